@@ -1,0 +1,27 @@
+# Shared CMake helpers.
+
+# The crypto library must stand on the C++ standard library alone: peers
+# reimplement it, and the authority server and the tools share it.
+function(quarnel_check_crypto_is_standalone)
+  foreach(prop LINK_LIBRARIES INTERFACE_LINK_LIBRARIES)
+    get_target_property(libs quarnel_crypto ${prop})
+    if(libs)
+      message(FATAL_ERROR "quarnel_crypto must link the C++ standard library only; ${prop} = ${libs}")
+    endif()
+  endforeach()
+endfunction()
+
+# quarnel_add_gtest(NAME sources... LIBS libs...)
+# One GoogleTest executable, its tests discovered at test time (a test main
+# that creates a QApplication must not run during the build).
+function(quarnel_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    QUARNEL_TEST_DATA_DIR="${QUARNEL_DATA_DIR}"
+    QUARNEL_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+endfunction()

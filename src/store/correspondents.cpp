@@ -1,0 +1,119 @@
+#include "store/correspondents.h"
+
+#include "crypto/hextext.h"
+
+namespace quarnel {
+
+std::optional<CorrespondentLayout> LayoutFor(char category) {
+    switch (category) {
+        case 'A':
+            return CorrespondentLayout{11, 6, 7, 8, 9, 10, 11, 15};
+        case 'D':
+        case 'F':
+            return CorrespondentLayout{13, 8, 9, 10, 11, 12, 13, 17};
+        default:
+            return std::nullopt;
+    }
+}
+
+std::string CorrespondentFileName(char category) {
+    if (!LayoutFor(category)) return {};
+    return std::string("QuarnelTit") + category + ".dat";
+}
+
+RecordList* CorrespondentLists::ForCategory(char category) {
+    switch (category) {
+        case 'A':
+            return &a;
+        case 'D':
+            return &d;
+        case 'F':
+            return &f;
+        default:
+            return nullptr;
+    }
+}
+
+const RecordList* CorrespondentLists::ForCategory(char category) const {
+    return const_cast<CorrespondentLists*>(this)->ForCategory(category);
+}
+
+bool CheckCorrespondentRecord(const Record& record, char category, std::string* problem) {
+    const auto layout = LayoutFor(category);
+    auto fail = [&](std::string why) {
+        if (problem) *problem = std::move(why);
+        return false;
+    };
+    if (!layout) return fail(std::string("unknown category '") + category + "'");
+    if (record.size() != layout->lineCount) {
+        return fail(std::to_string(record.size()) + " lines instead of " +
+                    std::to_string(layout->lineCount));
+    }
+    for (std::size_t i = layout->firstKeyLine; i < layout->lineCount; ++i) {
+        if (!IsHexText(record[i], 32)) {
+            return fail("key line " + std::to_string(i) +
+                        " is not 32 upper-case hexadecimal digits");
+        }
+    }
+    return true;
+}
+
+bool CheckCorrespondentList(const RecordList& list, char category,
+                            std::vector<std::string>* problems) {
+    if (!LayoutFor(category)) {
+        if (problems) problems->push_back(std::string("unknown category '") + category + "'");
+        return false;
+    }
+    bool ok = true;
+    for (std::size_t r = 0; r < list.size(); ++r) {
+        std::string why;
+        if (!CheckCorrespondentRecord(list[r], category, &why)) {
+            ok = false;
+            if (!problems) return false;
+            problems->push_back("record " + std::to_string(r + 1) + ": " + why);
+        }
+    }
+    return ok;
+}
+
+int FindCorrespondent(const CorrespondentLists& lists, char category, std::string_view number) {
+    const auto layout = LayoutFor(category);
+    const RecordList* list = lists.ForCategory(category);
+    if (!layout || !list) return -1;
+    for (std::size_t i = 0; i < list->size(); ++i) {
+        const Record& r = (*list)[i];
+        if (r.size() > layout->numberLine && r[layout->numberLine] == number) return int(i);
+    }
+    return -1;
+}
+
+SaveResult SaveCorrespondentList(const CorrespondentLists& lists, char category,
+                                 const std::filesystem::path& keyFolder,
+                                 const SaveFailureHandler& onFailure) {
+    const RecordList* list = lists.ForCategory(category);
+    if (!list) return SaveResult::Refused;
+    return SaveRecordList(*list, keyFolder / CorrespondentFileName(category), onFailure);
+}
+
+SaveResult StoreCorrespondent(CorrespondentLists& lists, char category, Record record,
+                              const std::filesystem::path& keyFolder,
+                              const SaveFailureHandler& onFailure) {
+    if (!CheckCorrespondentRecord(record, category)) return SaveResult::Refused;
+    RecordList* list = lists.ForCategory(category);
+    const auto layout = LayoutFor(category);
+    const int old = FindCorrespondent(lists, category, record[layout->numberLine]);
+    if (old >= 0) list->erase(list->begin() + old);
+    list->push_back(std::move(record));
+    return SaveCorrespondentList(lists, category, keyFolder, onFailure);
+}
+
+SaveResult DeleteCorrespondent(CorrespondentLists& lists, char category, std::size_t index,
+                               const std::filesystem::path& keyFolder,
+                               const SaveFailureHandler& onFailure) {
+    RecordList* list = lists.ForCategory(category);
+    if (!list || index >= list->size()) return SaveResult::Refused;
+    list->erase(list->begin() + std::ptrdiff_t(index));
+    return SaveCorrespondentList(lists, category, keyFolder, onFailure);
+}
+
+}  // namespace quarnel

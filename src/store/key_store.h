@@ -1,0 +1,37 @@
+#pragma once
+// The key store QuarnelTit.kpr: one record per key generation, the last being
+// the holder's own key record.
+
+#include <string>
+#include <vector>
+
+#include "crypto/records.h"
+
+namespace quarnel {
+
+inline constexpr const char* kKeyStoreFileName = "QuarnelTit.kpr";
+
+/// Every record has 2, 6 or 7 lines; line 0 is 11 upper-case hexadecimal
+/// digits, every other line 32. An empty store fails. `problems`, when given,
+/// receives one text per fault.
+[[nodiscard]] bool CheckKeyStore(const RecordList& store,
+                                 std::vector<std::string>* problems = nullptr);
+
+/// The hexadecimal digit of (records - 1) mod 16: the current record is the
+/// one that OwnSigningKey picks. "0" for an empty store.
+char KeyGenerationDigit(std::size_t records);
+
+/// Program state read from the own record at start-up: 2 (affiliated), then 5
+/// when line 3 is all zeros (update pending), then 3 when the stored version
+/// code differs from the program's, then 1 when only 2 lines exist.
+int StartupStateFromOwnRecord(const Record& own, bool versionChanged);
+
+/// Line 3 of 32 "0": an update or first affiliation was not completed.
+bool IsUpdatePending(const Record& own);
+
+/// The mailbox password is stored (the record has 7 lines).
+inline bool HasMailPassword(const Record& own) { return own.size() == 7; }
+
+inline const std::string kZeroLine(32, '0');
+
+}  // namespace quarnel

@@ -1,0 +1,62 @@
+// quarnel-tool: checks and dumps the holder's files and runs each primitive
+// of the cryptographic core on hexadecimal input, so that another
+// implementation can be checked against this one.
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tool_support.h"
+
+namespace {
+
+constexpr const char* kUsage = R"(usage: quarnel-tool COMMAND ...
+
+  digest-ta FILE                      check a TA parameter file, print its digest
+  check-store FILE [--category A|D|F] check a key store or a correspondent list
+  dump FILE                           print a record-list file, record by record
+  crypto cipher BLOCK KEY [--mask M] [--decipher]
+  crypto exp-block BLOCK KEY --variant A|B
+  crypto mul-mod-p A B
+  crypto condense-text [FILE|-]
+  crypto condense-hex HEX
+  crypto encipher-text --key K --mask M --date HEX16 --code C --field1 F --field2 F [FILE|-]
+  crypto decipher-text --key K --mask M [FILE|-] [--out FILE]
+  crypto modpow BASE EXP MOD
+
+Numbers are hexadecimal. Exit codes: 0 success, 1 a check failed, 2 bad arguments or input.
+)";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace quarnel::tool;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        std::cout << kUsage;
+        return args.empty() ? 2 : 0;
+    }
+    const std::string command = args[0];
+    args.erase(args.begin());
+    try {
+        if (command == "crypto") {
+            if (args.empty()) throw UsageError("crypto needs a primitive (see quarnel-tool --help)");
+            const std::string sub = args[0];
+            args.erase(args.begin());
+            Args a(std::move(args), {"--decipher"});
+            return RunCryptoCommand(sub, a);
+        }
+        if (command == "digest-ta" || command == "check-store" || command == "dump") {
+            Args a(std::move(args), {});
+            return RunStoreCommand(command, a);
+        }
+        throw UsageError("unknown command \"" + command + "\" (see quarnel-tool --help)");
+    } catch (const UsageError& e) {
+        std::cerr << "quarnel-tool: " << e.what() << '\n';
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "quarnel-tool: " << e.what() << '\n';
+        return 2;
+    }
+}

@@ -1,0 +1,94 @@
+#include "tool_support.h"
+
+#include <algorithm>
+#include <iostream>
+#include <iterator>
+
+#include "crypto/bignum.h"
+#include "store/atomic_file.h"
+
+namespace quarnel::tool {
+
+Args::Args(std::vector<std::string> args, std::vector<std::string> flags)
+    : args_(std::move(args)), flags_(std::move(flags)) {
+    for (auto it = args_.begin(); it != args_.end();) {
+        if (std::find(flags_.begin(), flags_.end(), *it) != flags_.end()) {
+            setFlags_.push_back(*it);
+            it = args_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+std::optional<std::string> Args::Option(const std::string& name) {
+    for (auto it = args_.begin(); it != args_.end(); ++it) {
+        if (*it == name) {
+            if (std::next(it) == args_.end()) throw UsageError(name + " needs a value");
+            std::string value = *std::next(it);
+            args_.erase(it, it + 2);
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string Args::RequiredOption(const std::string& name) {
+    auto v = Option(name);
+    if (!v) throw UsageError("missing " + name);
+    return *v;
+}
+
+bool Args::Flag(const std::string& name) const {
+    return std::find(setFlags_.begin(), setFlags_.end(), name) != setFlags_.end();
+}
+
+std::vector<std::string> Args::Positional(std::size_t min, std::size_t max) {
+    for (const auto& a : args_) {
+        if (a.size() > 2 && a.rfind("--", 0) == 0) throw UsageError("unknown option " + a);
+    }
+    if (args_.size() < min) throw UsageError("missing argument");
+    if (args_.size() > max) throw UsageError("unexpected argument \"" + args_[max] + "\"");
+    return args_;
+}
+
+Quad ParseQuadArg(std::string_view what, std::string_view text) {
+    Quad q{};
+    int used = 0;
+    if (!HexToWords(text, q, used)) {
+        throw UsageError(std::string(what) + " \"" + std::string(text) +
+                         "\" is not a hexadecimal number of at most 32 digits");
+    }
+    return q;
+}
+
+std::vector<unsigned> ParseWordsArg(std::string_view what, std::string_view text) {
+    std::vector<Word> words((text.size() + 7) / 8 + 1);
+    int used = 0;
+    if (!HexToWords(text, words, used)) {
+        throw UsageError(std::string(what) + " \"" + std::string(text) +
+                         "\" is not a hexadecimal number");
+    }
+    words.resize(std::size_t(used));
+    return words;
+}
+
+std::string ReadInput(const std::optional<std::string>& name) {
+    if (!name || *name == "-") {
+        return std::string(std::istreambuf_iterator<char>(std::cin), {});
+    }
+    auto bytes = ReadWholeFile(*name);
+    if (!bytes) throw UsageError("cannot read " + *name);
+    return *bytes;
+}
+
+void WriteOutput(const std::optional<std::string>& name, std::string_view bytes) {
+    if (!name || *name == "-") {
+        std::cout.write(bytes.data(), std::streamsize(bytes.size()));
+        return;
+    }
+    std::string why;
+    if (!WriteFileAtomically(*name, bytes, &why)) throw UsageError(why);
+}
+
+}  // namespace quarnel::tool

@@ -1,0 +1,50 @@
+#pragma once
+// Argument handling shared by the quarnel-tool commands.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "crypto/types.h"
+
+namespace quarnel::tool {
+
+/// Bad arguments or input: main prints the message on one line, exit code 2.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+/// The arguments of one command: options (--name value, or --flag) and
+/// positional arguments in order.
+class Args {
+public:
+    Args(std::vector<std::string> args, std::vector<std::string> flags);
+
+    /// The value of --name, removed from the arguments; nothing when absent.
+    std::optional<std::string> Option(const std::string& name);
+    std::string RequiredOption(const std::string& name);
+    bool Flag(const std::string& name) const;
+    /// Positional arguments; refuses unknown options left over.
+    std::vector<std::string> Positional(std::size_t min, std::size_t max);
+
+private:
+    std::vector<std::string> args_;
+    std::vector<std::string> flags_;
+    std::vector<std::string> setFlags_;
+};
+
+/// Hexadecimal argument of at most 32 digits.
+Quad ParseQuadArg(std::string_view what, std::string_view text);
+/// Hexadecimal argument of any length, as words.
+std::vector<unsigned> ParseWordsArg(std::string_view what, std::string_view text);
+/// Bytes of a file, or of standard input for "-" or no name.
+std::string ReadInput(const std::optional<std::string>& name);
+/// Writes bytes to the file (atomically) or to standard output.
+void WriteOutput(const std::optional<std::string>& name, std::string_view bytes);
+
+int RunStoreCommand(const std::string& command, Args& args);
+int RunCryptoCommand(const std::string& sub, Args& args);
+
+}  // namespace quarnel::tool
