@@ -1,0 +1,76 @@
+#pragma once
+// The line layout shared by every body: user messages, requests to the TA and
+// the TA's replies. Outgoing: title line, separator line, address line,
+// kind-specific lines, end-marker line (then attachment names for messages).
+// Received: the same without the title line, the separator at index 0.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "crypto/text_cipher.h"
+
+namespace quarnel {
+
+inline const std::string kSeparatorLine(32, 'F');
+inline const std::string kEndMarkerLine(32, '0');
+/// Eleven "0": the recipient number of requests that name none.
+inline const std::string kNoNumber(11, '0');
+
+/// Request and reply kinds, as their two hexadecimal digits.
+namespace kind {
+inline constexpr std::string_view kAffiliation = "00";
+inline constexpr std::string_view kUpdate = "01";  ///< acknowledgement or affiliation update
+inline constexpr std::string_view kPrivateKey = "04";
+inline constexpr std::string_view kUpdated = "05";
+inline constexpr std::string_view kKey = "10";
+inline constexpr std::string_view kKeyUpdate = "11";
+inline constexpr std::string_view kKeyDelivered = "14";
+inline constexpr std::string_view kKeyUpdated = "15";
+inline constexpr std::string_view kCertification = "18";
+inline constexpr std::string_view kCertificate = "1C";
+inline constexpr std::string_view kPlainMessage = "20";
+inline constexpr std::string_view kRichMessage = "21";
+}  // namespace kind
+
+/// Resource number of the title line of an outgoing body of `requestKind`.
+/// Kind 01 has two titles (acknowledgement when `firstAffiliation`); user
+/// messages have two (unregistered sender when `registrationFlag` is not "1").
+/// 0 for a kind without title.
+int TitleTextId(std::string_view requestKind, bool firstAffiliation, char registrationFlag);
+
+/// The 32-character address line: kind, date code, "0", sender digit,
+/// recipient digit, recipient number (11), sender number (11).
+std::string AddressLine(std::string_view requestKind, std::string_view dateCode, char senderDigit,
+                        char recipientDigit, std::string_view recipientNumber,
+                        std::string_view senderNumber);
+
+struct AddressFields {
+    std::string kind;             ///< positions 1-2
+    std::string dateCode;         ///< positions 3-7
+    char senderDigit = '0';       ///< position 9
+    char recipientDigit = '0';    ///< position 10
+    std::string recipientNumber;  ///< positions 11-21
+    std::string senderNumber;     ///< positions 22-32
+};
+
+/// Fields of a 32-character address line; false for any other length.
+[[nodiscard]] bool ParseAddressLine(std::string_view line, AddressFields& out);
+
+/// Takes a received body apart: trailing empty (or blank) lines go, and every
+/// line after the last end-marker line moves, in order, to `attachmentNames`
+/// (trailing blanks removed, empty names dropped).
+void TakeApartReceivedBody(Lines& body, std::vector<std::string>& attachmentNames);
+
+/// The structure check of a received body. Lines before the first separator
+/// are removed and trailing blanks and empty last lines dropped (so `body` is
+/// normalised in place). On success `requestKind` holds the kind's two digits.
+[[nodiscard]] bool CheckBodyStructure(Lines& body, std::string& requestKind,
+                                      std::string* problem = nullptr);
+
+/// Fields joined with one carriage return between them (identity texts).
+std::string JoinWithCarriageReturns(const std::vector<std::string>& fields);
+/// The reverse: a text split at carriage returns (and line feeds).
+std::vector<std::string> SplitAtLineBreaks(std::string_view text);
+
+}  // namespace quarnel

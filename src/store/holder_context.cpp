@@ -1,0 +1,28 @@
+#include "store/holder_context.h"
+
+#include "crypto/cp1252.h"
+#include "crypto/random.h"
+#include "crypto/secret.h"
+#include "store/key_store.h"
+
+namespace quarnel {
+
+HolderContext::~HolderContext() {
+    FreeRecordList(keyStore, true);
+    WipeString(pendingPassword);
+    WipeQuad(taKey);
+}
+
+std::filesystem::path PathFromSetting(const std::string& folder) {
+    return std::filesystem::path(Cp1252ToUtf8(folder));
+}
+
+std::filesystem::path HolderContext::KeyStorePath() const {
+    return PathFromSetting(settings.keyFolder) / kKeyStoreFileName;
+}
+
+SaveResult HolderContext::SaveKeyStore() const {
+    return SaveRecordList(keyStore, KeyStorePath(), onSaveFailure);
+}
+
+}  // namespace quarnel

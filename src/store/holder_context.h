@@ -1,0 +1,120 @@
+#pragma once
+// The holder's program-wide data in one object, owned by the main window and
+// passed by reference: settings, lists, keys, program state and the values
+// that the operations hand to each other. Tests build as many as they need.
+//
+// Texts are code page 1252 bytes; folder settings end with "/".
+// Each subsystem keeps its own fields in its own section below.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "crypto/records.h"
+#include "crypto/text_cipher.h"
+#include "crypto/types.h"
+#include "store/correspondents.h"
+#include "store/record_list.h"
+#include "store/ta_parameters.h"
+
+namespace quarnel {
+
+/// The settings of QuarnelTit.ini.
+struct Settings {
+    int language = 1;          ///< 1 French, 0 English
+    char category = 0;         ///< 'F' employee, 'D' independent, 'A' private person
+    std::string taCode;        ///< 3 hexadecimal digits
+    std::string taAddress;
+    char taPortChoice = 'A';   ///< 'A' port 50000 + TA code, 'B' port 80
+    std::string smtpServer;    ///< may end in ":port"
+    std::string pop3Server;    ///< may end in ":port"
+    std::string accountName;
+    std::string proxyAddress = "-";
+    std::string proxyPort = "-";
+    std::string keyFolder;
+    std::string msgToSendFolder;
+    std::string filesToSendFolder;
+    std::string sentEncryptedFolder;
+    std::string receivedEncryptedFolder;
+    std::string decryptedMsgFolder;
+    std::string decryptedFilesFolder;
+    std::string certificatesFolder;
+    std::string versionCode;
+    /// The identity sent to the TA: 11 lines (A) or 13 (D, F).
+    std::vector<std::string> identity;
+};
+
+struct HolderContext {
+    HolderContext() = default;
+    HolderContext(const HolderContext&) = delete;
+    HolderContext& operator=(const HolderContext&) = delete;
+    /// Wipes the key store and the secrets held here.
+    ~HolderContext();
+
+    // --- places
+    std::filesystem::path programFolder;  ///< TA parameter file, text modules, help
+    std::filesystem::path dataFolder;     ///< QuarnelTit.ini, QuarnelTit.msg, default folders
+
+    // --- settings and what derives from them
+    Settings settings;
+    std::string displayName;  ///< derived from the identity
+    std::string firmText;     ///< D and F only
+    std::string email;
+    TaParameters ta;          ///< read from the TA parameter file
+
+    // --- program state
+    int programState = 0;  ///< 0..5
+    bool busy = false;
+    bool queueMode = false;
+    bool firstAffiliation = false;
+    std::string requestKind;          ///< two hexadecimal digits, "" when idle
+    std::string correspondentNumber;  ///< for key requests (kinds 10, 11)
+    char listCategory = 'F';
+    int information = 0;  ///< resource number of the main window's information line; 0 = empty
+
+    // --- lists (owned here for the whole run)
+    RecordList keyStore;
+    CorrespondentLists correspondents;
+    RecordList outgoingQueue;
+    RecordList sentLog;
+    RecordList receivedLog;
+
+    // --- the own key record
+    char ownDigit = '0';          ///< key generation digit
+    std::string ownNumber;        ///< line 0 of the own key record
+    char registrationFlag = '0';  ///< from the record's seal
+    double affiliationDate = 0;   ///< from the record's seal
+
+    // --- key set-up results (options dialog), used by the affiliation request
+    std::string publicHex;     ///< the holder's public value, 256 digits
+    Quad publicDigest{};
+    Quad taKey{};
+    std::string pendingPassword;  ///< typed at initialisation, stored by the private-key reply
+
+    // --- the body being built or sent
+    Lines outgoingBody;
+
+    // --- decisions that need the person (set by the window layer; tests script them)
+    SaveFailureHandler onSaveFailure;
+
+    // --- app (shell)
+
+    // --- authority
+
+    // --- messages
+
+    // --- mail
+
+    /// key folder + "QuarnelTit.kpr"
+    std::filesystem::path KeyStorePath() const;
+    /// The own key record (the last of the key store); requires a non-empty store.
+    Record& OwnRecord() { return keyStore.back(); }
+    const Record& OwnRecord() const { return keyStore.back(); }
+    /// Saves the key store with the save-failure decision.
+    [[nodiscard]] SaveResult SaveKeyStore() const;
+};
+
+/// A folder setting (code page 1252, ending in "/") as a file-system path.
+std::filesystem::path PathFromSetting(const std::string& folder);
+
+}  // namespace quarnel
