@@ -1,5 +1,6 @@
 #include "store/holder_context.h"
 
+#include "crypto/bignum.h"
 #include "crypto/cp1252.h"
 #include "crypto/random.h"
 #include "crypto/secret.h"
@@ -11,6 +12,16 @@ HolderContext::~HolderContext() {
     FreeRecordList(keyStore, true);
     WipeString(pendingPassword);
     WipeQuad(taKey);
+}
+
+bool SettingsDigest(const std::string& ownNumber, const std::vector<std::string>& identity,
+                    std::string& digest) {
+    std::string text = ownNumber;
+    for (const auto& line : identity) text += line;
+    Quad d{};
+    if (!CondenseText(text, d)) return false;
+    digest = QuadToHex(d);
+    return true;
 }
 
 std::filesystem::path PathFromSetting(const std::string& folder) {

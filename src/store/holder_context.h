@@ -114,6 +114,12 @@ struct HolderContext {
     [[nodiscard]] SaveResult SaveKeyStore() const;
 };
 
+/// The settings digest sealed by the TA: CondenseText of the affiliation
+/// number followed by every identity line, as 32 digits. False when the
+/// condensation fails.
+[[nodiscard]] bool SettingsDigest(const std::string& ownNumber,
+                                  const std::vector<std::string>& identity, std::string& digest);
+
 /// A folder setting (code page 1252, ending in "/") as a file-system path.
 std::filesystem::path PathFromSetting(const std::string& folder);
 

@@ -47,3 +47,25 @@ TEST(KeyStore, StartupStatesAndTheirOrder) {
 
 }  // namespace
 }  // namespace quarnel
+
+#include "crypto/bignum.h"
+#include "crypto/text_cipher.h"
+#include "store/holder_context.h"
+
+namespace quarnel {
+namespace {
+
+TEST(HolderContext, SettingsDigestCoversTheNumberAndEveryIdentityLine) {
+    const std::vector<std::string> identity{"DURAND", "jean", "1 rue de la Paix"};
+    std::string d;
+    ASSERT_TRUE(SettingsDigest("1F400000123", identity, d));
+    Quad q{};
+    ASSERT_TRUE(CondenseText("1F400000123DURANDjean1 rue de la Paix", q));
+    EXPECT_EQ(d, QuadToHex(q));
+    std::string other;
+    ASSERT_TRUE(SettingsDigest("1F400000124", identity, other));
+    EXPECT_NE(d, other);
+}
+
+}  // namespace
+}  // namespace quarnel
