@@ -53,17 +53,8 @@ class AuthorityOverHttp : public ::testing::Test {
         std::filesystem::create_directories(folder);
         // The parameter file lies beside the program.
         std::filesystem::copy_file(ta.ParameterFile(), folder / ta.ParameterFile().filename());
-        auto ctx = test::NewHolder(folder, category, name, seed);
-        EXPECT_TRUE(ReadTaParameterFile(folder / ta.ParameterFile().filename(), ctx->ta));
-        Big exponent{};
-        SetSeed(seed);
-        RandomWords(exponent);
-        const KeySetup setup = KeyInitialise(exponent, ctx->ta.publicValue);
-        ctx->publicHex = setup.publicHex;
-        ctx->publicDigest = setup.publicDigest;
-        ctx->taKey = setup.taKey;
-        ctx->settings.taCode = ta.code();
-        return ctx;
+        return test::NewHolder(folder, category, name, seed,
+                               folder / ta.ParameterFile().filename());
     }
 
     test::TempDir root;
