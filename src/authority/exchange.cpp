@@ -1,5 +1,6 @@
 #include "authority/exchange.h"
 
+#include "app/program_state.h"
 #include "authority/texts.h"
 #include "messages/format.h"
 #include "store/atomic_file.h"
@@ -24,9 +25,7 @@ TaExchange::TaExchange(QObject* parent) : QObject(parent) {
 }
 
 void TaExchange::Inform(int text) {
-    if (!ctx_) return;
-    ctx_->information = text;
-    if (ctx_->repaintInformation) ctx_->repaintInformation();
+    if (ctx_) SetInformation(*ctx_, text);
 }
 
 void TaExchange::Prepare(HolderContext& ctx) {
