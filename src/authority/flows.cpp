@@ -1,7 +1,7 @@
 #include "authority/flows.h"
 
-#include "authority/requests.h"
 #include "app/program_state.h"
+#include "authority/requests.h"
 #include "authority/texts.h"
 #include "messages/format.h"
 #include "store/key_store.h"

@@ -11,6 +11,7 @@
 
 #include "app/program_state.h"
 #include "app/startup.h"
+#include "authority/flows.h"
 #include "crypto/text_cipher.h"
 
 class QLabel;
@@ -26,6 +27,7 @@ namespace quarnel::ui {
 
 class HelpSystem;
 class FormOptions;
+class AffiliationForm;
 class FormAffiliationF;
 class FormAffiliationD;
 class FormAffiliationA;
@@ -92,6 +94,8 @@ class FormTitulaire : public QWidget, private StartupHost {
     void SpeedButtonResetClick();
     void BitBtnCorrespondantsClick();
     void BitBtnOptionsClick();
+    void BitBtnMiseAJourClick();  // authority/windows/main_commands.cpp
+    void BitBtnClefsClick();      // authority/windows/main_commands.cpp
     void BitBtnAideClick();
     void MenuSommaireClick();
     void AidecontextuelleClick();
@@ -114,8 +118,16 @@ class FormTitulaire : public QWidget, private StartupHost {
     void OpenListe(char category);
     /// A command whose window arrives with a later version.
     void NotAvailableYet(Command command);
-    /// OK of the options dialog in state 0 or 1: the affiliation.
+    /// OK of the options dialog in state 0 or 1: the affiliation
+    /// (authority/windows/main_commands.cpp).
     void ContinueWithAffiliation();
+    /// The request driver and the settings save for the authority's
+    /// sequences (authority/windows/main_commands.cpp).
+    FlowHooks AuthorityHooks();
+    /// The affiliation form of the holder's category.
+    AffiliationForm& AffiliationFormOfCategory();
+    /// Tells the person why a request could not be built.
+    void ReportNotBuilt(const FlowResult& result);
 
     HolderContext& ctx_;
     MainView view_;
