@@ -14,6 +14,7 @@
 #include "authority/flows.h"
 #include "crypto/text_cipher.h"
 
+class QDialog;
 class QLabel;
 class QGroupBox;
 class QMenu;
@@ -126,6 +127,9 @@ class FormTitulaire : public QWidget, private StartupHost {
     FlowHooks AuthorityHooks();
     /// The affiliation form of the holder's category.
     AffiliationForm& AffiliationFormOfCategory();
+    /// Places and runs a command's dialog; on Cancel the command ends (Busy
+    /// cleared). The buttons are evaluated either way.
+    bool RunCommandDialog(QDialog& dialog);
     /// Tells the person why a request could not be built.
     void ReportNotBuilt(const FlowResult& result);
 

@@ -13,6 +13,7 @@
 #include "app/windows/message_box.h"
 #include "app/windows/window_kit.h"
 #include "authority/texts.h"
+#include "authority/windows/button_row.h"
 #include "resources/texts_app.h"
 
 namespace quarnel::ui {
@@ -139,21 +140,11 @@ void AffiliationForm::BuildWidgets() {
     connect(choix_, &QButtonGroup::buttonClicked, this, &AffiliationForm::UpdateExecuter);
     outer->addWidget(groupBoxListe_);
 
-    auto* buttons = new QHBoxLayout;
-    bitBtnExecuter_ = new QPushButton(this);
-    bitBtnExecuter_->setObjectName("BitBtnExecuter");
-    bitBtnAnnuler_ = new QPushButton(this);
-    bitBtnAnnuler_->setObjectName("BitBtnAnnuler");
-    bitBtnAide_ = new QPushButton(this);
-    bitBtnAide_->setObjectName("BitBtnAide");
-    buttons->addWidget(bitBtnExecuter_);
-    buttons->addWidget(bitBtnAnnuler_);
-    buttons->addWidget(bitBtnAide_);
-    outer->addLayout(buttons);
+    const ButtonRow row = AddButtonRow(*this, *outer);
+    bitBtnExecuter_ = row.executer;
+    bitBtnAnnuler_ = row.annuler;
+    bitBtnAide_ = row.aide;
     connect(bitBtnExecuter_, &QPushButton::clicked, this, &AffiliationForm::BitBtnExecuterClick);
-    connect(bitBtnAnnuler_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(bitBtnAide_, &QPushButton::clicked, this, &QuarnelDialog::ShowHelp);
-    bitBtnExecuter_->setEnabled(false);
 }
 
 void AffiliationForm::Retranslate() {

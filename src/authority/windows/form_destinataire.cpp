@@ -10,6 +10,7 @@
 #include "app/windows/window_kit.h"
 #include "authority/forms.h"
 #include "authority/texts.h"
+#include "authority/windows/button_row.h"
 #include "resources/texts_app.h"
 
 namespace quarnel::ui {
@@ -32,23 +33,13 @@ FormDestinataire::FormDestinataire(HolderContext& ctx, QWidget* parent)
     info->addWidget(labelInformation_);
     groupBoxInformation_->hide();
     outer->addWidget(groupBoxInformation_);
-    auto* buttons = new QHBoxLayout;
-    bitBtnExecuter_ = new QPushButton(this);
-    bitBtnExecuter_->setObjectName("BitBtnExecuter");
-    bitBtnExecuter_->setEnabled(false);
-    bitBtnAnnuler_ = new QPushButton(this);
-    bitBtnAnnuler_->setObjectName("BitBtnAnnuler");
-    bitBtnAide_ = new QPushButton(this);
-    bitBtnAide_->setObjectName("BitBtnAide");
-    buttons->addWidget(bitBtnExecuter_);
-    buttons->addWidget(bitBtnAnnuler_);
-    buttons->addWidget(bitBtnAide_);
-    outer->addLayout(buttons);
+    const ButtonRow row = AddButtonRow(*this, *outer);
+    bitBtnExecuter_ = row.executer;
+    bitBtnAnnuler_ = row.annuler;
+    bitBtnAide_ = row.aide;
     connect(editDestinataire_, &QLineEdit::textChanged, this,
             &FormDestinataire::EditDestinataireChange);
     connect(bitBtnExecuter_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bitBtnAnnuler_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(bitBtnAide_, &QPushButton::clicked, this, &QuarnelDialog::ShowHelp);
     Retranslate();
 }
 

@@ -45,6 +45,17 @@ void FormTitulaire::ReportNotBuilt(const FlowResult& result) {
     }
 }
 
+bool FormTitulaire::RunCommandDialog(QDialog& dialog) {
+    PlaceDialog(dialog, *this);
+    if (RunModal(dialog) == QDialog::Accepted) {
+        EvaluateState();
+        return true;
+    }
+    ctx_.busy = false;
+    EvaluateState();
+    return false;
+}
+
 void FormTitulaire::ContinueWithAffiliation() {
     AffiliationForm& form = AffiliationFormOfCategory();
     if (ctx_.programState == 0) {
@@ -52,13 +63,7 @@ void FormTitulaire::ContinueWithAffiliation() {
     } else {
         form.PrepareFromIdentity();
     }
-    PlaceDialog(form, *this);
-    if (RunModal(form) != QDialog::Accepted) {
-        ctx_.busy = false;
-        EvaluateState();
-        return;
-    }
-    EvaluateState();
+    if (!RunCommandDialog(form)) return;
     // The holder is named from now on, whatever the exchange gives.
     ctx_.applicationTitle = ctx_.displayName;
     RefreshNames();
@@ -75,13 +80,7 @@ void FormTitulaire::BitBtnMiseAJourClick() {
     ctx_.requestKind = "01";
     AffiliationForm& form = AffiliationFormOfCategory();
     form.PrepareFromIdentity();
-    PlaceDialog(form, *this);
-    if (RunModal(form) != QDialog::Accepted) {
-        ctx_.busy = false;
-        EvaluateState();
-        return;
-    }
-    EvaluateState();
+    if (!RunCommandDialog(form)) return;
     RefreshNames();
     ReportNotBuilt(RunAffiliationUpdate(ctx_, AuthorityHooks()));
     ctx_.busy = false;
@@ -93,13 +92,7 @@ void FormTitulaire::BitBtnClefsClick() {
     ctx_.busy = true;
     FormDestinataire& dialog = *forms_.destinataire;
     dialog.Prepare();
-    PlaceDialog(dialog, *this);
-    if (RunModal(dialog) != QDialog::Accepted) {
-        ctx_.busy = false;
-        EvaluateState();
-        return;
-    }
-    EvaluateState();
+    if (!RunCommandDialog(dialog)) return;
     ReportNotBuilt(RunKeyRequest(ctx_, AuthorityHooks(), dialog.Number(), false));
     ctx_.busy = false;
     EvaluateState();
