@@ -6,6 +6,7 @@
 
 #include <set>
 
+#include "app/settings.h"
 #include "authority/exchange.h"
 #include "authority/requests.h"
 #include "authority/texts.h"
@@ -41,8 +42,10 @@ bool ExchangeOverHttp(HolderContext& ctx, bool* httpError = nullptr) {
     return ProcessTaReply(ctx, exchange.MemoText()).accepted;
 }
 
-FlowHooks Http() {
-    return {[](HolderContext& c) { return ExchangeOverHttp(c); }, [] { return SaveResult::Saved; }};
+// The exchange over HTTP, and the settings written as the shell writes them.
+FlowHooks Http(HolderContext& ctx) {
+    return {[](HolderContext& c) { return ExchangeOverHttp(c); },
+            [&ctx] { return SaveSettings(ctx, SettingsPath(ctx)); }};
 }
 
 class AuthorityOverHttp : public ::testing::Test {
@@ -53,8 +56,10 @@ class AuthorityOverHttp : public ::testing::Test {
         std::filesystem::create_directories(folder);
         // The parameter file lies beside the program.
         std::filesystem::copy_file(ta.ParameterFile(), folder / ta.ParameterFile().filename());
-        return test::NewHolder(folder, category, name, seed,
-                               folder / ta.ParameterFile().filename());
+        auto ctx =
+            test::NewHolder(folder, category, name, seed, folder / ta.ParameterFile().filename());
+        SetDefaultFolders(*ctx);
+        return ctx;
     }
 
     test::TempDir root;
@@ -65,8 +70,8 @@ TEST_F(AuthorityOverHttp, TwoHoldersAffiliateAndExchangeKeysAcrossARestart) {
     ASSERT_TRUE(ta.ok());
     auto a = Holder('A', "DUPONT", 11);
     auto d = Holder('D', "LEBLANC", 12);
-    ASSERT_EQ(RunFirstAffiliation(*a, Http()).status, FlowStatus::Done);
-    ASSERT_EQ(RunFirstAffiliation(*d, Http()).status, FlowStatus::Done);
+    ASSERT_EQ(RunFirstAffiliation(*a, Http(*a)).status, FlowStatus::Done);
+    ASSERT_EQ(RunFirstAffiliation(*d, Http(*d)).status, FlowStatus::Done);
     EXPECT_EQ(a->ownNumber, ta.code() + "01000000");
     EXPECT_EQ(d->ownNumber, ta.code() + "08000000");
     EXPECT_EQ(a->settings.versionCode, "D400F");
@@ -75,11 +80,11 @@ TEST_F(AuthorityOverHttp, TwoHoldersAffiliateAndExchangeKeysAcrossARestart) {
     ta.Stop();
     ASSERT_TRUE(ta.Start());
 
-    ASSERT_EQ(RunKeyRequest(*a, Http(), d->ownNumber, false).status, FlowStatus::Done);
-    ASSERT_EQ(RunKeyRequest(*d, Http(), a->ownNumber, false).status, FlowStatus::Done);
-    ASSERT_EQ(RunKeyRequest(*a, Http(), d->ownNumber, true).status, FlowStatus::Done);
+    ASSERT_EQ(RunKeyRequest(*a, Http(*a), d->ownNumber, false).status, FlowStatus::Done);
+    ASSERT_EQ(RunKeyRequest(*d, Http(*d), a->ownNumber, false).status, FlowStatus::Done);
+    ASSERT_EQ(RunKeyRequest(*a, Http(*a), d->ownNumber, true).status, FlowStatus::Done);
     d->settings.identity[4] = "2 quai haut";  // moved: an update
-    ASSERT_EQ(RunAffiliationUpdate(*d, Http()).status, FlowStatus::Done);
+    ASSERT_EQ(RunAffiliationUpdate(*d, Http(*d)).status, FlowStatus::Done);
     EXPECT_EQ(d->information, txt::kAffiliationUpdated);
     EXPECT_EQ(ta.log().size(), 5u);
     for (std::size_t i = 1; i < ta.log().size(); ++i) {
@@ -97,6 +102,18 @@ TEST_F(AuthorityOverHttp, TwoHoldersAffiliateAndExchangeKeysAcrossARestart) {
         EXPECT_EQ(store[0][0], h->ownNumber);
         EXPECT_NE(store[0][3], kZeroLine);
         EXPECT_EQ(h->programState, 2);
+        // The settings on disk are those the authority sealed.
+        HolderContext reread;
+        ASSERT_TRUE(LoadSettings(reread, SettingsPath(*h)));
+        EXPECT_EQ(reread.settings.identity, h->settings.identity);
+        EXPECT_EQ(reread.settings.versionCode, "D400F");
+        OwnKey s;
+        ASSERT_TRUE(OwnSigningKey(store, '0', s));
+        RecordSeal seal;
+        ASSERT_TRUE(ReadRecordSeal(store, s.key, seal));
+        reread.keyStore = store;
+        reread.ownNumber = store[0][0];
+        EXPECT_TRUE(CheckSettingsDigest(reread, seal.sealed));
     }
     RecordList listD, listA;
     ASSERT_TRUE(LoadRecordList(root.path() / "DUPONT" / "QuarnelTitD.dat", listD));
@@ -114,7 +131,7 @@ TEST_F(AuthorityOverHttp, TwoHoldersAffiliateAndExchangeKeysAcrossARestart) {
 TEST_F(AuthorityOverHttp, RefusedRequestsGetAStatusWithTheirReasonAndStoreNothing) {
     ASSERT_TRUE(ta.ok());
     auto a = Holder('A', "DUPONT", 11);
-    ASSERT_EQ(RunFirstAffiliation(*a, Http()).status, FlowStatus::Done);
+    ASSERT_EQ(RunFirstAffiliation(*a, Http(*a)).status, FlowStatus::Done);
     // A key for nobody.
     bool httpError = false;
     a->correspondentNumber = ta.code() + "0000FFFF";
