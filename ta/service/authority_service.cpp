@@ -399,6 +399,10 @@ std::unique_ptr<AuthorityService> AuthorityService::Open(const std::filesystem::
         error = "cannot open " + dbPath.string();
         return nullptr;
     }
+    // It holds the affiliates' signing keys.
+    std::error_code ec;
+    std::filesystem::permissions(
+        dbPath, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ec);
     sqlite3_busy_timeout(impl.db, 10000);
     if (!impl.Exec("PRAGMA journal_mode = WAL") ||
         !impl.Exec("CREATE TABLE IF NOT EXISTS affiliates (number TEXT PRIMARY KEY, category TEXT, "
