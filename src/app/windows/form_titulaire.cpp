@@ -119,6 +119,10 @@ void FormTitulaire::BuildWidgets() {
         f.setBold(true);
         l->setFont(f);
         l->setTextFormat(Qt::PlainText);
+        // A firm or profession text may be long: it wraps rather than
+        // widening the window.
+        l->setWordWrap(true);
+        l->setMaximumWidth(kInformationWidth);
     }
     labelNom_->hide();
     names->addWidget(labelNom_, 0, 0);
@@ -155,7 +159,7 @@ void FormTitulaire::BuildWidgets() {
     labelInformation_->setObjectName("LabelInformation");
     labelInformation_->setWordWrap(true);
     labelInformation_->setTextFormat(Qt::PlainText);
-    labelInformation_->setFixedWidth(kInformationWidth);
+    labelInformation_->setMinimumWidth(kInformationWidth);
     labelInformation_->setMinimumHeight(3 * labelInformation_->fontMetrics().height());
     labelInformation_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     speedButtonReset_ = new QToolButton(groupBoxInfo_);
