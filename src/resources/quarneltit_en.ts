@@ -256,6 +256,26 @@ Trusted Authority code: %s</translation>
         <translation>Set the information back to waiting</translation>
     </message>
     <message>
+        <source>&amp;Abandonner</source>
+        <translation>&amp;Abort</translation>
+    </message>
+    <message>
+        <source>&amp;Réessayer</source>
+        <translation>&amp;Retry</translation>
+    </message>
+    <message>
+        <source>&amp;Ignorer</source>
+        <translation>&amp;Ignore</translation>
+    </message>
+    <message>
+        <source>&amp;Oui</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>&amp;Non</source>
+        <translation>&amp;No</translation>
+    </message>
+    <message>
         <source>Général</source>
         <translation>General</translation>
     </message>

@@ -65,6 +65,11 @@ constexpr TextEntry kTexts[] = {
       "L'affiliation auprès de l'Organisme de Confiance n'est pas encore disponible dans cette "
       "version : aucune demande n'a été faite et le programme reste non initialisé."),
     T(txt::kEffacerInformation, "Remettre l'information en attente"),
+    T(txt::kBoutonAbandonner, "&Abandonner"),
+    T(txt::kBoutonReessayer, "&Réessayer"),
+    T(txt::kBoutonIgnorer, "&Ignorer"),
+    T(txt::kBoutonOui, "&Oui"),
+    T(txt::kBoutonNon, "&Non"),
 
     T(txt::kGeneral, "Général"),
     T(txt::kRepertoires, "Répertoires"),

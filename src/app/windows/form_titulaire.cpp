@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -69,6 +71,7 @@ FormTitulaire::~FormTitulaire() {
     ctx_.onSaveFailure = nullptr;
     ctx_.currentText = nullptr;
     if (translator_) QCoreApplication::removeTranslator(translator_.get());
+    if (qtFrench_) QCoreApplication::removeTranslator(qtFrench_.get());
 }
 
 void FormTitulaire::BuildWidgets() {
@@ -264,6 +267,21 @@ void FormTitulaire::ApplyLanguage() {
         // Back to the built-in French texts.
         QCoreApplication::removeTranslator(translator_.get());
         translator_.reset();
+        textsChanged = true;
+    }
+    // Qt's own dialogs (folder selection) speak French too when its catalogue
+    // is installed; English is their own language.
+    if (step.locale == kLocaleFrench && !qtFrench_) {
+        auto qt = std::make_unique<QTranslator>();
+        if (qt->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            qtFrench_ = std::move(qt);
+            QCoreApplication::installTranslator(qtFrench_.get());
+            textsChanged = true;
+        }
+    } else if (step.locale != kLocaleFrench && qtFrench_) {
+        QCoreApplication::removeTranslator(qtFrench_.get());
+        qtFrench_.reset();
         textsChanged = true;
     }
     // Every window rebuilds its texts now; positions stay.
