@@ -36,6 +36,7 @@ const char* FrenchText(int id);
 /// %s placeholders of `pattern` replaced in order by `args`.
 std::string FillPlaceholders(std::string_view pattern,
                              std::initializer_list<std::string_view> args);
+std::string FillPlaceholders(std::string_view pattern, std::span<const std::string_view> args);
 
 /// The French text as code page 1252 bytes (for texts that travel in bodies,
 /// such as title lines).
