@@ -116,10 +116,6 @@
         <translation>The initialisation must be resumed.</translation>
     </message>
     <message>
-        <source>Votre affiliation est confirmée. Il est maintenant nécessaire de demander une clef pour chacun de vos correspondants.</source>
-        <translation>Your affiliation is confirmed. You now need to request a key for each of your correspondents.</translation>
-    </message>
-    <message>
         <source>Message altéré</source>
         <translation>Message altered</translation>
     </message>
@@ -430,6 +426,110 @@ Trusted Authority code: %s</translation>
     <message>
         <source>Choisissez un dossier</source>
         <translation>Choose a folder</translation>
+    </message>
+    <message>
+        <source>Votre affiliation est confirmée. Il est maintenant nécessaire de demander une clef pour chacun de vos correspondants.</source>
+        <translation>Your affiliation is confirmed. You now need to request a key for each of your correspondents.</translation>
+    </message>
+    <message>
+        <source>Votre clef privée n'est pas disponible : la demande ne peut être préparée. Effectuez d'abord votre affiliation.</source>
+        <translation>Your private key is not available: the request cannot be prepared. Complete your affiliation first.</translation>
+    </message>
+    <message>
+        <source>Aucun message n'a été choisi pour la certification : la demande ne peut être préparée.</source>
+        <translation>No message was chosen for certification: the request cannot be prepared.</translation>
+    </message>
+    <message>
+        <source>L'initialisation des clefs n'est pas terminée : la demande d'affiliation ne peut être préparée.</source>
+        <translation>The key initialisation is not complete: the affiliation request cannot be prepared.</translation>
+    </message>
+    <message>
+        <source>Cette demande n'est pas adressée à l'Organisme de Confiance.</source>
+        <translation>This request is not addressed to the Trusted Authority.</translation>
+    </message>
+    <message>
+        <source>Le n° d'affiliation du correspondant doit avoir 11 caractères.</source>
+        <translation>The correspondent's affiliation number must have 11 characters.</translation>
+    </message>
+    <message>
+        <source>Une clef privée vous a été fournie.</source>
+        <translation>A private key has been delivered to you.</translation>
+    </message>
+    <message>
+        <source>Votre affiliation est mise à jour. Il est nécessaire de renouveler les clefs pour correspondre.</source>
+        <translation>Your affiliation is updated. The keys to correspond must be renewed.</translation>
+    </message>
+    <message>
+        <source>Votre affiliation est mise à jour et enregistrée. Il est nécessaire de renouveler les clefs pour correspondre.</source>
+        <translation>Your affiliation is updated and registered. The keys to correspond must be renewed.</translation>
+    </message>
+    <message>
+        <source>La clef demandée a été fournie.</source>
+        <translation>The requested key has been delivered.</translation>
+    </message>
+    <message>
+        <source>Une clef pour correspondre a été mise à jour.</source>
+        <translation>A key to correspond has been updated.</translation>
+    </message>
+    <message>
+        <source>Un certificat vous a été délivré.</source>
+        <translation>A certificate has been issued to you.</translation>
+    </message>
+    <message>
+        <source>Certificat</source>
+        <translation>Certificate</translation>
+    </message>
+    <message>
+        <source>Appel</source>
+        <translation>Call</translation>
+    </message>
+    <message>
+        <source>Localisation du serveur de TA</source>
+        <translation>Locating the TA server</translation>
+    </message>
+    <message>
+        <source>Echec de la localisation du serveur de TA</source>
+        <translation>The TA server could not be located</translation>
+    </message>
+    <message>
+        <source>Connexion au serveur de TA</source>
+        <translation>Connected to the TA server</translation>
+    </message>
+    <message>
+        <source>Transmission de la demande au serveur de TA</source>
+        <translation>Sending the request to the TA server</translation>
+    </message>
+    <message>
+        <source>Echec de la connexion au serveur de TA</source>
+        <translation>Could not connect to the TA server</translation>
+    </message>
+    <message>
+        <source>Echec de la transmission de la réponse ou adresse erronée</source>
+        <translation>The reply could not be received, or the address is wrong</translation>
+    </message>
+    <message>
+        <source>Erreur n°%s</source>
+        <translation>Error no.%s</translation>
+    </message>
+    <message>
+        <source>Déconnexion du serveur de TA</source>
+        <translation>Disconnected from the TA server</translation>
+    </message>
+    <message>
+        <source>Réception de la réponse du serveur de TA</source>
+        <translation>Reply received from the TA server</translation>
+    </message>
+    <message>
+        <source>Echec de la transmission de la demande au serveur de TA</source>
+        <translation>The request could not be sent to the TA server</translation>
+    </message>
+    <message>
+        <source>Dépassement du temps imparti</source>
+        <translation>Time limit exceeded</translation>
+    </message>
+    <message>
+        <source>Trop de redirections : la demande est abandonnée</source>
+        <translation>Too many redirections: the request is abandoned</translation>
     </message>
 </context>
 </TS>

@@ -22,9 +22,6 @@ constexpr TextEntry kTexts[] = {
     T(txt::kFolderCertificats, "Certificats"),
     T(txt::kMessagesEnvoyes, "Les messages chiffrés ont été envoyés."),
     T(txt::kInitialisationAReprendre, "L'initialisation doit être reprise."),
-    T(txt::kAffiliationConfirmee,
-      "Votre affiliation est confirmée. Il est maintenant nécessaire de demander une clef pour "
-      "chacun de vos correspondants."),
     T(txt::kMessageAltere, "Message altéré"),
     T(txt::kMessagesAExpedier, "Des messages chiffrés doivent encore être expédiés."),
     T(txt::kDemanderClefs,

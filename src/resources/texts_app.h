@@ -17,7 +17,6 @@ inline constexpr int kFolderCertificats = 65197;
 // Information lines.
 inline constexpr int kMessagesEnvoyes = 65251;
 inline constexpr int kInitialisationAReprendre = 65264;
-inline constexpr int kAffiliationConfirmee = 65268;
 inline constexpr int kMessageAltere = 65279;
 inline constexpr int kMessagesAExpedier = 65291;
 inline constexpr int kDemanderClefs = 65292;

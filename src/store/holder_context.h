@@ -114,6 +114,14 @@ struct HolderContext {
     std::function<void()> onInformationChanged;
 
     // --- authority
+    /// Kind 18: address line, digest, signature and date-time text of the
+    /// message to certify, joined by carriage returns (set by decryption).
+    std::string certificationData;
+    /// The last certificate delivered (kind 1C), for the certificate viewer.
+    std::string certificateText;
+    /// Called when `information` changed during a long step (the window
+    /// repaints the main window's information line); may be empty.
+    std::function<void()> repaintInformation;
 
     // --- messages
 

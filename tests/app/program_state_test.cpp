@@ -57,8 +57,8 @@ TEST(EvaluateState, StateTwoWithoutCorrespondentsAsksForKeys) {
     EXPECT_TRUE(v.optionsCaptionIsOptions);
 
     // The confirmation of a first affiliation stays.
-    start.information = txt::kAffiliationConfirmee;
-    EXPECT_EQ(EvaluateState(start, Facts(2)).information, txt::kAffiliationConfirmee);
+    start.information = txt::kAffiliationConfirmed;
+    EXPECT_EQ(EvaluateState(start, Facts(2)).information, txt::kAffiliationConfirmed);
 }
 
 TEST(EvaluateState, StateTwoRulesForListsPasswordAndQueue) {
