@@ -72,7 +72,7 @@ MainView EvaluateState(const MainView& current, const StateFacts& facts) {
             } else {
                 v.focus = Command::Clefs;
                 v.Enable(Command::Correspondants, false);
-                if (v.information != txt::kAffiliationConfirmee)
+                if (v.information != txt::kAffiliationConfirmed)
                     v.information = txt::kDemanderClefs;
             }
             if (facts.ownRecordLines == 7) v.Enable(Command::Entrant, true);

@@ -241,31 +241,6 @@ bool ReadTaParameters(const std::filesystem::path& programFolder, TaParameters& 
     return ReadTaParameterFile(*file, out, problem);
 }
 
-TaConnection ConfigureTaConnection(const Settings& s) {
-    TaConnection c;
-    c.host = s.taAddress;
-    if (s.taPortChoice == 'A') {
-        int code = 0;
-        for (const char ch : s.taCode) {
-            int digit = 0;
-            if (ch >= '0' && ch <= '9') digit = ch - '0';
-            if (ch >= 'A' && ch <= 'F') digit = ch - 'A' + 10;
-            if (ch >= 'a' && ch <= 'f') digit = ch - 'a' + 10;
-            code = (code * 16 + digit) & 0xFFFF;
-        }
-        c.port = 50000 + code;
-    } else {
-        c.port = 80;
-    }
-    if (s.proxyAddress.size() >= 2) {
-        c.proxyHost = s.proxyAddress;
-        const int port = IsDecimal(s.proxyPort) ? std::stoi(s.proxyPort) : 0;
-        c.proxyPort = port <= 65535 ? port : 0;
-    }
-    c.replyTimeoutMs = 120000;
-    return c;
-}
-
 RelocationResult RelocateKeyFolder(HolderContext& ctx, const std::string& newFolder) {
     namespace fs = std::filesystem;
     const fs::path oldDir = PathFromSetting(ctx.settings.keyFolder);

@@ -1,8 +1,9 @@
 #pragma once
 // The settings file QuarnelTit.ini: a list of CR LF lines of code page 1252
 // text, without sections or keys, read from the end: the identity record,
-// then one setting per line, the version code last. Also the working folders,
-// the TA parameter file beside the program and the TA connection values.
+// then one setting per line, the version code last. Also the working folders
+// and the TA parameter file beside the program (the TA connection values
+// derived from the settings are in authority/connection.h).
 
 #include <array>
 #include <filesystem>
@@ -74,19 +75,6 @@ void SetDefaultFolders(HolderContext& ctx);
 /// Finds and checks the TA parameter file in the program folder.
 [[nodiscard]] bool ReadTaParameters(const std::filesystem::path& programFolder, TaParameters& out,
                                     std::string* problem = nullptr);
-
-/// Where the HTTP exchange reaches the TA.
-struct TaConnection {
-    std::string host;
-    int port = 80;
-    std::string proxyHost;  ///< empty: no proxy
-    int proxyPort = 0;
-    int replyTimeoutMs = 120000;
-};
-/// Host and port from the address, the TA code and the port choice (A: 50000
-/// + the TA code read as hexadecimal, B: 80); the proxy when its address has
-/// at least two characters.
-TaConnection ConfigureTaConnection(const Settings& settings);
 
 enum class RelocationResult {
     Moved,

@@ -32,6 +32,19 @@ std::optional<int> Decimal(std::string_view s) {
 
 }  // namespace
 
+TaConnection ConfigureTaConnection(const Settings& settings) {
+    TaConnection c;
+    c.host = settings.taAddress;
+    c.port = settings.taPortChoice == 'A' ? 50000 + int(HexToWord(settings.taCode)) : 80;
+    if (settings.proxyAddress.size() >= 2) {
+        c.proxyHost = settings.proxyAddress;
+        c.proxyPort = Decimal(settings.proxyPort).value_or(0);
+        if (c.proxyPort > 65535) c.proxyPort = 0;
+    }
+    c.replyTimeoutMs = 120000;
+    return c;
+}
+
 std::string TaUrl(const Settings& settings) {
     const TaConnection c = ConfigureTaConnection(settings);
     const bool portInUrl = settings.taPortChoice == 'A';

@@ -1,17 +1,28 @@
 #pragma once
-// The wire of the exchange with the TA, without sockets: the request data
-// and bytes, and the reading of the reply. Where to connect is the shell's
-// ConfigureTaConnection (app/settings.h).
+// The wire of the exchange with the TA, without sockets: where to connect,
+// the request data and bytes, and the reading of the reply.
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "app/settings.h"
 #include "crypto/text_cipher.h"
 #include "store/holder_context.h"
 
 namespace quarnel {
+
+struct TaConnection {
+    std::string host;       ///< TaAddress
+    int port = 80;          ///< 50000 + TA code (choice A) or 80
+    std::string proxyHost;  ///< empty: no proxy
+    int proxyPort = 0;
+    int replyTimeoutMs = 120000;
+};
+
+/// From the settings: port 50000 + TaCode (hexadecimal) for choice A, else
+/// 80; the proxy when ProxyAddress has at least 2 characters (its port in
+/// decimal); reply time-out 120000 ms.
+TaConnection ConfigureTaConnection(const Settings& settings);
 
 /// "http://" + TaAddress + (":" + port for port choice A) + "/QuarnelSys/".
 std::string TaUrl(const Settings& settings);

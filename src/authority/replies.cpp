@@ -202,7 +202,7 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, Lines lines) {
         if (a.kind == kind::kPrivateKey) {
             ctx.information = txt::kPrivateKeyDelivered;
         } else if (ctx.firstAffiliation) {
-            ctx.information = txt::kAffiliationConfirmee;
+            ctx.information = txt::kAffiliationConfirmed;
         } else {
             ctx.information = ctx.registrationFlag == '0' ? txt::kAffiliationUpdated
                                                           : txt::kAffiliationUpdatedRegistered;

@@ -3,7 +3,6 @@
 // resources/texts_authority.cpp).
 
 #include "resources/texts.h"
-#include "resources/texts_app.h"
 
 namespace quarnel::txt {
 

@@ -116,10 +116,6 @@
         <translation>The initialisation must be resumed.</translation>
     </message>
     <message>
-        <source>Votre affiliation est confirmée. Il est maintenant nécessaire de demander une clef pour chacun de vos correspondants.</source>
-        <translation>Your affiliation is confirmed. You now need to request a key for each of your correspondents.</translation>
-    </message>
-    <message>
         <source>Message altéré</source>
         <translation>Message altered</translation>
     </message>
@@ -254,6 +250,26 @@ Trusted Authority code: %s</translation>
     <message>
         <source>Remettre l'information en attente</source>
         <translation>Set the information back to waiting</translation>
+    </message>
+    <message>
+        <source>&amp;Abandonner</source>
+        <translation>&amp;Abort</translation>
+    </message>
+    <message>
+        <source>&amp;Réessayer</source>
+        <translation>&amp;Retry</translation>
+    </message>
+    <message>
+        <source>&amp;Ignorer</source>
+        <translation>&amp;Ignore</translation>
+    </message>
+    <message>
+        <source>&amp;Oui</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>&amp;Non</source>
+        <translation>&amp;No</translation>
     </message>
     <message>
         <source>Général</source>
@@ -412,6 +428,10 @@ Trusted Authority code: %s</translation>
         <translation>Choose a folder</translation>
     </message>
     <message>
+        <source>Votre affiliation est confirmée. Il est maintenant nécessaire de demander une clef pour chacun de vos correspondants.</source>
+        <translation>Your affiliation is confirmed. You now need to request a key for each of your correspondents.</translation>
+    </message>
+    <message>
         <source>Votre clef privée n'est pas disponible : la demande ne peut être préparée. Effectuez d'abord votre affiliation.</source>
         <translation>Your private key is not available: the request cannot be prepared. Complete your affiliation first.</translation>
     </message>
@@ -445,7 +465,7 @@ Trusted Authority code: %s</translation>
     </message>
     <message>
         <source>La clef demandée a été fournie.</source>
-        <translation>The key requested has been delivered.</translation>
+        <translation>The requested key has been delivered.</translation>
     </message>
     <message>
         <source>Une clef pour correspondre a été mise à jour.</source>
@@ -485,7 +505,7 @@ Trusted Authority code: %s</translation>
     </message>
     <message>
         <source>Echec de la transmission de la réponse ou adresse erronée</source>
-        <translation>The reply could not be transmitted, or the address is wrong</translation>
+        <translation>The reply could not be received, or the address is wrong</translation>
     </message>
     <message>
         <source>Erreur n°%s</source>

@@ -36,6 +36,7 @@ const char* FrenchText(int id);
 /// %s placeholders of `pattern` replaced in order by `args`.
 std::string FillPlaceholders(std::string_view pattern,
                              std::initializer_list<std::string_view> args);
+std::string FillPlaceholders(std::string_view pattern, std::span<const std::string_view> args);
 
 /// The French text as code page 1252 bytes (for texts that travel in bodies,
 /// such as title lines).
@@ -62,6 +63,8 @@ inline constexpr int kChiffrementEnCours = 65289;
 inline constexpr int kVersionCode = 65296;  // "D400F"
 inline constexpr int kHelpFile = 65297;
 inline constexpr int kAffilie = 65299;  // "Affilié %s"
+// Set by the authority's reply processing, read by EvaluateState.
+inline constexpr int kAffiliationConfirmed = 65268;
 inline constexpr int kTransmission = 70001;
 inline constexpr int kDechiffrementEnCours = 70002;
 // Title lines of outgoing bodies, by request kind.

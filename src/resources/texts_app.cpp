@@ -22,9 +22,6 @@ constexpr TextEntry kTexts[] = {
     T(txt::kFolderCertificats, "Certificats"),
     T(txt::kMessagesEnvoyes, "Les messages chiffrés ont été envoyés."),
     T(txt::kInitialisationAReprendre, "L'initialisation doit être reprise."),
-    T(txt::kAffiliationConfirmee,
-      "Votre affiliation est confirmée. Il est maintenant nécessaire de demander une clef pour "
-      "chacun de vos correspondants."),
     T(txt::kMessageAltere, "Message altéré"),
     T(txt::kMessagesAExpedier, "Des messages chiffrés doivent encore être expédiés."),
     T(txt::kDemanderClefs,
@@ -65,6 +62,11 @@ constexpr TextEntry kTexts[] = {
       "L'affiliation auprès de l'Organisme de Confiance n'est pas encore disponible dans cette "
       "version : aucune demande n'a été faite et le programme reste non initialisé."),
     T(txt::kEffacerInformation, "Remettre l'information en attente"),
+    T(txt::kBoutonAbandonner, "&Abandonner"),
+    T(txt::kBoutonReessayer, "&Réessayer"),
+    T(txt::kBoutonIgnorer, "&Ignorer"),
+    T(txt::kBoutonOui, "&Oui"),
+    T(txt::kBoutonNon, "&Non"),
 
     T(txt::kGeneral, "Général"),
     T(txt::kRepertoires, "Répertoires"),

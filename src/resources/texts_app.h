@@ -17,7 +17,6 @@ inline constexpr int kFolderCertificats = 65197;
 // Information lines.
 inline constexpr int kMessagesEnvoyes = 65251;
 inline constexpr int kInitialisationAReprendre = 65264;
-inline constexpr int kAffiliationConfirmee = 65268;
 inline constexpr int kMessageAltere = 65279;
 inline constexpr int kMessagesAExpedier = 65291;
 inline constexpr int kDemanderClefs = 65292;
@@ -54,6 +53,12 @@ inline constexpr int kAProposTexte = 71020;  // program, version code, TA code
 inline constexpr int kPasEncoreDisponible = 71021;
 inline constexpr int kAffiliationPasDisponible = 71022;
 inline constexpr int kEffacerInformation = 71023;
+// Buttons of the message boxes.
+inline constexpr int kBoutonAbandonner = 71032;
+inline constexpr int kBoutonReessayer = 71033;
+inline constexpr int kBoutonIgnorer = 71034;
+inline constexpr int kBoutonOui = 71035;
+inline constexpr int kBoutonNon = 71036;
 
 // Options dialog.
 inline constexpr int kGeneral = 71101;

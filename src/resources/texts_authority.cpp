@@ -10,6 +10,9 @@ namespace {
         id, QT_TRANSLATE_NOOP("QuarnelTit", text) \
     }
 constexpr TextEntry kTexts[] = {
+    T(txt::kAffiliationConfirmed,
+      "Votre affiliation est confirmée. Il est maintenant nécessaire de demander une clef pour "
+      "chacun de vos correspondants."),
     T(txt::kNoSigningKey,
       "Votre clef privée n'est pas disponible : la demande ne peut être préparée. Effectuez "
       "d'abord votre affiliation."),

@@ -54,7 +54,7 @@ class Replies : public ::testing::Test {
 TEST_F(Replies, FirstAffiliationStoresTheKeyThePasswordAndTheSeal) {
     auto ctx = Affiliated('F', "MARTIN", 1);
     EXPECT_EQ(ctx->programState, 2);
-    EXPECT_EQ(ctx->information, txt::kAffiliationConfirmee);
+    EXPECT_EQ(ctx->information, txt::kAffiliationConfirmed);
     EXPECT_TRUE(ctx->firstAffiliation);
     EXPECT_EQ(ctx->ownNumber, "0FF00002000");  // first of the employees' range
     ASSERT_EQ(ctx->keyStore.size(), 1u);

@@ -251,7 +251,7 @@ TEST_F(Windows, ANewcomerIsAffiliatedAndGetsAKeyThroughTheWindows) {
     EXPECT_FALSE(ctx.busy);
     EXPECT_EQ(ctx.ownNumber, ta.code() + "01000000");
     EXPECT_EQ(main.windowTitle(), Tr(txt::kAffilie, {QString::fromStdString(ctx.ownNumber)}));
-    EXPECT_EQ(ctx.information, txt::kAffiliationConfirmee);
+    EXPECT_EQ(ctx.information, txt::kAffiliationConfirmed);
     HolderContext reread;
     ASSERT_TRUE(LoadSettings(reread, SettingsPath(ctx)));
     EXPECT_EQ(reread.settings.identity, ctx.settings.identity);

@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -69,6 +71,7 @@ FormTitulaire::~FormTitulaire() {
     ctx_.onSaveFailure = nullptr;
     ctx_.currentText = nullptr;
     if (translator_) QCoreApplication::removeTranslator(translator_.get());
+    if (qtFrench_) QCoreApplication::removeTranslator(qtFrench_.get());
 }
 
 void FormTitulaire::BuildWidgets() {
@@ -119,6 +122,10 @@ void FormTitulaire::BuildWidgets() {
         f.setBold(true);
         l->setFont(f);
         l->setTextFormat(Qt::PlainText);
+        // A firm or profession text may be long: it wraps rather than
+        // widening the window.
+        l->setWordWrap(true);
+        l->setMaximumWidth(kInformationWidth);
     }
     labelNom_->hide();
     names->addWidget(labelNom_, 0, 0);
@@ -155,7 +162,7 @@ void FormTitulaire::BuildWidgets() {
     labelInformation_->setObjectName("LabelInformation");
     labelInformation_->setWordWrap(true);
     labelInformation_->setTextFormat(Qt::PlainText);
-    labelInformation_->setFixedWidth(kInformationWidth);
+    labelInformation_->setMinimumWidth(kInformationWidth);
     labelInformation_->setMinimumHeight(3 * labelInformation_->fontMetrics().height());
     labelInformation_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     speedButtonReset_ = new QToolButton(groupBoxInfo_);
@@ -262,6 +269,21 @@ void FormTitulaire::ApplyLanguage() {
         // Back to the built-in French texts.
         QCoreApplication::removeTranslator(translator_.get());
         translator_.reset();
+        textsChanged = true;
+    }
+    // Qt's own dialogs (folder selection) speak French too when its catalogue
+    // is installed; English is their own language.
+    if (step.locale == kLocaleFrench && !qtFrench_) {
+        auto qt = std::make_unique<QTranslator>();
+        if (qt->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            qtFrench_ = std::move(qt);
+            QCoreApplication::installTranslator(qtFrench_.get());
+            textsChanged = true;
+        }
+    } else if (step.locale != kLocaleFrench && qtFrench_) {
+        QCoreApplication::removeTranslator(qtFrench_.get());
+        qtFrench_.reset();
         textsChanged = true;
     }
     // Every window rebuilds its texts now; positions stay.

@@ -137,7 +137,8 @@ class FormTitulaire : public QWidget, private StartupHost {
     MainView view_;
     Forms forms_;
     HelpSystem* help_ = nullptr;
-    std::unique_ptr<QTranslator> translator_;
+    std::unique_ptr<QTranslator> translator_;  ///< the text module, when not French
+    std::unique_ptr<QTranslator> qtFrench_;    ///< Qt's own texts (file dialogs) in French
 
     QLabel* labelTitre_ = nullptr;
     QLabel* labelTitreBlanc_ = nullptr;

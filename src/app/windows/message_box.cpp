@@ -1,21 +1,34 @@
 #include "app/windows/message_box.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
+
+#include "app/windows/window_kit.h"
+#include "resources/texts_app.h"
 
 namespace quarnel::ui {
 
 namespace {
 
-constexpr std::pair<BoxButton, QMessageBox::StandardButton> kButtons[] = {
-    {kOk, QMessageBox::Ok},       {kCancel, QMessageBox::Cancel}, {kAbort, QMessageBox::Abort},
-    {kRetry, QMessageBox::Retry}, {kIgnore, QMessageBox::Ignore}, {kYes, QMessageBox::Yes},
-    {kNo, QMessageBox::No},
+struct ButtonKind {
+    BoxButton ours;
+    QMessageBox::StandardButton theirs;
+    int text;  // in the language of the program, not of the platform
+};
+constexpr ButtonKind kButtons[] = {
+    {kOk, QMessageBox::Ok, txt::kOk},
+    {kCancel, QMessageBox::Cancel, txt::kAnnuler},
+    {kAbort, QMessageBox::Abort, txt::kBoutonAbandonner},
+    {kRetry, QMessageBox::Retry, txt::kBoutonReessayer},
+    {kIgnore, QMessageBox::Ignore, txt::kBoutonIgnorer},
+    {kYes, QMessageBox::Yes, txt::kBoutonOui},
+    {kNo, QMessageBox::No, txt::kBoutonNon},
 };
 
 BoxButton FirstOf(unsigned buttons) {
-    for (const auto& [ours, theirs] : kButtons) {
-        if (buttons & ours) return ours;
+    for (const ButtonKind& b : kButtons) {
+        if (buttons & b.ours) return b.ours;
     }
     return kOk;
 }
@@ -28,14 +41,12 @@ class QtMessageBoxes : public MessageBoxes {
                                                        QMessageBox::Question};
         QMessageBox box(kIcons[int(icon)], QStringLiteral("QuarnelTit"), text,
                         QMessageBox::NoButton, parent);
-        QMessageBox::StandardButtons standard;
-        for (const auto& [ours, theirs] : kButtons) {
-            if (buttons & ours) standard |= theirs;
+        for (const ButtonKind& b : kButtons) {
+            if (buttons & b.ours) box.addButton(b.theirs)->setText(Tr(b.text));
         }
-        box.setStandardButtons(standard);
         const int pressed = box.exec();
-        for (const auto& [ours, theirs] : kButtons) {
-            if (pressed == theirs) return ours;
+        for (const ButtonKind& b : kButtons) {
+            if (pressed == b.theirs) return b.ours;
         }
         // Closed by Escape or the window's close button: the box's escape
         // button, as the platform chose it.

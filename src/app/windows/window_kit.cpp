@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QWidget>
+#include <vector>
 
 #include "crypto/cp1252.h"
 #include "resources/texts.h"
@@ -16,19 +17,11 @@ QString Tr(int id) {
 }
 
 QString Tr(int id, std::initializer_list<QString> args) {
-    const QString pattern = Tr(id);
-    QString out;
-    auto arg = args.begin();
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == u'%' && i + 1 < pattern.size() && pattern[i + 1] == u's' &&
-            arg != args.end()) {
-            out += *arg++;
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
+    std::vector<std::string> utf8;
+    for (const QString& a : args)
+        utf8.push_back(a.toStdString());
+    const std::vector<std::string_view> views(utf8.begin(), utf8.end());
+    return QString::fromStdString(FillPlaceholders(Tr(id).toStdString(), views));
 }
 
 QString FromCp1252(std::string_view text) {
