@@ -5,10 +5,10 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QStyle>
