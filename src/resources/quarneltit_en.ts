@@ -531,5 +531,133 @@ Trusted Authority code: %s</translation>
         <source>Trop de redirections : la demande est abandonnée</source>
         <translation>Too many redirections: the request is abandoned</translation>
     </message>
+    <message>
+        <source>Affiliation</source>
+        <translation>Affiliation</translation>
+    </message>
+    <message>
+        <source>Renseignements concernant la société</source>
+        <translation>About the company</translation>
+    </message>
+    <message>
+        <source>Société</source>
+        <translation>Company</translation>
+    </message>
+    <message>
+        <source>Département</source>
+        <translation>Department</translation>
+    </message>
+    <message>
+        <source>Renseignements concernant la profession</source>
+        <translation>About the profession</translation>
+    </message>
+    <message>
+        <source>Profession</source>
+        <translation>Profession</translation>
+    </message>
+    <message>
+        <source>Enregistrement</source>
+        <translation>Registration</translation>
+    </message>
+    <message>
+        <source>Renseignements concernant le demandeur</source>
+        <translation>About the applicant</translation>
+    </message>
+    <message>
+        <source>Nom</source>
+        <translation>Surname</translation>
+    </message>
+    <message>
+        <source>Prénoms</source>
+        <translation>First names</translation>
+    </message>
+    <message>
+        <source>Code postal</source>
+        <translation>Postcode</translation>
+    </message>
+    <message>
+        <source>Localité</source>
+        <translation>Town</translation>
+    </message>
+    <message>
+        <source>Entité territoriale</source>
+        <translation>Region</translation>
+    </message>
+    <message>
+        <source>Pays</source>
+        <translation>Country</translation>
+    </message>
+    <message>
+        <source>Téléphone,        n° international</source>
+        <translation>Telephone,        international no.</translation>
+    </message>
+    <message>
+        <source>Fax</source>
+        <translation>Fax</translation>
+    </message>
+    <message>
+        <source>E-mail</source>
+        <translation>E-mail</translation>
+    </message>
+    <message>
+        <source>Acceptation de figurer sur la liste publique des affiliés</source>
+        <translation>Agree to appear on the public list of affiliates</translation>
+    </message>
+    <message>
+        <source>oui</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>non</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>Exécuter</source>
+        <translation>Execute</translation>
+    </message>
+    <message>
+        <source>N'utilisez pas de caractères diacritiques</source>
+        <translation>Do not use diacritical characters</translation>
+    </message>
+    <message>
+        <source>Nouveau correspondant</source>
+        <translation>New correspondent</translation>
+    </message>
+    <message>
+        <source>N° d'affiliation du nouveau correspondant</source>
+        <translation>Affiliation no. of the new correspondent</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Ce correspondant est déjà enregistré !</source>
+        <translation>This correspondent is already registered!</translation>
+    </message>
+    <message>
+        <source>C'est votre propre n° d'affiliation !</source>
+        <translation>This is your own affiliation no.!</translation>
+    </message>
+    <message>
+        <source>Connexion à TA par internet</source>
+        <translation>Connection to the TA over the internet</translation>
+    </message>
+    <message>
+        <source>Envoyer</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>Accepter</source>
+        <translation>Accept</translation>
+    </message>
+    <message>
+        <source>Données</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Actions</source>
+        <translation>Actions</translation>
+    </message>
 </context>
 </TS>

@@ -119,9 +119,6 @@ struct HolderContext {
     std::string certificationData;
     /// The last certificate delivered (kind 1C), for the certificate viewer.
     std::string certificateText;
-    /// Called when `information` changed during a long step (the window
-    /// repaints the main window's information line); may be empty.
-    std::function<void()> repaintInformation;
 
     // --- messages
 

@@ -205,7 +205,7 @@ TEST_F(MainWindow, InitialisationWithoutTaParameterFileOpensNothing) {
     EXPECT_FALSE(ctx.busy);
 }
 
-TEST_F(MainWindow, NewcomerInitialisesAndIsToldEnrolmentIsNotAvailableYet) {
+TEST_F(MainWindow, NewcomerInitialisesAndCancellingTheAffiliationFormSendsNothing) {
     Start();
     runner.Once("FormOptions", [&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Initialisation");
@@ -224,12 +224,13 @@ TEST_F(MainWindow, NewcomerInitialisesAndIsToldEnrolmentIsNotAvailableYet) {
         ASSERT_TRUE(ok.isEnabled());
         QTest::mouseClick(&ok, Qt::LeftButton);
     });
+    runner.Once("FormAffiliationA", [](QDialog& d) { d.reject(); });
     main->Button(Options).click();
-    EXPECT_EQ(runner.Runs(), QStringList{"FormOptions"});
-    ASSERT_EQ(boxes.ShownBoxes().size(), 1u);
-    EXPECT_TRUE(boxes.ShownBoxes()[0].text.startsWith(
-        "L'affiliation auprès de l'Organisme de Confiance n'est pas encore disponible"));
+    EXPECT_EQ(runner.Runs(), (QStringList{"FormOptions", "FormAffiliationA"}));
+    EXPECT_TRUE(boxes.ShownBoxes().empty());
     EXPECT_EQ(ctx.programState, 0);
+    EXPECT_TRUE(ctx.keyStore.empty());
+    EXPECT_TRUE(ctx.outgoingBody.empty());
     EXPECT_FALSE(ctx.busy);
     EXPECT_EQ(ctx.settings.category, 'A');
     EXPECT_EQ(ctx.settings.smtpServer, "smtp.example.org");

@@ -204,8 +204,10 @@ void FormTitulaire::BuildWidgets() {
     connect(&Button(Command::Aide), &QPushButton::clicked, this, &FormTitulaire::BitBtnAideClick);
     connect(&Button(Command::Sortie), &QPushButton::clicked, this,
             &FormTitulaire::BitBtnSortieClick);
-    for (const Command c : {Command::Entrant, Command::MiseAJour, Command::Expedition,
-                            Command::Clefs, Command::Certification}) {
+    connect(&Button(Command::MiseAJour), &QPushButton::clicked, this,
+            &FormTitulaire::BitBtnMiseAJourClick);
+    connect(&Button(Command::Clefs), &QPushButton::clicked, this, &FormTitulaire::BitBtnClefsClick);
+    for (const Command c : {Command::Entrant, Command::Expedition, Command::Certification}) {
         connect(&Button(c), &QPushButton::clicked, this, [this, c] { NotAvailableYet(c); });
     }
     connect(menuFirmes_, &QAction::triggered, this, [this] { OpenListe('F'); });
@@ -424,14 +426,6 @@ void FormTitulaire::BitBtnOptionsClick() {
         EvaluateState();
         return;
     }
-}
-
-void FormTitulaire::ContinueWithAffiliation() {
-    // The affiliation forms and the exchange with the TA are not part of
-    // this version: nothing is built or sent and the state stays.
-    Inform(this, Tr(txt::kAffiliationPasDisponible));
-    ctx_.busy = false;
-    EvaluateState();
 }
 
 void FormTitulaire::BitBtnAideClick() {

@@ -11,8 +11,10 @@
 
 #include "app/program_state.h"
 #include "app/startup.h"
+#include "authority/flows.h"
 #include "crypto/text_cipher.h"
 
+class QDialog;
 class QLabel;
 class QGroupBox;
 class QMenu;
@@ -26,6 +28,7 @@ namespace quarnel::ui {
 
 class HelpSystem;
 class FormOptions;
+class AffiliationForm;
 class FormAffiliationF;
 class FormAffiliationD;
 class FormAffiliationA;
@@ -92,6 +95,8 @@ class FormTitulaire : public QWidget, private StartupHost {
     void SpeedButtonResetClick();
     void BitBtnCorrespondantsClick();
     void BitBtnOptionsClick();
+    void BitBtnMiseAJourClick();  // authority/windows/main_commands.cpp
+    void BitBtnClefsClick();      // authority/windows/main_commands.cpp
     void BitBtnAideClick();
     void MenuSommaireClick();
     void AidecontextuelleClick();
@@ -114,8 +119,19 @@ class FormTitulaire : public QWidget, private StartupHost {
     void OpenListe(char category);
     /// A command whose window arrives with a later version.
     void NotAvailableYet(Command command);
-    /// OK of the options dialog in state 0 or 1: the affiliation.
+    /// OK of the options dialog in state 0 or 1: the affiliation
+    /// (authority/windows/main_commands.cpp).
     void ContinueWithAffiliation();
+    /// The request driver and the settings save for the authority's
+    /// sequences (authority/windows/main_commands.cpp).
+    FlowHooks AuthorityHooks();
+    /// The affiliation form of the holder's category.
+    AffiliationForm& AffiliationFormOfCategory();
+    /// Places and runs a command's dialog; on Cancel the command ends (Busy
+    /// cleared). The buttons are evaluated either way.
+    bool RunCommandDialog(QDialog& dialog);
+    /// Tells the person why a request could not be built.
+    void ReportNotBuilt(const FlowResult& result);
 
     HolderContext& ctx_;
     MainView view_;
