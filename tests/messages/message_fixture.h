@@ -1,0 +1,193 @@
+#pragma once
+// Two holders affiliated with the reference authority, made in memory with
+// the authority's issuing arithmetic: each has its own key record, settings,
+// working folders and the other's correspondent record. Helpers send a
+// message from one to the other as the mail would carry it.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "authority/requests.h"
+#include "crypto/bignum.h"
+#include "crypto/cipher.h"
+#include "crypto/cp1252.h"
+#include "crypto/datetime.h"
+#include "crypto/own_keys.h"
+#include "crypto/random.h"
+#include "messages/decryption.h"
+#include "messages/format.h"
+#include "store/atomic_file.h"
+#include "store/holder_context.h"
+#include "ta/core/issuing.h"
+#include "temp_dir.h"
+
+namespace quarnel::test {
+
+/// A folder as a folder setting: code page 1252, ending in "/".
+inline std::string FolderSetting(const std::filesystem::path& folder) {
+    std::string out;
+    EXPECT_TRUE(Utf8ToCp1252(folder.string(), out));
+    return out + "/";
+}
+
+/// The folders of a holder under `dir`, with the design's default names.
+inline void SetFolders(Settings& s, const std::filesystem::path& dir) {
+    s.keyFolder = FolderSetting(dir);
+    s.msgToSendFolder = s.filesToSendFolder = FolderSetting(dir / "A chiffrer");
+    s.sentEncryptedFolder = FolderSetting(dir / "Chiffrés envoyés");
+    s.receivedEncryptedFolder = FolderSetting(dir / "Chiffrés reçus");
+    s.decryptedMsgFolder = s.decryptedFilesFolder = FolderSetting(dir / "Déchiffrés");
+    s.certificatesFolder = FolderSetting(dir / "Certificats");
+    for (const auto* f : {&s.msgToSendFolder, &s.sentEncryptedFolder, &s.receivedEncryptedFolder,
+                          &s.decryptedMsgFolder, &s.certificatesFolder}) {
+        std::filesystem::create_directories(PathFromSetting(*f));
+    }
+}
+
+inline std::vector<std::string> Identity(char category, const std::string& name) {
+    if (category == 'A') {
+        return {name,       "jean", "3 rue haute",      "75001", "PARIS", "-", "FRANCE",
+                "+33 1 00", "-",    "jean@example.org", "x"};
+    }
+    return {category == 'F' ? "ACME" : "AVOCAT",
+            "-",
+            name,
+            "claire",
+            "1 quai bas",
+            "69001",
+            "LYON",
+            "RHONE",
+            "FRANCE",
+            "+33 4 00",
+            "-",
+            "claire@example.org",
+            "-"};
+}
+
+struct Holder {
+    ta::Affiliate affiliate;
+    std::unique_ptr<HolderContext> ctx;
+    std::filesystem::path dir;
+
+    std::filesystem::path Sent() const {
+        return PathFromSetting(ctx->settings.sentEncryptedFolder);
+    }
+    std::filesystem::path Received() const {
+        return PathFromSetting(ctx->settings.receivedEncryptedFolder);
+    }
+    std::filesystem::path Decrypted() const {
+        return PathFromSetting(ctx->settings.decryptedFilesFolder);
+    }
+};
+
+class TwoHolders : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetLocalClock([] { return LocalDateTime{2026, 12, 5, 14, 3, 7, 250}; });
+        SetReseedClock([] { return 4242u; });
+        SetSeed(4242);
+        x = MakeHolder('F', "0FF00002000", "MARTIN", '1');
+        y = MakeHolder('A', "0FF01000000", "DUPONT", '0');
+        Pair(x, y);
+    }
+    void TearDown() override {
+        SetLocalClock({});
+        SetReseedClock({});
+    }
+
+    Holder MakeHolder(char category, const std::string& number, const std::string& name,
+                      char flag) {
+        Holder h;
+        h.affiliate.number = number;
+        h.affiliate.category = category;
+        h.affiliate.identity = Identity(category, name);
+        h.affiliate.registrationFlag = flag;
+        h.affiliate.affiliationDate = OleFromLocal({2026, 3, 1, 9, 30, 0, 0});
+        h.affiliate.signingKey = ta::RandomKey(random);
+        h.affiliate.taKey = ta::RandomKey(random);
+        h.dir = root.path() / name;
+        h.ctx = std::make_unique<HolderContext>();
+        HolderContext& c = *h.ctx;
+        c.dataFolder = c.programFolder = h.dir;
+        c.settings.category = category;
+        c.settings.taCode = "0FF";
+        c.settings.versionCode = "D400F";
+        c.settings.identity = h.affiliate.identity;
+        SetFolders(c.settings, h.dir);
+        c.keyStore = {ta::OwnKeyRecord(h.affiliate)};
+        c.programState = 2;
+        c.ownDigit = '0';
+        c.ownNumber = number;
+        c.registrationFlag = flag;
+        c.affiliationDate = h.affiliate.affiliationDate;
+        return h;
+    }
+
+    /// Gives each holder the other's correspondent record.
+    void Pair(Holder& a, Holder& b) {
+        auto [aboutB, aboutA] = ta::RecordsForPair(a.affiliate, b.affiliate, ta::RandomKey(random));
+        a.ctx->correspondents.ForCategory(b.affiliate.category)->push_back(aboutB);
+        b.ctx->correspondents.ForCategory(a.affiliate.category)->push_back(aboutA);
+    }
+
+    /// Chooses `to` as the recipient of `from`'s next message.
+    static void Address(Holder& from, const Holder& to) {
+        const RecordList& list = *from.ctx->correspondents.ForCategory(to.affiliate.category);
+        const int i =
+            FindCorrespondent(from.ctx->correspondents, to.affiliate.category, to.affiliate.number);
+        ASSERT_GE(i, 0);
+        from.ctx->recipientCategory = to.affiliate.category;
+        from.ctx->recipientRecord = list[std::size_t(i)];
+    }
+
+    /// Builds the outgoing body of a message from `from` to `to`.
+    static BuildResult Encrypt(Holder& from, const Holder& to, const std::string& text,
+                               bool rich = false,
+                               std::vector<std::filesystem::path> attachments = {}) {
+        Address(from, to);
+        from.ctx->requestKind = rich ? "21" : "20";
+        from.ctx->attachments = std::move(attachments);
+        return BuildOutgoingBody(*from.ctx, text);
+    }
+
+    /// The mail's way: the encrypted attachment files land in the recipient's
+    /// received folder, the body lines arrive with the title line.
+    static void Deliver(const Holder& from, const Holder& to) {
+        for (const auto& path : from.ctx->encryptedAttachments) {
+            std::filesystem::copy_file(path, to.Received() / path.filename(),
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+    }
+
+    static ReceiveOutcome Receive(Holder& to, const Lines& body) {
+        return ReadReceivedBody(*to.ctx, body, [](HolderContext&, const Lines&) { return false; });
+    }
+
+    /// Encrypts, delivers and reads; the outcome of the recipient's reading.
+    static ReceiveOutcome RoundTrip(Holder& from, Holder& to, const std::string& text,
+                                    bool rich = false,
+                                    std::vector<std::filesystem::path> attachments = {}) {
+        const BuildResult built = Encrypt(from, to, text, rich, std::move(attachments));
+        EXPECT_TRUE(built.ok) << built.problem << " " << from.ctx->messageProblemDetail;
+        Deliver(from, to);
+        return Receive(to, from.ctx->outgoingBody);
+    }
+
+    std::filesystem::path WriteFile(const std::string& name, const std::string& bytes) {
+        const std::filesystem::path dir = root.path() / "files";
+        std::filesystem::create_directories(dir);
+        EXPECT_TRUE(WriteFileAtomically(dir / name, bytes));
+        return dir / name;
+    }
+
+    TempDir root;
+    ta::RandomSource random = ta::SeededRandom(2026);
+    Holder x;  // F, registered
+    Holder y;  // A, not registered
+};
+
+}  // namespace quarnel::test
