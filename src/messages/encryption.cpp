@@ -137,6 +137,9 @@ bool EncryptMessage(HolderContext& ctx, std::string_view messageText, Lines& bod
     std::vector<Attachment> attachments;
     if (!ReadAttachments(ctx.attachments, attachments, problem)) return false;
 
+    // Drawn before the key work (whose wipes also draw), so that a fixed seed
+    // fixes the nonce.
+    const SecretQuad nonce(RandomQuad());
     OwnKey u;
     OwnKey sign;
     const bool haveKeys = OwnUnwrappingKey(ctx.keyStore, ctx.ownDigit, u) &&
@@ -172,7 +175,6 @@ bool EncryptMessage(HolderContext& ctx, std::string_view messageText, Lines& bod
         keyLines += record[k1 + i];
     }
 
-    const SecretQuad nonce(RandomQuad());
     out.push_back(QuadToHex(E(*nonce, *pair)));
     SecretQuad digest;
     if (!CondenseText(address + DateTimeText(moment) + std::string(messageText), *digest)) {
