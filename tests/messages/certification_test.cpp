@@ -2,12 +2,8 @@
 // authority: from the decrypted message and from the saved decrypted file,
 // and the saved files that must not be sent.
 
-#include <gtest/gtest.h>
-
 #include "authority/texts.h"
 #include "message_fixture.h"
-// After gtest: the authority's fixture uses its macros without including it.
-#include "holder_fixture.h"
 #include "messages/certification.h"
 #include "messages/texts.h"
 

@@ -18,6 +18,8 @@
 #include "crypto/datetime.h"
 #include "crypto/own_keys.h"
 #include "crypto/random.h"
+#include "holder_fixture.h"
+#include "holder_folders.h"
 #include "messages/decryption.h"
 #include "messages/format.h"
 #include "store/atomic_file.h"
@@ -26,47 +28,6 @@
 #include "temp_dir.h"
 
 namespace quarnel::test {
-
-/// A folder as a folder setting: code page 1252, ending in "/".
-inline std::string FolderSetting(const std::filesystem::path& folder) {
-    std::string out;
-    EXPECT_TRUE(Utf8ToCp1252(folder.string(), out));
-    return out + "/";
-}
-
-/// The folders of a holder under `dir`, with the design's default names.
-inline void SetFolders(Settings& s, const std::filesystem::path& dir) {
-    s.keyFolder = FolderSetting(dir);
-    s.msgToSendFolder = s.filesToSendFolder = FolderSetting(dir / "A chiffrer");
-    s.sentEncryptedFolder = FolderSetting(dir / "Chiffrés envoyés");
-    s.receivedEncryptedFolder = FolderSetting(dir / "Chiffrés reçus");
-    s.decryptedMsgFolder = s.decryptedFilesFolder = FolderSetting(dir / "Déchiffrés");
-    s.certificatesFolder = FolderSetting(dir / "Certificats");
-    for (const auto* f : {&s.msgToSendFolder, &s.sentEncryptedFolder, &s.receivedEncryptedFolder,
-                          &s.decryptedMsgFolder, &s.certificatesFolder}) {
-        std::filesystem::create_directories(PathFromSetting(*f));
-    }
-}
-
-inline std::vector<std::string> Identity(char category, const std::string& name) {
-    if (category == 'A') {
-        return {name,       "jean", "3 rue haute",      "75001", "PARIS", "-", "FRANCE",
-                "+33 1 00", "-",    "jean@example.org", "x"};
-    }
-    return {category == 'F' ? "ACME" : "AVOCAT",
-            "-",
-            name,
-            "claire",
-            "1 quai bas",
-            "69001",
-            "LYON",
-            "RHONE",
-            "FRANCE",
-            "+33 4 00",
-            "-",
-            "claire@example.org",
-            "-"};
-}
 
 struct Holder {
     ta::Affiliate affiliate;
@@ -104,7 +65,7 @@ class TwoHolders : public ::testing::Test {
         Holder h;
         h.affiliate.number = number;
         h.affiliate.category = category;
-        h.affiliate.identity = Identity(category, name);
+        h.affiliate.identity = IdentityOf(category, name);
         h.affiliate.registrationFlag = flag;
         h.affiliate.affiliationDate = OleFromLocal({2026, 3, 1, 9, 30, 0, 0});
         h.affiliate.signingKey = ta::RandomKey(random);
