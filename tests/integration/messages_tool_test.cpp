@@ -10,12 +10,11 @@
 
 #include <optional>
 
+#include "affiliated_holders.h"
 #include "authority/connection.h"
 #include "authority/flows.h"
 #include "authority/http_client.h"
 #include "authority/replies.h"
-#include "holder_fixture.h"
-#include "holder_folders.h"
 #include "messages/certification.h"
 #include "run_command.h"
 #include "store/atomic_file.h"
@@ -89,27 +88,14 @@ class MessagesTool : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_GT(server.port(), 0) << server.Log();
-        x = Affiliated('F', "MARTIN", 1);
-        y = Affiliated('A', "DUPONT", 2);
-        const FlowHooks hooks = Hooks(*x);
-        ASSERT_EQ(RunKeyRequest(*x, hooks, y->ownNumber, false).status, FlowStatus::Done);
-        ASSERT_EQ(RunKeyRequest(*y, Hooks(*y), x->ownNumber, false).status, FlowStatus::Done);
+        test::AffiliatePair(
+            root.path(), [this](HolderContext& ctx) { return Hooks(ctx); }, x, y);
+        ASSERT_TRUE(x && y) << server.Log();
     }
 
     FlowHooks Hooks(HolderContext& ctx) {
         return {[this](HolderContext& c) { return HttpExchange(c, server.port()); },
                 [&ctx] { return WriteSettingsFile(ctx); }};
-    }
-
-    std::unique_ptr<HolderContext> Affiliated(char category, const std::string& name,
-                                              std::uint32_t seed) {
-        const auto dir = root.path() / name;
-        std::filesystem::create_directories(dir);
-        auto ctx = test::NewHolder(dir, category, name, seed);
-        test::SetFolders(ctx->settings, dir);
-        EXPECT_EQ(RunFirstAffiliation(*ctx, Hooks(*ctx)).status, FlowStatus::Done) << server.Log();
-        EXPECT_EQ(WriteSettingsFile(*ctx), SaveResult::Saved);
-        return ctx;
     }
 
     std::filesystem::path File(const std::string& name, const std::string& bytes) {

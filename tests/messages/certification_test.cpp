@@ -2,9 +2,9 @@
 // authority: from the decrypted message and from the saved decrypted file,
 // and the saved files that must not be sent.
 
+#include "messages/certification.h"
 #include "authority/texts.h"
 #include "message_fixture.h"
-#include "messages/certification.h"
 #include "messages/texts.h"
 
 namespace quarnel {
@@ -14,22 +14,10 @@ class Certification : public ::testing::Test {
   protected:
     void SetUp() override {
         test::FixClocks();
-        x = Affiliated('F', "MARTIN", 1);
-        y = Affiliated('A', "DUPONT", 2);
-        ASSERT_EQ(RunKeyRequest(*x, ta.Hooks(), y->ownNumber, false).status, FlowStatus::Done);
-        ASSERT_EQ(RunKeyRequest(*y, ta.Hooks(), x->ownNumber, false).status, FlowStatus::Done);
+        test::AffiliatePair(
+            root.path(), [this](HolderContext&) { return ta.Hooks(); }, x, y);
     }
     void TearDown() override { test::ReleaseClocks(); }
-
-    std::unique_ptr<HolderContext> Affiliated(char category, const std::string& name,
-                                              std::uint32_t seed) {
-        const auto dir = root.path() / name;
-        std::filesystem::create_directories(dir);
-        auto ctx = test::NewHolder(dir, category, name, seed);
-        test::SetFolders(ctx->settings, dir);
-        EXPECT_EQ(RunFirstAffiliation(*ctx, ta.Hooks()).status, FlowStatus::Done);
-        return ctx;
-    }
 
     // `from` writes `text` to `to`, who decrypts it.
     void Send(HolderContext& from, HolderContext& to, const std::string& text) {

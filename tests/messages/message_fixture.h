@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "affiliated_holders.h"
 #include "authority/requests.h"
 #include "crypto/bignum.h"
 #include "crypto/cipher.h"
@@ -18,8 +19,6 @@
 #include "crypto/datetime.h"
 #include "crypto/own_keys.h"
 #include "crypto/random.h"
-#include "holder_fixture.h"
-#include "holder_folders.h"
 #include "messages/decryption.h"
 #include "messages/format.h"
 #include "store/atomic_file.h"

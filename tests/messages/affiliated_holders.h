@@ -1,0 +1,65 @@
+#pragma once
+// Holders with their working folders under a test folder, affiliated with an
+// authority reached through the hooks the test gives (in process or HTTP).
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "authority/flows.h"
+#include "crypto/cp1252.h"
+#include "holder_fixture.h"
+#include "store/holder_context.h"
+
+namespace quarnel::test {
+
+/// A folder as a folder setting: code page 1252, ending in "/".
+inline std::string FolderSetting(const std::filesystem::path& folder) {
+    std::string out;
+    EXPECT_TRUE(Utf8ToCp1252(folder.string(), out));
+    return out + "/";
+}
+
+/// The folders of a holder under `dir`, with the design's default names.
+inline void SetFolders(Settings& s, const std::filesystem::path& dir) {
+    s.keyFolder = FolderSetting(dir);
+    s.msgToSendFolder = s.filesToSendFolder = FolderSetting(dir / "A chiffrer");
+    s.sentEncryptedFolder = FolderSetting(dir / "Chiffrés envoyés");
+    s.receivedEncryptedFolder = FolderSetting(dir / "Chiffrés reçus");
+    s.decryptedMsgFolder = s.decryptedFilesFolder = FolderSetting(dir / "Déchiffrés");
+    s.certificatesFolder = FolderSetting(dir / "Certificats");
+    for (const auto* f : {&s.msgToSendFolder, &s.sentEncryptedFolder, &s.receivedEncryptedFolder,
+                          &s.decryptedMsgFolder, &s.certificatesFolder}) {
+        std::filesystem::create_directories(PathFromSetting(*f));
+    }
+}
+
+/// The hooks of the authority's sequences for one holder.
+using HooksFor = std::function<FlowHooks(HolderContext&)>;
+
+/// A holder in root/name with its working folders, through the whole first
+/// affiliation.
+inline std::unique_ptr<HolderContext> AffiliatedHolder(const std::filesystem::path& root,
+                                                       char category, const std::string& name,
+                                                       std::uint32_t seed, const HooksFor& hooks) {
+    const auto dir = root / name;
+    std::filesystem::create_directories(dir);
+    auto ctx = NewHolder(dir, category, name, seed);
+    SetFolders(ctx->settings, dir);
+    EXPECT_EQ(RunFirstAffiliation(*ctx, hooks(*ctx)).status, FlowStatus::Done);
+    return ctx;
+}
+
+/// x (F, MARTIN) and y (A, DUPONT), each holding a key for the other.
+inline void AffiliatePair(const std::filesystem::path& root, const HooksFor& hooks,
+                          std::unique_ptr<HolderContext>& x, std::unique_ptr<HolderContext>& y) {
+    x = AffiliatedHolder(root, 'F', "MARTIN", 1, hooks);
+    y = AffiliatedHolder(root, 'A', "DUPONT", 2, hooks);
+    ASSERT_EQ(RunKeyRequest(*x, hooks(*x), y->ownNumber, false).status, FlowStatus::Done);
+    ASSERT_EQ(RunKeyRequest(*y, hooks(*y), x->ownNumber, false).status, FlowStatus::Done);
+}
+
+}  // namespace quarnel::test
