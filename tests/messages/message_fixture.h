@@ -62,36 +62,15 @@ class TwoHolders : public ::testing::Test {
     Holder MakeHolder(char category, const std::string& number, const std::string& name,
                       char flag) {
         Holder h;
-        h.affiliate.number = number;
-        h.affiliate.category = category;
-        h.affiliate.identity = IdentityOf(category, name);
-        h.affiliate.registrationFlag = flag;
-        h.affiliate.affiliationDate = OleFromLocal({2026, 3, 1, 9, 30, 0, 0});
-        h.affiliate.signingKey = ta::RandomKey(random);
-        h.affiliate.taKey = ta::RandomKey(random);
+        h.affiliate = NewAffiliate(category, number, IdentityOf(category, name), flag, random);
         h.dir = root.path() / name;
-        h.ctx = std::make_unique<HolderContext>();
-        HolderContext& c = *h.ctx;
-        c.dataFolder = c.programFolder = h.dir;
-        c.settings.category = category;
-        c.settings.taCode = "0FF";
-        c.settings.versionCode = "D400F";
-        c.settings.identity = h.affiliate.identity;
-        SetFolders(c.settings, h.dir);
-        c.keyStore = {ta::OwnKeyRecord(h.affiliate)};
-        c.programState = 2;
-        c.ownDigit = '0';
-        c.ownNumber = number;
-        c.registrationFlag = flag;
-        c.affiliationDate = h.affiliate.affiliationDate;
+        h.ctx = ContextOf(h.affiliate, h.dir);
         return h;
     }
 
     /// Gives each holder the other's correspondent record.
     void Pair(Holder& a, Holder& b) {
-        auto [aboutB, aboutA] = ta::RecordsForPair(a.affiliate, b.affiliate, ta::RandomKey(random));
-        a.ctx->correspondents.ForCategory(b.affiliate.category)->push_back(aboutB);
-        b.ctx->correspondents.ForCategory(a.affiliate.category)->push_back(aboutA);
+        GivePairRecords(*a.ctx, a.affiliate, *b.ctx, b.affiliate, random);
     }
 
     /// Chooses `to` as the recipient of `from`'s next message.
