@@ -146,6 +146,33 @@ TEST_F(Certification, TheViewerCertifiesTheMessageItShows) {
     EXPECT_EQ(sent, 2);
 }
 
+TEST_F(Certification, RepliesOfTheAuthorityGoToTheInjectedReplyProcessing) {
+    // The certificate reply, handed over as a received body (as the mail or
+    // the clipboard would) instead of through the TA connection window.
+    Send(*x, *y, "par le répartiteur");
+    y->requestKind = "18";
+    ASSERT_TRUE(BuildOutgoingBody(*y).ok);
+    const ta::Reply reply = ta.service().Handle(RequestData(y->outgoingBody));
+    ASSERT_EQ(reply.status, 200);
+    y->certificateText.clear();
+    Lines seen;
+    const TaReplyHandler process = [&seen](HolderContext& c, const Lines& body) {
+        seen = body;
+        return ProcessTaReplyLines(c, body).accepted;
+    };
+    Lines mail = SplitLines(reply.body);
+    mail.insert(mail.begin(), "Demande de certification");
+    const ReceiveOutcome o = ReadReceivedBody(*y, mail, process);
+    EXPECT_TRUE(o.ok);
+    EXPECT_EQ(o.kind, "1C");
+    EXPECT_EQ(seen.front(), kSeparatorLine);
+    EXPECT_TRUE(Contains(y->certificateText, kCertified));
+    // Refused by the reply processing (not for this holder): false.
+    EXPECT_EQ(ReadReceivedBody(*x, mail, process).refusal, ReceiveRefusal::ReplyRefused);
+    // A request body is neither a reply nor a message.
+    EXPECT_EQ(ReadReceivedBody(*y, y->outgoingBody, process).refusal, ReceiveRefusal::UnknownKind);
+}
+
 // Saved files written by hand: other categories and files that are not saved
 // messages at all.
 std::string SavedFile(const std::string& information, const std::vector<std::string>& fields,
