@@ -16,7 +16,8 @@ constexpr TextEntry kTexts[] = {
     T(txt::kCannotOpenFile, "Impossible d'ouvrir le fichier %s"),
     T(txt::kNotADate, "'%s' n'est pas une date correcte"),
     T(txt::kTextNotCondensable,
-      "Le message contient seize caractères nuls de suite : il ne peut être chiffré."),
+      "Le message contient une suite de caractères qui ne peut être condensée : il ne peut être "
+      "chiffré."),
     T(txt::kNoRecipient, "Aucun correspondant n'a été choisi : le message ne peut être chiffré."),
     T(txt::kAttachmentNameRefused, "Le nom de pièce jointe \"%s\" est refusé."),
     T(txt::kMessageBeingDecrypted, "Un message a été reçu, son déchiffrement est en cours."),

@@ -107,29 +107,32 @@ TEST_F(TwoHolders, SameTextTwiceGivesOtherLinesButTheSameDigest) {
 TEST_F(TwoHolders, AttachmentsGoIntoFilesOfTheirOwnAndComeBack) {
     const auto report = WriteFile("report.txt", "rapport\r\n");
     const auto image = WriteFile("image.bin", AllHighBytes() + std::string(5, '\0'));
-    const auto empty = WriteFile("vide.dat", "");
-    const ReceiveOutcome o = RoundTrip(x, y, "trois pièces", false, {report, image, empty});
+    // Binary files hold runs of 16 bytes that are not valid cipher blocks.
+    const std::string binary = std::string(48, '\0') + std::string(32, '\xFF') + "\x80" +
+                               std::string(15, '\0') + "\x7F" + std::string(15, '\xFF');
+    const auto blocks = WriteFile("blocs.dat", binary);
+    const ReceiveOutcome o = RoundTrip(x, y, "trois pièces", false, {report, image, blocks});
     ASSERT_TRUE(o.ok) << int(o.refusal);
     // The names follow the end marker in the order attached.
     const Lines& body = x.ctx->outgoingBody;
     ASSERT_GE(body.size(), 4u);
     EXPECT_EQ(body[body.size() - 4], kEndMarkerLine);
-    EXPECT_EQ(Lines(body.end() - 3, body.end()), (Lines{"report.txt", "image.bin", "vide.dat"}));
+    EXPECT_EQ(Lines(body.end() - 3, body.end()), (Lines{"report.txt", "image.bin", "blocs.dat"}));
     EXPECT_EQ(x.ctx->encryptedAttachments,
               (std::vector<std::filesystem::path>{x.Sent() / "report.txt", x.Sent() / "image.bin",
-                                                  x.Sent() / "vide.dat"}));
+                                                  x.Sent() / "blocs.dat"}));
     // Each file is one section in lines ending in CR LF.
     const std::string file = *ReadWholeFile(x.Sent() / "report.txt");
     EXPECT_EQ(file.size(), 3 * 34u);
     EXPECT_EQ(file.substr(32, 2), "\r\n");
 
     const DecryptedMessage& m = y.ctx->decrypted;
-    EXPECT_EQ(y.ctx->receivedAttachmentNames, (Lines{"report.txt", "image.bin", "vide.dat"}));
+    EXPECT_EQ(y.ctx->receivedAttachmentNames, (Lines{"report.txt", "image.bin", "blocs.dat"}));
     ASSERT_EQ(m.attachments.size(), 3u);
     EXPECT_EQ(m.attachments[0], y.Decrypted() / "report.txt");
     EXPECT_EQ(*ReadWholeFile(m.attachments[0]), "rapport\r\n");
     EXPECT_EQ(*ReadWholeFile(m.attachments[1]), AllHighBytes() + std::string(5, '\0'));
-    EXPECT_EQ(*ReadWholeFile(m.attachments[2]), "");
+    EXPECT_EQ(*ReadWholeFile(m.attachments[2]), binary);
     EXPECT_TRUE(m.notices.empty());
 }
 
@@ -215,7 +218,7 @@ TEST_F(TwoHolders, AnAlteredSenderIdentityDecryptsButIsNotConfirmed) {
 }
 
 TEST_F(TwoHolders, MailNoiseAroundTheBodyIsDropped) {
-    const auto report = WriteFile("report.txt", "r");
+    const auto report = WriteFile("report.txt", "");
     ASSERT_TRUE(Encrypt(x, y, "bruit", false, {report}).ok);
     Deliver(x, y);
     Lines mail = x.ctx->outgoingBody;
@@ -226,6 +229,7 @@ TEST_F(TwoHolders, MailNoiseAroundTheBodyIsDropped) {
     ASSERT_TRUE(o.ok);
     EXPECT_EQ(y.ctx->receivedAttachmentNames, Lines{"report.txt"});
     EXPECT_EQ(y.ctx->decrypted.attachments, (std::vector{y.Decrypted() / "report.txt"}));
+    EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "report.txt"), "");
 }
 
 }  // namespace

@@ -266,7 +266,9 @@ TEST_F(Refusals, AFailedAttachmentWriteLeavesNoFileBehind) {
 }
 
 TEST_F(Refusals, ATextThatCannotBeCondensed) {
+    // 16 bytes in a row that are no cipher block, wherever they fall.
     ExpectRefused(Encrypt(x, y, std::string(40, '\0')), txt::kTextNotCondensable);
+    ExpectRefused(Encrypt(x, y, "abc" + std::string(40, '\xFF')), txt::kTextNotCondensable);
 }
 
 TEST(RecordDates, OnlyRealDatesInTheRecordForm) {
