@@ -1,8 +1,6 @@
 #pragma once
-// A holder's data folder loaded as the program finds it at start-up: the
-// settings file, the key store and the own-key facts, the correspondent lists.
-// The shell's start-up sequence is not on main yet; this is the one place to
-// switch to it.
+// A holder's data folder loaded by the program's own start-up sequence:
+// settings, key store and own-key facts, correspondent lists.
 
 #include <filesystem>
 
@@ -11,10 +9,10 @@
 namespace quarnel::tool {
 
 /// Makes `dir` the current folder (the program's data folder; relative folder
-/// settings are read from it) and loads it into `ctx`. Throws UsageError with
-/// one clear line unless it is the folder of an affiliated holder whose
-/// settings are those the TA sealed. A correspondent list that fails its
-/// check is reported on standard error and left empty.
+/// settings are read from it) and runs the start-up sequence on it. Throws
+/// UsageError with one clear line unless it ends affiliated (state 2) with
+/// settings that are those the TA sealed. A correspondent list that fails its
+/// check is reported on standard error and left empty, as at start-up.
 void LoadHolderFolder(const std::filesystem::path& dir, HolderContext& ctx);
 
 }  // namespace quarnel::tool

@@ -129,7 +129,7 @@ SenderView ViewOfSender(char category, char registrationFlag, const std::vector<
             break;
         case 'D':
         case 'F':
-            v.firmLabel = category == 'D' ? txt::kLabelProfession : txt::kLabelSociete;
+            v.firmLabel = category == 'D' ? txt::kProfession : txt::kSociete;
             v.firm = Field(f, 1) == "-" ? Field(f, 0) : Field(f, 0) + ", " + Field(f, 1);
             v.name = Field(f, 2) + " " + Field(f, 3);
             v.locality = Locality(f, 4);
@@ -185,7 +185,9 @@ ReceiveOutcome ReadReceivedBody(HolderContext& ctx, Lines body, const TaReplyHan
 
 ReceiveRefusal DecryptMessage(HolderContext& ctx, const Lines& body,
                               const AttachmentSource& attachments) {
+    // Shown at once: what follows can take a while.
     ctx.information = txt::kMessageBeingDecrypted;
+    if (ctx.onInformationChanged) ctx.onInformationChanged();
     if (ctx.repaintInformation) ctx.repaintInformation();
 
     AddressFields a;
@@ -246,7 +248,8 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, const Lines& body,
     m.identityConfirmed = QuadToHex(identityDigest) == QuadToHex(expected);
     m.confirmation = m.identityConfirmed ? Verdict{true, txt::kIdentityConfirmed}
                                          : Verdict{false, txt::kIdentityNotConfirmed};
-    m.headerText = HeaderText(m);
+    // In the program's current language, as the viewer saves and prints it.
+    m.headerText = HeaderText(m, ctx.currentText ? ctx.currentText : TextLookup(FrenchTextCp1252));
     m.text = std::move(message.text);
 
     // The digest verified: only now does anything reach the disk.

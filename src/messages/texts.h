@@ -3,6 +3,7 @@
 // resources/texts_messages.cpp).
 
 #include "resources/texts.h"
+#include "resources/texts_app.h"
 
 namespace quarnel::txt {
 
@@ -27,8 +28,7 @@ inline constexpr int kSenderUnregistered = 73021;
 inline constexpr int kIdentityConfirmed = 73022;
 inline constexpr int kIdentityNotConfirmed = 73023;
 inline constexpr int kEncryptedOn = 73024;  // "Chiffré le %s à %s"
-inline constexpr int kLabelProfession = 73025;
-inline constexpr int kLabelSociete = 73026;
+// "Profession :" and "Société :" are the main window's (texts_app.h).
 inline constexpr int kLabelOrganisme = 73027;
 
 // The header text before a decrypted message (saved and printed with it).

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "affiliated_holders.h"
+#include "app/settings.h"
 #include "authority/connection.h"
 #include "authority/flows.h"
 #include "authority/http_client.h"
@@ -55,22 +56,6 @@ bool HttpExchange(HolderContext& ctx, int port) {
     return reply && ProcessTaReply(ctx, reply->toStdString()).accepted;
 }
 
-// QuarnelTit.ini: the identity, then the settings, the version code last.
-// (The shell's settings writer takes this over once it is on main.)
-SaveResult WriteSettingsFile(const HolderContext& ctx) {
-    const Settings& s = ctx.settings;
-    Lines lines = s.identity;
-    lines.insert(lines.end(),
-                 {std::to_string(s.language), std::string(1, s.category), s.taCode, s.taAddress,
-                  std::string(1, s.taPortChoice), s.smtpServer, s.pop3Server, s.accountName,
-                  s.proxyAddress, s.proxyPort, s.keyFolder, s.msgToSendFolder, s.filesToSendFolder,
-                  s.sentEncryptedFolder, s.receivedEncryptedFolder, s.decryptedMsgFolder,
-                  s.decryptedFilesFolder, s.certificatesFolder, s.versionCode});
-    return WriteFileAtomically(ctx.dataFolder / "QuarnelTit.ini", JoinLinesCrLf(lines))
-               ? SaveResult::Saved
-               : SaveResult::Ignored;
-}
-
 std::string Tool(const std::string& args) {
     return std::string(QUARNEL_BIN_DIR) + "/quarnel-tool " + args + " 2>&1";
 }
@@ -95,7 +80,7 @@ class MessagesTool : public ::testing::Test {
 
     FlowHooks Hooks(HolderContext& ctx) {
         return {[this](HolderContext& c) { return HttpExchange(c, server.port()); },
-                [&ctx] { return WriteSettingsFile(ctx); }};
+                [&ctx] { return SaveSettings(ctx, SettingsPath(ctx)); }};
     }
 
     std::filesystem::path File(const std::string& name, const std::string& bytes) {

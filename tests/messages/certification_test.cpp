@@ -222,7 +222,7 @@ TEST(SavedMessages, CategoryCAndUnknownCategories) {
 TEST(SavedMessages, TheSenderViewLeavesOutWhatIsNotThere) {
     const SenderView d =
         ViewOfSender('D', '1', {"AVOCAT", "-", "ROUX", "anne", "LILLE", "-", "FRANCE", "a@x.org"});
-    EXPECT_EQ(d.firmLabel, txt::kLabelProfession);
+    EXPECT_EQ(d.firmLabel, txt::kProfession);
     EXPECT_EQ(d.firm, "AVOCAT");
     EXPECT_EQ(d.locality, "LILLE, FRANCE");
     const SenderView f = ViewOfSender(

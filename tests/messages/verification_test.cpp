@@ -127,7 +127,7 @@ TEST_F(Verification, AMessageForSomeoneElseIsRefused) {
     body[2].replace(10, 11, y.affiliate.number);
     EXPECT_NE(Receive(y, body).refusal, ReceiveRefusal::None);
     EXPECT_TRUE(Receive(z, x.ctx->outgoingBody).ok);
-    EXPECT_EQ(z.ctx->decrypted.sender.firmLabel, txt::kLabelSociete);
+    EXPECT_EQ(z.ctx->decrypted.sender.firmLabel, txt::kSociete);
 }
 
 TEST_F(Verification, NothingReachesTheDiskBeforeTheDigestVerifies) {
