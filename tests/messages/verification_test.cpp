@@ -33,19 +33,25 @@ std::size_t FileCount(const std::filesystem::path& dir) {
 
 class Verification : public TwoHolders {
   protected:
-    // Section 2 of `body` (title line included) enciphered again, as only the
-    // two holders could, with another text or moment: the digest line stays.
-    void Reseal(Lines& body, const std::string& text, double moment) {
+    // The sender's writing key and the section mask of `body` (title line
+    // included), as only the two holders could work them out.
+    void KeysOf(const Lines& body, Quad& writeKey, Quad& readKey, Quad& mask) {
         OwnKey us, ur;
         ASSERT_TRUE(OwnUnwrappingKey(x.ctx->keyStore, '0', us));
         ASSERT_TRUE(OwnUnwrappingKey(y.ctx->keyStore, '0', ur));
-        const Quad writeKey = E(HexToQuad(x.ctx->recipientRecord[11]), us.key);
-        const Quad readKey = E(HexToQuad(body[5]), ur.key);
-        Quad mask{};
+        writeKey = E(HexToQuad(x.ctx->recipientRecord[11]), us.key);
+        readKey = E(HexToQuad(body[5]), ur.key);
         ASSERT_TRUE(CondenseHex(body[3] + body[4] + body[5] + body[6] +
                                     QuadToHex(D(HexToQuad(body[7]), readKey)) +
                                     QuadToHex(D(HexToQuad(body[8]), readKey)) + body[9],
                                 mask));
+    }
+
+    // Section 2 enciphered again with another text or moment: the digest
+    // line stays.
+    void Reseal(Lines& body, const std::string& text, double moment) {
+        Quad writeKey{}, readKey{}, mask{};
+        KeysOf(body, writeKey, readKey, mask);
         std::size_t index = 10;
         DecipheredText sender, message;
         ASSERT_TRUE(DecipherText(body, index, readKey, mask, sender));
@@ -166,6 +172,26 @@ TEST_F(Verification, AttachmentFilesThatAreMissingOrSpoiltGiveEmptyFiles) {
     EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "c.txt"), "");
     EXPECT_EQ(m.notices, (std::vector<Notice>{{txt::kAttachmentMissing, "a.txt"},
                                               {txt::kAttachmentUndecipherable, "c.txt"}}));
+}
+
+TEST_F(Verification, TheVerdictsShownAreThoseTheIdentityConfirmationCovered) {
+    // An attachment whose header claims another registration flag and a later
+    // moment: its date is shown, its flag is not.
+    const auto a = WriteFile("a.txt", "aaa");
+    const Lines body = Sent("drapeau", {a});
+    Quad writeKey{}, readKey{}, mask{};
+    KeysOf(body, writeKey, readKey, mask);
+    Lines claim;
+    ASSERT_TRUE(EncipherText("D400F", '0', 'F', claim, mask, writeKey, "aaa",
+                             OleFromLocal({2026, 12, 5, 15, 0, 0, 0})));
+    ASSERT_TRUE(WriteFileAtomically(y.Received() / "a.txt", JoinLinesCrLf(claim)));
+    ASSERT_TRUE(Receive(y, body).ok);
+    const DecryptedMessage& m = y.ctx->decrypted;
+    EXPECT_EQ(m.registrationFlag, '1');
+    EXPECT_TRUE(m.sender.registration.positive);
+    EXPECT_EQ(m.sender.time, "15:00:00");
+    EXPECT_EQ(m.notices, (std::vector<Notice>{{txt::kAttachmentHeaderDiffers, "a.txt"}}));
+    EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "a.txt"), "aaa");
 }
 
 TEST_F(Verification, ReceivedAttachmentNamesNeverLeaveTheirFolder) {
