@@ -219,22 +219,5 @@ TEST(SavedMessages, CategoryCAndUnknownCategories) {
     EXPECT_FALSE(ReadSavedMessageText(d, saved));
 }
 
-TEST(SavedMessages, TheSenderViewLeavesOutWhatIsNotThere) {
-    const SenderView d =
-        ViewOfSender('D', '1', {"AVOCAT", "-", "ROUX", "anne", "LILLE", "-", "FRANCE", "a@x.org"});
-    EXPECT_EQ(d.firmLabel, txt::kProfession);
-    EXPECT_EQ(d.firm, "AVOCAT");
-    EXPECT_EQ(d.locality, "LILLE, FRANCE");
-    const SenderView f = ViewOfSender(
-        'F', '0', {"ACME", "Achats", "ROUX", "anne", "LILLE", "NORD", "FRANCE", "a@x.org"});
-    EXPECT_EQ(f.firm, "ACME, Achats");
-    EXPECT_EQ(f.locality, "LILLE, NORD, FRANCE");
-    EXPECT_FALSE(f.registration.positive);
-    // Fewer fields than the category has: empty values, never a crash.
-    const SenderView shortA = ViewOfSender('A', '1', {"SEUL"});
-    EXPECT_EQ(shortA.name, "SEUL ");
-    EXPECT_EQ(shortA.email, "");
-}
-
 }  // namespace
 }  // namespace quarnel

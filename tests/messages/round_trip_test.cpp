@@ -1,10 +1,8 @@
 // Messages between two holders of the reference authority: what one encrypts
 // the other decrypts and verifies, byte for byte, with its attachments.
 
-#include "crypto/hextext.h"
 #include "message_fixture.h"
 #include "messages/texts.h"
-#include "resources/texts.h"
 
 namespace quarnel {
 namespace {
@@ -52,40 +50,6 @@ TEST_F(TwoHolders, TextsComeBackWholeInBothDirections) {
             }
         }
     }
-}
-
-TEST_F(TwoHolders, TheBodyFollowsTheLayout) {
-    // 33 characters: a section of 2 + 3 lines.
-    ASSERT_TRUE(Encrypt(x, y, std::string(33, 'z')).ok);
-    const Lines& body = x.ctx->outgoingBody;
-    EXPECT_EQ(body[0], FrenchTextCp1252(txt::kTitleMessage));  // x is registered
-    EXPECT_EQ(body[1], kSeparatorLine);
-    const Record& record = x.ctx->correspondents.a[0];
-    EXPECT_EQ(body[2],
-              "20"
-              "05C26"
-              "0"
-              "0"
-              "0" +
-                  y.affiliate.number + x.affiliate.number);
-    for (std::size_t i = 0; i < 4; ++i)
-        EXPECT_EQ(body[3 + i], record[11 + i]);
-    // Sender identity: 8 fields of category F; section 2: 33 characters, 3
-    // blocks; section 3: 6 fields of the A record.
-    const std::string senderText =
-        JoinWithCarriageReturns(SenderIdentityFields('F', x.affiliate.identity));
-    const std::string recipientText =
-        JoinWithCarriageReturns(Record(record.begin(), record.begin() + 6));
-    const std::size_t n1 = (senderText.size() + 15) / 16;
-    const std::size_t n3 = (recipientText.size() + 15) / 16;
-    EXPECT_EQ(body.size(), 10 + (2 + n1) + (2 + 3) + (2 + n3) + 1);
-    EXPECT_EQ(body.back(), kEndMarkerLine);
-    EXPECT_EQ(x.ctx->recipientAddress, "jean@example.org");
-    for (std::size_t i = 1; i + 1 < body.size(); ++i)
-        EXPECT_TRUE(IsHexText(body[i], 32)) << i;
-    // A sender whose flag is not "1" gets the other title.
-    ASSERT_TRUE(Encrypt(y, x, "").ok);
-    EXPECT_EQ(y.ctx->outgoingBody[0], FrenchTextCp1252(txt::kTitleMessageUnregistered));
 }
 
 TEST_F(TwoHolders, SameTextTwiceGivesOtherLinesButTheSameDigest) {
