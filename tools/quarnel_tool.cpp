@@ -24,8 +24,19 @@ constexpr const char* kUsage = R"(usage: quarnel-tool COMMAND ...
   crypto encipher-text --key K --mask M --date HEX16 --code C --field1 F --field2 F [FILE|-]
   crypto decipher-text --key K --mask M [FILE|-] [--out FILE]
   crypto modpow BASE EXP MOD
+  encrypt --data DIR --to NUMBER [--rich] [--subject TEXT] [--out FILE] MESSAGEFILE [ATTACHMENT...]
+                                      encrypt a message (its bytes as they stand: code page
+                                      1252 text, or RTF source with --rich) for a correspondent
+                                      of the holder whose data folder is DIR; writes the body
+                                      and the encrypted attachment files (sent folder)
+  decrypt --data DIR BODYFILE [ATTACHMENTFILE...]
+                                      check and decrypt a received message for that holder;
+                                      writes the message (decrypted-messages folder) and the
+                                      attachments (decrypted-files folder), prints the verdicts;
+                                      attachments not given are read from the received folder
 
-Numbers are hexadecimal. Exit codes: 0 success, 1 a check failed, 2 bad arguments or input.
+Numbers are hexadecimal. Exit codes: 0 success, 1 a check failed (decrypt: the message
+was refused, its digest not verified), 2 bad arguments or input.
 )";
 
 }  // namespace
@@ -50,6 +61,10 @@ int main(int argc, char** argv) {
         if (command == "digest-ta" || command == "check-store" || command == "dump") {
             Args a(std::move(args), {});
             return RunStoreCommand(command, a);
+        }
+        if (command == "encrypt" || command == "decrypt") {
+            Args a(std::move(args), {"--rich"});
+            return RunMessageCommand(command, a);
         }
         throw UsageError("unknown command \"" + command + "\" (see quarnel-tool --help)");
     } catch (const UsageError& e) {

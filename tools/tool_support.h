@@ -46,5 +46,6 @@ void WriteOutput(const std::optional<std::string>& name, std::string_view bytes)
 
 int RunStoreCommand(const std::string& command, Args& args);
 int RunCryptoCommand(const std::string& sub, Args& args);
+int RunMessageCommand(const std::string& command, Args& args);
 
 }  // namespace quarnel::tool

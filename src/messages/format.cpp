@@ -1,5 +1,8 @@
 #include "messages/format.h"
 
+#include <chrono>
+
+#include "crypto/datetime.h"
 #include "crypto/hextext.h"
 #include "resources/texts.h"
 
@@ -7,7 +10,8 @@ namespace quarnel {
 
 int TitleTextId(std::string_view requestKind, bool firstAffiliation, char registrationFlag) {
     if (requestKind == kind::kAffiliation) return txt::kTitle00;
-    if (requestKind == kind::kUpdate) return firstAffiliation ? txt::kTitle01Ack : txt::kTitle01Update;
+    if (requestKind == kind::kUpdate)
+        return firstAffiliation ? txt::kTitle01Ack : txt::kTitle01Update;
     if (requestKind == kind::kKey) return txt::kTitle10;
     if (requestKind == kind::kKeyUpdate) return txt::kTitle11;
     if (requestKind == kind::kCertification) return txt::kTitle18;
@@ -46,7 +50,8 @@ bool ParseAddressLine(std::string_view line, AddressFields& out) {
 namespace {
 
 std::string TrimRight(std::string s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.pop_back();
     return s;
 }
 
@@ -54,7 +59,8 @@ std::string TrimRight(std::string s) {
 
 void TakeApartReceivedBody(Lines& body, std::vector<std::string>& attachmentNames) {
     attachmentNames.clear();
-    while (!body.empty() && TrimRight(body.back()).empty()) body.pop_back();
+    while (!body.empty() && TrimRight(body.back()).empty())
+        body.pop_back();
     std::vector<std::string> names;
     while (!body.empty() && body.back() != kEndMarkerLine) {
         std::string name = TrimRight(std::move(body.back()));
@@ -70,7 +76,8 @@ bool CheckBodyStructure(Lines& body, std::string& requestKind, std::string* prob
         return false;
     };
     std::size_t first = 0;
-    while (first < body.size() && body[first] != kSeparatorLine) ++first;
+    while (first < body.size() && body[first] != kSeparatorLine)
+        ++first;
     body.erase(body.begin(), body.begin() + std::ptrdiff_t(first));
     if (body.size() <= 2) return fail("no separator line followed by an address line");
     const std::string& address = body[1];
@@ -80,7 +87,8 @@ bool CheckBodyStructure(Lines& body, std::string& requestKind, std::string* prob
     const std::string k = address.substr(0, 2);
     for (;;) {
         std::string& last = body.back();
-        while (!last.empty() && last.back() == ' ') last.pop_back();
+        while (!last.empty() && last.back() == ' ')
+            last.pop_back();
         if (!last.empty() || body.size() <= 2) break;
         body.pop_back();
     }
@@ -98,6 +106,40 @@ bool CheckBodyStructure(Lines& body, std::string& requestKind, std::string* prob
     if (body.back() != kEndMarkerLine) return fail("the last line is not the end-marker line");
     requestKind = k;
     return true;
+}
+
+std::vector<std::string> SenderIdentityFields(char category,
+                                              const std::vector<std::string>& identity) {
+    static constexpr std::size_t kA[] = {0, 1, 4, 5, 6, 9};
+    static constexpr std::size_t kDF[] = {0, 1, 2, 3, 6, 7, 8, 11};
+    std::vector<std::string> out;
+    if (category == 'A' && identity.size() == 11) {
+        for (const std::size_t i : kA)
+            out.push_back(identity[i]);
+    } else if ((category == 'D' || category == 'F') && identity.size() == 13) {
+        for (const std::size_t i : kDF)
+            out.push_back(identity[i]);
+    }
+    return out;
+}
+
+std::optional<double> ParseDateText(std::string_view text) {
+    if (text.size() != 10 || text[2] != '/' || text[5] != '/') return std::nullopt;
+    int parts[3] = {0, 0, 0};
+    const std::size_t starts[3] = {0, 3, 6};
+    const std::size_t widths[3] = {2, 2, 4};
+    for (int p = 0; p < 3; ++p) {
+        for (std::size_t i = 0; i < widths[p]; ++i) {
+            const char c = text[starts[p] + i];
+            if (c < '0' || c > '9') return std::nullopt;
+            parts[p] = parts[p] * 10 + (c - '0');
+        }
+    }
+    const std::chrono::year_month_day ymd{std::chrono::year{parts[2]},
+                                          std::chrono::month{unsigned(parts[1])},
+                                          std::chrono::day{unsigned(parts[0])}};
+    if (!ymd.ok() || parts[2] == 0) return std::nullopt;
+    return OleFromLocal({parts[2], parts[1], parts[0], 0, 0, 0, 0});
 }
 
 std::string JoinWithCarriageReturns(const std::vector<std::string>& fields) {

@@ -659,5 +659,109 @@ Trusted Authority code: %s</translation>
         <source>Actions</source>
         <translation>Actions</translation>
     </message>
+    <message>
+        <source>Votre clef privée n'est pas disponible : le message ne peut être chiffré. Effectuez d'abord votre affiliation.</source>
+        <translation>Your private key is not available: the message cannot be encrypted. Complete your affiliation first.</translation>
+    </message>
+    <message>
+        <source>Impossible d'ouvrir le fichier %s</source>
+        <translation>Cannot open the file %s</translation>
+    </message>
+    <message>
+        <source>'%s' n'est pas une date correcte</source>
+        <translation>'%s' is not a valid date</translation>
+    </message>
+    <message>
+        <source>Le message contient une suite de caractères qui ne peut être condensée : il ne peut être chiffré.</source>
+        <translation>The message contains a run of characters that cannot be condensed: it cannot be encrypted.</translation>
+    </message>
+    <message>
+        <source>Aucun correspondant n'a été choisi : le message ne peut être chiffré.</source>
+        <translation>No correspondent was chosen: the message cannot be encrypted.</translation>
+    </message>
+    <message>
+        <source>Le nom de pièce jointe "%s" est refusé.</source>
+        <translation>The attachment name "%s" is refused.</translation>
+    </message>
+    <message>
+        <source>Un message a été reçu, son déchiffrement est en cours.</source>
+        <translation>A message was received; it is being decrypted.</translation>
+    </message>
+    <message>
+        <source>La pièce jointe %s n'a pas été reçue : un fichier vide la remplace.</source>
+        <translation>The attachment %s was not received: an empty file replaces it.</translation>
+    </message>
+    <message>
+        <source>La pièce jointe %s n'a pu être déchiffrée : un fichier vide la remplace.</source>
+        <translation>The attachment %s could not be decrypted: an empty file replaces it.</translation>
+    </message>
+    <message>
+        <source>La pièce jointe %s n'a pu être enregistrée.</source>
+        <translation>The attachment %s could not be saved.</translation>
+    </message>
+    <message>
+        <source>L'en-tête de la pièce jointe %s diffère de celui du message.</source>
+        <translation>The header of the attachment %s differs from the message's.</translation>
+    </message>
+    <message>
+        <source>Expéditeur enregistré</source>
+        <translation>Registered sender</translation>
+    </message>
+    <message>
+        <source>Expéditeur non enregistré</source>
+        <translation>Unregistered sender</translation>
+    </message>
+    <message>
+        <source>Les informations ci-dessus sont confirmées.</source>
+        <translation>The information above is confirmed.</translation>
+    </message>
+    <message>
+        <source>Attention! Les informations ci-dessus ne sont pas confirmées.</source>
+        <translation>Warning! The information above is not confirmed.</translation>
+    </message>
+    <message>
+        <source>Chiffré le %s à %s</source>
+        <translation>Encrypted on %s at %s</translation>
+    </message>
+    <message>
+        <source>Organisme :</source>
+        <translation>Organisation:</translation>
+    </message>
+    <message>
+        <source>En-tête :</source>
+        <translation>Header:</translation>
+    </message>
+    <message>
+        <source>Message condensé et signature :</source>
+        <translation>Message digest and signature:</translation>
+    </message>
+    <message>
+        <source>Informations et date du message :</source>
+        <translation>Message information and date:</translation>
+    </message>
+    <message>
+        <source>Expéditeur :</source>
+        <translation>Sender:</translation>
+    </message>
+    <message>
+        <source>Message :</source>
+        <translation>Message:</translation>
+    </message>
+    <message>
+        <source>Le message condensé ci-dessous est confirmé.</source>
+        <translation>The message digest below is confirmed.</translation>
+    </message>
+    <message>
+        <source>Attention! Le message condensé ci-dessous n'est pas confirmé.</source>
+        <translation>Warning! The message digest below is not confirmed.</translation>
+    </message>
+    <message>
+        <source>Le fichier %s n'est pas un message déchiffré enregistré.</source>
+        <translation>The file %s is not a saved decrypted message.</translation>
+    </message>
+    <message>
+        <source>Le message condensé n'est pas confirmé : la demande de certification n'est pas envoyée.</source>
+        <translation>The message digest is not confirmed: the certification request is not sent.</translation>
+    </message>
 </context>
 </TS>

@@ -14,6 +14,7 @@
 #include "crypto/records.h"
 #include "crypto/text_cipher.h"
 #include "crypto/types.h"
+#include "resources/verdict.h"
 #include "store/correspondents.h"
 #include "store/record_list.h"
 #include "store/ta_parameters.h"
@@ -43,6 +44,49 @@ struct Settings {
     std::string versionCode;
     /// The identity sent to the TA: 11 lines (A) or 13 (D, F).
     std::vector<std::string> identity;
+};
+
+/// A line for a log: a resource number and its %s.
+struct Notice {
+    int text = 0;
+    std::string detail;
+    bool operator==(const Notice&) const = default;
+};
+
+/// The sender of a received message as the viewers show it.
+struct SenderView {
+    Verdict registration;  ///< registered (positive) or not
+    int firmLabel = 0;     ///< resource number; 0 = no firm line (category A)
+    std::string firm;      ///< profession, company or organisation
+    std::string name;
+    std::string locality;
+    std::string email;
+    std::string affiliation;  ///< the sender's affiliation number
+    std::string date;         ///< "dd/mm/yyyy" and "hh:nn:ss" of the encryption,
+    std::string time;         ///< shown as "Chiffré le %s à %s"
+};
+
+/// What the last decryption of a user message produced.
+struct DecryptedMessage {
+    std::string kind;  ///< "20" plain text, "21" rich text (RTF source); "" = none yet
+    std::string text;
+    std::string addressLine;
+    std::string digest;      ///< the deciphered message digest, 32 digits
+    std::string signature;   ///< the signature line as received
+    double encryptedAt = 0;  ///< the moment of encryption (section 2)
+    char senderCategory = 0;
+    char registrationFlag = '0';
+    std::string versionCode;
+    std::vector<std::string> senderFields;
+    bool identityConfirmed = false;
+    /// Saved and printed before the message.
+    std::vector<std::string> headerText;
+    SenderView sender;
+    Verdict confirmation;
+    /// The decrypted attachment files, in the order of the body.
+    std::vector<std::filesystem::path> attachments;
+    /// What happened to the attachments (missing, undecipherable, refused name).
+    std::vector<Notice> notices;
 };
 
 struct HolderContext {
@@ -121,6 +165,24 @@ struct HolderContext {
     std::string certificateText;
 
     // --- messages
+    /// The correspondent of the message being written (correspondents window):
+    /// its list's category and its record.
+    char recipientCategory = 0;
+    Record recipientRecord;
+    /// The composer's attachments, full paths in order.
+    std::vector<std::filesystem::path> attachments;
+    /// For the sending window: the subject typed in the composer (never
+    /// enciphered) and the recipient's e-mail address.
+    std::string subject;
+    std::string recipientAddress;
+    /// The encrypted attachment files written by the last encryption, in order.
+    std::vector<std::filesystem::path> encryptedAttachments;
+    /// The %s of the text of a refused message encryption (BuildResult::problem).
+    std::string messageProblemDetail;
+    /// The names taken off the end of the last received body.
+    std::vector<std::string> receivedAttachmentNames;
+    /// The last decrypted message.
+    DecryptedMessage decrypted;
 
     // --- mail
 

@@ -15,6 +15,7 @@
 #include "holder_fixture.h"
 #include "messages/format.h"
 #include "store/key_store.h"
+#include "http_exchange.h"
 #include "ta_server.h"
 
 namespace quarnel {
@@ -23,30 +24,8 @@ namespace {
 [[maybe_unused]] auto* const kQt =
     ::testing::AddGlobalTestEnvironment(new test::QtEnvironment);  // gtest owns it
 
-// The connection window's part without the window: send, accept what can be
-// accepted, and process it.
-bool ExchangeOverHttp(HolderContext& ctx, bool* httpError = nullptr) {
-    TaExchange exchange;
-    std::vector<int> log;
-    QObject::connect(&exchange, &TaExchange::logged,
-                     [&](int id, const QString&) { log.push_back(id); });
-    exchange.Prepare(ctx);
-    exchange.Send();
-    if (!test::RunUntil([&] { return exchange.accepterEnabled() || exchange.annulerEnabled(); },
-                        20000)) {
-        return false;
-    }
-    if (httpError) *httpError = std::count(log.begin(), log.end(), txt::kLogErrorNumber) > 0;
-    if (!exchange.accepterEnabled()) return false;
-    exchange.Stop();
-    return ProcessTaReply(ctx, exchange.MemoText()).accepted;
-}
-
-// The exchange over HTTP, and the settings written as the shell writes them.
-FlowHooks Http(HolderContext& ctx) {
-    return {[](HolderContext& c) { return ExchangeOverHttp(c); },
-            [&ctx] { return SaveSettings(ctx, SettingsPath(ctx)); }};
-}
+using test::ExchangeOverHttp;
+using test::Http;
 
 class AuthorityOverHttp : public ::testing::Test {
   protected:

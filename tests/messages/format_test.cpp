@@ -8,20 +8,26 @@
 namespace quarnel {
 namespace {
 
-std::string Hex(char c) { return std::string(32, c); }
+std::string Hex(char c) {
+    return std::string(32, c);
+}
 
 Lines MessageBody(std::size_t sectionLines) {
     // separator, address, 4 key lines, nonce, digest, signature, sections, end marker
     Lines b{kSeparatorLine, AddressLine("20", "05C26", '0', '0', "1F400000001", "1F400000002")};
-    for (int i = 0; i < 7; ++i) b.push_back(Hex('A'));
-    for (std::size_t i = 0; i < sectionLines; ++i) b.push_back(Hex('B'));
+    for (int i = 0; i < 7; ++i)
+        b.push_back(Hex('A'));
+    for (std::size_t i = 0; i < sectionLines; ++i)
+        b.push_back(Hex('B'));
     b.push_back(kEndMarkerLine);
     return b;
 }
 
 TEST(Format, AddressLineOfAnAffiliationRequest) {
     const std::string line = AddressLine("00", "05C26", '0', '0', kNoNumber, "1F400000000");
-    EXPECT_EQ(line, "0005C2600000000000000" "1F400000000");
+    EXPECT_EQ(line,
+              "0005C2600000000000000"
+              "1F400000000");
     EXPECT_EQ(line.size(), 32u);
     AddressFields f;
     ASSERT_TRUE(ParseAddressLine(line, f));
@@ -73,7 +79,9 @@ TEST(Format, MalformedBodies) {
     Lines noSeparator{Hex('A'), Hex('B'), kEndMarkerLine};
     EXPECT_FALSE(CheckBodyStructure(noSeparator, k));
     Lines reply04{kSeparatorLine, AddressLine("04", "05C26", '0', '0', kNoNumber, "1F400000001"),
-                  Hex('1'), Hex('2'), Hex('3'), Hex('4'), kEndMarkerLine};
+                  Hex('1'),       Hex('2'),
+                  Hex('3'),       Hex('4'),
+                  kEndMarkerLine};
     EXPECT_TRUE(CheckBodyStructure(reply04, k));
     EXPECT_EQ(k, "04");
     reply04.insert(reply04.end() - 1, Hex('5'));

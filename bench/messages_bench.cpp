@@ -1,0 +1,71 @@
+// Encrypting and decrypting whole messages between two holders of the
+// reference authority: bytes of message text per second, attachments aside.
+
+#include <benchmark/benchmark.h>
+
+#include "authority/requests.h"
+#include "crypto/random.h"
+#include "holder_setup.h"
+#include "messages/decryption.h"
+#include "temp_dir.h"
+
+namespace quarnel {
+namespace {
+
+struct Pair {
+    test::TempDir root;
+    ta::RandomSource random = ta::SeededRandom(1);
+    ta::Affiliate x =
+        test::NewAffiliate('F', "0FF00002000",
+                           {"ACME", "-", "MARTIN", "claire", "1 quai bas", "69001", "LYON", "RHONE",
+                            "FRANCE", "+33 4 00", "-", "claire@example.org", "-"},
+                           '1', random);
+    ta::Affiliate y = test::NewAffiliate('A', "0FF01000000",
+                                         {"DUPONT", "jean", "3 rue haute", "75001", "PARIS", "-",
+                                          "FRANCE", "+33 1 00", "-", "jean@example.org", "x"},
+                                         '0', random);
+    std::unique_ptr<HolderContext> from = test::ContextOf(x, root.path() / "x");
+    std::unique_ptr<HolderContext> to = test::ContextOf(y, root.path() / "y");
+
+    Pair() {
+        test::GivePairRecords(*from, x, *to, y, random);
+        from->recipientCategory = 'A';
+        from->recipientRecord = from->correspondents.a[0];
+        from->requestKind = "20";
+    }
+};
+
+std::string Text(std::size_t size) {
+    std::string text(size, ' ');
+    for (std::size_t i = 0; i < size; ++i)
+        text[i] = char('a' + i % 26);
+    return text;
+}
+
+void BM_EncryptMessage(benchmark::State& state) {
+    Pair p;
+    const std::string text = Text(std::size_t(state.range(0)));
+    for (auto _ : state) {
+        if (!BuildOutgoingBody(*p.from, text).ok) state.SkipWithError("not encrypted");
+        benchmark::DoNotOptimize(p.from->outgoingBody.data());
+    }
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_EncryptMessage)->Arg(1 << 10)->Arg(64 << 10);
+
+void BM_DecryptMessage(benchmark::State& state) {
+    Pair p;
+    const std::string text = Text(std::size_t(state.range(0)));
+    if (!BuildOutgoingBody(*p.from, text).ok) state.SkipWithError("not encrypted");
+    const Lines body = p.from->outgoingBody;
+    const TaReplyHandler noReplies = [](HolderContext&, const Lines&) { return false; };
+    for (auto _ : state) {
+        if (!ReadReceivedBody(*p.to, body, noReplies).ok) state.SkipWithError("not decrypted");
+        benchmark::DoNotOptimize(p.to->decrypted.text.data());
+    }
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_DecryptMessage)->Arg(1 << 10)->Arg(64 << 10);
+
+}  // namespace
+}  // namespace quarnel

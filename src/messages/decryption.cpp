@@ -1,0 +1,276 @@
+#include "messages/decryption.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "crypto/bignum.h"
+#include "crypto/cipher.h"
+#include "crypto/cp1252.h"
+#include "crypto/datetime.h"
+#include "crypto/own_keys.h"
+#include "crypto/secret.h"
+#include "messages/certification.h"
+#include "messages/format.h"
+#include "messages/texts.h"
+#include "store/atomic_file.h"
+
+namespace quarnel {
+namespace {
+
+Quad E(const Quad& x, const Quad& k) {
+    return CipherBlock(x, k, Direction::Encipher);
+}
+Quad D(const Quad& x, const Quad& k) {
+    return CipherBlock(x, k, Direction::Decipher);
+}
+
+const std::string& Field(const std::vector<std::string>& fields, std::size_t i) {
+    static const std::string kNone;
+    return i < fields.size() ? fields[i] : kNone;
+}
+
+// "locality, entity, country", the entity left out when it is "-".
+std::string Locality(const std::vector<std::string>& f, std::size_t first) {
+    const std::string& entity = Field(f, first + 1);
+    if (entity == "-") return Field(f, first) + ", " + Field(f, first + 2);
+    return Field(f, first) + ", " + entity + ", " + Field(f, first + 2);
+}
+
+std::string WithoutCarriageReturns(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c != '\r') out += c;
+    }
+    return out;
+}
+
+// One received attachment deciphered into the decrypted-files folder.
+struct AttachmentRun {
+    const Quad& key;
+    const Quad& mask;
+    const DecipheredText& message;  // section 2: what the attachments should carry
+    std::filesystem::path folder;
+    const AttachmentSource& source;
+    DecryptedMessage& out;
+    double lastDate;
+};
+
+void DecipherAttachment(AttachmentRun& run, const std::string& received) {
+    const std::optional<std::string> name = SafeAttachmentName(received);
+    if (!name) {
+        run.out.notices.push_back({txt::kAttachmentNameRefused, received});
+        return;
+    }
+    std::string content;
+    const std::optional<std::string> bytes = run.source(*name);
+    if (!bytes) {
+        run.out.notices.push_back({txt::kAttachmentMissing, *name});
+    } else {
+        Lines lines = SplitLines(*bytes);
+        const auto noise = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+            return l.empty() || l[0] != '<';
+        });
+        lines.erase(lines.begin(), noise);
+        std::size_t index = 0;
+        DecipheredText t;
+        if (DecipherText(lines, index, run.key, run.mask, t)) {
+            content = std::move(t.text);
+            run.lastDate = t.dateTime;
+            if (t.code != run.message.code || t.field1 != run.message.field1 ||
+                t.field2 != run.message.field2) {
+                run.out.notices.push_back({txt::kAttachmentHeaderDiffers, *name});
+            }
+        } else {
+            run.out.notices.push_back({txt::kAttachmentUndecipherable, *name});
+        }
+    }
+    const std::filesystem::path path = run.folder / Cp1252ToUtf8(*name);
+    if (!WriteFileAtomically(path, content)) {
+        run.out.notices.push_back({txt::kAttachmentNotSaved, *name});
+        return;
+    }
+    run.out.attachments.push_back(path);
+}
+
+}  // namespace
+
+AttachmentSource ReceivedFolderSource(const HolderContext& ctx) {
+    const std::filesystem::path folder = PathFromSetting(ctx.settings.receivedEncryptedFolder);
+    return [folder](const std::string& name) { return ReadWholeFile(folder / Cp1252ToUtf8(name)); };
+}
+
+std::optional<std::string> SafeAttachmentName(const std::string& received) {
+    const std::size_t slash = received.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? received : received.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..") return std::nullopt;
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20) return std::nullopt;
+    }
+    return name;
+}
+
+SenderView ViewOfSender(char category, char registrationFlag, const std::vector<std::string>& f) {
+    SenderView v;
+    v.registration = registrationFlag == '1' ? Verdict{true, txt::kSenderRegistered}
+                                             : Verdict{false, txt::kSenderUnregistered};
+    switch (category) {
+        case 'A':
+            v.name = Field(f, 0) + " " + Field(f, 1);
+            v.locality = Locality(f, 2);
+            v.email = Field(f, 5);
+            break;
+        case 'C':
+            v.firmLabel = txt::kLabelOrganisme;
+            v.firm = Field(f, 0);
+            v.name = Field(f, 1) + " " + Field(f, 2);
+            v.locality = Locality(f, 3);
+            v.email = Field(f, 6);
+            break;
+        case 'D':
+        case 'F':
+            v.firmLabel = category == 'D' ? txt::kProfession : txt::kSociete;
+            v.firm = Field(f, 1) == "-" ? Field(f, 0) : Field(f, 0) + ", " + Field(f, 1);
+            v.name = Field(f, 2) + " " + Field(f, 3);
+            v.locality = Locality(f, 4);
+            v.email = Field(f, 7);
+            break;
+        default:
+            break;
+    }
+    return v;
+}
+
+Lines HeaderText(const DecryptedMessage& m, const TextLookup& text) {
+    Lines h{text(txt::kHeaderTitle),
+            m.addressLine,
+            "",
+            text(txt::kHeaderDigestAndSignature),
+            m.digest,
+            m.signature,
+            "",
+            text(txt::kHeaderInformation),
+            std::string{m.senderCategory, m.registrationFlag},
+            DateTimeText(m.encryptedAt),
+            "",
+            text(txt::kHeaderSender)};
+    h.insert(h.end(), m.senderFields.begin(), m.senderFields.end());
+    h.emplace_back();
+    h.push_back(text(txt::kHeaderMessage));
+    return h;
+}
+
+ReceiveOutcome ReadReceivedBody(HolderContext& ctx, Lines body, const TaReplyHandler& onReply,
+                                const AttachmentSource& attachments) {
+    ReceiveOutcome o;
+    TakeApartReceivedBody(body, ctx.receivedAttachmentNames);
+    if (!CheckBodyStructure(body, o.kind, &o.problem)) {
+        o.refusal = ReceiveRefusal::Malformed;
+        return o;
+    }
+    const std::string& k = o.kind;
+    if (k == kind::kPrivateKey || k == kind::kUpdated || k == kind::kKeyDelivered ||
+        k == kind::kKeyUpdated || k == kind::kCertificate) {
+        o.ok = onReply && onReply(ctx, body);
+        if (!o.ok) o.refusal = ReceiveRefusal::ReplyRefused;
+    } else if (k == kind::kPlainMessage || k == kind::kRichMessage) {
+        o.refusal =
+            DecryptMessage(ctx, body, attachments ? attachments : ReceivedFolderSource(ctx));
+        o.ok = o.refusal == ReceiveRefusal::None;
+    } else {
+        o.refusal = ReceiveRefusal::UnknownKind;
+    }
+    return o;
+}
+
+ReceiveRefusal DecryptMessage(HolderContext& ctx, const Lines& body,
+                              const AttachmentSource& attachments) {
+    // Shown at once: what follows can take a while.
+    ctx.information = txt::kMessageBeingDecrypted;
+    if (ctx.onInformationChanged) ctx.onInformationChanged();
+
+    AddressFields a;
+    if (body.size() < 16 || !ParseAddressLine(body[1], a)) return ReceiveRefusal::BadSection;
+    if (a.recipientNumber != ctx.ownNumber) return ReceiveRefusal::NotForThisHolder;
+    OwnKey u;
+    const bool haveKey = OwnUnwrappingKey(ctx.keyStore, a.recipientDigit, u);
+    const SecretQuad unwrap(u.key);
+    WipeQuad(u.key);
+    WipeQuad(u.taKey);
+    if (!haveKey) return ReceiveRefusal::NoKey;
+
+    const SecretQuad pair(E(HexToQuad(body[4]), *unwrap));
+    const SecretQuad nonce(D(HexToQuad(body[6]), *pair));
+    const std::string digest = QuadToHex(D(HexToQuad(body[7]), *pair));
+    const std::string& signature = body[8];
+    SecretQuad mask;
+    if (!CondenseHex(body[2] + body[3] + body[4] + body[5] + QuadToHex(*nonce) + digest + signature,
+                     *mask)) {
+        return ReceiveRefusal::BadSection;
+    }
+    std::size_t index = 9;
+    DecipheredText sender;
+    DecipheredText message;
+    if (!DecipherText(body, index, *pair, *mask, sender) ||
+        !DecipherText(body, index, *pair, *mask, message)) {
+        return ReceiveRefusal::BadSection;
+    }
+    Quad check{};
+    if (!CondenseText(body[1] + DateTimeText(message.dateTime) + message.text, check) ||
+        QuadToHex(check) != digest) {
+        return ReceiveRefusal::DigestMismatch;
+    }
+    std::string recipientHeader;
+    if (!VerifyHeader(body, index, *pair, *mask, recipientHeader) ||
+        index + 2 + HexToWord(std::string_view(recipientHeader).substr(16, 8)) != body.size() - 1) {
+        return ReceiveRefusal::BadRecipientSection;
+    }
+
+    // Identity confirmation against the TA's check value (key line 4).
+    const std::string identityCheck = WithoutCarriageReturns(sender.text) + a.senderNumber +
+                                      a.senderDigit + message.code + message.field1 +
+                                      DateText(sender.dateTime);
+    Quad identityDigest{};
+    if (!CondenseText(identityCheck, identityDigest)) return ReceiveRefusal::BadSection;
+    const Quad expected = D(E(HexToQuad(body[5]), *unwrap), *pair);
+
+    DecryptedMessage m;
+    m.kind = a.kind;
+    m.addressLine = body[1];
+    m.digest = digest;
+    m.signature = signature;
+    m.encryptedAt = message.dateTime;
+    m.senderCategory = message.field2;
+    m.registrationFlag = message.field1;
+    m.versionCode = message.code;
+    m.senderFields = SplitAtLineBreaks(sender.text);
+    m.identityConfirmed = QuadToHex(identityDigest) == QuadToHex(expected);
+    m.confirmation = m.identityConfirmed ? Verdict{true, txt::kIdentityConfirmed}
+                                         : Verdict{false, txt::kIdentityNotConfirmed};
+    // In the program's current language, as the viewer saves and prints it.
+    m.headerText = HeaderText(m, ctx.currentText ? ctx.currentText : TextLookup(FrenchTextCp1252));
+    m.text = std::move(message.text);
+
+    // The digest verified: only now does anything reach the disk.
+    AttachmentRun run{
+        *pair,       *mask, message,      PathFromSetting(ctx.settings.decryptedFilesFolder),
+        attachments, m,     m.encryptedAt};
+    std::error_code ec;
+    if (!ctx.receivedAttachmentNames.empty()) std::filesystem::create_directories(run.folder, ec);
+    for (const auto& name : ctx.receivedAttachmentNames)
+        DecipherAttachment(run, name);
+
+    // The verdicts shown are those the identity confirmation covered.
+    m.sender = ViewOfSender(m.senderCategory, m.registrationFlag, m.senderFields);
+    m.sender.affiliation = a.senderNumber;
+    const std::string shown = DateTimeText(run.lastDate);
+    m.sender.date = shown.substr(0, 10);
+    m.sender.time = shown.substr(11, 8);
+
+    ctx.certificationData =
+        CertificationDataText(m.addressLine, m.digest, m.signature, DateTimeText(m.encryptedAt));
+    ctx.decrypted = std::move(m);
+    return ReceiveRefusal::None;
+}
+
+}  // namespace quarnel

@@ -1,0 +1,81 @@
+#pragma once
+// Received bodies: taking them apart, the structure check, the dispatch of
+// the TA's replies, and the decryption and verification of user messages.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "crypto/text_cipher.h"
+#include "resources/texts.h"
+#include "store/holder_context.h"
+
+namespace quarnel {
+
+/// The bytes of a received encrypted attachment file by its (already safe)
+/// name; nothing when it is missing.
+using AttachmentSource = std::function<std::optional<std::string>(const std::string& name)>;
+
+/// Reads from the folder for received encrypted files.
+AttachmentSource ReceivedFolderSource(const HolderContext& ctx);
+
+/// The processing of the TA's replies (kinds 04, 05, 14, 15, 1C): the caller
+/// wires it to the authority's reply entry. Gets the checked body (separator
+/// line first); true when the reply was taken.
+using TaReplyHandler = std::function<bool(HolderContext&, const Lines& body)>;
+
+/// Why a received body gave false (for logs and tests; the holder sees the
+/// caller's "Message altéré").
+enum class ReceiveRefusal {
+    None,
+    Malformed,            ///< the structure check failed
+    UnknownKind,          ///< neither a reply of the TA nor a user message
+    ReplyRefused,         ///< the reply processing did not take it
+    NotForThisHolder,     ///< the address line names another recipient
+    NoKey,                ///< no own key record for the digit the sender used
+    BadSection,           ///< section 1 or 2 does not decipher
+    DigestMismatch,       ///< the message digest does not verify
+    BadRecipientSection,  ///< section 3 does not check, or lines follow it
+};
+
+struct ReceiveOutcome {
+    bool ok = false;
+    std::string kind;
+    ReceiveRefusal refusal = ReceiveRefusal::None;
+    std::string problem;  ///< the structure check's reason
+};
+
+/// Read received body: the attachment names after the end-marker line go to
+/// ctx.receivedAttachmentNames (empty lines and trailing blanks dropped), the
+/// structure is checked, replies go to `onReply`, messages to DecryptMessage.
+/// `attachments` defaults to ReceivedFolderSource.
+[[nodiscard]] ReceiveOutcome ReadReceivedBody(HolderContext& ctx, Lines body,
+                                              const TaReplyHandler& onReply,
+                                              const AttachmentSource& attachments = {});
+
+/// Decrypt message (kinds 20 and 21, `body` checked, separator line first).
+/// On success ctx.decrypted and ctx.certificationData hold the message and
+/// the attachments named in ctx.receivedAttachmentNames are deciphered into
+/// the decrypted-files folder. Nothing reaches the disk unless the digest
+/// verified; on failure the context keeps the previous message.
+[[nodiscard]] ReceiveRefusal DecryptMessage(HolderContext& ctx, const Lines& body,
+                                            const AttachmentSource& attachments);
+
+/// The name under which a received attachment is read and written: its last
+/// path component. Nothing for a name that is then empty, "." or "..", or
+/// holds a control character.
+std::optional<std::string> SafeAttachmentName(const std::string& received);
+
+/// The sender's fields as the viewers show them, by category (A; C, D, F with
+/// the firm line) and the registration verdict. Affiliation, date and time are
+/// the caller's.
+SenderView ViewOfSender(char category, char registrationFlag,
+                        const std::vector<std::string>& fields);
+
+/// A text of the current language by resource number, code page 1252.
+using TextLookup = std::function<std::string(int)>;
+
+/// The header text saved and printed before a decrypted message.
+Lines HeaderText(const DecryptedMessage& message, const TextLookup& text = FrenchTextCp1252);
+
+}  // namespace quarnel

@@ -1,0 +1,227 @@
+#include "messages/encryption.h"
+
+#include <optional>
+#include <system_error>
+
+#include "crypto/bignum.h"
+#include "crypto/cipher.h"
+#include "crypto/cp1252.h"
+#include "crypto/datetime.h"
+#include "crypto/hextext.h"
+#include "crypto/own_keys.h"
+#include "crypto/random.h"
+#include "crypto/secret.h"
+#include "messages/format.h"
+#include "messages/texts.h"
+#include "store/atomic_file.h"
+#include "store/correspondents.h"
+
+namespace quarnel {
+namespace {
+
+constexpr const char* kSettingsFileName = "QuarnelTit.ini";
+
+Quad E(const Quad& x, const Quad& k) {
+    return CipherBlock(x, k, Direction::Encipher);
+}
+
+bool Refuse(MessageProblem& problem, int text, std::string detail = {}) {
+    problem = {text, std::move(detail)};
+    return false;
+}
+
+// One attachment, read whole before anything is written.
+struct Attachment {
+    std::filesystem::path name;  // base name and extension
+    std::string content;
+};
+
+bool ReadAttachments(const std::vector<std::filesystem::path>& paths, std::vector<Attachment>& out,
+                     MessageProblem& problem) {
+    for (const auto& path : paths) {
+        const std::filesystem::path name = path.filename();
+        std::string cp1252;
+        // The name travels in the body as code page 1252 text.
+        if (name.empty() || name == "." || name == ".." || !Utf8ToCp1252(name.string(), cp1252)) {
+            return Refuse(problem, txt::kCannotOpenFile, DisplayName(path));
+        }
+        std::error_code ec;
+        std::optional<std::string> bytes;
+        if (std::filesystem::is_regular_file(path, ec)) bytes = ReadWholeFile(path);
+        if (!bytes) return Refuse(problem, txt::kCannotOpenFile, DisplayName(path));
+        out.push_back({name, std::move(*bytes)});
+    }
+    return true;
+}
+
+std::string Concat(const Record& record, std::size_t count) {
+    std::string out;
+    for (std::size_t i = 0; i < count; ++i)
+        out += record[i];
+    return out;
+}
+
+// Writes each attachment's section under a free name of the sent folder;
+// on a failure removes what this message wrote.
+bool WriteAttachments(const std::vector<Lines>& sections,
+                      const std::vector<Attachment>& attachments,
+                      const std::filesystem::path& folder,
+                      std::vector<std::filesystem::path>& written, MessageProblem& problem) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    for (std::size_t i = 0; i < attachments.size(); ++i) {
+        const std::filesystem::path path = FreeFileName(folder, attachments[i].name);
+        if (!WriteFileAtomically(path, JoinLinesCrLf(sections[i]))) {
+            for (const auto& p : written)
+                std::filesystem::remove(p, ec);
+            written.clear();
+            return Refuse(problem, txt::kFileSaveFailed, DisplayName(path));
+        }
+        written.push_back(path);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string DisplayName(const std::filesystem::path& path) {
+    const std::string utf8 = path.string();
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        std::string one;
+        out += Utf8ToCp1252(utf8.substr(i, n), one) ? one : "?";
+        i += n;
+    }
+    return out;
+}
+
+std::filesystem::path FreeFileName(const std::filesystem::path& folder,
+                                   const std::filesystem::path& name) {
+    std::error_code ec;
+    std::filesystem::path candidate = folder / name;
+    for (int counter = 1; std::filesystem::exists(candidate, ec); ++counter) {
+        std::filesystem::path next = name.stem();
+        next += "_" + std::to_string(counter);
+        next += name.extension();
+        candidate = folder / next;
+    }
+    return candidate;
+}
+
+bool EncryptMessage(HolderContext& ctx, std::string_view messageText, Lines& body,
+                    MessageProblem& problem) {
+    ctx.encryptedAttachments.clear();
+    const Settings& s = ctx.settings;
+
+    // The recipient's record, as the correspondents window chose it.
+    const char category = ctx.recipientCategory;
+    const Record& record = ctx.recipientRecord;
+    const auto layout = LayoutFor(category);
+    if (!layout || record.empty()) return Refuse(problem, txt::kNoRecipient);
+    const std::string listFile = CorrespondentFileName(category);
+    if (!CheckCorrespondentRecord(record, category) || record[layout->digitLine].empty() ||
+        record[layout->flagLine].empty()) {
+        return Refuse(problem, txt::kFileAltered, listFile);
+    }
+    const std::size_t identityFields = layout->numberLine;
+    const Record recipientIdentity(record.begin(), record.begin() + std::ptrdiff_t(identityFields));
+
+    // The own side.
+    const std::vector<std::string> senderIdentity = SenderIdentityFields(s.category, s.identity);
+    if (senderIdentity.empty() || !IsHexText(s.versionCode, 5) || !IsHexText(ctx.ownNumber, 11)) {
+        return Refuse(problem, txt::kFileAltered, kSettingsFileName);
+    }
+
+    std::vector<Attachment> attachments;
+    if (!ReadAttachments(ctx.attachments, attachments, problem)) return false;
+
+    // Drawn before the key work (whose wipes also draw), so that a fixed seed
+    // fixes the nonce.
+    const SecretQuad nonce(RandomQuad());
+    OwnKey u;
+    OwnKey sign;
+    const bool haveKeys = OwnUnwrappingKey(ctx.keyStore, ctx.ownDigit, u) &&
+                          OwnSigningKey(ctx.keyStore, ctx.ownDigit, sign);
+    const SecretQuad unwrap(u.key);
+    const SecretQuad signing(sign.key);
+    for (OwnKey* k : {&u, &sign}) {
+        WipeQuad(k->key);
+        WipeQuad(k->taKey);
+    }
+    if (!haveKeys) return Refuse(problem, txt::kNoOwnKeyForMessage);
+
+    // Record check: the pair key must open key line 2 into the record digest.
+    const std::size_t k1 = layout->firstKeyLine;
+    const SecretQuad pair(E(HexToQuad(record[k1]), *unwrap));
+    Quad recordDigest{};
+    if (!CondenseText(Concat(record, layout->textLines), recordDigest) ||
+        QuadToHex(E(E(HexToQuad(record[k1 + 1]), *unwrap), *pair)) != QuadToHex(recordDigest)) {
+        return Refuse(problem, txt::kFileAltered, listFile);
+    }
+    const std::optional<double> recordDate = ParseDateText(record[layout->dateLine]);
+    if (!recordDate) return Refuse(problem, txt::kNotADate, record[layout->dateLine]);
+
+    const LocalDateTime now = LocalNow();
+    const double moment = OleFromLocal(now);
+    const std::string address =
+        AddressLine(ctx.requestKind, DateCode(now.day, now.month, now.year), ctx.ownDigit,
+                    record[layout->digitLine][0], record[layout->numberLine], ctx.ownNumber);
+    Lines out{address};
+    std::string keyLines;
+    for (std::size_t i = 0; i < 4; ++i) {
+        out.push_back(record[k1 + i]);
+        keyLines += record[k1 + i];
+    }
+
+    out.push_back(QuadToHex(E(*nonce, *pair)));
+    SecretQuad digest;
+    if (!CondenseText(address + DateTimeText(moment) + std::string(messageText), *digest)) {
+        return Refuse(problem, txt::kTextNotCondensable);
+    }
+    out.push_back(QuadToHex(E(*digest, *pair)));
+    const std::string signature = QuadToHex(E(*digest, *signing));
+    out.push_back(signature);
+
+    SecretQuad mask;
+    if (!CondenseHex(keyLines + QuadToHex(*nonce) + QuadToHex(*digest) + signature, *mask)) {
+        return Refuse(problem, txt::kFileAltered, listFile);
+    }
+
+    const char flag = ctx.registrationFlag;
+    const bool sectionsOk =
+        EncipherText(s.versionCode, flag, s.category, out, *mask, *pair,
+                     JoinWithCarriageReturns(senderIdentity), ctx.affiliationDate) &&
+        EncipherText(s.versionCode, flag, s.category, out, *mask, *pair, messageText, moment);
+    if (!sectionsOk) return Refuse(problem, txt::kFileAltered, kSettingsFileName);
+    if (!EncipherText(record[layout->versionLine], record[layout->flagLine][0], category, out,
+                      *mask, *pair, JoinWithCarriageReturns(recipientIdentity), *recordDate)) {
+        return Refuse(problem, txt::kFileAltered, listFile);
+    }
+    out.push_back(kEndMarkerLine);
+
+    std::vector<Lines> sections(attachments.size());
+    for (std::size_t i = 0; i < attachments.size(); ++i) {
+        (void)EncipherText(s.versionCode, flag, s.category, sections[i], *mask, *pair,
+                           attachments[i].content, OleNow());
+    }
+    std::vector<std::filesystem::path> written;
+    if (!WriteAttachments(sections, attachments, PathFromSetting(s.sentEncryptedFolder), written,
+                          problem)) {
+        return false;
+    }
+    for (const auto& path : written) {
+        std::string name;
+        (void)Utf8ToCp1252(path.filename().string(), name);  // checked when read
+        out.push_back(std::move(name));
+    }
+
+    ctx.encryptedAttachments = std::move(written);
+    ctx.recipientAddress = record[layout->numberLine - 1];
+    body.insert(body.end(), std::make_move_iterator(out.begin()),
+                std::make_move_iterator(out.end()));
+    return true;
+}
+
+}  // namespace quarnel

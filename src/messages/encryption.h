@@ -1,0 +1,46 @@
+#pragma once
+// Encrypting a user message (kinds 20 and 21) for one correspondent: the
+// record check, the pair key, the digest and its signature, three sections,
+// and one encrypted file per attachment.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "crypto/text_cipher.h"
+#include "store/holder_context.h"
+
+namespace quarnel {
+
+/// Why a message could not be encrypted: a resource number and its %s.
+struct MessageProblem {
+    int text = 0;
+    std::string detail;
+};
+
+/// The message encryption. Reads ctx.requestKind ("20" or "21"), the
+/// recipient (ctx.recipientCategory, ctx.recipientRecord), ctx.attachments,
+/// the own settings, key store and own-key facts. Appends to `body` the
+/// address line, the key lines, nonce, digest and signature lines, the three
+/// sections, the end-marker line and the attachment names; writes the
+/// encrypted attachment files into the sent folder (ctx.encryptedAttachments)
+/// and sets ctx.recipientAddress.
+///
+/// Every input is checked before anything is written: on failure `body` is
+/// unchanged, no attachment file is left behind and `problem` says why
+/// ("Le fichier %s est altéré." with the list file for a record that fails
+/// its check, the own key missing, an attachment that cannot be read or
+/// named, a record date that is not a date).
+[[nodiscard]] bool EncryptMessage(HolderContext& ctx, std::string_view messageText, Lines& body,
+                                  MessageProblem& problem);
+
+/// `name` in `folder` when no such file exists, else the first free of
+/// base_1.ext, base_2.ext, ...
+std::filesystem::path FreeFileName(const std::filesystem::path& folder,
+                                   const std::filesystem::path& name);
+
+/// A file name for messages and logs: code page 1252, each character that the
+/// code page cannot represent shown as "?".
+std::string DisplayName(const std::filesystem::path& path);
+
+}  // namespace quarnel

@@ -1,0 +1,47 @@
+#pragma once
+// Resource numbers of the messages subsystem's texts (French in
+// resources/texts_messages.cpp).
+
+#include "resources/texts.h"
+#include "resources/texts_app.h"
+
+namespace quarnel::txt {
+
+// Encryption refused.
+inline constexpr int kNoOwnKeyForMessage = 73001;
+inline constexpr int kCannotOpenFile = 73002;  // "Impossible d'ouvrir le fichier %s"
+inline constexpr int kNotADate = 73003;        // "'%s' n'est pas une date correcte"
+inline constexpr int kTextNotCondensable = 73004;
+inline constexpr int kNoRecipient = 73005;
+inline constexpr int kAttachmentNameRefused = 73006;
+
+// Decryption: the information line and the notices of the attachments.
+inline constexpr int kMessageBeingDecrypted = 73010;
+inline constexpr int kAttachmentMissing = 73011;
+inline constexpr int kAttachmentUndecipherable = 73012;
+inline constexpr int kAttachmentNotSaved = 73013;
+inline constexpr int kAttachmentHeaderDiffers = 73014;
+
+// The sender's data in the viewers.
+inline constexpr int kSenderRegistered = 73020;
+inline constexpr int kSenderUnregistered = 73021;
+inline constexpr int kIdentityConfirmed = 73022;
+inline constexpr int kIdentityNotConfirmed = 73023;
+inline constexpr int kEncryptedOn = 73024;  // "Chiffré le %s à %s"
+// "Profession :" and "Société :" are the main window's (texts_app.h).
+inline constexpr int kLabelOrganisme = 73027;
+
+// The header text before a decrypted message (saved and printed with it).
+inline constexpr int kHeaderTitle = 73030;
+inline constexpr int kHeaderDigestAndSignature = 73031;
+inline constexpr int kHeaderInformation = 73032;
+inline constexpr int kHeaderSender = 73033;
+inline constexpr int kHeaderMessage = 73034;
+
+// Certification of a saved message.
+inline constexpr int kDigestConfirmed = 73040;
+inline constexpr int kDigestNotConfirmed = 73041;
+inline constexpr int kNotASavedMessage = 73042;
+inline constexpr int kNothingToCertify = 73043;
+
+}  // namespace quarnel::txt

@@ -1,0 +1,200 @@
+// encrypt and decrypt: a holder's messages from the command line, on its data
+// folder, with the program's own encryption, checks and folders.
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <system_error>
+
+#include "authority/requests.h"
+#include "crypto/cp1252.h"
+#include "crypto/datetime.h"
+#include "holder_folder.h"
+#include "messages/certification.h"
+#include "messages/decryption.h"
+#include "messages/encryption.h"
+#include "messages/format.h"
+#include "messages/texts.h"
+#include "resources/texts.h"
+#include "store/atomic_file.h"
+#include "tool_support.h"
+
+namespace quarnel::tool {
+namespace {
+
+// A resource text with its %s, for the terminal (UTF-8).
+std::string Say(int text, const std::string& cp1252Detail = {}) {
+    return Cp1252ToUtf8(FillPlaceholders(FrenchTextCp1252(text), {cp1252Detail}));
+}
+
+std::filesystem::path Absolute(const std::string& path) {
+    return std::filesystem::absolute(path);
+}
+
+std::string ReadFileArg(const std::filesystem::path& path) {
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) throw UsageError("cannot read " + path.string());
+    return std::move(*bytes);
+}
+
+const char* RefusalText(ReceiveRefusal r) {
+    switch (r) {
+        case ReceiveRefusal::Malformed:
+            return "the body is malformed";
+        case ReceiveRefusal::UnknownKind:
+            return "the body is neither a message nor a reply of the TA";
+        case ReceiveRefusal::ReplyRefused:
+            return "the body is a reply of the TA, not a message";
+        case ReceiveRefusal::NotForThisHolder:
+            return "the message is for another holder";
+        case ReceiveRefusal::NoKey:
+            return "no own key record for the key generation the sender used";
+        case ReceiveRefusal::BadSection:
+            return "the message does not decipher";
+        case ReceiveRefusal::DigestMismatch:
+            return "the digest does not verify";
+        case ReceiveRefusal::BadRecipientSection:
+            return "the recipient section does not check";
+        case ReceiveRefusal::None:
+            break;
+    }
+    return "refused";
+}
+
+int Encrypt(Args& args) {
+    const std::string dir = args.RequiredOption("--data");
+    const std::string number = args.RequiredOption("--to");
+    const auto subject = args.Option("--subject");
+    const auto out = args.Option("--out");
+    const bool rich = args.Flag("--rich");
+    const auto files = args.Positional(1, 1000);
+    const std::filesystem::path messageFile = Absolute(files[0]);
+    std::vector<std::filesystem::path> attachments;
+    for (std::size_t i = 1; i < files.size(); ++i)
+        attachments.push_back(Absolute(files[i]));
+    const std::optional<std::filesystem::path> outFile =
+        out ? std::optional(Absolute(*out)) : std::nullopt;
+    const std::string text = ReadFileArg(messageFile);
+
+    HolderContext ctx;
+    LoadHolderFolder(dir, ctx);
+    char category = 0;
+    for (const char c : {'A', 'D', 'F'}) {
+        if (FindCorrespondent(ctx.correspondents, c, number) >= 0) category = c;
+    }
+    if (!category) throw UsageError("no correspondent " + number + " in the lists of " + dir);
+    const RecordList& list = *ctx.correspondents.ForCategory(category);
+    ctx.recipientCategory = category;
+    ctx.recipientRecord =
+        list[std::size_t(FindCorrespondent(ctx.correspondents, category, number))];
+    if (subject && !Utf8ToCp1252(*subject, ctx.subject)) {
+        throw UsageError("the subject has characters that code page 1252 cannot represent");
+    }
+    ctx.attachments = attachments;
+    ctx.requestKind = std::string(rich ? kind::kRichMessage : kind::kPlainMessage);
+
+    const BuildResult built = BuildOutgoingBody(ctx, text);
+    if (!built.ok) throw UsageError(Say(built.problem, ctx.messageProblemDetail));
+    const std::filesystem::path bodyFile =
+        outFile ? *outFile
+                : FreeFileName(PathFromSetting(ctx.settings.sentEncryptedFolder),
+                               "message-" + number + ".txt");
+    std::string error;
+    if (!WriteFileAtomically(bodyFile, JoinLinesCrLf(ctx.outgoingBody), &error)) {
+        throw UsageError(error);
+    }
+    std::cout << "body: " << bodyFile.string() << '\n';
+    for (const auto& path : ctx.encryptedAttachments) {
+        std::cout << "attachment: " << path.string() << '\n';
+    }
+    std::cout << "to: " << Cp1252ToUtf8(ctx.recipientAddress) << '\n';
+    if (subject) std::cout << "subject: " << *subject << '\n';
+    return 0;
+}
+
+void PrintMessage(const DecryptedMessage& m, const std::filesystem::path& saved) {
+    const SenderView& s = m.sender;
+    std::cout << "verdict: " << Say(s.registration.text) << '\n';
+    std::cout << "affiliation: " << s.affiliation << '\n';
+    if (s.firmLabel) std::cout << "firm: " << Cp1252ToUtf8(s.firm) << '\n';
+    std::cout << "name: " << Cp1252ToUtf8(s.name) << '\n';
+    std::cout << "locality: " << Cp1252ToUtf8(s.locality) << '\n';
+    std::cout << "e-mail: " << Cp1252ToUtf8(s.email) << '\n';
+    std::cout << "date: "
+              << Cp1252ToUtf8(
+                     FillPlaceholders(FrenchTextCp1252(txt::kEncryptedOn), {s.date, s.time}))
+              << '\n';
+    std::cout << "digest: " << m.digest << " (verified)\n";
+    std::cout << "signature: " << m.signature << '\n';
+    std::cout << "identity: " << Say(m.confirmation.text) << '\n';
+    std::cout << "message: " << saved.string() << '\n';
+    for (const auto& path : m.attachments)
+        std::cout << "attachment: " << path.string() << '\n';
+}
+
+int Decrypt(Args& args) {
+    const std::string dir = args.RequiredOption("--data");
+    const auto files = args.Positional(1, 1000);
+    const std::string body = ReadFileArg(Absolute(files[0]));
+    // The attachment files given, by the name the body lists them under.
+    std::map<std::string, std::filesystem::path> given;
+    for (std::size_t i = 1; i < files.size(); ++i) {
+        const std::filesystem::path path = Absolute(files[i]);
+        std::string name;
+        if (!Utf8ToCp1252(path.filename().string(), name)) {
+            throw UsageError(path.string() + " cannot be a name listed in a message");
+        }
+        given[name] = path;
+    }
+
+    HolderContext ctx;
+    LoadHolderFolder(dir, ctx);
+    const AttachmentSource receivedFolder = ReceivedFolderSource(ctx);
+    const AttachmentSource source = [&](const std::string& name) {
+        const auto it = given.find(name);
+        return it == given.end() ? receivedFolder(name) : ReadWholeFile(it->second);
+    };
+    const ReceiveOutcome o = ReadReceivedBody(
+        ctx, SplitLines(body), [](HolderContext&, const Lines&) { return false; }, source);
+    for (const auto& [name, path] : given) {
+        if (std::find(ctx.receivedAttachmentNames.begin(), ctx.receivedAttachmentNames.end(),
+                      name) == ctx.receivedAttachmentNames.end()) {
+            std::cerr << "quarnel-tool: warning: " << path.string()
+                      << " is not an attachment of this message; ignored\n";
+        }
+    }
+    if (!o.ok) {
+        std::cerr << "quarnel-tool: message refused: " << RefusalText(o.refusal)
+                  << (o.problem.empty() ? "" : " (" + o.problem + ")") << '\n';
+        return 1;
+    }
+
+    // The saved decrypted message: the header text, then the message (for a
+    // rich message its RTF source), read back as plain text for certification.
+    const DecryptedMessage& m = ctx.decrypted;
+    const LocalDateTime t = OleToLocal(m.encryptedAt);
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour,
+                  t.minute, t.second);
+    const std::filesystem::path folder = PathFromSetting(ctx.settings.decryptedMsgFolder);
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    const std::filesystem::path saved =
+        FreeFileName(folder, "message-" + m.sender.affiliation + "-" + stamp + ".txt");
+    std::string error;
+    if (!WriteFileAtomically(saved, SavedMessageBytes(m), &error)) throw UsageError(error);
+    for (const Notice& n : m.notices) {
+        std::cerr << "quarnel-tool: warning: " << Say(n.text, n.detail) << '\n';
+    }
+    PrintMessage(m, saved);
+    return 0;
+}
+
+}  // namespace
+
+int RunMessageCommand(const std::string& command, Args& args) {
+    return command == "encrypt" ? Encrypt(args) : Decrypt(args);
+}
+
+}  // namespace quarnel::tool
