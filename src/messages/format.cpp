@@ -108,21 +108,6 @@ bool CheckBodyStructure(Lines& body, std::string& requestKind, std::string* prob
     return true;
 }
 
-std::vector<std::string> SenderIdentityFields(char category,
-                                              const std::vector<std::string>& identity) {
-    static constexpr std::size_t kA[] = {0, 1, 4, 5, 6, 9};
-    static constexpr std::size_t kDF[] = {0, 1, 2, 3, 6, 7, 8, 11};
-    std::vector<std::string> out;
-    if (category == 'A' && identity.size() == 11) {
-        for (const std::size_t i : kA)
-            out.push_back(identity[i]);
-    } else if ((category == 'D' || category == 'F') && identity.size() == 13) {
-        for (const std::size_t i : kDF)
-            out.push_back(identity[i]);
-    }
-    return out;
-}
-
 std::optional<double> ParseDateText(std::string_view text) {
     if (text.size() != 10 || text[2] != '/' || text[5] != '/') return std::nullopt;
     int parts[3] = {0, 0, 0};

@@ -69,11 +69,6 @@ void TakeApartReceivedBody(Lines& body, std::vector<std::string>& attachmentName
 [[nodiscard]] bool CheckBodyStructure(Lines& body, std::string& requestKind,
                                       std::string* problem = nullptr);
 
-/// The identity fields the holder's correspondents see (section 1 of a
-/// message): identity lines 0, 1, 4, 5, 6, 9 (category A) or 0, 1, 2, 3, 6,
-/// 7, 8, 11 (D, F). Empty for an identity of the wrong size or category.
-std::vector<std::string> SenderIdentityFields(char category,
-                                              const std::vector<std::string>& identity);
 
 /// A date text "dd/mm/yyyy" (as correspondent records keep it) as a date-time
 /// value at midnight; nothing unless it is a real date in exactly that form.

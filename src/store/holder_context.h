@@ -195,6 +195,13 @@ struct HolderContext {
     [[nodiscard]] SaveResult SaveKeyStore() const;
 };
 
+/// The identity fields the holder's correspondents see (section 1 of a
+/// message, and the record text the TA issues): identity lines 0, 1, 4, 5, 6,
+/// 9 (category A) or 0, 1, 2, 3, 6, 7, 8, 11 (D, F). Empty for an identity of
+/// the wrong size or category.
+std::vector<std::string> SenderIdentityFields(char category,
+                                              const std::vector<std::string>& identity);
+
 /// The settings digest sealed by the TA: CondenseText of the affiliation
 /// number followed by every identity line, as 32 digits. False when the
 /// condensation fails.

@@ -11,6 +11,7 @@
 #include "crypto/secret.h"
 #include "messages/format.h"
 #include "store/holder_context.h"
+#include "store/holder_context.h"
 
 namespace quarnel::ta {
 namespace {
@@ -48,7 +49,7 @@ Quad Condensed(std::string_view text) {
 
 // CondenseText of the holder's identity as its correspondents confirm it.
 Quad IdentityCheckDigest(const Affiliate& holder) {
-    std::string text = Concat(IdentityFields(holder.category, holder.identity), 99);
+    std::string text = Concat(SenderIdentityFields(holder.category, holder.identity), 99);
     text += holder.number;
     text += holder.digit;
     text += holder.versionCode;
@@ -103,19 +104,6 @@ Quad Wrap(const Quad& value, const Quad& key) {
     return CipherBlock(value, InverseKey(key), Direction::Decipher);
 }
 
-std::vector<std::string> IdentityFields(char category, const std::vector<std::string>& identity) {
-    static constexpr std::size_t kA[] = {0, 1, 4, 5, 6, 9};
-    static constexpr std::size_t kDF[] = {0, 1, 2, 3, 6, 7, 8, 11};
-    std::vector<std::string> out;
-    if (category == 'A' && identity.size() == 11) {
-        for (std::size_t i : kA)
-            out.push_back(identity[i]);
-    } else if ((category == 'D' || category == 'F') && identity.size() == 13) {
-        for (std::size_t i : kDF)
-            out.push_back(identity[i]);
-    }
-    return out;
-}
 
 Lines SealLines(const Affiliate& holder) {
     std::string digestHex;
@@ -143,7 +131,7 @@ Record OwnKeyRecord(const Affiliate& holder) {
 }
 
 std::vector<std::string> RecordTextLines(const Affiliate& subject) {
-    std::vector<std::string> lines = IdentityFields(subject.category, subject.identity);
+    std::vector<std::string> lines = SenderIdentityFields(subject.category, subject.identity);
     lines.push_back(subject.number);
     lines.emplace_back(1, subject.digit);
     return lines;
@@ -223,7 +211,7 @@ std::string CertificateText(const CertificationData& data, const Affiliate* send
     lines.push_back(Utf8Text("Signature : ") + data.signature);
     lines.push_back(Utf8Text("Expéditeur : n° ") + a.senderNumber);
     if (sender) {
-        for (const auto& f : IdentityFields(sender->category, sender->identity)) {
+        for (const auto& f : SenderIdentityFields(sender->category, sender->identity)) {
             if (f != "-") lines.push_back("  " + f);
         }
     }

@@ -53,10 +53,6 @@ struct Affiliate {
     Quad taKey{};                       ///< the Diffie-Hellman key of the affiliation request
 };
 
-/// Identity fields of a holder as correspondents see them: lines 0, 1, 4, 5,
-/// 6, 9 (A) or 0, 1, 2, 3, 6, 7, 8, 11 (D, F) of the identity record. Empty for
-/// an identity of the wrong size.
-std::vector<std::string> IdentityFields(char category, const std::vector<std::string>& identity);
 
 /// Lines 2-5 of the own key record (reply kind 04): the signing key wrapped
 /// under the TA key, then the seal.

@@ -124,7 +124,7 @@ TEST_F(Issuing, BothRecordsOfAPairPassTheRecordCheckAndReadEachOthersMessages) {
         EXPECT_EQ(D(E(m, pair), readKey), m);
         // Identity confirmation of the sender.
         std::string id;
-        for (const auto& f : IdentityFields(side.me.category, side.me.identity))
+        for (const auto& f : SenderIdentityFields(side.me.category, side.me.identity))
             id += f;
         id += side.me.number + "0D400F0" + DateText(side.me.affiliationDate);
         EXPECT_EQ(D(E(H(r[side.key + 3]), ur.key), readKey), Condensed(id));
