@@ -54,7 +54,18 @@ struct AttachmentRun {
     const AttachmentSource& source;
     DecryptedMessage& out;
     double lastDate;
+    std::vector<std::filesystem::path> ownFiles;  // never overwritten by an attachment
 };
+
+bool IsOneOf(const std::filesystem::path& path, const std::vector<std::filesystem::path>& files) {
+    std::error_code ec;
+    const auto target = std::filesystem::weakly_canonical(path, ec);
+    for (const auto& f : files) {
+        std::error_code ec2;
+        if (std::filesystem::weakly_canonical(f, ec2) == target) return true;
+    }
+    return false;
+}
 
 void DecipherAttachment(AttachmentRun& run, const std::string& received) {
     const std::optional<std::string> name = SafeAttachmentName(received);
@@ -86,6 +97,12 @@ void DecipherAttachment(AttachmentRun& run, const std::string& received) {
         }
     }
     const std::filesystem::path path = run.folder / Cp1252ToUtf8(*name);
+    // A decrypted-files folder shared with the key or data folder must not let
+    // a sender replace the holder's own files.
+    if (IsOneOf(path, run.ownFiles)) {
+        run.out.notices.push_back({txt::kAttachmentNameRefused, *name});
+        return;
+    }
     if (!WriteFileAtomically(path, content)) {
         run.out.notices.push_back({txt::kAttachmentNotSaved, *name});
         return;
@@ -254,7 +271,7 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, const Lines& body,
     // The digest verified: only now does anything reach the disk.
     AttachmentRun run{
         *pair,       *mask, message,      PathFromSetting(ctx.settings.decryptedFilesFolder),
-        attachments, m,     m.encryptedAt};
+        attachments, m,     m.encryptedAt, ctx.OwnDataFiles()};
     std::error_code ec;
     if (!ctx.receivedAttachmentNames.empty()) std::filesystem::create_directories(run.folder, ec);
     for (const auto& name : ctx.receivedAttachmentNames)

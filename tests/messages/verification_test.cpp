@@ -217,6 +217,23 @@ TEST_F(Verification, ReceivedAttachmentNamesNeverLeaveTheirFolder) {
     EXPECT_EQ(SafeAttachmentName("C:\\temp\\x.doc"), "x.doc");
 }
 
+TEST_F(Verification, AnAttachmentNeverReplacesTheHoldersOwnFiles) {
+    // The decrypted files go to the key folder, and the sender names an
+    // attachment after the key store.
+    const auto named = WriteFile("QuarnelTit.kpr", "not a key store");
+    const Lines body = Sent("fichier du titulaire", {named});
+    y.ctx->settings.decryptedFilesFolder = y.ctx->settings.keyFolder;
+    ASSERT_EQ(y.ctx->SaveKeyStore(), SaveResult::Saved);
+    const auto store = y.ctx->KeyStorePath();
+    const std::string before = ReadWholeFile(store).value_or("");
+    ASSERT_FALSE(before.empty());
+    ASSERT_TRUE(Receive(y, body).ok);
+    EXPECT_EQ(*ReadWholeFile(store), before);
+    EXPECT_TRUE(y.ctx->decrypted.attachments.empty());
+    EXPECT_EQ(y.ctx->decrypted.notices,
+              (std::vector<Notice>{{txt::kAttachmentNameRefused, "QuarnelTit.kpr"}}));
+}
+
 class Refusals : public TwoHolders {
   protected:
     void ExpectRefused(const BuildResult& r, int text, const std::string& detail = {}) {
