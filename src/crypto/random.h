@@ -2,6 +2,7 @@
 // The process-wide pseudo-random generator, the draws built on it, wiping of
 // secrets, and the Diffie-Hellman key set-up that the eight clicks complete.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -28,8 +29,14 @@ std::uint32_t RandomBelow(std::uint32_t n);
 
 /// Each word := RandomBelow(65536) * 65536 + RandomBelow(65536).
 void RandomWords(std::span<Word> words);
-inline void WipeQuad(Quad& q) { RandomWords(q); }
-inline void WipeBig(Big& b) { RandomWords(b); }
+inline void WipeQuad(Quad& q) {
+    RandomWords(q);
+}
+/// Overwrites `bytes` bytes at `data` with random words (RandomWords order).
+void WipeBytes(void* data, std::size_t bytes);
+inline void WipeBig(Big& b) {
+    RandomWords(b);
+}
 
 /// Key words, drawn with irregular skipping; never 0 nor FFFFFFFF.
 void RandomKeyWords(std::span<Word> words);
