@@ -3,6 +3,7 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 

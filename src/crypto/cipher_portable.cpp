@@ -1,6 +1,7 @@
 // The cipher's inner loops on plain 64-bit integers: for processors without
 // carry-less multiplication.
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
