@@ -97,11 +97,19 @@ template <Variant V>
 inline Pack PSqr(Pack a) {
     return SqrLanes<V>(a);
 }
+using E = X;
+inline E ELoad(const U128* p) {
+    return LoadX(p);
+}
+inline void EStore(U128* p, E e) {
+    _mm_storeu_si128(reinterpret_cast<X*>(p), e);
+}
+inline E EXor(E a, E b) {
+    return Xor(a, b);
+}
 template <Variant V>
-inline U128 EMul(U128 a, U128 b) {
-    U128 r;
-    _mm_storeu_si128(reinterpret_cast<X*>(&r), MulLanes<V>(LoadX(&a), LoadX(&b)));
-    return r;
+inline E EMul(E a, E b) {
+    return MulLanes<V>(a, b);
 }
 
 #include "crypto/cipher_kernel.inc"

@@ -87,9 +87,19 @@ inline Pack PSqr(const Pack& a) {
         r.v[i] = SqrLanes<V>(a.v[i]);
     return r;
 }
+using E = X;
+inline E ELoad(const U128* p) {
+    return _mm_loadu_si128(reinterpret_cast<const X*>(p));
+}
+inline void EStore(U128* p, E e) {
+    _mm_storeu_si128(reinterpret_cast<X*>(p), e);
+}
+inline E EXor(E a, E b) {
+    return Xor(a, b);
+}
 template <Variant V>
-inline U128 EMul(U128 a, U128 b) {
-    return FromX(MulLanes<V>(ToX(a), ToX(b)));
+inline E EMul(E a, E b) {
+    return MulLanes<V>(a, b);
 }
 
 #include "crypto/cipher_kernel.inc"

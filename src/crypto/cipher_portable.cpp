@@ -38,8 +38,18 @@ inline Pack PSqr(const Pack& a) {
         r.e[i] = SqrPortable<V>(a.e[i]);
     return r;
 }
+using E = U128;
+inline E ELoad(const U128* p) {
+    return *p;
+}
+inline void EStore(U128* p, E e) {
+    *p = e;
+}
+inline E EXor(E a, E b) {
+    return a ^ b;
+}
 template <Variant V>
-inline U128 EMul(U128 a, U128 b) {
+inline E EMul(E a, E b) {
     return MulPortable<V>(a, b);
 }
 

@@ -59,8 +59,7 @@ void FillMap(MapTable& t, const U128* images) {
     for (int b = 0; b < 16; ++b) {
         t[b][0] = 0;
         for (int x = 1; x < 256; ++x) {
-            const int bit = 8 * b + std::countr_zero(unsigned(x));
-            t[b][x] = t[b][x & (x - 1)] ^ (bit < 127 ? images[bit] : 0);
+            t[b][x] = t[b][x & (x - 1)] ^ images[8 * b + std::countr_zero(unsigned(x))];
         }
     }
 }
@@ -72,19 +71,17 @@ U128 Apply(const MapTable& t, U128 z) {
     return r;
 }
 
-struct Maps {
-    MapTable table[2][3];
-};
-
 template <Variant V>
 void BuildMaps(MapTable (&out)[3]) {
-    U128 images[127];
+    U128 images[128];
     for (int i = 0; i < 127; ++i) {
         U128 x = kOne << i;
         for (int q = 0; q < 32; ++q)
             x = SqrPortable<V>(x);
         images[i] = FullReduce<V>(x);
     }
+    // x^127 = x^t + 1: lazily reduced elements map as they are.
+    images[127] = images[kShift<V> - 1] ^ images[0];
     FillMap(out[0], images);
     for (int j = 1; j < 3; ++j) {
         for (U128& e : images)
@@ -93,20 +90,16 @@ void BuildMaps(MapTable (&out)[3]) {
     }
 }
 
-const Maps& AllMaps() {
-    static const std::unique_ptr<Maps> maps = [] {
-        auto m = std::make_unique<Maps>();
+}  // namespace
+
+const PowerMaps& BuildPowerMaps() {
+    static const std::unique_ptr<PowerMaps> maps = [] {
+        auto m = std::make_unique<PowerMaps>();
         BuildMaps<Variant::A>(m->table[0]);
         BuildMaps<Variant::B>(m->table[1]);
         return m;
     }();
     return *maps;
-}
-
-}  // namespace
-
-const MapTable& PowerMap(Variant variant, int j) {
-    return AllMaps().table[variant == Variant::A ? 0 : 1][j - 1];
 }
 
 PowSchedule MakeSchedule(U128 k) {

@@ -131,36 +131,40 @@ inline U128 FullReduce(U128 r) {
 
 namespace detail {
 // Bits whose place is c modulo 5, over 64 and over 128 bits.
-constexpr std::uint64_t Class64(int c) {
-    std::uint64_t m = 0;
-    for (int i = c; i < 64; i += 5)
-        m |= std::uint64_t(1) << i;
+struct BitClasses {
+    std::uint64_t of64[5];
+    U128 of128[5];
+};
+constexpr BitClasses MakeBitClasses() {
+    BitClasses m{};
+    for (int c = 0; c < 5; ++c) {
+        for (int i = c; i < 128; i += 5) {
+            if (i < 64) m.of64[c] |= std::uint64_t(1) << i;
+            m.of128[c] |= kOne << i;
+        }
+    }
     return m;
 }
-constexpr U128 Class128(int c) {
-    U128 m = 0;
-    for (int i = c; i < 128; i += 5)
-        m |= kOne << i;
-    return m;
-}
+inline constexpr BitClasses kBitClasses = MakeBitClasses();
 }  // namespace detail
 
 /// Carry-less 64 x 64-bit product without special instructions: the operands
 /// are cut into five interleaved bit classes, so that no place of an integer
 /// product sums more than 13 terms and no carry reaches a place of its class.
 inline U128 Clmul64(std::uint64_t a, std::uint64_t b) {
+    const auto& m = detail::kBitClasses;
     std::uint64_t as[5];
     std::uint64_t bs[5];
     for (int i = 0; i < 5; ++i) {
-        as[i] = a & detail::Class64(i);
-        bs[i] = b & detail::Class64(i);
+        as[i] = a & m.of64[i];
+        bs[i] = b & m.of64[i];
     }
     U128 r = 0;
     for (int c = 0; c < 5; ++c) {
         U128 sum = 0;
         for (int i = 0; i < 5; ++i)
             sum ^= U128(as[i]) * bs[(c - i + 5) % 5];
-        r |= sum & detail::Class128(c);
+        r |= sum & m.of128[c];
     }
     return r;
 }
@@ -201,13 +205,22 @@ inline U128 MulBlockValue(U128 y, U128 k) {
 }
 
 // z -> z^(2^(32 j)) for j = 1, 2, 3: linear over GF(2), so a table per byte of
-// the element applies it (16 lookups). Built once, on first use.
+// the element applies it (16 lookups); the tables take lazily reduced
+// elements. Built once, on first use.
 using MapTable = U128[16][256];
-const MapTable& PowerMap(Variant variant, int j);
+struct PowerMaps {
+    MapTable table[2][3];  ///< [variant][j - 1]
+};
+const PowerMaps& BuildPowerMaps();
+inline const PowerMaps& Maps() {
+    static const PowerMaps& maps = BuildPowerMaps();
+    return maps;
+}
+static_assert(std::endian::native == std::endian::little, "the maps read elements by bytes");
 
 template <Variant V>
 inline U128 ApplyMap(int j, U128 z) {
-    const MapTable& t = PowerMap(V, j);
+    const MapTable& t = Maps().table[V == Variant::A ? 0 : 1][j - 1];
     U128 r = 0;
     for (int b = 0; b < 16; ++b)
         r ^= t[b][(z >> (8 * b)) & 0xFF];

@@ -50,17 +50,17 @@ std::uint32_t RandomBelow(std::uint32_t n) {
 
 namespace {
 
-// The generator steps j = 1..8 ahead at once: seed_{n+j} = A_j seed_n + C_j,
-// so that long runs of words do not wait on one multiplication after another.
+// The generator steps j = 1..16 ahead at once: seed_{n+j} = A_j seed_n + C_j,
+// so that a run of words does not wait on one multiplication after another.
 struct Jumps {
-    std::uint32_t a[9];
-    std::uint32_t c[9];
+    std::uint32_t a[17];
+    std::uint32_t c[17];
 };
 constexpr Jumps MakeJumps() {
     Jumps j{};
     j.a[0] = 1;
     j.c[0] = 0;
-    for (int i = 1; i <= 8; ++i) {
+    for (int i = 1; i <= 16; ++i) {
         j.a[i] = j.a[i - 1] * 134775813u;
         j.c[i] = j.c[i - 1] * 134775813u + 1u;
     }
@@ -68,26 +68,40 @@ constexpr Jumps MakeJumps() {
 }
 constexpr Jumps kJumps = MakeJumps();
 
-// One word from two consecutive seeds: RandomBelow(65536) is seed >> 16.
-Word WordOf(std::uint32_t first, std::uint32_t second) {
-    return (first & 0xFFFF0000u) | (second >> 16);
+typedef std::uint32_t Lanes8 __attribute__((vector_size(32)));
+
+// Word i of a round takes draws 2i + 1 and 2i + 2: RandomBelow(65536) is the
+// top half of the new seed.
+#define QUARNEL_EVERY_2ND(x, o)                                                           \
+    Lanes8 {                                                                              \
+        x[1 + o], x[3 + o], x[5 + o], x[7 + o], x[9 + o], x[11 + o], x[13 + o], x[15 + o] \
+    }
+constexpr Lanes8 kFirstA = QUARNEL_EVERY_2ND(kJumps.a, 0);
+constexpr Lanes8 kFirstC = QUARNEL_EVERY_2ND(kJumps.c, 0);
+constexpr Lanes8 kSecondA = QUARNEL_EVERY_2ND(kJumps.a, 1);
+constexpr Lanes8 kSecondC = QUARNEL_EVERY_2ND(kJumps.c, 1);
+#undef QUARNEL_EVERY_2ND
+
+/// Eight words a round, from `seed`; gives the seed after them.
+__attribute__((target_clones("avx2", "default"))) std::uint32_t DrawRounds(Word* out,
+                                                                           std::size_t rounds,
+                                                                           std::uint32_t seed) {
+    for (std::size_t r = 0; r < rounds; ++r) {
+        const Lanes8 first = kFirstA * seed + kFirstC;
+        const Lanes8 second = kSecondA * seed + kSecondC;
+        const Lanes8 words = (first & 0xFFFF0000u) | (second >> 16);
+        std::memcpy(out + 8 * r, &words, sizeof words);
+        seed = kJumps.a[16] * seed + kJumps.c[16];
+    }
+    return seed;
 }
 
 }  // namespace
 
 void RandomWords(std::span<Word> words) {
-    std::size_t i = 0;
-    std::uint32_t seed = g_seed;
-    for (; i + 4 <= words.size(); i += 4) {
-        std::uint32_t s[9];
-        for (int j = 1; j <= 8; ++j)
-            s[j] = kJumps.a[j] * seed + kJumps.c[j];
-        for (int j = 0; j < 4; ++j)
-            words[i + std::size_t(j)] = WordOf(s[2 * j + 1], s[2 * j + 2]);
-        seed = s[8];
-    }
-    g_seed = seed;
-    for (; i < words.size(); ++i) {
+    const std::size_t rounds = words.size() / 8;
+    g_seed = DrawRounds(words.data(), rounds, g_seed);
+    for (std::size_t i = 8 * rounds; i < words.size(); ++i) {
         const Word hi = RandomBelow(65536);
         const Word lo = RandomBelow(65536);
         words[i] = hi * 65536u + lo;

@@ -18,37 +18,66 @@ bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
-int DigitValue(char c) {
-    if (c <= '9') return c - '0';
-    return (c | 0x20) - 'a' + 10;
-}
-
 constexpr char kDigits[] = "0123456789ABCDEF";
 
 // Blocks go through the kernels this many at a time: the buffer stays in the
 // cache and is the only copy of the plain blocks, wiped once per text.
 constexpr std::size_t kChunk = 512;
 
+/// Value of a hexadecimal digit of either case; 16 for any other character.
+struct DigitValues {
+    std::uint8_t of[256];
+};
+constexpr DigitValues MakeDigitValues() {
+    DigitValues d{};
+    for (int c = 0; c < 256; ++c) {
+        d.of[c] = c >= '0' && c <= '9'   ? std::uint8_t(c - '0')
+                  : c >= 'A' && c <= 'F' ? std::uint8_t(c - 'A' + 10)
+                  : c >= 'a' && c <= 'f' ? std::uint8_t(c - 'a' + 10)
+                                         : 16;
+    }
+    return d;
+}
+constexpr DigitValues kDigitValues = MakeDigitValues();
+
+/// The two upper-case digits of every byte.
+struct DigitPairs {
+    char of[256][2];
+};
+constexpr DigitPairs MakeDigitPairs() {
+    DigitPairs p{};
+    for (int b = 0; b < 256; ++b) {
+        p.of[b][0] = kDigits[b >> 4];
+        p.of[b][1] = kDigits[b & 15];
+    }
+    return p;
+}
+constexpr DigitPairs kDigitPairs = MakeDigitPairs();
+
+std::uint64_t LoadBigEndian(const char* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    return __builtin_bswap64(v);
+}
+
 /// 16 bytes, the first the most significant (TextToHex then HexToQuad).
 U128 BlockOfBytes(const char* p) {
-    U128 r = 0;
-    for (int i = 0; i < 16; ++i)
-        r = (r << 8) | static_cast<unsigned char>(p[i]);
-    return r;
+    return gf::Make(LoadBigEndian(p + 8), LoadBigEndian(p));
 }
 
 void BytesOfBlock(U128 b, char* p) {
-    for (int i = 15; i >= 0; --i) {
-        p[i] = char(b & 0xFF);
-        b >>= 8;
-    }
+    const std::uint64_t hi = __builtin_bswap64(gf::Hi(b));
+    const std::uint64_t lo = __builtin_bswap64(gf::Lo(b));
+    std::memcpy(p, &hi, 8);
+    std::memcpy(p + 8, &lo, 8);
 }
 
 /// Block i of `text` padded with `pad` to whole blocks.
 U128 PaddedBlock(std::string_view text, std::size_t i, char pad) {
-    char piece[16];
     const std::size_t begin = 16 * i;
-    const std::size_t n = std::min<std::size_t>(16, text.size() - begin);
+    if (text.size() - begin >= 16) return BlockOfBytes(text.data() + begin);
+    char piece[16];
+    const std::size_t n = text.size() - begin;
     std::memcpy(piece, text.data() + begin, n);
     std::memset(piece + n, pad, 16 - n);
     const U128 b = BlockOfBytes(piece);
@@ -58,23 +87,29 @@ U128 PaddedBlock(std::string_view text, std::size_t i, char pad) {
 
 /// QuadToHex.
 std::string HexLine(U128 b) {
+    char bytes[16];
+    BytesOfBlock(b, bytes);
     std::string s(32, '0');
-    for (int i = 31; i >= 0; --i) {
-        s[std::size_t(i)] = kDigits[unsigned(b & 0xF)];
-        b >>= 4;
+    for (int i = 0; i < 16; ++i) {
+        std::memcpy(&s[std::size_t(2 * i)], kDigitPairs.of[static_cast<unsigned char>(bytes[i])],
+                    2);
     }
     return s;
 }
 
 /// HexToQuad, read directly when the text is 32 digits.
 U128 HexValue(std::string_view text) {
-    if (text.size() != 32 || !std::all_of(text.begin(), text.end(), IsHexDigit)) {
-        return gf::FromQuad(HexToQuad(text));
+    if (text.size() == 32) {
+        U128 r = 0;
+        unsigned bad = 0;
+        for (char c : text) {
+            const unsigned d = kDigitValues.of[static_cast<unsigned char>(c)];
+            bad |= d;
+            r = (r << 4) | (d & 15);
+        }
+        if (bad < 16) return r;
     }
-    U128 r = 0;
-    for (char c : text)
-        r = (r << 4) | unsigned(DigitValue(c));
-    return r;
+    return gf::FromQuad(HexToQuad(text));
 }
 
 /// Chunk buffer of a text's blocks, wiped when released.
