@@ -61,6 +61,12 @@ inline X ShrLane8(X a) {
 inline Z ShrLane8(Z a) {
     return _mm512_bsrli_epi128(a, 8);
 }
+inline X XorHigh(X c, X a) {
+    return _mm_mask_xor_epi64(c, 0x2, c, a);
+}
+inline Z XorHigh(Z c, Z a) {
+    return _mm512_mask_xor_epi64(c, 0xAA, c, a);
+}
 template <int imm>
 inline X Clmul(X a, X b) {
     return _mm_clmulepi64_si128(a, b, imm);
@@ -89,13 +95,13 @@ inline Pack PGather(const U128* t, const std::uint8_t* idx) {
     r = _mm512_inserti32x4(r, LoadX(t + idx[2]), 2);
     return _mm512_inserti32x4(r, LoadX(t + idx[3]), 3);
 }
-template <Variant V>
+template <Variant V, bool kShort = false>
 inline Pack PMul(Pack a, Pack b) {
-    return MulLanes<V>(a, b);
+    return MulLanes<V, kShort>(a, b);
 }
-template <Variant V>
+template <Variant V, bool kShort = false>
 inline Pack PSqr(Pack a) {
-    return SqrLanes<V>(a);
+    return SqrLanes<V, kShort>(a);
 }
 using E = X;
 inline E ELoad(const U128* p) {
@@ -107,9 +113,9 @@ inline void EStore(U128* p, E e) {
 inline E EXor(E a, E b) {
     return Xor(a, b);
 }
-template <Variant V>
+template <Variant V, bool kShort = false>
 inline E EMul(E a, E b) {
-    return MulLanes<V>(a, b);
+    return MulLanes<V, kShort>(a, b);
 }
 
 #include "crypto/cipher_kernel.inc"

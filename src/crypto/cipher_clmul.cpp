@@ -37,6 +37,9 @@ inline X ShlLane8(X a) {
 inline X ShrLane8(X a) {
     return _mm_srli_si128(a, 8);
 }
+inline X XorHigh(X c, X a) {
+    return _mm_xor_si128(c, _mm_and_si128(a, _mm_set_epi64x(-1, 0)));
+}
 template <int imm>
 inline X Clmul(X a, X b) {
     return _mm_clmulepi64_si128(a, b, imm);
@@ -59,32 +62,31 @@ struct Pack {
 
 inline Pack PLoad(const U128* p) {
     Pack r;
-    for (int i = 0; i < 4; ++i)
-        r.v[i] = _mm_loadu_si128(reinterpret_cast<const X*>(p + i));
+    _Pragma("GCC unroll 4") for (int i = 0; i < 4; ++i) r.v[i] =
+        _mm_loadu_si128(reinterpret_cast<const X*>(p + i));
     return r;
 }
 inline void PStore(U128* p, const Pack& a) {
-    for (int i = 0; i < 4; ++i)
+    _Pragma("GCC unroll 4") for (int i = 0; i < 4; ++i)
         _mm_storeu_si128(reinterpret_cast<X*>(p + i), a.v[i]);
 }
 inline Pack PGather(const U128* t, const std::uint8_t* idx) {
     Pack r;
-    for (int i = 0; i < 4; ++i)
-        r.v[i] = _mm_loadu_si128(reinterpret_cast<const X*>(t + idx[i]));
+    _Pragma("GCC unroll 4") for (int i = 0; i < 4; ++i) r.v[i] =
+        _mm_loadu_si128(reinterpret_cast<const X*>(t + idx[i]));
     return r;
 }
-template <Variant V>
+template <Variant V, bool kShort = false>
 inline Pack PMul(const Pack& a, const Pack& b) {
     Pack r;
-    for (int i = 0; i < 4; ++i)
-        r.v[i] = MulLanes<V>(a.v[i], b.v[i]);
+    _Pragma("GCC unroll 4") for (int i = 0; i < 4; ++i) r.v[i] =
+        MulLanes<V, kShort>(a.v[i], b.v[i]);
     return r;
 }
-template <Variant V>
+template <Variant V, bool kShort = false>
 inline Pack PSqr(const Pack& a) {
     Pack r;
-    for (int i = 0; i < 4; ++i)
-        r.v[i] = SqrLanes<V>(a.v[i]);
+    _Pragma("GCC unroll 4") for (int i = 0; i < 4; ++i) r.v[i] = SqrLanes<V, kShort>(a.v[i]);
     return r;
 }
 using E = X;
@@ -97,9 +99,9 @@ inline void EStore(U128* p, E e) {
 inline E EXor(E a, E b) {
     return Xor(a, b);
 }
-template <Variant V>
+template <Variant V, bool kShort = false>
 inline E EMul(E a, E b) {
-    return MulLanes<V>(a, b);
+    return MulLanes<V, kShort>(a, b);
 }
 
 #include "crypto/cipher_kernel.inc"

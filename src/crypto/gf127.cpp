@@ -112,10 +112,11 @@ PowSchedule MakeSchedule(U128 k) {
 }
 
 Scratch::~Scratch() {
-    WipeBytes(table, sizeof(U128) * 16 * std::size_t(tablesUsed));
-    WipeBytes(pieces, sizeof(U128) * 4 * std::size_t(tablesUsed));
-    WipeBytes(work, sizeof(U128) * std::size_t(workUsed));
-    WipeBytes(even, sizeof even);
+    WipeBytes(lone, sizeof(Lone) * std::size_t(tablesUsed));
+    if (workUsed > 0) {
+        WipeBytes(work, sizeof(U128) * std::size_t(workUsed));
+        WipeBytes(even, std::size_t(workUsed));
+    }
     if (hasSchedule) {
         WipeBytes(batchTable, sizeof(U128) * kBatch * std::size_t(schedule.entries));
         WipeBytes(&schedule, sizeof schedule);

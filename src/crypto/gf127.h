@@ -239,8 +239,8 @@ struct PowSchedule {
     int entries = 1;  ///< table of z, z^3, ..., z^(2 entries - 1)
     int first = 0;
     int count = 0;
-    std::uint8_t squarings[130] = {};
-    std::int8_t digit[130] = {};
+    std::uint8_t squarings[130];  ///< the first `count` are set
+    std::int8_t digit[130];
 };
 /// k must not be 0.
 PowSchedule MakeSchedule(U128 k);
@@ -248,11 +248,14 @@ PowSchedule MakeSchedule(U128 k);
 /// Working storage of one operation (one text, one block): powers of
 /// secret values pass through it, so its owner wipes it when done.
 struct Scratch {
-    alignas(64) U128 table[2][16];  ///< lone powers z^0 .. z^15
-    alignas(64) U128 pieces[2][4];  ///< the four partial powers of a lone power
+    struct Lone {
+        alignas(64) U128 table[16];  ///< z^0 .. z^15
+        alignas(64) U128 pieces[4];  ///< the four partial powers
+    };
+    Lone lone[2];
     alignas(64) U128 batchTable[kMaxEntries * kBatch];
     alignas(64) U128 work[kBatch];
-    bool even[kBatch] = {};
+    bool even[kBatch];
     PowSchedule schedule;
     U128 scheduleKey = 0;
     bool hasSchedule = false;

@@ -82,15 +82,15 @@ constexpr Lanes8 kSecondA = QUARNEL_EVERY_2ND(kJumps.a, 1);
 constexpr Lanes8 kSecondC = QUARNEL_EVERY_2ND(kJumps.c, 1);
 #undef QUARNEL_EVERY_2ND
 
-/// Eight words a round, from `seed`; gives the seed after them.
-__attribute__((target_clones("avx2", "default"))) std::uint32_t DrawRounds(Word* out,
+/// Eight words (32 bytes) a round, from `seed`; gives the seed after them.
+__attribute__((target_clones("avx2", "default"))) std::uint32_t DrawRounds(unsigned char* out,
                                                                            std::size_t rounds,
                                                                            std::uint32_t seed) {
     for (std::size_t r = 0; r < rounds; ++r) {
         const Lanes8 first = kFirstA * seed + kFirstC;
         const Lanes8 second = kSecondA * seed + kSecondC;
         const Lanes8 words = (first & 0xFFFF0000u) | (second >> 16);
-        std::memcpy(out + 8 * r, &words, sizeof words);
+        std::memcpy(out + 32 * r, &words, sizeof words);
         seed = kJumps.a[16] * seed + kJumps.c[16];
     }
     return seed;
@@ -99,22 +99,20 @@ __attribute__((target_clones("avx2", "default"))) std::uint32_t DrawRounds(Word*
 }  // namespace
 
 void RandomWords(std::span<Word> words) {
-    const std::size_t rounds = words.size() / 8;
-    g_seed = DrawRounds(words.data(), rounds, g_seed);
-    for (std::size_t i = 8 * rounds; i < words.size(); ++i) {
-        const Word hi = RandomBelow(65536);
-        const Word lo = RandomBelow(65536);
-        words[i] = hi * 65536u + lo;
-    }
+    WipeBytes(words.data(), words.size_bytes());
 }
 
 void WipeBytes(void* data, std::size_t bytes) {
     auto* out = static_cast<unsigned char*>(data);
-    Word buffer[64];
-    while (bytes > 0) {
-        const std::size_t n = std::min(bytes, sizeof buffer);
-        RandomWords(std::span<Word>(buffer, (n + 3) / 4));
-        std::memcpy(out, buffer, n);
+    const std::size_t rounds = bytes / 32;
+    g_seed = DrawRounds(out, rounds, g_seed);
+    out += 32 * rounds;
+    bytes -= 32 * rounds;
+    for (; bytes > 0;) {
+        const Word hi = RandomBelow(65536);
+        const Word w = hi * 65536u + RandomBelow(65536);
+        const std::size_t n = std::min(bytes, sizeof w);
+        std::memcpy(out, &w, n);
         out += n;
         bytes -= n;
     }

@@ -135,7 +135,7 @@ TEST_P(ScratchWipe, PowersAndSchedulesAreOverwrittenOnRelease) {
     auto offset = [&](const void* field) {
         return std::size_t(static_cast<const unsigned char*>(field) - storage);
     };
-    const std::size_t table = offset(s->table[0]), pieces = offset(s->pieces[0]),
+    const std::size_t table = offset(s->lone[0].table), pieces = offset(s->lone[0].pieces),
                       batch = offset(s->batchTable), work = offset(s->work),
                       scheduleKey = offset(&s->scheduleKey);
     std::vector<unsigned char> before(storage, storage + sizeof storage);
