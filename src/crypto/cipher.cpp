@@ -48,11 +48,15 @@ using gf::KeyValue;
 
 Quad ExpBlock(const Quad& x, const Quad& key, Variant variant) {
     const U128 b = FromQuad(x);
-    const U128 k = KeyValue(key);
+    const U128 k = KeyValue(key);  // the split values are wiped afterwards
     if (!gf::IsValid(b) || k == 0) return x;
     const bool even = !gf::OddParity(b);
+    U128 split[2] = {gf::ValueOf(b, even), k};
     gf::Scratch s;
-    return ToQuad(gf::Join(gf::ActiveKernel().fieldPow(gf::ValueOf(b, even), k, variant, s), even));
+    const Quad result =
+        ToQuad(gf::Join(gf::ActiveKernel().fieldPow(split[0], split[1], variant, s), even));
+    WipeBytes(split, sizeof split);
+    return result;
 }
 
 Quad MulBlock(const Quad& x, const Quad& key) {
