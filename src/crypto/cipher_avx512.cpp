@@ -86,14 +86,11 @@ inline Pack PLoad(const U128* p) {
 inline void PStore(U128* p, Pack a) {
     _mm512_storeu_si512(p, a);
 }
-inline X LoadX(const U128* p) {
-    return _mm_loadu_si128(reinterpret_cast<const X*>(p));
-}
 inline Pack PGather(const U128* t, const std::uint8_t* idx) {
-    Z r = _mm512_castsi128_si512(LoadX(t + idx[0]));
-    r = _mm512_inserti32x4(r, LoadX(t + idx[1]), 1);
-    r = _mm512_inserti32x4(r, LoadX(t + idx[2]), 2);
-    return _mm512_inserti32x4(r, LoadX(t + idx[3]), 3);
+    Z r = _mm512_castsi128_si512(ELoad(t + idx[0]));
+    r = _mm512_inserti32x4(r, ELoad(t + idx[1]), 1);
+    r = _mm512_inserti32x4(r, ELoad(t + idx[2]), 2);
+    return _mm512_inserti32x4(r, ELoad(t + idx[3]), 3);
 }
 template <Variant V, bool kShort = false>
 inline Pack PMul(Pack a, Pack b) {
@@ -103,21 +100,6 @@ template <Variant V, bool kShort = false>
 inline Pack PSqr(Pack a) {
     return SqrLanes<V, kShort>(a);
 }
-using E = X;
-inline E ELoad(const U128* p) {
-    return LoadX(p);
-}
-inline void EStore(U128* p, E e) {
-    _mm_storeu_si128(reinterpret_cast<X*>(p), e);
-}
-inline E EXor(E a, E b) {
-    return Xor(a, b);
-}
-template <Variant V, bool kShort = false>
-inline E EMul(E a, E b) {
-    return MulLanes<V, kShort>(a, b);
-}
-
 #include "crypto/cipher_kernel.inc"
 
 }  // namespace avx512

@@ -89,21 +89,6 @@ inline Pack PSqr(const Pack& a) {
     _Pragma("GCC unroll 4") for (int i = 0; i < 4; ++i) r.v[i] = SqrLanes<V, kShort>(a.v[i]);
     return r;
 }
-using E = X;
-inline E ELoad(const U128* p) {
-    return _mm_loadu_si128(reinterpret_cast<const X*>(p));
-}
-inline void EStore(U128* p, E e) {
-    _mm_storeu_si128(reinterpret_cast<X*>(p), e);
-}
-inline E EXor(E a, E b) {
-    return Xor(a, b);
-}
-template <Variant V, bool kShort = false>
-inline E EMul(E a, E b) {
-    return MulLanes<V, kShort>(a, b);
-}
-
 #include "crypto/cipher_kernel.inc"
 
 }  // namespace clmul
