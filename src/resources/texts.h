@@ -61,6 +61,8 @@ inline constexpr int kChiffrementEnCours = 65289;
 inline constexpr int kVersionCode = 65296;       // "D400F"
 inline constexpr int kHelpFile = 65297;
 inline constexpr int kAffilie = 65299;           // "Affilié %s"
+// Set by the authority's reply processing, read by EvaluateState.
+inline constexpr int kAffiliationConfirmed = 65268;
 inline constexpr int kTransmission = 70001;
 inline constexpr int kDechiffrementEnCours = 70002;
 // Title lines of outgoing bodies, by request kind.

@@ -1,9 +1,59 @@
 // Texts of the authority subsystem (numbering: see texts.h; form: see texts_common.cpp).
 
-#include "resources/texts.h"
+#include "authority/texts.h"
 
 namespace quarnel {
 
-std::span<const TextEntry> AuthorityTexts() { return {}; }
+namespace {
+#define T(id, text)                               \
+    TextEntry {                                   \
+        id, QT_TRANSLATE_NOOP("QuarnelTit", text) \
+    }
+constexpr TextEntry kTexts[] = {
+    T(txt::kAffiliationConfirmed,
+      "Votre affiliation est confirmée. Il est maintenant nécessaire de demander une clef pour "
+      "chacun de vos correspondants."),
+    T(txt::kNoSigningKey,
+      "Votre clef privée n'est pas disponible : la demande ne peut être préparée. Effectuez "
+      "d'abord votre affiliation."),
+    T(txt::kNoCertificationData,
+      "Aucun message n'a été choisi pour la certification : la demande ne peut être préparée."),
+    T(txt::kKeySetupMissing,
+      "L'initialisation des clefs n'est pas terminée : la demande d'affiliation ne peut être "
+      "préparée."),
+    T(txt::kNotARequestKind, "Cette demande n'est pas adressée à l'Organisme de Confiance."),
+    T(txt::kBadCorrespondentNumber,
+      "Le n° d'affiliation du correspondant doit avoir 11 caractères."),
+    T(txt::kPrivateKeyDelivered, "Une clef privée vous a été fournie."),
+    T(txt::kAffiliationUpdated,
+      "Votre affiliation est mise à jour. Il est nécessaire de renouveler les clefs pour "
+      "correspondre."),
+    T(txt::kAffiliationUpdatedRegistered,
+      "Votre affiliation est mise à jour et enregistrée. Il est nécessaire de renouveler les "
+      "clefs pour correspondre."),
+    T(txt::kKeyDelivered, "La clef demandée a été fournie."),
+    T(txt::kKeyUpdated, "Une clef pour correspondre a été mise à jour."),
+    T(txt::kCertificateDelivered, "Un certificat vous a été délivré."),
+    T(txt::kCertificateTitle, "Certificat"),
+    T(txt::kLogCall, "Appel"),
+    T(txt::kLogResolved, "Localisation du serveur de TA"),
+    T(txt::kLogHostNotFound, "Echec de la localisation du serveur de TA"),
+    T(txt::kLogConnected, "Connexion au serveur de TA"),
+    T(txt::kLogSending, "Transmission de la demande au serveur de TA"),
+    T(txt::kLogConnectFailed, "Echec de la connexion au serveur de TA"),
+    T(txt::kLogReplyFailed, "Echec de la transmission de la réponse ou adresse erronée"),
+    T(txt::kLogErrorNumber, "Erreur n°%s"),
+    T(txt::kLogDisconnected, "Déconnexion du serveur de TA"),
+    T(txt::kLogReplyReceived, "Réception de la réponse du serveur de TA"),
+    T(txt::kLogRequestFailed, "Echec de la transmission de la demande au serveur de TA"),
+    T(txt::kLogTimedOut, "Dépassement du temps imparti"),
+    T(txt::kLogTooManyRedirects, "Trop de redirections : la demande est abandonnée"),
+};
+#undef T
+}  // namespace
+
+std::span<const TextEntry> AuthorityTexts() {
+    return kTexts;
+}
 
 }  // namespace quarnel

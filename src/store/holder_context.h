@@ -7,6 +7,7 @@
 // Each subsystem keeps its own fields in its own section below.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,14 @@ struct HolderContext {
     // --- app (shell)
 
     // --- authority
+    /// Kind 18: address line, digest, signature and date-time text of the
+    /// message to certify, joined by carriage returns (set by decryption).
+    std::string certificationData;
+    /// The last certificate delivered (kind 1C), for the certificate viewer.
+    std::string certificateText;
+    /// Called when `information` changed during a long step (the window
+    /// repaints the main window's information line); may be empty.
+    std::function<void()> repaintInformation;
 
     // --- messages
 

@@ -1,0 +1,156 @@
+#include "authority/connection.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "crypto/bignum.h"
+#include "messages/format.h"
+
+namespace quarnel {
+namespace {
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return out;
+}
+
+std::string Trim(std::string_view s) {
+    const auto b = s.find_first_not_of(" \t");
+    if (b == std::string_view::npos) return {};
+    const auto e = s.find_last_not_of(" \t\r");
+    return std::string(s.substr(b, e - b + 1));
+}
+
+std::optional<int> Decimal(std::string_view s) {
+    if (s.empty() || s.size() > 9 || !std::all_of(s.begin(), s.end(), ::isdigit)) {
+        return std::nullopt;
+    }
+    return std::stoi(std::string(s));
+}
+
+}  // namespace
+
+TaConnection ConfigureTaConnection(const Settings& settings) {
+    TaConnection c;
+    c.host = settings.taAddress;
+    c.portInUrl = settings.taPortChoice == 'A';
+    c.port = c.portInUrl ? 50000 + int(HexToWord(settings.taCode)) : 80;
+    if (settings.proxyAddress.size() >= 2) {
+        c.proxyHost = settings.proxyAddress;
+        c.proxyPort = Decimal(settings.proxyPort).value_or(0);
+    }
+    c.replyTimeoutMs = 120000;
+    return c;
+}
+
+std::string TaUrl(const TaConnection& c) {
+    return "http://" + c.host + (c.portInUrl ? ":" + std::to_string(c.port) : "") + "/QuarnelSys/";
+}
+
+std::string RequestData(const Lines& body) {
+    std::string data;
+    for (std::size_t i = 1; i < body.size(); ++i) {
+        data += body[i];
+        data += 'Z';
+    }
+    return data;
+}
+
+int ConnectedTimeoutMs(std::string_view requestKind) {
+    return requestKind == kind::kAffiliation ? 120000 : 30000;
+}
+
+std::string HttpTarget::Url() const {
+    return "http://" + host + (port != 80 ? ":" + std::to_string(port) : "") + path;
+}
+
+HttpTarget TargetOf(const TaConnection& c) {
+    return {c.host, c.port, "/QuarnelSys/"};
+}
+
+std::optional<HttpTarget> ResolveLocation(const HttpTarget& current, std::string_view location) {
+    const std::string value = Trim(location);
+    if (value.empty()) return std::nullopt;
+    if (value[0] == '/') return HttpTarget{current.host, current.port, value};
+    if (Lower(value).rfind("http://", 0) != 0) return std::nullopt;
+    const std::string rest = value.substr(7);
+    const auto slash = rest.find('/');
+    const std::string authority = rest.substr(0, slash);
+    HttpTarget t{authority, 80, slash == std::string::npos ? "/" : rest.substr(slash)};
+    const auto colon = authority.rfind(':');
+    if (colon != std::string::npos) {
+        const auto port = Decimal(authority.substr(colon + 1));
+        if (!port || *port > 65535) return std::nullopt;
+        t.host = authority.substr(0, colon);
+        t.port = *port;
+    }
+    if (t.host.empty()) return std::nullopt;
+    return t;
+}
+
+std::string HttpRequestBytes(const HttpTarget& target, bool viaProxy, std::string_view data) {
+    std::string r = "POST " + (viaProxy ? target.Url() : target.path) + " HTTP/1.0\r\n";
+    if (viaProxy) r += "Proxy-Connection: Keep-Alive\r\n";
+    r += "Host: " + target.host + "\r\n";
+    r += "Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff\r\n";
+    r += "Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript\r\n";
+    r += "Content-type: application/x-www-form-urlencoded\r\n";
+    r += "Content-Length: " + std::to_string(data.size()) + "\r\n";
+    r += "Pragma:no-cache\r\n";
+    r += "Connection:keep-alive\r\n";
+    r += "\r\n";
+    r += data;
+    return r;
+}
+
+HttpReply ParseHttpReply(std::string_view bytes) {
+    HttpReply r;
+    std::size_t start = 0;
+    bool first = true;
+    while (start < bytes.size()) {
+        const std::size_t nl = bytes.find('\n', start);
+        if (nl == std::string_view::npos) return r;  // the header goes on
+        std::string_view line = bytes.substr(start, nl - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        start = nl + 1;
+        if (first) {
+            first = false;
+            r.statusLine = std::string(line);
+            const auto sp = line.find(' ');
+            if (sp != std::string_view::npos) {
+                const auto end = line.find(' ', sp + 1);
+                r.status = Decimal(line.substr(sp + 1, end == std::string_view::npos
+                                                           ? std::string_view::npos
+                                                           : end - sp - 1))
+                               .value_or(0);
+            }
+            continue;
+        }
+        if (line.empty()) {
+            r.headerComplete = true;
+            r.bodyStart = start;
+            return r;
+        }
+        const auto colon = line.find(':');
+        if (colon == std::string_view::npos) continue;
+        const std::string name = Lower(Trim(line.substr(0, colon)));
+        if (name == "content-length") {
+            if (const auto n = Decimal(Trim(line.substr(colon + 1)))) r.contentLength = *n;
+        } else if (name == "location") {
+            r.location = Trim(line.substr(colon + 1));
+        }
+    }
+    return r;
+}
+
+std::string StatusDetail(const std::string& statusLine) {
+    return statusLine.size() > 8 ? statusLine.substr(8) : std::string();
+}
+
+bool ReplyCanBeAccepted(const Lines& replyLines) {
+    return !replyLines.empty() && replyLines.back() == kEndMarkerLine;
+}
+
+}  // namespace quarnel

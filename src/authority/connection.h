@@ -1,0 +1,78 @@
+#pragma once
+// The wire of the exchange with the TA, without sockets: where to connect,
+// the request data and bytes, and the reading of the reply.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "crypto/text_cipher.h"
+#include "store/holder_context.h"
+
+namespace quarnel {
+
+struct TaConnection {
+    std::string host;        ///< TaAddress
+    int port = 80;           ///< 50000 + TA code (choice A) or 80
+    bool portInUrl = false;  ///< choice A: ":port" after the host in the URL
+    std::string proxyHost;   ///< empty: no proxy
+    int proxyPort = 0;
+    int replyTimeoutMs = 120000;
+};
+
+/// From the settings: port 50000 + TaCode (hexadecimal) for choice A, else
+/// 80; the proxy when ProxyAddress has at least 2 characters.
+TaConnection ConfigureTaConnection(const Settings& settings);
+
+/// "http://" + host + (":" + port for choice A) + "/QuarnelSys/".
+std::string TaUrl(const TaConnection& c);
+
+/// Every body line from the separator line on, each followed by "Z"; the
+/// title line is not sent.
+std::string RequestData(const Lines& body);
+
+/// Reply time-out once connected: 120000 ms for an affiliation request (kind
+/// 00), 30000 ms for the others.
+int ConnectedTimeoutMs(std::string_view requestKind);
+
+/// Where a request goes: host, port and the request target.
+struct HttpTarget {
+    std::string host;
+    int port = 80;
+    std::string path = "/QuarnelSys/";
+    std::string Url() const;
+};
+HttpTarget TargetOf(const TaConnection& c);
+
+/// A LOCATION value resolved against the current target ("http://h[:p]/x"
+/// or "/x"); nothing when it cannot be followed.
+std::optional<HttpTarget> ResolveLocation(const HttpTarget& current, std::string_view location);
+
+/// The request bytes: request line (the path directly, the whole URL through a
+/// proxy), headers, "Pragma:no-cache" and "Connection:keep-alive", an empty
+/// line and the data.
+std::string HttpRequestBytes(const HttpTarget& target, bool viaProxy, std::string_view data);
+
+/// The reply read so far.
+struct HttpReply {
+    bool headerComplete = false;
+    std::string statusLine;
+    int status = 0;  ///< 0 when the status line has no numeric second word
+    std::optional<std::size_t> contentLength;
+    std::string location;
+    std::size_t bodyStart = 0;
+
+    /// The body is complete (with Content-Length; otherwise at disconnection).
+    bool BodyComplete(std::size_t received) const {
+        return headerComplete && contentLength && received >= bodyStart + *contentLength;
+    }
+};
+HttpReply ParseHttpReply(std::string_view bytes);
+
+/// The status line from its 9th character on (the "Erreur n°%s" detail).
+std::string StatusDetail(const std::string& statusLine);
+
+/// A reply can be accepted when it has lines and the last is the end marker.
+bool ReplyCanBeAccepted(const Lines& replyLines);
+
+}  // namespace quarnel

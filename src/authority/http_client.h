@@ -1,0 +1,82 @@
+#pragma once
+// The HTTP/1.0 client of the exchange with the TA: one POST, a signal-driven
+// state machine on a QTcpSocket (no blocking waits), redirects followed up to
+// a limit. Every line of the connection window's action log comes from
+// `logged`; the window only subscribes.
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+#include <string>
+
+#include "authority/connection.h"
+
+class QTcpSocket;
+
+namespace quarnel {
+
+class TaHttpClient : public QObject {
+    Q_OBJECT
+  public:
+    enum class Stage { Resolved, Connected, Sent };
+    enum class Failure {
+        HostNotFound,
+        ConnectFailed,
+        TransmissionFailed,
+        TimedOut,
+        HttpStatus,
+        TooManyRedirects
+    };
+    static constexpr int kMaxRedirects = 5;
+
+    explicit TaHttpClient(QObject* parent = nullptr);
+    ~TaHttpClient() override;
+
+    /// Posts `data` (RequestData of the body) for a request of `requestKind`.
+    /// A running exchange is dropped first.
+    void Post(const TaConnection& connection, const std::string& data,
+              const std::string& requestKind);
+    /// Drops the connection (Annuler); no signal follows.
+    void Abort();
+    bool IsConnected() const;
+
+  Q_SIGNALS:
+    /// One line of the action log: a resource number and its %s detail.
+    void logged(int textId, const QString& detail);
+    void progress(quarnel::TaHttpClient::Stage stage);
+    /// The exchange ended in failure; `body` holds a failure reply's body.
+    void error(quarnel::TaHttpClient::Failure failure, const QByteArray& body);
+    /// A reply with a success status: its body.
+    void finished(const QByteArray& body);
+
+  private:
+    void Connect();
+    void OnConnected();
+    void OnReadyRead();
+    void OnDisconnected();
+    void OnSocketError();
+    void OnTimeout();
+    /// The reply is complete (by length or by the end of the connection).
+    void Complete();
+    void Fail(Failure failure, const QByteArray& body = {});
+    void DropSocket();
+    void Log(int textId, const QString& detail = {});
+
+    TaConnection connection_;
+    HttpTarget target_;
+    std::string data_;
+    std::string kind_;
+    std::unique_ptr<QTcpSocket> socket_;
+    QTimer timer_;
+    QByteArray received_;
+    bool connected_ = false;
+    bool everConnected_ = false;
+    bool silentDisconnect_ = false;
+    bool done_ = true;
+    int redirects_ = 0;
+};
+
+}  // namespace quarnel

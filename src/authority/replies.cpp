@@ -1,0 +1,224 @@
+#include "authority/replies.h"
+
+#include "authority/texts.h"
+#include "crypto/bignum.h"
+#include "crypto/cipher.h"
+#include "crypto/datetime.h"
+#include "crypto/hextext.h"
+#include "crypto/own_keys.h"
+#include "crypto/secret.h"
+#include "messages/format.h"
+#include "store/atomic_file.h"
+#include "store/key_store.h"
+
+namespace quarnel {
+namespace {
+
+Quad E(const Quad& x, const Quad& k) {
+    return CipherBlock(x, k, Direction::Encipher);
+}
+
+bool IsReplyKind(std::string_view k) {
+    return k == kind::kPrivateKey || k == kind::kUpdated || k == kind::kKeyDelivered ||
+           k == kind::kKeyUpdated || k == kind::kCertificate;
+}
+
+bool StateAccepts(int state, std::string_view k) {
+    switch (state) {
+        case 0:
+            return false;
+        case 1:
+            return k == kind::kPrivateKey;
+        case 2:
+            return k != kind::kPrivateKey;
+        default:
+            return true;
+    }
+}
+
+// The seal of the own record must open with the signing key into the
+// settings digest; on success the flag and date of the seal are taken.
+bool SealMatchesSettings(HolderContext& ctx) {
+    OwnKey s;
+    if (!OwnSigningKey(ctx.keyStore, ctx.ownDigit, s)) return false;
+    SecretQuad key(s.key);
+    WipeQuad(s.key);
+    RecordSeal seal;
+    std::string digest;
+    if (!ReadRecordSeal(ctx.keyStore, *key, seal) ||
+        !SettingsDigest(ctx.ownNumber, ctx.settings.identity, digest) || digest != seal.sealed) {
+        return false;
+    }
+    ctx.registrationFlag = seal.header.field2;
+    ctx.affiliationDate = seal.header.dateTime;
+    return true;
+}
+
+// Kind 04: the private key and the seal become lines 2-5 of the own record.
+ReplyRefusal PrivateKey(HolderContext& ctx, const Lines& reply, const AddressFields& a) {
+    SecretString password(std::move(ctx.pendingPassword));
+    ctx.pendingPassword.clear();
+    if (ctx.keyStore.empty()) return ReplyRefusal::NoKey;
+    if (a.senderDigit != ctx.ownDigit) return ReplyRefusal::WrongGeneration;
+    Record& own = ctx.OwnRecord();
+    Record before = own;
+    const std::string numberBefore = ctx.ownNumber;
+    own.resize(std::max<std::size_t>(own.size(), 6));
+    own[0] = a.senderNumber;
+    for (std::size_t i = 2; i <= 5; ++i)
+        own[i] = reply[i];
+    ctx.ownNumber = a.senderNumber;
+    if (!SealMatchesSettings(ctx)) {
+        // Refused: the record is as it was, so a retry reads no stale lines.
+        WipeLines(own);
+        own = std::move(before);
+        ctx.ownNumber = numberBefore;
+        return ReplyRefusal::BadSeal;
+    }
+    WipeLines(before);
+    (void)StoreMailPassword(ctx.keyStore, ctx.ownDigit, *password);
+    return ReplyRefusal::None;
+}
+
+// Kind 05: a new seal replaces lines 3-5 of the own record.
+ReplyRefusal Updated(HolderContext& ctx, const Lines& reply) {
+    if (ctx.keyStore.empty() || ctx.OwnRecord().size() < 6) return ReplyRefusal::NoKey;
+    Record& own = ctx.OwnRecord();
+    const Record before(own.begin() + 3, own.begin() + 6);
+    for (std::size_t i = 0; i < 3; ++i)
+        own[3 + i] = reply[2 + i];
+    if (!SealMatchesSettings(ctx)) {
+        // Refused: the old seal stays, so the next start does not see state 4.
+        for (std::size_t i = 0; i < 3; ++i)
+            own[3 + i] = before[i];
+        return ReplyRefusal::BadSeal;
+    }
+    return ReplyRefusal::None;
+}
+
+// Kinds 14 and 15: a correspondent record, checked against its check value.
+ReplyRefusal KeyToCorrespond(HolderContext& ctx, const Lines& reply, const AddressFields& a,
+                             char& category, Record& out) {
+    OwnKey u;
+    if (!OwnUnwrappingKey(ctx.keyStore, a.senderDigit, u)) return ReplyRefusal::NoKey;
+    SecretQuad unwrap(u.key);
+    WipeQuad(u.key);
+    SecretQuad p(E(HexToQuad(reply[2]), *unwrap));
+    const Quad check = HexToQuad(reply[3]);
+    const std::string c = QuadToHex(E(HexToQuad(reply[4]), *p));
+    const std::string e = QuadToHex(E(HexToQuad(reply[5]), *p));
+    SecretQuad mask(E(HexToQuad(reply[6]), *p));
+    std::size_t index = 7;
+    DecipheredText t;
+    if (!DecipherText(reply, index, *p, *mask, t)) return ReplyRefusal::BadSection;
+    Record record = SplitAtLineBreaks(t.text);
+    if (record.size() < 2) return ReplyRefusal::BadRecord;
+    category = t.field2;
+    const auto layout = LayoutFor(category);
+    // A record that does not fit its list would make the whole list fail its
+    // check at the next start.
+    if (!layout || record.size() + 3 != layout->textLines) return ReplyRefusal::BadRecord;
+    const std::string number = record[record.size() - 2];
+    record.push_back(t.code);
+    record.emplace_back(1, t.field1);
+    record.push_back(DateText(t.dateTime));
+    std::string text;
+    for (const auto& line : record)
+        text += line;
+    Quad digest{};
+    if (!CondenseText(text, digest) || QuadToHex(digest) != QuadToHex(E(E(check, *unwrap), *p))) {
+        return ReplyRefusal::BadCheckValue;
+    }
+    record.insert(record.end(), {reply[2], reply[3], c, e});
+    ctx.correspondentNumber = number;
+    out = std::move(record);
+    return ReplyRefusal::None;
+}
+
+// Kind 1C: the certificate, enciphered for the own signing key.
+ReplyRefusal Certificate(HolderContext& ctx, const Lines& reply, const AddressFields& a) {
+    OwnKey s;
+    if (!OwnSigningKey(ctx.keyStore, a.recipientDigit, s)) return ReplyRefusal::NoKey;
+    SecretQuad key(s.key);
+    WipeQuad(s.key);
+    SecretQuad mask(E(HexToQuad(reply[2]), *key));
+    std::size_t index = 3;
+    DecipheredText t;
+    if (!DecipherText(reply, index, *key, *mask, t)) return ReplyRefusal::BadSection;
+    ctx.certificateText = std::move(t.text);
+    return ReplyRefusal::None;
+}
+
+ReplyOutcome Refused(ReplyOutcome o, ReplyRefusal why) {
+    o.accepted = false;
+    o.refusal = why;
+    return o;
+}
+
+}  // namespace
+
+ReplyOutcome ProcessTaReply(HolderContext& ctx, std::string_view replyText) {
+    return ProcessTaReplyLines(ctx, SplitLines(replyText));
+}
+
+ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, Lines lines) {
+    ReplyOutcome o;
+    std::size_t first = 0;
+    while (first < lines.size() && lines[first] != kSeparatorLine)
+        ++first;
+    lines.erase(lines.begin(), lines.begin() + std::ptrdiff_t(first));
+    AddressFields a;
+    if (lines.size() < 3 || !ParseAddressLine(lines[1], a)) {
+        return Refused(o, ReplyRefusal::NoSeparator);
+    }
+    o.kind = a.kind;
+    if (!IsReplyKind(a.kind)) return Refused(o, ReplyRefusal::NotAReplyKind);
+    if (!StateAccepts(ctx.programState, a.kind)) return Refused(o, ReplyRefusal::NotInThisState);
+    if (ctx.programState > 1 && a.senderNumber != ctx.ownNumber) {
+        return Refused(o, ReplyRefusal::NotForThisHolder);
+    }
+    std::string checkedKind;
+    if (!CheckBodyStructure(lines, checkedKind)) return Refused(o, ReplyRefusal::Malformed);
+    ctx.information = txt::kDechiffrementEnCours;
+    if (ctx.repaintInformation) ctx.repaintInformation();
+
+    ReplyRefusal why = ReplyRefusal::None;
+    char category = 0;
+    Record record;
+    if (a.kind == kind::kPrivateKey) {
+        why = PrivateKey(ctx, lines, a);
+    } else if (a.kind == kind::kUpdated) {
+        why = Updated(ctx, lines);
+    } else if (a.kind == kind::kCertificate) {
+        why = Certificate(ctx, lines, a);
+    } else {
+        why = KeyToCorrespond(ctx, lines, a, category, record);
+    }
+    if (why != ReplyRefusal::None) return Refused(o, why);
+
+    o.accepted = true;
+    ctx.programState = 2;
+    if (a.kind == kind::kPrivateKey || a.kind == kind::kUpdated) {
+        if (a.kind == kind::kPrivateKey) {
+            ctx.information = txt::kPrivateKeyDelivered;
+        } else if (ctx.firstAffiliation) {
+            ctx.information = txt::kAffiliationConfirmed;
+        } else {
+            ctx.information = ctx.registrationFlag == '0' ? txt::kAffiliationUpdated
+                                                          : txt::kAffiliationUpdatedRegistered;
+        }
+        o.captionChanged = true;
+        o.save = ctx.SaveKeyStore();
+    } else if (a.kind == kind::kCertificate) {
+        ctx.information = txt::kCertificateDelivered;
+        o.showCertificate = true;
+    } else {
+        ctx.information = a.kind == kind::kKeyDelivered ? txt::kKeyDelivered : txt::kKeyUpdated;
+        o.listCategory = category;
+        o.save = StoreCorrespondent(ctx.correspondents, category, std::move(record),
+                                    PathFromSetting(ctx.settings.keyFolder), ctx.onSaveFailure);
+    }
+    return o;
+}
+
+}  // namespace quarnel

@@ -1,0 +1,120 @@
+#include "authority/requests.h"
+
+#include "authority/texts.h"
+#include "crypto/bignum.h"
+#include "crypto/cipher.h"
+#include "crypto/datetime.h"
+#include "crypto/hextext.h"
+#include "crypto/own_keys.h"
+#include "crypto/random.h"
+#include "crypto/secret.h"
+#include "messages/format.h"
+#include "store/key_store.h"
+
+namespace quarnel {
+namespace {
+
+BuildResult Refuse(int problem) {
+    return {false, problem};
+}
+
+std::string OwnVersionCode() {
+    return FrenchTextCp1252(txt::kVersionCode);
+}
+
+// Kind 00: the key set-up results and the identity enciphered with the TA key.
+BuildResult AppendAffiliation(HolderContext& ctx, Lines& body) {
+    const Settings& s = ctx.settings;
+    if (!IsHexText(ctx.publicHex, 256) || !IsHexText(s.taCode, 3) || !LayoutFor(s.category) ||
+        s.identity.empty()) {
+        return Refuse(txt::kKeySetupMissing);
+    }
+    if (ctx.programState == 0 || ctx.keyStore.empty()) {
+        ctx.keyStore.push_back({s.taCode + "00000000", QuadToHex(ctx.taKey)});
+    } else {
+        Record& own = ctx.OwnRecord();
+        own.resize(std::max<std::size_t>(own.size(), 2));
+        own[1] = QuadToHex(ctx.taKey);
+    }
+    ctx.ownDigit = KeyGenerationDigit(ctx.keyStore.size());
+    ctx.ownNumber = ctx.OwnRecord()[0];
+    body.push_back(AddressLine(kind::kAffiliation, DateCode(), ctx.ownDigit, '0', kNoNumber,
+                               s.taCode + "00000000"));
+    for (std::size_t i = 0; i < 8; ++i)
+        body.push_back(ctx.publicHex.substr(32 * i, 32));
+    body.push_back(QuadToHex(ctx.publicDigest));
+    SecretQuad mask(CipherBlock(ctx.publicDigest, ctx.taKey, Direction::Encipher));
+    (void)EncipherText(OwnVersionCode(), '0', s.category, body, *mask, ctx.taKey,
+                       RequestIdentityText(s), OleNow());
+    return {true, 0};
+}
+
+// Kinds 01 and 18: a nonce enciphered with the signing key, and a section
+// enciphered with the signing key and the nonce.
+BuildResult AppendSigned(HolderContext& ctx, Lines& body, std::string_view kind,
+                         const std::string& text) {
+    OwnKey s;
+    if (!IsHexText(ctx.ownNumber, 11) || !OwnSigningKey(ctx.keyStore, ctx.ownDigit, s) ||
+        ctx.OwnRecord().size() < 6) {
+        return Refuse(txt::kNoSigningKey);
+    }
+    SecretQuad key(s.key);
+    WipeQuad(s.key);
+    body.push_back(AddressLine(kind, DateCode(), ctx.ownDigit, '0', kNoNumber, ctx.ownNumber));
+    SecretQuad nonce(RandomQuad());
+    body.push_back(QuadToHex(CipherBlock(*nonce, *key, Direction::Encipher)));
+    (void)EncipherText(OwnVersionCode(), '0', ctx.settings.category, body, *nonce, *key, text,
+                       OleNow());
+    return {true, 0};
+}
+
+}  // namespace
+
+bool IsTaRequestKind(std::string_view k) {
+    return k == kind::kAffiliation || k == kind::kUpdate || k == kind::kKey ||
+           k == kind::kKeyUpdate || k == kind::kCertification;
+}
+
+std::string RequestIdentityText(const Settings& settings) {
+    return JoinWithCarriageReturns(settings.identity);
+}
+
+BuildResult BuildOutgoingBody(HolderContext& ctx, std::string_view messageText) {
+    const std::string& k = ctx.requestKind;
+    const int title = TitleTextId(k, ctx.firstAffiliation, ctx.registrationFlag);
+    if (title == 0) return Refuse(txt::kNotARequestKind);
+    if (k == kind::kPlainMessage || k == kind::kRichMessage) {
+        ctx.outgoingBody = {FrenchTextCp1252(title), kSeparatorLine};
+        return AppendMessageBody(ctx, messageText);
+    }
+    // Checked before anything changes, so a refused build leaves no trace.
+    if ((k == kind::kKey || k == kind::kKeyUpdate) &&
+        (!IsHexText(ctx.correspondentNumber, 11) || !IsHexText(ctx.ownNumber, 11))) {
+        return Refuse(IsHexText(ctx.ownNumber, 11) ? txt::kBadCorrespondentNumber
+                                                   : txt::kNoSigningKey);
+    }
+    if (k == kind::kCertification && ctx.certificationData.empty()) {
+        return Refuse(txt::kNoCertificationData);
+    }
+    Lines body{FrenchTextCp1252(title), kSeparatorLine};
+    BuildResult r{true, 0};
+    if (k == kind::kAffiliation) {
+        r = AppendAffiliation(ctx, body);
+    } else if (k == kind::kUpdate) {
+        r = AppendSigned(ctx, body, k, RequestIdentityText(ctx.settings));
+    } else if (k == kind::kCertification) {
+        r = AppendSigned(ctx, body, k, ctx.certificationData);
+    } else {
+        body.push_back(
+            AddressLine(k, DateCode(), ctx.ownDigit, '0', ctx.correspondentNumber, ctx.ownNumber));
+    }
+    if (!r.ok) return r;
+    body.push_back(kEndMarkerLine);
+    if (k == kind::kAffiliation || k == kind::kUpdate || k == kind::kCertification) {
+        ctx.settings.versionCode = OwnVersionCode();
+    }
+    ctx.outgoingBody = std::move(body);
+    return r;
+}
+
+}  // namespace quarnel

@@ -1,0 +1,38 @@
+#pragma once
+// Outgoing bodies: the requests to the TA (kinds 00, 01, 10, 11, 18) and,
+// through the message encryption, the user messages (kinds 20, 21). One
+// builder for all, driven by the holder context's request kind.
+
+#include <string>
+#include <string_view>
+
+#include "store/holder_context.h"
+
+namespace quarnel {
+
+struct BuildResult {
+    bool ok = false;
+    int problem = 0;  ///< resource number of the reason when not ok
+};
+
+/// Rebuilds ctx.outgoingBody for ctx.requestKind: title line, separator line,
+/// the kind's lines, end-marker line. Side effects, for requests:
+/// - 00: creates the own key record (state 0) or replaces its line 1 with
+///   the TA key (repeated request); sets ownDigit and ownNumber;
+/// - 00, 01, 18: VersionCode := the program's own version code.
+/// Kinds 20 and 21 hand `messageText` to AppendMessageBody.
+/// When the body cannot be built the key store and settings are unchanged.
+[[nodiscard]] BuildResult BuildOutgoingBody(HolderContext& ctx, std::string_view messageText = {});
+
+/// The message encryption of kinds 20 and 21: appends from the address line
+/// on (end-marker line and attachment names included). Filled by the message
+/// subsystem; until then no message body can be built.
+[[nodiscard]] BuildResult AppendMessageBody(HolderContext& ctx, std::string_view messageText);
+
+/// True for the kinds sent to the TA: 00, 01, 10, 11, 18.
+bool IsTaRequestKind(std::string_view kind);
+
+/// The identity text of requests: every identity line, carriage returns between.
+std::string RequestIdentityText(const Settings& settings);
+
+}  // namespace quarnel

@@ -1,0 +1,157 @@
+#include "ta/server/http_listener.h"
+
+#include <QHostAddress>
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <algorithm>
+#include <cctype>
+
+#include "crypto/cp1252.h"
+
+namespace quarnel::ta {
+namespace {
+
+constexpr std::size_t kMaxHeader = 64 * 1024;
+constexpr std::size_t kMaxBody = 1024 * 1024;
+constexpr int kIdleMs = 30000;
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return s;
+}
+
+std::string Trim(const std::string& s) {
+    const auto b = s.find_first_not_of(" \t");
+    if (b == std::string::npos) return {};
+    return s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
+}
+
+ParsedRequest Refuse(int status, std::string reason) {
+    return {true, status, std::move(reason), {}};
+}
+
+std::string ResponseBytes(const Reply& r) {
+    std::string out = "HTTP/1.0 " + std::to_string(r.status) + " " + r.reason + "\r\n";
+    out += "Content-Type: text/plain; charset=windows-1252\r\n";
+    out += "Content-Length: " + std::to_string(r.body.size()) + "\r\n";
+    out += "Connection: close\r\n\r\n";
+    out += r.body;
+    return out;
+}
+
+}  // namespace
+
+ParsedRequest ParseHttpRequest(const std::string& data) {
+    std::size_t end = data.find("\r\n\r\n");
+    std::size_t skip = 4;
+    if (end == std::string::npos) {
+        end = data.find("\n\n");
+        skip = 2;
+    }
+    if (end == std::string::npos) {
+        if (data.size() > kMaxHeader) return Refuse(431, "Request Header Fields Too Large");
+        return {};
+    }
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < end;) {
+        std::size_t n = data.find('\n', start);
+        if (n == std::string::npos || n > end) n = end;
+        std::string line = data.substr(start, n - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        start = n + 1;
+    }
+    if (lines.empty()) return Refuse(400, "Bad Request");
+    const std::string& requestLine = lines[0];
+    const auto sp1 = requestLine.find(' ');
+    const auto sp2 = requestLine.find(' ', sp1 == std::string::npos ? sp1 : sp1 + 1);
+    if (sp1 == std::string::npos || sp2 == std::string::npos) return Refuse(400, "Bad Request");
+    const std::string method = requestLine.substr(0, sp1);
+    std::string target = requestLine.substr(sp1 + 1, sp2 - sp1 - 1);
+    if (Lower(target).rfind("http://", 0) == 0) {
+        const auto slash = target.find('/', 7);
+        target = slash == std::string::npos ? "/" : target.substr(slash);
+    }
+    if (target != "/QuarnelSys/" && target != "/QuarnelSys") return Refuse(404, "Not Found");
+    if (method != "POST") return Refuse(405, "Method Not Allowed");
+    std::optional<std::size_t> length;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto colon = lines[i].find(':');
+        if (colon == std::string::npos) continue;
+        if (Lower(Trim(lines[i].substr(0, colon))) != "content-length") continue;
+        const std::string v = Trim(lines[i].substr(colon + 1));
+        if (v.empty() || v.size() > 9 || !std::all_of(v.begin(), v.end(), ::isdigit)) {
+            return Refuse(400, "Bad Content-Length");
+        }
+        length = std::stoul(v);
+    }
+    if (!length) return Refuse(411, "Length Required");
+    if (*length > kMaxBody) return Refuse(413, "Payload Too Large");
+    const std::size_t bodyStart = end + skip;
+    if (data.size() < bodyStart + *length) return {};
+    return {true, 0, {}, data.substr(bodyStart, *length)};
+}
+
+HttpListener::HttpListener(Handler handler, LogSink log, QObject* parent)
+    : QObject(parent), handler_(std::move(handler)), log_(std::move(log)) {
+    connect(&server_, &QTcpServer::newConnection, this, &HttpListener::Accept);
+}
+
+bool HttpListener::Listen(const QString& address, quint16 port, QString& error) {
+    QHostAddress host;
+    if (!host.setAddress(address)) {
+        error = QStringLiteral("not an address: %1").arg(address);
+        return false;
+    }
+    if (!server_.listen(host, port)) {
+        error = server_.errorString();
+        return false;
+    }
+    return true;
+}
+
+void HttpListener::Accept() {
+    while (QTcpSocket* socket = server_.nextPendingConnection())
+        Serve(socket);
+}
+
+void HttpListener::Serve(QTcpSocket* socket) {
+    auto buffer = std::make_shared<std::string>();
+    auto idle = new QTimer(socket);
+    idle->setSingleShot(true);
+    idle->start(kIdleMs);
+    connect(idle, &QTimer::timeout, socket, &QTcpSocket::abort);
+    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QTcpSocket::errorOccurred, socket, [socket](QAbstractSocket::SocketError) {
+        if (socket->state() == QAbstractSocket::UnconnectedState) socket->deleteLater();
+    });
+    const std::string peer = socket->peerAddress().toString().toStdString();
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer, idle, peer] {
+        if (idle->property("answered").toBool()) {
+            socket->readAll();
+            return;
+        }
+        const QByteArray chunk = socket->readAll();
+        buffer->append(chunk.constData(), std::size_t(chunk.size()));
+        const ParsedRequest request = ParseHttpRequest(*buffer);
+        if (!request.complete) return;
+        idle->setProperty("answered", true);
+        Reply reply;
+        if (request.status != 0) {
+            reply = Reply{request.status, request.reason, request.reason + "\r\n", "", ""};
+        } else {
+            reply = handler_(request.body);
+        }
+        log_(peer + " kind " + (reply.kind.empty() ? "-" : reply.kind) + " from " +
+             (reply.holder.empty() ? "-" : reply.holder) + " -> " + std::to_string(reply.status) +
+             " " + Cp1252ToUtf8(reply.reason));
+        const std::string bytes = ResponseBytes(reply);
+        socket->write(bytes.data(), qint64(bytes.size()));
+        socket->disconnectFromHost();
+    });
+}
+
+}  // namespace quarnel::ta

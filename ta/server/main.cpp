@@ -1,0 +1,135 @@
+// quarnel-ta: the reference authority server.
+//
+//   quarnel-ta init --code CODE --dir DIR
+//   quarnel-ta serve --dir DIR [--listen ADDRESS] [--port N]
+//   quarnel-ta register --dir DIR NUMBER [--off]
+
+#include <QCoreApplication>
+
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <string>
+
+#include "crypto/datetime.h"
+#include "ta/server/http_listener.h"
+#include "ta/service/authority_service.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage:\n"
+    "  quarnel-ta init --code CODE --dir DIR\n"
+    "      draws a private exponent and writes QuarnelTaPr.CODE (give it to the\n"
+    "      holders' programs) and private-exponent-CODE.txt (keep it) into DIR\n"
+    "  quarnel-ta serve --dir DIR [--listen ADDRESS] [--port N]\n"
+    "      answers POST /QuarnelSys/ on ADDRESS (default 127.0.0.1), port N\n"
+    "      (default 50000 + CODE read as hexadecimal; 0 picks a free port);\n"
+    "      prints \"listening on ADDRESS:PORT\" once ready, then one line per request\n"
+    "  quarnel-ta register --dir DIR NUMBER [--off]\n"
+    "      marks an affiliate registered (or not) for the seals and keys issued next\n";
+
+struct Args {
+    std::string command;
+    std::map<std::string, std::string> options;
+    std::vector<std::string> positional;
+};
+
+bool Parse(int argc, char** argv, Args& args) {
+    if (argc < 2) return false;
+    args.command = argv[1];
+    for (int i = 2; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--off") {
+            args.options[a] = "1";
+        } else if (a.rfind("--", 0) == 0) {
+            if (i + 1 >= argc) return false;
+            args.options[a] = argv[++i];
+        } else {
+            args.positional.push_back(a);
+        }
+    }
+    return true;
+}
+
+void Log(const std::string& line) {
+    std::cout << quarnel::DateTimeText(quarnel::OleNow()) << " " << line << std::endl;
+}
+
+int Serve(int argc, char** argv, const Args& args) {
+    QCoreApplication app(argc, argv);
+    std::signal(SIGTERM, [](int) { QCoreApplication::quit(); });
+    std::signal(SIGINT, [](int) { QCoreApplication::quit(); });
+    std::string error;
+    auto service = quarnel::ta::AuthorityService::Open(args.options.at("--dir"), error);
+    if (!service) {
+        std::cerr << "quarnel-ta: " << error << "\n";
+        return 1;
+    }
+    int port = service->DefaultPort();
+    if (args.options.count("--port")) {
+        try {
+            port = std::stoi(args.options.at("--port"));
+        } catch (...) {
+            port = -1;
+        }
+        if (port < 0 || port > 65535) {
+            std::cerr << "quarnel-ta: not a port: " << args.options.at("--port") << "\n";
+            return 2;
+        }
+    }
+    const QString address = QString::fromStdString(
+        args.options.count("--listen") ? args.options.at("--listen") : "127.0.0.1");
+    quarnel::ta::HttpListener listener(
+        [&service](std::string_view body) { return service->Handle(body); }, Log);
+    QString listenError;
+    if (!listener.Listen(address, quint16(port), listenError)) {
+        std::cerr << "quarnel-ta: cannot listen on " << address.toStdString() << ":" << port << ": "
+                  << listenError.toStdString() << "\n";
+        return 1;
+    }
+    std::cout << "listening on " << address.toStdString() << ":" << listener.port() << " (TA code "
+              << service->code() << ")" << std::endl;
+    return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Args args;
+    if (!Parse(argc, argv, args) || !args.options.count("--dir")) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    std::string error;
+    if (args.command == "init") {
+        if (!args.options.count("--code")) {
+            std::cerr << kUsage;
+            return 2;
+        }
+        if (!quarnel::ta::InitialiseAuthority(args.options.at("--dir"), args.options.at("--code"),
+                                              error)) {
+            std::cerr << "quarnel-ta: " << error << "\n";
+            return 1;
+        }
+        std::cout << "authority " << args.options.at("--code") << " initialised in "
+                  << args.options.at("--dir") << "\n";
+        return 0;
+    }
+    if (args.command == "serve") return Serve(argc, argv, args);
+    if (args.command == "register" && args.positional.size() == 1) {
+        auto service = quarnel::ta::AuthorityService::Open(args.options.at("--dir"), error);
+        if (!service) {
+            std::cerr << "quarnel-ta: " << error << "\n";
+            return 1;
+        }
+        if (!service->SetRegistered(args.positional[0], !args.options.count("--off"))) {
+            std::cerr << "quarnel-ta: unknown affiliate " << args.positional[0] << "\n";
+            return 1;
+        }
+        return 0;
+    }
+    std::cerr << kUsage;
+    return 2;
+}

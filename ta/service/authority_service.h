@@ -1,0 +1,68 @@
+#pragma once
+// The reference authority's decisions: one request in, one reply (or a
+// refusal with an HTTP status and its reason) out. Affiliates, pair keys,
+// issued keys and certificates live in SQLite; every request is one
+// transaction, so concurrent clients (or several server processes on one
+// folder) keep the store consistent and a refused request stores nothing.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "crypto/types.h"
+#include "ta/core/issuing.h"
+
+struct sqlite3;
+
+namespace quarnel::ta {
+
+inline constexpr const char* kDatabaseFileName = "quarnel-ta.sqlite";
+/// The private exponent beside the parameter file: 256 hexadecimal digits.
+std::string PrivateExponentFileName(const std::string& code);
+
+struct Reply {
+    int status = 200;
+    std::string reason = "OK";  ///< code page 1252, shown by the client after the code
+    std::string body;           ///< reply lines with CR LF, or the reason
+    std::string kind;           ///< request kind, for the log
+    std::string holder;         ///< requester's number, for the log
+};
+
+/// Draws a private exponent, writes "QuarnelTaPr." + code and the exponent
+/// file into `dir`. False (and `error`) when the code is not three upper-case
+/// hexadecimal digits or a file cannot be written; existing files are kept.
+[[nodiscard]] bool InitialiseAuthority(const std::filesystem::path& dir, const std::string& code,
+                                       std::string& error);
+
+class AuthorityService {
+  public:
+    ~AuthorityService();
+    AuthorityService(const AuthorityService&) = delete;
+    AuthorityService& operator=(const AuthorityService&) = delete;
+
+    /// Reads the parameter file and exponent of `dir` and opens (creates) the
+    /// database there. Nothing on failure, with `error`.
+    static std::unique_ptr<AuthorityService> Open(const std::filesystem::path& dir,
+                                                  std::string& error,
+                                                  RandomSource random = SystemRandom());
+
+    const std::string& code() const { return code_; }
+    /// 50000 + the code read as hexadecimal.
+    int DefaultPort() const;
+
+    /// Answers the request data of one POST.
+    Reply Handle(std::string_view requestData);
+
+    /// Marks an affiliate registered (or not): its next seal and the records
+    /// issued about it carry the flag.
+    [[nodiscard]] bool SetRegistered(const std::string& number, bool registered);
+
+  private:
+    AuthorityService() = default;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    std::string code_;
+};
+
+}  // namespace quarnel::ta
