@@ -389,7 +389,6 @@ void MontgomeryProduct(Montgomery& mont, const Limb* a, const Limb* b, Limb* out
     const bool keep = t[n] == 0 && borrow != 0;
     for (int j = 0; j < n; ++j)
         out[j] = keep ? t[j] : d[j];
-    RandomWords(std::span<Word>(reinterpret_cast<Word*>(t), sizeof t / sizeof(Word)));
 }
 
 /// x mod m for x of any length, as limbs (the general remainder).
@@ -400,7 +399,7 @@ void Residue(std::span<const Word> x, std::span<const Word> norm, int k, int shi
     int used = int(std::max<std::size_t>(x.size(), 1));
     ReduceWords(r, used, norm, k, shift);
     ToLimbs(std::span<const Word>(r.data(), std::size_t(used)), out, n);
-    RandomWords(r);
+    WipeBytes(r.data(), r.size() * sizeof(Word));
 }
 
 /// ModPow for an odd modulus above one; false when the modulus is not such.
@@ -473,6 +472,8 @@ bool ModPowOdd(const Big& base, const Big& exponent, const Big& modulus, Big& re
     WipeBytes(plain, sizeof plain);
     WipeBytes(b, sizeof b);
     WipeBytes(&mont, sizeof mont);
+    // ModPow wipes its three working buffers from the generator: move it on alike.
+    SkipDraws(6 * std::uint64_t(std::max(base.size(), std::size_t(2 * k)) + 2));
     return true;
 }
 

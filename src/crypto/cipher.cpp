@@ -41,6 +41,7 @@ Quad FieldPow(const Quad& v, const Quad& k, Variant variant) {
     const U128 e = FromQuad(k);
     if (e == 0) return v;
     gf::Scratch s;
+    s.draws = 16;  // the two registers
     return ToQuad(gf::ActiveKernel().fieldPow(FromQuad(v) & gf::kMask127, e, variant, s));
 }
 
@@ -49,10 +50,15 @@ using gf::KeyValue;
 Quad ExpBlock(const Quad& x, const Quad& key, Variant variant) {
     const U128 b = FromQuad(x);
     const U128 k = KeyValue(key);  // the split values are wiped afterwards
-    if (!gf::IsValid(b) || k == 0) return x;
+    if (!gf::IsValid(b)) return x;
+    if (k == 0) {
+        SkipDraws(16);  // the two split values
+        return x;
+    }
     const bool even = !gf::OddParity(b);
     U128 split[2] = {gf::ValueOf(b, even), k};
     gf::Scratch s;
+    s.draws = 32;  // the two split values and the two registers
     const Quad result =
         ToQuad(gf::Join(gf::ActiveKernel().fieldPow(split[0], split[1], variant, s), even));
     WipeBytes(split, sizeof split);

@@ -123,6 +123,7 @@ Scratch::~Scratch() {
         WipeBytes(&schedule, sizeof schedule);
         WipeBytes(&scheduleKey, sizeof scheduleKey);
     }
+    SkipDraws(draws);
 }
 
 }  // namespace quarnel::gf

@@ -263,11 +263,15 @@ struct Scratch {
     bool hasSchedule = false;
     int tablesUsed = 0;
     int workUsed = 0;
+    /// Draws the literal form's wipes would have made: the generator moves on
+    /// by as many when the scratch is released, so that it stands where the
+    /// literal form leaves it.
+    std::uint64_t draws = 0;
 
     Scratch() = default;
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
-    /// Overwrites what was used with random words.
+    /// Overwrites what was used with random words; moves the generator on.
     ~Scratch();
 };
 

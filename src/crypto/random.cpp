@@ -1,6 +1,7 @@
 #include "crypto/random.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 
@@ -99,18 +100,50 @@ __attribute__((target_clones("avx2", "default"))) std::uint32_t DrawRounds(unsig
 }  // namespace
 
 void RandomWords(std::span<Word> words) {
-    WipeBytes(words.data(), words.size_bytes());
+    const std::size_t rounds = words.size() / 8;
+    g_seed = DrawRounds(reinterpret_cast<unsigned char*>(words.data()), rounds, g_seed);
+    for (std::size_t i = 8 * rounds; i < words.size(); ++i) {
+        const Word hi = RandomBelow(65536);
+        words[i] = hi * 65536u + RandomBelow(65536);
+    }
 }
+
+void SkipDraws(std::uint64_t draws) {
+    // seed -> a seed + c, composed with itself by squaring.
+    std::uint32_t a = 134775813u;
+    std::uint32_t c = 1u;
+    std::uint32_t seed = g_seed;
+    for (; draws != 0; draws >>= 1) {
+        if (draws & 1) seed = a * seed + c;
+        c = a * c + c;
+        a *= a;
+    }
+    g_seed = seed;
+}
+
+namespace {
+
+std::atomic<std::uint32_t> g_wipes{0};
+
+// A counter-based stream (a 32-bit finaliser of a Weyl sequence), keyed by
+// the generator's state and the number of wipes so far.
+Word WipeWord(std::uint32_t key, std::uint32_t i) {
+    std::uint32_t x = key + i * 0x9E3779B9u;
+    x ^= x >> 16;
+    x *= 0x7FEB352Du;
+    x ^= x >> 15;
+    x *= 0x846CA68Bu;
+    return x ^ (x >> 16);
+}
+
+}  // namespace
 
 void WipeBytes(void* data, std::size_t bytes) {
     auto* out = static_cast<unsigned char*>(data);
-    const std::size_t rounds = bytes / 32;
-    g_seed = DrawRounds(out, rounds, g_seed);
-    out += 32 * rounds;
-    bytes -= 32 * rounds;
-    for (; bytes > 0;) {
-        const Word hi = RandomBelow(65536);
-        const Word w = hi * 65536u + RandomBelow(65536);
+    const std::uint32_t key =
+        WipeWord(g_seed, g_wipes.fetch_add(1, std::memory_order_relaxed)) | 1u;
+    for (std::uint32_t i = 0; bytes > 0; ++i) {
+        const Word w = WipeWord(key, i);
         const std::size_t n = std::min(bytes, sizeof w);
         std::memcpy(out, &w, n);
         out += n;

@@ -32,8 +32,13 @@ void RandomWords(std::span<Word> words);
 inline void WipeQuad(Quad& q) {
     RandomWords(q);
 }
-/// Overwrites `bytes` bytes at `data` with random words (RandomWords order).
+/// Overwrites `bytes` bytes at `data` with random words for working storage
+/// released in bulk. The words come from a stream of their own: the
+/// generator does not move (callers account for the draws of the wipes they
+/// stand for with SkipDraws).
 void WipeBytes(void* data, std::size_t bytes);
+/// Moves the generator on as `draws` calls of RandomBelow would.
+void SkipDraws(std::uint64_t draws);
 inline void WipeBig(Big& b) {
     RandomWords(b);
 }

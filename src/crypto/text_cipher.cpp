@@ -131,10 +131,11 @@ struct Chunk {
 bool ReadHeader(const Lines& lines, std::size_t index, U128 key, U128 mask, gf::Scratch& s,
                 U128& header) {
     if (lines.size() < 2 || index > lines.size() - 2) return false;
+    const gf::Kernel& kernel = gf::ActiveKernel();
     U128 pair[2] = {HexValue(lines[index]), HexValue(lines[index + 1])};
-    const U128 second = pair[1];
-    gf::ActiveKernel().cipherBlocks(pair, 2, key, mask, Direction::Decipher, s);
-    const bool ok = pair[0] == second;
+    kernel.cipherBlocks(pair, 1, key, mask, Direction::Decipher, s);
+    const bool ok = pair[0] == pair[1];
+    if (ok) kernel.cipherBlocks(pair + 1, 1, key, mask, Direction::Decipher, s);
     header = pair[1];
     WipeBytes(pair, sizeof pair);
     return ok;
@@ -146,11 +147,14 @@ bool HeaderFits(const std::string& header, std::size_t index, std::size_t lineCo
     return n >= 0 && index + 2 + std::size_t(n) <= lineCount;
 }
 
-/// The condensation chain over `count` blocks that `blockAt` gives.
+/// The condensation chain over `count` blocks that `blockAt` gives; `extra`
+/// draws are those of the caller's own wipes.
 template <class BlockAt>
-bool CondenseBlocks(std::size_t count, BlockAt blockAt, Quad& digest) {
+bool CondenseBlocks(std::size_t count, BlockAt blockAt, std::uint64_t extra, Quad& digest) {
     gf::Scratch s;
+    s.draws = extra;
     Chunk chunk;
+    const gf::Kernel& kernel = gf::ActiveKernel();
     U128 d = 0;
     for (std::size_t i = 0; i < count; i += kChunk) {
         const std::size_t n = std::min(kChunk, count - i);
@@ -158,11 +162,13 @@ bool CondenseBlocks(std::size_t count, BlockAt blockAt, Quad& digest) {
         for (std::size_t j = 0; j < n; ++j) {
             b[j] = blockAt(i + j);
             if (!gf::IsValid(b[j])) {
+                // The blocks before it went through the chain all the same.
+                (void)kernel.condense(b, j, d, s);
                 digest = Quad{};
                 return false;
             }
         }
-        d = gf::ActiveKernel().condense(b, n, d, s);
+        d = kernel.condense(b, n, d, s);
     }
     digest = gf::ToQuad(d);
     return true;
@@ -197,6 +203,8 @@ bool EncipherText(std::string_view code, char field1, char field2, Lines& lines,
     lines.reserve(lines.size() + n + 2);
     lines.push_back(HexLine(c[1]));
     lines.push_back(HexLine(c[0]));
+    // The literal form wipes each plain block, the header and the padded text.
+    s.draws += 8 * n + 8 + 16 * n;
     for (std::size_t i = 0; i < n; i += kChunk) {
         const std::size_t count = std::min(kChunk, n - i);
         U128* b = chunk.Take(count);
@@ -243,6 +251,7 @@ bool DecipherText(const Lines& lines, std::size_t& index, const Quad& key, const
 
     const gf::Kernel& kernel = gf::ActiveKernel();
     Chunk chunk;
+    s.draws += 8 * n;  // the literal form wipes each deciphered block
     result.text.resize(16 * n);
     for (std::size_t i = 0; i < n; i += kChunk) {
         const std::size_t count = std::min(kChunk, n - i);
@@ -260,20 +269,21 @@ bool DecipherText(const Lines& lines, std::size_t& index, const Quad& key, const
 }
 
 bool CondenseText(std::string_view text, Quad& digest) {
-    return CondenseBlocks((text.size() + 15) / 16,
-                          [&](std::size_t i) { return PaddedBlock(text, i, 'U'); }, digest);
+    const std::size_t n = (text.size() + 15) / 16;
+    // The literal form wipes every piece, whatever the chain gave.
+    return CondenseBlocks(
+        n, [&](std::size_t i) { return PaddedBlock(text, i, 'U'); }, 8 * n, digest);
 }
 
 bool CondenseHex(std::string_view hex, Quad& digest) {
-    return CondenseBlocks((hex.size() + 31) / 32,
-                          [&](std::size_t i) {
-                              const std::size_t begin = 32 * i;
-                              if (hex.size() - begin >= 32) return HexValue(hex.substr(begin, 32));
-                              std::string last(hex.substr(begin));
-                              last.resize(32, '5');
-                              return HexValue(last);
-                          },
-                          digest);
+    const auto groupAt = [&](std::size_t i) {
+        const std::size_t begin = 32 * i;
+        if (hex.size() - begin >= 32) return HexValue(hex.substr(begin, 32));
+        std::string last(hex.substr(begin));
+        last.resize(32, '5');
+        return HexValue(last);
+    };
+    return CondenseBlocks((hex.size() + 31) / 32, groupAt, 0, digest);
 }
 
 }  // namespace quarnel

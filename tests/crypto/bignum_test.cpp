@@ -8,6 +8,7 @@
 #include <random>
 
 #include "crypto/bignum.h"
+#include "crypto/random.h"
 
 namespace quarnel {
 namespace {
@@ -180,9 +181,13 @@ TEST(ModPowBig, AgreesWithTheGeneralRoutine) {
             exponent[std::size_t(w)] = rng();
         Big want{};
         int used = 0;
+        SetSeed(std::uint32_t(i));
         ASSERT_TRUE(ModPow(base, exponent, modulus, want, used));
+        const std::uint32_t after = Seed();
+        SetSeed(std::uint32_t(i));
         ASSERT_EQ(ModPowBig(base, exponent, modulus), want)
             << "case " << i << " modulus " << BigToHex(modulus);
+        EXPECT_EQ(Seed(), after) << "the generator moves as ModPow's wipes move it";
     }
     // The smallest odd moduli.
     const Big seven = HexToBig("7");

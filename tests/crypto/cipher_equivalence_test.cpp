@@ -1,6 +1,7 @@
 // Randomized comparison of every path of the library with the literal
 // oracle: blocks one by one and in batches, both directions, both variants,
-// masks, the four invalid blocks, condensation chains and whole texts.
+// masks, the four invalid blocks, condensation chains and whole texts. The
+// generator must stand where the oracle's wipes leave it, too.
 //
 // The oracle costs about 300 us a block, so the default run is sized for CI
 // (20000 block cases per direction, shared by all paths). For a long run:
@@ -17,6 +18,7 @@
 #include "crypto/cipher.h"
 #include "crypto/cipher_path.h"
 #include "crypto/hextext.h"
+#include "crypto/random.h"
 #include "crypto/text_cipher.h"
 #include "literal_cipher.h"
 #include "test_rng.h"
@@ -115,20 +117,28 @@ TEST_P(BlocksAgainstOracle, BothDirectionsOnEveryPath) {
             b = sample.Block();
         for (Direction d : {Direction::Encipher, Direction::Decipher}) {
             std::vector<Quad> want(n);
+            std::vector<std::uint32_t> seeds(n + 1);  // the generator before each block
+            seeds[0] = sample.Any()[0];
+            SetSeed(seeds[0]);
             for (std::size_t i = 0; i < n; ++i) {
                 want[i] = literal::CipherBlockMasked(blocks[i], key, mask, d);
+                seeds[i + 1] = Seed();
             }
             for (Under u : paths) {
                 ASSERT_TRUE(Enter(u));
                 for (std::size_t i = 0; i < n; ++i) {
+                    SetSeed(seeds[i]);
                     ASSERT_EQ(CipherBlockMasked(blocks[i], key, mask, d), want[i])
                         << NameOf(u) << " block " << Show(blocks[i]) << " key " << Show(key)
                         << " mask " << Show(mask) << " direction " << int(d);
+                    ASSERT_EQ(Seed(), seeds[i + 1]) << NameOf(u) << " generator after a block";
                 }
                 std::vector<Quad> batch = blocks;
+                SetSeed(seeds[0]);
                 CipherBlocksMasked(batch, key, mask, d);
                 ASSERT_EQ(batch, want) << NameOf(u) << " batch of " << n << " key " << Show(key)
                                        << " mask " << Show(mask) << " direction " << int(d);
+                ASSERT_EQ(Seed(), seeds[n]) << NameOf(u) << " generator after a batch";
             }
         }
         done += n;
@@ -220,20 +230,28 @@ TEST(CondensationAgainstOracle, ChainsWithInvalidBlocksOnEveryPath) {
     for (int i = 0; i < 300; ++i) {
         const std::string text = RandomText(sample, sample.Below(7));
         Quad want{};
+        SetSeed(3);
         const bool wantOk = literal::CondenseText(text, want);
+        const std::uint32_t seedAfterText = Seed();
         // Hexadecimal texts of any length, some not hexadecimal at all.
         std::string hex = TextToHex(text.substr(0, sample.Below(40)));
         if (i % 5 == 0 && !hex.empty()) hex[sample.Below(std::uint32_t(hex.size()))] = "g x"[i % 3];
         if (i % 7 == 0) hex += "abc";
         Quad wantHex{};
+        SetSeed(4);
         const bool wantHexOk = literal::CondenseHex(hex, wantHex);
+        const std::uint32_t seedAfterHex = Seed();
         for (Under u : paths) {
             ASSERT_TRUE(Enter(u));
             Quad got{1, 2, 3, 4};
+            SetSeed(3);
             ASSERT_EQ(CondenseText(text, got), wantOk) << NameOf(u) << " " << TextToHex(text);
             ASSERT_EQ(got, want) << NameOf(u) << " " << TextToHex(text);
+            ASSERT_EQ(Seed(), seedAfterText) << NameOf(u) << " " << TextToHex(text);
+            SetSeed(4);
             ASSERT_EQ(CondenseHex(hex, got), wantHexOk) << NameOf(u) << " " << hex;
             ASSERT_EQ(got, wantHex) << NameOf(u) << " " << hex;
+            ASSERT_EQ(Seed(), seedAfterHex) << NameOf(u) << " " << hex;
         }
     }
     (void)ForceCipherPath(BestCipherPath());
@@ -287,21 +305,49 @@ TEST(TextsAgainstOracle, ShortTextsEncipherAndDecipherAlike) {
         const KeyPair keys = MakeKeyPair(sample);
         const Quad mask = sample.Mask();
         const std::string text = RandomText(sample, sample.Below(3));
+        // Each step from a seed of its own; the failures (a wrong key, an
+        // altered header) consume what the oracle's do.
         Lines want;
+        std::uint32_t after[4];
+        SetSeed(10);
         ASSERT_TRUE(literal::EncipherText("0A1B2", 'C', '7', want, mask, keys.key, text, 45123.5));
+        after[0] = Seed();
         std::size_t wantIndex = 0;
         DecipheredText wantText;
+        SetSeed(11);
         ASSERT_TRUE(literal::DecipherText(want, wantIndex, keys.inverse, mask, wantText));
+        after[1] = Seed();
+        std::size_t index = 0;
+        SetSeed(12);
+        EXPECT_FALSE(literal::DecipherText(want, index, keys.key, mask, wantText));
+        after[2] = Seed();
+        Lines altered = want;
+        altered[0][3] = altered[0][3] == '0' ? '1' : '0';
+        std::string header;
+        SetSeed(13);
+        EXPECT_FALSE(literal::VerifyHeader(altered, 0, keys.inverse, mask, header));
+        after[3] = Seed();
         for (Under u : SupportedPaths()) {
             ASSERT_TRUE(Enter(u));
             Lines got;
+            SetSeed(10);
             ASSERT_TRUE(EncipherText("0A1B2", 'C', '7', got, mask, keys.key, text, 45123.5));
             EXPECT_EQ(got, want) << NameOf(u);
-            std::size_t index = 0;
+            EXPECT_EQ(Seed(), after[0]) << NameOf(u);
+            index = 0;
             DecipheredText d;
+            SetSeed(11);
             ASSERT_TRUE(DecipherText(want, index, keys.inverse, mask, d)) << NameOf(u);
             EXPECT_EQ(d.text, wantText.text);
             EXPECT_EQ(index, wantIndex);
+            EXPECT_EQ(Seed(), after[1]) << NameOf(u);
+            index = 0;
+            SetSeed(12);
+            EXPECT_FALSE(DecipherText(want, index, keys.key, mask, d));
+            EXPECT_EQ(Seed(), after[2]) << NameOf(u);
+            SetSeed(13);
+            EXPECT_FALSE(VerifyHeader(altered, 0, keys.inverse, mask, header));
+            EXPECT_EQ(Seed(), after[3]) << NameOf(u);
         }
     }
     (void)ForceCipherPath(BestCipherPath());

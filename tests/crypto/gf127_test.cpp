@@ -91,8 +91,8 @@ TEST(Gf127, SoftwareProductsAgreeWithShiftAndAdd) {
     }
 }
 
-TEST(Random, FastWordsFollowTheGeneratorDrawByDraw) {
-    for (std::size_t n : {0u, 1u, 3u, 4u, 5u, 17u, 64u, 70u}) {
+TEST(Random, FastWordsAndSkipsFollowTheGeneratorDrawByDraw) {
+    for (std::size_t n : {0u, 1u, 3u, 7u, 8u, 9u, 17u, 64u, 70u}) {
         SetSeed(0xC0FFEEu + std::uint32_t(n));
         std::vector<Word> fast(n);
         RandomWords(fast);
@@ -103,15 +103,31 @@ TEST(Random, FastWordsFollowTheGeneratorDrawByDraw) {
             ASSERT_EQ(fast[i], hi * 65536u + RandomBelow(65536)) << n << " " << i;
         }
         EXPECT_EQ(Seed(), after);
+        SetSeed(0xC0FFEEu + std::uint32_t(n));
+        SkipDraws(2 * n);
+        EXPECT_EQ(Seed(), after);
     }
-    // Any byte count, in RandomWords order.
+    SetSeed(5);
+    for (int i = 0; i < 100000; ++i)
+        (void)RandomBelow(7);
+    const std::uint32_t after = Seed();
+    SetSeed(5);
+    SkipDraws(100000);
+    EXPECT_EQ(Seed(), after);
+}
+
+TEST(Random, BulkWipesLeaveTheGeneratorAndDifferFromCallToCall) {
     SetSeed(9);
-    unsigned char bytes[263];
-    WipeBytes(bytes, sizeof bytes);
-    SetSeed(9);
-    std::vector<Word> words((sizeof bytes + 3) / 4);
-    RandomWords(words);
-    EXPECT_EQ(std::memcmp(bytes, words.data(), 256), 0);
+    std::vector<unsigned char> a(263, 0);
+    std::vector<unsigned char> b(263, 0);
+    WipeBytes(a.data(), a.size());
+    WipeBytes(b.data(), b.size());
+    EXPECT_EQ(Seed(), 9u);
+    EXPECT_NE(a, b);
+    // No run of zeros: every word is overwritten.
+    for (std::size_t i = 0; i + 4 <= a.size(); i += 4) {
+        EXPECT_FALSE(a[i] == 0 && a[i + 1] == 0 && a[i + 2] == 0 && a[i + 3] == 0) << i;
+    }
 }
 
 // The powers of secret values that pass through the working storage are
