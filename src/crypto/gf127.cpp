@@ -113,7 +113,6 @@ PowSchedule MakeSchedule(U128 k) {
 
 Scratch::~Scratch() {
     WipeBytes(lone, sizeof(Lone) * std::size_t(tablesUsed));
-    if (tablesUsed > 0) WipeBytes(exponents, sizeof exponents);
     if (workUsed > 0) {
         WipeBytes(work, sizeof(U128) * std::size_t(workUsed));
         WipeBytes(even, std::size_t(workUsed));

@@ -252,9 +252,9 @@ struct Scratch {
         alignas(64) U128 table[16];  ///< z^0 .. z^15
         alignas(64) U128 pieces[4];  ///< the four partial powers
         std::uint8_t digits[8][4];   ///< the exponent's windows, lane by lane
+        U128 exponent;
     };
     Lone lone[2];
-    U128 exponents[2];  ///< of lone powers side by side
     alignas(64) U128 batchTable[kMaxEntries * kBatch];
     alignas(64) U128 work[kBatch];
     bool even[kBatch];

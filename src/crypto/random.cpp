@@ -1,7 +1,6 @@
 #include "crypto/random.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstring>
 
@@ -123,31 +122,50 @@ void SkipDraws(std::uint64_t draws) {
 
 namespace {
 
-std::atomic<std::uint32_t> g_wipes{0};
+// Wipes, like draws, run on the calling thread; the count only varies the stream.
+thread_local std::uint32_t t_wipes = 0;
 
 // A counter-based stream (a 32-bit finaliser of a Weyl sequence), keyed by
-// the generator's state and the number of wipes so far.
-Word WipeWord(std::uint32_t key, std::uint32_t i) {
-    std::uint32_t x = key + i * 0x9E3779B9u;
-    x ^= x >> 16;
-    x *= 0x7FEB352Du;
-    x ^= x >> 15;
-    x *= 0x846CA68Bu;
-    return x ^ (x >> 16);
+// the generator's state and the number of wipes so far. A macro, so that it
+// serves words and vectors of words alike.
+#define QUARNEL_WIPE_MIX(x) \
+    x ^= x >> 16;           \
+    x *= 0x7FEB352Du;       \
+    x ^= x >> 15;           \
+    x *= 0x846CA68Bu;       \
+    x ^= x >> 16
+
+Word WipeMix(Word x) {
+    QUARNEL_WIPE_MIX(x);
+    return x;
 }
+
+/// Eight wipe words (32 bytes) a round, words `first` onwards of the stream.
+__attribute__((target_clones("avx2", "default"))) void WipeRounds(unsigned char* out,
+                                                                  std::size_t rounds,
+                                                                  std::uint32_t key) {
+    constexpr Lanes8 kLane{0, 1, 2, 3, 4, 5, 6, 7};
+    for (std::size_t r = 0; r < rounds; ++r) {
+        Lanes8 words = key + (kLane + std::uint32_t(8 * r)) * 0x9E3779B9u;
+        QUARNEL_WIPE_MIX(words);
+        std::memcpy(out + 32 * r, &words, sizeof words);
+    }
+}
+
+#undef QUARNEL_WIPE_MIX
 
 }  // namespace
 
 void WipeBytes(void* data, std::size_t bytes) {
     auto* out = static_cast<unsigned char*>(data);
-    const std::uint32_t key =
-        WipeWord(g_seed, g_wipes.fetch_add(1, std::memory_order_relaxed)) | 1u;
-    for (std::uint32_t i = 0; bytes > 0; ++i) {
-        const Word w = WipeWord(key, i);
-        const std::size_t n = std::min(bytes, sizeof w);
-        std::memcpy(out, &w, n);
-        out += n;
-        bytes -= n;
+    const std::uint32_t key = WipeMix(g_seed + ++t_wipes * 0x85EBCA6Bu);
+    const std::size_t rounds = bytes / 32;
+    WipeRounds(out, rounds, key);
+    if (const std::size_t tail = bytes - 32 * rounds; tail > 0) {
+        unsigned char last[32];
+        WipeRounds(last, 1, key + std::uint32_t(8 * rounds) * 0x9E3779B9u);
+        for (std::size_t i = 0; i < tail; ++i)
+            out[32 * rounds + i] = last[i];
     }
 }
 
