@@ -15,7 +15,6 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "crypto/cipher.h"
 #include "crypto/types.h"
