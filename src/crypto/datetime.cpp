@@ -17,9 +17,7 @@ std::function<LocalDateTime()>& LocalClock() {
     return clock;
 }
 
-sys_days Epoch() {
-    return sys_days{year{1899} / December / 30};
-}
+sys_days Epoch() { return sys_days{year{1899} / December / 30}; }
 
 }  // namespace
 
@@ -40,9 +38,7 @@ LocalDateTime LocalNow() {
     return out;
 }
 
-void SetLocalClock(std::function<LocalDateTime()> clock) {
-    LocalClock() = std::move(clock);
-}
+void SetLocalClock(std::function<LocalDateTime()> clock) { LocalClock() = std::move(clock); }
 
 double OleFromLocal(const LocalDateTime& t) {
     const sys_days d{year{t.year} / month{unsigned(t.month)} / day{unsigned(t.day)}};
@@ -73,9 +69,7 @@ LocalDateTime OleToLocal(double value) {
     return out;
 }
 
-double OleNow() {
-    return OleFromLocal(LocalNow());
-}
+double OleNow() { return OleFromLocal(LocalNow()); }
 
 std::string DateTimeText(double value) {
     const LocalDateTime t = OleToLocal(value);

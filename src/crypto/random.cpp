@@ -27,21 +27,15 @@ std::uint32_t MillisecondsOfDayUtc() {
     return std::uint32_t(ms % (24LL * 60 * 60 * 1000));
 }
 
-void SetReseedClock(std::function<std::uint32_t()> clock) {
-    ReseedClock() = std::move(clock);
-}
+void SetReseedClock(std::function<std::uint32_t()> clock) { ReseedClock() = std::move(clock); }
 
 void Reseed() {
     const auto& clock = ReseedClock();
     g_seed = clock ? clock() : MillisecondsOfDayUtc();
 }
 
-void SetSeed(std::uint32_t seed) {
-    g_seed = seed;
-}
-std::uint32_t Seed() {
-    return g_seed;
-}
+void SetSeed(std::uint32_t seed) { g_seed = seed; }
+std::uint32_t Seed() { return g_seed; }
 
 std::uint32_t RandomBelow(std::uint32_t n) {
     g_seed = g_seed * 134775813u + 1u;
@@ -173,10 +167,8 @@ namespace {
 
 Word SkippedHalf() {
     std::uint32_t r = 0;
-    for (int i = 0; i < 23; ++i)
-        r = RandomBelow(26);
-    for (std::uint32_t i = 0; i <= r; ++i)
-        (void)RandomBelow(65536);
+    for (int i = 0; i < 23; ++i) r = RandomBelow(26);
+    for (std::uint32_t i = 0; i <= r; ++i) (void)RandomBelow(65536);
     return RandomBelow(65536);
 }
 
@@ -204,8 +196,7 @@ std::string RandomHex32() {
     Quad q{};
     RandomWords(q);
     std::string s;
-    for (Word w : q)
-        s += WordToHex(w);  // in drawing order
+    for (Word w : q) s += WordToHex(w);  // in drawing order
     return s;
 }
 
@@ -214,8 +205,7 @@ void KeyClick(Big& exponent, int& counter) {
     Reseed();
     --counter;
     const Quad q = RandomQuad();
-    for (int i = 0; i < 4; ++i)
-        exponent[std::size_t(counter * 4 + i)] = q[std::size_t(i)];
+    for (int i = 0; i < 4; ++i) exponent[std::size_t(counter * 4 + i)] = q[std::size_t(i)];
 }
 
 KeySetup KeyInitialise(Big& exponent, const Big& taPublic) {
@@ -243,8 +233,7 @@ namespace quarnel {
 
 void WipeString(std::string& s) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
-    for (char& c : s)
-        c = kDigits[RandomBelow(16)];
+    for (char& c : s) c = kDigits[RandomBelow(16)];
 }
 
 }  // namespace quarnel

@@ -29,9 +29,9 @@ std::uint32_t RandomBelow(std::uint32_t n);
 
 /// Each word := RandomBelow(65536) * 65536 + RandomBelow(65536).
 void RandomWords(std::span<Word> words);
-inline void WipeQuad(Quad& q) {
-    RandomWords(q);
-}
+inline void WipeQuad(Quad& q) { RandomWords(q); }
+inline void WipeBig(Big& b) { RandomWords(b); }
+
 /// Overwrites `bytes` bytes at `data` with random words for working storage
 /// released in bulk. The words come from a stream of their own: the
 /// generator does not move (callers account for the draws of the wipes they
@@ -39,10 +39,6 @@ inline void WipeQuad(Quad& q) {
 void WipeBytes(void* data, std::size_t bytes);
 /// Moves the generator on as `draws` calls of RandomBelow would.
 void SkipDraws(std::uint64_t draws);
-inline void WipeBig(Big& b) {
-    RandomWords(b);
-}
-
 /// Key words, drawn with irregular skipping; never 0 nor FFFFFFFF.
 void RandomKeyWords(std::span<Word> words);
 Quad RandomQuad();

@@ -40,8 +40,7 @@ TEST(HexToWords, RoundTripsEveryQuadText) {
         const std::string hex = QuadToHex(q);
         EXPECT_EQ(HexToQuad(hex), q);
         std::string lower = hex;
-        for (char& c : lower)
-            c = char(std::tolower(static_cast<unsigned char>(c)));
+        for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
         EXPECT_EQ(QuadToHex(HexToQuad(lower)), hex);
     }
 }
@@ -50,8 +49,7 @@ TEST(MulWords, AgreesWithSquareWords) {
     test::Rng rng(11);
     for (std::size_t n = 1; n <= 9; ++n) {
         std::vector<Word> a(n);
-        for (auto& w : a)
-            w = rng();
+        for (auto& w : a) w = rng();
         if (n % 3 == 0) a.back() = 0;  // a zero top word
         std::vector<Word> p(2 * n), s(2 * n);
         EXPECT_EQ(MulWords(a, a, p), SquareWords(a, s));
@@ -96,12 +94,10 @@ TEST(ReduceWords, MatchesNaiveRemainderOnRandomNumbers) {
         const std::size_t k = 1 + rng() % 5;
         const std::size_t n = 1 + rng() % 10;
         std::vector<Word> m(k), x(n + 1, 0);
-        for (auto& w : m)
-            w = rng();
+        for (auto& w : m) w = rng();
         if (trial % 4 == 0) m.back() = 0xFFFFFFFF;  // the d = 0 path
         if (m.back() == 0) m.back() = 1;
-        for (std::size_t i = 0; i < n; ++i)
-            x[i] = rng();
+        for (std::size_t i = 0; i < n; ++i) x[i] = rng();
         const std::vector<Word> original(x.begin(), x.begin() + std::ptrdiff_t(n));
         std::vector<Word> norm(k);
         int used = 0, shift = 0;
@@ -111,8 +107,7 @@ TEST(ReduceWords, MatchesNaiveRemainderOnRandomNumbers) {
         std::vector<Word> want = NaiveMod(original, m);
         want.resize(std::max<std::size_t>(want.size(), k + 1), 0);
         x.resize(want.size(), 0);
-        for (std::size_t i = std::size_t(xu); i < x.size(); ++i)
-            x[i] = 0;  // above the used length
+        for (std::size_t i = std::size_t(xu); i < x.size(); ++i) x[i] = 0;  // above the used length
         EXPECT_EQ(x, want) << "trial " << trial;
     }
 }
@@ -122,8 +117,7 @@ TEST(ModPow, SmallCasesAgreeWithDirectComputation) {
     for (int i = 0; i < 500; ++i) {
         const Word b = rng(), e = rng() % 5000, m = (rng() % 100000) + 1;
         std::uint64_t want = m == 1 ? 0 : 1;
-        for (Word k = 0; k < e; ++k)
-            want = want * (b % m) % m;
+        for (Word k = 0; k < e; ++k) want = want * (b % m) % m;
         std::array<Word, 1> r{};
         int used = 0;
         ASSERT_TRUE(ModPow(std::array<Word, 1>{b}, std::array<Word, 1>{e}, std::array<Word, 1>{m},
@@ -137,12 +131,12 @@ TEST(ModPow, OutsideTheDataModel) {
     std::array<Word, 2> r{9, 9};
     int used = 0;
     // A zero modulus fails instead of dividing by zero.
-    EXPECT_FALSE(
-        ModPow(std::array<Word, 1>{5}, std::array<Word, 1>{3}, std::array<Word, 2>{0, 0}, r, used));
+    EXPECT_FALSE(ModPow(std::array<Word, 1>{5}, std::array<Word, 1>{3},
+                        std::array<Word, 2>{0, 0}, r, used));
     EXPECT_EQ(r, (std::array<Word, 2>{0, 0}));
     // A zero exponent gives 1.
-    EXPECT_TRUE(
-        ModPow(std::array<Word, 1>{5}, std::array<Word, 1>{0}, std::array<Word, 2>{7, 1}, r, used));
+    EXPECT_TRUE(ModPow(std::array<Word, 1>{5}, std::array<Word, 1>{0},
+                       std::array<Word, 2>{7, 1}, r, used));
     EXPECT_EQ(r[0], 1u);
 }
 

@@ -34,9 +34,7 @@ Quad InverseModP(const Quad& v) {
 }
 
 // The even-parity block whose value is v.
-Quad KeyOfValue(const Quad& v) {
-    return JoinBlock(v, true);
-}
+Quad KeyOfValue(const Quad& v) { return JoinBlock(v, true); }
 
 TEST(Cipher, InvalidBlocksPassOnlyThroughTheParityInversion) {
     const Quad zero{};
@@ -50,8 +48,7 @@ TEST(Cipher, InvalidBlocksPassOnlyThroughTheParityInversion) {
         EXPECT_EQ(CipherBlock(top, key, d), low127);
         EXPECT_EQ(CipherBlock(low127, key, d), top);
     }
-    for (const Quad& q : {zero, allOnes, top, low127})
-        EXPECT_FALSE(IsValidBlock(q));
+    for (const Quad& q : {zero, allOnes, top, low127}) EXPECT_FALSE(IsValidBlock(q));
 }
 
 TEST(Cipher, ParityIsKeptAndTheMaskFlipsItByItsOwnParity) {

@@ -11,8 +11,7 @@ namespace {
 
 TEST(Cp1252, EveryByteRoundTripsThroughUtf8) {
     std::string all;
-    for (int b = 0; b < 256; ++b)
-        all += char(b);
+    for (int b = 0; b < 256; ++b) all += char(b);
     std::string back;
     ASSERT_TRUE(Utf8ToCp1252(Cp1252ToUtf8(all), back));
     EXPECT_EQ(back, all);
@@ -27,10 +26,10 @@ TEST(Cp1252, TheEuroAndTheAccentsMapToTheirBytes) {
 
 TEST(Cp1252, CharactersOutsideTheCodePageAreRefused) {
     std::string out;
-    EXPECT_FALSE(Utf8ToCp1252("\u4E2D\u6587", out));      // Chinese
-    EXPECT_FALSE(Utf8ToCp1252("caf\xC3", out));           // truncated sequence
-    EXPECT_FALSE(Utf8ToCp1252("\xC0\xAF", out));          // overlong "/"
-    EXPECT_FALSE(Utf8ToCp1252("\xF0\x9F\x98\x80", out));  // emoji
+    EXPECT_FALSE(Utf8ToCp1252("\u4E2D\u6587", out));        // Chinese
+    EXPECT_FALSE(Utf8ToCp1252("caf\xC3", out));             // truncated sequence
+    EXPECT_FALSE(Utf8ToCp1252("\xC0\xAF", out));            // overlong "/"
+    EXPECT_FALSE(Utf8ToCp1252("\xF0\x9F\x98\x80", out));    // emoji
 }
 
 TEST(DateTime, OleValuesAndTheirFixedText) {

@@ -36,9 +36,7 @@ Big Half(const Big& b) {
     return h;
 }
 
-bool IsOne(const Big& b) {
-    return b == Big{1};
-}
+bool IsOne(const Big& b) { return b == Big{1}; }
 
 // Miller-Rabin with random bases.
 bool ProbablyPrime(const Big& n, int rounds) {
@@ -52,8 +50,7 @@ bool ProbablyPrime(const Big& n, int rounds) {
     test::Rng rng(42);
     for (int r = 0; r < rounds; ++r) {
         Big a{};
-        for (int i = 0; i < 31; ++i)
-            a[std::size_t(i)] = rng();
+        for (int i = 0; i < 31; ++i) a[std::size_t(i)] = rng();
         a[0] |= 2;
         Big x = ModPowBig(a, d, n);
         if (IsOne(x) || x == nm1) continue;

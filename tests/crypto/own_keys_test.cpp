@@ -13,18 +13,14 @@ namespace quarnel {
 namespace {
 
 Record FakeRecord(std::size_t i) {
-    return Record{"1F4000001" + WordToHex(Word(i)).substr(6),
-                  std::string(32, '1'),
-                  std::string(32, '2'),
-                  std::string(32, '3'),
-                  std::string(32, '4'),
+    return Record{"1F4000001" + WordToHex(Word(i)).substr(6), std::string(32, '1'),
+                  std::string(32, '2'), std::string(32, '3'), std::string(32, '4'),
                   std::string(32, '5')};
 }
 
 TEST(OwnKeys, TheDigitPicksAmongTheLastSixteenRecords) {
     RecordList store;
-    for (std::size_t i = 0; i < 20; ++i)
-        store.push_back(FakeRecord(i));
+    for (std::size_t i = 0; i < 20; ++i) store.push_back(FakeRecord(i));
     std::size_t r = 0;
     ASSERT_TRUE(SelectKeyRecord(store, '2', r));
     EXPECT_EQ(r, 18u);

@@ -15,9 +15,7 @@ namespace quarnel {
 namespace {
 
 struct FixedClock {
-    explicit FixedClock(std::uint32_t ms) {
-        SetReseedClock([ms] { return ms; });
-    }
+    explicit FixedClock(std::uint32_t ms) { SetReseedClock([ms] { return ms; }); }
     ~FixedClock() { SetReseedClock({}); }
 };
 
@@ -47,14 +45,11 @@ TEST(Random, ClicksFillTheExponentFromTheTop) {
         KeyClick(e, counter);
     }
     EXPECT_EQ(counter, 1);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(e[std::size_t(i)], 0u) << "word " << i;
-    for (int i = 4; i < 32; ++i)
-        EXPECT_NE(e[std::size_t(i)], 0u) << "word " << i;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(e[std::size_t(i)], 0u) << "word " << i;
+    for (int i = 4; i < 32; ++i) EXPECT_NE(e[std::size_t(i)], 0u) << "word " << i;
     KeyClick(e, counter);
     EXPECT_EQ(counter, 0);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_NE(e[std::size_t(i)], 0u);
+    for (int i = 0; i < 4; ++i) EXPECT_NE(e[std::size_t(i)], 0u);
     const Big before = e;
     KeyClick(e, counter);  // a ninth click changes nothing
     EXPECT_EQ(counter, 0);
@@ -87,8 +82,7 @@ TEST(Secret, BuffersAreOverwrittenWhenReleased) {
     WipeString(text);
     EXPECT_EQ(text.size(), 17u);
     EXPECT_EQ(text.find("secret"), std::string::npos);
-    for (char c : text)
-        EXPECT_TRUE(std::isxdigit(static_cast<unsigned char>(c)));
+    for (char c : text) EXPECT_TRUE(std::isxdigit(static_cast<unsigned char>(c)));
 
     alignas(SecretQuad) unsigned char storage[sizeof(SecretQuad)];
     auto* s = new (storage) SecretQuad(Quad{1, 2, 3, 4});

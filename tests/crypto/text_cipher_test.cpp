@@ -39,10 +39,9 @@ TEST(TextCipher, BlockCountsAndPaddingAtTheEdges) {
 
 TEST(TextCipher, RoundTripKeepsEveryByteTheDateAndTheFields) {
     std::string all;
-    for (int b = 0; b < 256; ++b)
-        all += char(b);
-    for (const std::string& text :
-         {all, std::string("ends in UUU"), std::string("U"), std::string(16, 'U'), std::string()}) {
+    for (int b = 0; b < 256; ++b) all += char(b);
+    for (const std::string& text : {all, std::string("ends in UUU"), std::string("U"),
+                                    std::string(16, 'U'), std::string()}) {
         Lines lines{"not part of the text"};
         const double when = 46361.6543210123;
         ASSERT_TRUE(EncipherText("0A1B2", 'C', '7', lines, kMask, kKey, text, when));
