@@ -25,3 +25,23 @@ function(quarnel_add_gtest name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 endfunction()
+
+# quarnel_add_window_gtest(NAME sources... LIBS libs...)
+# A window test: like quarnel_add_gtest, with the main of tests/support that
+# creates the QApplication (offscreen unless QT_QPA_PLATFORM is set).
+function(quarnel_add_window_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} quarnel_window_test_main quarnel_windows
+    GTest::gtest)
+  target_compile_definitions(${name} PRIVATE
+    QUARNEL_TEST_DATA_DIR="${QUARNEL_DATA_DIR}"
+    QUARNEL_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
+    QUARNEL_BUILD_DIR="${CMAKE_BINARY_DIR}")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+    AUTOMOC ON)
+  # The program's companions (text modules, help, TA parameter file).
+  add_dependencies(${name} quarneltit)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+endfunction()

@@ -35,18 +35,20 @@ std::optional<int> Decimal(std::string_view s) {
 TaConnection ConfigureTaConnection(const Settings& settings) {
     TaConnection c;
     c.host = settings.taAddress;
-    c.portInUrl = settings.taPortChoice == 'A';
-    c.port = c.portInUrl ? 50000 + int(HexToWord(settings.taCode)) : 80;
+    c.port = settings.taPortChoice == 'A' ? 50000 + int(HexToWord(settings.taCode)) : 80;
     if (settings.proxyAddress.size() >= 2) {
         c.proxyHost = settings.proxyAddress;
         c.proxyPort = Decimal(settings.proxyPort).value_or(0);
+        if (c.proxyPort > 65535) c.proxyPort = 0;
     }
     c.replyTimeoutMs = 120000;
     return c;
 }
 
-std::string TaUrl(const TaConnection& c) {
-    return "http://" + c.host + (c.portInUrl ? ":" + std::to_string(c.port) : "") + "/QuarnelSys/";
+std::string TaUrl(const Settings& settings) {
+    const TaConnection c = ConfigureTaConnection(settings);
+    const bool portInUrl = settings.taPortChoice == 'A';
+    return "http://" + c.host + (portInUrl ? ":" + std::to_string(c.port) : "") + "/QuarnelSys/";
 }
 
 std::string RequestData(const Lines& body) {

@@ -12,20 +12,20 @@
 namespace quarnel {
 
 struct TaConnection {
-    std::string host;        ///< TaAddress
-    int port = 80;           ///< 50000 + TA code (choice A) or 80
-    bool portInUrl = false;  ///< choice A: ":port" after the host in the URL
-    std::string proxyHost;   ///< empty: no proxy
+    std::string host;       ///< TaAddress
+    int port = 80;          ///< 50000 + TA code (choice A) or 80
+    std::string proxyHost;  ///< empty: no proxy
     int proxyPort = 0;
     int replyTimeoutMs = 120000;
 };
 
 /// From the settings: port 50000 + TaCode (hexadecimal) for choice A, else
-/// 80; the proxy when ProxyAddress has at least 2 characters.
+/// 80; the proxy when ProxyAddress has at least 2 characters (its port in
+/// decimal); reply time-out 120000 ms.
 TaConnection ConfigureTaConnection(const Settings& settings);
 
-/// "http://" + host + (":" + port for choice A) + "/QuarnelSys/".
-std::string TaUrl(const TaConnection& c);
+/// "http://" + TaAddress + (":" + port for port choice A) + "/QuarnelSys/".
+std::string TaUrl(const Settings& settings);
 
 /// Every body line from the separator line on, each followed by "Z"; the
 /// title line is not sent.

@@ -1,5 +1,6 @@
 #include "authority/flows.h"
 
+#include "app/program_state.h"
 #include "authority/requests.h"
 #include "authority/texts.h"
 #include "messages/format.h"
@@ -7,11 +8,6 @@
 
 namespace quarnel {
 namespace {
-
-void Inform(HolderContext& ctx, int text) {
-    ctx.information = text;
-    if (ctx.repaintInformation) ctx.repaintInformation();
-}
 
 // Builds the body of `kind`; NotBuilt when it cannot be.
 bool Build(HolderContext& ctx, std::string_view kind, FlowResult& result) {
@@ -38,7 +34,7 @@ FlowResult MarkUpdatePending(HolderContext& ctx) {
 
 FlowResult RunFirstAffiliation(HolderContext& ctx, const FlowHooks& hooks) {
     FlowResult result;
-    Inform(ctx, txt::kChiffrementEnCours);
+    SetInformation(ctx, txt::kChiffrementEnCours);
     if (!Build(ctx, kind::kAffiliation, result)) return result;
     ctx.programState = 1;
     if (ctx.SaveKeyStore() == SaveResult::Aborted) return {FlowStatus::Abandoned, 0};
@@ -58,7 +54,7 @@ FlowResult RunFirstAffiliation(HolderContext& ctx, const FlowHooks& hooks) {
 FlowResult RunAffiliationUpdate(HolderContext& ctx, const FlowHooks& hooks) {
     FlowResult result;
     ctx.firstAffiliation = false;
-    Inform(ctx, txt::kChiffrementEnCours);
+    SetInformation(ctx, txt::kChiffrementEnCours);
     if (!Build(ctx, kind::kUpdate, result)) return result;
     if (!Run(ctx, hooks)) {
         result = MarkUpdatePending(ctx);
@@ -76,7 +72,7 @@ FlowResult RunKeyRequest(HolderContext& ctx, const FlowHooks& hooks, const std::
     ctx.correspondentNumber = number;
     if (!Build(ctx, update ? kind::kKeyUpdate : kind::kKey, result)) return result;
     if (!Run(ctx, hooks)) {
-        Inform(ctx, txt::kEnAttente);
+        SetInformation(ctx, txt::kEnAttente);
         return {FlowStatus::Failed, 0};
     }
     return result;

@@ -53,7 +53,7 @@ void TaHttpClient::Connect() {
     connect(s, &QTcpSocket::readyRead, this, &TaHttpClient::OnReadyRead);
     connect(s, &QTcpSocket::disconnected, this, &TaHttpClient::OnDisconnected);
     connect(s, &QTcpSocket::errorOccurred, this, &TaHttpClient::OnSocketError);
-    timer_.start(connection_.replyTimeoutMs);
+    timer_.start(Timeout(connection_.replyTimeoutMs));
     const bool viaProxy = !connection_.proxyHost.empty();
     s->connectToHost(QString::fromStdString(viaProxy ? connection_.proxyHost : target_.host),
                      quint16(viaProxy ? connection_.proxyPort : target_.port));
@@ -65,7 +65,7 @@ void TaHttpClient::OnConnected() {
     Log(txt::kLogConnected);
     Q_EMIT progress(Stage::Connected);
     Log(txt::kLogSending);
-    timer_.start(ConnectedTimeoutMs(kind_));
+    timer_.start(Timeout(ConnectedTimeoutMs(kind_)));
     const std::string bytes = HttpRequestBytes(target_, !connection_.proxyHost.empty(), data_);
     socket_->write(bytes.data(), qint64(bytes.size()));
     Q_EMIT progress(Stage::Sent);
@@ -74,7 +74,7 @@ void TaHttpClient::OnConnected() {
 void TaHttpClient::OnReadyRead() {
     if (done_ || !socket_) return;
     received_ += socket_->readAll();
-    timer_.start(ConnectedTimeoutMs(kind_));
+    timer_.start(Timeout(ConnectedTimeoutMs(kind_)));
     const HttpReply reply =
         ParseHttpReply(std::string_view(received_.constData(), std::size_t(received_.size())));
     if (reply.BodyComplete(std::size_t(received_.size()))) Complete();

@@ -42,6 +42,8 @@ class TaHttpClient : public QObject {
     /// Drops the connection (Annuler); no signal follows.
     void Abort();
     bool IsConnected() const;
+    /// Replaces the time-outs of the design (tests shorten them); 0 restores them.
+    void SetTimeoutOverride(int ms) { timeoutOverride_ = ms; }
 
   Q_SIGNALS:
     /// One line of the action log: a resource number and its %s detail.
@@ -64,6 +66,7 @@ class TaHttpClient : public QObject {
     void Fail(Failure failure, const QByteArray& body = {});
     void DropSocket();
     void Log(int textId, const QString& detail = {});
+    int Timeout(int designed) const { return timeoutOverride_ > 0 ? timeoutOverride_ : designed; }
 
     TaConnection connection_;
     HttpTarget target_;
@@ -77,6 +80,7 @@ class TaHttpClient : public QObject {
     bool silentDisconnect_ = false;
     bool done_ = true;
     int redirects_ = 0;
+    int timeoutOverride_ = 0;
 };
 
 }  // namespace quarnel

@@ -1,5 +1,6 @@
 #include "authority/replies.h"
 
+#include "app/program_state.h"
 #include "authority/texts.h"
 #include "crypto/bignum.h"
 #include "crypto/cipher.h"
@@ -179,8 +180,7 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, Lines lines) {
     }
     std::string checkedKind;
     if (!CheckBodyStructure(lines, checkedKind)) return Refused(o, ReplyRefusal::Malformed);
-    ctx.information = txt::kDechiffrementEnCours;
-    if (ctx.repaintInformation) ctx.repaintInformation();
+    SetInformation(ctx, txt::kDechiffrementEnCours);
 
     ReplyRefusal why = ReplyRefusal::None;
     char category = 0;

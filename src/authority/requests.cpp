@@ -1,5 +1,6 @@
 #include "authority/requests.h"
 
+#include "app/program_state.h"
 #include "authority/texts.h"
 #include "crypto/bignum.h"
 #include "crypto/cipher.h"
@@ -18,8 +19,13 @@ BuildResult Refuse(int problem) {
     return {false, problem};
 }
 
-std::string OwnVersionCode() {
-    return FrenchTextCp1252(txt::kVersionCode);
+// The program's own version code is a text of the current language (each
+// text module carries its own); a module without a valid one falls back on the
+// built-in code, which a section header can carry.
+std::string OwnVersionCode(const HolderContext& ctx) {
+    std::string code = CurrentText(ctx, txt::kVersionCode);
+    if (!IsHexText(code, 5)) code = FrenchTextCp1252(txt::kVersionCode);
+    return code;
 }
 
 // Kind 00: the key set-up results and the identity enciphered with the TA key.
@@ -44,7 +50,8 @@ BuildResult AppendAffiliation(HolderContext& ctx, Lines& body) {
         body.push_back(ctx.publicHex.substr(32 * i, 32));
     body.push_back(QuadToHex(ctx.publicDigest));
     SecretQuad mask(CipherBlock(ctx.publicDigest, ctx.taKey, Direction::Encipher));
-    (void)EncipherText(OwnVersionCode(), '0', s.category, body, *mask, ctx.taKey,
+    // Code, flag and category are hexadecimal digits: this cannot fail.
+    (void)EncipherText(OwnVersionCode(ctx), '0', s.category, body, *mask, ctx.taKey,
                        RequestIdentityText(s), OleNow());
     return {true, 0};
 }
@@ -54,8 +61,8 @@ BuildResult AppendAffiliation(HolderContext& ctx, Lines& body) {
 BuildResult AppendSigned(HolderContext& ctx, Lines& body, std::string_view kind,
                          const std::string& text) {
     OwnKey s;
-    if (!IsHexText(ctx.ownNumber, 11) || !OwnSigningKey(ctx.keyStore, ctx.ownDigit, s) ||
-        ctx.OwnRecord().size() < 6) {
+    if (!IsHexText(ctx.ownNumber, 11) || !LayoutFor(ctx.settings.category) ||
+        !OwnSigningKey(ctx.keyStore, ctx.ownDigit, s) || ctx.OwnRecord().size() < 6) {
         return Refuse(txt::kNoSigningKey);
     }
     SecretQuad key(s.key);
@@ -63,7 +70,8 @@ BuildResult AppendSigned(HolderContext& ctx, Lines& body, std::string_view kind,
     body.push_back(AddressLine(kind, DateCode(), ctx.ownDigit, '0', kNoNumber, ctx.ownNumber));
     SecretQuad nonce(RandomQuad());
     body.push_back(QuadToHex(CipherBlock(*nonce, *key, Direction::Encipher)));
-    (void)EncipherText(OwnVersionCode(), '0', ctx.settings.category, body, *nonce, *key, text,
+    // Code, flag and category are hexadecimal digits: this cannot fail.
+    (void)EncipherText(OwnVersionCode(ctx), '0', ctx.settings.category, body, *nonce, *key, text,
                        OleNow());
     return {true, 0};
 }
@@ -84,7 +92,7 @@ BuildResult BuildOutgoingBody(HolderContext& ctx, std::string_view messageText) 
     const int title = TitleTextId(k, ctx.firstAffiliation, ctx.registrationFlag);
     if (title == 0) return Refuse(txt::kNotARequestKind);
     if (k == kind::kPlainMessage || k == kind::kRichMessage) {
-        ctx.outgoingBody = {FrenchTextCp1252(title), kSeparatorLine};
+        ctx.outgoingBody = {CurrentText(ctx, title), kSeparatorLine};
         return AppendMessageBody(ctx, messageText);
     }
     // Checked before anything changes, so a refused build leaves no trace.
@@ -96,7 +104,7 @@ BuildResult BuildOutgoingBody(HolderContext& ctx, std::string_view messageText) 
     if (k == kind::kCertification && ctx.certificationData.empty()) {
         return Refuse(txt::kNoCertificationData);
     }
-    Lines body{FrenchTextCp1252(title), kSeparatorLine};
+    Lines body{CurrentText(ctx, title), kSeparatorLine};
     BuildResult r{true, 0};
     if (k == kind::kAffiliation) {
         r = AppendAffiliation(ctx, body);
@@ -111,7 +119,7 @@ BuildResult BuildOutgoingBody(HolderContext& ctx, std::string_view messageText) 
     if (!r.ok) return r;
     body.push_back(kEndMarkerLine);
     if (k == kind::kAffiliation || k == kind::kUpdate || k == kind::kCertification) {
-        ctx.settings.versionCode = OwnVersionCode();
+        ctx.settings.versionCode = OwnVersionCode(ctx);
     }
     ctx.outgoingBody = std::move(body);
     return r;

@@ -37,4 +37,43 @@ inline constexpr int kLogRequestFailed = 74030;
 inline constexpr int kLogTimedOut = 74031;
 inline constexpr int kLogTooManyRedirects = 74032;
 
+// Affiliation forms.
+inline constexpr int kAffiliationCaption = 74050;
+inline constexpr int kGroupSociete = 74051;
+inline constexpr int kSocieteField = 74052;
+inline constexpr int kDepartement = 74053;
+inline constexpr int kGroupProfession = 74054;
+inline constexpr int kProfessionField = 74055;
+inline constexpr int kEnregistrement = 74056;
+inline constexpr int kGroupDemandeur = 74057;
+inline constexpr int kNomField = 74058;
+inline constexpr int kPrenoms = 74059;
+inline constexpr int kAdresseField = 74060;
+inline constexpr int kCodePostal = 74061;
+inline constexpr int kLocalite = 74062;
+inline constexpr int kEntiteTerritoriale = 74063;
+inline constexpr int kPays = 74064;
+inline constexpr int kTelephone = 74065;
+inline constexpr int kFax = 74066;
+inline constexpr int kEmail = 74067;
+inline constexpr int kGroupListePublique = 74068;
+inline constexpr int kOui = 74069;
+inline constexpr int kNon = 74070;
+inline constexpr int kExecuter = 74071;
+inline constexpr int kPasDeDiacritiques = 74072;
+
+// New-correspondent dialog.
+inline constexpr int kNouveauCorrespondant = 74080;
+inline constexpr int kNumeroNouveauCorrespondant = 74081;
+inline constexpr int kInformation = 74082;
+inline constexpr int kCorrespondantDejaEnregistre = 74083;
+inline constexpr int kPropreNumero = 74084;
+
+// TA connection window.
+inline constexpr int kConnexionTa = 74090;
+inline constexpr int kEnvoyer = 74091;
+inline constexpr int kAccepter = 74092;
+inline constexpr int kDonnees = 74093;
+inline constexpr int kActions = 74094;
+
 }  // namespace quarnel::txt

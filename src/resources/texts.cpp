@@ -17,7 +17,8 @@ const char* FrenchText(int id) {
     static const auto index = [] {
         std::unordered_map<int, const char*> m;
         for (auto table : AllTextTables()) {
-            for (const TextEntry& e : table) m.emplace(e.id, e.french);
+            for (const TextEntry& e : table)
+                m.emplace(e.id, e.french);
         }
         return m;
     }();
@@ -27,6 +28,10 @@ const char* FrenchText(int id) {
 
 std::string FillPlaceholders(std::string_view pattern,
                              std::initializer_list<std::string_view> args) {
+    return FillPlaceholders(pattern, std::span<const std::string_view>(args.begin(), args.size()));
+}
+
+std::string FillPlaceholders(std::string_view pattern, std::span<const std::string_view> args) {
     std::string out;
     auto arg = args.begin();
     for (std::size_t i = 0; i < pattern.size(); ++i) {

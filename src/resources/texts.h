@@ -34,7 +34,9 @@ inline constexpr const char* kTextContext = "QuarnelTit";
 const char* FrenchText(int id);
 
 /// %s placeholders of `pattern` replaced in order by `args`.
-std::string FillPlaceholders(std::string_view pattern, std::initializer_list<std::string_view> args);
+std::string FillPlaceholders(std::string_view pattern,
+                             std::initializer_list<std::string_view> args);
+std::string FillPlaceholders(std::string_view pattern, std::span<const std::string_view> args);
 
 /// The French text as code page 1252 bytes (for texts that travel in bodies,
 /// such as title lines).
@@ -53,14 +55,14 @@ std::span<const std::span<const TextEntry>> AllTextTables();
 
 namespace txt {
 // Shared by several subsystems.
-inline constexpr int kFileUnreadable = 65236;    // "Le fichier %s n'a pu être lu."
-inline constexpr int kFileSaveFailed = 65237;    // "Le fichier %s n'a pu être sauvé."
-inline constexpr int kFileAltered = 65238;       // "Le fichier %s est altéré."
-inline constexpr int kEnAttente = 65288;         // "En attente"
+inline constexpr int kFileUnreadable = 65236;  // "Le fichier %s n'a pu être lu."
+inline constexpr int kFileSaveFailed = 65237;  // "Le fichier %s n'a pu être sauvé."
+inline constexpr int kFileAltered = 65238;     // "Le fichier %s est altéré."
+inline constexpr int kEnAttente = 65288;       // "En attente"
 inline constexpr int kChiffrementEnCours = 65289;
-inline constexpr int kVersionCode = 65296;       // "D400F"
+inline constexpr int kVersionCode = 65296;  // "D400F"
 inline constexpr int kHelpFile = 65297;
-inline constexpr int kAffilie = 65299;           // "Affilié %s"
+inline constexpr int kAffilie = 65299;  // "Affilié %s"
 // Set by the authority's reply processing, read by EvaluateState.
 inline constexpr int kAffiliationConfirmed = 65268;
 inline constexpr int kTransmission = 70001;

@@ -1,9 +1,121 @@
 // Texts of the app subsystem (numbering: see texts.h; form: see texts_common.cpp).
 
+#include "resources/texts_app.h"
+
 #include "resources/texts.h"
 
 namespace quarnel {
 
-std::span<const TextEntry> AppTexts() { return {}; }
+namespace {
+#define T(id, text)                               \
+    TextEntry {                                   \
+        id, QT_TRANSLATE_NOOP("QuarnelTit", text) \
+    }
+constexpr TextEntry kTexts[] = {
+    T(txt::kCliquez8Fois, "Cliquez 8 fois sans imposer de cadence."),
+    T(txt::kCliquez, "Cliquez"),
+    T(txt::kFoisSansCadence, "fois sans imposer de cadence."),
+    T(txt::kFolderAChiffrer, "A chiffrer"),
+    T(txt::kFolderChiffresEnvoyes, "Chiffrés envoyés"),
+    T(txt::kFolderChiffresRecus, "Chiffrés reçus"),
+    T(txt::kFolderDechiffres, "Déchiffrés"),
+    T(txt::kFolderCertificats, "Certificats"),
+    T(txt::kMessagesEnvoyes, "Les messages chiffrés ont été envoyés."),
+    T(txt::kInitialisationAReprendre, "L'initialisation doit être reprise."),
+    T(txt::kMessageAltere, "Message altéré"),
+    T(txt::kMessagesAExpedier, "Des messages chiffrés doivent encore être expédiés."),
+    T(txt::kDemanderClefs,
+      "Il est nécessaire de demander une clef pour chacun de vos correspondants."),
+    T(txt::kVersionModifiee,
+      "La version du programme a été modifiée; il est nécessaire d'effectuer une mise à jour de "
+      "votre affiliation."),
+    T(txt::kMiseAJourNecessaire,
+      "Il est nécessaire d'effectuer une mise à jour de votre affiliation."),
+    T(txt::kPasInitialise, "Le programme n'est pas encore initialisé."),
+    T(txt::kOptionsButton, "&Options"),
+    T(txt::kSociete, "Société :"),
+    T(txt::kProfession, "Profession :"),
+    T(txt::kOptionsCaption, "Options"),
+
+    T(txt::kQuarnelSoft, "QuarnelSoft"),
+    T(txt::kNonEnregistre, "Non enregistré"),
+    T(txt::kNom, "Nom :"),
+    T(txt::kInformations, "Informations"),
+    T(txt::kCorrespondants, "Correspondants"),
+    T(txt::kCourrierEntrant, "&Courrier entrant"),
+    T(txt::kMiseAJour, "&Mise à jour"),
+    T(txt::kExpedition, "&Expédition"),
+    T(txt::kNouvellesClefs, "&Nouvelles clefs"),
+    T(txt::kCertification, "Ce&rtification"),
+    T(txt::kSortie, "&Sortie"),
+    T(txt::kInitialisation, "Initialisation"),
+    T(txt::kAide, "&Aide"),
+    T(txt::kMenuEmployes, "&Employés"),
+    T(txt::kMenuIndependants, "&Indépendants"),
+    T(txt::kMenuParticuliers, "&Particuliers"),
+    T(txt::kSommaire, "Sommaire"),
+    T(txt::kAideContextuelle, "Aide contextuelle"),
+    T(txt::kAPropos, "A propos"),
+    T(txt::kAProposTexte, "QuarnelTit\nVersion : %s\nCode de l'Organisme de Confiance : %s"),
+    T(txt::kPasEncoreDisponible, "Cette fonction n'est pas encore disponible dans cette version."),
+    T(txt::kAffiliationPasDisponible,
+      "L'affiliation auprès de l'Organisme de Confiance n'est pas encore disponible dans cette "
+      "version : aucune demande n'a été faite et le programme reste non initialisé."),
+    T(txt::kEffacerInformation, "Remettre l'information en attente"),
+    T(txt::kBoutonAbandonner, "&Abandonner"),
+    T(txt::kBoutonReessayer, "&Réessayer"),
+    T(txt::kBoutonIgnorer, "&Ignorer"),
+    T(txt::kBoutonOui, "&Oui"),
+    T(txt::kBoutonNon, "&Non"),
+
+    T(txt::kGeneral, "Général"),
+    T(txt::kRepertoires, "Répertoires"),
+    T(txt::kReseau, "Réseau"),
+    T(txt::kLangue, "Langue"),
+    T(txt::kEnglish, "English"),
+    T(txt::kFrancais, "Français"),
+    T(txt::kUtilisateur, "Utilisateur"),
+    T(txt::kEmploye, "employé"),
+    T(txt::kIndependant, "indépendant"),
+    T(txt::kParticulier, "particulier"),
+    T(txt::kOrganismeDeConfiance, "Organisme de Confiance :"),
+    T(txt::kCodeIdentification, "Code d'identification "),
+    T(txt::kAdresse, "Adresse"),
+    T(txt::kPort, "Port"),
+    T(txt::kPortLibre, "libre"),
+    T(txt::kPort80, "80"),
+    T(txt::kCertificatCondense, "Certificat D-H condensé"),
+    T(txt::kVerifiezCertificat,
+      "Vérifiez ce certificat D-H sur le site de l'Organisme de Confiance"),
+    T(txt::kMessagerie, "Messagerie"),
+    T(txt::kSmtp, "Smtp"),
+    T(txt::kPop3, "Pop3"),
+    T(txt::kNomDeCompte, "Nom de compte"),
+    T(txt::kMotDePasse, "Mot de passe"),
+    T(txt::kCheminClef, "Chemin de sauvegarde de la clé privée:"),
+    T(txt::kCheminMsgS, "Chemin de sauvegarde, par défaut, des messages à envoyer:"),
+    T(txt::kCheminFichS, "Chemin d'accès, par défaut, aux fichiers à envoyer:"),
+    T(txt::kCheminChiffres, "Chemin de sauvegarde des messages et des fichiers chiffrés,"),
+    T(txt::kEnvoyes, "envoyés:"),
+    T(txt::kRecus, "reçus:"),
+    T(txt::kCheminMsgE, "Chemin de sauvegarde, par defaut, des messages reçus et déchiffrés:"),
+    T(txt::kCheminFichE, "Chemin de sauvegarde des fichiers reçus et déchiffrés:"),
+    T(txt::kCheminCerti, "Chemin de sauvegarde des  certificats:"),
+    T(txt::kModifier, "Modifier"),
+    T(txt::kReseauLocal, "Réseau local"),
+    T(txt::kOk, "Ok"),
+    T(txt::kAnnuler, "Annuler"),
+    T(txt::kDossierNonCree, "Le dossier %s n'a pu être créé."),
+    T(txt::kClefsNonDeplacees,
+      "Les clefs n'ont pu être déplacées dans le dossier %s : il n'existe pas ou contient déjà "
+      "un fichier QuarnelTit.kpr."),
+    T(txt::kChoisirDossier, "Choisissez un dossier"),
+};
+#undef T
+}  // namespace
+
+std::span<const TextEntry> AppTexts() {
+    return kTexts;
+}
 
 }  // namespace quarnel

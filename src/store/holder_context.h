@@ -99,6 +99,19 @@ struct HolderContext {
     SaveFailureHandler onSaveFailure;
 
     // --- app (shell)
+    std::filesystem::path programFile;  ///< the executable; text modules are named after it
+    std::filesystem::path helpFile;     ///< program folder + help file text of the language
+    int appliedLocale = 0;              ///< 1036 or 2057; 0 before the language is first applied
+    std::string applicationTitle;       ///< the holder's display name once known
+    int paragraphFirstIndent = 80;      ///< rich-text message views, in pixels
+    int paragraphRightIndent = 30;
+    /// The text of a resource number in the current language as code page
+    /// 1252; the window layer installs it (French texts when unset). Use
+    /// CurrentText (app/program_state.h).
+    std::function<std::string(int)> currentText;
+    /// Told when `information` changed through SetInformation, so that the
+    /// main window shows it.
+    std::function<void()> onInformationChanged;
 
     // --- authority
     /// Kind 18: address line, digest, signature and date-time text of the
@@ -106,9 +119,6 @@ struct HolderContext {
     std::string certificationData;
     /// The last certificate delivered (kind 1C), for the certificate viewer.
     std::string certificateText;
-    /// Called when `information` changed during a long step (the window
-    /// repaints the main window's information line); may be empty.
-    std::function<void()> repaintInformation;
 
     // --- messages
 

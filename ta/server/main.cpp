@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 
+#include <sys/stat.h>
+
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -102,6 +104,8 @@ int main(int argc, char** argv) {
         std::cerr << kUsage;
         return 2;
     }
+    // The exponent and the store hold secrets: nobody else reads what we write.
+    ::umask(077);
     std::string error;
     if (args.command == "init") {
         if (!args.options.count("--code")) {

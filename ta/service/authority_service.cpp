@@ -104,25 +104,16 @@ bool IdentityFits(char category, const std::vector<std::string>& identity) {
            ((category == 'D' || category == 'F') && identity.size() == 13);
 }
 
-// The first number of each category's range (characters 4-11 of the number).
-std::uint32_t RangeStart(char category) {
+// The numbers of each category (characters 4-11 of the number): from the
+// first, up to before the second.
+std::pair<std::uint32_t, std::uint32_t> NumberRange(char category) {
     switch (category) {
         case 'F':
-            return 0x00002000u;
+            return {0x00002000u, 0x01000000u};
         case 'A':
-            return 0x01000000u;
+            return {0x01000000u, 0x08000000u};
         default:
-            return 0x08000000u;
-    }
-}
-std::uint32_t RangeEnd(char category) {
-    switch (category) {
-        case 'F':
-            return 0x01000000u;
-        case 'A':
-            return 0x08000000u;
-        default:
-            return 0xFFFFFFFFu;
+            return {0x08000000u, 0xFFFFFFFFu};
     }
 }
 
@@ -218,11 +209,12 @@ struct AuthorityService::Impl {
     std::optional<std::string> NextNumber(char category) {
         Statement s(db, "SELECT MAX(number) FROM affiliates WHERE category = ?");
         s.Bind(1, std::string(1, category));
-        std::uint32_t next = RangeStart(category);
+        const auto [first, end] = NumberRange(category);
+        std::uint32_t next = first;
         if (s.Step() && s.Text(0).size() == 11) {
             next = std::max(next, HexToWord(s.Text(0).substr(3)) + 1);
         }
-        if (!s.ok() || next >= RangeEnd(category)) return std::nullopt;
+        if (!s.ok() || next >= end) return std::nullopt;
         return code + WordToHex(next);
     }
 
@@ -407,6 +399,10 @@ std::unique_ptr<AuthorityService> AuthorityService::Open(const std::filesystem::
         error = "cannot open " + dbPath.string();
         return nullptr;
     }
+    // It holds the affiliates' signing keys.
+    std::error_code ec;
+    std::filesystem::permissions(
+        dbPath, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ec);
     sqlite3_busy_timeout(impl.db, 10000);
     if (!impl.Exec("PRAGMA journal_mode = WAL") ||
         !impl.Exec("CREATE TABLE IF NOT EXISTS affiliates (number TEXT PRIMARY KEY, category TEXT, "

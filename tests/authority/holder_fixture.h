@@ -55,22 +55,24 @@ inline std::vector<std::string> IdentityOf(char category, const std::string& nam
             "-"};
 }
 
-/// A holder in state 0 with its key set-up done, data and key folder `folder`.
-inline std::unique_ptr<HolderContext> NewHolder(const std::filesystem::path& folder, char category,
-                                                const std::string& name,
-                                                std::uint32_t exponentSeed = 1) {
+/// A holder in state 0 with its key set-up done against the authority of
+/// `parameterFile`, data and key folder `folder`.
+inline std::unique_ptr<HolderContext> NewHolder(
+    const std::filesystem::path& folder, char category, const std::string& name,
+    std::uint32_t exponentSeed = 1,
+    const std::filesystem::path& parameterFile = TestTaDir() / "QuarnelTaPr.0FF") {
     auto ctx = std::make_unique<HolderContext>();
     ctx->dataFolder = folder;
     ctx->programFolder = folder;
     Settings& s = ctx->settings;
     s.category = category;
-    s.taCode = "0FF";
     s.taAddress = "127.0.0.1";
     s.taPortChoice = 'A';
     s.keyFolder = folder.string() + "/";
     s.versionCode = "D400F";
     s.identity = IdentityOf(category, name);
-    EXPECT_TRUE(ReadTaParameterFile(TestTaDir() / "QuarnelTaPr.0FF", ctx->ta));
+    EXPECT_TRUE(ReadTaParameterFile(parameterFile, ctx->ta));
+    s.taCode = ctx->ta.code;
     Big exponent{};
     SetSeed(exponentSeed);
     RandomWords(exponent);

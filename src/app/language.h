@@ -1,0 +1,47 @@
+#pragma once
+// The user-interface language: locale numbers, the text module beside the
+// program, and what a switch changes in the program state. French is built
+// in; another language comes from a module named like the program file with
+// the locale's three-letter abbreviation as extension (quarneltit.ENG).
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "store/holder_context.h"
+
+namespace quarnel {
+
+inline constexpr int kLocaleFrench = 1036;   // French (France)
+inline constexpr int kLocaleEnglish = 2057;  // English (United Kingdom)
+
+/// 1036 for Language 1, 2057 otherwise.
+int LocaleOfLanguage(int language);
+/// "FRA" or "ENG".
+std::string LanguageAbbreviation(int locale);
+
+/// The text module of a locale: program file with the extension replaced by
+/// the abbreviation, failing that by its first two letters.
+std::optional<std::filesystem::path> FindTextModule(const std::filesystem::path& programFile,
+                                                    int locale);
+
+/// What ApplyLanguage has to do for ctx.settings.language.
+struct LanguageStep {
+    bool changed = false;  ///< the locale differs from the one applied before
+    int locale = 0;
+    /// The module to load; nothing for the built-in French texts.
+    std::optional<std::filesystem::path> module;
+    /// A module was needed and none was found: the texts stay as they are.
+    bool missing = false;
+};
+/// Records the new locale in ctx and says what to load.
+LanguageStep BeginLanguageSwitch(HolderContext& ctx);
+
+/// After the texts of the new language are in place: state 2 becomes 3 (the
+/// affiliation must be updated) and the help file follows the language.
+void FinishLanguageSwitch(HolderContext& ctx);
+
+/// Program folder + the help file text of the current language.
+std::filesystem::path HelpFileOf(const HolderContext& ctx);
+
+}  // namespace quarnel

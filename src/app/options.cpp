@@ -1,0 +1,106 @@
+#include "app/options.h"
+
+#include "crypto/own_keys.h"
+#include "crypto/secret.h"
+
+namespace quarnel {
+
+OkState UpdateOk(const OptionsFields& f) {
+    OkState s;
+    if (!f.categoryChosen) {
+        s.enableAnnuler = true;
+        return s;
+    }
+    if (f.clickCounter != 0 || f.taAddressEmpty || f.smtpEmpty || f.pop3Empty || f.accountEmpty ||
+        f.passwordEmpty || f.anyWorkingFolderEmpty) {
+        s.enableAnnuler = true;
+        return s;
+    }
+    if (f.proxyAddressEmpty != f.proxyPortEmpty) {
+        s.enableAnnuler = true;
+        return s;
+    }
+    s.ok = true;
+    s.ports = f.proxyAddressEmpty ? PortButtons::Free : PortButtons::Forced80;
+    return s;
+}
+
+ClickCaption KeyButtonCaption(int clickCounter) {
+    return ClickCaption{clickCounter == 8, clickCounter};
+}
+
+OptionsResult ApplyOptions(HolderContext& ctx, const OptionsInput& in) {
+    Settings& s = ctx.settings;
+    const int state = ctx.programState;
+    OptionsResult result;
+
+    // Folders take their new values only now, so that Annuler leaves them.
+    // In state 0 there is no key store to move: the key folder is simply set.
+    for (int tag = 1; tag < kFolderCount; ++tag) {
+        FolderSettingByTag(s, tag) = in.folders[std::size_t(tag)];
+    }
+    if (state == 0) {
+        s.keyFolder = in.folders[0];
+        if (const auto failed = CreateFolders(s)) {
+            result.outcome = OptionsOutcome::FolderNotCreated;
+            result.failedFolder = *failed;
+            return result;
+        }
+    }
+
+    s.category = in.category;
+    s.taAddress = in.taAddress;
+    s.taPortChoice = in.portChoice;
+    s.smtpServer = in.smtpServer;
+    s.pop3Server = in.pop3Server;
+    s.accountName = in.accountName;
+    if (!in.proxyAddress.empty()) {
+        s.proxyAddress = in.proxyAddress;
+        s.proxyPort = in.proxyPort;
+    } else {
+        s.proxyAddress = "-";
+        s.proxyPort = "-";
+    }
+
+    if (state <= 1) {
+        WipeString(ctx.pendingPassword);
+        ctx.pendingPassword = in.password;
+    }
+
+    if (state > 0) {
+        // The keys move before the settings are written, so that the file
+        // names the folder that holds them.
+        if (in.keyFolderChanged && in.folders[0] != s.keyFolder) {
+            switch (RelocateKeyFolder(ctx, in.folders[0])) {
+                case RelocationResult::Moved:
+                    break;
+                case RelocationResult::Abandoned:
+                    result.outcome = OptionsOutcome::Abandoned;
+                    return result;
+                case RelocationResult::Refused:
+                    result.outcome = OptionsOutcome::KeysNotMoved;
+                    result.failedFolder = PathFromSetting(in.folders[0]);
+                    return result;
+            }
+        }
+        if (in.folderChanged || in.fieldChanged || in.languageChanged || in.keyFolderChanged) {
+            if (SaveSettings(ctx, SettingsPath(ctx)) == SaveResult::Aborted) {
+                result.outcome = OptionsOutcome::Abandoned;
+                return result;
+            }
+        }
+    }
+
+    if (state >= 2 && in.passwordChanged && !ctx.keyStore.empty()) {
+        WipeString(ctx.pendingPassword);
+        if (StoreMailPassword(ctx.keyStore, ctx.ownDigit, in.password)) {
+            if (ctx.SaveKeyStore() == SaveResult::Aborted) {
+                result.outcome = OptionsOutcome::Abandoned;
+                return result;
+            }
+        }
+    }
+    return result;
+}
+
+}  // namespace quarnel

@@ -1,0 +1,86 @@
+#pragma once
+// The options dialog's rules without the dialog: when "Ok" may be pressed,
+// the key button's caption, and what confirming the dialog changes.
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "app/settings.h"
+#include "store/holder_context.h"
+
+namespace quarnel {
+
+/// What UpdateOk looks at.
+struct OptionsFields {
+    bool categoryChosen = false;
+    int clickCounter = 8;  ///< clicks still needed on the key button
+    bool taAddressEmpty = true;
+    bool smtpEmpty = true;
+    bool pop3Empty = true;
+    bool accountEmpty = true;
+    bool passwordEmpty = true;
+    bool anyWorkingFolderEmpty = true;  ///< the seven folders other than the key folder
+    bool proxyAddressEmpty = true;
+    bool proxyPortEmpty = true;
+};
+
+enum class PortButtons {
+    Unchanged,
+    Free,      ///< both port buttons enabled
+    Forced80,  ///< "80" checked, both disabled: through a proxy the TA is on port 80
+};
+
+struct OkState {
+    bool ok = false;
+    bool enableAnnuler = false;  ///< when false, "Annuler" stays as it was
+    PortButtons ports = PortButtons::Unchanged;
+};
+
+OkState UpdateOk(const OptionsFields& fields);
+
+/// The key button's caption for a click counter, as resource numbers and the
+/// count: 8 → "Cliquez 8 fois sans imposer de cadence.", otherwise "Cliquez"
+/// + " n " + "fois sans imposer de cadence.".
+struct ClickCaption {
+    bool eightClicks = false;
+    int remaining = 0;
+};
+ClickCaption KeyButtonCaption(int clickCounter);
+
+/// What the dialog collected when "Ok" is pressed.
+struct OptionsInput {
+    char category = 0;
+    std::string taAddress;
+    char portChoice = 'A';
+    std::string smtpServer;
+    std::string pop3Server;
+    std::string accountName;
+    std::string proxyAddress;  ///< "" for none
+    std::string proxyPort;
+    std::array<std::string, kFolderCount> folders;  ///< by tag, as folder settings
+    bool fieldChanged = false;
+    bool languageChanged = false;
+    bool folderChanged = false;
+    bool keyFolderChanged = false;
+    bool passwordChanged = false;
+    std::string password;  ///< the typed mailbox password (wiped by the caller)
+};
+
+enum class OptionsOutcome {
+    Closed,            ///< the dialog closes with OK
+    FolderNotCreated,  ///< a working folder could not be made: `failedFolder`
+    KeysNotMoved,      ///< the new key folder was refused: `failedFolder`
+    Abandoned,         ///< a save failed and the person gave up (the dialog stays open)
+};
+
+struct OptionsResult {
+    OptionsOutcome outcome = OptionsOutcome::Closed;
+    std::filesystem::path failedFolder;
+};
+
+/// BitBtnOkClick: folders, settings, the pending or stored mailbox password,
+/// and the saves of the settings file and the key store.
+[[nodiscard]] OptionsResult ApplyOptions(HolderContext& ctx, const OptionsInput& in);
+
+}  // namespace quarnel

@@ -1,0 +1,508 @@
+#include "app/windows/form_options.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/windows/message_box.h"
+#include "app/windows/modal_runner.h"
+#include "app/windows/window_kit.h"
+#include "crypto/bignum.h"
+#include "crypto/random.h"
+#include "crypto/secret.h"
+#include "resources/texts_app.h"
+
+namespace quarnel::ui {
+
+namespace {
+
+constexpr int kOptionsHelpContext = 210;
+
+struct FolderRow {
+    const char* button;
+    const char* label;
+    int caption;
+};
+// By tag.
+constexpr FolderRow kFolderRows[kFolderCount] = {
+    {"ButtonClef", "LbRepClef", txt::kCheminClef},
+    {"ButtonMsgS", "LbRepMsgS", txt::kCheminMsgS},
+    {"ButtonFich", "LbRepFichS", txt::kCheminFichS},
+    {"ButtonChifS", "LbRepChifS", txt::kEnvoyes},
+    {"ButtonChifE", "LbRepChifE", txt::kRecus},
+    {"ButtonMsgE", "LbRepMsgE", txt::kCheminMsgE},
+    {"ButtonFichDechif", "LbRepFichE", txt::kCheminFichE},
+    {"ButtonCerti", "LbRepCerti", txt::kCheminCerti},
+};
+
+QString WithoutTrailingSlash(const std::string& folder) {
+    std::string shown = folder;
+    if (shown.size() > 1 && shown.back() == '/') shown.pop_back();
+    return FromCp1252(shown);
+}
+
+template <typename T>
+T* Named(T* widget, const char* name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+}  // namespace
+
+FormOptions::FormOptions(HolderContext& ctx, QWidget* parent)
+    : QuarnelDialog(ctx, "FormOptions", kOptionsHelpContext, parent) {
+    BuildWidgets();
+    Retranslate();
+}
+
+FormOptions::~FormOptions() {
+    WipeBig(exponent_);
+}
+
+void FormOptions::BuildWidgets() {
+    setModal(true);
+    pageControl_ = Named(new QTabWidget(this), "PageControl");
+
+    // Général.
+    tabSheetGeneral_ = Named(new QWidget, "TabSheetGeneral");
+    auto* general = new QHBoxLayout(tabSheetGeneral_);
+    auto* left = new QVBoxLayout;
+    auto* langue = new QHBoxLayout;
+    labelLangue_ = Named(new QLabel, "LabelLangue");
+    comboBoxLangue_ = Named(new QComboBox, "ComboBoxLangue");
+    comboBoxLangue_->addItems({QString(), QString()});
+    langue->addWidget(labelLangue_);
+    langue->addWidget(comboBoxLangue_);
+    langue->addStretch();
+    left->addLayout(langue);
+    groupBoxUsage_ = Named(new QGroupBox, "GroupBoxUsage");
+    auto* usage = new QVBoxLayout(groupBoxUsage_);
+    radioBtnFirme_ = Named(new QRadioButton, "RadioBtnFirme");
+    radioBtnIndependant_ = Named(new QRadioButton, "RadioBtnIndependant");
+    radioBtnPrive_ = Named(new QRadioButton, "RadioBtnPrive");
+    for (QRadioButton* r : {radioBtnFirme_, radioBtnIndependant_, radioBtnPrive_}) {
+        usage->addWidget(r);
+        connect(r, &QRadioButton::toggled, this, &FormOptions::UpdateOk);
+    }
+    left->addWidget(groupBoxUsage_);
+    btnInitClef_ = Named(new QPushButton, "BtnInitClef");
+    btnInitClef_->setAutoDefault(false);
+    left->addWidget(btnInitClef_);
+    groupBoxMail_ = Named(new QGroupBox, "GroupBoxMail");
+    auto* mail = new QFormLayout(groupBoxMail_);
+    labelSmtp_ = Named(new QLabel, "LabelSmtp");
+    editSmtp_ = Named(new QLineEdit, "EditSmtp");
+    labelPop3_ = Named(new QLabel, "LabelPop3");
+    editPop3_ = Named(new QLineEdit, "EditPop3");
+    labelId_ = Named(new QLabel, "LabelId");
+    editId_ = Named(new QLineEdit, "EditId");
+    labelPasse_ = Named(new QLabel, "LabelPasse");
+    editPasse_ = Named(new QLineEdit, "EditPasse");
+    editPasse_->setEchoMode(QLineEdit::Password);
+    mail->addRow(labelSmtp_, editSmtp_);
+    mail->addRow(labelPop3_, editPop3_);
+    mail->addRow(labelId_, editId_);
+    mail->addRow(labelPasse_, editPasse_);
+    left->addWidget(groupBoxMail_);
+    left->addStretch();
+    general->addLayout(left);
+
+    groupBoxTa_ = Named(new QGroupBox, "GroupBoxTa");
+    auto* ta = new QGridLayout(groupBoxTa_);
+    labelCode_ = Named(new QLabel, "LabelCode");
+    lbCode_ = Named(new QLabel, "LbCode");
+    labelAdresseTa_ = Named(new QLabel, "LabelAdresseTa");
+    editAdresseTa_ = Named(new QLineEdit, "EditAdresseTa");
+    labelPortTa_ = Named(new QLabel, "LabelPortTa");
+    radioBtnA_ = Named(new QRadioButton, "RadioBtnA");
+    radioBtnB_ = Named(new QRadioButton, "RadioBtnB");
+    radioBtnA_->setChecked(true);
+    labelCertificat_ = Named(new QLabel, "LabelCertificat");
+    lbCertificat_ = Named(new QLabel, "LbCertificat");
+    lbCertificat_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    lbCertificat_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    labelCerAvis_ = Named(new QLabel, "LabelCerAvis");
+    labelCerAvis_->setWordWrap(true);
+    auto* ports = new QHBoxLayout;
+    ports->addWidget(radioBtnA_);
+    ports->addWidget(radioBtnB_);
+    ports->addStretch();
+    ta->addWidget(labelCode_, 0, 0);
+    ta->addWidget(lbCode_, 0, 1);
+    ta->addWidget(labelAdresseTa_, 1, 0);
+    ta->addWidget(editAdresseTa_, 1, 1);
+    ta->addWidget(labelPortTa_, 2, 0);
+    ta->addLayout(ports, 2, 1);
+    ta->addWidget(labelCertificat_, 3, 0, 1, 2);
+    ta->addWidget(lbCertificat_, 4, 0, 1, 2);
+    ta->addWidget(labelCerAvis_, 5, 0, 1, 2);
+    ta->setRowStretch(6, 1);
+    general->addWidget(groupBoxTa_, 1);
+    pageControl_->addTab(tabSheetGeneral_, QString());
+
+    // Répertoires.
+    tabSheetRepertoire_ = Named(new QWidget, "TabSheetRepertoire");
+    auto* folders = new QVBoxLayout(tabSheetRepertoire_);
+    groupBoxChiffres_ = Named(new QGroupBox, "GroupBoxChiffres");
+    auto* chiffres = new QVBoxLayout(groupBoxChiffres_);
+    for (int tag = 0; tag < kFolderCount; ++tag) {
+        const FolderRow& row = kFolderRows[tag];
+        folderCaptions_[tag] = new QLabel;
+        folderLabels_[tag] = Named(new QLabel, row.label);
+        folderLabels_[tag]->setTextFormat(Qt::PlainText);
+        folderLabels_[tag]->setFrameShape(QFrame::StyledPanel);
+        folderLabels_[tag]->setMinimumWidth(360);
+        folderButtons_[tag] = Named(new QPushButton, row.button);
+        folderButtons_[tag]->setAutoDefault(false);
+        auto* line = new QHBoxLayout;
+        line->addWidget(folderLabels_[tag], 1);
+        line->addWidget(folderButtons_[tag]);
+        QVBoxLayout* into = (tag == 3 || tag == 4) ? chiffres : folders;
+        into->addWidget(folderCaptions_[tag]);
+        into->addLayout(line);
+        if (tag == 4) folders->addWidget(groupBoxChiffres_);
+        connect(folderButtons_[tag], &QPushButton::clicked, this,
+                [this, tag] { ModifierClick(tag); });
+    }
+    folders->addStretch();
+    pageControl_->addTab(tabSheetRepertoire_, QString());
+
+    // Réseau.
+    tabSheetReseau_ = Named(new QWidget, "TabSheetReseau");
+    auto* reseau = new QVBoxLayout(tabSheetReseau_);
+    groupBoxProxy_ = Named(new QGroupBox, "GroupBoxProxy");
+    auto* proxy = new QFormLayout(groupBoxProxy_);
+    labelAdresseProxy_ = Named(new QLabel, "LabelAdresseProxy");
+    editAdresseProxy_ = Named(new QLineEdit, "EditAdresseProxy");
+    labelPortProxy_ = Named(new QLabel, "LabelPortProxy");
+    editPortProxy_ = Named(new QLineEdit, "EditPortProxy");
+    // Digits only, typed or pasted; Backspace and Delete still work.
+    editPortProxy_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), this));
+    editPortProxy_->setMaxLength(5);
+    proxy->addRow(labelAdresseProxy_, editAdresseProxy_);
+    proxy->addRow(labelPortProxy_, editPortProxy_);
+    reseau->addWidget(groupBoxProxy_);
+    reseau->addStretch();
+    pageControl_->addTab(tabSheetReseau_, QString());
+
+    bitBtnOk_ = Named(new QPushButton, "BitBtnOk");
+    bitBtnOk_->setDefault(true);
+    bitBtnOk_->setEnabled(false);
+    bitBtnAnnuler_ = Named(new QPushButton, "BitBtnAnnuler");
+    bitBtnAnnuler_->setAutoDefault(false);
+    bitBtnAide_ = Named(new QPushButton, "BitBtnAide");
+    bitBtnAide_->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(bitBtnOk_);
+    buttons->addWidget(bitBtnAnnuler_);
+    buttons->addWidget(bitBtnAide_);
+
+    auto* root = new QVBoxLayout(this);
+    root->setSizeConstraint(QLayout::SetFixedSize);
+    root->addWidget(pageControl_);
+    root->addLayout(buttons);
+
+    connect(comboBoxLangue_, &QComboBox::activated, this, &FormOptions::ComboBoxLangueChange);
+    for (QLineEdit* e :
+         {editAdresseTa_, editSmtp_, editPop3_, editId_, editAdresseProxy_, editPortProxy_}) {
+        connect(e, &QLineEdit::textChanged, this, [this] {
+            fieldChanged_ = true;
+            UpdateOk();
+        });
+    }
+    for (QRadioButton* r : {radioBtnA_, radioBtnB_}) {
+        connect(r, &QRadioButton::clicked, this, [this] {
+            fieldChanged_ = true;
+            UpdateOk();
+        });
+    }
+    connect(editPasse_, &QLineEdit::textChanged, this, [this] {
+        passwordChanged_ = true;
+        UpdateOk();
+    });
+    connect(btnInitClef_, &QPushButton::clicked, this, &FormOptions::BtnInitClefClick);
+    connect(bitBtnOk_, &QPushButton::clicked, this, &FormOptions::BitBtnOkClick);
+    connect(bitBtnAnnuler_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(bitBtnAide_, &QPushButton::clicked, this, &FormOptions::ShowHelp);
+}
+
+void FormOptions::Retranslate() {
+    setWindowTitle(ctx_.programState == 0 ? Tr(txt::kInitialisation) : Tr(txt::kOptionsCaption));
+    pageControl_->setTabText(0, Tr(txt::kGeneral));
+    pageControl_->setTabText(1, Tr(txt::kRepertoires));
+    pageControl_->setTabText(2, Tr(txt::kReseau));
+    labelLangue_->setText(Tr(txt::kLangue));
+    comboBoxLangue_->setItemText(0, Tr(txt::kEnglish));
+    comboBoxLangue_->setItemText(1, Tr(txt::kFrancais));
+    groupBoxUsage_->setTitle(Tr(txt::kUtilisateur));
+    radioBtnFirme_->setText(Tr(txt::kEmploye));
+    radioBtnIndependant_->setText(Tr(txt::kIndependant));
+    radioBtnPrive_->setText(Tr(txt::kParticulier));
+    groupBoxTa_->setTitle(Tr(txt::kOrganismeDeConfiance));
+    labelCode_->setText(Tr(txt::kCodeIdentification));
+    labelAdresseTa_->setText(Tr(txt::kAdresse));
+    labelPortTa_->setText(Tr(txt::kPort));
+    radioBtnA_->setText(Tr(txt::kPortLibre));
+    radioBtnB_->setText(Tr(txt::kPort80));
+    labelCertificat_->setText(Tr(txt::kCertificatCondense));
+    labelCerAvis_->setText(Tr(txt::kVerifiezCertificat));
+    groupBoxMail_->setTitle(Tr(txt::kMessagerie));
+    labelSmtp_->setText(Tr(txt::kSmtp));
+    labelPop3_->setText(Tr(txt::kPop3));
+    labelId_->setText(Tr(txt::kNomDeCompte));
+    labelPasse_->setText(Tr(txt::kMotDePasse));
+    groupBoxChiffres_->setTitle(Tr(txt::kCheminChiffres));
+    for (int tag = 0; tag < kFolderCount; ++tag) {
+        folderCaptions_[tag]->setText(Tr(kFolderRows[tag].caption));
+        folderButtons_[tag]->setText(Tr(txt::kModifier));
+    }
+    groupBoxProxy_->setTitle(Tr(txt::kReseauLocal));
+    labelAdresseProxy_->setText(Tr(txt::kAdresse));
+    labelPortProxy_->setText(Tr(txt::kPort));
+    bitBtnOk_->setText(Tr(txt::kOk));
+    bitBtnAnnuler_->setText(Tr(txt::kAnnuler));
+    bitBtnAide_->setText(Tr(txt::kAide));
+    ShowKeyButtonCaption();
+}
+
+void FormOptions::ShowKeyButtonCaption() {
+    const ClickCaption c = KeyButtonCaption(clickCounter_);
+    btnInitClef_->setText(c.eightClicks ? Tr(txt::kCliquez8Fois)
+                                        : Tr(txt::kCliquez) + ' ' + QString::number(c.remaining) +
+                                              ' ' + Tr(txt::kFoisSansCadence));
+}
+
+void FormOptions::ShowFolders() {
+    for (int tag = 0; tag < kFolderCount; ++tag) {
+        folderLabels_[tag]->setText(WithoutTrailingSlash(folders_[tag]));
+    }
+}
+
+void FormOptions::ResetFlags() {
+    fieldChanged_ = false;
+    passwordChanged_ = false;
+}
+
+void FormOptions::PrepareFirstInitialisation() {
+    WipeBig(exponent_);
+    clickCounter_ = 8;
+    btnInitClef_->setEnabled(true);
+    ShowKeyButtonCaption();
+    editPasse_->clear();
+    comboBoxLangue_->setCurrentIndex(ctx_.settings.language);
+    groupBoxUsage_->setEnabled(true);
+    SetDefaultFolders(ctx_);
+    for (int tag = 0; tag < kFolderCount; ++tag) {
+        folders_[tag] = FolderSettingByTag(ctx_.settings, tag);
+    }
+    ShowFolders();
+    Retranslate();
+    ResetFlags();
+}
+
+void FormOptions::PrepareFromSettings() {
+    const Settings& s = ctx_.settings;
+    // The identity's layout follows the category: once initialised it stays.
+    for (QRadioButton* r : {radioBtnFirme_, radioBtnIndependant_, radioBtnPrive_}) {
+        r->setAutoExclusive(false);
+        r->setChecked(false);
+        r->setAutoExclusive(true);
+    }
+    if (s.category == 'A') radioBtnPrive_->setChecked(true);
+    if (s.category == 'D') radioBtnIndependant_->setChecked(true);
+    if (s.category == 'F') radioBtnFirme_->setChecked(true);
+    groupBoxUsage_->setEnabled(false);
+    lbCode_->setText(FromCp1252(s.taCode));
+    comboBoxLangue_->setCurrentIndex(s.language);
+    editAdresseTa_->setText(FromCp1252(s.taAddress));
+    (s.taPortChoice == 'A' ? radioBtnA_ : radioBtnB_)->setChecked(true);
+    editSmtp_->setText(FromCp1252(s.smtpServer));
+    editPop3_->setText(FromCp1252(s.pop3Server));
+    editId_->setText(FromCp1252(s.accountName));
+    WipeBig(exponent_);
+    if (ctx_.programState == 1) {
+        editPasse_->clear();
+        btnInitClef_->setEnabled(true);
+        clickCounter_ = 8;
+    } else {
+        editPasse_->setText(QString(10, u' '));
+        btnInitClef_->setEnabled(false);
+        clickCounter_ = 0;
+    }
+    ShowKeyButtonCaption();
+    const bool noProxy = s.proxyAddress == "-";
+    editAdresseProxy_->setText(noProxy ? QString() : FromCp1252(s.proxyAddress));
+    editPortProxy_->setText(noProxy ? QString() : FromCp1252(s.proxyPort));
+    for (int tag = 0; tag < kFolderCount; ++tag)
+        folders_[tag] = FolderSettingByTag(s, tag);
+    ShowFolders();
+    Retranslate();
+    ResetFlags();
+}
+
+void FormOptions::SetTaParameters() {
+    lbCode_->setText(QString::fromStdString(ctx_.ta.code));
+    lbCertificat_->setText(QString::fromStdString(QuadToHex(ctx_.ta.digest)));
+}
+
+void FormOptions::SetControlsFromSettings() {
+    ShowKeyButtonCaption();
+    if (!ctx_.ta.code.empty()) SetTaParameters();
+    ShowFolders();
+}
+
+void FormOptions::DisableAnnuler() {
+    bitBtnAnnuler_->setEnabled(false);
+}
+
+void FormOptions::showEvent(QShowEvent* event) {
+    QuarnelDialog::showEvent(event);
+    if (event->spontaneous()) return;
+    bitBtnOk_->setEnabled(false);
+    pageControl_->setCurrentWidget(tabSheetGeneral_);
+    if (ctx_.programState == 1) btnInitClef_->setFocus();
+    UpdateOk();
+}
+
+void FormOptions::reject() {
+    if (bitBtnAnnuler_->isEnabled()) QDialog::reject();
+}
+
+void FormOptions::ComboBoxLangueChange(int index) {
+    if (index == ctx_.settings.language) return;
+    ctx_.settings.language = index;
+    languageChanged_ = true;
+    done(kResultNo);
+}
+
+OptionsFields FormOptions::Fields() const {
+    OptionsFields f;
+    f.categoryChosen = radioBtnFirme_->isChecked() || radioBtnIndependant_->isChecked() ||
+                       radioBtnPrive_->isChecked();
+    f.clickCounter = clickCounter_;
+    f.taAddressEmpty = editAdresseTa_->text().isEmpty();
+    f.smtpEmpty = editSmtp_->text().isEmpty();
+    f.pop3Empty = editPop3_->text().isEmpty();
+    f.accountEmpty = editId_->text().isEmpty();
+    f.passwordEmpty = editPasse_->text().isEmpty();
+    f.anyWorkingFolderEmpty = false;
+    for (int tag = 1; tag < kFolderCount; ++tag) {
+        if (folderLabels_[tag]->text().isEmpty()) f.anyWorkingFolderEmpty = true;
+    }
+    f.proxyAddressEmpty = editAdresseProxy_->text().isEmpty();
+    f.proxyPortEmpty = editPortProxy_->text().isEmpty();
+    return f;
+}
+
+void FormOptions::UpdateOk() {
+    const OkState s = quarnel::UpdateOk(Fields());
+    bitBtnOk_->setEnabled(s.ok);
+    if (s.enableAnnuler) bitBtnAnnuler_->setEnabled(true);
+    switch (s.ports) {
+        case PortButtons::Unchanged:
+            break;
+        case PortButtons::Free:
+            radioBtnA_->setEnabled(true);
+            radioBtnB_->setEnabled(true);
+            break;
+        case PortButtons::Forced80:
+            radioBtnB_->setChecked(true);
+            radioBtnA_->setEnabled(false);
+            radioBtnB_->setEnabled(false);
+            break;
+    }
+}
+
+void FormOptions::BtnInitClefClick() {
+    if (clickCounter_ == 0) return;
+    KeyClick(exponent_, clickCounter_);
+    ShowKeyButtonCaption();
+    if (clickCounter_ == 0) {
+        btnInitClef_->setEnabled(false);
+        KeySetup setup = KeyInitialise(exponent_, ctx_.ta.publicValue);
+        ctx_.publicHex = setup.publicHex;
+        ctx_.publicDigest = setup.publicDigest;
+        ctx_.taKey = setup.taKey;
+        WipeQuad(setup.taKey);
+        WipeBig(exponent_);
+        if (ctx_.programState == 1) editPasse_->setFocus();
+    }
+    UpdateOk();
+}
+
+void FormOptions::ModifierClick(int tag) {
+    const auto chosen = ChooseFolder(this, Tr(txt::kChoisirDossier),
+                                     QString::fromStdString(ctx_.dataFolder.string()));
+    if (!chosen) return;
+    folders_[tag] = FolderSetting(std::filesystem::path(chosen->toStdString()));
+    ShowFolders();
+    UpdateOk();
+}
+
+void FormOptions::BitBtnOkClick() {
+    if (!bitBtnOk_->isEnabled()) return;
+    const Settings& s = ctx_.settings;
+    OptionsInput in;
+    in.category = radioBtnFirme_->isChecked() ? 'F' : radioBtnIndependant_->isChecked() ? 'D' : 'A';
+    in.taAddress = ToCp1252(editAdresseTa_->text());
+    in.portChoice = radioBtnA_->isChecked() ? 'A' : 'B';
+    in.smtpServer = ToCp1252(editSmtp_->text());
+    in.pop3Server = ToCp1252(editPop3_->text());
+    in.accountName = ToCp1252(editId_->text());
+    in.proxyAddress = ToCp1252(editAdresseProxy_->text());
+    in.proxyPort = ToCp1252(editPortProxy_->text());
+    in.folders = folders_;
+    in.keyFolderChanged = folders_[0] != s.keyFolder;
+    for (int tag = 1; tag < kFolderCount; ++tag) {
+        if (folders_[tag] != FolderSettingByTag(s, tag)) in.folderChanged = true;
+    }
+    in.fieldChanged = fieldChanged_;
+    in.languageChanged = languageChanged_;
+    in.passwordChanged = passwordChanged_;
+    SecretString password(ToCp1252(editPasse_->text()));
+    in.password = *password;
+    const int state = ctx_.programState;
+    const OptionsResult result = ApplyOptions(ctx_, in);
+    WipeString(in.password);
+    switch (result.outcome) {
+        case OptionsOutcome::Closed:
+            break;
+        case OptionsOutcome::FolderNotCreated:
+            (void)Ask(
+                this, BoxIcon::Warning,
+                Tr(txt::kDossierNonCree, {QString::fromStdString(result.failedFolder.string())}),
+                kOk);
+            return;
+        case OptionsOutcome::KeysNotMoved:
+            (void)Ask(
+                this, BoxIcon::Warning,
+                Tr(txt::kClefsNonDeplacees, {QString::fromStdString(result.failedFolder.string())}),
+                kOk);
+            return;
+        case OptionsOutcome::Abandoned:
+            return;
+    }
+    // The typed password no longer stands in the control.
+    if (state <= 1 || passwordChanged_) {
+        const QSignalBlocker quiet(editPasse_);
+        editPasse_->setText(QString::fromStdString(RandomHex32()));
+    }
+    fieldChanged_ = false;
+    passwordChanged_ = false;
+    accept();
+}
+
+}  // namespace quarnel::ui

@@ -1,0 +1,120 @@
+#pragma once
+// FormOptions: first initialisation ("Initialisation") and later changes of
+// the settings ("Options"): language, category, TA, mail, proxy, folders, and
+// the eight clicks of the key set-up.
+
+#include <array>
+#include <string>
+
+#include "app/options.h"
+#include "app/windows/quarnel_dialog.h"
+#include "crypto/types.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace quarnel::ui {
+
+class FormOptions : public QuarnelDialog {
+    Q_OBJECT
+  public:
+    FormOptions(HolderContext& ctx, QWidget* parent);
+    ~FormOptions() override;
+
+    /// State 0: eight clicks needed, empty password, default folders.
+    void PrepareFirstInitialisation();
+    /// States 1 to 5: the fields from the settings; eight new clicks in
+    /// state 1, none later (the password field then shows ten blanks).
+    void PrepareFromSettings();
+    /// LbCode and LbCertificat from ctx.ta.
+    void SetTaParameters();
+    /// After a language switch: the texts that carry values (key button,
+    /// TA digest, folder labels).
+    void SetControlsFromSettings();
+    /// The dialog shown again after a language switch cannot be cancelled,
+    /// unless UpdateOk finds it cannot be confirmed either.
+    void DisableAnnuler();
+
+    int ClickCounter() const { return clickCounter_; }
+
+    // Handlers.
+    void UpdateOk();
+    void BtnInitClefClick();
+    void ModifierClick(int tag);
+    void BitBtnOkClick();
+
+    /// Escape and the close box act as Annuler, and not while it is disabled.
+    void reject() override;
+
+  protected:
+    void Retranslate() override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void BuildWidgets();
+    void ComboBoxLangueChange(int index);
+    void ShowKeyButtonCaption();
+    void ShowFolders();
+    void ResetFlags();
+    OptionsFields Fields() const;
+
+    // Dialog state.
+    int clickCounter_ = 8;
+    Big exponent_{};
+    bool languageChanged_ = false;
+    bool fieldChanged_ = false;
+    bool passwordChanged_ = false;
+    /// Folder choices, applied on Ok only.
+    std::array<std::string, kFolderCount> folders_;
+
+    QTabWidget* pageControl_ = nullptr;
+    QWidget* tabSheetGeneral_ = nullptr;
+    QWidget* tabSheetRepertoire_ = nullptr;
+    QWidget* tabSheetReseau_ = nullptr;
+    QLabel* labelLangue_ = nullptr;
+    QComboBox* comboBoxLangue_ = nullptr;
+    QGroupBox* groupBoxUsage_ = nullptr;
+    QRadioButton* radioBtnFirme_ = nullptr;
+    QRadioButton* radioBtnIndependant_ = nullptr;
+    QRadioButton* radioBtnPrive_ = nullptr;
+    QPushButton* btnInitClef_ = nullptr;
+    QGroupBox* groupBoxTa_ = nullptr;
+    QLabel* labelCode_ = nullptr;
+    QLabel* lbCode_ = nullptr;
+    QLabel* labelAdresseTa_ = nullptr;
+    QLineEdit* editAdresseTa_ = nullptr;
+    QLabel* labelPortTa_ = nullptr;
+    QRadioButton* radioBtnA_ = nullptr;
+    QRadioButton* radioBtnB_ = nullptr;
+    QLabel* labelCertificat_ = nullptr;
+    QLabel* lbCertificat_ = nullptr;
+    QLabel* labelCerAvis_ = nullptr;
+    QGroupBox* groupBoxMail_ = nullptr;
+    QLabel* labelSmtp_ = nullptr;
+    QLineEdit* editSmtp_ = nullptr;
+    QLabel* labelPop3_ = nullptr;
+    QLineEdit* editPop3_ = nullptr;
+    QLabel* labelId_ = nullptr;
+    QLineEdit* editId_ = nullptr;
+    QLabel* labelPasse_ = nullptr;
+    QLineEdit* editPasse_ = nullptr;
+    std::array<QLabel*, kFolderCount> folderCaptions_{};
+    std::array<QLabel*, kFolderCount> folderLabels_{};
+    std::array<QPushButton*, kFolderCount> folderButtons_{};
+    QGroupBox* groupBoxChiffres_ = nullptr;
+    QGroupBox* groupBoxProxy_ = nullptr;
+    QLabel* labelAdresseProxy_ = nullptr;
+    QLineEdit* editAdresseProxy_ = nullptr;
+    QLabel* labelPortProxy_ = nullptr;
+    QLineEdit* editPortProxy_ = nullptr;
+    QPushButton* bitBtnOk_ = nullptr;
+    QPushButton* bitBtnAnnuler_ = nullptr;
+    QPushButton* bitBtnAide_ = nullptr;
+};
+
+}  // namespace quarnel::ui

@@ -1,0 +1,475 @@
+#include "app/windows/form_titulaire.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QTranslator>
+#include <QVBoxLayout>
+
+#include "app/language.h"
+#include "app/settings.h"
+#include "app/windows/form_options.h"
+#include "app/windows/help.h"
+#include "app/windows/message_box.h"
+#include "app/windows/modal_runner.h"
+#include "app/windows/save_failure.h"
+#include "app/windows/window_kit.h"
+#include "authority/windows/form_affiliation.h"
+#include "authority/windows/form_destinataire.h"
+#include "authority/windows/form_tcp_ip.h"
+#include "crypto/hextext.h"
+#include "crypto/random.h"
+#include "mail/windows/form_pop3.h"
+#include "mail/windows/form_smtp.h"
+#include "messages/windows/form_certi.h"
+#include "messages/windows/form_message.h"
+#include "messages/windows/form_msg_a_certi.h"
+#include "messages/windows/form_redac.h"
+#include "resources/texts.h"
+#include "resources/texts_app.h"
+#include "store/windows/form_liste.h"
+
+namespace quarnel::ui {
+
+namespace {
+constexpr int kMainHelpContext = 200;
+constexpr int kInformationWidth = 470;
+}  // namespace
+
+FormTitulaire::FormTitulaire(HolderContext& ctx) : QWidget(nullptr), ctx_(ctx) {
+    setObjectName("FormTitulaire");
+    // Fixed border with system menu and minimise box.
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    ctx_.currentText = [](int id) { return ToCp1252(Tr(id)); };
+    ctx_.onInformationChanged = [this] { ShowInformation(); };
+    ctx_.onSaveFailure = SaveFailureBox(this);
+    BuildWidgets();
+    view_ = InitialView();
+    Retranslate();
+    ShowView();
+    CreateWindows();
+    Reseed();
+}
+
+FormTitulaire::~FormTitulaire() {
+    horloge_->stop();
+    FreeWorkingLists(ctx_);
+    ctx_.onInformationChanged = nullptr;
+    ctx_.onSaveFailure = nullptr;
+    ctx_.currentText = nullptr;
+    if (translator_) QCoreApplication::removeTranslator(translator_.get());
+    if (qtFrench_) QCoreApplication::removeTranslator(qtFrench_.get());
+}
+
+void FormTitulaire::BuildWidgets() {
+    auto* root = new QVBoxLayout(this);
+    root->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Title: black text over a white shadow.
+    auto* title = new QWidget(this);
+    labelTitreBlanc_ = new QLabel(title);
+    labelTitreBlanc_->setObjectName("LabelTitreBlanc");
+    labelTitre_ = new QLabel(title);
+    labelTitre_->setObjectName("LabelTitre");
+    QFont titleFont = labelTitre_->font();
+    titleFont.setPointSize(22);
+    titleFont.setBold(true);
+    titleFont.setItalic(true);
+    for (QLabel* l : {labelTitreBlanc_, labelTitre_})
+        l->setFont(titleFont);
+    QPalette white = labelTitreBlanc_->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    labelTitreBlanc_->setPalette(white);
+    QPalette black = labelTitre_->palette();
+    black.setColor(QPalette::WindowText, Qt::black);
+    labelTitre_->setPalette(black);
+    title->setObjectName("PanelTitre");
+
+    labelCertification_ = new QLabel(this);
+    labelCertification_->setObjectName("LabelCertification");
+    labelCertification_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    labelCertification_->hide();
+    auto* top = new QHBoxLayout;
+    top->addWidget(title);
+    top->addStretch();
+    top->addWidget(labelCertification_);
+    root->addLayout(top);
+
+    auto* names = new QGridLayout;
+    labelNom_ = new QLabel(this);
+    labelNom_->setObjectName("LabelNom");
+    lbNom_ = new QLabel(this);
+    lbNom_->setObjectName("lbNom");
+    labelSociete_ = new QLabel(this);
+    labelSociete_->setObjectName("LabelSociete");
+    lbSociete_ = new QLabel(this);
+    lbSociete_->setObjectName("LbSociete");
+    for (QLabel* l : {lbNom_, lbSociete_}) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+        l->setTextFormat(Qt::PlainText);
+        // A firm or profession text may be long: it wraps rather than
+        // widening the window.
+        l->setWordWrap(true);
+        l->setMaximumWidth(kInformationWidth);
+    }
+    labelNom_->hide();
+    names->addWidget(labelNom_, 0, 0);
+    names->addWidget(lbNom_, 0, 1);
+    names->addWidget(labelSociete_, 1, 0);
+    names->addWidget(lbSociete_, 1, 1);
+    names->setColumnStretch(1, 1);
+    root->addLayout(names);
+
+    // Command buttons, three by three.
+    auto* grid = new QGridLayout;
+    static constexpr Command kPlaces[3][3] = {
+        {Command::Correspondants, Command::Entrant, Command::Expedition},
+        {Command::Clefs, Command::MiseAJour, Command::Certification},
+        {Command::Options, Command::Aide, Command::Sortie},
+    };
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            const Command c = kPlaces[row][col];
+            auto* b = new QPushButton(this);
+            b->setObjectName(CommandInfo(c).objectName);
+            b->setMinimumWidth(150);
+            b->setAutoDefault(false);
+            buttons_[std::size_t(c)] = b;
+            grid->addWidget(b, row, col);
+        }
+    }
+    root->addLayout(grid);
+
+    groupBoxInfo_ = new QGroupBox(this);
+    groupBoxInfo_->setObjectName("GroupBoxInfo");
+    auto* info = new QHBoxLayout(groupBoxInfo_);
+    labelInformation_ = new QLabel(groupBoxInfo_);
+    labelInformation_->setObjectName("LabelInformation");
+    labelInformation_->setWordWrap(true);
+    labelInformation_->setTextFormat(Qt::PlainText);
+    labelInformation_->setMinimumWidth(kInformationWidth);
+    labelInformation_->setMinimumHeight(3 * labelInformation_->fontMetrics().height());
+    labelInformation_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    speedButtonReset_ = new QToolButton(groupBoxInfo_);
+    speedButtonReset_->setObjectName("SpeedButtonReset");
+    speedButtonReset_->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    speedButtonReset_->setAutoRaise(true);
+    info->addWidget(labelInformation_, 1);
+    info->addWidget(speedButtonReset_, 0, Qt::AlignTop);
+    root->addWidget(groupBoxInfo_);
+
+    popupMenuCor_ = new QMenu(this);
+    popupMenuCor_->setObjectName("PopupMenuCor");
+    menuFirmes_ = popupMenuCor_->addAction(QString());
+    menuFirmes_->setObjectName("MenuFirmes");
+    menuIndependants_ = popupMenuCor_->addAction(QString());
+    menuIndependants_->setObjectName("MenuIndependants");
+    menuPrives_ = popupMenuCor_->addAction(QString());
+    menuPrives_->setObjectName("MenuPrives");
+    popupMenuAide_ = new QMenu(this);
+    popupMenuAide_->setObjectName("PopupMenuAide");
+    menuSommaire_ = popupMenuAide_->addAction(QString());
+    menuSommaire_->setObjectName("MenuSommaire");
+    aidecontextuelle_ = popupMenuAide_->addAction(QString());
+    aidecontextuelle_->setObjectName("Aidecontextuelle");
+    menuApropos_ = popupMenuAide_->addAction(QString());
+    menuApropos_->setObjectName("MenuApropos");
+
+    horloge_ = new QTimer(this);
+    horloge_->setObjectName("horloge");
+    horloge_->setInterval(50);
+    connect(horloge_, &QTimer::timeout, this, &FormTitulaire::surveillance);
+    horloge_->start();
+
+    connect(speedButtonReset_, &QToolButton::clicked, this, &FormTitulaire::SpeedButtonResetClick);
+    connect(&Button(Command::Correspondants), &QPushButton::clicked, this,
+            &FormTitulaire::BitBtnCorrespondantsClick);
+    connect(&Button(Command::Options), &QPushButton::clicked, this,
+            &FormTitulaire::BitBtnOptionsClick);
+    connect(&Button(Command::Aide), &QPushButton::clicked, this, &FormTitulaire::BitBtnAideClick);
+    connect(&Button(Command::Sortie), &QPushButton::clicked, this,
+            &FormTitulaire::BitBtnSortieClick);
+    connect(&Button(Command::MiseAJour), &QPushButton::clicked, this,
+            &FormTitulaire::BitBtnMiseAJourClick);
+    connect(&Button(Command::Clefs), &QPushButton::clicked, this, &FormTitulaire::BitBtnClefsClick);
+    for (const Command c : {Command::Entrant, Command::Expedition, Command::Certification}) {
+        connect(&Button(c), &QPushButton::clicked, this, [this, c] { NotAvailableYet(c); });
+    }
+    connect(menuFirmes_, &QAction::triggered, this, [this] { OpenListe('F'); });
+    connect(menuIndependants_, &QAction::triggered, this, [this] { OpenListe('D'); });
+    connect(menuPrives_, &QAction::triggered, this, [this] { OpenListe('A'); });
+    connect(menuSommaire_, &QAction::triggered, this, &FormTitulaire::MenuSommaireClick);
+    connect(aidecontextuelle_, &QAction::triggered, this, &FormTitulaire::AidecontextuelleClick);
+    connect(menuApropos_, &QAction::triggered, this, &FormTitulaire::MenuAproposClick);
+}
+
+void FormTitulaire::CreateWindows() {
+    forms_.options = new FormOptions(ctx_, this);
+    forms_.affiliationF = new FormAffiliationF(ctx_, this);
+    forms_.affiliationD = new FormAffiliationD(ctx_, this);
+    forms_.affiliationA = new FormAffiliationA(ctx_, this);
+    forms_.destinataire = new FormDestinataire(ctx_, this);
+    forms_.liste = new FormListe(ctx_, this);
+    forms_.redac = new FormRedac(ctx_, this);
+    forms_.tcpIp = new FormTCP_IP(ctx_, this);
+    forms_.smtp = new FormSmtp(ctx_, this);
+    forms_.pop3 = new FormPop3(ctx_, this);
+    forms_.message = new FormMessage(ctx_, this);
+    forms_.msgACerti = new FormMsgACerti(ctx_, this);
+    forms_.certi = new FormCerti(ctx_, this);
+    help_ = new HelpSystem(this);
+}
+
+StartupEnd FormTitulaire::Start(const StartupPlaces& places) {
+    setWindowTitle(QString());
+    PrepareStartup(ctx_, places);
+    help_->SetFile(ctx_.helpFile);
+    const StartupEnd end = RunStartup(ctx_, *this);
+    RefreshNames();
+    if (end == StartupEnd::Completed) EvaluateState();
+    return end;
+}
+
+bool FormTitulaire::RetryMissingFile(const std::filesystem::path& path) {
+    const QString text = Tr(txt::kFileUnreadable, {QString::fromStdString(path.string())});
+    return Ask(this, BoxIcon::Warning, text, kAbort | kRetry) == kRetry;
+}
+
+void FormTitulaire::ReportAltered(const std::string& fileName) {
+    (void)Ask(this, BoxIcon::Warning, Tr(txt::kFileAltered, {FromCp1252(fileName)}), kCancel);
+}
+
+void FormTitulaire::ApplyLanguage() {
+    const LanguageStep step = BeginLanguageSwitch(ctx_);
+    if (!step.changed || step.missing) return;
+    bool textsChanged = false;
+    if (step.module) {
+        auto loaded = std::make_unique<QTranslator>();
+        if (!loaded->load(QString::fromStdString(step.module->string()))) return;
+        if (translator_) QCoreApplication::removeTranslator(translator_.get());
+        translator_ = std::move(loaded);
+        QCoreApplication::installTranslator(translator_.get());
+        textsChanged = true;
+    } else if (translator_) {
+        // Back to the built-in French texts.
+        QCoreApplication::removeTranslator(translator_.get());
+        translator_.reset();
+        textsChanged = true;
+    }
+    // Qt's own dialogs (folder selection) speak French too when its catalogue
+    // is installed; English is their own language.
+    if (step.locale == kLocaleFrench && !qtFrench_) {
+        auto qt = std::make_unique<QTranslator>();
+        if (qt->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            qtFrench_ = std::move(qt);
+            QCoreApplication::installTranslator(qtFrench_.get());
+            textsChanged = true;
+        }
+    } else if (step.locale != kLocaleFrench && qtFrench_) {
+        QCoreApplication::removeTranslator(qtFrench_.get());
+        qtFrench_.reset();
+        textsChanged = true;
+    }
+    // Every window rebuilds its texts now; positions stay.
+    if (textsChanged) QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    FinishLanguageSwitch(ctx_);
+    help_->SetFile(ctx_.helpFile);
+    forms_.options->SetControlsFromSettings();
+    forms_.redac->resize(634, 450);
+    RefreshNames();
+    ShowView();
+}
+
+void FormTitulaire::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) Retranslate();
+    QWidget::changeEvent(event);
+}
+
+void FormTitulaire::Retranslate() {
+    labelTitre_->setText(Tr(txt::kQuarnelSoft));
+    labelTitreBlanc_->setText(Tr(txt::kQuarnelSoft));
+    for (QLabel* l : {labelTitreBlanc_, labelTitre_})
+        l->adjustSize();
+    labelTitreBlanc_->move(2, 2);
+    labelTitre_->move(0, 0);
+    labelTitre_->parentWidget()->setFixedSize(labelTitre_->size() + QSize(2, 2));
+    labelCertification_->setText(Tr(txt::kNonEnregistre));
+    labelNom_->setText(Tr(txt::kNom));
+    groupBoxInfo_->setTitle(Tr(txt::kInformations));
+    speedButtonReset_->setToolTip(Tr(txt::kEffacerInformation));
+    for (const MainCommand& c : MainCommands())
+        Button(c.command).setText(Tr(c.caption));
+    menuFirmes_->setText(Tr(txt::kMenuEmployes));
+    menuIndependants_->setText(Tr(txt::kMenuIndependants));
+    menuPrives_->setText(Tr(txt::kMenuParticuliers));
+    menuSommaire_->setText(Tr(txt::kSommaire));
+    aidecontextuelle_->setText(Tr(txt::kAideContextuelle));
+    menuApropos_->setText(Tr(txt::kAPropos));
+    RefreshNames();
+    ShowView();
+}
+
+void FormTitulaire::RefreshNames() {
+    const Settings& s = ctx_.settings;
+    const bool named = !ctx_.displayName.empty();
+    labelNom_->setVisible(named);
+    lbNom_->setText(FromCp1252(ctx_.displayName));
+    if (named && (s.category == 'D' || s.category == 'F')) {
+        labelSociete_->setText(Tr(s.category == 'D' ? txt::kProfession : txt::kSociete));
+        lbSociete_->setText(FromCp1252(ctx_.firmText));
+    } else {
+        labelSociete_->clear();
+        lbSociete_->clear();
+    }
+    const bool affiliated = ctx_.programState >= 2 && !ctx_.ownNumber.empty();
+    setWindowTitle(affiliated ? Tr(txt::kAffilie, {FromCp1252(ctx_.ownNumber)}) : QString());
+    labelCertification_->setVisible(affiliated && ctx_.registrationFlag != '1');
+    QGuiApplication::setApplicationDisplayName(FromCp1252(ctx_.applicationTitle));
+}
+
+void FormTitulaire::EvaluateState() {
+    view_.information = ctx_.information;
+    view_ = quarnel::EvaluateState(view_, FactsOf(ctx_));
+    ctx_.information = view_.information;
+    ShowView();
+}
+
+void FormTitulaire::ShowView() {
+    for (const MainCommand& c : MainCommands())
+        Button(c.command).setEnabled(view_.Enabled(c.command));
+    Button(Command::Options)
+        .setText(Tr(view_.optionsCaptionIsOptions ? txt::kOptionsButton : txt::kInitialisation));
+    if (view_.focus) Button(*view_.focus).setFocus();
+    ShowInformation();
+}
+
+void FormTitulaire::ShowInformation() {
+    view_.information = ctx_.information;
+    labelInformation_->setText(ctx_.information ? Tr(ctx_.information) : QString());
+}
+
+void FormTitulaire::SpeedButtonResetClick() {
+    SetInformation(ctx_, txt::kEnAttente);
+    EvaluateState();
+}
+
+void FormTitulaire::BitBtnCorrespondantsClick() {
+    menuFirmes_->setEnabled(!ctx_.correspondents.f.empty());
+    menuIndependants_->setEnabled(!ctx_.correspondents.d.empty());
+    menuPrives_->setEnabled(!ctx_.correspondents.a.empty());
+    QPushButton& b = Button(Command::Correspondants);
+    popupMenuCor_->popup(b.mapToGlobal(QPoint(0, 28)));
+}
+
+void FormTitulaire::OpenListe(char category) {
+    PlaceDialog(*forms_.liste, *this);
+    ctx_.listCategory = category;
+    forms_.liste->show();
+    forms_.liste->raise();
+}
+
+void FormTitulaire::NotAvailableYet(Command command) {
+    if (!CanRun(command, view_, ctx_.busy)) return;
+    Inform(this, Tr(txt::kPasEncoreDisponible));
+}
+
+void FormTitulaire::BitBtnOptionsClick() {
+    if (ctx_.busy) return;
+    ctx_.busy = true;
+    TaParameters ta;
+    if (!ReadTaParameters(ctx_.programFolder, ta)) {
+        // Without a valid parameter file there is nothing to initialise
+        // against; the dialog does not open.
+        ctx_.busy = false;
+        return;
+    }
+    ctx_.ta = ta;
+    ctx_.settings.taCode = ta.code;
+    FormOptions& options = *forms_.options;
+    options.SetTaParameters();
+    if (ctx_.programState == 0) {
+        options.PrepareFirstInitialisation();
+    } else {
+        options.PrepareFromSettings();
+    }
+    for (;;) {
+        PlaceDialog(options, *this);
+        const int result = RunModal(options);
+        if (result == QuarnelDialog::kResultNo) {
+            ApplyLanguage();
+            options.DisableAnnuler();
+            SpeedButtonResetClick();
+            continue;
+        }
+        if (result == QDialog::Accepted && ctx_.programState <= 1) {
+            ContinueWithAffiliation();
+            return;
+        }
+        // Cancel, or OK in state 2 and above (the dialog saved its changes).
+        ctx_.busy = false;
+        EvaluateState();
+        return;
+    }
+}
+
+void FormTitulaire::BitBtnAideClick() {
+    EvaluateState();
+    QPushButton& b = Button(Command::Aide);
+    popupMenuAide_->popup(b.mapToGlobal(QPoint(0, 28)));
+}
+
+void FormTitulaire::MenuSommaireClick() {
+    help_->ShowContents();
+}
+
+void FormTitulaire::AidecontextuelleClick() {
+    help_->ShowContext(kMainHelpContext);
+}
+
+void FormTitulaire::MenuAproposClick() {
+    QString taCode = FromCp1252(ctx_.settings.taCode);
+    if (taCode.isEmpty()) {
+        TaParameters ta;
+        if (ReadTaParameters(ctx_.programFolder, ta)) taCode = QString::fromStdString(ta.code);
+    }
+    if (taCode.isEmpty()) taCode = QStringLiteral("-");
+    Inform(this, Tr(txt::kAProposTexte, {Tr(txt::kVersionCode), taCode}));
+}
+
+void FormTitulaire::BitBtnSortieClick() {
+    close();
+}
+
+void FormTitulaire::surveillance() {
+    if (ctx_.busy) return;
+    std::optional<Lines> block = clipboardWatch ? clipboardWatch() : std::nullopt;
+    if (!block) {
+        ctx_.requestKind.clear();
+        return;
+    }
+    ctx_.busy = true;
+    EvaluateState();
+    if (isMinimized()) showNormal();
+    const bool processed = processIncomingBlock && processIncomingBlock(*block);
+    if (!processed) SetInformation(ctx_, txt::kMessageAltere);
+    ctx_.busy = false;
+    EvaluateState();
+}
+
+}  // namespace quarnel::ui

@@ -1,0 +1,165 @@
+#pragma once
+// FormTitulaire, the main window: the holder's control panel. It creates
+// every other window once, runs the start-up sequence, shows the program
+// state through EvaluateState, runs the 50 ms timer and the commands.
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/program_state.h"
+#include "app/startup.h"
+#include "authority/flows.h"
+#include "crypto/text_cipher.h"
+
+class QDialog;
+class QLabel;
+class QGroupBox;
+class QMenu;
+class QAction;
+class QPushButton;
+class QToolButton;
+class QTimer;
+class QTranslator;
+
+namespace quarnel::ui {
+
+class HelpSystem;
+class FormOptions;
+class AffiliationForm;
+class FormAffiliationF;
+class FormAffiliationD;
+class FormAffiliationA;
+class FormDestinataire;
+class FormListe;
+class FormRedac;
+class FormTCP_IP;
+class FormSmtp;
+class FormPop3;
+class FormMessage;
+class FormMsgACerti;
+class FormCerti;
+
+/// The windows created at start, in creation order after the main window.
+struct Forms {
+    FormOptions* options = nullptr;
+    FormAffiliationF* affiliationF = nullptr;
+    FormAffiliationD* affiliationD = nullptr;
+    FormAffiliationA* affiliationA = nullptr;
+    FormDestinataire* destinataire = nullptr;
+    FormListe* liste = nullptr;
+    FormRedac* redac = nullptr;
+    FormTCP_IP* tcpIp = nullptr;
+    FormSmtp* smtp = nullptr;
+    FormPop3* pop3 = nullptr;
+    FormMessage* message = nullptr;
+    FormMsgACerti* msgACerti = nullptr;
+    FormCerti* certi = nullptr;
+};
+
+class FormTitulaire : public QWidget, private StartupHost {
+    Q_OBJECT
+  public:
+    /// FormCreate, then every other window in the order of the design.
+    explicit FormTitulaire(HolderContext& ctx);
+    /// FormDestroy: the working lists are wiped and freed; nothing is saved.
+    ~FormTitulaire() override;
+
+    HolderContext& Context() { return ctx_; }
+    const Forms& Windows() const { return forms_; }
+    HelpSystem& Help() { return *help_; }
+    const MainView& View() const { return view_; }
+    QPushButton& Button(Command command) { return *buttons_[std::size_t(command)]; }
+
+    /// The start-up sequence; the window shows its outcome.
+    StartupEnd Start(const StartupPlaces& places);
+
+    /// Buttons, focus and information line from the program state.
+    void EvaluateState();
+    /// Loads the texts of ctx.settings.language when they are not the ones
+    /// shown, and rebuilds every window's texts.
+    void ApplyLanguage() override;
+    /// Name labels, firm label, window caption and registration label from
+    /// the context.
+    void RefreshNames();
+
+    /// Where the 50 ms timer finds an encrypted block (clipboard intake) and
+    /// hands it on (incoming-block processing); set by the subsystems that
+    /// provide them. Without them the timer only empties the request kind.
+    std::function<std::optional<Lines>()> clipboardWatch;
+    std::function<bool(Lines&)> processIncomingBlock;
+
+    // Handlers.
+    void SpeedButtonResetClick();
+    void BitBtnCorrespondantsClick();
+    void BitBtnOptionsClick();
+    void BitBtnMiseAJourClick();  // authority/windows/main_commands.cpp
+    void BitBtnClefsClick();      // authority/windows/main_commands.cpp
+    void BitBtnAideClick();
+    void MenuSommaireClick();
+    void AidecontextuelleClick();
+    void MenuAproposClick();
+    void BitBtnSortieClick();
+    void surveillance();
+
+  protected:
+    void changeEvent(QEvent* event) override;
+
+  private:
+    bool RetryMissingFile(const std::filesystem::path& path) override;
+    void ReportAltered(const std::string& fileName) override;
+
+    void BuildWidgets();
+    void CreateWindows();
+    void Retranslate();
+    void ShowView();
+    void ShowInformation();
+    void OpenListe(char category);
+    /// A command whose window arrives with a later version.
+    void NotAvailableYet(Command command);
+    /// OK of the options dialog in state 0 or 1: the affiliation
+    /// (authority/windows/main_commands.cpp).
+    void ContinueWithAffiliation();
+    /// The request driver and the settings save for the authority's
+    /// sequences (authority/windows/main_commands.cpp).
+    FlowHooks AuthorityHooks();
+    /// The affiliation form of the holder's category.
+    AffiliationForm& AffiliationFormOfCategory();
+    /// Places and runs a command's dialog; on Cancel the command ends (Busy
+    /// cleared). The buttons are evaluated either way.
+    bool RunCommandDialog(QDialog& dialog);
+    /// Tells the person why a request could not be built.
+    void ReportNotBuilt(const FlowResult& result);
+
+    HolderContext& ctx_;
+    MainView view_;
+    Forms forms_;
+    HelpSystem* help_ = nullptr;
+    std::unique_ptr<QTranslator> translator_;  ///< the text module, when not French
+    std::unique_ptr<QTranslator> qtFrench_;    ///< Qt's own texts (file dialogs) in French
+
+    QLabel* labelTitre_ = nullptr;
+    QLabel* labelTitreBlanc_ = nullptr;
+    QLabel* labelCertification_ = nullptr;
+    QLabel* labelNom_ = nullptr;
+    QLabel* lbNom_ = nullptr;
+    QLabel* labelSociete_ = nullptr;
+    QLabel* lbSociete_ = nullptr;
+    QGroupBox* groupBoxInfo_ = nullptr;
+    QLabel* labelInformation_ = nullptr;
+    QToolButton* speedButtonReset_ = nullptr;
+    std::array<QPushButton*, kCommandCount> buttons_{};
+    QMenu* popupMenuCor_ = nullptr;
+    QAction* menuFirmes_ = nullptr;
+    QAction* menuIndependants_ = nullptr;
+    QAction* menuPrives_ = nullptr;
+    QMenu* popupMenuAide_ = nullptr;
+    QAction* menuSommaire_ = nullptr;
+    QAction* aidecontextuelle_ = nullptr;
+    QAction* menuApropos_ = nullptr;
+    QTimer* horloge_ = nullptr;
+};
+
+}  // namespace quarnel::ui

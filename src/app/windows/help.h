@@ -1,0 +1,47 @@
+#pragma once
+// The help: one HTML page per language beside the program, one anchor per
+// help context ("h200" ...), shown in a help window. The main window owns the
+// help system; any window asks it through HelpSystem::Current().
+
+#include <QDialog>
+#include <filesystem>
+
+class QTextBrowser;
+
+namespace quarnel::ui {
+
+class HelpSystem : public QDialog {
+    Q_OBJECT
+  public:
+    explicit HelpSystem(QWidget* parent);
+    ~HelpSystem() override;
+
+    /// The help system of the running main window, or nullptr.
+    static HelpSystem* Current();
+
+    /// The help file of the current language as the design names it
+    /// ("QuarnelTit_F.hlp"); the page shown is the HTML file of the same
+    /// name with the extension ".html".
+    void SetFile(const std::filesystem::path& helpFile);
+    std::filesystem::path Page() const { return page_; }
+
+    /// The contents (top of the page).
+    void ShowContents();
+    /// The topic of a help context; 0 shows the contents.
+    void ShowContext(int context);
+    /// The context last asked for (0 contents, -1 none yet).
+    int LastContext() const { return lastContext_; }
+    QTextBrowser& Browser() { return *browser_; }
+
+  private:
+    void ShowPage(int context);
+
+    std::filesystem::path page_;
+    QTextBrowser* browser_;
+    int lastContext_ = -1;
+};
+
+/// Opens the help of a context when a help system is running.
+void ShowHelpContext(int context);
+
+}  // namespace quarnel::ui

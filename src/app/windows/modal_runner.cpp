@@ -1,0 +1,110 @@
+#include "app/windows/modal_runner.h"
+
+#include <QFileDialog>
+
+namespace quarnel::ui {
+
+namespace {
+
+class ExecRunner : public ModalRunner {
+  public:
+    int Run(QDialog& dialog) override { return dialog.exec(); }
+};
+
+ModalRunner* g_installed = nullptr;
+
+std::unique_ptr<QFileDialog> MakeFileDialog(QWidget* parent, const char* name,
+                                            const QString& caption, const QString& folder,
+                                            const QString& filter) {
+    auto dialog = std::make_unique<QFileDialog>(parent, caption, folder, filter);
+    dialog->setObjectName(name);
+    return dialog;
+}
+
+}  // namespace
+
+ModalRunner& Modals() {
+    static ExecRunner exec;
+    return g_installed ? *g_installed : exec;
+}
+
+int RunModal(QDialog& dialog) {
+    return Modals().Run(dialog);
+}
+
+std::optional<QString> ChooseFolder(QWidget* parent, const QString& caption, const QString& start) {
+    auto dialog = MakeFileDialog(parent, kFolderDialogName, caption, start, QString());
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly, true);
+    if (RunModal(*dialog) != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog->selectedFiles().first();
+}
+
+QStringList ChooseFilesToOpen(QWidget* parent, const QString& caption, const QString& folder,
+                              const QString& filter, bool several) {
+    auto dialog = MakeFileDialog(parent, kOpenDialogName, caption, folder, filter);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    if (RunModal(*dialog) != QDialog::Accepted) return {};
+    return dialog->selectedFiles();
+}
+
+std::optional<QString> ChooseFileToSave(QWidget* parent, const QString& caption,
+                                        const QString& folder, const QString& filter,
+                                        const QString& defaultSuffix) {
+    auto dialog = MakeFileDialog(parent, kSaveDialogName, caption, folder, filter);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(defaultSuffix);
+    // The program asks its own overwrite question where the design wants one.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (RunModal(*dialog) != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog->selectedFiles().first();
+}
+
+ScriptedModalRunner::ScriptedModalRunner() : previous_(g_installed) {
+    g_installed = this;
+}
+
+ScriptedModalRunner::~ScriptedModalRunner() {
+    g_installed = previous_;
+}
+
+void ScriptedModalRunner::Always(const QString& objectName, Handler handler) {
+    always_[objectName] = std::move(handler);
+}
+
+void ScriptedModalRunner::Once(const QString& objectName, Handler handler) {
+    once_[objectName].push_back(std::move(handler));
+}
+
+int ScriptedModalRunner::Run(QDialog& dialog) {
+    const QString name = dialog.objectName();
+    runs_ << name;
+    Handler handler;
+    if (auto it = once_.find(name); it != once_.end() && !it->second.empty()) {
+        handler = std::move(it->second.front());
+        it->second.pop_front();
+    } else if (auto a = always_.find(name); a != always_.end()) {
+        handler = a->second;
+    }
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    if (handler) handler(dialog);
+    if (dialog.isVisible()) dialog.reject();
+    // A dialog that refuses to be cancelled (its Annuler disabled) is closed.
+    if (dialog.isVisible()) dialog.done(QDialog::Rejected);
+    return dialog.result();
+}
+
+void AcceptFileDialog(QDialog& dialog, const QString& path) {
+    if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+        files->selectFile(path);
+    }
+    dialog.accept();
+}
+
+}  // namespace quarnel::ui

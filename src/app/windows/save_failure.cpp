@@ -1,0 +1,27 @@
+#include "app/windows/save_failure.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include "app/windows/message_box.h"
+#include "app/windows/window_kit.h"
+#include "resources/texts.h"
+
+namespace quarnel::ui {
+
+SaveFailureHandler SaveFailureBox(QWidget* parent) {
+    return
+        [owner = QPointer<QWidget>(parent)](const std::filesystem::path& path, const std::string&) {
+            const QString text = Tr(txt::kFileSaveFailed, {QString::fromStdString(path.string())});
+            switch (Ask(owner.data(), BoxIcon::Warning, text, kAbort | kRetry | kIgnore)) {
+                case kRetry:
+                    return SaveChoice::Retry;
+                case kIgnore:
+                    return SaveChoice::Ignore;
+                default:
+                    return SaveChoice::Abort;
+            }
+        };
+}
+
+}  // namespace quarnel::ui

@@ -1,0 +1,92 @@
+#include "authority/exchange.h"
+
+#include "app/program_state.h"
+#include "authority/texts.h"
+#include "messages/format.h"
+#include "store/atomic_file.h"
+
+namespace quarnel {
+
+TaExchange::TaExchange(QObject* parent) : QObject(parent) {
+    responseTimer_.setSingleShot(true);
+    responseTimer_.setInterval(15000);
+    connect(&responseTimer_, &QTimer::timeout, this, [this] {
+        annuler_ = true;
+        Q_EMIT changed();
+    });
+    connect(&client_, &TaHttpClient::logged, this, &TaExchange::logged);
+    connect(&client_, &TaHttpClient::progress, this, [this](TaHttpClient::Stage stage) {
+        if (stage != TaHttpClient::Stage::Connected) return;
+        memo_.clear();
+        Q_EMIT changed();
+    });
+    connect(&client_, &TaHttpClient::finished, this, &TaExchange::OnFinished);
+    connect(&client_, &TaHttpClient::error, this, &TaExchange::OnError);
+}
+
+void TaExchange::Inform(int text) {
+    if (ctx_) SetInformation(*ctx_, text);
+}
+
+void TaExchange::Prepare(HolderContext& ctx) {
+    ctx_ = &ctx;
+    client_.Abort();
+    responseTimer_.stop();
+    connection_ = ConfigureTaConnection(ctx.settings);
+    kind_ = ctx.requestKind;
+    memo_ = ctx.outgoingBody;
+    envoyer_ = true;
+    annuler_ = true;
+    accepter_ = false;
+    Q_EMIT changed();
+}
+
+void TaExchange::Send() {
+    if (!envoyer_ || !ctx_) return;
+    envoyer_ = false;
+    annuler_ = false;
+    Q_EMIT changed();
+    Q_EMIT logged(txt::kLogCall, {});
+    Inform(txt::kTransmission);
+    client_.Post(connection_, RequestData(ctx_->outgoingBody), kind_);
+}
+
+void TaExchange::OnFinished(const QByteArray& body) {
+    memo_ = SplitLines(std::string_view(body.constData(), std::size_t(body.size())));
+    if (ReplyCanBeAccepted(memo_)) {
+        // After a good reply to an affiliation request the holder is held a
+        // moment before leaving with Annuler.
+        if (kind_ != kind::kAffiliation && kind_ != kind::kUpdate) annuler_ = true;
+        accepter_ = true;
+        responseTimer_.start();
+    } else {
+        annuler_ = true;
+    }
+    Q_EMIT changed();
+}
+
+void TaExchange::OnError(TaHttpClient::Failure, const QByteArray& body) {
+    if (!body.isEmpty()) {
+        memo_ = SplitLines(std::string_view(body.constData(), std::size_t(body.size())));
+    }
+    annuler_ = true;
+    Q_EMIT changed();
+}
+
+void TaExchange::Cancel() {
+    if (!annuler_) return;
+    client_.Abort();
+    responseTimer_.stop();
+    Inform(txt::kEnAttente);
+}
+
+void TaExchange::Stop() {
+    responseTimer_.stop();
+    client_.Abort();
+}
+
+std::string TaExchange::MemoText() const {
+    return JoinLinesCrLf(memo_);
+}
+
+}  // namespace quarnel

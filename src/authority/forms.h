@@ -1,0 +1,91 @@
+#pragma once
+// The rules of the affiliation forms and of the new-correspondent dialog,
+// without widgets: field limits and letter case, when Exécuter is enabled,
+// the identity record they write, and the checks of a typed affiliation
+// number.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/holder_context.h"
+
+namespace quarnel {
+
+/// The fields of an affiliation form, in the order of the identity record of
+/// categories D and F (Société/Profession and Département/Enregistrement are
+/// not on the form of category A).
+enum class IdField {
+    Firm,        ///< Société / Profession
+    Department,  ///< Département / Enregistrement
+    Nom,
+    Prenoms,
+    Adresse,
+    CodePostal,
+    Localite,
+    Entite,
+    Pays,
+    Telephone,
+    Fax,
+    Email,
+};
+inline constexpr std::size_t kIdFieldCount = 12;
+
+struct FieldRule {
+    bool upper;     ///< shown and kept in upper case, else lower case
+    int maxLength;  ///< 0: no limit
+    bool refuseDiacritics;
+};
+FieldRule RuleOf(IdField field);
+
+/// What the form holds. `publicList`: "oui" (true), "non" (false), or neither.
+struct AffiliationEntry {
+    std::array<std::string, kIdFieldCount> fields;  ///< code page 1252
+    std::optional<bool> publicList;
+
+    std::string& operator[](IdField f) { return fields[std::size_t(f)]; }
+    const std::string& operator[](IdField f) const { return fields[std::size_t(f)]; }
+};
+
+/// The fields the form shows for a category (A: from Nom on).
+std::vector<IdField> FieldsOf(char category);
+
+/// Exécuter is enabled when every required field is non-empty and "oui" or
+/// "non" is chosen. Pre-filled (states 1-5): only the address, postcode,
+/// locality, telephone and e-mail are required; fresh (state 0) also Nom,
+/// Prénoms and, for D and F, Société/Profession.
+bool ExecuterEnabled(char category, bool prefilled, const AffiliationEntry& entry);
+
+/// The identity record: 13 lines (D, F) or 11 (A), the public-list flag last
+/// ("x" for "oui"), every empty line "-".
+std::vector<std::string> IdentityRecord(char category, const AffiliationEntry& entry);
+
+/// The form pre-filled from a stored identity record ("oui" when the flag is
+/// "x", else "non"). Nothing when the record does not fit the category.
+std::optional<AffiliationEntry> EntryFromIdentity(char category,
+                                                  const std::vector<std::string>& identity);
+
+/// Exécuter: the identity record and the values derived from it go into the
+/// settings of `ctx`.
+void ApplyAffiliationEntry(HolderContext& ctx, const AffiliationEntry& entry);
+
+/// True when a typed text holds a character outside 7-bit ASCII.
+bool HasDiacritics(std::string_view cp1252);
+
+/// The list category of an affiliation number from its characters 4-11:
+/// below "00002000" 'B' (no list), then 'F', from "01000000" 'A', from
+/// "08000000" 'D'.
+char CategoryOfNumber(std::string_view number);
+
+/// The new-correspondent dialog's verdict on the typed number: Exécuter
+/// enabled, or the information to show (resource number), or neither (fewer
+/// than 11 characters).
+struct NumberCheck {
+    bool executer = false;
+    int information = 0;
+};
+NumberCheck CheckNewCorrespondent(const HolderContext& ctx, std::string_view number);
+
+}  // namespace quarnel

@@ -1,0 +1,33 @@
+#pragma once
+// The Exécuter / Annuler / help row of the authority's dialogs: Exécuter
+// disabled at first, Annuler the cancel button, help on the dialog's context.
+
+#include <QBoxLayout>
+#include <QPushButton>
+
+#include "app/windows/quarnel_dialog.h"
+
+namespace quarnel::ui {
+
+struct ButtonRow {
+    QPushButton* executer;
+    QPushButton* annuler;
+    QPushButton* aide;
+};
+
+inline ButtonRow AddButtonRow(QuarnelDialog& dialog, QBoxLayout& layout) {
+    auto* row = new QHBoxLayout;
+    ButtonRow b{new QPushButton(&dialog), new QPushButton(&dialog), new QPushButton(&dialog)};
+    b.executer->setObjectName("BitBtnExecuter");
+    b.annuler->setObjectName("BitBtnAnnuler");
+    b.aide->setObjectName("BitBtnAide");
+    for (QPushButton* button : {b.executer, b.annuler, b.aide})
+        row->addWidget(button);
+    layout.addLayout(row);
+    b.executer->setEnabled(false);
+    QObject::connect(b.annuler, &QPushButton::clicked, &dialog, &QDialog::reject);
+    QObject::connect(b.aide, &QPushButton::clicked, &dialog, &QuarnelDialog::ShowHelp);
+    return b;
+}
+
+}  // namespace quarnel::ui

@@ -1,0 +1,252 @@
+#include "authority/windows/form_affiliation.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/windows/message_box.h"
+#include "app/windows/window_kit.h"
+#include "authority/texts.h"
+#include "authority/windows/button_row.h"
+#include "resources/texts_app.h"
+
+namespace quarnel::ui {
+
+namespace {
+
+struct FieldNames {
+    const char* edit;
+    const char* label;
+};
+// By IdField.
+constexpr FieldNames kNames[kIdFieldCount] = {
+    {"EditSociete", "LbSociete"},   {"EditDepartement", "LbDepartement"},
+    {"EditNom", "LbNom"},           {"EditPrenoms", "LbPrenoms"},
+    {"EditAdresse", "LbAdresse"},   {"EditCodePostal", "LbCodePostal"},
+    {"EditLocalite", "LbLocalite"}, {"EditEntite", "LbEntite"},
+    {"EditPays", "LbPays"},         {"EditTelephone", "LbTelephone"},
+    {"EditFax", "LbFax"},           {"EditEmail", "LbEmail"},
+};
+
+int CaptionOf(IdField f, char category) {
+    switch (f) {
+        case IdField::Firm:
+            return category == 'D' ? txt::kProfessionField : txt::kSocieteField;
+        case IdField::Department:
+            return category == 'D' ? txt::kEnregistrement : txt::kDepartement;
+        case IdField::Nom:
+            return txt::kNomField;
+        case IdField::Prenoms:
+            return txt::kPrenoms;
+        case IdField::Adresse:
+            return txt::kAdresseField;
+        case IdField::CodePostal:
+            return txt::kCodePostal;
+        case IdField::Localite:
+            return txt::kLocalite;
+        case IdField::Entite:
+            return txt::kEntiteTerritoriale;
+        case IdField::Pays:
+            return txt::kPays;
+        case IdField::Telephone:
+            return txt::kTelephone;
+        case IdField::Fax:
+            return txt::kFax;
+        case IdField::Email:
+            return txt::kEmail;
+    }
+    return 0;
+}
+
+}  // namespace
+
+AffiliationForm::AffiliationForm(HolderContext& ctx, const char* objectName, char category,
+                                 QWidget* parent)
+    : QuarnelDialog(ctx, objectName, 0, parent), category_(category) {
+    BuildWidgets();
+    Retranslate();
+}
+
+FormAffiliationF::FormAffiliationF(HolderContext& ctx, QWidget* parent)
+    : AffiliationForm(ctx, "FormAffiliationF", 'F', parent) {}
+
+FormAffiliationD::FormAffiliationD(HolderContext& ctx, QWidget* parent)
+    : AffiliationForm(ctx, "FormAffiliationD", 'D', parent) {}
+
+FormAffiliationA::FormAffiliationA(HolderContext& ctx, QWidget* parent)
+    : AffiliationForm(ctx, "FormAffiliationA", 'A', parent) {}
+
+bool AffiliationForm::Shown(IdField f) const {
+    return category_ != 'A' || (f != IdField::Firm && f != IdField::Department);
+}
+
+bool AffiliationForm::Fixed(IdField f) const {
+    return prefilled_ && (f == IdField::Nom || f == IdField::Prenoms || f == IdField::Firm);
+}
+
+void AffiliationForm::BuildWidgets() {
+    setModal(true);
+    auto* outer = new QVBoxLayout(this);
+    auto addGroup = [&](QGroupBox*& box, const char* name, std::initializer_list<IdField> fields) {
+        box = new QGroupBox(this);
+        box->setObjectName(name);
+        auto* grid = new QGridLayout(box);
+        int row = 0;
+        for (IdField f : fields) {
+            const auto i = std::size_t(f);
+            captions_[i] = new QLabel(box);
+            edits_[i] = new QLineEdit(box);
+            edits_[i]->setObjectName(kNames[i].edit);
+            const FieldRule rule = RuleOf(f);
+            if (rule.maxLength > 0) edits_[i]->setMaxLength(rule.maxLength);
+            fixed_[i] = new QLabel(box);
+            fixed_[i]->setObjectName(kNames[i].label);
+            fixed_[i]->hide();
+            grid->addWidget(captions_[i], row, 0);
+            grid->addWidget(edits_[i], row, 1);
+            grid->addWidget(fixed_[i], row, 2);
+            ++row;
+            connect(edits_[i], &QLineEdit::textEdited, this,
+                    [this, f](const QString& text) { FieldEdited(f, text); });
+        }
+        outer->addWidget(box);
+    };
+    if (category_ != 'A') {
+        addGroup(groupBoxFirme_, "GroupBoxFirme", {IdField::Firm, IdField::Department});
+    }
+    addGroup(
+        groupBoxDemandeur_, "GroupBoxDemandeur",
+        {IdField::Nom, IdField::Prenoms, IdField::Adresse, IdField::CodePostal, IdField::Localite,
+         IdField::Entite, IdField::Pays, IdField::Telephone, IdField::Fax, IdField::Email});
+
+    groupBoxListe_ = new QGroupBox(this);
+    groupBoxListe_->setObjectName("GroupBoxListe");
+    auto* radios = new QHBoxLayout(groupBoxListe_);
+    radioBtnOui_ = new QRadioButton(groupBoxListe_);
+    radioBtnOui_->setObjectName("RadioBtnOui");
+    radioBtnNon_ = new QRadioButton(groupBoxListe_);
+    radioBtnNon_->setObjectName("RadioBtnNon");
+    radios->addWidget(radioBtnOui_);
+    radios->addWidget(radioBtnNon_);
+    choix_ = new QButtonGroup(this);
+    choix_->addButton(radioBtnOui_);
+    choix_->addButton(radioBtnNon_);
+    connect(choix_, &QButtonGroup::buttonClicked, this, &AffiliationForm::UpdateExecuter);
+    outer->addWidget(groupBoxListe_);
+
+    const ButtonRow row = AddButtonRow(*this, *outer);
+    bitBtnExecuter_ = row.executer;
+    bitBtnAnnuler_ = row.annuler;
+    bitBtnAide_ = row.aide;
+    connect(bitBtnExecuter_, &QPushButton::clicked, this, &AffiliationForm::BitBtnExecuterClick);
+}
+
+void AffiliationForm::Retranslate() {
+    setWindowTitle(Tr(txt::kAffiliationCaption));
+    if (groupBoxFirme_) {
+        groupBoxFirme_->setTitle(Tr(category_ == 'D' ? txt::kGroupProfession : txt::kGroupSociete));
+    }
+    groupBoxDemandeur_->setTitle(Tr(txt::kGroupDemandeur));
+    for (std::size_t i = 0; i < kIdFieldCount; ++i) {
+        if (captions_[i]) captions_[i]->setText(Tr(CaptionOf(IdField(i), category_)));
+    }
+    groupBoxListe_->setTitle(Tr(txt::kGroupListePublique));
+    radioBtnOui_->setText(Tr(txt::kOui));
+    radioBtnNon_->setText(Tr(txt::kNon));
+    bitBtnExecuter_->setText(Tr(txt::kExecuter));
+    bitBtnAnnuler_->setText(Tr(txt::kAnnuler));
+    bitBtnAide_->setText(Tr(txt::kAide));
+}
+
+void AffiliationForm::PrepareFresh() {
+    prefilled_ = false;
+    for (std::size_t i = 0; i < kIdFieldCount; ++i) {
+        if (!edits_[i]) continue;
+        edits_[i]->clear();
+        edits_[i]->show();
+        fixed_[i]->clear();
+        fixed_[i]->hide();
+        accepted_[i].clear();
+    }
+    choix_->setExclusive(false);
+    radioBtnOui_->setChecked(false);
+    radioBtnNon_->setChecked(false);
+    choix_->setExclusive(true);
+    edits_[std::size_t(category_ == 'A' ? IdField::Nom : IdField::Firm)]->setFocus();
+    UpdateExecuter();
+}
+
+void AffiliationForm::PrepareFromIdentity() {
+    PrepareFresh();
+    prefilled_ = true;
+    const auto entry = EntryFromIdentity(category_, ctx_.settings.identity);
+    if (!entry) {
+        // No stored identity of this category: the form starts fresh.
+        prefilled_ = false;
+        return;
+    }
+    for (IdField f : FieldsOf(category_)) {
+        const auto i = std::size_t(f);
+        const QString text = FromCp1252((*entry)[f]);
+        edits_[i]->setText(text);
+        accepted_[i] = text;
+        fixed_[i]->setText(text);
+        edits_[i]->setVisible(!Fixed(f));
+        fixed_[i]->setVisible(Fixed(f));
+    }
+    (*entry->publicList ? radioBtnOui_ : radioBtnNon_)->setChecked(true);
+    edits_[std::size_t(IdField::Adresse)]->setFocus();
+    UpdateExecuter();
+}
+
+void AffiliationForm::FieldEdited(IdField f, const QString& text) {
+    const auto i = std::size_t(f);
+    QLineEdit& edit = *edits_[i];
+    const FieldRule rule = RuleOf(f);
+    if (rule.refuseDiacritics && HasDiacritics(ToCp1252(text))) {
+        const int cursor = edit.cursorPosition() - 1;
+        edit.setText(accepted_[i]);
+        edit.setCursorPosition(std::max(0, cursor));
+        Inform(this, Tr(txt::kPasDeDiacritiques));
+        return;
+    }
+    const QString cased = rule.upper ? text.toUpper() : text.toLower();
+    if (cased != text) {
+        const int cursor = edit.cursorPosition();
+        edit.setText(cased);
+        edit.setCursorPosition(cursor);
+    }
+    accepted_[i] = cased;
+    UpdateExecuter();
+}
+
+AffiliationEntry AffiliationForm::Entry() const {
+    AffiliationEntry entry;
+    for (IdField f : FieldsOf(category_)) {
+        const auto i = std::size_t(f);
+        // The fixed names go back exactly as stored: the seal covers them.
+        entry[f] = ToCp1252(Fixed(f) ? fixed_[i]->text() : edits_[i]->text().trimmed());
+    }
+    if (radioBtnOui_->isChecked()) entry.publicList = true;
+    if (radioBtnNon_->isChecked()) entry.publicList = false;
+    return entry;
+}
+
+void AffiliationForm::UpdateExecuter() {
+    bitBtnExecuter_->setEnabled(ExecuterEnabled(category_, prefilled_, Entry()));
+}
+
+void AffiliationForm::BitBtnExecuterClick() {
+    const AffiliationEntry entry = Entry();
+    if (!ExecuterEnabled(category_, prefilled_, entry)) return;
+    ApplyAffiliationEntry(ctx_, entry);
+    accept();
+}
+
+}  // namespace quarnel::ui

@@ -1,0 +1,84 @@
+#include "authority/windows/form_destinataire.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/windows/window_kit.h"
+#include "authority/forms.h"
+#include "authority/texts.h"
+#include "authority/windows/button_row.h"
+#include "resources/texts_app.h"
+
+namespace quarnel::ui {
+
+FormDestinataire::FormDestinataire(HolderContext& ctx, QWidget* parent)
+    : QuarnelDialog(ctx, "FormDestinataire", 0, parent) {
+    setModal(true);
+    auto* outer = new QVBoxLayout(this);
+    labelDestinataire_ = new QLabel(this);
+    editDestinataire_ = new QLineEdit(this);
+    editDestinataire_->setObjectName("EditDestinataire");
+    editDestinataire_->setMaxLength(11);
+    outer->addWidget(labelDestinataire_);
+    outer->addWidget(editDestinataire_);
+    groupBoxInformation_ = new QGroupBox(this);
+    groupBoxInformation_->setObjectName("GroupBoxInformation");
+    auto* info = new QVBoxLayout(groupBoxInformation_);
+    labelInformation_ = new QLabel(groupBoxInformation_);
+    labelInformation_->setObjectName("LabelInformation");
+    info->addWidget(labelInformation_);
+    groupBoxInformation_->hide();
+    outer->addWidget(groupBoxInformation_);
+    const ButtonRow row = AddButtonRow(*this, *outer);
+    bitBtnExecuter_ = row.executer;
+    bitBtnAnnuler_ = row.annuler;
+    bitBtnAide_ = row.aide;
+    connect(editDestinataire_, &QLineEdit::textChanged, this,
+            &FormDestinataire::EditDestinataireChange);
+    connect(bitBtnExecuter_, &QPushButton::clicked, this, &QDialog::accept);
+    Retranslate();
+}
+
+void FormDestinataire::Retranslate() {
+    setWindowTitle(Tr(txt::kNouveauCorrespondant));
+    labelDestinataire_->setText(Tr(txt::kNumeroNouveauCorrespondant));
+    groupBoxInformation_->setTitle(Tr(txt::kInformation));
+    bitBtnExecuter_->setText(Tr(txt::kExecuter));
+    bitBtnAnnuler_->setText(Tr(txt::kAnnuler));
+    bitBtnAide_->setText(Tr(txt::kAide));
+    EditDestinataireChange(editDestinataire_->text());
+}
+
+void FormDestinataire::Prepare() {
+    editDestinataire_->clear();
+    editDestinataire_->setFocus();
+    EditDestinataireChange(QString());
+}
+
+std::string FormDestinataire::Number() const {
+    return ToCp1252(editDestinataire_->text());
+}
+
+void FormDestinataire::EditDestinataireChange(const QString& text) {
+    if (text != text.toUpper()) {
+        const int cursor = editDestinataire_->cursorPosition();
+        editDestinataire_->setText(text.toUpper());  // comes back here
+        editDestinataire_->setCursorPosition(cursor);
+        return;
+    }
+    bitBtnExecuter_->setEnabled(false);
+    groupBoxInformation_->hide();
+    labelInformation_->clear();
+    const NumberCheck check = CheckNewCorrespondent(ctx_, ToCp1252(text));
+    if (check.information) {
+        labelInformation_->setText(Tr(check.information));
+        groupBoxInformation_->show();
+    }
+    bitBtnExecuter_->setEnabled(check.executer);
+}
+
+}  // namespace quarnel::ui

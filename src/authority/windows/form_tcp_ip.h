@@ -1,0 +1,65 @@
+#pragma once
+// TA connection window: shows the request, sends it over HTTP (Envoyer),
+// shows the reply and lets the holder accept it (Accepter). It mirrors a
+// TaExchange; the request driver runs it and processes an accepted reply.
+
+#include <functional>
+
+#include "app/windows/quarnel_dialog.h"
+#include "authority/exchange.h"
+#include "authority/replies.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace quarnel::ui {
+
+class FormTCP_IP : public QuarnelDialog {
+    Q_OBJECT
+  public:
+    FormTCP_IP(HolderContext& ctx, QWidget* parent);
+
+    /// The request driver: for kinds 00, 01, 10, 11 and 18 only, shows the
+    /// window with ctx.outgoingBody placed against `mainWindow`, and, when the
+    /// holder accepted a reply, runs ProcessTaReply on it. True when the
+    /// reply was taken.
+    bool RunRequestDriver(const QWidget& mainWindow);
+    /// What the last processed reply changed.
+    const ReplyOutcome& LastOutcome() const { return outcome_; }
+
+    TaExchange& Exchange() { return exchange_; }
+
+    /// Shows a delivered certificate (set by the certificate viewer's owner;
+    /// without it an information box shows the text).
+    std::function<void(const std::string& certificate)> showCertificate;
+    /// Told which correspondent list a key reply wrote.
+    std::function<void(char category)> listChanged;
+
+    // Handlers.
+    void BitBtnEnvoyerClick();
+    void BitBtnRecevoirClick();
+    void BitBtnAnnulerClick();
+    /// Escape acts as Annuler, and not while it is disabled.
+    void reject() override;
+
+  protected:
+    void Retranslate() override;
+
+  private:
+    void Mirror();
+    void Log(int textId, const QString& detail);
+
+    TaExchange exchange_;
+    ReplyOutcome outcome_;
+    QLabel* labelDonnees_ = nullptr;
+    QPlainTextEdit* memoDonnees_ = nullptr;
+    QLabel* labelAction_ = nullptr;
+    QPlainTextEdit* memoAction_ = nullptr;
+    QPushButton* bitBtnEnvoyer_ = nullptr;
+    QPushButton* bitBtnRecevoir_ = nullptr;
+    QPushButton* bitBtnAnnuler_ = nullptr;
+    QPushButton* bitBtnAide_ = nullptr;
+};
+
+}  // namespace quarnel::ui

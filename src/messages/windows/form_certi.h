@@ -1,0 +1,15 @@
+#pragma once
+// Certificate viewer.
+// Created once at start by the main window; filled by its subsystem.
+
+#include "app/windows/quarnel_dialog.h"
+
+namespace quarnel::ui {
+
+class FormCerti : public QuarnelDialog {
+    Q_OBJECT
+  public:
+    FormCerti(HolderContext& ctx, QWidget* parent);
+};
+
+}  // namespace quarnel::ui

@@ -1,0 +1,15 @@
+#pragma once
+// Composer window.
+// Created once at start by the main window; filled by its subsystem.
+
+#include "app/windows/quarnel_dialog.h"
+
+namespace quarnel::ui {
+
+class FormRedac : public QuarnelDialog {
+    Q_OBJECT
+  public:
+    FormRedac(HolderContext& ctx, QWidget* parent);
+};
+
+}  // namespace quarnel::ui

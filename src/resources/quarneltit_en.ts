@@ -1,0 +1,663 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB" sourcelanguage="fr_FR">
+<context>
+    <name>QuarnelTit</name>
+    <message>
+        <source>Le fichier %s n'a pu être lu.</source>
+        <translation>The file %s could not be read.</translation>
+    </message>
+    <message>
+        <source>Le fichier %s n'a pu être sauvé.</source>
+        <translation>The file %s could not be saved.</translation>
+    </message>
+    <message>
+        <source>Le fichier %s est altéré.</source>
+        <translation>The file %s is altered.</translation>
+    </message>
+    <message>
+        <source>En attente</source>
+        <translation>Waiting</translation>
+    </message>
+    <message>
+        <source>Chiffrement en cours</source>
+        <translation>Encryption in progress</translation>
+    </message>
+    <message>
+        <source>D400F</source>
+        <translation>D400E</translation>
+    </message>
+    <message>
+        <source>QuarnelTit_F.hlp</source>
+        <translation>QuarnelTit_E.hlp</translation>
+    </message>
+    <message>
+        <source>Affilié %s</source>
+        <translation>Affiliated %s</translation>
+    </message>
+    <message>
+        <source>Transmission</source>
+        <translation>Transmission</translation>
+    </message>
+    <message>
+        <source>Déchiffrement en cours</source>
+        <translation>Decryption in progress</translation>
+    </message>
+    <message>
+        <source>Demande d'affiliation au système cryptographique "QuarnelSys"</source>
+        <translation>Affiliation request to the "QuarnelSys" cryptographic system</translation>
+    </message>
+    <message>
+        <source>Demande de mise à jour d'affiliation au système cryptographique "QuarnelSys".</source>
+        <translation>Affiliation update request to the "QuarnelSys" cryptographic system.</translation>
+    </message>
+    <message>
+        <source>Accusé de réception de la clef privée</source>
+        <translation>Acknowledgement of receipt of the private key</translation>
+    </message>
+    <message>
+        <source>Demande d'une clef pour correspondre suivant le système cryptographique "QuarnelSys"</source>
+        <translation>Request for a key to correspond under the "QuarnelSys" cryptographic system</translation>
+    </message>
+    <message>
+        <source>Demande de mise à jour d'une clef pour correspondre suivant le système cryptographique "QuarnelSys"</source>
+        <translation>Request for an update of a key to correspond under the "QuarnelSys" cryptographic system</translation>
+    </message>
+    <message>
+        <source>Demande de certification d'une signature</source>
+        <translation>Request for certification of a signature</translation>
+    </message>
+    <message>
+        <source>Message chiffré par "QuarnelSys"</source>
+        <translation>Message encrypted by "QuarnelSys"</translation>
+    </message>
+    <message>
+        <source>Message chiffré par "QuarnelSys" provenant d'un utilisateur non enregistré</source>
+        <translation>Message encrypted by "QuarnelSys" from an unregistered user</translation>
+    </message>
+    <message>
+        <source>Cliquez 8 fois sans imposer de cadence.</source>
+        <translation>Click 8 times at an irregular pace.</translation>
+    </message>
+    <message>
+        <source>Cliquez</source>
+        <translation>Click</translation>
+    </message>
+    <message>
+        <source>fois sans imposer de cadence.</source>
+        <translation>times at an irregular pace.</translation>
+    </message>
+    <message>
+        <source>A chiffrer</source>
+        <translation>To encrypt</translation>
+    </message>
+    <message>
+        <source>Chiffrés envoyés</source>
+        <translation>Encrypted sent</translation>
+    </message>
+    <message>
+        <source>Chiffrés reçus</source>
+        <translation>Encrypted received</translation>
+    </message>
+    <message>
+        <source>Déchiffrés</source>
+        <translation>Decrypted</translation>
+    </message>
+    <message>
+        <source>Certificats</source>
+        <translation>Certificates</translation>
+    </message>
+    <message>
+        <source>Les messages chiffrés ont été envoyés.</source>
+        <translation>The encrypted messages have been sent.</translation>
+    </message>
+    <message>
+        <source>L'initialisation doit être reprise.</source>
+        <translation>The initialisation must be resumed.</translation>
+    </message>
+    <message>
+        <source>Message altéré</source>
+        <translation>Message altered</translation>
+    </message>
+    <message>
+        <source>Des messages chiffrés doivent encore être expédiés.</source>
+        <translation>Encrypted messages still have to be sent.</translation>
+    </message>
+    <message>
+        <source>Il est nécessaire de demander une clef pour chacun de vos correspondants.</source>
+        <translation>You need to request a key for each of your correspondents.</translation>
+    </message>
+    <message>
+        <source>La version du programme a été modifiée; il est nécessaire d'effectuer une mise à jour de votre affiliation.</source>
+        <translation>The program version has changed; you need to update your affiliation.</translation>
+    </message>
+    <message>
+        <source>Il est nécessaire d'effectuer une mise à jour de votre affiliation.</source>
+        <translation>You need to update your affiliation.</translation>
+    </message>
+    <message>
+        <source>Le programme n'est pas encore initialisé.</source>
+        <translation>The program is not initialised yet.</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>Société :</source>
+        <translation>Company:</translation>
+    </message>
+    <message>
+        <source>Profession :</source>
+        <translation>Profession:</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>QuarnelSoft</source>
+        <translation>QuarnelSoft</translation>
+    </message>
+    <message>
+        <source>Non enregistré</source>
+        <translation>Not registered</translation>
+    </message>
+    <message>
+        <source>Nom :</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Informations</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Correspondants</source>
+        <translation>Correspondents</translation>
+    </message>
+    <message>
+        <source>&amp;Courrier entrant</source>
+        <translation>&amp;Incoming mail</translation>
+    </message>
+    <message>
+        <source>&amp;Mise à jour</source>
+        <translation>&amp;Update</translation>
+    </message>
+    <message>
+        <source>&amp;Expédition</source>
+        <translation>&amp;Dispatch</translation>
+    </message>
+    <message>
+        <source>&amp;Nouvelles clefs</source>
+        <translation>&amp;New keys</translation>
+    </message>
+    <message>
+        <source>Ce&amp;rtification</source>
+        <translation>Ce&amp;rtification</translation>
+    </message>
+    <message>
+        <source>&amp;Sortie</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>Initialisation</source>
+        <translation>Initialisation</translation>
+    </message>
+    <message>
+        <source>&amp;Aide</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>&amp;Employés</source>
+        <translation>&amp;Employees</translation>
+    </message>
+    <message>
+        <source>&amp;Indépendants</source>
+        <translation>&amp;Independents</translation>
+    </message>
+    <message>
+        <source>&amp;Particuliers</source>
+        <translation>&amp;Private persons</translation>
+    </message>
+    <message>
+        <source>Sommaire</source>
+        <translation>Contents</translation>
+    </message>
+    <message>
+        <source>Aide contextuelle</source>
+        <translation>Context help</translation>
+    </message>
+    <message>
+        <source>A propos</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>QuarnelTit
+Version : %s
+Code de l'Organisme de Confiance : %s</source>
+        <translation>QuarnelTit
+Version: %s
+Trusted Authority code: %s</translation>
+    </message>
+    <message>
+        <source>Cette fonction n'est pas encore disponible dans cette version.</source>
+        <translation>This function is not available yet in this version.</translation>
+    </message>
+    <message>
+        <source>L'affiliation auprès de l'Organisme de Confiance n'est pas encore disponible dans cette version : aucune demande n'a été faite et le programme reste non initialisé.</source>
+        <translation>Affiliation with the Trusted Authority is not available yet in this version: no request was made and the program remains not initialised.</translation>
+    </message>
+    <message>
+        <source>Remettre l'information en attente</source>
+        <translation>Set the information back to waiting</translation>
+    </message>
+    <message>
+        <source>&amp;Abandonner</source>
+        <translation>&amp;Abort</translation>
+    </message>
+    <message>
+        <source>&amp;Réessayer</source>
+        <translation>&amp;Retry</translation>
+    </message>
+    <message>
+        <source>&amp;Ignorer</source>
+        <translation>&amp;Ignore</translation>
+    </message>
+    <message>
+        <source>&amp;Oui</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>&amp;Non</source>
+        <translation>&amp;No</translation>
+    </message>
+    <message>
+        <source>Général</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>Répertoires</source>
+        <translation>Folders</translation>
+    </message>
+    <message>
+        <source>Réseau</source>
+        <translation>Network</translation>
+    </message>
+    <message>
+        <source>Langue</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>Français</source>
+        <translation>Français</translation>
+    </message>
+    <message>
+        <source>Utilisateur</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>employé</source>
+        <translation>employee</translation>
+    </message>
+    <message>
+        <source>indépendant</source>
+        <translation>independent</translation>
+    </message>
+    <message>
+        <source>particulier</source>
+        <translation>private person</translation>
+    </message>
+    <message>
+        <source>Organisme de Confiance :</source>
+        <translation>Trusted Authority:</translation>
+    </message>
+    <message>
+        <source>Code d'identification </source>
+        <translation>Identification code </translation>
+    </message>
+    <message>
+        <source>Adresse</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>libre</source>
+        <translation>free</translation>
+    </message>
+    <message>
+        <source>80</source>
+        <translation>80</translation>
+    </message>
+    <message>
+        <source>Certificat D-H condensé</source>
+        <translation>D-H certificate digest</translation>
+    </message>
+    <message>
+        <source>Vérifiez ce certificat D-H sur le site de l'Organisme de Confiance</source>
+        <translation>Check this D-H certificate on the Trusted Authority's web site</translation>
+    </message>
+    <message>
+        <source>Messagerie</source>
+        <translation>Mail</translation>
+    </message>
+    <message>
+        <source>Smtp</source>
+        <translation>SMTP</translation>
+    </message>
+    <message>
+        <source>Pop3</source>
+        <translation>POP3</translation>
+    </message>
+    <message>
+        <source>Nom de compte</source>
+        <translation>Account name</translation>
+    </message>
+    <message>
+        <source>Mot de passe</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>Chemin de sauvegarde de la clé privée:</source>
+        <translation>Folder of the private key:</translation>
+    </message>
+    <message>
+        <source>Chemin de sauvegarde, par défaut, des messages à envoyer:</source>
+        <translation>Default folder of the messages to send:</translation>
+    </message>
+    <message>
+        <source>Chemin d'accès, par défaut, aux fichiers à envoyer:</source>
+        <translation>Default folder of the files to send:</translation>
+    </message>
+    <message>
+        <source>Chemin de sauvegarde des messages et des fichiers chiffrés,</source>
+        <translation>Folder of the encrypted messages and files,</translation>
+    </message>
+    <message>
+        <source>envoyés:</source>
+        <translation>sent:</translation>
+    </message>
+    <message>
+        <source>reçus:</source>
+        <translation>received:</translation>
+    </message>
+    <message>
+        <source>Chemin de sauvegarde, par defaut, des messages reçus et déchiffrés:</source>
+        <translation>Default folder of the received and decrypted messages:</translation>
+    </message>
+    <message>
+        <source>Chemin de sauvegarde des fichiers reçus et déchiffrés:</source>
+        <translation>Folder of the received and decrypted files:</translation>
+    </message>
+    <message>
+        <source>Chemin de sauvegarde des  certificats:</source>
+        <translation>Folder of the certificates:</translation>
+    </message>
+    <message>
+        <source>Modifier</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>Réseau local</source>
+        <translation>Local network</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Annuler</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Le dossier %s n'a pu être créé.</source>
+        <translation>The folder %s could not be created.</translation>
+    </message>
+    <message>
+        <source>Les clefs n'ont pu être déplacées dans le dossier %s : il n'existe pas ou contient déjà un fichier QuarnelTit.kpr.</source>
+        <translation>The keys could not be moved to the folder %s: it does not exist or already holds a QuarnelTit.kpr file.</translation>
+    </message>
+    <message>
+        <source>Choisissez un dossier</source>
+        <translation>Choose a folder</translation>
+    </message>
+    <message>
+        <source>Votre affiliation est confirmée. Il est maintenant nécessaire de demander une clef pour chacun de vos correspondants.</source>
+        <translation>Your affiliation is confirmed. You now need to request a key for each of your correspondents.</translation>
+    </message>
+    <message>
+        <source>Votre clef privée n'est pas disponible : la demande ne peut être préparée. Effectuez d'abord votre affiliation.</source>
+        <translation>Your private key is not available: the request cannot be prepared. Complete your affiliation first.</translation>
+    </message>
+    <message>
+        <source>Aucun message n'a été choisi pour la certification : la demande ne peut être préparée.</source>
+        <translation>No message was chosen for certification: the request cannot be prepared.</translation>
+    </message>
+    <message>
+        <source>L'initialisation des clefs n'est pas terminée : la demande d'affiliation ne peut être préparée.</source>
+        <translation>The key initialisation is not complete: the affiliation request cannot be prepared.</translation>
+    </message>
+    <message>
+        <source>Cette demande n'est pas adressée à l'Organisme de Confiance.</source>
+        <translation>This request is not addressed to the Trusted Authority.</translation>
+    </message>
+    <message>
+        <source>Le n° d'affiliation du correspondant doit avoir 11 caractères.</source>
+        <translation>The correspondent's affiliation number must have 11 characters.</translation>
+    </message>
+    <message>
+        <source>Une clef privée vous a été fournie.</source>
+        <translation>A private key has been delivered to you.</translation>
+    </message>
+    <message>
+        <source>Votre affiliation est mise à jour. Il est nécessaire de renouveler les clefs pour correspondre.</source>
+        <translation>Your affiliation is updated. The keys to correspond must be renewed.</translation>
+    </message>
+    <message>
+        <source>Votre affiliation est mise à jour et enregistrée. Il est nécessaire de renouveler les clefs pour correspondre.</source>
+        <translation>Your affiliation is updated and registered. The keys to correspond must be renewed.</translation>
+    </message>
+    <message>
+        <source>La clef demandée a été fournie.</source>
+        <translation>The requested key has been delivered.</translation>
+    </message>
+    <message>
+        <source>Une clef pour correspondre a été mise à jour.</source>
+        <translation>A key to correspond has been updated.</translation>
+    </message>
+    <message>
+        <source>Un certificat vous a été délivré.</source>
+        <translation>A certificate has been issued to you.</translation>
+    </message>
+    <message>
+        <source>Certificat</source>
+        <translation>Certificate</translation>
+    </message>
+    <message>
+        <source>Appel</source>
+        <translation>Call</translation>
+    </message>
+    <message>
+        <source>Localisation du serveur de TA</source>
+        <translation>Locating the TA server</translation>
+    </message>
+    <message>
+        <source>Echec de la localisation du serveur de TA</source>
+        <translation>The TA server could not be located</translation>
+    </message>
+    <message>
+        <source>Connexion au serveur de TA</source>
+        <translation>Connected to the TA server</translation>
+    </message>
+    <message>
+        <source>Transmission de la demande au serveur de TA</source>
+        <translation>Sending the request to the TA server</translation>
+    </message>
+    <message>
+        <source>Echec de la connexion au serveur de TA</source>
+        <translation>Could not connect to the TA server</translation>
+    </message>
+    <message>
+        <source>Echec de la transmission de la réponse ou adresse erronée</source>
+        <translation>The reply could not be received, or the address is wrong</translation>
+    </message>
+    <message>
+        <source>Erreur n°%s</source>
+        <translation>Error no.%s</translation>
+    </message>
+    <message>
+        <source>Déconnexion du serveur de TA</source>
+        <translation>Disconnected from the TA server</translation>
+    </message>
+    <message>
+        <source>Réception de la réponse du serveur de TA</source>
+        <translation>Reply received from the TA server</translation>
+    </message>
+    <message>
+        <source>Echec de la transmission de la demande au serveur de TA</source>
+        <translation>The request could not be sent to the TA server</translation>
+    </message>
+    <message>
+        <source>Dépassement du temps imparti</source>
+        <translation>Time limit exceeded</translation>
+    </message>
+    <message>
+        <source>Trop de redirections : la demande est abandonnée</source>
+        <translation>Too many redirections: the request is abandoned</translation>
+    </message>
+    <message>
+        <source>Affiliation</source>
+        <translation>Affiliation</translation>
+    </message>
+    <message>
+        <source>Renseignements concernant la société</source>
+        <translation>About the company</translation>
+    </message>
+    <message>
+        <source>Société</source>
+        <translation>Company</translation>
+    </message>
+    <message>
+        <source>Département</source>
+        <translation>Department</translation>
+    </message>
+    <message>
+        <source>Renseignements concernant la profession</source>
+        <translation>About the profession</translation>
+    </message>
+    <message>
+        <source>Profession</source>
+        <translation>Profession</translation>
+    </message>
+    <message>
+        <source>Enregistrement</source>
+        <translation>Registration</translation>
+    </message>
+    <message>
+        <source>Renseignements concernant le demandeur</source>
+        <translation>About the applicant</translation>
+    </message>
+    <message>
+        <source>Nom</source>
+        <translation>Surname</translation>
+    </message>
+    <message>
+        <source>Prénoms</source>
+        <translation>First names</translation>
+    </message>
+    <message>
+        <source>Code postal</source>
+        <translation>Postcode</translation>
+    </message>
+    <message>
+        <source>Localité</source>
+        <translation>Town</translation>
+    </message>
+    <message>
+        <source>Entité territoriale</source>
+        <translation>Region</translation>
+    </message>
+    <message>
+        <source>Pays</source>
+        <translation>Country</translation>
+    </message>
+    <message>
+        <source>Téléphone,        n° international</source>
+        <translation>Telephone,        international no.</translation>
+    </message>
+    <message>
+        <source>Fax</source>
+        <translation>Fax</translation>
+    </message>
+    <message>
+        <source>E-mail</source>
+        <translation>E-mail</translation>
+    </message>
+    <message>
+        <source>Acceptation de figurer sur la liste publique des affiliés</source>
+        <translation>Agree to appear on the public list of affiliates</translation>
+    </message>
+    <message>
+        <source>oui</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>non</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>Exécuter</source>
+        <translation>Execute</translation>
+    </message>
+    <message>
+        <source>N'utilisez pas de caractères diacritiques</source>
+        <translation>Do not use diacritical characters</translation>
+    </message>
+    <message>
+        <source>Nouveau correspondant</source>
+        <translation>New correspondent</translation>
+    </message>
+    <message>
+        <source>N° d'affiliation du nouveau correspondant</source>
+        <translation>Affiliation no. of the new correspondent</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Ce correspondant est déjà enregistré !</source>
+        <translation>This correspondent is already registered!</translation>
+    </message>
+    <message>
+        <source>C'est votre propre n° d'affiliation !</source>
+        <translation>This is your own affiliation no.!</translation>
+    </message>
+    <message>
+        <source>Connexion à TA par internet</source>
+        <translation>Connection to the TA over the internet</translation>
+    </message>
+    <message>
+        <source>Envoyer</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>Accepter</source>
+        <translation>Accept</translation>
+    </message>
+    <message>
+        <source>Données</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Actions</source>
+        <translation>Actions</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,246 @@
+// The main window: windows created at start, the start-up as the holder sees
+// it, the timer, help and about, and the road of a newcomer.
+
+#include <QGroupBox>
+#include <QMenu>
+#include <QTextBrowser>
+
+#include "app/windows/help.h"
+#include "messages/windows/form_certi.h"
+#include "messages/windows/form_message.h"
+#include "messages/windows/form_msg_a_certi.h"
+#include "messages/windows/form_redac.h"
+#include "resources/texts.h"
+#include "resources/texts_app.h"
+#include "shell_fixture.h"
+#include "store/key_store.h"
+#include "store/windows/form_liste.h"
+
+namespace quarnel {
+namespace {
+
+using enum Command;
+using test::ShellFixture;
+using ui::BoxIcon;
+
+class MainWindow : public ShellFixture {};
+
+std::vector<Command> Enabled(ui::FormTitulaire& w) {
+    std::vector<Command> out;
+    for (const MainCommand& c : MainCommands()) {
+        if (w.Button(c.command).isEnabled()) out.push_back(c.command);
+    }
+    return out;
+}
+
+TEST_F(MainWindow, EveryWindowIsCreatedOnceInOrder) {
+    QStringList windows;
+    for (QObject* child : main->children()) {
+        if (auto* w = qobject_cast<QWidget*>(child); w && w->isWindow()) {
+            windows << w->objectName();
+        }
+    }
+    windows.removeAll(QStringLiteral("PopupMenuCor"));
+    windows.removeAll(QStringLiteral("PopupMenuAide"));
+    EXPECT_EQ(windows, (QStringList{"FormOptions", "FormAffiliationF", "FormAffiliationD",
+                                    "FormAffiliationA", "FormDestinataire", "FormListe",
+                                    "FormRedac", "FormTCP_IP", "FormSmtp", "FormPop3",
+                                    "FormMessage", "FormMsgACerti", "FormCerti", "FormAide"}));
+    EXPECT_EQ(main->objectName(), "FormTitulaire");
+    EXPECT_EQ(Enabled(*main), (std::vector<Command>{Sortie, Options, Aide}));
+}
+
+TEST_F(MainWindow, FirstRunLeavesOnlyInitialisationExitAndHelp) {
+    EXPECT_EQ(Start(), StartupEnd::NoSettings);
+    EXPECT_EQ(Enabled(*main), (std::vector<Command>{Sortie, Options, Aide}));
+    EXPECT_EQ(Information(), "");
+    EXPECT_EQ(main->windowTitle(), "");
+    EXPECT_EQ(main->Button(Options).text(), "Initialisation");
+    EXPECT_TRUE(boxes.ShownBoxes().empty());
+}
+
+TEST_F(MainWindow, MissingKeyStoreAsksAbortOrRetry) {
+    files.WriteSettings();
+    boxes.Answer(ui::kRetry);
+    boxes.Answer(ui::kAbort);
+    EXPECT_EQ(Start(), StartupEnd::KeyStoreMissing);
+    const QString expected = QStringLiteral("Le fichier %1 n'a pu être lu.")
+                                 .arg(QString::fromStdString((files / "QuarnelTit.kpr").string()));
+    ASSERT_EQ(boxes.ShownBoxes().size(), 2u);
+    for (const auto& box : boxes.ShownBoxes()) {
+        EXPECT_EQ(box.text, expected);
+        EXPECT_EQ(box.icon, BoxIcon::Warning);
+        EXPECT_EQ(box.buttons, ui::kAbort | ui::kRetry);
+    }
+    EXPECT_EQ(ctx.programState, 0);
+    EXPECT_EQ(Information(), "");
+    EXPECT_EQ(Enabled(*main), (std::vector<Command>{Sortie, Options, Aide}));
+}
+
+TEST_F(MainWindow, MalformedKeyStoreIsReportedWithCancelOnly) {
+    files.WriteSettings();
+    files.WriteList("QuarnelTit.kpr", {{"1F400000123", "not hexadecimal"}});
+    EXPECT_EQ(Start(), StartupEnd::KeyStoreAltered);
+    ASSERT_EQ(boxes.ShownBoxes().size(), 1u);
+    EXPECT_EQ(boxes.ShownBoxes()[0].text, "Le fichier QuarnelTit.kpr est altéré.");
+    EXPECT_EQ(boxes.ShownBoxes()[0].buttons, unsigned(ui::kCancel));
+    EXPECT_EQ(ctx.programState, 0);
+}
+
+TEST_F(MainWindow, AffiliatedHolderSeesNameNumberAndTheKeyHint) {
+    files.settings.identity[1] = "compta";
+    Affiliated();
+    files.WriteLines("QuarnelTitA.dat", {"altered"});
+    EXPECT_EQ(Start(), StartupEnd::Completed);
+    EXPECT_EQ(boxes.Texts(), QStringList{"Le fichier QuarnelTitA.dat est altéré."});
+    EXPECT_EQ(ctx.programState, 2);
+    EXPECT_EQ(main->windowTitle(), "Affilié 1F400000123");
+    EXPECT_EQ(In<QLabel>(*main, "lbNom").text(), "DUPONT jean");
+    EXPECT_EQ(In<QLabel>(*main, "LabelSociete").text(), "Société :");
+    EXPECT_EQ(In<QLabel>(*main, "LbSociete").text(), "ACME, compta");
+    EXPECT_EQ(main->Button(Options).text(), "&Options");
+    EXPECT_EQ(Information(),
+              "Il est nécessaire de demander une clef pour chacun de vos correspondants.");
+    EXPECT_EQ(main->View().focus, Clefs);
+    EXPECT_EQ(Enabled(*main),
+              (std::vector<Command>{MiseAJour, Clefs, Certification, Sortie, Options, Aide}));
+
+    // The reset button: "En attente", then the rules again.
+    ctx.correspondents.f.push_back(test::CorrespondentRecord('F', "00000123456"));
+    QTest::mouseClick(&In<QToolButton>(*main, "SpeedButtonReset"), Qt::LeftButton);
+    EXPECT_EQ(Information(), "En attente");
+    EXPECT_TRUE(main->Button(Correspondants).isEnabled());
+
+    // The correspondents menu offers the lists that have records.
+    main->BitBtnCorrespondantsClick();
+    auto& menu = In<QMenu>(*main, "PopupMenuCor");
+    EXPECT_TRUE(menu.actions()[0]->isEnabled());
+    EXPECT_FALSE(menu.actions()[1]->isEnabled());
+    EXPECT_FALSE(menu.actions()[2]->isEnabled());
+    menu.actions()[0]->trigger();
+    EXPECT_EQ(ctx.listCategory, 'F');
+    menu.close();
+}
+
+TEST_F(MainWindow, SettingsAlteredSinceTheSealGiveStateFour) {
+    files.WriteKeyStore(files.SealedStore());
+    files.settings.identity[2] = "DURAND";
+    files.WriteSettings();
+    EXPECT_EQ(Start(), StartupEnd::Completed);
+    EXPECT_EQ(boxes.Texts(), QStringList{"Le fichier QuarnelTit.ini est altéré."});
+    EXPECT_EQ(ctx.programState, 4);
+    EXPECT_EQ(Enabled(*main), (std::vector<Command>{MiseAJour, Sortie, Options, Aide}));
+    EXPECT_EQ(main->View().focus, MiseAJour);
+}
+
+TEST_F(MainWindow, TimerStaysOutWhileBusyAndReportsAnAlteredBlock) {
+    Affiliated();
+    Start();
+    int watched = 0;
+    main->clipboardWatch = [&]() -> std::optional<Lines> {
+        ++watched;
+        return std::nullopt;
+    };
+    ctx.requestKind = "10";
+    ctx.busy = true;
+    main->surveillance();
+    EXPECT_EQ(watched, 0);
+    EXPECT_EQ(ctx.requestKind, "10");
+    ctx.busy = false;
+    main->surveillance();
+    EXPECT_EQ(watched, 1);
+    EXPECT_EQ(ctx.requestKind, "");
+
+    // (With a correspondent, so that the key hint does not replace the line.)
+    ctx.correspondents.f.push_back(test::CorrespondentRecord('F', "00000123456"));
+    bool busyInside = false;
+    main->clipboardWatch = [] { return std::optional<Lines>(Lines{"block"}); };
+    main->processIncomingBlock = [&](Lines& block) {
+        busyInside = ctx.busy && !main->Button(Clefs).isEnabled();
+        EXPECT_EQ(block, Lines{"block"});
+        return false;
+    };
+    main->surveillance();
+    EXPECT_TRUE(busyInside);
+    EXPECT_FALSE(ctx.busy);
+    EXPECT_EQ(Information(), "Message altéré");
+    EXPECT_TRUE(main->Button(Clefs).isEnabled());
+    main->clipboardWatch = nullptr;
+}
+
+TEST_F(MainWindow, HelpContextsAndAbout) {
+    Start();
+    main->AidecontextuelleClick();
+    EXPECT_EQ(main->Help().LastContext(), 200);
+    EXPECT_EQ(main->Help().Page(), std::filesystem::path(QUARNEL_BIN_DIR) / "QuarnelTit_F.html");
+    EXPECT_TRUE(main->Help().Browser().toPlainText().contains("La fenêtre principale"));
+    main->MenuSommaireClick();
+    EXPECT_EQ(main->Help().LastContext(), 0);
+
+    const ui::Forms& f = main->Windows();
+    const std::pair<ui::QuarnelDialog*, int> contexts[] = {{f.options, 210},   {f.liste, 230},
+                                                           {f.redac, 240},     {f.message, 250},
+                                                           {f.msgACerti, 300}, {f.certi, 300}};
+    for (const auto& [window, context] : contexts) {
+        window->show();
+        QApplication::setActiveWindow(window);
+        QTest::keyClick(window, Qt::Key_F1);
+        EXPECT_EQ(main->Help().LastContext(), context) << window->objectName().toStdString();
+        window->hide();
+    }
+    main->Help().hide();
+
+    main->MenuAproposClick();
+    ASSERT_EQ(boxes.ShownBoxes().size(), 1u);
+    EXPECT_EQ(boxes.ShownBoxes()[0].text,
+              "QuarnelTit\nVersion : D400F\nCode de l'Organisme de Confiance : 0FF");
+}
+
+TEST_F(MainWindow, InitialisationWithoutTaParameterFileOpensNothing) {
+    test::TempDir emptyProgramFolder;
+    Start(emptyProgramFolder.path());
+    main->Button(Options).click();
+    EXPECT_TRUE(runner.Runs().isEmpty());
+    EXPECT_TRUE(boxes.ShownBoxes().empty());
+    EXPECT_FALSE(ctx.busy);
+}
+
+TEST_F(MainWindow, NewcomerInitialisesAndCancellingTheAffiliationFormSendsNothing) {
+    Start();
+    runner.Once("FormOptions", [&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Initialisation");
+        auto& key = In<QPushButton>(d, "BtnInitClef");
+        EXPECT_EQ(key.text(), "Cliquez 8 fois sans imposer de cadence.");
+        QTest::mouseClick(&key, Qt::LeftButton);
+        EXPECT_EQ(key.text(), "Cliquez 7 fois sans imposer de cadence.");
+        for (int i = 0; i < 7; ++i)
+            QTest::mouseClick(&key, Qt::LeftButton);
+        EXPECT_FALSE(key.isEnabled());
+        EXPECT_EQ(In<QLabel>(d, "LbCode").text(), "0FF");
+        EXPECT_EQ(In<QLabel>(d, "LbCertificat").text().size(), 32);
+        In<QRadioButton>(d, "RadioBtnPrive").click();
+        test::FillGeneralPage(d, "pop-secret");
+        auto& ok = In<QPushButton>(d, "BitBtnOk");
+        ASSERT_TRUE(ok.isEnabled());
+        QTest::mouseClick(&ok, Qt::LeftButton);
+    });
+    runner.Once("FormAffiliationA", [](QDialog& d) { d.reject(); });
+    main->Button(Options).click();
+    EXPECT_EQ(runner.Runs(), (QStringList{"FormOptions", "FormAffiliationA"}));
+    EXPECT_TRUE(boxes.ShownBoxes().empty());
+    EXPECT_EQ(ctx.programState, 0);
+    EXPECT_TRUE(ctx.keyStore.empty());
+    EXPECT_TRUE(ctx.outgoingBody.empty());
+    EXPECT_FALSE(ctx.busy);
+    EXPECT_EQ(ctx.settings.category, 'A');
+    EXPECT_EQ(ctx.settings.smtpServer, "smtp.example.org");
+    EXPECT_EQ(ctx.publicHex.size(), 256u);
+    EXPECT_EQ(ctx.pendingPassword, "pop-secret");
+    EXPECT_NE(In<QLineEdit>(OptionsForm(), "EditPasse").text(), "pop-secret");
+    EXPECT_TRUE(std::filesystem::is_directory(files / "Chiffrés envoyés"));
+    EXPECT_FALSE(std::filesystem::exists(files / "QuarnelTit.ini"));
+    EXPECT_EQ(Enabled(*main), (std::vector<Command>{Sortie, Options, Aide}));
+}
+
+}  // namespace
+}  // namespace quarnel

@@ -1,0 +1,23 @@
+// main() of the window tests: a QApplication on the offscreen platform
+// unless QT_QPA_PLATFORM says otherwise, and a private runtime folder so
+// that Qt does not complain.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <string>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const std::string dir = "/tmp/quarnel-xdg-" + std::to_string(getuid());
+        mkdir(dir.c_str(), 0700);
+        chmod(dir.c_str(), 0700);
+        qputenv("XDG_RUNTIME_DIR", dir.c_str());
+    }
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
