@@ -1,11 +1,22 @@
-// Benchmarks of the cryptographic core: run build/bin/crypto_bench.
+// Benchmarks of the cryptographic core: build/bin/crypto_bench.
+//
+// Every cipher benchmark runs once per path of this processor and once for
+// the literal transcription, in the same run, so that the ratios hold on
+// one machine at one moment. "per_block" is the time per 128-bit block.
+// The literal texts of 1 MiB take about 20 s each; the README shows a filter
+// that leaves them out.
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
+#include <string>
+
 #include "crypto/bignum.h"
 #include "crypto/cipher.h"
+#include "crypto/cipher_path.h"
 #include "crypto/random.h"
 #include "crypto/text_cipher.h"
+#include "literal_cipher.h"
 
 namespace quarnel {
 namespace {
@@ -14,53 +25,109 @@ const Quad kKey = HexToQuad("9BD9ED158BB87F46B6E1F66DF3A7DB35");
 const Quad kInverse = HexToQuad("AE5A4540640542E136CD064716DE0E58");
 const Quad kMask = HexToQuad("F44174B95D499343596D98F6A8B5E23B");
 
-void BM_CipherBlockMaskedEncipher(benchmark::State& state) {
-    Quad x = HexToQuad("0123456789ABCDEF0123456789ABCDEF");
-    for (auto _ : state) {
-        x = CipherBlockMasked(x, kKey, kMask, Direction::Encipher);
-        benchmark::DoNotOptimize(x);
-    }
-}
-BENCHMARK(BM_CipherBlockMaskedEncipher)->Unit(benchmark::kMicrosecond);
+/// The cipher operations of one implementation under benchmark.
+struct Under {
+    std::string name;
+    bool literal = false;
+    CipherPath path = CipherPath::Portable;
+};
 
-void BM_CipherBlockMaskedDecipher(benchmark::State& state) {
-    Quad x = HexToQuad("0123456789ABCDEF0123456789ABCDEF");
-    for (auto _ : state) {
-        x = CipherBlockMasked(x, kInverse, kMask, Direction::Decipher);
-        benchmark::DoNotOptimize(x);
-    }
+Quad Cipher(const Under& u, const Quad& x, const Quad& key, Direction d) {
+    return u.literal ? literal::CipherBlockMasked(x, key, kMask, d)
+                     : CipherBlockMasked(x, key, kMask, d);
 }
-BENCHMARK(BM_CipherBlockMaskedDecipher)->Unit(benchmark::kMicrosecond);
 
-std::string MegabyteOfText() {
-    std::string text(1 << 20, ' ');
-    for (std::size_t i = 0; i < text.size(); ++i) text[i] = char('a' + i % 26);
+bool Condense(const Under& u, std::string_view text, Quad& digest) {
+    return u.literal ? literal::CondenseText(text, digest) : CondenseText(text, digest);
+}
+
+bool Encipher(const Under& u, Lines& lines, std::string_view text) {
+    return u.literal ? literal::EncipherText("D400F", '1', 'F', lines, kMask, kKey, text, 46361.5)
+                     : EncipherText("D400F", '1', 'F', lines, kMask, kKey, text, 46361.5);
+}
+
+bool Decipher(const Under& u, const Lines& lines, DecipheredText& out) {
+    std::size_t index = 0;
+    return u.literal ? literal::DecipherText(lines, index, kInverse, kMask, out)
+                     : DecipherText(lines, index, kInverse, kMask, out);
+}
+
+void PerBlock(benchmark::State& state, double blocks) {
+    state.counters["per_block"] = benchmark::Counter(
+        blocks, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+std::string Text(std::size_t bytes) {
+    std::string text(bytes, ' ');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = char('a' + i % 26);
     return text;
 }
 
-void BM_EncipherText1MiB(benchmark::State& state) {
-    const std::string text = MegabyteOfText();
+// One block after another, each through the whole cipher on its own.
+void LoneBlock(benchmark::State& state, const Under& u, Direction d) {
+    Quad x = HexToQuad("0123456789ABCDEF0123456789ABCDEF");
+    const Quad key = d == Direction::Encipher ? kKey : kInverse;
     for (auto _ : state) {
-        Lines lines;
-        const bool ok = EncipherText("D400F", '1', 'F', lines, kMask, kKey, text, 46361.5);
-        benchmark::DoNotOptimize(ok);
+        x = Cipher(u, x, key, d);
+        benchmark::DoNotOptimize(x);
     }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(text.size()));
+    PerBlock(state, 1);
 }
-BENCHMARK(BM_EncipherText1MiB)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-void BM_CondenseText1MiB(benchmark::State& state) {
-    const std::string text = MegabyteOfText();
+// Many blocks under one key: the batch path.
+void Batch(benchmark::State& state, Direction d) {
+    std::vector<Quad> blocks(4096);
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        blocks[i] = Quad{Word(i), 1, 2, 3};
+    const Quad key = d == Direction::Encipher ? kKey : kInverse;
+    for (auto _ : state) {
+        CipherBlocksMasked(blocks, key, kMask, d);
+        benchmark::DoNotOptimize(blocks.data());
+    }
+    PerBlock(state, double(blocks.size()));
+}
+
+void CondenseBlocks(benchmark::State& state, const Under& u, std::size_t bytes) {
+    const std::string text = Text(bytes);
     for (auto _ : state) {
         Quad d{};
-        const bool ok = CondenseText(text, d);
-        benchmark::DoNotOptimize(ok);
+        benchmark::DoNotOptimize(Condense(u, text, d));
     }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(text.size()));
+    PerBlock(state, double(bytes / 16));
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bytes));
 }
-BENCHMARK(BM_CondenseText1MiB)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-void BM_KeyInitialise(benchmark::State& state) {
+void EncipherBytes(benchmark::State& state, const Under& u, std::size_t bytes) {
+    const std::string text = Text(bytes);
+    for (auto _ : state) {
+        Lines lines;
+        benchmark::DoNotOptimize(Encipher(u, lines, text));
+    }
+    PerBlock(state, double(bytes / 16));
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bytes));
+}
+
+void DecipherBytes(benchmark::State& state, const Under& u, std::size_t bytes) {
+    Lines lines;
+    (void)EncipherText("D400F", '1', 'F', lines, kMask, kKey, Text(bytes), 46361.5);
+    for (auto _ : state) {
+        DecipheredText out;
+        benchmark::DoNotOptimize(Decipher(u, lines, out));
+    }
+    PerBlock(state, double(bytes / 16));
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bytes));
+}
+
+void FieldPowLone(benchmark::State& state, const Under& u, Variant v) {
+    Quad x = HexToQuad("0123456789ABCDEF0123456789ABCDEF");
+    for (auto _ : state) {
+        x = u.literal ? literal::FieldPow(x, kKey, v) : FieldPow(x, kKey, v);
+        benchmark::DoNotOptimize(x);
+    }
+}
+
+void KeyInitialiseBench(benchmark::State& state) {
     SetSeed(1);
     Big ta{};
     RandomKeyWords(ta);
@@ -71,7 +138,77 @@ void BM_KeyInitialise(benchmark::State& state) {
         benchmark::DoNotOptimize(r.taKey);
     }
 }
-BENCHMARK(BM_KeyInitialise)->Unit(benchmark::kMillisecond);
+
+constexpr std::size_t kMiB = 1 << 20;
+
+/// Registers `run` under "name/under", forcing the path before it runs.
+template <class Run>
+benchmark::internal::Benchmark* Add(const std::string& name, const Under& u, Run run) {
+    return benchmark::RegisterBenchmark((name + "/" + u.name).c_str(),
+                                        [u, run](benchmark::State& state) {
+                                            if (!u.literal) (void)ForceCipherPath(u.path);
+                                            run(state, u);
+                                        });
+}
+
+const bool kRegistered = [] {
+    std::vector<Under> all;
+    for (CipherPath p : {CipherPath::Avx512, CipherPath::Clmul, CipherPath::Portable}) {
+        if (CipherPathSupported(p)) all.push_back(Under{CipherPathName(p), false, p});
+    }
+    const Under literalForm{"literal", true, CipherPath::Portable};
+    all.push_back(literalForm);
+    const auto us = benchmark::kMicrosecond;
+    const auto ms = benchmark::kMillisecond;
+    for (const Under& u : all) {
+        Add("BlockEncipher", u, [](auto& s, const Under& v) {
+            LoneBlock(s, v, Direction::Encipher);
+        })->Unit(us);
+        Add("BlockDecipher", u, [](auto& s, const Under& v) {
+            LoneBlock(s, v, Direction::Decipher);
+        })->Unit(us);
+        Add("FieldPowA", u, [](auto& s, const Under& v) {
+            FieldPowLone(s, v, Variant::A);
+        })->Unit(us);
+        Add("Condense1KiB", u, [](auto& s, const Under& v) {
+            CondenseBlocks(s, v, 1024);
+        })->Unit(us);
+        if (u.literal) continue;
+        Add("BatchEncipher", u, [](auto& s, const Under&) {
+            Batch(s, Direction::Encipher);
+        })->Unit(us);
+        Add("BatchDecipher", u, [](auto& s, const Under&) {
+            Batch(s, Direction::Decipher);
+        })->Unit(us);
+    }
+    // Whole texts of 1 MiB; the literal form enciphers and condenses once only
+    // (about 20 s each).
+    for (const Under& u : all) {
+        auto* e =
+            Add("EncipherText1MiB", u, [](auto& s, const Under& v) { EncipherBytes(s, v, kMiB); });
+        auto* c =
+            Add("CondenseText1MiB", u, [](auto& s, const Under& v) { CondenseBlocks(s, v, kMiB); });
+        for (auto* b : {e, c}) {
+            b->Unit(ms);
+            if (u.literal) b->Iterations(1);
+        }
+        if (u.literal) continue;
+        Add("DecipherText1MiB", u, [](auto& s, const Under& v) {
+            DecipherBytes(s, v, kMiB);
+        })->Unit(ms);
+    }
+    // An attachment of 10 MiB through the section functions that the message
+    // layer enciphers attachments with, on the path in use.
+    const Under best{CipherPathName(BestCipherPath()), false, BestCipherPath()};
+    Add("EncipherText10MiB", best, [](auto& s, const Under& v) {
+        EncipherBytes(s, v, 10 * kMiB);
+    })->Unit(ms);
+    Add("DecipherText10MiB", best, [](auto& s, const Under& v) {
+        DecipherBytes(s, v, 10 * kMiB);
+    })->Unit(ms);
+    benchmark::RegisterBenchmark("KeyInitialise", KeyInitialiseBench)->Unit(ms);
+    return true;
+}();
 
 }  // namespace
 }  // namespace quarnel

@@ -322,8 +322,158 @@ bool ModPow(std::span<const Word> base, std::span<const Word> exponent,
     return true;
 }
 
+namespace {
+
+// Montgomery arithmetic on 64-bit limbs for an odd modulus of up to 1024
+// bits: the same residues as ModPow, about ten times sooner.
+__extension__ typedef unsigned __int128 Wide;
+using Limb = std::uint64_t;
+constexpr int kMaxLimbs = 16;
+
+struct Montgomery {
+    int n = 0;  ///< limbs of the modulus
+    Limb m[kMaxLimbs] = {};
+    Limb inverse = 0;            ///< -m^-1 mod 2^64
+    Limb t[kMaxLimbs + 2] = {};  ///< working sums, secret: wiped by the owner
+    Limb d[kMaxLimbs] = {};
+};
+
+void ToLimbs(std::span<const Word> words, Limb* out, int n) {
+    for (int i = 0; i < n; ++i) {
+        const std::size_t lo = std::size_t(2 * i);
+        out[i] = (lo < words.size() ? words[lo] : 0) |
+                 (lo + 1 < words.size() ? Limb(words[lo + 1]) << 32 : 0);
+    }
+}
+
+/// out := a * b / 2^(64 n) mod m, for a, b < m (operand scanning, one pass).
+void MontgomeryProduct(Montgomery& mont, const Limb* a, const Limb* b, Limb* out) {
+    const int n = mont.n;
+    Limb* t = mont.t;
+    std::fill(t, t + n + 2, Limb{0});
+    for (int i = 0; i < n; ++i) {
+        Wide c = 0;
+        for (int j = 0; j < n; ++j) {
+            c = Wide(a[j]) * b[i] + t[j] + (c >> 64);
+            t[j] = Limb(c);
+        }
+        c = Wide(t[n]) + (c >> 64);
+        t[n] = Limb(c);
+        t[n + 1] = Limb(c >> 64);
+        const Limb q = t[0] * mont.inverse;
+        c = Wide(q) * mont.m[0] + t[0];
+        for (int j = 1; j < n; ++j) {
+            c = Wide(q) * mont.m[j] + t[j] + (c >> 64);
+            t[j - 1] = Limb(c);
+        }
+        c = Wide(t[n]) + (c >> 64);
+        t[n - 1] = Limb(c);
+        t[n] = t[n + 1] + Limb(c >> 64);
+    }
+    // t < 2m: subtract m once when t >= m.
+    Limb* d = mont.d;
+    Limb borrow = 0;
+    for (int j = 0; j < n; ++j) {
+        const Wide x = Wide(t[j]) - mont.m[j] - borrow;
+        d[j] = Limb(x);
+        borrow = Limb(x >> 64) & 1;
+    }
+    const bool keep = t[n] == 0 && borrow != 0;
+    for (int j = 0; j < n; ++j)
+        out[j] = keep ? t[j] : d[j];
+}
+
+/// x mod m for x of any length, as limbs (the general remainder).
+void Residue(std::span<const Word> x, std::span<const Word> norm, int k, int shift, Limb* out,
+             int n) {
+    std::vector<Word> r(x.size() + 2);
+    std::copy(x.begin(), x.end(), r.begin());
+    int used = int(std::max<std::size_t>(x.size(), 1));
+    ReduceWords(r, used, norm, k, shift);
+    ToLimbs(std::span<const Word>(r.data(), std::size_t(used)), out, n);
+    WipeBytes(r.data(), r.size() * sizeof(Word));
+}
+
+/// ModPow for an odd modulus above one; false when the modulus is not such.
+bool ModPowOdd(const Big& base, const Big& exponent, const Big& modulus, Big& result) {
+    Montgomery mont;
+    int top = 31;
+    while (top >= 0 && modulus[std::size_t(top)] == 0)
+        --top;
+    if ((modulus[0] & 1) == 0 || top < 0 || (top == 0 && modulus[0] == 1)) return false;
+    mont.n = top / 2 + 1;
+    const int n = mont.n;
+    ToLimbs(modulus, mont.m, n);
+    Limb inv = mont.m[0];  // Newton: each step doubles the correct low bits
+    for (int i = 0; i < 6; ++i)
+        inv *= 2 - mont.m[0] * inv;
+    mont.inverse = Limb(0) - inv;
+
+    std::vector<Word> norm(std::size_t(top) + 1);
+    int k = 0;
+    int shift = 0;
+    NormaliseModulus(std::span<const Word>(modulus.data(), std::size_t(top) + 1), norm, k, shift);
+    // R^2 mod m with R = 2^(64 n), then the base and 1 in Montgomery form.
+    std::vector<Word> r2(std::size_t(4 * n + 1), 0);
+    r2.back() = 1;
+    Limb rr[kMaxLimbs];
+    Residue(r2, norm, k, shift, rr, n);
+    Limb b[kMaxLimbs];
+    Residue(base, norm, k, shift, b, n);
+    const Limb one[kMaxLimbs] = {1};
+
+    // Odd powers b, b^3, ..., b^31 for windows of up to 5 bits.
+    Limb table[16][kMaxLimbs];
+    Limb sq[kMaxLimbs];
+    Limb acc[kMaxLimbs];
+    MontgomeryProduct(mont, b, rr, table[0]);
+    MontgomeryProduct(mont, table[0], table[0], sq);
+    for (int i = 1; i < 16; ++i)
+        MontgomeryProduct(mont, table[i - 1], sq, table[i]);
+    MontgomeryProduct(mont, one, rr, acc);  // 1
+
+    auto bit = [&](int i) { return (exponent[std::size_t(i / 32)] >> (i % 32)) & 1u; };
+    for (int i = 1023; i >= 0;) {
+        if (bit(i) == 0) {
+            MontgomeryProduct(mont, acc, acc, acc);
+            --i;
+            continue;
+        }
+        int j = std::max(i - 4, 0);
+        while (bit(j) == 0)
+            ++j;
+        unsigned digit = 0;
+        for (int q = i; q >= j; --q) {
+            digit = digit << 1 | bit(q);
+            MontgomeryProduct(mont, acc, acc, acc);
+        }
+        MontgomeryProduct(mont, acc, table[digit >> 1], acc);
+        i = j - 1;
+    }
+    Limb plain[kMaxLimbs];
+    MontgomeryProduct(mont, acc, one, plain);
+    result = Big{};
+    for (int i = 0; i < n; ++i) {
+        result[std::size_t(2 * i)] = Word(plain[i]);
+        result[std::size_t(2 * i + 1)] = Word(plain[i] >> 32);
+    }
+    // Powers of a secret exponent are secrets too.
+    WipeBytes(table, sizeof table);
+    WipeBytes(sq, sizeof sq);
+    WipeBytes(acc, sizeof acc);
+    WipeBytes(plain, sizeof plain);
+    WipeBytes(b, sizeof b);
+    WipeBytes(&mont, sizeof mont);
+    // ModPow wipes its three working buffers from the generator: move it on alike.
+    SkipDraws(6 * std::uint64_t(std::max(base.size(), std::size_t(2 * k)) + 2));
+    return true;
+}
+
+}  // namespace
+
 Big ModPowBig(const Big& base, const Big& exponent, const Big& modulus) {
     Big result{};
+    if (ModPowOdd(base, exponent, modulus, result)) return result;
     int used = 0;
     (void)ModPow(base, exponent, modulus, result, used);
     return result;

@@ -1,205 +1,103 @@
 #include "crypto/cipher.h"
 
-#include <bit>
+#include <algorithm>
 
-#include "crypto/bignum.h"
+#include "crypto/gf127.h"
 #include "crypto/random.h"
 
+// The register arithmetic runs as field arithmetic (crypto/gf127.h) on the
+// path that crypto/cipher_path.h selects.
+
 namespace quarnel {
-namespace {
 
-bool Bit(const Quad& q, int i) { return (q[std::size_t(i >> 5)] >> (i & 31)) & 1u; }
-void SetBit(Quad& q, int i, bool v) {
-    const Word m = Word(1) << (i & 31);
-    if (v) {
-        q[std::size_t(i >> 5)] |= m;
-    } else {
-        q[std::size_t(i >> 5)] &= ~m;
-    }
+using gf::FromQuad;
+using gf::ToQuad;
+using gf::U128;
+
+bool EvenParity(const Quad& q) {
+    return !gf::OddParity(FromQuad(q));
 }
-
-Quad ShiftLeft1(const Quad& q) {
-    return {q[0] << 1, (q[1] << 1) | (q[0] >> 31), (q[2] << 1) | (q[1] >> 31),
-            (q[3] << 1) | (q[2] >> 31)};
-}
-
-Quad ShiftRight1(const Quad& q) {
-    return {(q[0] >> 1) | (q[1] << 31), (q[1] >> 1) | (q[2] << 31), (q[2] >> 1) | (q[3] << 31),
-            q[3] >> 1};
-}
-
-int FeedbackBit(Variant v) { return v == Variant::A ? 64 : 97; }
-
-bool OddBitCount(const Quad& q) {
-    int n = 0;
-    for (Word w : q) n += std::popcount(w);
-    return (n & 1) != 0;
-}
-
-bool IsZero(const Quad& q) { return (q[0] | q[1] | q[2] | q[3]) == 0; }
-
-// Register step S: shift left, feedback into bit 1.
-Quad Step(const Quad& r, Variant v) {
-    Quad out = ShiftLeft1(r);
-    SetBit(out, 1, Bit(r, 127) != Bit(r, FeedbackBit(v)));
-    return out;
-}
-
-// Register multiply M(R, C); bit 0 of C is ignored.
-Quad Multiply(Quad r, const Quad& c, Variant v, Quad& acc) {
-    acc = Quad{};
-    for (int i = 1; i <= 127; ++i) {
-        if (Bit(c, i)) XorQuad(acc, r);
-        r = Step(r, v);
-    }
-    return acc;
-}
-
-// Register conversion T(R).
-Quad Convert(const Quad& r, Variant v) {
-    Quad c = ShiftLeft1(r);
-    if (Bit(r, 127)) SetBit(c, 1, true);
-    XorQuad(c, r);
-    if (v == Variant::A) {
-        c[0] ^= c[2];
-        c[1] ^= c[3];
-    } else {
-        c[0] ^= c[3] >> 1;
-    }
-    SetBit(c, 1, Bit(c, 1) != Bit(r, FeedbackBit(v)));
-    SetBit(c, 0, false);
-    return c;
-}
-
-}  // namespace
-
-bool EvenParity(const Quad& q) { return !OddBitCount(q); }
 
 bool IsValidBlock(const Quad& q) {
-    const bool low127Zero = q[0] == 0 && q[1] == 0 && q[2] == 0 && (q[3] & 0x7FFFFFFFu) == 0;
-    const bool low127Ones = q[0] == ~Word(0) && q[1] == ~Word(0) && q[2] == ~Word(0) &&
-                            (q[3] & 0x7FFFFFFFu) == 0x7FFFFFFFu;
-    return !(low127Zero || low127Ones);
+    return gf::IsValid(FromQuad(q));
 }
 
 SplitValue SplitBlock(const Quad& q) {
     SplitValue s;
     s.even = EvenParity(q);
-    if (s.even) {
-        s.value = ShiftRight1(q);
-    } else {
-        s.value = q;
-        s.value[3] &= 0x7FFFFFFFu;
-    }
+    s.value = ToQuad(gf::ValueOf(FromQuad(q), s.even));
     return s;
 }
 
 Quad JoinBlock(const Quad& value, bool even) {
-    Quad q;
-    if (even) {
-        q = ShiftLeft1(value);
-        if (OddBitCount(value)) q[0] |= 1u;
-    } else {
-        q = value;
-        if (!OddBitCount(value)) q[3] |= 0x80000000u;
-    }
-    return q;
+    return ToQuad(gf::Join(FromQuad(value), even));
 }
 
 Quad MulModP(const Quad& a, const Quad& b) {
-    std::array<Word, 8> p{};
-    (void)MulQuad(a, b, p);
-    // 2^128 = 2 (mod p): fold each word above the fourth back, doubled, four
-    // words lower; a carry that re-creates the word is folded again.
-    for (int t = 7; t >= 4; --t) {
-        while (p[std::size_t(t)] != 0) {
-            const std::uint64_t h = p[std::size_t(t)];
-            p[std::size_t(t)] = 0;
-            std::uint64_t carry = 2 * h;
-            for (int i = t - 4; i <= t && carry != 0; ++i) {
-                const std::uint64_t s = std::uint64_t(p[std::size_t(i)]) + carry;
-                p[std::size_t(i)] = Word(s);
-                carry = s >> 32;
-            }
-        }
-    }
-    // 2^127 = 1 (mod p).
-    while (p[3] & 0x80000000u) {
-        p[3] &= 0x7FFFFFFFu;
-        std::uint64_t carry = 1;
-        for (int i = 0; i < 4 && carry != 0; ++i) {
-            const std::uint64_t s = std::uint64_t(p[std::size_t(i)]) + carry;
-            p[std::size_t(i)] = Word(s);
-            carry = s >> 32;
-        }
-    }
-    Quad r{p[0], p[1], p[2], p[3]};
-    if (r[0] == ~Word(0) && r[1] == ~Word(0) && r[2] == ~Word(0) && r[3] == 0x7FFFFFFFu) r = Quad{};
-    return r;
+    return ToQuad(gf::MulModP(FromQuad(a), FromQuad(b)));
 }
 
 Quad FieldPow(const Quad& v, const Quad& k, Variant variant) {
-    if (IsZero(k)) return v;
-    Quad r = ShiftLeft1(v);
-    Quad acc{};
-    const Quad d = Convert(r, variant);
-    int top = 3;
-    while (k[std::size_t(top)] == 0) --top;
-    const int lead = top * 32 + 31 - std::countl_zero(k[std::size_t(top)]);
-    for (int i = lead - 1; i >= 0; --i) {
-        const Quad c = Convert(r, variant);
-        r = Multiply(r, c, variant, acc);
-        if (Bit(k, i)) r = Multiply(r, d, variant, acc);
-    }
-    const Quad result = ShiftRight1(r);
-    WipeQuad(r);
-    WipeQuad(acc);
-    return result;
+    const U128 e = FromQuad(k);
+    if (e == 0) return v;
+    gf::Scratch s;
+    s.draws = 16;  // the two registers
+    return ToQuad(gf::ActiveKernel().fieldPow(FromQuad(v) & gf::kMask127, e, variant, s));
 }
 
+using gf::KeyValue;
+
 Quad ExpBlock(const Quad& x, const Quad& key, Variant variant) {
-    if (!IsValidBlock(x)) return x;
-    SplitValue sx = SplitBlock(x);
-    SplitValue sk = SplitBlock(key);
-    const Quad result = JoinBlock(FieldPow(sx.value, sk.value, variant), sx.even);
-    WipeQuad(sx.value);
-    WipeQuad(sk.value);
+    const U128 b = FromQuad(x);
+    const U128 k = KeyValue(key);  // the split values are wiped afterwards
+    if (!gf::IsValid(b)) return x;
+    if (k == 0) {
+        SkipDraws(16);  // the two split values
+        return x;
+    }
+    const bool even = !gf::OddParity(b);
+    U128 split[2] = {gf::ValueOf(b, even), k};
+    gf::Scratch s;
+    s.draws = 32;  // the two split values and the two registers
+    const Quad result =
+        ToQuad(gf::Join(gf::ActiveKernel().fieldPow(split[0], split[1], variant, s), even));
+    WipeBytes(split, sizeof split);
     return result;
 }
 
 Quad MulBlock(const Quad& x, const Quad& key) {
-    if (!IsValidBlock(x)) return x;
-    const SplitValue sx = SplitBlock(x);
-    return JoinBlock(MulModP(sx.value, SplitBlock(key).value), sx.even);
+    return ToQuad(gf::MulBlockValue(FromQuad(x), KeyValue(key)));
 }
 
 Quad CipherBlockMasked(const Quad& x, const Quad& key, const Quad& mask, Direction direction) {
-    auto invertOdd = [](Quad& y) {
-        if (!EvenParity(y)) {
-            for (Word& w : y) w = ~w;
-        }
-    };
-    Quad y;
-    if (direction == Direction::Encipher) {
-        y = ExpBlock(x, key, Variant::A);
-        invertOdd(y);
-        y = MulBlock(y, key);
-        XorQuad(y, mask);
-        y = ExpBlock(y, key, Variant::B);
-    } else {
-        y = ExpBlock(x, key, Variant::B);
-        XorQuad(y, mask);
-        y = MulBlock(y, key);
-        invertOdd(y);
-        y = ExpBlock(y, key, Variant::A);
-    }
-    const Quad result = y;
-    WipeQuad(y);
+    U128 y = FromQuad(x);
+    gf::Scratch s;
+    gf::ActiveKernel().cipherBlocks(&y, 1, KeyValue(key), FromQuad(mask), direction, s);
+    const Quad result = ToQuad(y);
+    WipeBytes(&y, sizeof y);
     return result;
 }
 
 Quad CipherBlock(const Quad& x, const Quad& key, Direction direction) {
     return CipherBlockMasked(x, key, Quad{}, direction);
+}
+
+void CipherBlocksMasked(std::span<Quad> blocks, const Quad& key, const Quad& mask,
+                        Direction direction) {
+    constexpr std::size_t kChunk = 256;
+    U128 chunk[kChunk];
+    gf::Scratch s;
+    const gf::Kernel& kernel = gf::ActiveKernel();
+    const U128 k = KeyValue(key);
+    for (std::size_t i = 0; i < blocks.size(); i += kChunk) {
+        const std::size_t n = std::min(kChunk, blocks.size() - i);
+        for (std::size_t j = 0; j < n; ++j)
+            chunk[j] = FromQuad(blocks[i + j]);
+        kernel.cipherBlocks(chunk, n, k, FromQuad(mask), direction, s);
+        for (std::size_t j = 0; j < n; ++j)
+            blocks[i + j] = ToQuad(chunk[j]);
+    }
+    WipeBytes(chunk, sizeof(U128) * std::min(kChunk, blocks.size()));
 }
 
 }  // namespace quarnel

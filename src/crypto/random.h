@@ -2,6 +2,7 @@
 // The process-wide pseudo-random generator, the draws built on it, wiping of
 // secrets, and the Diffie-Hellman key set-up that the eight clicks complete.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -31,6 +32,13 @@ void RandomWords(std::span<Word> words);
 inline void WipeQuad(Quad& q) { RandomWords(q); }
 inline void WipeBig(Big& b) { RandomWords(b); }
 
+/// Overwrites `bytes` bytes at `data` with random words for working storage
+/// released in bulk. The words come from a stream of their own: the
+/// generator does not move (callers account for the draws of the wipes they
+/// stand for with SkipDraws).
+void WipeBytes(void* data, std::size_t bytes);
+/// Moves the generator on as `draws` calls of RandomBelow would.
+void SkipDraws(std::uint64_t draws);
 /// Key words, drawn with irregular skipping; never 0 nor FFFFFFFF.
 void RandomKeyWords(std::span<Word> words);
 Quad RandomQuad();

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "crypto/bignum.h"
+#include "crypto/random.h"
 
 namespace quarnel {
 namespace {
@@ -151,6 +152,41 @@ TEST(ModPow, FermatHoldsForALargePrime) {
         ASSERT_TRUE(ModPow(a, pm1, p, r, used));
         EXPECT_EQ(r, (std::array<Word, 4>{1, 0, 0, 0}));
     }
+}
+
+// ModPowBig takes Montgomery products for odd moduli: the same residues as the
+// general routine, for moduli of every length, bases above the modulus,
+// short and zero exponents, and even moduli (which go the general way).
+TEST(ModPowBig, AgreesWithTheGeneralRoutine) {
+    test::Rng rng(12);
+    for (int i = 0; i < 150; ++i) {
+        Big modulus{};
+        Big base{};
+        Big exponent{};
+        const int mWords = 1 + int(rng() % 32);
+        for (int w = 0; w < mWords; ++w)
+            modulus[std::size_t(w)] = rng();
+        if (i % 5 != 0) modulus[0] |= 1;
+        if (i % 7 == 0) modulus[std::size_t(mWords - 1)] = 1;  // a short top word
+        for (int w = 0; w < 1 + int(rng() % 32); ++w)
+            base[std::size_t(w)] = rng();
+        const int eWords = i % 9 == 0 ? 0 : 1 + int(rng() % 32);
+        for (int w = 0; w < eWords; ++w)
+            exponent[std::size_t(w)] = rng();
+        Big want{};
+        int used = 0;
+        SetSeed(std::uint32_t(i));
+        ASSERT_TRUE(ModPow(base, exponent, modulus, want, used));
+        const std::uint32_t after = Seed();
+        SetSeed(std::uint32_t(i));
+        ASSERT_EQ(ModPowBig(base, exponent, modulus), want)
+            << "case " << i << " modulus " << BigToHex(modulus);
+        EXPECT_EQ(Seed(), after) << "the generator moves as ModPow's wipes move it";
+    }
+    // The smallest odd moduli.
+    const Big seven = HexToBig("7");
+    EXPECT_EQ(ModPowBig(HexToBig("3"), HexToBig("5"), seven), HexToBig("5"));  // 243 mod 7
+    EXPECT_EQ(ModPowBig(HexToBig("3"), HexToBig("5"), HexToBig("1")), Big{});
 }
 
 }  // namespace
