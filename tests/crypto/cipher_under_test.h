@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "crypto/cipher.h"
 #include "crypto/cipher_path.h"
@@ -13,71 +14,67 @@
 
 namespace quarnel::test {
 
-enum class Under { Literal, Portable, Clmul, Avx512 };
+/// The library's paths keep their CipherPath numbers.
+enum class Under { Portable = 0, Clmul = 1, Avx512 = 2, Literal = 3 };
 
-inline constexpr Under kLibraryPaths[] = {Under::Portable, Under::Clmul, Under::Avx512};
+inline constexpr Under kEveryImplementation[] = {Under::Literal, Under::Portable, Under::Clmul,
+                                                 Under::Avx512};
 
-inline CipherPath PathOf(Under u) {
-    switch (u) {
-        case Under::Clmul:
-            return CipherPath::Clmul;
-        case Under::Avx512:
-            return CipherPath::Avx512;
-        default:
-            return CipherPath::Portable;
-    }
-}
+// The operations that the library and the oracle both provide.
+// clang-format off
+#define QUARNEL_CIPHER_OPS(X)                                                               \
+    X(CipherBlockMasked) X(CipherBlock) X(FieldPow) X(ExpBlock) X(MulBlock) X(MulModP)     \
+    X(EncipherText) X(VerifyHeader) X(DecipherText) X(CondenseText) X(CondenseHex)
+// clang-format on
+#define QUARNEL_MEMBER(op) decltype(&quarnel::op) op;
+#define QUARNEL_LIBRARY(op) &quarnel::op,
+#define QUARNEL_ORACLE(op) &literal::op,
 
-/// The cipher operations of one implementation.
+/// The cipher operations of one implementation, under their own names.
 struct CipherImpl {
-    Quad (*cipherBlockMasked)(const Quad&, const Quad&, const Quad&, Direction);
-    Quad (*cipherBlock)(const Quad&, const Quad&, Direction);
-    Quad (*fieldPow)(const Quad&, const Quad&, Variant);
-    Quad (*expBlock)(const Quad&, const Quad&, Variant);
-    Quad (*mulBlock)(const Quad&, const Quad&);
-    Quad (*mulModP)(const Quad&, const Quad&);
-    bool (*encipherText)(std::string_view, char, char, Lines&, const Quad&, const Quad&,
-                         std::string_view, double);
-    bool (*verifyHeader)(const Lines&, std::size_t, const Quad&, const Quad&, std::string&);
-    bool (*decipherText)(const Lines&, std::size_t&, const Quad&, const Quad&, DecipheredText&);
-    bool (*condenseText)(std::string_view, Quad&);
-    bool (*condenseHex)(std::string_view, Quad&);
+    QUARNEL_CIPHER_OPS(QUARNEL_MEMBER)
 };
 
 inline const CipherImpl& ImplOf(Under u) {
-    static const CipherImpl library{CipherBlockMasked, CipherBlock,  FieldPow,     ExpBlock,
-                                    MulBlock,          MulModP,      EncipherText, VerifyHeader,
-                                    DecipherText,      CondenseText, CondenseHex};
-    static const CipherImpl oracle{
-        literal::CipherBlockMasked, literal::CipherBlock,  literal::FieldPow,
-        literal::ExpBlock,          literal::MulBlock,     literal::MulModP,
-        literal::EncipherText,      literal::VerifyHeader, literal::DecipherText,
-        literal::CondenseText,      literal::CondenseHex};
+    static const CipherImpl library{QUARNEL_CIPHER_OPS(QUARNEL_LIBRARY)};
+    static const CipherImpl oracle{QUARNEL_CIPHER_OPS(QUARNEL_ORACLE)};
     return u == Under::Literal ? oracle : library;
 }
 
 inline std::string NameOf(Under u) {
-    return u == Under::Literal ? "literal" : CipherPathName(PathOf(u));
+    return u == Under::Literal ? "literal" : CipherPathName(CipherPath(u));
 }
 
 /// Forces the path of `u` for the library (the oracle needs none); false when
-/// the processor lacks it.
+/// the processor lacks it or the library did not take it.
 inline bool Enter(Under u) {
-    return u == Under::Literal || ForceCipherPath(PathOf(u));
+    return u == Under::Literal ||
+           (ForceCipherPath(CipherPath(u)) && ActiveCipherPath() == CipherPath(u));
 }
 
-/// A test fixture run once per implementation; it restores the best path.
-class PerImplementation : public ::testing::TestWithParam<Under> {
-  protected:
-    void SetUp() override {
-        if (!Enter(GetParam())) GTEST_SKIP() << NameOf(GetParam()) << " is not supported here";
+/// The library's paths this processor runs.
+inline std::vector<Under> SupportedPaths() {
+    std::vector<Under> paths;
+    for (Under u : {Under::Portable, Under::Clmul, Under::Avx512}) {
+        if (CipherPathSupported(CipherPath(u))) paths.push_back(u);
     }
-    void TearDown() override { (void)ForceCipherPath(BestCipherPath()); }
-    const CipherImpl& impl() const { return ImplOf(GetParam()); }
+    return paths;
+}
+
+/// Puts the best path back after a test that forced others.
+struct RestoreBestPath {
+    ~RestoreBestPath() { (void)ForceCipherPath(BestCipherPath()); }
 };
 
-inline std::string ParamName(const ::testing::TestParamInfo<Under>& info) {
-    return NameOf(info.param);
+/// Runs `check` on every supported path, that path forced and named in failures.
+template <class Check>
+void OnEveryPath(Check check) {
+    RestoreBestPath restore;
+    for (Under u : SupportedPaths()) {
+        SCOPED_TRACE(NameOf(u));
+        ASSERT_TRUE(Enter(u));
+        check();
+    }
 }
 
 }  // namespace quarnel::test

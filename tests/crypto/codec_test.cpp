@@ -1,4 +1,4 @@
-// Code page 1252, date-time values and their texts, hexadecimal texts.
+// Code page 1252, date-time values and their texts.
 
 #include <gtest/gtest.h>
 
@@ -9,37 +9,25 @@
 namespace quarnel {
 namespace {
 
-TEST(Cp1252, EveryByteRoundTripsThroughUtf8) {
+TEST(Cp1252, EveryByteRoundTripsAndOnlyItsCharactersAreTaken) {
     std::string all;
-    for (int b = 0; b < 256; ++b) all += char(b);
-    std::string back;
-    ASSERT_TRUE(Utf8ToCp1252(Cp1252ToUtf8(all), back));
-    EXPECT_EQ(back, all);
-}
-
-TEST(Cp1252, TheEuroAndTheAccentsMapToTheirBytes) {
+    for (int b = 0; b < 256; ++b)
+        all += char(b);
     std::string out;
+    ASSERT_TRUE(Utf8ToCp1252(Cp1252ToUtf8(all), out));
+    EXPECT_EQ(out, all);
+    // The euro and the accents map to their bytes.
     ASSERT_TRUE(Utf8ToCp1252("\u20AC \u00E9t\u00E9 \u0152uvre \u2019", out));
     EXPECT_EQ(out, "\x80 \xE9t\xE9 \x8Cuvre \x92");
     EXPECT_EQ(Cp1252ToUtf8("\x80"), "\u20AC");
+    // Chinese, a truncated sequence, an overlong "/", an emoji.
+    for (const char* refused : {"\u4E2D\u6587", "caf\xC3", "\xC0\xAF", "\xF0\x9F\x98\x80"}) {
+        EXPECT_FALSE(Utf8ToCp1252(refused, out)) << refused;
+    }
 }
 
-TEST(Cp1252, CharactersOutsideTheCodePageAreRefused) {
-    std::string out;
-    EXPECT_FALSE(Utf8ToCp1252("\u4E2D\u6587", out));        // Chinese
-    EXPECT_FALSE(Utf8ToCp1252("caf\xC3", out));             // truncated sequence
-    EXPECT_FALSE(Utf8ToCp1252("\xC0\xAF", out));            // overlong "/"
-    EXPECT_FALSE(Utf8ToCp1252("\xF0\x9F\x98\x80", out));    // emoji
-}
-
-TEST(DateTime, OleValuesAndTheirFixedText) {
-    LocalDateTime t;
-    t.year = 2026;
-    t.month = 12;
-    t.day = 5;
-    t.hour = 14;
-    t.minute = 7;
-    t.second = 9;
+TEST(DateTime, OleValuesTheirFixedTextAndTheLocalClock) {
+    const LocalDateTime t{2026, 12, 5, 14, 7, 9, 0};
     const double v = OleFromLocal(t);
     EXPECT_DOUBLE_EQ(v, 46361.0 + (14 * 3600 + 7 * 60 + 9) / 86400.0);
     EXPECT_EQ(DateTimeText(v), "05/12/2026 14:07:09");
@@ -51,26 +39,10 @@ TEST(DateTime, OleValuesAndTheirFixedText) {
     EXPECT_EQ(DateTimeText(36526.0 + 86399.9994 / 86400.0), "01/01/2000 23:59:59");
     // Nonsense values give a harmless text, no fault.
     EXPECT_EQ(DateTimeText(1e300).size(), 19u);
-}
-
-TEST(DateTime, TheLocalClockCanBeFixed) {
-    LocalDateTime t;
-    t.year = 2000;
-    t.month = 1;
-    t.day = 1;
-    SetLocalClock([t] { return t; });
+    SetLocalClock([] { return LocalDateTime{2000, 1, 1, 0, 0, 0, 0}; });
     EXPECT_EQ(DateCode(), "01100");
     EXPECT_DOUBLE_EQ(OleNow(), 36526.0);
     SetLocalClock({});
-}
-
-TEST(HexText, OddAndInvalidDigits) {
-    EXPECT_EQ(HexToText("414"), "A");
-    EXPECT_EQ(HexToText("4g"), std::string(1, '\x40'));
-    EXPECT_EQ(TextToHex(std::string(16, 'x')).size(), 32u);
-    EXPECT_TRUE(IsHexText("0123456789ABCDEF0123456789ABCDEF", 32));
-    EXPECT_FALSE(IsHexText("0123456789abcdef0123456789abcdef", 32));
-    EXPECT_FALSE(IsHexText(std::string(31, '0'), 32));
 }
 
 }  // namespace

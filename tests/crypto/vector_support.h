@@ -69,10 +69,4 @@ inline RecordList Records(const Json& records, bool b16) {
     return list;
 }
 
-/// Prints the number of cases run, so that a run shows every file was read.
-inline void ReportCount(const std::string& file, std::size_t n) {
-    std::cout << "[ vectors  ] " << file << ": " << n << " cases\n";
-    EXPECT_GT(n, 0u) << file << " has no case";
-}
-
 }  // namespace quarnel::test

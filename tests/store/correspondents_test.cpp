@@ -8,14 +8,12 @@
 namespace quarnel {
 namespace {
 
-using test::TempDir;
-
-Record Correspondent(char category, const std::string& number, const std::string& name) {
+Record Correspondent(char category, const std::string& number, const std::string& surname) {
     const auto layout = *LayoutFor(category);
     Record r(layout.lineCount, "x");
     r[layout.numberLine] = number;
-    r[layout.numberLine - 6] = name;  // surname
-    for (std::size_t i = layout.firstKeyLine; i < layout.lineCount; ++i) r[i] = std::string(32, 'C');
+    r[layout.numberLine - 6] = surname;
+    std::fill(r.begin() + std::ptrdiff_t(layout.firstKeyLine), r.end(), std::string(32, 'C'));
     return r;
 }
 
@@ -24,56 +22,49 @@ TEST(Correspondents, ShapeRules) {
     EXPECT_TRUE(CheckCorrespondentList({Correspondent('A', "1F400000001", "durand")}, 'A'));
     EXPECT_FALSE(CheckCorrespondentList({Correspondent('D', "1F400000001", "X")}, 'A'));
     EXPECT_FALSE(CheckCorrespondentList({Correspondent('A', "1F400000001", "X")}, 'D'));
+    EXPECT_FALSE(CheckCorrespondentList({}, 'Z'));
     Record lower = Correspondent('F', "1F400000001", "X");
     lower[15][0] = 'c';
     std::vector<std::string> problems;
     EXPECT_FALSE(CheckCorrespondentList({Correspondent('F', "1F4", "Y"), lower}, 'F', &problems));
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("record 2"), std::string::npos);
-    EXPECT_FALSE(CheckCorrespondentList({}, 'Z'));
+    // Duplicates from hand-made files are kept, and the first is found.
+    const RecordList twice(2, Correspondent('D', "1F400000009", "B"));
+    EXPECT_TRUE(CheckCorrespondentList(twice, 'D'));
+    EXPECT_EQ(FindCorrespondent(CorrespondentLists{{}, twice, {}}, 'D', "1F400000009"), 0);
 }
 
-TEST(Correspondents, StoringReplacesAndMovesToTheEnd) {
-    TempDir dir;
+TEST(Correspondents, StoringReplacesMovesToTheEndAndSaves) {
+    test::TempDir dir;
     CorrespondentLists lists;
-    const auto save = [&](Record r) {
-        return StoreCorrespondent(lists, 'A', std::move(r), dir.path(), {});
+    const auto store = [&](char category, Record r) {
+        return StoreCorrespondent(lists, category, std::move(r), dir.path(), {});
     };
-    ASSERT_EQ(save(Correspondent('A', "1F400000001", "ONE")), SaveResult::Saved);
-    ASSERT_EQ(save(Correspondent('A', "1F400000002", "TWO")), SaveResult::Saved);
-    ASSERT_EQ(save(Correspondent('A', "1F400000001", "ONE AGAIN")), SaveResult::Saved);
+    ASSERT_EQ(store('A', Correspondent('A', "1F400000001", "ONE")), SaveResult::Saved);
+    ASSERT_EQ(store('A', Correspondent('A', "1F400000002", "TWO")), SaveResult::Saved);
+    ASSERT_EQ(store('A', Correspondent('A', "1F400000001", "ONE AGAIN")), SaveResult::Saved);
     ASSERT_EQ(lists.a.size(), 2u);
     EXPECT_EQ(lists.a[0][6], "1F400000002");
     EXPECT_EQ(lists.a[1][0], "ONE AGAIN");
     EXPECT_EQ(FindCorrespondent(lists, 'A', "1F400000001"), 1);
-    EXPECT_EQ(FindCorrespondent(lists, 'A', "1f400000001"), -1);
-    EXPECT_EQ(FindCorrespondent(lists, 'D', "1F400000001"), -1);
-    EXPECT_EQ(FindCorrespondent(lists, 'Q', "1F400000001"), -1);
+    for (const auto& [category, number] :
+         {std::pair{'A', "1f400000001"}, std::pair{'D', "1F400000001"},
+          std::pair{'Q', "1F400000001"}}) {
+        EXPECT_EQ(FindCorrespondent(lists, category, number), -1) << category << number;
+    }
+    // A record that does not fit its category is refused and nothing changes.
+    EXPECT_EQ(store('D', Correspondent('A', "1", "X")), SaveResult::Refused);
+    EXPECT_EQ(store('Q', Correspondent('A', "1", "X")), SaveResult::Refused);
+    EXPECT_TRUE(lists.d.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir / "QuarnelTitD.dat"));
     RecordList onDisk;
     ASSERT_TRUE(LoadRecordList(dir / "QuarnelTitA.dat", onDisk));
     EXPECT_EQ(onDisk, lists.a);
 }
 
-TEST(Correspondents, ARecordThatDoesNotFitIsRefusedAndNothingChanges) {
-    TempDir dir;
-    CorrespondentLists lists;
-    EXPECT_EQ(StoreCorrespondent(lists, 'A', Correspondent('D', "1", "X"), dir.path(), {}),
-              SaveResult::Refused);
-    EXPECT_EQ(StoreCorrespondent(lists, 'Q', Correspondent('A', "1", "X"), dir.path(), {}),
-              SaveResult::Refused);
-    EXPECT_TRUE(lists.a.empty());
-    EXPECT_FALSE(std::filesystem::exists(dir / "QuarnelTitA.dat"));
-}
-
-TEST(Correspondents, DuplicatesFromHandMadeFilesAreKeptAndTheFirstIsFound) {
-    CorrespondentLists lists;
-    lists.d = {Correspondent('D', "1F400000009", "FIRST"), Correspondent('D', "1F400000009", "B")};
-    EXPECT_TRUE(CheckCorrespondentList(lists.d, 'D'));
-    EXPECT_EQ(FindCorrespondent(lists, 'D', "1F400000009"), 0);
-}
-
 TEST(Correspondents, DeletingSavesTheList) {
-    TempDir dir;
+    test::TempDir dir;
     CorrespondentLists lists;
     lists.f = {Correspondent('F', "1F400000001", "A"), Correspondent('F', "1F400000002", "B")};
     ASSERT_EQ(DeleteCorrespondent(lists, 'F', 0, dir.path(), {}), SaveResult::Saved);

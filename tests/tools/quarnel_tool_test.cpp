@@ -12,130 +12,127 @@
 namespace quarnel {
 namespace {
 
+using test::Json;
 using test::Quote;
-using test::RunCommand;
-using test::TempDir;
 
-std::string Tool(const std::string& args) {
-    return std::string(QUARNEL_BIN_DIR) + "/quarnel-tool " + args;
+test::CommandResult Tool(const std::string& args) {
+    return test::RunCommand(std::string(QUARNEL_BIN_DIR) + "/quarnel-tool " + args);
 }
 
-std::string FirstLine(const std::string& s) { return s.substr(0, s.find('\n')); }
+std::string S(const Json& j) {
+    return j.get<std::string>();
+}
 
-TEST(QuarnelTool, CipherAgreesWithTheVectors) {
-    const auto j = test::LoadVectors("cipher_block_masked.json");
-    int n = 0;
-    for (const auto& c : j["cases"]) {
-        const auto& in = c["inputs"];
-        const auto& out = c["outputs"];
-        if (!out.contains("enciphered") || n++ > 8) continue;
-        const std::string args = "crypto cipher " + in["x"].get<std::string>() + " " +
-                                 in["key"].get<std::string>() + " --mask " +
-                                 in["mask"].get<std::string>();
-        auto r = RunCommand(Tool(args));
-        EXPECT_EQ(r.exitCode, 0);
-        EXPECT_EQ(FirstLine(r.out), out["enciphered"]);
-        r = RunCommand(Tool("crypto cipher " + out["enciphered"].get<std::string>() + " " +
-                     in["inverse_key"].get<std::string>() + " --mask " +
-                     in["mask"].get<std::string>() + " --decipher"));
-        EXPECT_EQ(FirstLine(r.out), out["deciphered_with_inverse"]);
-    }
+std::string FirstLine(const std::string& s) {
+    return s.substr(0, s.find('\n'));
+}
+
+void ExpectFirstLine(const std::string& args, const Json& want, int exitCode = 0) {
+    const auto r = Tool(args);
+    EXPECT_EQ(r.exitCode, exitCode) << args;
+    EXPECT_EQ(FirstLine(r.out), want) << args;
 }
 
 TEST(QuarnelTool, PrimitivesAgreeWithTheVectors) {
-    auto first = [](const std::string& file) { return test::LoadVectors(file)["cases"]; };
-    const auto exp = first("exp_block_B.json")[5];
-    EXPECT_EQ(FirstLine(RunCommand(Tool("crypto exp-block " + exp["inputs"]["x"].get<std::string>() + " " +
-                                 exp["inputs"]["key"].get<std::string>() + " --variant B"))
-                            .out),
-              exp["outputs"]["result"]);
-    const auto mul = first("mul_mod_p.json")[7];
-    EXPECT_EQ(FirstLine(RunCommand(Tool("crypto mul-mod-p " + mul["inputs"]["a"].get<std::string>() + " " +
-                                 mul["inputs"]["b"].get<std::string>()))
-                            .out),
-              mul["outputs"]["product"]);
-    const auto hex = first("condense_hex.json")[9];
-    EXPECT_EQ(FirstLine(RunCommand(Tool("crypto condense-hex '" + hex["inputs"]["text"].get<std::string>() +
-                                 "'"))
-                            .out),
-              hex["outputs"]["digest"]);
-    const auto mp = first("mod_pow_big.json")[3];
-    const auto r = RunCommand(Tool("crypto modpow " + mp["inputs"]["base"].get<std::string>() + " " +
-                            mp["inputs"]["exponent"].get<std::string>() + " " +
-                            mp["inputs"]["modulus"].get<std::string>()));
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(FirstLine(r.out), mp["outputs"]["result"]);
+    int n = 0;
+    for (const auto& c : test::LoadVectors("cipher_block_masked.json")["cases"]) {
+        const Json& in = c["inputs"];
+        const Json& out = c["outputs"];
+        if (!out.contains("enciphered") || n++ > 8) continue;
+        const std::string mask = " --mask " + S(in["mask"]);
+        ExpectFirstLine("crypto cipher " + S(in["x"]) + " " + S(in["key"]) + mask,
+                        out["enciphered"]);
+        ExpectFirstLine("crypto cipher " + S(out["enciphered"]) + " " + S(in["inverse_key"]) +
+                            mask + " --decipher",
+                        out["deciphered_with_inverse"]);
+    }
+    auto pick = [](const char* file, int i) { return test::LoadVectors(file)["cases"][i]; };
+    const Json exp = pick("exp_block_B.json", 5);
+    ExpectFirstLine("crypto exp-block " + S(exp["inputs"]["x"]) + " " + S(exp["inputs"]["key"]) +
+                        " --variant B",
+                    exp["outputs"]["result"]);
+    const Json mul = pick("mul_mod_p.json", 7);
+    ExpectFirstLine("crypto mul-mod-p " + S(mul["inputs"]["a"]) + " " + S(mul["inputs"]["b"]),
+                    mul["outputs"]["product"]);
+    const Json hex = pick("condense_hex.json", 9);
+    ExpectFirstLine("crypto condense-hex " + Quote(S(hex["inputs"]["text"])),
+                    hex["outputs"]["digest"], hex["outputs"]["ok"] ? 0 : 1);
+    const Json mp = pick("mod_pow_big.json", 3);
+    ExpectFirstLine("crypto modpow " + S(mp["inputs"]["base"]) + " " + S(mp["inputs"]["exponent"]) +
+                        " " + S(mp["inputs"]["modulus"]),
+                    mp["outputs"]["result"]);
 }
 
 TEST(QuarnelTool, TextsEncipherAndDecipherThroughFiles) {
-    TempDir dir;
-    const auto j = test::LoadVectors("encipher_text.json");
-    for (const auto& c : j["cases"]) {
-        const auto& in = c["inputs"];
+    test::TempDir dir;
+    const std::string plainFile = Quote((dir / "plain").string());
+    const std::string linesFile = Quote((dir / "lines").string());
+    const std::string backFile = Quote((dir / "back").string());
+    for (const auto& c : test::LoadVectors("encipher_text.json")["cases"]) {
+        const Json& in = c["inputs"];
         const std::string plain = test::Bytes(in["plain_b16"]);
         ASSERT_TRUE(WriteFileAtomically(dir / "plain", plain));
-        const std::string enc = Tool(
-            "crypto encipher-text --key " + in["key"].get<std::string>() + " --mask " +
-            in["mask"].get<std::string>() + " --date " + in["datetime"]["hex"].get<std::string>() +
-            " --code " + in["code"].get<std::string>() + " --field1 " +
-            in["field1"].get<std::string>() + " --field2 " + in["field2"].get<std::string>() + " " +
-            Quote((dir / "plain").string()));
-        const auto r = RunCommand(enc + " > " + Quote((dir / "lines").string()));
+        const auto r = Tool("crypto encipher-text --key " + S(in["key"]) + " --mask " +
+                            S(in["mask"]) + " --date " + S(in["datetime"]["hex"]) + " --code " +
+                            S(in["code"]) + " --field1 " + S(in["field1"]) + " --field2 " +
+                            S(in["field2"]) + " " + plainFile + " > " + linesFile);
         ASSERT_EQ(r.exitCode, 0);
         std::string want;
-        for (const auto& l : c["outputs"]["lines"]) want += l.get<std::string>() + "\n";
+        for (const auto& l : c["outputs"]["lines"])
+            want += S(l) + "\n";
         EXPECT_EQ(*ReadWholeFile(dir / "lines"), want);
-        const auto d = RunCommand(Tool("crypto decipher-text --key " +
-                                in["inverse_key"].get<std::string>() + " --mask " +
-                                in["mask"].get<std::string>() + " " +
-                                Quote((dir / "lines").string()) + " --out " +
-                                Quote((dir / "back").string())));
+        const auto d = Tool("crypto decipher-text --key " + S(in["inverse_key"]) + " --mask " +
+                            S(in["mask"]) + " " + linesFile + " --out " + backFile);
         ASSERT_EQ(d.exitCode, 0);
-        EXPECT_NE(d.out.find("code " + in["code"].get<std::string>()), std::string::npos);
+        EXPECT_NE(d.out.find("code " + S(in["code"])), std::string::npos);
         EXPECT_EQ(*ReadWholeFile(dir / "back"), plain);
     }
 }
 
 TEST(QuarnelTool, ChecksAndDumpsFiles) {
-    TempDir dir;
-    ASSERT_TRUE(WriteFileAtomically(dir / "QuarnelTaPr.0FF",
-                                    JoinLinesCrLf(TaParameterLines(SystemBase()))));
-    auto r = RunCommand(Tool("digest-ta " + Quote((dir / "QuarnelTaPr.0FF").string())));
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(FirstLine(r.out), TaParameterLines(SystemBase())[8]);
+    test::TempDir dir;
+    const auto taLines = TaParameterLines(SystemBase());
+    ASSERT_TRUE(WriteFileAtomically(dir / "QuarnelTaPr.0FF", JoinLinesCrLf(taLines)));
+    ExpectFirstLine("digest-ta " + Quote((dir / "QuarnelTaPr.0FF").string()), taLines[8]);
 
     const std::string store = "00000003\r\n1F400000123\r\n" + std::string(32, 'A') + "\r\n \r\n";
+    const std::string storeFile = Quote((dir / "QuarnelTit.kpr").string());
     ASSERT_TRUE(WriteFileAtomically(dir / "QuarnelTit.kpr", store));
-    r = RunCommand(Tool("check-store " + Quote((dir / "QuarnelTit.kpr").string())));
+    auto r = Tool("check-store " + storeFile);
     EXPECT_EQ(r.exitCode, 0) << r.out;
-    r = RunCommand(Tool("dump " + Quote((dir / "QuarnelTit.kpr").string())));
+    r = Tool("dump " + storeFile);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("1: " + std::string(32, 'A')), std::string::npos);
-
     // A key store read as a correspondent list fails the check: exit 1.
-    r = RunCommand(Tool("check-store --category A " + Quote((dir / "QuarnelTit.kpr").string())));
+    r = Tool("check-store --category A " + storeFile);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.out.find("15"), std::string::npos) << r.out;
     ASSERT_TRUE(WriteFileAtomically(dir / "QuarnelTit.kpr", store.substr(0, 30)));
-    r = RunCommand(Tool("check-store " + Quote((dir / "QuarnelTit.kpr").string())));
+    r = Tool("check-store " + storeFile);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.out.find("line"), std::string::npos) << r.out;
 }
 
 TEST(QuarnelTool, BadArgumentsGiveOneLineAndExitCodeTwo) {
-    TempDir dir;
+    test::TempDir dir;
+    const std::string bad = Quote((dir / "QuarnelTaPr.0FF").string());
     ASSERT_TRUE(WriteFileAtomically(dir / "QuarnelTaPr.0FF", "short\r\n"));
     const std::vector<std::string> cases = {
-         "crypto cipher 12G4 00", "crypto cipher " + std::string(33, '1') + " 1",
-          "crypto cipher 1", "crypto exp-block 1 2 --variant C", "crypto modpow 2 3 0",
-          "crypto encipher-text --key 1 --mask 0 --date 1 --code D400F --field1 1 --field2 F",
-          "crypto decipher-text --key 1 --mask 0 " + Quote((dir / "QuarnelTaPr.0FF").string()),
-          "crypto nothing", "frobnicate", "dump " + Quote((dir / "none").string()),
-          "digest-ta " + Quote((dir / "QuarnelTaPr.0FF").string()),
-          "crypto cipher 1 2 --bogus"};
+        "crypto cipher 12G4 00",
+        "crypto cipher " + std::string(33, '1') + " 1",
+        "crypto cipher 1",
+        "crypto exp-block 1 2 --variant C",
+        "crypto modpow 2 3 0",
+        "crypto encipher-text --key 1 --mask 0 --date 1 --code D400F --field1 1 --field2 F",
+        "crypto decipher-text --key 1 --mask 0 " + bad,
+        "crypto nothing",
+        "frobnicate",
+        "dump " + Quote((dir / "none").string()),
+        "digest-ta " + bad,
+        "crypto cipher 1 2 --bogus"};
     for (const std::string& args : cases) {
         SCOPED_TRACE(args);
-        const auto r = RunCommand(Tool(args) + " 2>&1 >/dev/null");
+        const auto r = Tool(args + " 2>&1 >/dev/null");
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
         EXPECT_EQ(r.out.rfind("quarnel-tool: ", 0), 0u) << r.out;
