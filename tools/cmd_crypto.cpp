@@ -58,8 +58,7 @@ int PrintDigest(bool ok, const Quad& digest) {
 }
 
 int CondenseTextCmd(Args& args) {
-    const auto pos = args.Positional(0, 1);
-    const std::string text = ReadInput(pos.empty() ? std::nullopt : std::optional(pos[0]));
+    const std::string text = ReadInput(args.Positional(0, 1));
     Quad digest{};
     const bool ok = CondenseText(text, digest);
     return PrintDigest(ok, digest);
@@ -85,8 +84,7 @@ int EncipherTextCmd(Args& args) {
     }
     const char f1 = FieldArg(args, "--field1");
     const char f2 = FieldArg(args, "--field2");
-    const auto pos = args.Positional(0, 1);
-    const std::string text = ReadInput(pos.empty() ? std::nullopt : std::optional(pos[0]));
+    const std::string text = ReadInput(args.Positional(0, 1));
     Lines lines;
     if (!EncipherText(code, f1, f2, lines, mask, key, text, HexToDate(date))) {
         throw UsageError("the text is too long to encipher");
@@ -105,8 +103,7 @@ int DecipherTextCmd(Args& args) {
     const Quad key = ParseQuadArg("--key", args.RequiredOption("--key"));
     const Quad mask = ParseQuadArg("--mask", args.RequiredOption("--mask"));
     const auto out = args.Option("--out");
-    const auto pos = args.Positional(0, 1);
-    const Lines lines = SplitLines(ReadInput(pos.empty() ? std::nullopt : std::optional(pos[0])));
+    const Lines lines = SplitLines(ReadInput(args.Positional(0, 1)));
     std::size_t index = 0;
     DecipheredText d;
     if (!DecipherText(lines, index, key, mask, d)) {

@@ -32,12 +32,6 @@ std::filesystem::path Absolute(const std::string& path) {
     return std::filesystem::absolute(path);
 }
 
-std::string ReadFileArg(const std::filesystem::path& path) {
-    auto bytes = ReadWholeFile(path);
-    if (!bytes) throw UsageError("cannot read " + path.string());
-    return std::move(*bytes);
-}
-
 const char* RefusalText(ReceiveRefusal r) {
     switch (r) {
         case ReceiveRefusal::Malformed:
@@ -75,19 +69,19 @@ int Encrypt(Args& args) {
         attachments.push_back(Absolute(files[i]));
     const std::optional<std::filesystem::path> outFile =
         out ? std::optional(Absolute(*out)) : std::nullopt;
-    const std::string text = ReadFileArg(messageFile);
+    const std::string text = ReadFile(messageFile);
 
     HolderContext ctx;
     LoadHolderFolder(dir, ctx);
-    char category = 0;
     for (const char c : {'A', 'D', 'F'}) {
-        if (FindCorrespondent(ctx.correspondents, c, number) >= 0) category = c;
+        const int found = FindCorrespondent(ctx.correspondents, c, number);
+        if (found < 0) continue;
+        ctx.recipientCategory = c;
+        ctx.recipientRecord = (*ctx.correspondents.ForCategory(c))[std::size_t(found)];
     }
-    if (!category) throw UsageError("no correspondent " + number + " in the lists of " + dir);
-    const RecordList& list = *ctx.correspondents.ForCategory(category);
-    ctx.recipientCategory = category;
-    ctx.recipientRecord =
-        list[std::size_t(FindCorrespondent(ctx.correspondents, category, number))];
+    if (!ctx.recipientCategory) {
+        throw UsageError("no correspondent " + number + " in the lists of " + dir);
+    }
     if (subject && !Utf8ToCp1252(*subject, ctx.subject)) {
         throw UsageError("the subject has characters that code page 1252 cannot represent");
     }
@@ -136,7 +130,7 @@ void PrintMessage(const DecryptedMessage& m, const std::filesystem::path& saved)
 int Decrypt(Args& args) {
     const std::string dir = args.RequiredOption("--data");
     const auto files = args.Positional(1, 1000);
-    const std::string body = ReadFileArg(Absolute(files[0]));
+    const std::string body = ReadFile(Absolute(files[0]));
     // The attachment files given, by the name the body lists them under.
     std::map<std::string, std::filesystem::path> given;
     for (std::size_t i = 1; i < files.size(); ++i) {

@@ -23,9 +23,7 @@ int DigestTa(Args& args) {
     if (file.filename().string().rfind(kTaParameterPrefix, 0) == 0) {
         ok = ReadTaParameterFile(file, p, &problem);
     } else {
-        const auto bytes = ReadWholeFile(file);
-        if (!bytes) throw UsageError("cannot read " + file.string());
-        ok = ParseTaParameters(SplitLines(*bytes), p, &problem);
+        ok = ParseTaParameters(SplitLines(ReadFile(file)), p, &problem);
     }
     if (!ok) throw UsageError(file.string() + ": " + problem);
     std::cout << QuadToHex(p.digest) << '\n';

@@ -67,10 +67,7 @@ int main(int argc, char** argv) {
             return RunMessageCommand(command, a);
         }
         throw UsageError("unknown command \"" + command + "\" (see quarnel-tool --help)");
-    } catch (const UsageError& e) {
-        std::cerr << "quarnel-tool: " << e.what() << '\n';
-        return 2;
-    } catch (const std::exception& e) {
+    } catch (const std::exception& e) {  // UsageError and any other failure alike
         std::cerr << "quarnel-tool: " << e.what() << '\n';
         return 2;
     }

@@ -73,13 +73,17 @@ std::vector<unsigned> ParseWordsArg(std::string_view what, std::string_view text
     return words;
 }
 
-std::string ReadInput(const std::optional<std::string>& name) {
-    if (!name || *name == "-") {
+std::string ReadFile(const std::filesystem::path& path) {
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) throw UsageError("cannot read " + path.string());
+    return std::move(*bytes);
+}
+
+std::string ReadInput(const std::vector<std::string>& positional) {
+    if (positional.empty() || positional[0] == "-") {
         return std::string(std::istreambuf_iterator<char>(std::cin), {});
     }
-    auto bytes = ReadWholeFile(*name);
-    if (!bytes) throw UsageError("cannot read " + *name);
-    return *bytes;
+    return ReadFile(positional[0]);
 }
 
 void WriteOutput(const std::optional<std::string>& name, std::string_view bytes) {

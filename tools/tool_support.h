@@ -1,6 +1,7 @@
 #pragma once
 // Argument handling shared by the quarnel-tool commands.
 
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -39,8 +40,11 @@ private:
 Quad ParseQuadArg(std::string_view what, std::string_view text);
 /// Hexadecimal argument of any length, as words.
 std::vector<unsigned> ParseWordsArg(std::string_view what, std::string_view text);
-/// Bytes of a file, or of standard input for "-" or no name.
-std::string ReadInput(const std::optional<std::string>& name);
+/// Bytes of a file; UsageError when it cannot be read.
+std::string ReadFile(const std::filesystem::path& path);
+/// Bytes of the file named by the one positional argument, or of standard
+/// input for "-" or none.
+std::string ReadInput(const std::vector<std::string>& positional);
 /// Writes bytes to the file (atomically) or to standard output.
 void WriteOutput(const std::optional<std::string>& name, std::string_view bytes);
 

@@ -5,19 +5,11 @@
 #include <cassert>
 #include <vector>
 
+#include "crypto/hextext.h"
 #include "crypto/random.h"
 
 namespace quarnel {
 namespace {
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-constexpr char kDigits[] = "0123456789ABCDEF";
 
 void TrimTop(std::span<const Word> x, int& used) {
     while (used > 1 && x[used - 1] == 0) --used;
@@ -58,7 +50,7 @@ bool HexToWords(std::string_view text, std::span<Word> out, int& used) {
 std::string WordToHex(Word w) {
     std::string s(8, '0');
     for (int i = 7; i >= 0; --i) {
-        s[std::size_t(i)] = kDigits[w & 0xF];
+        s[std::size_t(i)] = kHexDigits[w & 0xF];
         w >>= 4;
     }
     return s;
@@ -71,25 +63,26 @@ std::string WordsToHex(std::span<const Word> words) {
     return s;
 }
 
-Word HexToWord(std::string_view text) {
-    std::array<Word, 1> w{};
+namespace {
+
+template <std::size_t N>
+std::array<Word, N> FixedHexToWords(std::string_view text) {
+    std::array<Word, N> w{};
     int used = 0;
     (void)HexToWords(text, w, used);
-    return w[0];
+    return w;
 }
 
+}  // namespace
+
+Word HexToWord(std::string_view text) {
+    return FixedHexToWords<1>(text)[0];
+}
 Quad HexToQuad(std::string_view text) {
-    Quad q{};
-    int used = 0;
-    (void)HexToWords(text, q, used);
-    return q;
+    return FixedHexToWords<4>(text);
 }
-
 Big HexToBig(std::string_view text) {
-    Big b{};
-    int used = 0;
-    (void)HexToWords(text, b, used);
-    return b;
+    return FixedHexToWords<32>(text);
 }
 
 std::string QuadToHex(const Quad& q) { return WordsToHex(q); }

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 
 #include "crypto/gf127.h"
@@ -46,15 +45,6 @@ inline X Clmul(X a, X b) {
 }
 
 #include "crypto/clmul_field.inc"
-
-inline X ToX(U128 v) {
-    return _mm_loadu_si128(reinterpret_cast<const X*>(&v));
-}
-inline U128 FromX(X v) {
-    U128 r;
-    _mm_storeu_si128(reinterpret_cast<X*>(&r), v);
-    return r;
-}
 
 struct Pack {
     X v[4];

@@ -217,15 +217,6 @@ inline const PowerMaps& Maps() {
 }
 static_assert(std::endian::native == std::endian::little, "the maps read elements by bytes");
 
-template <Variant V>
-inline U128 ApplyMap(int j, U128 z) {
-    const MapTable& t = Maps().table[V == Variant::A ? 0 : 1][j - 1];
-    U128 r = 0;
-    for (int b = 0; b < 16; ++b)
-        r ^= t[b][(z >> (8 * b)) & 0xFF];
-    return r;
-}
-
 /// Blocks that go through the batch power side by side.
 constexpr int kBatch = 16;
 /// Most odd powers in a batch table (windows up to 5 bits).

@@ -1,5 +1,6 @@
 #include "crypto/hextext.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -8,13 +9,13 @@
 namespace quarnel {
 namespace {
 
-constexpr char kDigits[] = "0123456789ABCDEF";
+bool IsUpperHexDigit(char c) {
+    return HexDigitValue(c) >= 0 && c < 'a';
+}
 
 // Upper-case digits only; anything else counts as 0.
 unsigned StrictDigit(char c) {
-    if (c >= '0' && c <= '9') return unsigned(c - '0');
-    if (c >= 'A' && c <= 'F') return unsigned(c - 'A' + 10);
-    return 0;
+    return IsUpperHexDigit(c) ? unsigned(HexDigitValue(c)) : 0;
 }
 
 }  // namespace
@@ -23,8 +24,8 @@ std::string TextToHex(std::string_view bytes) {
     std::string s;
     s.reserve(bytes.size() * 2);
     for (unsigned char b : bytes) {
-        s += kDigits[b >> 4];
-        s += kDigits[b & 0xF];
+        s += kHexDigits[b >> 4];
+        s += kHexDigits[b & 0xF];
     }
     return s;
 }
@@ -43,8 +44,8 @@ std::string DateToHex(double value) {
     std::string s;
     for (int i = 0; i < 8; ++i) {
         const auto b = unsigned((bits >> (8 * i)) & 0xFF);
-        s += kDigits[b >> 4];
-        s += kDigits[b & 0xF];
+        s += kHexDigits[b >> 4];
+        s += kHexDigits[b & 0xF];
     }
     return s;
 }
@@ -75,7 +76,7 @@ std::string DateCode(int day, int month, int year) {
     std::string s;
     s += char('0' + (day / 10) % 10);
     s += char('0' + day % 10);
-    s += kDigits[month & 0xF];
+    s += kHexDigits[month & 0xF];
     const int yy = ((year % 100) + 100) % 100;
     s += char('0' + yy / 10);
     s += char('0' + yy % 10);
@@ -88,10 +89,7 @@ std::string DateCode() {
 }
 
 bool IsUpperHex(std::string_view text) {
-    for (char c : text) {
-        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return false;
-    }
-    return true;
+    return std::all_of(text.begin(), text.end(), IsUpperHexDigit);
 }
 
 bool IsHexText(std::string_view text, std::size_t n) {

@@ -7,6 +7,17 @@
 
 namespace quarnel {
 
+/// The hexadecimal digits, upper case.
+inline constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+/// The value of a hexadecimal digit of either case; -1 for any other character.
+constexpr int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
 /// Two upper-case digits per byte, high nibble first.
 std::string TextToHex(std::string_view bytes);
 /// One byte per digit pair; digits other than 0-9 and A-F count as 0, a

@@ -6,6 +6,7 @@
 
 #include "crypto/bignum.h"
 #include "crypto/dh_constants.h"
+#include "crypto/hextext.h"
 #include "crypto/text_cipher.h"
 
 namespace quarnel {
@@ -232,8 +233,8 @@ KeySetup KeyInitialise(Big& exponent, const Big& taPublic, const Big& modulus, c
 namespace quarnel {
 
 void WipeString(std::string& s) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    for (char& c : s) c = kDigits[RandomBelow(16)];
+    for (char& c : s)
+        c = kHexDigits[RandomBelow(16)];
 }
 
 }  // namespace quarnel

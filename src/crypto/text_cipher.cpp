@@ -14,12 +14,6 @@ namespace {
 
 using gf::U128;
 
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
-constexpr char kDigits[] = "0123456789ABCDEF";
-
 // Blocks go through the kernels this many at a time: the buffer stays in the
 // cache and is the only copy of the plain blocks, wiped once per text.
 constexpr std::size_t kChunk = 512;
@@ -31,14 +25,16 @@ struct DigitValues {
 constexpr DigitValues MakeDigitValues() {
     DigitValues d{};
     for (int c = 0; c < 256; ++c) {
-        d.of[c] = c >= '0' && c <= '9'   ? std::uint8_t(c - '0')
-                  : c >= 'A' && c <= 'F' ? std::uint8_t(c - 'A' + 10)
-                  : c >= 'a' && c <= 'f' ? std::uint8_t(c - 'a' + 10)
-                                         : 16;
+        const int v = HexDigitValue(char(c));
+        d.of[c] = v < 0 ? 16 : std::uint8_t(v);
     }
     return d;
 }
 constexpr DigitValues kDigitValues = MakeDigitValues();
+
+bool IsHexDigit(char c) {
+    return kDigitValues.of[static_cast<unsigned char>(c)] < 16;
+}
 
 /// The two upper-case digits of every byte.
 struct DigitPairs {
@@ -47,8 +43,8 @@ struct DigitPairs {
 constexpr DigitPairs MakeDigitPairs() {
     DigitPairs p{};
     for (int b = 0; b < 256; ++b) {
-        p.of[b][0] = kDigits[b >> 4];
-        p.of[b][1] = kDigits[b & 15];
+        p.of[b][0] = kHexDigits[b >> 4];
+        p.of[b][1] = kHexDigits[b & 15];
     }
     return p;
 }
@@ -127,24 +123,23 @@ struct Chunk {
 };
 
 /// Deciphers the two header lines at `index` (the first must decipher to the
-/// second) and gives the header block.
+/// second) and gives the header text, when the blocks it announces are all
+/// in the list.
 bool ReadHeader(const Lines& lines, std::size_t index, U128 key, U128 mask, gf::Scratch& s,
-                U128& header) {
+                std::string& header) {
     if (lines.size() < 2 || index > lines.size() - 2) return false;
     const gf::Kernel& kernel = gf::ActiveKernel();
     U128 pair[2] = {HexValue(lines[index]), HexValue(lines[index + 1])};
     kernel.cipherBlocks(pair, 1, key, mask, Direction::Decipher, s);
     const bool ok = pair[0] == pair[1];
     if (ok) kernel.cipherBlocks(pair + 1, 1, key, mask, Direction::Decipher, s);
-    header = pair[1];
+    std::string text = ok ? HexLine(pair[1]) : std::string();
     WipeBytes(pair, sizeof pair);
-    return ok;
-}
-
-/// The block count of a header, when its blocks are all in the list.
-bool HeaderFits(const std::string& header, std::size_t index, std::size_t lineCount) {
-    const auto n = static_cast<std::int32_t>(HexToWord(std::string_view(header).substr(16, 8)));
-    return n >= 0 && index + 2 + std::size_t(n) <= lineCount;
+    if (!ok) return false;
+    const auto n = static_cast<std::int32_t>(HexToWord(std::string_view(text).substr(16, 8)));
+    if (n < 0 || index + 2 + std::size_t(n) > lines.size()) return false;
+    header = std::move(text);
+    return true;
 }
 
 /// The condensation chain over `count` blocks that `blockAt` gives; `extra`
@@ -185,7 +180,7 @@ bool EncipherText(std::string_view code, char field1, char field2, Lines& lines,
     const std::size_t pad = 16 * n - plain.size();
 
     std::string header = DateToHex(dateTime) + WordToHex(Word(n));
-    header += kDigits[pad];
+    header += kHexDigits[pad];
     header += code;
     header += field1;
     header += field2;
@@ -220,12 +215,7 @@ bool EncipherText(std::string_view code, char field1, char field2, Lines& lines,
 bool VerifyHeader(const Lines& lines, std::size_t index, const Quad& key, const Quad& mask,
                   std::string& headerText) {
     gf::Scratch s;
-    U128 header = 0;
-    if (!ReadHeader(lines, index, gf::KeyValue(key), gf::FromQuad(mask), s, header)) return false;
-    std::string text = HexLine(header);
-    if (!HeaderFits(text, index, lines.size())) return false;
-    headerText = std::move(text);
-    return true;
+    return ReadHeader(lines, index, gf::KeyValue(key), gf::FromQuad(mask), s, headerText);
 }
 
 bool DecipherText(const Lines& lines, std::size_t& index, const Quad& key, const Quad& mask,
@@ -233,18 +223,14 @@ bool DecipherText(const Lines& lines, std::size_t& index, const Quad& key, const
     const U128 k = gf::KeyValue(key);
     const U128 m = gf::FromQuad(mask);
     gf::Scratch s;
-    U128 headerBlock = 0;
-    if (!ReadHeader(lines, index, k, m, s, headerBlock)) return false;
-    const std::string header = HexLine(headerBlock);
-    if (!HeaderFits(header, index, lines.size())) return false;
+    std::string header;
+    if (!ReadHeader(lines, index, k, m, s, header)) return false;
 
     const std::string_view h(header);
     DecipheredText result;
     result.dateTime = HexToDate(h.substr(0, 16));
     const std::size_t n = HexToWord(h.substr(16, 8));
-    const char padChar = h[24];
-    const std::size_t pad =
-        padChar >= '0' && padChar <= '9' ? std::size_t(padChar - '0') : std::size_t(padChar - 55);
+    const std::size_t pad = kDigitValues.of[static_cast<unsigned char>(h[24])];
     result.code = std::string(h.substr(25, 5));
     result.field1 = h[30];
     result.field2 = h[31];

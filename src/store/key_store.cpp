@@ -31,9 +31,8 @@ bool CheckKeyStore(const RecordList& store, std::vector<std::string>* problems) 
 }
 
 char KeyGenerationDigit(std::size_t records) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     if (records == 0) return '0';
-    return kDigits[(records - 1) % 16];
+    return kHexDigits[(records - 1) % 16];
 }
 
 bool IsUpdatePending(const Record& own) { return own.size() > 3 && own[3] == kZeroLine; }
