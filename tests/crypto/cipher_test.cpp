@@ -32,17 +32,11 @@ TEST(TextCipher, FailuresChangeNothing) {
     DecipheredText d;
     d.text = "untouched";
     std::size_t index = 0;
-    // Wrong key, wrong mask, an altered header line, a missing block, too few lines.
-    EXPECT_FALSE(DecipherText(lines, index, kKey, kMask, d));
-    EXPECT_FALSE(DecipherText(lines, index, kInverse, Quad{}, d));
-    Lines altered = lines;
-    altered[1][5] = altered[1][5] == '0' ? '1' : '0';
-    EXPECT_FALSE(DecipherText(altered, index, kInverse, kMask, d));
-    Lines shortened(lines.begin(), lines.end() - 1);
-    EXPECT_FALSE(DecipherText(shortened, index, kInverse, kMask, d));
-    EXPECT_FALSE(DecipherText(Lines{lines[0]}, index, kInverse, kMask, d));
-    EXPECT_FALSE(DecipherText(Lines{}, index, kInverse, kMask, d));
     std::size_t far = 7;
+    // A wrong key, an empty list, an index past the end; the vectors hold the
+    // other faults (mask, altered header, missing blocks) to an unmoved index.
+    EXPECT_FALSE(DecipherText(lines, index, kKey, kMask, d));
+    EXPECT_FALSE(DecipherText(Lines{}, index, kInverse, kMask, d));
     EXPECT_FALSE(DecipherText(lines, far, kInverse, kMask, d));
     EXPECT_EQ(index, 0u);
     EXPECT_EQ(far, 7u);

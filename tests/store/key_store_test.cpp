@@ -31,8 +31,6 @@ TEST(KeyStore, StartupStatesAndTheirOrder) {
     EXPECT_EQ(StartupStateFromOwnRecord(pending, false), 5);
     EXPECT_EQ(StartupStateFromOwnRecord(pending, true), 3);  // 3 wins over 5
     EXPECT_EQ(StartupStateFromOwnRecord(Own(2), true), 1);   // 1 wins over both
-    EXPECT_TRUE(HasMailPassword(Own(7)));
-    EXPECT_FALSE(HasMailPassword(Own(6)));
 }
 
 }  // namespace

@@ -23,14 +23,18 @@ std::string S(const Json& j) {
     return j.get<std::string>();
 }
 
-std::string FirstLine(const std::string& s) {
-    return s.substr(0, s.find('\n'));
+/// The named input fields of a vector case, as arguments (as options with `dashes`).
+std::string Fields(const Json& in, std::initializer_list<const char*> names, bool dashes = false) {
+    std::string args;
+    for (const char* name : names)
+        args += (dashes ? std::string(" --") + name : "") + " " + Quote(S(in[name]));
+    return args;
 }
 
 void ExpectFirstLine(const std::string& args, const Json& want, int exitCode = 0) {
     const auto r = Tool(args);
     EXPECT_EQ(r.exitCode, exitCode) << args;
-    EXPECT_EQ(FirstLine(r.out), want) << args;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), want) << args;
 }
 
 TEST(QuarnelTool, PrimitivesAgreeWithTheVectors) {
@@ -39,50 +43,46 @@ TEST(QuarnelTool, PrimitivesAgreeWithTheVectors) {
         const Json& in = c["inputs"];
         const Json& out = c["outputs"];
         if (!out.contains("enciphered") || n++ > 8) continue;
-        const std::string mask = " --mask " + S(in["mask"]);
-        ExpectFirstLine("crypto cipher " + S(in["x"]) + " " + S(in["key"]) + mask,
-                        out["enciphered"]);
-        ExpectFirstLine("crypto cipher " + S(out["enciphered"]) + " " + S(in["inverse_key"]) +
+        const std::string mask = Fields(in, {"mask"}, true);
+        ExpectFirstLine("crypto cipher" + Fields(in, {"x", "key"}) + mask, out["enciphered"]);
+        ExpectFirstLine("crypto cipher " + S(out["enciphered"]) + Fields(in, {"inverse_key"}) +
                             mask + " --decipher",
                         out["deciphered_with_inverse"]);
     }
     auto pick = [](const char* file, int i) { return test::LoadVectors(file)["cases"][i]; };
     const Json exp = pick("exp_block_B.json", 5);
-    ExpectFirstLine("crypto exp-block " + S(exp["inputs"]["x"]) + " " + S(exp["inputs"]["key"]) +
-                        " --variant B",
+    ExpectFirstLine("crypto exp-block --variant B" + Fields(exp["inputs"], {"x", "key"}),
                     exp["outputs"]["result"]);
     const Json mul = pick("mul_mod_p.json", 7);
-    ExpectFirstLine("crypto mul-mod-p " + S(mul["inputs"]["a"]) + " " + S(mul["inputs"]["b"]),
+    ExpectFirstLine("crypto mul-mod-p" + Fields(mul["inputs"], {"a", "b"}),
                     mul["outputs"]["product"]);
     const Json hex = pick("condense_hex.json", 9);
-    ExpectFirstLine("crypto condense-hex " + Quote(S(hex["inputs"]["text"])),
+    ExpectFirstLine("crypto condense-hex" + Fields(hex["inputs"], {"text"}),
                     hex["outputs"]["digest"], hex["outputs"]["ok"] ? 0 : 1);
     const Json mp = pick("mod_pow_big.json", 3);
-    ExpectFirstLine("crypto modpow " + S(mp["inputs"]["base"]) + " " + S(mp["inputs"]["exponent"]) +
-                        " " + S(mp["inputs"]["modulus"]),
+    ExpectFirstLine("crypto modpow" + Fields(mp["inputs"], {"base", "exponent", "modulus"}),
                     mp["outputs"]["result"]);
 }
 
 TEST(QuarnelTool, TextsEncipherAndDecipherThroughFiles) {
     test::TempDir dir;
-    const std::string plainFile = Quote((dir / "plain").string());
-    const std::string linesFile = Quote((dir / "lines").string());
-    const std::string backFile = Quote((dir / "back").string());
+    const std::string files =
+        " " + Quote((dir / "plain").string()) + " > " + Quote((dir / "lines").string());
     for (const auto& c : test::LoadVectors("encipher_text.json")["cases"]) {
         const Json& in = c["inputs"];
         const std::string plain = test::Bytes(in["plain_b16"]);
         ASSERT_TRUE(WriteFileAtomically(dir / "plain", plain));
-        const auto r = Tool("crypto encipher-text --key " + S(in["key"]) + " --mask " +
-                            S(in["mask"]) + " --date " + S(in["datetime"]["hex"]) + " --code " +
-                            S(in["code"]) + " --field1 " + S(in["field1"]) + " --field2 " +
-                            S(in["field2"]) + " " + plainFile + " > " + linesFile);
-        ASSERT_EQ(r.exitCode, 0);
+        ASSERT_EQ(Tool("crypto encipher-text --date " + S(in["datetime"]["hex"]) +
+                       Fields(in, {"key", "mask", "code", "field1", "field2"}, true) + files)
+                      .exitCode,
+                  0);
         std::string want;
         for (const auto& l : c["outputs"]["lines"])
             want += S(l) + "\n";
         EXPECT_EQ(*ReadWholeFile(dir / "lines"), want);
-        const auto d = Tool("crypto decipher-text --key " + S(in["inverse_key"]) + " --mask " +
-                            S(in["mask"]) + " " + linesFile + " --out " + backFile);
+        const auto d = Tool("crypto decipher-text --key" + Fields(in, {"inverse_key"}) +
+                            Fields(in, {"mask"}, true) + " --out " +
+                            Quote((dir / "back").string()) + " " + Quote((dir / "lines").string()));
         ASSERT_EQ(d.exitCode, 0);
         EXPECT_NE(d.out.find("code " + S(in["code"])), std::string::npos);
         EXPECT_EQ(*ReadWholeFile(dir / "back"), plain);
