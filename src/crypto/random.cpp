@@ -19,14 +19,14 @@ std::function<std::uint32_t()>& ReseedClock() {
     return clock;
 }
 
-}  // namespace
-
 std::uint32_t MillisecondsOfDayUtc() {
     using namespace std::chrono;
     const auto now = system_clock::now().time_since_epoch();
     const auto ms = duration_cast<milliseconds>(now).count();
     return std::uint32_t(ms % (24LL * 60 * 60 * 1000));
 }
+
+}  // namespace
 
 void SetReseedClock(std::function<std::uint32_t()> clock) { ReseedClock() = std::move(clock); }
 

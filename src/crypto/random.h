@@ -12,11 +12,8 @@
 
 namespace quarnel {
 
-/// Milliseconds since midnight UTC of the system clock.
-std::uint32_t MillisecondsOfDayUtc();
-
 /// Replaces the clock that Reseed reads (tests fix it); an empty function
-/// restores the system clock.
+/// restores the system clock (milliseconds since midnight UTC).
 void SetReseedClock(std::function<std::uint32_t()> clock);
 
 /// seed := milliseconds of the day (UTC), from the clock above.
