@@ -62,7 +62,7 @@ TEST_F(Startup, WithoutSettingsTheProgramIsNotInitialised) {
 }
 
 TEST(StartupStates, FromTheOwnRecordAndTheSealInTheirOverrideOrder) {
-    using Change = std::function<void(Settings&, Record & own)>;
+    using Change = std::function<void(Settings&, Record&)>;  // settings, own record
     auto record = [](const char* version, bool zeroLine3, std::size_t lines) -> Change {
         return [=](Settings& s, Record& own) {
             s.versionCode = version;
