@@ -85,7 +85,6 @@ TEST_F(MainWindow, AffiliatedHolderSeesNameNumberAndTheKeyHint) {
     EXPECT_EQ(main->Button(Options).text(), "&Options");
     EXPECT_EQ(Information(),
               "Il est nécessaire de demander une clef pour chacun de vos correspondants.");
-    EXPECT_EQ(main->View().focus, Clefs);
     EXPECT_EQ(Enabled(),
               (std::vector<Command>{MiseAJour, Clefs, Certification, Sortie, Options, Aide}));
 

@@ -64,15 +64,14 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
 
 TEST(ClippedTexts, ReportsWhatDoesNotFit) {
     QWidget window;
-    auto* fits = new QLabel(QStringLiteral("Ok"), &window);
-    fits->setObjectName("Fits");
-    fits->setGeometry(0, 0, 200, 30);
-    auto* narrow = new QLabel(QStringLiteral("Chemin de sauvegarde des certificats:"), &window);
-    narrow->setObjectName("Narrow");
-    narrow->setGeometry(0, 40, 60, 30);
-    auto* button = new QPushButton(QStringLiteral("&Nouvelles clefs"), &window);
-    button->setObjectName("Button");
-    button->setGeometry(0, 80, 40, 30);
+    auto place = [](QWidget* w, const char* name, int y, int width) {
+        w->setObjectName(name);
+        w->setGeometry(0, y, width, 30);
+    };
+    place(new QLabel(QStringLiteral("Ok"), &window), "Fits", 0, 200);
+    place(new QLabel(QStringLiteral("Chemin de sauvegarde des certificats:"), &window), "Narrow",
+          40, 60);
+    place(new QPushButton(QStringLiteral("&Nouvelles clefs"), &window), "Button", 80, 40);
     window.resize(220, 120);
     window.show();
     const QStringList clipped = test::ClippedTexts(window);
