@@ -164,7 +164,11 @@ TEST(EvaluateState, EveryStateAndTheRulesOfStateTwo) {
     const std::vector<Command> keys{MiseAJour, Clefs, Certification, Sortie, Options, Aide};
     const std::vector<Command> lists{Correspondants, Entrant, MiseAJour, Clefs,
                                      Certification,  Sortie,  Options,   Aide};
+    const std::vector<Command> queue{MiseAJour, Expedition, Clefs, Certification,
+                                     Sortie,    Options,    Aide};
     const std::vector<Command> update{MiseAJour, Certification, Sortie, Options, Aide};
+    const std::vector<Command> updateOnly{MiseAJour, Sortie, Options, Aide};
+    const std::vector<Command> whileBusy{Certification, Sortie, Aide};
     // Everything a state 2 can enable, the queue's line shown.
     const MainView full = EvaluateState(InitialView(), Facts(2, true, 7, true));
     const struct {
@@ -184,27 +188,15 @@ TEST(EvaluateState, EveryStateAndTheRulesOfStateTwo) {
          Facts(2, true, 7), lists, Correspondants, txt::kEnAttente},
         {"2: six lines leave Courrier entrant, an empty queue clears its line", full,
          Facts(2, true), lists, Correspondants, txt::kEnAttente},
-        {"2: a queue wins over the key hint",
-         Showing(txt::kEnAttente),
-         Facts(2, false, 6, true),
-         {MiseAJour, Expedition, Clefs, Certification, Sortie, Options, Aide},
-         Clefs,
-         txt::kMessagesAExpedier},
+        {"2: a queue wins over the key hint", Showing(txt::kEnAttente), Facts(2, false, 6, true),
+         queue, Clefs, txt::kMessagesAExpedier},
         {"3", full, Facts(3), update, MiseAJour, txt::kVersionModifiee},
         {"4 leaves the line", full, Facts(4), update, MiseAJour, txt::kMessagesAExpedier},
         {"5", full, Facts(5), update, MiseAJour, txt::kMiseAJourNecessaire},
-        {"3 leaves Certification as it was",
-         InitialView(),
-         Facts(3),
-         {MiseAJour, Sortie, Options, Aide},
-         MiseAJour,
+        {"3 leaves Certification as it was", InitialView(), Facts(3), updateOnly, MiseAJour,
          txt::kVersionModifiee},
-        {"busy: all but Certification, Sortie and Aide",
-         InitialView(),
-         Facts(2, true, 7, true, true),
-         {Certification, Sortie, Aide},
-         Correspondants,
-         txt::kMessagesAExpedier},
+        {"busy: all but Certification, Sortie and Aide", InitialView(),
+         Facts(2, true, 7, true, true), whileBusy, Correspondants, txt::kMessagesAExpedier},
     };
     for (const auto& c : cases) {
         const MainView v = EvaluateState(c.start, c.facts);
