@@ -19,11 +19,6 @@ Quad E(const Quad& x, const Quad& k) {
     return CipherBlock(x, k, Direction::Encipher);
 }
 
-bool IsReplyKind(std::string_view k) {
-    return k == kind::kPrivateKey || k == kind::kUpdated || k == kind::kKeyDelivered ||
-           k == kind::kKeyUpdated || k == kind::kCertificate;
-}
-
 bool StateAccepts(int state, std::string_view k) {
     switch (state) {
         case 0:
@@ -123,11 +118,9 @@ ReplyRefusal KeyToCorrespond(HolderContext& ctx, const Lines& reply, const Addre
     record.push_back(t.code);
     record.emplace_back(1, t.field1);
     record.push_back(DateText(t.dateTime));
-    std::string text;
-    for (const auto& line : record)
-        text += line;
     Quad digest{};
-    if (!CondenseText(text, digest) || QuadToHex(digest) != QuadToHex(E(E(check, *unwrap), *p))) {
+    if (!CondenseText(ConcatenatedLines(record), digest) ||
+        QuadToHex(digest) != QuadToHex(E(E(check, *unwrap), *p))) {
         return ReplyRefusal::BadCheckValue;
     }
     record.insert(record.end(), {reply[2], reply[3], c, e});
@@ -173,7 +166,7 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, Lines lines) {
         return Refused(o, ReplyRefusal::NoSeparator);
     }
     o.kind = a.kind;
-    if (!IsReplyKind(a.kind)) return Refused(o, ReplyRefusal::NotAReplyKind);
+    if (!IsTaReplyKind(a.kind)) return Refused(o, ReplyRefusal::NotAReplyKind);
     if (!StateAccepts(ctx.programState, a.kind)) return Refused(o, ReplyRefusal::NotInThisState);
     if (ctx.programState > 1 && a.senderNumber != ctx.ownNumber) {
         return Refused(o, ReplyRefusal::NotForThisHolder);

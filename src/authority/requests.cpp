@@ -78,11 +78,6 @@ BuildResult AppendSigned(HolderContext& ctx, Lines& body, std::string_view kind,
 
 }  // namespace
 
-bool IsTaRequestKind(std::string_view k) {
-    return k == kind::kAffiliation || k == kind::kUpdate || k == kind::kKey ||
-           k == kind::kKeyUpdate || k == kind::kCertification;
-}
-
 std::string RequestIdentityText(const Settings& settings) {
     return JoinWithCarriageReturns(settings.identity);
 }

@@ -29,9 +29,6 @@ struct BuildResult {
 /// subsystem; until then no message body can be built.
 [[nodiscard]] BuildResult AppendMessageBody(HolderContext& ctx, std::string_view messageText);
 
-/// True for the kinds sent to the TA: 00, 01, 10, 11, 18.
-bool IsTaRequestKind(std::string_view kind);
-
 /// The identity text of requests: every identity line, carriage returns between.
 std::string RequestIdentityText(const Settings& settings);
 

@@ -182,14 +182,12 @@ TEST(Connection, PortsProxyAndUrl) {
     s.taPortChoice = 'A';
     TaConnection c = ConfigureTaConnection(s);
     EXPECT_EQ(c.port, 50500);
-    EXPECT_EQ(TaUrl(s), "http://ta.example:50500/QuarnelSys/");
     EXPECT_TRUE(c.proxyHost.empty());
     EXPECT_EQ(c.replyTimeoutMs, 120000);
     s.taPortChoice = 'B';
     s.proxyAddress = "p";
     c = ConfigureTaConnection(s);
     EXPECT_EQ(c.port, 80);
-    EXPECT_EQ(TaUrl(s), "http://ta.example/QuarnelSys/");
     EXPECT_TRUE(c.proxyHost.empty());
     s.proxyAddress = "proxy.lan";
     s.proxyPort = "3128";
