@@ -16,15 +16,8 @@ namespace {
 struct Pair {
     test::TempDir root;
     ta::RandomSource random = ta::SeededRandom(1);
-    ta::Affiliate x =
-        test::NewAffiliate('F', "0FF00002000",
-                           {"ACME", "-", "MARTIN", "claire", "1 quai bas", "69001", "LYON", "RHONE",
-                            "FRANCE", "+33 4 00", "-", "claire@example.org", "-"},
-                           '1', random);
-    ta::Affiliate y = test::NewAffiliate('A', "0FF01000000",
-                                         {"DUPONT", "jean", "3 rue haute", "75001", "PARIS", "-",
-                                          "FRANCE", "+33 1 00", "-", "jean@example.org", "x"},
-                                         '0', random);
+    ta::Affiliate x = test::NewAffiliate('F', "0FF00002000", "MARTIN", '1', random);
+    ta::Affiliate y = test::NewAffiliate('A', "0FF01000000", "DUPONT", '0', random);
     std::unique_ptr<HolderContext> from = test::ContextOf(x, root.path() / "x");
     std::unique_ptr<HolderContext> to = test::ContextOf(y, root.path() / "y");
 
