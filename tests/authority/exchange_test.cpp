@@ -13,6 +13,7 @@
 #include "authority/texts.h"
 #include "messages/format.h"
 #include "qt_test_support.h"
+#include "store/atomic_file.h"
 
 namespace quarnel {
 namespace {
@@ -150,26 +151,28 @@ TEST_F(Exchange, AGoodReplyCanBeAcceptedAndAnnulerWaitsForTheTimerAfterAnAffilia
     }
 }
 
-TEST_F(Exchange, AReplyWithoutTheEndMarkerNeverEnablesAccepter) {
-    Serve(Reply("200 OK", kSeparatorLine + "\r\nhalf\r\n"));
-    Send(kind::kKey);
-    ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
-    EXPECT_FALSE(Accepter());
-    EXPECT_TRUE(Logged(txt::kLogReplyReceived));
-    EXPECT_EQ(exchange->memo().back(), "half");
-}
-
-TEST_F(Exchange, FailureStatusesAreLoggedWithTheirStatusLine) {
-    for (const std::string status : {"404 Not Found", "500 Internal Server Error"}) {
-        Serve(Reply(status, "Reason text\r\n"));
+TEST_F(Exchange, AReplyWithoutTheEndMarkerOrWithAFailureStatusLeavesOnlyAnnuler) {
+    struct Case {
+        std::string status;
+        std::string body;
+        std::vector<int> lastLogged;
+        std::string detail;  // of the last line logged
+    };
+    const std::vector<int> failed{txt::kLogReplyFailed, txt::kLogErrorNumber};
+    for (const Case& c :
+         {Case{"200 OK", kSeparatorLine + "\r\nhalf\r\n", {txt::kLogReplyReceived}, ""},
+          Case{"404 Not Found", "Reason text\r\n", failed, " 404 Not Found"},
+          Case{"500 Internal Server Error", "Reason text\r\n", failed,
+               " 500 Internal Server Error"}}) {
+        Serve(Reply(c.status, c.body));
         Send(kind::kKey);
         ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
         EXPECT_FALSE(Accepter());
-        ASSERT_GE(log.size(), 2u);
-        EXPECT_EQ(log[log.size() - 2], txt::kLogReplyFailed);
-        EXPECT_EQ(log.back(), txt::kLogErrorNumber);
-        EXPECT_EQ(details.back(), " " + status);
-        EXPECT_EQ(exchange->memo(), Lines{"Reason text"});
+        ASSERT_GE(log.size(), c.lastLogged.size());
+        EXPECT_EQ(std::vector<int>(log.end() - std::ptrdiff_t(c.lastLogged.size()), log.end()),
+                  c.lastLogged);
+        EXPECT_EQ(details.back(), c.detail);
+        EXPECT_EQ(JoinLinesCrLf(exchange->memo()), c.body);
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "app/settings.h"
 #include "app/windows/form_titulaire.h"
 #include "app/windows/message_box.h"
 #include "app/windows/modal_runner.h"
@@ -99,7 +100,7 @@ TEST_F(Windows, AnEmployeeFillsTheFreshFormAndItWritesTheIdentity) {
     EXPECT_EQ(ctx.email, "claire@example.org");
 }
 
-TEST_F(Windows, DiacriticsAreRefusedWhereTheFormSaysSoAndLengthsAreCapped) {
+TEST_F(Windows, APrivatePersonsFormRefusesDiacriticsWhereItSaysSoAndKeepsStoredNames) {
     ctx.settings.category = 'A';
     FormAffiliationA form(ctx, nullptr);
     form.PrepareFresh();
@@ -111,14 +112,10 @@ TEST_F(Windows, DiacriticsAreRefusedWhereTheFormSaysSoAndLengthsAreCapped) {
     Type(form, "EditPrenoms", QString::fromUtf8("Hélène") + QString(40, 'a'));
     EXPECT_EQ(Text(form, "EditPrenoms"), QString::fromUtf8("hélène") + QString(19, 'a'));
     EXPECT_EQ(boxes.Texts().size(), 1);
-}
 
-TEST_F(Windows, APreFilledFormKeepsTheNamesAsStored) {
-    ctx.settings.category = 'A';
+    // Pre-filled: the names are fixed labels and go back as stored.
     ctx.settings.identity = test::IdentityOf('A', "DUPONT");
-    FormAffiliationA form(ctx, nullptr);
     form.PrepareFromIdentity();
-    form.show();
     EXPECT_FALSE(Child<QLineEdit>(form, "EditNom").isVisible());
     EXPECT_EQ(Child<QLabel>(form, "LbNom").text(), "DUPONT");
     EXPECT_TRUE(Child<QRadioButton>(form, "RadioBtnOui").isChecked());
@@ -186,46 +183,49 @@ TEST_F(Windows, CancellingTheTaWindowLeavesTheKeyRequestWaiting) {
     EXPECT_EQ(runner.Runs().size(), 1);
 }
 
-TEST_F(Windows, ANewcomerIsAffiliatedAndGetsAKeyThroughTheWindows) {
+// A newcomer (A) through the windows and an affiliate (D) through the
+// exchange alone, each in its own data folder, against a real quarnel-ta
+// restarted midway: they affiliate, acknowledge, ask each other's keys,
+// update a key and their affiliations.
+TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority) {
     test::TaServer ta;
     ASSERT_TRUE(ta.ok());
     test::TempDir program, data, others;
     std::filesystem::copy_file(ta.ParameterFile(), program.path() / ta.ParameterFile().filename());
-    // Another affiliate, for the key request.
-    auto other =
+    auto d =
         test::AffiliatedHolder(others.path(), 'D', "LEBLANC", 5, test::Http, ta.ParameterFile());
 
     FormTitulaire main(ctx);
     (void)main.Start({program.path() / "quarneltit", data.path(), true});
     main.show();
     ASSERT_EQ(ctx.programState, 0);
-    runner.Once("FormOptions", [](QDialog& d) {
-        Click(d, "RadioBtnPrive");
-        Fill(d, {{"EditAdresseTa", "127.0.0.1"},
-                 {"EditSmtp", "127.0.0.1"},
-                 {"EditPop3", "127.0.0.1"},
-                 {"EditId", "dupont"},
-                 {"EditPasse", "motdepasse"}});
+    runner.Once("FormOptions", [](QDialog& dialog) {
+        Click(dialog, "RadioBtnPrive");
+        Fill(dialog, {{"EditAdresseTa", "127.0.0.1"},
+                      {"EditSmtp", "127.0.0.1"},
+                      {"EditPop3", "127.0.0.1"},
+                      {"EditId", "dupont"},
+                      {"EditPasse", "motdepasse"}});
         for (int i = 0; i < 8; ++i)
-            Click(d, "BtnInitClef");
-        Click(d, "BitBtnOk");
+            Click(dialog, "BtnInitClef");
+        Click(dialog, "BitBtnOk");
     });
-    runner.Once("FormAffiliationA", [](QDialog& d) {
-        Fill(d, {{"EditNom", "dupont"},
-                 {"EditPrenoms", "jean"},
-                 {"EditAdresse", "3 rue haute"},
-                 {"EditCodePostal", "75001"},
-                 {"EditLocalite", "paris"},
-                 {"EditTelephone", "+33 1 00"},
-                 {"EditEmail", "jean@example.org"}});
-        Click(d, "RadioBtnOui");
-        Click(d, "BitBtnExecuter");
+    runner.Once("FormAffiliationA", [](QDialog& dialog) {
+        Fill(dialog, {{"EditNom", "dupont"},
+                      {"EditPrenoms", "jean"},
+                      {"EditAdresse", "3 rue haute"},
+                      {"EditCodePostal", "75001"},
+                      {"EditLocalite", "paris"},
+                      {"EditTelephone", "+33 1 00"},
+                      {"EditEmail", "jean@example.org"}});
+        Click(dialog, "RadioBtnOui");
+        Click(dialog, "BitBtnExecuter");
     });
     // As a person answers the connection window: Envoyer, then Accepter
     // once it is enabled.
-    runner.Always("FormTCP_IP", [](QDialog& d) {
-        Click(d, "BitBtnEnvoyer");
-        QPushButton& accepter = Child(d, "BitBtnRecevoir");
+    runner.Always("FormTCP_IP", [](QDialog& dialog) {
+        Click(dialog, "BitBtnEnvoyer");
+        QPushButton& accepter = Child(dialog, "BitBtnRecevoir");
         ASSERT_TRUE(test::RunUntil([&] { return accepter.isEnabled(); }, 20000));
         accepter.click();
     });
@@ -235,37 +235,72 @@ TEST_F(Windows, ANewcomerIsAffiliatedAndGetsAKeyThroughTheWindows) {
     ASSERT_EQ(ctx.programState, 2);
     EXPECT_FALSE(ctx.busy);
     EXPECT_EQ(ctx.ownNumber, ta.code() + "01000000");
+    EXPECT_EQ(d->ownNumber, ta.code() + "08000000");
     EXPECT_EQ(main.windowTitle(), Tr(txt::kAffilie, {QString::fromStdString(ctx.ownNumber)}));
     EXPECT_EQ(ctx.information, txt::kAffiliationConfirmed);
-    RecordList store;
-    ASSERT_TRUE(LoadRecordList(ctx.KeyStorePath(), store));
     std::string password;
-    ASSERT_TRUE(ReadMailPassword(store, '0', password));
+    ASSERT_TRUE(ReadMailPassword(ctx.keyStore, '0', password));
     EXPECT_EQ(password, "motdepasse");
+    EXPECT_EQ(ta.log().size(), 5u);  // "listening on", then one line per request
 
-    runner.Once("FormDestinataire", [&](QDialog& d) {
-        Type(d, "EditDestinataire", QString::fromStdString(other->ownNumber));
-        Click(d, "BitBtnExecuter");
+    ta.Stop();
+    ASSERT_TRUE(ta.Start());
+    runner.Once("FormDestinataire", [&](QDialog& dialog) {
+        Type(dialog, "EditDestinataire", QString::fromStdString(d->ownNumber));
+        Click(dialog, "BitBtnExecuter");
     });
     main.BitBtnClefsClick();
     EXPECT_EQ(ctx.information, txt::kKeyDelivered);
-    RecordList listD;
-    ASSERT_TRUE(LoadRecordList(data.path() / "QuarnelTitD.dat", listD));
-    ASSERT_EQ(listD.size(), 1u);
-    EXPECT_EQ(listD, ctx.correspondents.d);
-
-    runner.Once("FormAffiliationA", [](QDialog& d) {
-        EXPECT_FALSE(Child<QLineEdit>(d, "EditNom").isVisible());
-        Type(d, "EditTelephone", "+33 1 99", true);
-        Click(d, "BitBtnExecuter");
+    ASSERT_EQ(RunKeyRequest(*d, test::Http(*d), ctx.ownNumber, false).status, FlowStatus::Done);
+    ASSERT_EQ(RunKeyRequest(ctx, test::Http(ctx), d->ownNumber, true).status, FlowStatus::Done);
+    runner.Once("FormAffiliationA", [](QDialog& dialog) {
+        EXPECT_FALSE(Child<QLineEdit>(dialog, "EditNom").isVisible());
+        Type(dialog, "EditTelephone", "+33 1 99", true);
+        Click(dialog, "BitBtnExecuter");
     });
     main.BitBtnMiseAJourClick();
     EXPECT_EQ(ctx.information, txt::kAffiliationUpdated);
-    EXPECT_EQ(ctx.programState, 2);
-    HolderContext reread;
-    ASSERT_TRUE(LoadSettings(reread, SettingsPath(ctx)));
-    EXPECT_EQ(reread.settings.identity, ctx.settings.identity);
-    EXPECT_EQ(reread.settings.identity[7], "+33 1 99");
+    d->settings.identity[4] = "2 quai haut";  // moved
+    ASSERT_EQ(RunAffiliationUpdate(*d, test::Http(*d)).status, FlowStatus::Done);
+    EXPECT_EQ(d->information, txt::kAffiliationUpdated);
+    EXPECT_EQ(ta.log().size(), 6u);
+    for (std::size_t i = 1; i < ta.log().size(); ++i)
+        EXPECT_NE(ta.log()[i].find("-> 200"), std::string::npos) << ta.log()[i];
+
+    // On disk: the settings as last typed, sealed by the authority in the own
+    // record (with its password), and the other holder's record in the list
+    // of its category, nothing else.
+    for (const HolderContext* h : {&ctx, d.get()}) {
+        EXPECT_EQ(h->programState, 2);
+        HolderContext reread;
+        ASSERT_TRUE(LoadSettings(reread, SettingsPath(*h)));
+        EXPECT_EQ(reread.settings.identity, h->settings.identity);
+        EXPECT_EQ(reread.settings.versionCode, "D400F");
+        ASSERT_TRUE(LoadRecordList(h->KeyStorePath(), reread.keyStore));
+        ASSERT_TRUE(CheckKeyStore(reread.keyStore));
+        ASSERT_EQ(reread.keyStore.size(), 1u);
+        EXPECT_EQ(reread.keyStore[0].size(), 7u);
+        reread.ownNumber = reread.keyStore[0][0];
+        EXPECT_EQ(reread.ownNumber, h->ownNumber);
+        OwnKey s;
+        ASSERT_TRUE(OwnSigningKey(reread.keyStore, '0', s));
+        RecordSeal seal;
+        ASSERT_TRUE(ReadRecordSeal(reread.keyStore, s.key, seal));
+        EXPECT_TRUE(CheckSettingsDigest(reread, seal.sealed));
+    }
+    EXPECT_EQ(ctx.settings.identity[7], "+33 1 99");
+    RecordList listD, listA;
+    ASSERT_TRUE(LoadRecordList(data.path() / "QuarnelTitD.dat", listD));
+    ASSERT_TRUE(LoadRecordList(d->dataFolder / "QuarnelTitA.dat", listA));
+    ASSERT_EQ(listD.size(), 1u);
+    ASSERT_EQ(listA.size(), 1u);
+    EXPECT_EQ(listD, ctx.correspondents.d);
+    EXPECT_TRUE(CheckCorrespondentList(listD, 'D'));
+    EXPECT_TRUE(CheckCorrespondentList(listA, 'A'));
+    EXPECT_EQ(listD[0][8], d->ownNumber);
+    EXPECT_EQ(listA[0][6], ctx.ownNumber);
+    EXPECT_FALSE(std::filesystem::exists(data.path() / "QuarnelTitA.dat"));
+    EXPECT_FALSE(std::filesystem::exists(data.path() / "QuarnelTitF.dat"));
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
 }
 

@@ -1,6 +1,6 @@
-// Two holders and the real reference authority over HTTP on loopback: each
-// in its own data folder, they affiliate, acknowledge, ask each other's keys
-// and update them; the authority is restarted midway and keeps its state.
+// The real reference authority over HTTP on loopback: the requests it
+// refuses, and affiliations in flight at once. (Two holders that affiliate
+// and exchange keys across a restart: tests/authority/windows_test.cpp.)
 
 #include <gtest/gtest.h>
 
@@ -32,61 +32,6 @@ class AuthorityOverHttp : public ::testing::Test {
     test::TempDir root;
     test::TaServer ta;
 };
-
-TEST_F(AuthorityOverHttp, TwoHoldersAffiliateAndExchangeKeysAcrossARestart) {
-    auto a = Affiliated('A', "DUPONT", 11);
-    auto d = Affiliated('D', "LEBLANC", 12);
-    EXPECT_EQ(a->ownNumber, ta.code() + "01000000");
-    EXPECT_EQ(d->ownNumber, ta.code() + "08000000");
-    EXPECT_EQ(ta.log().size(), 5u);  // "listening on", then one line per request
-
-    ta.Stop();
-    ASSERT_TRUE(ta.Start());
-
-    ASSERT_EQ(RunKeyRequest(*a, test::Http(*a), d->ownNumber, false).status, FlowStatus::Done);
-    ASSERT_EQ(RunKeyRequest(*d, test::Http(*d), a->ownNumber, false).status, FlowStatus::Done);
-    ASSERT_EQ(RunKeyRequest(*a, test::Http(*a), d->ownNumber, true).status, FlowStatus::Done);
-    d->settings.identity[4] = "2 quai haut";  // moved: an update
-    ASSERT_EQ(RunAffiliationUpdate(*d, test::Http(*d)).status, FlowStatus::Done);
-    EXPECT_EQ(d->information, txt::kAffiliationUpdated);
-    EXPECT_EQ(ta.log().size(), 5u);
-    for (std::size_t i = 1; i < ta.log().size(); ++i) {
-        EXPECT_NE(ta.log()[i].find("-> 200"), std::string::npos) << ta.log()[i];
-    }
-
-    // On disk: each key store holds the own record with its password and a
-    // seal over the settings written beside it, each list the other holder's
-    // record, and nothing else was written.
-    for (HolderContext* h : {a.get(), d.get()}) {
-        EXPECT_EQ(h->programState, 2);
-        HolderContext reread;
-        ASSERT_TRUE(LoadSettings(reread, SettingsPath(*h)));
-        EXPECT_EQ(reread.settings.identity, h->settings.identity);
-        EXPECT_EQ(reread.settings.versionCode, "D400F");
-        ASSERT_TRUE(LoadRecordList(h->KeyStorePath(), reread.keyStore));
-        ASSERT_TRUE(CheckKeyStore(reread.keyStore));
-        ASSERT_EQ(reread.keyStore.size(), 1u);
-        EXPECT_EQ(reread.keyStore[0].size(), 7u);
-        reread.ownNumber = reread.keyStore[0][0];
-        EXPECT_EQ(reread.ownNumber, h->ownNumber);
-        OwnKey s;
-        ASSERT_TRUE(OwnSigningKey(reread.keyStore, '0', s));
-        RecordSeal seal;
-        ASSERT_TRUE(ReadRecordSeal(reread.keyStore, s.key, seal));
-        EXPECT_TRUE(CheckSettingsDigest(reread, seal.sealed));
-    }
-    RecordList listD, listA;
-    ASSERT_TRUE(LoadRecordList(a->dataFolder / "QuarnelTitD.dat", listD));
-    ASSERT_TRUE(LoadRecordList(d->dataFolder / "QuarnelTitA.dat", listA));
-    ASSERT_EQ(listD.size(), 1u);
-    ASSERT_EQ(listA.size(), 1u);
-    EXPECT_TRUE(CheckCorrespondentList(listD, 'D'));
-    EXPECT_TRUE(CheckCorrespondentList(listA, 'A'));
-    EXPECT_EQ(listD[0][8], d->ownNumber);
-    EXPECT_EQ(listA[0][6], a->ownNumber);
-    EXPECT_FALSE(std::filesystem::exists(a->dataFolder / "QuarnelTitA.dat"));
-    EXPECT_FALSE(std::filesystem::exists(a->dataFolder / "QuarnelTitF.dat"));
-}
 
 TEST_F(AuthorityOverHttp, RefusedRequestsGetAStatusWithTheirReasonAndStoreNothing) {
     auto a = Affiliated('A', "DUPONT", 11);

@@ -1,5 +1,4 @@
-// Body layout: the structure check's line counts and line form, and address
-// lines of another length.
+// Body layout: the structure check's line counts and line form.
 
 #include <gtest/gtest.h>
 
@@ -36,10 +35,6 @@ TEST(Format, TheStructureCheck) {
     lower[4][3] = 'a';
     EXPECT_FALSE(CheckBodyStructure(lower, k, &why));
     EXPECT_NE(why.find("line 4"), std::string::npos);
-    Lines noSeparator{std::string(32, 'A'), std::string(32, 'B'), kEndMarkerLine};
-    EXPECT_FALSE(CheckBodyStructure(noSeparator, k));
-    AddressFields f;
-    EXPECT_FALSE(ParseAddressLine(Body("00", 0)[1].substr(1), f));
 }
 
 }  // namespace

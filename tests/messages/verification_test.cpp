@@ -124,9 +124,9 @@ TEST_F(Verification, AMessageForSomeoneElseIsRefused) {
     EXPECT_EQ(z->decrypted.sender.firmLabel, txt::kSociete);
 }
 
-TEST_F(Verification, AttachmentFilesThatAreMissingOrSpoiltGiveEmptyFiles) {
-    const Lines body = Sent("pièces abîmées", {WriteFile("a.txt", "aaa"), WriteFile("b.txt", "bbb"),
-                                               WriteFile("c.txt", "ccc")});
+TEST_F(Verification, AttachmentsFromOutsideMissingSpoiltOrBadlyNamed) {
+    Lines body = Sent("pièces abîmées", {WriteFile("a.txt", "aaa"), WriteFile("b.txt", "bbb"),
+                                         WriteFile("c.txt", "ccc")});
     std::filesystem::remove(y.Received() / "a.txt");
     // Mail noise before the lines is dropped; a spoilt line is not.
     const std::string bFile = *ReadWholeFile(y.Received() / "b.txt");
@@ -134,16 +134,31 @@ TEST_F(Verification, AttachmentFilesThatAreMissingOrSpoiltGiveEmptyFiles) {
     std::string cFile = *ReadWholeFile(y.Received() / "c.txt");
     cFile[0] = cFile[0] == '0' ? '1' : '0';
     ASSERT_TRUE(WriteFileAtomically(y.Received() / "c.txt", cFile));
+    // The names as an outside sender could list them.
+    body.insert(body.end(), {"../../b.txt", "..\\b.txt", "..", ".", "dossier/",
+                             "a\x01"
+                             "b"});
 
     ASSERT_TRUE(Receive(y, body).ok);
     const DecryptedMessage& m = y->decrypted;
     EXPECT_EQ(m.text, "pièces abîmées");
-    ASSERT_EQ(m.attachments.size(), 3u);
-    EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "a.txt"), "");
-    EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "b.txt"), "bbb");
-    EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "c.txt"), "");
+    const auto in = [&](const char* name) { return y.Decrypted() / name; };
+    EXPECT_EQ(m.attachments,
+              (std::vector{in("a.txt"), in("b.txt"), in("c.txt"), in("b.txt"), in("b.txt")}));
+    EXPECT_EQ(*ReadWholeFile(in("a.txt")), "");
+    EXPECT_EQ(*ReadWholeFile(in("b.txt")), "bbb");
+    EXPECT_EQ(*ReadWholeFile(in("c.txt")), "");
+    EXPECT_FALSE(std::filesystem::exists(y->dataFolder / "b.txt"));
+    EXPECT_FALSE(std::filesystem::exists(root.path() / "b.txt"));
     EXPECT_EQ(m.notices, (std::vector<Notice>{{txt::kAttachmentMissing, "a.txt"},
-                                              {txt::kAttachmentUndecipherable, "c.txt"}}));
+                                              {txt::kAttachmentUndecipherable, "c.txt"},
+                                              {txt::kAttachmentNameRefused, ".."},
+                                              {txt::kAttachmentNameRefused, "."},
+                                              {txt::kAttachmentNameRefused, "dossier/"},
+                                              {txt::kAttachmentNameRefused,
+                                               "a\x01"
+                                               "b"}}));
+    EXPECT_EQ(SafeAttachmentName("C:\\temp\\x.doc"), "x.doc");
 }
 
 TEST_F(Verification, TheVerdictsShownAreThoseTheIdentityConfirmationCovered) {
@@ -163,28 +178,6 @@ TEST_F(Verification, TheVerdictsShownAreThoseTheIdentityConfirmationCovered) {
     EXPECT_EQ(m.sender.time, "15:00:00");
     EXPECT_EQ(m.notices, (std::vector<Notice>{{txt::kAttachmentHeaderDiffers, "a.txt"}}));
     EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "a.txt"), "aaa");
-}
-
-TEST_F(Verification, ReceivedAttachmentNamesNeverLeaveTheirFolder) {
-    Lines body = Sent("noms dangereux", {WriteFile("evil.txt", "contenu")});
-    // The names as an outside sender could list them.
-    body.back() = "../../evil.txt";
-    body.insert(body.end(), {"..\\evil.txt", "..", ".", "dossier/",
-                             "a\x01"
-                             "b"});
-    ASSERT_TRUE(Receive(y, body).ok);
-    const DecryptedMessage& m = y->decrypted;
-    EXPECT_EQ(m.attachments, (std::vector{y.Decrypted() / "evil.txt", y.Decrypted() / "evil.txt"}));
-    EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "evil.txt"), "contenu");
-    EXPECT_FALSE(std::filesystem::exists(y->dataFolder / "evil.txt"));
-    EXPECT_FALSE(std::filesystem::exists(root.path() / "evil.txt"));
-    EXPECT_EQ(m.notices, (std::vector<Notice>{{txt::kAttachmentNameRefused, ".."},
-                                              {txt::kAttachmentNameRefused, "."},
-                                              {txt::kAttachmentNameRefused, "dossier/"},
-                                              {txt::kAttachmentNameRefused,
-                                               "a\x01"
-                                               "b"}}));
-    EXPECT_EQ(SafeAttachmentName("C:\\temp\\x.doc"), "x.doc");
 }
 
 TEST_F(Verification, AnAttachmentNeverReplacesTheHoldersOwnFiles) {
