@@ -10,6 +10,7 @@
 #include "crypto/hextext.h"
 #include "crypto/secret.h"
 #include "messages/format.h"
+#include "store/atomic_file.h"
 #include "store/holder_context.h"
 
 namespace quarnel::ta {
@@ -221,11 +222,8 @@ std::string CertificateText(const CertificationData& data, const Affiliate* send
             Cp1252Text("NON CERTIFIÉ : la signature ci-dessus n'est pas celle de "
                        "l'expéditeur pour ce message condensé."));
     }
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i) text += "\r\n";
-        text += lines[i];
-    }
+    std::string text = JoinLinesCrLf(lines);
+    text.resize(text.size() - 2);  // no line break after the verdict
     return text;
 }
 

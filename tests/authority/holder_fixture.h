@@ -81,9 +81,6 @@ inline std::unique_ptr<HolderContext> NewHolder(
     ctx->publicDigest = setup.publicDigest;
     ctx->taKey = setup.taKey;
     ctx->pendingPassword = "secret";
-    ctx->onSaveFailure = [](const std::filesystem::path&, const std::string&) {
-        return SaveChoice::Ignore;
-    };
     return ctx;
 }
 

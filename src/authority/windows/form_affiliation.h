@@ -8,12 +8,12 @@
 
 #include "app/windows/quarnel_dialog.h"
 #include "authority/forms.h"
+#include "authority/windows/button_row.h"
 
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 
 namespace quarnel::ui {
@@ -60,9 +60,7 @@ class AffiliationForm : public QuarnelDialog {
     QButtonGroup* choix_ = nullptr;
     QRadioButton* radioBtnOui_ = nullptr;
     QRadioButton* radioBtnNon_ = nullptr;
-    QPushButton* bitBtnExecuter_ = nullptr;
-    QPushButton* bitBtnAnnuler_ = nullptr;
-    QPushButton* bitBtnAide_ = nullptr;
+    ButtonRow buttons_;
 };
 
 class FormAffiliationF : public AffiliationForm {
