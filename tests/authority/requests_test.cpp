@@ -1,6 +1,6 @@
 // Request bodies: the layout the authority reads, their side effects on the
 // key store and the version code, and golden copies for fixed clocks; the
-// connection values and the reading of HTTP replies.
+// reading of HTTP replies and redirect locations.
 
 #include <gtest/gtest.h>
 
@@ -134,23 +134,6 @@ TEST_F(Requests, SignedRequestsNeedTheOwnSigningKeyAndOpenWithIt) {
     }
     EXPECT_EQ(ctx->settings.versionCode, "D400F");
     ExpectGolden(*ctx);
-}
-
-TEST(Connection, PortsAndProxy) {
-    Settings s;
-    s.taCode = "1F4";
-    s.taPortChoice = 'A';
-    s.proxyAddress = "p";  // too short to be a proxy
-    TaConnection c = ConfigureTaConnection(s);
-    EXPECT_EQ(c.port, 50500);
-    EXPECT_TRUE(c.proxyHost.empty());
-    s.taPortChoice = 'B';
-    s.proxyAddress = "proxy.lan";
-    s.proxyPort = "3128";
-    c = ConfigureTaConnection(s);
-    EXPECT_EQ(c.port, 80);
-    EXPECT_EQ(c.proxyHost, "proxy.lan");
-    EXPECT_EQ(c.proxyPort, 3128);
 }
 
 TEST(Connection, RepliesAndLocations) {

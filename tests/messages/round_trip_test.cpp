@@ -112,7 +112,7 @@ TEST_F(TwoHolders, TwoAttachmentsOfOneNameAreNumbered) {
     EXPECT_EQ(x->outgoingBody.back(), "note_2.txt");
 }
 
-TEST_F(TwoHolders, TheViewerDataOfARegisteredAndAnUnregisteredSender) {
+TEST_F(TwoHolders, TheViewerDataOfARegisteredAnUnregisteredAndAnAlteredSender) {
     ASSERT_TRUE(RoundTrip(x, y, "de F vers A").ok);
     const DecryptedMessage& fromF = y->decrypted;
     EXPECT_EQ(fromF.sender.registration.positive, true);
@@ -148,10 +148,10 @@ TEST_F(TwoHolders, TheViewerDataOfARegisteredAndAnUnregisteredSender) {
     EXPECT_EQ(fromA.sender.firmLabel, 0);
     EXPECT_EQ(fromA.sender.name, "DUPONT jean");
     EXPECT_EQ(fromA.sender.locality, "PARIS, FRANCE");  // entity "-" left out with its comma
-}
 
-TEST_F(TwoHolders, AnAlteredSenderIdentityDecryptsButIsNotConfirmed) {
-    x->settings.identity[2] = "MARTINEZ";  // not the identity the TA certified
+    // An identity other than the one the authority certified: decrypted, not
+    // confirmed.
+    x->settings.identity[2] = "MARTINEZ";
     ASSERT_TRUE(RoundTrip(x, y, "qui suis-je ?").ok);
     const DecryptedMessage& m = y->decrypted;
     EXPECT_EQ(m.text, "qui suis-je ?");

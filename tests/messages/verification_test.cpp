@@ -207,44 +207,9 @@ class Refusals : public TwoHolders {
         EXPECT_TRUE(x->encryptedAttachments.empty());
         EXPECT_EQ(FileCount(x.Sent()), 0u);
     }
-    BuildResult EncryptFor(char category, Record record) {
-        x->recipientCategory = category;
-        x->recipientRecord = std::move(record);
-        x->requestKind = "20";
-        return BuildOutgoingBody(*x, "texte");
-    }
 };
 
-TEST_F(Refusals, WithoutAnOwnKeyRecordForTheDigitOrARecipient) {
-    x->ownDigit = '1';  // one record only: digit 0
-    ExpectRefused(Encrypt(x, y, "sans clef"), txt::kNoOwnKeyForMessage);
-    x->ownDigit = '0';
-    x->keyStore.clear();
-    ExpectRefused(Encrypt(x, y, "sans clef"), txt::kNoOwnKeyForMessage);
-    ExpectRefused(EncryptFor(0, {}), txt::kNoRecipient);
-}
-
-TEST_F(Refusals, AnAlteredRecordNamesItsListFile) {
-    x->correspondents.a[0][0] = "DURAND";
-    ExpectRefused(Encrypt(x, y, "altéré"), txt::kFileAltered, "QuarnelTitA.dat");
-    // Fields of a D or F record read as an A record fail the check too.
-    ExpectRefused(EncryptFor('A', Record(17, std::string(32, 'A'))), txt::kFileAltered,
-                  "QuarnelTitA.dat");
-}
-
-TEST_F(Refusals, ARecordDateThatIsNotADate) {
-    // A record whose check still holds, issued with a date in another form.
-    Record& r = x->correspondents.a[0];
-    r[10] = "2026-03-01";
-    OwnKey u;
-    ASSERT_TRUE(OwnUnwrappingKey(x->keyStore, '0', u));
-    Quad digest{};
-    ASSERT_TRUE(CondenseText(ConcatenatedLines(r, 11), digest));
-    r[12] = QuadToHex(ta::Wrap(ta::Wrap(digest, E(HexToQuad(r[11]), u.key)), u.key));
-    ExpectRefused(Encrypt(x, y, "date"), txt::kNotADate, "2026-03-01");
-}
-
-TEST_F(Refusals, AttachmentsThatCannotBeReadOrNamedOrWritten) {
+TEST_F(Refusals, AttachmentsThatCannotBeReadOrNamedOrWrittenAndTextsThatCannotBeCondensed) {
     const auto good = WriteFile("bon.txt", "ok");
     ExpectRefused(Encrypt(x, y, "absent", false, {good, root.path() / "absent.txt"}),
                   txt::kCannotOpenFile, (root.path() / "absent.txt").string());
@@ -261,12 +226,38 @@ TEST_F(Refusals, AttachmentsThatCannotBeReadOrNamedOrWritten) {
     std::ofstream(longName) << "trop long";
     ExpectRefused(Encrypt(x, y, "écriture", false, {good, longName}), txt::kFileSaveFailed,
                   DisplayName(x.Sent() / std::string(250, 'n')));
-}
-
-TEST_F(Refusals, ATextThatCannotBeCondensed) {
     // 16 bytes in a row that are no cipher block, wherever they fall.
     ExpectRefused(Encrypt(x, y, std::string(40, '\0')), txt::kTextNotCondensable);
     ExpectRefused(Encrypt(x, y, "abc" + std::string(40, '\xFF')), txt::kTextNotCondensable);
+}
+
+TEST_F(Refusals, RecordsThatDoNotCheckAndAMissingOwnKeyOrRecipient) {
+    // A record whose check still holds, issued with a date in another form.
+    Record& r = x->correspondents.a[0];
+    const Record issued = r;
+    r[10] = "2026-03-01";
+    OwnKey u;
+    ASSERT_TRUE(OwnUnwrappingKey(x->keyStore, '0', u));
+    Quad digest{};
+    ASSERT_TRUE(CondenseText(ConcatenatedLines(r, 11), digest));
+    r[12] = QuadToHex(ta::Wrap(ta::Wrap(digest, E(HexToQuad(r[11]), u.key)), u.key));
+    ExpectRefused(Encrypt(x, y, "date"), txt::kNotADate, "2026-03-01");
+    // An altered record names its list file.
+    r = issued;
+    r[0] = "DURAND";
+    ExpectRefused(Encrypt(x, y, "altéré"), txt::kFileAltered, "QuarnelTitA.dat");
+    // Fields of a D or F record read as an A record fail the check too.
+    x->recipientRecord = Record(17, std::string(32, 'A'));
+    ExpectRefused(BuildOutgoingBody(*x, "mauvaise liste"), txt::kFileAltered, "QuarnelTitA.dat");
+    x->recipientRecord.clear();
+    x->recipientCategory = 0;
+    ExpectRefused(BuildOutgoingBody(*x, "personne"), txt::kNoRecipient);
+    r = issued;
+    x->ownDigit = '1';  // one record only: digit 0
+    ExpectRefused(Encrypt(x, y, "sans clef"), txt::kNoOwnKeyForMessage);
+    x->ownDigit = '0';
+    x->keyStore.clear();
+    ExpectRefused(Encrypt(x, y, "sans clef"), txt::kNoOwnKeyForMessage);
 }
 
 TEST(RecordDates, OnlyRealDatesInTheRecordForm) {
