@@ -29,11 +29,8 @@ class AffiliationForm : public QuarnelDialog {
     /// Profession) shown as fixed labels.
     void PrepareFromIdentity();
 
-    char Category() const { return category_; }
-    bool Prefilled() const { return prefilled_; }
     /// What the form holds now (code page 1252).
     AffiliationEntry Entry() const;
-    QLineEdit& Edit(IdField field) { return *edits_[std::size_t(field)]; }
 
     // Handlers.
     void UpdateExecuter();
