@@ -11,37 +11,34 @@ function(quarnel_check_crypto_is_standalone)
   endforeach()
 endfunction()
 
-# quarnel_add_gtest(NAME sources... LIBS libs...)
+# quarnel_add_gtest(NAME SOURCES sources... LIBS libs... [MAIN target])
 # One GoogleTest executable, its tests discovered at test time (a test main
-# that creates a QApplication must not run during the build).
+# that creates a QApplication must not run during the build). MAIN is the
+# library holding main(), GoogleTest's own by default.
 function(quarnel_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "MAIN" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_MAIN)
+    set(ARG_MAIN GTest::gtest_main)
+  endif()
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${ARG_MAIN} GTest::gtest)
   target_compile_definitions(${name} PRIVATE
     QUARNEL_TEST_DATA_DIR="${QUARNEL_DATA_DIR}"
-    QUARNEL_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+    QUARNEL_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
+    QUARNEL_BUILD_DIR="${CMAKE_BINARY_DIR}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 endfunction()
 
-# quarnel_add_window_gtest(NAME sources... LIBS libs...)
-# A window test: like quarnel_add_gtest, with the main of tests/support that
-# creates the QApplication (offscreen unless QT_QPA_PLATFORM is set).
+# quarnel_add_window_gtest(NAME SOURCES sources... LIBS libs...)
+# A window test: the main of tests/support creates the QApplication
+# (offscreen unless QT_QPA_PLATFORM is set).
 function(quarnel_add_window_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} quarnel_window_test_main quarnel_windows
-    GTest::gtest)
-  target_compile_definitions(${name} PRIVATE
-    QUARNEL_TEST_DATA_DIR="${QUARNEL_DATA_DIR}"
-    QUARNEL_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
-    QUARNEL_BUILD_DIR="${CMAKE_BINARY_DIR}")
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-    AUTOMOC ON)
+  quarnel_add_gtest(${name} SOURCES ${ARG_SOURCES} LIBS ${ARG_LIBS} quarnel_windows
+    MAIN quarnel_window_test_main)
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
   # The program's companions (text modules, help, TA parameter file).
   add_dependencies(${name} quarneltit)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 endfunction()

@@ -6,27 +6,15 @@
 namespace quarnel {
 
 OkState UpdateOk(const OptionsFields& f) {
-    OkState s;
-    if (!f.categoryChosen) {
-        s.enableAnnuler = true;
-        return s;
-    }
-    if (f.clickCounter != 0 || f.taAddressEmpty || f.smtpEmpty || f.pop3Empty || f.accountEmpty ||
-        f.passwordEmpty || f.anyWorkingFolderEmpty) {
-        s.enableAnnuler = true;
-        return s;
-    }
-    if (f.proxyAddressEmpty != f.proxyPortEmpty) {
-        s.enableAnnuler = true;
-        return s;
-    }
-    s.ok = true;
-    s.ports = f.proxyAddressEmpty ? PortButtons::Free : PortButtons::Forced80;
-    return s;
-}
-
-ClickCaption KeyButtonCaption(int clickCounter) {
-    return ClickCaption{clickCounter == 8, clickCounter};
+    // A category, the eight clicks, every field and working folder, and a
+    // proxy with both its address and its port or neither.
+    const bool complete = f.categoryChosen && f.clickCounter == 0 && !f.taAddressEmpty &&
+                          !f.smtpEmpty && !f.pop3Empty && !f.accountEmpty && !f.passwordEmpty &&
+                          !f.anyWorkingFolderEmpty && f.proxyAddressEmpty == f.proxyPortEmpty;
+    if (!complete) return {.ok = false, .enableAnnuler = true, .ports = PortButtons::Unchanged};
+    return {.ok = true,
+            .enableAnnuler = false,
+            .ports = f.proxyAddressEmpty ? PortButtons::Free : PortButtons::Forced80};
 }
 
 OptionsResult ApplyOptions(HolderContext& ctx, const OptionsInput& in) {

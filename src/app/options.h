@@ -1,6 +1,6 @@
 #pragma once
 // The options dialog's rules without the dialog: when "Ok" may be pressed,
-// the key button's caption, and what confirming the dialog changes.
+// and what confirming the dialog changes.
 
 #include <array>
 #include <optional>
@@ -38,15 +38,6 @@ struct OkState {
 };
 
 OkState UpdateOk(const OptionsFields& fields);
-
-/// The key button's caption for a click counter, as resource numbers and the
-/// count: 8 → "Cliquez 8 fois sans imposer de cadence.", otherwise "Cliquez"
-/// + " n " + "fois sans imposer de cadence.".
-struct ClickCaption {
-    bool eightClicks = false;
-    int remaining = 0;
-};
-ClickCaption KeyButtonCaption(int clickCounter);
 
 /// What the dialog collected when "Ok" is pressed.
 struct OptionsInput {

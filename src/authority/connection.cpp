@@ -41,14 +41,7 @@ TaConnection ConfigureTaConnection(const Settings& settings) {
         c.proxyPort = Decimal(settings.proxyPort).value_or(0);
         if (c.proxyPort > 65535) c.proxyPort = 0;
     }
-    c.replyTimeoutMs = 120000;
     return c;
-}
-
-std::string TaUrl(const Settings& settings) {
-    const TaConnection c = ConfigureTaConnection(settings);
-    const bool portInUrl = settings.taPortChoice == 'A';
-    return "http://" + c.host + (portInUrl ? ":" + std::to_string(c.port) : "") + "/QuarnelSys/";
 }
 
 std::string RequestData(const Lines& body) {

@@ -24,9 +24,6 @@ struct TaConnection {
 /// decimal); reply time-out 120000 ms.
 TaConnection ConfigureTaConnection(const Settings& settings);
 
-/// "http://" + TaAddress + (":" + port for port choice A) + "/QuarnelSys/".
-std::string TaUrl(const Settings& settings);
-
 /// Every body line from the separator line on, each followed by "Z"; the
 /// title line is not sent.
 std::string RequestData(const Lines& body);

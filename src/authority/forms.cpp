@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "authority/texts.h"
+#include "messages/format.h"
 #include "store/correspondents.h"
 
 namespace quarnel {
@@ -90,14 +91,6 @@ bool HasDiacritics(std::string_view cp1252) {
         if (c > 127) return true;
     }
     return false;
-}
-
-char CategoryOfNumber(std::string_view number) {
-    const std::string_view middle = number.size() >= 11 ? number.substr(3, 8) : number;
-    if (middle < "00002000") return 'B';
-    if (middle < "01000000") return 'F';
-    if (middle < "08000000") return 'A';
-    return 'D';
 }
 
 NumberCheck CheckNewCorrespondent(const HolderContext& ctx, std::string_view number) {

@@ -74,11 +74,6 @@ void ApplyAffiliationEntry(HolderContext& ctx, const AffiliationEntry& entry);
 /// True when a typed text holds a character outside 7-bit ASCII.
 bool HasDiacritics(std::string_view cp1252);
 
-/// The list category of an affiliation number from its characters 4-11:
-/// below "00002000" 'B' (no list), then 'F', from "01000000" 'A', from
-/// "08000000" 'D'.
-char CategoryOfNumber(std::string_view number);
-
 /// The new-correspondent dialog's verdict on the typed number: Exécuter
 /// enabled, or the information to show (resource number), or neither (fewer
 /// than 11 characters).

@@ -17,10 +17,6 @@ TaHttpClient::~TaHttpClient() {
     DropSocket();
 }
 
-bool TaHttpClient::IsConnected() const {
-    return socket_ && connected_;
-}
-
 void TaHttpClient::Log(int textId, const QString& detail) {
     Q_EMIT logged(textId, detail);
 }

@@ -41,7 +41,6 @@ class TaHttpClient : public QObject {
               const std::string& requestKind);
     /// Drops the connection (Annuler); no signal follows.
     void Abort();
-    bool IsConnected() const;
     /// Replaces the time-outs of the design (tests shorten them); 0 restores them.
     void SetTimeoutOverride(int ms) { timeoutOverride_ = ms; }
 

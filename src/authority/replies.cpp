@@ -19,9 +19,16 @@ Quad E(const Quad& x, const Quad& k) {
     return CipherBlock(x, k, Direction::Encipher);
 }
 
-bool IsReplyKind(std::string_view k) {
-    return k == kind::kPrivateKey || k == kind::kUpdated || k == kind::kKeyDelivered ||
-           k == kind::kKeyUpdated || k == kind::kCertificate;
+// The own key `derive` gives for `digit`, into `out`; the copies it made are
+// wiped. False when there is no such key.
+bool TakeOwnKey(bool (*derive)(const RecordList&, char, OwnKey&), const RecordList& store,
+                char digit, SecretQuad& out) {
+    OwnKey k;
+    const bool found = derive(store, digit, k);
+    *out = k.key;
+    WipeQuad(k.key);
+    WipeQuad(k.taKey);
+    return found;
 }
 
 bool StateAccepts(int state, std::string_view k) {
@@ -40,10 +47,8 @@ bool StateAccepts(int state, std::string_view k) {
 // The seal of the own record must open with the signing key into the
 // settings digest; on success the flag and date of the seal are taken.
 bool SealMatchesSettings(HolderContext& ctx) {
-    OwnKey s;
-    if (!OwnSigningKey(ctx.keyStore, ctx.ownDigit, s)) return false;
-    SecretQuad key(s.key);
-    WipeQuad(s.key);
+    SecretQuad key;
+    if (!TakeOwnKey(OwnSigningKey, ctx.keyStore, ctx.ownDigit, key)) return false;
     RecordSeal seal;
     std::string digest;
     if (!ReadRecordSeal(ctx.keyStore, *key, seal) ||
@@ -100,10 +105,10 @@ ReplyRefusal Updated(HolderContext& ctx, const Lines& reply) {
 // Kinds 14 and 15: a correspondent record, checked against its check value.
 ReplyRefusal KeyToCorrespond(HolderContext& ctx, const Lines& reply, const AddressFields& a,
                              char& category, Record& out) {
-    OwnKey u;
-    if (!OwnUnwrappingKey(ctx.keyStore, a.senderDigit, u)) return ReplyRefusal::NoKey;
-    SecretQuad unwrap(u.key);
-    WipeQuad(u.key);
+    SecretQuad unwrap;
+    if (!TakeOwnKey(OwnUnwrappingKey, ctx.keyStore, a.senderDigit, unwrap)) {
+        return ReplyRefusal::NoKey;
+    }
     SecretQuad p(E(HexToQuad(reply[2]), *unwrap));
     const Quad check = HexToQuad(reply[3]);
     const std::string c = QuadToHex(E(HexToQuad(reply[4]), *p));
@@ -123,11 +128,9 @@ ReplyRefusal KeyToCorrespond(HolderContext& ctx, const Lines& reply, const Addre
     record.push_back(t.code);
     record.emplace_back(1, t.field1);
     record.push_back(DateText(t.dateTime));
-    std::string text;
-    for (const auto& line : record)
-        text += line;
     Quad digest{};
-    if (!CondenseText(text, digest) || QuadToHex(digest) != QuadToHex(E(E(check, *unwrap), *p))) {
+    if (!CondenseText(ConcatenatedLines(record), digest) ||
+        QuadToHex(digest) != QuadToHex(E(E(check, *unwrap), *p))) {
         return ReplyRefusal::BadCheckValue;
     }
     record.insert(record.end(), {reply[2], reply[3], c, e});
@@ -138,10 +141,8 @@ ReplyRefusal KeyToCorrespond(HolderContext& ctx, const Lines& reply, const Addre
 
 // Kind 1C: the certificate, enciphered for the own signing key.
 ReplyRefusal Certificate(HolderContext& ctx, const Lines& reply, const AddressFields& a) {
-    OwnKey s;
-    if (!OwnSigningKey(ctx.keyStore, a.recipientDigit, s)) return ReplyRefusal::NoKey;
-    SecretQuad key(s.key);
-    WipeQuad(s.key);
+    SecretQuad key;
+    if (!TakeOwnKey(OwnSigningKey, ctx.keyStore, a.recipientDigit, key)) return ReplyRefusal::NoKey;
     SecretQuad mask(E(HexToQuad(reply[2]), *key));
     std::size_t index = 3;
     DecipheredText t;
@@ -173,7 +174,7 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, Lines lines) {
         return Refused(o, ReplyRefusal::NoSeparator);
     }
     o.kind = a.kind;
-    if (!IsReplyKind(a.kind)) return Refused(o, ReplyRefusal::NotAReplyKind);
+    if (!IsTaReplyKind(a.kind)) return Refused(o, ReplyRefusal::NotAReplyKind);
     if (!StateAccepts(ctx.programState, a.kind)) return Refused(o, ReplyRefusal::NotInThisState);
     if (ctx.programState > 1 && a.senderNumber != ctx.ownNumber) {
         return Refused(o, ReplyRefusal::NotForThisHolder);

@@ -28,6 +28,11 @@ std::string OwnVersionCode(const HolderContext& ctx) {
     return code;
 }
 
+// The identity text of requests: every identity line, carriage returns between.
+std::string RequestIdentityText(const Settings& settings) {
+    return JoinWithCarriageReturns(settings.identity);
+}
+
 // Kind 00: the key set-up results and the identity enciphered with the TA key.
 BuildResult AppendAffiliation(HolderContext& ctx, Lines& body) {
     const Settings& s = ctx.settings;
@@ -77,15 +82,6 @@ BuildResult AppendSigned(HolderContext& ctx, Lines& body, std::string_view kind,
 }
 
 }  // namespace
-
-bool IsTaRequestKind(std::string_view k) {
-    return k == kind::kAffiliation || k == kind::kUpdate || k == kind::kKey ||
-           k == kind::kKeyUpdate || k == kind::kCertification;
-}
-
-std::string RequestIdentityText(const Settings& settings) {
-    return JoinWithCarriageReturns(settings.identity);
-}
 
 BuildResult BuildOutgoingBody(HolderContext& ctx, std::string_view messageText) {
     const std::string& k = ctx.requestKind;

@@ -24,15 +24,9 @@ struct BuildResult {
 /// When the body cannot be built the key store and settings are unchanged.
 [[nodiscard]] BuildResult BuildOutgoingBody(HolderContext& ctx, std::string_view messageText = {});
 
-/// The message encryption of kinds 20 and 21: appends from the address line
-/// on (end-marker line and attachment names included). Filled by the message
-/// subsystem; until then no message body can be built.
+/// The message encryption of kinds 20 and 21 (the message subsystem's):
+/// appends from the address line on (end-marker line and attachment names
+/// included).
 [[nodiscard]] BuildResult AppendMessageBody(HolderContext& ctx, std::string_view messageText);
-
-/// True for the kinds sent to the TA: 00, 01, 10, 11, 18.
-bool IsTaRequestKind(std::string_view kind);
-
-/// The identity text of requests: every identity line, carriage returns between.
-std::string RequestIdentityText(const Settings& settings);
 
 }  // namespace quarnel

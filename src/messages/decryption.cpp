@@ -186,8 +186,7 @@ ReceiveOutcome ReadReceivedBody(HolderContext& ctx, Lines body, const TaReplyHan
         return o;
     }
     const std::string& k = o.kind;
-    if (k == kind::kPrivateKey || k == kind::kUpdated || k == kind::kKeyDelivered ||
-        k == kind::kKeyUpdated || k == kind::kCertificate) {
+    if (IsTaReplyKind(k)) {
         o.ok = onReply && onReply(ctx, body);
         if (!o.ok) o.refusal = ReceiveRefusal::ReplyRefused;
     } else if (k == kind::kPlainMessage || k == kind::kRichMessage) {

@@ -54,13 +54,6 @@ bool ReadAttachments(const std::vector<std::filesystem::path>& paths, std::vecto
     return true;
 }
 
-std::string Concat(const Record& record, std::size_t count) {
-    std::string out;
-    for (std::size_t i = 0; i < count; ++i)
-        out += record[i];
-    return out;
-}
-
 // Writes each attachment's section under a free name of the sent folder;
 // on a failure removes what this message wrote.
 bool WriteAttachments(const std::vector<Lines>& sections,
@@ -156,7 +149,7 @@ bool EncryptMessage(HolderContext& ctx, std::string_view messageText, Lines& bod
     const std::size_t k1 = layout->firstKeyLine;
     const SecretQuad pair(E(HexToQuad(record[k1]), *unwrap));
     Quad recordDigest{};
-    if (!CondenseText(Concat(record, layout->textLines), recordDigest) ||
+    if (!CondenseText(ConcatenatedLines(record, layout->textLines), recordDigest) ||
         QuadToHex(E(E(HexToQuad(record[k1 + 1]), *unwrap), *pair)) != QuadToHex(recordDigest)) {
         return Refuse(problem, txt::kFileAltered, listFile);
     }

@@ -2,11 +2,42 @@
 
 #include <chrono>
 
+#include "crypto/bignum.h"
 #include "crypto/datetime.h"
 #include "crypto/hextext.h"
 #include "resources/texts.h"
 
 namespace quarnel {
+
+bool IsTaRequestKind(std::string_view k) {
+    return k == kind::kAffiliation || k == kind::kUpdate || k == kind::kKey ||
+           k == kind::kKeyUpdate || k == kind::kCertification;
+}
+
+bool IsTaReplyKind(std::string_view k) {
+    return k == kind::kPrivateKey || k == kind::kUpdated || k == kind::kKeyDelivered ||
+           k == kind::kKeyUpdated || k == kind::kCertificate;
+}
+
+NumberRange NumbersOf(char category) {
+    switch (category) {
+        case 'F':
+            return {0x00002000u, 0x01000000u};
+        case 'A':
+            return {0x01000000u, 0x08000000u};
+        default:
+            return {0x08000000u, 0xFFFFFFFFu};
+    }
+}
+
+char CategoryOfNumber(std::string_view number) {
+    const std::string_view middle = number.size() >= 11 ? number.substr(3, 8) : number;
+    char category = 'B';
+    for (const char c : {'F', 'A', 'D'}) {
+        if (middle >= WordToHex(NumbersOf(c).first)) category = c;
+    }
+    return category;
+}
 
 int TitleTextId(std::string_view requestKind, bool firstAffiliation, char registrationFlag) {
     if (requestKind == kind::kAffiliation) return txt::kTitle00;
@@ -146,6 +177,13 @@ std::vector<std::string> SplitAtLineBreaks(std::string_view text) {
             start = i + 1;
         }
     }
+    return out;
+}
+
+std::string ConcatenatedLines(const std::vector<std::string>& lines, std::size_t count) {
+    std::string out;
+    for (std::size_t i = 0; i < count && i < lines.size(); ++i)
+        out += lines[i];
     return out;
 }
 

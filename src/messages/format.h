@@ -4,6 +4,7 @@
 // kind-specific lines, end-marker line (then attachment names for messages).
 // Received: the same without the title line, the separator at index 0.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,22 @@ inline constexpr std::string_view kCertificate = "1C";
 inline constexpr std::string_view kPlainMessage = "20";
 inline constexpr std::string_view kRichMessage = "21";
 }  // namespace kind
+
+/// True for the kinds sent to the TA: 00, 01, 10, 11, 18.
+bool IsTaRequestKind(std::string_view kind);
+/// True for the TA's reply kinds: 04, 05, 14, 15, 1C.
+bool IsTaReplyKind(std::string_view kind);
+
+/// The affiliation numbers of a list category (A, D or F), by characters
+/// 4-11 of the number: from `first` up to before `end`.
+struct NumberRange {
+    std::uint32_t first;
+    std::uint32_t end;
+};
+NumberRange NumbersOf(char category);
+/// The list category of an affiliation number: 'F' from "00002000", 'A' from
+/// "01000000", 'D' from "08000000"; below, 'B' (no list).
+char CategoryOfNumber(std::string_view number);
 
 /// Resource number of the title line of an outgoing body of `requestKind`.
 /// Kind 01 has two titles (acknowledgement when `firstAffiliation`); user
@@ -69,7 +86,6 @@ void TakeApartReceivedBody(Lines& body, std::vector<std::string>& attachmentName
 [[nodiscard]] bool CheckBodyStructure(Lines& body, std::string& requestKind,
                                       std::string* problem = nullptr);
 
-
 /// A date text "dd/mm/yyyy" (as correspondent records keep it) as a date-time
 /// value at midnight; nothing unless it is a real date in exactly that form.
 std::optional<double> ParseDateText(std::string_view text);
@@ -78,5 +94,9 @@ std::optional<double> ParseDateText(std::string_view text);
 std::string JoinWithCarriageReturns(const std::vector<std::string>& fields);
 /// The reverse: a text split at carriage returns (and line feeds).
 std::vector<std::string> SplitAtLineBreaks(std::string_view text);
+/// The first `count` lines one after the other (the text a record check
+/// condenses).
+std::string ConcatenatedLines(const std::vector<std::string>& lines,
+                              std::size_t count = std::size_t(-1));
 
 }  // namespace quarnel

@@ -244,10 +244,6 @@ Trusted Authority code: %s</translation>
         <translation>This function is not available yet in this version.</translation>
     </message>
     <message>
-        <source>L'affiliation auprès de l'Organisme de Confiance n'est pas encore disponible dans cette version : aucune demande n'a été faite et le programme reste non initialisé.</source>
-        <translation>Affiliation with the Trusted Authority is not available yet in this version: no request was made and the program remains not initialised.</translation>
-    </message>
-    <message>
         <source>Remettre l'information en attente</source>
         <translation>Set the information back to waiting</translation>
     </message>

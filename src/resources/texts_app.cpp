@@ -1,16 +1,12 @@
-// Texts of the app subsystem (numbering: see texts.h; form: see texts_common.cpp).
+// Texts of the app subsystem (numbering: see texts.h; form: see text_table.h).
 
 #include "resources/texts_app.h"
 
-#include "resources/texts.h"
+#include "resources/text_table.h"
 
 namespace quarnel {
 
 namespace {
-#define T(id, text)                               \
-    TextEntry {                                   \
-        id, QT_TRANSLATE_NOOP("QuarnelTit", text) \
-    }
 constexpr TextEntry kTexts[] = {
     T(txt::kCliquez8Fois, "Cliquez 8 fois sans imposer de cadence."),
     T(txt::kCliquez, "Cliquez"),
@@ -58,9 +54,6 @@ constexpr TextEntry kTexts[] = {
     T(txt::kAPropos, "A propos"),
     T(txt::kAProposTexte, "QuarnelTit\nVersion : %s\nCode de l'Organisme de Confiance : %s"),
     T(txt::kPasEncoreDisponible, "Cette fonction n'est pas encore disponible dans cette version."),
-    T(txt::kAffiliationPasDisponible,
-      "L'affiliation auprès de l'Organisme de Confiance n'est pas encore disponible dans cette "
-      "version : aucune demande n'a été faite et le programme reste non initialisé."),
     T(txt::kEffacerInformation, "Remettre l'information en attente"),
     T(txt::kBoutonAbandonner, "&Abandonner"),
     T(txt::kBoutonReessayer, "&Réessayer"),
@@ -111,7 +104,6 @@ constexpr TextEntry kTexts[] = {
       "un fichier QuarnelTit.kpr."),
     T(txt::kChoisirDossier, "Choisissez un dossier"),
 };
-#undef T
 }  // namespace
 
 std::span<const TextEntry> AppTexts() {

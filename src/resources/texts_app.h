@@ -51,7 +51,6 @@ inline constexpr int kAideContextuelle = 71018;
 inline constexpr int kAPropos = 71019;
 inline constexpr int kAProposTexte = 71020;  // program, version code, TA code
 inline constexpr int kPasEncoreDisponible = 71021;
-inline constexpr int kAffiliationPasDisponible = 71022;
 inline constexpr int kEffacerInformation = 71023;
 // Buttons of the message boxes.
 inline constexpr int kBoutonAbandonner = 71032;

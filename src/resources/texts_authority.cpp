@@ -1,14 +1,11 @@
-// Texts of the authority subsystem (numbering: see texts.h; form: see texts_common.cpp).
+// Texts of the authority subsystem (numbering: see texts.h; form: see text_table.h).
 
 #include "authority/texts.h"
+#include "resources/text_table.h"
 
 namespace quarnel {
 
 namespace {
-#define T(id, text)                               \
-    TextEntry {                                   \
-        id, QT_TRANSLATE_NOOP("QuarnelTit", text) \
-    }
 constexpr TextEntry kTexts[] = {
     T(txt::kAffiliationConfirmed,
       "Votre affiliation est confirmée. Il est maintenant nécessaire de demander une clef pour "
@@ -82,7 +79,6 @@ constexpr TextEntry kTexts[] = {
     T(txt::kDonnees, "Données"),
     T(txt::kActions, "Actions"),
 };
-#undef T
 }  // namespace
 
 std::span<const TextEntry> AuthorityTexts() {

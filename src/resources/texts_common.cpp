@@ -1,11 +1,10 @@
 // Texts shared by several subsystems.
 
-#include "resources/texts.h"
+#include "resources/text_table.h"
 
 namespace quarnel {
 
 namespace {
-#define T(id, text) TextEntry{id, QT_TRANSLATE_NOOP("QuarnelTit", text)}
 constexpr TextEntry kTexts[] = {
     T(txt::kFileUnreadable, "Le fichier %s n'a pu être lu."),
     T(txt::kFileSaveFailed, "Le fichier %s n'a pu être sauvé."),
@@ -31,7 +30,6 @@ constexpr TextEntry kTexts[] = {
     T(txt::kTitleMessageUnregistered,
       "Message chiffré par \"QuarnelSys\" provenant d'un utilisateur non enregistré"),
 };
-#undef T
 }  // namespace
 
 std::span<const TextEntry> CommonTexts() { return kTexts; }

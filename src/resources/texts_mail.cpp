@@ -1,4 +1,4 @@
-// Texts of the mail subsystem (numbering: see texts.h; form: see texts_common.cpp).
+// Texts of the mail subsystem (numbering: see texts.h; form: see text_table.h).
 
 #include "resources/texts.h"
 

@@ -1,14 +1,11 @@
-// Texts of the messages subsystem (numbering: see texts.h; form: see texts_common.cpp).
+// Texts of the messages subsystem (numbering: see texts.h; form: see text_table.h).
 
 #include "messages/texts.h"
+#include "resources/text_table.h"
 
 namespace quarnel {
 
 namespace {
-#define T(id, text)                               \
-    TextEntry {                                   \
-        id, QT_TRANSLATE_NOOP("QuarnelTit", text) \
-    }
 constexpr TextEntry kTexts[] = {
     T(txt::kNoOwnKeyForMessage,
       "Votre clef privée n'est pas disponible : le message ne peut être chiffré. Effectuez "
@@ -46,7 +43,6 @@ constexpr TextEntry kTexts[] = {
       "Le message condensé n'est pas confirmé : la demande de certification n'est pas "
       "envoyée."),
 };
-#undef T
 }  // namespace
 
 std::span<const TextEntry> MessagesTexts() {

@@ -1,4 +1,4 @@
-// Texts of the store subsystem (numbering: see texts.h; form: see texts_common.cpp).
+// Texts of the store subsystem (numbering: see texts.h; form: see text_table.h).
 
 #include "resources/texts.h"
 

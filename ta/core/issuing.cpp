@@ -10,7 +10,7 @@
 #include "crypto/hextext.h"
 #include "crypto/secret.h"
 #include "messages/format.h"
-#include "store/holder_context.h"
+#include "store/atomic_file.h"
 #include "store/holder_context.h"
 
 namespace quarnel::ta {
@@ -34,13 +34,6 @@ Quad InverseModP(const Quad& v) {
     return r;
 }
 
-std::string Concat(const std::vector<std::string>& lines, std::size_t count) {
-    std::string out;
-    for (std::size_t i = 0; i < count && i < lines.size(); ++i)
-        out += lines[i];
-    return out;
-}
-
 Quad Condensed(std::string_view text) {
     Quad d{};
     (void)CondenseText(text, d);  // a failed condensation makes the client refuse
@@ -49,7 +42,7 @@ Quad Condensed(std::string_view text) {
 
 // CondenseText of the holder's identity as its correspondents confirm it.
 Quad IdentityCheckDigest(const Affiliate& holder) {
-    std::string text = Concat(SenderIdentityFields(holder.category, holder.identity), 99);
+    std::string text = ConcatenatedLines(SenderIdentityFields(holder.category, holder.identity));
     text += holder.number;
     text += holder.digit;
     text += holder.versionCode;
@@ -58,13 +51,13 @@ Quad IdentityCheckDigest(const Affiliate& holder) {
     return Condensed(text);
 }
 
-std::string Utf8Text(std::string_view utf8) {
+}  // namespace
+
+std::string Cp1252Text(std::string_view utf8) {
     std::string out;
     (void)Utf8ToCp1252(utf8, out);  // our own texts are all representable
     return out;
 }
-
-}  // namespace
 
 RandomSource SystemRandom() {
     auto device = std::make_shared<std::random_device>();
@@ -103,7 +96,6 @@ Quad UnwrappingKey(const Quad& signingKey) {
 Quad Wrap(const Quad& value, const Quad& key) {
     return CipherBlock(value, InverseKey(key), Direction::Decipher);
 }
-
 
 Lines SealLines(const Affiliate& holder) {
     std::string digestHex;
@@ -146,7 +138,7 @@ Record CorrespondentRecord(const Affiliate& holder, const Affiliate& subject,
     const Quad& p = holderPairKey;
     SecretQuad uh(UnwrappingKey(holder.signingKey));
     SecretQuad us(UnwrappingKey(subject.signingKey));
-    const Quad recordDigest = Condensed(Concat(r, r.size()));
+    const Quad recordDigest = Condensed(ConcatenatedLines(r));
     r.push_back(QuadToHex(Wrap(p, *uh)));
     r.push_back(QuadToHex(Wrap(Wrap(recordDigest, p), *uh)));
     r.push_back(QuadToHex(Wrap(InverseKey(p), *us)));
@@ -201,40 +193,37 @@ std::string CertificateText(const CertificationData& data, const Affiliate* send
     AddressFields a;
     (void)ParseAddressLine(data.addressLine, a);
     std::vector<std::string> lines;
-    lines.push_back(Utf8Text("Certificat de signature délivré par l'Organisme de Confiance ") +
+    lines.push_back(Cp1252Text("Certificat de signature délivré par l'Organisme de Confiance ") +
                     taCode);
-    lines.push_back(Utf8Text("Délivré le : ") + DateTimeText(issuedAt));
+    lines.push_back(Cp1252Text("Délivré le : ") + DateTimeText(issuedAt));
     lines.emplace_back();
-    lines.push_back(Utf8Text("Message chiffré le : ") + data.dateTime);
-    lines.push_back(Utf8Text("En-tête : ") + data.addressLine);
-    lines.push_back(Utf8Text("Message condensé : ") + data.digest);
-    lines.push_back(Utf8Text("Signature : ") + data.signature);
-    lines.push_back(Utf8Text("Expéditeur : n° ") + a.senderNumber);
+    lines.push_back(Cp1252Text("Message chiffré le : ") + data.dateTime);
+    lines.push_back(Cp1252Text("En-tête : ") + data.addressLine);
+    lines.push_back(Cp1252Text("Message condensé : ") + data.digest);
+    lines.push_back(Cp1252Text("Signature : ") + data.signature);
+    lines.push_back(Cp1252Text("Expéditeur : n° ") + a.senderNumber);
     if (sender) {
         for (const auto& f : SenderIdentityFields(sender->category, sender->identity)) {
             if (f != "-") lines.push_back("  " + f);
         }
     }
-    lines.push_back(Utf8Text("Destinataire : n° ") + a.recipientNumber);
+    lines.push_back(Cp1252Text("Destinataire : n° ") + a.recipientNumber);
     lines.emplace_back();
     if (!sender) {
         lines.push_back(
-            Utf8Text("NON CERTIFIÉ : l'expéditeur n'est pas un affilié connu de "
-                     "cet Organisme de Confiance."));
+            Cp1252Text("NON CERTIFIÉ : l'expéditeur n'est pas un affilié connu de "
+                       "cet Organisme de Confiance."));
     } else if (SignatureIsSenders(data, *sender)) {
         lines.push_back(
-            Utf8Text("CERTIFIÉ : la signature ci-dessus est celle de l'expéditeur "
-                     "pour ce message condensé."));
+            Cp1252Text("CERTIFIÉ : la signature ci-dessus est celle de l'expéditeur "
+                       "pour ce message condensé."));
     } else {
         lines.push_back(
-            Utf8Text("NON CERTIFIÉ : la signature ci-dessus n'est pas celle de "
-                     "l'expéditeur pour ce message condensé."));
+            Cp1252Text("NON CERTIFIÉ : la signature ci-dessus n'est pas celle de "
+                       "l'expéditeur pour ce message condensé."));
     }
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i) text += "\r\n";
-        text += lines[i];
-    }
+    std::string text = JoinLinesCrLf(lines);
+    text.resize(text.size() - 2);  // no line break after the verdict
     return text;
 }
 

@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "crypto/records.h"
@@ -20,6 +21,9 @@
 #include "crypto/types.h"
 
 namespace quarnel::ta {
+
+/// One of the authority's own texts (UTF-8 in the source) in code page 1252.
+std::string Cp1252Text(std::string_view utf8);
 
 /// Draws 128-bit values for keys and masks.
 using RandomSource = std::function<Quad()>;
@@ -52,7 +56,6 @@ struct Affiliate {
     Quad signingKey{};                  ///< S
     Quad taKey{};                       ///< the Diffie-Hellman key of the affiliation request
 };
-
 
 /// Lines 2-5 of the own key record (reply kind 04): the signing key wrapped
 /// under the TA key, then the seal.

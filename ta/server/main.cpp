@@ -55,6 +55,14 @@ bool Parse(int argc, char** argv, Args& args) {
     return true;
 }
 
+// The authority of --dir; nothing (and the reason on stderr) when it cannot open.
+std::unique_ptr<quarnel::ta::AuthorityService> OpenService(const Args& args) {
+    std::string error;
+    auto service = quarnel::ta::AuthorityService::Open(args.options.at("--dir"), error);
+    if (!service) std::cerr << "quarnel-ta: " << error << "\n";
+    return service;
+}
+
 void Log(const std::string& line) {
     std::cout << quarnel::DateTimeText(quarnel::OleNow()) << " " << line << std::endl;
 }
@@ -63,12 +71,8 @@ int Serve(int argc, char** argv, const Args& args) {
     QCoreApplication app(argc, argv);
     std::signal(SIGTERM, [](int) { QCoreApplication::quit(); });
     std::signal(SIGINT, [](int) { QCoreApplication::quit(); });
-    std::string error;
-    auto service = quarnel::ta::AuthorityService::Open(args.options.at("--dir"), error);
-    if (!service) {
-        std::cerr << "quarnel-ta: " << error << "\n";
-        return 1;
-    }
+    const auto service = OpenService(args);
+    if (!service) return 1;
     int port = service->DefaultPort();
     if (args.options.count("--port")) {
         try {
@@ -123,11 +127,8 @@ int main(int argc, char** argv) {
     }
     if (args.command == "serve") return Serve(argc, argv, args);
     if (args.command == "register" && args.positional.size() == 1) {
-        auto service = quarnel::ta::AuthorityService::Open(args.options.at("--dir"), error);
-        if (!service) {
-            std::cerr << "quarnel-ta: " << error << "\n";
-            return 1;
-        }
+        const auto service = OpenService(args);
+        if (!service) return 1;
         if (!service->SetRegistered(args.positional[0], !args.options.count("--off"))) {
             std::cerr << "quarnel-ta: unknown affiliate " << args.positional[0] << "\n";
             return 1;

@@ -6,13 +6,13 @@
 #include <variant>
 
 #include "crypto/bignum.h"
-#include "crypto/cp1252.h"
 #include "crypto/datetime.h"
 #include "crypto/dh_constants.h"
 #include "crypto/hextext.h"
 #include "crypto/secret.h"
 #include "messages/format.h"
 #include "store/atomic_file.h"
+#include "store/holder_context.h"
 #include "store/ta_parameters.h"
 #include "ta/core/requests.h"
 
@@ -59,12 +59,6 @@ class Statement {
     bool ok_ = false;
 };
 
-std::string Cp(std::string_view utf8) {
-    std::string out;
-    (void)Utf8ToCp1252(utf8, out);
-    return out;
-}
-
 // A refusal: nothing of the request is stored.
 struct Refusal {
     int status;
@@ -72,49 +66,21 @@ struct Refusal {
 };
 
 Refusal Malformed(std::string_view why) {
-    return {400, Cp("Demande mal formée : ") + std::string(why)};
-}
-
-std::string JoinLf(const std::vector<std::string>& lines) {
-    std::string out;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i) out += '\n';
-        out += lines[i];
-    }
-    return out;
-}
-
-std::vector<std::string> SplitLf(const std::string& text) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t n = text.find('\n', start);
-        out.push_back(text.substr(start, n - start));
-        if (n == std::string::npos) return out;
-        start = n + 1;
-    }
-}
-
-std::string BodyText(const Lines& lines) {
-    return JoinLinesCrLf(lines);
+    return {400, Cp1252Text("Demande mal formée : ") + std::string(why)};
 }
 
 bool IdentityFits(char category, const std::vector<std::string>& identity) {
-    return (category == 'A' && identity.size() == 11) ||
-           ((category == 'D' || category == 'F') && identity.size() == 13);
+    return !SenderIdentityFields(category, identity).empty();
 }
 
-// The numbers of each category (characters 4-11 of the number): from the
-// first, up to before the second.
-std::pair<std::uint32_t, std::uint32_t> NumberRange(char category) {
-    switch (category) {
-        case 'F':
-            return {0x00002000u, 0x01000000u};
-        case 'A':
-            return {0x01000000u, 0x08000000u};
-        default:
-            return {0x08000000u, 0xFFFFFFFFu};
-    }
+// The section of a kind 01 or 18 request, which must open with the sender's
+// signing key.
+std::optional<Refusal> OpenSigned(const Lines& lines, const Affiliate& holder,
+                                  DecipheredText& section) {
+    std::string why;
+    if (OpenSignedRequest(lines, holder.signingKey, section, why)) return std::nullopt;
+    return Refusal{403, Cp1252Text("Clef erronée : la demande n'est pas chiffrée par la clef de ") +
+                            holder.number};
 }
 
 }  // namespace
@@ -178,7 +144,7 @@ struct AuthorityService::Impl {
         a.number = number;
         a.category = s.Text(0).empty() ? '?' : s.Text(0)[0];
         a.digit = s.Text(1).empty() ? '0' : s.Text(1)[0];
-        a.identity = SplitLf(s.Text(2));
+        a.identity = SplitAtLineBreaks(s.Text(2));
         a.versionCode = s.Text(3);
         a.registrationFlag = s.Text(4).empty() ? '0' : s.Text(4)[0];
         a.affiliationDate = s.Real(5);
@@ -195,7 +161,7 @@ struct AuthorityService::Impl {
         s.Bind(1, a.number)
             .Bind(2, std::string(1, a.category))
             .Bind(3, std::string(1, a.digit))
-            .Bind(4, JoinLf(a.identity))
+            .Bind(4, JoinWithCarriageReturns(a.identity))
             .Bind(5, a.versionCode)
             .Bind(6, std::string(1, a.registrationFlag))
             .Bind(7, a.affiliationDate)
@@ -209,7 +175,7 @@ struct AuthorityService::Impl {
     std::optional<std::string> NextNumber(char category) {
         Statement s(db, "SELECT MAX(number) FROM affiliates WHERE category = ?");
         s.Bind(1, std::string(1, category));
-        const auto [first, end] = NumberRange(category);
+        const auto [first, end] = NumbersOf(category);
         std::uint32_t next = first;
         if (s.Step() && s.Text(0).size() == 11) {
             next = std::max(next, HexToWord(s.Text(0).substr(3)) + 1);
@@ -242,7 +208,8 @@ struct AuthorityService::Impl {
 
     std::variant<Reply, Refusal> Affiliation(const Lines& lines, const AddressFields& a) {
         if (a.senderNumber != code + "00000000") {
-            return Refusal{403, Cp("Cette demande est adressée à un autre Organisme de Confiance")};
+            return Refusal{
+                403, Cp1252Text("Cette demande est adressée à un autre Organisme de Confiance")};
         }
         AffiliationRequest request;
         std::string why;
@@ -255,7 +222,7 @@ struct AuthorityService::Impl {
                              " lines for category " + std::string(1, holder.category));
         }
         const auto number = NextNumber(holder.category);
-        if (!number) return Refusal{503, Cp("Plus aucun numéro d'affiliation disponible")};
+        if (!number) return Refusal{503, Cp1252Text("Plus aucun numéro d'affiliation disponible")};
         holder.number = *number;
         holder.digit = a.senderDigit;
         holder.versionCode = request.identity.code;
@@ -269,20 +236,16 @@ struct AuthorityService::Impl {
 
     std::variant<Affiliate, Refusal> Sender(const AddressFields& a) {
         auto sender = Load(a.senderNumber);
-        if (!sender) return Refusal{403, Cp("Expéditeur inconnu : ") + a.senderNumber};
+        if (!sender) return Refusal{403, Cp1252Text("Expéditeur inconnu : ") + a.senderNumber};
         if (sender->digit != a.senderDigit) {
-            return Refusal{403, Cp("Génération de clef inconnue pour ") + a.senderNumber};
+            return Refusal{403, Cp1252Text("Génération de clef inconnue pour ") + a.senderNumber};
         }
         return *sender;
     }
 
     std::variant<Reply, Refusal> Update(const Lines& lines, Affiliate holder) {
         DecipheredText section;
-        std::string why;
-        if (!OpenSignedRequest(lines, holder.signingKey, section, why)) {
-            return Refusal{403, Cp("Clef erronée : la demande n'est pas chiffrée par la clef de ") +
-                                    holder.number};
-        }
+        if (auto refusal = OpenSigned(lines, holder, section)) return *refusal;
         auto identity = SplitAtLineBreaks(section.text);
         if (section.field2 != holder.category || !IdentityFits(holder.category, identity)) {
             return Malformed("the identity does not fit the category of " + holder.number);
@@ -299,10 +262,12 @@ struct AuthorityService::Impl {
             return Malformed("a key request has no lines after the address line");
         }
         if (a.recipientNumber == holder.number) {
-            return Refusal{400, Cp("Une clef ne peut être demandée pour son propre numéro")};
+            return Refusal{400,
+                           Cp1252Text("Une clef ne peut être demandée pour son propre numéro")};
         }
         const auto subject = Load(a.recipientNumber);
-        if (!subject) return Refusal{404, Cp("Correspondant inconnu : ") + a.recipientNumber};
+        if (!subject)
+            return Refusal{404, Cp1252Text("Correspondant inconnu : ") + a.recipientNumber};
         const auto k = PairKey(holder.number, subject->number, a.kind == kind::kKeyUpdate);
         if (!k) return Refusal{500, "Erreur interne"};
         const Quad mine = holder.number < subject->number ? *k : InverseKey(*k);
@@ -319,11 +284,7 @@ struct AuthorityService::Impl {
 
     std::variant<Reply, Refusal> Certification(const Lines& lines, const Affiliate& holder) {
         DecipheredText section;
-        std::string why;
-        if (!OpenSignedRequest(lines, holder.signingKey, section, why)) {
-            return Refusal{403, Cp("Clef erronée : la demande n'est pas chiffrée par la clef de ") +
-                                    holder.number};
-        }
+        if (auto refusal = OpenSigned(lines, holder, section)) return *refusal;
         CertificationData data;
         if (!ParseCertificationData(section.text, data)) {
             return Malformed("the certification data is not address, digest, signature, date");
@@ -350,7 +311,7 @@ struct AuthorityService::Impl {
     Reply Answer(std::string_view replyKind, const Affiliate& holder, const std::string& other,
                  const Lines& lines) {
         Reply r;
-        r.body = BodyText(ReplyBody(
+        r.body = JoinLinesCrLf(ReplyBody(
             AddressLine(replyKind, DateCode(), holder.digit, holder.digit, other, holder.number),
             lines));
         r.holder = holder.number;
@@ -437,12 +398,12 @@ Reply AuthorityService::Handle(std::string_view requestData) {
         !IsHexText(lines[1], 32)) {
         return refuse(Malformed("the data is not lines of 32 digits each followed by Z"), "", "");
     }
-    if (!impl.Exec("BEGIN IMMEDIATE")) return refuse({503, Cp("Serveur occupé")}, a.kind, "");
+    if (!impl.Exec("BEGIN IMMEDIATE"))
+        return refuse({503, Cp1252Text("Serveur occupé")}, a.kind, "");
     std::variant<Reply, Refusal> outcome = Refusal{400, ""};
     if (a.kind == kind::kAffiliation) {
         outcome = impl.Affiliation(lines, a);
-    } else if (a.kind == kind::kUpdate || a.kind == kind::kKey || a.kind == kind::kKeyUpdate ||
-               a.kind == kind::kCertification) {
+    } else if (IsTaRequestKind(a.kind)) {
         auto sender = impl.Sender(a);
         if (auto* refusal = std::get_if<Refusal>(&sender)) {
             outcome = *refusal;

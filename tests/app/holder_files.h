@@ -1,39 +1,64 @@
 #pragma once
 // A holder's files in a fresh data folder, shaped as the tests need: the
-// settings file, a key store whose own record carries a seal that matches
-// the settings (as the TA would issue it), correspondent lists, the queue.
+// settings file, a key store whose own record carries the seal the authority
+// issues for these settings, correspondent lists, the queue.
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "crypto/records.h"
-#include "store/holder_context.h"
+#include "app/settings.h"
+#include "store/atomic_file.h"
+#include "store/correspondents.h"
+#include "ta/core/issuing.h"
 #include "temp_dir.h"
 
 namespace quarnel::test {
 
-/// A complete settings value for a category, folders under `data`.
-Settings SampleSettings(char category, const std::filesystem::path& data);
-
-/// The inverse of a key's value modulo 2^127 - 1: the key that deciphers
-/// what `key` enciphers.
-Quad InverseKey(const Quad& key);
-
-/// An own key record of 6 lines whose seal opens, with the signing key of
-/// generation digit `digit`, into the settings digest of `number` and
-/// `identity`; `registered` is the registration flag.
-Record SealedOwnRecord(const std::string& number, const std::vector<std::string>& identity,
-                       char registered = '1');
+/// A complete settings value for a category, the default folders under `data`.
+inline Settings SampleSettings(char category, const std::filesystem::path& data) {
+    HolderContext defaults;
+    defaults.dataFolder = data;
+    SetDefaultFolders(defaults);
+    Settings s = defaults.settings;
+    s.language = 1;
+    s.category = category;
+    s.taCode = "0FF";
+    s.taAddress = "ta.example.org";
+    s.taPortChoice = 'A';
+    s.smtpServer = "smtp.example.org";
+    s.pop3Server = "pop.example.org";
+    s.accountName = "jdupont";
+    s.proxyAddress = s.proxyPort = "-";
+    s.versionCode = "D400F";
+    s.identity = {"DUPONT", "jean",   "1 rue des Lilas",   "75001", "PARIS",
+                  "-",      "FRANCE", "+33 1 23 45 67 89", "-",     "jean.dupont@example.org",
+                  "x"};
+    // D and F: profession or firm, then registration or department, first.
+    if (category != 'A') {
+        s.identity.insert(s.identity.begin(), {category == 'D' ? "AVOCAT" : "ACME", "-"});
+    }
+    return s;
+}
 
 /// A correspondent record that passes the list check.
-Record CorrespondentRecord(char category, const std::string& number);
+inline Record CorrespondentRecord(char category, const std::string& number) {
+    const auto layout = *LayoutFor(category);
+    Record r(layout.lineCount, "x");
+    r[layout.numberLine] = number;
+    for (std::size_t i = layout.firstKeyLine; i < layout.lineCount; ++i) {
+        r[i] = "0123456789ABCDEF0123456789ABCDEF";
+    }
+    return r;
+}
 
 class HolderFiles {
     TempDir dir_;  // first: the settings are made under it
 
   public:
-    explicit HolderFiles(char category = 'F');
+    explicit HolderFiles(char category = 'F') : settings(SampleSettings(category, dir_.path())) {}
 
     const std::filesystem::path& Data() const { return dir_.path(); }
     std::filesystem::path operator/(const std::string& name) const { return dir_ / name; }
@@ -41,14 +66,31 @@ class HolderFiles {
     Settings settings;
     std::string number = "1F400000123";
 
-    /// Writes QuarnelTit.ini from `settings`.
-    void WriteSettings() const;
-    void WriteLines(const std::string& name, const std::vector<std::string>& lines) const;
-    /// Writes QuarnelTit.kpr: one sealed own record (optionally older
-    /// records first).
-    void WriteKeyStore(const RecordList& store) const;
-    RecordList SealedStore() const;
-    void WriteList(const std::string& name, const RecordList& list) const;
+    /// The registered holder's own key record as the authority issues it for
+    /// `number` and the identity of `settings`.
+    Record SealedOwnRecord() const {
+        ta::Affiliate a;
+        a.number = number;
+        a.category = settings.category;
+        a.identity = settings.identity;
+        a.registrationFlag = '1';
+        a.affiliationDate = 45000.5;
+        const ta::RandomSource random = ta::SeededRandom(1);
+        a.signingKey = ta::RandomKey(random);
+        a.taKey = ta::RandomKey(random);
+        return ta::OwnKeyRecord(a);
+    }
+    RecordList SealedStore() const { return {SealedOwnRecord()}; }
+
+    /// QuarnelTit.ini from `settings`.
+    void WriteSettings() const { WriteLines(kSettingsFileName, SettingsLines(settings)); }
+    void WriteLines(const std::string& name, const std::vector<std::string>& lines) const {
+        ASSERT_TRUE(WriteFileAtomically(dir_ / name, JoinLinesCrLf(lines)));
+    }
+    void WriteList(const std::string& name, const RecordList& list) const {
+        ASSERT_EQ(SaveRecordList(list, dir_ / name, nullptr), SaveResult::Saved);
+    }
+    void WriteKeyStore(const RecordList& store) const { WriteList("QuarnelTit.kpr", store); }
 };
 
 }  // namespace quarnel::test

@@ -1,20 +1,18 @@
 // The options dialog: UpdateOk as the holder meets it, the proxy fields, the
 // clicks, the password, the folders and the language switch.
 
-#include <QTabWidget>
-
 #include "app/settings.h"
 #include "crypto/own_keys.h"
-#include "resources/texts_app.h"
 #include "shell_fixture.h"
 
 namespace quarnel {
 namespace {
 
 using enum Command;
-using test::ShellFixture;
+using test::Click;
+using test::In;
 
-class OptionsDialog : public ShellFixture {
+class OptionsDialog : public test::ShellFixture {
   protected:
     /// Opens the dialog from the main window and lets `handler` act on it.
     void Open(ui::ScriptedModalRunner::Handler handler) {
@@ -23,21 +21,26 @@ class OptionsDialog : public ShellFixture {
     }
 };
 
-TEST_F(OptionsDialog, ProxyNeedsBothFieldsAndForcesPortEighty) {
+TEST_F(OptionsDialog, InEnglishBeforeItCanBeConfirmedThenAProxyNeedsItsPortAndPortEighty) {
     Start();
+    runner.Once("FormOptions",
+                [&](QDialog& d) { Q_EMIT In<QComboBox>(d, "ComboBoxLangue").activated(0); });
     Open([&](QDialog& d) {
-        test::ClickKeyEightTimes(d);
-        In<QRadioButton>(d, "RadioBtnFirme").click();
-        test::FillGeneralPage(d);
         auto& ok = In<QPushButton>(d, "BitBtnOk");
         auto& a = In<QRadioButton>(d, "RadioBtnA");
         auto& b = In<QRadioButton>(d, "RadioBtnB");
-        auto& address = In<QLineEdit>(d, "EditAdresseProxy");
         auto& port = In<QLineEdit>(d, "EditPortProxy");
+        // Reopened in English; it cannot be confirmed yet, so Annuler stays.
+        EXPECT_EQ(d.windowTitle(), "Initialisation");
+        EXPECT_EQ(In<QPushButton>(d, "BtnInitClef").text(), "Click 8 times at an irregular pace.");
+        EXPECT_TRUE(In<QPushButton>(d, "BitBtnAnnuler").isEnabled());
+        In<QRadioButton>(d, "RadioBtnFirme").click();
+        test::ClickKeyEightTimes(d);
+        test::FillGeneralPage(d);
         EXPECT_TRUE(ok.isEnabled());
         EXPECT_TRUE(a.isChecked());
 
-        QTest::keyClicks(&address, "proxy.lan");
+        test::Type(d, "EditAdresseProxy", "proxy.lan");
         EXPECT_FALSE(ok.isEnabled());
         EXPECT_TRUE(In<QPushButton>(d, "BitBtnAnnuler").isEnabled());
         QTest::keyClicks(&port, "3a1b2/8");
@@ -46,34 +49,20 @@ TEST_F(OptionsDialog, ProxyNeedsBothFieldsAndForcesPortEighty) {
         EXPECT_EQ(port.text(), "312") << "Backspace still deletes";
         EXPECT_TRUE(ok.isEnabled());
         EXPECT_TRUE(b.isChecked());
-        EXPECT_FALSE(a.isEnabled());
-        EXPECT_FALSE(b.isEnabled());
+        EXPECT_FALSE(a.isEnabled() || b.isEnabled());
 
-        address.clear();
-        EXPECT_FALSE(ok.isEnabled());
+        In<QLineEdit>(d, "EditAdresseProxy").clear();
+        EXPECT_FALSE(ok.isEnabled()) << "a port alone";
         port.clear();
         EXPECT_TRUE(ok.isEnabled());
-        EXPECT_TRUE(a.isEnabled());
-        EXPECT_TRUE(b.isEnabled());
-        QTest::mouseClick(&In<QPushButton>(d, "BitBtnAnnuler"), Qt::LeftButton);
+        EXPECT_TRUE(a.isEnabled() && b.isEnabled());
+        Click(d, "BitBtnAnnuler");
     });
+    EXPECT_EQ(ctx.programState, 0);
     EXPECT_FALSE(ctx.busy);
     EXPECT_EQ(ctx.settings.proxyAddress, "-");
-}
-
-TEST_F(OptionsDialog, OkWaitsForCategoryClicksFieldsAndFolders) {
-    Start();
-    Open([&](QDialog& d) {
-        auto& ok = In<QPushButton>(d, "BitBtnOk");
-        test::FillGeneralPage(d);
-        EXPECT_FALSE(ok.isEnabled()) << "no category, no clicks";
-        In<QRadioButton>(d, "RadioBtnIndependant").click();
-        EXPECT_FALSE(ok.isEnabled()) << "no clicks";
-        test::ClickKeyEightTimes(d);
-        EXPECT_TRUE(ok.isEnabled());
-        In<QLineEdit>(d, "EditPop3").clear();
-        EXPECT_FALSE(ok.isEnabled());
-    });
+    EXPECT_EQ(main->Button(Options).text(), "Initialisation");
+    EXPECT_EQ(Information(), "The program is not initialised yet.");
 }
 
 TEST_F(OptionsDialog, StateOneDemandsEightNewClicks) {
@@ -90,63 +79,53 @@ TEST_F(OptionsDialog, StateOneDemandsEightNewClicks) {
         EXPECT_EQ(In<QLineEdit>(d, "EditSmtp").text(), "smtp.example.org");
         EXPECT_EQ(In<QLineEdit>(d, "EditPasse").text(), "");
         QTest::keyClicks(&In<QLineEdit>(d, "EditPasse"), "pw");
-        auto& ok = In<QPushButton>(d, "BitBtnOk");
-        EXPECT_FALSE(ok.isEnabled());
+        EXPECT_FALSE(In<QPushButton>(d, "BitBtnOk").isEnabled());
         test::ClickKeyEightTimes(d);
-        EXPECT_TRUE(ok.isEnabled());
+        EXPECT_TRUE(In<QPushButton>(d, "BitBtnOk").isEnabled());
     });
 }
 
-TEST_F(OptionsDialog, StateTwoKeepsTheStoredPasswordUnlessTyped) {
+TEST_F(OptionsDialog, StateTwoKeepsThePasswordAndFoldersUnlessChangedAndConfirmed) {
     Affiliated();
     RecordList store = files.SealedStore();
     ASSERT_TRUE(StoreMailPassword(store, '0', "stored"));
     files.WriteKeyStore(store);
     Start();
     ASSERT_EQ(ctx.programState, 2);
-    Open([&](QDialog& d) {
-        EXPECT_EQ(In<QLineEdit>(d, "EditPasse").text(), QString(10, u' '));
-        EXPECT_FALSE(In<QPushButton>(d, "BtnInitClef").isEnabled());
-        EXPECT_EQ(In<QPushButton>(d, "BtnInitClef").text(),
-                  "Cliquez 0 fois sans imposer de cadence.");
-        QTest::mouseClick(&In<QPushButton>(d, "BitBtnOk"), Qt::LeftButton);
-    });
-    std::string password;
-    ASSERT_TRUE(ReadMailPassword(ctx.keyStore, '0', password));
-    EXPECT_EQ(password, "stored");
-    EXPECT_TRUE(main->Button(Entrant).isEnabled());
-
-    Open([&](QDialog& d) {
-        auto& passe = In<QLineEdit>(d, "EditPasse");
-        passe.clear();
-        QTest::keyClicks(&passe, "nouveau");
-        QTest::mouseClick(&In<QPushButton>(d, "BitBtnOk"), Qt::LeftButton);
-    });
-    RecordList saved;
-    ASSERT_TRUE(LoadRecordList(files / "QuarnelTit.kpr", saved));
-    ASSERT_TRUE(ReadMailPassword(saved, '0', password));
-    EXPECT_EQ(password, "nouveau");
-}
-
-TEST_F(OptionsDialog, FolderChoicesApplyOnOkOnly) {
-    Affiliated();
-    Start();
     const std::filesystem::path chosen = files / "certificats-bis";
     std::filesystem::create_directory(chosen);
     runner.Always(ui::kFolderDialogName, [&](QDialog& d) {
         ui::AcceptFileDialog(d, QString::fromStdString(chosen.string()));
     });
+    auto storedPassword = [](const RecordList& keys) {
+        std::string password;
+        EXPECT_TRUE(ReadMailPassword(keys, '0', password));
+        return password;
+    };
     Open([&](QDialog& d) {
-        QTest::mouseClick(&In<QPushButton>(d, "ButtonCerti"), Qt::LeftButton);
+        Click(d, "ButtonCerti");
         EXPECT_EQ(In<QLabel>(d, "LbRepCerti").text(), QString::fromStdString(chosen.string()));
-        QTest::mouseClick(&In<QPushButton>(d, "BitBtnAnnuler"), Qt::LeftButton);
+        Click(d, "BitBtnAnnuler");
     });
     EXPECT_EQ(ctx.settings.certificatesFolder, files.settings.certificatesFolder);
+    Open([&](QDialog& d) {
+        EXPECT_EQ(In<QLineEdit>(d, "EditPasse").text(), QString(10, u' '));
+        EXPECT_FALSE(In<QPushButton>(d, "BtnInitClef").isEnabled());
+        EXPECT_EQ(In<QPushButton>(d, "BtnInitClef").text(),
+                  "Cliquez 0 fois sans imposer de cadence.");
+        Click(d, "BitBtnOk");
+    });
+    EXPECT_EQ(storedPassword(ctx.keyStore), "stored");
+    EXPECT_TRUE(main->Button(Entrant).isEnabled());
 
     Open([&](QDialog& d) {
-        QTest::mouseClick(&In<QPushButton>(d, "ButtonCerti"), Qt::LeftButton);
-        QTest::mouseClick(&In<QPushButton>(d, "BitBtnOk"), Qt::LeftButton);
+        test::Type(d, "EditPasse", "nouveau");
+        Click(d, "ButtonCerti");
+        Click(d, "BitBtnOk");
     });
+    RecordList saved;
+    ASSERT_TRUE(LoadRecordList(files / "QuarnelTit.kpr", saved));
+    EXPECT_EQ(storedPassword(saved), "nouveau");
     EXPECT_EQ(ctx.settings.certificatesFolder, FolderSetting(chosen));
     HolderContext back;
     ASSERT_TRUE(LoadSettings(back, files / "QuarnelTit.ini"));
@@ -171,7 +150,7 @@ TEST_F(OptionsDialog, LanguageSwitchReopensInEnglishAndAsksForAnUpdate) {
         EXPECT_TRUE(In<QPushButton>(d, "BitBtnOk").isEnabled());
         QTest::keyClick(&d, Qt::Key_Escape);
         EXPECT_TRUE(d.isVisible()) << "no Cancel while Annuler is disabled";
-        QTest::mouseClick(&In<QPushButton>(d, "BitBtnOk"), Qt::LeftButton);
+        Click(d, "BitBtnOk");
     });
     EXPECT_EQ(runner.Runs(), (QStringList{"FormOptions", "FormOptions"}));
     EXPECT_EQ(ctx.programState, 3);
@@ -189,22 +168,6 @@ TEST_F(OptionsDialog, LanguageSwitchReopensInEnglishAndAsksForAnUpdate) {
     Open([&](QDialog& d) { Q_EMIT In<QComboBox>(d, "ComboBoxLangue").activated(1); });
     EXPECT_EQ(main->Button(Sortie).text(), "&Sortie");
     EXPECT_EQ(ctx.programState, 3);
-}
-
-TEST_F(OptionsDialog, LanguageSwitchBeforeTheDialogCanBeConfirmedKeepsAnnuler) {
-    Start();
-    runner.Once("FormOptions",
-                [&](QDialog& d) { Q_EMIT In<QComboBox>(d, "ComboBoxLangue").activated(0); });
-    Open([&](QDialog& d) {
-        EXPECT_EQ(d.windowTitle(), "Initialisation");
-        EXPECT_EQ(In<QPushButton>(d, "BtnInitClef").text(), "Click 8 times at an irregular pace.");
-        EXPECT_TRUE(In<QPushButton>(d, "BitBtnAnnuler").isEnabled());
-        QTest::mouseClick(&In<QPushButton>(d, "BitBtnAnnuler"), Qt::LeftButton);
-    });
-    EXPECT_EQ(ctx.programState, 0);
-    EXPECT_FALSE(ctx.busy);
-    EXPECT_EQ(main->Button(Options).text(), "Initialisation");
-    EXPECT_EQ(Information(), "The program is not initialised yet.");
 }
 
 }  // namespace

@@ -1,75 +1,53 @@
-// The options dialog's rules without the dialog: UpdateOk, the key button's
-// caption, and what Ok changes in each state.
+// The options dialog's rules without the dialog: UpdateOk, and what Ok
+// changes in each state (the dialog itself: options_dialog_test.cpp).
 
 #include <gtest/gtest.h>
 
 #include "app/options.h"
 #include "app/settings.h"
-#include "crypto/own_keys.h"
 #include "holder_files.h"
 #include "store/atomic_file.h"
 
 namespace quarnel {
 namespace {
 
-OptionsFields Complete() {
-    OptionsFields f;
-    f.categoryChosen = true;
-    f.clickCounter = 0;
-    f.taAddressEmpty = f.smtpEmpty = f.pop3Empty = f.accountEmpty = f.passwordEmpty = false;
-    f.anyWorkingFolderEmpty = false;
-    return f;
-}
-
 TEST(UpdateOk, EveryRule) {
-    OkState s = UpdateOk(Complete());
-    EXPECT_TRUE(s.ok);
-    EXPECT_FALSE(s.enableAnnuler);
-    EXPECT_EQ(s.ports, PortButtons::Free);
-
-    auto blocked = [](OptionsFields f, const char* what) {
-        const OkState b = UpdateOk(f);
-        EXPECT_FALSE(b.ok) << what;
-        EXPECT_TRUE(b.enableAnnuler) << what;
-        EXPECT_EQ(b.ports, PortButtons::Unchanged) << what;
+    using F = OptionsFields&;
+    constexpr auto kNone = PortButtons::Unchanged;
+    const struct {
+        const char* what;
+        void (*change)(OptionsFields&);
+        bool ok;
+        PortButtons ports;
+    } cases[] = {
+        {"complete", [](F) {}, true, PortButtons::Free},
+        {"no category", [](F f) { f.categoryChosen = false; }, false, kNone},
+        {"a click missing", [](F f) { f.clickCounter = 1; }, false, kNone},
+        {"no TA address", [](F f) { f.taAddressEmpty = true; }, false, kNone},
+        {"no SMTP server", [](F f) { f.smtpEmpty = true; }, false, kNone},
+        {"no POP3 server", [](F f) { f.pop3Empty = true; }, false, kNone},
+        {"no account", [](F f) { f.accountEmpty = true; }, false, kNone},
+        {"no password", [](F f) { f.passwordEmpty = true; }, false, kNone},
+        {"a working folder empty", [](F f) { f.anyWorkingFolderEmpty = true; }, false, kNone},
+        {"proxy address alone", [](F f) { f.proxyAddressEmpty = false; }, false, kNone},
+        {"proxy port alone", [](F f) { f.proxyPortEmpty = false; }, false, kNone},
+        {"proxy", [](F f) { f.proxyAddressEmpty = f.proxyPortEmpty = false; }, true,
+         PortButtons::Forced80},
     };
-    OptionsFields f = Complete();
-    f.categoryChosen = false;
-    blocked(f, "no category");
-    f = Complete();
-    f.clickCounter = 1;
-    blocked(f, "a click missing");
-    for (bool OptionsFields::*field :
-         {&OptionsFields::taAddressEmpty, &OptionsFields::smtpEmpty, &OptionsFields::pop3Empty,
-          &OptionsFields::accountEmpty, &OptionsFields::passwordEmpty,
-          &OptionsFields::anyWorkingFolderEmpty}) {
-        f = Complete();
-        f.*field = true;
-        blocked(f, "an empty field");
+    for (const auto& c : cases) {
+        OptionsFields f{true, 0, false, false, false, false, false, false};  // all filled
+        c.change(f);
+        const OkState s = UpdateOk(f);
+        EXPECT_EQ(s.ok, c.ok) << c.what;
+        EXPECT_EQ(s.enableAnnuler, !c.ok) << c.what;
+        EXPECT_EQ(s.ports, c.ports) << c.what;
     }
-    f = Complete();
-    f.proxyAddressEmpty = false;
-    blocked(f, "proxy address without port");
-    f.proxyAddressEmpty = true;
-    f.proxyPortEmpty = false;
-    blocked(f, "proxy port without address");
-    f.proxyAddressEmpty = false;
-    s = UpdateOk(f);
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(s.ports, PortButtons::Forced80);
-}
-
-TEST(UpdateOk, KeyButtonCaption) {
-    EXPECT_TRUE(KeyButtonCaption(8).eightClicks);
-    EXPECT_FALSE(KeyButtonCaption(7).eightClicks);
-    EXPECT_EQ(KeyButtonCaption(7).remaining, 7);
-    EXPECT_EQ(KeyButtonCaption(0).remaining, 0);
 }
 
 class ApplyOptionsTest : public ::testing::Test {
   protected:
-    OptionsInput InputFromSettings() const {
-        OptionsInput in;
+    ApplyOptionsTest() {
+        ctx.dataFolder = files.Data();
         const Settings& s = files.settings;
         in.category = s.category;
         in.taAddress = s.taAddress;
@@ -77,49 +55,56 @@ class ApplyOptionsTest : public ::testing::Test {
         in.smtpServer = s.smtpServer;
         in.pop3Server = s.pop3Server;
         in.accountName = s.accountName;
-        for (int tag = 0; tag < kFolderCount; ++tag) {
+        for (int tag = 0; tag < kFolderCount; ++tag)
             in.folders[std::size_t(tag)] = FolderSettingByTag(s, tag);
-        }
         in.password = "          ";
-        return in;
     }
+    /// State 2 with an F list and an altered A list (emptied in memory at
+    /// start-up, its file kept), and a folder to move the keys to.
     void Affiliated() {
-        ctx.dataFolder = files.Data();
         ctx.settings = files.settings;
         ctx.keyStore = files.SealedStore();
         ctx.programState = 2;
         files.WriteSettings();
         files.WriteKeyStore(ctx.keyStore);
+        files.WriteList("QuarnelTitF.dat", {test::CorrespondentRecord('F', "00000123456")});
+        files.WriteLines("QuarnelTitA.dat", {"not a record list"});
+        std::filesystem::create_directory(target);
+    }
+    void ExpectKeyFiles(const std::filesystem::path& folder, bool there) {
+        for (const char* name : {"QuarnelTit.kpr", "QuarnelTitF.dat", "QuarnelTitA.dat"}) {
+            EXPECT_EQ(std::filesystem::exists(folder / name), there) << folder << name;
+        }
+    }
+    OptionsOutcome MoveKeysTo(const std::filesystem::path& folder) {
+        in.folders[0] = FolderSetting(folder);
+        in.keyFolderChanged = true;
+        return ApplyOptions(ctx, in).outcome;
     }
     test::HolderFiles files;
     HolderContext ctx;
+    OptionsInput in;
+    std::filesystem::path target = files / "clefs";
 };
 
-TEST_F(ApplyOptionsTest, FirstInitialisationCreatesFoldersAndKeepsThePassword) {
-    ctx.dataFolder = files.Data();
-    OptionsInput in = InputFromSettings();
-    in.folders[0] = FolderSetting(files / "clefs");
-    in.password = "motdepasse";
-    const OptionsResult r = ApplyOptions(ctx, in);
-    EXPECT_EQ(r.outcome, OptionsOutcome::Closed);
+TEST_F(ApplyOptionsTest, FirstInitialisationTakesTheKeyFolderAndCreatesTheOthers) {
+    in.folders[0] = FolderSetting(target);
+    EXPECT_EQ(ApplyOptions(ctx, in).outcome, OptionsOutcome::Closed);
     EXPECT_EQ(ctx.settings.keyFolder, in.folders[0]) << "no key store to move in state 0";
-    EXPECT_EQ(ctx.settings.smtpServer, "smtp.example.org");
     EXPECT_EQ(ctx.settings.proxyAddress, "-");
     EXPECT_EQ(ctx.settings.proxyPort, "-");
-    EXPECT_EQ(ctx.pendingPassword, "motdepasse");
     EXPECT_TRUE(std::filesystem::is_directory(files / "Chiffrés reçus"));
-    EXPECT_TRUE(std::filesystem::is_directory(files / "Certificats"));
-    EXPECT_FALSE(std::filesystem::exists(files / kSettingsFileName)) << "nothing to save yet";
 
     ASSERT_TRUE(WriteFileAtomically(files / "blocker", "x"));
     in.folders[7] = FolderSetting(files / "blocker" / "certificats");
-    EXPECT_EQ(ApplyOptions(ctx, in).outcome, OptionsOutcome::FolderNotCreated);
+    const OptionsResult r = ApplyOptions(ctx, in);
+    EXPECT_EQ(r.outcome, OptionsOutcome::FolderNotCreated);
+    EXPECT_EQ(r.failedFolder, files / "blocker" / "certificats");
 }
 
 TEST_F(ApplyOptionsTest, ChangedFieldsAreSavedUnchangedOnesAreNot) {
     Affiliated();
     std::filesystem::remove(files / kSettingsFileName);
-    OptionsInput in = InputFromSettings();
     EXPECT_EQ(ApplyOptions(ctx, in).outcome, OptionsOutcome::Closed);
     EXPECT_FALSE(std::filesystem::exists(files / kSettingsFileName));
 
@@ -135,41 +120,50 @@ TEST_F(ApplyOptionsTest, ChangedFieldsAreSavedUnchangedOnesAreNot) {
     EXPECT_EQ(back.settings.proxyPort, "3128");
 }
 
-TEST_F(ApplyOptionsTest, MailPasswordIsStoredOnlyWhenTyped) {
+TEST_F(ApplyOptionsTest, TheKeysAndListsMoveBeforeTheSettingsNameTheirFolder) {
     Affiliated();
-    OptionsInput in = InputFromSettings();
-    in.password = "typed but not changed";
-    EXPECT_EQ(ApplyOptions(ctx, in).outcome, OptionsOutcome::Closed);
-    EXPECT_EQ(ctx.keyStore.back().size(), 6u);
-
-    in.passwordChanged = true;
-    in.password = "pop-secret";
-    EXPECT_EQ(ApplyOptions(ctx, in).outcome, OptionsOutcome::Closed);
-    RecordList saved;
-    ASSERT_TRUE(LoadRecordList(files / "QuarnelTit.kpr", saved));
-    ASSERT_EQ(saved.back().size(), 7u);
-    std::string password;
-    ASSERT_TRUE(ReadMailPassword(saved, '0', password));
-    EXPECT_EQ(password, "pop-secret");
-}
-
-TEST_F(ApplyOptionsTest, KeyFolderMovesBeforeTheSettingsAreWritten) {
-    Affiliated();
-    std::filesystem::create_directory(files / "clefs");
-    OptionsInput in = InputFromSettings();
-    in.folders[0] = FolderSetting(files / "clefs");
-    in.keyFolderChanged = true;
-    EXPECT_EQ(ApplyOptions(ctx, in).outcome, OptionsOutcome::Closed);
-    EXPECT_TRUE(std::filesystem::exists(files / "clefs" / "QuarnelTit.kpr"));
-    EXPECT_FALSE(std::filesystem::exists(files / "QuarnelTit.kpr"));
+    EXPECT_EQ(MoveKeysTo(target), OptionsOutcome::Closed);
+    ExpectKeyFiles(target, true);
+    ExpectKeyFiles(files.Data(), false);
+    EXPECT_FALSE(std::filesystem::exists(target / "QuarnelTitD.dat"));
+    EXPECT_EQ(SplitLines(*ReadWholeFile(target / "QuarnelTitA.dat")),
+              std::vector<std::string>{"not a record list"});
+    RecordList store;
+    ASSERT_TRUE(LoadRecordList(target / "QuarnelTit.kpr", store));
+    EXPECT_EQ(store, ctx.keyStore);
     HolderContext back;
     ASSERT_TRUE(LoadSettings(back, files / kSettingsFileName));
-    EXPECT_EQ(back.settings.keyFolder, in.folders[0]) << "the file names the folder of the keys";
+    EXPECT_EQ(back.settings.keyFolder, FolderSetting(target));
+}
 
+TEST_F(ApplyOptionsTest, AFailedMoveLeavesEverythingWhereItWas) {
+    Affiliated();
+    // A folder in the way of the F list makes its write fail.
+    std::filesystem::create_directory(target / "QuarnelTitF.dat");
+    int asked = 0;
+    ctx.onSaveFailure = [&](const std::filesystem::path&, const std::string&) {
+        ++asked;
+        return SaveChoice::Ignore;
+    };
+    EXPECT_EQ(MoveKeysTo(target), OptionsOutcome::Abandoned);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(ctx.settings.keyFolder, files.settings.keyFolder);
+    ExpectKeyFiles(files.Data(), true);
+    EXPECT_FALSE(std::filesystem::exists(target / "QuarnelTit.kpr"));
+}
+
+TEST_F(ApplyOptionsTest, TheKeysNeverGoOverAnotherKeyStoreNorIntoNothing) {
+    Affiliated();
+    files.WriteList("clefs/QuarnelTit.kpr", {{"somebody else"}});
+    EXPECT_EQ(MoveKeysTo(target), OptionsOutcome::KeysNotMoved);
+    EXPECT_EQ(SplitLines(*ReadWholeFile(target / "QuarnelTit.kpr")).size(), 3u);
     in.folders[0] = FolderSetting(files / "nowhere");
     const OptionsResult r = ApplyOptions(ctx, in);
     EXPECT_EQ(r.outcome, OptionsOutcome::KeysNotMoved);
     EXPECT_EQ(r.failedFolder, files / "nowhere/");
+    // The same folder spelt otherwise: nothing moves, nothing is deleted.
+    EXPECT_EQ(MoveKeysTo(target / ".."), OptionsOutcome::Closed);
+    ExpectKeyFiles(files.Data(), true);
 }
 
 }  // namespace

@@ -25,10 +25,39 @@
 
 namespace quarnel::test {
 
-class ShellFixture : public ::testing::Test {
-  protected:
-    ShellFixture() : main(std::make_unique<ui::FormTitulaire>(ctx)) {}
+template <typename T>
+T& In(QWidget& w, const char* name) {
+    T* child = w.findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name;
+    return *child;
+}
 
+inline void Click(QWidget& w, const char* button) {
+    QTest::mouseClick(&In<QPushButton>(w, button), Qt::LeftButton);
+}
+
+/// Replaces the text of an edit as typed.
+inline void Type(QWidget& w, const char* edit, const QString& text) {
+    auto& e = In<QLineEdit>(w, edit);
+    e.clear();
+    QTest::keyClicks(&e, text);
+}
+
+/// Fills every field of the General page that Ok needs.
+inline void FillGeneralPage(QDialog& d, const QString& password = QStringLiteral("secret")) {
+    Type(d, "EditAdresseTa", "ta.example.org");
+    Type(d, "EditSmtp", "smtp.example.org");
+    Type(d, "EditPop3", "pop.example.org");
+    Type(d, "EditId", "jdupont");
+    Type(d, "EditPasse", password);
+}
+
+inline void ClickKeyEightTimes(QDialog& d) {
+    for (int i = 0; i < 8; ++i)
+        Click(d, "BtnInitClef");
+}
+
+struct Shell {
     StartupEnd Start(const std::filesystem::path& programFolder = QUARNEL_BIN_DIR) {
         StartupPlaces places;
         places.programFile = programFolder / "quarneltit";
@@ -41,40 +70,24 @@ class ShellFixture : public ::testing::Test {
         files.WriteSettings();
         files.WriteKeyStore(files.SealedStore());
     }
-    template <typename T>
-    static T& In(QWidget& w, const char* name) {
-        T* child = w.findChild<T*>(name);
-        EXPECT_NE(child, nullptr) << name;
-        return *child;
-    }
     ui::FormOptions& OptionsForm() { return *main->Windows().options; }
     QString Information() { return In<QLabel>(*main, "LabelInformation").text(); }
+    /// The main window's enabled commands.
+    std::vector<Command> Enabled() {
+        std::vector<Command> out;
+        for (const MainCommand& c : MainCommands()) {
+            if (main->Button(c.command).isEnabled()) out.push_back(c.command);
+        }
+        return out;
+    }
 
     HolderFiles files;
     HolderContext ctx;
     ui::ScriptedMessageBoxes boxes;
     ui::ScriptedModalRunner runner;
-    std::unique_ptr<ui::FormTitulaire> main;
+    std::unique_ptr<ui::FormTitulaire> main = std::make_unique<ui::FormTitulaire>(ctx);
 };
 
-/// Fills every field of the General page that Ok needs.
-inline void FillGeneralPage(QDialog& d, const QString& password = QStringLiteral("secret")) {
-    for (const auto& [name, text] :
-         {std::pair{"EditAdresseTa", "ta.example.org"}, std::pair{"EditSmtp", "smtp.example.org"},
-          std::pair{"EditPop3", "pop.example.org"}, std::pair{"EditId", "jdupont"}}) {
-        auto* edit = d.findChild<QLineEdit*>(name);
-        edit->clear();
-        QTest::keyClicks(edit, text);
-    }
-    auto* passe = d.findChild<QLineEdit*>("EditPasse");
-    passe->clear();
-    QTest::keyClicks(passe, password);
-}
-
-inline void ClickKeyEightTimes(QDialog& d) {
-    auto* key = d.findChild<QPushButton*>("BtnInitClef");
-    for (int i = 0; i < 8; ++i)
-        QTest::mouseClick(key, Qt::LeftButton);
-}
+class ShellFixture : public ::testing::Test, public Shell {};
 
 }  // namespace quarnel::test

@@ -1,19 +1,22 @@
 // The start-up sequence: program states 0 to 5 from the shapes of the
-// settings file and the key store, and what it reports on the way.
+// settings file and the key store, what it reports on the way (the boxes that
+// show it: main_window_test.cpp), and EvaluateState.
 
 #include <gtest/gtest.h>
 
-#include <deque>
+#include <functional>
 
-#include "app/settings.h"
+#include "app/program_state.h"
 #include "app/startup.h"
 #include "holder_files.h"
 #include "resources/texts.h"
+#include "resources/texts_app.h"
 #include "store/key_store.h"
 
 namespace quarnel {
 namespace {
 
+using enum Command;
 using test::HolderFiles;
 
 class ScriptedHost : public StartupHost {
@@ -21,28 +24,28 @@ class ScriptedHost : public StartupHost {
     void ApplyLanguage() override { ++languageApplied; }
     bool RetryMissingFile(const std::filesystem::path& path) override {
         missing.push_back(path);
-        if (retries.empty()) return false;
-        auto next = std::move(retries.front());
-        retries.pop_front();
-        return next();
+        // One answer per question, then Abort.
+        return missing.size() <= retries.size() && retries[missing.size() - 1]();
     }
     void ReportAltered(const std::string& fileName) override { altered.push_back(fileName); }
 
     int languageApplied = 0;
-    std::deque<std::function<bool()>> retries;
+    std::vector<std::function<bool()>> retries;
     std::vector<std::filesystem::path> missing;
     std::vector<std::string> altered;
 };
 
+StartupEnd RunOn(const HolderFiles& files, HolderContext& ctx, StartupHost& host) {
+    StartupPlaces places;
+    places.programFile = "/opt/quarnel/quarneltit";
+    places.currentFolder = files.Data();
+    PrepareStartup(ctx, places);
+    return RunStartup(ctx, host);
+}
+
 class Startup : public ::testing::Test {
   protected:
-    StartupEnd Run() {
-        StartupPlaces places;
-        places.programFile = "/opt/quarnel/quarneltit";
-        places.currentFolder = files.Data();
-        PrepareStartup(ctx, places);
-        return RunStartup(ctx, host);
-    }
+    StartupEnd Run() { return RunOn(files, ctx, host); }
     HolderFiles files;
     HolderContext ctx;
     ScriptedHost host;
@@ -58,117 +61,54 @@ TEST_F(Startup, WithoutSettingsTheProgramIsNotInitialised) {
     EXPECT_EQ(ctx.helpFile, "/opt/quarnel/QuarnelTit_F.hlp");
 }
 
-TEST_F(Startup, MissingKeyStoreAsksUntilAbortOrFound) {
-    files.WriteSettings();
-    EXPECT_EQ(Run(), StartupEnd::KeyStoreMissing);
-    ASSERT_EQ(host.missing.size(), 1u);
-    EXPECT_EQ(host.missing[0], files / "QuarnelTit.kpr");
-    EXPECT_EQ(ctx.programState, 0);
-    EXPECT_EQ(ctx.information, 0);
-
-    HolderContext again;
-    ScriptedHost retrying;
-    retrying.retries.push_back([] { return true; });  // still missing: asked again
-    retrying.retries.push_back([&] {
-        files.WriteKeyStore(files.SealedStore());
-        return true;
-    });
-    StartupPlaces places;
-    places.currentFolder = files.Data();
-    PrepareStartup(again, places);
-    EXPECT_EQ(RunStartup(again, retrying), StartupEnd::Completed);
-    EXPECT_EQ(retrying.missing.size(), 2u);
-    EXPECT_EQ(again.programState, 2);
-}
-
-TEST_F(Startup, MalformedKeyStoreStopsInStateZero) {
-    files.WriteSettings();
-    RecordList store = files.SealedStore();
-    store.back()[1][5] = 'x';
-    files.WriteKeyStore(store);
-    EXPECT_EQ(Run(), StartupEnd::KeyStoreAltered);
-    EXPECT_EQ(host.altered, std::vector<std::string>{"QuarnelTit.kpr"});
-    EXPECT_EQ(ctx.programState, 0);
-    EXPECT_TRUE(ctx.keyStore.empty());
-}
-
-TEST_F(Startup, ValidFilesGiveAnAffiliatedHolder) {
-    files.WriteSettings();
-    files.WriteKeyStore(files.SealedStore());
-    EXPECT_EQ(Run(), StartupEnd::Completed);
-    EXPECT_EQ(ctx.programState, 2);
-    EXPECT_TRUE(host.altered.empty());
-    EXPECT_EQ(ctx.ownNumber, files.number);
-    EXPECT_EQ(ctx.ownDigit, '0');
-    EXPECT_EQ(ctx.registrationFlag, '1');
-    EXPECT_EQ(ctx.applicationTitle, "DUPONT jean");
-    EXPECT_EQ(ctx.information, txt::kEnAttente);
-    EXPECT_EQ(host.languageApplied, 1);
-}
-
-TEST_F(Startup, StatesFromTheOwnRecordInTheirOverrideOrder) {
-    struct Case {
+TEST(StartupStates, FromTheOwnRecordAndTheSealInTheirOverrideOrder) {
+    using Change = std::function<void(Settings&, Record&)>;  // settings, own record
+    auto record = [](const char* version, bool zeroLine3, std::size_t lines) -> Change {
+        return [=](Settings& s, Record& own) {
+            s.versionCode = version;
+            if (zeroLine3) own[3] = kZeroLine;
+            own.resize(lines);
+        };
+    };
+    const std::vector<std::string> none, ini{"QuarnelTit.ini"};
+    const struct {
         const char* what;
-        std::size_t lines;
-        bool zeroLine3;
-        const char* version;
+        Change change;  // made after the seal
         int state;
+        std::vector<std::string> altered;
+    } cases[] = {
+        {"affiliated", record("D400F", false, 6), 2, none},
+        {"update pending", record("D400F", true, 6), 5, none},
+        {"a changed version wins over pending", record("D400E", true, 6), 3, none},
+        {"two lines win over a changed version", record("D3001", false, 2), 1, none},
+        {"identity edited", [](Settings& s, Record&) { s.identity[4] = "2 rue"; }, 4, ini},
+        {"number edited", [](Settings&, Record& own) { own[0] = "1F400000124"; }, 4, ini},
+        {"a seal that does not open", [](Settings&, Record& own) { own[5] = own[4]; }, 4, ini},
     };
-    const Case cases[] = {
-        {"update pending", 6, true, "D400F", 5},
-        {"version changed", 6, false, "D3001", 3},
-        {"version changed wins over pending", 6, true, "D400E", 3},
-        {"two lines: affiliation requested", 2, false, "D400F", 1},
-        {"two lines win over a changed version", 2, false, "D3001", 1},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         HolderFiles f;
-        f.settings.versionCode = c.version;
+        Record own = f.SealedOwnRecord();
+        c.change(f.settings, own);
         f.WriteSettings();
-        RecordList store = f.SealedStore();
-        store.back().resize(c.lines);
-        if (c.zeroLine3) store.back()[3] = kZeroLine;
-        f.WriteKeyStore(store);
-        HolderContext ctx2;
-        ScriptedHost host2;
-        StartupPlaces places;
-        places.currentFolder = f.Data();
-        PrepareStartup(ctx2, places);
-        EXPECT_EQ(RunStartup(ctx2, host2), StartupEnd::Completed) << c.what;
-        EXPECT_EQ(ctx2.programState, c.state) << c.what;
-        EXPECT_TRUE(host2.altered.empty()) << c.what;
-        EXPECT_EQ(ctx2.ownNumber.empty(), c.state == 1) << c.what;
+        f.WriteKeyStore({own});
+        HolderContext ctx;
+        ScriptedHost host;
+        EXPECT_EQ(RunOn(f, ctx, host), StartupEnd::Completed) << c.what;
+        EXPECT_EQ(ctx.programState, c.state) << c.what;
+        EXPECT_EQ(host.altered, c.altered) << c.what;
+        EXPECT_EQ(ctx.ownNumber.empty(), c.state == 1) << c.what;
     }
 }
 
-TEST_F(Startup, SettingsThatDifferFromTheSealGiveStateFour) {
-    files.WriteKeyStore(files.SealedStore());
-    files.settings.identity[4] = "2 rue des Roses";  // edited by hand after sealing
+TEST_F(Startup, AKeyStoreFoundOnRetryThenListsQueueAndLogsAnAlteredListEmptied) {
     files.WriteSettings();
-    EXPECT_EQ(Run(), StartupEnd::Completed);
-    EXPECT_EQ(ctx.programState, 4);
-    EXPECT_EQ(host.altered, std::vector<std::string>{"QuarnelTit.ini"});
-
-    // A seal that does not open counts the same.
-    HolderFiles broken;
-    broken.WriteSettings();
-    RecordList store = broken.SealedStore();
-    store.back()[5] = store.back()[4];
-    broken.WriteKeyStore(store);
-    HolderContext ctx2;
-    ScriptedHost host2;
-    StartupPlaces places;
-    places.currentFolder = broken.Data();
-    PrepareStartup(ctx2, places);
-    EXPECT_EQ(RunStartup(ctx2, host2), StartupEnd::Completed);
-    EXPECT_EQ(ctx2.programState, 4);
-}
-
-TEST_F(Startup, ListsQueueAndLogsAreLoadedAndAnAlteredListIsEmptied) {
-    files.WriteSettings();
-    RecordList store{Record{"1F400000001", kZeroLine}, Record{"1F400000002", kZeroLine}};
-    store.push_back(test::SealedOwnRecord(files.number, files.settings.identity));
-    files.WriteKeyStore(store);
+    host.retries = {
+        [] { return true; },  // still missing: asked again
+        [&] {
+            files.WriteKeyStore({Record{"1F400000001", kZeroLine}, Record{"1F400000002", kZeroLine},
+                                 files.SealedOwnRecord()});
+            return true;
+        }};
     files.WriteList("QuarnelTitF.dat", {test::CorrespondentRecord('F', "00000123456"),
                                         test::CorrespondentRecord('F', "00000123457")});
     Record shortRecord = test::CorrespondentRecord('D', "09000000001");
@@ -180,8 +120,14 @@ TEST_F(Startup, ListsQueueAndLogsAreLoadedAndAnAlteredListIsEmptied) {
     files.WriteList("Chiffrés envoyés/MsgChifS.dat", {{"sent"}, {"sent too"}});
 
     EXPECT_EQ(Run(), StartupEnd::Completed);
-    EXPECT_EQ(ctx.ownDigit, '2');
+    EXPECT_EQ(host.missing, std::vector<std::filesystem::path>(2, files / "QuarnelTit.kpr"));
     EXPECT_EQ(ctx.programState, 2) << "the seal of the last record, generation 2";
+    EXPECT_EQ(ctx.ownDigit, '2');
+    EXPECT_EQ(ctx.ownNumber, files.number);
+    EXPECT_EQ(ctx.registrationFlag, '1');
+    EXPECT_EQ(ctx.applicationTitle, "DUPONT jean");
+    EXPECT_EQ(ctx.information, txt::kEnAttente);
+    EXPECT_EQ(host.languageApplied, 1);
     EXPECT_EQ(host.altered, std::vector<std::string>{"QuarnelTitD.dat"});
     EXPECT_EQ(ctx.correspondents.f.size(), 2u);
     EXPECT_TRUE(ctx.correspondents.d.empty());
@@ -189,6 +135,83 @@ TEST_F(Startup, ListsQueueAndLogsAreLoadedAndAnAlteredListIsEmptied) {
     EXPECT_EQ(ctx.outgoingQueue.size(), 1u);
     EXPECT_EQ(ctx.sentLog.size(), 2u);
     EXPECT_TRUE(ctx.receivedLog.empty());
+}
+
+std::vector<Command> EnabledOf(const MainView& v) {
+    std::vector<Command> out;
+    for (const MainCommand& c : MainCommands()) {
+        if (v.Enabled(c.command)) out.push_back(c.command);
+    }
+    return out;
+}
+
+MainView Showing(int information) {
+    MainView v = InitialView();
+    v.information = information;
+    return v;
+}
+
+StateFacts Facts(int state, bool correspondent = false, std::size_t ownRecordLines = 6,
+                 bool queue = false, bool busy = false) {
+    return {state, busy, correspondent, ownRecordLines, !queue};
+}
+
+TEST(EvaluateState, EveryStateAndTheRulesOfStateTwo) {
+    const std::vector<Command> creation{Sortie, Options, Aide};
+    EXPECT_EQ(EnabledOf(InitialView()), creation);
+    EXPECT_EQ(InitialView().information, 0);
+
+    const std::vector<Command> keys{MiseAJour, Clefs, Certification, Sortie, Options, Aide};
+    const std::vector<Command> lists{Correspondants, Entrant, MiseAJour, Clefs,
+                                     Certification,  Sortie,  Options,   Aide};
+    const std::vector<Command> queue{MiseAJour, Expedition, Clefs, Certification,
+                                     Sortie,    Options,    Aide};
+    const std::vector<Command> update{MiseAJour, Certification, Sortie, Options, Aide};
+    const std::vector<Command> updateOnly{MiseAJour, Sortie, Options, Aide};
+    const std::vector<Command> whileBusy{Certification, Sortie, Aide};
+    // Everything a state 2 can enable, the queue's line shown.
+    const MainView full = EvaluateState(InitialView(), Facts(2, true, 7, true));
+    const struct {
+        const char* what;
+        MainView start;
+        StateFacts facts;
+        std::vector<Command> enabled;
+        Command focus;
+        int information;
+    } cases[] = {
+        {"0", InitialView(), Facts(0), creation, Options, txt::kPasInitialise},
+        {"1", InitialView(), Facts(1), creation, Options, txt::kInitialisationAReprendre},
+        {"2 asks for keys", Showing(txt::kEnAttente), Facts(2), keys, Clefs, txt::kDemanderClefs},
+        {"2 keeps the confirmation of a first affiliation", Showing(txt::kAffiliationConfirmed),
+         Facts(2), keys, Clefs, txt::kAffiliationConfirmed},
+        {"2, a correspondent, the mail password stored", Showing(txt::kEnAttente),
+         Facts(2, true, 7), lists, Correspondants, txt::kEnAttente},
+        {"2: six lines leave Courrier entrant, an empty queue clears its line", full,
+         Facts(2, true), lists, Correspondants, txt::kEnAttente},
+        {"2: a queue wins over the key hint", Showing(txt::kEnAttente), Facts(2, false, 6, true),
+         queue, Clefs, txt::kMessagesAExpedier},
+        {"3", full, Facts(3), update, MiseAJour, txt::kVersionModifiee},
+        {"4 leaves the line", full, Facts(4), update, MiseAJour, txt::kMessagesAExpedier},
+        {"5", full, Facts(5), update, MiseAJour, txt::kMiseAJourNecessaire},
+        {"3 leaves Certification as it was", InitialView(), Facts(3), updateOnly, MiseAJour,
+         txt::kVersionModifiee},
+        {"busy: all but Certification, Sortie and Aide", InitialView(),
+         Facts(2, true, 7, true, true), whileBusy, Correspondants, txt::kMessagesAExpedier},
+    };
+    for (const auto& c : cases) {
+        const MainView v = EvaluateState(c.start, c.facts);
+        EXPECT_EQ(EnabledOf(v), c.enabled) << c.what;
+        EXPECT_EQ(v.focus, c.focus) << c.what;
+        EXPECT_EQ(v.information, c.information) << c.what;
+        EXPECT_EQ(v.optionsCaptionIsOptions, c.facts.programState >= 2) << c.what;
+    }
+
+    // Certification stays enabled while busy, but its handler does not run.
+    const MainView busy = EvaluateState(InitialView(), Facts(2, false, 6, false, true));
+    EXPECT_FALSE(CanRun(Certification, busy, true));
+    EXPECT_TRUE(CanRun(Aide, busy, true));
+    EXPECT_FALSE(CanRun(Options, InitialView(), true));
+    EXPECT_TRUE(CanRun(Options, InitialView(), false));
 }
 
 }  // namespace

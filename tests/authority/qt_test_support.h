@@ -1,6 +1,7 @@
 #pragma once
-// A QCoreApplication for the tests that need an event loop, and a loop that
-// runs until a condition holds (or a guard time passes).
+// For the tests that need an event loop: a QCoreApplication (registered by
+// including this header), a loop that runs until a condition holds, and a
+// free port in the range of the TA ports (50000 + code).
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,10 @@
 
 #include <functional>
 #include <memory>
+#include <random>
+#include <string>
+
+#include "crypto/bignum.h"
 
 namespace quarnel::test {
 
@@ -26,6 +31,7 @@ class QtEnvironment : public ::testing::Environment {
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QCoreApplication> app_;
 };
+inline auto* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 /// Processes events until `done` or `guardMs`; returns `done()`.
 inline bool RunUntil(const std::function<bool()>& done, int guardMs = 5000) {
@@ -35,6 +41,17 @@ inline bool RunUntil(const std::function<bool()>& done, int guardMs = 5000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     return done();
+}
+
+/// A TA code (three hexadecimal digits) whose port `listen` could take;
+/// empty when 50 random tries could not.
+inline std::string FreeTaCode(const std::function<bool(quint16 port)>& listen) {
+    std::mt19937 g(std::random_device{}());
+    for (int i = 0; i < 50; ++i) {
+        const Word c = Word(0x100 + g() % 0xE00);
+        if (listen(quint16(50000 + c))) return WordToHex(c).substr(5);
+    }
+    return {};
 }
 
 }  // namespace quarnel::test

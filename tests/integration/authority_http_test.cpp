@@ -1,128 +1,52 @@
-// Two holders and the real reference authority over HTTP on loopback: each
-// in its own data folder, they affiliate, acknowledge, ask each other's keys
-// and update them; the authority is restarted midway and keeps its state.
+// The real reference authority over HTTP on loopback: the requests it
+// refuses, and affiliations in flight at once. (Two holders that affiliate
+// and exchange keys across a restart: tests/authority/windows_test.cpp.)
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "app/settings.h"
-#include "authority/exchange.h"
 #include "authority/requests.h"
-#include "authority/texts.h"
 #include "crypto/hextext.h"
 #include "crypto/own_keys.h"
 #include "holder_fixture.h"
-#include "messages/format.h"
 #include "store/key_store.h"
-#include "http_exchange.h"
 #include "ta_server.h"
 
 namespace quarnel {
 namespace {
 
-[[maybe_unused]] auto* const kQt =
-    ::testing::AddGlobalTestEnvironment(new test::QtEnvironment);  // gtest owns it
-
-using test::ExchangeOverHttp;
-using test::Http;
-
 class AuthorityOverHttp : public ::testing::Test {
   protected:
+    void SetUp() override { ASSERT_TRUE(ta.ok()); }
     std::unique_ptr<HolderContext> Holder(char category, const std::string& name,
                                           std::uint32_t seed) {
-        const auto folder = root.path() / name;
-        std::filesystem::create_directories(folder);
-        // The parameter file lies beside the program.
-        std::filesystem::copy_file(ta.ParameterFile(), folder / ta.ParameterFile().filename());
-        auto ctx =
-            test::NewHolder(folder, category, name, seed, folder / ta.ParameterFile().filename());
-        SetDefaultFolders(*ctx);
-        return ctx;
+        return test::NewHolder(root.path() / name, category, name, seed, ta.ParameterFile());
+    }
+    std::unique_ptr<HolderContext> Affiliated(char category, const std::string& name,
+                                              std::uint32_t seed) {
+        return test::AffiliatedHolder(root.path(), category, name, seed, test::Http,
+                                      ta.ParameterFile());
     }
 
     test::TempDir root;
     test::TaServer ta;
 };
 
-TEST_F(AuthorityOverHttp, TwoHoldersAffiliateAndExchangeKeysAcrossARestart) {
-    ASSERT_TRUE(ta.ok());
-    auto a = Holder('A', "DUPONT", 11);
-    auto d = Holder('D', "LEBLANC", 12);
-    ASSERT_EQ(RunFirstAffiliation(*a, Http(*a)).status, FlowStatus::Done);
-    ASSERT_EQ(RunFirstAffiliation(*d, Http(*d)).status, FlowStatus::Done);
-    EXPECT_EQ(a->ownNumber, ta.code() + "01000000");
-    EXPECT_EQ(d->ownNumber, ta.code() + "08000000");
-    EXPECT_EQ(a->settings.versionCode, "D400F");
-    EXPECT_EQ(ta.log().size(), 5u);  // "listening on", then one line per request
-
-    ta.Stop();
-    ASSERT_TRUE(ta.Start());
-
-    ASSERT_EQ(RunKeyRequest(*a, Http(*a), d->ownNumber, false).status, FlowStatus::Done);
-    ASSERT_EQ(RunKeyRequest(*d, Http(*d), a->ownNumber, false).status, FlowStatus::Done);
-    ASSERT_EQ(RunKeyRequest(*a, Http(*a), d->ownNumber, true).status, FlowStatus::Done);
-    d->settings.identity[4] = "2 quai haut";  // moved: an update
-    ASSERT_EQ(RunAffiliationUpdate(*d, Http(*d)).status, FlowStatus::Done);
-    EXPECT_EQ(d->information, txt::kAffiliationUpdated);
-    EXPECT_EQ(ta.log().size(), 5u);
-    for (std::size_t i = 1; i < ta.log().size(); ++i) {
-        EXPECT_NE(ta.log()[i].find("-> 200"), std::string::npos) << ta.log()[i];
-    }
-
-    // On disk: each key store holds the own record with its password, each
-    // list the other holder's record, and nothing else was written.
-    for (HolderContext* h : {a.get(), d.get()}) {
-        RecordList store;
-        ASSERT_TRUE(LoadRecordList(h->KeyStorePath(), store));
-        ASSERT_TRUE(CheckKeyStore(store));
-        ASSERT_EQ(store.size(), 1u);
-        EXPECT_EQ(store[0].size(), 7u);
-        EXPECT_EQ(store[0][0], h->ownNumber);
-        EXPECT_NE(store[0][3], kZeroLine);
-        EXPECT_EQ(h->programState, 2);
-        // The settings on disk are those the authority sealed.
-        HolderContext reread;
-        ASSERT_TRUE(LoadSettings(reread, SettingsPath(*h)));
-        EXPECT_EQ(reread.settings.identity, h->settings.identity);
-        EXPECT_EQ(reread.settings.versionCode, "D400F");
-        OwnKey s;
-        ASSERT_TRUE(OwnSigningKey(store, '0', s));
-        RecordSeal seal;
-        ASSERT_TRUE(ReadRecordSeal(store, s.key, seal));
-        reread.keyStore = store;
-        reread.ownNumber = store[0][0];
-        EXPECT_TRUE(CheckSettingsDigest(reread, seal.sealed));
-    }
-    RecordList listD, listA;
-    ASSERT_TRUE(LoadRecordList(root.path() / "DUPONT" / "QuarnelTitD.dat", listD));
-    ASSERT_TRUE(LoadRecordList(root.path() / "LEBLANC" / "QuarnelTitA.dat", listA));
-    ASSERT_EQ(listD.size(), 1u);
-    ASSERT_EQ(listA.size(), 1u);
-    EXPECT_TRUE(CheckCorrespondentList(listD, 'D'));
-    EXPECT_TRUE(CheckCorrespondentList(listA, 'A'));
-    EXPECT_EQ(listD[0][8], d->ownNumber);
-    EXPECT_EQ(listA[0][6], a->ownNumber);
-    EXPECT_FALSE(std::filesystem::exists(root.path() / "DUPONT" / "QuarnelTitA.dat"));
-    EXPECT_FALSE(std::filesystem::exists(root.path() / "DUPONT" / "QuarnelTitF.dat"));
-}
-
 TEST_F(AuthorityOverHttp, RefusedRequestsGetAStatusWithTheirReasonAndStoreNothing) {
-    ASSERT_TRUE(ta.ok());
-    auto a = Holder('A', "DUPONT", 11);
-    ASSERT_EQ(RunFirstAffiliation(*a, Http(*a)).status, FlowStatus::Done);
+    auto a = Affiliated('A', "DUPONT", 11);
     // A key for nobody.
     bool httpError = false;
     a->correspondentNumber = ta.code() + "0000FFFF";
     a->requestKind = "10";
     ASSERT_TRUE(BuildOutgoingBody(*a).ok);
-    EXPECT_FALSE(ExchangeOverHttp(*a, &httpError));
+    EXPECT_FALSE(test::ExchangeOverHttp(*a, &httpError));
     EXPECT_TRUE(httpError);
     // A request signed with another key.
     a->requestKind = "01";
     ASSERT_TRUE(BuildOutgoingBody(*a).ok);
     a->outgoingBody[3] = QuadToHex(Quad{1, 2, 3, 4});
-    EXPECT_FALSE(ExchangeOverHttp(*a));
+    EXPECT_FALSE(test::ExchangeOverHttp(*a));
     ASSERT_GE(ta.log().size(), 5u);
     EXPECT_NE(ta.log()[3].find("-> 404 Correspondant inconnu"), std::string::npos) << ta.log()[3];
     EXPECT_NE(ta.log()[4].find("-> 403 Clef erron"), std::string::npos) << ta.log()[4];
@@ -130,7 +54,6 @@ TEST_F(AuthorityOverHttp, RefusedRequestsGetAStatusWithTheirReasonAndStoreNothin
 }
 
 TEST_F(AuthorityOverHttp, ConcurrentAffiliationsGetDistinctNumbers) {
-    ASSERT_TRUE(ta.ok());
     std::vector<std::unique_ptr<HolderContext>> holders;
     std::vector<std::unique_ptr<TaExchange>> exchanges;
     for (int i = 0; i < 6; ++i) {

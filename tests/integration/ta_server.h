@@ -1,19 +1,25 @@
 #pragma once
 // A real quarnel-ta for the tests: initialised with a fresh code whose port
 // (50000 + code) is free, served by the built executable, stopped (and never
-// left behind, even when the test process dies) by the test itself.
+// left behind, even when the test process dies) by the test itself; and the
+// connection window's exchange with it, without the window.
 
 #include <sys/prctl.h>
 
 #include <QProcess>
 #include <QTcpServer>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <random>
 #include <string>
+#include <vector>
 
-#include "crypto/bignum.h"
+#include "app/settings.h"
+#include "authority/exchange.h"
+#include "authority/flows.h"
+#include "authority/replies.h"
+#include "authority/texts.h"
 #include "qt_test_support.h"
 #include "temp_dir.h"
 
@@ -21,15 +27,11 @@ namespace quarnel::test {
 
 class TaServer {
   public:
-    TaServer() {
-        std::mt19937 g(std::random_device{}());
-        for (int i = 0; i < 50 && code_.empty(); ++i) {
-            const Word c = Word(0x100 + g() % 0xE00);
-            QTcpServer probe;
-            if (probe.listen(QHostAddress::LocalHost, quint16(50000 + c))) {
-                code_ = WordToHex(c).substr(5);
-            }
-        }
+    TaServer()
+        : code_(FreeTaCode([](quint16 port) {
+              QTcpServer probe;
+              return probe.listen(QHostAddress::LocalHost, port);
+          })) {
         QProcess init;
         init.start(Executable(), {"init", "--code", QString::fromStdString(code_), "--dir",
                                   QString::fromStdString(dir_.path().string())});
@@ -42,7 +44,6 @@ class TaServer {
 
     bool ok() const { return ok_; }
     const std::string& code() const { return code_; }
-    const std::filesystem::path& dir() const { return dir_.path(); }
     std::filesystem::path ParameterFile() const { return dir_.path() / ("QuarnelTaPr." + code_); }
     /// The server's log lines so far (one per request, after the first line).
     const std::vector<std::string>& log() const { return log_; }
@@ -83,5 +84,30 @@ class TaServer {
     std::vector<std::string> log_;
     bool ok_ = false;
 };
+
+/// Sends the outgoing body over HTTP, accepts what can be accepted and
+/// processes it; `httpError` tells whether an error status was logged.
+inline bool ExchangeOverHttp(HolderContext& ctx, bool* httpError = nullptr) {
+    TaExchange exchange;
+    std::vector<int> log;
+    QObject::connect(&exchange, &TaExchange::logged,
+                     [&](int id, const QString&) { log.push_back(id); });
+    exchange.Prepare(ctx);
+    exchange.Send();
+    if (!RunUntil([&] { return exchange.accepterEnabled() || exchange.annulerEnabled(); }, 20000)) {
+        return false;
+    }
+    if (httpError) *httpError = std::count(log.begin(), log.end(), txt::kLogErrorNumber) > 0;
+    if (!exchange.accepterEnabled()) return false;
+    exchange.Stop();
+    return ProcessTaReply(ctx, exchange.MemoText()).accepted;
+}
+
+/// The hooks of the authority's sequences: the exchange over HTTP, and the
+/// settings written as the shell writes them.
+inline FlowHooks Http(HolderContext& ctx) {
+    return {[](HolderContext& c) { return ExchangeOverHttp(c); },
+            [&ctx] { return SaveSettings(ctx, SettingsPath(ctx)); }};
+}
 
 }  // namespace quarnel::test

@@ -1,6 +1,6 @@
 // Certification of a received message's signature by the reference
 // authority: from the decrypted message and from the saved decrypted file,
-// and the saved files that must not be sent.
+// the saved files that must not be sent, and saved files of every category.
 
 #include "messages/certification.h"
 #include "authority/texts.h"
@@ -10,26 +10,19 @@
 namespace quarnel {
 namespace {
 
-class Certification : public ::testing::Test {
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+const std::string kCertified = "CERTIFI\xC9 : la signature ci-dessus est celle";
+
+class Certification : public test::Messages {
   protected:
     void SetUp() override {
         test::FixClocks();
-        test::AffiliatePair(
-            root.path(), [this](HolderContext&) { return ta.Hooks(); }, x, y);
+        test::AffiliatePair(root.path(), ta.EveryHolder(), x.ctx, y.ctx);
     }
     void TearDown() override { test::ReleaseClocks(); }
-
-    // `from` writes `text` to `to`, who decrypts it.
-    void Send(HolderContext& from, HolderContext& to, const std::string& text) {
-        const char category = to.settings.category;
-        from.recipientCategory = category;
-        from.recipientRecord = from.correspondents.ForCategory(category)->back();
-        from.requestKind = "20";
-        ASSERT_TRUE(BuildOutgoingBody(from, text).ok);
-        const ReceiveOutcome o = ReadReceivedBody(
-            to, from.outgoingBody, [](HolderContext&, const Lines&) { return false; });
-        ASSERT_TRUE(o.ok) << int(o.refusal);
-    }
 
     CertificationSender Sender() {
         return [this](HolderContext& c) {
@@ -38,58 +31,35 @@ class Certification : public ::testing::Test {
         };
     }
 
-    static bool Contains(const std::string& text, const std::string& part) {
-        return text.find(part) != std::string::npos;
-    }
-
-    const std::string kCertified = "CERTIFI\xC9 : la signature ci-dessus est celle";
-    test::TempDir root;
     test::InProcessTa ta;
-    std::unique_ptr<HolderContext> x;
-    std::unique_ptr<HolderContext> y;
     int sent = 0;
 };
 
-TEST_F(Certification, FromTheDecryptedMessage) {
-    Send(*x, *y, "Certifiez-moi.");
+TEST_F(Certification, TheViewerCertifiesTheMessageItShows) {
+    ASSERT_TRUE(RoundTrip(x, y, "premier").ok);
+    SavedMessage first;
+    ASSERT_TRUE(ReadSavedMessageText(SavedMessageBytes(y->decrypted), first));
+    ASSERT_TRUE(RoundTrip(x, y, "second").ok);
+    const std::string secondDigest = y->decrypted.digest;
+    ASSERT_NE(first.digest, secondDigest);
+    // A saved file opened for certification meanwhile does not change it.
+    ASSERT_EQ(CertifySavedMessage(*y, first, Sender()), CertifyResult::Delivered);
     ASSERT_EQ(CertifyDecryptedMessage(*y, Sender()), CertifyResult::Delivered);
     EXPECT_EQ(ta.last.kind, "18");
     EXPECT_EQ(y->information, txt::kCertificateDelivered);
     EXPECT_TRUE(ta.outcome.showCertificate);
     const std::string& certificate = y->certificateText;
     EXPECT_TRUE(Contains(certificate, kCertified)) << certificate;
-    EXPECT_TRUE(Contains(certificate, y->decrypted.digest));
+    EXPECT_TRUE(Contains(certificate, secondDigest));
     EXPECT_TRUE(Contains(certificate,
                          "Exp\xE9"
                          "diteur : n\xB0 " +
                              x->ownNumber));
     EXPECT_TRUE(Contains(certificate, "05/12/2026 14:03:07"));
-}
 
-TEST_F(Certification, FromASavedFileOfEitherCategory) {
-    for (const bool fromF : {true, false}) {
-        HolderContext& from = fromF ? *x : *y;
-        HolderContext& to = fromF ? *y : *x;
-        Send(from, to, "Ligne un\r\nLigne deux\r\n");
-        const std::string bytes = SavedMessageBytes(to.decrypted);
-        SavedMessage saved;
-        ASSERT_TRUE(ReadSavedMessageText(bytes, saved));
-        EXPECT_TRUE(saved.confirmed);
-        EXPECT_EQ(saved.confirmation.text, txt::kDigestConfirmed);
-        EXPECT_EQ(saved.messageLine, fromF ? 22u : 20u);
-        EXPECT_EQ(saved.messageText, "Ligne un\r\nLigne deux\r\n");
-        EXPECT_EQ(saved.certificationData, to.certificationData);
-        EXPECT_EQ(saved.sender.affiliation, from.ownNumber);
-        EXPECT_EQ(saved.sender.name, fromF ? "MARTIN claire" : "DUPONT jean");
-        EXPECT_EQ(saved.sender.date, "05/12/2026");
-        EXPECT_EQ(saved.sender.time, "14:03:07");
-        EXPECT_EQ(saved.sender.registration.text, txt::kSenderUnregistered);
-
-        to.certificationData.clear();
-        ASSERT_EQ(CertifySavedMessage(to, saved, Sender()), CertifyResult::Delivered);
-        EXPECT_TRUE(Contains(to.certificateText, kCertified));
-        EXPECT_TRUE(Contains(to.certificateText, saved.digest));
-    }
+    HolderContext fresh;
+    EXPECT_EQ(CertifyDecryptedMessage(fresh, Sender()), CertifyResult::NoMessage);
+    EXPECT_EQ(sent, 2);
 }
 
 // `bytes` with the character at `position` of line `line` changed.
@@ -103,74 +73,73 @@ std::string Altered(const std::string& bytes, std::size_t line, std::size_t posi
     return out;
 }
 
-TEST_F(Certification, AnAlteredSavedFileIsNotConfirmedAndNothingIsSent) {
-    Send(*x, *y, "Montant : 100 euros.");
-    const std::string original = SavedMessageBytes(y->decrypted);
-    const std::string before = y->certificationData;
-    struct Change {
-        std::size_t line;
-        std::size_t position;
-    };
-    // The message text, the address line, the date-time line, the digest line.
-    for (const Change c : {Change{22, 10}, Change{1, 4}, Change{9, 1}, Change{4, 0}}) {
+TEST_F(Certification, FromASavedFileOfEitherCategoryOnlyWhenItsDigestIsConfirmed) {
+    for (const bool fromF : {true, false}) {
+        test::Holder& from = fromF ? x : y;
+        test::Holder& to = fromF ? y : x;
+        ASSERT_TRUE(RoundTrip(from, to, "Ligne un\r\nLigne deux\r\n").ok);
+        const std::string bytes = SavedMessageBytes(to->decrypted);
         SavedMessage saved;
-        ASSERT_TRUE(ReadSavedMessageText(Altered(original, c.line, c.position), saved));
-        EXPECT_FALSE(saved.confirmed) << c.line;
-        EXPECT_EQ(saved.confirmation.text, txt::kDigestNotConfirmed);
-        EXPECT_EQ(CertifySavedMessage(*y, saved, Sender()), CertifyResult::NotConfirmed);
+        ASSERT_TRUE(ReadSavedMessageText(bytes, saved));
+        EXPECT_TRUE(saved.confirmed);
+        EXPECT_EQ(saved.confirmation.text, txt::kDigestConfirmed);
+        EXPECT_EQ(saved.messageLine, fromF ? 22u : 20u);
+        EXPECT_EQ(saved.messageText, "Ligne un\r\nLigne deux\r\n");
+        EXPECT_EQ(saved.certificationData, to->certificationData);
+        EXPECT_EQ(saved.sender.affiliation, from->ownNumber);
+        EXPECT_EQ(saved.sender.name, fromF ? "MARTIN claire" : "DUPONT jean");
+        EXPECT_EQ(saved.sender.date, "05/12/2026");
+        EXPECT_EQ(saved.sender.time, "14:03:07");
+        EXPECT_EQ(saved.sender.registration.text, txt::kSenderUnregistered);
+
+        // The message text, the address line, the date-time line, the digest
+        // line altered: not confirmed, and nothing is sent.
+        const std::string data = to->certificationData;
+        for (const auto& [line, position] :
+             {std::pair{saved.messageLine, std::size_t(3)}, {1, 4}, {9, 1}, {4, 0}}) {
+            SavedMessage altered;
+            ASSERT_TRUE(ReadSavedMessageText(Altered(bytes, line, position), altered));
+            EXPECT_FALSE(altered.confirmed) << line;
+            EXPECT_EQ(altered.confirmation.text, txt::kDigestNotConfirmed);
+            EXPECT_EQ(CertifySavedMessage(*to, altered, Sender()), CertifyResult::NotConfirmed);
+        }
+        EXPECT_EQ(sent, 0);
+        EXPECT_EQ(to->certificationData, data);
+
+        to->certificationData.clear();
+        ASSERT_EQ(CertifySavedMessage(*to, saved, Sender()), CertifyResult::Delivered);
+        EXPECT_TRUE(Contains(to->certificateText, kCertified));
+        EXPECT_TRUE(Contains(to->certificateText, saved.digest));
+        // A changed signature passes the local check: the authority says no.
+        ASSERT_TRUE(ReadSavedMessageText(Altered(bytes, 5, 0), saved));
+        ASSERT_TRUE(saved.confirmed);
+        ASSERT_EQ(CertifySavedMessage(*to, saved, Sender()), CertifyResult::Delivered);
+        EXPECT_TRUE(Contains(to->certificateText, "NON CERTIFI\xC9"));
+        sent = 0;
     }
-    EXPECT_EQ(sent, 0);
-    EXPECT_EQ(y->certificationData, before);
-
-    // A changed signature passes the local check: the authority says no.
-    SavedMessage saved;
-    ASSERT_TRUE(ReadSavedMessageText(Altered(original, 5, 0), saved));
-    ASSERT_TRUE(saved.confirmed);
-    ASSERT_EQ(CertifySavedMessage(*y, saved, Sender()), CertifyResult::Delivered);
-    EXPECT_TRUE(Contains(y->certificateText, "NON CERTIFI\xC9"));
-}
-
-TEST_F(Certification, TheViewerCertifiesTheMessageItShows) {
-    Send(*x, *y, "premier");
-    SavedMessage first;
-    ASSERT_TRUE(ReadSavedMessageText(SavedMessageBytes(y->decrypted), first));
-    Send(*x, *y, "second");
-    const std::string secondDigest = y->decrypted.digest;
-    ASSERT_NE(first.digest, secondDigest);
-    ASSERT_EQ(CertifySavedMessage(*y, first, Sender()), CertifyResult::Delivered);
-    ASSERT_EQ(CertifyDecryptedMessage(*y, Sender()), CertifyResult::Delivered);
-    EXPECT_TRUE(Contains(y->certificateText, secondDigest));
-
-    HolderContext fresh;
-    EXPECT_EQ(CertifyDecryptedMessage(fresh, Sender()), CertifyResult::NoMessage);
-    EXPECT_EQ(sent, 2);
 }
 
 TEST_F(Certification, RepliesOfTheAuthorityGoToTheInjectedReplyProcessing) {
     // The certificate reply, handed over as a received body (as the mail or
     // the clipboard would) instead of through the TA connection window.
-    Send(*x, *y, "par le répartiteur");
-    y->requestKind = "18";
-    ASSERT_TRUE(BuildOutgoingBody(*y).ok);
-    const ta::Reply reply = ta.service().Handle(RequestData(y->outgoingBody));
-    ASSERT_EQ(reply.status, 200);
+    ASSERT_TRUE(RoundTrip(x, y, "par le répartiteur").ok);
+    Lines mail = ta.ReplyTo(*y, kind::kCertification);
+    mail.insert(mail.begin(), "Demande de certification");
     y->certificateText.clear();
     Lines seen;
     const TaReplyHandler process = [&seen](HolderContext& c, const Lines& body) {
         seen = body;
         return ProcessTaReplyLines(c, body).accepted;
     };
-    Lines mail = SplitLines(reply.body);
-    mail.insert(mail.begin(), "Demande de certification");
-    const ReceiveOutcome o = ReadReceivedBody(*y, mail, process);
+    const ReceiveOutcome o = Receive(y, mail, process);
     EXPECT_TRUE(o.ok);
     EXPECT_EQ(o.kind, "1C");
     EXPECT_EQ(seen.front(), kSeparatorLine);
     EXPECT_TRUE(Contains(y->certificateText, kCertified));
     // Refused by the reply processing (not for this holder): false.
-    EXPECT_EQ(ReadReceivedBody(*x, mail, process).refusal, ReceiveRefusal::ReplyRefused);
+    EXPECT_EQ(Receive(x, mail, process).refusal, ReceiveRefusal::ReplyRefused);
     // A request body is neither a reply nor a message.
-    EXPECT_EQ(ReadReceivedBody(*y, y->outgoingBody, process).refusal, ReceiveRefusal::UnknownKind);
+    EXPECT_EQ(Receive(y, y->outgoingBody, process).refusal, ReceiveRefusal::UnknownKind);
 }
 
 // Saved files written by hand: other categories and files that are not saved
@@ -215,8 +184,7 @@ TEST(SavedMessages, CategoryCAndUnknownCategories) {
 
     // Too few lines for a header, or for the header of its category.
     EXPECT_FALSE(ReadSavedMessageText("une lettre\r\nordinaire\r\n", saved));
-    const std::string d = SavedFile("D1", {"a", "b", "c"}, "");
-    EXPECT_FALSE(ReadSavedMessageText(d, saved));
+    EXPECT_FALSE(ReadSavedMessageText(SavedFile("D1", {"a", "b", "c"}, ""), saved));
 }
 
 }  // namespace

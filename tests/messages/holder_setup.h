@@ -1,49 +1,55 @@
 #pragma once
 // Holders made from what the authority's issuing core gives them, without a
-// test framework (the benchmarks use it too): their settings, working
-// folders, own key record and each other's correspondent records.
+// test framework (the benchmarks use it too): their identities, settings,
+// working folders, own key record and each other's correspondent records;
+// and E and D, the two directions of the block cipher.
 
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "crypto/cp1252.h"
+#include "app/settings.h"
+#include "crypto/cipher.h"
 #include "crypto/datetime.h"
 #include "store/holder_context.h"
 #include "ta/core/issuing.h"
 
 namespace quarnel::test {
 
-/// A folder as a folder setting: code page 1252, ending in "/".
-inline std::string FolderSetting(const std::filesystem::path& folder) {
-    std::string out;
-    (void)Utf8ToCp1252(folder.string(), out);  // test folders are representable
-    return out + "/";
+inline Quad E(const Quad& x, const Quad& k) {
+    return CipherBlock(x, k, Direction::Encipher);
+}
+inline Quad D(const Quad& x, const Quad& k) {
+    return CipherBlock(x, k, Direction::Decipher);
 }
 
-/// The folders of a holder under `dir`, with the design's default names.
-inline void SetFolders(Settings& s, const std::filesystem::path& dir) {
-    s.keyFolder = FolderSetting(dir);
-    s.msgToSendFolder = s.filesToSendFolder = FolderSetting(dir / "A chiffrer");
-    s.sentEncryptedFolder = FolderSetting(dir / "Chiffrés envoyés");
-    s.receivedEncryptedFolder = FolderSetting(dir / "Chiffrés reçus");
-    s.decryptedMsgFolder = s.decryptedFilesFolder = FolderSetting(dir / "Déchiffrés");
-    s.certificatesFolder = FolderSetting(dir / "Certificats");
-    for (const auto* f : {&s.msgToSendFolder, &s.sentEncryptedFolder, &s.receivedEncryptedFolder,
-                          &s.decryptedMsgFolder, &s.certificatesFolder}) {
-        std::filesystem::create_directories(PathFromSetting(*f));
+/// An identity record: a private person `name` (A), or an employee of ACME
+/// (F) or a lawyer (D) named `name`.
+inline std::vector<std::string> IdentityOf(char category, const std::string& name) {
+    if (category == 'A') {
+        return {name,       "jean", "3 rue haute",      "75001", "PARIS", "-", "FRANCE",
+                "+33 1 00", "-",    "jean@example.org", "x"};
     }
+    const std::string firm = category == 'F' ? "ACME" : "AVOCAT";
+    return {firm,    "-",      name,       "claire", "1 quai bas",         "69001", "LYON",
+            "RHONE", "FRANCE", "+33 4 00", "-",      "claire@example.org", "-"};
+}
+
+/// The working folders under the data folder, as a first start names them,
+/// created.
+inline void SetFolders(HolderContext& ctx) {
+    SetDefaultFolders(ctx);
+    (void)CreateFolders(ctx.settings);
 }
 
 /// An affiliate as the authority keeps it, with fresh keys.
-inline ta::Affiliate NewAffiliate(char category, const std::string& number,
-                                  std::vector<std::string> identity, char registrationFlag,
-                                  const ta::RandomSource& random) {
+inline ta::Affiliate NewAffiliate(char category, const std::string& number, const std::string& name,
+                                  char registrationFlag, const ta::RandomSource& random) {
     ta::Affiliate a;
     a.number = number;
     a.category = category;
-    a.identity = std::move(identity);
+    a.identity = IdentityOf(category, name);
     a.registrationFlag = registrationFlag;
     a.affiliationDate = OleFromLocal({2026, 3, 1, 9, 30, 0, 0});
     a.signingKey = ta::RandomKey(random);
@@ -62,7 +68,7 @@ inline std::unique_ptr<HolderContext> ContextOf(const ta::Affiliate& a,
     c.settings.taCode = "0FF";
     c.settings.versionCode = "D400F";
     c.settings.identity = a.identity;
-    SetFolders(c.settings, dir);
+    SetFolders(c);
     c.keyStore = {ta::OwnKeyRecord(a)};
     c.programState = 2;
     c.ownDigit = a.digit;

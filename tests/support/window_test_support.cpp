@@ -1,18 +1,12 @@
 #include "window_test_support.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPixmap>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTextDocument>
 
 namespace quarnel::test {
 

@@ -52,10 +52,13 @@ QString WithoutTrailingSlash(const std::string& folder) {
     return FromCp1252(shown);
 }
 
-template <typename T>
-T* Named(T* widget, const char* name) {
-    widget->setObjectName(name);
-    return widget;
+/// A caption and its edit as one row of a form.
+QLineEdit* AddRow(QFormLayout* form, QLabel*& caption, const char* captionName,
+                  const char* editName) {
+    caption = Named(new QLabel, captionName);
+    auto* edit = Named(new QLineEdit, editName);
+    form->addRow(caption, edit);
+    return edit;
 }
 
 }  // namespace
@@ -101,19 +104,11 @@ void FormOptions::BuildWidgets() {
     left->addWidget(btnInitClef_);
     groupBoxMail_ = Named(new QGroupBox, "GroupBoxMail");
     auto* mail = new QFormLayout(groupBoxMail_);
-    labelSmtp_ = Named(new QLabel, "LabelSmtp");
-    editSmtp_ = Named(new QLineEdit, "EditSmtp");
-    labelPop3_ = Named(new QLabel, "LabelPop3");
-    editPop3_ = Named(new QLineEdit, "EditPop3");
-    labelId_ = Named(new QLabel, "LabelId");
-    editId_ = Named(new QLineEdit, "EditId");
-    labelPasse_ = Named(new QLabel, "LabelPasse");
-    editPasse_ = Named(new QLineEdit, "EditPasse");
+    editSmtp_ = AddRow(mail, labelSmtp_, "LabelSmtp", "EditSmtp");
+    editPop3_ = AddRow(mail, labelPop3_, "LabelPop3", "EditPop3");
+    editId_ = AddRow(mail, labelId_, "LabelId", "EditId");
+    editPasse_ = AddRow(mail, labelPasse_, "LabelPasse", "EditPasse");
     editPasse_->setEchoMode(QLineEdit::Password);
-    mail->addRow(labelSmtp_, editSmtp_);
-    mail->addRow(labelPop3_, editPop3_);
-    mail->addRow(labelId_, editId_);
-    mail->addRow(labelPasse_, editPasse_);
     left->addWidget(groupBoxMail_);
     left->addStretch();
     general->addLayout(left);
@@ -183,16 +178,12 @@ void FormOptions::BuildWidgets() {
     auto* reseau = new QVBoxLayout(tabSheetReseau_);
     groupBoxProxy_ = Named(new QGroupBox, "GroupBoxProxy");
     auto* proxy = new QFormLayout(groupBoxProxy_);
-    labelAdresseProxy_ = Named(new QLabel, "LabelAdresseProxy");
-    editAdresseProxy_ = Named(new QLineEdit, "EditAdresseProxy");
-    labelPortProxy_ = Named(new QLabel, "LabelPortProxy");
-    editPortProxy_ = Named(new QLineEdit, "EditPortProxy");
+    editAdresseProxy_ = AddRow(proxy, labelAdresseProxy_, "LabelAdresseProxy", "EditAdresseProxy");
+    editPortProxy_ = AddRow(proxy, labelPortProxy_, "LabelPortProxy", "EditPortProxy");
     // Digits only, typed or pasted; Backspace and Delete still work.
     editPortProxy_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), this));
     editPortProxy_->setMaxLength(5);
-    proxy->addRow(labelAdresseProxy_, editAdresseProxy_);
-    proxy->addRow(labelPortProxy_, editPortProxy_);
     reseau->addWidget(groupBoxProxy_);
     reseau->addStretch();
     pageControl_->addTab(tabSheetReseau_, QString());
@@ -279,10 +270,10 @@ void FormOptions::Retranslate() {
 }
 
 void FormOptions::ShowKeyButtonCaption() {
-    const ClickCaption c = KeyButtonCaption(clickCounter_);
-    btnInitClef_->setText(c.eightClicks ? Tr(txt::kCliquez8Fois)
-                                        : Tr(txt::kCliquez) + ' ' + QString::number(c.remaining) +
-                                              ' ' + Tr(txt::kFoisSansCadence));
+    btnInitClef_->setText(clickCounter_ == 8
+                              ? Tr(txt::kCliquez8Fois)
+                              : Tr(txt::kCliquez) + ' ' + QString::number(clickCounter_) + ' ' +
+                                    Tr(txt::kFoisSansCadence));
 }
 
 void FormOptions::ShowFolders() {
@@ -297,20 +288,13 @@ void FormOptions::ResetFlags() {
 }
 
 void FormOptions::PrepareFirstInitialisation() {
-    WipeBig(exponent_);
     clickCounter_ = 8;
     btnInitClef_->setEnabled(true);
-    ShowKeyButtonCaption();
     editPasse_->clear();
     comboBoxLangue_->setCurrentIndex(ctx_.settings.language);
     groupBoxUsage_->setEnabled(true);
     SetDefaultFolders(ctx_);
-    for (int tag = 0; tag < kFolderCount; ++tag) {
-        folders_[tag] = FolderSettingByTag(ctx_.settings, tag);
-    }
-    ShowFolders();
-    Retranslate();
-    ResetFlags();
+    FinishPreparation();
 }
 
 void FormOptions::PrepareFromSettings() {
@@ -332,7 +316,6 @@ void FormOptions::PrepareFromSettings() {
     editSmtp_->setText(FromCp1252(s.smtpServer));
     editPop3_->setText(FromCp1252(s.pop3Server));
     editId_->setText(FromCp1252(s.accountName));
-    WipeBig(exponent_);
     if (ctx_.programState == 1) {
         editPasse_->clear();
         btnInitClef_->setEnabled(true);
@@ -342,26 +325,24 @@ void FormOptions::PrepareFromSettings() {
         btnInitClef_->setEnabled(false);
         clickCounter_ = 0;
     }
-    ShowKeyButtonCaption();
     const bool noProxy = s.proxyAddress == "-";
     editAdresseProxy_->setText(noProxy ? QString() : FromCp1252(s.proxyAddress));
     editPortProxy_->setText(noProxy ? QString() : FromCp1252(s.proxyPort));
+    FinishPreparation();
+}
+
+void FormOptions::FinishPreparation() {
+    WipeBig(exponent_);
     for (int tag = 0; tag < kFolderCount; ++tag)
-        folders_[tag] = FolderSettingByTag(s, tag);
+        folders_[tag] = FolderSettingByTag(ctx_.settings, tag);
     ShowFolders();
-    Retranslate();
+    Retranslate();  // the caption follows the state, the key button its counter
     ResetFlags();
 }
 
 void FormOptions::SetTaParameters() {
     lbCode_->setText(QString::fromStdString(ctx_.ta.code));
     lbCertificat_->setText(QString::fromStdString(QuadToHex(ctx_.ta.digest)));
-}
-
-void FormOptions::SetControlsFromSettings() {
-    ShowKeyButtonCaption();
-    if (!ctx_.ta.code.empty()) SetTaParameters();
-    ShowFolders();
 }
 
 void FormOptions::DisableAnnuler() {
@@ -500,8 +481,7 @@ void FormOptions::BitBtnOkClick() {
         const QSignalBlocker quiet(editPasse_);
         editPasse_->setText(QString::fromStdString(RandomHex32()));
     }
-    fieldChanged_ = false;
-    passwordChanged_ = false;
+    ResetFlags();
     accept();
 }
 

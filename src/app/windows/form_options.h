@@ -33,14 +33,9 @@ class FormOptions : public QuarnelDialog {
     void PrepareFromSettings();
     /// LbCode and LbCertificat from ctx.ta.
     void SetTaParameters();
-    /// After a language switch: the texts that carry values (key button,
-    /// TA digest, folder labels).
-    void SetControlsFromSettings();
     /// The dialog shown again after a language switch cannot be cancelled,
     /// unless UpdateOk finds it cannot be confirmed either.
     void DisableAnnuler();
-
-    int ClickCounter() const { return clickCounter_; }
 
     // Handlers.
     void UpdateOk();
@@ -61,6 +56,8 @@ class FormOptions : public QuarnelDialog {
     void ShowKeyButtonCaption();
     void ShowFolders();
     void ResetFlags();
+    /// The end of both preparations: folder choices from the settings, texts.
+    void FinishPreparation();
     OptionsFields Fields() const;
 
     // Dialog state.

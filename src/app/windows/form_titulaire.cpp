@@ -80,10 +80,8 @@ void FormTitulaire::BuildWidgets() {
 
     // Title: black text over a white shadow.
     auto* title = new QWidget(this);
-    labelTitreBlanc_ = new QLabel(title);
-    labelTitreBlanc_->setObjectName("LabelTitreBlanc");
-    labelTitre_ = new QLabel(title);
-    labelTitre_->setObjectName("LabelTitre");
+    labelTitreBlanc_ = Named(new QLabel(title), "LabelTitreBlanc");
+    labelTitre_ = Named(new QLabel(title), "LabelTitre");
     QFont titleFont = labelTitre_->font();
     titleFont.setPointSize(22);
     titleFont.setBold(true);
@@ -98,8 +96,7 @@ void FormTitulaire::BuildWidgets() {
     labelTitre_->setPalette(black);
     title->setObjectName("PanelTitre");
 
-    labelCertification_ = new QLabel(this);
-    labelCertification_->setObjectName("LabelCertification");
+    labelCertification_ = Named(new QLabel(this), "LabelCertification");
     labelCertification_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     labelCertification_->hide();
     auto* top = new QHBoxLayout;
@@ -109,14 +106,10 @@ void FormTitulaire::BuildWidgets() {
     root->addLayout(top);
 
     auto* names = new QGridLayout;
-    labelNom_ = new QLabel(this);
-    labelNom_->setObjectName("LabelNom");
-    lbNom_ = new QLabel(this);
-    lbNom_->setObjectName("lbNom");
-    labelSociete_ = new QLabel(this);
-    labelSociete_->setObjectName("LabelSociete");
-    lbSociete_ = new QLabel(this);
-    lbSociete_->setObjectName("LbSociete");
+    labelNom_ = Named(new QLabel(this), "LabelNom");
+    lbNom_ = Named(new QLabel(this), "lbNom");
+    labelSociete_ = Named(new QLabel(this), "LabelSociete");
+    lbSociete_ = Named(new QLabel(this), "LbSociete");
     for (QLabel* l : {lbNom_, lbSociete_}) {
         QFont f = l->font();
         f.setBold(true);
@@ -145,8 +138,7 @@ void FormTitulaire::BuildWidgets() {
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 3; ++col) {
             const Command c = kPlaces[row][col];
-            auto* b = new QPushButton(this);
-            b->setObjectName(CommandInfo(c).objectName);
+            auto* b = Named(new QPushButton(this), CommandInfo(c).objectName);
             b->setMinimumWidth(150);
             b->setAutoDefault(false);
             buttons_[std::size_t(c)] = b;
@@ -155,43 +147,31 @@ void FormTitulaire::BuildWidgets() {
     }
     root->addLayout(grid);
 
-    groupBoxInfo_ = new QGroupBox(this);
-    groupBoxInfo_->setObjectName("GroupBoxInfo");
+    groupBoxInfo_ = Named(new QGroupBox(this), "GroupBoxInfo");
     auto* info = new QHBoxLayout(groupBoxInfo_);
-    labelInformation_ = new QLabel(groupBoxInfo_);
-    labelInformation_->setObjectName("LabelInformation");
+    labelInformation_ = Named(new QLabel(groupBoxInfo_), "LabelInformation");
     labelInformation_->setWordWrap(true);
     labelInformation_->setTextFormat(Qt::PlainText);
     labelInformation_->setMinimumWidth(kInformationWidth);
     labelInformation_->setMinimumHeight(3 * labelInformation_->fontMetrics().height());
     labelInformation_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    speedButtonReset_ = new QToolButton(groupBoxInfo_);
-    speedButtonReset_->setObjectName("SpeedButtonReset");
+    speedButtonReset_ = Named(new QToolButton(groupBoxInfo_), "SpeedButtonReset");
     speedButtonReset_->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     speedButtonReset_->setAutoRaise(true);
     info->addWidget(labelInformation_, 1);
     info->addWidget(speedButtonReset_, 0, Qt::AlignTop);
     root->addWidget(groupBoxInfo_);
 
-    popupMenuCor_ = new QMenu(this);
-    popupMenuCor_->setObjectName("PopupMenuCor");
-    menuFirmes_ = popupMenuCor_->addAction(QString());
-    menuFirmes_->setObjectName("MenuFirmes");
-    menuIndependants_ = popupMenuCor_->addAction(QString());
-    menuIndependants_->setObjectName("MenuIndependants");
-    menuPrives_ = popupMenuCor_->addAction(QString());
-    menuPrives_->setObjectName("MenuPrives");
-    popupMenuAide_ = new QMenu(this);
-    popupMenuAide_->setObjectName("PopupMenuAide");
-    menuSommaire_ = popupMenuAide_->addAction(QString());
-    menuSommaire_->setObjectName("MenuSommaire");
-    aidecontextuelle_ = popupMenuAide_->addAction(QString());
-    aidecontextuelle_->setObjectName("Aidecontextuelle");
-    menuApropos_ = popupMenuAide_->addAction(QString());
-    menuApropos_->setObjectName("MenuApropos");
+    popupMenuCor_ = Named(new QMenu(this), "PopupMenuCor");
+    menuFirmes_ = Named(popupMenuCor_->addAction(QString()), "MenuFirmes");
+    menuIndependants_ = Named(popupMenuCor_->addAction(QString()), "MenuIndependants");
+    menuPrives_ = Named(popupMenuCor_->addAction(QString()), "MenuPrives");
+    popupMenuAide_ = Named(new QMenu(this), "PopupMenuAide");
+    menuSommaire_ = Named(popupMenuAide_->addAction(QString()), "MenuSommaire");
+    aidecontextuelle_ = Named(popupMenuAide_->addAction(QString()), "Aidecontextuelle");
+    menuApropos_ = Named(popupMenuAide_->addAction(QString()), "MenuApropos");
 
-    horloge_ = new QTimer(this);
-    horloge_->setObjectName("horloge");
+    horloge_ = Named(new QTimer(this), "horloge");
     horloge_->setInterval(50);
     connect(horloge_, &QTimer::timeout, this, &FormTitulaire::surveillance);
     horloge_->start();
@@ -290,7 +270,6 @@ void FormTitulaire::ApplyLanguage() {
     if (textsChanged) QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     FinishLanguageSwitch(ctx_);
     help_->SetFile(ctx_.helpFile);
-    forms_.options->SetControlsFromSettings();
     forms_.redac->resize(634, 450);
     RefreshNames();
     ShowView();

@@ -67,7 +67,6 @@ class FormTitulaire : public QWidget, private StartupHost {
     /// FormDestroy: the working lists are wiped and freed; nothing is saved.
     ~FormTitulaire() override;
 
-    HolderContext& Context() { return ctx_; }
     const Forms& Windows() const { return forms_; }
     HelpSystem& Help() { return *help_; }
     const MainView& View() const { return view_; }

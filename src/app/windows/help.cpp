@@ -37,14 +37,10 @@ void HelpSystem::SetFile(const std::filesystem::path& helpFile) {
 }
 
 void HelpSystem::ShowContents() {
-    ShowPage(0);
+    ShowContext(0);
 }
 
 void HelpSystem::ShowContext(int context) {
-    ShowPage(context);
-}
-
-void HelpSystem::ShowPage(int context) {
     lastContext_ = context;
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(page_.string()));
     if (browser_->source() != url) browser_->setSource(url);

@@ -34,8 +34,6 @@ class HelpSystem : public QDialog {
     QTextBrowser& Browser() { return *browser_; }
 
   private:
-    void ShowPage(int context);
-
     std::filesystem::path page_;
     QTextBrowser* browser_;
     int lastContext_ = -1;

@@ -63,7 +63,6 @@ class ScriptedMessageBoxes : public MessageBoxes {
     const std::vector<Shown>& ShownBoxes() const { return shown_; }
     /// The texts shown, in order.
     QStringList Texts() const;
-    void Clear() { shown_.clear(); }
 
     BoxButton Show(QWidget* parent, BoxIcon icon, const QString& text, unsigned buttons) override;
 

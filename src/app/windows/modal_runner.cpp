@@ -21,6 +21,14 @@ std::unique_ptr<QFileDialog> MakeFileDialog(QWidget* parent, const char* name,
     return dialog;
 }
 
+/// Runs the dialog; the first file or folder chosen, if any.
+std::optional<QString> FirstChosen(QFileDialog& dialog) {
+    if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().first();
+}
+
 }  // namespace
 
 ModalRunner& Modals() {
@@ -36,10 +44,7 @@ std::optional<QString> ChooseFolder(QWidget* parent, const QString& caption, con
     auto dialog = MakeFileDialog(parent, kFolderDialogName, caption, start, QString());
     dialog->setFileMode(QFileDialog::Directory);
     dialog->setOption(QFileDialog::ShowDirsOnly, true);
-    if (RunModal(*dialog) != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return dialog->selectedFiles().first();
+    return FirstChosen(*dialog);
 }
 
 QStringList ChooseFilesToOpen(QWidget* parent, const QString& caption, const QString& folder,
@@ -59,10 +64,7 @@ std::optional<QString> ChooseFileToSave(QWidget* parent, const QString& caption,
     dialog->setDefaultSuffix(defaultSuffix);
     // The program asks its own overwrite question where the design wants one.
     dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (RunModal(*dialog) != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return dialog->selectedFiles().first();
+    return FirstChosen(*dialog);
 }
 
 ScriptedModalRunner::ScriptedModalRunner() : previous_(g_installed) {

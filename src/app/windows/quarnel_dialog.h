@@ -20,7 +20,6 @@ class QuarnelDialog : public QDialog {
 
     QuarnelDialog(HolderContext& ctx, const char* objectName, int helpContext, QWidget* parent);
 
-    int HelpContext() const { return helpContext_; }
     /// Opens the help at this window's context.
     void ShowHelp() const;
 

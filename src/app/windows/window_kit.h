@@ -29,6 +29,13 @@ QString FromCp1252(std::string_view text);
 /// hold becomes "?".
 std::string ToCp1252(const QString& text);
 
+/// `widget` with its object name (the design's component name).
+template <typename T>
+T* Named(T* widget, const char* name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
 /// Places a dialog at the main window's left edge, 30 pixels below its top
 /// edge (frame included), as every dialog opened from the main window is.
 void PlaceDialog(QWidget& dialog, const QWidget& mainWindow);

@@ -6,13 +6,22 @@
 #include <QPushButton>
 
 #include "app/windows/quarnel_dialog.h"
+#include "app/windows/window_kit.h"
+#include "authority/texts.h"
+#include "resources/texts_app.h"
 
 namespace quarnel::ui {
 
 struct ButtonRow {
-    QPushButton* executer;
-    QPushButton* annuler;
-    QPushButton* aide;
+    QPushButton* executer = nullptr;
+    QPushButton* annuler = nullptr;
+    QPushButton* aide = nullptr;
+
+    void Retranslate() const {
+        executer->setText(Tr(txt::kExecuter));
+        annuler->setText(Tr(txt::kAnnuler));
+        aide->setText(Tr(txt::kAide));
+    }
 };
 
 inline ButtonRow AddButtonRow(QuarnelDialog& dialog, QBoxLayout& layout) {

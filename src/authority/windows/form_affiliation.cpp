@@ -140,11 +140,8 @@ void AffiliationForm::BuildWidgets() {
     connect(choix_, &QButtonGroup::buttonClicked, this, &AffiliationForm::UpdateExecuter);
     outer->addWidget(groupBoxListe_);
 
-    const ButtonRow row = AddButtonRow(*this, *outer);
-    bitBtnExecuter_ = row.executer;
-    bitBtnAnnuler_ = row.annuler;
-    bitBtnAide_ = row.aide;
-    connect(bitBtnExecuter_, &QPushButton::clicked, this, &AffiliationForm::BitBtnExecuterClick);
+    buttons_ = AddButtonRow(*this, *outer);
+    connect(buttons_.executer, &QPushButton::clicked, this, &AffiliationForm::BitBtnExecuterClick);
 }
 
 void AffiliationForm::Retranslate() {
@@ -159,9 +156,7 @@ void AffiliationForm::Retranslate() {
     groupBoxListe_->setTitle(Tr(txt::kGroupListePublique));
     radioBtnOui_->setText(Tr(txt::kOui));
     radioBtnNon_->setText(Tr(txt::kNon));
-    bitBtnExecuter_->setText(Tr(txt::kExecuter));
-    bitBtnAnnuler_->setText(Tr(txt::kAnnuler));
-    bitBtnAide_->setText(Tr(txt::kAide));
+    buttons_.Retranslate();
 }
 
 void AffiliationForm::PrepareFresh() {
@@ -239,7 +234,7 @@ AffiliationEntry AffiliationForm::Entry() const {
 }
 
 void AffiliationForm::UpdateExecuter() {
-    bitBtnExecuter_->setEnabled(ExecuterEnabled(category_, prefilled_, Entry()));
+    buttons_.executer->setEnabled(ExecuterEnabled(category_, prefilled_, Entry()));
 }
 
 void AffiliationForm::BitBtnExecuterClick() {

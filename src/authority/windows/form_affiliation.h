@@ -8,12 +8,12 @@
 
 #include "app/windows/quarnel_dialog.h"
 #include "authority/forms.h"
+#include "authority/windows/button_row.h"
 
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 
 namespace quarnel::ui {
@@ -29,11 +29,8 @@ class AffiliationForm : public QuarnelDialog {
     /// Profession) shown as fixed labels.
     void PrepareFromIdentity();
 
-    char Category() const { return category_; }
-    bool Prefilled() const { return prefilled_; }
     /// What the form holds now (code page 1252).
     AffiliationEntry Entry() const;
-    QLineEdit& Edit(IdField field) { return *edits_[std::size_t(field)]; }
 
     // Handlers.
     void UpdateExecuter();
@@ -60,9 +57,7 @@ class AffiliationForm : public QuarnelDialog {
     QButtonGroup* choix_ = nullptr;
     QRadioButton* radioBtnOui_ = nullptr;
     QRadioButton* radioBtnNon_ = nullptr;
-    QPushButton* bitBtnExecuter_ = nullptr;
-    QPushButton* bitBtnAnnuler_ = nullptr;
-    QPushButton* bitBtnAide_ = nullptr;
+    ButtonRow buttons_;
 };
 
 class FormAffiliationF : public AffiliationForm {

@@ -33,13 +33,10 @@ FormDestinataire::FormDestinataire(HolderContext& ctx, QWidget* parent)
     info->addWidget(labelInformation_);
     groupBoxInformation_->hide();
     outer->addWidget(groupBoxInformation_);
-    const ButtonRow row = AddButtonRow(*this, *outer);
-    bitBtnExecuter_ = row.executer;
-    bitBtnAnnuler_ = row.annuler;
-    bitBtnAide_ = row.aide;
+    buttons_ = AddButtonRow(*this, *outer);
     connect(editDestinataire_, &QLineEdit::textChanged, this,
             &FormDestinataire::EditDestinataireChange);
-    connect(bitBtnExecuter_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(buttons_.executer, &QPushButton::clicked, this, &QDialog::accept);
     Retranslate();
 }
 
@@ -47,9 +44,7 @@ void FormDestinataire::Retranslate() {
     setWindowTitle(Tr(txt::kNouveauCorrespondant));
     labelDestinataire_->setText(Tr(txt::kNumeroNouveauCorrespondant));
     groupBoxInformation_->setTitle(Tr(txt::kInformation));
-    bitBtnExecuter_->setText(Tr(txt::kExecuter));
-    bitBtnAnnuler_->setText(Tr(txt::kAnnuler));
-    bitBtnAide_->setText(Tr(txt::kAide));
+    buttons_.Retranslate();
     EditDestinataireChange(editDestinataire_->text());
 }
 
@@ -70,7 +65,7 @@ void FormDestinataire::EditDestinataireChange(const QString& text) {
         editDestinataire_->setCursorPosition(cursor);
         return;
     }
-    bitBtnExecuter_->setEnabled(false);
+    buttons_.executer->setEnabled(false);
     groupBoxInformation_->hide();
     labelInformation_->clear();
     const NumberCheck check = CheckNewCorrespondent(ctx_, ToCp1252(text));
@@ -78,7 +73,7 @@ void FormDestinataire::EditDestinataireChange(const QString& text) {
         labelInformation_->setText(Tr(check.information));
         groupBoxInformation_->show();
     }
-    bitBtnExecuter_->setEnabled(check.executer);
+    buttons_.executer->setEnabled(check.executer);
 }
 
 }  // namespace quarnel::ui

@@ -3,11 +3,11 @@
 // number that is in no list and is not the holder's own can be sent.
 
 #include "app/windows/quarnel_dialog.h"
+#include "authority/windows/button_row.h"
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace quarnel::ui {
 
@@ -33,9 +33,7 @@ class FormDestinataire : public QuarnelDialog {
     QLineEdit* editDestinataire_ = nullptr;
     QGroupBox* groupBoxInformation_ = nullptr;
     QLabel* labelInformation_ = nullptr;
-    QPushButton* bitBtnExecuter_ = nullptr;
-    QPushButton* bitBtnAnnuler_ = nullptr;
-    QPushButton* bitBtnAide_ = nullptr;
+    ButtonRow buttons_;
 };
 
 }  // namespace quarnel::ui

@@ -12,6 +12,7 @@
 #include "app/windows/window_kit.h"
 #include "authority/requests.h"
 #include "authority/texts.h"
+#include "messages/format.h"
 #include "resources/texts_app.h"
 
 namespace quarnel::ui {

@@ -28,8 +28,6 @@ class FormTCP_IP : public QuarnelDialog {
     /// What the last processed reply changed.
     const ReplyOutcome& LastOutcome() const { return outcome_; }
 
-    TaExchange& Exchange() { return exchange_; }
-
     /// Shows a delivered certificate (set by the certificate viewer's owner;
     /// without it an information box shows the text).
     std::function<void(const std::string& certificate)> showCertificate;

@@ -1,0 +1,117 @@
+// The texts: the English module beside the program translates every text of
+// every table, with its own version code; the help pages hold every context;
+// the main window and the options dialog render offscreen in French and in
+// English without a clipped text (the PNGs go to <build>/screenshots).
+
+#include <QDir>
+#include <QFile>
+#include <QTabWidget>
+#include <QTranslator>
+#include <set>
+
+#include "crypto/hextext.h"
+#include "resources/texts.h"
+#include "shell_fixture.h"
+
+namespace quarnel {
+namespace {
+
+using test::In;
+
+void CheckShown(QWidget& window, const QString& name) {
+    window.show();
+    QApplication::processEvents();
+    const QStringList clipped = test::ClippedTexts(window);
+    EXPECT_TRUE(clipped.isEmpty()) << name.toStdString() << ":\n"
+                                   << clipped.join('\n').toStdString();
+    const QString dir = QStringLiteral(QUARNEL_BUILD_DIR "/screenshots");
+    QDir().mkpath(dir);
+    EXPECT_TRUE(test::SaveScreenshot(window, dir + "/" + name + ".png"));
+}
+
+class Screenshots : public test::ShellFixture {};
+
+TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
+    // The longest texts: an independent with a long name and profession.
+    files.settings = test::SampleSettings('D', files.Data());
+    files.settings.identity[0] = "EXPERT-COMPTABLE ET COMMISSAIRE AUX COMPTES";
+    files.settings.identity[1] = "inscrit au tableau de l'ordre";
+    files.settings.versionCode = "D4001";  // state 3: the longest information line
+    Affiliated();
+    ASSERT_EQ(Start(), StartupEnd::Completed);
+    ASSERT_EQ(ctx.programState, 3);
+    ASSERT_TRUE(ReadTaParameters(QUARNEL_BIN_DIR, ctx.ta));
+    for (const QString language : {"fr", "en"}) {
+        if (language == "en") {
+            ctx.settings.language = 0;
+            main->ApplyLanguage();
+            ASSERT_EQ(main->Button(Command::Sortie).text(), "E&xit");
+        }
+        CheckShown(*main, "main_" + language);
+        ui::FormOptions& options = OptionsForm();
+        options.PrepareFromSettings();
+        options.SetTaParameters();
+        options.show();
+        EXPECT_TRUE(In<QPushButton>(options, "BitBtnOk").isEnabled());
+        auto& pages = In<QTabWidget>(options, "PageControl");
+        for (int i = 0; i < pages.count(); ++i) {
+            pages.setCurrentIndex(i);
+            CheckShown(options, QStringLiteral("options_%1_%2").arg(language).arg(i + 1));
+        }
+        options.hide();
+    }
+}
+
+TEST(ClippedTexts, ReportsWhatDoesNotFit) {
+    QWidget window;
+    auto place = [](QWidget* w, const char* name, int y, int width) {
+        w->setObjectName(name);
+        w->setGeometry(0, y, width, 30);
+    };
+    place(new QLabel(QStringLiteral("Ok"), &window), "Fits", 0, 200);
+    place(new QLabel(QStringLiteral("Chemin de sauvegarde des certificats:"), &window), "Narrow",
+          40, 60);
+    place(new QPushButton(QStringLiteral("&Nouvelles clefs"), &window), "Button", 80, 40);
+    window.resize(220, 120);
+    window.show();
+    const QStringList clipped = test::ClippedTexts(window);
+    ASSERT_EQ(clipped.size(), 2);
+    EXPECT_TRUE(clipped[0].startsWith("Narrow"));
+    EXPECT_TRUE(clipped[1].startsWith("Button"));
+}
+
+TEST(Translation, EveryTextHasAnEnglishTranslation) {
+    QTranslator english;
+    ASSERT_TRUE(english.load(QStringLiteral(QUARNEL_BIN_DIR "/quarneltit.ENG")));
+    QStringList missing;
+    std::set<int> ids;
+    for (const auto table : AllTextTables()) {
+        for (const TextEntry& e : table) {
+            EXPECT_TRUE(ids.insert(e.id).second) << "resource " << e.id << " defined twice";
+            if (english.translate(kTextContext, e.french).isEmpty()) {
+                missing << QStringLiteral("%1 %2").arg(e.id).arg(QString::fromUtf8(e.french));
+            }
+        }
+    }
+    EXPECT_TRUE(missing.isEmpty()) << "add to src/resources/quarneltit_en.ts:\n"
+                                   << missing.join('\n').toStdString();
+
+    const QString version = english.translate(kTextContext, FrenchText(txt::kVersionCode));
+    EXPECT_TRUE(IsHexText(version.toStdString(), 5));
+    EXPECT_NE(version.toStdString(), FrenchText(txt::kVersionCode));
+}
+
+TEST(Translation, HelpPagesHoldEveryContextInBothLanguages) {
+    for (const char* page : {"QuarnelTit_F.html", "QuarnelTit_E.html"}) {
+        QFile file(QStringLiteral(QUARNEL_BIN_DIR "/") + page);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page;
+        const QString html = QString::fromUtf8(file.readAll());
+        for (const char* anchor : {"sommaire", "h200", "h210", "h230", "h240", "h250", "h300"}) {
+            EXPECT_TRUE(html.contains(QStringLiteral("id=\"%1\"").arg(anchor)))
+                << page << " " << anchor;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quarnel
