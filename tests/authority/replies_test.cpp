@@ -86,31 +86,7 @@ TEST_F(Replies, AffiliationKeysForBothCategoriesAReplacementAndTheRegistration) 
     EXPECT_EQ(f->information, txt::kAffiliationUpdatedRegistered);
 }
 
-TEST_F(Replies, TheProgramStateAndTheAddressLineDecideWhatIsAccepted) {
-    AffiliateAAndF();
-    a->correspondentNumber = f->ownNumber;
-    const Lines keyReply = ta.ReplyTo(*a, kind::kKey);
-    const std::string keyText = JoinLinesCrLf(keyReply);
-    for (const int state : {0, 1}) {
-        a->programState = state;
-        EXPECT_EQ(Refusal(*a, keyText), ReplyRefusal::NotInThisState) << state;
-    }
-    a->programState = 5;
-    EXPECT_TRUE(ProcessTaReply(*a, "noise\r\n" + keyText).accepted);
-    EXPECT_EQ(a->programState, 2);
-
-    // A private-key reply is refused once affiliated.
-    auto fresh = test::NewHolder(root.path() / "LEBLANC", 'D', "LEBLANC", 4);
-    EXPECT_EQ(Refusal(*a, JoinLinesCrLf(ta.ReplyTo(*fresh, kind::kAffiliation))),
-              ReplyRefusal::NotInThisState);
-    EXPECT_EQ(Refusal(*f, keyText), ReplyRefusal::NotForThisHolder);
-    EXPECT_EQ(Refusal(*a, "FFFF\r\n"), ReplyRefusal::NoSeparator);
-    EXPECT_EQ(Refusal(*a, With(keyReply, 1, "20" + keyReply[1].substr(2))),
-              ReplyRefusal::NotAReplyKind);
-    EXPECT_EQ(Refusal(*a, With(keyReply, 3, "a" + keyReply[3].substr(1))), ReplyRefusal::Malformed);
-}
-
-TEST_F(Replies, ARefusedPrivateKeyLeavesTheOwnRecordAsItWas) {
+TEST_F(Replies, ARefusedPrivateKeyOrUpdateLeavesTheOwnRecordAsItWas) {
     auto ctx = test::NewHolder(root.path(), 'A', "DUPONT", 1);
     const Lines reply = ta.ReplyTo(*ctx, kind::kAffiliation);
     ctx->programState = 1;
@@ -123,6 +99,9 @@ TEST_F(Replies, ARefusedPrivateKeyLeavesTheOwnRecordAsItWas) {
     EXPECT_EQ(ctx->OwnRecord(), before);
     EXPECT_EQ(ctx->ownNumber, "0FF00000000");
     EXPECT_EQ(ctx->programState, 1);
+    Lines extra = reply;  // one line more than a private key reply has
+    extra.insert(extra.end() - 1, QuadToHex(Quad{5, 6, 7, 8}));
+    EXPECT_EQ(Refusal(*ctx, JoinLinesCrLf(extra)), ReplyRefusal::Malformed);
     // The identity typed since the request no longer matches the seal.
     ctx->settings.identity[0] = "DURAND";
     EXPECT_EQ(Refusal(*ctx, JoinLinesCrLf(reply)), ReplyRefusal::BadSeal);
@@ -134,23 +113,35 @@ TEST_F(Replies, ARefusedPrivateKeyLeavesTheOwnRecordAsItWas) {
     ASSERT_TRUE(ProcessTaReply(*ctx, JoinLinesCrLf(reply)).accepted);
     EXPECT_EQ(ctx->OwnRecord().size(), 7u);
     EXPECT_EQ(ctx->information, txt::kPrivateKeyDelivered);
-}
 
-TEST_F(Replies, ARefusedUpdateKeepsTheOldSeal) {
-    auto ctx = Affiliated('D', "LEBLANC", 3);
+    // A refused update keeps the old seal.
     ctx->firstAffiliation = false;
-    const Lines reply = ta.ReplyTo(*ctx, kind::kUpdate);
-    const Record before = ctx->OwnRecord();
-    EXPECT_EQ(Refusal(*ctx, With(reply, 4, QuadToHex(Quad{9, 9, 9, 9}))), ReplyRefusal::BadSeal);
-    EXPECT_EQ(ctx->OwnRecord(), before);
-    EXPECT_TRUE(ProcessTaReply(*ctx, JoinLinesCrLf(reply)).accepted);
+    const Lines update = ta.ReplyTo(*ctx, kind::kUpdate);
+    const Record sealed = ctx->OwnRecord();
+    EXPECT_EQ(Refusal(*ctx, With(update, 4, QuadToHex(Quad{9, 9, 9, 9}))), ReplyRefusal::BadSeal);
+    EXPECT_EQ(ctx->OwnRecord(), sealed);
+    EXPECT_TRUE(ProcessTaReply(*ctx, JoinLinesCrLf(update)).accepted);
     EXPECT_EQ(ctx->information, txt::kAffiliationUpdated);
 }
 
-TEST_F(Replies, AKeyReplyThatDoesNotCheckOrFitChangesNoList) {
+TEST_F(Replies, KeyRepliesOutOfStateOrShapeOrThatDoNotCheckOrFitChangeNoList) {
     AffiliateAAndF();
     a->correspondentNumber = f->ownNumber;
     const Lines reply = ta.ReplyTo(*a, kind::kKey);
+    const std::string keyText = JoinLinesCrLf(reply);
+    for (const int state : {0, 1}) {
+        a->programState = state;
+        EXPECT_EQ(Refusal(*a, keyText), ReplyRefusal::NotInThisState) << state;
+    }
+    a->programState = 2;
+    // A private-key reply is refused once affiliated.
+    auto fresh = test::NewHolder(root.path() / "LEBLANC", 'D', "LEBLANC", 4);
+    EXPECT_EQ(Refusal(*a, JoinLinesCrLf(ta.ReplyTo(*fresh, kind::kAffiliation))),
+              ReplyRefusal::NotInThisState);
+    EXPECT_EQ(Refusal(*f, keyText), ReplyRefusal::NotForThisHolder);
+    EXPECT_EQ(Refusal(*a, "FFFF\r\n"), ReplyRefusal::NoSeparator);
+    EXPECT_EQ(Refusal(*a, With(reply, 1, "20" + reply[1].substr(2))), ReplyRefusal::NotAReplyKind);
+    EXPECT_EQ(Refusal(*a, With(reply, 3, "a" + reply[3].substr(1))), ReplyRefusal::Malformed);
     const std::string wrong = QuadToHex(Quad{1, 1, 1, 1});
     EXPECT_EQ(Refusal(*a, With(reply, 3, wrong)), ReplyRefusal::BadCheckValue);
     EXPECT_EQ(Refusal(*a, With(reply, 7, wrong)), ReplyRefusal::BadSection);
@@ -174,6 +165,10 @@ TEST_F(Replies, AKeyReplyThatDoesNotCheckOrFitChangesNoList) {
     }
     EXPECT_EQ(a->correspondents.Total(), 0u);
     EXPECT_FALSE(std::filesystem::exists(a->dataFolder / "QuarnelTitF.dat"));
+    // From state 5 (an acknowledgement that failed) it is taken, after noise.
+    a->programState = 5;
+    EXPECT_TRUE(ProcessTaReply(*a, "noise\r\n" + keyText).accepted);
+    EXPECT_EQ(a->programState, 2);
 }
 
 TEST_F(Replies, ACertificateSaysWhetherTheSignatureIsTheSenders) {

@@ -114,13 +114,9 @@ TEST_F(Windows, APrivatePersonsFormRefusesDiacriticsWhereItSaysSoAndKeepsStoredN
     EXPECT_FALSE(Child<QLineEdit>(form, "EditNom").isVisible());
     EXPECT_EQ(Child<QLabel>(form, "LbNom").text(), "DUPONT");
     EXPECT_TRUE(Child<QRadioButton>(form, "RadioBtnOui").isChecked());
-    Type(form, "EditAdresse", "9 rue neuve", true);
-    Click(form, "BitBtnExecuter");
-    std::vector<std::string> expected = test::IdentityOf('A', "DUPONT");
-    expected[2] = "9 rue neuve";
-    EXPECT_EQ(ctx.settings.identity, expected);
-    // Emptying a required field disables Exécuter.
-    form.PrepareFromIdentity();
+    EXPECT_TRUE(Child(form, "BitBtnExecuter").isEnabled());
+    // Emptying a required field disables Exécuter (the edit of a pre-filled
+    // form: the newcomer's update below).
     Child<QLineEdit>(form, "EditEmail").clear();
     form.UpdateExecuter();
     EXPECT_FALSE(Child(form, "BitBtnExecuter").isEnabled());
@@ -155,33 +151,11 @@ TEST_F(Windows, TheNewCorrespondentDialogTakesOnlyANumberThatIsNeitherKnownNorOw
     EXPECT_EQ(dialog.Number(), "0FF00001FFF");
 }
 
-TEST_F(Windows, CancellingTheTaWindowLeavesTheKeyRequestWaiting) {
-    ctx.settings.taAddress = "127.0.0.1";
-    ctx.settings.taCode = "0FF";
-    ctx.ownNumber = "0FF01000000";
-    ctx.programState = 2;
-    FormTCP_IP window(ctx, nullptr);
-    QWidget mainWindow;
-    runner.Once("FormTCP_IP", [](QDialog& d) {
-        EXPECT_TRUE(Child(d, "BitBtnEnvoyer").isEnabled());
-        EXPECT_FALSE(Child(d, "BitBtnRecevoir").isEnabled());
-        Click(d, "BitBtnAnnuler");
-    });
-    FlowHooks hooks{[&](HolderContext&) { return window.RunRequestDriver(mainWindow); },
-                    [] { return SaveResult::Saved; }};
-    EXPECT_EQ(RunKeyRequest(ctx, hooks, "0FF00002000", false).status, FlowStatus::Failed);
-    EXPECT_EQ(ctx.information, txt::kEnAttente);
-    EXPECT_EQ(runner.Runs(), QStringList{"FormTCP_IP"});
-    // Only the kinds sent to the TA open the window.
-    ctx.requestKind = "20";
-    EXPECT_FALSE(window.RunRequestDriver(mainWindow));
-    EXPECT_EQ(runner.Runs().size(), 1);
-}
-
 // A newcomer (A) through the windows and an affiliate (D) through the
 // exchange alone, each in its own data folder, against a real quarnel-ta
-// restarted midway: they affiliate, acknowledge, ask each other's keys,
-// update a key and their affiliations.
+// restarted midway: they affiliate, acknowledge, ask each other's keys (the
+// first ask cancelled in the connection window), update a key and their
+// affiliations.
 TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority) {
     test::TaServer ta;
     ASSERT_TRUE(ta.ok());
@@ -233,10 +207,20 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
 
     ta.Stop();
     ASSERT_TRUE(ta.Start());
-    runner.Once("FormDestinataire", [&](QDialog& dialog) {
+    const auto askD = [&](QDialog& dialog) {
         Type(dialog, "EditDestinataire", QString::fromStdString(d->ownNumber));
         Click(dialog, "BitBtnExecuter");
+    };
+    runner.Once("FormDestinataire", askD);
+    runner.Once("FormTCP_IP", [](QDialog& dialog) {
+        EXPECT_TRUE(Child(dialog, "BitBtnEnvoyer").isEnabled());
+        EXPECT_FALSE(Child(dialog, "BitBtnRecevoir").isEnabled());
+        Click(dialog, "BitBtnAnnuler");
     });
+    main.BitBtnClefsClick();
+    EXPECT_TRUE(ctx.correspondents.d.empty());
+    EXPECT_EQ(ta.log().size(), 1u);  // nothing sent
+    runner.Once("FormDestinataire", askD);
     main.BitBtnClefsClick();
     EXPECT_EQ(ctx.information, txt::kKeyDelivered);
     ASSERT_EQ(RunKeyRequest(*d, test::Http(*d), ctx.ownNumber, false).status, FlowStatus::Done);
@@ -290,6 +274,11 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
     EXPECT_FALSE(std::filesystem::exists(data.path() / "QuarnelTitA.dat"));
     EXPECT_FALSE(std::filesystem::exists(data.path() / "QuarnelTitF.dat"));
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
+    // Only the kinds sent to the TA open the connection window.
+    const qsizetype runs = runner.Runs().size();
+    ctx.requestKind = "20";
+    EXPECT_FALSE(main.Windows().tcpIp->RunRequestDriver(main));
+    EXPECT_EQ(runner.Runs().size(), runs);
 }
 
 }  // namespace

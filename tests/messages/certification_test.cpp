@@ -110,11 +110,6 @@ TEST_F(Certification, FromASavedFileOfEitherCategoryOnlyWhenItsDigestIsConfirmed
         ASSERT_EQ(CertifySavedMessage(*to, saved, Sender()), CertifyResult::Delivered);
         EXPECT_TRUE(Contains(to->certificateText, kCertified));
         EXPECT_TRUE(Contains(to->certificateText, saved.digest));
-        // A changed signature passes the local check: the authority says no.
-        ASSERT_TRUE(ReadSavedMessageText(Altered(bytes, 5, 0), saved));
-        ASSERT_TRUE(saved.confirmed);
-        ASSERT_EQ(CertifySavedMessage(*to, saved, Sender()), CertifyResult::Delivered);
-        EXPECT_TRUE(Contains(to->certificateText, "NON CERTIFI\xC9"));
         sent = 0;
     }
 }

@@ -1,5 +1,7 @@
 // Messages between two holders of the reference authority: what one encrypts
-// the other decrypts and verifies, byte for byte, with its attachments.
+// the other decrypts and verifies, byte for byte, with its attachments; and
+// the bytes of a body and an attachment file for a fixed nonce and clock,
+// against the files kept in tests/data/messages.
 
 #include "message_fixture.h"
 #include "messages/texts.h"
@@ -47,14 +49,35 @@ TEST_F(TwoHolders, TextsComeBackWholeInBothDirections) {
     }
 }
 
-TEST_F(TwoHolders, SameTextTwiceGivesAnotherNonceAndMaskButTheSameDigest) {
-    ASSERT_TRUE(Encrypt(x, y, "identique").ok);
-    const Lines first = x->outgoingBody;
-    ASSERT_TRUE(Encrypt(x, y, "identique").ok);
-    const Lines& second = x->outgoingBody;
-    EXPECT_NE(first[7], second[7]);    // nonce
-    EXPECT_EQ(first[8], second[8]);    // digest: same address line, second and text
-    EXPECT_NE(first[10], second[10]);  // sections: another mask
+TEST_F(TwoHolders, GoldenBodyAndAttachmentForAFixedNonceAndClock) {
+    const std::string text = "Bonjour Jean,\r\nvoici la facture.\r\n\xC0 bient\xF4t.";
+    const std::string invoice = "Facture n\xB0 12 : 1 250,00 \x80\r\n";
+    const auto attachment = WriteFile("facture.txt", invoice);
+    SetSeed(20261205);
+    ASSERT_TRUE(Encrypt(x, y, text, false, {attachment}).ok);
+    const Lines& body = x->outgoingBody;
+    // What does not depend on the nonce, spelled out.
+    EXPECT_EQ(body[0], "Message chiffr\xE9 par \"QuarnelSys\"");
+    EXPECT_EQ(body[2],
+              "2005C26000"
+              "0FF01000000"
+              "0FF00002000");
+    EXPECT_EQ(body.back(), "facture.txt");
+    test::ExpectGolden("messages/message-20.txt", JoinLinesCrLf(body));
+    test::ExpectGolden("messages/message-20-facture.txt", *ReadWholeFile(x.Sent() / "facture.txt"));
+
+    Deliver(x, y);
+    const Lines golden = body;
+    ASSERT_TRUE(Receive(y, golden).ok);
+    EXPECT_EQ(y->decrypted.text, text);
+    EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "facture.txt"), invoice);
+
+    // The same text again: another nonce and mask, the same digest (same
+    // address line, second and text).
+    ASSERT_TRUE(Encrypt(x, y, text).ok);
+    EXPECT_NE(body[7], golden[7]);
+    EXPECT_EQ(body[8], golden[8]);
+    EXPECT_NE(body[10], golden[10]);
 }
 
 TEST_F(TwoHolders, AttachmentsGoIntoFilesOfTheirOwnAndComeBackThroughMailNoise) {
@@ -64,15 +87,18 @@ TEST_F(TwoHolders, AttachmentsGoIntoFilesOfTheirOwnAndComeBackThroughMailNoise) 
     const std::string binary = std::string(48, '\0') + std::string(32, '\xFF') + "\x80" +
                                std::string(15, '\0') + "\x7F" + std::string(15, '\xFF');
     const auto blocks = WriteFile("blocs.dat", binary);
-    ASSERT_TRUE(Encrypt(x, y, "trois pièces", false, {report, image, blocks}).ok);
+    std::filesystem::create_directories(root.path() / "other");
+    const auto again = root.path() / "other" / "report.txt";  // a second of the same name
+    ASSERT_TRUE(WriteFileAtomically(again, "second"));
+    ASSERT_TRUE(Encrypt(x, y, "quatre pièces", false, {report, image, blocks, again}).ok);
     // The names follow the end marker in the order attached.
-    const Lines names{"report.txt", "image.bin", "blocs.dat"};
+    const Lines names{"report.txt", "image.bin", "blocs.dat", "report_1.txt"};
     const Lines& body = x->outgoingBody;
-    EXPECT_EQ(body[body.size() - 4], kEndMarkerLine);
-    EXPECT_EQ(Lines(body.end() - 3, body.end()), names);
-    EXPECT_EQ(x->encryptedAttachments,
-              (std::vector<std::filesystem::path>{x.Sent() / "report.txt", x.Sent() / "image.bin",
-                                                  x.Sent() / "blocs.dat"}));
+    EXPECT_EQ(body[body.size() - 5], kEndMarkerLine);
+    EXPECT_EQ(Lines(body.end() - 4, body.end()), names);
+    EXPECT_EQ(x->encryptedAttachments, (std::vector<std::filesystem::path>{
+                                           x.Sent() / "report.txt", x.Sent() / "image.bin",
+                                           x.Sent() / "blocs.dat", x.Sent() / "report_1.txt"}));
     // Each file is one section in lines ending in CR LF: an empty one, its header.
     const std::string file = *ReadWholeFile(x.Sent() / "report.txt");
     EXPECT_EQ(file.size(), 2 * 34u);
@@ -87,29 +113,16 @@ TEST_F(TwoHolders, AttachmentsGoIntoFilesOfTheirOwnAndComeBackThroughMailNoise) 
     ASSERT_TRUE(Receive(y, mail).ok);
     const DecryptedMessage& m = y->decrypted;
     EXPECT_EQ(y->receivedAttachmentNames, names);
-    ASSERT_EQ(m.attachments.size(), 3u);
+    ASSERT_EQ(m.attachments.size(), 4u);
     EXPECT_EQ(m.attachments[0], y.Decrypted() / "report.txt");
     EXPECT_EQ(*ReadWholeFile(m.attachments[0]), "");
     EXPECT_EQ(*ReadWholeFile(m.attachments[1]), AllHighBytes() + std::string(5, '\0'));
     EXPECT_EQ(*ReadWholeFile(m.attachments[2]), binary);
+    EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "report_1.txt"), "second");
     EXPECT_TRUE(m.notices.empty());
-}
-
-TEST_F(TwoHolders, TwoAttachmentsOfOneNameAreNumbered) {
-    const auto first = WriteFile("note.txt", "premier");
-    std::filesystem::create_directories(root.path() / "other");
-    const auto second = root.path() / "other" / "note.txt";
-    ASSERT_TRUE(WriteFileAtomically(second, "second"));
-    ASSERT_TRUE(RoundTrip(x, y, "deux notes", false, {first, second}).ok);
-    const Lines& body = x->outgoingBody;
-    EXPECT_EQ(Lines(body.end() - 2, body.end()), (Lines{"note.txt", "note_1.txt"}));
-    EXPECT_TRUE(std::filesystem::exists(x.Sent() / "note_1.txt"));
-    EXPECT_EQ(y->decrypted.attachments.size(), 2u);
-    EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "note.txt"), "premier");
-    EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "note_1.txt"), "second");
-    // A third message with the same name takes the next free number.
-    ASSERT_TRUE(Encrypt(x, y, "encore", false, {first}).ok);
-    EXPECT_EQ(x->outgoingBody.back(), "note_2.txt");
+    // A later message with the same name takes the next free number.
+    ASSERT_TRUE(Encrypt(x, y, "encore", false, {report}).ok);
+    EXPECT_EQ(x->outgoingBody.back(), "report_2.txt");
 }
 
 TEST_F(TwoHolders, TheViewerDataOfARegisteredAnUnregisteredAndAnAlteredSender) {

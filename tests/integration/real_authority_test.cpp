@@ -1,9 +1,14 @@
 // Two holders affiliated with `quarnel-ta serve` over real HTTP, each with its
 // own data folder on disk, exchange messages with `quarnel-tool encrypt` and
-// `quarnel-tool decrypt`, in both directions.
+// `quarnel-tool decrypt`, in both directions; the authority refuses what it
+// cannot accept and numbers affiliations in flight at once apart. (Holders
+// that exchange keys across a restart: tests/authority/windows_test.cpp.)
 
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "crypto/hextext.h"
 #include "holder_fixture.h"
 #include "messages/certification.h"
 #include "run_command.h"
@@ -15,7 +20,7 @@ namespace {
 
 using test::Quote;
 
-class MessagesTool : public ::testing::Test {
+class RealAuthority : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(server.ok());
@@ -50,7 +55,7 @@ class MessagesTool : public ::testing::Test {
     std::unique_ptr<HolderContext> y;
 };
 
-TEST_F(MessagesTool, EncryptInOneFolderAndDecryptInTheOtherBothWays) {
+TEST_F(RealAuthority, EncryptInOneFolderAndDecryptInTheOtherBothWays) {
     const std::string rtf =
         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Bonjour "
         "\\b Jean\\b0 ,\\par \\'e0 bient\\'f4t\\par}";
@@ -102,7 +107,7 @@ TEST_F(MessagesTool, EncryptInOneFolderAndDecryptInTheOtherBothWays) {
     }
 }
 
-TEST_F(MessagesTool, RefusalsAndBadInput) {
+TEST_F(RealAuthority, RefusalsAndBadInput) {
     const std::string message = File("message.txt", "texte");
     auto r = Tool("encrypt", *x, "--to " + y->ownNumber + " " + message);
     ASSERT_EQ(r.exitCode, 0) << r.out;
@@ -132,11 +137,55 @@ TEST_F(MessagesTool, RefusalsAndBadInput) {
         EXPECT_EQ(b.exitCode, 2) << b.out;
         EXPECT_EQ(std::count(b.out.begin(), b.out.end(), '\n'), 1) << b.out;
     }
-    r = Tool("encrypt", *x,
-             "--to " + y->ownNumber + " " + message + " " +
-                 File("r\xC3\xA9sum\xC3\xA9\xE2\x9C\x93.txt", "x"));
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.out.find("Impossible d'ouvrir le fichier"), std::string::npos) << r.out;
+    EXPECT_NE(bad[2].out.find("Impossible d'ouvrir le fichier"), std::string::npos) << bad[2].out;
+}
+
+TEST_F(RealAuthority, RefusalsStoreNothingAndAffiliationsInFlightAtOnceGetDistinctNumbers) {
+    // A key for nobody, and a request signed with another key.
+    bool httpError = false;
+    x->correspondentNumber = server.code() + "0000FFFF";
+    x->requestKind = "10";
+    ASSERT_TRUE(BuildOutgoingBody(*x).ok);
+    EXPECT_FALSE(test::ExchangeOverHttp(*x, &httpError));
+    EXPECT_TRUE(httpError);
+    x->requestKind = "01";
+    ASSERT_TRUE(BuildOutgoingBody(*x).ok);
+    x->outgoingBody[3] = QuadToHex(Quad{1, 2, 3, 4});
+    EXPECT_FALSE(test::ExchangeOverHttp(*x));
+    const auto& log = server.log();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_NE(log.end()[-2].find("-> 404 Correspondant inconnu"), std::string::npos)
+        << log.end()[-2];
+    EXPECT_NE(log.back().find("-> 403 Clef erron"), std::string::npos) << log.back();
+    EXPECT_EQ(x->correspondents.Total(), 1u);  // y's record only
+
+    std::vector<std::unique_ptr<HolderContext>> holders;
+    std::vector<std::unique_ptr<TaExchange>> exchanges;
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "H" + std::to_string(i);
+        holders.push_back(test::NewHolder(root.path() / name, 'F', name, std::uint32_t(20 + i),
+                                          server.ParameterFile()));
+        holders.back()->requestKind = "00";
+        ASSERT_TRUE(BuildOutgoingBody(*holders.back()).ok);
+        holders.back()->programState = 1;
+        exchanges.push_back(std::make_unique<TaExchange>());
+        exchanges.back()->Prepare(*holders.back());
+    }
+    for (auto& e : exchanges)
+        e->Send();  // all in flight at once
+    ASSERT_TRUE(test::RunUntil(
+        [&] {
+            return std::all_of(exchanges.begin(), exchanges.end(),
+                               [](const auto& e) { return e->accepterEnabled(); });
+        },
+        20000));
+    std::set<std::string> numbers{x->ownNumber, y->ownNumber};
+    for (std::size_t i = 0; i < holders.size(); ++i) {
+        exchanges[i]->Stop();
+        ASSERT_TRUE(ProcessTaReply(*holders[i], exchanges[i]->MemoText()).accepted);
+        numbers.insert(holders[i]->ownNumber);
+    }
+    EXPECT_EQ(numbers.size(), holders.size() + 2);
 }
 
 }  // namespace
