@@ -12,8 +12,8 @@
 #include "authority/exchange.h"
 #include "authority/texts.h"
 #include "messages/format.h"
-#include "qt_test_support.h"
 #include "store/atomic_file.h"
+#include "ta_server.h"
 
 namespace quarnel {
 namespace {

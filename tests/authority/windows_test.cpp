@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include "app/settings.h"
+#include "app/startup.h"
 #include "app/windows/form_titulaire.h"
 #include "app/windows/message_box.h"
 #include "app/windows/modal_runner.h"
@@ -35,10 +36,6 @@ T& Child(QWidget& w, const char* name) {
     T* child = w.findChild<T*>(name);
     EXPECT_NE(child, nullptr) << name;
     return *child;
-}
-
-QString Text(QWidget& w, const char* name) {
-    return Child<QLineEdit>(w, name).text();
 }
 
 // Types `text` into the field, replacing what it held when `replace`.
@@ -81,8 +78,8 @@ TEST_F(Windows, AnEmployeeFillsTheFreshFormAndItWritesTheIdentity) {
     Fill(form, {"EditSociete", "acme", "EditNom", "martin", "EditPrenoms", "Claire", "EditAdresse",
                 "1 Quai Bas", "EditCodePostal", "69001", "EditLocalite", "lyon", "EditTelephone",
                 "+33 4 00", "EditEmail", "Claire@Example.org"});
-    EXPECT_EQ(Text(form, "EditNom"), "MARTIN");
-    EXPECT_EQ(Text(form, "EditPrenoms"), "claire");
+    EXPECT_EQ(Child<QLineEdit>(form, "EditNom").text(), "MARTIN");
+    EXPECT_EQ(Child<QLineEdit>(form, "EditPrenoms").text(), "claire");
     EXPECT_FALSE(Child(form, "BitBtnExecuter").isEnabled());  // neither oui nor non
     Click(form, "RadioBtnNon");
     ASSERT_TRUE(Child(form, "BitBtnExecuter").isEnabled());
@@ -102,10 +99,11 @@ TEST_F(Windows, APrivatePersonsFormRefusesDiacriticsWhereItSaysSoAndKeepsStoredN
     form.show();
     EXPECT_EQ(form.findChild<QLineEdit*>("EditSociete"), nullptr);
     Type(form, "EditNom", QString::fromUtf8("LEé"));
-    EXPECT_EQ(Text(form, "EditNom"), "LE");
+    EXPECT_EQ(Child<QLineEdit>(form, "EditNom").text(), "LE");
     ASSERT_EQ(boxes.Texts(), QStringList{Tr(txt::kPasDeDiacritiques)});
     Type(form, "EditPrenoms", QString::fromUtf8("Hélène") + QString(40, 'a'));
-    EXPECT_EQ(Text(form, "EditPrenoms"), QString::fromUtf8("hélène") + QString(19, 'a'));
+    EXPECT_EQ(Child<QLineEdit>(form, "EditPrenoms").text(),
+              QString::fromUtf8("hélène") + QString(19, 'a'));
     EXPECT_EQ(boxes.Texts().size(), 1);
 
     // Pre-filled: the names are fixed labels and go back as stored.
@@ -239,40 +237,36 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
     for (std::size_t i = 1; i < ta.log().size(); ++i)
         EXPECT_NE(ta.log()[i].find("-> 200"), std::string::npos) << ta.log()[i];
 
-    // On disk: the settings as last typed, sealed by the authority in the own
-    // record (with its password), and the other holder's record in the list
-    // of its category, nothing else.
+    // On disk, as the next start of the program finds it in each folder: the
+    // settings as last typed, sealed by the authority in the own record (with
+    // its password), and the other holder's record in the list of its
+    // category, nothing else.
+    struct : StartupHost {
+        void ApplyLanguage() override {}
+        bool RetryMissingFile(const std::filesystem::path& p) override {
+            ADD_FAILURE() << p;
+            return false;
+        }
+        void ReportAltered(const std::string& name) override { ADD_FAILURE() << name; }
+    } host;
     for (const HolderContext* h : {&ctx, d.get()}) {
-        EXPECT_EQ(h->programState, 2);
         HolderContext reread;
-        ASSERT_TRUE(LoadSettings(reread, SettingsPath(*h)));
-        EXPECT_EQ(reread.settings.identity, h->settings.identity);
-        EXPECT_EQ(reread.settings.versionCode, "D400F");
-        ASSERT_TRUE(LoadRecordList(h->KeyStorePath(), reread.keyStore));
-        ASSERT_TRUE(CheckKeyStore(reread.keyStore));
-        ASSERT_EQ(reread.keyStore.size(), 1u);
-        EXPECT_EQ(reread.keyStore[0].size(), 7u);
-        reread.ownNumber = reread.keyStore[0][0];
+        PrepareStartup(reread, {h->programFolder / "quarneltit", h->dataFolder, true});
+        ASSERT_EQ(RunStartup(reread, host), StartupEnd::Completed);
+        EXPECT_EQ(reread.programState, 2);
         EXPECT_EQ(reread.ownNumber, h->ownNumber);
-        OwnKey s;
-        ASSERT_TRUE(OwnSigningKey(reread.keyStore, '0', s));
-        RecordSeal seal;
-        ASSERT_TRUE(ReadRecordSeal(reread.keyStore, s.key, seal));
-        EXPECT_TRUE(CheckSettingsDigest(reread, seal.sealed));
+        EXPECT_EQ(reread.settings.identity, h->settings.identity);
+        EXPECT_EQ(reread.OwnRecord().size(), 7u);
+        EXPECT_EQ(reread.correspondents.Total(), 1u);
+        if (h == &ctx) {
+            ASSERT_EQ(reread.correspondents.d.size(), 1u);
+            EXPECT_EQ(reread.correspondents.d[0][8], d->ownNumber);
+        } else {
+            ASSERT_EQ(reread.correspondents.a.size(), 1u);
+            EXPECT_EQ(reread.correspondents.a[0][6], ctx.ownNumber);
+        }
     }
     EXPECT_EQ(ctx.settings.identity[7], "+33 1 99");
-    RecordList listD, listA;
-    ASSERT_TRUE(LoadRecordList(data.path() / "QuarnelTitD.dat", listD));
-    ASSERT_TRUE(LoadRecordList(d->dataFolder / "QuarnelTitA.dat", listA));
-    ASSERT_EQ(listD.size(), 1u);
-    ASSERT_EQ(listA.size(), 1u);
-    EXPECT_EQ(listD, ctx.correspondents.d);
-    EXPECT_TRUE(CheckCorrespondentList(listD, 'D'));
-    EXPECT_TRUE(CheckCorrespondentList(listA, 'A'));
-    EXPECT_EQ(listD[0][8], d->ownNumber);
-    EXPECT_EQ(listA[0][6], ctx.ownNumber);
-    EXPECT_FALSE(std::filesystem::exists(data.path() / "QuarnelTitA.dat"));
-    EXPECT_FALSE(std::filesystem::exists(data.path() / "QuarnelTitF.dat"));
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
     // Only the kinds sent to the TA open the connection window.
     const qsizetype runs = runner.Runs().size();
