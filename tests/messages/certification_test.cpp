@@ -4,7 +4,7 @@
 
 #include "messages/certification.h"
 #include "authority/texts.h"
-#include "message_fixture.h"
+#include "holder_fixture.h"
 #include "messages/texts.h"
 
 namespace quarnel {

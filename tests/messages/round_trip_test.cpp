@@ -3,7 +3,7 @@
 // the bytes of a body and an attachment file for a fixed nonce and clock,
 // against the files kept in tests/data/messages.
 
-#include "message_fixture.h"
+#include "holder_fixture.h"
 #include "messages/texts.h"
 
 namespace quarnel {

@@ -5,7 +5,7 @@
 
 #include "authority/texts.h"
 #include "crypto/hextext.h"
-#include "message_fixture.h"
+#include "holder_fixture.h"
 #include "messages/encryption.h"
 #include "messages/texts.h"
 
