@@ -12,31 +12,37 @@ using enum Command;
 using test::Click;
 using test::In;
 
-class OptionsDialog : public test::ShellFixture {
-  protected:
-    /// Opens the dialog from the main window and lets `handler` act on it.
-    void Open(ui::ScriptedModalRunner::Handler handler) {
-        runner.Once("FormOptions", std::move(handler));
-        main->Button(Options).click();
-    }
-};
+class OptionsDialog : public test::ShellFixture {};
 
-TEST_F(OptionsDialog, InEnglishBeforeItCanBeConfirmedThenAProxyNeedsItsPortAndPortEighty) {
+TEST_F(OptionsDialog, NewcomerSwitchesToEnglishInitialisesAndCancellingTheAffiliationSendsNothing) {
     Start();
     runner.Once("FormOptions",
                 [&](QDialog& d) { Q_EMIT In<QComboBox>(d, "ComboBoxLangue").activated(0); });
-    Open([&](QDialog& d) {
+    OpenOptions([&](QDialog& d) {
         auto& ok = In<QPushButton>(d, "BitBtnOk");
+        auto& key = In<QPushButton>(d, "BtnInitClef");
         auto& a = In<QRadioButton>(d, "RadioBtnA");
         auto& b = In<QRadioButton>(d, "RadioBtnB");
         auto& port = In<QLineEdit>(d, "EditPortProxy");
         // Reopened in English; it cannot be confirmed yet, so Annuler stays.
         EXPECT_EQ(d.windowTitle(), "Initialisation");
-        EXPECT_EQ(In<QPushButton>(d, "BtnInitClef").text(), "Click 8 times at an irregular pace.");
         EXPECT_TRUE(In<QPushButton>(d, "BitBtnAnnuler").isEnabled());
-        In<QRadioButton>(d, "RadioBtnFirme").click();
-        test::ClickKeyEightTimes(d);
-        test::FillGeneralPage(d);
+        Click(d, "BtnInitClef");
+        EXPECT_EQ(key.text(), "Click 7 times at an irregular pace.");
+        for (const auto& [edit, text] : {std::pair{"EditAdresseTa", "ta.example.org"},
+                                         {"EditSmtp", "smtp.example.org"},
+                                         {"EditPop3", "pop.example.org"},
+                                         {"EditId", "jdupont"},
+                                         {"EditPasse", "pop-secret"}})
+            test::Type(d, edit, text);
+        EXPECT_FALSE(ok.isEnabled()) << "no category, seven clicks to go";
+        In<QRadioButton>(d, "RadioBtnPrive").click();
+        EXPECT_FALSE(ok.isEnabled()) << "seven clicks to go";
+        for (int i = 0; i < 7; ++i)
+            Click(d, "BtnInitClef");
+        EXPECT_FALSE(key.isEnabled());
+        EXPECT_EQ(In<QLabel>(d, "LbCode").text(), "0FF");
+        EXPECT_EQ(In<QLabel>(d, "LbCertificat").text().size(), 32);
         EXPECT_TRUE(ok.isEnabled());
         EXPECT_TRUE(a.isChecked());
 
@@ -50,17 +56,28 @@ TEST_F(OptionsDialog, InEnglishBeforeItCanBeConfirmedThenAProxyNeedsItsPortAndPo
         EXPECT_TRUE(ok.isEnabled());
         EXPECT_TRUE(b.isChecked());
         EXPECT_FALSE(a.isEnabled() || b.isEnabled());
-
         In<QLineEdit>(d, "EditAdresseProxy").clear();
         EXPECT_FALSE(ok.isEnabled()) << "a port alone";
         port.clear();
         EXPECT_TRUE(ok.isEnabled());
         EXPECT_TRUE(a.isEnabled() && b.isEnabled());
-        Click(d, "BitBtnAnnuler");
+        Click(d, "BitBtnOk");
     });
+    EXPECT_EQ(runner.Runs(), (QStringList{"FormOptions", "FormOptions", "FormAffiliationA"}));
+    EXPECT_TRUE(boxes.ShownBoxes().empty());
     EXPECT_EQ(ctx.programState, 0);
+    EXPECT_TRUE(ctx.keyStore.empty());
+    EXPECT_TRUE(ctx.outgoingBody.empty());
     EXPECT_FALSE(ctx.busy);
+    EXPECT_EQ(ctx.settings.category, 'A');
+    EXPECT_EQ(ctx.settings.smtpServer, "smtp.example.org");
     EXPECT_EQ(ctx.settings.proxyAddress, "-");
+    EXPECT_EQ(ctx.publicHex.size(), 256u);
+    EXPECT_EQ(ctx.pendingPassword, "pop-secret");
+    EXPECT_NE(In<QLineEdit>(OptionsForm(), "EditPasse").text(), "pop-secret");
+    EXPECT_TRUE(std::filesystem::is_directory(files / "Chiffrés envoyés"));
+    EXPECT_FALSE(std::filesystem::exists(files / "QuarnelTit.ini"));
+    EXPECT_EQ(Enabled(), (std::vector<Command>{Sortie, Options, Aide}));
     EXPECT_EQ(main->Button(Options).text(), "Initialisation");
     EXPECT_EQ(Information(), "The program is not initialised yet.");
 }
@@ -72,7 +89,7 @@ TEST_F(OptionsDialog, StateOneDemandsEightNewClicks) {
     files.WriteKeyStore(store);
     Start();
     ASSERT_EQ(ctx.programState, 1);
-    Open([&](QDialog& d) {
+    OpenOptions([&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Options");
         EXPECT_TRUE(In<QRadioButton>(d, "RadioBtnFirme").isChecked());
         EXPECT_FALSE(In<QGroupBox>(d, "GroupBoxUsage").isEnabled());
@@ -80,12 +97,13 @@ TEST_F(OptionsDialog, StateOneDemandsEightNewClicks) {
         EXPECT_EQ(In<QLineEdit>(d, "EditPasse").text(), "");
         QTest::keyClicks(&In<QLineEdit>(d, "EditPasse"), "pw");
         EXPECT_FALSE(In<QPushButton>(d, "BitBtnOk").isEnabled());
-        test::ClickKeyEightTimes(d);
+        for (int i = 0; i < 8; ++i)
+            Click(d, "BtnInitClef");
         EXPECT_TRUE(In<QPushButton>(d, "BitBtnOk").isEnabled());
     });
 }
 
-TEST_F(OptionsDialog, StateTwoKeepsThePasswordAndFoldersUnlessChangedAndConfirmed) {
+TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitchesToEnglish) {
     Affiliated();
     RecordList store = files.SealedStore();
     ASSERT_TRUE(StoreMailPassword(store, '0', "stored"));
@@ -102,13 +120,14 @@ TEST_F(OptionsDialog, StateTwoKeepsThePasswordAndFoldersUnlessChangedAndConfirme
         EXPECT_TRUE(ReadMailPassword(keys, '0', password));
         return password;
     };
-    Open([&](QDialog& d) {
+    OpenOptions([&](QDialog& d) {
         Click(d, "ButtonCerti");
         EXPECT_EQ(In<QLabel>(d, "LbRepCerti").text(), QString::fromStdString(chosen.string()));
         Click(d, "BitBtnAnnuler");
     });
     EXPECT_EQ(ctx.settings.certificatesFolder, files.settings.certificatesFolder);
-    Open([&](QDialog& d) {
+    EXPECT_FALSE(ctx.busy);
+    OpenOptions([&](QDialog& d) {
         EXPECT_EQ(In<QLineEdit>(d, "EditPasse").text(), QString(10, u' '));
         EXPECT_FALSE(In<QPushButton>(d, "BtnInitClef").isEnabled());
         EXPECT_EQ(In<QPushButton>(d, "BtnInitClef").text(),
@@ -118,7 +137,7 @@ TEST_F(OptionsDialog, StateTwoKeepsThePasswordAndFoldersUnlessChangedAndConfirme
     EXPECT_EQ(storedPassword(ctx.keyStore), "stored");
     EXPECT_TRUE(main->Button(Entrant).isEnabled());
 
-    Open([&](QDialog& d) {
+    OpenOptions([&](QDialog& d) {
         test::Type(d, "EditPasse", "nouveau");
         Click(d, "ButtonCerti");
         Click(d, "BitBtnOk");
@@ -127,14 +146,8 @@ TEST_F(OptionsDialog, StateTwoKeepsThePasswordAndFoldersUnlessChangedAndConfirme
     ASSERT_TRUE(LoadRecordList(files / "QuarnelTit.kpr", saved));
     EXPECT_EQ(storedPassword(saved), "nouveau");
     EXPECT_EQ(ctx.settings.certificatesFolder, FolderSetting(chosen));
-    HolderContext back;
-    ASSERT_TRUE(LoadSettings(back, files / "QuarnelTit.ini"));
-    EXPECT_EQ(back.settings.certificatesFolder, FolderSetting(chosen));
-}
 
-TEST_F(OptionsDialog, LanguageSwitchReopensInEnglishAndAsksForAnUpdate) {
-    Affiliated();
-    Start();
+    // The language switch: No, applied, shown again without Annuler; state 3.
     main->move(40, 50);
     const QPoint position = main->pos();
     runner.Once("FormOptions", [&](QDialog& d) {
@@ -143,7 +156,7 @@ TEST_F(OptionsDialog, LanguageSwitchReopensInEnglishAndAsksForAnUpdate) {
         Q_EMIT combo.activated(0);
         EXPECT_FALSE(d.isVisible());
     });
-    Open([&](QDialog& d) {
+    OpenOptions([&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Options");
         EXPECT_EQ(In<QPushButton>(d, "BitBtnOk").text(), "OK");
         EXPECT_FALSE(In<QPushButton>(d, "BitBtnAnnuler").isEnabled());
@@ -152,7 +165,7 @@ TEST_F(OptionsDialog, LanguageSwitchReopensInEnglishAndAsksForAnUpdate) {
         EXPECT_TRUE(d.isVisible()) << "no Cancel while Annuler is disabled";
         Click(d, "BitBtnOk");
     });
-    EXPECT_EQ(runner.Runs(), (QStringList{"FormOptions", "FormOptions"}));
+    EXPECT_EQ(runner.Runs().count("FormOptions"), 5) << "shown again after the switch";
     EXPECT_EQ(ctx.programState, 3);
     EXPECT_EQ(main->Button(Sortie).text(), "E&xit");
     EXPECT_EQ(main->windowTitle(), "Affiliated 1F400000123");
@@ -162,10 +175,11 @@ TEST_F(OptionsDialog, LanguageSwitchReopensInEnglishAndAsksForAnUpdate) {
     EXPECT_EQ(ctx.helpFile, std::filesystem::path(QUARNEL_BIN_DIR) / "QuarnelTit_E.hlp");
     HolderContext back;
     ASSERT_TRUE(LoadSettings(back, files / "QuarnelTit.ini"));
+    EXPECT_EQ(back.settings.certificatesFolder, FolderSetting(chosen));
     EXPECT_EQ(back.settings.language, 0);
 
     // And back to French: the built-in texts return.
-    Open([&](QDialog& d) { Q_EMIT In<QComboBox>(d, "ComboBoxLangue").activated(1); });
+    OpenOptions([&](QDialog& d) { Q_EMIT In<QComboBox>(d, "ComboBoxLangue").activated(1); });
     EXPECT_EQ(main->Button(Sortie).text(), "&Sortie");
     EXPECT_EQ(ctx.programState, 3);
 }

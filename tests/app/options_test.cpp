@@ -120,8 +120,35 @@ TEST_F(ApplyOptionsTest, ChangedFieldsAreSavedUnchangedOnesAreNot) {
     EXPECT_EQ(back.settings.proxyPort, "3128");
 }
 
-TEST_F(ApplyOptionsTest, TheKeysAndListsMoveBeforeTheSettingsNameTheirFolder) {
+TEST_F(ApplyOptionsTest, TheKeysMoveOnlyIntoAFreeFolderAllOrNothingAndBeforeTheSettings) {
     Affiliated();
+    files.WriteList("clefs/QuarnelTit.kpr", {{"somebody else"}});
+    EXPECT_EQ(MoveKeysTo(target), OptionsOutcome::KeysNotMoved);
+    EXPECT_EQ(SplitLines(*ReadWholeFile(target / "QuarnelTit.kpr")).size(), 3u);
+    in.folders[0] = FolderSetting(files / "nowhere");
+    const OptionsResult r = ApplyOptions(ctx, in);
+    EXPECT_EQ(r.outcome, OptionsOutcome::KeysNotMoved);
+    EXPECT_EQ(r.failedFolder, files / "nowhere/");
+
+    // A folder in the way of the F list makes its write fail: all stays.
+    std::filesystem::remove(target / "QuarnelTit.kpr");
+    std::filesystem::create_directory(target / "QuarnelTitF.dat");
+    int asked = 0;
+    ctx.onSaveFailure = [&](const std::filesystem::path&, const std::string&) {
+        ++asked;
+        return SaveChoice::Ignore;
+    };
+    EXPECT_EQ(MoveKeysTo(target), OptionsOutcome::Abandoned);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(ctx.settings.keyFolder, files.settings.keyFolder);
+    ExpectKeyFiles(files.Data(), true);
+    EXPECT_FALSE(std::filesystem::exists(target / "QuarnelTit.kpr"));
+    std::filesystem::remove(target / "QuarnelTitF.dat");
+
+    // The same folder spelt otherwise: nothing moves, nothing is deleted.
+    EXPECT_EQ(MoveKeysTo(target / ".."), OptionsOutcome::Closed);
+    ExpectKeyFiles(files.Data(), true);
+
     EXPECT_EQ(MoveKeysTo(target), OptionsOutcome::Closed);
     ExpectKeyFiles(target, true);
     ExpectKeyFiles(files.Data(), false);
@@ -134,36 +161,6 @@ TEST_F(ApplyOptionsTest, TheKeysAndListsMoveBeforeTheSettingsNameTheirFolder) {
     HolderContext back;
     ASSERT_TRUE(LoadSettings(back, files / kSettingsFileName));
     EXPECT_EQ(back.settings.keyFolder, FolderSetting(target));
-}
-
-TEST_F(ApplyOptionsTest, AFailedMoveLeavesEverythingWhereItWas) {
-    Affiliated();
-    // A folder in the way of the F list makes its write fail.
-    std::filesystem::create_directory(target / "QuarnelTitF.dat");
-    int asked = 0;
-    ctx.onSaveFailure = [&](const std::filesystem::path&, const std::string&) {
-        ++asked;
-        return SaveChoice::Ignore;
-    };
-    EXPECT_EQ(MoveKeysTo(target), OptionsOutcome::Abandoned);
-    EXPECT_EQ(asked, 1);
-    EXPECT_EQ(ctx.settings.keyFolder, files.settings.keyFolder);
-    ExpectKeyFiles(files.Data(), true);
-    EXPECT_FALSE(std::filesystem::exists(target / "QuarnelTit.kpr"));
-}
-
-TEST_F(ApplyOptionsTest, TheKeysNeverGoOverAnotherKeyStoreNorIntoNothing) {
-    Affiliated();
-    files.WriteList("clefs/QuarnelTit.kpr", {{"somebody else"}});
-    EXPECT_EQ(MoveKeysTo(target), OptionsOutcome::KeysNotMoved);
-    EXPECT_EQ(SplitLines(*ReadWholeFile(target / "QuarnelTit.kpr")).size(), 3u);
-    in.folders[0] = FolderSetting(files / "nowhere");
-    const OptionsResult r = ApplyOptions(ctx, in);
-    EXPECT_EQ(r.outcome, OptionsOutcome::KeysNotMoved);
-    EXPECT_EQ(r.failedFolder, files / "nowhere/");
-    // The same folder spelt otherwise: nothing moves, nothing is deleted.
-    EXPECT_EQ(MoveKeysTo(target / ".."), OptionsOutcome::Closed);
-    ExpectKeyFiles(files.Data(), true);
 }
 
 }  // namespace

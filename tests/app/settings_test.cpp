@@ -1,5 +1,6 @@
 // QuarnelTit.ini read from the end and written back, the working folders
-// (their relocation: options_test.cpp), and the language.
+// (their relocation and a folder that cannot be made: options_test.cpp), and
+// the language (the switch as a whole: options_dialog_test.cpp).
 
 #include <gtest/gtest.h>
 
@@ -137,14 +138,9 @@ TEST(Settings, DefaultFoldersFollowTheLanguageAndAreCreated) {
     ctx.currentText = [](int id) { return id == 65194 ? std::string("Sent") : std::string("X"); };
     SetDefaultFolders(ctx);
     EXPECT_EQ(ctx.settings.sentEncryptedFolder, ctx.settings.keyFolder + "Sent/");
-
-    // A folder that cannot be made is named.
-    ASSERT_TRUE(WriteFileAtomically(dir / "file", "x"));
-    ctx.settings.certificatesFolder = FolderSetting(dir / "file" / "below");
-    EXPECT_EQ(CreateFolders(ctx.settings), dir / "file" / "below");
 }
 
-TEST(Language, TheModuleBesideTheProgramAndWhatASwitchChanges) {
+TEST(Language, TheModuleBesideTheProgramAndWhenASwitchLoadsIt) {
     TempDir dir;
     HolderContext ctx;
     ctx.programFile = dir / "quarneltit";
@@ -167,12 +163,6 @@ TEST(Language, TheModuleBesideTheProgramAndWhatASwitchChanges) {
     (void)BeginLanguageSwitch(ctx);
     ctx.settings.language = 0;
     EXPECT_EQ(BeginLanguageSwitch(ctx).module, dir / "quarneltit.ENG");
-
-    ctx.currentText = [](int) { return std::string("QuarnelTit_E.hlp"); };
-    ctx.programState = 2;
-    FinishLanguageSwitch(ctx);
-    EXPECT_EQ(ctx.programState, 3);
-    EXPECT_EQ(ctx.helpFile, dir / "QuarnelTit_E.hlp");
 }
 
 }  // namespace
