@@ -1,10 +1,14 @@
 // The main window: windows created at start, the start-up as the holder sees
-// it, the timer, help and about, and the road of a newcomer.
+// it, the timer, help and about; the options dialog: UpdateOk as the holder
+// meets it, the proxy fields, the clicks, the password, the folders and the
+// language switch, and the road of a newcomer.
 
 #include <QMenu>
 #include <QTextBrowser>
 
+#include "app/settings.h"
 #include "app/windows/help.h"
+#include "crypto/own_keys.h"
 #include "messages/windows/form_certi.h"
 #include "messages/windows/form_message.h"
 #include "messages/windows/form_msg_a_certi.h"
@@ -175,6 +179,178 @@ TEST_F(MainWindow, InitialisationWithoutTaParameterFileOpensNothing) {
     EXPECT_TRUE(runner.Runs().isEmpty());
     EXPECT_TRUE(boxes.ShownBoxes().empty());
     EXPECT_FALSE(ctx.busy);
+}
+
+class OptionsDialog : public test::ShellFixture {};
+
+TEST_F(OptionsDialog, NewcomerSwitchesToEnglishInitialisesAndCancellingTheAffiliationSendsNothing) {
+    Start();
+    runner.Once("FormOptions",
+                [&](QDialog& d) { Q_EMIT In<QComboBox>(d, "ComboBoxLangue").activated(0); });
+    OpenOptions([&](QDialog& d) {
+        auto& ok = In<QPushButton>(d, "BitBtnOk");
+        auto& key = In<QPushButton>(d, "BtnInitClef");
+        auto& a = In<QRadioButton>(d, "RadioBtnA");
+        auto& b = In<QRadioButton>(d, "RadioBtnB");
+        auto& port = In<QLineEdit>(d, "EditPortProxy");
+        // Reopened in English; it cannot be confirmed yet, so Annuler stays.
+        EXPECT_EQ(d.windowTitle(), "Initialisation");
+        EXPECT_TRUE(In<QPushButton>(d, "BitBtnAnnuler").isEnabled());
+        Click(d, "BtnInitClef");
+        EXPECT_EQ(key.text(), "Click 7 times at an irregular pace.");
+        for (const auto& [edit, text] : {std::pair{"EditAdresseTa", "ta.example.org"},
+                                         {"EditSmtp", "smtp.example.org"},
+                                         {"EditPop3", "pop.example.org"},
+                                         {"EditId", "jdupont"},
+                                         {"EditPasse", "pop-secret"}})
+            test::Type(d, edit, text);
+        EXPECT_FALSE(ok.isEnabled()) << "no category, seven clicks to go";
+        In<QRadioButton>(d, "RadioBtnPrive").click();
+        EXPECT_FALSE(ok.isEnabled()) << "seven clicks to go";
+        for (int i = 0; i < 7; ++i)
+            Click(d, "BtnInitClef");
+        EXPECT_FALSE(key.isEnabled());
+        EXPECT_EQ(In<QLabel>(d, "LbCode").text(), "0FF");
+        EXPECT_EQ(In<QLabel>(d, "LbCertificat").text().size(), 32);
+        EXPECT_TRUE(ok.isEnabled());
+        EXPECT_TRUE(a.isChecked());
+
+        test::Type(d, "EditAdresseProxy", "proxy.lan");
+        EXPECT_FALSE(ok.isEnabled());
+        EXPECT_TRUE(In<QPushButton>(d, "BitBtnAnnuler").isEnabled());
+        QTest::keyClicks(&port, "3a1b2/8");
+        EXPECT_EQ(port.text(), "3128") << "letters are refused";
+        QTest::keyClick(&port, Qt::Key_Backspace);
+        EXPECT_EQ(port.text(), "312") << "Backspace still deletes";
+        EXPECT_TRUE(ok.isEnabled());
+        EXPECT_TRUE(b.isChecked());
+        EXPECT_FALSE(a.isEnabled() || b.isEnabled());
+        In<QLineEdit>(d, "EditAdresseProxy").clear();
+        EXPECT_FALSE(ok.isEnabled()) << "a port alone";
+        port.clear();
+        EXPECT_TRUE(ok.isEnabled());
+        EXPECT_TRUE(a.isEnabled() && b.isEnabled());
+        Click(d, "BitBtnOk");
+    });
+    EXPECT_EQ(runner.Runs(), (QStringList{"FormOptions", "FormOptions", "FormAffiliationA"}));
+    EXPECT_TRUE(boxes.ShownBoxes().empty());
+    EXPECT_EQ(ctx.programState, 0);
+    EXPECT_TRUE(ctx.keyStore.empty());
+    EXPECT_TRUE(ctx.outgoingBody.empty());
+    EXPECT_FALSE(ctx.busy);
+    EXPECT_EQ(ctx.settings.category, 'A');
+    EXPECT_EQ(ctx.settings.smtpServer, "smtp.example.org");
+    EXPECT_EQ(ctx.settings.proxyAddress, "-");
+    EXPECT_EQ(ctx.publicHex.size(), 256u);
+    EXPECT_EQ(ctx.pendingPassword, "pop-secret");
+    EXPECT_NE(In<QLineEdit>(OptionsForm(), "EditPasse").text(), "pop-secret");
+    EXPECT_TRUE(std::filesystem::is_directory(files / "Chiffrés envoyés"));
+    EXPECT_FALSE(std::filesystem::exists(files / "QuarnelTit.ini"));
+    EXPECT_EQ(Enabled(), kCreation);
+    EXPECT_EQ(main->Button(Options).text(), "Initialisation");
+    EXPECT_EQ(Information(), "The program is not initialised yet.");
+}
+
+TEST_F(OptionsDialog, StateOneDemandsEightNewClicks) {
+    files.WriteSettings();
+    RecordList store = files.SealedStore();
+    store.back().resize(2);
+    files.WriteKeyStore(store);
+    Start();
+    ASSERT_EQ(ctx.programState, 1);
+    OpenOptions([&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Options");
+        EXPECT_TRUE(In<QRadioButton>(d, "RadioBtnFirme").isChecked());
+        EXPECT_FALSE(In<QGroupBox>(d, "GroupBoxUsage").isEnabled());
+        EXPECT_EQ(In<QLineEdit>(d, "EditSmtp").text(), "smtp.example.org");
+        EXPECT_EQ(In<QLineEdit>(d, "EditPasse").text(), "");
+        QTest::keyClicks(&In<QLineEdit>(d, "EditPasse"), "pw");
+        EXPECT_FALSE(In<QPushButton>(d, "BitBtnOk").isEnabled());
+        for (int i = 0; i < 8; ++i)
+            Click(d, "BtnInitClef");
+        EXPECT_TRUE(In<QPushButton>(d, "BitBtnOk").isEnabled());
+    });
+}
+
+TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitchesToEnglish) {
+    Affiliated();
+    RecordList store = files.SealedStore();
+    ASSERT_TRUE(StoreMailPassword(store, '0', "stored"));
+    files.WriteKeyStore(store);
+    Start();
+    ASSERT_EQ(ctx.programState, 2);
+    const std::filesystem::path chosen = files / "certificats-bis";
+    std::filesystem::create_directory(chosen);
+    runner.Always(ui::kFolderDialogName, [&](QDialog& d) {
+        ui::AcceptFileDialog(d, QString::fromStdString(chosen.string()));
+    });
+    auto storedPassword = [](const RecordList& keys) {
+        std::string password;
+        EXPECT_TRUE(ReadMailPassword(keys, '0', password));
+        return password;
+    };
+    OpenOptions([&](QDialog& d) {
+        Click(d, "ButtonCerti");
+        EXPECT_EQ(In<QLabel>(d, "LbRepCerti").text(), QString::fromStdString(chosen.string()));
+        Click(d, "BitBtnAnnuler");
+    });
+    EXPECT_EQ(ctx.settings.certificatesFolder, files.settings.certificatesFolder);
+    EXPECT_FALSE(ctx.busy);
+    OpenOptions([&](QDialog& d) {
+        EXPECT_EQ(In<QLineEdit>(d, "EditPasse").text(), QString(10, u' '));
+        EXPECT_FALSE(In<QPushButton>(d, "BtnInitClef").isEnabled());
+        EXPECT_EQ(In<QPushButton>(d, "BtnInitClef").text(),
+                  "Cliquez 0 fois sans imposer de cadence.");
+        Click(d, "BitBtnOk");
+    });
+    EXPECT_EQ(storedPassword(ctx.keyStore), "stored");
+    EXPECT_TRUE(main->Button(Entrant).isEnabled());
+
+    OpenOptions([&](QDialog& d) {
+        test::Type(d, "EditPasse", "nouveau");
+        Click(d, "ButtonCerti");
+        Click(d, "BitBtnOk");
+    });
+    RecordList saved;
+    ASSERT_TRUE(LoadRecordList(files / "QuarnelTit.kpr", saved));
+    EXPECT_EQ(storedPassword(saved), "nouveau");
+    EXPECT_EQ(ctx.settings.certificatesFolder, FolderSetting(chosen));
+
+    // The language switch: No, applied, shown again without Annuler; state 3.
+    main->move(40, 50);
+    const QPoint position = main->pos();
+    runner.Once("FormOptions", [&](QDialog& d) {
+        auto& combo = In<QComboBox>(d, "ComboBoxLangue");
+        combo.setCurrentIndex(0);
+        Q_EMIT combo.activated(0);
+        EXPECT_FALSE(d.isVisible());
+    });
+    OpenOptions([&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Options");
+        EXPECT_EQ(In<QPushButton>(d, "BitBtnOk").text(), "OK");
+        EXPECT_FALSE(In<QPushButton>(d, "BitBtnAnnuler").isEnabled());
+        EXPECT_TRUE(In<QPushButton>(d, "BitBtnOk").isEnabled());
+        QTest::keyClick(&d, Qt::Key_Escape);
+        EXPECT_TRUE(d.isVisible()) << "no Cancel while Annuler is disabled";
+        Click(d, "BitBtnOk");
+    });
+    EXPECT_EQ(runner.Runs().count("FormOptions"), 5) << "shown again after the switch";
+    EXPECT_EQ(ctx.programState, 3);
+    EXPECT_EQ(main->Button(Sortie).text(), "E&xit");
+    EXPECT_EQ(main->windowTitle(), "Affiliated 1F400000123");
+    EXPECT_EQ(main->pos(), position);
+    EXPECT_EQ(Information(),
+              "The program version has changed; you need to update your affiliation.");
+    EXPECT_EQ(ctx.helpFile, std::filesystem::path(QUARNEL_BIN_DIR) / "QuarnelTit_E.hlp");
+    HolderContext back;
+    ASSERT_TRUE(LoadSettings(back, files / "QuarnelTit.ini"));
+    EXPECT_EQ(back.settings.certificatesFolder, FolderSetting(chosen));
+    EXPECT_EQ(back.settings.language, 0);
+
+    // And back to French: the built-in texts return.
+    OpenOptions([&](QDialog& d) { Q_EMIT In<QComboBox>(d, "ComboBoxLangue").activated(1); });
+    EXPECT_EQ(main->Button(Sortie).text(), "&Sortie");
+    EXPECT_EQ(ctx.programState, 3);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // QuarnelTit.ini read from the end and written back, the working folders, the
-// language (the switch as a whole: options_dialog_test.cpp), and the options
+// language (the switch as a whole: main_window_test.cpp), and the options
 // dialog's rules without the dialog: UpdateOk, and what Ok changes in each
 // state, the key folder's relocation among them.
 
