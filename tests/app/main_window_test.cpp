@@ -1,10 +1,14 @@
 // The main window: windows created at start, the start-up as the holder sees
-// it, the timer, help and about, and the road of a newcomer.
+// it, the timer, help and about; the options dialog: UpdateOk as the holder
+// meets it, the proxy fields, the clicks, the password, the folders and the
+// language switch, and the road of a newcomer.
 
 #include <QMenu>
 #include <QTextBrowser>
 
+#include "app/settings.h"
 #include "app/windows/help.h"
+#include "crypto/own_keys.h"
 #include "messages/windows/form_certi.h"
 #include "messages/windows/form_message.h"
 #include "messages/windows/form_msg_a_certi.h"
@@ -45,39 +49,38 @@ TEST_F(MainWindow, CreatesEveryWindowOnceInOrderAndAFirstRunOffersOnlyInitialisa
     EXPECT_TRUE(boxes.ShownBoxes().empty());
 }
 
-TEST_F(MainWindow, AMissingKeyStoreIsAskedForWithAbortAndRetry) {
-    files.WriteSettings();
-    boxes.Answer(ui::kRetry);
-    boxes.Answer(ui::kAbort);
-    EXPECT_EQ(Start(), StartupEnd::KeyStoreMissing);
-    const QString path = QString::fromStdString((files / "QuarnelTit.kpr").string());
-    EXPECT_EQ(boxes.Texts(),
-              QStringList(2, QStringLiteral("Le fichier %1 n'a pu être lu.").arg(path)));
-    for (const auto& box : boxes.ShownBoxes()) {
-        EXPECT_EQ(box.icon, ui::BoxIcon::Warning);
-        EXPECT_EQ(box.buttons, ui::kAbort | ui::kRetry);
+TEST(MainWindowStart, AMissingKeyStoreIsAskedForWithAbortAndRetryAMalformedOneWithCancel) {
+    for (const bool malformed : {false, true}) {
+        test::Shell s;
+        s.files.WriteSettings();
+        const QString path = QString::fromStdString((s.files / "QuarnelTit.kpr").string());
+        QStringList texts(2, QStringLiteral("Le fichier %1 n'a pu être lu.").arg(path));
+        unsigned buttons = ui::kAbort | ui::kRetry;
+        if (malformed) {
+            s.files.WriteList("QuarnelTit.kpr", {{"1F400000123", "not hexadecimal"}});
+            texts = QStringList{"Le fichier QuarnelTit.kpr est altéré."};
+            buttons = ui::kCancel;
+        } else {
+            s.boxes.Answer(ui::kRetry);
+            s.boxes.Answer(ui::kAbort);
+        }
+        EXPECT_EQ(s.Start(), malformed ? StartupEnd::KeyStoreAltered : StartupEnd::KeyStoreMissing);
+        EXPECT_EQ(s.boxes.Texts(), texts);
+        for (const auto& box : s.boxes.ShownBoxes()) {
+            EXPECT_EQ(box.icon, ui::BoxIcon::Warning);
+            EXPECT_EQ(box.buttons, buttons);
+        }
+        EXPECT_EQ(s.ctx.programState, 0);
+        EXPECT_TRUE(s.ctx.keyStore.empty());
+        EXPECT_EQ(s.Information(), "");
+        EXPECT_EQ(s.Enabled(), kCreation);
     }
-    EXPECT_EQ(ctx.programState, 0);
-    EXPECT_EQ(Information(), "");
-    EXPECT_EQ(Enabled(), kCreation);
 }
 
-TEST_F(MainWindow, AMalformedKeyStoreIsReportedWithCancelOnly) {
-    files.WriteSettings();
-    files.WriteList("QuarnelTit.kpr", {{"1F400000123", "not hexadecimal"}});
-    EXPECT_EQ(Start(), StartupEnd::KeyStoreAltered);
-    EXPECT_EQ(boxes.Texts(), QStringList{"Le fichier QuarnelTit.kpr est altéré."});
-    EXPECT_EQ(boxes.ShownBoxes()[0].icon, ui::BoxIcon::Warning);
-    EXPECT_EQ(boxes.ShownBoxes()[0].buttons, unsigned(ui::kCancel));
-    EXPECT_EQ(ctx.programState, 0);
-    EXPECT_TRUE(ctx.keyStore.empty());
-}
-
-TEST_F(MainWindow, AffiliatedHolderSeesNameNumberAndTheKeyHint) {
+TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu) {
     files.settings.identity[1] = "compta";
     Affiliated();
     EXPECT_EQ(Start(), StartupEnd::Completed);
-    EXPECT_EQ(ctx.programState, 2);
     EXPECT_EQ(main->windowTitle(), "Affilié 1F400000123");
     EXPECT_EQ(In<QLabel>(*main, "lbNom").text(), "DUPONT jean");
     EXPECT_EQ(In<QLabel>(*main, "LabelSociete").text(), "Société :");
@@ -85,11 +88,42 @@ TEST_F(MainWindow, AffiliatedHolderSeesNameNumberAndTheKeyHint) {
     EXPECT_EQ(main->Button(Options).text(), "&Options");
     EXPECT_EQ(Information(),
               "Il est nécessaire de demander une clef pour chacun de vos correspondants.");
-    EXPECT_EQ(Enabled(),
-              (std::vector<Command>{MiseAJour, Clefs, Certification, Sortie, Options, Aide}));
+
+    // The timer stays out while busy, else empties the request kind and
+    // watches the clipboard.
+    int watched = 0;
+    main->clipboardWatch = [&]() -> std::optional<Lines> {
+        ++watched;
+        return std::nullopt;
+    };
+    ctx.requestKind = "10";
+    ctx.busy = true;
+    main->surveillance();
+    EXPECT_EQ(watched, 0);
+    EXPECT_EQ(ctx.requestKind, "10");
+    ctx.busy = false;
+    main->surveillance();
+    EXPECT_EQ(watched, 1);
+    EXPECT_EQ(ctx.requestKind, "");
+
+    // An altered block, handled while busy (with a correspondent, so that the
+    // key hint does not replace the line).
+    ctx.correspondents.f.push_back(test::CorrespondentRecord('F', "00000123456"));
+    bool busyInside = false;
+    main->clipboardWatch = [] { return std::optional<Lines>(Lines{"block"}); };
+    main->processIncomingBlock = [&](Lines& block) {
+        busyInside = ctx.busy && !main->Button(Clefs).isEnabled();
+        EXPECT_EQ(block, Lines{"block"});
+        return false;
+    };
+    main->surveillance();
+    main->clipboardWatch = nullptr;
+    EXPECT_TRUE(busyInside);
+    EXPECT_FALSE(ctx.busy);
+    EXPECT_EQ(Information(), "Message altéré");
+    EXPECT_TRUE(main->Button(Clefs).isEnabled());
 
     // The reset button: "En attente", then the rules again.
-    ctx.correspondents.f.push_back(test::CorrespondentRecord('F', "00000123456"));
     QTest::mouseClick(&In<QToolButton>(*main, "SpeedButtonReset"), Qt::LeftButton);
     EXPECT_EQ(Information(), "En attente");
     EXPECT_TRUE(main->Button(Correspondants).isEnabled());
@@ -109,41 +143,6 @@ TEST_F(MainWindow, AffiliatedHolderSeesNameNumberAndTheKeyHint) {
     EXPECT_TRUE(ctx.keyStore.empty());
     EXPECT_EQ(ctx.correspondents.Total(), 0u);
     EXPECT_TRUE(ctx.settings.identity.empty());
-}
-
-TEST_F(MainWindow, TimerStaysOutWhileBusyAndReportsAnAlteredBlock) {
-    Affiliated();
-    Start();
-    int watched = 0;
-    main->clipboardWatch = [&]() -> std::optional<Lines> {
-        ++watched;
-        return std::nullopt;
-    };
-    ctx.requestKind = "10";
-    ctx.busy = true;
-    main->surveillance();
-    EXPECT_EQ(watched, 0);
-    EXPECT_EQ(ctx.requestKind, "10");
-    ctx.busy = false;
-    main->surveillance();
-    EXPECT_EQ(watched, 1);
-    EXPECT_EQ(ctx.requestKind, "");
-
-    // (With a correspondent, so that the key hint does not replace the line.)
-    ctx.correspondents.f.push_back(test::CorrespondentRecord('F', "00000123456"));
-    bool busyInside = false;
-    main->clipboardWatch = [] { return std::optional<Lines>(Lines{"block"}); };
-    main->processIncomingBlock = [&](Lines& block) {
-        busyInside = ctx.busy && !main->Button(Clefs).isEnabled();
-        EXPECT_EQ(block, Lines{"block"});
-        return false;
-    };
-    main->surveillance();
-    EXPECT_TRUE(busyInside);
-    EXPECT_FALSE(ctx.busy);
-    EXPECT_EQ(Information(), "Message altéré");
-    EXPECT_TRUE(main->Button(Clefs).isEnabled());
-    main->clipboardWatch = nullptr;
 }
 
 TEST_F(MainWindow, HelpContextsAndAbout) {
@@ -182,16 +181,29 @@ TEST_F(MainWindow, InitialisationWithoutTaParameterFileOpensNothing) {
     EXPECT_FALSE(ctx.busy);
 }
 
-TEST_F(MainWindow, NewcomerInitialisesAndCancellingTheAffiliationFormSendsNothing) {
+class OptionsDialog : public test::ShellFixture {};
+
+TEST_F(OptionsDialog, NewcomerSwitchesToEnglishInitialisesAndCancellingTheAffiliationSendsNothing) {
     Start();
-    runner.Once("FormOptions", [&](QDialog& d) {
-        EXPECT_EQ(d.windowTitle(), "Initialisation");
-        auto& key = In<QPushButton>(d, "BtnInitClef");
-        EXPECT_EQ(key.text(), "Cliquez 8 fois sans imposer de cadence.");
-        Click(d, "BtnInitClef");
-        EXPECT_EQ(key.text(), "Cliquez 7 fois sans imposer de cadence.");
-        test::FillGeneralPage(d, "pop-secret");
+    runner.Once("FormOptions",
+                [&](QDialog& d) { Q_EMIT In<QComboBox>(d, "ComboBoxLangue").activated(0); });
+    OpenOptions([&](QDialog& d) {
         auto& ok = In<QPushButton>(d, "BitBtnOk");
+        auto& key = In<QPushButton>(d, "BtnInitClef");
+        auto& a = In<QRadioButton>(d, "RadioBtnA");
+        auto& b = In<QRadioButton>(d, "RadioBtnB");
+        auto& port = In<QLineEdit>(d, "EditPortProxy");
+        // Reopened in English; it cannot be confirmed yet, so Annuler stays.
+        EXPECT_EQ(d.windowTitle(), "Initialisation");
+        EXPECT_TRUE(In<QPushButton>(d, "BitBtnAnnuler").isEnabled());
+        Click(d, "BtnInitClef");
+        EXPECT_EQ(key.text(), "Click 7 times at an irregular pace.");
+        for (const auto& [edit, text] : {std::pair{"EditAdresseTa", "ta.example.org"},
+                                         {"EditSmtp", "smtp.example.org"},
+                                         {"EditPop3", "pop.example.org"},
+                                         {"EditId", "jdupont"},
+                                         {"EditPasse", "pop-secret"}})
+            test::Type(d, edit, text);
         EXPECT_FALSE(ok.isEnabled()) << "no category, seven clicks to go";
         In<QRadioButton>(d, "RadioBtnPrive").click();
         EXPECT_FALSE(ok.isEnabled()) << "seven clicks to go";
@@ -200,15 +212,27 @@ TEST_F(MainWindow, NewcomerInitialisesAndCancellingTheAffiliationFormSendsNothin
         EXPECT_FALSE(key.isEnabled());
         EXPECT_EQ(In<QLabel>(d, "LbCode").text(), "0FF");
         EXPECT_EQ(In<QLabel>(d, "LbCertificat").text().size(), 32);
-        ASSERT_TRUE(ok.isEnabled());
-        In<QLineEdit>(d, "EditPop3").clear();
+        EXPECT_TRUE(ok.isEnabled());
+        EXPECT_TRUE(a.isChecked());
+
+        test::Type(d, "EditAdresseProxy", "proxy.lan");
         EXPECT_FALSE(ok.isEnabled());
-        test::Type(d, "EditPop3", "pop.example.org");
+        EXPECT_TRUE(In<QPushButton>(d, "BitBtnAnnuler").isEnabled());
+        QTest::keyClicks(&port, "3a1b2/8");
+        EXPECT_EQ(port.text(), "3128") << "letters are refused";
+        QTest::keyClick(&port, Qt::Key_Backspace);
+        EXPECT_EQ(port.text(), "312") << "Backspace still deletes";
+        EXPECT_TRUE(ok.isEnabled());
+        EXPECT_TRUE(b.isChecked());
+        EXPECT_FALSE(a.isEnabled() || b.isEnabled());
+        In<QLineEdit>(d, "EditAdresseProxy").clear();
+        EXPECT_FALSE(ok.isEnabled()) << "a port alone";
+        port.clear();
+        EXPECT_TRUE(ok.isEnabled());
+        EXPECT_TRUE(a.isEnabled() && b.isEnabled());
         Click(d, "BitBtnOk");
     });
-    runner.Once("FormAffiliationA", [](QDialog& d) { d.reject(); });
-    main->Button(Options).click();
-    EXPECT_EQ(runner.Runs(), (QStringList{"FormOptions", "FormAffiliationA"}));
+    EXPECT_EQ(runner.Runs(), (QStringList{"FormOptions", "FormOptions", "FormAffiliationA"}));
     EXPECT_TRUE(boxes.ShownBoxes().empty());
     EXPECT_EQ(ctx.programState, 0);
     EXPECT_TRUE(ctx.keyStore.empty());
@@ -216,12 +240,117 @@ TEST_F(MainWindow, NewcomerInitialisesAndCancellingTheAffiliationFormSendsNothin
     EXPECT_FALSE(ctx.busy);
     EXPECT_EQ(ctx.settings.category, 'A');
     EXPECT_EQ(ctx.settings.smtpServer, "smtp.example.org");
+    EXPECT_EQ(ctx.settings.proxyAddress, "-");
     EXPECT_EQ(ctx.publicHex.size(), 256u);
     EXPECT_EQ(ctx.pendingPassword, "pop-secret");
     EXPECT_NE(In<QLineEdit>(OptionsForm(), "EditPasse").text(), "pop-secret");
     EXPECT_TRUE(std::filesystem::is_directory(files / "Chiffrés envoyés"));
     EXPECT_FALSE(std::filesystem::exists(files / "QuarnelTit.ini"));
     EXPECT_EQ(Enabled(), kCreation);
+    EXPECT_EQ(main->Button(Options).text(), "Initialisation");
+    EXPECT_EQ(Information(), "The program is not initialised yet.");
+}
+
+TEST_F(OptionsDialog, StateOneDemandsEightNewClicks) {
+    files.WriteSettings();
+    RecordList store = files.SealedStore();
+    store.back().resize(2);
+    files.WriteKeyStore(store);
+    Start();
+    ASSERT_EQ(ctx.programState, 1);
+    OpenOptions([&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Options");
+        EXPECT_TRUE(In<QRadioButton>(d, "RadioBtnFirme").isChecked());
+        EXPECT_FALSE(In<QGroupBox>(d, "GroupBoxUsage").isEnabled());
+        EXPECT_EQ(In<QLineEdit>(d, "EditSmtp").text(), "smtp.example.org");
+        EXPECT_EQ(In<QLineEdit>(d, "EditPasse").text(), "");
+        QTest::keyClicks(&In<QLineEdit>(d, "EditPasse"), "pw");
+        EXPECT_FALSE(In<QPushButton>(d, "BitBtnOk").isEnabled());
+        for (int i = 0; i < 8; ++i)
+            Click(d, "BtnInitClef");
+        EXPECT_TRUE(In<QPushButton>(d, "BitBtnOk").isEnabled());
+    });
+}
+
+TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitchesToEnglish) {
+    Affiliated();
+    RecordList store = files.SealedStore();
+    ASSERT_TRUE(StoreMailPassword(store, '0', "stored"));
+    files.WriteKeyStore(store);
+    Start();
+    ASSERT_EQ(ctx.programState, 2);
+    const std::filesystem::path chosen = files / "certificats-bis";
+    std::filesystem::create_directory(chosen);
+    runner.Always(ui::kFolderDialogName, [&](QDialog& d) {
+        ui::AcceptFileDialog(d, QString::fromStdString(chosen.string()));
+    });
+    auto storedPassword = [](const RecordList& keys) {
+        std::string password;
+        EXPECT_TRUE(ReadMailPassword(keys, '0', password));
+        return password;
+    };
+    OpenOptions([&](QDialog& d) {
+        Click(d, "ButtonCerti");
+        EXPECT_EQ(In<QLabel>(d, "LbRepCerti").text(), QString::fromStdString(chosen.string()));
+        Click(d, "BitBtnAnnuler");
+    });
+    EXPECT_EQ(ctx.settings.certificatesFolder, files.settings.certificatesFolder);
+    EXPECT_FALSE(ctx.busy);
+    OpenOptions([&](QDialog& d) {
+        EXPECT_EQ(In<QLineEdit>(d, "EditPasse").text(), QString(10, u' '));
+        EXPECT_FALSE(In<QPushButton>(d, "BtnInitClef").isEnabled());
+        EXPECT_EQ(In<QPushButton>(d, "BtnInitClef").text(),
+                  "Cliquez 0 fois sans imposer de cadence.");
+        Click(d, "BitBtnOk");
+    });
+    EXPECT_EQ(storedPassword(ctx.keyStore), "stored");
+    EXPECT_TRUE(main->Button(Entrant).isEnabled());
+
+    OpenOptions([&](QDialog& d) {
+        test::Type(d, "EditPasse", "nouveau");
+        Click(d, "ButtonCerti");
+        Click(d, "BitBtnOk");
+    });
+    RecordList saved;
+    ASSERT_TRUE(LoadRecordList(files / "QuarnelTit.kpr", saved));
+    EXPECT_EQ(storedPassword(saved), "nouveau");
+    EXPECT_EQ(ctx.settings.certificatesFolder, FolderSetting(chosen));
+
+    // The language switch: No, applied, shown again without Annuler; state 3.
+    main->move(40, 50);
+    const QPoint position = main->pos();
+    runner.Once("FormOptions", [&](QDialog& d) {
+        auto& combo = In<QComboBox>(d, "ComboBoxLangue");
+        combo.setCurrentIndex(0);
+        Q_EMIT combo.activated(0);
+        EXPECT_FALSE(d.isVisible());
+    });
+    OpenOptions([&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Options");
+        EXPECT_EQ(In<QPushButton>(d, "BitBtnOk").text(), "OK");
+        EXPECT_FALSE(In<QPushButton>(d, "BitBtnAnnuler").isEnabled());
+        EXPECT_TRUE(In<QPushButton>(d, "BitBtnOk").isEnabled());
+        QTest::keyClick(&d, Qt::Key_Escape);
+        EXPECT_TRUE(d.isVisible()) << "no Cancel while Annuler is disabled";
+        Click(d, "BitBtnOk");
+    });
+    EXPECT_EQ(runner.Runs().count("FormOptions"), 5) << "shown again after the switch";
+    EXPECT_EQ(ctx.programState, 3);
+    EXPECT_EQ(main->Button(Sortie).text(), "E&xit");
+    EXPECT_EQ(main->windowTitle(), "Affiliated 1F400000123");
+    EXPECT_EQ(main->pos(), position);
+    EXPECT_EQ(Information(),
+              "The program version has changed; you need to update your affiliation.");
+    EXPECT_EQ(ctx.helpFile, std::filesystem::path(QUARNEL_BIN_DIR) / "QuarnelTit_E.hlp");
+    HolderContext back;
+    ASSERT_TRUE(LoadSettings(back, files / "QuarnelTit.ini"));
+    EXPECT_EQ(back.settings.certificatesFolder, FolderSetting(chosen));
+    EXPECT_EQ(back.settings.language, 0);
+
+    // And back to French: the built-in texts return.
+    OpenOptions([&](QDialog& d) { Q_EMIT In<QComboBox>(d, "ComboBoxLangue").activated(1); });
+    EXPECT_EQ(main->Button(Sortie).text(), "&Sortie");
+    EXPECT_EQ(ctx.programState, 3);
 }
 
 }  // namespace

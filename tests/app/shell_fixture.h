@@ -43,20 +43,6 @@ inline void Type(QWidget& w, const char* edit, const QString& text) {
     QTest::keyClicks(&e, text);
 }
 
-/// Fills every field of the General page that Ok needs.
-inline void FillGeneralPage(QDialog& d, const QString& password = QStringLiteral("secret")) {
-    Type(d, "EditAdresseTa", "ta.example.org");
-    Type(d, "EditSmtp", "smtp.example.org");
-    Type(d, "EditPop3", "pop.example.org");
-    Type(d, "EditId", "jdupont");
-    Type(d, "EditPasse", password);
-}
-
-inline void ClickKeyEightTimes(QDialog& d) {
-    for (int i = 0; i < 8; ++i)
-        Click(d, "BtnInitClef");
-}
-
 struct Shell {
     StartupEnd Start(const std::filesystem::path& programFolder = QUARNEL_BIN_DIR) {
         StartupPlaces places;
@@ -71,6 +57,11 @@ struct Shell {
         files.WriteKeyStore(files.SealedStore());
     }
     ui::FormOptions& OptionsForm() { return *main->Windows().options; }
+    /// Opens the options dialog from the main window; `handler` acts on it.
+    void OpenOptions(ui::ScriptedModalRunner::Handler handler) {
+        runner.Once("FormOptions", std::move(handler));
+        main->Button(Command::Options).click();
+    }
     QString Information() { return In<QLabel>(*main, "LabelInformation").text(); }
     /// The main window's enabled commands.
     std::vector<Command> Enabled() {

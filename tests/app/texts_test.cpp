@@ -40,7 +40,6 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
     Affiliated();
     ASSERT_EQ(Start(), StartupEnd::Completed);
     ASSERT_EQ(ctx.programState, 3);
-    ASSERT_TRUE(ReadTaParameters(QUARNEL_BIN_DIR, ctx.ta));
     for (const QString language : {"fr", "en"}) {
         if (language == "en") {
             ctx.settings.language = 0;
@@ -48,17 +47,14 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
             ASSERT_EQ(main->Button(Command::Sortie).text(), "E&xit");
         }
         CheckShown(*main, "main_" + language);
-        ui::FormOptions& options = OptionsForm();
-        options.PrepareFromSettings();
-        options.SetTaParameters();
-        options.show();
-        EXPECT_TRUE(In<QPushButton>(options, "BitBtnOk").isEnabled());
-        auto& pages = In<QTabWidget>(options, "PageControl");
-        for (int i = 0; i < pages.count(); ++i) {
-            pages.setCurrentIndex(i);
-            CheckShown(options, QStringLiteral("options_%1_%2").arg(language).arg(i + 1));
-        }
-        options.hide();
+        OpenOptions([&](QDialog& d) {
+            EXPECT_TRUE(In<QPushButton>(d, "BitBtnOk").isEnabled());
+            auto& pages = In<QTabWidget>(d, "PageControl");
+            for (int i = 0; i < pages.count(); ++i) {
+                pages.setCurrentIndex(i);
+                CheckShown(d, QStringLiteral("options_%1_%2").arg(language).arg(i + 1));
+            }
+        });
     }
 }
 
@@ -80,7 +76,7 @@ TEST(ClippedTexts, ReportsWhatDoesNotFit) {
     EXPECT_TRUE(clipped[1].startsWith("Button"));
 }
 
-TEST(Translation, EveryTextHasAnEnglishTranslation) {
+TEST(Translation, EveryTextHasAnEnglishTranslationEveryHelpContextAPageInBothLanguages) {
     QTranslator english;
     ASSERT_TRUE(english.load(QStringLiteral(QUARNEL_BIN_DIR "/quarneltit.ENG")));
     QStringList missing;
@@ -99,9 +95,7 @@ TEST(Translation, EveryTextHasAnEnglishTranslation) {
     const QString version = english.translate(kTextContext, FrenchText(txt::kVersionCode));
     EXPECT_TRUE(IsHexText(version.toStdString(), 5));
     EXPECT_NE(version.toStdString(), FrenchText(txt::kVersionCode));
-}
 
-TEST(Translation, HelpPagesHoldEveryContextInBothLanguages) {
     for (const char* page : {"QuarnelTit_F.html", "QuarnelTit_E.html"}) {
         QFile file(QStringLiteral(QUARNEL_BIN_DIR "/") + page);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page;
