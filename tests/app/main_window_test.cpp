@@ -20,8 +20,8 @@ namespace quarnel {
 namespace {
 
 using enum Command;
+using test::Child;
 using test::Click;
-using test::In;
 using test::ShellFixture;
 
 class MainWindow : public ShellFixture {};
@@ -82,9 +82,9 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
     Affiliated();
     EXPECT_EQ(Start(), StartupEnd::Completed);
     EXPECT_EQ(main->windowTitle(), "Affilié 1F400000123");
-    EXPECT_EQ(In<QLabel>(*main, "lbNom").text(), "DUPONT jean");
-    EXPECT_EQ(In<QLabel>(*main, "LabelSociete").text(), "Société :");
-    EXPECT_EQ(In<QLabel>(*main, "LbSociete").text(), "ACME, compta");
+    EXPECT_EQ(Child<QLabel>(*main, "lbNom").text(), "DUPONT jean");
+    EXPECT_EQ(Child<QLabel>(*main, "LabelSociete").text(), "Société :");
+    EXPECT_EQ(Child<QLabel>(*main, "LbSociete").text(), "ACME, compta");
     EXPECT_EQ(main->Button(Options).text(), "&Options");
     EXPECT_EQ(Information(),
               "Il est nécessaire de demander une clef pour chacun de vos correspondants.");
@@ -124,13 +124,13 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
     EXPECT_TRUE(main->Button(Clefs).isEnabled());
 
     // The reset button: "En attente", then the rules again.
-    QTest::mouseClick(&In<QToolButton>(*main, "SpeedButtonReset"), Qt::LeftButton);
+    QTest::mouseClick(&Child<QToolButton>(*main, "SpeedButtonReset"), Qt::LeftButton);
     EXPECT_EQ(Information(), "En attente");
     EXPECT_TRUE(main->Button(Correspondants).isEnabled());
 
     // The correspondents menu offers the lists that have records.
     main->BitBtnCorrespondantsClick();
-    auto& menu = In<QMenu>(*main, "PopupMenuCor");
+    auto& menu = Child<QMenu>(*main, "PopupMenuCor");
     EXPECT_TRUE(menu.actions()[0]->isEnabled());
     EXPECT_FALSE(menu.actions()[1]->isEnabled());
     EXPECT_FALSE(menu.actions()[2]->isEnabled());
@@ -186,16 +186,16 @@ class OptionsDialog : public test::ShellFixture {};
 TEST_F(OptionsDialog, NewcomerSwitchesToEnglishInitialisesAndCancellingTheAffiliationSendsNothing) {
     Start();
     runner.Once("FormOptions",
-                [&](QDialog& d) { Q_EMIT In<QComboBox>(d, "ComboBoxLangue").activated(0); });
+                [&](QDialog& d) { Q_EMIT Child<QComboBox>(d, "ComboBoxLangue").activated(0); });
     OpenOptions([&](QDialog& d) {
-        auto& ok = In<QPushButton>(d, "BitBtnOk");
-        auto& key = In<QPushButton>(d, "BtnInitClef");
-        auto& a = In<QRadioButton>(d, "RadioBtnA");
-        auto& b = In<QRadioButton>(d, "RadioBtnB");
-        auto& port = In<QLineEdit>(d, "EditPortProxy");
+        auto& ok = Child<QPushButton>(d, "BitBtnOk");
+        auto& key = Child<QPushButton>(d, "BtnInitClef");
+        auto& a = Child<QRadioButton>(d, "RadioBtnA");
+        auto& b = Child<QRadioButton>(d, "RadioBtnB");
+        auto& port = Child<QLineEdit>(d, "EditPortProxy");
         // Reopened in English; it cannot be confirmed yet, so Annuler stays.
         EXPECT_EQ(d.windowTitle(), "Initialisation");
-        EXPECT_TRUE(In<QPushButton>(d, "BitBtnAnnuler").isEnabled());
+        EXPECT_TRUE(Child<QPushButton>(d, "BitBtnAnnuler").isEnabled());
         Click(d, "BtnInitClef");
         EXPECT_EQ(key.text(), "Click 7 times at an irregular pace.");
         for (const auto& [edit, text] : {std::pair{"EditAdresseTa", "ta.example.org"},
@@ -205,19 +205,19 @@ TEST_F(OptionsDialog, NewcomerSwitchesToEnglishInitialisesAndCancellingTheAffili
                                          {"EditPasse", "pop-secret"}})
             test::Type(d, edit, text);
         EXPECT_FALSE(ok.isEnabled()) << "no category, seven clicks to go";
-        In<QRadioButton>(d, "RadioBtnPrive").click();
+        Child<QRadioButton>(d, "RadioBtnPrive").click();
         EXPECT_FALSE(ok.isEnabled()) << "seven clicks to go";
         for (int i = 0; i < 7; ++i)
             Click(d, "BtnInitClef");
         EXPECT_FALSE(key.isEnabled());
-        EXPECT_EQ(In<QLabel>(d, "LbCode").text(), "0FF");
-        EXPECT_EQ(In<QLabel>(d, "LbCertificat").text().size(), 32);
+        EXPECT_EQ(Child<QLabel>(d, "LbCode").text(), "0FF");
+        EXPECT_EQ(Child<QLabel>(d, "LbCertificat").text().size(), 32);
         EXPECT_TRUE(ok.isEnabled());
         EXPECT_TRUE(a.isChecked());
 
         test::Type(d, "EditAdresseProxy", "proxy.lan");
         EXPECT_FALSE(ok.isEnabled());
-        EXPECT_TRUE(In<QPushButton>(d, "BitBtnAnnuler").isEnabled());
+        EXPECT_TRUE(Child<QPushButton>(d, "BitBtnAnnuler").isEnabled());
         QTest::keyClicks(&port, "3a1b2/8");
         EXPECT_EQ(port.text(), "3128") << "letters are refused";
         QTest::keyClick(&port, Qt::Key_Backspace);
@@ -225,7 +225,7 @@ TEST_F(OptionsDialog, NewcomerSwitchesToEnglishInitialisesAndCancellingTheAffili
         EXPECT_TRUE(ok.isEnabled());
         EXPECT_TRUE(b.isChecked());
         EXPECT_FALSE(a.isEnabled() || b.isEnabled());
-        In<QLineEdit>(d, "EditAdresseProxy").clear();
+        Child<QLineEdit>(d, "EditAdresseProxy").clear();
         EXPECT_FALSE(ok.isEnabled()) << "a port alone";
         port.clear();
         EXPECT_TRUE(ok.isEnabled());
@@ -243,7 +243,7 @@ TEST_F(OptionsDialog, NewcomerSwitchesToEnglishInitialisesAndCancellingTheAffili
     EXPECT_EQ(ctx.settings.proxyAddress, "-");
     EXPECT_EQ(ctx.publicHex.size(), 256u);
     EXPECT_EQ(ctx.pendingPassword, "pop-secret");
-    EXPECT_NE(In<QLineEdit>(OptionsForm(), "EditPasse").text(), "pop-secret");
+    EXPECT_NE(Child<QLineEdit>(OptionsForm(), "EditPasse").text(), "pop-secret");
     EXPECT_TRUE(std::filesystem::is_directory(files / "Chiffrés envoyés"));
     EXPECT_FALSE(std::filesystem::exists(files / "QuarnelTit.ini"));
     EXPECT_EQ(Enabled(), kCreation);
@@ -260,15 +260,15 @@ TEST_F(OptionsDialog, StateOneDemandsEightNewClicks) {
     ASSERT_EQ(ctx.programState, 1);
     OpenOptions([&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Options");
-        EXPECT_TRUE(In<QRadioButton>(d, "RadioBtnFirme").isChecked());
-        EXPECT_FALSE(In<QGroupBox>(d, "GroupBoxUsage").isEnabled());
-        EXPECT_EQ(In<QLineEdit>(d, "EditSmtp").text(), "smtp.example.org");
-        EXPECT_EQ(In<QLineEdit>(d, "EditPasse").text(), "");
-        QTest::keyClicks(&In<QLineEdit>(d, "EditPasse"), "pw");
-        EXPECT_FALSE(In<QPushButton>(d, "BitBtnOk").isEnabled());
+        EXPECT_TRUE(Child<QRadioButton>(d, "RadioBtnFirme").isChecked());
+        EXPECT_FALSE(Child<QGroupBox>(d, "GroupBoxUsage").isEnabled());
+        EXPECT_EQ(Child<QLineEdit>(d, "EditSmtp").text(), "smtp.example.org");
+        EXPECT_EQ(Child<QLineEdit>(d, "EditPasse").text(), "");
+        QTest::keyClicks(&Child<QLineEdit>(d, "EditPasse"), "pw");
+        EXPECT_FALSE(Child<QPushButton>(d, "BitBtnOk").isEnabled());
         for (int i = 0; i < 8; ++i)
             Click(d, "BtnInitClef");
-        EXPECT_TRUE(In<QPushButton>(d, "BitBtnOk").isEnabled());
+        EXPECT_TRUE(Child<QPushButton>(d, "BitBtnOk").isEnabled());
     });
 }
 
@@ -291,15 +291,15 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
     };
     OpenOptions([&](QDialog& d) {
         Click(d, "ButtonCerti");
-        EXPECT_EQ(In<QLabel>(d, "LbRepCerti").text(), QString::fromStdString(chosen.string()));
+        EXPECT_EQ(Child<QLabel>(d, "LbRepCerti").text(), QString::fromStdString(chosen.string()));
         Click(d, "BitBtnAnnuler");
     });
     EXPECT_EQ(ctx.settings.certificatesFolder, files.settings.certificatesFolder);
     EXPECT_FALSE(ctx.busy);
     OpenOptions([&](QDialog& d) {
-        EXPECT_EQ(In<QLineEdit>(d, "EditPasse").text(), QString(10, u' '));
-        EXPECT_FALSE(In<QPushButton>(d, "BtnInitClef").isEnabled());
-        EXPECT_EQ(In<QPushButton>(d, "BtnInitClef").text(),
+        EXPECT_EQ(Child<QLineEdit>(d, "EditPasse").text(), QString(10, u' '));
+        EXPECT_FALSE(Child<QPushButton>(d, "BtnInitClef").isEnabled());
+        EXPECT_EQ(Child<QPushButton>(d, "BtnInitClef").text(),
                   "Cliquez 0 fois sans imposer de cadence.");
         Click(d, "BitBtnOk");
     });
@@ -320,16 +320,16 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
     main->move(40, 50);
     const QPoint position = main->pos();
     runner.Once("FormOptions", [&](QDialog& d) {
-        auto& combo = In<QComboBox>(d, "ComboBoxLangue");
+        auto& combo = Child<QComboBox>(d, "ComboBoxLangue");
         combo.setCurrentIndex(0);
         Q_EMIT combo.activated(0);
         EXPECT_FALSE(d.isVisible());
     });
     OpenOptions([&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Options");
-        EXPECT_EQ(In<QPushButton>(d, "BitBtnOk").text(), "OK");
-        EXPECT_FALSE(In<QPushButton>(d, "BitBtnAnnuler").isEnabled());
-        EXPECT_TRUE(In<QPushButton>(d, "BitBtnOk").isEnabled());
+        EXPECT_EQ(Child<QPushButton>(d, "BitBtnOk").text(), "OK");
+        EXPECT_FALSE(Child<QPushButton>(d, "BitBtnAnnuler").isEnabled());
+        EXPECT_TRUE(Child<QPushButton>(d, "BitBtnOk").isEnabled());
         QTest::keyClick(&d, Qt::Key_Escape);
         EXPECT_TRUE(d.isVisible()) << "no Cancel while Annuler is disabled";
         Click(d, "BitBtnOk");
@@ -348,7 +348,7 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
     EXPECT_EQ(back.settings.language, 0);
 
     // And back to French: the built-in texts return.
-    OpenOptions([&](QDialog& d) { Q_EMIT In<QComboBox>(d, "ComboBoxLangue").activated(1); });
+    OpenOptions([&](QDialog& d) { Q_EMIT Child<QComboBox>(d, "ComboBoxLangue").activated(1); });
     EXPECT_EQ(main->Button(Sortie).text(), "&Sortie");
     EXPECT_EQ(ctx.programState, 3);
 }

@@ -25,24 +25,6 @@
 
 namespace quarnel::test {
 
-template <typename T>
-T& In(QWidget& w, const char* name) {
-    T* child = w.findChild<T*>(name);
-    EXPECT_NE(child, nullptr) << name;
-    return *child;
-}
-
-inline void Click(QWidget& w, const char* button) {
-    QTest::mouseClick(&In<QPushButton>(w, button), Qt::LeftButton);
-}
-
-/// Replaces the text of an edit as typed.
-inline void Type(QWidget& w, const char* edit, const QString& text) {
-    auto& e = In<QLineEdit>(w, edit);
-    e.clear();
-    QTest::keyClicks(&e, text);
-}
-
 struct Shell {
     StartupEnd Start(const std::filesystem::path& programFolder = QUARNEL_BIN_DIR) {
         StartupPlaces places;
@@ -62,7 +44,7 @@ struct Shell {
         runner.Once("FormOptions", std::move(handler));
         main->Button(Command::Options).click();
     }
-    QString Information() { return In<QLabel>(*main, "LabelInformation").text(); }
+    QString Information() { return Child<QLabel>(*main, "LabelInformation").text(); }
     /// The main window's enabled commands.
     std::vector<Command> Enabled() {
         std::vector<Command> out;

@@ -16,7 +16,7 @@
 namespace quarnel {
 namespace {
 
-using test::In;
+using test::Child;
 
 void CheckShown(QWidget& window, const QString& name) {
     window.show();
@@ -48,8 +48,8 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
         }
         CheckShown(*main, "main_" + language);
         OpenOptions([&](QDialog& d) {
-            EXPECT_TRUE(In<QPushButton>(d, "BitBtnOk").isEnabled());
-            auto& pages = In<QTabWidget>(d, "PageControl");
+            EXPECT_TRUE(Child<QPushButton>(d, "BitBtnOk").isEnabled());
+            auto& pages = Child<QTabWidget>(d, "PageControl");
             for (int i = 0; i < pages.count(); ++i) {
                 pages.setCurrentIndex(i);
                 CheckShown(d, QStringLiteral("options_%1_%2").arg(language).arg(i + 1));

@@ -31,36 +31,14 @@
 namespace quarnel::ui {
 namespace {
 
-template <typename T = QPushButton>
-T& Child(QWidget& w, const char* name) {
-    T* child = w.findChild<T*>(name);
-    EXPECT_NE(child, nullptr) << name;
-    return *child;
-}
-
-// Types `text` into the field, replacing what it held when `replace`.
-void Type(QWidget& w, const char* name, const QString& text, bool replace = false) {
-    QLineEdit& edit = Child<QLineEdit>(w, name);
-    if (replace) edit.clear();
-    edit.setFocus();
-    for (const QChar c : text) {
-        if (c.unicode() < 128) {
-            QTest::keyClick(&edit, char(c.unicode()));
-        } else {  // QTest knows keys for ASCII only
-            QTest::sendKeyEvent(QTest::Press, &edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, &edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
-}
+using test::Child;
+using test::Click;
+using test::Type;
 
 // Types into each field: names and texts in turn.
 void Fill(QWidget& w, std::initializer_list<const char*> namesAndTexts) {
     for (auto it = namesAndTexts.begin(); it + 1 < namesAndTexts.end(); it += 2)
         Type(w, it[0], it[1]);
-}
-
-void Click(QWidget& w, const char* name) {
-    Child<QAbstractButton>(w, name).click();
 }
 
 class Windows : public ::testing::Test {
@@ -127,7 +105,7 @@ TEST_F(Windows, TheNewCorrespondentDialogTakesOnlyANumberThatIsNeitherKnownNorOw
     FormDestinataire dialog(ctx, nullptr);
     dialog.show();
     QGroupBox& info = Child<QGroupBox>(dialog, "GroupBoxInformation");
-    QPushButton& executer = Child(dialog, "BitBtnExecuter");
+    QPushButton& executer = Child<QPushButton>(dialog, "BitBtnExecuter");
     struct Case {
         const char* typed;
         int information;  // 0: none shown
@@ -185,7 +163,7 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
     // once it is enabled.
     runner.Always("FormTCP_IP", [](QDialog& dialog) {
         Click(dialog, "BitBtnEnvoyer");
-        QPushButton& accepter = Child(dialog, "BitBtnRecevoir");
+        QPushButton& accepter = Child<QPushButton>(dialog, "BitBtnRecevoir");
         ASSERT_TRUE(test::RunUntil([&] { return accepter.isEnabled(); }, 20000));
         accepter.click();
     });
@@ -225,7 +203,7 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
     ASSERT_EQ(RunKeyRequest(ctx, test::Http(ctx), d->ownNumber, true).status, FlowStatus::Done);
     runner.Once("FormAffiliationA", [](QDialog& dialog) {
         EXPECT_FALSE(Child<QLineEdit>(dialog, "EditNom").isVisible());
-        Type(dialog, "EditTelephone", "+33 1 99", true);
+        Type(dialog, "EditTelephone", "+33 1 99");
         Click(dialog, "BitBtnExecuter");
     });
     main.BitBtnMiseAJourClick();

@@ -4,9 +4,11 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 
 namespace quarnel::test {
 
@@ -22,6 +24,24 @@ QString Plain(const QString& text) {
 }
 
 }  // namespace
+
+void Click(QWidget& w, const char* button) {
+    Child(w, button).click();
+}
+
+void Type(QWidget& w, const char* edit, const QString& text) {
+    QLineEdit& e = Child<QLineEdit>(w, edit);
+    e.clear();
+    e.setFocus();
+    for (const QChar c : text) {
+        if (c.unicode() < 128) {
+            QTest::keyClick(&e, char(c.unicode()));
+        } else {  // QTest knows keys for ASCII only
+            QTest::sendKeyEvent(QTest::Press, &e, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, &e, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+}
 
 QStringList ClippedTexts(QWidget& root) {
     QStringList clipped;

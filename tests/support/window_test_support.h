@@ -1,12 +1,28 @@
 #pragma once
 // Helpers for window tests.
 
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
 #include <QString>
 #include <QStringList>
-
-class QWidget;
+#include <QWidget>
 
 namespace quarnel::test {
+
+/// The child of `w` named `name`; a failure names it when missing.
+template <typename T = QAbstractButton>
+T& Child(QWidget& w, const char* name) {
+    T* child = w.findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name;
+    return *child;
+}
+
+/// Clicks the button as a person would (nothing happens when it is disabled).
+void Click(QWidget& w, const char* button);
+
+/// Replaces the text of a line edit key by key, accented letters included.
+void Type(QWidget& w, const char* edit, const QString& text);
 
 /// Texts of the visible labels, buttons, group boxes and tabs under `root`
 /// that do not fit in their widget, each with the widget's object name.
