@@ -79,7 +79,8 @@ void BM_Attachment10MiBEncrypt(benchmark::State& state) {
     for (auto _ : state) {
         if (!BuildOutgoingBody(*p.from, "Voici le rapport.").ok) state.SkipWithError("refused");
         state.PauseTiming();
-        for (const auto& f : p.from->encryptedAttachments) std::filesystem::remove(f);
+        for (const auto& f : p.from->encryptedAttachments)
+            std::filesystem::remove(f);
         state.ResumeTiming();
     }
     state.SetBytesProcessed(state.iterations() * std::int64_t(10u << 20));

@@ -107,7 +107,8 @@ int DecipherTextCmd(Args& args) {
     std::size_t index = 0;
     DecipheredText d;
     if (!DecipherText(lines, index, key, mask, d)) {
-        throw UsageError("the header does not decipher with this key and mask, or blocks are missing");
+        throw UsageError(
+            "the header does not decipher with this key and mask, or blocks are missing");
     }
     std::cout << "date " << DateToHex(d.dateTime) << ' ' << DateTimeText(d.dateTime) << '\n'
               << "code " << d.code << '\n'

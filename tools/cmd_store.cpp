@@ -59,7 +59,8 @@ int CheckStore(Args& args) {
     const bool ok = category ? CheckCorrespondentList(list, (*category)[0], &problems)
                              : CheckKeyStore(list, &problems);
     const std::string kind = category ? "correspondent list " + *category : "key store";
-    for (const auto& p : problems) std::cout << file.string() << ": " << p << '\n';
+    for (const auto& p : problems)
+        std::cout << file.string() << ": " << p << '\n';
     std::cout << file.string() << ": " << list.size() << " record(s), " << kind << ' '
               << (ok ? "ok" : "FAILED") << '\n';
     if (ok && !category) {

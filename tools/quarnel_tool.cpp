@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
     args.erase(args.begin());
     try {
         if (command == "crypto") {
-            if (args.empty()) throw UsageError("crypto needs a primitive (see quarnel-tool --help)");
+            if (args.empty())
+                throw UsageError("crypto needs a primitive (see quarnel-tool --help)");
             const std::string sub = args[0];
             args.erase(args.begin());
             Args a(std::move(args), {"--decipher"});

@@ -20,7 +20,7 @@ struct UsageError : std::runtime_error {
 /// The arguments of one command: options (--name value, or --flag) and
 /// positional arguments in order.
 class Args {
-public:
+  public:
     Args(std::vector<std::string> args, std::vector<std::string> flags);
 
     /// The value of --name, removed from the arguments; nothing when absent.
@@ -30,7 +30,7 @@ public:
     /// Positional arguments; refuses unknown options left over.
     std::vector<std::string> Positional(std::size_t min, std::size_t max);
 
-private:
+  private:
     std::vector<std::string> args_;
     std::vector<std::string> flags_;
     std::vector<std::string> setFlags_;

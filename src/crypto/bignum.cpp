@@ -12,7 +12,8 @@ namespace quarnel {
 namespace {
 
 void TrimTop(std::span<const Word> x, int& used) {
-    while (used > 1 && x[used - 1] == 0) --used;
+    while (used > 1 && x[used - 1] == 0)
+        --used;
 }
 
 }  // namespace
@@ -26,7 +27,8 @@ bool HexToWords(std::string_view text, std::span<Word> out, int& used) {
     if (start == std::string_view::npos) return false;
     text.remove_prefix(start);
     // Leading zeros go, but never below eight characters.
-    while (text.size() >= 9 && text.front() == '0') text.remove_prefix(1);
+    while (text.size() >= 9 && text.front() == '0')
+        text.remove_prefix(1);
     for (char c : text) {
         if (HexDigitValue(c) < 0) return false;
     }
@@ -39,7 +41,8 @@ bool HexToWords(std::string_view text, std::span<Word> out, int& used) {
     for (std::size_t g = 0; g < groups; ++g) {
         const std::size_t begin = end >= 8 ? end - 8 : 0;
         Word w = 0;
-        for (std::size_t i = begin; i < end; ++i) w = (w << 4) | Word(HexDigitValue(text[i]));
+        for (std::size_t i = begin; i < end; ++i)
+            w = (w << 4) | Word(HexDigitValue(text[i]));
         out[g] = w;
         end = begin;
     }
@@ -59,7 +62,8 @@ std::string WordToHex(Word w) {
 std::string WordsToHex(std::span<const Word> words) {
     std::string s;
     s.reserve(words.size() * 8);
-    for (std::size_t i = words.size(); i-- > 0;) s += WordToHex(words[i]);
+    for (std::size_t i = words.size(); i-- > 0;)
+        s += WordToHex(words[i]);
     return s;
 }
 
@@ -85,7 +89,9 @@ Big HexToBig(std::string_view text) {
     return FixedHexToWords<32>(text);
 }
 
-std::string QuadToHex(const Quad& q) { return WordsToHex(q); }
+std::string QuadToHex(const Quad& q) {
+    return WordsToHex(q);
+}
 
 std::string BigToHex(std::span<const Word> words) {
     std::string s = WordsToHex(words);
@@ -172,7 +178,8 @@ void NormaliseModulus(std::span<const Word> m, std::span<Word> normalised, int& 
 Word ModWord(std::span<const Word> x, int used, Word d) {
     if (d == 0) return 0;
     std::uint64_t r = 0;
-    for (int i = used - 1; i >= 0; --i) r = ((r << 32) | x[std::size_t(i)]) % d;
+    for (int i = used - 1; i >= 0; --i)
+        r = ((r << 32) | x[std::size_t(i)]) % d;
     return Word(r);
 }
 
@@ -279,7 +286,8 @@ bool ModPow(std::span<const Word> base, std::span<const Word> exponent,
     ReduceWords(b, ub, m, k, shift);
 
     int top = int(exponent.size()) - 1;
-    while (top >= 0 && exponent[std::size_t(top)] == 0) --top;
+    while (top >= 0 && exponent[std::size_t(top)] == 0)
+        --top;
     int ur = 1;
     if (top < 0) {
         r[0] = 1;

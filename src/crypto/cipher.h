@@ -42,7 +42,8 @@ void CipherBlocksMasked(std::span<Quad> blocks, const Quad& key, const Quad& mas
                         Direction direction);
 
 inline void XorQuad(Quad& a, const Quad& b) {
-    for (int i = 0; i < 4; ++i) a[std::size_t(i)] ^= b[std::size_t(i)];
+    for (int i = 0; i < 4; ++i)
+        a[std::size_t(i)] ^= b[std::size_t(i)];
 }
 
 }  // namespace quarnel

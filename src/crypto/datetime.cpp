@@ -17,7 +17,9 @@ std::function<LocalDateTime()>& LocalClock() {
     return clock;
 }
 
-sys_days Epoch() { return sys_days{year{1899} / December / 30}; }
+sys_days Epoch() {
+    return sys_days{year{1899} / December / 30};
+}
 
 }  // namespace
 
@@ -38,7 +40,9 @@ LocalDateTime LocalNow() {
     return out;
 }
 
-void SetLocalClock(std::function<LocalDateTime()> clock) { LocalClock() = std::move(clock); }
+void SetLocalClock(std::function<LocalDateTime()> clock) {
+    LocalClock() = std::move(clock);
+}
 
 double OleFromLocal(const LocalDateTime& t) {
     const sys_days d{year{t.year} / month{unsigned(t.month)} / day{unsigned(t.day)}};
@@ -69,7 +73,9 @@ LocalDateTime OleToLocal(double value) {
     return out;
 }
 
-double OleNow() { return OleFromLocal(LocalNow()); }
+double OleNow() {
+    return OleFromLocal(LocalNow());
+}
 
 std::string DateTimeText(double value) {
     const LocalDateTime t = OleToLocal(value);

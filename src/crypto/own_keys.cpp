@@ -29,7 +29,8 @@ bool PasswordMask(const RecordList& store, char digit, Quad& mask) {
 bool SelectKeyRecord(const RecordList& store, char digit, std::size_t& record) {
     std::size_t n = HexToWord(std::string(1, digit));
     if (n >= store.size()) return false;
-    while (store.size() >= 16 && n < store.size() - 16) n += 16;
+    while (store.size() >= 16 && n < store.size() - 16)
+        n += 16;
     record = n;
     return true;
 }
@@ -95,7 +96,8 @@ bool ReadMailPassword(const RecordList& store, char digit, std::string& password
     XorQuad(w, HexToQuad(store.back()[6]));
     SecretString hex(QuadToHex(w));
     std::string text = HexToText(*hex);
-    while (!text.empty() && text.back() == ' ') text.pop_back();
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
     password = std::move(text);
     WipeQuad(w);
     return true;

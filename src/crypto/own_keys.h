@@ -30,7 +30,7 @@ struct OwnKey {
 [[nodiscard]] bool OwnUnwrappingKey(const RecordList& store, char digit, OwnKey& out);
 
 struct RecordSeal {
-    std::string sealed;  ///< 32 digits: the sealed digest
+    std::string sealed;     ///< 32 digits: the sealed digest
     DecipheredText header;  ///< date-time, code and the two fields (text empty)
 };
 

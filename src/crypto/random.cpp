@@ -28,15 +28,21 @@ std::uint32_t MillisecondsOfDayUtc() {
 
 }  // namespace
 
-void SetReseedClock(std::function<std::uint32_t()> clock) { ReseedClock() = std::move(clock); }
+void SetReseedClock(std::function<std::uint32_t()> clock) {
+    ReseedClock() = std::move(clock);
+}
 
 void Reseed() {
     const auto& clock = ReseedClock();
     g_seed = clock ? clock() : MillisecondsOfDayUtc();
 }
 
-void SetSeed(std::uint32_t seed) { g_seed = seed; }
-std::uint32_t Seed() { return g_seed; }
+void SetSeed(std::uint32_t seed) {
+    g_seed = seed;
+}
+std::uint32_t Seed() {
+    return g_seed;
+}
 
 std::uint32_t RandomBelow(std::uint32_t n) {
     g_seed = g_seed * 134775813u + 1u;
@@ -168,8 +174,10 @@ namespace {
 
 Word SkippedHalf() {
     std::uint32_t r = 0;
-    for (int i = 0; i < 23; ++i) r = RandomBelow(26);
-    for (std::uint32_t i = 0; i <= r; ++i) (void)RandomBelow(65536);
+    for (int i = 0; i < 23; ++i)
+        r = RandomBelow(26);
+    for (std::uint32_t i = 0; i <= r; ++i)
+        (void)RandomBelow(65536);
     return RandomBelow(65536);
 }
 
@@ -197,7 +205,8 @@ std::string RandomHex32() {
     Quad q{};
     RandomWords(q);
     std::string s;
-    for (Word w : q) s += WordToHex(w);  // in drawing order
+    for (Word w : q)
+        s += WordToHex(w);  // in drawing order
     return s;
 }
 
@@ -206,7 +215,8 @@ void KeyClick(Big& exponent, int& counter) {
     Reseed();
     --counter;
     const Quad q = RandomQuad();
-    for (int i = 0; i < 4; ++i) exponent[std::size_t(counter * 4 + i)] = q[std::size_t(i)];
+    for (int i = 0; i < 4; ++i)
+        exponent[std::size_t(counter * 4 + i)] = q[std::size_t(i)];
 }
 
 KeySetup KeyInitialise(Big& exponent, const Big& taPublic) {

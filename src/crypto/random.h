@@ -26,8 +26,12 @@ std::uint32_t RandomBelow(std::uint32_t n);
 
 /// Each word := RandomBelow(65536) * 65536 + RandomBelow(65536).
 void RandomWords(std::span<Word> words);
-inline void WipeQuad(Quad& q) { RandomWords(q); }
-inline void WipeBig(Big& b) { RandomWords(b); }
+inline void WipeQuad(Quad& q) {
+    RandomWords(q);
+}
+inline void WipeBig(Big& b) {
+    RandomWords(b);
+}
 
 /// Overwrites `bytes` bytes at `data` with random words for working storage
 /// released in bulk. The words come from a stream of their own: the

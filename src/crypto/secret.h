@@ -19,13 +19,14 @@ void WipeString(std::string& s);
 /// Overwrites every line in place with random hexadecimal text.
 template <typename Container>
 void WipeLines(Container& lines) {
-    for (auto& line : lines) WipeString(line);
+    for (auto& line : lines)
+        WipeString(line);
 }
 
 /// N words that wipe themselves when released.
 template <std::size_t N>
 class SecretWords {
-public:
+  public:
     SecretWords() = default;
     explicit SecretWords(const std::array<Word, N>& w) : words_(w) {}
     SecretWords(const SecretWords&) = delete;
@@ -37,7 +38,7 @@ public:
     std::array<Word, N>* operator->() { return &words_; }
     const std::array<Word, N>* operator->() const { return &words_; }
 
-private:
+  private:
     std::array<Word, N> words_{};
 };
 
@@ -46,7 +47,7 @@ using SecretBig = SecretWords<32>;
 
 /// A text (password, key line) that wipes itself when released.
 class SecretString {
-public:
+  public:
     SecretString() = default;
     explicit SecretString(std::string s) : s_(std::move(s)) {}
     SecretString(const SecretString&) = delete;
@@ -58,7 +59,7 @@ public:
     std::string* operator->() { return &s_; }
     const std::string* operator->() const { return &s_; }
 
-private:
+  private:
     std::string s_;
 };
 

@@ -269,7 +269,7 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, const Lines& body,
 
     // The digest verified: only now does anything reach the disk.
     AttachmentRun run{
-        *pair,       *mask, message,      PathFromSetting(ctx.settings.decryptedFilesFolder),
+        *pair,       *mask, message,       PathFromSetting(ctx.settings.decryptedFilesFolder),
         attachments, m,     m.encryptedAt, ctx.OwnDataFiles()};
     std::error_code ec;
     if (!ctx.receivedAttachmentNames.empty()) std::filesystem::create_directories(run.folder, ec);

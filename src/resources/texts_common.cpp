@@ -32,6 +32,8 @@ constexpr TextEntry kTexts[] = {
 };
 }  // namespace
 
-std::span<const TextEntry> CommonTexts() { return kTexts; }
+std::span<const TextEntry> CommonTexts() {
+    return kTexts;
+}
 
 }  // namespace quarnel

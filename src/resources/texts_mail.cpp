@@ -4,6 +4,8 @@
 
 namespace quarnel {
 
-std::span<const TextEntry> MailTexts() { return {}; }
+std::span<const TextEntry> MailTexts() {
+    return {};
+}
 
 }  // namespace quarnel

@@ -4,6 +4,8 @@
 
 namespace quarnel {
 
-std::span<const TextEntry> StoreTexts() { return {}; }
+std::span<const TextEntry> StoreTexts() {
+    return {};
+}
 
 }  // namespace quarnel

@@ -33,7 +33,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     const std::filesystem::path tmp =
         dir / ("." + path.filename().string() + ".tmp" + std::to_string(rd() % 1000000));
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return fail(std::string("cannot create ") + tmp.string() + ": " + std::strerror(errno));
+    if (fd < 0)
+        return fail(std::string("cannot create ") + tmp.string() + ": " + std::strerror(errno));
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -79,7 +80,8 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
 
 std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
     std::size_t total = 0;
-    for (const auto& l : lines) total += l.size() + 2;
+    for (const auto& l : lines)
+        total += l.size() + 2;
     std::string out;
     out.reserve(total);
     for (const auto& l : lines) {

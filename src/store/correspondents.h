@@ -56,8 +56,7 @@ int FindCorrespondent(const CorrespondentLists& lists, char category, std::strin
 /// Replaces the record of the same affiliation number (the new one goes to the
 /// end) or appends it, then saves the list file in `keyFolder`. A record that
 /// does not fit the category is refused and nothing changes.
-[[nodiscard]] SaveResult StoreCorrespondent(CorrespondentLists& lists, char category,
-                                            Record record,
+[[nodiscard]] SaveResult StoreCorrespondent(CorrespondentLists& lists, char category, Record record,
                                             const std::filesystem::path& keyFolder,
                                             const SaveFailureHandler& onFailure);
 

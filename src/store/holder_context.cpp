@@ -20,9 +20,11 @@ std::vector<std::string> SenderIdentityFields(char category,
     static constexpr std::size_t kDF[] = {0, 1, 2, 3, 6, 7, 8, 11};
     std::vector<std::string> out;
     if (category == 'A' && identity.size() == 11) {
-        for (const std::size_t i : kA) out.push_back(identity[i]);
+        for (const std::size_t i : kA)
+            out.push_back(identity[i]);
     } else if ((category == 'D' || category == 'F') && identity.size() == 13) {
-        for (const std::size_t i : kDF) out.push_back(identity[i]);
+        for (const std::size_t i : kDF)
+            out.push_back(identity[i]);
     }
     return out;
 }
@@ -30,7 +32,8 @@ std::vector<std::string> SenderIdentityFields(char category,
 bool SettingsDigest(const std::string& ownNumber, const std::vector<std::string>& identity,
                     std::string& digest) {
     std::string text = ownNumber;
-    for (const auto& line : identity) text += line;
+    for (const auto& line : identity)
+        text += line;
     Quad d{};
     if (!CondenseText(text, d)) return false;
     digest = QuadToHex(d);

@@ -23,13 +23,13 @@ namespace quarnel {
 
 /// The settings of QuarnelTit.ini.
 struct Settings {
-    int language = 1;          ///< 1 French, 0 English
-    char category = 0;         ///< 'F' employee, 'D' independent, 'A' private person
-    std::string taCode;        ///< 3 hexadecimal digits
+    int language = 1;    ///< 1 French, 0 English
+    char category = 0;   ///< 'F' employee, 'D' independent, 'A' private person
+    std::string taCode;  ///< 3 hexadecimal digits
     std::string taAddress;
-    char taPortChoice = 'A';   ///< 'A' port 50000 + TA code, 'B' port 80
-    std::string smtpServer;    ///< may end in ":port"
-    std::string pop3Server;    ///< may end in ":port"
+    char taPortChoice = 'A';  ///< 'A' port 50000 + TA code, 'B' port 80
+    std::string smtpServer;   ///< may end in ":port"
+    std::string pop3Server;   ///< may end in ":port"
     std::string accountName;
     std::string proxyAddress = "-";
     std::string proxyPort = "-";
@@ -105,7 +105,7 @@ struct HolderContext {
     std::string displayName;  ///< derived from the identity
     std::string firmText;     ///< D and F only
     std::string email;
-    TaParameters ta;          ///< read from the TA parameter file
+    TaParameters ta;  ///< read from the TA parameter file
 
     // --- program state
     int programState = 0;  ///< 0..5
@@ -131,7 +131,7 @@ struct HolderContext {
     double affiliationDate = 0;   ///< from the record's seal
 
     // --- key set-up results (options dialog), used by the affiliation request
-    std::string publicHex;     ///< the holder's public value, 256 digits
+    std::string publicHex;  ///< the holder's public value, 256 digits
     Quad publicDigest{};
     Quad taKey{};
     std::string pendingPassword;  ///< typed at initialisation, stored by the private-key reply

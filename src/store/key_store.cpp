@@ -35,7 +35,9 @@ char KeyGenerationDigit(std::size_t records) {
     return kHexDigits[(records - 1) % 16];
 }
 
-bool IsUpdatePending(const Record& own) { return own.size() > 3 && own[3] == kZeroLine; }
+bool IsUpdatePending(const Record& own) {
+    return own.size() > 3 && own[3] == kZeroLine;
+}
 
 int StartupStateFromOwnRecord(const Record& own, bool versionChanged) {
     int state = 2;

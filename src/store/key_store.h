@@ -30,7 +30,9 @@ int StartupStateFromOwnRecord(const Record& own, bool versionChanged);
 bool IsUpdatePending(const Record& own);
 
 /// The mailbox password is stored (the record has 7 lines).
-inline bool HasMailPassword(const Record& own) { return own.size() == 7; }
+inline bool HasMailPassword(const Record& own) {
+    return own.size() == 7;
+}
 
 inline const std::string kZeroLine(32, '0');
 

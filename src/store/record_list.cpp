@@ -95,7 +95,8 @@ void WipeRecordList(RecordList& list) {
         for (std::string& line : r) {
             // Random 32-digit texts, in place, as long as the line.
             const std::string fill = RandomHex32();
-            for (std::size_t i = 0; i < line.size(); ++i) line[i] = fill[i % fill.size()];
+            for (std::size_t i = 0; i < line.size(); ++i)
+                line[i] = fill[i % fill.size()];
         }
     }
 }

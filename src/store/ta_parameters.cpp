@@ -72,7 +72,8 @@ std::optional<std::filesystem::path> FindTaParameterFile(const std::filesystem::
 std::vector<std::string> TaParameterLines(const Big& publicValue) {
     const std::string hex = BigToHex(publicValue);
     std::vector<std::string> lines;
-    for (std::size_t i = 0; i < 8; ++i) lines.push_back(hex.substr(32 * i, 32));
+    for (std::size_t i = 0; i < 8; ++i)
+        lines.push_back(hex.substr(32 * i, 32));
     Quad digest{};
     (void)CondenseHex(hex, digest);
     lines.push_back(QuadToHex(digest));

@@ -7,11 +7,11 @@
 namespace quarnel::test {
 
 class Rng {
-public:
+  public:
     explicit Rng(std::uint32_t seed) : g_(seed) {}
     std::uint32_t operator()() { return static_cast<std::uint32_t>(g_()); }
 
-private:
+  private:
     std::mt19937 g_;
 };
 

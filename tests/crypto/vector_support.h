@@ -26,7 +26,9 @@ inline Json LoadVectors(const std::string& name) {
 }
 
 /// Bytes of a "_b16" field.
-inline std::string Bytes(const Json& hex) { return HexToText(hex.get<std::string>()); }
+inline std::string Bytes(const Json& hex) {
+    return HexToText(hex.get<std::string>());
+}
 
 /// A JSON string whose characters stand for bytes (Latin-1).
 inline std::string Latin1(const Json& s) {
@@ -44,18 +46,24 @@ inline std::string Latin1(const Json& s) {
     return out;
 }
 
-inline Quad Q(const Json& hex) { return HexToQuad(hex.get<std::string>()); }
-inline std::string H(const Quad& q) { return QuadToHex(q); }
+inline Quad Q(const Json& hex) {
+    return HexToQuad(hex.get<std::string>());
+}
+inline std::string H(const Quad& q) {
+    return QuadToHex(q);
+}
 
 inline std::vector<Word> WordList(const Json& list) {
     std::vector<Word> w;
-    for (const auto& x : list) w.push_back(HexToWord(x.get<std::string>()));
+    for (const auto& x : list)
+        w.push_back(HexToWord(x.get<std::string>()));
     return w;
 }
 
 inline std::vector<std::string> HexList(std::span<const Word> w) {
     std::vector<std::string> out;
-    for (Word x : w) out.push_back(WordToHex(x));
+    for (Word x : w)
+        out.push_back(WordToHex(x));
     return out;
 }
 
@@ -63,7 +71,8 @@ inline RecordList Records(const Json& records, bool b16) {
     RecordList list;
     for (const auto& r : records) {
         Record rec;
-        for (const auto& line : r) rec.push_back(b16 ? Bytes(line) : Latin1(line));
+        for (const auto& line : r)
+            rec.push_back(b16 ? Bytes(line) : Latin1(line));
         list.push_back(rec);
     }
     return list;

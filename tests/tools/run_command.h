@@ -22,7 +22,8 @@ inline CommandResult RunCommand(const std::string& command) {
     if (!pipe) return r;
     std::array<char, 4096> buf{};
     std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
+    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)
+        r.out.append(buf.data(), n);
     const int status = pclose(pipe);
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
