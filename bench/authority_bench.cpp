@@ -8,7 +8,7 @@
 #include "authority/replies.h"
 #include "authority/requests.h"
 #include "crypto/datetime.h"
-#include "messages/format.h"
+#include "protocol/body.h"
 #include "ta/core/issuing.h"
 
 namespace quarnel {
@@ -56,12 +56,13 @@ void BM_ProcessKeyReply(benchmark::State& state) {
     const auto folder = std::filesystem::temp_directory_path() / "quarnel-bench";
     std::filesystem::create_directories(folder);
     HolderContext ctx;
-    ctx.programState = 2;
+    AuthorityState auth;
+    ctx.programState = ProgramState::Affiliated;
     ctx.ownNumber = x.number;
     ctx.settings.keyFolder = folder.string() + "/";
     ctx.keyStore = {ta::OwnKeyRecord(x)};
     for (auto _ : state) {
-        const ReplyOutcome o = ProcessTaReplyLines(ctx, reply);
+        const ReplyOutcome o = ProcessTaReplyLines(ctx, auth, reply);
         if (!o.accepted) state.SkipWithError("the reply was refused");
     }
     std::filesystem::remove_all(folder);

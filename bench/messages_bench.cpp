@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "app/program_data.h"
 #include "authority/requests.h"
 #include "crypto/random.h"
 #include "holder_setup.h"
@@ -18,14 +19,14 @@ struct Pair {
     ta::RandomSource random = ta::SeededRandom(1);
     ta::Affiliate x = test::NewAffiliate('F', "0FF00002000", "MARTIN", '1', random);
     ta::Affiliate y = test::NewAffiliate('A', "0FF01000000", "DUPONT", '0', random);
-    std::unique_ptr<HolderContext> from = test::ContextOf(x, root.path() / "x");
-    std::unique_ptr<HolderContext> to = test::ContextOf(y, root.path() / "y");
+    std::unique_ptr<ProgramData> from = test::ContextOf(x, root.path() / "x");
+    std::unique_ptr<ProgramData> to = test::ContextOf(y, root.path() / "y");
 
     Pair() {
         test::GivePairRecords(*from, x, *to, y, random);
-        from->recipientCategory = 'A';
-        from->recipientRecord = from->correspondents.a[0];
-        from->requestKind = "20";
+        from->messages.recipientCategory = 'A';
+        from->messages.recipientRecord = from->correspondents.a[0];
+        from->authority.requestKind = "20";
     }
 };
 
@@ -40,8 +41,9 @@ void BM_EncryptMessage(benchmark::State& state) {
     Pair p;
     const std::string text = Text(std::size_t(state.range(0)));
     for (auto _ : state) {
-        if (!BuildOutgoingBody(*p.from, text).ok) state.SkipWithError("not encrypted");
-        benchmark::DoNotOptimize(p.from->outgoingBody.data());
+        if (!BuildOutgoingBody(*p.from, p.from->authority, p.from->messages, text).ok)
+            state.SkipWithError("not encrypted");
+        benchmark::DoNotOptimize(p.from->authority.outgoingBody.data());
     }
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
@@ -50,11 +52,13 @@ BENCHMARK(BM_EncryptMessage)->Arg(1 << 10)->Arg(64 << 10);
 void BM_DecryptMessage(benchmark::State& state) {
     Pair p;
     const std::string text = Text(std::size_t(state.range(0)));
-    if (!BuildOutgoingBody(*p.from, text).ok) state.SkipWithError("not encrypted");
-    const Lines body = p.from->outgoingBody;
+    if (!BuildOutgoingBody(*p.from, p.from->authority, p.from->messages, text).ok)
+        state.SkipWithError("not encrypted");
+    const Lines body = p.from->authority.outgoingBody;
     for (auto _ : state) {
-        if (!ReadReceivedBody(*p.to, body, {}).ok) state.SkipWithError("not decrypted");
-        benchmark::DoNotOptimize(p.to->decrypted.text.data());
+        if (!ReadReceivedBody(*p.to, p.to->messages, body, {}).ok)
+            state.SkipWithError("not decrypted");
+        benchmark::DoNotOptimize(p.to->messages.decrypted.text.data());
     }
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
@@ -70,16 +74,18 @@ struct AttachmentPair : Pair {
         for (std::size_t i = 0; i < bytes.size(); ++i)
             bytes[i] = char((i * 131) >> 3);
         (void)WriteFileAtomically(file, bytes);
-        from->attachments = {file};
+        from->messages.attachments = {file};
     }
 };
 
 void BM_Attachment10MiBEncrypt(benchmark::State& state) {
     AttachmentPair p;
     for (auto _ : state) {
-        if (!BuildOutgoingBody(*p.from, "Voici le rapport.").ok) state.SkipWithError("refused");
+        if (!BuildOutgoingBody(*p.from, p.from->authority, p.from->messages, "Voici le rapport.")
+                 .ok)
+            state.SkipWithError("refused");
         state.PauseTiming();
-        for (const auto& f : p.from->encryptedAttachments)
+        for (const auto& f : p.from->messages.encryptedAttachments)
             std::filesystem::remove(f);
         state.ResumeTiming();
     }
@@ -89,15 +95,18 @@ BENCHMARK(BM_Attachment10MiBEncrypt)->Unit(benchmark::kMillisecond);
 
 void BM_Attachment10MiBDecrypt(benchmark::State& state) {
     AttachmentPair p;
-    if (!BuildOutgoingBody(*p.from, "Voici le rapport.").ok) state.SkipWithError("refused");
+    if (!BuildOutgoingBody(*p.from, p.from->authority, p.from->messages, "Voici le rapport.").ok)
+        state.SkipWithError("refused");
     const auto received = PathFromSetting(p.to->settings.receivedEncryptedFolder);
-    for (const auto& f : p.from->encryptedAttachments) {
+    for (const auto& f : p.from->messages.encryptedAttachments) {
         std::filesystem::copy_file(f, received / f.filename());
     }
-    const Lines body = p.from->outgoingBody;
+    const Lines body = p.from->authority.outgoingBody;
     for (auto _ : state) {
-        if (!ReadReceivedBody(*p.to, body, {}).ok) state.SkipWithError("not decrypted");
-        if (p.to->decrypted.attachments.size() != 1) state.SkipWithError("attachment lost");
+        if (!ReadReceivedBody(*p.to, p.to->messages, body, {}).ok)
+            state.SkipWithError("not decrypted");
+        if (p.to->messages.decrypted.attachments.size() != 1)
+            state.SkipWithError("attachment lost");
     }
     state.SetBytesProcessed(state.iterations() * std::int64_t(10u << 20));
 }

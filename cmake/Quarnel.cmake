@@ -22,6 +22,8 @@ function(quarnel_add_gtest name)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${ARG_MAIN} GTest::gtest)
+  # Shared helpers: temporary folders, holder fixtures, scripted servers.
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
   target_compile_definitions(${name} PRIVATE
     QUARNEL_TEST_DATA_DIR="${QUARNEL_DATA_DIR}"
     QUARNEL_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"

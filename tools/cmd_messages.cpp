@@ -7,15 +7,14 @@
 #include <map>
 #include <system_error>
 
-#include "authority/requests.h"
 #include "crypto/cp1252.h"
 #include "crypto/datetime.h"
 #include "holder_folder.h"
 #include "messages/certification.h"
 #include "messages/decryption.h"
 #include "messages/encryption.h"
-#include "messages/format.h"
 #include "messages/texts.h"
+#include "protocol/body.h"
 #include "resources/texts.h"
 #include "store/atomic_file.h"
 #include "tool_support.h"
@@ -72,37 +71,41 @@ int Encrypt(Args& args) {
     const std::string text = ReadFile(messageFile);
 
     HolderContext ctx;
+    MessageState msgs;
     LoadHolderFolder(dir, ctx);
     for (const char c : {'A', 'D', 'F'}) {
         const int found = FindCorrespondent(ctx.correspondents, c, number);
         if (found < 0) continue;
-        ctx.recipientCategory = c;
-        ctx.recipientRecord = (*ctx.correspondents.ForCategory(c))[std::size_t(found)];
+        msgs.recipientCategory = c;
+        msgs.recipientRecord = (*ctx.correspondents.ForCategory(c))[std::size_t(found)];
     }
-    if (!ctx.recipientCategory) {
+    if (!msgs.recipientCategory) {
         throw UsageError("no correspondent " + number + " in the lists of " + dir);
     }
-    if (subject && !Utf8ToCp1252(*subject, ctx.subject)) {
+    if (subject && !Utf8ToCp1252(*subject, msgs.subject)) {
         throw UsageError("the subject has characters that code page 1252 cannot represent");
     }
-    ctx.attachments = attachments;
-    ctx.requestKind = std::string(rich ? kind::kRichMessage : kind::kPlainMessage);
+    msgs.attachments = attachments;
+    const std::string_view messageKind = rich ? kind::kRichMessage : kind::kPlainMessage;
 
-    const BuildResult built = BuildOutgoingBody(ctx, text);
-    if (!built.ok) throw UsageError(Say(built.problem, ctx.messageProblemDetail));
+    Lines body;
+    MessageProblem problem;
+    if (!BuildMessageBody(ctx, msgs, messageKind, text, body, problem)) {
+        throw UsageError(Say(problem.text, problem.detail));
+    }
     const std::filesystem::path bodyFile =
         outFile ? *outFile
                 : FreeFileName(PathFromSetting(ctx.settings.sentEncryptedFolder),
                                "message-" + number + ".txt");
     std::string error;
-    if (!WriteFileAtomically(bodyFile, JoinLinesCrLf(ctx.outgoingBody), &error)) {
+    if (!WriteFileAtomically(bodyFile, JoinLinesCrLf(body), &error)) {
         throw UsageError(error);
     }
     std::cout << "body: " << bodyFile.string() << '\n';
-    for (const auto& path : ctx.encryptedAttachments) {
+    for (const auto& path : msgs.encryptedAttachments) {
         std::cout << "attachment: " << path.string() << '\n';
     }
-    std::cout << "to: " << Cp1252ToUtf8(ctx.recipientAddress) << '\n';
+    std::cout << "to: " << Cp1252ToUtf8(msgs.recipientAddress) << '\n';
     if (subject) std::cout << "subject: " << *subject << '\n';
     return 0;
 }
@@ -143,6 +146,7 @@ int Decrypt(Args& args) {
     }
 
     HolderContext ctx;
+    MessageState msgs;
     LoadHolderFolder(dir, ctx);
     const AttachmentSource receivedFolder = ReceivedFolderSource(ctx);
     const AttachmentSource source = [&](const std::string& name) {
@@ -150,10 +154,10 @@ int Decrypt(Args& args) {
         return it == given.end() ? receivedFolder(name) : ReadWholeFile(it->second);
     };
     const ReceiveOutcome o = ReadReceivedBody(
-        ctx, SplitLines(body), [](HolderContext&, const Lines&) { return false; }, source);
+        ctx, msgs, SplitLines(body), [](const Lines&) { return false; }, source);
     for (const auto& [name, path] : given) {
-        if (std::find(ctx.receivedAttachmentNames.begin(), ctx.receivedAttachmentNames.end(),
-                      name) == ctx.receivedAttachmentNames.end()) {
+        if (std::find(msgs.receivedAttachmentNames.begin(), msgs.receivedAttachmentNames.end(),
+                      name) == msgs.receivedAttachmentNames.end()) {
             std::cerr << "quarnel-tool: warning: " << path.string()
                       << " is not an attachment of this message; ignored\n";
         }
@@ -166,7 +170,7 @@ int Decrypt(Args& args) {
 
     // The saved decrypted message: the header text, then the message (for a
     // rich message its RTF source), read back as plain text for certification.
-    const DecryptedMessage& m = ctx.decrypted;
+    const DecryptedMessage& m = msgs.decrypted;
     const LocalDateTime t = OleToLocal(m.encryptedAt);
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour,

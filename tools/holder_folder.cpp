@@ -3,8 +3,8 @@
 #include <iostream>
 #include <system_error>
 
-#include "app/settings.h"
-#include "app/startup.h"
+#include "holder/settings.h"
+#include "holder/startup.h"
 #include "store/key_store.h"
 #include "tool_support.h"
 
@@ -33,7 +33,7 @@ void LoadHolderFolder(const std::filesystem::path& dir, HolderContext& ctx) {
     PrepareStartup(ctx, {program, std::filesystem::current_path(), true});
     ToolStartupHost host;
     const std::string where = " in " + dir.string();
-    switch (RunStartup(ctx, host)) {
+    switch (LoadHolder(ctx, host)) {
         case StartupEnd::NoSettings:
             throw UsageError(std::string("no valid ") + kSettingsFileName + where);
         case StartupEnd::KeyStoreMissing:
@@ -44,11 +44,11 @@ void LoadHolderFolder(const std::filesystem::path& dir, HolderContext& ctx) {
             break;
     }
     switch (ctx.programState) {
-        case 2:
+        case ProgramState::Affiliated:
             return;
-        case 1:
+        case ProgramState::NotAffiliated:
             throw UsageError("the holder" + where + " is not affiliated yet");
-        case 4:
+        case ProgramState::SettingsAltered:
             throw UsageError(std::string(kSettingsFileName) + where +
                              " is altered: it is not what the TA sealed");
         default:

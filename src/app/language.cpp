@@ -1,7 +1,6 @@
 #include "app/language.h"
 
-#include "app/program_state.h"
-#include "resources/texts.h"
+#include "holder/startup.h"
 
 namespace quarnel {
 
@@ -42,12 +41,9 @@ LanguageStep BeginLanguageSwitch(HolderContext& ctx) {
 }
 
 void FinishLanguageSwitch(HolderContext& ctx) {
-    if (ctx.programState == 2) ctx.programState = 3;
+    if (ctx.programState == ProgramState::Affiliated)
+        ctx.programState = ProgramState::VersionChanged;
     ctx.helpFile = HelpFileOf(ctx);
-}
-
-std::filesystem::path HelpFileOf(const HolderContext& ctx) {
-    return ctx.programFolder / CurrentText(ctx, txt::kHelpFile);
 }
 
 }  // namespace quarnel

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "store/holder_context.h"
+#include "holder/holder_context.h"
 
 namespace quarnel {
 
@@ -37,11 +37,8 @@ struct LanguageStep {
 /// Records the new locale in ctx and says what to load.
 LanguageStep BeginLanguageSwitch(HolderContext& ctx);
 
-/// After the texts of the new language are in place: state 2 becomes 3 (the
-/// affiliation must be updated) and the help file follows the language.
+/// After the texts of the new language are in place: Affiliated becomes VersionChanged
+/// (the affiliation must be updated) and the help file follows the language.
 void FinishLanguageSwitch(HolderContext& ctx);
-
-/// Program folder + the help file text of the current language.
-std::filesystem::path HelpFileOf(const HolderContext& ctx);
 
 }  // namespace quarnel

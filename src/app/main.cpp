@@ -6,16 +6,16 @@
 #include <QDir>
 #include <QLocale>
 
+#include "app/program_data.h"
 #include "app/startup.h"
 #include "app/windows/form_titulaire.h"
-#include "store/holder_context.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QuarnelTit"));
 
-    quarnel::HolderContext ctx;
-    quarnel::ui::FormTitulaire main(ctx);
+    quarnel::ProgramData data;
+    quarnel::ui::FormTitulaire main(data);
     quarnel::StartupPlaces places;
     places.programFile = QCoreApplication::applicationFilePath().toStdString();
     places.currentFolder = QDir::currentPath().toStdString();

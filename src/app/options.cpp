@@ -1,5 +1,7 @@
 #include "app/options.h"
 
+#include "holder/program_state.h"
+
 #include "crypto/own_keys.h"
 #include "crypto/secret.h"
 
@@ -17,17 +19,18 @@ OkState UpdateOk(const OptionsFields& f) {
             .ports = f.proxyAddressEmpty ? PortButtons::Free : PortButtons::Forced80};
 }
 
-OptionsResult ApplyOptions(HolderContext& ctx, const OptionsInput& in) {
+OptionsResult ApplyOptions(HolderContext& ctx, AuthorityState& auth, const OptionsInput& in) {
     Settings& s = ctx.settings;
-    const int state = ctx.programState;
+    const ProgramState state = ctx.programState;
     OptionsResult result;
 
     // Folders take their new values only now, so that Annuler leaves them.
-    // In state 0 there is no key store to move: the key folder is simply set.
+    // Before initialisation there is no key store to move: the key folder is
+    // simply set.
     for (int tag = 1; tag < kFolderCount; ++tag) {
         FolderSettingByTag(s, tag) = in.folders[std::size_t(tag)];
     }
-    if (state == 0) {
+    if (state == ProgramState::NotInitialised) {
         s.keyFolder = in.folders[0];
         if (const auto failed = CreateFolders(s)) {
             result.outcome = OptionsOutcome::FolderNotCreated;
@@ -50,12 +53,12 @@ OptionsResult ApplyOptions(HolderContext& ctx, const OptionsInput& in) {
         s.proxyPort = "-";
     }
 
-    if (state <= 1) {
-        WipeString(ctx.pendingPassword);
-        ctx.pendingPassword = in.password;
+    if (!IsAffiliatedState(state)) {
+        WipeString(auth.pendingPassword);
+        auth.pendingPassword = in.password;
     }
 
-    if (state > 0) {
+    if (state != ProgramState::NotInitialised) {
         // The keys move before the settings are written, so that the file
         // names the folder that holds them.
         if (in.keyFolderChanged && in.folders[0] != s.keyFolder) {
@@ -79,8 +82,8 @@ OptionsResult ApplyOptions(HolderContext& ctx, const OptionsInput& in) {
         }
     }
 
-    if (state >= 2 && in.passwordChanged && !ctx.keyStore.empty()) {
-        WipeString(ctx.pendingPassword);
+    if (IsAffiliatedState(state) && in.passwordChanged && !ctx.keyStore.empty()) {
+        WipeString(auth.pendingPassword);
         if (StoreMailPassword(ctx.keyStore, ctx.ownDigit, in.password)) {
             if (ctx.SaveKeyStore() == SaveResult::Aborted) {
                 result.outcome = OptionsOutcome::Abandoned;

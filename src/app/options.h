@@ -6,8 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "app/settings.h"
-#include "store/holder_context.h"
+#include "authority/authority_state.h"
+#include "holder/holder_context.h"
+#include "holder/settings.h"
 
 namespace quarnel {
 
@@ -72,6 +73,7 @@ struct OptionsResult {
 
 /// BitBtnOkClick: folders, settings, the pending or stored mailbox password,
 /// and the saves of the settings file and the key store.
-[[nodiscard]] OptionsResult ApplyOptions(HolderContext& ctx, const OptionsInput& in);
+[[nodiscard]] OptionsResult ApplyOptions(HolderContext& ctx, AuthorityState& auth,
+                                         const OptionsInput& in);
 
 }  // namespace quarnel

@@ -1,54 +1,11 @@
 #include "app/startup.h"
 
-#include "app/language.h"
-#include "app/program_state.h"
-#include "app/settings.h"
-#include "crypto/own_keys.h"
-#include "crypto/random.h"
+#include "holder/program_state.h"
 #include "resources/texts.h"
-#include "store/correspondents.h"
-#include "store/key_store.h"
-#include "store/record_list.h"
 
 namespace quarnel {
 
 namespace {
-
-std::filesystem::path FolderOf(const std::filesystem::path& p) {
-    std::filesystem::path folder = p;
-    return folder.has_parent_path() ? folder.parent_path() : std::filesystem::path(".");
-}
-
-/// Reads the seal of the own record: the settings digest and the holder's
-/// registration and affiliation date. False when it cannot be opened.
-bool ReadOwnSeal(HolderContext& ctx, std::string& sealedDigest) {
-    OwnKey signing;
-    if (!OwnSigningKey(ctx.keyStore, ctx.ownDigit, signing)) return false;
-    RecordSeal seal;
-    const bool ok = ReadRecordSeal(ctx.keyStore, signing.key, seal);
-    WipeQuad(signing.key);
-    WipeQuad(signing.taKey);
-    if (!ok) return false;
-    sealedDigest = seal.sealed;
-    ctx.registrationFlag = seal.header.field2;
-    ctx.affiliationDate = seal.header.dateTime;
-    return true;
-}
-
-void LoadCorrespondentLists(HolderContext& ctx, StartupHost& host) {
-    const std::filesystem::path keyFolder = PathFromSetting(ctx.settings.keyFolder);
-    for (const char category : {'A', 'D', 'F'}) {
-        const std::string name = CorrespondentFileName(category);
-        const std::filesystem::path file = keyFolder / name;
-        std::error_code ec;
-        if (!std::filesystem::exists(file, ec)) continue;
-        RecordList& list = *ctx.correspondents.ForCategory(category);
-        if (!LoadRecordList(file, list) || !CheckCorrespondentList(list, category)) {
-            host.ReportAltered(name);
-            FreeRecordList(list, false);
-        }
-    }
-}
 
 void LoadIfPresent(const std::filesystem::path& file, RecordList& list) {
     std::error_code ec;
@@ -59,80 +16,19 @@ void LoadIfPresent(const std::filesystem::path& file, RecordList& list) {
 
 }  // namespace
 
-void PrepareStartup(HolderContext& ctx, const StartupPlaces& places) {
-    ctx.busy = false;
-    ctx.queueMode = false;
-    ctx.programFile = places.programFile;
-    ctx.programFolder = FolderOf(places.programFile);
-    ctx.dataFolder = places.currentFolder;
-    ctx.helpFile = HelpFileOf(ctx);
-    ctx.appliedLocale = 0;
-    ctx.programState = 0;
-    ctx.settings.taPortChoice = 'A';
-    ctx.paragraphFirstIndent = 80;
-    ctx.paragraphRightIndent = 30;
-    ctx.settings.language = places.localeIsFrench ? 1 : 0;
-}
-
-StartupEnd RunStartup(HolderContext& ctx, StartupHost& host) {
-    // 4-5. Settings and language.
-    if (!LoadSettings(ctx, SettingsPath(ctx))) {
-        host.ApplyLanguage();
-        ctx.settings.versionCode = CurrentText(ctx, txt::kVersionCode);
-        return StartupEnd::NoSettings;
-    }
-    host.ApplyLanguage();
-
-    // 6-7. Key store.
-    const std::filesystem::path storePath = ctx.KeyStorePath();
-    std::error_code ec;
-    while (!std::filesystem::exists(storePath, ec)) {
-        if (!host.RetryMissingFile(storePath)) return StartupEnd::KeyStoreMissing;
-    }
-    if (!LoadRecordList(storePath, ctx.keyStore) || !CheckKeyStore(ctx.keyStore)) {
-        host.ReportAltered(kKeyStoreFileName);
-        FreeRecordList(ctx.keyStore, true);
-        return StartupEnd::KeyStoreAltered;
-    }
-
-    // 8. Program state from the own record.
-    const Record& own = ctx.OwnRecord();
-    const std::string programVersion = CurrentText(ctx, txt::kVersionCode);
-    const bool versionChanged =
-        ctx.settings.versionCode.substr(0, 5) != programVersion.substr(0, 5);
-    ctx.programState = StartupStateFromOwnRecord(own, versionChanged);
-
-    // 9-11. Key generation digit, name, affiliation number and seal.
-    ctx.ownDigit = KeyGenerationDigit(ctx.keyStore.size());
-    ctx.applicationTitle = ctx.displayName;
-    std::string sealedDigest;
-    bool sealRead = false;
-    if (ctx.programState != 1) {
-        ctx.ownNumber = own[0];
-        if (ctx.programState == 2 || ctx.programState == 3) {
-            sealRead = ReadOwnSeal(ctx, sealedDigest);
-        }
-    }
-
-    // 12. The settings must be those the TA sealed.
-    if (ctx.programState == 2 && !(sealRead && CheckSettingsDigest(ctx, sealedDigest))) {
-        host.ReportAltered(kSettingsFileName);
-        ctx.programState = 4;
-    }
-
-    // 13. Lists, queue and logs.
-    if (ctx.programState >= 2) {
-        LoadCorrespondentLists(ctx, host);
-        LoadIfPresent(ctx.dataFolder / "QuarnelTit.msg", ctx.outgoingQueue);
+StartupEnd RunStartup(HolderContext& ctx, MailState& mail, StartupHost& host) {
+    mail.queueMode = false;
+    const StartupEnd end = LoadHolder(ctx, host);
+    if (end != StartupEnd::Completed) return end;
+    if (IsAffiliatedState(ctx.programState)) {
+        LoadIfPresent(ctx.dataFolder / "QuarnelTit.msg", mail.outgoingQueue);
         LoadIfPresent(PathFromSetting(ctx.settings.sentEncryptedFolder) / "MsgChifS.dat",
-                      ctx.sentLog);
+                      mail.sentLog);
         LoadIfPresent(PathFromSetting(ctx.settings.receivedEncryptedFolder) / "MsgChifE.dat",
-                      ctx.receivedLog);
+                      mail.receivedLog);
     }
-
-    // 14.
     SetInformation(ctx, txt::kEnAttente);
-    return StartupEnd::Completed;
+    return end;
 }
 
 }  // namespace quarnel

@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "crypto/bignum.h"
-#include "messages/format.h"
+#include "protocol/body.h"
 
 namespace quarnel {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "crypto/text_cipher.h"
-#include "store/holder_context.h"
+#include "holder/holder_context.h"
 
 namespace quarnel {
 

@@ -1,8 +1,8 @@
 #include "authority/exchange.h"
 
-#include "app/program_state.h"
 #include "authority/texts.h"
-#include "messages/format.h"
+#include "holder/program_state.h"
+#include "protocol/body.h"
 #include "store/atomic_file.h"
 
 namespace quarnel {
@@ -28,13 +28,14 @@ void TaExchange::Inform(int text) {
     if (ctx_) SetInformation(*ctx_, text);
 }
 
-void TaExchange::Prepare(HolderContext& ctx) {
+void TaExchange::Prepare(HolderContext& ctx, const AuthorityState& auth) {
     ctx_ = &ctx;
+    auth_ = &auth;
     client_.Abort();
     responseTimer_.stop();
     connection_ = ConfigureTaConnection(ctx.settings);
-    kind_ = ctx.requestKind;
-    memo_ = ctx.outgoingBody;
+    kind_ = auth.requestKind;
+    memo_ = auth.outgoingBody;
     envoyer_ = true;
     annuler_ = true;
     accepter_ = false;
@@ -42,13 +43,13 @@ void TaExchange::Prepare(HolderContext& ctx) {
 }
 
 void TaExchange::Send() {
-    if (!envoyer_ || !ctx_) return;
+    if (!envoyer_ || !ctx_ || !auth_) return;
     envoyer_ = false;
     annuler_ = false;
     Q_EMIT changed();
     Q_EMIT logged(txt::kLogCall, {});
     Inform(txt::kTransmission);
-    client_.Post(connection_, RequestData(ctx_->outgoingBody), kind_);
+    client_.Post(connection_, RequestData(auth_->outgoingBody), kind_);
 }
 
 void TaExchange::OnFinished(const QByteArray& body) {

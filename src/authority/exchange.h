@@ -10,9 +10,10 @@
 
 #include <string>
 
+#include "authority/authority_state.h"
 #include "authority/connection.h"
 #include "authority/http_client.h"
-#include "store/holder_context.h"
+#include "holder/holder_context.h"
 
 namespace quarnel {
 
@@ -23,7 +24,7 @@ class TaExchange : public QObject {
 
     /// The window is shown: MemoDonnees := the outgoing body, Envoyer and
     /// Annuler enabled, Accepter disabled.
-    void Prepare(HolderContext& ctx);
+    void Prepare(HolderContext& ctx, const AuthorityState& auth);
     /// Envoyer: posts the body; the buttons stay disabled until the outcome.
     void Send();
     /// Annuler (or Escape): drops the connection; "En attente".
@@ -55,6 +56,7 @@ class TaExchange : public QObject {
     void Inform(int text);
 
     HolderContext* ctx_ = nullptr;
+    const AuthorityState* auth_ = nullptr;
     TaHttpClient client_;
     QTimer responseTimer_;
     TaConnection connection_;

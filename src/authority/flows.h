@@ -7,14 +7,25 @@
 #include <functional>
 #include <string>
 
-#include "store/holder_context.h"
+#include "authority/authority_state.h"
+#include "holder/holder_context.h"
+#include "messages/message_state.h"
 
 namespace quarnel {
 
-/// The request driver: shows the TA connection window with ctx.outgoingBody,
+/// The request driver: shows the TA connection window with auth.outgoingBody,
 /// and returns true only when the holder accepted a reply that
 /// ProcessTaReply took.
-using RequestDriver = std::function<bool(HolderContext&)>;
+using RequestDriver = std::function<bool()>;
+
+/// What the sequences read and change: the holder core, the exchange in
+/// progress, and the messages' data (request 18 carries the message to
+/// certify).
+struct AuthorityScope {
+    HolderContext& ctx;
+    AuthorityState& auth;
+    MessageState& msgs;
+};
 
 struct FlowHooks {
     RequestDriver runExchange;
@@ -24,7 +35,7 @@ struct FlowHooks {
 
 enum class FlowStatus {
     Done,       ///< every exchange succeeded
-    Failed,     ///< an exchange failed; the failure was recorded as designed
+    Failed,     ///< an exchange failed; the failure was recorded (state, seal, information line)
     NotBuilt,   ///< the body could not be built (`problem` says why); nothing changed
     Abandoned,  ///< a save failed and the holder chose Abort
 };
@@ -37,17 +48,17 @@ struct FlowResult {
 /// After the affiliation form of a first affiliation (states 0 and 1):
 /// request 00, state 1, key store and settings saved, exchange; then the
 /// acknowledgement 01, whose failure leaves state 5 with line 3 zeroed.
-FlowResult RunFirstAffiliation(HolderContext& ctx, const FlowHooks& hooks);
+FlowResult RunFirstAffiliation(const AuthorityScope& s, const FlowHooks& hooks);
 
 /// After the affiliation form in update mode: request 01; a failure leaves
 /// state 5 with line 3 zeroed; the settings are saved in every case.
-FlowResult RunAffiliationUpdate(HolderContext& ctx, const FlowHooks& hooks);
+FlowResult RunAffiliationUpdate(const AuthorityScope& s, const FlowHooks& hooks);
 
 /// Request 10 (or 11 when `update`) for `number`; a failure shows "En attente".
-FlowResult RunKeyRequest(HolderContext& ctx, const FlowHooks& hooks, const std::string& number,
+FlowResult RunKeyRequest(const AuthorityScope& s, const FlowHooks& hooks, const std::string& number,
                          bool update);
 
-/// Request 18 with ctx.certificationData.
-FlowResult RunCertificationRequest(HolderContext& ctx, const FlowHooks& hooks);
+/// Request 18 with msgs.certificationData.
+FlowResult RunCertificationRequest(const AuthorityScope& s, const FlowHooks& hooks);
 
 }  // namespace quarnel

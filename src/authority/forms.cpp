@@ -1,8 +1,8 @@
 #include "authority/forms.h"
 
-#include "app/settings.h"
 #include "authority/texts.h"
-#include "messages/format.h"
+#include "holder/settings.h"
+#include "protocol/body.h"
 #include "store/correspondents.h"
 
 namespace quarnel {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "store/holder_context.h"
+#include "holder/holder_context.h"
 
 namespace quarnel {
 

@@ -1,6 +1,5 @@
 #include "authority/replies.h"
 
-#include "app/program_state.h"
 #include "authority/texts.h"
 #include "crypto/bignum.h"
 #include "crypto/cipher.h"
@@ -8,7 +7,9 @@
 #include "crypto/hextext.h"
 #include "crypto/own_keys.h"
 #include "crypto/secret.h"
-#include "messages/format.h"
+#include "holder/program_state.h"
+#include "protocol/body.h"
+#include "protocol/identity.h"
 #include "store/atomic_file.h"
 #include "store/key_store.h"
 
@@ -31,13 +32,13 @@ bool TakeOwnKey(bool (*derive)(const RecordList&, char, OwnKey&), const RecordLi
     return found;
 }
 
-bool StateAccepts(int state, std::string_view k) {
+bool StateAccepts(ProgramState state, std::string_view k) {
     switch (state) {
-        case 0:
+        case ProgramState::NotInitialised:
             return false;
-        case 1:
+        case ProgramState::NotAffiliated:
             return k == kind::kPrivateKey;
-        case 2:
+        case ProgramState::Affiliated:
             return k != kind::kPrivateKey;
         default:
             return true;
@@ -61,9 +62,10 @@ bool SealMatchesSettings(HolderContext& ctx) {
 }
 
 // Kind 04: the private key and the seal become lines 2-5 of the own record.
-ReplyRefusal PrivateKey(HolderContext& ctx, const Lines& reply, const AddressFields& a) {
-    SecretString password(std::move(ctx.pendingPassword));
-    ctx.pendingPassword.clear();
+ReplyRefusal PrivateKey(HolderContext& ctx, AuthorityState& auth, const Lines& reply,
+                        const AddressFields& a) {
+    SecretString password(std::move(auth.pendingPassword));
+    auth.pendingPassword.clear();
     if (ctx.keyStore.empty()) return ReplyRefusal::NoKey;
     if (a.senderDigit != ctx.ownDigit) return ReplyRefusal::WrongGeneration;
     Record& own = ctx.OwnRecord();
@@ -103,8 +105,8 @@ ReplyRefusal Updated(HolderContext& ctx, const Lines& reply) {
 }
 
 // Kinds 14 and 15: a correspondent record, checked against its check value.
-ReplyRefusal KeyToCorrespond(HolderContext& ctx, const Lines& reply, const AddressFields& a,
-                             char& category, Record& out) {
+ReplyRefusal KeyToCorrespond(HolderContext& ctx, AuthorityState& auth, const Lines& reply,
+                             const AddressFields& a, char& category, Record& out) {
     SecretQuad unwrap;
     if (!TakeOwnKey(OwnUnwrappingKey, ctx.keyStore, a.senderDigit, unwrap)) {
         return ReplyRefusal::NoKey;
@@ -134,20 +136,21 @@ ReplyRefusal KeyToCorrespond(HolderContext& ctx, const Lines& reply, const Addre
         return ReplyRefusal::BadCheckValue;
     }
     record.insert(record.end(), {reply[2], reply[3], c, e});
-    ctx.correspondentNumber = number;
+    auth.correspondentNumber = number;
     out = std::move(record);
     return ReplyRefusal::None;
 }
 
 // Kind 1C: the certificate, enciphered for the own signing key.
-ReplyRefusal Certificate(HolderContext& ctx, const Lines& reply, const AddressFields& a) {
+ReplyRefusal Certificate(HolderContext& ctx, AuthorityState& auth, const Lines& reply,
+                         const AddressFields& a) {
     SecretQuad key;
     if (!TakeOwnKey(OwnSigningKey, ctx.keyStore, a.recipientDigit, key)) return ReplyRefusal::NoKey;
     SecretQuad mask(E(HexToQuad(reply[2]), *key));
     std::size_t index = 3;
     DecipheredText t;
     if (!DecipherText(reply, index, *key, *mask, t)) return ReplyRefusal::BadSection;
-    ctx.certificateText = std::move(t.text);
+    auth.certificateText = std::move(t.text);
     return ReplyRefusal::None;
 }
 
@@ -159,11 +162,11 @@ ReplyOutcome Refused(ReplyOutcome o, ReplyRefusal why) {
 
 }  // namespace
 
-ReplyOutcome ProcessTaReply(HolderContext& ctx, std::string_view replyText) {
-    return ProcessTaReplyLines(ctx, SplitLines(replyText));
+ReplyOutcome ProcessTaReply(HolderContext& ctx, AuthorityState& auth, std::string_view replyText) {
+    return ProcessTaReplyLines(ctx, auth, SplitLines(replyText));
 }
 
-ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, Lines lines) {
+ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, AuthorityState& auth, Lines lines) {
     ReplyOutcome o;
     std::size_t first = 0;
     while (first < lines.size() && lines[first] != kSeparatorLine)
@@ -176,7 +179,7 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, Lines lines) {
     o.kind = a.kind;
     if (!IsTaReplyKind(a.kind)) return Refused(o, ReplyRefusal::NotAReplyKind);
     if (!StateAccepts(ctx.programState, a.kind)) return Refused(o, ReplyRefusal::NotInThisState);
-    if (ctx.programState > 1 && a.senderNumber != ctx.ownNumber) {
+    if (IsAffiliatedState(ctx.programState) && a.senderNumber != ctx.ownNumber) {
         return Refused(o, ReplyRefusal::NotForThisHolder);
     }
     std::string checkedKind;
@@ -187,22 +190,22 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, Lines lines) {
     char category = 0;
     Record record;
     if (a.kind == kind::kPrivateKey) {
-        why = PrivateKey(ctx, lines, a);
+        why = PrivateKey(ctx, auth, lines, a);
     } else if (a.kind == kind::kUpdated) {
         why = Updated(ctx, lines);
     } else if (a.kind == kind::kCertificate) {
-        why = Certificate(ctx, lines, a);
+        why = Certificate(ctx, auth, lines, a);
     } else {
-        why = KeyToCorrespond(ctx, lines, a, category, record);
+        why = KeyToCorrespond(ctx, auth, lines, a, category, record);
     }
     if (why != ReplyRefusal::None) return Refused(o, why);
 
     o.accepted = true;
-    ctx.programState = 2;
+    ctx.programState = ProgramState::Affiliated;
     if (a.kind == kind::kPrivateKey || a.kind == kind::kUpdated) {
         if (a.kind == kind::kPrivateKey) {
             ctx.information = txt::kPrivateKeyDelivered;
-        } else if (ctx.firstAffiliation) {
+        } else if (auth.firstAffiliation) {
             ctx.information = txt::kAffiliationConfirmed;
         } else {
             ctx.information = ctx.registrationFlag == '0' ? txt::kAffiliationUpdated

@@ -7,8 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "authority/authority_state.h"
 #include "crypto/text_cipher.h"
-#include "store/holder_context.h"
+#include "holder/holder_context.h"
 
 namespace quarnel {
 
@@ -38,17 +39,19 @@ struct ReplyOutcome {
     /// 14, 15: the list whose file was written (the correspondents window
     /// refreshes it when it shows it).
     char listCategory = 0;
-    /// 1C: the certificate to show (also in ctx.certificateText).
+    /// 1C: the certificate to show (also in auth.certificateText).
     bool showCertificate = false;
     /// The key store or list save that followed (Saved when none was due).
     SaveResult save = SaveResult::Saved;
 };
 
 /// Checks and applies the reply text (as shown in the TA connection window).
-[[nodiscard]] ReplyOutcome ProcessTaReply(HolderContext& ctx, std::string_view replyText);
+[[nodiscard]] ReplyOutcome ProcessTaReply(HolderContext& ctx, AuthorityState& auth,
+                                          std::string_view replyText);
 
 /// The same on reply lines (lines before the separator line are ignored):
 /// the entry of the received-body dispatcher for kinds 04, 05, 14, 15, 1C.
-[[nodiscard]] ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, Lines lines);
+[[nodiscard]] ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, AuthorityState& auth,
+                                               Lines lines);
 
 }  // namespace quarnel

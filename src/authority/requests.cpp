@@ -1,6 +1,5 @@
 #include "authority/requests.h"
 
-#include "app/program_state.h"
 #include "authority/texts.h"
 #include "crypto/bignum.h"
 #include "crypto/cipher.h"
@@ -9,7 +8,9 @@
 #include "crypto/own_keys.h"
 #include "crypto/random.h"
 #include "crypto/secret.h"
-#include "messages/format.h"
+#include "holder/program_state.h"
+#include "messages/encryption.h"
+#include "protocol/body.h"
 #include "store/key_store.h"
 
 namespace quarnel {
@@ -34,29 +35,29 @@ std::string RequestIdentityText(const Settings& settings) {
 }
 
 // Kind 00: the key set-up results and the identity enciphered with the TA key.
-BuildResult AppendAffiliation(HolderContext& ctx, Lines& body) {
+BuildResult AppendAffiliation(HolderContext& ctx, const AuthorityState& auth, Lines& body) {
     const Settings& s = ctx.settings;
-    if (!IsHexText(ctx.publicHex, 256) || !IsHexText(s.taCode, 3) || !LayoutFor(s.category) ||
+    if (!IsHexText(auth.publicHex, 256) || !IsHexText(s.taCode, 3) || !LayoutFor(s.category) ||
         s.identity.empty()) {
         return Refuse(txt::kKeySetupMissing);
     }
-    if (ctx.programState == 0 || ctx.keyStore.empty()) {
-        ctx.keyStore.push_back({s.taCode + "00000000", QuadToHex(ctx.taKey)});
+    if (ctx.programState == ProgramState::NotInitialised || ctx.keyStore.empty()) {
+        ctx.keyStore.push_back({s.taCode + "00000000", QuadToHex(auth.taKey)});
     } else {
         Record& own = ctx.OwnRecord();
         own.resize(std::max<std::size_t>(own.size(), 2));
-        own[1] = QuadToHex(ctx.taKey);
+        own[1] = QuadToHex(auth.taKey);
     }
     ctx.ownDigit = KeyGenerationDigit(ctx.keyStore.size());
     ctx.ownNumber = ctx.OwnRecord()[0];
     body.push_back(AddressLine(kind::kAffiliation, DateCode(), ctx.ownDigit, '0', kNoNumber,
                                s.taCode + "00000000"));
     for (std::size_t i = 0; i < 8; ++i)
-        body.push_back(ctx.publicHex.substr(32 * i, 32));
-    body.push_back(QuadToHex(ctx.publicDigest));
-    SecretQuad mask(CipherBlock(ctx.publicDigest, ctx.taKey, Direction::Encipher));
+        body.push_back(auth.publicHex.substr(32 * i, 32));
+    body.push_back(QuadToHex(auth.publicDigest));
+    SecretQuad mask(CipherBlock(auth.publicDigest, auth.taKey, Direction::Encipher));
     // Code, flag and category are hexadecimal digits: this cannot fail.
-    (void)EncipherText(OwnVersionCode(ctx), '0', s.category, body, *mask, ctx.taKey,
+    (void)EncipherText(OwnVersionCode(ctx), '0', s.category, body, *mask, auth.taKey,
                        RequestIdentityText(s), OleNow());
     return {true, 0};
 }
@@ -83,41 +84,46 @@ BuildResult AppendSigned(HolderContext& ctx, Lines& body, std::string_view kind,
 
 }  // namespace
 
-BuildResult BuildOutgoingBody(HolderContext& ctx, std::string_view messageText) {
-    const std::string& k = ctx.requestKind;
-    const int title = TitleTextId(k, ctx.firstAffiliation, ctx.registrationFlag);
+BuildResult BuildOutgoingBody(HolderContext& ctx, AuthorityState& auth, MessageState& msgs,
+                              std::string_view messageText) {
+    const std::string& k = auth.requestKind;
+    const int title = TitleTextId(k, auth.firstAffiliation, ctx.registrationFlag);
     if (title == 0) return Refuse(txt::kNotARequestKind);
     if (k == kind::kPlainMessage || k == kind::kRichMessage) {
-        ctx.outgoingBody = {CurrentText(ctx, title), kSeparatorLine};
-        return AppendMessageBody(ctx, messageText);
+        MessageProblem problem;
+        if (BuildMessageBody(ctx, msgs, k, messageText, auth.outgoingBody, problem)) {
+            return {true, 0};
+        }
+        msgs.problemDetail = std::move(problem.detail);
+        return Refuse(problem.text);
     }
     // Checked before anything changes, so a refused build leaves no trace.
     if ((k == kind::kKey || k == kind::kKeyUpdate) &&
-        (!IsHexText(ctx.correspondentNumber, 11) || !IsHexText(ctx.ownNumber, 11))) {
+        (!IsHexText(auth.correspondentNumber, 11) || !IsHexText(ctx.ownNumber, 11))) {
         return Refuse(IsHexText(ctx.ownNumber, 11) ? txt::kBadCorrespondentNumber
                                                    : txt::kNoSigningKey);
     }
-    if (k == kind::kCertification && ctx.certificationData.empty()) {
+    if (k == kind::kCertification && msgs.certificationData.empty()) {
         return Refuse(txt::kNoCertificationData);
     }
     Lines body{CurrentText(ctx, title), kSeparatorLine};
     BuildResult r{true, 0};
     if (k == kind::kAffiliation) {
-        r = AppendAffiliation(ctx, body);
+        r = AppendAffiliation(ctx, auth, body);
     } else if (k == kind::kUpdate) {
         r = AppendSigned(ctx, body, k, RequestIdentityText(ctx.settings));
     } else if (k == kind::kCertification) {
-        r = AppendSigned(ctx, body, k, ctx.certificationData);
+        r = AppendSigned(ctx, body, k, msgs.certificationData);
     } else {
         body.push_back(
-            AddressLine(k, DateCode(), ctx.ownDigit, '0', ctx.correspondentNumber, ctx.ownNumber));
+            AddressLine(k, DateCode(), ctx.ownDigit, '0', auth.correspondentNumber, ctx.ownNumber));
     }
     if (!r.ok) return r;
     body.push_back(kEndMarkerLine);
     if (k == kind::kAffiliation || k == kind::kUpdate || k == kind::kCertification) {
         ctx.settings.versionCode = OwnVersionCode(ctx);
     }
-    ctx.outgoingBody = std::move(body);
+    auth.outgoingBody = std::move(body);
     return r;
 }
 

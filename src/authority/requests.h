@@ -6,7 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "store/holder_context.h"
+#include "authority/authority_state.h"
+#include "holder/holder_context.h"
+#include "messages/message_state.h"
 
 namespace quarnel {
 
@@ -15,18 +17,15 @@ struct BuildResult {
     int problem = 0;  ///< resource number of the reason when not ok
 };
 
-/// Rebuilds ctx.outgoingBody for ctx.requestKind: title line, separator line,
+/// Rebuilds auth.outgoingBody for auth.requestKind: title line, separator line,
 /// the kind's lines, end-marker line. Side effects, for requests:
 /// - 00: creates the own key record (state 0) or replaces its line 1 with
 ///   the TA key (repeated request); sets ownDigit and ownNumber;
 /// - 00, 01, 18: VersionCode := the program's own version code.
-/// Kinds 20 and 21 hand `messageText` to AppendMessageBody.
+/// Kinds 20 and 21 are BuildMessageBody of `messageText` (the reason of a
+/// refusal's %s in msgs.problemDetail).
 /// When the body cannot be built the key store and settings are unchanged.
-[[nodiscard]] BuildResult BuildOutgoingBody(HolderContext& ctx, std::string_view messageText = {});
-
-/// The message encryption of kinds 20 and 21 (the message subsystem's):
-/// appends from the address line on (end-marker line and attachment names
-/// included).
-[[nodiscard]] BuildResult AppendMessageBody(HolderContext& ctx, std::string_view messageText);
+[[nodiscard]] BuildResult BuildOutgoingBody(HolderContext& ctx, AuthorityState& auth,
+                                            MessageState& msgs, std::string_view messageText = {});
 
 }  // namespace quarnel

@@ -1,10 +1,17 @@
 #pragma once
 // Resource numbers of the authority subsystem's texts (French in
-// resources/texts_authority.cpp).
+// authority/texts.cpp).
 
 #include "resources/texts.h"
 
+namespace quarnel {
+QUARNEL_TEXT_TABLE(AuthorityTexts);
+}  // namespace quarnel
+
 namespace quarnel::txt {
+
+// The information line once the affiliation is confirmed.
+inline constexpr int kAffiliationConfirmed = 65268;
 
 // Refusals to build a request.
 inline constexpr int kNoSigningKey = 74001;

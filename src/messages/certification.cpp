@@ -3,8 +3,8 @@
 #include "crypto/bignum.h"
 #include "crypto/datetime.h"
 #include "messages/decryption.h"
-#include "messages/format.h"
 #include "messages/texts.h"
+#include "protocol/body.h"
 #include "store/atomic_file.h"
 
 namespace quarnel {
@@ -112,19 +112,19 @@ bool ReadSavedMessageText(std::string_view bytes, SavedMessage& out) {
     return true;
 }
 
-CertifyResult CertifyDecryptedMessage(HolderContext& ctx, const CertificationSender& send) {
-    const DecryptedMessage& m = ctx.decrypted;
+CertifyResult CertifyDecryptedMessage(MessageState& msgs, const CertificationSender& send) {
+    const DecryptedMessage& m = msgs.decrypted;
     if (m.kind.empty()) return CertifyResult::NoMessage;
-    ctx.certificationData =
+    msgs.certificationData =
         CertificationDataText(m.addressLine, m.digest, m.signature, DateTimeText(m.encryptedAt));
-    return send && send(ctx) ? CertifyResult::Delivered : CertifyResult::Failed;
+    return send && send() ? CertifyResult::Delivered : CertifyResult::Failed;
 }
 
-CertifyResult CertifySavedMessage(HolderContext& ctx, const SavedMessage& saved,
+CertifyResult CertifySavedMessage(MessageState& msgs, const SavedMessage& saved,
                                   const CertificationSender& send) {
     if (!saved.confirmed) return CertifyResult::NotConfirmed;
-    ctx.certificationData = saved.certificationData;
-    return send && send(ctx) ? CertifyResult::Delivered : CertifyResult::Failed;
+    msgs.certificationData = saved.certificationData;
+    return send && send() ? CertifyResult::Delivered : CertifyResult::Failed;
 }
 
 }  // namespace quarnel

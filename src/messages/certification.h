@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "crypto/text_cipher.h"
-#include "store/holder_context.h"
+#include "messages/message_state.h"
 
 namespace quarnel {
 
@@ -56,12 +56,13 @@ void ConfirmSavedMessage(SavedMessage& saved, std::string messageText);
 /// a saved decrypted message.
 [[nodiscard]] bool ReadSavedMessageText(std::string_view bytes, SavedMessage& out);
 
-/// Builds request 18 from ctx.certificationData and runs the exchange with the
-/// TA (the authority's certification sequence); true when a certificate came.
-using CertificationSender = std::function<bool(HolderContext&)>;
+/// Builds request 18 from MessageState::certificationData and runs the
+/// exchange with the TA (the authority's certification sequence); true when a
+/// certificate came.
+using CertificationSender = std::function<bool()>;
 
 enum class CertifyResult {
-    Delivered,     ///< the certificate is in ctx.certificateText
+    Delivered,     ///< the sender has the certificate
     Failed,        ///< the request could not be built or the exchange failed
     NotConfirmed,  ///< the saved message's digest is not confirmed: nothing sent
     NoMessage,     ///< nothing was decrypted yet: nothing sent
@@ -69,11 +70,11 @@ enum class CertifyResult {
 
 /// From the message viewer: the data of the message shown (even when a saved
 /// file was opened for certification meanwhile).
-[[nodiscard]] CertifyResult CertifyDecryptedMessage(HolderContext& ctx,
+[[nodiscard]] CertifyResult CertifyDecryptedMessage(MessageState& msgs,
                                                     const CertificationSender& send);
 
 /// From a saved file: only when its digest is confirmed.
-[[nodiscard]] CertifyResult CertifySavedMessage(HolderContext& ctx, const SavedMessage& saved,
+[[nodiscard]] CertifyResult CertifySavedMessage(MessageState& msgs, const SavedMessage& saved,
                                                 const CertificationSender& send);
 
 }  // namespace quarnel

@@ -1,5 +1,7 @@
 #include "messages/decryption.h"
 
+#include "holder/program_state.h"
+
 #include <algorithm>
 #include <system_error>
 
@@ -10,8 +12,8 @@
 #include "crypto/own_keys.h"
 #include "crypto/secret.h"
 #include "messages/certification.h"
-#include "messages/format.h"
 #include "messages/texts.h"
+#include "protocol/body.h"
 #include "store/atomic_file.h"
 
 namespace quarnel {
@@ -177,21 +179,22 @@ Lines HeaderText(const DecryptedMessage& m, const TextLookup& text) {
     return h;
 }
 
-ReceiveOutcome ReadReceivedBody(HolderContext& ctx, Lines body, const TaReplyHandler& onReply,
+ReceiveOutcome ReadReceivedBody(HolderContext& ctx, MessageState& msgs, Lines body,
+                                const TaReplyHandler& onReply,
                                 const AttachmentSource& attachments) {
     ReceiveOutcome o;
-    TakeApartReceivedBody(body, ctx.receivedAttachmentNames);
+    TakeApartReceivedBody(body, msgs.receivedAttachmentNames);
     if (!CheckBodyStructure(body, o.kind, &o.problem)) {
         o.refusal = ReceiveRefusal::Malformed;
         return o;
     }
     const std::string& k = o.kind;
     if (IsTaReplyKind(k)) {
-        o.ok = onReply && onReply(ctx, body);
+        o.ok = onReply && onReply(body);
         if (!o.ok) o.refusal = ReceiveRefusal::ReplyRefused;
     } else if (k == kind::kPlainMessage || k == kind::kRichMessage) {
         o.refusal =
-            DecryptMessage(ctx, body, attachments ? attachments : ReceivedFolderSource(ctx));
+            DecryptMessage(ctx, msgs, body, attachments ? attachments : ReceivedFolderSource(ctx));
         o.ok = o.refusal == ReceiveRefusal::None;
     } else {
         o.refusal = ReceiveRefusal::UnknownKind;
@@ -199,11 +202,10 @@ ReceiveOutcome ReadReceivedBody(HolderContext& ctx, Lines body, const TaReplyHan
     return o;
 }
 
-ReceiveRefusal DecryptMessage(HolderContext& ctx, const Lines& body,
+ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Lines& body,
                               const AttachmentSource& attachments) {
     // Shown at once: what follows can take a while.
-    ctx.information = txt::kMessageBeingDecrypted;
-    if (ctx.onInformationChanged) ctx.onInformationChanged();
+    SetInformation(ctx, txt::kMessageBeingDecrypted);
 
     AddressFields a;
     if (body.size() < 16 || !ParseAddressLine(body[1], a)) return ReceiveRefusal::BadSection;
@@ -272,8 +274,8 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, const Lines& body,
         *pair,       *mask, message,       PathFromSetting(ctx.settings.decryptedFilesFolder),
         attachments, m,     m.encryptedAt, ctx.OwnDataFiles()};
     std::error_code ec;
-    if (!ctx.receivedAttachmentNames.empty()) std::filesystem::create_directories(run.folder, ec);
-    for (const auto& name : ctx.receivedAttachmentNames)
+    if (!msgs.receivedAttachmentNames.empty()) std::filesystem::create_directories(run.folder, ec);
+    for (const auto& name : msgs.receivedAttachmentNames)
         DecipherAttachment(run, name);
 
     // The verdicts shown are those the identity confirmation covered.
@@ -283,9 +285,9 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, const Lines& body,
     m.sender.date = shown.substr(0, 10);
     m.sender.time = shown.substr(11, 8);
 
-    ctx.certificationData =
+    msgs.certificationData =
         CertificationDataText(m.addressLine, m.digest, m.signature, DateTimeText(m.encryptedAt));
-    ctx.decrypted = std::move(m);
+    msgs.decrypted = std::move(m);
     return ReceiveRefusal::None;
 }
 

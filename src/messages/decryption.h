@@ -7,8 +7,9 @@
 #include <string>
 
 #include "crypto/text_cipher.h"
+#include "holder/holder_context.h"
+#include "messages/message_state.h"
 #include "resources/texts.h"
-#include "store/holder_context.h"
 
 namespace quarnel {
 
@@ -22,7 +23,7 @@ AttachmentSource ReceivedFolderSource(const HolderContext& ctx);
 /// The processing of the TA's replies (kinds 04, 05, 14, 15, 1C): the caller
 /// wires it to the authority's reply entry. Gets the checked body (separator
 /// line first); true when the reply was taken.
-using TaReplyHandler = std::function<bool(HolderContext&, const Lines& body)>;
+using TaReplyHandler = std::function<bool(const Lines& body)>;
 
 /// Why a received body gave false (for logs and tests; the holder sees the
 /// caller's "Message altéré").
@@ -46,20 +47,20 @@ struct ReceiveOutcome {
 };
 
 /// Read received body: the attachment names after the end-marker line go to
-/// ctx.receivedAttachmentNames (empty lines and trailing blanks dropped), the
+/// msgs.receivedAttachmentNames (empty lines and trailing blanks dropped), the
 /// structure is checked, replies go to `onReply`, messages to DecryptMessage.
 /// `attachments` defaults to ReceivedFolderSource.
-[[nodiscard]] ReceiveOutcome ReadReceivedBody(HolderContext& ctx, Lines body,
+[[nodiscard]] ReceiveOutcome ReadReceivedBody(HolderContext& ctx, MessageState& msgs, Lines body,
                                               const TaReplyHandler& onReply,
                                               const AttachmentSource& attachments = {});
 
 /// Decrypt message (kinds 20 and 21, `body` checked, separator line first).
-/// On success ctx.decrypted and ctx.certificationData hold the message and
-/// the attachments named in ctx.receivedAttachmentNames are deciphered into
+/// On success msgs.decrypted and msgs.certificationData hold the message and
+/// the attachments named in msgs.receivedAttachmentNames are deciphered into
 /// the decrypted-files folder. Nothing reaches the disk unless the digest
 /// verified; on failure the context keeps the previous message.
-[[nodiscard]] ReceiveRefusal DecryptMessage(HolderContext& ctx, const Lines& body,
-                                            const AttachmentSource& attachments);
+[[nodiscard]] ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs,
+                                            const Lines& body, const AttachmentSource& attachments);
 
 /// The name under which a received attachment is read and written: its last
 /// path component. Nothing for a name that is then empty, "." or "..", or

@@ -1,5 +1,7 @@
 #include "messages/encryption.h"
 
+#include "holder/program_state.h"
+
 #include <optional>
 #include <system_error>
 
@@ -11,8 +13,9 @@
 #include "crypto/own_keys.h"
 #include "crypto/random.h"
 #include "crypto/secret.h"
-#include "messages/format.h"
 #include "messages/texts.h"
+#include "protocol/body.h"
+#include "protocol/identity.h"
 #include "store/atomic_file.h"
 #include "store/correspondents.h"
 
@@ -103,14 +106,14 @@ std::filesystem::path FreeFileName(const std::filesystem::path& folder,
     return candidate;
 }
 
-bool EncryptMessage(HolderContext& ctx, std::string_view messageText, Lines& body,
-                    MessageProblem& problem) {
-    ctx.encryptedAttachments.clear();
+bool EncryptMessage(const HolderContext& ctx, MessageState& msgs, std::string_view kind,
+                    std::string_view messageText, Lines& body, MessageProblem& problem) {
+    msgs.encryptedAttachments.clear();
     const Settings& s = ctx.settings;
 
     // The recipient's record, as the correspondents window chose it.
-    const char category = ctx.recipientCategory;
-    const Record& record = ctx.recipientRecord;
+    const char category = msgs.recipientCategory;
+    const Record& record = msgs.recipientRecord;
     const auto layout = LayoutFor(category);
     if (!layout || record.empty()) return Refuse(problem, txt::kNoRecipient);
     const std::string listFile = CorrespondentFileName(category);
@@ -128,7 +131,7 @@ bool EncryptMessage(HolderContext& ctx, std::string_view messageText, Lines& bod
     }
 
     std::vector<Attachment> attachments;
-    if (!ReadAttachments(ctx.attachments, attachments, problem)) return false;
+    if (!ReadAttachments(msgs.attachments, attachments, problem)) return false;
 
     // Drawn before the key work (whose wipes also draw), so that a fixed seed
     // fixes the nonce.
@@ -159,7 +162,7 @@ bool EncryptMessage(HolderContext& ctx, std::string_view messageText, Lines& bod
     const LocalDateTime now = LocalNow();
     const double moment = OleFromLocal(now);
     const std::string address =
-        AddressLine(ctx.requestKind, DateCode(now.day, now.month, now.year), ctx.ownDigit,
+        AddressLine(kind, DateCode(now.day, now.month, now.year), ctx.ownDigit,
                     record[layout->digitLine][0], record[layout->numberLine], ctx.ownNumber);
     Lines out{address};
     std::string keyLines;
@@ -210,11 +213,19 @@ bool EncryptMessage(HolderContext& ctx, std::string_view messageText, Lines& bod
         out.push_back(std::move(name));
     }
 
-    ctx.encryptedAttachments = std::move(written);
-    ctx.recipientAddress = record[layout->numberLine - 1];
+    msgs.encryptedAttachments = std::move(written);
+    msgs.recipientAddress = record[layout->numberLine - 1];
     body.insert(body.end(), std::make_move_iterator(out.begin()),
                 std::make_move_iterator(out.end()));
     return true;
+}
+
+bool BuildMessageBody(const HolderContext& ctx, MessageState& msgs, std::string_view kind,
+                      std::string_view messageText, Lines& body, MessageProblem& problem) {
+    body = {CurrentText(ctx, TitleTextId(kind, false, ctx.registrationFlag)), kSeparatorLine};
+    if (EncryptMessage(ctx, msgs, kind, messageText, body, problem)) return true;
+    body.clear();
+    return false;
 }
 
 }  // namespace quarnel

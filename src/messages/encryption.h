@@ -8,7 +8,8 @@
 #include <string_view>
 
 #include "crypto/text_cipher.h"
-#include "store/holder_context.h"
+#include "holder/holder_context.h"
+#include "messages/message_state.h"
 
 namespace quarnel {
 
@@ -18,21 +19,29 @@ struct MessageProblem {
     std::string detail;
 };
 
-/// The message encryption. Reads ctx.requestKind ("20" or "21"), the
-/// recipient (ctx.recipientCategory, ctx.recipientRecord), ctx.attachments,
+/// The message encryption for `kind` ("20" or "21"). Reads the
+/// recipient (msgs.recipientCategory, msgs.recipientRecord), msgs.attachments,
 /// the own settings, key store and own-key facts. Appends to `body` the
 /// address line, the key lines, nonce, digest and signature lines, the three
 /// sections, the end-marker line and the attachment names; writes the
-/// encrypted attachment files into the sent folder (ctx.encryptedAttachments)
-/// and sets ctx.recipientAddress.
+/// encrypted attachment files into the sent folder (msgs.encryptedAttachments)
+/// and sets msgs.recipientAddress.
 ///
 /// Every input is checked before anything is written: on failure `body` is
 /// unchanged, no attachment file is left behind and `problem` says why
 /// ("Le fichier %s est altéré." with the list file for a record that fails
 /// its check, the own key missing, an attachment that cannot be read or
 /// named, a record date that is not a date).
-[[nodiscard]] bool EncryptMessage(HolderContext& ctx, std::string_view messageText, Lines& body,
+[[nodiscard]] bool EncryptMessage(const HolderContext& ctx, MessageState& msgs,
+                                  std::string_view kind, std::string_view messageText, Lines& body,
                                   MessageProblem& problem);
+
+/// The whole outgoing body of a message of `kind`: its title line in the
+/// current language, the separator line, then EncryptMessage. On failure
+/// `body` is left empty: a title and a separator alone are never a message.
+[[nodiscard]] bool BuildMessageBody(const HolderContext& ctx, MessageState& msgs,
+                                    std::string_view kind, std::string_view messageText,
+                                    Lines& body, MessageProblem& problem);
 
 /// `name` in `folder` when no such file exists, else the first free of
 /// base_1.ext, base_2.ext, ...

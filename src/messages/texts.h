@@ -1,9 +1,12 @@
 #pragma once
 // Resource numbers of the messages subsystem's texts (French in
-// resources/texts_messages.cpp).
+// messages/texts.cpp).
 
 #include "resources/texts.h"
-#include "resources/texts_app.h"
+
+namespace quarnel {
+QUARNEL_TEXT_TABLE(MessagesTexts);
+}  // namespace quarnel
 
 namespace quarnel::txt {
 

@@ -1,27 +1,43 @@
 #include "resources/texts.h"
 
-#include <array>
 #include <unordered_map>
 
 #include "crypto/cp1252.h"
 
 namespace quarnel {
 
-std::span<const std::span<const TextEntry>> AllTextTables() {
-    static const std::array<std::span<const TextEntry>, 6> tables = {
-        CommonTexts(), AppTexts(), StoreTexts(), MessagesTexts(), AuthorityTexts(), MailTexts()};
-    return tables;
+namespace {
+
+// Filled before main() and only read afterwards.
+struct Registry {
+    std::vector<std::span<const TextEntry>> tables;
+    std::unordered_map<int, const char*> index;
+};
+
+Registry& TheRegistry() {
+    static Registry registry;
+    return registry;
+}
+
+}  // namespace
+
+bool RegisterTexts(std::span<const TextEntry> table) {
+    Registry& r = TheRegistry();
+    for (const auto& known : r.tables) {
+        if (known.data() == table.data()) return true;
+    }
+    r.tables.push_back(table);
+    for (const TextEntry& e : table)
+        r.index.emplace(e.id, e.french);
+    return true;
+}
+
+std::vector<std::span<const TextEntry>> AllTextTables() {
+    return TheRegistry().tables;
 }
 
 const char* FrenchText(int id) {
-    static const auto index = [] {
-        std::unordered_map<int, const char*> m;
-        for (auto table : AllTextTables()) {
-            for (const TextEntry& e : table)
-                m.emplace(e.id, e.french);
-        }
-        return m;
-    }();
+    const auto& index = TheRegistry().index;
     const auto it = index.find(id);
     return it == index.end() ? "" : it->second;
 }

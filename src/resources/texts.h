@@ -4,16 +4,19 @@
 // the source language, built in; other languages are Qt translation modules
 // keyed by the French text in the context "QuarnelTit").
 //
-// Numbers given by the design keep their value (65236 ...). Texts without a
-// design number take one from their subsystem's range:
-//   70000-70999 common, 71000-71999 app, 72000-72999 store,
-//   73000-73999 messages, 74000-74999 authority, 75000-75999 mail.
-// Each subsystem lists its texts in texts_<subsystem>.cpp.
+// Numbers in 65000-65999 are the program's historic resource numbers and keep
+// their value. Other texts take one from their owner's range:
+//   70000-70999 shared (here), 71000-71999 app, 72000-72999 holder core,
+//   73000-73999 messages, 74000-74999 authority, 75000-75999 mail,
+//   76000-76999 protocol, 77000-77999 window kit.
+// Each owner keeps its numbers in its own texts.h, which declares its table
+// with QUARNEL_TEXT_TABLE, and its French texts in texts.cpp.
 
 #include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Marks a French text for lupdate without needing Qt here.
 #ifndef QT_TRANSLATE_NOOP
@@ -42,16 +45,23 @@ std::string FillPlaceholders(std::string_view pattern, std::span<const std::stri
 /// such as title lines).
 std::string FrenchTextCp1252(int id);
 
-// Per-subsystem tables.
-std::span<const TextEntry> CommonTexts();
-std::span<const TextEntry> AppTexts();
-std::span<const TextEntry> StoreTexts();
-std::span<const TextEntry> MessagesTexts();
-std::span<const TextEntry> AuthorityTexts();
-std::span<const TextEntry> MailTexts();
+/// Adds a table to the lookup (a table given again is ignored); returns
+/// true. Called through QUARNEL_TEXT_TABLE before main().
+bool RegisterTexts(std::span<const TextEntry> table);
 
-/// Every table, for the tests and the translation check.
-std::span<const std::span<const TextEntry>> AllTextTables();
+/// Every registered table, for the tests and the translation check.
+std::vector<std::span<const TextEntry>> AllTextTables();
+
+// Declares an owner's table `name()` (defined in its texts.cpp) and registers
+// it in every program that uses one of the owner's texts: each file that
+// includes the owner's texts.h registers the table during static
+// initialisation (a variable of internal linkage is always initialised, so no
+// linker can leave the table out).
+#define QUARNEL_TEXT_TABLE(name)                  \
+    std::span<const ::quarnel::TextEntry> name(); \
+    [[maybe_unused]] static const bool name##Registered = ::quarnel::RegisterTexts(name())
+
+QUARNEL_TEXT_TABLE(SharedTexts);
 
 namespace txt {
 // Shared by several subsystems.
@@ -63,19 +73,11 @@ inline constexpr int kChiffrementEnCours = 65289;
 inline constexpr int kVersionCode = 65296;  // "D400F"
 inline constexpr int kHelpFile = 65297;
 inline constexpr int kAffilie = 65299;  // "Affilié %s"
-// Set by the authority's reply processing, read by EvaluateState.
-inline constexpr int kAffiliationConfirmed = 65268;
 inline constexpr int kTransmission = 70001;
 inline constexpr int kDechiffrementEnCours = 70002;
-// Title lines of outgoing bodies, by request kind.
-inline constexpr int kTitle00 = 70010;
-inline constexpr int kTitle01Update = 70011;
-inline constexpr int kTitle01Ack = 70012;
-inline constexpr int kTitle10 = 70013;
-inline constexpr int kTitle11 = 70014;
-inline constexpr int kTitle18 = 70015;
-inline constexpr int kTitleMessage = 70016;
-inline constexpr int kTitleMessageUnregistered = 70017;
+// Labels of the firm line (main window, message viewers).
+inline constexpr int kSociete = 65300;     // "Société :"
+inline constexpr int kProfession = 65301;  // "Profession :"
 }  // namespace txt
 
 }  // namespace quarnel

@@ -39,12 +39,4 @@ bool IsUpdatePending(const Record& own) {
     return own.size() > 3 && own[3] == kZeroLine;
 }
 
-int StartupStateFromOwnRecord(const Record& own, bool versionChanged) {
-    int state = 2;
-    if (IsUpdatePending(own)) state = 5;
-    if (versionChanged) state = 3;
-    if (own.size() == 2) state = 1;
-    return state;
-}
-
 }  // namespace quarnel

@@ -21,11 +21,6 @@ inline constexpr const char* kKeyStoreFileName = "QuarnelTit.kpr";
 /// one that OwnSigningKey picks. "0" for an empty store.
 char KeyGenerationDigit(std::size_t records);
 
-/// Program state read from the own record at start-up: 2 (affiliated), then 5
-/// when line 3 is all zeros (update pending), then 3 when the stored version
-/// code differs from the program's, then 1 when only 2 lines exist.
-int StartupStateFromOwnRecord(const Record& own, bool versionChanged);
-
 /// Line 3 of 32 "0": an update or first affiliation was not completed.
 bool IsUpdatePending(const Record& own);
 

@@ -9,9 +9,9 @@
 #include "crypto/datetime.h"
 #include "crypto/hextext.h"
 #include "crypto/secret.h"
-#include "messages/format.h"
+#include "protocol/body.h"
+#include "protocol/identity.h"
 #include "store/atomic_file.h"
-#include "store/holder_context.h"
 
 namespace quarnel::ta {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "crypto/text_cipher.h"
 #include "crypto/types.h"
-#include "messages/format.h"
+#include "protocol/body.h"
 
 namespace quarnel::ta {
 

@@ -10,9 +10,9 @@
 #include "crypto/dh_constants.h"
 #include "crypto/hextext.h"
 #include "crypto/secret.h"
-#include "messages/format.h"
+#include "protocol/body.h"
+#include "protocol/identity.h"
 #include "store/atomic_file.h"
-#include "store/holder_context.h"
 #include "store/ta_parameters.h"
 #include "ta/core/requests.h"
 

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "app/program_data.h"
+#include "holder/settings.h"
 #include "store/atomic_file.h"
 #include "store/correspondents.h"
 #include "ta/core/issuing.h"
@@ -19,7 +20,7 @@ namespace quarnel::test {
 
 /// A complete settings value for a category, the default folders under `data`.
 inline Settings SampleSettings(char category, const std::filesystem::path& data) {
-    HolderContext defaults;
+    ProgramData defaults;
     defaults.dataFolder = data;
     SetDefaultFolders(defaults);
     Settings s = defaults.settings;

@@ -6,15 +6,15 @@
 #include <QMenu>
 #include <QTextBrowser>
 
-#include "app/settings.h"
-#include "app/windows/help.h"
 #include "crypto/own_keys.h"
+#include "holder/settings.h"
 #include "messages/windows/form_certi.h"
 #include "messages/windows/form_message.h"
 #include "messages/windows/form_msg_a_certi.h"
 #include "messages/windows/form_redac.h"
 #include "shell_fixture.h"
 #include "store/windows/form_liste.h"
+#include "windowkit/help.h"
 
 namespace quarnel {
 namespace {
@@ -70,7 +70,7 @@ TEST(MainWindowStart, AMissingKeyStoreIsAskedForWithAbortAndRetryAMalformedOneWi
             EXPECT_EQ(box.icon, ui::BoxIcon::Warning);
             EXPECT_EQ(box.buttons, buttons);
         }
-        EXPECT_EQ(s.ctx.programState, 0);
+        EXPECT_EQ(s.ctx.programState, ProgramState::NotInitialised);
         EXPECT_TRUE(s.ctx.keyStore.empty());
         EXPECT_EQ(s.Information(), "");
         EXPECT_EQ(s.Enabled(), kCreation);
@@ -96,15 +96,15 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
         ++watched;
         return std::nullopt;
     };
-    ctx.requestKind = "10";
+    ctx.authority.requestKind = "10";
     ctx.busy = true;
     main->surveillance();
     EXPECT_EQ(watched, 0);
-    EXPECT_EQ(ctx.requestKind, "10");
+    EXPECT_EQ(ctx.authority.requestKind, "10");
     ctx.busy = false;
     main->surveillance();
     EXPECT_EQ(watched, 1);
-    EXPECT_EQ(ctx.requestKind, "");
+    EXPECT_EQ(ctx.authority.requestKind, "");
 
     // An altered block, handled while busy (with a correspondent, so that the
     // key hint does not replace the line).
@@ -129,7 +129,7 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
     EXPECT_TRUE(main->Button(Correspondants).isEnabled());
 
     // The correspondents menu offers the lists that have records.
-    main->BitBtnCorrespondantsClick();
+    main->RunCommand(Command::Correspondants);
     auto& menu = Child<QMenu>(*main, "PopupMenuCor");
     EXPECT_TRUE(menu.actions()[0]->isEnabled());
     EXPECT_FALSE(menu.actions()[1]->isEnabled());
@@ -234,15 +234,15 @@ TEST_F(OptionsDialog, NewcomerSwitchesToEnglishInitialisesAndCancellingTheAffili
     });
     EXPECT_EQ(runner.Runs(), (QStringList{"FormOptions", "FormOptions", "FormAffiliationA"}));
     EXPECT_TRUE(boxes.ShownBoxes().empty());
-    EXPECT_EQ(ctx.programState, 0);
+    EXPECT_EQ(ctx.programState, ProgramState::NotInitialised);
     EXPECT_TRUE(ctx.keyStore.empty());
-    EXPECT_TRUE(ctx.outgoingBody.empty());
+    EXPECT_TRUE(ctx.authority.outgoingBody.empty());
     EXPECT_FALSE(ctx.busy);
     EXPECT_EQ(ctx.settings.category, 'A');
     EXPECT_EQ(ctx.settings.smtpServer, "smtp.example.org");
     EXPECT_EQ(ctx.settings.proxyAddress, "-");
-    EXPECT_EQ(ctx.publicHex.size(), 256u);
-    EXPECT_EQ(ctx.pendingPassword, "pop-secret");
+    EXPECT_EQ(ctx.authority.publicHex.size(), 256u);
+    EXPECT_EQ(ctx.authority.pendingPassword, "pop-secret");
     EXPECT_NE(Child<QLineEdit>(OptionsForm(), "EditPasse").text(), "pop-secret");
     EXPECT_TRUE(std::filesystem::is_directory(files / "Chiffrés envoyés"));
     EXPECT_FALSE(std::filesystem::exists(files / "QuarnelTit.ini"));
@@ -257,7 +257,7 @@ TEST_F(OptionsDialog, StateOneDemandsEightNewClicks) {
     store.back().resize(2);
     files.WriteKeyStore(store);
     Start();
-    ASSERT_EQ(ctx.programState, 1);
+    ASSERT_EQ(ctx.programState, ProgramState::NotAffiliated);
     OpenOptions([&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Options");
         EXPECT_TRUE(Child<QRadioButton>(d, "RadioBtnFirme").isChecked());
@@ -278,7 +278,7 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
     ASSERT_TRUE(StoreMailPassword(store, '0', "stored"));
     files.WriteKeyStore(store);
     Start();
-    ASSERT_EQ(ctx.programState, 2);
+    ASSERT_EQ(ctx.programState, ProgramState::Affiliated);
     const std::filesystem::path chosen = files / "certificats-bis";
     std::filesystem::create_directory(chosen);
     runner.Always(ui::kFolderDialogName, [&](QDialog& d) {
@@ -335,14 +335,14 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
         Click(d, "BitBtnOk");
     });
     EXPECT_EQ(runner.Runs().count("FormOptions"), 5) << "shown again after the switch";
-    EXPECT_EQ(ctx.programState, 3);
+    EXPECT_EQ(ctx.programState, ProgramState::VersionChanged);
     EXPECT_EQ(main->Button(Sortie).text(), "E&xit");
     EXPECT_EQ(main->windowTitle(), "Affiliated 1F400000123");
     EXPECT_EQ(main->pos(), position);
     EXPECT_EQ(Information(),
               "The program version has changed; you need to update your affiliation.");
     EXPECT_EQ(ctx.helpFile, std::filesystem::path(QUARNEL_BIN_DIR) / "QuarnelTit_E.hlp");
-    HolderContext back;
+    ProgramData back;
     ASSERT_TRUE(LoadSettings(back, files / "QuarnelTit.ini"));
     EXPECT_EQ(back.settings.certificatesFolder, FolderSetting(chosen));
     EXPECT_EQ(back.settings.language, 0);
@@ -350,7 +350,7 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
     // And back to French: the built-in texts return.
     OpenOptions([&](QDialog& d) { Q_EMIT Child<QComboBox>(d, "ComboBoxLangue").activated(1); });
     EXPECT_EQ(main->Button(Sortie).text(), "&Sortie");
-    EXPECT_EQ(ctx.programState, 3);
+    EXPECT_EQ(ctx.programState, ProgramState::VersionChanged);
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 
 #include "app/language.h"
 #include "app/options.h"
-#include "app/settings.h"
 #include "authority/connection.h"
+#include "holder/settings.h"
 #include "holder_files.h"
 #include "store/atomic_file.h"
 
@@ -35,7 +35,7 @@ TEST(Settings, SavedFileReadsBackWithDerivedValues) {
         files.settings.versionCode = c.version;
         files.settings.proxyAddress = "proxy.lan";
         files.settings.proxyPort = "3128";
-        HolderContext ctx;
+        ProgramData ctx;
         ctx.dataFolder = files.Data();
         ctx.settings = files.settings;
         ASSERT_EQ(SaveSettings(ctx, SettingsPath(ctx)), SaveResult::Saved);
@@ -43,7 +43,7 @@ TEST(Settings, SavedFileReadsBackWithDerivedValues) {
         EXPECT_NE(bytes.find("Chiffr\xE9s re\xE7us/\r\n"), std::string::npos) << "CP1252, CR LF";
         EXPECT_EQ(SplitLines(bytes).size(), c.lines) << c.category;
 
-        HolderContext back;
+        ProgramData back;
         ASSERT_TRUE(LoadSettings(back, files / kSettingsFileName));
         EXPECT_EQ(SettingsLines(back.settings), SettingsLines(files.settings)) << c.category;
         EXPECT_EQ(back.displayName, "DUPONT jean");
@@ -98,7 +98,7 @@ TEST(Settings, InvalidFilesAreRefusedAndLeaveTheSettingsAlone) {
 
 TEST(Settings, SavingNeedsAnIdentityAndAsksWhenTheWriteFails) {
     TempDir dir;
-    HolderContext ctx;
+    ProgramData ctx;
     ctx.dataFolder = dir.path();
     ctx.settings = SampleSettings('A', dir.path());
     ctx.settings.identity.clear();
@@ -120,7 +120,7 @@ TEST(Settings, SavingNeedsAnIdentityAndAsksWhenTheWriteFails) {
 
 TEST(Settings, DefaultFoldersFollowTheLanguageAndAreCreated) {
     TempDir dir;
-    HolderContext ctx;
+    ProgramData ctx;
     ctx.dataFolder = dir /
                      "donn\xC3\xA9"
                      "es";  // UTF-8 on disk, CP1252 in the settings
@@ -144,7 +144,7 @@ TEST(Settings, DefaultFoldersFollowTheLanguageAndAreCreated) {
 
 TEST(Language, TheModuleBesideTheProgramAndWhenASwitchLoadsIt) {
     TempDir dir;
-    HolderContext ctx;
+    ProgramData ctx;
     ctx.programFile = dir / "quarneltit";
     ctx.programFolder = dir.path();
     ctx.settings.language = 1;
@@ -223,17 +223,17 @@ class ApplyOptionsTest : public ::testing::Test {
     OptionsOutcome MoveKeysTo(const std::filesystem::path& folder) {
         in.folders[0] = FolderSetting(folder);
         in.keyFolderChanged = true;
-        return ApplyOptions(ctx, in).outcome;
+        return ApplyOptions(ctx, ctx.authority, in).outcome;
     }
     test::HolderFiles files;
-    HolderContext ctx;
+    ProgramData ctx;
     OptionsInput in;
     std::filesystem::path target = files / "clefs";
 };
 
 TEST_F(ApplyOptionsTest, FirstInitialisationTakesTheKeyFolderAndCreatesTheOthers) {
     in.folders[0] = FolderSetting(target);
-    EXPECT_EQ(ApplyOptions(ctx, in).outcome, OptionsOutcome::Closed);
+    EXPECT_EQ(ApplyOptions(ctx, ctx.authority, in).outcome, OptionsOutcome::Closed);
     EXPECT_EQ(ctx.settings.keyFolder, in.folders[0]) << "no key store to move in state 0";
     EXPECT_EQ(ctx.settings.proxyAddress, "-");
     EXPECT_EQ(ctx.settings.proxyPort, "-");
@@ -241,7 +241,7 @@ TEST_F(ApplyOptionsTest, FirstInitialisationTakesTheKeyFolderAndCreatesTheOthers
 
     ASSERT_TRUE(WriteFileAtomically(files / "blocker", "x"));
     in.folders[7] = FolderSetting(files / "blocker" / "certificats");
-    const OptionsResult r = ApplyOptions(ctx, in);
+    const OptionsResult r = ApplyOptions(ctx, ctx.authority, in);
     EXPECT_EQ(r.outcome, OptionsOutcome::FolderNotCreated);
     EXPECT_EQ(r.failedFolder, files / "blocker" / "certificats");
 }
@@ -251,27 +251,27 @@ TEST_F(ApplyOptionsTest, ChangesAreSavedTheKeysMoveOnlyIntoAFreeFolderAllOrNothi
     // start-up, its file kept), and a folder to move the keys to.
     ctx.settings = files.settings;
     ctx.keyStore = files.SealedStore();
-    ctx.programState = 2;
+    ctx.programState = ProgramState::Affiliated;
     files.WriteSettings();
     files.WriteKeyStore(ctx.keyStore);
     files.WriteList("QuarnelTitF.dat", {test::CorrespondentRecord('F', "00000123456")});
     files.WriteLines("QuarnelTitA.dat", {"not a record list"});
     std::filesystem::create_directory(target);
     std::filesystem::remove(files / kSettingsFileName);
-    EXPECT_EQ(ApplyOptions(ctx, in).outcome, OptionsOutcome::Closed);
+    EXPECT_EQ(ApplyOptions(ctx, ctx.authority, in).outcome, OptionsOutcome::Closed);
     EXPECT_FALSE(std::filesystem::exists(files / kSettingsFileName)) << "nothing changed";
     in.smtpServer = "relay.example.org:2525";
     in.proxyAddress = "proxy.lan";
     in.proxyPort = "3128";
     in.fieldChanged = true;
-    EXPECT_EQ(ApplyOptions(ctx, in).outcome, OptionsOutcome::Closed);
+    EXPECT_EQ(ApplyOptions(ctx, ctx.authority, in).outcome, OptionsOutcome::Closed);
     EXPECT_TRUE(std::filesystem::exists(files / kSettingsFileName));
 
     files.WriteList("clefs/QuarnelTit.kpr", {{"somebody else"}});
     EXPECT_EQ(MoveKeysTo(target), OptionsOutcome::KeysNotMoved);
     EXPECT_EQ(SplitLines(*ReadWholeFile(target / "QuarnelTit.kpr")).size(), 3u);
     in.folders[0] = FolderSetting(files / "nowhere");
-    const OptionsResult r = ApplyOptions(ctx, in);
+    const OptionsResult r = ApplyOptions(ctx, ctx.authority, in);
     EXPECT_EQ(r.outcome, OptionsOutcome::KeysNotMoved);
     EXPECT_EQ(r.failedFolder, files / "nowhere/");
 
@@ -303,7 +303,7 @@ TEST_F(ApplyOptionsTest, ChangesAreSavedTheKeysMoveOnlyIntoAFreeFolderAllOrNothi
     RecordList store;
     ASSERT_TRUE(LoadRecordList(target / "QuarnelTit.kpr", store));
     EXPECT_EQ(store, ctx.keyStore);
-    HolderContext back;
+    ProgramData back;
     ASSERT_TRUE(LoadSettings(back, files / kSettingsFileName));
     EXPECT_EQ(back.settings.keyFolder, FolderSetting(target));
     EXPECT_EQ(back.settings.smtpServer, "relay.example.org:2525");

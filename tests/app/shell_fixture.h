@@ -16,12 +16,14 @@
 #include <QtTest/QTest>
 #include <memory>
 
+#include "app/windows/commands.h"
 #include "app/windows/form_options.h"
 #include "app/windows/form_titulaire.h"
-#include "app/windows/message_box.h"
-#include "app/windows/modal_runner.h"
 #include "holder_files.h"
+#include "scripted_windows.h"
 #include "window_test_support.h"
+#include "windowkit/message_box.h"
+#include "windowkit/modal_runner.h"
 
 namespace quarnel::test {
 
@@ -48,14 +50,14 @@ struct Shell {
     /// The main window's enabled commands.
     std::vector<Command> Enabled() {
         std::vector<Command> out;
-        for (const MainCommand& c : MainCommands()) {
+        for (const ui::MainCommandInfo& c : ui::MainCommands()) {
             if (main->Button(c.command).isEnabled()) out.push_back(c.command);
         }
         return out;
     }
 
     HolderFiles files;
-    HolderContext ctx;
+    ProgramData ctx;
     ui::ScriptedMessageBoxes boxes;
     ui::ScriptedModalRunner runner;
     std::unique_ptr<ui::FormTitulaire> main = std::make_unique<ui::FormTitulaire>(ctx);

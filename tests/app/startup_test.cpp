@@ -1,16 +1,18 @@
-// The start-up sequence: program states 0 to 5 from the shapes of the
+// The start-up sequence: every program state from the shapes of the
 // settings file and the key store, what it reports on the way (the boxes that
-// show it: main_window_test.cpp), and EvaluateState.
+// show it: main_window_test.cpp), and EvaluateState with the commands' rules.
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "app/program_state.h"
+#include "app/main_view.h"
 #include "app/startup.h"
+#include "app/texts.h"
+#include "app/windows/commands.h"
+#include "authority/texts.h"
 #include "holder_files.h"
 #include "resources/texts.h"
-#include "resources/texts_app.h"
 #include "store/key_store.h"
 
 namespace quarnel {
@@ -35,12 +37,12 @@ class ScriptedHost : public StartupHost {
     std::vector<std::string> altered;
 };
 
-StartupEnd RunOn(const HolderFiles& files, HolderContext& ctx, StartupHost& host) {
+StartupEnd RunOn(const HolderFiles& files, ProgramData& ctx, StartupHost& host) {
     StartupPlaces places;
     places.programFile = "/opt/quarnel/quarneltit";
     places.currentFolder = files.Data();
     PrepareStartup(ctx, places);
-    return RunStartup(ctx, host);
+    return RunStartup(ctx, ctx.mail, host);
 }
 
 TEST(StartupStates, FromTheSettingsTheOwnRecordAndTheSealInTheirOverrideOrder) {
@@ -56,17 +58,22 @@ TEST(StartupStates, FromTheSettingsTheOwnRecordAndTheSealInTheirOverrideOrder) {
     const struct {
         const char* what;
         Change change;  // made after the seal
-        int state;
+        ProgramState state;
         std::vector<std::string> altered;
     } cases[] = {
-        {"no settings file", nullptr, 0, none},
-        {"affiliated", record("D400F", false, 6), 2, none},
-        {"update pending", record("D400F", true, 6), 5, none},
-        {"a changed version wins over pending", record("D400E", true, 6), 3, none},
-        {"two lines win over a changed version", record("D3001", false, 2), 1, none},
-        {"identity edited", [](Settings& s, Record&) { s.identity[4] = "2 rue"; }, 4, ini},
-        {"number edited", [](Settings&, Record& own) { own[0] = "1F400000124"; }, 4, ini},
-        {"a seal that does not open", [](Settings&, Record& own) { own[5] = own[4]; }, 4, ini},
+        {"no settings file", nullptr, ProgramState::NotInitialised, none},
+        {"affiliated", record("D400F", false, 6), ProgramState::Affiliated, none},
+        {"update pending", record("D400F", true, 6), ProgramState::UpdateNecessary, none},
+        {"a changed version wins over pending", record("D400E", true, 6),
+         ProgramState::VersionChanged, none},
+        {"two lines win over a changed version", record("D3001", false, 2),
+         ProgramState::NotAffiliated, none},
+        {"identity edited", [](Settings& s, Record&) { s.identity[4] = "2 rue"; },
+         ProgramState::SettingsAltered, ini},
+        {"number edited", [](Settings&, Record& own) { own[0] = "1F400000124"; },
+         ProgramState::SettingsAltered, ini},
+        {"a seal that does not open", [](Settings&, Record& own) { own[5] = own[4]; },
+         ProgramState::SettingsAltered, ini},
     };
     for (const auto& c : cases) {
         HolderFiles f;
@@ -76,13 +83,13 @@ TEST(StartupStates, FromTheSettingsTheOwnRecordAndTheSealInTheirOverrideOrder) {
             f.WriteSettings();
             f.WriteKeyStore({own});
         }
-        HolderContext ctx;
+        ProgramData ctx;
         ScriptedHost host;
         EXPECT_EQ(RunOn(f, ctx, host), c.change ? StartupEnd::Completed : StartupEnd::NoSettings)
             << c.what;
         EXPECT_EQ(ctx.programState, c.state) << c.what;
         EXPECT_EQ(host.altered, c.altered) << c.what;
-        EXPECT_EQ(ctx.ownNumber.empty(), c.state <= 1) << c.what;
+        EXPECT_EQ(ctx.ownNumber.empty(), !IsAffiliatedState(c.state)) << c.what;
         EXPECT_EQ(host.languageApplied, 1) << c.what;
         EXPECT_EQ(ctx.helpFile, "/opt/quarnel/QuarnelTit_F.hlp") << c.what;
     }
@@ -90,7 +97,7 @@ TEST(StartupStates, FromTheSettingsTheOwnRecordAndTheSealInTheirOverrideOrder) {
 
 TEST(Startup, AKeyStoreFoundOnRetryThenListsQueueAndLogsAnAlteredListEmptied) {
     HolderFiles files;
-    HolderContext ctx;
+    ProgramData ctx;
     ScriptedHost host;
     files.WriteSettings();
     host.retries = {
@@ -112,7 +119,8 @@ TEST(Startup, AKeyStoreFoundOnRetryThenListsQueueAndLogsAnAlteredListEmptied) {
 
     EXPECT_EQ(RunOn(files, ctx, host), StartupEnd::Completed);
     EXPECT_EQ(host.missing, std::vector<std::filesystem::path>(2, files / "QuarnelTit.kpr"));
-    EXPECT_EQ(ctx.programState, 2) << "the seal of the last record, generation 2";
+    EXPECT_EQ(ctx.programState, ProgramState::Affiliated)
+        << "the seal of the last record, generation 2";
     EXPECT_EQ(ctx.ownDigit, '2');
     EXPECT_EQ(ctx.ownNumber, files.number);
     EXPECT_EQ(ctx.registrationFlag, '1');
@@ -122,14 +130,14 @@ TEST(Startup, AKeyStoreFoundOnRetryThenListsQueueAndLogsAnAlteredListEmptied) {
     EXPECT_EQ(ctx.correspondents.f.size(), 2u);
     EXPECT_TRUE(ctx.correspondents.d.empty());
     EXPECT_TRUE(ctx.correspondents.a.empty());
-    EXPECT_EQ(ctx.outgoingQueue.size(), 1u);
-    EXPECT_EQ(ctx.sentLog.size(), 2u);
-    EXPECT_TRUE(ctx.receivedLog.empty());
+    EXPECT_EQ(ctx.mail.outgoingQueue.size(), 1u);
+    EXPECT_EQ(ctx.mail.sentLog.size(), 2u);
+    EXPECT_TRUE(ctx.mail.receivedLog.empty());
 }
 
 std::vector<Command> EnabledOf(const MainView& v) {
     std::vector<Command> out;
-    for (const MainCommand& c : MainCommands()) {
+    for (const ui::MainCommandInfo& c : ui::MainCommands()) {
         if (v.Enabled(c.command)) out.push_back(c.command);
     }
     return out;
@@ -143,7 +151,15 @@ MainView Showing(int information) {
 
 StateFacts Facts(int state, bool correspondent = false, std::size_t ownRecordLines = 6,
                  bool queue = false, bool busy = false) {
-    return {state, busy, correspondent, ownRecordLines, !queue};
+    return {ProgramState(state), busy, correspondent, ownRecordLines, !queue};
+}
+
+MainView EvaluateState(const MainView& current, const StateFacts& facts) {
+    return quarnel::EvaluateState(current, facts, ui::MainCommandRules());
+}
+
+bool CanRun(Command command, const MainView& view, bool busy) {
+    return quarnel::CanRun(command, view, busy, ui::CommandInfo(command).rule);
 }
 
 TEST(EvaluateState, EveryStateAndTheRulesOfStateTwo) {
@@ -191,7 +207,7 @@ TEST(EvaluateState, EveryStateAndTheRulesOfStateTwo) {
         EXPECT_EQ(EnabledOf(v), c.enabled) << c.what;
         EXPECT_EQ(v.focus, c.focus) << c.what;
         EXPECT_EQ(v.information, c.information) << c.what;
-        EXPECT_EQ(v.optionsCaptionIsOptions, c.facts.programState >= 2) << c.what;
+        EXPECT_EQ(v.optionsCaptionIsOptions, IsAffiliatedState(c.facts.programState)) << c.what;
     }
 
     // Certification stays enabled while busy, but its handler does not run.

@@ -39,7 +39,7 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
     files.settings.versionCode = "D4001";  // state 3: the longest information line
     Affiliated();
     ASSERT_EQ(Start(), StartupEnd::Completed);
-    ASSERT_EQ(ctx.programState, 3);
+    ASSERT_EQ(ctx.programState, ProgramState::VersionChanged);
     for (const QString language : {"fr", "en"}) {
         if (language == "en") {
             ctx.settings.language = 0;

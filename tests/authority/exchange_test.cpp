@@ -9,9 +9,10 @@
 
 #include <optional>
 
+#include "app/program_data.h"
 #include "authority/exchange.h"
 #include "authority/texts.h"
-#include "messages/format.h"
+#include "protocol/body.h"
 #include "store/atomic_file.h"
 #include "ta_server.h"
 
@@ -99,10 +100,10 @@ class Exchange : public ::testing::Test {
                              details.push_back(detail.toStdString());
                          });
         setUp(*exchange);
-        ctx.requestKind = std::string(kind);
-        ctx.outgoingBody = {"title", kSeparatorLine, std::string(kind) + std::string(30, '0'),
-                            kEndMarkerLine};
-        exchange->Prepare(ctx);
+        ctx.authority.requestKind = std::string(kind);
+        ctx.authority.outgoingBody = {"title", kSeparatorLine,
+                                      std::string(kind) + std::string(30, '0'), kEndMarkerLine};
+        exchange->Prepare(ctx, ctx.authority);
         EXPECT_TRUE(exchange->envoyerEnabled());
         EXPECT_TRUE(exchange->annulerEnabled());
         EXPECT_FALSE(exchange->accepterEnabled());
@@ -115,7 +116,7 @@ class Exchange : public ::testing::Test {
     bool Accepter() const { return exchange->accepterEnabled(); }
     bool Annuler() const { return exchange->annulerEnabled(); }
 
-    HolderContext ctx;
+    ProgramData ctx;
     std::unique_ptr<ScriptedServer> server;
     std::string code;
     std::unique_ptr<TaExchange> exchange;
@@ -147,7 +148,7 @@ TEST_F(Exchange, AGoodReplyCanBeAcceptedAndAnnulerWaitsForTheTimerAfterAnAffilia
                   "Pragma:no-cache\r\n"
                   "Connection:keep-alive\r\n"
                   "\r\n" +
-                      RequestData(ctx.outgoingBody));
+                      RequestData(ctx.authority.outgoingBody));
     }
 }
 
@@ -183,7 +184,7 @@ TEST_F(Exchange, RedirectsAreFollowedUpToTheLimit) {
     ASSERT_TRUE(test::RunUntil([&] { return Accepter(); }));
     ASSERT_EQ(target.requests.size(), 1u);
     EXPECT_EQ(target.requests[0].substr(target.requests[0].find("\r\n\r\n") + 4),
-              RequestData(ctx.outgoingBody));
+              RequestData(ctx.authority.outgoingBody));
 
     // A server that always redirects to itself is left after the limit.
     Serve([this](const std::string& r) {

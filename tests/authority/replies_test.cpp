@@ -26,8 +26,8 @@ class Replies : public ::testing::Test {
     void SetUp() override { test::FixClocks(); }
     void TearDown() override { test::ReleaseClocks(); }
 
-    std::unique_ptr<HolderContext> Affiliated(char category, const std::string& name,
-                                              std::uint32_t seed) {
+    std::unique_ptr<ProgramData> Affiliated(char category, const std::string& name,
+                                            std::uint32_t seed) {
         return test::AffiliatedHolder(root.path(), category, name, seed, ta.EveryHolder());
     }
     // a (A, DUPONT) and f (F, MARTIN), affiliated.
@@ -35,31 +35,33 @@ class Replies : public ::testing::Test {
         a = Affiliated('A', "DUPONT", 1);
         f = Affiliated('F', "MARTIN", 2);
     }
-    ReplyRefusal Refusal(HolderContext& ctx, const std::string& reply) {
-        return ProcessTaReply(ctx, reply).refusal;
+    ReplyRefusal Refusal(ProgramData& ctx, const std::string& reply) {
+        return ProcessTaReply(ctx, ctx.authority, reply).refusal;
     }
 
     test::TempDir root;
     test::InProcessTa ta;
-    std::unique_ptr<HolderContext> a, f;
+    std::unique_ptr<ProgramData> a, f;
 };
 
 TEST_F(Replies, AffiliationKeysForBothCategoriesAReplacementAndTheRegistration) {
     AffiliateAAndF();
     EXPECT_TRUE(ta.outcome.captionChanged);
-    EXPECT_EQ(f->programState, 2);
+    EXPECT_EQ(f->programState, ProgramState::Affiliated);
     EXPECT_EQ(f->information, txt::kAffiliationConfirmed);
-    EXPECT_TRUE(f->firstAffiliation);
+    EXPECT_TRUE(f->authority.firstAffiliation);
     EXPECT_EQ(f->ownNumber, "0FF00002000");  // first of the employees' range
     EXPECT_EQ(a->ownNumber, "0FF01000000");
     ASSERT_EQ(f->keyStore.size(), 1u);
     EXPECT_EQ(f->OwnRecord().size(), 7u);  // with the mailbox password
-    EXPECT_TRUE(f->pendingPassword.empty());
+    EXPECT_TRUE(f->authority.pendingPassword.empty());
 
-    EXPECT_EQ(RunKeyRequest(*a, ta.Hooks(), f->ownNumber, false).status, FlowStatus::Done);
+    EXPECT_EQ(RunKeyRequest(test::Scope(*a), ta.Hooks(*a), f->ownNumber, false).status,
+              FlowStatus::Done);
     EXPECT_EQ(ta.outcome.listCategory, 'F');
     EXPECT_EQ(a->information, txt::kKeyDelivered);
-    EXPECT_EQ(RunKeyRequest(*f, ta.Hooks(), a->ownNumber, false).status, FlowStatus::Done);
+    EXPECT_EQ(RunKeyRequest(test::Scope(*f), ta.Hooks(*f), a->ownNumber, false).status,
+              FlowStatus::Done);
     ASSERT_EQ(a->correspondents.f.size(), 1u);
     ASSERT_EQ(f->correspondents.a.size(), 1u);
     const Record aboutF = a->correspondents.f[0];
@@ -71,8 +73,10 @@ TEST_F(Replies, AffiliationKeysForBothCategoriesAReplacementAndTheRegistration) 
 
     // A key update replaces the record, which moves to the end of its list.
     auto f2 = Affiliated('F', "BERNARD", 3);
-    EXPECT_EQ(RunKeyRequest(*a, ta.Hooks(), f2->ownNumber, false).status, FlowStatus::Done);
-    EXPECT_EQ(RunKeyRequest(*a, ta.Hooks(), f->ownNumber, true).status, FlowStatus::Done);
+    EXPECT_EQ(RunKeyRequest(test::Scope(*a), ta.Hooks(*a), f2->ownNumber, false).status,
+              FlowStatus::Done);
+    EXPECT_EQ(RunKeyRequest(test::Scope(*a), ta.Hooks(*a), f->ownNumber, true).status,
+              FlowStatus::Done);
     EXPECT_EQ(a->information, txt::kKeyUpdated);
     ASSERT_EQ(a->correspondents.f.size(), 2u);
     EXPECT_EQ(a->correspondents.f[0][8], f2->ownNumber);
@@ -81,7 +85,7 @@ TEST_F(Replies, AffiliationKeysForBothCategoriesAReplacementAndTheRegistration) 
 
     // An update after the authority registered the holder says so.
     ASSERT_TRUE(ta.service().SetRegistered(f->ownNumber, true));
-    EXPECT_EQ(RunAffiliationUpdate(*f, ta.Hooks()).status, FlowStatus::Done);
+    EXPECT_EQ(RunAffiliationUpdate(test::Scope(*f), ta.Hooks(*f)).status, FlowStatus::Done);
     EXPECT_EQ(f->registrationFlag, '1');
     EXPECT_EQ(f->information, txt::kAffiliationUpdatedRegistered);
 }
@@ -89,7 +93,7 @@ TEST_F(Replies, AffiliationKeysForBothCategoriesAReplacementAndTheRegistration) 
 TEST_F(Replies, ARefusedPrivateKeyOrUpdateLeavesTheOwnRecordAsItWas) {
     auto ctx = test::NewHolder(root.path(), 'A', "DUPONT", 1);
     const Lines reply = ta.ReplyTo(*ctx, kind::kAffiliation);
-    ctx->programState = 1;
+    ctx->programState = ProgramState::NotAffiliated;
     const Record before = ctx->OwnRecord();
     std::string wrongDigit = reply[1];
     wrongDigit[8] = '1';
@@ -98,7 +102,7 @@ TEST_F(Replies, ARefusedPrivateKeyOrUpdateLeavesTheOwnRecordAsItWas) {
     EXPECT_EQ(Refusal(*ctx, With(reply, 3, QuadToHex(Quad{5, 6, 7, 8}))), ReplyRefusal::BadSeal);
     EXPECT_EQ(ctx->OwnRecord(), before);
     EXPECT_EQ(ctx->ownNumber, "0FF00000000");
-    EXPECT_EQ(ctx->programState, 1);
+    EXPECT_EQ(ctx->programState, ProgramState::NotAffiliated);
     Lines extra = reply;  // one line more than a private key reply has
     extra.insert(extra.end() - 1, QuadToHex(Quad{5, 6, 7, 8}));
     EXPECT_EQ(Refusal(*ctx, JoinLinesCrLf(extra)), ReplyRefusal::Malformed);
@@ -109,31 +113,31 @@ TEST_F(Replies, ARefusedPrivateKeyOrUpdateLeavesTheOwnRecordAsItWas) {
     ctx->settings.identity[0] = "DUPONT";
 
     // A retry with the good reply works on the record as it was.
-    ctx->pendingPassword = "again";
-    ASSERT_TRUE(ProcessTaReply(*ctx, JoinLinesCrLf(reply)).accepted);
+    ctx->authority.pendingPassword = "again";
+    ASSERT_TRUE(ProcessTaReply(*ctx, ctx->authority, JoinLinesCrLf(reply)).accepted);
     EXPECT_EQ(ctx->OwnRecord().size(), 7u);
     EXPECT_EQ(ctx->information, txt::kPrivateKeyDelivered);
 
     // A refused update keeps the old seal.
-    ctx->firstAffiliation = false;
+    ctx->authority.firstAffiliation = false;
     const Lines update = ta.ReplyTo(*ctx, kind::kUpdate);
     const Record sealed = ctx->OwnRecord();
     EXPECT_EQ(Refusal(*ctx, With(update, 4, QuadToHex(Quad{9, 9, 9, 9}))), ReplyRefusal::BadSeal);
     EXPECT_EQ(ctx->OwnRecord(), sealed);
-    EXPECT_TRUE(ProcessTaReply(*ctx, JoinLinesCrLf(update)).accepted);
+    EXPECT_TRUE(ProcessTaReply(*ctx, ctx->authority, JoinLinesCrLf(update)).accepted);
     EXPECT_EQ(ctx->information, txt::kAffiliationUpdated);
 }
 
 TEST_F(Replies, KeyRepliesOutOfStateOrShapeOrThatDoNotCheckOrFitChangeNoList) {
     AffiliateAAndF();
-    a->correspondentNumber = f->ownNumber;
+    a->authority.correspondentNumber = f->ownNumber;
     const Lines reply = ta.ReplyTo(*a, kind::kKey);
     const std::string keyText = JoinLinesCrLf(reply);
-    for (const int state : {0, 1}) {
+    for (const ProgramState state : {ProgramState::NotInitialised, ProgramState::NotAffiliated}) {
         a->programState = state;
-        EXPECT_EQ(Refusal(*a, keyText), ReplyRefusal::NotInThisState) << state;
+        EXPECT_EQ(Refusal(*a, keyText), ReplyRefusal::NotInThisState) << int(state);
     }
-    a->programState = 2;
+    a->programState = ProgramState::Affiliated;
     // A private-key reply is refused once affiliated.
     auto fresh = test::NewHolder(root.path() / "LEBLANC", 'D', "LEBLANC", 4);
     EXPECT_EQ(Refusal(*a, JoinLinesCrLf(ta.ReplyTo(*fresh, kind::kAffiliation))),
@@ -166,9 +170,9 @@ TEST_F(Replies, KeyRepliesOutOfStateOrShapeOrThatDoNotCheckOrFitChangeNoList) {
     EXPECT_EQ(a->correspondents.Total(), 0u);
     EXPECT_FALSE(std::filesystem::exists(a->dataFolder / "QuarnelTitF.dat"));
     // From state 5 (an acknowledgement that failed) it is taken, after noise.
-    a->programState = 5;
-    EXPECT_TRUE(ProcessTaReply(*a, "noise\r\n" + keyText).accepted);
-    EXPECT_EQ(a->programState, 2);
+    a->programState = ProgramState::UpdateNecessary;
+    EXPECT_TRUE(ProcessTaReply(*a, a->authority, "noise\r\n" + keyText).accepted);
+    EXPECT_EQ(a->programState, ProgramState::Affiliated);
 }
 
 TEST_F(Replies, ACertificateSaysWhetherTheSignatureIsTheSenders) {
@@ -185,23 +189,24 @@ TEST_F(Replies, ACertificateSaysWhetherTheSignatureIsTheSenders) {
                           Case{f->ownNumber, Quad{3, 3, 3, 3}, "NON CERTIFI\xC9 : la signature"},
                           Case{"0FF00009999", sf.key, "NON CERTIFI\xC9 : l'exp\xE9"}}) {
         const std::string address = AddressLine("20", "05C26", '0', '0', a->ownNumber, c.sender);
-        a->certificationData = address + "\r" + QuadToHex(digest) + "\r" +
-                               QuadToHex(CipherBlock(digest, c.signer, Direction::Encipher)) +
-                               "\r05/12/2026 14:03:07";
-        ASSERT_EQ(RunCertificationRequest(*a, ta.Hooks()).status, FlowStatus::Done);
+        a->messages.certificationData =
+            address + "\r" + QuadToHex(digest) + "\r" +
+            QuadToHex(CipherBlock(digest, c.signer, Direction::Encipher)) + "\r05/12/2026 14:03:07";
+        ASSERT_EQ(RunCertificationRequest(test::Scope(*a), ta.Hooks(*a)).status, FlowStatus::Done);
         EXPECT_TRUE(ta.outcome.showCertificate);
         EXPECT_EQ(a->information, txt::kCertificateDelivered);
-        EXPECT_NE(a->certificateText.find(address), std::string::npos);
-        EXPECT_NE(a->certificateText.find(c.verdict), std::string::npos) << a->certificateText;
+        EXPECT_NE(a->authority.certificateText.find(address), std::string::npos);
+        EXPECT_NE(a->authority.certificateText.find(c.verdict), std::string::npos)
+            << a->authority.certificateText;
     }
 }
 
 TEST_F(Replies, FailedExchangesLeaveTheStatesTheHolderCanResumeFrom) {
     auto ctx = test::NewHolder(root.path(), 'A', "DUPONT", 1);
-    FlowHooks failing{[](HolderContext&) { return false; }, [] { return SaveResult::Saved; }};
-    EXPECT_EQ(RunFirstAffiliation(*ctx, failing).status, FlowStatus::Failed);
-    EXPECT_EQ(ctx->programState, 1);
-    EXPECT_EQ(ctx->requestKind, "00");
+    FlowHooks failing{[] { return false; }, [] { return SaveResult::Saved; }};
+    EXPECT_EQ(RunFirstAffiliation(test::Scope(*ctx), failing).status, FlowStatus::Failed);
+    EXPECT_EQ(ctx->programState, ProgramState::NotAffiliated);
+    EXPECT_EQ(ctx->authority.requestKind, "00");
     RecordList onDisk;
     ASSERT_TRUE(LoadRecordList(ctx->KeyStorePath(), onDisk));
     EXPECT_EQ(onDisk, ctx->keyStore);
@@ -209,10 +214,10 @@ TEST_F(Replies, FailedExchangesLeaveTheStatesTheHolderCanResumeFrom) {
 
     // The acknowledgement fails: state 5, seal zeroed and saved.
     int step = 0;
-    FlowHooks ackFails{[&](HolderContext& c) { return ++step == 1 && ta.Exchange(c); },
+    FlowHooks ackFails{[&] { return ++step == 1 && ta.Exchange(*ctx); },
                        [] { return SaveResult::Saved; }};
-    EXPECT_EQ(RunFirstAffiliation(*ctx, ackFails).status, FlowStatus::Failed);
-    EXPECT_EQ(ctx->programState, 5);
+    EXPECT_EQ(RunFirstAffiliation(test::Scope(*ctx), ackFails).status, FlowStatus::Failed);
+    EXPECT_EQ(ctx->programState, ProgramState::UpdateNecessary);
     EXPECT_EQ(ctx->OwnRecord()[3], kZeroLine);
     onDisk.clear();
     ASSERT_TRUE(LoadRecordList(ctx->KeyStorePath(), onDisk));
@@ -220,17 +225,19 @@ TEST_F(Replies, FailedExchangesLeaveTheStatesTheHolderCanResumeFrom) {
 
     // The update from state 5 restores the seal.
     bool settingsSaved = false;
-    FlowHooks update{[&](HolderContext& c) { return ta.Exchange(c); },
+    FlowHooks update{[&] { return ta.Exchange(*ctx); },
                      [&] { return settingsSaved = true, SaveResult::Saved; }};
-    EXPECT_EQ(RunAffiliationUpdate(*ctx, update).status, FlowStatus::Done);
-    EXPECT_EQ(ctx->programState, 2);
+    EXPECT_EQ(RunAffiliationUpdate(test::Scope(*ctx), update).status, FlowStatus::Done);
+    EXPECT_EQ(ctx->programState, ProgramState::Affiliated);
     EXPECT_NE(ctx->OwnRecord()[3], kZeroLine);
     EXPECT_TRUE(settingsSaved);
 
-    EXPECT_EQ(RunKeyRequest(*ctx, failing, "0FF00002000", false).status, FlowStatus::Failed);
+    EXPECT_EQ(RunKeyRequest(test::Scope(*ctx), failing, "0FF00002000", false).status,
+              FlowStatus::Failed);
     EXPECT_EQ(ctx->information, txt::kEnAttente);
     // The authority refuses a key for an unknown affiliate, and stores nothing.
-    EXPECT_EQ(RunKeyRequest(*ctx, ta.Hooks(), "0FF00002000", false).status, FlowStatus::Failed);
+    EXPECT_EQ(RunKeyRequest(test::Scope(*ctx), ta.Hooks(*ctx), "0FF00002000", false).status,
+              FlowStatus::Failed);
     EXPECT_EQ(ta.last.status, 404);
     EXPECT_EQ(ctx->correspondents.Total(), 0u);
 }

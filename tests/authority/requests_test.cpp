@@ -9,6 +9,7 @@
 #include "authority/texts.h"
 #include "crypto/hextext.h"
 #include "holder_fixture.h"
+#include "protocol/texts.h"
 #include "store/key_store.h"
 #include "ta/core/requests.h"
 
@@ -23,18 +24,18 @@ class Requests : public ::testing::Test {
     void SetUp() override { FixClocks(); }
     void TearDown() override { test::ReleaseClocks(); }
 
-    BuildResult Build(HolderContext& ctx, std::string_view kind) {
-        ctx.requestKind = std::string(kind);
-        return BuildOutgoingBody(ctx);
+    BuildResult Build(ProgramData& ctx, std::string_view kind) {
+        ctx.authority.requestKind = std::string(kind);
+        return BuildOutgoingBody(ctx, ctx.authority, ctx.messages);
     }
-    static void ExpectGolden(const HolderContext& ctx) {
-        test::ExpectGolden("authority/request-" + ctx.requestKind + ".txt",
-                           JoinLinesCrLf(ctx.outgoingBody));
+    static void ExpectGolden(const ProgramData& ctx) {
+        test::ExpectGolden("authority/request-" + ctx.authority.requestKind + ".txt",
+                           JoinLinesCrLf(ctx.authority.outgoingBody));
     }
     // The request data as the authority splits it.
-    static Lines Wire(const HolderContext& ctx) {
+    static Lines Wire(const ProgramData& ctx) {
         Lines wire;
-        EXPECT_TRUE(ta::SplitRequestData(RequestData(ctx.outgoingBody), wire));
+        EXPECT_TRUE(ta::SplitRequestData(RequestData(ctx.authority.outgoingBody), wire));
         return wire;
     }
 
@@ -48,20 +49,20 @@ TEST_F(Requests, AnAffiliationRequestCreatesTheOwnRecordOnceAndReplacesItsKeyWhe
     ASSERT_TRUE(Build(*ctx, kind::kAffiliation).ok);
     ExpectGolden(*ctx);
     ASSERT_EQ(ctx->keyStore.size(), 1u);
-    EXPECT_EQ(ctx->OwnRecord(), (Record{"0FF00000000", QuadToHex(ctx->taKey)}));
+    EXPECT_EQ(ctx->OwnRecord(), (Record{"0FF00000000", QuadToHex(ctx->authority.taKey)}));
     EXPECT_EQ(ctx->settings.versionCode, "D400F");
     EXPECT_EQ(ctx->ownDigit, '0');
     // What it carries is what the authority opens: the reply processing tests
     // are affiliated through it.
 
     // Repeated (state 1), to another authority: one own record, line 1 replaced.
-    ctx->programState = 1;
-    ctx->taKey = Quad{1, 2, 3, 4};
+    ctx->programState = ProgramState::NotAffiliated;
+    ctx->authority.taKey = Quad{1, 2, 3, 4};
     ctx->settings.taCode = "1F4";
     ASSERT_TRUE(Build(*ctx, kind::kAffiliation).ok);
     ASSERT_EQ(ctx->keyStore.size(), 1u);
     EXPECT_EQ(ctx->OwnRecord(), (Record{"0FF00000000", QuadToHex(Quad{1, 2, 3, 4})}));
-    EXPECT_EQ(ctx->outgoingBody[2],
+    EXPECT_EQ(ctx->authority.outgoingBody[2],
               "0005C260"
               "0"
               "0"
@@ -73,10 +74,10 @@ TEST_F(Requests, AnAffiliationRequestCreatesTheOwnRecordOnceAndReplacesItsKeyWhe
 TEST_F(Requests, KeyRequestsHaveOnlyTheirAddressLine) {
     auto ctx = NewHolder(dir.path(), 'A', "DUPONT");
     ctx->ownNumber = "0FF01000000";
-    ctx->correspondentNumber = "0FF00002000";
+    ctx->authority.correspondentNumber = "0FF00002000";
     for (auto k : {kind::kKey, kind::kKeyUpdate}) {
         ASSERT_TRUE(Build(*ctx, k).ok);
-        const Lines& body = ctx->outgoingBody;
+        const Lines& body = ctx->authority.outgoingBody;
         ASSERT_EQ(body.size(), 4u);
         EXPECT_EQ(body[2], std::string(k) +
                                "05C26000"
@@ -86,42 +87,42 @@ TEST_F(Requests, KeyRequestsHaveOnlyTheirAddressLine) {
         ExpectGolden(*ctx);
     }
     EXPECT_EQ(ctx->settings.versionCode, "D400F");  // untouched by kinds 10 and 11
-    ctx->correspondentNumber = "0FF0000200";
+    ctx->authority.correspondentNumber = "0FF0000200";
     EXPECT_EQ(Build(*ctx, kind::kKey).problem, txt::kBadCorrespondentNumber);
 }
 
 TEST_F(Requests, SignedRequestsNeedTheOwnSigningKeyAndOpenWithIt) {
     auto ctx = NewHolder(dir.path(), 'F', "MARTIN");
-    ctx->outgoingBody = {"previous"};
+    ctx->authority.outgoingBody = {"previous"};
     ctx->settings.versionCode = "D300A";
-    ctx->certificationData = "x";
+    ctx->messages.certificationData = "x";
     for (auto k : {kind::kUpdate, kind::kCertification}) {
         const BuildResult r = Build(*ctx, k);
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.problem, txt::kNoSigningKey);
     }
-    EXPECT_EQ(ctx->outgoingBody, Lines{"previous"});
+    EXPECT_EQ(ctx->authority.outgoingBody, Lines{"previous"});
     EXPECT_EQ(ctx->settings.versionCode, "D300A");
 
     // With the record the authority issues, both open with the signing key.
     ta::Affiliate me = test::NewAffiliate('F', "0FF00002000", "MARTIN", '0', ta::SeededRandom(3));
-    me.taKey = ctx->taKey;
+    me.taKey = ctx->authority.taKey;
     ctx->keyStore = {ta::OwnKeyRecord(me)};
     ctx->ownNumber = me.number;
-    ctx->certificationData = "address\rdigest\rsignature\r05/12/2026 14:03:07";
-    ctx->firstAffiliation = true;
+    ctx->messages.certificationData = "address\rdigest\rsignature\r05/12/2026 14:03:07";
+    ctx->authority.firstAffiliation = true;
     ASSERT_TRUE(Build(*ctx, kind::kUpdate).ok);
-    EXPECT_EQ(ctx->outgoingBody[2],
+    EXPECT_EQ(ctx->authority.outgoingBody[2],
               "0105C26"
               "000"
               "00000000000"
               "0FF00002000");
     ExpectGolden(*ctx);
-    ctx->firstAffiliation = false;
+    ctx->authority.firstAffiliation = false;
     for (auto [k, text] : {std::pair{kind::kUpdate, JoinWithCarriageReturns(me.identity)},
-                           std::pair{kind::kCertification, ctx->certificationData}}) {
+                           std::pair{kind::kCertification, ctx->messages.certificationData}}) {
         ASSERT_TRUE(Build(*ctx, k).ok);
-        EXPECT_EQ(ctx->outgoingBody[0],
+        EXPECT_EQ(ctx->authority.outgoingBody[0],
                   FrenchTextCp1252(k == kind::kUpdate ? txt::kTitle01Update : txt::kTitle18));
         DecipheredText opened;
         std::string why;

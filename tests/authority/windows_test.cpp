@@ -13,20 +13,21 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "app/settings.h"
 #include "app/startup.h"
 #include "app/windows/form_titulaire.h"
-#include "app/windows/message_box.h"
-#include "app/windows/modal_runner.h"
-#include "app/windows/window_kit.h"
 #include "authority/windows/form_affiliation.h"
 #include "authority/windows/form_destinataire.h"
 #include "authority/windows/form_tcp_ip.h"
 #include "crypto/own_keys.h"
+#include "holder/settings.h"
 #include "holder_fixture.h"
+#include "scripted_windows.h"
 #include "store/key_store.h"
 #include "ta_server.h"
 #include "window_test_support.h"
+#include "windowkit/message_box.h"
+#include "windowkit/modal_runner.h"
+#include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
 namespace {
@@ -43,7 +44,7 @@ void Fill(QWidget& w, std::initializer_list<const char*> namesAndTexts) {
 
 class Windows : public ::testing::Test {
   protected:
-    HolderContext ctx;
+    ProgramData ctx;
     ScriptedMessageBoxes boxes;
     ScriptedModalRunner runner;
 };
@@ -143,7 +144,7 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
     FormTitulaire main(ctx);
     (void)main.Start({program.path() / "quarneltit", data.path(), true});
     main.show();
-    ASSERT_EQ(ctx.programState, 0);
+    ASSERT_EQ(ctx.programState, ProgramState::NotInitialised);
     runner.Once("FormOptions", [](QDialog& dialog) {
         Click(dialog, "RadioBtnPrive");
         Fill(dialog, {"EditAdresseTa", "127.0.0.1", "EditSmtp", "127.0.0.1", "EditPop3",
@@ -167,10 +168,10 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
         ASSERT_TRUE(test::RunUntil([&] { return accepter.isEnabled(); }, 20000));
         accepter.click();
     });
-    main.BitBtnOptionsClick();
+    main.RunCommand(Command::Options);
     EXPECT_EQ(runner.Runs(),
               (QStringList{"FormOptions", "FormAffiliationA", "FormTCP_IP", "FormTCP_IP"}));
-    ASSERT_EQ(ctx.programState, 2);
+    ASSERT_EQ(ctx.programState, ProgramState::Affiliated);
     EXPECT_FALSE(ctx.busy);
     EXPECT_EQ(ctx.ownNumber, ta.code() + "01000000");
     EXPECT_EQ(d->ownNumber, ta.code() + "08000000");
@@ -193,23 +194,25 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
         EXPECT_FALSE(Child(dialog, "BitBtnRecevoir").isEnabled());
         Click(dialog, "BitBtnAnnuler");
     });
-    main.BitBtnClefsClick();
+    main.RunCommand(Command::Clefs);
     EXPECT_TRUE(ctx.correspondents.d.empty());
     EXPECT_EQ(ta.log().size(), 1u);  // nothing sent
     runner.Once("FormDestinataire", askD);
-    main.BitBtnClefsClick();
+    main.RunCommand(Command::Clefs);
     EXPECT_EQ(ctx.information, txt::kKeyDelivered);
-    ASSERT_EQ(RunKeyRequest(*d, test::Http(*d), ctx.ownNumber, false).status, FlowStatus::Done);
-    ASSERT_EQ(RunKeyRequest(ctx, test::Http(ctx), d->ownNumber, true).status, FlowStatus::Done);
+    ASSERT_EQ(RunKeyRequest(test::Scope(*d), test::Http(*d), ctx.ownNumber, false).status,
+              FlowStatus::Done);
+    ASSERT_EQ(RunKeyRequest(test::Scope(ctx), test::Http(ctx), d->ownNumber, true).status,
+              FlowStatus::Done);
     runner.Once("FormAffiliationA", [](QDialog& dialog) {
         EXPECT_FALSE(Child<QLineEdit>(dialog, "EditNom").isVisible());
         Type(dialog, "EditTelephone", "+33 1 99");
         Click(dialog, "BitBtnExecuter");
     });
-    main.BitBtnMiseAJourClick();
+    main.RunCommand(Command::MiseAJour);
     EXPECT_EQ(ctx.information, txt::kAffiliationUpdated);
     d->settings.identity[4] = "2 quai haut";  // moved
-    ASSERT_EQ(RunAffiliationUpdate(*d, test::Http(*d)).status, FlowStatus::Done);
+    ASSERT_EQ(RunAffiliationUpdate(test::Scope(*d), test::Http(*d)).status, FlowStatus::Done);
     EXPECT_EQ(d->information, txt::kAffiliationUpdated);
     EXPECT_EQ(ta.log().size(), 6u);
     for (std::size_t i = 1; i < ta.log().size(); ++i)
@@ -227,11 +230,11 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
         }
         void ReportAltered(const std::string& name) override { ADD_FAILURE() << name; }
     } host;
-    for (const HolderContext* h : {&ctx, d.get()}) {
-        HolderContext reread;
+    for (const ProgramData* h : {&ctx, d.get()}) {
+        ProgramData reread;
         PrepareStartup(reread, {h->programFolder / "quarneltit", h->dataFolder, true});
-        ASSERT_EQ(RunStartup(reread, host), StartupEnd::Completed);
-        EXPECT_EQ(reread.programState, 2);
+        ASSERT_EQ(LoadHolder(reread, host), StartupEnd::Completed);
+        EXPECT_EQ(reread.programState, ProgramState::Affiliated);
         EXPECT_EQ(reread.ownNumber, h->ownNumber);
         EXPECT_EQ(reread.settings.identity, h->settings.identity);
         EXPECT_EQ(reread.OwnRecord().size(), 7u);
@@ -248,7 +251,7 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
     // Only the kinds sent to the TA open the connection window.
     const qsizetype runs = runner.Runs().size();
-    ctx.requestKind = "20";
+    ctx.authority.requestKind = "20";
     EXPECT_FALSE(main.Windows().tcpIp->RunRequestDriver(main));
     EXPECT_EQ(runner.Runs().size(), runs);
 }

@@ -35,7 +35,7 @@ class RealAuthority : public ::testing::Test {
         return Quote(path.string());
     }
     // quarnel-tool `command` on the data folder of `ctx`.
-    static test::CommandResult Tool(const std::string& command, const HolderContext& ctx,
+    static test::CommandResult Tool(const std::string& command, const ProgramData& ctx,
                                     const std::string& args) {
         return test::RunCommand(std::string(QUARNEL_BIN_DIR) + "/quarnel-tool " + command +
                                 " --data " + Quote(ctx.dataFolder.string()) + " " + args + " 2>&1");
@@ -51,8 +51,8 @@ class RealAuthority : public ::testing::Test {
 
     test::TempDir root;
     test::TaServer server;
-    std::unique_ptr<HolderContext> x;
-    std::unique_ptr<HolderContext> y;
+    std::unique_ptr<ProgramData> x;
+    std::unique_ptr<ProgramData> y;
 };
 
 TEST_F(RealAuthority, EncryptInOneFolderAndDecryptInTheOtherBothWays) {
@@ -61,8 +61,8 @@ TEST_F(RealAuthority, EncryptInOneFolderAndDecryptInTheOtherBothWays) {
         "\\b Jean\\b0 ,\\par \\'e0 bient\\'f4t\\par}";
     const std::string invoice("%PDF-1.4\0\xFF\x80", 11);
     for (const bool forward : {true, false}) {
-        const HolderContext& from = forward ? *x : *y;
-        const HolderContext& to = forward ? *y : *x;
+        const ProgramData& from = forward ? *x : *y;
+        const ProgramData& to = forward ? *y : *x;
         const std::string text = forward ? "Bonjour Jean,\r\nVoici la facture \x80.\r\n" : rtf;
         const auto encrypted =
             Tool("encrypt", from,
@@ -143,14 +143,14 @@ TEST_F(RealAuthority, RefusalsAndBadInput) {
 TEST_F(RealAuthority, RefusalsStoreNothingAndAffiliationsInFlightAtOnceGetDistinctNumbers) {
     // A key for nobody, and a request signed with another key.
     bool httpError = false;
-    x->correspondentNumber = server.code() + "0000FFFF";
-    x->requestKind = "10";
-    ASSERT_TRUE(BuildOutgoingBody(*x).ok);
+    x->authority.correspondentNumber = server.code() + "0000FFFF";
+    x->authority.requestKind = "10";
+    ASSERT_TRUE(BuildOutgoingBody(*x, x->authority, x->messages).ok);
     EXPECT_FALSE(test::ExchangeOverHttp(*x, &httpError));
     EXPECT_TRUE(httpError);
-    x->requestKind = "01";
-    ASSERT_TRUE(BuildOutgoingBody(*x).ok);
-    x->outgoingBody[3] = QuadToHex(Quad{1, 2, 3, 4});
+    x->authority.requestKind = "01";
+    ASSERT_TRUE(BuildOutgoingBody(*x, x->authority, x->messages).ok);
+    x->authority.outgoingBody[3] = QuadToHex(Quad{1, 2, 3, 4});
     EXPECT_FALSE(test::ExchangeOverHttp(*x));
     const auto& log = server.log();
     ASSERT_GE(log.size(), 2u);
@@ -159,17 +159,19 @@ TEST_F(RealAuthority, RefusalsStoreNothingAndAffiliationsInFlightAtOnceGetDistin
     EXPECT_NE(log.back().find("-> 403 Clef erron"), std::string::npos) << log.back();
     EXPECT_EQ(x->correspondents.Total(), 1u);  // y's record only
 
-    std::vector<std::unique_ptr<HolderContext>> holders;
+    std::vector<std::unique_ptr<ProgramData>> holders;
     std::vector<std::unique_ptr<TaExchange>> exchanges;
     for (int i = 0; i < 6; ++i) {
         const std::string name = "H" + std::to_string(i);
         holders.push_back(test::NewHolder(root.path() / name, 'F', name, std::uint32_t(20 + i),
                                           server.ParameterFile()));
-        holders.back()->requestKind = "00";
-        ASSERT_TRUE(BuildOutgoingBody(*holders.back()).ok);
-        holders.back()->programState = 1;
+        holders.back()->authority.requestKind = "00";
+        ASSERT_TRUE(
+            BuildOutgoingBody(*holders.back(), holders.back()->authority, holders.back()->messages)
+                .ok);
+        holders.back()->programState = ProgramState::NotAffiliated;
         exchanges.push_back(std::make_unique<TaExchange>());
-        exchanges.back()->Prepare(*holders.back());
+        exchanges.back()->Prepare(*holders.back(), holders.back()->authority);
     }
     for (auto& e : exchanges)
         e->Send();  // all in flight at once
@@ -182,7 +184,8 @@ TEST_F(RealAuthority, RefusalsStoreNothingAndAffiliationsInFlightAtOnceGetDistin
     std::set<std::string> numbers{x->ownNumber, y->ownNumber};
     for (std::size_t i = 0; i < holders.size(); ++i) {
         exchanges[i]->Stop();
-        ASSERT_TRUE(ProcessTaReply(*holders[i], exchanges[i]->MemoText()).accepted);
+        ASSERT_TRUE(
+            ProcessTaReply(*holders[i], holders[i]->authority, exchanges[i]->MemoText()).accepted);
         numbers.insert(holders[i]->ownNumber);
     }
     EXPECT_EQ(numbers.size(), holders.size() + 2);

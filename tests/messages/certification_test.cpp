@@ -24,10 +24,10 @@ class Certification : public test::Messages {
     }
     void TearDown() override { test::ReleaseClocks(); }
 
-    CertificationSender Sender() {
-        return [this](HolderContext& c) {
+    CertificationSender Sender(ProgramData& c) {
+        return [this, &c] {
             ++sent;
-            return RunCertificationRequest(c, ta.Hooks()).status == FlowStatus::Done;
+            return RunCertificationRequest(test::Scope(c), ta.Hooks(c)).status == FlowStatus::Done;
         };
     }
 
@@ -38,17 +38,17 @@ class Certification : public test::Messages {
 TEST_F(Certification, TheViewerCertifiesTheMessageItShows) {
     ASSERT_TRUE(RoundTrip(x, y, "premier").ok);
     SavedMessage first;
-    ASSERT_TRUE(ReadSavedMessageText(SavedMessageBytes(y->decrypted), first));
+    ASSERT_TRUE(ReadSavedMessageText(SavedMessageBytes(y->messages.decrypted), first));
     ASSERT_TRUE(RoundTrip(x, y, "second").ok);
-    const std::string secondDigest = y->decrypted.digest;
+    const std::string secondDigest = y->messages.decrypted.digest;
     ASSERT_NE(first.digest, secondDigest);
     // A saved file opened for certification meanwhile does not change it.
-    ASSERT_EQ(CertifySavedMessage(*y, first, Sender()), CertifyResult::Delivered);
-    ASSERT_EQ(CertifyDecryptedMessage(*y, Sender()), CertifyResult::Delivered);
+    ASSERT_EQ(CertifySavedMessage(y->messages, first, Sender(*y)), CertifyResult::Delivered);
+    ASSERT_EQ(CertifyDecryptedMessage(y->messages, Sender(*y)), CertifyResult::Delivered);
     EXPECT_EQ(ta.last.kind, "18");
     EXPECT_EQ(y->information, txt::kCertificateDelivered);
     EXPECT_TRUE(ta.outcome.showCertificate);
-    const std::string& certificate = y->certificateText;
+    const std::string& certificate = y->authority.certificateText;
     EXPECT_TRUE(Contains(certificate, kCertified)) << certificate;
     EXPECT_TRUE(Contains(certificate, secondDigest));
     EXPECT_TRUE(Contains(certificate,
@@ -57,8 +57,8 @@ TEST_F(Certification, TheViewerCertifiesTheMessageItShows) {
                              x->ownNumber));
     EXPECT_TRUE(Contains(certificate, "05/12/2026 14:03:07"));
 
-    HolderContext fresh;
-    EXPECT_EQ(CertifyDecryptedMessage(fresh, Sender()), CertifyResult::NoMessage);
+    ProgramData fresh;
+    EXPECT_EQ(CertifyDecryptedMessage(fresh.messages, Sender(fresh)), CertifyResult::NoMessage);
     EXPECT_EQ(sent, 2);
 }
 
@@ -78,14 +78,14 @@ TEST_F(Certification, FromASavedFileOfEitherCategoryOnlyWhenItsDigestIsConfirmed
         test::Holder& from = fromF ? x : y;
         test::Holder& to = fromF ? y : x;
         ASSERT_TRUE(RoundTrip(from, to, "Ligne un\r\nLigne deux\r\n").ok);
-        const std::string bytes = SavedMessageBytes(to->decrypted);
+        const std::string bytes = SavedMessageBytes(to->messages.decrypted);
         SavedMessage saved;
         ASSERT_TRUE(ReadSavedMessageText(bytes, saved));
         EXPECT_TRUE(saved.confirmed);
         EXPECT_EQ(saved.confirmation.text, txt::kDigestConfirmed);
         EXPECT_EQ(saved.messageLine, fromF ? 22u : 20u);
         EXPECT_EQ(saved.messageText, "Ligne un\r\nLigne deux\r\n");
-        EXPECT_EQ(saved.certificationData, to->certificationData);
+        EXPECT_EQ(saved.certificationData, to->messages.certificationData);
         EXPECT_EQ(saved.sender.affiliation, from->ownNumber);
         EXPECT_EQ(saved.sender.name, fromF ? "MARTIN claire" : "DUPONT jean");
         EXPECT_EQ(saved.sender.date, "05/12/2026");
@@ -94,22 +94,23 @@ TEST_F(Certification, FromASavedFileOfEitherCategoryOnlyWhenItsDigestIsConfirmed
 
         // The message text, the address line, the date-time line, the digest
         // line altered: not confirmed, and nothing is sent.
-        const std::string data = to->certificationData;
+        const std::string data = to->messages.certificationData;
         for (const auto& [line, position] :
              {std::pair{saved.messageLine, std::size_t(3)}, {1, 4}, {9, 1}, {4, 0}}) {
             SavedMessage altered;
             ASSERT_TRUE(ReadSavedMessageText(Altered(bytes, line, position), altered));
             EXPECT_FALSE(altered.confirmed) << line;
             EXPECT_EQ(altered.confirmation.text, txt::kDigestNotConfirmed);
-            EXPECT_EQ(CertifySavedMessage(*to, altered, Sender()), CertifyResult::NotConfirmed);
+            EXPECT_EQ(CertifySavedMessage(to->messages, altered, Sender(*to)),
+                      CertifyResult::NotConfirmed);
         }
         EXPECT_EQ(sent, 0);
-        EXPECT_EQ(to->certificationData, data);
+        EXPECT_EQ(to->messages.certificationData, data);
 
-        to->certificationData.clear();
-        ASSERT_EQ(CertifySavedMessage(*to, saved, Sender()), CertifyResult::Delivered);
-        EXPECT_TRUE(Contains(to->certificateText, kCertified));
-        EXPECT_TRUE(Contains(to->certificateText, saved.digest));
+        to->messages.certificationData.clear();
+        ASSERT_EQ(CertifySavedMessage(to->messages, saved, Sender(*to)), CertifyResult::Delivered);
+        EXPECT_TRUE(Contains(to->authority.certificateText, kCertified));
+        EXPECT_TRUE(Contains(to->authority.certificateText, saved.digest));
         sent = 0;
     }
 }
@@ -120,21 +121,24 @@ TEST_F(Certification, RepliesOfTheAuthorityGoToTheInjectedReplyProcessing) {
     ASSERT_TRUE(RoundTrip(x, y, "par le répartiteur").ok);
     Lines mail = ta.ReplyTo(*y, kind::kCertification);
     mail.insert(mail.begin(), "Demande de certification");
-    y->certificateText.clear();
+    y->authority.certificateText.clear();
     Lines seen;
-    const TaReplyHandler process = [&seen](HolderContext& c, const Lines& body) {
-        seen = body;
-        return ProcessTaReplyLines(c, body).accepted;
+    auto processFor = [&seen](test::Holder& h) -> TaReplyHandler {
+        return [&seen, &h](const Lines& body) {
+            seen = body;
+            return ProcessTaReplyLines(*h, h->authority, body).accepted;
+        };
     };
-    const ReceiveOutcome o = Receive(y, mail, process);
+    const ReceiveOutcome o = Receive(y, mail, processFor(y));
     EXPECT_TRUE(o.ok);
     EXPECT_EQ(o.kind, "1C");
     EXPECT_EQ(seen.front(), kSeparatorLine);
-    EXPECT_TRUE(Contains(y->certificateText, kCertified));
+    EXPECT_TRUE(Contains(y->authority.certificateText, kCertified));
     // Refused by the reply processing (not for this holder): false.
-    EXPECT_EQ(Receive(x, mail, process).refusal, ReceiveRefusal::ReplyRefused);
+    EXPECT_EQ(Receive(x, mail, processFor(x)).refusal, ReceiveRefusal::ReplyRefused);
     // A request body is neither a reply nor a message.
-    EXPECT_EQ(Receive(y, y->outgoingBody, process).refusal, ReceiveRefusal::UnknownKind);
+    EXPECT_EQ(Receive(y, y->authority.outgoingBody, processFor(y)).refusal,
+              ReceiveRefusal::UnknownKind);
 }
 
 // Saved files written by hand: other categories and files that are not saved

@@ -34,12 +34,12 @@ TEST_F(TwoHolders, TextsComeBackWholeInBothDirections) {
                 const std::string sent = rich ? rtf + text : text;
                 const ReceiveOutcome o = RoundTrip(from, to, sent, rich);
                 ASSERT_TRUE(o.ok) << int(o.refusal) << " " << o.problem;
-                const DecryptedMessage& m = to->decrypted;
+                const DecryptedMessage& m = to->messages.decrypted;
                 EXPECT_EQ(o.kind, rich ? "21" : "20");
                 EXPECT_EQ(m.kind, o.kind);
                 EXPECT_EQ(m.text, sent);
                 EXPECT_TRUE(m.identityConfirmed);
-                EXPECT_EQ(m.addressLine, from->outgoingBody[2]);
+                EXPECT_EQ(m.addressLine, from->authority.outgoingBody[2]);
                 EXPECT_EQ(m.sender.affiliation, from->ownNumber);
                 EXPECT_EQ(m.senderCategory, from->settings.category);
                 EXPECT_TRUE(m.attachments.empty());
@@ -55,7 +55,7 @@ TEST_F(TwoHolders, GoldenBodyAndAttachmentForAFixedNonceAndClock) {
     const auto attachment = WriteFile("facture.txt", invoice);
     SetSeed(20261205);
     ASSERT_TRUE(Encrypt(x, y, text, false, {attachment}).ok);
-    const Lines& body = x->outgoingBody;
+    const Lines& body = x->authority.outgoingBody;
     // What does not depend on the nonce, spelled out.
     EXPECT_EQ(body[0], "Message chiffr\xE9 par \"QuarnelSys\"");
     EXPECT_EQ(body[2],
@@ -69,7 +69,7 @@ TEST_F(TwoHolders, GoldenBodyAndAttachmentForAFixedNonceAndClock) {
     Deliver(x, y);
     const Lines golden = body;
     ASSERT_TRUE(Receive(y, golden).ok);
-    EXPECT_EQ(y->decrypted.text, text);
+    EXPECT_EQ(y->messages.decrypted.text, text);
     EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "facture.txt"), invoice);
 
     // The same text again: another nonce and mask, the same digest (same
@@ -93,12 +93,13 @@ TEST_F(TwoHolders, AttachmentsGoIntoFilesOfTheirOwnAndComeBackThroughMailNoise) 
     ASSERT_TRUE(Encrypt(x, y, "quatre pièces", false, {report, image, blocks, again}).ok);
     // The names follow the end marker in the order attached.
     const Lines names{"report.txt", "image.bin", "blocs.dat", "report_1.txt"};
-    const Lines& body = x->outgoingBody;
+    const Lines& body = x->authority.outgoingBody;
     EXPECT_EQ(body[body.size() - 5], kEndMarkerLine);
     EXPECT_EQ(Lines(body.end() - 4, body.end()), names);
-    EXPECT_EQ(x->encryptedAttachments, (std::vector<std::filesystem::path>{
-                                           x.Sent() / "report.txt", x.Sent() / "image.bin",
-                                           x.Sent() / "blocs.dat", x.Sent() / "report_1.txt"}));
+    EXPECT_EQ(
+        x->messages.encryptedAttachments,
+        (std::vector<std::filesystem::path>{x.Sent() / "report.txt", x.Sent() / "image.bin",
+                                            x.Sent() / "blocs.dat", x.Sent() / "report_1.txt"}));
     // Each file is one section in lines ending in CR LF: an empty one, its header.
     const std::string file = *ReadWholeFile(x.Sent() / "report.txt");
     EXPECT_EQ(file.size(), 2 * 34u);
@@ -111,8 +112,8 @@ TEST_F(TwoHolders, AttachmentsGoIntoFilesOfTheirOwnAndComeBackThroughMailNoise) 
     mail.back() += "  ";
     mail.insert(mail.end(), {"", "   ", ""});
     ASSERT_TRUE(Receive(y, mail).ok);
-    const DecryptedMessage& m = y->decrypted;
-    EXPECT_EQ(y->receivedAttachmentNames, names);
+    const DecryptedMessage& m = y->messages.decrypted;
+    EXPECT_EQ(y->messages.receivedAttachmentNames, names);
     ASSERT_EQ(m.attachments.size(), 4u);
     EXPECT_EQ(m.attachments[0], y.Decrypted() / "report.txt");
     EXPECT_EQ(*ReadWholeFile(m.attachments[0]), "");
@@ -122,12 +123,12 @@ TEST_F(TwoHolders, AttachmentsGoIntoFilesOfTheirOwnAndComeBackThroughMailNoise) 
     EXPECT_TRUE(m.notices.empty());
     // A later message with the same name takes the next free number.
     ASSERT_TRUE(Encrypt(x, y, "encore", false, {report}).ok);
-    EXPECT_EQ(x->outgoingBody.back(), "report_2.txt");
+    EXPECT_EQ(x->authority.outgoingBody.back(), "report_2.txt");
 }
 
 TEST_F(TwoHolders, TheViewerDataOfARegisteredAnUnregisteredAndAnAlteredSender) {
     ASSERT_TRUE(RoundTrip(x, y, "de F vers A").ok);
-    const DecryptedMessage& fromF = y->decrypted;
+    const DecryptedMessage& fromF = y->messages.decrypted;
     EXPECT_EQ(fromF.sender.registration.positive, true);
     EXPECT_EQ(fromF.sender.registration.text, txt::kSenderRegistered);
     EXPECT_EQ(fromF.sender.firmLabel, txt::kSociete);
@@ -146,15 +147,15 @@ TEST_F(TwoHolders, TheViewerDataOfARegisteredAnUnregisteredAndAnAlteredSender) {
                   "\r\nExp\xE9"
                   "diteur :\r\nACME\r\n-\r\nMARTIN\r\nclaire\r\nLYON\r\nRHONE\r\nFRANCE\r\n"
                   "claire@example.org\r\n\r\nMessage :\r\n");
-    EXPECT_EQ(x->certificationData, "");
-    EXPECT_EQ(y->certificationData, fromF.addressLine + "\r" + fromF.digest + "\r" +
-                                        fromF.signature + "\r05/12/2026 14:03:07");
+    EXPECT_EQ(x->messages.certificationData, "");
+    EXPECT_EQ(y->messages.certificationData, fromF.addressLine + "\r" + fromF.digest + "\r" +
+                                                 fromF.signature + "\r05/12/2026 14:03:07");
 
     // Not registered: shown as such, not refused.
     ASSERT_TRUE(RoundTrip(y, x, "de A vers F").ok);
-    EXPECT_EQ(y->outgoingBody[0],
+    EXPECT_EQ(y->authority.outgoingBody[0],
               "Message chiffr\xE9 par \"QuarnelSys\" provenant d'un utilisateur non enregistr\xE9");
-    const DecryptedMessage& fromA = x->decrypted;
+    const DecryptedMessage& fromA = x->messages.decrypted;
     EXPECT_FALSE(fromA.sender.registration.positive);
     EXPECT_EQ(fromA.sender.registration.text, txt::kSenderUnregistered);
     EXPECT_TRUE(fromA.identityConfirmed);
@@ -166,7 +167,7 @@ TEST_F(TwoHolders, TheViewerDataOfARegisteredAnUnregisteredAndAnAlteredSender) {
     // confirmed.
     x->settings.identity[2] = "MARTINEZ";
     ASSERT_TRUE(RoundTrip(x, y, "qui suis-je ?").ok);
-    const DecryptedMessage& m = y->decrypted;
+    const DecryptedMessage& m = y->messages.decrypted;
     EXPECT_EQ(m.text, "qui suis-je ?");
     EXPECT_FALSE(m.identityConfirmed);
     EXPECT_FALSE(m.confirmation.positive);

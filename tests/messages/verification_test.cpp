@@ -24,7 +24,7 @@ class Verification : public TwoHolders {
         OwnKey us, ur;
         ASSERT_TRUE(OwnUnwrappingKey(x->keyStore, '0', us));
         ASSERT_TRUE(OwnUnwrappingKey(y->keyStore, '0', ur));
-        writeKey = E(HexToQuad(x->recipientRecord[11]), us.key);
+        writeKey = E(HexToQuad(x->messages.recipientRecord[11]), us.key);
         readKey = E(HexToQuad(body[5]), ur.key);
         ASSERT_TRUE(CondenseHex(body[3] + body[4] + body[5] + body[6] +
                                     QuadToHex(D(HexToQuad(body[7]), readKey)) +
@@ -54,23 +54,23 @@ class Verification : public TwoHolders {
     void ExpectRefused(const BuildResult& r, int text, const std::string& detail = {}) {
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.problem, text);
-        EXPECT_EQ(x->messageProblemDetail, detail);
-        EXPECT_TRUE(x->outgoingBody.empty());  // never a title and separator alone
-        EXPECT_TRUE(x->encryptedAttachments.empty());
+        EXPECT_EQ(x->messages.problemDetail, detail);
+        EXPECT_TRUE(x->authority.outgoingBody.empty());  // never a title and separator alone
+        EXPECT_TRUE(x->messages.encryptedAttachments.empty());
         EXPECT_TRUE(std::filesystem::is_empty(x.Sent()));
     }
 
     Lines Sent(const std::string& text, std::vector<std::filesystem::path> attachments = {}) {
         EXPECT_TRUE(Encrypt(x, y, text, false, std::move(attachments)).ok);
         Deliver(x, y);
-        return x->outgoingBody;
+        return x->authority.outgoingBody;
     }
 };
 
 TEST_F(Verification, AChangedTextAddressLineOrMomentFailsTheDigestAndNothingReachesTheDisk) {
     ASSERT_TRUE(RoundTrip(x, y, "premier message").ok);
-    const std::string before = y->decrypted.text;
-    const std::string certification = y->certificationData;
+    const std::string before = y->messages.decrypted.text;
+    const std::string certification = y->messages.certificationData;
     const Lines body = Sent("texte original", {WriteFile("report.txt", "secret")});
 
     EXPECT_EQ(Receive(y, Resealed(body, "texte originaL", {2026, 12, 5, 14, 3, 7, 250})).refusal,
@@ -83,8 +83,8 @@ TEST_F(Verification, AChangedTextAddressLineOrMomentFailsTheDigestAndNothingReac
         EXPECT_EQ(Receive(y, address).refusal, ReceiveRefusal::DigestMismatch) << position;
     }
     EXPECT_TRUE(std::filesystem::is_empty(y.Decrypted()));
-    EXPECT_EQ(y->decrypted.text, before);
-    EXPECT_EQ(y->certificationData, certification);
+    EXPECT_EQ(y->messages.decrypted.text, before);
+    EXPECT_EQ(y->messages.certificationData, certification);
 
     // Resealing with the same text within the same second changes nothing.
     EXPECT_TRUE(Receive(y, Resealed(body, "texte original", {2026, 12, 5, 14, 3, 7, 900})).ok);
@@ -113,13 +113,13 @@ TEST_F(Verification, AMessageForSomeoneElseIsRefused) {
     test::Holder z = MakeHolder('D', "0FF00004000", "BERNARD", '1');
     Pair(x, z);
     ASSERT_TRUE(Encrypt(x, z, "pour Bernard").ok);
-    Lines body = x->outgoingBody;
+    Lines body = x->authority.outgoingBody;
     EXPECT_EQ(Receive(y, body).refusal, ReceiveRefusal::NotForThisHolder);
     // Even with y's number put in, y has no key that opens it.
     body[2].replace(10, 11, y->ownNumber);
     EXPECT_NE(Receive(y, body).refusal, ReceiveRefusal::None);
-    EXPECT_TRUE(Receive(z, x->outgoingBody).ok);
-    EXPECT_EQ(z->decrypted.sender.firmLabel, txt::kSociete);
+    EXPECT_TRUE(Receive(z, x->authority.outgoingBody).ok);
+    EXPECT_EQ(z->messages.decrypted.sender.firmLabel, txt::kSociete);
 }
 
 TEST_F(Verification, AttachmentsFromOutsideMissingSpoiltOrBadlyNamed) {
@@ -138,7 +138,7 @@ TEST_F(Verification, AttachmentsFromOutsideMissingSpoiltOrBadlyNamed) {
                              "b"});
 
     ASSERT_TRUE(Receive(y, body).ok);
-    const DecryptedMessage& m = y->decrypted;
+    const DecryptedMessage& m = y->messages.decrypted;
     EXPECT_EQ(m.text, "pièces abîmées");
     const auto in = [&](const char* name) { return y.Decrypted() / name; };
     EXPECT_EQ(m.attachments,
@@ -170,7 +170,7 @@ TEST_F(Verification, TheVerdictsShownAreThoseTheIdentityConfirmationCovered) {
                              OleFromLocal({2026, 12, 5, 15, 0, 0, 0})));
     ASSERT_TRUE(WriteFileAtomically(y.Received() / "a.txt", JoinLinesCrLf(claim)));
     ASSERT_TRUE(Receive(y, body).ok);
-    const DecryptedMessage& m = y->decrypted;
+    const DecryptedMessage& m = y->messages.decrypted;
     EXPECT_EQ(m.registrationFlag, '1');
     EXPECT_TRUE(m.sender.registration.positive);
     EXPECT_EQ(m.sender.time, "15:00:00");
@@ -189,8 +189,8 @@ TEST_F(Verification, AnAttachmentNeverReplacesTheHoldersOwnFiles) {
     ASSERT_FALSE(before.empty());
     ASSERT_TRUE(Receive(y, body).ok);
     EXPECT_EQ(*ReadWholeFile(y->KeyStorePath()), before);
-    EXPECT_TRUE(y->decrypted.attachments.empty());
-    EXPECT_EQ(y->decrypted.notices,
+    EXPECT_TRUE(y->messages.decrypted.attachments.empty());
+    EXPECT_EQ(y->messages.decrypted.notices,
               (std::vector<Notice>{{txt::kAttachmentNameRefused, "QuarnelTit.kpr"}}));
 }
 
@@ -232,11 +232,12 @@ TEST_F(Verification, RecordsThatDoNotCheckAndAMissingOwnKeyOrRecipient) {
     r[0] = "DURAND";
     ExpectRefused(Encrypt(x, y, "altéré"), txt::kFileAltered, "QuarnelTitA.dat");
     // Fields of a D or F record read as an A record fail the check too.
-    x->recipientRecord = Record(17, std::string(32, 'A'));
-    ExpectRefused(BuildOutgoingBody(*x, "mauvaise liste"), txt::kFileAltered, "QuarnelTitA.dat");
-    x->recipientRecord.clear();
-    x->recipientCategory = 0;
-    ExpectRefused(BuildOutgoingBody(*x, "personne"), txt::kNoRecipient);
+    x->messages.recipientRecord = Record(17, std::string(32, 'A'));
+    ExpectRefused(BuildOutgoingBody(*x, x->authority, x->messages, "mauvaise liste"),
+                  txt::kFileAltered, "QuarnelTitA.dat");
+    x->messages.recipientRecord.clear();
+    x->messages.recipientCategory = 0;
+    ExpectRefused(BuildOutgoingBody(*x, x->authority, x->messages, "personne"), txt::kNoRecipient);
     r = issued;
     x->ownDigit = '1';  // one record only: digit 0
     ExpectRefused(Encrypt(x, y, "sans clef"), txt::kNoOwnKeyForMessage);

@@ -23,15 +23,5 @@ TEST(KeyStore, EveryFaultIsReportedWithItsPlace) {
     EXPECT_NE(problems[1].find("record 3"), std::string::npos) << problems[1];
 }
 
-TEST(KeyStore, StartupStatesAndTheirOrder) {
-    Record pending = Own(6);
-    pending[3] = kZeroLine;
-    EXPECT_EQ(StartupStateFromOwnRecord(Own(6), false), 2);
-    EXPECT_EQ(StartupStateFromOwnRecord(Own(7), false), 2);
-    EXPECT_EQ(StartupStateFromOwnRecord(pending, false), 5);
-    EXPECT_EQ(StartupStateFromOwnRecord(pending, true), 3);  // 3 wins over 5
-    EXPECT_EQ(StartupStateFromOwnRecord(Own(2), true), 1);   // 1 wins over both
-}
-
 }  // namespace
 }  // namespace quarnel

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "messages/format.h"
+#include "protocol/body.h"
 #include "store/ta_parameters.h"
 #include "ta/server/http_listener.h"
 #include "ta/service/authority_service.h"

@@ -1,5 +1,8 @@
 #include "app/windows/form_options.h"
 
+#include "holder/program_state.h"
+#include "windowkit/texts.h"
+
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFormLayout>
@@ -15,13 +18,13 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/windows/message_box.h"
-#include "app/windows/modal_runner.h"
-#include "app/windows/window_kit.h"
+#include "app/texts.h"
 #include "crypto/bignum.h"
 #include "crypto/random.h"
 #include "crypto/secret.h"
-#include "resources/texts_app.h"
+#include "windowkit/message_box.h"
+#include "windowkit/modal_runner.h"
+#include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
 
@@ -63,8 +66,8 @@ QLineEdit* AddRow(QFormLayout* form, QLabel*& caption, const char* captionName,
 
 }  // namespace
 
-FormOptions::FormOptions(HolderContext& ctx, QWidget* parent)
-    : QuarnelDialog(ctx, "FormOptions", kOptionsHelpContext, parent) {
+FormOptions::FormOptions(HolderContext& ctx, AuthorityState& auth, QWidget* parent)
+    : QuarnelDialog(ctx, "FormOptions", kOptionsHelpContext, parent), auth_(auth) {
     BuildWidgets();
     Retranslate();
 }
@@ -231,7 +234,8 @@ void FormOptions::BuildWidgets() {
 }
 
 void FormOptions::Retranslate() {
-    setWindowTitle(ctx_.programState == 0 ? Tr(txt::kInitialisation) : Tr(txt::kOptionsCaption));
+    setWindowTitle(ctx_.programState == ProgramState::NotInitialised ? Tr(txt::kInitialisation)
+                                                                     : Tr(txt::kOptionsCaption));
     pageControl_->setTabText(0, Tr(txt::kGeneral));
     pageControl_->setTabText(1, Tr(txt::kRepertoires));
     pageControl_->setTabText(2, Tr(txt::kReseau));
@@ -316,7 +320,7 @@ void FormOptions::PrepareFromSettings() {
     editSmtp_->setText(FromCp1252(s.smtpServer));
     editPop3_->setText(FromCp1252(s.pop3Server));
     editId_->setText(FromCp1252(s.accountName));
-    if (ctx_.programState == 1) {
+    if (ctx_.programState == ProgramState::NotAffiliated) {
         editPasse_->clear();
         btnInitClef_->setEnabled(true);
         clickCounter_ = 8;
@@ -354,7 +358,7 @@ void FormOptions::showEvent(QShowEvent* event) {
     if (event->spontaneous()) return;
     bitBtnOk_->setEnabled(false);
     pageControl_->setCurrentWidget(tabSheetGeneral_);
-    if (ctx_.programState == 1) btnInitClef_->setFocus();
+    if (ctx_.programState == ProgramState::NotAffiliated) btnInitClef_->setFocus();
     UpdateOk();
 }
 
@@ -414,12 +418,12 @@ void FormOptions::BtnInitClefClick() {
     if (clickCounter_ == 0) {
         btnInitClef_->setEnabled(false);
         KeySetup setup = KeyInitialise(exponent_, ctx_.ta.publicValue);
-        ctx_.publicHex = setup.publicHex;
-        ctx_.publicDigest = setup.publicDigest;
-        ctx_.taKey = setup.taKey;
+        auth_.publicHex = setup.publicHex;
+        auth_.publicDigest = setup.publicDigest;
+        auth_.taKey = setup.taKey;
         WipeQuad(setup.taKey);
         WipeBig(exponent_);
-        if (ctx_.programState == 1) editPasse_->setFocus();
+        if (ctx_.programState == ProgramState::NotAffiliated) editPasse_->setFocus();
     }
     UpdateOk();
 }
@@ -455,8 +459,8 @@ void FormOptions::BitBtnOkClick() {
     in.passwordChanged = passwordChanged_;
     SecretString password(ToCp1252(editPasse_->text()));
     in.password = *password;
-    const int state = ctx_.programState;
-    const OptionsResult result = ApplyOptions(ctx_, in);
+    const ProgramState state = ctx_.programState;
+    const OptionsResult result = ApplyOptions(ctx_, auth_, in);
     WipeString(in.password);
     switch (result.outcome) {
         case OptionsOutcome::Closed:
@@ -477,7 +481,7 @@ void FormOptions::BitBtnOkClick() {
             return;
     }
     // The typed password no longer stands in the control.
-    if (state <= 1 || passwordChanged_) {
+    if (!IsAffiliatedState(state) || passwordChanged_) {
         const QSignalBlocker quiet(editPasse_);
         editPasse_->setText(QString::fromStdString(RandomHex32()));
     }

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/options.h"
-#include "app/windows/quarnel_dialog.h"
 #include "crypto/types.h"
+#include "windowkit/quarnel_dialog.h"
 
 class QComboBox;
 class QGroupBox;
@@ -23,7 +23,7 @@ namespace quarnel::ui {
 class FormOptions : public QuarnelDialog {
     Q_OBJECT
   public:
-    FormOptions(HolderContext& ctx, QWidget* parent);
+    FormOptions(HolderContext& ctx, AuthorityState& auth, QWidget* parent);
     ~FormOptions() override;
 
     /// State 0: eight clicks needed, empty password, default folders.
@@ -51,6 +51,8 @@ class FormOptions : public QuarnelDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    AuthorityState& auth_;
+
     void BuildWidgets();
     void ComboBoxLangueChange(int index);
     void ShowKeyButtonCaption();

@@ -18,18 +18,16 @@
 #include <QVBoxLayout>
 
 #include "app/language.h"
-#include "app/settings.h"
+#include "app/texts.h"
+#include "app/windows/commands.h"
 #include "app/windows/form_options.h"
-#include "app/windows/help.h"
-#include "app/windows/message_box.h"
-#include "app/windows/modal_runner.h"
-#include "app/windows/save_failure.h"
-#include "app/windows/window_kit.h"
+#include "authority/windows/commands.h"
 #include "authority/windows/form_affiliation.h"
 #include "authority/windows/form_destinataire.h"
 #include "authority/windows/form_tcp_ip.h"
 #include "crypto/hextext.h"
 #include "crypto/random.h"
+#include "holder/settings.h"
 #include "mail/windows/form_pop3.h"
 #include "mail/windows/form_smtp.h"
 #include "messages/windows/form_certi.h"
@@ -37,8 +35,13 @@
 #include "messages/windows/form_msg_a_certi.h"
 #include "messages/windows/form_redac.h"
 #include "resources/texts.h"
-#include "resources/texts_app.h"
+#include "store/windows/commands.h"
 #include "store/windows/form_liste.h"
+#include "windowkit/help.h"
+#include "windowkit/message_box.h"
+#include "windowkit/modal_runner.h"
+#include "windowkit/save_failure.h"
+#include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
 
@@ -47,7 +50,8 @@ constexpr int kMainHelpContext = 200;
 constexpr int kInformationWidth = 470;
 }  // namespace
 
-FormTitulaire::FormTitulaire(HolderContext& ctx) : QWidget(nullptr), ctx_(ctx) {
+FormTitulaire::FormTitulaire(ProgramData& programData)
+    : QWidget(nullptr), data_(programData), ctx_(programData) {
     setObjectName("FormTitulaire");
     // Fixed border with system menu and minimise box.
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -61,12 +65,13 @@ FormTitulaire::FormTitulaire(HolderContext& ctx) : QWidget(nullptr), ctx_(ctx) {
     Retranslate();
     ShowView();
     CreateWindows();
+    CreateCommands();
     Reseed();
 }
 
 FormTitulaire::~FormTitulaire() {
     horloge_->stop();
-    FreeWorkingLists(ctx_);
+    FreeWorkingLists(ctx_, data_.authority, data_.mail);
     ctx_.onInformationChanged = nullptr;
     ctx_.onSaveFailure = nullptr;
     ctx_.currentText = nullptr;
@@ -177,36 +182,24 @@ void FormTitulaire::BuildWidgets() {
     horloge_->start();
 
     connect(speedButtonReset_, &QToolButton::clicked, this, &FormTitulaire::SpeedButtonResetClick);
-    connect(&Button(Command::Correspondants), &QPushButton::clicked, this,
-            &FormTitulaire::BitBtnCorrespondantsClick);
-    connect(&Button(Command::Options), &QPushButton::clicked, this,
-            &FormTitulaire::BitBtnOptionsClick);
-    connect(&Button(Command::Aide), &QPushButton::clicked, this, &FormTitulaire::BitBtnAideClick);
-    connect(&Button(Command::Sortie), &QPushButton::clicked, this,
-            &FormTitulaire::BitBtnSortieClick);
-    connect(&Button(Command::MiseAJour), &QPushButton::clicked, this,
-            &FormTitulaire::BitBtnMiseAJourClick);
-    connect(&Button(Command::Clefs), &QPushButton::clicked, this, &FormTitulaire::BitBtnClefsClick);
-    for (const Command c : {Command::Entrant, Command::Expedition, Command::Certification}) {
-        connect(&Button(c), &QPushButton::clicked, this, [this, c] { NotAvailableYet(c); });
+    for (const MainCommandInfo& c : MainCommands()) {
+        connect(&Button(c.command), &QPushButton::clicked, this,
+                [this, command = c.command] { RunCommand(command); });
     }
-    connect(menuFirmes_, &QAction::triggered, this, [this] { OpenListe('F'); });
-    connect(menuIndependants_, &QAction::triggered, this, [this] { OpenListe('D'); });
-    connect(menuPrives_, &QAction::triggered, this, [this] { OpenListe('A'); });
     connect(menuSommaire_, &QAction::triggered, this, &FormTitulaire::MenuSommaireClick);
     connect(aidecontextuelle_, &QAction::triggered, this, &FormTitulaire::AidecontextuelleClick);
     connect(menuApropos_, &QAction::triggered, this, &FormTitulaire::MenuAproposClick);
 }
 
 void FormTitulaire::CreateWindows() {
-    forms_.options = new FormOptions(ctx_, this);
+    forms_.options = new FormOptions(ctx_, data_.authority, this);
     forms_.affiliationF = new FormAffiliationF(ctx_, this);
     forms_.affiliationD = new FormAffiliationD(ctx_, this);
     forms_.affiliationA = new FormAffiliationA(ctx_, this);
     forms_.destinataire = new FormDestinataire(ctx_, this);
     forms_.liste = new FormListe(ctx_, this);
     forms_.redac = new FormRedac(ctx_, this);
-    forms_.tcpIp = new FormTCP_IP(ctx_, this);
+    forms_.tcpIp = new FormTCP_IP(ctx_, data_.authority, this);
     forms_.smtp = new FormSmtp(ctx_, this);
     forms_.pop3 = new FormPop3(ctx_, this);
     forms_.message = new FormMessage(ctx_, this);
@@ -215,11 +208,48 @@ void FormTitulaire::CreateWindows() {
     help_ = new HelpSystem(this);
 }
 
+void FormTitulaire::CreateCommands() {
+    const AuthorityScope scope{ctx_, data_.authority, data_.messages};
+    const AuthorityWindows windows{forms_.affiliationF, forms_.affiliationD, forms_.affiliationA,
+                                   forms_.destinataire, forms_.tcpIp};
+    affiliation_ = std::make_unique<AffiliationCommand>(scope, *this, windows);
+    auto correspondants = std::make_unique<CorrespondantsCommand>(
+        ctx_, *this, *forms_.liste, *popupMenuCor_,
+        std::array<QAction*, 3>{menuFirmes_, menuIndependants_, menuPrives_},
+        Button(Command::Correspondants));
+    correspondants_ = correspondants.get();
+    auto at = [this](Command c) -> std::unique_ptr<MainCommand>& {
+        return commands_[std::size_t(c)];
+    };
+    at(Command::Correspondants) = std::move(correspondants);
+    at(Command::Entrant) = std::make_unique<NotAvailableCommand>(*this);
+    at(Command::MiseAJour) = std::make_unique<MiseAJourCommand>(scope, *this, windows);
+    at(Command::Expedition) = std::make_unique<NotAvailableCommand>(*this);
+    at(Command::Clefs) = std::make_unique<ClefsCommand>(scope, *this, windows);
+    at(Command::Certification) = std::make_unique<NotAvailableCommand>(*this);
+    at(Command::Sortie) = std::make_unique<SortieCommand>(*this);
+    at(Command::Options) =
+        std::make_unique<OptionsCommand>(ctx_, *this, *forms_.options, *affiliation_);
+    at(Command::Aide) =
+        std::make_unique<AideCommand>(*this, *popupMenuAide_, Button(Command::Aide));
+    connect(menuFirmes_, &QAction::triggered, this, [this] { correspondants_->OpenListe('F'); });
+    connect(menuIndependants_, &QAction::triggered, this,
+            [this] { correspondants_->OpenListe('D'); });
+    connect(menuPrives_, &QAction::triggered, this, [this] { correspondants_->OpenListe('A'); });
+}
+
+void FormTitulaire::RunCommand(Command command) {
+    if (!CanRun(command, view_, ctx_.busy, CommandInfo(command).rule)) return;
+    commands_[std::size_t(command)]->Run();
+    // Sortie may have closed the window; the buttons are evaluated either way.
+    EvaluateState();
+}
+
 StartupEnd FormTitulaire::Start(const StartupPlaces& places) {
     setWindowTitle(QString());
     PrepareStartup(ctx_, places);
     help_->SetFile(ctx_.helpFile);
-    const StartupEnd end = RunStartup(ctx_, *this);
+    const StartupEnd end = RunStartup(ctx_, data_.mail, *this);
     RefreshNames();
     if (end == StartupEnd::Completed) EvaluateState();
     return end;
@@ -292,7 +322,7 @@ void FormTitulaire::Retranslate() {
     labelNom_->setText(Tr(txt::kNom));
     groupBoxInfo_->setTitle(Tr(txt::kInformations));
     speedButtonReset_->setToolTip(Tr(txt::kEffacerInformation));
-    for (const MainCommand& c : MainCommands())
+    for (const MainCommandInfo& c : MainCommands())
         Button(c.command).setText(Tr(c.caption));
     menuFirmes_->setText(Tr(txt::kMenuEmployes));
     menuIndependants_->setText(Tr(txt::kMenuIndependants));
@@ -316,7 +346,7 @@ void FormTitulaire::RefreshNames() {
         labelSociete_->clear();
         lbSociete_->clear();
     }
-    const bool affiliated = ctx_.programState >= 2 && !ctx_.ownNumber.empty();
+    const bool affiliated = IsAffiliatedState(ctx_.programState) && !ctx_.ownNumber.empty();
     setWindowTitle(affiliated ? Tr(txt::kAffilie, {FromCp1252(ctx_.ownNumber)}) : QString());
     labelCertification_->setVisible(affiliated && ctx_.registrationFlag != '1');
     QGuiApplication::setApplicationDisplayName(FromCp1252(ctx_.applicationTitle));
@@ -324,13 +354,13 @@ void FormTitulaire::RefreshNames() {
 
 void FormTitulaire::EvaluateState() {
     view_.information = ctx_.information;
-    view_ = quarnel::EvaluateState(view_, FactsOf(ctx_));
+    view_ = quarnel::EvaluateState(view_, FactsOf(ctx_, data_.mail), MainCommandRules());
     ctx_.information = view_.information;
     ShowView();
 }
 
 void FormTitulaire::ShowView() {
-    for (const MainCommand& c : MainCommands())
+    for (const MainCommandInfo& c : MainCommands())
         Button(c.command).setEnabled(view_.Enabled(c.command));
     Button(Command::Options)
         .setText(Tr(view_.optionsCaptionIsOptions ? txt::kOptionsButton : txt::kInitialisation));
@@ -346,71 +376,6 @@ void FormTitulaire::ShowInformation() {
 void FormTitulaire::SpeedButtonResetClick() {
     SetInformation(ctx_, txt::kEnAttente);
     EvaluateState();
-}
-
-void FormTitulaire::BitBtnCorrespondantsClick() {
-    menuFirmes_->setEnabled(!ctx_.correspondents.f.empty());
-    menuIndependants_->setEnabled(!ctx_.correspondents.d.empty());
-    menuPrives_->setEnabled(!ctx_.correspondents.a.empty());
-    QPushButton& b = Button(Command::Correspondants);
-    popupMenuCor_->popup(b.mapToGlobal(QPoint(0, 28)));
-}
-
-void FormTitulaire::OpenListe(char category) {
-    PlaceDialog(*forms_.liste, *this);
-    ctx_.listCategory = category;
-    forms_.liste->show();
-    forms_.liste->raise();
-}
-
-void FormTitulaire::NotAvailableYet(Command command) {
-    if (!CanRun(command, view_, ctx_.busy)) return;
-    Inform(this, Tr(txt::kPasEncoreDisponible));
-}
-
-void FormTitulaire::BitBtnOptionsClick() {
-    if (ctx_.busy) return;
-    ctx_.busy = true;
-    TaParameters ta;
-    if (!ReadTaParameters(ctx_.programFolder, ta)) {
-        // Without a valid parameter file there is nothing to initialise
-        // against; the dialog does not open.
-        ctx_.busy = false;
-        return;
-    }
-    ctx_.ta = ta;
-    ctx_.settings.taCode = ta.code;
-    FormOptions& options = *forms_.options;
-    options.SetTaParameters();
-    if (ctx_.programState == 0) {
-        options.PrepareFirstInitialisation();
-    } else {
-        options.PrepareFromSettings();
-    }
-    for (;;) {
-        PlaceDialog(options, *this);
-        const int result = RunModal(options);
-        if (result == QuarnelDialog::kResultNo) {
-            ApplyLanguage();
-            options.DisableAnnuler();
-            SpeedButtonResetClick();
-            continue;
-        }
-        if (result == QDialog::Accepted && ctx_.programState <= 1) {
-            ContinueWithAffiliation();
-            return;
-        }
-        // Cancel, or OK in state 2 and above (the dialog saved its changes).
-        ctx_.busy = false;
-        EvaluateState();
-        return;
-    }
-}
-
-void FormTitulaire::BitBtnAideClick() {
-    EvaluateState();
-    QPushButton& b = Button(Command::Aide);
-    popupMenuAide_->popup(b.mapToGlobal(QPoint(0, 28)));
 }
 
 void FormTitulaire::MenuSommaireClick() {
@@ -431,23 +396,20 @@ void FormTitulaire::MenuAproposClick() {
     Inform(this, Tr(txt::kAProposTexte, {Tr(txt::kVersionCode), taCode}));
 }
 
-void FormTitulaire::BitBtnSortieClick() {
-    close();
-}
-
 void FormTitulaire::surveillance() {
     if (ctx_.busy) return;
     std::optional<Lines> block = clipboardWatch ? clipboardWatch() : std::nullopt;
     if (!block) {
-        ctx_.requestKind.clear();
+        data_.authority.requestKind.clear();
         return;
     }
-    ctx_.busy = true;
-    EvaluateState();
-    if (isMinimized()) showNormal();
-    const bool processed = processIncomingBlock && processIncomingBlock(*block);
-    if (!processed) SetInformation(ctx_, txt::kMessageAltere);
-    ctx_.busy = false;
+    {
+        BusyGuard busy(ctx_);
+        EvaluateState();
+        if (isMinimized()) showNormal();
+        const bool processed = processIncomingBlock && processIncomingBlock(*block);
+        if (!processed) SetInformation(ctx_, txt::kMessageAltere);
+    }
     EvaluateState();
 }
 

@@ -9,10 +9,11 @@
 #include <memory>
 #include <optional>
 
-#include "app/program_state.h"
+#include "app/main_view.h"
+#include "app/program_data.h"
 #include "app/startup.h"
-#include "authority/flows.h"
 #include "crypto/text_cipher.h"
+#include "windowkit/main_command.h"
 
 class QDialog;
 class QLabel;
@@ -41,6 +42,8 @@ class FormPop3;
 class FormMessage;
 class FormMsgACerti;
 class FormCerti;
+class AffiliationCommand;
+class CorrespondantsCommand;
 
 /// The windows created at start, in creation order after the main window.
 struct Forms {
@@ -59,12 +62,12 @@ struct Forms {
     FormCerti* certi = nullptr;
 };
 
-class FormTitulaire : public QWidget, private StartupHost {
+class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost {
     Q_OBJECT
   public:
-    /// FormCreate, then every other window in the order of the design.
-    explicit FormTitulaire(HolderContext& ctx);
-    /// FormDestroy: the working lists are wiped and freed; nothing is saved.
+    /// The main window, then every other window, then one command per button.
+    explicit FormTitulaire(ProgramData& programData);
+    /// The working lists are wiped and freed; nothing is saved.
     ~FormTitulaire() override;
 
     const Forms& Windows() const { return forms_; }
@@ -76,13 +79,16 @@ class FormTitulaire : public QWidget, private StartupHost {
     StartupEnd Start(const StartupPlaces& places);
 
     /// Buttons, focus and information line from the program state.
-    void EvaluateState();
-    /// Loads the texts of ctx.settings.language when they are not the ones
+    void EvaluateState() override;
+    /// Loads the texts of the settings' language when they are not the ones
     /// shown, and rebuilds every window's texts.
     void ApplyLanguage() override;
     /// Name labels, firm label, window caption and registration label from
-    /// the context.
-    void RefreshNames();
+    /// the holder.
+    void RefreshNames() override;
+    /// Runs a button's command when its rule and Busy allow, then evaluates
+    /// the buttons again.
+    void RunCommand(Command command);
 
     /// Where the 50 ms timer finds an encrypted block (clipboard intake) and
     /// hands it on (incoming-block processing); set by the subsystems that
@@ -92,15 +98,9 @@ class FormTitulaire : public QWidget, private StartupHost {
 
     // Handlers.
     void SpeedButtonResetClick();
-    void BitBtnCorrespondantsClick();
-    void BitBtnOptionsClick();
-    void BitBtnMiseAJourClick();  // authority/windows/main_commands.cpp
-    void BitBtnClefsClick();      // authority/windows/main_commands.cpp
-    void BitBtnAideClick();
     void MenuSommaireClick();
     void AidecontextuelleClick();
     void MenuAproposClick();
-    void BitBtnSortieClick();
     void surveillance();
 
   protected:
@@ -110,28 +110,17 @@ class FormTitulaire : public QWidget, private StartupHost {
     bool RetryMissingFile(const std::filesystem::path& path) override;
     void ReportAltered(const std::string& fileName) override;
 
+    QWidget& Window() override { return *this; }
+    void ShowInformation() override;
+    void ResetInformation() override { SpeedButtonResetClick(); }
+
     void BuildWidgets();
     void CreateWindows();
+    void CreateCommands();
     void Retranslate();
     void ShowView();
-    void ShowInformation();
-    void OpenListe(char category);
-    /// A command whose window arrives with a later version.
-    void NotAvailableYet(Command command);
-    /// OK of the options dialog in state 0 or 1: the affiliation
-    /// (authority/windows/main_commands.cpp).
-    void ContinueWithAffiliation();
-    /// The request driver and the settings save for the authority's
-    /// sequences (authority/windows/main_commands.cpp).
-    FlowHooks AuthorityHooks();
-    /// The affiliation form of the holder's category.
-    AffiliationForm& AffiliationFormOfCategory();
-    /// Places and runs a command's dialog; on Cancel the command ends (Busy
-    /// cleared). The buttons are evaluated either way.
-    bool RunCommandDialog(QDialog& dialog);
-    /// Tells the person why a request could not be built.
-    void ReportNotBuilt(const FlowResult& result);
 
+    ProgramData& data_;
     HolderContext& ctx_;
     MainView view_;
     Forms forms_;
@@ -150,6 +139,9 @@ class FormTitulaire : public QWidget, private StartupHost {
     QLabel* labelInformation_ = nullptr;
     QToolButton* speedButtonReset_ = nullptr;
     std::array<QPushButton*, kCommandCount> buttons_{};
+    std::array<std::unique_ptr<MainCommand>, kCommandCount> commands_;
+    std::unique_ptr<AffiliationCommand> affiliation_;
+    CorrespondantsCommand* correspondants_ = nullptr;
     QMenu* popupMenuCor_ = nullptr;
     QAction* menuFirmes_ = nullptr;
     QAction* menuIndependants_ = nullptr;

@@ -5,10 +5,10 @@
 #include <QBoxLayout>
 #include <QPushButton>
 
-#include "app/windows/quarnel_dialog.h"
-#include "app/windows/window_kit.h"
 #include "authority/texts.h"
-#include "resources/texts_app.h"
+#include "windowkit/quarnel_dialog.h"
+#include "windowkit/texts.h"
+#include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
 

@@ -10,11 +10,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/windows/message_box.h"
-#include "app/windows/window_kit.h"
 #include "authority/texts.h"
 #include "authority/windows/button_row.h"
-#include "resources/texts_app.h"
+#include "windowkit/message_box.h"
+#include "windowkit/texts.h"
+#include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
 

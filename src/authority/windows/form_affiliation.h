@@ -6,9 +6,9 @@
 
 #include <array>
 
-#include "app/windows/quarnel_dialog.h"
 #include "authority/forms.h"
 #include "authority/windows/button_row.h"
+#include "windowkit/quarnel_dialog.h"
 
 class QButtonGroup;
 class QGroupBox;

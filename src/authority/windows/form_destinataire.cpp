@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/windows/window_kit.h"
 #include "authority/forms.h"
 #include "authority/texts.h"
 #include "authority/windows/button_row.h"
-#include "resources/texts_app.h"
+#include "windowkit/texts.h"
+#include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
 

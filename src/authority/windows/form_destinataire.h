@@ -2,8 +2,8 @@
 // New-correspondent dialog: the affiliation number for a key request. Only a
 // number that is in no list and is not the holder's own can be sent.
 
-#include "app/windows/quarnel_dialog.h"
 #include "authority/windows/button_row.h"
+#include "windowkit/quarnel_dialog.h"
 
 class QGroupBox;
 class QLabel;

@@ -7,18 +7,18 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/windows/message_box.h"
-#include "app/windows/modal_runner.h"
-#include "app/windows/window_kit.h"
 #include "authority/requests.h"
 #include "authority/texts.h"
-#include "messages/format.h"
-#include "resources/texts_app.h"
+#include "protocol/body.h"
+#include "windowkit/message_box.h"
+#include "windowkit/modal_runner.h"
+#include "windowkit/texts.h"
+#include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
 
-FormTCP_IP::FormTCP_IP(HolderContext& ctx, QWidget* parent)
-    : QuarnelDialog(ctx, "FormTCP_IP", 0, parent) {
+FormTCP_IP::FormTCP_IP(HolderContext& ctx, AuthorityState& auth, QWidget* parent)
+    : QuarnelDialog(ctx, "FormTCP_IP", 0, parent), auth_(auth) {
     setModal(true);
     auto* outer = new QVBoxLayout(this);
     labelDonnees_ = new QLabel(this);
@@ -86,22 +86,22 @@ void FormTCP_IP::Log(int textId, const QString& detail) {
 
 bool FormTCP_IP::RunRequestDriver(const QWidget& mainWindow) {
     outcome_ = {};
-    if (!IsTaRequestKind(ctx_.requestKind)) return false;
+    if (!IsTaRequestKind(auth_.requestKind)) return false;
     PlaceDialog(*this, mainWindow);
-    exchange_.Prepare(ctx_);
+    exchange_.Prepare(ctx_, auth_);
     memoAction_->clear();
     bitBtnEnvoyer_->setFocus();
     const int result = RunModal(*this);
     exchange_.Stop();
     if (result != QDialog::Accepted) return false;
-    outcome_ = ProcessTaReply(ctx_, exchange_.MemoText());
+    outcome_ = ProcessTaReply(ctx_, auth_, exchange_.MemoText());
     if (!outcome_.accepted) return false;
     if (outcome_.listCategory && listChanged) listChanged(outcome_.listCategory);
     if (outcome_.showCertificate) {
         if (showCertificate) {
-            showCertificate(ctx_.certificateText);
+            showCertificate(auth_.certificateText);
         } else {
-            Inform(parentWidget(), FromCp1252(ctx_.certificateText));
+            Inform(parentWidget(), FromCp1252(auth_.certificateText));
         }
     }
     return true;

@@ -5,9 +5,9 @@
 
 #include <functional>
 
-#include "app/windows/quarnel_dialog.h"
 #include "authority/exchange.h"
 #include "authority/replies.h"
+#include "windowkit/quarnel_dialog.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -18,10 +18,10 @@ namespace quarnel::ui {
 class FormTCP_IP : public QuarnelDialog {
     Q_OBJECT
   public:
-    FormTCP_IP(HolderContext& ctx, QWidget* parent);
+    FormTCP_IP(HolderContext& ctx, AuthorityState& auth, QWidget* parent);
 
     /// The request driver: for kinds 00, 01, 10, 11 and 18 only, shows the
-    /// window with ctx.outgoingBody placed against `mainWindow`, and, when the
+    /// window with the body being sent placed against `mainWindow`, and, when the
     /// holder accepted a reply, runs ProcessTaReply on it. True when the
     /// reply was taken.
     bool RunRequestDriver(const QWidget& mainWindow);
@@ -48,6 +48,7 @@ class FormTCP_IP : public QuarnelDialog {
     void Mirror();
     void Log(int textId, const QString& detail);
 
+    AuthorityState& auth_;
     TaExchange exchange_;
     ReplyOutcome outcome_;
     QLabel* labelDonnees_ = nullptr;

@@ -2,7 +2,7 @@
 // Sending window: SMTP and the outgoing queue.
 // Created once at start by the main window; filled by its subsystem.
 
-#include "app/windows/quarnel_dialog.h"
+#include "windowkit/quarnel_dialog.h"
 
 namespace quarnel::ui {
 

@@ -1,0 +1,88 @@
+#include "app/main_view.h"
+
+#include "app/texts.h"
+#include "authority/texts.h"
+#include "crypto/random.h"
+#include "crypto/secret.h"
+#include "resources/texts.h"
+#include "store/record_list.h"
+
+namespace quarnel {
+
+MainView InitialView() {
+    MainView v;
+    v.Enable(Command::Sortie, true);
+    v.Enable(Command::Options, true);
+    v.Enable(Command::Aide, true);
+    return v;
+}
+
+StateFacts FactsOf(const HolderContext& ctx, const MailState& mail) {
+    return FactsOf(ctx, mail.outgoingQueue.empty());
+}
+
+MainView EvaluateState(const MainView& current, const StateFacts& facts, CommandRules rules) {
+    MainView v = current;
+    for (std::size_t i = 0; i < kCommandCount; ++i) {
+        if (const std::optional<bool> on = rules[i].enabledIn(facts)) v.enabled[i] = *on;
+    }
+    switch (facts.programState) {
+        case ProgramState::NotInitialised:
+            v.focus = Command::Options;
+            v.information = txt::kPasInitialise;
+            break;
+        case ProgramState::NotAffiliated:
+            v.focus = Command::Options;
+            v.information = txt::kInitialisationAReprendre;
+            break;
+        case ProgramState::Affiliated:
+            v.optionsCaptionIsOptions = true;
+            if (facts.anyCorrespondent) {
+                v.focus = Command::Correspondants;
+            } else {
+                v.focus = Command::Clefs;
+                if (v.information != txt::kAffiliationConfirmed)
+                    v.information = txt::kDemanderClefs;
+            }
+            if (facts.queueEmpty) {
+                if (v.information == txt::kMessagesAExpedier) v.information = txt::kEnAttente;
+            } else {
+                v.information = txt::kMessagesAExpedier;
+            }
+            break;
+        case ProgramState::VersionChanged:
+        case ProgramState::SettingsAltered:
+        case ProgramState::UpdateNecessary:
+            v.optionsCaptionIsOptions = true;
+            v.focus = Command::MiseAJour;
+            if (facts.programState == ProgramState::VersionChanged)
+                v.information = txt::kVersionModifiee;
+            if (facts.programState == ProgramState::UpdateNecessary)
+                v.information = txt::kMiseAJourNecessaire;
+            break;
+    }
+    if (facts.busy) {
+        for (std::size_t i = 0; i < kCommandCount; ++i) {
+            if (rules[i].disabledWhileBusy) v.enabled[i] = false;
+        }
+    }
+    return v;
+}
+
+bool CanRun(Command command, const MainView& view, bool busy, const CommandRule& rule) {
+    return view.Enabled(command) && !(busy && rule.blockedWhileBusy);
+}
+
+void FreeWorkingLists(HolderContext& ctx, AuthorityState& authority, MailState& mail) {
+    FreeRecordList(ctx.keyStore, true);
+    FreeRecordList(ctx.correspondents.f, false);
+    FreeRecordList(ctx.correspondents.d, false);
+    FreeRecordList(ctx.correspondents.a, false);
+    FreeRecordList(mail.receivedLog, false);
+    FreeRecordList(mail.outgoingQueue, false);
+    FreeRecordList(mail.sentLog, false);
+    ctx.settings.identity.clear();
+    authority.Clear();
+}
+
+}  // namespace quarnel

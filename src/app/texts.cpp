@@ -1,0 +1,95 @@
+// French texts of the shell.
+
+#include "app/texts.h"
+
+#include "resources/text_table.h"
+
+namespace quarnel {
+
+namespace {
+constexpr TextEntry kTexts[] = {
+    T(txt::kCliquez8Fois, "Cliquez 8 fois sans imposer de cadence."),
+    T(txt::kCliquez, "Cliquez"),
+    T(txt::kFoisSansCadence, "fois sans imposer de cadence."),
+    T(txt::kMessagesEnvoyes, "Les messages chiffrés ont été envoyés."),
+    T(txt::kInitialisationAReprendre, "L'initialisation doit être reprise."),
+    T(txt::kMessageAltere, "Message altéré"),
+    T(txt::kMessagesAExpedier, "Des messages chiffrés doivent encore être expédiés."),
+    T(txt::kDemanderClefs,
+      "Il est nécessaire de demander une clef pour chacun de vos correspondants."),
+    T(txt::kVersionModifiee,
+      "La version du programme a été modifiée; il est nécessaire d'effectuer une mise à jour de "
+      "votre affiliation."),
+    T(txt::kMiseAJourNecessaire,
+      "Il est nécessaire d'effectuer une mise à jour de votre affiliation."),
+    T(txt::kPasInitialise, "Le programme n'est pas encore initialisé."),
+    T(txt::kOptionsButton, "&Options"),
+    T(txt::kOptionsCaption, "Options"),
+    T(txt::kQuarnelSoft, "QuarnelSoft"),
+    T(txt::kNonEnregistre, "Non enregistré"),
+    T(txt::kNom, "Nom :"),
+    T(txt::kInformations, "Informations"),
+    T(txt::kCorrespondants, "Correspondants"),
+    T(txt::kCourrierEntrant, "&Courrier entrant"),
+    T(txt::kMiseAJour, "&Mise à jour"),
+    T(txt::kExpedition, "&Expédition"),
+    T(txt::kNouvellesClefs, "&Nouvelles clefs"),
+    T(txt::kCertification, "Ce&rtification"),
+    T(txt::kSortie, "&Sortie"),
+    T(txt::kInitialisation, "Initialisation"),
+    T(txt::kMenuEmployes, "&Employés"),
+    T(txt::kMenuIndependants, "&Indépendants"),
+    T(txt::kMenuParticuliers, "&Particuliers"),
+    T(txt::kSommaire, "Sommaire"),
+    T(txt::kAideContextuelle, "Aide contextuelle"),
+    T(txt::kAPropos, "A propos"),
+    T(txt::kAProposTexte, "QuarnelTit\nVersion : %s\nCode de l'Organisme de Confiance : %s"),
+    T(txt::kEffacerInformation, "Remettre l'information en attente"),
+    T(txt::kGeneral, "Général"),
+    T(txt::kRepertoires, "Répertoires"),
+    T(txt::kReseau, "Réseau"),
+    T(txt::kLangue, "Langue"),
+    T(txt::kEnglish, "English"),
+    T(txt::kFrancais, "Français"),
+    T(txt::kUtilisateur, "Utilisateur"),
+    T(txt::kEmploye, "employé"),
+    T(txt::kIndependant, "indépendant"),
+    T(txt::kParticulier, "particulier"),
+    T(txt::kOrganismeDeConfiance, "Organisme de Confiance :"),
+    T(txt::kCodeIdentification, "Code d'identification "),
+    T(txt::kAdresse, "Adresse"),
+    T(txt::kPort, "Port"),
+    T(txt::kPortLibre, "libre"),
+    T(txt::kPort80, "80"),
+    T(txt::kCertificatCondense, "Certificat D-H condensé"),
+    T(txt::kVerifiezCertificat,
+      "Vérifiez ce certificat D-H sur le site de l'Organisme de Confiance"),
+    T(txt::kMessagerie, "Messagerie"),
+    T(txt::kSmtp, "Smtp"),
+    T(txt::kPop3, "Pop3"),
+    T(txt::kNomDeCompte, "Nom de compte"),
+    T(txt::kMotDePasse, "Mot de passe"),
+    T(txt::kCheminClef, "Chemin de sauvegarde de la clé privée:"),
+    T(txt::kCheminMsgS, "Chemin de sauvegarde, par défaut, des messages à envoyer:"),
+    T(txt::kCheminFichS, "Chemin d'accès, par défaut, aux fichiers à envoyer:"),
+    T(txt::kCheminChiffres, "Chemin de sauvegarde des messages et des fichiers chiffrés,"),
+    T(txt::kEnvoyes, "envoyés:"),
+    T(txt::kRecus, "reçus:"),
+    T(txt::kCheminMsgE, "Chemin de sauvegarde, par defaut, des messages reçus et déchiffrés:"),
+    T(txt::kCheminFichE, "Chemin de sauvegarde des fichiers reçus et déchiffrés:"),
+    T(txt::kCheminCerti, "Chemin de sauvegarde des  certificats:"),
+    T(txt::kModifier, "Modifier"),
+    T(txt::kReseauLocal, "Réseau local"),
+    T(txt::kDossierNonCree, "Le dossier %s n'a pu être créé."),
+    T(txt::kClefsNonDeplacees,
+      "Les clefs n'ont pu être déplacées dans le dossier %s : il n'existe pas ou contient déjà "
+      "un fichier QuarnelTit.kpr."),
+    T(txt::kChoisirDossier, "Choisissez un dossier"),
+};
+}  // namespace
+
+std::span<const TextEntry> AppTexts() {
+    return kTexts;
+}
+
+}  // namespace quarnel

@@ -1,0 +1,40 @@
+#pragma once
+// The authority subsystem's data: the request in progress, the key set-up
+// results the affiliation request carries, the body being sent and the last
+// certificate delivered.
+
+#include <string>
+
+#include "crypto/text_cipher.h"
+#include "crypto/types.h"
+
+namespace quarnel {
+
+struct AuthorityState {
+    AuthorityState() = default;
+    AuthorityState(const AuthorityState&) = delete;
+    AuthorityState& operator=(const AuthorityState&) = delete;
+    /// Wipes the secrets held here.
+    ~AuthorityState();
+
+    // --- the request in progress
+    std::string requestKind;          ///< two hexadecimal digits, "" when idle
+    std::string correspondentNumber;  ///< for key requests (kinds 10, 11)
+    bool firstAffiliation = false;    ///< kind 01 acknowledges the private key
+
+    // --- key set-up results (options dialog), used by the affiliation request
+    std::string publicHex;  ///< the holder's public value, 256 digits
+    Quad publicDigest{};
+    Quad taKey{};
+    std::string pendingPassword;  ///< typed at initialisation, stored by the private-key reply
+
+    /// The body being built or sent.
+    Lines outgoingBody;
+    /// The last certificate delivered (kind 1C), for the certificate viewer.
+    std::string certificateText;
+
+    /// Frees the body and wipes the secrets (at the end of the run).
+    void Clear();
+};
+
+}  // namespace quarnel

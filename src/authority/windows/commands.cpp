@@ -1,0 +1,97 @@
+#include "authority/windows/commands.h"
+
+#include "authority/texts.h"
+#include "authority/windows/form_affiliation.h"
+#include "authority/windows/form_destinataire.h"
+#include "authority/windows/form_tcp_ip.h"
+#include "holder/settings.h"
+#include "protocol/body.h"
+#include "windowkit/message_box.h"
+#include "windowkit/modal_runner.h"
+#include "windowkit/window_kit.h"
+
+namespace quarnel::ui {
+
+FlowHooks AuthorityCommand::Hooks() {
+    FlowHooks hooks;
+    hooks.runExchange = [this] {
+        const bool ok = windows_.tcpIp->RunRequestDriver(host_.Window());
+        if (ok && windows_.tcpIp->LastOutcome().captionChanged) host_.RefreshNames();
+        host_.ShowInformation();
+        return ok;
+    };
+    hooks.saveSettings = [this] { return SaveSettings(scope_.ctx, SettingsPath(scope_.ctx)); };
+    return hooks;
+}
+
+AffiliationForm& AuthorityCommand::FormOfCategory() {
+    switch (scope_.ctx.settings.category) {
+        case 'A':
+            return *windows_.affiliationA;
+        case 'D':
+            return *windows_.affiliationD;
+        default:
+            return *windows_.affiliationF;
+    }
+}
+
+void AuthorityCommand::ReportNotBuilt(const FlowResult& result) {
+    if (result.status == FlowStatus::NotBuilt && result.problem) {
+        (void)Ask(&host_.Window(), BoxIcon::Warning, Tr(result.problem), kOk);
+    }
+}
+
+bool AuthorityCommand::RunDialog(QDialog& dialog) {
+    PlaceDialog(dialog, host_.Window());
+    if (RunModal(dialog) != QDialog::Accepted) return false;
+    host_.EvaluateState();
+    return true;
+}
+
+void AffiliationCommand::Run() {
+    HolderContext& ctx = scope_.ctx;
+    AffiliationForm& form = FormOfCategory();
+    if (ctx.programState == ProgramState::NotInitialised) {
+        form.PrepareFresh();
+    } else {
+        form.PrepareFromIdentity();
+    }
+    if (!RunDialog(form)) return;
+    // The holder is named from now on, whatever the exchange gives.
+    ctx.applicationTitle = ctx.displayName;
+    host_.RefreshNames();
+    ReportNotBuilt(RunFirstAffiliation(scope_, Hooks()));
+    host_.RefreshNames();
+}
+
+std::optional<bool> MiseAJourCommand::EnabledIn(const StateFacts& facts) {
+    if (IsAffiliatedState(facts.programState)) return true;
+    return std::nullopt;
+}
+
+void MiseAJourCommand::Run() {
+    BusyGuard busy(scope_.ctx);
+    scope_.auth.firstAffiliation = false;
+    scope_.auth.requestKind = std::string(kind::kUpdate);
+    AffiliationForm& form = FormOfCategory();
+    form.PrepareFromIdentity();
+    if (!RunDialog(form)) return;
+    host_.RefreshNames();
+    ReportNotBuilt(RunAffiliationUpdate(scope_, Hooks()));
+}
+
+std::optional<bool> ClefsCommand::EnabledIn(const StateFacts& facts) {
+    if (facts.programState == ProgramState::Affiliated) return true;
+    if (IsAffiliatedState(facts.programState)) return false;
+    return std::nullopt;
+}
+
+void ClefsCommand::Run() {
+    BusyGuard busy(scope_.ctx);
+    FormDestinataire& dialog = *windows_.destinataire;
+    dialog.Prepare();
+    if (!RunDialog(dialog)) return;
+    ReportNotBuilt(RunKeyRequest(scope_, Hooks(), dialog.Number(), false));
+}
+
+}  // namespace quarnel::ui

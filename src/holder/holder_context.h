@@ -1,0 +1,124 @@
+#pragma once
+// The holder core: what every layer of the program shares (places, settings,
+// key store and correspondent lists, program state, Busy and the information
+// line). Each subsystem keeps its own data in a struct of its own, and the
+// shell composes them. Tests build as many holders as they need.
+//
+// Texts are code page 1252 bytes; folder settings end with "/".
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "crypto/records.h"
+#include "crypto/types.h"
+#include "store/correspondents.h"
+#include "store/record_list.h"
+#include "store/ta_parameters.h"
+
+namespace quarnel {
+
+/// The settings of QuarnelTit.ini.
+struct Settings {
+    int language = 1;    ///< 1 French, 0 English
+    char category = 0;   ///< 'F' employee, 'D' independent, 'A' private person
+    std::string taCode;  ///< 3 hexadecimal digits
+    std::string taAddress;
+    char taPortChoice = 'A';  ///< 'A' port 50000 + TA code, 'B' port 80
+    std::string smtpServer;   ///< may end in ":port"
+    std::string pop3Server;   ///< may end in ":port"
+    std::string accountName;
+    std::string proxyAddress = "-";
+    std::string proxyPort = "-";
+    std::string keyFolder;
+    std::string msgToSendFolder;
+    std::string filesToSendFolder;
+    std::string sentEncryptedFolder;
+    std::string receivedEncryptedFolder;
+    std::string decryptedMsgFolder;
+    std::string decryptedFilesFolder;
+    std::string certificatesFolder;
+    std::string versionCode;
+    /// The identity sent to the TA: 11 lines (A) or 13 (D, F).
+    std::vector<std::string> identity;
+};
+
+/// The program states the own key record and the settings lead to.
+enum class ProgramState {
+    NotInitialised = 0,   ///< no settings or no key store
+    NotAffiliated = 1,    ///< key set-up done, affiliation not confirmed
+    Affiliated = 2,       ///< the normal state
+    VersionChanged = 3,   ///< the program's version or language changed: update the affiliation
+    SettingsAltered = 4,  ///< the settings are not those the TA sealed
+    UpdateNecessary = 5,  ///< an update failed: the seal was zeroed
+};
+
+struct HolderContext {
+    HolderContext() = default;
+    HolderContext(const HolderContext&) = delete;
+    HolderContext& operator=(const HolderContext&) = delete;
+    /// Wipes the key store.
+    ~HolderContext();
+
+    // --- places
+    std::filesystem::path programFile;    ///< the executable; text modules are named after it
+    std::filesystem::path programFolder;  ///< TA parameter file, text modules, help
+    std::filesystem::path dataFolder;     ///< QuarnelTit.ini, QuarnelTit.msg, default folders
+    std::filesystem::path helpFile;       ///< program folder + help file text of the language
+
+    // --- settings and what derives from them
+    Settings settings;
+    std::string displayName;  ///< derived from the identity
+    std::string firmText;     ///< D and F only
+    std::string email;
+    TaParameters ta;  ///< read from the TA parameter file
+
+    // --- program state
+    ProgramState programState = ProgramState::NotInitialised;
+    bool busy = false;  ///< a command is running; see BusyGuard
+    char listCategory = 'F';
+    int information = 0;  ///< resource number of the main window's information line; 0 = empty
+
+    // --- stores (owned here for the whole run)
+    RecordList keyStore;
+    CorrespondentLists correspondents;
+
+    // --- the own key record
+    char ownDigit = '0';          ///< key generation digit
+    std::string ownNumber;        ///< line 0 of the own key record
+    char registrationFlag = '0';  ///< from the record's seal
+    double affiliationDate = 0;   ///< from the record's seal
+
+    // --- language and presentation
+    int appliedLocale = 0;          ///< 1036 or 2057; 0 before the language is first applied
+    std::string applicationTitle;   ///< the holder's display name once known
+    int paragraphFirstIndent = 80;  ///< rich-text message views, in pixels
+    int paragraphRightIndent = 30;
+
+    // --- decisions and notices that need the window layer (tests script them)
+    SaveFailureHandler onSaveFailure;
+    /// The text of a resource number in the current language as code page
+    /// 1252; the window layer installs it (French texts when unset). Use
+    /// CurrentText (holder/program_state.h).
+    std::function<std::string(int)> currentText;
+    /// Told when `information` changed through SetInformation, so that the
+    /// main window shows it.
+    std::function<void()> onInformationChanged;
+
+    /// The holder's own files (settings, key store, lists, queue, logs): what
+    /// a received file must never overwrite.
+    std::vector<std::filesystem::path> OwnDataFiles() const;
+    /// key folder + "QuarnelTit.kpr"
+    std::filesystem::path KeyStorePath() const;
+    /// The own key record (the last of the key store); requires a non-empty store.
+    Record& OwnRecord() { return keyStore.back(); }
+    const Record& OwnRecord() const { return keyStore.back(); }
+    /// Saves the key store with the save-failure decision.
+    [[nodiscard]] SaveResult SaveKeyStore() const;
+};
+
+/// A folder setting (code page 1252, ending in "/") as a file-system path.
+std::filesystem::path PathFromSetting(const std::string& folder);
+
+}  // namespace quarnel

@@ -1,0 +1,277 @@
+#include "holder/settings.h"
+
+#include <system_error>
+
+#include "crypto/cp1252.h"
+#include "crypto/hextext.h"
+#include "holder/program_state.h"
+#include "holder/texts.h"
+#include "protocol/identity.h"
+#include "store/atomic_file.h"
+#include "store/correspondents.h"
+#include "store/key_store.h"
+
+namespace quarnel {
+
+namespace {
+
+bool Fail(std::string* problem, std::string why) {
+    if (problem) *problem = std::move(why);
+    return false;
+}
+
+bool IsDecimal(std::string_view s) {
+    if (s.empty() || s.size() > 9) return false;
+    for (const char c : s) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+bool HasCertificatesLine(std::string_view versionCode) {
+    return versionCode.substr(0, kVersionWithoutCertificates.size()) != kVersionWithoutCertificates;
+}
+
+// Lines after the identity: language to version code.
+constexpr std::size_t kTailLines = 19;
+
+}  // namespace
+
+bool ParseSettings(const std::vector<std::string>& lines, Settings& out, std::string* problem) {
+    if (lines.size() < 11) return Fail(problem, "fewer than 11 lines");
+    if (!IsHexText(lines.back(), 5)) {
+        return Fail(problem, "the last line is not a version code of 5 upper-case digits");
+    }
+    Settings s;
+    s.versionCode = lines.back();
+    const bool certificates = HasCertificatesLine(s.versionCode);
+    const std::size_t tail = certificates ? kTailLines : kTailLines - 1;
+    if (lines.size() < tail) return Fail(problem, "too few lines for the settings");
+
+    std::size_t next = lines.size() - 1;  // the version code is taken
+    auto take = [&]() -> const std::string& { return lines[--next]; };
+    if (certificates) s.certificatesFolder = take();
+    s.decryptedFilesFolder = take();
+    s.decryptedMsgFolder = take();
+    s.receivedEncryptedFolder = take();
+    s.sentEncryptedFolder = take();
+    s.filesToSendFolder = take();
+    s.msgToSendFolder = take();
+    s.keyFolder = take();
+    s.proxyPort = take();
+    s.proxyAddress = take();
+    s.accountName = take();
+    s.pop3Server = take();
+    s.smtpServer = take();
+    const std::string& portChoice = take();
+    s.taAddress = take();
+    s.taCode = take();
+    const std::string& category = take();
+    const std::string& language = take();
+    if (portChoice.empty()) return Fail(problem, "the port choice line is empty");
+    if (category.empty()) return Fail(problem, "the category line is empty");
+    if (!IsDecimal(language)) return Fail(problem, "the language line is not a decimal number");
+    s.taPortChoice = portChoice[0];
+    s.category = category[0];
+    s.language = std::stoi(language) == 1 ? 1 : 0;
+
+    s.identity.assign(lines.begin(), lines.begin() + std::ptrdiff_t(next));
+    const std::size_t want = IdentityLineCount(s.category);
+    if (want != 0 && s.identity.size() != want) {
+        return Fail(problem, "the identity has " + std::to_string(s.identity.size()) +
+                                 " lines instead of " + std::to_string(want));
+    }
+    out = std::move(s);
+    return true;
+}
+
+std::vector<std::string> SettingsLines(const Settings& s) {
+    std::vector<std::string> lines = s.identity;
+    auto letter = [](char c) { return c ? std::string(1, c) : std::string(); };
+    lines.push_back(std::to_string(s.language));
+    lines.push_back(letter(s.category));
+    lines.push_back(s.taCode);
+    lines.push_back(s.taAddress);
+    lines.push_back(letter(s.taPortChoice));
+    lines.push_back(s.smtpServer);
+    lines.push_back(s.pop3Server);
+    lines.push_back(s.accountName);
+    lines.push_back(s.proxyAddress);
+    lines.push_back(s.proxyPort);
+    for (int tag = 0; tag < kFolderCount; ++tag) {
+        if (tag == 7 && !HasCertificatesLine(s.versionCode)) continue;
+        lines.push_back(FolderSettingByTag(s, tag));
+    }
+    lines.push_back(s.versionCode);
+    return lines;
+}
+
+std::filesystem::path SettingsPath(const HolderContext& ctx) {
+    return ctx.dataFolder / kSettingsFileName;
+}
+
+bool LoadSettings(HolderContext& ctx, const std::filesystem::path& path, std::string* problem) {
+    const auto bytes = ReadWholeFile(path);
+    if (!bytes) return Fail(problem, "the file is missing or unreadable");
+    Settings s;
+    if (!ParseSettings(SplitLines(*bytes), s, problem)) return false;
+    ctx.settings = std::move(s);
+    DeriveIdentityValues(ctx);
+    return true;
+}
+
+SaveResult SaveSettings(const HolderContext& ctx, const std::filesystem::path& path) {
+    if (ctx.settings.identity.empty()) return SaveResult::Saved;
+    const std::vector<std::string> lines = SettingsLines(ctx.settings);
+    for (const auto& line : lines) {
+        // A line break inside a value would shift every line read from the end.
+        if (line.find_first_of("\r\n") != std::string::npos) return SaveResult::Refused;
+    }
+    return SaveBytesWithRetry(path, JoinLinesCrLf(lines), ctx.onSaveFailure);
+}
+
+void DeriveIdentityValues(HolderContext& ctx) {
+    const auto& id = ctx.settings.identity;
+    ctx.displayName.clear();
+    ctx.firmText.clear();
+    ctx.email.clear();
+    const std::size_t count = IdentityLineCount(ctx.settings.category);
+    if (count == 0 || id.size() != count) return;
+    if (ctx.settings.category == 'A') {
+        ctx.displayName = id[0] + " " + id[1];
+        ctx.email = id[9];
+    } else {
+        ctx.displayName = id[2] + " " + id[3];
+        ctx.firmText = id[1] == "-" ? id[0] : id[0] + ", " + id[1];
+        ctx.email = id[11];
+    }
+}
+
+bool CheckSettingsDigest(const HolderContext& ctx, std::string_view expected) {
+    std::string digest;
+    return SettingsDigest(ctx.ownNumber, ctx.settings.identity, digest) && digest == expected;
+}
+
+std::string FolderSetting(const std::filesystem::path& folder) {
+    const std::string utf8 = folder.string();
+    std::string out;
+    if (!Utf8ToCp1252(utf8, out)) {
+        // Keep what the code page can hold; mark the rest.
+        out.clear();
+        for (std::size_t i = 0; i < utf8.size();) {
+            const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+            const std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            std::string one;
+            out += Utf8ToCp1252(utf8.substr(i, n), one) ? one : std::string("?");
+            i += n;
+        }
+    }
+    if (out.empty() || out.back() != '/') out += '/';
+    return out;
+}
+
+std::string& FolderSettingByTag(Settings& s, int tag) {
+    return const_cast<std::string&>(FolderSettingByTag(static_cast<const Settings&>(s), tag));
+}
+
+const std::string& FolderSettingByTag(const Settings& s, int tag) {
+    switch (tag) {
+        case 0:
+            return s.keyFolder;
+        case 1:
+            return s.msgToSendFolder;
+        case 2:
+            return s.filesToSendFolder;
+        case 3:
+            return s.sentEncryptedFolder;
+        case 4:
+            return s.receivedEncryptedFolder;
+        case 5:
+            return s.decryptedMsgFolder;
+        case 6:
+            return s.decryptedFilesFolder;
+        default:
+            return s.certificatesFolder;
+    }
+}
+
+void SetDefaultFolders(HolderContext& ctx) {
+    const std::string data = FolderSetting(ctx.dataFolder);
+    auto under = [&](int text) { return data + CurrentText(ctx, text) + "/"; };
+    Settings& s = ctx.settings;
+    s.keyFolder = data;
+    s.msgToSendFolder = under(txt::kFolderAChiffrer);
+    s.filesToSendFolder = under(txt::kFolderAChiffrer);
+    s.sentEncryptedFolder = under(txt::kFolderChiffresEnvoyes);
+    s.receivedEncryptedFolder = under(txt::kFolderChiffresRecus);
+    s.decryptedMsgFolder = under(txt::kFolderDechiffres);
+    s.decryptedFilesFolder = under(txt::kFolderDechiffres);
+    s.certificatesFolder = under(txt::kFolderCertificats);
+}
+
+std::optional<std::filesystem::path> CreateFolders(const Settings& settings) {
+    for (int tag = 1; tag < kFolderCount; ++tag) {
+        std::string folder = FolderSettingByTag(settings, tag);
+        while (folder.size() > 1 && folder.back() == '/')
+            folder.pop_back();
+        if (folder.empty()) continue;
+        const std::filesystem::path path = PathFromSetting(folder);
+        std::error_code ec;
+        std::filesystem::create_directories(path, ec);
+        if (!std::filesystem::is_directory(path, ec)) return path;
+    }
+    return std::nullopt;
+}
+
+bool ReadTaParameters(const std::filesystem::path& programFolder, TaParameters& out,
+                      std::string* problem) {
+    const auto file = FindTaParameterFile(programFolder);
+    if (!file) return Fail(problem, "no QuarnelTaPr.* file in " + programFolder.string());
+    return ReadTaParameterFile(*file, out, problem);
+}
+
+RelocationResult RelocateKeyFolder(HolderContext& ctx, const std::string& newFolder) {
+    namespace fs = std::filesystem;
+    const fs::path oldDir = PathFromSetting(ctx.settings.keyFolder);
+    const fs::path newDir = PathFromSetting(newFolder);
+    std::error_code ec;
+    if (!fs::is_directory(newDir, ec)) return RelocationResult::Refused;
+    if (fs::equivalent(oldDir, newDir, ec) || ctx.keyStore.empty()) {
+        ctx.settings.keyFolder = newFolder;
+        return RelocationResult::Moved;
+    }
+    // Never write over somebody's key store.
+    if (fs::exists(newDir / kKeyStoreFileName, ec)) return RelocationResult::Refused;
+
+    std::vector<fs::path> written;
+    std::vector<fs::path> toDelete;
+    auto undo = [&] {
+        for (const auto& p : written)
+            fs::remove(p, ec);
+        return RelocationResult::Abandoned;
+    };
+    const fs::path newStore = newDir / kKeyStoreFileName;
+    if (SaveRecordList(ctx.keyStore, newStore, ctx.onSaveFailure) != SaveResult::Saved) {
+        return undo();
+    }
+    written.push_back(newStore);
+    toDelete.push_back(oldDir / kKeyStoreFileName);
+    for (const char category : {'A', 'D', 'F'}) {
+        const std::string name = CorrespondentFileName(category);
+        const auto bytes = ReadWholeFile(oldDir / name);
+        if (!bytes) continue;
+        // The file as it is: a list found altered at start-up is empty in
+        // memory, but its file must not be lost.
+        if (SaveBytesWithRetry(newDir / name, *bytes, ctx.onSaveFailure) != SaveResult::Saved) {
+            return undo();
+        }
+        written.push_back(newDir / name);
+        toDelete.push_back(oldDir / name);
+    }
+    for (const auto& p : toDelete)
+        fs::remove(p, ec);
+    ctx.settings.keyFolder = newFolder;
+    return RelocationResult::Moved;
+}
+
+}  // namespace quarnel

@@ -1,0 +1,86 @@
+#pragma once
+// The settings file QuarnelTit.ini: a list of CR LF lines of code page 1252
+// text, without sections or keys, read from the end: the identity record,
+// then one setting per line, the version code last. Also the working folders
+// and the TA parameter file beside the program (the TA connection values
+// derived from the settings are in authority/connection.h).
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "holder/holder_context.h"
+#include "store/record_list.h"
+#include "store/ta_parameters.h"
+
+namespace quarnel {
+
+inline constexpr const char* kSettingsFileName = "QuarnelTit.ini";
+
+/// Version codes beginning with this have no certificates-folder line.
+inline constexpr std::string_view kVersionWithoutCertificates = "D300";
+
+/// Reads the settings and the identity record from the file's lines. False
+/// (and `out` untouched) when they are not a valid settings file.
+[[nodiscard]] bool ParseSettings(const std::vector<std::string>& lines, Settings& out,
+                                 std::string* problem = nullptr);
+/// The file's lines for the settings (the certificates line left out for a
+/// "D300" version code).
+std::vector<std::string> SettingsLines(const Settings& settings);
+
+/// Data folder + QuarnelTit.ini.
+std::filesystem::path SettingsPath(const HolderContext& ctx);
+
+/// Loads the file into ctx.settings and derives the display name, firm text
+/// and e-mail address. False, with the settings untouched, when the file is
+/// missing or invalid.
+[[nodiscard]] bool LoadSettings(HolderContext& ctx, const std::filesystem::path& path,
+                                std::string* problem = nullptr);
+/// Writes the file (atomically) from ctx.settings, asking ctx.onSaveFailure
+/// when the write fails. Does nothing (Saved) when the identity is empty.
+[[nodiscard]] SaveResult SaveSettings(const HolderContext& ctx, const std::filesystem::path& path);
+
+/// Display name, firm text and e-mail address from the identity record.
+void DeriveIdentityValues(HolderContext& ctx);
+
+/// The digest of the affiliation number and the identity equals `expected`
+/// (the sealed digest of the own key record).
+[[nodiscard]] bool CheckSettingsDigest(const HolderContext& ctx, std::string_view expected);
+
+/// A folder as a folder setting: code page 1252, ending in "/".
+std::string FolderSetting(const std::filesystem::path& folder);
+
+/// The eight folder settings by the options dialog's tags: 0 key folder,
+/// 1 messages to send, 2 files to send, 3 sent encrypted, 4 received
+/// encrypted, 5 decrypted messages, 6 decrypted files, 7 certificates.
+inline constexpr int kFolderCount = 8;
+std::string& FolderSettingByTag(Settings& settings, int tag);
+const std::string& FolderSettingByTag(const Settings& settings, int tag);
+
+/// First-initialisation folders: the key folder is the data folder, the
+/// others are named (in the current language) under it.
+void SetDefaultFolders(HolderContext& ctx);
+
+/// Creates the seven working folders (not the key folder) that do not exist,
+/// with their parents. The first folder that could not be made, if any.
+[[nodiscard]] std::optional<std::filesystem::path> CreateFolders(const Settings& settings);
+
+/// Finds and checks the TA parameter file in the program folder.
+[[nodiscard]] bool ReadTaParameters(const std::filesystem::path& programFolder, TaParameters& out,
+                                    std::string* problem = nullptr);
+
+enum class RelocationResult {
+    Moved,
+    Abandoned,  ///< a write failed and the person gave up (Abort or Ignore)
+    Refused,    ///< the new folder is missing or already holds a key store
+};
+/// Moves the key store and the correspondent lists that exist to `newFolder`
+/// (a folder setting): writes every file there first, and only when all are
+/// written deletes the old ones and takes the new key folder. On failure the
+/// old files and the key folder stay as they were.
+[[nodiscard]] RelocationResult RelocateKeyFolder(HolderContext& ctx, const std::string& newFolder);
+
+}  // namespace quarnel

@@ -1,0 +1,120 @@
+#include "holder/startup.h"
+
+#include "crypto/own_keys.h"
+#include "crypto/random.h"
+#include "holder/program_state.h"
+#include "holder/settings.h"
+#include "resources/texts.h"
+#include "store/correspondents.h"
+#include "store/key_store.h"
+#include "store/record_list.h"
+
+namespace quarnel {
+
+namespace {
+
+std::filesystem::path FolderOf(const std::filesystem::path& p) {
+    std::filesystem::path folder = p;
+    return folder.has_parent_path() ? folder.parent_path() : std::filesystem::path(".");
+}
+
+/// Reads the seal of the own record: the settings digest and the holder's
+/// registration and affiliation date. False when it cannot be opened.
+bool ReadOwnSeal(HolderContext& ctx, std::string& sealedDigest) {
+    OwnKey signing;
+    if (!OwnSigningKey(ctx.keyStore, ctx.ownDigit, signing)) return false;
+    RecordSeal seal;
+    const bool ok = ReadRecordSeal(ctx.keyStore, signing.key, seal);
+    WipeQuad(signing.key);
+    WipeQuad(signing.taKey);
+    if (!ok) return false;
+    sealedDigest = seal.sealed;
+    ctx.registrationFlag = seal.header.field2;
+    ctx.affiliationDate = seal.header.dateTime;
+    return true;
+}
+
+void LoadCorrespondentLists(HolderContext& ctx, StartupHost& host) {
+    const std::filesystem::path keyFolder = PathFromSetting(ctx.settings.keyFolder);
+    for (const char category : {'A', 'D', 'F'}) {
+        const std::string name = CorrespondentFileName(category);
+        const std::filesystem::path file = keyFolder / name;
+        std::error_code ec;
+        if (!std::filesystem::exists(file, ec)) continue;
+        RecordList& list = *ctx.correspondents.ForCategory(category);
+        if (!LoadRecordList(file, list) || !CheckCorrespondentList(list, category)) {
+            host.ReportAltered(name);
+            FreeRecordList(list, false);
+        }
+    }
+}
+
+}  // namespace
+
+void PrepareStartup(HolderContext& ctx, const StartupPlaces& places) {
+    ctx.busy = false;
+    ctx.programFile = places.programFile;
+    ctx.programFolder = FolderOf(places.programFile);
+    ctx.dataFolder = places.currentFolder;
+    ctx.helpFile = HelpFileOf(ctx);
+    ctx.appliedLocale = 0;
+    ctx.programState = ProgramState::NotInitialised;
+    ctx.settings.taPortChoice = 'A';
+    ctx.paragraphFirstIndent = 80;
+    ctx.paragraphRightIndent = 30;
+    ctx.settings.language = places.localeIsFrench ? 1 : 0;
+}
+
+StartupEnd LoadHolder(HolderContext& ctx, StartupHost& host) {
+    if (!LoadSettings(ctx, SettingsPath(ctx))) {
+        host.ApplyLanguage();
+        ctx.settings.versionCode = CurrentText(ctx, txt::kVersionCode);
+        return StartupEnd::NoSettings;
+    }
+    host.ApplyLanguage();
+
+    const std::filesystem::path storePath = ctx.KeyStorePath();
+    std::error_code ec;
+    while (!std::filesystem::exists(storePath, ec)) {
+        if (!host.RetryMissingFile(storePath)) return StartupEnd::KeyStoreMissing;
+    }
+    if (!LoadRecordList(storePath, ctx.keyStore) || !CheckKeyStore(ctx.keyStore)) {
+        host.ReportAltered(kKeyStoreFileName);
+        FreeRecordList(ctx.keyStore, true);
+        return StartupEnd::KeyStoreAltered;
+    }
+
+    const Record& own = ctx.OwnRecord();
+    const std::string programVersion = CurrentText(ctx, txt::kVersionCode);
+    const bool versionChanged =
+        ctx.settings.versionCode.substr(0, 5) != programVersion.substr(0, 5);
+    ctx.programState = StartupStateFromOwnRecord(own, versionChanged);
+
+    ctx.ownDigit = KeyGenerationDigit(ctx.keyStore.size());
+    ctx.applicationTitle = ctx.displayName;
+    std::string sealedDigest;
+    bool sealRead = false;
+    if (ctx.programState != ProgramState::NotAffiliated) {
+        ctx.ownNumber = own[0];
+        if (ctx.programState == ProgramState::Affiliated ||
+            ctx.programState == ProgramState::VersionChanged) {
+            sealRead = ReadOwnSeal(ctx, sealedDigest);
+        }
+    }
+
+    // The settings must be those the TA sealed.
+    if (ctx.programState == ProgramState::Affiliated &&
+        !(sealRead && CheckSettingsDigest(ctx, sealedDigest))) {
+        host.ReportAltered(kSettingsFileName);
+        ctx.programState = ProgramState::SettingsAltered;
+    }
+
+    if (IsAffiliatedState(ctx.programState)) LoadCorrespondentLists(ctx, host);
+    return StartupEnd::Completed;
+}
+
+std::filesystem::path HelpFileOf(const HolderContext& ctx) {
+    return ctx.programFolder / CurrentText(ctx, txt::kHelpFile);
+}
+
+}  // namespace quarnel

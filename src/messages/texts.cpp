@@ -1,0 +1,52 @@
+// French texts of the messages subsystem.
+
+#include "messages/texts.h"
+#include "resources/text_table.h"
+
+namespace quarnel {
+
+namespace {
+constexpr TextEntry kTexts[] = {
+    T(txt::kNoOwnKeyForMessage,
+      "Votre clef privée n'est pas disponible : le message ne peut être chiffré. Effectuez "
+      "d'abord votre affiliation."),
+    T(txt::kCannotOpenFile, "Impossible d'ouvrir le fichier %s"),
+    T(txt::kNotADate, "'%s' n'est pas une date correcte"),
+    T(txt::kTextNotCondensable,
+      "Le message contient une suite de caractères qui ne peut être condensée : il ne peut être "
+      "chiffré."),
+    T(txt::kNoRecipient, "Aucun correspondant n'a été choisi : le message ne peut être chiffré."),
+    T(txt::kAttachmentNameRefused, "Le nom de pièce jointe \"%s\" est refusé."),
+    T(txt::kMessageBeingDecrypted, "Un message a été reçu, son déchiffrement est en cours."),
+    T(txt::kAttachmentMissing,
+      "La pièce jointe %s n'a pas été reçue : un fichier vide la remplace."),
+    T(txt::kAttachmentUndecipherable,
+      "La pièce jointe %s n'a pu être déchiffrée : un fichier vide la remplace."),
+    T(txt::kAttachmentNotSaved, "La pièce jointe %s n'a pu être enregistrée."),
+    T(txt::kAttachmentHeaderDiffers,
+      "L'en-tête de la pièce jointe %s diffère de celui du message."),
+    T(txt::kSenderRegistered, "Expéditeur enregistré"),
+    T(txt::kSenderUnregistered, "Expéditeur non enregistré"),
+    T(txt::kIdentityConfirmed, "Les informations ci-dessus sont confirmées."),
+    T(txt::kIdentityNotConfirmed, "Attention! Les informations ci-dessus ne sont pas confirmées."),
+    T(txt::kEncryptedOn, "Chiffré le %s à %s"),
+    T(txt::kLabelOrganisme, "Organisme :"),
+    T(txt::kHeaderTitle, "En-tête :"),
+    T(txt::kHeaderDigestAndSignature, "Message condensé et signature :"),
+    T(txt::kHeaderInformation, "Informations et date du message :"),
+    T(txt::kHeaderSender, "Expéditeur :"),
+    T(txt::kHeaderMessage, "Message :"),
+    T(txt::kDigestConfirmed, "Le message condensé ci-dessous est confirmé."),
+    T(txt::kDigestNotConfirmed, "Attention! Le message condensé ci-dessous n'est pas confirmé."),
+    T(txt::kNotASavedMessage, "Le fichier %s n'est pas un message déchiffré enregistré."),
+    T(txt::kNothingToCertify,
+      "Le message condensé n'est pas confirmé : la demande de certification n'est pas "
+      "envoyée."),
+};
+}  // namespace
+
+std::span<const TextEntry> MessagesTexts() {
+    return kTexts;
+}
+
+}  // namespace quarnel

@@ -1,0 +1,13 @@
+#include "windowkit/main_command.h"
+
+#include "windowkit/message_box.h"
+#include "windowkit/texts.h"
+#include "windowkit/window_kit.h"
+
+namespace quarnel::ui {
+
+void NotAvailableCommand::Run() {
+    Inform(&host_.Window(), Tr(txt::kPasEncoreDisponible));
+}
+
+}  // namespace quarnel::ui

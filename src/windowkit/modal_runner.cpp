@@ -1,0 +1,83 @@
+#include "windowkit/modal_runner.h"
+
+#include <QFileDialog>
+
+namespace quarnel::ui {
+
+namespace {
+
+class ExecRunner : public ModalRunner {
+  public:
+    int Run(QDialog& dialog) override { return dialog.exec(); }
+};
+
+ModalRunner* g_installed = nullptr;
+
+std::unique_ptr<QFileDialog> MakeFileDialog(QWidget* parent, const char* name,
+                                            const QString& caption, const QString& folder,
+                                            const QString& filter) {
+    auto dialog = std::make_unique<QFileDialog>(parent, caption, folder, filter);
+    dialog->setObjectName(name);
+    return dialog;
+}
+
+/// Runs the dialog; the first file or folder chosen, if any.
+std::optional<QString> FirstChosen(QFileDialog& dialog) {
+    if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+ModalRunner& Modals() {
+    static ExecRunner exec;
+    return g_installed ? *g_installed : exec;
+}
+
+int RunModal(QDialog& dialog) {
+    return Modals().Run(dialog);
+}
+
+std::optional<QString> ChooseFolder(QWidget* parent, const QString& caption, const QString& start) {
+    auto dialog = MakeFileDialog(parent, kFolderDialogName, caption, start, QString());
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly, true);
+    return FirstChosen(*dialog);
+}
+
+QStringList ChooseFilesToOpen(QWidget* parent, const QString& caption, const QString& folder,
+                              const QString& filter, bool several) {
+    auto dialog = MakeFileDialog(parent, kOpenDialogName, caption, folder, filter);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    if (RunModal(*dialog) != QDialog::Accepted) return {};
+    return dialog->selectedFiles();
+}
+
+std::optional<QString> ChooseFileToSave(QWidget* parent, const QString& caption,
+                                        const QString& folder, const QString& filter,
+                                        const QString& defaultSuffix) {
+    auto dialog = MakeFileDialog(parent, kSaveDialogName, caption, folder, filter);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(defaultSuffix);
+    // Where an overwrite needs a question, the program asks its own.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
+    return FirstChosen(*dialog);
+}
+
+ModalRunner* InstallModalRunner(ModalRunner* runner) {
+    ModalRunner* previous = g_installed;
+    g_installed = runner;
+    return previous;
+}
+
+void AcceptFileDialog(QDialog& dialog, const QString& path) {
+    if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+        files->selectFile(path);
+    }
+    dialog.accept();
+}
+
+}  // namespace quarnel::ui

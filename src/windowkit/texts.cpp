@@ -1,0 +1,27 @@
+// French texts of the window kit.
+
+#include "windowkit/texts.h"
+
+#include "resources/text_table.h"
+
+namespace quarnel {
+
+namespace {
+constexpr TextEntry kTexts[] = {
+    T(txt::kAide, "&Aide"),
+    T(txt::kBoutonAbandonner, "&Abandonner"),
+    T(txt::kBoutonReessayer, "&Réessayer"),
+    T(txt::kBoutonIgnorer, "&Ignorer"),
+    T(txt::kBoutonOui, "&Oui"),
+    T(txt::kBoutonNon, "&Non"),
+    T(txt::kOk, "Ok"),
+    T(txt::kAnnuler, "Annuler"),
+    T(txt::kPasEncoreDisponible, "Cette fonction n'est pas encore disponible dans cette version."),
+};
+}  // namespace
+
+std::span<const TextEntry> WindowKitTexts() {
+    return kTexts;
+}
+
+}  // namespace quarnel

@@ -1,0 +1,68 @@
+#include "windowkit/window_kit.h"
+
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPalette>
+#include <QWidget>
+#include <vector>
+
+#include "crypto/cp1252.h"
+#include "resources/texts.h"
+
+namespace quarnel::ui {
+
+QString Tr(int id) {
+    return QCoreApplication::translate(kTextContext, FrenchText(id));
+}
+
+QString Tr(int id, std::initializer_list<QString> args) {
+    std::vector<std::string> utf8;
+    for (const QString& a : args)
+        utf8.push_back(a.toStdString());
+    const std::vector<std::string_view> views(utf8.begin(), utf8.end());
+    return QString::fromStdString(FillPlaceholders(Tr(id).toStdString(), views));
+}
+
+QString FromCp1252(std::string_view text) {
+    return QString::fromStdString(Cp1252ToUtf8(text));
+}
+
+std::string ToCp1252(const QString& text) {
+    std::string out;
+    for (const char32_t c : text.toUcs4()) {
+        std::string one;
+        const QString piece = QString::fromUcs4(&c, 1);
+        out += Utf8ToCp1252(piece.toStdString(), one) ? one : std::string("?");
+    }
+    return out;
+}
+
+void PlaceDialog(QWidget& dialog, const QWidget& mainWindow) {
+    const QRect frame = mainWindow.frameGeometry();
+    dialog.move(frame.left(), frame.top() + 30);
+}
+
+QColor VerdictColour(bool positive) {
+    return positive ? QColor(0x00, 0x80, 0x80) : QColor(0x80, 0x00, 0x00);
+}
+
+namespace {
+void Colour(QWidget& w, bool positive) {
+    QPalette p = w.palette();
+    p.setColor(QPalette::WindowText, VerdictColour(positive));
+    w.setPalette(p);
+}
+}  // namespace
+
+void ShowVerdict(QLabel& label, const Verdict& verdict) {
+    label.setText(Tr(verdict.text));
+    Colour(label, verdict.positive);
+}
+
+void ShowVerdict(QGroupBox& box, const Verdict& verdict) {
+    box.setTitle(Tr(verdict.text));
+    Colour(box, verdict.positive);
+}
+
+}  // namespace quarnel::ui

@@ -1,0 +1,50 @@
+#pragma once
+// What every window of the program shares: texts by resource number in the
+// current language, the code page 1252 boundary, the placement of dialogs and
+// the verdict colours.
+
+#include <QColor>
+#include <QString>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "holder/verdict.h"
+
+class QWidget;
+class QLabel;
+class QGroupBox;
+
+namespace quarnel::ui {
+
+/// The text of a resource number in the current language (French built in,
+/// other languages from the installed translation module).
+QString Tr(int id);
+/// Tr(id) with its %s placeholders replaced in order by `args`.
+QString Tr(int id, std::initializer_list<QString> args);
+
+/// A system text (code page 1252 bytes) for display.
+QString FromCp1252(std::string_view text);
+/// A typed text as code page 1252 bytes; a character the code page cannot
+/// hold becomes "?".
+std::string ToCp1252(const QString& text);
+
+/// `widget` with its object name (the design's component name).
+template <typename T>
+T* Named(T* widget, const char* name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+/// Places a dialog at the main window's left edge, 30 pixels below its top
+/// edge (frame included), as every dialog opened from the main window is.
+void PlaceDialog(QWidget& dialog, const QWidget& mainWindow);
+
+/// The one mapping of verdicts to colours: positive teal (008080), negative
+/// maroon (800000).
+QColor VerdictColour(bool positive);
+/// Shows the verdict's text in its colour.
+void ShowVerdict(QLabel& label, const Verdict& verdict);
+void ShowVerdict(QGroupBox& box, const Verdict& verdict);
+
+}  // namespace quarnel::ui
