@@ -4,74 +4,34 @@
 
 #include <gtest/gtest.h>
 
-#include <QTcpServer>
-#include <QTcpSocket>
-
-#include <optional>
-
 #include "app/program_data.h"
 #include "authority/exchange.h"
 #include "authority/texts.h"
 #include "protocol/body.h"
+#include "scripted_server.h"
 #include "store/atomic_file.h"
 #include "ta_server.h"
 
 namespace quarnel {
 namespace {
 
-// Answers each complete request with `script` (nothing: keeps the connection
-// silent), then closes the connection. Listens on a TA port (`code`) or any.
-class ScriptedServer {
-  public:
-    using Script = std::function<std::optional<std::string>(const std::string& request)>;
+using test::ScriptedServer;
+namespace step = test::step;
 
-    ScriptedServer(Script script, std::string* code) : script_(std::move(script)) {
-        QObject::connect(&server_, &QTcpServer::newConnection, [this] { Accept(); });
-        if (code) {
-            *code = test::FreeTaCode(
-                [this](quint16 port) { return server_.listen(QHostAddress::LocalHost, port); });
-        } else {
-            EXPECT_TRUE(server_.listen(QHostAddress::LocalHost, 0));
-        }
-    }
-    quint16 port() const { return server_.serverPort(); }
-    std::string Url(const std::string& path) const {
-        return "http://127.0.0.1:" + std::to_string(port()) + path;
-    }
-    std::vector<std::string> requests;
+std::string Reply(const std::string& status, const std::string& body,
+                  const std::string& headers = "") {
+    return "HTTP/1.0 " + status + "\r\n" + headers +
+           "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
 
-  private:
-    void Accept() {
-        while (QTcpSocket* socket = server_.nextPendingConnection()) {
-            auto buffer = std::make_shared<std::string>();
-            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer] {
-                buffer->append(socket->readAll().toStdString());
-                const auto end = buffer->find("\r\n\r\n");
-                if (end == std::string::npos) return;
-                const auto cl = buffer->find("Content-Length: ");
-                const std::size_t length =
-                    cl == std::string::npos ? 0 : std::stoul(buffer->substr(cl + 16));
-                if (buffer->size() < end + 4 + length) return;
-                requests.push_back(*buffer);
-                if (const auto reply = script_(*buffer)) {
-                    socket->write(reply->data(), qint64(reply->size()));
-                    socket->disconnectFromHost();
-                }
-            });
-        }
-    }
+// Takes one request, answers `reply` and closes the connection.
+test::Script Answer(std::string reply) {
+    return {step::ExpectHttp(), step::Send(std::move(reply))};
+}
 
-    QTcpServer server_;
-    Script script_;
-};
-
-ScriptedServer::Script Reply(const std::string& status, const std::string& body,
-                             const std::string& headers = "") {
-    return [=](const std::string&) {
-        return "HTTP/1.0 " + status + "\r\n" + headers +
-               "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
-    };
+// The request of the last connection (the client closes after each reply).
+const std::string& LastRequest(const ScriptedServer& server) {
+    return server.Received(server.connections() - 1);
 }
 
 const std::string kGoodBody =
@@ -83,9 +43,10 @@ class Exchange : public ::testing::Test {
         ctx.settings.taAddress = "127.0.0.1";
         ctx.settings.taPortChoice = 'A';
     }
-    // The TA of ctx.settings answers with `script`.
-    void Serve(ScriptedServer::Script script) {
-        server = std::make_unique<ScriptedServer>(std::move(script), &code);
+    // The TA of ctx.settings, on a port its code names, plays `script`.
+    void Serve(test::Script script) {
+        server = std::make_unique<ScriptedServer>(std::vector<test::Script>{std::move(script)});
+        code = test::FreeTaCode([this](quint16 port) { return server->Listen(port); });
         ASSERT_FALSE(code.empty());
         ctx.settings.taCode = code;
     }
@@ -126,7 +87,7 @@ class Exchange : public ::testing::Test {
 };
 
 TEST_F(Exchange, AGoodReplyCanBeAcceptedAndAnnulerWaitsForTheTimerAfterAnAffiliationRequest) {
-    Serve(Reply("200 OK", kGoodBody));
+    Serve(Answer(Reply("200 OK", kGoodBody)));
     setUp = [](TaExchange& e) { e.SetResponseDelay(300); };
     for (auto kind : {kind::kKey, kind::kAffiliation}) {
         Send(kind);
@@ -138,7 +99,7 @@ TEST_F(Exchange, AGoodReplyCanBeAcceptedAndAnnulerWaitsForTheTimerAfterAnAffilia
                   (Lines{"noise", kSeparatorLine, std::string(32, '1'), kEndMarkerLine}));
         EXPECT_EQ(log, (std::vector<int>{txt::kLogCall, txt::kLogResolved, txt::kLogConnected,
                                          txt::kLogSending, txt::kLogReplyReceived}));
-        EXPECT_EQ(server->requests.back(),
+        EXPECT_EQ(LastRequest(*server),
                   "POST /QuarnelSys/ HTTP/1.0\r\n"
                   "Host: 127.0.0.1\r\n"
                   "Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff\r\n"
@@ -150,6 +111,7 @@ TEST_F(Exchange, AGoodReplyCanBeAcceptedAndAnnulerWaitsForTheTimerAfterAnAffilia
                   "\r\n" +
                       RequestData(ctx.authority.outgoingBody));
     }
+    EXPECT_EQ(server->Failures(), std::vector<std::string>{});
 }
 
 TEST_F(Exchange, AReplyWithoutTheEndMarkerOrWithAFailureStatusLeavesOnlyAnnuler) {
@@ -165,7 +127,7 @@ TEST_F(Exchange, AReplyWithoutTheEndMarkerOrWithAFailureStatusLeavesOnlyAnnuler)
           Case{"404 Not Found", "Reason text\r\n", failed, " 404 Not Found"},
           Case{"500 Internal Server Error", "Reason text\r\n", failed,
                " 500 Internal Server Error"}}) {
-        Serve(Reply(c.status, c.body));
+        Serve(Answer(Reply(c.status, c.body)));
         Send(kind::kKey);
         ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
         EXPECT_FALSE(Accepter());
@@ -178,26 +140,28 @@ TEST_F(Exchange, AReplyWithoutTheEndMarkerOrWithAFailureStatusLeavesOnlyAnnuler)
 }
 
 TEST_F(Exchange, RedirectsAreFollowedUpToTheLimit) {
-    ScriptedServer target(Reply("200 OK", kGoodBody), nullptr);
-    Serve(Reply("302 Found", "", "Location: " + target.Url("/QuarnelSys/") + "\r\n"));
+    ScriptedServer target({Answer(Reply("200 OK", kGoodBody))});
+    ASSERT_TRUE(target.Listen());
+    Serve(Answer(Reply("302 Found", "", "Location: " + target.Url("/QuarnelSys/") + "\r\n")));
     Send(kind::kKey);
     ASSERT_TRUE(test::RunUntil([&] { return Accepter(); }));
-    ASSERT_EQ(target.requests.size(), 1u);
-    EXPECT_EQ(target.requests[0].substr(target.requests[0].find("\r\n\r\n") + 4),
+    ASSERT_EQ(target.connections(), 1);
+    EXPECT_EQ(target.Received(0).substr(target.Received(0).find("\r\n\r\n") + 4),
               RequestData(ctx.authority.outgoingBody));
 
     // A server that always redirects to itself is left after the limit.
-    Serve([this](const std::string& r) {
-        return Reply("301 Moved", "", "LOCATION: " + server->Url("/x/") + "\r\n")(r);
-    });
+    Serve({});
+    server->SetScripts(
+        {Answer(Reply("301 Moved", "", "LOCATION: " + server->Url("/x/") + "\r\n"))});
     Send(kind::kKey);
     ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
-    EXPECT_EQ(server->requests.size(), std::size_t(TaHttpClient::kMaxRedirects + 1));
+    EXPECT_EQ(server->connections(), TaHttpClient::kMaxRedirects + 1);
+    EXPECT_EQ(server->Failures(), std::vector<std::string>{});
     EXPECT_TRUE(Logged(txt::kLogTooManyRedirects));
 }
 
 TEST_F(Exchange, ASilentServerTimesOutAndAnnulerLeavesTheRequestWaiting) {
-    Serve([](const std::string&) { return std::nullopt; });
+    Serve({step::ExpectHttp(), step::Silence()});
     setUp = [](TaExchange& e) { e.client().SetTimeoutOverride(300); };
     Send(kind::kKey);
     ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
@@ -209,15 +173,17 @@ TEST_F(Exchange, ASilentServerTimesOutAndAnnulerLeavesTheRequestWaiting) {
 }
 
 TEST_F(Exchange, ThroughAProxyTheRequestNamesTheWholeUrl) {
-    auto proxy = std::make_unique<ScriptedServer>(Reply("200 OK", kGoodBody), nullptr);
+    auto proxy = std::make_unique<ScriptedServer>(
+        std::vector<test::Script>{Answer(Reply("200 OK", kGoodBody))});
+    ASSERT_TRUE(proxy->Listen());
     ctx.settings.proxyAddress = "127.0.0.1";
     ctx.settings.proxyPort = std::to_string(proxy->port());
     ctx.settings.taAddress = "ta.example";  // the proxy resolves it
     ctx.settings.taCode = "0FF";
     Send(kind::kKeyUpdate);
     ASSERT_TRUE(test::RunUntil([&] { return Accepter(); }));
-    ASSERT_EQ(proxy->requests.size(), 1u);
-    const std::string& r = proxy->requests[0];
+    ASSERT_EQ(proxy->connections(), 1);
+    const std::string& r = proxy->Received(0);
     EXPECT_EQ(r.substr(0, r.find("Host:")),
               "POST http://ta.example:50255/QuarnelSys/ HTTP/1.0\r\n"
               "Proxy-Connection: Keep-Alive\r\n");

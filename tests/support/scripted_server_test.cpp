@@ -1,0 +1,194 @@
+// The scripted server against a bare client socket: a line protocol session
+// with a mismatch, the ways a script ends, HTTP framing, and the limits.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTcpSocket>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "scripted_server.h"
+
+namespace quarnel::test {
+namespace {
+
+class QtEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override { app_ = std::make_unique<QCoreApplication>(argc_, argv_); }
+    void TearDown() override { app_.reset(); }
+
+  private:
+    int argc_ = 1;
+    char name_[8] = "tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QCoreApplication> app_;
+};
+[[maybe_unused]] auto* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+bool RunUntil(const std::function<bool()>& done, int guardMs = 5000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < guardMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+}
+
+// A client that keeps what it got and whether the server closed.
+struct Client {
+    explicit Client(const ScriptedServer& server) {
+        QObject::connect(&socket, &QTcpSocket::readyRead,
+                         [this] { got += socket.readAll().toStdString(); });
+        QObject::connect(&socket, &QTcpSocket::connected, [this] { connected = true; });
+        QObject::connect(&socket, &QTcpSocket::disconnected, [this] { closed = true; });
+        socket.connectToHost("127.0.0.1", server.port());
+        EXPECT_TRUE(RunUntil([this] { return connected; }));
+    }
+    void Write(const std::string& bytes) { socket.write(bytes.data(), qint64(bytes.size())); }
+    // Writes `bytes`, then waits for the server's answer `reply`.
+    bool Say(const std::string& bytes, const std::string& reply) {
+        got.clear();
+        Write(bytes);
+        return RunUntil([&] { return got == reply; });
+    }
+
+    QTcpSocket socket;
+    std::string got;
+    bool connected = false;
+    bool closed = false;
+};
+
+TEST(ScriptedServer, PlaysALineSessionRecordsAMismatchAndRepeatsTheLastScript) {
+    const Script mail{step::Send("220 ready\r\n"), step::ExpectLine("EHLO x"),
+                      step::Send("250 ok\r\n"),    step::ExpectLine("MAIL FROM:<a@b>"),
+                      step::Send("250 ok\r\n"),    step::ExpectLine("DATA"),
+                      step::Send("354 go\r\n"),    step::ExpectData(),
+                      step::Send("250 queued\r\n")};
+    const Script pop{step::Send("+OK\r\n"), step::ExpectUntil("\r\n.\r\n"),
+                     step::ExpectData([](const std::string& body) { return body.empty(); }),
+                     step::Send("+OK bye\r\n")};
+    ScriptedServer server({mail, pop});
+    ASSERT_TRUE(server.Listen());
+
+    Client smtp(server);
+    ASSERT_TRUE(RunUntil([&] { return smtp.got == "220 ready\r\n"; }));
+    ASSERT_TRUE(smtp.Say("EHLO x\r\n", "250 ok\r\n"));
+    ASSERT_TRUE(smtp.Say("MAIL FROM:<c@d>\r\n", "250 ok\r\n"));  // recorded, goes on
+    // The message dot-stuffed, its end split over two writes.
+    ASSERT_TRUE(smtp.Say("DATA\r\n", "354 go\r\n"));
+    smtp.Write("line\r\n..dot\r\n.\r");
+    ASSERT_TRUE(RunUntil([&] { return server.Received(0).ends_with(".\r"); }));
+    ASSERT_TRUE(smtp.Say("\n", "250 queued\r\n"));
+    ASSERT_TRUE(RunUntil([&] { return smtp.closed; }));  // the script ran out
+    EXPECT_EQ(server.Received(0), "EHLO x\r\nMAIL FROM:<c@d>\r\nDATA\r\nline\r\n..dot\r\n.\r\n");
+    EXPECT_EQ(server.Taken(0),
+              (std::vector<std::string>{"EHLO x", "MAIL FROM:<c@d>", "DATA", "line\r\n..dot\r\n"}));
+    EXPECT_EQ(server.Failures(),
+              (std::vector<std::string>{"connection 0: step 3 ExpectLine \"MAIL FROM:<a@b>\": "
+                                        "took \"MAIL FROM:<c@d>\""}));
+
+    // Connections 1 and 2 both play the last script; an empty body is just
+    // the dot line.
+    for (int i = 1; i <= 2; ++i) {
+        Client pop3(server);
+        ASSERT_TRUE(RunUntil([&] { return pop3.got == "+OK\r\n"; }));
+        ASSERT_TRUE(pop3.Say("a\r\nb\r\n.\r\n.\r\n", "+OK bye\r\n"));
+        ASSERT_TRUE(RunUntil([&] { return pop3.closed; }));
+        EXPECT_EQ(server.Taken(i), (std::vector<std::string>{"a\r\nb", ""}));
+    }
+    EXPECT_EQ(server.connections(), 3);
+    EXPECT_EQ(server.Failures().size(), 1u);
+}
+
+TEST(ScriptedServer, DropFlushesResetDiscardsSilenceHoldsAndUnmetExpectsAreReported) {
+    ScriptedServer server({{step::Send("flushed"), step::Drop()},
+                           {step::Send("discarded"), step::Reset()},
+                           {step::Pause(50), step::Send("hello\r\n"), step::Silence()},
+                           {step::ExpectLine("QUIT"), step::Send("bye\r\n")}});
+    ASSERT_TRUE(server.Listen());
+
+    Client dropped(server);
+    ASSERT_TRUE(RunUntil([&] { return dropped.closed; }));
+    EXPECT_EQ(dropped.got, "flushed");
+    Client reset(server);
+    ASSERT_TRUE(RunUntil([&] { return reset.closed; }));
+    EXPECT_EQ(reset.got, "");
+
+    Client silent(server);
+    ASSERT_TRUE(RunUntil([&] { return silent.got == "hello\r\n"; }));
+    silent.Write("ignored\r\n");
+    ASSERT_TRUE(RunUntil([&] { return server.Received(2) == "ignored\r\n"; }));
+    EXPECT_TRUE(server.Finished(2));
+    EXPECT_FALSE(silent.closed);
+    EXPECT_EQ(server.Failures(), std::vector<std::string>{});
+
+    // An Expect still waiting is reported; once the client leaves, as unmet.
+    Client leaving(server);
+    leaving.Write("QU");
+    ASSERT_TRUE(RunUntil([&] { return server.Received(3) == "QU"; }));
+    EXPECT_FALSE(server.Finished(3));
+    EXPECT_EQ(server.Failures(),
+              std::vector<std::string>{
+                  "connection 3, step 0 ExpectLine \"QUIT\": still waiting, has \"QU\""});
+    leaving.socket.disconnectFromHost();
+    ASSERT_TRUE(RunUntil([&] { return server.Finished(3); }));
+    EXPECT_EQ(server.Failures(),
+              std::vector<std::string>{"connection 3: closed by the client before step 0 "
+                                       "ExpectLine \"QUIT\" was met, has \"QU\""});
+}
+
+TEST(ScriptedServer, AnHttpRequestEndsAfterItsContentLengthAndABadLengthIsAFault) {
+    ScriptedServer server({{step::ExpectHttp(), step::Send("HTTP/1.0 200 OK\r\n\r\n")}});
+    ASSERT_TRUE(server.Listen());
+    const std::string head = "POST / HTTP/1.0\r\nHost: h\r\ncontent-LENGTH:  5 \r\n\r\n";
+    Client client(server);
+    client.Write(head + "ab");
+    ASSERT_TRUE(RunUntil([&] { return server.Received(0).size() == head.size() + 2; }));
+    EXPECT_FALSE(server.Finished(0));
+    ASSERT_TRUE(client.Say("cde", "HTTP/1.0 200 OK\r\n\r\n"));
+    EXPECT_EQ(server.Taken(0), std::vector<std::string>{head + "abcde"});
+    EXPECT_EQ(server.Failures(), std::vector<std::string>{});
+
+    Client bad(server);
+    bad.Write("POST / HTTP/1.0\r\nContent-Length: 5x\r\n\r\n");
+    ASSERT_TRUE(RunUntil([&] { return bad.closed; }));
+    ASSERT_EQ(server.Failures().size(), 1u);
+    EXPECT_EQ(server.Failures()[0].rfind("connection 1: step 0 ExpectHttp: malformed", 0), 0u);
+}
+
+TEST(ScriptedServer, AConnectionIsCutPastTheBufferLimitOrWhenAnExpectOutlastsItsTime) {
+    ScriptedServer server({{step::Silence()}});
+    ASSERT_TRUE(server.Listen());
+    Client client(server);
+    client.Write(std::string(ScriptedServer::kMaxBuffered, 'x'));
+    ASSERT_TRUE(
+        RunUntil([&] { return server.Received(0).size() == ScriptedServer::kMaxBuffered; }));
+    EXPECT_FALSE(client.closed);
+    EXPECT_EQ(server.Failures(), std::vector<std::string>{});
+    client.Write("y");
+    ASSERT_TRUE(RunUntil([&] { return client.closed; }));
+    EXPECT_EQ(server.Received(0).size(), ScriptedServer::kMaxBuffered);
+    EXPECT_EQ(server.Failures(),
+              std::vector<std::string>{"connection 0: sent more than 1048576 bytes"});
+
+    constexpr int kShortLimitMs = 200;
+    ScriptedServer slow({{step::ExpectLine()}}, kShortLimitMs);
+    ASSERT_TRUE(slow.Listen());
+    QElapsedTimer elapsed;
+    elapsed.start();
+    Client late(slow);
+    late.Write("EHL");
+    ASSERT_TRUE(RunUntil([&] { return late.closed; }));
+    EXPECT_GE(elapsed.elapsed(), kShortLimitMs);
+    EXPECT_EQ(slow.Failures(),
+              std::vector<std::string>{"connection 0: step 0 ExpectLine: nothing complete within "
+                                       "200 ms, has \"EHL\""});
+}
+
+}  // namespace
+}  // namespace quarnel::test
