@@ -14,6 +14,7 @@
 #include "crypto/bignum.h"
 #include "crypto/cipher.h"
 #include "crypto/cipher_path.h"
+#include "crypto/dh_constants.h"
 #include "crypto/random.h"
 #include "crypto/text_cipher.h"
 #include "literal_cipher.h"
@@ -139,6 +140,21 @@ void KeyInitialiseBench(benchmark::State& state) {
     }
 }
 
+// The authority's exponentiation: a holder's public value to the power of a
+// private exponent of full length, by the general and by the secret form.
+void AuthorityPower(benchmark::State& state, Big (*power)(const Big&, const Big&, const Big&)) {
+    SetSeed(2);
+    Big y{};
+    Big x{};
+    RandomKeyWords(y);
+    RandomKeyWords(x);
+    y = ModPowBig(SystemBase(), y, SystemModulus());
+    for (auto _ : state) {
+        const Big s = power(y, x, SystemModulus());
+        benchmark::DoNotOptimize(s);
+    }
+}
+
 constexpr std::size_t kMiB = 1 << 20;
 
 /// Registers `run` under "name/under", forcing the path before it runs.
@@ -207,6 +223,9 @@ const bool kRegistered = [] {
         DecipherBytes(s, v, 10 * kMiB);
     })->Unit(ms);
     benchmark::RegisterBenchmark("KeyInitialise", KeyInitialiseBench)->Unit(ms);
+    benchmark::RegisterBenchmark("AuthorityPower/ModPowBig", AuthorityPower, ModPowBig)->Unit(us);
+    benchmark::RegisterBenchmark("AuthorityPower/ModPowBigSecret", AuthorityPower, ModPowBigSecret)
+        ->Unit(us);
     return true;
 }();
 

@@ -225,10 +225,10 @@ KeySetup KeyInitialise(Big& exponent, const Big& taPublic) {
 
 KeySetup KeyInitialise(Big& exponent, const Big& taPublic, const Big& modulus, const Big& base) {
     KeySetup out;
-    Big y = ModPowBig(base, exponent, modulus);
+    Big y = ModPowBigSecret(base, exponent, modulus);
     out.publicHex = BigToHex(y);
     (void)CondenseHex(out.publicHex, out.publicDigest);
-    Big s = ModPowBig(taPublic, exponent, modulus);
+    Big s = ModPowBigSecret(taPublic, exponent, modulus);
     (void)CondenseHex(BigToHex(s), out.taKey);
     WipeBig(exponent);
     WipeBig(y);
