@@ -136,7 +136,7 @@ void KeyInitialiseBench(benchmark::State& state) {
         Big e{};
         RandomKeyWords(e);
         const KeySetup r = KeyInitialise(e, ta);
-        benchmark::DoNotOptimize(r.taKey);
+        benchmark::DoNotOptimize(*r.taKey);
     }
 }
 
