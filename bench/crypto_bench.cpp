@@ -1,7 +1,7 @@
 // Benchmarks of the cryptographic core: build/bin/crypto_bench.
 //
 // Every cipher benchmark runs once per path of this processor and once for
-// the literal transcription, in the same run, so that the ratios hold on
+// the literal form, in the same run, so that the ratios hold on
 // one machine at one moment. "per_block" is the time per 128-bit block.
 // The literal texts of 1 MiB take about 20 s each; the README shows a filter
 // that leaves them out.
