@@ -54,8 +54,7 @@ OptionsResult ApplyOptions(HolderContext& ctx, AuthorityState& auth, const Optio
     }
 
     if (!IsAffiliatedState(state)) {
-        WipeString(auth.pendingPassword);
-        auth.pendingPassword = in.password;
+        auth.pendingPassword = SecretString(in.password);
     }
 
     if (state != ProgramState::NotInitialised) {
@@ -83,7 +82,7 @@ OptionsResult ApplyOptions(HolderContext& ctx, AuthorityState& auth, const Optio
     }
 
     if (IsAffiliatedState(state) && in.passwordChanged && !ctx.keyStore.empty()) {
-        WipeString(auth.pendingPassword);
+        auth.pendingPassword = SecretString();
         if (StoreMailPassword(ctx.keyStore, ctx.ownDigit, in.password)) {
             if (ctx.SaveKeyStore() == SaveResult::Aborted) {
                 result.outcome = OptionsOutcome::Abandoned;

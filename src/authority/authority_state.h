@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "crypto/secret.h"
 #include "crypto/text_cipher.h"
 #include "crypto/types.h"
 
@@ -14,8 +15,7 @@ struct AuthorityState {
     AuthorityState() = default;
     AuthorityState(const AuthorityState&) = delete;
     AuthorityState& operator=(const AuthorityState&) = delete;
-    /// Wipes the secrets held here.
-    ~AuthorityState();
+    ~AuthorityState() = default;
 
     // --- the request in progress
     std::string requestKind;          ///< two hexadecimal digits, "" when idle
@@ -25,8 +25,9 @@ struct AuthorityState {
     // --- key set-up results (options dialog), used by the affiliation request
     std::string publicHex;  ///< the holder's public value, 256 digits
     Quad publicDigest{};
-    Quad taKey{};
-    std::string pendingPassword;  ///< typed at initialisation, stored by the private-key reply
+    SecretQuad taKey;
+    /// Typed at initialisation, stored by the private-key reply.
+    SecretString pendingPassword;
 
     /// The body being built or sent.
     Lines outgoingBody;

@@ -3,6 +3,7 @@
 #include "authority/texts.h"
 #include "crypto/bignum.h"
 #include "crypto/cipher.h"
+#include "crypto/compare.h"
 #include "crypto/datetime.h"
 #include "crypto/hextext.h"
 #include "crypto/own_keys.h"
@@ -26,9 +27,9 @@ bool TakeOwnKey(bool (*derive)(const RecordList&, char, OwnKey&), const RecordLi
                 char digit, SecretQuad& out) {
     OwnKey k;
     const bool found = derive(store, digit, k);
-    *out = k.key;
-    WipeQuad(k.key);
-    WipeQuad(k.taKey);
+    *out = *k.key;
+    k.key.Wipe();
+    k.taKey.Wipe();
     return found;
 }
 
@@ -53,7 +54,8 @@ bool SealMatchesSettings(HolderContext& ctx) {
     RecordSeal seal;
     std::string digest;
     if (!ReadRecordSeal(ctx.keyStore, *key, seal) ||
-        !SettingsDigest(ctx.ownNumber, ctx.settings.identity, digest) || digest != seal.sealed) {
+        !SettingsDigest(ctx.ownNumber, ctx.settings.identity, digest) ||
+        !EqualDigests(digest, seal.sealed)) {
         return false;
     }
     ctx.registrationFlag = seal.header.field2;
@@ -64,8 +66,7 @@ bool SealMatchesSettings(HolderContext& ctx) {
 // Kind 04: the private key and the seal become lines 2-5 of the own record.
 ReplyRefusal PrivateKey(HolderContext& ctx, AuthorityState& auth, const Lines& reply,
                         const AddressFields& a) {
-    SecretString password(std::move(auth.pendingPassword));
-    auth.pendingPassword.clear();
+    const SecretString password(std::move(auth.pendingPassword));
     if (ctx.keyStore.empty()) return ReplyRefusal::NoKey;
     if (a.senderDigit != ctx.ownDigit) return ReplyRefusal::WrongGeneration;
     Record& own = ctx.OwnRecord();
@@ -132,7 +133,7 @@ ReplyRefusal KeyToCorrespond(HolderContext& ctx, AuthorityState& auth, const Lin
     record.push_back(DateText(t.dateTime));
     Quad digest{};
     if (!CondenseText(ConcatenatedLines(record), digest) ||
-        QuadToHex(digest) != QuadToHex(E(E(check, *unwrap), *p))) {
+        !EqualDigests(QuadToHex(digest), QuadToHex(E(E(check, *unwrap), *p)))) {
         return ReplyRefusal::BadCheckValue;
     }
     record.insert(record.end(), {reply[2], reply[3], c, e});

@@ -42,11 +42,11 @@ BuildResult AppendAffiliation(HolderContext& ctx, const AuthorityState& auth, Li
         return Refuse(txt::kKeySetupMissing);
     }
     if (ctx.programState == ProgramState::NotInitialised || ctx.keyStore.empty()) {
-        ctx.keyStore.push_back({s.taCode + "00000000", QuadToHex(auth.taKey)});
+        ctx.keyStore.push_back({s.taCode + "00000000", QuadToHex(*auth.taKey)});
     } else {
         Record& own = ctx.OwnRecord();
         own.resize(std::max<std::size_t>(own.size(), 2));
-        own[1] = QuadToHex(auth.taKey);
+        own[1] = QuadToHex(*auth.taKey);
     }
     ctx.ownDigit = KeyGenerationDigit(ctx.keyStore.size());
     ctx.ownNumber = ctx.OwnRecord()[0];
@@ -55,9 +55,9 @@ BuildResult AppendAffiliation(HolderContext& ctx, const AuthorityState& auth, Li
     for (std::size_t i = 0; i < 8; ++i)
         body.push_back(auth.publicHex.substr(32 * i, 32));
     body.push_back(QuadToHex(auth.publicDigest));
-    SecretQuad mask(CipherBlock(auth.publicDigest, auth.taKey, Direction::Encipher));
+    SecretQuad mask(CipherBlock(auth.publicDigest, *auth.taKey, Direction::Encipher));
     // Code, flag and category are hexadecimal digits: this cannot fail.
-    (void)EncipherText(OwnVersionCode(ctx), '0', s.category, body, *mask, auth.taKey,
+    (void)EncipherText(OwnVersionCode(ctx), '0', s.category, body, *mask, *auth.taKey,
                        RequestIdentityText(s), OleNow());
     return {true, 0};
 }
@@ -69,10 +69,13 @@ BuildResult AppendSigned(HolderContext& ctx, Lines& body, std::string_view kind,
     OwnKey s;
     if (!IsHexText(ctx.ownNumber, 11) || !LayoutFor(ctx.settings.category) ||
         !OwnSigningKey(ctx.keyStore, ctx.ownDigit, s) || ctx.OwnRecord().size() < 6) {
+        s.key.Forget();
+        s.taKey.Forget();
         return Refuse(txt::kNoSigningKey);
     }
-    SecretQuad key(s.key);
-    WipeQuad(s.key);
+    SecretQuad key(*s.key);
+    s.key.Wipe();
+    s.taKey.Forget();
     body.push_back(AddressLine(kind, DateCode(), ctx.ownDigit, '0', kNoNumber, ctx.ownNumber));
     SecretQuad nonce(RandomQuad());
     body.push_back(QuadToHex(CipherBlock(*nonce, *key, Direction::Encipher)));

@@ -379,9 +379,11 @@ void MontgomeryProduct(Montgomery& mont, const Limb* a, const Limb* b, Limb* out
         d[j] = Limb(x);
         borrow = Limb(x >> 64) & 1;
     }
-    const bool keep = t[n] == 0 && borrow != 0;
+    // keep t when t < m (no carry word and a borrow), by masks: no branch on
+    // the values, which derive from secret exponents.
+    const Limb keep = Limb(0) - (Limb(t[n] == 0) & borrow);
     for (int j = 0; j < n; ++j)
-        out[j] = keep ? t[j] : d[j];
+        out[j] = (t[j] & keep) | (d[j] & ~keep);
 }
 
 /// x mod m for x of any length, as limbs (the general remainder).
@@ -395,13 +397,19 @@ void Residue(std::span<const Word> x, std::span<const Word> norm, int k, int shi
     WipeBytes(r.data(), r.size() * sizeof(Word));
 }
 
-/// ModPow for an odd modulus above one; false when the modulus is not such.
-bool ModPowOdd(const Big& base, const Big& exponent, const Big& modulus, Big& result) {
-    Montgomery mont;
+/// Top word of an odd modulus above one, or -1 for any other modulus.
+int OddModulusTop(const Big& modulus) {
     int top = 31;
     while (top >= 0 && modulus[std::size_t(top)] == 0)
         --top;
-    if ((modulus[0] & 1) == 0 || top < 0 || (top == 0 && modulus[0] == 1)) return false;
+    if ((modulus[0] & 1) == 0 || top < 0 || (top == 0 && modulus[0] == 1)) return -1;
+    return top;
+}
+
+/// The Montgomery constants of an odd modulus, the base and 1 in Montgomery
+/// form (into b and one), and the normalised modulus' word count.
+int MontgomerySetUp(const Big& base, const Big& modulus, int top, Montgomery& mont, Limb* b,
+                    Limb* one) {
     mont.n = top / 2 + 1;
     const int n = mont.n;
     ToLimbs(modulus, mont.m, n);
@@ -417,21 +425,52 @@ bool ModPowOdd(const Big& base, const Big& exponent, const Big& modulus, Big& re
     // R^2 mod m with R = 2^(64 n), then the base and 1 in Montgomery form.
     std::vector<Word> r2(std::size_t(4 * n + 1), 0);
     r2.back() = 1;
-    Limb rr[kMaxLimbs];
+    Limb rr[kMaxLimbs] = {};
     Residue(r2, norm, k, shift, rr, n);
-    Limb b[kMaxLimbs];
-    Residue(base, norm, k, shift, b, n);
-    const Limb one[kMaxLimbs] = {1};
+    Limb plain[kMaxLimbs] = {};
+    Residue(base, norm, k, shift, plain, n);
+    MontgomeryProduct(mont, plain, rr, b);
+    const Limb unit[kMaxLimbs] = {1};
+    MontgomeryProduct(mont, unit, rr, one);
+    WipeBytes(plain, sizeof plain);
+    return k;
+}
+
+/// Leaves Montgomery form into `result`.
+void MontgomeryResult(Montgomery& mont, const Limb* acc, Big& result) {
+    const Limb unit[kMaxLimbs] = {1};
+    Limb plain[kMaxLimbs];
+    MontgomeryProduct(mont, acc, unit, plain);
+    result = Big{};
+    for (int i = 0; i < mont.n; ++i) {
+        result[std::size_t(2 * i)] = Word(plain[i]);
+        result[std::size_t(2 * i + 1)] = Word(plain[i] >> 32);
+    }
+    WipeBytes(plain, sizeof plain);
+}
+
+/// ModPow wipes its three working buffers from the generator: the others
+/// move it on alike.
+void SkipModPowWipes(std::size_t baseWords, int k) {
+    SkipDraws(6 * std::uint64_t(std::max(baseWords, std::size_t(2 * k)) + 2));
+}
+
+/// ModPow for an odd modulus above one; false when the modulus is not such.
+bool ModPowOdd(const Big& base, const Big& exponent, const Big& modulus, Big& result) {
+    const int top = OddModulusTop(modulus);
+    if (top < 0) return false;
+    Montgomery mont;
+    Limb b[kMaxLimbs] = {};
+    Limb acc[kMaxLimbs] = {};  // starts at 1
+    const int k = MontgomerySetUp(base, modulus, top, mont, b, acc);
 
     // Odd powers b, b^3, ..., b^31 for windows of up to 5 bits.
     Limb table[16][kMaxLimbs];
     Limb sq[kMaxLimbs];
-    Limb acc[kMaxLimbs];
-    MontgomeryProduct(mont, b, rr, table[0]);
+    std::copy(b, b + kMaxLimbs, table[0]);
     MontgomeryProduct(mont, table[0], table[0], sq);
     for (int i = 1; i < 16; ++i)
         MontgomeryProduct(mont, table[i - 1], sq, table[i]);
-    MontgomeryProduct(mont, one, rr, acc);  // 1
 
     auto bit = [&](int i) { return (exponent[std::size_t(i / 32)] >> (i % 32)) & 1u; };
     for (int i = 1023; i >= 0;) {
@@ -451,23 +490,100 @@ bool ModPowOdd(const Big& base, const Big& exponent, const Big& modulus, Big& re
         MontgomeryProduct(mont, acc, table[digit >> 1], acc);
         i = j - 1;
     }
-    Limb plain[kMaxLimbs];
-    MontgomeryProduct(mont, acc, one, plain);
-    result = Big{};
-    for (int i = 0; i < n; ++i) {
-        result[std::size_t(2 * i)] = Word(plain[i]);
-        result[std::size_t(2 * i + 1)] = Word(plain[i] >> 32);
-    }
+    MontgomeryResult(mont, acc, result);
     // Powers of a secret exponent are secrets too.
     WipeBytes(table, sizeof table);
     WipeBytes(sq, sizeof sq);
     WipeBytes(acc, sizeof acc);
-    WipeBytes(plain, sizeof plain);
     WipeBytes(b, sizeof b);
     WipeBytes(&mont, sizeof mont);
-    // ModPow wipes its three working buffers from the generator: move it on alike.
-    SkipDraws(6 * std::uint64_t(std::max(base.size(), std::size_t(2 * k)) + 2));
+    SkipModPowWipes(base.size(), k);
     return true;
+}
+
+constexpr int kWindow = 4;
+constexpr int kEntries = 1 << kWindow;
+
+/// out := table[index], reading every entry: the memory touched does not
+/// depend on the index.
+void SelectEntry(const Limb (&table)[kEntries][kMaxLimbs], int n, unsigned index, Limb* out) {
+    std::fill(out, out + n, Limb{0});
+    for (unsigned e = 0; e < unsigned(kEntries); ++e) {
+        const Limb take = Limb(0) - Limb((e ^ index) == 0);
+        for (int j = 0; j < n; ++j)
+            out[j] |= table[e][j] & take;
+    }
+}
+
+/// ModPowOdd in fixed 4-bit windows over all 1024 exponent bits: four
+/// squarings and one product a window, the factor read by masks.
+bool ModPowOddSecret(const Big& base, const Big& exponent, const Big& modulus, Big& result) {
+    const int top = OddModulusTop(modulus);
+    if (top < 0) return false;
+    Montgomery mont;
+    Limb table[kEntries][kMaxLimbs] = {};
+    const int k = MontgomerySetUp(base, modulus, top, mont, table[1], table[0]);
+    const int n = mont.n;
+    for (int i = 2; i < kEntries; ++i)
+        MontgomeryProduct(mont, table[i - 1], table[1], table[i]);
+
+    Limb acc[kMaxLimbs];
+    Limb factor[kMaxLimbs] = {};
+    std::copy(table[0], table[0] + kMaxLimbs, acc);
+    for (int w = 1024 / kWindow - 1; w >= 0; --w) {
+        for (int q = 0; q < kWindow; ++q)
+            MontgomeryProduct(mont, acc, acc, acc);
+        const int at = w * kWindow;
+        const unsigned digit = (exponent[std::size_t(at / 32)] >> (at % 32)) & (kEntries - 1);
+        SelectEntry(table, n, digit, factor);
+        MontgomeryProduct(mont, acc, factor, acc);
+    }
+    MontgomeryResult(mont, acc, result);
+    WipeBytes(table, sizeof table);
+    WipeBytes(acc, sizeof acc);
+    WipeBytes(factor, sizeof factor);
+    WipeBytes(&mont, sizeof mont);
+    SkipModPowWipes(base.size(), k);
+    return true;
+}
+
+/// The other moduli (even, 0, 1) in the same fixed sequence with the general
+/// remainder: a product by b or by 1 for every bit. Such moduli carry no keys;
+/// this keeps the results and the generator's moves equal to ModPow's.
+Big ModPowOtherSecret(const Big& base, const Big& exponent, const Big& modulus) {
+    Big result{};
+    std::vector<Word> m(modulus.size());
+    int k = 0;
+    int shift = 0;
+    NormaliseModulus(modulus, m, k, shift);
+    if (k == 1 && m[0] == 0) return result;
+    const std::size_t cap = std::max(base.size(), std::size_t(2 * k)) + 2;
+    std::vector<Word> b(cap), r(cap), t(cap), f(cap);
+    int ub = int(base.size());
+    std::copy(base.begin(), base.end(), b.begin());
+    ReduceWords(b, ub, m, k, shift);
+    std::fill(b.begin() + ub, b.begin() + k, Word{0});
+    int ur = 1;
+    r[0] = 1;
+    ReduceWords(r, ur, m, k, shift);
+    for (int i = 1023; i >= 0; --i) {
+        int ut = SquareWords(std::span<const Word>(r.data(), std::size_t(k)), t);
+        ReduceWords(t, ut, m, k, shift);
+        std::fill(t.begin() + ut, t.begin() + k, Word{0});
+        const Word take = Word(0) - ((exponent[std::size_t(i / 32)] >> (i % 32)) & 1u);
+        for (int j = 0; j < k; ++j)
+            f[std::size_t(j)] = (b[std::size_t(j)] & take) | (Word(j == 0) & ~take);
+        ur = MulWords(std::span<const Word>(t.data(), std::size_t(k)),
+                      std::span<const Word>(f.data(), std::size_t(k)), r);
+        ReduceWords(r, ur, m, k, shift);
+        std::fill(r.begin() + ur, r.begin() + k, Word{0});
+    }
+    std::copy(r.begin(), r.begin() + std::min(ur, 32), result.begin());
+    RandomWords(b);
+    RandomWords(r);
+    RandomWords(t);
+    WipeBytes(f.data(), f.size() * sizeof(Word));
+    return result;
 }
 
 }  // namespace
@@ -478,6 +594,12 @@ Big ModPowBig(const Big& base, const Big& exponent, const Big& modulus) {
     int used = 0;
     (void)ModPow(base, exponent, modulus, result, used);
     return result;
+}
+
+Big ModPowBigSecret(const Big& base, const Big& exponent, const Big& modulus) {
+    Big result{};
+    if (ModPowOddSecret(base, exponent, modulus, result)) return result;
+    return ModPowOtherSecret(base, exponent, modulus);
 }
 
 }  // namespace quarnel

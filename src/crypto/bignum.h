@@ -61,7 +61,17 @@ void ShiftWordsRight(std::span<Word> x, int used, int shift);
 [[nodiscard]] bool ModPow(std::span<const Word> base, std::span<const Word> exponent,
                           std::span<const Word> modulus, std::span<Word> result, int& used);
 
-/// ModPow on 32-word numbers, words above the used length set to 0.
-Big ModPowBig(const Big& base, const Big& exponent, const Big& modulus);
+/// ModPow on 32-word numbers, words above the used length set to 0. Its
+/// sequence of operations follows the exponent's bits: public exponents only.
+[[nodiscard]] Big ModPowBig(const Big& base, const Big& exponent, const Big& modulus);
+
+/// ModPowBig for secret exponents (private keys): the same results and the
+/// same moves of the generator, by a sequence of operations and memory reads
+/// that does not depend on the exponent (all 1024 bits, fixed windows, the
+/// table read by masks). About as fast for full-length exponents; slower for
+/// short ones, which never hold keys. For an odd modulus above 1 nothing in it
+/// depends on the exponent's value; other moduli (which carry no keys) keep
+/// the fixed sequence but reduce by the general, value-dependent remainder.
+[[nodiscard]] Big ModPowBigSecret(const Big& base, const Big& exponent, const Big& modulus);
 
 }  // namespace quarnel

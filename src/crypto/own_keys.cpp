@@ -15,12 +15,13 @@ const std::string& LineOf(const Record& r, std::size_t i) {
 }
 
 // Mask of the password line: CipherBlock(line 1 of the current record, S).
-bool PasswordMask(const RecordList& store, char digit, Quad& mask) {
+// `mask` is left alone on failure.
+bool PasswordMask(const RecordList& store, char digit, SecretQuad& mask) {
     OwnKey s;
     if (!OwnSigningKey(store, digit, s)) return false;
     const Quad k1 = HexToQuad(LineOf(store.back(), 1));
-    mask = CipherBlock(k1, s.key, Direction::Encipher);
-    WipeQuad(s.key);
+    mask = SecretQuad(CipherBlock(k1, *s.key, Direction::Encipher));
+    s.taKey.Forget();  // its release was never a draw of the sequence
     return true;
 }
 
@@ -40,31 +41,29 @@ bool OwnSigningKey(const RecordList& store, char digit, OwnKey& out) {
     if (!SelectKeyRecord(store, digit, n)) return false;
     const Record& r = store[n];
     out.record = n;
-    out.taKey = HexToQuad(LineOf(r, 1));
-    Quad w = HexToQuad(LineOf(r, 2));
-    out.key = CipherBlock(w, out.taKey, Direction::Encipher);
-    WipeQuad(w);
+    out.taKey = SecretQuad(HexToQuad(LineOf(r, 1)));
+    const SecretQuad w(HexToQuad(LineOf(r, 2)));
+    out.key = SecretQuad(CipherBlock(*w, *out.taKey, Direction::Encipher));
     return true;
 }
 
 bool OwnUnwrappingKey(const RecordList& store, char digit, OwnKey& out) {
     OwnKey s;
     if (!OwnSigningKey(store, digit, s)) return false;
-    out = s;
-    out.key = CipherBlock(s.key, s.key, Direction::Encipher);
-    WipeQuad(s.key);
+    out.record = s.record;
+    out.taKey = std::move(s.taKey);
+    out.key = SecretQuad(CipherBlock(*s.key, *s.key, Direction::Encipher));
     return true;
 }
 
 bool ReadRecordSeal(const RecordList& store, const Quad& signingKey, RecordSeal& out) {
     if (store.empty()) return false;
     const Record& r = store.back();
-    Quad x = CipherBlock(HexToQuad(LineOf(r, 3)), signingKey, Direction::Decipher);
+    const SecretQuad x(CipherBlock(HexToQuad(LineOf(r, 3)), signingKey, Direction::Decipher));
     RecordSeal seal;
-    seal.sealed = QuadToHex(x);
+    seal.sealed = QuadToHex(*x);
     std::size_t index = 4;
-    const bool ok = DecipherText(r, index, signingKey, x, seal.header);
-    WipeQuad(x);
+    const bool ok = DecipherText(r, index, signingKey, *x, seal.header);
     out = std::move(seal);
     return ok;
 }
@@ -75,31 +74,28 @@ bool StoreMailPassword(RecordList& store, char digit, std::string_view password)
     if (r.size() != 6 && r.size() != 7) return false;
     SecretString t(std::string(password) + std::string(15, ' '));
     t->resize(std::min<std::size_t>(t->size(), 16));
-    Quad p = HexToQuad(TextToHex(*t));
-    Quad w{};
+    SecretQuad w;
     if (!PasswordMask(store, digit, w)) return false;
-    XorQuad(p, w);
+    SecretQuad p(HexToQuad(TextToHex(*t)));
+    XorQuad(*p, *w);
     if (r.size() == 6) {
-        r.push_back(QuadToHex(p));
+        r.push_back(QuadToHex(*p));
     } else {
-        r[6] = QuadToHex(p);
+        r[6] = QuadToHex(*p);
     }
-    WipeQuad(p);
-    WipeQuad(w);
     return true;
 }
 
 bool ReadMailPassword(const RecordList& store, char digit, std::string& password) {
     if (store.empty() || store.back().size() < 7) return false;
-    Quad w{};
+    SecretQuad w;
     if (!PasswordMask(store, digit, w)) return false;
-    XorQuad(w, HexToQuad(store.back()[6]));
-    SecretString hex(QuadToHex(w));
+    XorQuad(*w, HexToQuad(store.back()[6]));
+    SecretString hex(QuadToHex(*w));
     std::string text = HexToText(*hex);
     while (!text.empty() && text.back() == ' ')
         text.pop_back();
     password = std::move(text);
-    WipeQuad(w);
     return true;
 }
 

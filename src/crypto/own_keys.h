@@ -9,14 +9,17 @@
 #include <string>
 
 #include "crypto/records.h"
+#include "crypto/secret.h"
 #include "crypto/text_cipher.h"
 #include "crypto/types.h"
 
 namespace quarnel {
 
+/// Move-only: both keys are wiped when released (nothing is held, and nothing
+/// drawn, when the derivation failed).
 struct OwnKey {
-    Quad key{};    ///< the derived key
-    Quad taKey{};  ///< line 1 of the record used: the TA key of that generation
+    SecretQuad key;    ///< the derived key
+    SecretQuad taKey;  ///< line 1 of the record used: the TA key of that generation
     std::size_t record = 0;
 };
 

@@ -225,14 +225,15 @@ KeySetup KeyInitialise(Big& exponent, const Big& taPublic) {
 
 KeySetup KeyInitialise(Big& exponent, const Big& taPublic, const Big& modulus, const Big& base) {
     KeySetup out;
-    Big y = ModPowBig(base, exponent, modulus);
-    out.publicHex = BigToHex(y);
+    const SecretBig y(ModPowBigSecret(base, exponent, modulus));
+    out.publicHex = BigToHex(*y);
     (void)CondenseHex(out.publicHex, out.publicDigest);
-    Big s = ModPowBig(taPublic, exponent, modulus);
-    (void)CondenseHex(BigToHex(s), out.taKey);
+    const SecretBig s(ModPowBigSecret(taPublic, exponent, modulus));
+    std::string shared = BigToHex(*s);
+    (void)CondenseHex(shared, *out.taKey);
+    WipeBytes(shared.data(), shared.size());  // a copy the generator's sequence never counted
+    // The exponent first: its wiped words are the first after the powers.
     WipeBig(exponent);
-    WipeBig(y);
-    WipeBig(s);
     return out;
 }
 

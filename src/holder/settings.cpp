@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "crypto/compare.h"
 #include "crypto/cp1252.h"
 #include "crypto/hextext.h"
 #include "holder/program_state.h"
@@ -149,7 +150,8 @@ void DeriveIdentityValues(HolderContext& ctx) {
 
 bool CheckSettingsDigest(const HolderContext& ctx, std::string_view expected) {
     std::string digest;
-    return SettingsDigest(ctx.ownNumber, ctx.settings.identity, digest) && digest == expected;
+    return SettingsDigest(ctx.ownNumber, ctx.settings.identity, digest) &&
+           EqualDigests(digest, expected);
 }
 
 std::string FolderSetting(const std::filesystem::path& folder) {

@@ -24,9 +24,9 @@ bool ReadOwnSeal(HolderContext& ctx, std::string& sealedDigest) {
     OwnKey signing;
     if (!OwnSigningKey(ctx.keyStore, ctx.ownDigit, signing)) return false;
     RecordSeal seal;
-    const bool ok = ReadRecordSeal(ctx.keyStore, signing.key, seal);
-    WipeQuad(signing.key);
-    WipeQuad(signing.taKey);
+    const bool ok = ReadRecordSeal(ctx.keyStore, *signing.key, seal);
+    signing.key.Wipe();
+    signing.taKey.Wipe();
     if (!ok) return false;
     sealedDigest = seal.sealed;
     ctx.registrationFlag = seal.header.field2;

@@ -1,6 +1,7 @@
 #include "messages/certification.h"
 
 #include "crypto/bignum.h"
+#include "crypto/compare.h"
 #include "crypto/datetime.h"
 #include "messages/decryption.h"
 #include "messages/texts.h"
@@ -83,7 +84,7 @@ void ConfirmSavedMessage(SavedMessage& saved, std::string messageText) {
     Quad digest{};
     saved.confirmed = saved.messageLine != 0 &&
                       CondenseText(saved.addressLine + saved.dateTime + messageText, digest) &&
-                      QuadToHex(digest) == saved.digest;
+                      EqualDigests(QuadToHex(digest), saved.digest);
     saved.confirmation = saved.confirmed ? Verdict{true, txt::kDigestConfirmed}
                                          : Verdict{false, txt::kDigestNotConfirmed};
     saved.messageText = std::move(messageText);

@@ -7,6 +7,7 @@
 
 #include "crypto/bignum.h"
 #include "crypto/cipher.h"
+#include "crypto/compare.h"
 #include "crypto/cp1252.h"
 #include "crypto/datetime.h"
 #include "crypto/own_keys.h"
@@ -212,9 +213,9 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Line
     if (a.recipientNumber != ctx.ownNumber) return ReceiveRefusal::NotForThisHolder;
     OwnKey u;
     const bool haveKey = OwnUnwrappingKey(ctx.keyStore, a.recipientDigit, u);
-    const SecretQuad unwrap(u.key);
-    WipeQuad(u.key);
-    WipeQuad(u.taKey);
+    const SecretQuad unwrap(*u.key);
+    u.key.Wipe();
+    u.taKey.Wipe();
     if (!haveKey) return ReceiveRefusal::NoKey;
 
     const SecretQuad pair(E(HexToQuad(body[4]), *unwrap));
@@ -235,7 +236,7 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Line
     }
     Quad check{};
     if (!CondenseText(body[1] + DateTimeText(message.dateTime) + message.text, check) ||
-        QuadToHex(check) != digest) {
+        !EqualDigests(QuadToHex(check), digest)) {
         return ReceiveRefusal::DigestMismatch;
     }
     std::string recipientHeader;
@@ -262,7 +263,7 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Line
     m.registrationFlag = message.field1;
     m.versionCode = message.code;
     m.senderFields = SplitAtLineBreaks(sender.text);
-    m.identityConfirmed = QuadToHex(identityDigest) == QuadToHex(expected);
+    m.identityConfirmed = EqualDigests(QuadToHex(identityDigest), QuadToHex(expected));
     m.confirmation = m.identityConfirmed ? Verdict{true, txt::kIdentityConfirmed}
                                          : Verdict{false, txt::kIdentityNotConfirmed};
     // In the program's current language, as the viewer saves and prints it.

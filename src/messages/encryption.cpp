@@ -7,6 +7,7 @@
 
 #include "crypto/bignum.h"
 #include "crypto/cipher.h"
+#include "crypto/compare.h"
 #include "crypto/cp1252.h"
 #include "crypto/datetime.h"
 #include "crypto/hextext.h"
@@ -140,11 +141,11 @@ bool EncryptMessage(const HolderContext& ctx, MessageState& msgs, std::string_vi
     OwnKey sign;
     const bool haveKeys = OwnUnwrappingKey(ctx.keyStore, ctx.ownDigit, u) &&
                           OwnSigningKey(ctx.keyStore, ctx.ownDigit, sign);
-    const SecretQuad unwrap(u.key);
-    const SecretQuad signing(sign.key);
+    const SecretQuad unwrap(*u.key);
+    const SecretQuad signing(*sign.key);
     for (OwnKey* k : {&u, &sign}) {
-        WipeQuad(k->key);
-        WipeQuad(k->taKey);
+        k->key.Wipe();
+        k->taKey.Wipe();
     }
     if (!haveKeys) return Refuse(problem, txt::kNoOwnKeyForMessage);
 
@@ -153,7 +154,8 @@ bool EncryptMessage(const HolderContext& ctx, MessageState& msgs, std::string_vi
     const SecretQuad pair(E(HexToQuad(record[k1]), *unwrap));
     Quad recordDigest{};
     if (!CondenseText(ConcatenatedLines(record, layout->textLines), recordDigest) ||
-        QuadToHex(E(E(HexToQuad(record[k1 + 1]), *unwrap), *pair)) != QuadToHex(recordDigest)) {
+        !EqualDigests(QuadToHex(E(E(HexToQuad(record[k1 + 1]), *unwrap), *pair)),
+                      QuadToHex(recordDigest))) {
         return Refuse(problem, txt::kFileAltered, listFile);
     }
     const std::optional<double> recordDate = ParseDateText(record[layout->dateLine]);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "crypto/bignum.h"
+#include "crypto/compare.h"
 #include "crypto/hextext.h"
 #include "crypto/text_cipher.h"
 #include "store/atomic_file.h"
@@ -26,7 +27,7 @@ bool ParseTaParameters(const std::vector<std::string>& lines, TaParameters& out,
     }
     Quad digest{};
     if (!CondenseHex(hex, digest)) return fail("the public value cannot be condensed");
-    if (QuadToHex(digest) != lines[8]) {
+    if (!EqualDigests(QuadToHex(digest), lines[8])) {
         return fail("the digest of the public value is " + QuadToHex(digest) + ", line 9 says " +
                     lines[8]);
     }

@@ -2,6 +2,7 @@
 
 #include "crypto/bignum.h"
 #include "crypto/cipher.h"
+#include "crypto/compare.h"
 #include "crypto/dh_constants.h"
 #include "crypto/hextext.h"
 #include "crypto/secret.h"
@@ -55,14 +56,19 @@ bool OpenAffiliationRequest(const Lines& lines, const Big& privateExponent, Affi
     for (std::size_t i = 2; i < 10; ++i)
         publicHex += lines[i];
     Quad digest{};
-    if (!CondenseHex(publicHex, digest) || QuadToHex(digest) != lines[10]) {
+    if (!CondenseHex(publicHex, digest) || !EqualDigests(QuadToHex(digest), lines[10])) {
         why = "the public value does not match its digest";
         return false;
     }
     const Big y = HexToBig(publicHex);
-    SecretBig shared(ModPowBig(y, privateExponent, SystemModulus()));
+    SecretBig shared(ModPowBigSecret(y, privateExponent, SystemModulus()));
     Quad taKey{};
-    (void)CondenseHex(BigToHex(*shared), taKey);
+    {
+        std::string sharedHex = BigToHex(*shared);
+        (void)CondenseHex(sharedHex, taKey);
+        // Overwritten without drawing: the generator's sequence is the holders'.
+        WipeBytes(sharedHex.data(), sharedHex.size());
+    }
     SecretQuad inverse(InverseKey(taKey));
     const Quad mask = CipherBlock(digest, taKey, Direction::Encipher);
     std::size_t index = 11;

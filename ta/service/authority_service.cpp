@@ -111,7 +111,7 @@ bool InitialiseAuthority(const std::filesystem::path& dir, const std::string& co
             (*t)[i + j] = q[j];
     }
     (*t)[31] &= 0x3FFFFFFFu;  // below the modulus
-    const Big y = ModPowBig(SystemBase(), *t, SystemModulus());
+    const Big y = ModPowBigSecret(SystemBase(), *t, SystemModulus());
     SecretString exponentText(BigToHex(*t));
     if (!WriteFileAtomically(secret, *exponentText + "\r\n", &error)) return false;
     std::filesystem::permissions(
@@ -351,7 +351,7 @@ std::unique_ptr<AuthorityService> AuthorityService::Open(const std::filesystem::
     WipeLines(lines);
     impl.random = std::move(random);
     impl.code = params.code;
-    if (ModPowBig(SystemBase(), impl.exponent, SystemModulus()) != params.publicValue) {
+    if (ModPowBigSecret(SystemBase(), impl.exponent, SystemModulus()) != params.publicValue) {
         error = secretFile.string() + " does not belong to " + file->string();
         return nullptr;
     }

@@ -242,7 +242,7 @@ TEST_F(OptionsDialog, NewcomerSwitchesToEnglishInitialisesAndCancellingTheAffili
     EXPECT_EQ(ctx.settings.smtpServer, "smtp.example.org");
     EXPECT_EQ(ctx.settings.proxyAddress, "-");
     EXPECT_EQ(ctx.authority.publicHex.size(), 256u);
-    EXPECT_EQ(ctx.authority.pendingPassword, "pop-secret");
+    EXPECT_EQ(*ctx.authority.pendingPassword, "pop-secret");
     EXPECT_NE(Child<QLineEdit>(OptionsForm(), "EditPasse").text(), "pop-secret");
     EXPECT_TRUE(std::filesystem::is_directory(files / "Chiffrés envoyés"));
     EXPECT_FALSE(std::filesystem::exists(files / "QuarnelTit.ini"));

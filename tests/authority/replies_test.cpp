@@ -54,7 +54,7 @@ TEST_F(Replies, AffiliationKeysForBothCategoriesAReplacementAndTheRegistration) 
     EXPECT_EQ(a->ownNumber, "0FF01000000");
     ASSERT_EQ(f->keyStore.size(), 1u);
     EXPECT_EQ(f->OwnRecord().size(), 7u);  // with the mailbox password
-    EXPECT_TRUE(f->authority.pendingPassword.empty());
+    EXPECT_TRUE(f->authority.pendingPassword->empty());
 
     EXPECT_EQ(RunKeyRequest(test::Scope(*a), ta.Hooks(*a), f->ownNumber, false).status,
               FlowStatus::Done);
@@ -113,7 +113,7 @@ TEST_F(Replies, ARefusedPrivateKeyOrUpdateLeavesTheOwnRecordAsItWas) {
     ctx->settings.identity[0] = "DUPONT";
 
     // A retry with the good reply works on the record as it was.
-    ctx->authority.pendingPassword = "again";
+    ctx->authority.pendingPassword = SecretString("again");
     ASSERT_TRUE(ProcessTaReply(*ctx, ctx->authority, JoinLinesCrLf(reply)).accepted);
     EXPECT_EQ(ctx->OwnRecord().size(), 7u);
     EXPECT_EQ(ctx->information, txt::kPrivateKeyDelivered);
@@ -155,7 +155,7 @@ TEST_F(Replies, KeyRepliesOutOfStateOrShapeOrThatDoNotCheckOrFitChangeNoList) {
     OwnKey s;
     ASSERT_TRUE(OwnSigningKey(a->keyStore, '0', s));
     ta::Affiliate me = test::NewAffiliate('A', a->ownNumber, "DUPONT", '0', ta::SeededRandom(5));
-    me.signingKey = s.key;
+    me.signingKey = *s.key;
     for (char category : {'C', 'A'}) {
         ta::Affiliate odd = test::NewAffiliate('F', "0FF00002001", "X", '0', ta::SeededRandom(5));
         odd.category = category;
@@ -185,9 +185,9 @@ TEST_F(Replies, ACertificateSaysWhetherTheSignatureIsTheSenders) {
         Quad signer;
         const char* verdict;
     };
-    for (const Case& c : {Case{f->ownNumber, sf.key, "\r\nCERTIFI\xC9 :"},
+    for (const Case& c : {Case{f->ownNumber, *sf.key, "\r\nCERTIFI\xC9 :"},
                           Case{f->ownNumber, Quad{3, 3, 3, 3}, "NON CERTIFI\xC9 : la signature"},
-                          Case{"0FF00009999", sf.key, "NON CERTIFI\xC9 : l'exp\xE9"}}) {
+                          Case{"0FF00009999", *sf.key, "NON CERTIFI\xC9 : l'exp\xE9"}}) {
         const std::string address = AddressLine("20", "05C26", '0', '0', a->ownNumber, c.sender);
         a->messages.certificationData =
             address + "\r" + QuadToHex(digest) + "\r" +

@@ -49,7 +49,7 @@ TEST_F(Requests, AnAffiliationRequestCreatesTheOwnRecordOnceAndReplacesItsKeyWhe
     ASSERT_TRUE(Build(*ctx, kind::kAffiliation).ok);
     ExpectGolden(*ctx);
     ASSERT_EQ(ctx->keyStore.size(), 1u);
-    EXPECT_EQ(ctx->OwnRecord(), (Record{"0FF00000000", QuadToHex(ctx->authority.taKey)}));
+    EXPECT_EQ(ctx->OwnRecord(), (Record{"0FF00000000", QuadToHex(*ctx->authority.taKey)}));
     EXPECT_EQ(ctx->settings.versionCode, "D400F");
     EXPECT_EQ(ctx->ownDigit, '0');
     // What it carries is what the authority opens: the reply processing tests
@@ -57,7 +57,7 @@ TEST_F(Requests, AnAffiliationRequestCreatesTheOwnRecordOnceAndReplacesItsKeyWhe
 
     // Repeated (state 1), to another authority: one own record, line 1 replaced.
     ctx->programState = ProgramState::NotAffiliated;
-    ctx->authority.taKey = Quad{1, 2, 3, 4};
+    *ctx->authority.taKey = Quad{1, 2, 3, 4};
     ctx->settings.taCode = "1F4";
     ASSERT_TRUE(Build(*ctx, kind::kAffiliation).ok);
     ASSERT_EQ(ctx->keyStore.size(), 1u);
@@ -106,7 +106,7 @@ TEST_F(Requests, SignedRequestsNeedTheOwnSigningKeyAndOpenWithIt) {
 
     // With the record the authority issues, both open with the signing key.
     ta::Affiliate me = test::NewAffiliate('F', "0FF00002000", "MARTIN", '0', ta::SeededRandom(3));
-    me.taKey = ctx->authority.taKey;
+    me.taKey = *ctx->authority.taKey;
     ctx->keyStore = {ta::OwnKeyRecord(me)};
     ctx->ownNumber = me.number;
     ctx->messages.certificationData = "address\rdigest\rsignature\r05/12/2026 14:03:07";

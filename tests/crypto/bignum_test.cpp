@@ -40,6 +40,7 @@ TEST(ModPow, OutsideTheDataModel) {
 // ModPowBig takes Montgomery products for odd moduli: the same residues as the
 // general routine, for moduli of every length and top word, bases above the
 // modulus, short and zero exponents, and even moduli (which go the general way).
+// The secret form gives the same, and moves the generator alike.
 TEST(ModPowBig, AgreesWithTheGeneralRoutine) {
     test::Rng rng(12);
     auto fill = [&](Big& b, int words) {
@@ -65,10 +66,43 @@ TEST(ModPowBig, AgreesWithTheGeneralRoutine) {
         SetSeed(std::uint32_t(i));
         ASSERT_EQ(ModPowBig(base, exponent, modulus), want) << "modulus " << BigToHex(modulus);
         EXPECT_EQ(Seed(), after) << "the generator moves as ModPow's wipes move it";
+        SetSeed(std::uint32_t(i));
+        ASSERT_EQ(ModPowBigSecret(base, exponent, modulus), want)
+            << "modulus " << BigToHex(modulus);
+        EXPECT_EQ(Seed(), after);
     }
     // The smallest odd moduli.
     EXPECT_EQ(ModPowBig(HexToBig("3"), HexToBig("5"), HexToBig("7")), HexToBig("5"));  // 243 mod 7
     EXPECT_EQ(ModPowBig(HexToBig("3"), HexToBig("5"), HexToBig("1")), Big{});
+}
+
+// The exponents at the ends of the fixed sequence (0, 1, all ones, the top bit
+// alone) on full-length moduli, odd and even, and the degenerate moduli.
+TEST(ModPowBigSecret, AgreesWithModPowBigAtTheEnds) {
+    test::Rng rng(34);
+    Big allOnes{};
+    allOnes.fill(~0u);
+    Big topBit{};
+    topBit[31] = 0x80000000u;
+    for (int i = 0; i < 6; ++i) {
+        Big modulus{};
+        Big base{};
+        for (Word& w : modulus)
+            w = rng();
+        for (Word& w : base)
+            w = rng();
+        modulus[31] |= 0x80000000u;
+        modulus[0] = i % 2 == 0 ? modulus[0] | 1 : modulus[0] & ~1u;
+        for (const Big& e : {Big{}, HexToBig("1"), allOnes, topBit}) {
+            EXPECT_EQ(ModPowBigSecret(base, e, modulus), ModPowBig(base, e, modulus))
+                << BigToHex(modulus) << " ^ " << BigToHex(e);
+        }
+    }
+    for (const char* m : {"0", "1", "2"}) {
+        EXPECT_EQ(ModPowBigSecret(HexToBig("5"), allOnes, HexToBig(m)),
+                  ModPowBig(HexToBig("5"), allOnes, HexToBig(m)))
+            << m;
+    }
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
-// Code page 1252, date-time values and their texts.
+// Code page 1252, date-time values and their texts, digest comparison.
 
 #include <gtest/gtest.h>
 
+#include "crypto/compare.h"
 #include "crypto/cp1252.h"
 #include "crypto/datetime.h"
 #include "crypto/hextext.h"
@@ -43,6 +44,21 @@ TEST(DateTime, OleValuesTheirFixedTextAndTheLocalClock) {
     EXPECT_EQ(DateCode(), "01100");
     EXPECT_DOUBLE_EQ(OleNow(), 36526.0);
     SetLocalClock({});
+}
+
+TEST(EqualDigests, AnyDifferingBitAnywhereAndLengths) {
+    const std::string digest = "0123456789ABCDEF0123456789ABCDEF";
+    EXPECT_TRUE(EqualDigests(digest, std::string(digest)));
+    EXPECT_TRUE(EqualDigests("", ""));
+    for (std::size_t at : {std::size_t(0), digest.size() / 2, digest.size() - 1}) {
+        for (int bit = 0; bit < 8; ++bit) {
+            std::string other = digest;
+            other[at] = char(other[at] ^ (1 << bit));
+            EXPECT_FALSE(EqualDigests(digest, other)) << at << " " << bit;
+        }
+    }
+    EXPECT_FALSE(EqualDigests(digest, digest.substr(0, 31)));
+    EXPECT_FALSE(EqualDigests(std::string_view("A\0B", 3), std::string_view("A\0C", 3)));
 }
 
 }  // namespace

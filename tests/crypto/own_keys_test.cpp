@@ -14,14 +14,14 @@ TEST(OwnKeys, ShortRecordsNeverReadOutOfRange) {
     OwnKey k;
     EXPECT_TRUE(OwnSigningKey(store, '0', k));
     RecordSeal seal;
-    EXPECT_FALSE(ReadRecordSeal(store, k.key, seal));
+    EXPECT_FALSE(ReadRecordSeal(store, *k.key, seal));
     std::string pw;
     EXPECT_FALSE(ReadMailPassword(store, '0', pw));
     EXPECT_FALSE(StoreMailPassword(store, '0', "secret"));
     EXPECT_EQ(store.back().size(), 2u);
     // No record at all.
     EXPECT_FALSE(OwnSigningKey(RecordList{}, '0', k));
-    EXPECT_FALSE(ReadRecordSeal(RecordList{}, k.key, seal));
+    EXPECT_FALSE(ReadRecordSeal(RecordList{}, *k.key, seal));
 }
 
 }  // namespace

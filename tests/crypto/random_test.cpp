@@ -59,5 +59,58 @@ TEST(Secret, BuffersAreOverwrittenWhenReleased) {
     EXPECT_NE(*words, (Quad{1, 2, 3, 4}));
 }
 
+// A secret moves the generator once, by one wipe, where its last holder
+// releases it or wipes it; moves and empty holders draw nothing.
+TEST(Secret, MovesHandOnTheSecretAndItsSingleWipe) {
+    auto drawsSince = [](std::uint32_t from, std::uint64_t draws) {
+        SetSeed(from);
+        SkipDraws(draws);
+        return Seed();
+    };
+    const Quad secret{1, 2, 3, 4};
+    SetSeed(5);
+    Quad plain = secret;
+    std::uint32_t at = Seed();
+    {
+        SecretQuad a = SecretQuad::TakeFrom(plain);
+        EXPECT_NE(plain, secret);
+        EXPECT_EQ(Seed(), drawsSince(at, 8)) << "the source is wiped as WipeQuad would";
+        at = Seed();
+        {
+            SecretQuad b(std::move(a));
+            EXPECT_EQ(b.Get(), secret);
+            EXPECT_NE(a.Get(), secret);
+            SecretQuad c;
+            c = std::move(b);
+            EXPECT_NE(b.Get(), secret);
+            EXPECT_EQ(Seed(), at);
+        }
+        EXPECT_EQ(Seed(), drawsSince(at, 8)) << "one wipe, by the last holder";
+        at = Seed();
+    }
+    EXPECT_EQ(Seed(), at);
+    {
+        SecretQuad unused;
+        SecretQuad wiped(secret);
+        wiped.Wipe();
+        EXPECT_NE(wiped.Get(), secret);
+        EXPECT_EQ(Seed(), drawsSince(at, 8));
+        at = Seed();
+    }
+    EXPECT_EQ(Seed(), at);
+
+    {
+        SecretString a(std::string("short"));
+        SecretString b(std::move(a));
+        EXPECT_TRUE(a->empty());
+        SecretString c(std::string(100, 'x'));
+        c = std::move(b);
+        EXPECT_EQ(*c, "short");
+        EXPECT_TRUE(b->empty());
+        EXPECT_EQ(Seed(), at);
+    }
+    EXPECT_EQ(Seed(), drawsSince(at, 5)) << "one draw per character of the last holder";
+}
+
 }  // namespace
 }  // namespace quarnel

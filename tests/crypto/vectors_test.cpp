@@ -118,12 +118,12 @@ Json OwnKeys(const Case& c) {
         EXPECT_EQ(OwnUnwrappingKey(store, digit, u), ok);
         got = {{"ok", ok},
                {"record_used", ok ? Json(s.record) : Json()},
-               {"signing_key", H(s.key)},
-               {"unwrapping_key", H(u.key)},
-               {"ta_key_after", H(s.taKey)}};
+               {"signing_key", H(*s.key)},
+               {"unwrapping_key", H(*u.key)},
+               {"ta_key_after", H(*s.taKey)}};
         RecordSeal r;
         if (ok) {
-            const bool sealOk = ReadRecordSeal(store, s.key, r);
+            const bool sealOk = ReadRecordSeal(store, *s.key, r);
             got["ReadRecordSeal_on_current_record"] = Deciphered(sealOk, r.header, 0);
             got["ReadRecordSeal_on_current_record"]["sealed"] = r.sealed;
             EXPECT_TRUE(r.header.text.empty()) << "the seal carries a header only";
@@ -170,7 +170,7 @@ Json KeyInitialiseCase(const Case& c) {
     EXPECT_NE(exponent, Big{}) << "with random words, not zeros";
     got["public_value"] = r.publicHex;
     got["public_digest"] = H(r.publicDigest);
-    got["ta_key"] = H(r.taKey);
+    got["ta_key"] = H(*r.taKey);
     return got;
 }
 

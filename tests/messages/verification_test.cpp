@@ -24,8 +24,8 @@ class Verification : public TwoHolders {
         OwnKey us, ur;
         ASSERT_TRUE(OwnUnwrappingKey(x->keyStore, '0', us));
         ASSERT_TRUE(OwnUnwrappingKey(y->keyStore, '0', ur));
-        writeKey = E(HexToQuad(x->messages.recipientRecord[11]), us.key);
-        readKey = E(HexToQuad(body[5]), ur.key);
+        writeKey = E(HexToQuad(x->messages.recipientRecord[11]), *us.key);
+        readKey = E(HexToQuad(body[5]), *ur.key);
         ASSERT_TRUE(CondenseHex(body[3] + body[4] + body[5] + body[6] +
                                     QuadToHex(D(HexToQuad(body[7]), readKey)) +
                                     QuadToHex(D(HexToQuad(body[8]), readKey)) + body[9],
@@ -225,7 +225,7 @@ TEST_F(Verification, RecordsThatDoNotCheckAndAMissingOwnKeyOrRecipient) {
     ASSERT_TRUE(OwnUnwrappingKey(x->keyStore, '0', u));
     Quad digest{};
     ASSERT_TRUE(CondenseText(ConcatenatedLines(r, 11), digest));
-    r[12] = QuadToHex(ta::Wrap(ta::Wrap(digest, E(HexToQuad(r[11]), u.key)), u.key));
+    r[12] = QuadToHex(ta::Wrap(ta::Wrap(digest, E(HexToQuad(r[11]), *u.key)), *u.key));
     ExpectRefused(Encrypt(x, y, "date"), txt::kNotADate, "2026-03-01");
     // An altered record names its list file.
     r = issued;

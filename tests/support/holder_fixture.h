@@ -82,11 +82,11 @@ inline std::unique_ptr<ProgramData> NewHolder(
     Big exponent{};
     SetSeed(exponentSeed);
     RandomWords(exponent);
-    const KeySetup setup = KeyInitialise(exponent, ctx->ta.publicValue);
+    KeySetup setup = KeyInitialise(exponent, ctx->ta.publicValue);
     ctx->authority.publicHex = setup.publicHex;
     ctx->authority.publicDigest = setup.publicDigest;
-    ctx->authority.taKey = setup.taKey;
-    ctx->authority.pendingPassword = "secret";
+    ctx->authority.taKey = std::move(setup.taKey);
+    ctx->authority.pendingPassword = SecretString("secret");
     return ctx;
 }
 

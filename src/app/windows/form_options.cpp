@@ -72,9 +72,7 @@ FormOptions::FormOptions(HolderContext& ctx, AuthorityState& auth, QWidget* pare
     Retranslate();
 }
 
-FormOptions::~FormOptions() {
-    WipeBig(exponent_);
-}
+FormOptions::~FormOptions() = default;
 
 void FormOptions::BuildWidgets() {
     setModal(true);
@@ -336,7 +334,7 @@ void FormOptions::PrepareFromSettings() {
 }
 
 void FormOptions::FinishPreparation() {
-    WipeBig(exponent_);
+    exponent_.Wipe();
     for (int tag = 0; tag < kFolderCount; ++tag)
         folders_[tag] = FolderSettingByTag(ctx_.settings, tag);
     ShowFolders();
@@ -413,16 +411,15 @@ void FormOptions::UpdateOk() {
 
 void FormOptions::BtnInitClefClick() {
     if (clickCounter_ == 0) return;
-    KeyClick(exponent_, clickCounter_);
+    KeyClick(*exponent_, clickCounter_);
     ShowKeyButtonCaption();
     if (clickCounter_ == 0) {
         btnInitClef_->setEnabled(false);
-        KeySetup setup = KeyInitialise(exponent_, ctx_.ta.publicValue);
+        KeySetup setup = KeyInitialise(*exponent_, ctx_.ta.publicValue);
         auth_.publicHex = setup.publicHex;
         auth_.publicDigest = setup.publicDigest;
-        auth_.taKey = setup.taKey;
-        WipeQuad(setup.taKey);
-        WipeBig(exponent_);
+        auth_.taKey = std::move(setup.taKey);
+        exponent_.Wipe();
         if (ctx_.programState == ProgramState::NotAffiliated) editPasse_->setFocus();
     }
     UpdateOk();

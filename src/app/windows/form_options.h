@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/options.h"
+#include "crypto/secret.h"
 #include "crypto/types.h"
 #include "windowkit/quarnel_dialog.h"
 
@@ -64,7 +65,7 @@ class FormOptions : public QuarnelDialog {
 
     // Dialog state.
     int clickCounter_ = 8;
-    Big exponent_{};
+    SecretBig exponent_;  ///< the key set-up exponent the clicks draw
     bool languageChanged_ = false;
     bool fieldChanged_ = false;
     bool passwordChanged_ = false;
