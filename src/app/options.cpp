@@ -54,7 +54,7 @@ OptionsResult ApplyOptions(HolderContext& ctx, AuthorityState& auth, const Optio
     }
 
     if (!IsAffiliatedState(state)) {
-        auth.pendingPassword = SecretString(in.password);
+        auth.pendingPassword = SecretString(*in.password);
     }
 
     if (state != ProgramState::NotInitialised) {
@@ -83,7 +83,7 @@ OptionsResult ApplyOptions(HolderContext& ctx, AuthorityState& auth, const Optio
 
     if (IsAffiliatedState(state) && in.passwordChanged && !ctx.keyStore.empty()) {
         auth.pendingPassword = SecretString();
-        if (StoreMailPassword(ctx.keyStore, ctx.ownDigit, in.password)) {
+        if (StoreMailPassword(ctx.keyStore, ctx.ownDigit, *in.password)) {
             if (ctx.SaveKeyStore() == SaveResult::Aborted) {
                 result.outcome = OptionsOutcome::Abandoned;
                 return result;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "authority/authority_state.h"
+#include "crypto/secret.h"
 #include "holder/holder_context.h"
 #include "holder/settings.h"
 
@@ -56,7 +57,7 @@ struct OptionsInput {
     bool folderChanged = false;
     bool keyFolderChanged = false;
     bool passwordChanged = false;
-    std::string password;  ///< the typed mailbox password (wiped by the caller)
+    SecretString password;  ///< the typed mailbox password
 };
 
 enum class OptionsOutcome {

@@ -213,7 +213,7 @@ class ApplyOptionsTest : public ::testing::Test {
         in.accountName = s.accountName;
         for (int tag = 0; tag < kFolderCount; ++tag)
             in.folders[std::size_t(tag)] = FolderSettingByTag(s, tag);
-        in.password = "          ";
+        in.password = SecretString("          ");
     }
     void ExpectKeyFiles(const std::filesystem::path& folder, bool there) {
         for (const char* name : {"QuarnelTit.kpr", "QuarnelTitF.dat", "QuarnelTitA.dat"}) {

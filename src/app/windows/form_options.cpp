@@ -454,11 +454,9 @@ void FormOptions::BitBtnOkClick() {
     in.fieldChanged = fieldChanged_;
     in.languageChanged = languageChanged_;
     in.passwordChanged = passwordChanged_;
-    SecretString password(ToCp1252(editPasse_->text()));
-    in.password = *password;
+    in.password = SecretString(ToCp1252(editPasse_->text()));
     const ProgramState state = ctx_.programState;
     const OptionsResult result = ApplyOptions(ctx_, auth_, in);
-    WipeString(in.password);
     switch (result.outcome) {
         case OptionsOutcome::Closed:
             break;
