@@ -41,7 +41,7 @@ class TaHttpClient : public QObject {
               const std::string& requestKind);
     /// Drops the connection (Annuler); no signal follows.
     void Abort();
-    /// Replaces the time-outs of the design (tests shorten them); 0 restores them.
+    /// Replaces the exchange's time-outs (tests shorten them); 0 restores them.
     void SetTimeoutOverride(int ms) { timeoutOverride_ = ms; }
 
   Q_SIGNALS:
@@ -65,7 +65,7 @@ class TaHttpClient : public QObject {
     void Fail(Failure failure, const QByteArray& body = {});
     void DropSocket();
     void Log(int textId, const QString& detail = {});
-    int Timeout(int designed) const { return timeoutOverride_ > 0 ? timeoutOverride_ : designed; }
+    int Timeout(int normal) const { return timeoutOverride_ > 0 ? timeoutOverride_ : normal; }
 
     TaConnection connection_;
     HttpTarget target_;

@@ -19,7 +19,7 @@ class HelpSystem : public QDialog {
     /// The help system of the running main window, or nullptr.
     static HelpSystem* Current();
 
-    /// The help file of the current language as the design names it
+    /// The help file of the current language as the texts name it
     /// ("QuarnelTit_F.hlp"); the page shown is the HTML file of the same
     /// name with the extension ".html".
     void SetFile(const std::filesystem::path& helpFile);

@@ -29,7 +29,7 @@ QString FromCp1252(std::string_view text);
 /// hold becomes "?".
 std::string ToCp1252(const QString& text);
 
-/// `widget` with its object name (the design's component name).
+/// `widget` with its object name, by which tests and the help find it.
 template <typename T>
 T* Named(T* widget, const char* name) {
     widget->setObjectName(name);
