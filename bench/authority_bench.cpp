@@ -51,8 +51,8 @@ void BM_ProcessKeyReply(benchmark::State& state) {
     const ta::KeyIssue issue = ta::IssueKey(x, y, ta::RandomKey(random), random);
     Lines lines{issue.w, issue.a, issue.k3, issue.k4, issue.q};
     lines.insert(lines.end(), issue.section.begin(), issue.section.end());
-    const Lines reply =
-        ta::ReplyBody(AddressLine("14", "05C26", '0', '0', y.number, x.number), lines);
+    const Lines reply = ta::ReplyBody(
+        AddressLine(Kind::KeyDelivered, "05C26", '0', '0', y.number, x.number), lines);
     const auto folder = std::filesystem::temp_directory_path() / "quarnel-bench";
     std::filesystem::create_directories(folder);
     HolderContext ctx;

@@ -26,7 +26,7 @@ struct Pair {
         test::GivePairRecords(*from, x, *to, y, random);
         from->messages.recipientCategory = 'A';
         from->messages.recipientRecord = from->correspondents.a[0];
-        from->authority.requestKind = "20";
+        from->authority.requestKind = Kind::PlainMessage;
     }
 };
 

@@ -86,7 +86,7 @@ int Encrypt(Args& args) {
         throw UsageError("the subject has characters that code page 1252 cannot represent");
     }
     msgs.attachments = attachments;
-    const std::string_view messageKind = rich ? kind::kRichMessage : kind::kPlainMessage;
+    const Kind messageKind = rich ? Kind::RichMessage : Kind::PlainMessage;
 
     Lines body;
     MessageProblem problem;

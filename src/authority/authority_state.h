@@ -3,11 +3,13 @@
 // results the affiliation request carries, the body being sent and the last
 // certificate delivered.
 
+#include <optional>
 #include <string>
 
 #include "crypto/secret.h"
 #include "crypto/text_cipher.h"
 #include "crypto/types.h"
+#include "protocol/kinds.h"
 
 namespace quarnel {
 
@@ -18,7 +20,7 @@ struct AuthorityState {
     ~AuthorityState() = default;
 
     // --- the request in progress
-    std::string requestKind;          ///< two hexadecimal digits, "" when idle
+    std::optional<Kind> requestKind;  ///< nothing when idle
     std::string correspondentNumber;  ///< for key requests (kinds 10, 11)
     bool firstAffiliation = false;    ///< kind 01 acknowledges the private key
 

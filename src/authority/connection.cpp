@@ -53,8 +53,8 @@ std::string RequestData(const Lines& body) {
     return data;
 }
 
-int ConnectedTimeoutMs(std::string_view requestKind) {
-    return requestKind == kind::kAffiliation ? 120000 : 30000;
+int ConnectedTimeoutMs(std::optional<Kind> requestKind) {
+    return requestKind == Kind::Affiliation ? 120000 : 30000;
 }
 
 std::string HttpTarget::Url() const {

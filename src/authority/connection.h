@@ -8,6 +8,7 @@
 
 #include "crypto/text_cipher.h"
 #include "holder/holder_context.h"
+#include "protocol/kinds.h"
 
 namespace quarnel {
 
@@ -30,7 +31,7 @@ std::string RequestData(const Lines& body);
 
 /// Reply time-out once connected: 120000 ms for an affiliation request (kind
 /// 00), 30000 ms for the others.
-int ConnectedTimeoutMs(std::string_view requestKind);
+int ConnectedTimeoutMs(std::optional<Kind> requestKind);
 
 /// Where a request goes: host, port and the request target.
 struct HttpTarget {

@@ -57,7 +57,7 @@ void TaExchange::OnFinished(const QByteArray& body) {
     if (ReplyCanBeAccepted(memo_)) {
         // After a good reply to an affiliation request the holder is held a
         // moment before leaving with Annuler.
-        if (kind_ != kind::kAffiliation && kind_ != kind::kUpdate) annuler_ = true;
+        if (kind_ != Kind::Affiliation && kind_ != Kind::Update) annuler_ = true;
         accepter_ = true;
         responseTimer_.start();
     } else {

@@ -60,7 +60,7 @@ class TaExchange : public QObject {
     TaHttpClient client_;
     QTimer responseTimer_;
     TaConnection connection_;
-    std::string kind_;
+    std::optional<Kind> kind_;
     Lines memo_;
     bool envoyer_ = false;
     bool accepter_ = false;

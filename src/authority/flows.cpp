@@ -10,8 +10,8 @@ namespace quarnel {
 namespace {
 
 // Builds the body of `kind`; NotBuilt when it cannot be.
-bool Build(const AuthorityScope& s, std::string_view kind, FlowResult& result) {
-    s.auth.requestKind = std::string(kind);
+bool Build(const AuthorityScope& s, Kind kind, FlowResult& result) {
+    s.auth.requestKind = kind;
     const BuildResult b = BuildOutgoingBody(s.ctx, s.auth, s.msgs);
     if (!b.ok) result = {FlowStatus::NotBuilt, b.problem};
     return b.ok;
@@ -36,18 +36,18 @@ FlowResult RunFirstAffiliation(const AuthorityScope& s, const FlowHooks& hooks) 
     HolderContext& ctx = s.ctx;
     FlowResult result;
     SetInformation(ctx, txt::kChiffrementEnCours);
-    if (!Build(s, kind::kAffiliation, result)) return result;
+    if (!Build(s, Kind::Affiliation, result)) return result;
     ctx.programState = ProgramState::NotAffiliated;
     if (ctx.SaveKeyStore() == SaveResult::Aborted) return {FlowStatus::Abandoned, 0};
     if (hooks.saveSettings && hooks.saveSettings() == SaveResult::Aborted) {
         return {FlowStatus::Abandoned, 0};
     }
     if (!Run(hooks)) {
-        s.auth.requestKind = std::string(kind::kAffiliation);
+        s.auth.requestKind = Kind::Affiliation;
         return {FlowStatus::Failed, 0};
     }
     s.auth.firstAffiliation = true;
-    if (!Build(s, kind::kUpdate, result)) return result;
+    if (!Build(s, Kind::Update, result)) return result;
     if (!Run(hooks)) return MarkUpdatePending(ctx);
     return result;
 }
@@ -57,7 +57,7 @@ FlowResult RunAffiliationUpdate(const AuthorityScope& s, const FlowHooks& hooks)
     FlowResult result;
     s.auth.firstAffiliation = false;
     SetInformation(ctx, txt::kChiffrementEnCours);
-    if (!Build(s, kind::kUpdate, result)) return result;
+    if (!Build(s, Kind::Update, result)) return result;
     if (!Run(hooks)) {
         result = MarkUpdatePending(ctx);
         if (result.status == FlowStatus::Abandoned) return result;
@@ -72,7 +72,7 @@ FlowResult RunKeyRequest(const AuthorityScope& s, const FlowHooks& hooks, const 
                          bool update) {
     FlowResult result;
     s.auth.correspondentNumber = number;
-    if (!Build(s, update ? kind::kKeyUpdate : kind::kKey, result)) return result;
+    if (!Build(s, update ? Kind::KeyUpdate : Kind::Key, result)) return result;
     if (!Run(hooks)) {
         SetInformation(s.ctx, txt::kEnAttente);
         return {FlowStatus::Failed, 0};
@@ -82,7 +82,7 @@ FlowResult RunKeyRequest(const AuthorityScope& s, const FlowHooks& hooks, const 
 
 FlowResult RunCertificationRequest(const AuthorityScope& s, const FlowHooks& hooks) {
     FlowResult result;
-    if (!Build(s, kind::kCertification, result)) return result;
+    if (!Build(s, Kind::Certification, result)) return result;
     if (!Run(hooks)) return {FlowStatus::Failed, 0};
     return result;
 }

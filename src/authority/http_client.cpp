@@ -22,7 +22,7 @@ void TaHttpClient::Log(int textId, const QString& detail) {
 }
 
 void TaHttpClient::Post(const TaConnection& connection, const std::string& data,
-                        const std::string& requestKind) {
+                        std::optional<Kind> requestKind) {
     DropSocket();
     connection_ = connection;
     target_ = TargetOf(connection);

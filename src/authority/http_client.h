@@ -38,7 +38,7 @@ class TaHttpClient : public QObject {
     /// Posts `data` (RequestData of the body) for a request of `requestKind`.
     /// A running exchange is dropped first.
     void Post(const TaConnection& connection, const std::string& data,
-              const std::string& requestKind);
+              std::optional<Kind> requestKind);
     /// Drops the connection (Annuler); no signal follows.
     void Abort();
     /// Replaces the exchange's time-outs (tests shorten them); 0 restores them.
@@ -70,7 +70,7 @@ class TaHttpClient : public QObject {
     TaConnection connection_;
     HttpTarget target_;
     std::string data_;
-    std::string kind_;
+    std::optional<Kind> kind_;
     std::unique_ptr<QTcpSocket> socket_;
     QTimer timer_;
     QByteArray received_;

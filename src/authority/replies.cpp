@@ -33,14 +33,14 @@ bool TakeOwnKey(bool (*derive)(const RecordList&, char, OwnKey&), const RecordLi
     return found;
 }
 
-bool StateAccepts(ProgramState state, std::string_view k) {
+bool StateAccepts(ProgramState state, Kind k) {
     switch (state) {
         case ProgramState::NotInitialised:
             return false;
         case ProgramState::NotAffiliated:
-            return k == kind::kPrivateKey;
+            return k == Kind::PrivateKey;
         case ProgramState::Affiliated:
-            return k != kind::kPrivateKey;
+            return k != Kind::PrivateKey;
         default:
             return true;
     }
@@ -179,22 +179,23 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, AuthorityState& auth, Lines
     }
     o.kind = a.kind;
     if (!IsTaReplyKind(a.kind)) return Refused(o, ReplyRefusal::NotAReplyKind);
-    if (!StateAccepts(ctx.programState, a.kind)) return Refused(o, ReplyRefusal::NotInThisState);
+    const Kind kind = *a.kind;
+    if (!StateAccepts(ctx.programState, kind)) return Refused(o, ReplyRefusal::NotInThisState);
     if (IsAffiliatedState(ctx.programState) && a.senderNumber != ctx.ownNumber) {
         return Refused(o, ReplyRefusal::NotForThisHolder);
     }
-    std::string checkedKind;
+    std::optional<Kind> checkedKind;
     if (!CheckBodyStructure(lines, checkedKind)) return Refused(o, ReplyRefusal::Malformed);
     SetInformation(ctx, txt::kDechiffrementEnCours);
 
     ReplyRefusal why = ReplyRefusal::None;
     char category = 0;
     Record record;
-    if (a.kind == kind::kPrivateKey) {
+    if (kind == Kind::PrivateKey) {
         why = PrivateKey(ctx, auth, lines, a);
-    } else if (a.kind == kind::kUpdated) {
+    } else if (kind == Kind::Updated) {
         why = Updated(ctx, lines);
-    } else if (a.kind == kind::kCertificate) {
+    } else if (kind == Kind::Certificate) {
         why = Certificate(ctx, auth, lines, a);
     } else {
         why = KeyToCorrespond(ctx, auth, lines, a, category, record);
@@ -203,8 +204,8 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, AuthorityState& auth, Lines
 
     o.accepted = true;
     ctx.programState = ProgramState::Affiliated;
-    if (a.kind == kind::kPrivateKey || a.kind == kind::kUpdated) {
-        if (a.kind == kind::kPrivateKey) {
+    if (kind == Kind::PrivateKey || kind == Kind::Updated) {
+        if (kind == Kind::PrivateKey) {
             ctx.information = txt::kPrivateKeyDelivered;
         } else if (auth.firstAffiliation) {
             ctx.information = txt::kAffiliationConfirmed;
@@ -214,11 +215,11 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, AuthorityState& auth, Lines
         }
         o.captionChanged = true;
         o.save = ctx.SaveKeyStore();
-    } else if (a.kind == kind::kCertificate) {
+    } else if (kind == Kind::Certificate) {
         ctx.information = txt::kCertificateDelivered;
         o.showCertificate = true;
     } else {
-        ctx.information = a.kind == kind::kKeyDelivered ? txt::kKeyDelivered : txt::kKeyUpdated;
+        ctx.information = kind == Kind::KeyDelivered ? txt::kKeyDelivered : txt::kKeyUpdated;
         o.listCategory = category;
         o.save = StoreCorrespondent(ctx.correspondents, category, std::move(record),
                                     PathFromSetting(ctx.settings.keyFolder), ctx.onSaveFailure);

@@ -33,7 +33,7 @@ enum class ReplyRefusal {
 struct ReplyOutcome {
     bool accepted = false;
     ReplyRefusal refusal = ReplyRefusal::None;
-    std::string kind;
+    std::optional<Kind> kind;
     /// 04, 05: the caption becomes "Affilié %s" with ctx.ownNumber.
     bool captionChanged = false;
     /// 14, 15: the list whose file was written (the correspondents window

@@ -50,7 +50,7 @@ BuildResult AppendAffiliation(HolderContext& ctx, const AuthorityState& auth, Li
     }
     ctx.ownDigit = KeyGenerationDigit(ctx.keyStore.size());
     ctx.ownNumber = ctx.OwnRecord()[0];
-    body.push_back(AddressLine(kind::kAffiliation, DateCode(), ctx.ownDigit, '0', kNoNumber,
+    body.push_back(AddressLine(Kind::Affiliation, DateCode(), ctx.ownDigit, '0', kNoNumber,
                                s.taCode + "00000000"));
     for (std::size_t i = 0; i < 8; ++i)
         body.push_back(auth.publicHex.substr(32 * i, 32));
@@ -64,8 +64,7 @@ BuildResult AppendAffiliation(HolderContext& ctx, const AuthorityState& auth, Li
 
 // Kinds 01 and 18: a nonce enciphered with the signing key, and a section
 // enciphered with the signing key and the nonce.
-BuildResult AppendSigned(HolderContext& ctx, Lines& body, std::string_view kind,
-                         const std::string& text) {
+BuildResult AppendSigned(HolderContext& ctx, Lines& body, Kind kind, const std::string& text) {
     OwnKey s;
     if (!IsHexText(ctx.ownNumber, 11) || !LayoutFor(ctx.settings.category) ||
         !OwnSigningKey(ctx.keyStore, ctx.ownDigit, s) || ctx.OwnRecord().size() < 6) {
@@ -89,10 +88,11 @@ BuildResult AppendSigned(HolderContext& ctx, Lines& body, std::string_view kind,
 
 BuildResult BuildOutgoingBody(HolderContext& ctx, AuthorityState& auth, MessageState& msgs,
                               std::string_view messageText) {
-    const std::string& k = auth.requestKind;
+    if (!auth.requestKind) return Refuse(txt::kNotARequestKind);
+    const Kind k = *auth.requestKind;
     const int title = TitleTextId(k, auth.firstAffiliation, ctx.registrationFlag);
     if (title == 0) return Refuse(txt::kNotARequestKind);
-    if (k == kind::kPlainMessage || k == kind::kRichMessage) {
+    if (IsMessageKind(k)) {
         MessageProblem problem;
         if (BuildMessageBody(ctx, msgs, k, messageText, auth.outgoingBody, problem)) {
             return {true, 0};
@@ -101,21 +101,21 @@ BuildResult BuildOutgoingBody(HolderContext& ctx, AuthorityState& auth, MessageS
         return Refuse(problem.text);
     }
     // Checked before anything changes, so a refused build leaves no trace.
-    if ((k == kind::kKey || k == kind::kKeyUpdate) &&
+    if ((k == Kind::Key || k == Kind::KeyUpdate) &&
         (!IsHexText(auth.correspondentNumber, 11) || !IsHexText(ctx.ownNumber, 11))) {
         return Refuse(IsHexText(ctx.ownNumber, 11) ? txt::kBadCorrespondentNumber
                                                    : txt::kNoSigningKey);
     }
-    if (k == kind::kCertification && msgs.certificationData.empty()) {
+    if (k == Kind::Certification && msgs.certificationData.empty()) {
         return Refuse(txt::kNoCertificationData);
     }
     Lines body{CurrentText(ctx, title), kSeparatorLine};
     BuildResult r{true, 0};
-    if (k == kind::kAffiliation) {
+    if (k == Kind::Affiliation) {
         r = AppendAffiliation(ctx, auth, body);
-    } else if (k == kind::kUpdate) {
+    } else if (k == Kind::Update) {
         r = AppendSigned(ctx, body, k, RequestIdentityText(ctx.settings));
-    } else if (k == kind::kCertification) {
+    } else if (k == Kind::Certification) {
         r = AppendSigned(ctx, body, k, msgs.certificationData);
     } else {
         body.push_back(
@@ -123,7 +123,7 @@ BuildResult BuildOutgoingBody(HolderContext& ctx, AuthorityState& auth, MessageS
     }
     if (!r.ok) return r;
     body.push_back(kEndMarkerLine);
-    if (k == kind::kAffiliation || k == kind::kUpdate || k == kind::kCertification) {
+    if (k == Kind::Affiliation || k == Kind::Update || k == Kind::Certification) {
         ctx.settings.versionCode = OwnVersionCode(ctx);
     }
     auth.outgoingBody = std::move(body);

@@ -115,7 +115,7 @@ bool ReadSavedMessageText(std::string_view bytes, SavedMessage& out) {
 
 CertifyResult CertifyDecryptedMessage(MessageState& msgs, const CertificationSender& send) {
     const DecryptedMessage& m = msgs.decrypted;
-    if (m.kind.empty()) return CertifyResult::NoMessage;
+    if (!m.kind) return CertifyResult::NoMessage;
     msgs.certificationData =
         CertificationDataText(m.addressLine, m.digest, m.signature, DateTimeText(m.encryptedAt));
     return send && send() ? CertifyResult::Delivered : CertifyResult::Failed;

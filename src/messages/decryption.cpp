@@ -189,11 +189,10 @@ ReceiveOutcome ReadReceivedBody(HolderContext& ctx, MessageState& msgs, Lines bo
         o.refusal = ReceiveRefusal::Malformed;
         return o;
     }
-    const std::string& k = o.kind;
-    if (IsTaReplyKind(k)) {
+    if (IsTaReplyKind(o.kind)) {
         o.ok = onReply && onReply(body);
         if (!o.ok) o.refusal = ReceiveRefusal::ReplyRefused;
-    } else if (k == kind::kPlainMessage || k == kind::kRichMessage) {
+    } else if (IsMessageKind(o.kind)) {
         o.refusal =
             DecryptMessage(ctx, msgs, body, attachments ? attachments : ReceivedFolderSource(ctx));
         o.ok = o.refusal == ReceiveRefusal::None;

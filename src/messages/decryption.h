@@ -41,7 +41,7 @@ enum class ReceiveRefusal {
 
 struct ReceiveOutcome {
     bool ok = false;
-    std::string kind;
+    std::optional<Kind> kind;
     ReceiveRefusal refusal = ReceiveRefusal::None;
     std::string problem;  ///< the structure check's reason
 };

@@ -107,7 +107,7 @@ std::filesystem::path FreeFileName(const std::filesystem::path& folder,
     return candidate;
 }
 
-bool EncryptMessage(const HolderContext& ctx, MessageState& msgs, std::string_view kind,
+bool EncryptMessage(const HolderContext& ctx, MessageState& msgs, Kind kind,
                     std::string_view messageText, Lines& body, MessageProblem& problem) {
     msgs.encryptedAttachments.clear();
     const Settings& s = ctx.settings;
@@ -222,7 +222,7 @@ bool EncryptMessage(const HolderContext& ctx, MessageState& msgs, std::string_vi
     return true;
 }
 
-bool BuildMessageBody(const HolderContext& ctx, MessageState& msgs, std::string_view kind,
+bool BuildMessageBody(const HolderContext& ctx, MessageState& msgs, Kind kind,
                       std::string_view messageText, Lines& body, MessageProblem& problem) {
     body = {CurrentText(ctx, TitleTextId(kind, false, ctx.registrationFlag)), kSeparatorLine};
     if (EncryptMessage(ctx, msgs, kind, messageText, body, problem)) return true;

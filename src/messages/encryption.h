@@ -19,7 +19,7 @@ struct MessageProblem {
     std::string detail;
 };
 
-/// The message encryption for `kind` ("20" or "21"). Reads the
+/// The message encryption for `kind` (PlainMessage or RichMessage). Reads the
 /// recipient (msgs.recipientCategory, msgs.recipientRecord), msgs.attachments,
 /// the own settings, key store and own-key facts. Appends to `body` the
 /// address line, the key lines, nonce, digest and signature lines, the three
@@ -32,16 +32,16 @@ struct MessageProblem {
 /// ("Le fichier %s est altéré." with the list file for a record that fails
 /// its check, the own key missing, an attachment that cannot be read or
 /// named, a record date that is not a date).
-[[nodiscard]] bool EncryptMessage(const HolderContext& ctx, MessageState& msgs,
-                                  std::string_view kind, std::string_view messageText, Lines& body,
+[[nodiscard]] bool EncryptMessage(const HolderContext& ctx, MessageState& msgs, Kind kind,
+                                  std::string_view messageText, Lines& body,
                                   MessageProblem& problem);
 
 /// The whole outgoing body of a message of `kind`: its title line in the
 /// current language, the separator line, then EncryptMessage. On failure
 /// `body` is left empty: a title and a separator alone are never a message.
-[[nodiscard]] bool BuildMessageBody(const HolderContext& ctx, MessageState& msgs,
-                                    std::string_view kind, std::string_view messageText,
-                                    Lines& body, MessageProblem& problem);
+[[nodiscard]] bool BuildMessageBody(const HolderContext& ctx, MessageState& msgs, Kind kind,
+                                    std::string_view messageText, Lines& body,
+                                    MessageProblem& problem);
 
 /// `name` in `folder` when no such file exists, else the first free of
 /// base_1.ext, base_2.ext, ...

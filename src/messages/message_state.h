@@ -4,12 +4,14 @@
 // message with what certification needs of it.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "crypto/records.h"
 #include "crypto/text_cipher.h"
 #include "holder/verdict.h"
+#include "protocol/kinds.h"
 
 namespace quarnel {
 
@@ -35,7 +37,8 @@ struct SenderView {
 
 /// What the last decryption of a user message produced.
 struct DecryptedMessage {
-    std::string kind;  ///< "20" plain text, "21" rich text (RTF source); "" = none yet
+    /// PlainMessage, RichMessage (the text is RTF source); nothing yet.
+    std::optional<Kind> kind;
     std::string text;
     std::string addressLine;
     std::string digest;      ///< the deciphered message digest, 32 digits

@@ -9,16 +9,6 @@
 
 namespace quarnel {
 
-bool IsTaRequestKind(std::string_view k) {
-    return k == kind::kAffiliation || k == kind::kUpdate || k == kind::kKey ||
-           k == kind::kKeyUpdate || k == kind::kCertification;
-}
-
-bool IsTaReplyKind(std::string_view k) {
-    return k == kind::kPrivateKey || k == kind::kUpdated || k == kind::kKeyDelivered ||
-           k == kind::kKeyUpdated || k == kind::kCertificate;
-}
-
 NumberRange NumbersOf(char category) {
     switch (category) {
         case 'F':
@@ -39,25 +29,31 @@ char CategoryOfNumber(std::string_view number) {
     return category;
 }
 
-int TitleTextId(std::string_view requestKind, bool firstAffiliation, char registrationFlag) {
-    if (requestKind == kind::kAffiliation) return txt::kTitle00;
-    if (requestKind == kind::kUpdate)
-        return firstAffiliation ? txt::kTitle01Ack : txt::kTitle01Update;
-    if (requestKind == kind::kKey) return txt::kTitle10;
-    if (requestKind == kind::kKeyUpdate) return txt::kTitle11;
-    if (requestKind == kind::kCertification) return txt::kTitle18;
-    if (requestKind == kind::kPlainMessage || requestKind == kind::kRichMessage) {
-        return registrationFlag == '1' ? txt::kTitleMessage : txt::kTitleMessageUnregistered;
+int TitleTextId(Kind kind, bool firstAffiliation, char registrationFlag) {
+    switch (kind) {
+        case Kind::Affiliation:
+            return txt::kTitle00;
+        case Kind::Update:
+            return firstAffiliation ? txt::kTitle01Ack : txt::kTitle01Update;
+        case Kind::Key:
+            return txt::kTitle10;
+        case Kind::KeyUpdate:
+            return txt::kTitle11;
+        case Kind::Certification:
+            return txt::kTitle18;
+        case Kind::PlainMessage:
+        case Kind::RichMessage:
+            return registrationFlag == '1' ? txt::kTitleMessage : txt::kTitleMessageUnregistered;
+        default:
+            return 0;
     }
-    return 0;
 }
 
-std::string AddressLine(std::string_view requestKind, std::string_view dateCode, char senderDigit,
-                        char recipientDigit, std::string_view recipientNumber,
-                        std::string_view senderNumber) {
+std::string AddressLine(Kind kind, std::string_view dateCode, char senderDigit, char recipientDigit,
+                        std::string_view recipientNumber, std::string_view senderNumber) {
     std::string line;
     line.reserve(32);
-    line += requestKind;
+    line += KindText(kind);
     line += dateCode;
     line += '0';
     line += senderDigit;
@@ -69,7 +65,8 @@ std::string AddressLine(std::string_view requestKind, std::string_view dateCode,
 
 bool ParseAddressLine(std::string_view line, AddressFields& out) {
     if (line.size() != 32) return false;
-    out.kind = std::string(line.substr(0, 2));
+    out.kindText = std::string(line.substr(0, 2));
+    out.kind = KindOf(out.kindText);
     out.dateCode = std::string(line.substr(2, 5));
     out.senderDigit = line[8];
     out.recipientDigit = line[9];
@@ -101,7 +98,7 @@ void TakeApartReceivedBody(Lines& body, std::vector<std::string>& attachmentName
     attachmentNames.assign(names.rbegin(), names.rend());
 }
 
-bool CheckBodyStructure(Lines& body, std::string& requestKind, std::string* problem) {
+bool CheckBodyStructure(Lines& body, std::optional<Kind>& kind, std::string* problem) {
     auto fail = [&](std::string why) {
         if (problem) *problem = std::move(why);
         return false;
@@ -115,7 +112,8 @@ bool CheckBodyStructure(Lines& body, std::string& requestKind, std::string* prob
     if (address.size() < 2 || !IsUpperHex(address.substr(0, 2))) {
         return fail("the address line does not begin with a request kind");
     }
-    const std::string k = address.substr(0, 2);
+    const std::string text = address.substr(0, 2);
+    const std::optional<Kind> k = KindOf(text);
     for (;;) {
         std::string& last = body.back();
         while (!last.empty() && last.back() == ' ')
@@ -124,10 +122,10 @@ bool CheckBodyStructure(Lines& body, std::string& requestKind, std::string* prob
         body.pop_back();
     }
     const std::size_t n = body.size();
-    if ((k == kind::kPrivateKey && n != 7) || (k == kind::kUpdated && n != 6) ||
-        ((k == kind::kKeyDelivered || k == kind::kKeyUpdated) && n < 11) ||
-        ((k == kind::kPlainMessage || k == kind::kRichMessage) && n < 16)) {
-        return fail("kind " + k + " with " + std::to_string(n) + " lines");
+    if ((k == Kind::PrivateKey && n != 7) || (k == Kind::Updated && n != 6) ||
+        ((k == Kind::KeyDelivered || k == Kind::KeyUpdated) && n < 11) ||
+        (IsMessageKind(k) && n < 16)) {
+        return fail("kind " + text + " with " + std::to_string(n) + " lines");
     }
     for (std::size_t i = 1; i + 1 < n; ++i) {
         if (!IsHexText(body[i], 32)) {
@@ -135,7 +133,7 @@ bool CheckBodyStructure(Lines& body, std::string& requestKind, std::string* prob
         }
     }
     if (body.back() != kEndMarkerLine) return fail("the last line is not the end-marker line");
-    requestKind = k;
+    kind = k;
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "crypto/text_cipher.h"
+#include "protocol/kinds.h"
 
 namespace quarnel {
 
@@ -18,27 +19,6 @@ inline const std::string kSeparatorLine(32, 'F');
 inline const std::string kEndMarkerLine(32, '0');
 /// Eleven "0": the recipient number of requests that name none.
 inline const std::string kNoNumber(11, '0');
-
-/// Request and reply kinds, as their two hexadecimal digits.
-namespace kind {
-inline constexpr std::string_view kAffiliation = "00";
-inline constexpr std::string_view kUpdate = "01";  ///< acknowledgement or affiliation update
-inline constexpr std::string_view kPrivateKey = "04";
-inline constexpr std::string_view kUpdated = "05";
-inline constexpr std::string_view kKey = "10";
-inline constexpr std::string_view kKeyUpdate = "11";
-inline constexpr std::string_view kKeyDelivered = "14";
-inline constexpr std::string_view kKeyUpdated = "15";
-inline constexpr std::string_view kCertification = "18";
-inline constexpr std::string_view kCertificate = "1C";
-inline constexpr std::string_view kPlainMessage = "20";
-inline constexpr std::string_view kRichMessage = "21";
-}  // namespace kind
-
-/// True for the kinds sent to the TA: 00, 01, 10, 11, 18.
-bool IsTaRequestKind(std::string_view kind);
-/// True for the TA's reply kinds: 04, 05, 14, 15, 1C.
-bool IsTaReplyKind(std::string_view kind);
 
 /// The affiliation numbers of a list category (A, D or F), by characters
 /// 4-11 of the number: from `first` up to before `end`.
@@ -51,20 +31,20 @@ NumberRange NumbersOf(char category);
 /// "01000000", 'D' from "08000000"; below, 'B' (no list).
 char CategoryOfNumber(std::string_view number);
 
-/// Resource number of the title line of an outgoing body of `requestKind`.
+/// Resource number of the title line of an outgoing body of `kind`.
 /// Kind 01 has two titles (acknowledgement when `firstAffiliation`); user
 /// messages have two (unregistered sender when `registrationFlag` is not "1").
 /// 0 for a kind without title.
-int TitleTextId(std::string_view requestKind, bool firstAffiliation, char registrationFlag);
+int TitleTextId(Kind kind, bool firstAffiliation, char registrationFlag);
 
 /// The 32-character address line: kind, date code, "0", sender digit,
 /// recipient digit, recipient number (11), sender number (11).
-std::string AddressLine(std::string_view requestKind, std::string_view dateCode, char senderDigit,
-                        char recipientDigit, std::string_view recipientNumber,
-                        std::string_view senderNumber);
+std::string AddressLine(Kind kind, std::string_view dateCode, char senderDigit, char recipientDigit,
+                        std::string_view recipientNumber, std::string_view senderNumber);
 
 struct AddressFields {
-    std::string kind;             ///< positions 1-2
+    std::optional<Kind> kind;     ///< positions 1-2; nothing for an unknown kind
+    std::string kindText;         ///< positions 1-2 as written
     std::string dateCode;         ///< positions 3-7
     char senderDigit = '0';       ///< position 9
     char recipientDigit = '0';    ///< position 10
@@ -82,8 +62,9 @@ void TakeApartReceivedBody(Lines& body, std::vector<std::string>& attachmentName
 
 /// The structure check of a received body. Lines before the first separator
 /// are removed and trailing blanks and empty last lines dropped (so `body` is
-/// normalised in place). On success `requestKind` holds the kind's two digits.
-[[nodiscard]] bool CheckBodyStructure(Lines& body, std::string& requestKind,
+/// normalised in place). On success `kind` holds the body's kind (nothing for
+/// two digits that name no kind).
+[[nodiscard]] bool CheckBodyStructure(Lines& body, std::optional<Kind>& kind,
                                       std::string* problem = nullptr);
 
 /// A date text "dd/mm/yyyy" (as correspondent records keep it) as a date-time

@@ -231,7 +231,7 @@ struct AuthorityService::Impl {
         holder.signingKey = RandomKey(random);
         holder.taKey = request.taKey;
         if (!Save(holder)) return Refusal{500, "Erreur interne"};
-        return Answer("04", holder, kNoNumber, PrivateKeyLines(holder));
+        return Answer(Kind::PrivateKey, holder, kNoNumber, PrivateKeyLines(holder));
     }
 
     std::variant<Affiliate, Refusal> Sender(const AddressFields& a) {
@@ -253,7 +253,7 @@ struct AuthorityService::Impl {
         holder.identity = std::move(identity);
         holder.versionCode = section.code;
         if (!Save(holder)) return Refusal{500, "Erreur interne"};
-        return Answer("05", holder, kNoNumber, SealLines(holder));
+        return Answer(Kind::Updated, holder, kNoNumber, SealLines(holder));
     }
 
     std::variant<Reply, Refusal> Key(const Lines& lines, const AddressFields& a,
@@ -268,18 +268,19 @@ struct AuthorityService::Impl {
         const auto subject = Load(a.recipientNumber);
         if (!subject)
             return Refusal{404, Cp1252Text("Correspondant inconnu : ") + a.recipientNumber};
-        const auto k = PairKey(holder.number, subject->number, a.kind == kind::kKeyUpdate);
+        const auto k = PairKey(holder.number, subject->number, a.kind == Kind::KeyUpdate);
         if (!k) return Refusal{500, "Erreur interne"};
         const Quad mine = holder.number < subject->number ? *k : InverseKey(*k);
         const KeyIssue issue = IssueKey(holder, *subject, mine, random);
         Statement s(db,
                     "INSERT INTO issued_keys (holder, subject, kind, issued) VALUES (?, ?, ?, ?)");
-        s.Bind(1, holder.number).Bind(2, subject->number).Bind(3, a.kind).Bind(4, OleNow());
+        s.Bind(1, holder.number).Bind(2, subject->number).Bind(3, a.kindText).Bind(4, OleNow());
         s.Step();
         if (!s.ok()) return Refusal{500, "Erreur interne"};
         Lines out{issue.w, issue.a, issue.k3, issue.k4, issue.q};
         out.insert(out.end(), issue.section.begin(), issue.section.end());
-        return Answer(a.kind == kind::kKey ? "14" : "15", holder, subject->number, out);
+        return Answer(a.kind == Kind::Key ? Kind::KeyDelivered : Kind::KeyUpdated, holder,
+                      subject->number, out);
     }
 
     std::variant<Reply, Refusal> Certification(const Lines& lines, const Affiliate& holder) {
@@ -305,10 +306,11 @@ struct AuthorityService::Impl {
             .Bind(6, now);
         s.Step();
         if (!s.ok()) return Refusal{500, "Erreur interne"};
-        return Answer("1C", holder, kNoNumber, CertificateLines(holder, text, now, random));
+        return Answer(Kind::Certificate, holder, kNoNumber,
+                      CertificateLines(holder, text, now, random));
     }
 
-    Reply Answer(std::string_view replyKind, const Affiliate& holder, const std::string& other,
+    Reply Answer(Kind replyKind, const Affiliate& holder, const std::string& other,
                  const Lines& lines) {
         Reply r;
         r.body = JoinLinesCrLf(ReplyBody(
@@ -399,9 +401,9 @@ Reply AuthorityService::Handle(std::string_view requestData) {
         return refuse(Malformed("the data is not lines of 32 digits each followed by Z"), "", "");
     }
     if (!impl.Exec("BEGIN IMMEDIATE"))
-        return refuse({503, Cp1252Text("Serveur occupé")}, a.kind, "");
+        return refuse({503, Cp1252Text("Serveur occupé")}, a.kindText, "");
     std::variant<Reply, Refusal> outcome = Refusal{400, ""};
-    if (a.kind == kind::kAffiliation) {
+    if (a.kind == Kind::Affiliation) {
         outcome = impl.Affiliation(lines, a);
     } else if (IsTaRequestKind(a.kind)) {
         auto sender = impl.Sender(a);
@@ -409,27 +411,27 @@ Reply AuthorityService::Handle(std::string_view requestData) {
             outcome = *refusal;
         } else {
             const Affiliate& holder = std::get<Affiliate>(sender);
-            if (a.kind == kind::kUpdate) {
+            if (a.kind == Kind::Update) {
                 outcome = impl.Update(lines, holder);
-            } else if (a.kind == kind::kCertification) {
+            } else if (a.kind == Kind::Certification) {
                 outcome = impl.Certification(lines, holder);
             } else {
                 outcome = impl.Key(lines, a, holder);
             }
         }
     } else {
-        outcome = Refusal{400, "Type de demande inconnu : " + a.kind};
+        outcome = Refusal{400, "Type de demande inconnu : " + a.kindText};
     }
     if (auto* refusal = std::get_if<Refusal>(&outcome)) {
         (void)impl.Exec("ROLLBACK");
-        return refuse(*refusal, a.kind, a.senderNumber);
+        return refuse(*refusal, a.kindText, a.senderNumber);
     }
     if (!impl.Exec("COMMIT")) {
         (void)impl.Exec("ROLLBACK");
-        return refuse({500, "Erreur interne"}, a.kind, a.senderNumber);
+        return refuse({500, "Erreur interne"}, a.kindText, a.senderNumber);
     }
     Reply reply = std::get<Reply>(std::move(outcome));
-    reply.kind = a.kind;
+    reply.kind = a.kindText;
     return reply;
 }
 

@@ -96,15 +96,15 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
         ++watched;
         return std::nullopt;
     };
-    ctx.authority.requestKind = "10";
+    ctx.authority.requestKind = Kind::Key;
     ctx.busy = true;
     main->surveillance();
     EXPECT_EQ(watched, 0);
-    EXPECT_EQ(ctx.authority.requestKind, "10");
+    EXPECT_EQ(ctx.authority.requestKind, Kind::Key);
     ctx.busy = false;
     main->surveillance();
     EXPECT_EQ(watched, 1);
-    EXPECT_EQ(ctx.authority.requestKind, "");
+    EXPECT_FALSE(ctx.authority.requestKind);
 
     // An altered block, handled while busy (with a correspondent, so that the
     // key hint does not replace the line).

@@ -51,7 +51,7 @@ class Exchange : public ::testing::Test {
         ctx.settings.taCode = code;
     }
     // A fresh exchange of a request of `kind`, sent as Envoyer sends it.
-    void Send(std::string_view kind) {
+    void Send(Kind kind) {
         exchange = std::make_unique<TaExchange>();
         log.clear();
         details.clear();
@@ -61,9 +61,10 @@ class Exchange : public ::testing::Test {
                              details.push_back(detail.toStdString());
                          });
         setUp(*exchange);
-        ctx.authority.requestKind = std::string(kind);
+        ctx.authority.requestKind = kind;
         ctx.authority.outgoingBody = {"title", kSeparatorLine,
-                                      std::string(kind) + std::string(30, '0'), kEndMarkerLine};
+                                      std::string(KindText(kind)) + std::string(30, '0'),
+                                      kEndMarkerLine};
         exchange->Prepare(ctx, ctx.authority);
         EXPECT_TRUE(exchange->envoyerEnabled());
         EXPECT_TRUE(exchange->annulerEnabled());
@@ -89,10 +90,10 @@ class Exchange : public ::testing::Test {
 TEST_F(Exchange, AGoodReplyCanBeAcceptedAndAnnulerWaitsForTheTimerAfterAnAffiliationRequest) {
     Serve(Answer(Reply("200 OK", kGoodBody)));
     setUp = [](TaExchange& e) { e.SetResponseDelay(300); };
-    for (auto kind : {kind::kKey, kind::kAffiliation}) {
+    for (auto kind : {Kind::Key, Kind::Affiliation}) {
         Send(kind);
         ASSERT_TRUE(test::RunUntil([&] { return Accepter(); }));
-        EXPECT_EQ(Annuler(), kind == kind::kKey);
+        EXPECT_EQ(Annuler(), kind == Kind::Key);
         EXPECT_TRUE(test::RunUntil([&] { return Annuler(); }, 2000));
         EXPECT_TRUE(Accepter());
         EXPECT_EQ(exchange->memo(),
@@ -128,7 +129,7 @@ TEST_F(Exchange, AReplyWithoutTheEndMarkerOrWithAFailureStatusLeavesOnlyAnnuler)
           Case{"500 Internal Server Error", "Reason text\r\n", failed,
                " 500 Internal Server Error"}}) {
         Serve(Answer(Reply(c.status, c.body)));
-        Send(kind::kKey);
+        Send(Kind::Key);
         ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
         EXPECT_FALSE(Accepter());
         ASSERT_GE(log.size(), c.lastLogged.size());
@@ -143,7 +144,7 @@ TEST_F(Exchange, RedirectsAreFollowedUpToTheLimit) {
     ScriptedServer target({Answer(Reply("200 OK", kGoodBody))});
     ASSERT_TRUE(target.Listen());
     Serve(Answer(Reply("302 Found", "", "Location: " + target.Url("/QuarnelSys/") + "\r\n")));
-    Send(kind::kKey);
+    Send(Kind::Key);
     ASSERT_TRUE(test::RunUntil([&] { return Accepter(); }));
     ASSERT_EQ(target.connections(), 1);
     EXPECT_EQ(target.Received(0).substr(target.Received(0).find("\r\n\r\n") + 4),
@@ -153,7 +154,7 @@ TEST_F(Exchange, RedirectsAreFollowedUpToTheLimit) {
     Serve({});
     server->SetScripts(
         {Answer(Reply("301 Moved", "", "LOCATION: " + server->Url("/x/") + "\r\n"))});
-    Send(kind::kKey);
+    Send(Kind::Key);
     ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
     EXPECT_EQ(server->connections(), TaHttpClient::kMaxRedirects + 1);
     EXPECT_EQ(server->Failures(), std::vector<std::string>{});
@@ -163,7 +164,7 @@ TEST_F(Exchange, RedirectsAreFollowedUpToTheLimit) {
 TEST_F(Exchange, ASilentServerTimesOutAndAnnulerLeavesTheRequestWaiting) {
     Serve({step::ExpectHttp(), step::Silence()});
     setUp = [](TaExchange& e) { e.client().SetTimeoutOverride(300); };
-    Send(kind::kKey);
+    Send(Kind::Key);
     ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
     EXPECT_TRUE(Logged(txt::kLogRequestFailed));
     EXPECT_EQ(log.back(), txt::kLogTimedOut);
@@ -180,7 +181,7 @@ TEST_F(Exchange, ThroughAProxyTheRequestNamesTheWholeUrl) {
     ctx.settings.proxyPort = std::to_string(proxy->port());
     ctx.settings.taAddress = "ta.example";  // the proxy resolves it
     ctx.settings.taCode = "0FF";
-    Send(kind::kKeyUpdate);
+    Send(Kind::KeyUpdate);
     ASSERT_TRUE(test::RunUntil([&] { return Accepter(); }));
     ASSERT_EQ(proxy->connections(), 1);
     const std::string& r = proxy->Received(0);
@@ -191,7 +192,7 @@ TEST_F(Exchange, ThroughAProxyTheRequestNamesTheWholeUrl) {
 
     // The proxy gone: nothing listens, a connection failure.
     proxy.reset();
-    Send(kind::kKey);
+    Send(Kind::Key);
     ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
     EXPECT_EQ(log.back(), txt::kLogConnectFailed);
 }

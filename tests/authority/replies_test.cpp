@@ -92,7 +92,7 @@ TEST_F(Replies, AffiliationKeysForBothCategoriesAReplacementAndTheRegistration) 
 
 TEST_F(Replies, ARefusedPrivateKeyOrUpdateLeavesTheOwnRecordAsItWas) {
     auto ctx = test::NewHolder(root.path(), 'A', "DUPONT", 1);
-    const Lines reply = ta.ReplyTo(*ctx, kind::kAffiliation);
+    const Lines reply = ta.ReplyTo(*ctx, Kind::Affiliation);
     ctx->programState = ProgramState::NotAffiliated;
     const Record before = ctx->OwnRecord();
     std::string wrongDigit = reply[1];
@@ -120,7 +120,7 @@ TEST_F(Replies, ARefusedPrivateKeyOrUpdateLeavesTheOwnRecordAsItWas) {
 
     // A refused update keeps the old seal.
     ctx->authority.firstAffiliation = false;
-    const Lines update = ta.ReplyTo(*ctx, kind::kUpdate);
+    const Lines update = ta.ReplyTo(*ctx, Kind::Update);
     const Record sealed = ctx->OwnRecord();
     EXPECT_EQ(Refusal(*ctx, With(update, 4, QuadToHex(Quad{9, 9, 9, 9}))), ReplyRefusal::BadSeal);
     EXPECT_EQ(ctx->OwnRecord(), sealed);
@@ -131,7 +131,7 @@ TEST_F(Replies, ARefusedPrivateKeyOrUpdateLeavesTheOwnRecordAsItWas) {
 TEST_F(Replies, KeyRepliesOutOfStateOrShapeOrThatDoNotCheckOrFitChangeNoList) {
     AffiliateAAndF();
     a->authority.correspondentNumber = f->ownNumber;
-    const Lines reply = ta.ReplyTo(*a, kind::kKey);
+    const Lines reply = ta.ReplyTo(*a, Kind::Key);
     const std::string keyText = JoinLinesCrLf(reply);
     for (const ProgramState state : {ProgramState::NotInitialised, ProgramState::NotAffiliated}) {
         a->programState = state;
@@ -140,7 +140,7 @@ TEST_F(Replies, KeyRepliesOutOfStateOrShapeOrThatDoNotCheckOrFitChangeNoList) {
     a->programState = ProgramState::Affiliated;
     // A private-key reply is refused once affiliated.
     auto fresh = test::NewHolder(root.path() / "LEBLANC", 'D', "LEBLANC", 4);
-    EXPECT_EQ(Refusal(*a, JoinLinesCrLf(ta.ReplyTo(*fresh, kind::kAffiliation))),
+    EXPECT_EQ(Refusal(*a, JoinLinesCrLf(ta.ReplyTo(*fresh, Kind::Affiliation))),
               ReplyRefusal::NotInThisState);
     EXPECT_EQ(Refusal(*f, keyText), ReplyRefusal::NotForThisHolder);
     EXPECT_EQ(Refusal(*a, "FFFF\r\n"), ReplyRefusal::NoSeparator);
@@ -163,8 +163,8 @@ TEST_F(Replies, KeyRepliesOutOfStateOrShapeOrThatDoNotCheckOrFitChangeNoList) {
             ta::IssueKey(me, odd, ta::RandomKey(ta::SeededRandom(6)), ta::SeededRandom(7));
         Lines lines{issue.w, issue.a, issue.k3, issue.k4, issue.q};
         lines.insert(lines.end(), issue.section.begin(), issue.section.end());
-        const Lines body =
-            ta::ReplyBody(AddressLine("14", "05C26", '0', '0', odd.number, a->ownNumber), lines);
+        const Lines body = ta::ReplyBody(
+            AddressLine(Kind::KeyDelivered, "05C26", '0', '0', odd.number, a->ownNumber), lines);
         EXPECT_EQ(Refusal(*a, JoinLinesCrLf(body)), ReplyRefusal::BadRecord);
     }
     EXPECT_EQ(a->correspondents.Total(), 0u);
@@ -188,7 +188,8 @@ TEST_F(Replies, ACertificateSaysWhetherTheSignatureIsTheSenders) {
     for (const Case& c : {Case{f->ownNumber, *sf.key, "\r\nCERTIFI\xC9 :"},
                           Case{f->ownNumber, Quad{3, 3, 3, 3}, "NON CERTIFI\xC9 : la signature"},
                           Case{"0FF00009999", *sf.key, "NON CERTIFI\xC9 : l'exp\xE9"}}) {
-        const std::string address = AddressLine("20", "05C26", '0', '0', a->ownNumber, c.sender);
+        const std::string address =
+            AddressLine(Kind::PlainMessage, "05C26", '0', '0', a->ownNumber, c.sender);
         a->messages.certificationData =
             address + "\r" + QuadToHex(digest) + "\r" +
             QuadToHex(CipherBlock(digest, c.signer, Direction::Encipher)) + "\r05/12/2026 14:03:07";
@@ -206,7 +207,7 @@ TEST_F(Replies, FailedExchangesLeaveTheStatesTheHolderCanResumeFrom) {
     FlowHooks failing{[] { return false; }, [] { return SaveResult::Saved; }};
     EXPECT_EQ(RunFirstAffiliation(test::Scope(*ctx), failing).status, FlowStatus::Failed);
     EXPECT_EQ(ctx->programState, ProgramState::NotAffiliated);
-    EXPECT_EQ(ctx->authority.requestKind, "00");
+    EXPECT_EQ(ctx->authority.requestKind, Kind::Affiliation);
     RecordList onDisk;
     ASSERT_TRUE(LoadRecordList(ctx->KeyStorePath(), onDisk));
     EXPECT_EQ(onDisk, ctx->keyStore);

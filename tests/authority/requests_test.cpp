@@ -24,13 +24,14 @@ class Requests : public ::testing::Test {
     void SetUp() override { FixClocks(); }
     void TearDown() override { test::ReleaseClocks(); }
 
-    BuildResult Build(ProgramData& ctx, std::string_view kind) {
-        ctx.authority.requestKind = std::string(kind);
+    BuildResult Build(ProgramData& ctx, Kind kind) {
+        ctx.authority.requestKind = kind;
         return BuildOutgoingBody(ctx, ctx.authority, ctx.messages);
     }
     static void ExpectGolden(const ProgramData& ctx) {
-        test::ExpectGolden("authority/request-" + ctx.authority.requestKind + ".txt",
-                           JoinLinesCrLf(ctx.authority.outgoingBody));
+        test::ExpectGolden(
+            "authority/request-" + std::string(KindText(*ctx.authority.requestKind)) + ".txt",
+            JoinLinesCrLf(ctx.authority.outgoingBody));
     }
     // The request data as the authority splits it.
     static Lines Wire(const ProgramData& ctx) {
@@ -46,7 +47,7 @@ TEST_F(Requests, AnAffiliationRequestCreatesTheOwnRecordOnceAndReplacesItsKeyWhe
     auto ctx = NewHolder(dir.path(), 'A', "DUPONT");
     ctx->settings.versionCode = "D300A";
     FixClocks();  // after the key set-up's draws
-    ASSERT_TRUE(Build(*ctx, kind::kAffiliation).ok);
+    ASSERT_TRUE(Build(*ctx, Kind::Affiliation).ok);
     ExpectGolden(*ctx);
     ASSERT_EQ(ctx->keyStore.size(), 1u);
     EXPECT_EQ(ctx->OwnRecord(), (Record{"0FF00000000", QuadToHex(*ctx->authority.taKey)}));
@@ -59,7 +60,7 @@ TEST_F(Requests, AnAffiliationRequestCreatesTheOwnRecordOnceAndReplacesItsKeyWhe
     ctx->programState = ProgramState::NotAffiliated;
     *ctx->authority.taKey = Quad{1, 2, 3, 4};
     ctx->settings.taCode = "1F4";
-    ASSERT_TRUE(Build(*ctx, kind::kAffiliation).ok);
+    ASSERT_TRUE(Build(*ctx, Kind::Affiliation).ok);
     ASSERT_EQ(ctx->keyStore.size(), 1u);
     EXPECT_EQ(ctx->OwnRecord(), (Record{"0FF00000000", QuadToHex(Quad{1, 2, 3, 4})}));
     EXPECT_EQ(ctx->authority.outgoingBody[2],
@@ -75,11 +76,11 @@ TEST_F(Requests, KeyRequestsHaveOnlyTheirAddressLine) {
     auto ctx = NewHolder(dir.path(), 'A', "DUPONT");
     ctx->ownNumber = "0FF01000000";
     ctx->authority.correspondentNumber = "0FF00002000";
-    for (auto k : {kind::kKey, kind::kKeyUpdate}) {
+    for (auto k : {Kind::Key, Kind::KeyUpdate}) {
         ASSERT_TRUE(Build(*ctx, k).ok);
         const Lines& body = ctx->authority.outgoingBody;
         ASSERT_EQ(body.size(), 4u);
-        EXPECT_EQ(body[2], std::string(k) +
+        EXPECT_EQ(body[2], std::string(KindText(k)) +
                                "05C26000"
                                "0FF00002000"
                                "0FF01000000");
@@ -88,7 +89,7 @@ TEST_F(Requests, KeyRequestsHaveOnlyTheirAddressLine) {
     }
     EXPECT_EQ(ctx->settings.versionCode, "D400F");  // untouched by kinds 10 and 11
     ctx->authority.correspondentNumber = "0FF0000200";
-    EXPECT_EQ(Build(*ctx, kind::kKey).problem, txt::kBadCorrespondentNumber);
+    EXPECT_EQ(Build(*ctx, Kind::Key).problem, txt::kBadCorrespondentNumber);
 }
 
 TEST_F(Requests, SignedRequestsNeedTheOwnSigningKeyAndOpenWithIt) {
@@ -96,7 +97,7 @@ TEST_F(Requests, SignedRequestsNeedTheOwnSigningKeyAndOpenWithIt) {
     ctx->authority.outgoingBody = {"previous"};
     ctx->settings.versionCode = "D300A";
     ctx->messages.certificationData = "x";
-    for (auto k : {kind::kUpdate, kind::kCertification}) {
+    for (auto k : {Kind::Update, Kind::Certification}) {
         const BuildResult r = Build(*ctx, k);
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.problem, txt::kNoSigningKey);
@@ -111,7 +112,7 @@ TEST_F(Requests, SignedRequestsNeedTheOwnSigningKeyAndOpenWithIt) {
     ctx->ownNumber = me.number;
     ctx->messages.certificationData = "address\rdigest\rsignature\r05/12/2026 14:03:07";
     ctx->authority.firstAffiliation = true;
-    ASSERT_TRUE(Build(*ctx, kind::kUpdate).ok);
+    ASSERT_TRUE(Build(*ctx, Kind::Update).ok);
     EXPECT_EQ(ctx->authority.outgoingBody[2],
               "0105C26"
               "000"
@@ -119,11 +120,11 @@ TEST_F(Requests, SignedRequestsNeedTheOwnSigningKeyAndOpenWithIt) {
               "0FF00002000");
     ExpectGolden(*ctx);
     ctx->authority.firstAffiliation = false;
-    for (auto [k, text] : {std::pair{kind::kUpdate, JoinWithCarriageReturns(me.identity)},
-                           std::pair{kind::kCertification, ctx->messages.certificationData}}) {
+    for (auto [k, text] : {std::pair{Kind::Update, JoinWithCarriageReturns(me.identity)},
+                           std::pair{Kind::Certification, ctx->messages.certificationData}}) {
         ASSERT_TRUE(Build(*ctx, k).ok);
         EXPECT_EQ(ctx->authority.outgoingBody[0],
-                  FrenchTextCp1252(k == kind::kUpdate ? txt::kTitle01Update : txt::kTitle18));
+                  FrenchTextCp1252(k == Kind::Update ? txt::kTitle01Update : txt::kTitle18));
         DecipheredText opened;
         std::string why;
         ASSERT_TRUE(ta::OpenSignedRequest(Wire(*ctx), me.signingKey, opened, why)) << why;

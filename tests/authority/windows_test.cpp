@@ -251,7 +251,7 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
     // Only the kinds sent to the TA open the connection window.
     const qsizetype runs = runner.Runs().size();
-    ctx.authority.requestKind = "20";
+    ctx.authority.requestKind = Kind::PlainMessage;
     EXPECT_FALSE(main.Windows().tcpIp->RunRequestDriver(main));
     EXPECT_EQ(runner.Runs().size(), runs);
 }

@@ -144,11 +144,11 @@ TEST_F(RealAuthority, RefusalsStoreNothingAndAffiliationsInFlightAtOnceGetDistin
     // A key for nobody, and a request signed with another key.
     bool httpError = false;
     x->authority.correspondentNumber = server.code() + "0000FFFF";
-    x->authority.requestKind = "10";
+    x->authority.requestKind = Kind::Key;
     ASSERT_TRUE(BuildOutgoingBody(*x, x->authority, x->messages).ok);
     EXPECT_FALSE(test::ExchangeOverHttp(*x, &httpError));
     EXPECT_TRUE(httpError);
-    x->authority.requestKind = "01";
+    x->authority.requestKind = Kind::Update;
     ASSERT_TRUE(BuildOutgoingBody(*x, x->authority, x->messages).ok);
     x->authority.outgoingBody[3] = QuadToHex(Quad{1, 2, 3, 4});
     EXPECT_FALSE(test::ExchangeOverHttp(*x));
@@ -165,7 +165,7 @@ TEST_F(RealAuthority, RefusalsStoreNothingAndAffiliationsInFlightAtOnceGetDistin
         const std::string name = "H" + std::to_string(i);
         holders.push_back(test::NewHolder(root.path() / name, 'F', name, std::uint32_t(20 + i),
                                           server.ParameterFile()));
-        holders.back()->authority.requestKind = "00";
+        holders.back()->authority.requestKind = Kind::Affiliation;
         ASSERT_TRUE(
             BuildOutgoingBody(*holders.back(), holders.back()->authority, holders.back()->messages)
                 .ok);

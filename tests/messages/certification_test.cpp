@@ -45,7 +45,7 @@ TEST_F(Certification, TheViewerCertifiesTheMessageItShows) {
     // A saved file opened for certification meanwhile does not change it.
     ASSERT_EQ(CertifySavedMessage(y->messages, first, Sender(*y)), CertifyResult::Delivered);
     ASSERT_EQ(CertifyDecryptedMessage(y->messages, Sender(*y)), CertifyResult::Delivered);
-    EXPECT_EQ(ta.last.kind, "18");
+    EXPECT_EQ(ta.last.kind, KindText(Kind::Certification));
     EXPECT_EQ(y->information, txt::kCertificateDelivered);
     EXPECT_TRUE(ta.outcome.showCertificate);
     const std::string& certificate = y->authority.certificateText;
@@ -119,7 +119,7 @@ TEST_F(Certification, RepliesOfTheAuthorityGoToTheInjectedReplyProcessing) {
     // The certificate reply, handed over as a received body (as the mail or
     // the clipboard would) instead of through the TA connection window.
     ASSERT_TRUE(RoundTrip(x, y, "par le répartiteur").ok);
-    Lines mail = ta.ReplyTo(*y, kind::kCertification);
+    Lines mail = ta.ReplyTo(*y, Kind::Certification);
     mail.insert(mail.begin(), "Demande de certification");
     y->authority.certificateText.clear();
     Lines seen;
@@ -131,7 +131,7 @@ TEST_F(Certification, RepliesOfTheAuthorityGoToTheInjectedReplyProcessing) {
     };
     const ReceiveOutcome o = Receive(y, mail, processFor(y));
     EXPECT_TRUE(o.ok);
-    EXPECT_EQ(o.kind, "1C");
+    EXPECT_EQ(o.kind, Kind::Certificate);
     EXPECT_EQ(seen.front(), kSeparatorLine);
     EXPECT_TRUE(Contains(y->authority.certificateText, kCertified));
     // Refused by the reply processing (not for this holder): false.

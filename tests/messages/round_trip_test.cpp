@@ -35,7 +35,7 @@ TEST_F(TwoHolders, TextsComeBackWholeInBothDirections) {
                 const ReceiveOutcome o = RoundTrip(from, to, sent, rich);
                 ASSERT_TRUE(o.ok) << int(o.refusal) << " " << o.problem;
                 const DecryptedMessage& m = to->messages.decrypted;
-                EXPECT_EQ(o.kind, rich ? "21" : "20");
+                EXPECT_EQ(o.kind, rich ? Kind::RichMessage : Kind::PlainMessage);
                 EXPECT_EQ(m.kind, o.kind);
                 EXPECT_EQ(m.text, sent);
                 EXPECT_TRUE(m.identityConfirmed);

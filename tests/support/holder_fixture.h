@@ -147,8 +147,8 @@ class InProcessTa {
     }
 
     /// The authority's reply body to the request `kind` of `ctx`, not applied.
-    Lines ReplyTo(ProgramData& ctx, std::string_view kind) {
-        ctx.authority.requestKind = std::string(kind);
+    Lines ReplyTo(ProgramData& ctx, Kind kind) {
+        ctx.authority.requestKind = kind;
         EXPECT_TRUE(BuildOutgoingBody(ctx, ctx.authority, ctx.messages).ok);
         const ta::Reply r = service_->Handle(RequestData(ctx.authority.outgoingBody));
         EXPECT_EQ(r.status, 200) << r.reason;
@@ -192,7 +192,7 @@ class Messages : public ::testing::Test {
         from->messages.recipientCategory = category;
         from->messages.recipientRecord =
             i < 0 ? Record{} : (*from->correspondents.ForCategory(category))[i];
-        from->authority.requestKind = rich ? "21" : "20";
+        from->authority.requestKind = rich ? Kind::RichMessage : Kind::PlainMessage;
         from->messages.attachments = std::move(attachments);
         return BuildOutgoingBody(*from, from->authority, from->messages, text);
     }

@@ -59,8 +59,9 @@ TEST(Service, RefusalsSayWhy) {
           Case{"00", kNoNumber, "1AB00000000", 403, ""},
           Case{"00", kNoNumber, "0FF00000000", 400, ""}}) {
         const Reply r = service->Handle(
-            kSeparatorLine + "Z" + AddressLine(c.kind, "05C26", '0', '0', c.recipient, c.sender) +
-            "Z" + kEndMarkerLine + "Z");
+            kSeparatorLine + "Z" + c.kind +
+            AddressLine(Kind::Key, "05C26", '0', '0', c.recipient, c.sender).substr(2) + "Z" +
+            kEndMarkerLine + "Z");
         EXPECT_EQ(r.status, c.status) << c.kind << " " << r.reason;
         EXPECT_NE(r.reason.find(c.reasonNames), std::string::npos) << r.reason;
     }

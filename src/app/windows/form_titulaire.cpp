@@ -400,7 +400,7 @@ void FormTitulaire::surveillance() {
     if (ctx_.busy) return;
     std::optional<Lines> block = clipboardWatch ? clipboardWatch() : std::nullopt;
     if (!block) {
-        data_.authority.requestKind.clear();
+        data_.authority.requestKind.reset();
         return;
     }
     {

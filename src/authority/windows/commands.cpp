@@ -72,7 +72,7 @@ std::optional<bool> MiseAJourCommand::EnabledIn(const StateFacts& facts) {
 void MiseAJourCommand::Run() {
     BusyGuard busy(scope_.ctx);
     scope_.auth.firstAffiliation = false;
-    scope_.auth.requestKind = std::string(kind::kUpdate);
+    scope_.auth.requestKind = Kind::Update;
     AffiliationForm& form = FormOfCategory();
     form.PrepareFromIdentity();
     if (!RunDialog(form)) return;
