@@ -1,8 +1,12 @@
 #include "windowkit/help.h"
 
+#include <QApplication>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace quarnel::ui {
 
@@ -20,6 +24,8 @@ HelpSystem::HelpSystem(QWidget* parent) : QDialog(parent), browser_(new QTextBro
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
     resize(640, 520);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     g_current = this;
 }
 
@@ -51,8 +57,20 @@ void HelpSystem::ShowContext(int context) {
     }
     setWindowTitle(browser_->documentTitle());
     show();
+    FollowModal();
     raise();
     activateWindow();
+}
+
+void HelpSystem::FollowModal() {
+    QWindow* own = windowHandle();
+    if (!own || !isVisible()) return;
+    // A modal dialog blocks every window but those it is a transient parent
+    // of: the help becomes one for as long as the dialog is shown.
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* above = modal && modal != this ? modal : parentWidget();
+    QWindow* aboveWindow = above ? above->window()->windowHandle() : nullptr;
+    if (own->transientParent() != aboveWindow) own->setTransientParent(aboveWindow);
 }
 
 void ShowHelpContext(int context) {

@@ -1,7 +1,8 @@
 #pragma once
 // The help: one HTML page per language beside the program, one anchor per
 // help context ("h200" ...), shown in a help window. The main window owns the
-// help system; any window asks it through HelpSystem::Current().
+// help system; any window asks it through HelpSystem::Current(). The help
+// window is never modal and stays usable beside a modal dialog.
 
 #include <QDialog>
 #include <filesystem>
@@ -9,6 +10,21 @@
 class QTextBrowser;
 
 namespace quarnel::ui {
+
+/// The help contexts of the windows; each has its anchor in both pages.
+inline constexpr int kHelpMain = 200;
+inline constexpr int kHelpOptions = 210;
+inline constexpr int kHelpCorrespondents = 230;
+inline constexpr int kHelpWriting = 240;
+inline constexpr int kHelpReading = 250;
+inline constexpr int kHelpAffiliation = 260;
+inline constexpr int kHelpNewCorrespondent = 270;
+inline constexpr int kHelpConnection = 280;
+inline constexpr int kHelpCertification = 300;
+inline constexpr int kHelpContexts[] = {
+    kHelpMain,        kHelpOptions,          kHelpCorrespondents, kHelpWriting,       kHelpReading,
+    kHelpAffiliation, kHelpNewCorrespondent, kHelpConnection,     kHelpCertification,
+};
 
 class HelpSystem : public QDialog {
     Q_OBJECT
@@ -32,6 +48,10 @@ class HelpSystem : public QDialog {
     /// The context last asked for (0 contents, -1 none yet).
     int LastContext() const { return lastContext_; }
     QTextBrowser& Browser() { return *browser_; }
+
+    /// Keeps the help window above the topmost modal dialog, and so outside
+    /// what that dialog blocks; with no modal dialog, above its owner.
+    void FollowModal();
 
   private:
     std::filesystem::path page_;

@@ -1,6 +1,12 @@
 #include "windowkit/modal_runner.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTimer>
+#include <QTreeView>
+
+#include "windowkit/help.h"
 
 namespace quarnel::ui {
 
@@ -8,16 +14,44 @@ namespace {
 
 class ExecRunner : public ModalRunner {
   public:
-    int Run(QDialog& dialog) override { return dialog.exec(); }
+    int Run(QDialog& dialog) override {
+        // An open help window stays usable beside the dialog, and after it.
+        QTimer::singleShot(0, &dialog, [] {
+            if (HelpSystem* help = HelpSystem::Current()) help->FollowModal();
+        });
+        const int result = dialog.exec();
+        if (HelpSystem* help = HelpSystem::Current()) help->FollowModal();
+        return result;
+    }
 };
 
 ModalRunner* g_installed = nullptr;
+
+/// Qt sizes the columns of the file list for English; each column gets room
+/// for its title in the current language, and the dialog room for them all.
+void WidenForColumns(QFileDialog& dialog) {
+    auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!list) return;  // a dialog of the platform's own
+    QHeaderView& header = *list->header();
+    int columns = 0;
+    for (int i = 0; i < header.count(); ++i) {
+        header.resizeSection(i, std::max(header.sectionSize(i), header.sectionSizeHint(i)));
+        columns += header.sectionSize(i);
+    }
+    int beside = 0;  // the list of places left of the files, and the frames
+    if (auto* places = dialog.findChild<QWidget*>(QStringLiteral("sidebar"))) {
+        beside += std::max(places->width(), places->sizeHint().width());
+    }
+    beside += list->verticalScrollBar()->sizeHint().width() + 64;
+    dialog.setMinimumWidth(std::max(dialog.minimumSizeHint().width(), columns + beside));
+}
 
 std::unique_ptr<QFileDialog> MakeFileDialog(QWidget* parent, const char* name,
                                             const QString& caption, const QString& folder,
                                             const QString& filter) {
     auto dialog = std::make_unique<QFileDialog>(parent, caption, folder, filter);
     dialog->setObjectName(name);
+    WidenForColumns(*dialog);
     return dialog;
 }
 

@@ -1,32 +1,68 @@
 // The texts: the English module beside the program translates every text of
 // every table, with its own version code; the help pages hold every context;
-// the main window and the options dialog render offscreen in French and in
-// English without a clipped text (the PNGs go to <build>/screenshots).
+// the main window, the options dialog and the authority's windows render
+// offscreen in French and in English without a clipped text, and the folder
+// chooser in French with room for its column titles (the PNGs go to
+// <build>/screenshots).
 
 #include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
+#include <QHeaderView>
 #include <QTabWidget>
 #include <QTranslator>
+#include <QTreeView>
 #include <set>
 
+#include "authority/windows/form_affiliation.h"
+#include "authority/windows/form_destinataire.h"
+#include "authority/windows/form_tcp_ip.h"
 #include "crypto/hextext.h"
 #include "resources/texts.h"
 #include "shell_fixture.h"
+#include "windowkit/help.h"
 
 namespace quarnel {
 namespace {
 
 using test::Child;
 
-void CheckShown(QWidget& window, const QString& name) {
+void CheckShown(QWidget& window, const QString& name, bool clippedCheck = true) {
     window.show();
     QApplication::processEvents();
-    const QStringList clipped = test::ClippedTexts(window);
+    const QStringList clipped = clippedCheck ? test::ClippedTexts(window) : QStringList();
     EXPECT_TRUE(clipped.isEmpty()) << name.toStdString() << ":\n"
                                    << clipped.join('\n').toStdString();
     const QString dir = QStringLiteral(QUARNEL_BUILD_DIR "/screenshots");
     QDir().mkpath(dir);
     EXPECT_TRUE(test::SaveScreenshot(window, dir + "/" + name + ".png"));
+}
+
+// Qt's folder chooser, in French: every column title has room, and a folder
+// says it is one in French.
+void CheckFolderDialog(QDialog& dialog, const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder / "courrier");
+    auto& list = test::Child<QTreeView>(dialog, "treeView");
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    ASSERT_NE(model, nullptr);
+    const QModelIndex parent = model->index(QString::fromStdString(folder.string()));
+    for (int i = 0; i < 500 && model->rowCount(parent) == 0; ++i)
+        QTest::qWait(10);  // the model reads the folder in a thread
+    ASSERT_GT(model->rowCount(parent), 0);
+    dialog.show();
+    QApplication::processEvents();
+    const QHeaderView& header = *list.header();
+    for (int i = 0; i < header.count(); ++i) {
+        EXPECT_GE(header.sectionSize(i), header.sectionSizeHint(i))
+            << model->headerData(i, Qt::Horizontal).toString().toStdString();
+    }
+    const int last = header.count() - 1;
+    EXPECT_LE(header.sectionViewportPosition(last) + header.sectionSizeHint(last),
+              list.viewport()->width())
+        << "the last column is cut";
+    EXPECT_EQ(model->headerData(last, Qt::Horizontal).toString(), "Dernière modification");
+    EXPECT_EQ(model->index(0, 2, parent).data().toString(), "Dossier");
+    CheckShown(dialog, "folder_fr", false);
 }
 
 class Screenshots : public test::ShellFixture {};
@@ -54,7 +90,23 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
                 pages.setCurrentIndex(i);
                 CheckShown(d, QStringLiteral("options_%1_%2").arg(language).arg(i + 1));
             }
+            if (language == "fr") {
+                runner.Once(ui::kFolderDialogName,
+                            [&](QDialog& chooser) { CheckFolderDialog(chooser, files.Data()); });
+                test::Click(d, "ButtonCerti");
+                EXPECT_EQ(runner.Runs().count(ui::kFolderDialogName), 1);
+            }
         });
+        const ui::Forms& w = main->Windows();
+        w.affiliationF->PrepareFresh();
+        w.affiliationA->PrepareFresh();
+        w.affiliationD->PrepareFromIdentity();  // the update form
+        w.destinataire->Prepare();
+        for (QDialog* d : std::initializer_list<QDialog*>{
+                 w.affiliationF, w.affiliationD, w.affiliationA, w.destinataire, w.tcpIp}) {
+            CheckShown(*d, d->objectName() + "_" + language);
+            d->hide();
+        }
     }
 }
 
@@ -100,9 +152,12 @@ TEST(Translation, EveryTextHasAnEnglishTranslationEveryHelpContextAPageInBothLan
         QFile file(QStringLiteral(QUARNEL_BIN_DIR "/") + page);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page;
         const QString html = QString::fromUtf8(file.readAll());
-        for (const char* anchor : {"sommaire", "h200", "h210", "h230", "h240", "h250", "h300"}) {
-            EXPECT_TRUE(html.contains(QStringLiteral("id=\"%1\"").arg(anchor)))
-                << page << " " << anchor;
+        EXPECT_TRUE(html.contains(QStringLiteral("id=\"sommaire\""))) << page;
+        for (const int context : ui::kHelpContexts) {
+            EXPECT_TRUE(html.contains(QStringLiteral("id=\"h%1\"").arg(context)))
+                << page << " " << context;
+            EXPECT_TRUE(html.contains(QStringLiteral("href=\"#h%1\"").arg(context)))
+                << page << " " << context << " is not in the contents";
         }
     }
 }

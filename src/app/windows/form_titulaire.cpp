@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
@@ -40,6 +39,7 @@
 #include "windowkit/help.h"
 #include "windowkit/message_box.h"
 #include "windowkit/modal_runner.h"
+#include "windowkit/qt_texts.h"
 #include "windowkit/save_failure.h"
 #include "windowkit/window_kit.h"
 
@@ -284,9 +284,7 @@ void FormTitulaire::ApplyLanguage() {
     // Qt's own dialogs (folder selection) speak French too when its catalogue
     // is installed; English is their own language.
     if (step.locale == kLocaleFrench && !qtFrench_) {
-        auto qt = std::make_unique<QTranslator>();
-        if (qt->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        if (auto qt = LoadQtTexts(QLocale(QLocale::French))) {
             qtFrench_ = std::move(qt);
             QCoreApplication::installTranslator(qtFrench_.get());
             textsChanged = true;

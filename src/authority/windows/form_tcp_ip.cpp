@@ -10,6 +10,7 @@
 #include "authority/requests.h"
 #include "authority/texts.h"
 #include "protocol/body.h"
+#include "windowkit/help.h"
 #include "windowkit/message_box.h"
 #include "windowkit/modal_runner.h"
 #include "windowkit/texts.h"
@@ -18,7 +19,7 @@
 namespace quarnel::ui {
 
 FormTCP_IP::FormTCP_IP(HolderContext& ctx, AuthorityState& auth, QWidget* parent)
-    : QuarnelDialog(ctx, "FormTCP_IP", 0, parent), auth_(auth) {
+    : QuarnelDialog(ctx, "FormTCP_IP", kHelpConnection, parent), auth_(auth) {
     setModal(true);
     auto* outer = new QVBoxLayout(this);
     labelDonnees_ = new QLabel(this);
