@@ -2,6 +2,7 @@
 
 #include "holder/program_state.h"
 
+#include "crypto/cp1252.h"
 #include "crypto/own_keys.h"
 #include "crypto/secret.h"
 
@@ -10,13 +11,45 @@ namespace quarnel {
 OkState UpdateOk(const OptionsFields& f) {
     // A category, the eight clicks, every field and working folder, and a
     // proxy with both its address and its port or neither.
-    const bool complete = f.categoryChosen && f.clickCounter == 0 && !f.taAddressEmpty &&
-                          !f.smtpEmpty && !f.pop3Empty && !f.accountEmpty && !f.passwordEmpty &&
-                          !f.anyWorkingFolderEmpty && f.proxyAddressEmpty == f.proxyPortEmpty;
-    if (!complete) return {.ok = false, .enableAnnuler = true, .ports = PortButtons::Unchanged};
+    std::vector<OkMissing> missing;
+    const std::pair<bool, OkMissing> checks[] = {
+        {!f.categoryChosen, OkMissing::Category},
+        {f.clickCounter != 0, OkMissing::Clicks},
+        {f.taAddressEmpty, OkMissing::TaAddress},
+        {f.smtpEmpty, OkMissing::Smtp},
+        {f.pop3Empty, OkMissing::Pop3},
+        {f.accountEmpty, OkMissing::Account},
+        {f.passwordEmpty, OkMissing::Password},
+        {f.anyWorkingFolderEmpty, OkMissing::Folder},
+        {f.proxyAddressEmpty != f.proxyPortEmpty, OkMissing::Proxy},
+    };
+    for (const auto& [lacking, what] : checks) {
+        if (lacking) missing.push_back(what);
+    }
+    if (!missing.empty()) {
+        return {.ok = false,
+                .enableAnnuler = true,
+                .ports = PortButtons::Unchanged,
+                .missing = std::move(missing)};
+    }
     return {.ok = true,
             .enableAnnuler = false,
-            .ports = f.proxyAddressEmpty ? PortButtons::Free : PortButtons::Forced80};
+            .ports = f.proxyAddressEmpty ? PortButtons::Free : PortButtons::Forced80,
+            .missing = {}};
+}
+
+std::optional<std::string> RefusedCharacter(std::string_view utf8) {
+    return FirstOutsideCp1252(utf8);
+}
+
+std::optional<std::string> ChosenFolderSetting(const std::string& utf8Path, std::string& refused) {
+    // Folder settings are code page 1252: a path it cannot hold would name
+    // another folder.
+    if (auto c = FirstOutsideCp1252(utf8Path)) {
+        refused = *c;
+        return std::nullopt;
+    }
+    return FolderSetting(std::filesystem::path(utf8Path));
 }
 
 OptionsResult ApplyOptions(HolderContext& ctx, AuthorityState& auth, const OptionsInput& in) {

@@ -5,6 +5,8 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "authority/authority_state.h"
 #include "crypto/secret.h"
@@ -33,13 +35,37 @@ enum class PortButtons {
     Forced80,  ///< "80" checked, both disabled: through a proxy the TA is on port 80
 };
 
+/// What still keeps "Ok" disabled, in the order the dialog shows them.
+enum class OkMissing {
+    Category,
+    Clicks,  ///< OptionsFields::clickCounter clicks on the key button
+    TaAddress,
+    Smtp,
+    Pop3,
+    Account,
+    Password,
+    Folder,  ///< a working folder is empty
+    Proxy,   ///< a proxy address without its port, or a port without address
+};
+
 struct OkState {
     bool ok = false;
     bool enableAnnuler = false;  ///< when false, "Annuler" stays as it was
     PortButtons ports = PortButtons::Unchanged;
+    std::vector<OkMissing> missing;  ///< empty exactly when `ok`
 };
 
 OkState UpdateOk(const OptionsFields& fields);
+
+/// The first character of a text typed in the dialog (UTF-8) that code page
+/// 1252 cannot represent: the field refuses it (kCaractereNonPermis).
+/// Nothing when the text is taken.
+std::optional<std::string> RefusedCharacter(std::string_view utf8);
+
+/// A folder chosen with "Modifier" (UTF-8 path) as its folder setting;
+/// nothing when code page 1252 cannot represent the path, `refused` then
+/// naming the first character it cannot (kDossierNonRepresentable).
+std::optional<std::string> ChosenFolderSetting(const std::string& utf8Path, std::string& refused);
 
 /// What the dialog collected when "Ok" is pressed.
 struct OptionsInput {

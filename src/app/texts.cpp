@@ -85,6 +85,19 @@ constexpr TextEntry kTexts[] = {
       "Les clefs n'ont pu être déplacées dans le dossier %s : il n'existe pas ou contient déjà "
       "un fichier QuarnelTit.kpr."),
     T(txt::kChoisirDossier, "Choisissez un dossier"),
+    T(txt::kOkQuandFait, "Ok sera possible une fois ceci fait :"),
+    T(txt::kOkCategorie, "choisir la catégorie d'utilisateur"),
+    T(txt::kOkClics, "cliquer encore %s fois sur le bouton de la clef"),
+    T(txt::kOkAdresseTa, "donner l'adresse de l'Organisme de Confiance"),
+    T(txt::kOkChampMessagerie, "remplir « %s » de la messagerie"),
+    T(txt::kOkDossier, "choisir chaque dossier de l'onglet « Répertoires »"),
+    T(txt::kOkProxy, "donner l'adresse et le port du proxy, ou ni l'un ni l'autre"),
+    T(txt::kCaractereNonPermis,
+      "Le caractère « %s » ne peut pas être utilisé : il n'appartient pas au jeu de "
+      "caractères d'Europe occidentale (code page 1252)."),
+    T(txt::kDossierNonRepresentable,
+      "Le dossier %s ne peut pas être choisi : le caractère « %s » n'appartient pas au jeu "
+      "de caractères d'Europe occidentale (code page 1252)."),
 };
 }  // namespace
 

@@ -85,5 +85,15 @@ inline constexpr int kReseauLocal = 71134;
 inline constexpr int kDossierNonCree = 71137;
 inline constexpr int kClefsNonDeplacees = 71138;
 inline constexpr int kChoisirDossier = 71139;
+// Why "Ok" of the options dialog is disabled, and refused characters.
+inline constexpr int kOkQuandFait = 71160;
+inline constexpr int kOkCategorie = 71161;
+inline constexpr int kOkClics = 71162;
+inline constexpr int kOkAdresseTa = 71163;
+inline constexpr int kOkChampMessagerie = 71164;
+inline constexpr int kOkDossier = 71165;
+inline constexpr int kOkProxy = 71166;
+inline constexpr int kCaractereNonPermis = 71167;
+inline constexpr int kDossierNonRepresentable = 71168;
 
 }  // namespace quarnel::txt

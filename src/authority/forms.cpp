@@ -1,6 +1,8 @@
 #include "authority/forms.h"
 
 #include "authority/texts.h"
+#include "crypto/cp1252.h"
+#include "crypto/hextext.h"
 #include "holder/settings.h"
 #include "protocol/body.h"
 #include "store/correspondents.h"
@@ -43,18 +45,23 @@ std::vector<IdField> FieldsOf(char category) {
     return out;
 }
 
+std::optional<ExecuterBlock> ExecuterBlocked(char category, bool prefilled,
+                                             const AffiliationEntry& entry) {
+    for (IdField f : FieldsOf(category)) {
+        bool required = f == IdField::Adresse || f == IdField::CodePostal ||
+                        f == IdField::Localite || f == IdField::Telephone || f == IdField::Email;
+        // The names (and the firm) of a pre-filled form are fixed.
+        if (!prefilled) {
+            required = required || f == IdField::Nom || f == IdField::Prenoms || f == IdField::Firm;
+        }
+        if (required && entry[f].empty()) return ExecuterBlock{f};
+    }
+    if (!entry.publicList) return ExecuterBlock{};
+    return std::nullopt;
+}
+
 bool ExecuterEnabled(char category, bool prefilled, const AffiliationEntry& entry) {
-    std::vector<IdField> required{IdField::Adresse, IdField::CodePostal, IdField::Localite,
-                                  IdField::Telephone, IdField::Email};
-    if (!prefilled) {
-        required.push_back(IdField::Nom);
-        required.push_back(IdField::Prenoms);
-        if (category != 'A') required.push_back(IdField::Firm);
-    }
-    for (IdField f : required) {
-        if (entry[f].empty()) return false;
-    }
-    return entry.publicList.has_value();
+    return !ExecuterBlocked(category, prefilled, entry);
 }
 
 std::vector<std::string> IdentityRecord(char category, const AffiliationEntry& entry) {
@@ -86,15 +93,25 @@ void ApplyAffiliationEntry(HolderContext& ctx, const AffiliationEntry& entry) {
     DeriveIdentityValues(ctx);
 }
 
-bool HasDiacritics(std::string_view cp1252) {
-    for (unsigned char c : cp1252) {
+bool HasDiacritics(std::string_view text) {
+    for (unsigned char c : text) {
         if (c > 127) return true;
     }
     return false;
 }
 
+std::optional<FieldRefusal> RefuseFieldText(IdField field, std::string_view utf8) {
+    // Every character above 127 is more than one UTF-8 byte, each above 127.
+    if (RuleOf(field).refuseDiacritics && HasDiacritics(utf8)) {
+        return FieldRefusal{txt::kPasDeDiacritiques, {}};
+    }
+    if (auto c = FirstOutsideCp1252(utf8)) return FieldRefusal{txt::kCaractereRefuse, *c};
+    return std::nullopt;
+}
+
 NumberCheck CheckNewCorrespondent(const HolderContext& ctx, std::string_view number) {
     if (number.size() < 11) return {};
+    if (!IsHexText(number, 11)) return {false, txt::kNumeroNonHexadecimal};
     if (FindCorrespondent(ctx.correspondents, CategoryOfNumber(number), number) >= 0) {
         return {false, txt::kCorrespondantDejaEnregistre};
     }

@@ -58,6 +58,14 @@ std::vector<IdField> FieldsOf(char category);
 /// Prénoms and, for D and F, Société/Profession.
 bool ExecuterEnabled(char category, bool prefilled, const AffiliationEntry& entry);
 
+/// Why Exécuter is disabled: the first required field still empty, in the
+/// form's order, else the public-list choice; nothing when it is enabled.
+struct ExecuterBlock {
+    std::optional<IdField> field;  ///< nothing: "oui" or "non" is still to choose
+};
+std::optional<ExecuterBlock> ExecuterBlocked(char category, bool prefilled,
+                                             const AffiliationEntry& entry);
+
 /// The identity record: 13 lines (D, F) or 11 (A), the public-list flag last
 /// ("x" for "oui"), every empty line "-".
 std::vector<std::string> IdentityRecord(char category, const AffiliationEntry& entry);
@@ -71,12 +79,23 @@ std::optional<AffiliationEntry> EntryFromIdentity(char category,
 /// settings of `ctx`.
 void ApplyAffiliationEntry(HolderContext& ctx, const AffiliationEntry& entry);
 
-/// True when a typed text holds a character outside 7-bit ASCII.
-bool HasDiacritics(std::string_view cp1252);
+/// True when a text (code page 1252 or UTF-8) holds a character outside
+/// 7-bit ASCII.
+bool HasDiacritics(std::string_view text);
+
+/// Why a text typed in a field (UTF-8) is refused: a field that refuses
+/// diacritics takes 7-bit ASCII only (kPasDeDiacritiques); any other field
+/// takes what code page 1252 can represent (kCaractereRefuse, `character`
+/// naming the first that it cannot). Nothing when the text is taken.
+struct FieldRefusal {
+    int text = 0;
+    std::string character;
+};
+std::optional<FieldRefusal> RefuseFieldText(IdField field, std::string_view utf8);
 
 /// The new-correspondent dialog's verdict on the typed number: Exécuter
-/// enabled, or the information to show (resource number), or neither (fewer
-/// than 11 characters).
+/// enabled, or the information to show (resource number: known, own, or not
+/// 11 hexadecimal digits), or neither (fewer than 11 characters).
 struct NumberCheck {
     bool executer = false;
     int information = 0;

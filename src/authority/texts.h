@@ -68,6 +68,9 @@ inline constexpr int kOui = 74069;
 inline constexpr int kNon = 74070;
 inline constexpr int kExecuter = 74071;
 inline constexpr int kPasDeDiacritiques = 74072;
+inline constexpr int kCaractereRefuse = 74073;
+inline constexpr int kChampARemplir = 74074;
+inline constexpr int kChoisirListe = 74075;
 
 // New-correspondent dialog.
 inline constexpr int kNouveauCorrespondant = 74080;
@@ -75,6 +78,8 @@ inline constexpr int kNumeroNouveauCorrespondant = 74081;
 inline constexpr int kInformation = 74082;
 inline constexpr int kCorrespondantDejaEnregistre = 74083;
 inline constexpr int kPropreNumero = 74084;
+inline constexpr int kNumeroNonHexadecimal = 74085;
+inline constexpr int kNumeroIncomplet = 74086;
 
 // TA connection window.
 inline constexpr int kConnexionTa = 74090;

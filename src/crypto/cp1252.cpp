@@ -87,4 +87,16 @@ bool Utf8ToCp1252(std::string_view utf8, std::string& out) {
     return true;
 }
 
+std::optional<std::string> FirstOutsideCp1252(std::string_view utf8) {
+    std::string ignored;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t n = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const std::string_view one = utf8.substr(i, n);
+        if (!Utf8ToCp1252(one, ignored)) return std::string(one);
+        i += n;
+    }
+    return std::nullopt;
+}
+
 }  // namespace quarnel

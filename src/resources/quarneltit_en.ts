@@ -759,5 +759,61 @@ Trusted Authority code: %s</translation>
         <source>Le message condensé n'est pas confirmé : la demande de certification n'est pas envoyée.</source>
         <translation>The message digest is not confirmed: the certification request is not sent.</translation>
     </message>
+    <message>
+        <source>Le caractère « %s » ne peut pas être transmis : il n'appartient pas au jeu de caractères d'Europe occidentale (code page 1252).</source>
+        <translation>The character “%s” cannot be sent: it is not in the Western European character set (code page 1252).</translation>
+    </message>
+    <message>
+        <source>Reste à remplir : %s</source>
+        <translation>Still to fill in: %s</translation>
+    </message>
+    <message>
+        <source>Choisissez « oui » ou « non » pour la liste publique des affiliés.</source>
+        <translation>Choose “yes” or “no” for the public list of affiliates.</translation>
+    </message>
+    <message>
+        <source>Un n° d'affiliation ne comprend que des chiffres hexadécimaux (0-9, A-F) !</source>
+        <translation>An affiliation number holds hexadecimal digits only (0-9, A-F)!</translation>
+    </message>
+    <message>
+        <source>Tapez les 11 caractères du n° d'affiliation.</source>
+        <translation>Type the 11 characters of the affiliation number.</translation>
+    </message>
+    <message>
+        <source>Ok sera possible une fois ceci fait :</source>
+        <translation>Ok becomes possible once this is done:</translation>
+    </message>
+    <message>
+        <source>choisir la catégorie d'utilisateur</source>
+        <translation>choose the user category</translation>
+    </message>
+    <message>
+        <source>cliquer encore %s fois sur le bouton de la clef</source>
+        <translation>click the key button %s more times</translation>
+    </message>
+    <message>
+        <source>donner l'adresse de l'Organisme de Confiance</source>
+        <translation>give the address of the Trusted Authority</translation>
+    </message>
+    <message>
+        <source>remplir « %s » de la messagerie</source>
+        <translation>fill in the mail field “%s”</translation>
+    </message>
+    <message>
+        <source>choisir chaque dossier de l'onglet « Répertoires »</source>
+        <translation>choose every folder of the “Folders” tab</translation>
+    </message>
+    <message>
+        <source>donner l'adresse et le port du proxy, ou ni l'un ni l'autre</source>
+        <translation>give both the address and the port of the proxy, or neither</translation>
+    </message>
+    <message>
+        <source>Le caractère « %s » ne peut pas être utilisé : il n'appartient pas au jeu de caractères d'Europe occidentale (code page 1252).</source>
+        <translation>The character “%s” cannot be used: it is not in the Western European character set (code page 1252).</translation>
+    </message>
+    <message>
+        <source>Le dossier %s ne peut pas être choisi : le caractère « %s » n'appartient pas au jeu de caractères d'Europe occidentale (code page 1252).</source>
+        <translation>The folder %s cannot be chosen: the character “%s” is not in the Western European character set (code page 1252).</translation>
+    </message>
 </context>
 </TS>

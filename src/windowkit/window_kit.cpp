@@ -1,8 +1,10 @@
 #include "windowkit/window_kit.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
 #include <vector>
@@ -22,6 +24,13 @@ QString Tr(int id, std::initializer_list<QString> args) {
         utf8.push_back(a.toStdString());
     const std::vector<std::string_view> views(utf8.begin(), utf8.end());
     return QString::fromStdString(FillPlaceholders(Tr(id).toStdString(), views));
+}
+
+void FitToLength(QLineEdit& edit, int length, QChar sample) {
+    const QFontMetrics fm(edit.font());
+    // The size hint is room for 17 "x" plus the frame and margins.
+    const int chrome = edit.sizeHint().width() - fm.horizontalAdvance(u'x') * 17;
+    edit.setMinimumWidth(fm.horizontalAdvance(QString(length, sample)) + chrome);
 }
 
 QString FromCp1252(std::string_view text) {

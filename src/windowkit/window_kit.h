@@ -14,6 +14,7 @@
 class QWidget;
 class QLabel;
 class QGroupBox;
+class QLineEdit;
 
 namespace quarnel::ui {
 
@@ -35,6 +36,10 @@ T* Named(T* widget, const char* name) {
     widget->setObjectName(name);
     return widget;
 }
+
+/// Makes a line edit wide enough to show `length` characters as wide as
+/// `sample` ("X" for upper-case text, "x" for lower case).
+void FitToLength(QLineEdit& edit, int length, QChar sample);
 
 /// Places a dialog at the main window's left edge, 30 pixels below its top
 /// edge (frame included), as every dialog opened from the main window is.

@@ -1,11 +1,13 @@
 // The main window: windows created at start, the start-up as the holder sees
 // it, the timer, help and about; the options dialog: UpdateOk as the holder
 // meets it, the proxy fields, the clicks, the password, the folders and the
-// language switch, and the road of a newcomer.
+// language switch, and the road of a newcomer; why Ok is disabled, and the
+// characters code page 1252 cannot hold.
 
 #include <QMenu>
 #include <QTextBrowser>
 
+#include "app/texts.h"
 #include "crypto/own_keys.h"
 #include "holder/settings.h"
 #include "messages/windows/form_certi.h"
@@ -15,6 +17,7 @@
 #include "shell_fixture.h"
 #include "store/windows/form_liste.h"
 #include "windowkit/help.h"
+#include "windowkit/window_kit.h"
 
 namespace quarnel {
 namespace {
@@ -351,6 +354,53 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
     OpenOptions([&](QDialog& d) { Q_EMIT Child<QComboBox>(d, "ComboBoxLangue").activated(1); });
     EXPECT_EQ(main->Button(Sortie).text(), "&Sortie");
     EXPECT_EQ(ctx.programState, ProgramState::VersionChanged);
+}
+
+TEST_F(OptionsDialog, ADisabledOkSaysWhatIsMissingAndTheDialogKeepsToCodePage1252) {
+    Start();
+    const std::filesystem::path greek = files / "Ωmega";
+    std::filesystem::create_directory(greek);
+    runner.Once(ui::kFolderDialogName, [&](QDialog& d) {
+        ui::AcceptFileDialog(d, QString::fromStdString(greek.string()));
+    });
+    OpenOptions([&](QDialog& d) {
+        auto& ok = Child<QPushButton>(d, "BitBtnOk");
+        EXPECT_TRUE(ok.toolTip().contains(ui::Tr(txt::kOkClics, {"8"})));
+        Child<QRadioButton>(d, "RadioBtnFirme").click();
+        for (int i = 0; i < 3; ++i)
+            Click(d, "BtnInitClef");
+        test::Type(d, "EditAdresseTa", "ta.example.org");
+        test::Type(d, "EditSmtp", "smtp.example.org");
+        EXPECT_EQ(ok.toolTip(),
+                  QStringList({ui::Tr(txt::kOkQuandFait), ui::Tr(txt::kOkClics, {"5"}),
+                               ui::Tr(txt::kOkChampMessagerie, {ui::Tr(txt::kPop3)}),
+                               ui::Tr(txt::kOkChampMessagerie, {ui::Tr(txt::kNomDeCompte)}),
+                               ui::Tr(txt::kOkChampMessagerie, {ui::Tr(txt::kMotDePasse)})})
+                      .join("\n- "));
+
+        // The euro sign is in code page 1252, omega is not.
+        test::Type(d, "EditPop3", QString::fromUtf8("pop.example.org"));
+        test::Type(d, "EditId", QString::fromUtf8("jdupont€Ω"));
+        test::Type(d, "EditPasse", QString::fromUtf8("Ωmot"));
+        EXPECT_EQ(Child<QLineEdit>(d, "EditId").text(), QString::fromUtf8("jdupont€"));
+        EXPECT_EQ(Child<QLineEdit>(d, "EditPasse").text(), "mot");
+        const QString certificates = Child<QLabel>(d, "LbRepCerti").text();
+        Click(d, "ButtonCerti");
+        EXPECT_EQ(Child<QLabel>(d, "LbRepCerti").text(), certificates);
+        for (int i = 0; i < 5; ++i)
+            Click(d, "BtnInitClef");
+        EXPECT_TRUE(ok.isEnabled());
+        EXPECT_EQ(ok.toolTip(), "");
+        Click(d, "BitBtnOk");
+    });
+    const QString omega = QString::fromUtf8("Ω");
+    EXPECT_EQ(boxes.Texts(),
+              (QStringList{ui::Tr(txt::kCaractereNonPermis, {omega}),
+                           ui::Tr(txt::kCaractereNonPermis, {omega}),
+                           ui::Tr(txt::kDossierNonRepresentable,
+                                  {QString::fromStdString(greek.string()), omega})}));
+    EXPECT_EQ(ctx.settings.accountName, "jdupont\x80");
+    EXPECT_EQ(*ctx.authority.pendingPassword, "mot");
 }
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include "store/key_store.h"
 #include "ta_server.h"
 #include "window_test_support.h"
+#include "windowkit/help.h"
 #include "windowkit/message_box.h"
 #include "windowkit/modal_runner.h"
 #include "windowkit/window_kit.h"
@@ -54,14 +55,18 @@ TEST_F(Windows, AnEmployeeFillsTheFreshFormAndItWritesTheIdentity) {
     FormAffiliationF form(ctx, nullptr);
     form.PrepareFresh();
     form.show();
+    QAbstractButton& executer = Child(form, "BitBtnExecuter");
+    EXPECT_EQ(executer.toolTip(), Tr(txt::kChampARemplir, {Tr(txt::kSocieteField)}));
     Fill(form, {"EditSociete", "acme", "EditNom", "martin", "EditPrenoms", "Claire", "EditAdresse",
                 "1 Quai Bas", "EditCodePostal", "69001", "EditLocalite", "lyon", "EditTelephone",
                 "+33 4 00", "EditEmail", "Claire@Example.org"});
     EXPECT_EQ(Child<QLineEdit>(form, "EditNom").text(), "MARTIN");
     EXPECT_EQ(Child<QLineEdit>(form, "EditPrenoms").text(), "claire");
-    EXPECT_FALSE(Child(form, "BitBtnExecuter").isEnabled());  // neither oui nor non
+    EXPECT_FALSE(executer.isEnabled());  // neither oui nor non
+    EXPECT_EQ(executer.toolTip(), Tr(txt::kChoisirListe));
     Click(form, "RadioBtnNon");
-    ASSERT_TRUE(Child(form, "BitBtnExecuter").isEnabled());
+    ASSERT_TRUE(executer.isEnabled());
+    EXPECT_EQ(executer.toolTip(), "");
     Click(form, "BitBtnExecuter");
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(
@@ -77,13 +82,15 @@ TEST_F(Windows, APrivatePersonsFormRefusesDiacriticsWhereItSaysSoAndKeepsStoredN
     form.PrepareFresh();
     form.show();
     EXPECT_EQ(form.findChild<QLineEdit*>("EditSociete"), nullptr);
-    Type(form, "EditNom", QString::fromUtf8("LEé"));
+    // Above 127 in a field without diacritics, whether or not code page 1252
+    // has it; elsewhere only what code page 1252 cannot represent.
+    Type(form, "EditNom", QString::fromUtf8("LEéΩ"));
     EXPECT_EQ(Child<QLineEdit>(form, "EditNom").text(), "LE");
-    ASSERT_EQ(boxes.Texts(), QStringList{Tr(txt::kPasDeDiacritiques)});
-    Type(form, "EditPrenoms", QString::fromUtf8("Hélène") + QString(40, 'a'));
+    Type(form, "EditPrenoms", QString::fromUtf8("Hélène Ω") + QString(40, 'a'));
     EXPECT_EQ(Child<QLineEdit>(form, "EditPrenoms").text(),
-              QString::fromUtf8("hélène") + QString(19, 'a'));
-    EXPECT_EQ(boxes.Texts().size(), 1);
+              QString::fromUtf8("hélène ") + QString(18, 'a'));
+    EXPECT_EQ(boxes.Texts(), (QStringList{Tr(txt::kPasDeDiacritiques), Tr(txt::kPasDeDiacritiques),
+                                          Tr(txt::kCaractereRefuse, {QString::fromUtf8("Ω")})}));
 
     // Pre-filled: the names are fixed labels and go back as stored.
     ctx.settings.identity = test::IdentityOf('A', "DUPONT");
@@ -92,11 +99,48 @@ TEST_F(Windows, APrivatePersonsFormRefusesDiacriticsWhereItSaysSoAndKeepsStoredN
     EXPECT_EQ(Child<QLabel>(form, "LbNom").text(), "DUPONT");
     EXPECT_TRUE(Child<QRadioButton>(form, "RadioBtnOui").isChecked());
     EXPECT_TRUE(Child(form, "BitBtnExecuter").isEnabled());
-    // Emptying a required field disables Exécuter (the edit of a pre-filled
-    // form: the newcomer's update below).
-    Child<QLineEdit>(form, "EditEmail").clear();
-    form.UpdateExecuter();
+    // Emptying a required field by hand disables Exécuter, whose tip names
+    // the field.
+    QLineEdit& email = Child<QLineEdit>(form, "EditEmail");
+    email.setFocus();
+    email.selectAll();
+    QTest::keyClick(&email, Qt::Key_Backspace);
     EXPECT_FALSE(Child(form, "BitBtnExecuter").isEnabled());
+    EXPECT_EQ(Child(form, "BitBtnExecuter").toolTip(), Tr(txt::kChampARemplir, {Tr(txt::kEmail)}));
+}
+
+// True when the edit shows `text` whole: with the cursor at its end, nothing
+// scrolled out on the left.
+bool ShowsWhole(QLineEdit& edit, const QString& text) {
+    edit.setText(QString());
+    edit.repaint();
+    const int start = edit.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    edit.setText(text);
+    edit.repaint();  // the edit scrolls when it paints
+    return edit.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x() - start >=
+           QFontMetrics(edit.font()).horizontalAdvance(text);
+}
+
+TEST_F(Windows, EveryFieldHasRoomForItsLongestText) {
+    ctx.settings.identity = test::IdentityOf('D', "DUPONT");
+    ctx.settings.category = 'D';
+    FormAffiliationF f(ctx, nullptr);
+    FormAffiliationD d(ctx, nullptr);
+    FormAffiliationA a(ctx, nullptr);
+    d.PrepareFromIdentity();  // the update form
+    FormDestinataire destinataire(ctx, nullptr);
+    for (QDialog* form : std::initializer_list<QDialog*>{&f, &d, &a, &destinataire}) {
+        form->show();
+        for (QLineEdit* edit : form->findChildren<QLineEdit*>()) {
+            if (!edit->isVisible()) continue;
+            // In the field's letter case; the longest limit for a field without one.
+            Type(*form, edit->objectName().toLatin1().constData(), "a");
+            const QChar letter = edit->text() == "A" ? u'X' : u'x';
+            const int length = edit->maxLength() < 1000 ? edit->maxLength() : 60;
+            EXPECT_TRUE(ShowsWhole(*edit, QString(length, letter)))
+                << form->objectName().toStdString() << " " << edit->objectName().toStdString();
+        }
+    }
 }
 
 TEST_F(Windows, TheNewCorrespondentDialogTakesOnlyANumberThatIsNeitherKnownNorOwn) {
@@ -115,6 +159,8 @@ TEST_F(Windows, TheNewCorrespondentDialogTakesOnlyANumberThatIsNeitherKnownNorOw
     for (const Case& c : {Case{"0ff0000200", 0, false},
                           Case{"0ff00002000", txt::kCorrespondantDejaEnregistre, false},
                           Case{"0FF01000000", txt::kPropreNumero, false},
+                          Case{"0FF0100000G", txt::kNumeroNonHexadecimal, false},
+                          Case{"0FF 1000000", txt::kNumeroNonHexadecimal, false},
                           Case{"0FF00001FFF", 0, true}}) {  // below the lists' ranges
         dialog.Prepare();
         Type(dialog, "EditDestinataire", c.typed);
@@ -124,8 +170,32 @@ TEST_F(Windows, TheNewCorrespondentDialogTakesOnlyANumberThatIsNeitherKnownNorOw
         if (c.information) {
             EXPECT_EQ(Child<QLabel>(dialog, "LabelInformation").text(), Tr(c.information));
         }
+        // A disabled Exécuter says why.
+        EXPECT_EQ(executer.toolTip(), c.executer      ? QString()
+                                      : c.information ? Tr(c.information)
+                                                      : Tr(txt::kNumeroIncomplet));
     }
     EXPECT_EQ(dialog.Number(), "0FF00001FFF");
+}
+
+// The help opened from a modal dialog can be used, and closed with Escape,
+// while the dialog stays open.
+TEST_F(Windows, HelpStaysUsableBesideAModalDialog) {
+    QWidget owner;
+    HelpSystem help(&owner);
+    help.SetFile(std::filesystem::path(QUARNEL_BIN_DIR) / "QuarnelTit_F.hlp");
+    owner.show();
+    FormDestinataire dialog(ctx, &owner);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &dialog);
+    Click(dialog, "BitBtnAide");
+    ASSERT_TRUE(help.isVisible());
+    EXPECT_EQ(help.LastContext(), kHelpNewCorrespondent);
+    // Through the window system, as a person's key press reaches a window.
+    QTest::keyClick(help.windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(help.isVisible());
+    EXPECT_TRUE(dialog.isVisible());
 }
 
 // A newcomer (A) through the windows and an affiliate (D) through the

@@ -22,6 +22,7 @@
 #include "crypto/bignum.h"
 #include "crypto/random.h"
 #include "crypto/secret.h"
+#include "windowkit/help.h"
 #include "windowkit/message_box.h"
 #include "windowkit/modal_runner.h"
 #include "windowkit/window_kit.h"
@@ -29,8 +30,6 @@
 namespace quarnel::ui {
 
 namespace {
-
-constexpr int kOptionsHelpContext = 210;
 
 struct FolderRow {
     const char* button;
@@ -67,7 +66,7 @@ QLineEdit* AddRow(QFormLayout* form, QLabel*& caption, const char* captionName,
 }  // namespace
 
 FormOptions::FormOptions(HolderContext& ctx, AuthorityState& auth, QWidget* parent)
-    : QuarnelDialog(ctx, "FormOptions", kOptionsHelpContext, parent), auth_(auth) {
+    : QuarnelDialog(ctx, "FormOptions", kHelpOptions, parent), auth_(auth) {
     BuildWidgets();
     Retranslate();
 }
@@ -208,6 +207,10 @@ void FormOptions::BuildWidgets() {
     root->addLayout(buttons);
 
     connect(comboBoxLangue_, &QComboBox::activated, this, &FormOptions::ComboBoxLangueChange);
+    for (QLineEdit* e : {editAdresseTa_, editSmtp_, editPop3_, editId_, editPasse_,
+                         editAdresseProxy_, editPortProxy_}) {
+        KeepCp1252(*e);
+    }
     for (QLineEdit* e :
          {editAdresseTa_, editSmtp_, editPop3_, editId_, editAdresseProxy_, editPortProxy_}) {
         connect(e, &QLineEdit::textChanged, this, [this] {
@@ -390,9 +393,61 @@ OptionsFields FormOptions::Fields() const {
     return f;
 }
 
+void FormOptions::KeepCp1252(QLineEdit& edit) {
+    static constexpr char kAccepted[] = "acceptedText";
+    // The last text the code page can hold, typed or set.
+    connect(&edit, &QLineEdit::textChanged, this, [&edit] {
+        if (!RefusedCharacter(edit.text().toStdString())) edit.setProperty(kAccepted, edit.text());
+    });
+    connect(&edit, &QLineEdit::textEdited, this, [this, &edit](const QString& text) {
+        const auto refused = RefusedCharacter(text.toStdString());
+        if (!refused) return;
+        edit.setText(edit.property(kAccepted).toString());
+        Inform(this, Tr(txt::kCaractereNonPermis, {QString::fromStdString(*refused)}));
+    });
+}
+
+QString FormOptions::OkToolTip(const OkState& state) const {
+    if (state.missing.empty()) return {};
+    QStringList lines{Tr(txt::kOkQuandFait)};
+    for (OkMissing m : state.missing) {
+        switch (m) {
+            case OkMissing::Category:
+                lines << Tr(txt::kOkCategorie);
+                break;
+            case OkMissing::Clicks:
+                lines << Tr(txt::kOkClics, {QString::number(clickCounter_)});
+                break;
+            case OkMissing::TaAddress:
+                lines << Tr(txt::kOkAdresseTa);
+                break;
+            case OkMissing::Smtp:
+                lines << Tr(txt::kOkChampMessagerie, {Tr(txt::kSmtp)});
+                break;
+            case OkMissing::Pop3:
+                lines << Tr(txt::kOkChampMessagerie, {Tr(txt::kPop3)});
+                break;
+            case OkMissing::Account:
+                lines << Tr(txt::kOkChampMessagerie, {Tr(txt::kNomDeCompte)});
+                break;
+            case OkMissing::Password:
+                lines << Tr(txt::kOkChampMessagerie, {Tr(txt::kMotDePasse)});
+                break;
+            case OkMissing::Folder:
+                lines << Tr(txt::kOkDossier);
+                break;
+            case OkMissing::Proxy:
+                lines << Tr(txt::kOkProxy);
+                break;
+        }
+    }
+    return lines.join(QStringLiteral("\n- "));
+}
+
 void FormOptions::UpdateOk() {
     const OkState s = quarnel::UpdateOk(Fields());
     bitBtnOk_->setEnabled(s.ok);
+    bitBtnOk_->setToolTip(OkToolTip(s));
     if (s.enableAnnuler) bitBtnAnnuler_->setEnabled(true);
     switch (s.ports) {
         case PortButtons::Unchanged:
@@ -429,7 +484,15 @@ void FormOptions::ModifierClick(int tag) {
     const auto chosen = ChooseFolder(this, Tr(txt::kChoisirDossier),
                                      QString::fromStdString(ctx_.dataFolder.string()));
     if (!chosen) return;
-    folders_[tag] = FolderSetting(std::filesystem::path(chosen->toStdString()));
+    std::string refused;
+    const auto setting = ChosenFolderSetting(chosen->toStdString(), refused);
+    if (!setting) {
+        (void)Ask(this, BoxIcon::Warning,
+                  Tr(txt::kDossierNonRepresentable, {*chosen, QString::fromStdString(refused)}),
+                  kOk);
+        return;
+    }
+    folders_[tag] = *setting;
     ShowFolders();
     UpdateOk();
 }

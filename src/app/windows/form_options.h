@@ -62,6 +62,11 @@ class FormOptions : public QuarnelDialog {
     /// The end of both preparations: folder choices from the settings, texts.
     void FinishPreparation();
     OptionsFields Fields() const;
+    /// The edit refuses a typed or pasted character that code page 1252
+    /// cannot hold, with a message naming it.
+    void KeepCp1252(QLineEdit& edit);
+    /// Why Ok is disabled, one line each; empty when it is enabled.
+    QString OkToolTip(const OkState& state) const;
 
     // Dialog state.
     int clickCounter_ = 8;

@@ -12,6 +12,7 @@
 
 #include "authority/texts.h"
 #include "authority/windows/button_row.h"
+#include "windowkit/help.h"
 #include "windowkit/message_box.h"
 #include "windowkit/texts.h"
 #include "windowkit/window_kit.h"
@@ -33,6 +34,8 @@ constexpr FieldNames kNames[kIdFieldCount] = {
     {"EditPays", "LbPays"},         {"EditTelephone", "LbTelephone"},
     {"EditFax", "LbFax"},           {"EditEmail", "LbEmail"},
 };
+
+constexpr int kWidestField = 60;
 
 int CaptionOf(IdField f, char category) {
     switch (f) {
@@ -68,7 +71,7 @@ int CaptionOf(IdField f, char category) {
 
 AffiliationForm::AffiliationForm(HolderContext& ctx, const char* objectName, char category,
                                  QWidget* parent)
-    : QuarnelDialog(ctx, objectName, 0, parent), category_(category) {
+    : QuarnelDialog(ctx, objectName, kHelpAffiliation, parent), category_(category) {
     BuildWidgets();
     Retranslate();
 }
@@ -105,12 +108,16 @@ void AffiliationForm::BuildWidgets() {
             edits_[i]->setObjectName(kNames[i].edit);
             const FieldRule rule = RuleOf(f);
             if (rule.maxLength > 0) edits_[i]->setMaxLength(rule.maxLength);
+            // Room for the longest text the field takes, in its letter case;
+            // a field without a limit as wide as the widest that has one.
+            FitToLength(*edits_[i], rule.maxLength > 0 ? rule.maxLength : kWidestField,
+                        rule.upper ? u'X' : u'x');
             fixed_[i] = new QLabel(box);
             fixed_[i]->setObjectName(kNames[i].label);
             fixed_[i]->hide();
             grid->addWidget(captions_[i], row, 0);
             grid->addWidget(edits_[i], row, 1);
-            grid->addWidget(fixed_[i], row, 2);
+            grid->addWidget(fixed_[i], row, 1);  // in the edit's place when fixed
             ++row;
             connect(edits_[i], &QLineEdit::textEdited, this,
                     [this, f](const QString& text) { FieldEdited(f, text); });
@@ -204,11 +211,12 @@ void AffiliationForm::FieldEdited(IdField f, const QString& text) {
     const auto i = std::size_t(f);
     QLineEdit& edit = *edits_[i];
     const FieldRule rule = RuleOf(f);
-    if (rule.refuseDiacritics && HasDiacritics(ToCp1252(text))) {
-        const int cursor = edit.cursorPosition() - 1;
+    if (const auto refusal = RefuseFieldText(f, text.toStdString())) {
+        // The cursor goes back to where the refused characters began.
+        const qsizetype cursor = edit.cursorPosition() - (text.size() - accepted_[i].size());
         edit.setText(accepted_[i]);
-        edit.setCursorPosition(std::max(0, cursor));
-        Inform(this, Tr(txt::kPasDeDiacritiques));
+        edit.setCursorPosition(int(std::max<qsizetype>(0, cursor)));
+        Inform(this, Tr(refusal->text, {QString::fromStdString(refusal->character)}));
         return;
     }
     const QString cased = rule.upper ? text.toUpper() : text.toLower();
@@ -234,7 +242,15 @@ AffiliationEntry AffiliationForm::Entry() const {
 }
 
 void AffiliationForm::UpdateExecuter() {
-    buttons_.executer->setEnabled(ExecuterEnabled(category_, prefilled_, Entry()));
+    const auto blocked = ExecuterBlocked(category_, prefilled_, Entry());
+    buttons_.executer->setEnabled(!blocked);
+    QString why;
+    if (blocked && blocked->field) {
+        why = Tr(txt::kChampARemplir, {Tr(CaptionOf(*blocked->field, category_)).simplified()});
+    } else if (blocked) {
+        why = Tr(txt::kChoisirListe);
+    }
+    buttons_.executer->setToolTip(why);
 }
 
 void AffiliationForm::BitBtnExecuterClick() {

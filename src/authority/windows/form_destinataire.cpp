@@ -10,19 +10,21 @@
 #include "authority/forms.h"
 #include "authority/texts.h"
 #include "authority/windows/button_row.h"
+#include "windowkit/help.h"
 #include "windowkit/texts.h"
 #include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
 
 FormDestinataire::FormDestinataire(HolderContext& ctx, QWidget* parent)
-    : QuarnelDialog(ctx, "FormDestinataire", 0, parent) {
+    : QuarnelDialog(ctx, "FormDestinataire", kHelpNewCorrespondent, parent) {
     setModal(true);
     auto* outer = new QVBoxLayout(this);
     labelDestinataire_ = new QLabel(this);
     editDestinataire_ = new QLineEdit(this);
     editDestinataire_->setObjectName("EditDestinataire");
     editDestinataire_->setMaxLength(11);
+    FitToLength(*editDestinataire_, 11, u'D');  // the widest hexadecimal digit
     outer->addWidget(labelDestinataire_);
     outer->addWidget(editDestinataire_);
     groupBoxInformation_ = new QGroupBox(this);
@@ -74,6 +76,9 @@ void FormDestinataire::EditDestinataireChange(const QString& text) {
         groupBoxInformation_->show();
     }
     buttons_.executer->setEnabled(check.executer);
+    buttons_.executer->setToolTip(check.executer      ? QString()
+                                  : check.information ? Tr(check.information)
+                                                      : Tr(txt::kNumeroIncomplet));
 }
 
 }  // namespace quarnel::ui
