@@ -759,5 +759,13 @@ Trusted Authority code: %s</translation>
         <source>Le message condensé n'est pas confirmé : la demande de certification n'est pas envoyée.</source>
         <translation>The message digest is not confirmed: the certification request is not sent.</translation>
     </message>
+    <message>
+        <source>Aucun nom libre n'a été trouvé pour le fichier %s : il n'est pas enregistré.</source>
+        <translation>No free name was found for the file %s: it is not saved.</translation>
+    </message>
+    <message>
+        <source>Un fichier de même nom existait déjà : la pièce jointe est enregistrée sous le nom %s.</source>
+        <translation>A file of the same name already existed: the attachment is saved under the name %s.</translation>
+    </message>
 </context>
 </TS>
