@@ -22,9 +22,24 @@
 namespace quarnel::tool {
 namespace {
 
-// A resource text with its %s, for the terminal (UTF-8).
+// A resource text with its %s, for the terminal (UTF-8, controls escaped).
 std::string Say(int text, const std::string& cp1252Detail = {}) {
-    return Cp1252ToUtf8(FillPlaceholders(FrenchTextCp1252(text), {cp1252Detail}));
+    return Escaped(Cp1252ToUtf8(FillPlaceholders(FrenchTextCp1252(text), {cp1252Detail})));
+}
+
+// Text from the message, for the terminal.
+std::string Shown(const std::string& cp1252) {
+    return Escaped(Cp1252ToUtf8(cp1252));
+}
+
+// A free name in `folder`, or the reason there is none.
+std::filesystem::path FreeOrThrow(const std::filesystem::path& folder, const std::string& name) {
+    const auto path = FreeFileName(folder, name);
+    if (!path) {
+        throw UsageError("no free name for " + (folder / name).string() + " after " +
+                         std::to_string(kMaxFreeNameTries) + " tries");
+    }
+    return *path;
 }
 
 std::filesystem::path Absolute(const std::string& path) {
@@ -35,6 +50,8 @@ const char* RefusalText(ReceiveRefusal r) {
     switch (r) {
         case ReceiveRefusal::Malformed:
             return "the body is malformed";
+        case ReceiveRefusal::TooManyAttachments:
+            return "the body lists too many attachment names";
         case ReceiveRefusal::UnknownKind:
             return "the body is neither a message nor a reply of the TA";
         case ReceiveRefusal::ReplyRefused:
@@ -95,8 +112,8 @@ int Encrypt(Args& args) {
     }
     const std::filesystem::path bodyFile =
         outFile ? *outFile
-                : FreeFileName(PathFromSetting(ctx.settings.sentEncryptedFolder),
-                               "message-" + number + ".txt");
+                : FreeOrThrow(PathFromSetting(ctx.settings.sentEncryptedFolder),
+                              "message-" + number + ".txt");
     std::string error;
     if (!WriteFileAtomically(bodyFile, JoinLinesCrLf(body), &error)) {
         throw UsageError(error);
@@ -113,21 +130,20 @@ int Encrypt(Args& args) {
 void PrintMessage(const DecryptedMessage& m, const std::filesystem::path& saved) {
     const SenderView& s = m.sender;
     std::cout << "verdict: " << Say(s.registration.text) << '\n';
-    std::cout << "affiliation: " << s.affiliation << '\n';
-    if (s.firmLabel) std::cout << "firm: " << Cp1252ToUtf8(s.firm) << '\n';
-    std::cout << "name: " << Cp1252ToUtf8(s.name) << '\n';
-    std::cout << "locality: " << Cp1252ToUtf8(s.locality) << '\n';
-    std::cout << "e-mail: " << Cp1252ToUtf8(s.email) << '\n';
+    std::cout << "affiliation: " << Shown(s.affiliation) << '\n';
+    if (s.firmLabel) std::cout << "firm: " << Shown(s.firm) << '\n';
+    std::cout << "name: " << Shown(s.name) << '\n';
+    std::cout << "locality: " << Shown(s.locality) << '\n';
+    std::cout << "e-mail: " << Shown(s.email) << '\n';
     std::cout << "date: "
-              << Cp1252ToUtf8(
-                     FillPlaceholders(FrenchTextCp1252(txt::kEncryptedOn), {s.date, s.time}))
+              << Shown(FillPlaceholders(FrenchTextCp1252(txt::kEncryptedOn), {s.date, s.time}))
               << '\n';
     std::cout << "digest: " << m.digest << " (verified)\n";
-    std::cout << "signature: " << m.signature << '\n';
+    std::cout << "signature: " << Escaped(m.signature) << '\n';
     std::cout << "identity: " << Say(m.confirmation.text) << '\n';
-    std::cout << "message: " << saved.string() << '\n';
+    std::cout << "message: " << Escaped(saved.string()) << '\n';
     for (const auto& path : m.attachments)
-        std::cout << "attachment: " << path.string() << '\n';
+        std::cout << "attachment: " << Escaped(path.string()) << '\n';
 }
 
 int Decrypt(Args& args) {
@@ -158,7 +174,7 @@ int Decrypt(Args& args) {
     for (const auto& [name, path] : given) {
         if (std::find(msgs.receivedAttachmentNames.begin(), msgs.receivedAttachmentNames.end(),
                       name) == msgs.receivedAttachmentNames.end()) {
-            std::cerr << "quarnel-tool: warning: " << path.string()
+            std::cerr << "quarnel-tool: warning: " << Escaped(path.string())
                       << " is not an attachment of this message; ignored\n";
         }
     }
@@ -179,7 +195,7 @@ int Decrypt(Args& args) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     const std::filesystem::path saved =
-        FreeFileName(folder, "message-" + m.sender.affiliation + "-" + stamp + ".txt");
+        FreeOrThrow(folder, "message-" + m.sender.affiliation + "-" + stamp + ".txt");
     std::string error;
     if (!WriteFileAtomically(saved, SavedMessageBytes(m), &error)) throw UsageError(error);
     for (const Notice& n : m.notices) {

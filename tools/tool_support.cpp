@@ -95,4 +95,24 @@ void WriteOutput(const std::optional<std::string>& name, std::string_view bytes)
     if (!WriteFileAtomically(*name, bytes, &why)) throw UsageError(why);
 }
 
+std::string Escaped(std::string_view utf8) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x20 || c == 0x7F) {
+            out += {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
+        } else if (c == 0xC2 && i + 1 < utf8.size() &&
+                   static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            const auto code = static_cast<unsigned char>(utf8[++i]);
+            out += {'\\', 'u', '0', '0', kHex[code >> 4], kHex[code & 15]};
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
+}
+
 }  // namespace quarnel::tool

@@ -48,6 +48,10 @@ std::string ReadInput(const std::vector<std::string>& positional);
 /// Writes bytes to the file (atomically) or to standard output.
 void WriteOutput(const std::optional<std::string>& name, std::string_view bytes);
 
+/// UTF-8 text for the terminal: control characters (C0, DEL, C1) as \xNN or
+/// \uNNNN, so that names from outside cannot send escape sequences.
+std::string Escaped(std::string_view utf8);
+
 int RunStoreCommand(const std::string& command, Args& args);
 int RunCryptoCommand(const std::string& sub, Args& args);
 int RunMessageCommand(const std::string& command, Args& args);

@@ -13,6 +13,7 @@
 #include "crypto/own_keys.h"
 #include "crypto/secret.h"
 #include "messages/certification.h"
+#include "messages/encryption.h"
 #include "messages/texts.h"
 #include "protocol/body.h"
 #include "store/atomic_file.h"
@@ -57,18 +58,8 @@ struct AttachmentRun {
     const AttachmentSource& source;
     DecryptedMessage& out;
     double lastDate;
-    std::vector<std::filesystem::path> ownFiles;  // never overwritten by an attachment
+    std::vector<std::filesystem::path> ownFiles;  // never written by an attachment
 };
-
-bool IsOneOf(const std::filesystem::path& path, const std::vector<std::filesystem::path>& files) {
-    std::error_code ec;
-    const auto target = std::filesystem::weakly_canonical(path, ec);
-    for (const auto& f : files) {
-        std::error_code ec2;
-        if (std::filesystem::weakly_canonical(f, ec2) == target) return true;
-    }
-    return false;
-}
 
 void DecipherAttachment(AttachmentRun& run, const std::string& received) {
     const std::optional<std::string> name = SafeAttachmentName(received);
@@ -99,18 +90,25 @@ void DecipherAttachment(AttachmentRun& run, const std::string& received) {
             run.out.notices.push_back({txt::kAttachmentUndecipherable, *name});
         }
     }
-    const std::filesystem::path path = run.folder / Cp1252ToUtf8(*name);
-    // A decrypted-files folder shared with the key or data folder must not let
-    // a sender replace the holder's own files.
-    if (IsOneOf(path, run.ownFiles)) {
-        run.out.notices.push_back({txt::kAttachmentNameRefused, *name});
+    // Never over an existing file, nor over one of the holder's own files when
+    // the decrypted-files folder is the key or data folder.
+    const std::filesystem::path wanted = Cp1252ToUtf8(*name);
+    const std::optional<std::filesystem::path> path =
+        FreeFileName(run.folder, wanted, run.ownFiles);
+    if (!path) {
+        run.out.notices.push_back({txt::kNoFreeName, *name});
         return;
     }
-    if (!WriteFileAtomically(path, content)) {
+    if (path->filename() != wanted) {
+        std::string used;
+        (void)Utf8ToCp1252(path->filename().string(), used);  // the name plus "_n"
+        run.out.notices.push_back({txt::kAttachmentRenamed, used});
+    }
+    if (!WriteFileAtomically(*path, content)) {
         run.out.notices.push_back({txt::kAttachmentNotSaved, *name});
         return;
     }
-    run.out.attachments.push_back(path);
+    run.out.attachments.push_back(*path);
 }
 
 }  // namespace
@@ -185,6 +183,13 @@ ReceiveOutcome ReadReceivedBody(HolderContext& ctx, MessageState& msgs, Lines bo
                                 const AttachmentSource& attachments) {
     ReceiveOutcome o;
     TakeApartReceivedBody(body, msgs.receivedAttachmentNames);
+    if (msgs.receivedAttachmentNames.size() > kMaxAttachmentNames) {
+        o.refusal = ReceiveRefusal::TooManyAttachments;
+        o.problem = std::to_string(msgs.receivedAttachmentNames.size()) +
+                    " attachment names, more than " + std::to_string(kMaxAttachmentNames);
+        msgs.receivedAttachmentNames.clear();
+        return o;
+    }
     if (!CheckBodyStructure(body, o.kind, &o.problem)) {
         o.refusal = ReceiveRefusal::Malformed;
         return o;

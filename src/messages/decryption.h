@@ -30,6 +30,7 @@ using TaReplyHandler = std::function<bool(const Lines& body)>;
 enum class ReceiveRefusal {
     None,
     Malformed,            ///< the structure check failed
+    TooManyAttachments,   ///< more than kMaxAttachmentNames names after the end marker
     UnknownKind,          ///< neither a reply of the TA nor a user message
     ReplyRefused,         ///< the reply processing did not take it
     NotForThisHolder,     ///< the address line names another recipient
@@ -47,7 +48,8 @@ struct ReceiveOutcome {
 };
 
 /// Read received body: the attachment names after the end-marker line go to
-/// msgs.receivedAttachmentNames (empty lines and trailing blanks dropped), the
+/// msgs.receivedAttachmentNames (empty lines and trailing blanks dropped; more
+/// than kMaxAttachmentNames refuse the body before anything is written), the
 /// structure is checked, replies go to `onReply`, messages to DecryptMessage.
 /// `attachments` defaults to ReceivedFolderSource.
 [[nodiscard]] ReceiveOutcome ReadReceivedBody(HolderContext& ctx, MessageState& msgs, Lines body,
@@ -57,8 +59,10 @@ struct ReceiveOutcome {
 /// Decrypt message (kinds 20 and 21, `body` checked, separator line first).
 /// On success msgs.decrypted and msgs.certificationData hold the message and
 /// the attachments named in msgs.receivedAttachmentNames are deciphered into
-/// the decrypted-files folder. Nothing reaches the disk unless the digest
-/// verified; on failure the context keeps the previous message.
+/// the decrypted-files folder, each under a free name (FreeFileName): no
+/// existing file and none of the holder's own files is ever replaced.
+/// Nothing reaches the disk unless the digest verified; on failure the
+/// context keeps the previous message.
 [[nodiscard]] ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs,
                                             const Lines& body, const AttachmentSource& attachments);
 

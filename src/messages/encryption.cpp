@@ -3,6 +3,7 @@
 #include "holder/program_state.h"
 
 #include <optional>
+#include <set>
 #include <system_error>
 
 #include "crypto/bignum.h"
@@ -14,6 +15,7 @@
 #include "crypto/own_keys.h"
 #include "crypto/random.h"
 #include "crypto/secret.h"
+#include "messages/decryption.h"
 #include "messages/texts.h"
 #include "protocol/body.h"
 #include "protocol/identity.h"
@@ -45,8 +47,9 @@ bool ReadAttachments(const std::vector<std::filesystem::path>& paths, std::vecto
     for (const auto& path : paths) {
         const std::filesystem::path name = path.filename();
         std::string cp1252;
-        // The name travels in the body as code page 1252 text.
-        if (name.empty() || name == "." || name == ".." || !Utf8ToCp1252(name.string(), cp1252)) {
+        // The name travels in the body as code page 1252 text and must come
+        // back as it left.
+        if (!Utf8ToCp1252(name.string(), cp1252) || !AttachmentNameTravels(cp1252)) {
             return Refuse(problem, txt::kCannotOpenFile, DisplayName(path));
         }
         std::error_code ec;
@@ -67,14 +70,16 @@ bool WriteAttachments(const std::vector<Lines>& sections,
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     for (std::size_t i = 0; i < attachments.size(); ++i) {
-        const std::filesystem::path path = FreeFileName(folder, attachments[i].name);
-        if (!WriteFileAtomically(path, JoinLinesCrLf(sections[i]))) {
+        const std::optional<std::filesystem::path> path = FreeFileName(folder, attachments[i].name);
+        if (!path || !WriteFileAtomically(*path, JoinLinesCrLf(sections[i]))) {
             for (const auto& p : written)
                 std::filesystem::remove(p, ec);
             written.clear();
-            return Refuse(problem, txt::kFileSaveFailed, DisplayName(path));
+            if (!path)
+                return Refuse(problem, txt::kNoFreeName, DisplayName(folder / attachments[i].name));
+            return Refuse(problem, txt::kFileSaveFailed, DisplayName(*path));
         }
-        written.push_back(path);
+        written.push_back(*path);
     }
     return true;
 }
@@ -94,17 +99,36 @@ std::string DisplayName(const std::filesystem::path& path) {
     return out;
 }
 
-std::filesystem::path FreeFileName(const std::filesystem::path& folder,
-                                   const std::filesystem::path& name) {
-    std::error_code ec;
+std::optional<std::filesystem::path> FreeFileName(
+    const std::filesystem::path& folder, const std::filesystem::path& name,
+    const std::vector<std::filesystem::path>& reserved) {
+    std::set<std::filesystem::path> taken;
+    for (const auto& r : reserved) {
+        std::error_code ec;
+        taken.insert(std::filesystem::weakly_canonical(r, ec));
+    }
     std::filesystem::path candidate = folder / name;
-    for (int counter = 1; std::filesystem::exists(candidate, ec); ++counter) {
+    for (int tries = 1; tries <= kMaxFreeNameTries; ++tries) {
+        std::error_code ec;
+        // A name that cannot be looked at counts as taken.
+        const bool exists = std::filesystem::exists(candidate, ec) || ec;
+        if (!exists &&
+            (taken.empty() || !taken.count(std::filesystem::weakly_canonical(candidate, ec)))) {
+            return candidate;
+        }
         std::filesystem::path next = name.stem();
-        next += "_" + std::to_string(counter);
+        next += "_" + std::to_string(tries);
         next += name.extension();
         candidate = folder / next;
     }
-    return candidate;
+    return std::nullopt;
+}
+
+bool AttachmentNameTravels(const std::string& name) {
+    // The receiver's rules: SafeAttachmentName, and the take-apart that drops
+    // trailing blanks and stops at the end marker.
+    return SafeAttachmentName(name) == name && name.front() != ' ' &&
+           WithoutTrailingBlanks(name) == name && !IsEndMarkerLine(name);
 }
 
 bool EncryptMessage(const HolderContext& ctx, MessageState& msgs, Kind kind,

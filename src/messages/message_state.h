@@ -55,7 +55,8 @@ struct DecryptedMessage {
     Verdict confirmation;
     /// The decrypted attachment files, in the order of the body.
     std::vector<std::filesystem::path> attachments;
-    /// What happened to the attachments (missing, undecipherable, refused name).
+    /// What happened to the attachments (missing, undecipherable, refused name,
+    /// saved under another name because the name was taken).
     std::vector<Notice> notices;
 };
 

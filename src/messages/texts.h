@@ -17,6 +17,7 @@ inline constexpr int kNotADate = 73003;        // "'%s' n'est pas une date corre
 inline constexpr int kTextNotCondensable = 73004;
 inline constexpr int kNoRecipient = 73005;
 inline constexpr int kAttachmentNameRefused = 73006;
+inline constexpr int kNoFreeName = 73007;
 
 // Decryption: the information line and the notices of the attachments.
 inline constexpr int kMessageBeingDecrypted = 73010;
@@ -24,6 +25,7 @@ inline constexpr int kAttachmentMissing = 73011;
 inline constexpr int kAttachmentUndecipherable = 73012;
 inline constexpr int kAttachmentNotSaved = 73013;
 inline constexpr int kAttachmentHeaderDiffers = 73014;
+inline constexpr int kAttachmentRenamed = 73015;
 
 // The sender's data in the viewers.
 inline constexpr int kSenderRegistered = 73020;

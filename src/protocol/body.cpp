@@ -75,23 +75,25 @@ bool ParseAddressLine(std::string_view line, AddressFields& out) {
     return true;
 }
 
-namespace {
-
-std::string TrimRight(std::string s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.pop_back();
-    return s;
+std::string WithoutTrailingBlanks(std::string line) {
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+        line.pop_back();
+    return line;
 }
 
-}  // namespace
+bool IsEndMarkerLine(std::string_view line) {
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+        line.remove_suffix(1);
+    return line == kEndMarkerLine;
+}
 
 void TakeApartReceivedBody(Lines& body, std::vector<std::string>& attachmentNames) {
     attachmentNames.clear();
-    while (!body.empty() && TrimRight(body.back()).empty())
+    while (!body.empty() && WithoutTrailingBlanks(body.back()).empty())
         body.pop_back();
     std::vector<std::string> names;
-    while (!body.empty() && body.back() != kEndMarkerLine) {
-        std::string name = TrimRight(std::move(body.back()));
+    while (!body.empty() && !IsEndMarkerLine(body.back())) {
+        std::string name = WithoutTrailingBlanks(std::move(body.back()));
         body.pop_back();
         if (!name.empty()) names.push_back(std::move(name));
     }
@@ -116,8 +118,7 @@ bool CheckBodyStructure(Lines& body, std::optional<Kind>& kind, std::string* pro
     const std::optional<Kind> k = KindOf(text);
     for (;;) {
         std::string& last = body.back();
-        while (!last.empty() && last.back() == ' ')
-            last.pop_back();
+        last = WithoutTrailingBlanks(std::move(last));
         if (!last.empty() || body.size() <= 2) break;
         body.pop_back();
     }

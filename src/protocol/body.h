@@ -4,6 +4,7 @@
 // kind-specific lines, end-marker line (then attachment names for messages).
 // Received: the same without the title line, the separator at index 0.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,6 +18,9 @@ namespace quarnel {
 
 inline const std::string kSeparatorLine(32, 'F');
 inline const std::string kEndMarkerLine(32, '0');
+/// The most attachment names a received body may list: the names are not
+/// covered by the digest and each costs a file write.
+inline constexpr std::size_t kMaxAttachmentNames = 1000;
 /// Eleven "0": the recipient number of requests that name none.
 inline const std::string kNoNumber(11, '0');
 
@@ -55,13 +59,18 @@ struct AddressFields {
 /// Fields of a 32-character address line; false for any other length.
 [[nodiscard]] bool ParseAddressLine(std::string_view line, AddressFields& out);
 
+/// `line` without its trailing blanks and tabs, as mail transports add them.
+std::string WithoutTrailingBlanks(std::string line);
+/// The end-marker line, trailing blanks and tabs aside.
+[[nodiscard]] bool IsEndMarkerLine(std::string_view line);
+
 /// Takes a received body apart: trailing empty (or blank) lines go, and every
-/// line after the last end-marker line moves, in order, to `attachmentNames`
-/// (trailing blanks removed, empty names dropped).
+/// line after the last end-marker line (trailing blanks aside) moves, in
+/// order, to `attachmentNames` (trailing blanks removed, empty names dropped).
 void TakeApartReceivedBody(Lines& body, std::vector<std::string>& attachmentNames);
 
 /// The structure check of a received body. Lines before the first separator
-/// are removed and trailing blanks and empty last lines dropped (so `body` is
+/// are removed and trailing blanks and tabs and empty last lines dropped (so `body` is
 /// normalised in place). On success `kind` holds the body's kind (nothing for
 /// two digits that name no kind).
 [[nodiscard]] bool CheckBodyStructure(Lines& body, std::optional<Kind>& kind,

@@ -814,6 +814,12 @@ Trusted Authority code: %s</translation>
     <message>
         <source>Le dossier %s ne peut pas être choisi : le caractère « %s » n'appartient pas au jeu de caractères d'Europe occidentale (code page 1252).</source>
         <translation>The folder %s cannot be chosen: the character “%s” is not in the Western European character set (code page 1252).</translation>
+        <source>Aucun nom libre n'a été trouvé pour le fichier %s : il n'est pas enregistré.</source>
+        <translation>No free name was found for the file %s: it is not saved.</translation>
+    </message>
+    <message>
+        <source>Un fichier de même nom existait déjà : la pièce jointe est enregistrée sous le nom %s.</source>
+        <translation>A file of the same name already existed: the attachment is saved under the name %s.</translation>
     </message>
 </context>
 </TS>

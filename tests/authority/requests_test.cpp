@@ -136,6 +136,40 @@ TEST_F(Requests, SignedRequestsNeedTheOwnSigningKeyAndOpenWithIt) {
     ExpectGolden(*ctx);
 }
 
+TEST_F(Requests, TheCertificationBodyLayoutSpelledOut) {
+    auto ctx = NewHolder(dir.path(), 'F', "MARTIN");
+    ta::Affiliate me = test::NewAffiliate('F', "0FF00002000", "MARTIN", '0', ta::SeededRandom(3));
+    me.taKey = *ctx->authority.taKey;
+    ctx->keyStore = {ta::OwnKeyRecord(me)};
+    ctx->ownNumber = me.number;
+    ctx->messages.certificationData.clear();  // 0 characters: nothing to certify
+    EXPECT_EQ(Build(*ctx, Kind::Certification).problem, txt::kNoCertificationData);
+    for (const std::size_t n : {16u, 17u, 32u, 33u}) {
+        SCOPED_TRACE(n);
+        ctx->messages.certificationData = std::string(n, 'c');
+        ASSERT_TRUE(Build(*ctx, Kind::Certification).ok);
+        const Lines& body = ctx->authority.outgoingBody;
+        EXPECT_EQ(body[0], "Demande de certification d'une signature");
+        EXPECT_EQ(body[1], std::string(32, 'F'));
+        // Kind, date code of 05/12/2026, "0", own key digit, "0", no number, own number.
+        EXPECT_EQ(body[2],
+                  "18"
+                  "05C26"
+                  "000"
+                  "00000000000"
+                  "0FF00002000");
+        // The nonce line, two header lines, one line per 16 characters, the end marker.
+        const std::size_t blocks = n <= 16 ? 1 : n <= 32 ? 2 : 3;
+        EXPECT_EQ(body.size(), 3 + 1 + 2 + blocks + 1);
+        EXPECT_EQ(body.back(), std::string(32, '0'));
+        DecipheredText opened;
+        std::string why;
+        ASSERT_TRUE(ta::OpenSignedRequest(Wire(*ctx), me.signingKey, opened, why)) << why;
+        EXPECT_EQ(opened.text, std::string(n, 'c'));
+        EXPECT_EQ(opened.code + opened.field1 + opened.field2, "D400F0F");
+    }
+}
+
 TEST(Connection, RepliesAndLocations) {
     const HttpReply r = ParseHttpReply(
         "HTTP/1.0 302 Found\r\nlocation: http://other:81/x/\r\ncontent-LENGTH: 3\r\n\r\nabc");

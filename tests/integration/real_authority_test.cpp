@@ -123,6 +123,13 @@ TEST_F(RealAuthority, RefusalsAndBadInput) {
     EXPECT_NE(r.out.find("message refused: the digest does not verify"), std::string::npos)
         << r.out;
     EXPECT_TRUE(std::filesystem::is_empty(PathFromSetting(y->settings.decryptedMsgFolder)));
+    // An attachment name added on the mail path reaches the terminal escaped.
+    lines = SplitLines(*ReadWholeFile(body));
+    lines.push_back("\x1B]0;titre\x07");
+    r = Tool("decrypt", *y, File("names.txt", JoinLinesCrLf(lines)));
+    EXPECT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_NE(r.out.find("\\x1B]0;titre\\x07"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find('\x1B'), std::string::npos);
     // Bad arguments and input: one line, exit code 2.
     const test::CommandResult bad[] = {
         test::RunCommand(std::string(QUARNEL_BIN_DIR) + "/quarnel-tool encrypt --to " +

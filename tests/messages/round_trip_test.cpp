@@ -110,6 +110,7 @@ TEST_F(TwoHolders, AttachmentsGoIntoFilesOfTheirOwnAndComeBackThroughMailNoise) 
     Lines mail = body;
     mail.insert(mail.begin(), {"Received: from somewhere", ""});
     mail.back() += "  ";
+    mail[mail.size() - 5] += " \t";  // the end-marker line
     mail.insert(mail.end(), {"", "   ", ""});
     ASSERT_TRUE(Receive(y, mail).ok);
     const DecryptedMessage& m = y->messages.decrypted;

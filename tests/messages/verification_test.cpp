@@ -107,6 +107,60 @@ TEST_F(Verification, TheLayoutRulesRefuseTheBody) {
     Lines shortened(body.begin(), body.begin() + 15);  // title + 14 lines from the separator
     shortened.push_back(kEndMarkerLine);
     EXPECT_EQ(Receive(y, shortened).refusal, ReceiveRefusal::Malformed);
+    // Blanks that a mail transport adds to the end-marker line are no fault.
+    Lines blanks = body;
+    blanks.back() += " \t ";
+    EXPECT_TRUE(Receive(y, blanks).ok);
+    EXPECT_TRUE(y->messages.receivedAttachmentNames.empty());
+}
+
+TEST_F(Verification, AtMostAThousandAttachmentNamesAndNoneWrittenBeyond) {
+    Lines body = Sent("noms");
+    body.insert(body.end(), kMaxAttachmentNames, "n.txt");
+    // At the limit the body is read on (and is not for x).
+    EXPECT_EQ(Receive(x, body).refusal, ReceiveRefusal::NotForThisHolder);
+    body.push_back("n.txt");
+    const ReceiveOutcome o = Receive(y, body);
+    EXPECT_EQ(o.refusal, ReceiveRefusal::TooManyAttachments);
+    EXPECT_NE(o.problem.find("1001 attachment names"), std::string::npos) << o.problem;
+    EXPECT_FALSE(std::filesystem::exists(y.Decrypted() / "n.txt"));
+    EXPECT_FALSE(y->messages.decrypted.kind);
+}
+
+TEST_F(Verification, TheBodyLayoutSpelledOut) {
+    for (const std::size_t n : {0u, 16u, 17u, 32u, 33u}) {
+        SCOPED_TRACE(n);
+        const Lines body = Sent(std::string(n, 'a'));
+        EXPECT_EQ(body[0], "Message chiffr\xE9 par \"QuarnelSys\"");
+        EXPECT_EQ(body[1], std::string(32, 'F'));
+        // Kind, date code of 05/12/2026, "0", the two key digits, recipient, sender.
+        const std::string& a = body[2];
+        ASSERT_EQ(a.size(), 32u);
+        EXPECT_EQ(a.substr(0, 2), "20");
+        EXPECT_EQ(a.substr(2, 5), "05C26");
+        EXPECT_EQ(a.substr(7, 3), "000");
+        EXPECT_EQ(a.substr(10, 11), "0FF01000000");
+        EXPECT_EQ(a.substr(21, 11), "0FF00002000");
+        Quad writeKey{}, readKey{}, mask{};
+        KeysOf(body, writeKey, readKey, mask);
+        // After 4 key lines, nonce, digest and signature: the sender's section,
+        // two header lines and one line per 16 characters.
+        std::size_t index = 10;
+        DecipheredText sender;
+        ASSERT_TRUE(DecipherText(body, index, readKey, mask, sender));
+        EXPECT_EQ(index, 10 + 2 + (sender.text.size() + 15) / 16);
+        // The text's section: its block count, padding, version code, flag, category.
+        const std::size_t blocks = n == 0 ? 0 : n <= 16 ? 1 : n <= 32 ? 2 : 3;
+        const char padding = n == 17 || n == 33 ? 'F' : '0';
+        std::string header;
+        ASSERT_TRUE(VerifyHeader(body, index, readKey, mask, header));
+        EXPECT_EQ(header.substr(16), "0000000" + std::to_string(blocks) + padding + "D400F1F");
+        index += 2 + blocks;
+        // The recipient's section, then the end marker and nothing after it.
+        ASSERT_TRUE(VerifyHeader(body, index, readKey, mask, header));
+        EXPECT_EQ(body.size(), index + 2 + HexToWord(header.substr(16, 8)) + 1);
+        EXPECT_EQ(body.back(), std::string(32, '0'));
+    }
 }
 
 TEST_F(Verification, AMessageForSomeoneElseIsRefused) {
@@ -136,20 +190,28 @@ TEST_F(Verification, AttachmentsFromOutsideMissingSpoiltOrBadlyNamed) {
     body.insert(body.end(), {"../../b.txt", "..\\b.txt", "..", ".", "dossier/",
                              "a\x01"
                              "b"});
+    // A file of the holder's that the missing one's empty file must not replace.
+    const auto in = [&](const char* name) { return y.Decrypted() / name; };
+    std::filesystem::create_directories(y.Decrypted());
+    ASSERT_TRUE(WriteFileAtomically(in("a.txt"), "mine"));
 
     ASSERT_TRUE(Receive(y, body).ok);
     const DecryptedMessage& m = y->messages.decrypted;
     EXPECT_EQ(m.text, "pièces abîmées");
-    const auto in = [&](const char* name) { return y.Decrypted() / name; };
     EXPECT_EQ(m.attachments,
-              (std::vector{in("a.txt"), in("b.txt"), in("c.txt"), in("b.txt"), in("b.txt")}));
-    EXPECT_EQ(*ReadWholeFile(in("a.txt")), "");
-    EXPECT_EQ(*ReadWholeFile(in("b.txt")), "bbb");
+              (std::vector{in("a_1.txt"), in("b.txt"), in("c.txt"), in("b_1.txt"), in("b_2.txt")}));
+    EXPECT_EQ(*ReadWholeFile(in("a.txt")), "mine");
+    EXPECT_EQ(*ReadWholeFile(in("a_1.txt")), "");
+    for (const char* b : {"b.txt", "b_1.txt", "b_2.txt"})
+        EXPECT_EQ(*ReadWholeFile(in(b)), "bbb");
     EXPECT_EQ(*ReadWholeFile(in("c.txt")), "");
     EXPECT_FALSE(std::filesystem::exists(y->dataFolder / "b.txt"));
     EXPECT_FALSE(std::filesystem::exists(root.path() / "b.txt"));
     EXPECT_EQ(m.notices, (std::vector<Notice>{{txt::kAttachmentMissing, "a.txt"},
+                                              {txt::kAttachmentRenamed, "a_1.txt"},
                                               {txt::kAttachmentUndecipherable, "c.txt"},
+                                              {txt::kAttachmentRenamed, "b_1.txt"},
+                                              {txt::kAttachmentRenamed, "b_2.txt"},
                                               {txt::kAttachmentNameRefused, ".."},
                                               {txt::kAttachmentNameRefused, "."},
                                               {txt::kAttachmentNameRefused, "dossier/"},
@@ -179,19 +241,53 @@ TEST_F(Verification, TheVerdictsShownAreThoseTheIdentityConfirmationCovered) {
 }
 
 TEST_F(Verification, AnAttachmentNeverReplacesTheHoldersOwnFiles) {
-    // The decrypted files go to the key folder, and the sender names an
-    // attachment after the key store.
-    const Lines body =
-        Sent("fichier du titulaire", {WriteFile("QuarnelTit.kpr", "not a key store")});
+    // The decrypted files go to the key folder, and the sender names
+    // attachments after the key store and after a list not written yet.
+    const Lines body = Sent("fichier du titulaire", {WriteFile("QuarnelTit.kpr", "not a key store"),
+                                                     WriteFile("QuarnelTitD.dat", "not a list")});
     y->settings.decryptedFilesFolder = y->settings.keyFolder;
     ASSERT_EQ(y->SaveKeyStore(), SaveResult::Saved);
     const std::string before = ReadWholeFile(y->KeyStorePath()).value_or("");
     ASSERT_FALSE(before.empty());
+    const auto keys = PathFromSetting(y->settings.keyFolder);
+    ASSERT_FALSE(std::filesystem::exists(keys / "QuarnelTitD.dat"));
     ASSERT_TRUE(Receive(y, body).ok);
     EXPECT_EQ(*ReadWholeFile(y->KeyStorePath()), before);
-    EXPECT_TRUE(y->messages.decrypted.attachments.empty());
+    EXPECT_FALSE(std::filesystem::exists(keys / "QuarnelTitD.dat"));
+    EXPECT_EQ(y->messages.decrypted.attachments,
+              (std::vector{keys / "QuarnelTit_1.kpr", keys / "QuarnelTitD_1.dat"}));
+    EXPECT_EQ(*ReadWholeFile(keys / "QuarnelTitD_1.dat"), "not a list");
     EXPECT_EQ(y->messages.decrypted.notices,
-              (std::vector<Notice>{{txt::kAttachmentNameRefused, "QuarnelTit.kpr"}}));
+              (std::vector<Notice>{{txt::kAttachmentRenamed, "QuarnelTit_1.kpr"},
+                                   {txt::kAttachmentRenamed, "QuarnelTitD_1.dat"}}));
+}
+
+TEST_F(Verification, FreeNameSearchesGiveUp) {
+    // The limit: kMaxFreeNameTries names, the last one a_9999.txt; reserved
+    // names count as files do.
+    const std::filesystem::path folder = root.path() / "full";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "a.txt").close();
+    std::vector<std::filesystem::path> taken;
+    for (int i = 1; i < kMaxFreeNameTries - 1; ++i)
+        taken.push_back(folder / ("a_" + std::to_string(i) + ".txt"));
+    const auto last = folder / ("a_" + std::to_string(kMaxFreeNameTries - 1) + ".txt");
+    EXPECT_EQ(FreeFileName(folder, "a.txt", taken), last);
+    taken.push_back(last);
+    EXPECT_FALSE(FreeFileName(folder, "a.txt", taken));
+
+    // A folder setting cut short by a NUL: every name looks taken.
+    const std::string cut = root.path().string() + std::string(1, '\0') + "x";
+    const Lines body = Sent("nul", {WriteFile("a.txt", "aaa")});
+    y->settings.decryptedFilesFolder = cut;
+    ASSERT_TRUE(Receive(y, body).ok);
+    EXPECT_TRUE(y->messages.decrypted.attachments.empty());
+    EXPECT_EQ(y->messages.decrypted.notices, (std::vector<Notice>{{txt::kNoFreeName, "a.txt"}}));
+    x->settings.sentEncryptedFolder = cut;
+    const BuildResult r = Encrypt(x, y, "nul", false, {WriteFile("a.txt", "aaa")});
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.problem, txt::kNoFreeName);
+    EXPECT_TRUE(x->messages.encryptedAttachments.empty());
 }
 
 TEST_F(Verification, AttachmentsThatCannotBeReadOrNamedOrWrittenAndTextsThatCannotBeCondensed) {
@@ -205,6 +301,19 @@ TEST_F(Verification, AttachmentsThatCannotBeReadOrNamedOrWrittenAndTextsThatCann
     ExpectRefused(Encrypt(x, y, "nom", false, {good, tick}), txt::kCannotOpenFile,
                   DisplayName(tick));
     EXPECT_EQ(DisplayName(tick).substr(DisplayName(tick).size() - 11), "r\xE9sum\xE9?.txt");
+    // Names the receiver would cut, trim, split or read as the end marker.
+    for (const std::string& name :
+         {std::string("deux\nlignes.txt"), std::string("fin.txt "), std::string("fin.txt\t"),
+          std::string(" d\xC3\xA9"
+                      "but.txt"),
+          std::string("a\\b.txt"),
+          std::string("x\x1B"
+                      ".txt"),
+          std::string(32, '0')}) {
+        const auto bad = WriteFile(name, "x");
+        ExpectRefused(Encrypt(x, y, "nom", false, {good, bad}), txt::kCannotOpenFile,
+                      DisplayName(bad));
+    }
     // Readable where it is, but too long a name for the temporary file of an
     // atomic write in the sent folder: what was written already goes again.
     const auto longName = root.path() / std::string(250, 'n');
@@ -214,6 +323,7 @@ TEST_F(Verification, AttachmentsThatCannotBeReadOrNamedOrWrittenAndTextsThatCann
     // 16 bytes in a row that are no cipher block, wherever they fall.
     ExpectRefused(Encrypt(x, y, std::string(40, '\0')), txt::kTextNotCondensable);
     ExpectRefused(Encrypt(x, y, "abc" + std::string(40, '\xFF')), txt::kTextNotCondensable);
+    EXPECT_TRUE(Encrypt(x, y, "nom", false, {WriteFile(std::string(31, '0'), "x")}).ok);
 }
 
 TEST_F(Verification, RecordsThatDoNotCheckAndAMissingOwnKeyOrRecipient) {

@@ -39,7 +39,8 @@ void ExpectFirstLine(const std::string& args, const Json& want, int exitCode = 0
 
 TEST(QuarnelTool, PrimitivesAgreeWithTheVectors) {
     int n = 0;
-    for (const auto& c : test::LoadVectors("cipher_block_masked.json")["cases"]) {
+    const Json blocks = test::LoadVectors("cipher_block_masked.json");
+    for (const auto& c : blocks["cases"]) {
         const Json& in = c["inputs"];
         const Json& out = c["outputs"];
         if (!out.contains("enciphered") || n++ > 8) continue;
@@ -68,7 +69,8 @@ TEST(QuarnelTool, TextsEncipherAndDecipherThroughFiles) {
     test::TempDir dir;
     const std::string files =
         " " + Quote((dir / "plain").string()) + " > " + Quote((dir / "lines").string());
-    for (const auto& c : test::LoadVectors("encipher_text.json")["cases"]) {
+    const Json texts = test::LoadVectors("encipher_text.json");
+    for (const auto& c : texts["cases"]) {
         const Json& in = c["inputs"];
         const std::string plain = test::Bytes(in["plain_b16"]);
         ASSERT_TRUE(WriteFileAtomically(dir / "plain", plain));
