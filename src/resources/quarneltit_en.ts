@@ -759,5 +759,21 @@ Trusted Authority code: %s</translation>
         <source>Le message condensé n'est pas confirmé : la demande de certification n'est pas envoyée.</source>
         <translation>The message digest is not confirmed: the certification request is not sent.</translation>
     </message>
+    <message>
+        <source>Réponse du serveur de TA non reçue dans le temps imparti</source>
+        <translation>Reply from the TA server not received in time</translation>
+    </message>
+    <message>
+        <source>Redirection sans adresse utilisable : la demande est abandonnée</source>
+        <translation>Redirection without a usable address: the request is abandoned</translation>
+    </message>
+    <message>
+        <source>Réponse du serveur de TA trop longue (plus de %s octets) : elle est abandonnée</source>
+        <translation>Reply from the TA server too long (more than %s bytes): it is abandoned</translation>
+    </message>
+    <message>
+        <source>Ligne d'en-tête de la réponse du serveur de TA trop longue (plus de %s octets) : la réponse est abandonnée</source>
+        <translation>Header line of the TA server's reply too long (more than %s bytes): the reply is abandoned</translation>
+    </message>
 </context>
 </TS>
