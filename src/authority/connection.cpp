@@ -100,44 +100,86 @@ std::string HttpRequestBytes(const HttpTarget& target, bool viaProxy, std::strin
     return r;
 }
 
-HttpReply ParseHttpReply(std::string_view bytes) {
-    HttpReply r;
-    std::size_t start = 0;
-    bool first = true;
-    while (start < bytes.size()) {
-        const std::size_t nl = bytes.find('\n', start);
-        if (nl == std::string_view::npos) return r;  // the header goes on
-        std::string_view line = bytes.substr(start, nl - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        start = nl + 1;
-        if (first) {
-            first = false;
-            r.statusLine = std::string(line);
-            const auto sp = line.find(' ');
-            if (sp != std::string_view::npos) {
-                const auto end = line.find(' ', sp + 1);
-                r.status = Decimal(line.substr(sp + 1, end == std::string_view::npos
-                                                           ? std::string_view::npos
-                                                           : end - sp - 1))
-                               .value_or(0);
-            }
-            continue;
-        }
-        if (line.empty()) {
-            r.headerComplete = true;
-            r.bodyStart = start;
-            return r;
-        }
-        const auto colon = line.find(':');
-        if (colon == std::string_view::npos) continue;
-        const std::string name = Lower(Trim(line.substr(0, colon)));
-        if (name == "content-length") {
-            if (const auto n = Decimal(Trim(line.substr(colon + 1)))) r.contentLength = *n;
-        } else if (name == "location") {
-            r.location = Trim(line.substr(colon + 1));
+HttpReplyReader::State HttpReplyReader::Feed(std::string_view bytes) {
+    if (state_ != State::Reading) return state_;
+    const std::size_t room = kMaxReplyBytes - buffer_.size();
+    buffer_.append(bytes.substr(0, room));
+    if (!reply_.headerComplete) ReadHeaderLines();
+    if (state_ == State::Reading && reply_.headerComplete && reply_.contentLength) {
+        if (*reply_.contentLength > kMaxReplyBytes - reply_.bodyStart) {
+            state_ = State::ReplyTooLong;  // announced: no need to wait for it
+        } else if (reply_.BodyComplete(buffer_.size())) {
+            state_ = State::Complete;
         }
     }
-    return r;
+    if (state_ == State::Reading && bytes.size() > room) state_ = State::ReplyTooLong;
+    return state_;
+}
+
+void HttpReplyReader::ReadHeaderLines() {
+    while (!reply_.headerComplete) {
+        const std::size_t nl = buffer_.find('\n', scanned_);
+        if (nl == std::string::npos) {
+            scanned_ = buffer_.size();
+            // One more byte may be the CR of the line end.
+            if (scanned_ - lineStart_ > kMaxHeaderLineBytes + 1) state_ = State::HeaderLineTooLong;
+            return;
+        }
+        std::string_view line(buffer_.data() + lineStart_, nl - lineStart_);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.size() > kMaxHeaderLineBytes) {
+            state_ = State::HeaderLineTooLong;
+            return;
+        }
+        lineStart_ = scanned_ = nl + 1;
+        TakeHeaderLine(line);
+    }
+}
+
+void HttpReplyReader::TakeHeaderLine(std::string_view line) {
+    HttpReply& r = reply_;
+    if (!statusRead_) {
+        statusRead_ = true;
+        r.statusLine = std::string(line);
+        const auto sp = line.find(' ');
+        if (sp != std::string_view::npos) {
+            const auto end = line.find(' ', sp + 1);
+            r.status =
+                Decimal(line.substr(sp + 1, end == std::string_view::npos ? std::string_view::npos
+                                                                          : end - sp - 1))
+                    .value_or(0);
+        }
+        return;
+    }
+    if (line.empty()) {
+        r.headerComplete = true;
+        r.bodyStart = lineStart_;
+        return;
+    }
+    const auto colon = line.find(':');
+    if (colon == std::string_view::npos) return;
+    const std::string name = Lower(Trim(line.substr(0, colon)));
+    if (name == "content-length") {
+        if (const auto n = Decimal(Trim(line.substr(colon + 1)))) r.contentLength = *n;
+    } else if (name == "location") {
+        r.location = Trim(line.substr(colon + 1));
+    }
+}
+
+std::string_view HttpReplyReader::Body() const {
+    if (!reply_.headerComplete) return {};
+    std::string_view body(buffer_);
+    body.remove_prefix(reply_.bodyStart);
+    if (reply_.contentLength && body.size() > *reply_.contentLength) {
+        body = body.substr(0, *reply_.contentLength);
+    }
+    return body;
+}
+
+HttpReply ParseHttpReply(std::string_view bytes) {
+    HttpReplyReader reader;
+    (void)reader.Feed(bytes);
+    return reader.reply();
 }
 
 std::string StatusDetail(const std::string& statusLine) {

@@ -29,8 +29,8 @@ TaConnection ConfigureTaConnection(const Settings& settings);
 /// title line is not sent.
 std::string RequestData(const Lines& body);
 
-/// Reply time-out once connected: 120000 ms for an affiliation request (kind
-/// 00), 30000 ms for the others.
+/// Deadline of the exchange from its first connection: 120000 ms for an
+/// affiliation request (kind 00), 30000 ms for the others.
 int ConnectedTimeoutMs(std::optional<Kind> requestKind);
 
 /// Where a request goes: host, port and the request target.
@@ -65,6 +65,40 @@ struct HttpReply {
         return headerComplete && contentLength && received >= bodyStart + *contentLength;
     }
 };
+
+/// Reads a reply as it arrives, each byte looked at once: the header lines up
+/// to the empty line, then the body. What the server sends is bounded.
+class HttpReplyReader {
+  public:
+    /// The whole reply: status line, header lines and body.
+    static constexpr std::size_t kMaxReplyBytes = std::size_t(1) << 20;
+    /// One header line, without its line end.
+    static constexpr std::size_t kMaxHeaderLineBytes = std::size_t(8) << 10;
+
+    enum class State { Reading, Complete, ReplyTooLong, HeaderLineTooLong };
+
+    /// Takes the next bytes. Complete when the body reached Content-Length;
+    /// once no longer Reading, further bytes are ignored.
+    [[nodiscard]] State Feed(std::string_view bytes);
+    [[nodiscard]] State state() const { return state_; }
+    [[nodiscard]] const HttpReply& reply() const { return reply_; }
+    [[nodiscard]] std::size_t received() const { return buffer_.size(); }
+    /// The body read so far, cut at Content-Length; empty before the header ends.
+    [[nodiscard]] std::string_view Body() const;
+
+  private:
+    void ReadHeaderLines();
+    void TakeHeaderLine(std::string_view line);
+
+    HttpReply reply_;
+    std::string buffer_;
+    std::size_t lineStart_ = 0;  ///< the header line being read
+    std::size_t scanned_ = 0;    ///< searched for a line end up to here
+    bool statusRead_ = false;
+    State state_ = State::Reading;
+};
+
+/// The reply in `bytes` (at most HttpReplyReader::kMaxReplyBytes are read).
 HttpReply ParseHttpReply(std::string_view bytes);
 
 /// The status line from its 9th character on (the "Erreur n°%s" detail).

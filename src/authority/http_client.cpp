@@ -7,10 +7,17 @@
 #include "crypto/text_cipher.h"
 
 namespace quarnel {
+namespace {
+
+QString ErrorDetail(const HttpReply& reply) {
+    return QString::fromStdString(Cp1252ToUtf8(StatusDetail(reply.statusLine)));
+}
+
+}  // namespace
 
 TaHttpClient::TaHttpClient(QObject* parent) : QObject(parent) {
-    timer_.setSingleShot(true);
-    connect(&timer_, &QTimer::timeout, this, &TaHttpClient::OnTimeout);
+    deadline_.setSingleShot(true);
+    connect(&deadline_, &QTimer::timeout, this, &TaHttpClient::OnTimeout);
 }
 
 TaHttpClient::~TaHttpClient() {
@@ -32,24 +39,27 @@ void TaHttpClient::Post(const TaConnection& connection, const std::string& data,
     silentDisconnect_ = true;
     redirects_ = 0;
     done_ = false;
+    deadline_.start(Timeout(connection_.replyTimeoutMs));
     Connect();
 }
 
 void TaHttpClient::Connect() {
     DropSocket();
-    received_.clear();
+    reader_ = HttpReplyReader();
+    unwritten_ = 0;
     connected_ = false;
     socket_ = std::make_unique<QTcpSocket>();
     QTcpSocket* s = socket_.get();
+    s->setReadBufferSize(kReadChunkBytes);
     connect(s, &QTcpSocket::hostFound, this, [this] {
         Log(txt::kLogResolved);
         Q_EMIT progress(Stage::Resolved);
     });
     connect(s, &QTcpSocket::connected, this, &TaHttpClient::OnConnected);
+    connect(s, &QTcpSocket::bytesWritten, this, [this](qint64 n) { unwritten_ -= n; });
     connect(s, &QTcpSocket::readyRead, this, &TaHttpClient::OnReadyRead);
     connect(s, &QTcpSocket::disconnected, this, &TaHttpClient::OnDisconnected);
     connect(s, &QTcpSocket::errorOccurred, this, &TaHttpClient::OnSocketError);
-    timer_.start(Timeout(connection_.replyTimeoutMs));
     const bool viaProxy = !connection_.proxyHost.empty();
     s->connectToHost(QString::fromStdString(viaProxy ? connection_.proxyHost : target_.host),
                      quint16(viaProxy ? connection_.proxyPort : target_.port));
@@ -57,23 +67,44 @@ void TaHttpClient::Connect() {
 
 void TaHttpClient::OnConnected() {
     connected_ = true;
-    everConnected_ = true;
     Log(txt::kLogConnected);
     Q_EMIT progress(Stage::Connected);
     Log(txt::kLogSending);
-    timer_.start(Timeout(ConnectedTimeoutMs(kind_)));
+    // The deadline counts from the first connection; a redirect does not
+    // extend it.
+    if (!everConnected_) deadline_.start(Timeout(ConnectedTimeoutMs(kind_)));
+    everConnected_ = true;
     const std::string bytes = HttpRequestBytes(target_, !connection_.proxyHost.empty(), data_);
+    unwritten_ = qint64(bytes.size());
     socket_->write(bytes.data(), qint64(bytes.size()));
     Q_EMIT progress(Stage::Sent);
 }
 
+bool TaHttpClient::ReadAvailable() {
+    while (socket_ && socket_->bytesAvailable() > 0 &&
+           reader_.state() == HttpReplyReader::State::Reading) {
+        const QByteArray chunk = socket_->read(kReadChunkBytes);
+        if (chunk.isEmpty()) break;
+        (void)reader_.Feed(std::string_view(chunk.constData(), std::size_t(chunk.size())));
+    }
+    switch (reader_.state()) {
+        case HttpReplyReader::State::ReplyTooLong:
+            Log(txt::kLogReplyTooLong, QString::number(HttpReplyReader::kMaxReplyBytes));
+            Fail(Failure::ReplyTooLong);
+            return false;
+        case HttpReplyReader::State::HeaderLineTooLong:
+            Log(txt::kLogHeaderLineTooLong, QString::number(HttpReplyReader::kMaxHeaderLineBytes));
+            Fail(Failure::ReplyTooLong);
+            return false;
+        default:
+            return true;
+    }
+}
+
 void TaHttpClient::OnReadyRead() {
     if (done_ || !socket_) return;
-    received_ += socket_->readAll();
-    timer_.start(Timeout(ConnectedTimeoutMs(kind_)));
-    const HttpReply reply =
-        ParseHttpReply(std::string_view(received_.constData(), std::size_t(received_.size())));
-    if (reply.BodyComplete(std::size_t(received_.size()))) Complete();
+    if (!ReadAvailable()) return;
+    if (reader_.state() == HttpReplyReader::State::Complete) Complete();
 }
 
 void TaHttpClient::OnDisconnected() {
@@ -86,7 +117,7 @@ void TaHttpClient::OnDisconnected() {
             Log(txt::kLogDisconnected);
         }
     }
-    if (!done_ && wasConnected) Complete();
+    if (!done_ && wasConnected && ReadAvailable()) Complete();
 }
 
 void TaHttpClient::OnSocketError() {
@@ -107,53 +138,62 @@ void TaHttpClient::OnSocketError() {
 
 void TaHttpClient::OnTimeout() {
     if (done_) return;
-    if (everConnected_) Log(txt::kLogRequestFailed);
+    if (connected_ && unwritten_ <= 0) {
+        Log(txt::kLogNoReply);  // the request went out: the server is slow or silent
+    } else if (everConnected_) {
+        Log(txt::kLogRequestFailed);
+    }
     Log(txt::kLogTimedOut);
     Fail(Failure::TimedOut);
 }
 
 void TaHttpClient::Complete() {
     if (done_) return;
-    if (socket_) received_ += socket_->readAll();
-    const HttpReply reply =
-        ParseHttpReply(std::string_view(received_.constData(), std::size_t(received_.size())));
-    const auto bodyStart = qsizetype(std::min<std::size_t>(reply.bodyStart, received_.size()));
-    QByteArray body = reply.headerComplete ? received_.mid(bodyStart) : QByteArray();
-    if (reply.contentLength && body.size() > qsizetype(*reply.contentLength)) {
-        body.truncate(qsizetype(*reply.contentLength));
+    const HttpReply& reply = reader_.reply();
+    const std::string_view bodyView = reader_.Body();
+    const QByteArray body(bodyView.data(), qsizetype(bodyView.size()));
+    if (reader_.received() == 0) {
+        // Closed without a word: the request did not get through.
+        Log(txt::kLogRequestFailed);
+        Fail(Failure::TransmissionFailed);
+        return;
     }
     if (!reply.headerComplete || reply.status == 0) {
         Log(txt::kLogReplyFailed);
-        if (!reply.statusLine.empty()) {
-            Log(txt::kLogErrorNumber,
-                QString::fromStdString(Cp1252ToUtf8(StatusDetail(reply.statusLine))));
-        }
+        if (!reply.statusLine.empty()) Log(txt::kLogErrorNumber, ErrorDetail(reply));
         Fail(Failure::TransmissionFailed);
         return;
     }
     if (reply.status >= 300 && reply.status < 400) {
         const auto next = ResolveLocation(target_, reply.location);
-        if (next && redirects_ < kMaxRedirects) {
-            ++redirects_;
-            target_ = *next;
-            // The old connection goes; its end is not part of the log.
-            if (socket_) socket_->disconnect(this);
-            Connect();
+        if (!next) {
+            Log(txt::kLogBadRedirect);
+            Log(txt::kLogErrorNumber, ErrorDetail(reply));
+            Fail(Failure::BadRedirect, body);
             return;
         }
-        Log(txt::kLogTooManyRedirects);
-        Fail(Failure::TooManyRedirects, body);
+        if (redirects_ >= kMaxRedirects) {
+            Log(txt::kLogTooManyRedirects);
+            Fail(Failure::TooManyRedirects, body);
+            return;
+        }
+        ++redirects_;
+        target_ = *next;
+        // The old connection goes; its end is not part of the log.
+        if (socket_) socket_->disconnect(this);
+        Connect();
         return;
     }
     if (reply.status >= 400) {
-        Log(txt::kLogReplyFailed);
-        Log(txt::kLogErrorNumber,
-            QString::fromStdString(Cp1252ToUtf8(StatusDetail(reply.statusLine))));
+        // The authority answers a refusal (an unknown correspondent) with
+        // 404: not a wrong address, the status line says why.
+        if (reply.status != 404) Log(txt::kLogReplyFailed);
+        Log(txt::kLogErrorNumber, ErrorDetail(reply));
         Fail(Failure::HttpStatus, body);
         return;
     }
     done_ = true;
-    timer_.stop();
+    deadline_.stop();
     Log(txt::kLogReplyReceived);
     if (socket_ && connected_) socket_->disconnectFromHost();
     Q_EMIT finished(body);
@@ -161,14 +201,14 @@ void TaHttpClient::Complete() {
 
 void TaHttpClient::Fail(Failure failure, const QByteArray& body) {
     done_ = true;
-    timer_.stop();
+    deadline_.stop();
     if (socket_ && connected_) socket_->abort();
     Q_EMIT error(failure, body);
 }
 
 void TaHttpClient::Abort() {
     done_ = true;
-    timer_.stop();
+    deadline_.stop();
     DropSocket();
 }
 

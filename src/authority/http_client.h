@@ -1,8 +1,9 @@
 #pragma once
 // The HTTP/1.0 client of the exchange with the TA: one POST, a signal-driven
 // state machine on a QTcpSocket (no blocking waits), redirects followed up to
-// a limit. Every line of the connection window's action log comes from
-// `logged`; the window only subscribes.
+// a limit. One deadline bounds the whole exchange, whatever arrives; the
+// reply is bounded in size. Every line of the connection window's action log
+// comes from `logged`; the window only subscribes.
 
 #include <QByteArray>
 #include <QObject>
@@ -28,9 +29,13 @@ class TaHttpClient : public QObject {
         TransmissionFailed,
         TimedOut,
         HttpStatus,
-        TooManyRedirects
+        TooManyRedirects,
+        BadRedirect,
+        ReplyTooLong
     };
     static constexpr int kMaxRedirects = 5;
+    /// What one read takes from the socket, which buffers no more.
+    static constexpr qint64 kReadChunkBytes = 64 * 1024;
 
     explicit TaHttpClient(QObject* parent = nullptr);
     ~TaHttpClient() override;
@@ -41,7 +46,7 @@ class TaHttpClient : public QObject {
               std::optional<Kind> requestKind);
     /// Drops the connection (Annuler); no signal follows.
     void Abort();
-    /// Replaces the exchange's time-outs (tests shorten them); 0 restores them.
+    /// Replaces the exchange's deadlines (tests shorten them); 0 restores them.
     void SetTimeoutOverride(int ms) { timeoutOverride_ = ms; }
 
   Q_SIGNALS:
@@ -60,6 +65,9 @@ class TaHttpClient : public QObject {
     void OnDisconnected();
     void OnSocketError();
     void OnTimeout();
+    /// Feeds what the socket holds to the reader; false when the exchange
+    /// failed on a limit.
+    [[nodiscard]] bool ReadAvailable();
     /// The reply is complete (by length or by the end of the connection).
     void Complete();
     void Fail(Failure failure, const QByteArray& body = {});
@@ -72,8 +80,9 @@ class TaHttpClient : public QObject {
     std::string data_;
     std::optional<Kind> kind_;
     std::unique_ptr<QTcpSocket> socket_;
-    QTimer timer_;
-    QByteArray received_;
+    QTimer deadline_;  ///< the whole exchange: not restarted by what arrives
+    HttpReplyReader reader_;
+    qint64 unwritten_ = 0;  ///< request bytes not yet handed to the network
     bool connected_ = false;
     bool everConnected_ = false;
     bool silentDisconnect_ = false;

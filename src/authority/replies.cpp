@@ -33,16 +33,16 @@ bool TakeOwnKey(bool (*derive)(const RecordList&, char, OwnKey&), const RecordLi
     return found;
 }
 
+// A private key (04) is taken only while the affiliation is awaited: in any
+// other state it would store an empty pending password over the mailbox one.
 bool StateAccepts(ProgramState state, Kind k) {
     switch (state) {
         case ProgramState::NotInitialised:
             return false;
         case ProgramState::NotAffiliated:
             return k == Kind::PrivateKey;
-        case ProgramState::Affiliated:
-            return k != Kind::PrivateKey;
         default:
-            return true;
+            return k != Kind::PrivateKey;
     }
 }
 
@@ -203,8 +203,10 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, AuthorityState& auth, Lines
     if (why != ReplyRefusal::None) return Refused(o, why);
 
     o.accepted = true;
-    ctx.programState = ProgramState::Affiliated;
     if (kind == Kind::PrivateKey || kind == Kind::Updated) {
+        // Only a new seal settles the state: a key or a certificate reply
+        // must not lift the lock of altered settings or of a failed update.
+        ctx.programState = ProgramState::Affiliated;
         if (kind == Kind::PrivateKey) {
             ctx.information = txt::kPrivateKeyDelivered;
         } else if (auth.firstAffiliation) {

@@ -45,6 +45,13 @@ constexpr TextEntry kTexts[] = {
     T(txt::kLogRequestFailed, "Echec de la transmission de la demande au serveur de TA"),
     T(txt::kLogTimedOut, "Dépassement du temps imparti"),
     T(txt::kLogTooManyRedirects, "Trop de redirections : la demande est abandonnée"),
+    T(txt::kLogNoReply, "Réponse du serveur de TA non reçue dans le temps imparti"),
+    T(txt::kLogBadRedirect, "Redirection sans adresse utilisable : la demande est abandonnée"),
+    T(txt::kLogReplyTooLong,
+      "Réponse du serveur de TA trop longue (plus de %s octets) : elle est abandonnée"),
+    T(txt::kLogHeaderLineTooLong,
+      "Ligne d'en-tête de la réponse du serveur de TA trop longue (plus de %s octets) : la "
+      "réponse est abandonnée"),
     T(txt::kAffiliationCaption, "Affiliation"),
     T(txt::kGroupSociete, "Renseignements concernant la société"),
     T(txt::kSocieteField, "Société"),

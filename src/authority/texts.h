@@ -43,6 +43,10 @@ inline constexpr int kLogReplyReceived = 74029;
 inline constexpr int kLogRequestFailed = 74030;
 inline constexpr int kLogTimedOut = 74031;
 inline constexpr int kLogTooManyRedirects = 74032;
+inline constexpr int kLogNoReply = 74033;
+inline constexpr int kLogBadRedirect = 74034;
+inline constexpr int kLogReplyTooLong = 74035;
+inline constexpr int kLogHeaderLineTooLong = 74036;
 
 // Affiliation forms.
 inline constexpr int kAffiliationCaption = 74050;

@@ -820,6 +820,20 @@ Trusted Authority code: %s</translation>
     <message>
         <source>Un fichier de même nom existait déjà : la pièce jointe est enregistrée sous le nom %s.</source>
         <translation>A file of the same name already existed: the attachment is saved under the name %s.</translation>
+        <source>Réponse du serveur de TA non reçue dans le temps imparti</source>
+        <translation>Reply from the TA server not received in time</translation>
+    </message>
+    <message>
+        <source>Redirection sans adresse utilisable : la demande est abandonnée</source>
+        <translation>Redirection without a usable address: the request is abandoned</translation>
+    </message>
+    <message>
+        <source>Réponse du serveur de TA trop longue (plus de %s octets) : elle est abandonnée</source>
+        <translation>Reply from the TA server too long (more than %s bytes): it is abandoned</translation>
+    </message>
+    <message>
+        <source>Ligne d'en-tête de la réponse du serveur de TA trop longue (plus de %s octets) : la réponse est abandonnée</source>
+        <translation>Header line of the TA server's reply too long (more than %s bytes): the reply is abandoned</translation>
     </message>
 </context>
 </TS>

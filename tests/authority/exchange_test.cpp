@@ -123,9 +123,12 @@ TEST_F(Exchange, AReplyWithoutTheEndMarkerOrWithAFailureStatusLeavesOnlyAnnuler)
         std::string detail;  // of the last line logged
     };
     const std::vector<int> failed{txt::kLogReplyFailed, txt::kLogErrorNumber};
+    // A 404 is how the authority refuses (an unknown correspondent): no
+    // "wrong address" before it.
+    const std::vector<int> refused{txt::kLogSending, txt::kLogErrorNumber};
     for (const Case& c :
          {Case{"200 OK", kSeparatorLine + "\r\nhalf\r\n", {txt::kLogReplyReceived}, ""},
-          Case{"404 Not Found", "Reason text\r\n", failed, " 404 Not Found"},
+          Case{"404 Not Found", "Reason text\r\n", refused, " 404 Not Found"},
           Case{"500 Internal Server Error", "Reason text\r\n", failed,
                " 500 Internal Server Error"}}) {
         Serve(Answer(Reply(c.status, c.body)));
@@ -159,18 +162,96 @@ TEST_F(Exchange, RedirectsAreFollowedUpToTheLimit) {
     EXPECT_EQ(server->connections(), TaHttpClient::kMaxRedirects + 1);
     EXPECT_EQ(server->Failures(), std::vector<std::string>{});
     EXPECT_TRUE(Logged(txt::kLogTooManyRedirects));
+
+    // A redirect without a usable address says so, after one connection.
+    for (const std::string headers : {"", "Location: ftp://x/\r\n"}) {
+        Serve(Answer(Reply("302 Found", "", headers)));
+        Send(Kind::Key);
+        ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
+        EXPECT_EQ(server->connections(), 1);
+        EXPECT_EQ(std::vector<int>(log.end() - 2, log.end()),
+                  (std::vector<int>{txt::kLogBadRedirect, txt::kLogErrorNumber}));
+        EXPECT_EQ(details.back(), " 302 Found");
+    }
 }
 
-TEST_F(Exchange, ASilentServerTimesOutAndAnnulerLeavesTheRequestWaiting) {
+TEST_F(Exchange, ASilentOrSlowServerMeetsOneDeadlineAndAnnulerLeavesTheRequestWaiting) {
     Serve({step::ExpectHttp(), step::Silence()});
     setUp = [](TaExchange& e) { e.client().SetTimeoutOverride(300); };
     Send(Kind::Key);
     ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
-    EXPECT_TRUE(Logged(txt::kLogRequestFailed));
-    EXPECT_EQ(log.back(), txt::kLogTimedOut);
+    // The request went out: the reply is what did not come.
+    EXPECT_FALSE(Logged(txt::kLogRequestFailed));
+    EXPECT_EQ(std::vector<int>(log.end() - 2, log.end()),
+              (std::vector<int>{txt::kLogNoReply, txt::kLogTimedOut}));
     EXPECT_FALSE(Accepter());
     exchange->Cancel();
     EXPECT_EQ(ctx.information, txt::kEnAttente);
+
+    // A byte every 100 ms does not push the deadline back.
+    test::Script trickle{step::ExpectHttp(), step::Send("HTTP/1.0 200 OK\r\n")};
+    for (int i = 0; i < 12; ++i) {
+        trickle.push_back(step::Pause(100));
+        trickle.push_back(step::Send("x"));
+    }
+    Serve(trickle);
+    setUp = [](TaExchange& e) { e.client().SetTimeoutOverride(400); };
+    Send(Kind::Affiliation);
+    ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
+    EXPECT_EQ(std::vector<int>(log.end() - 2, log.end()),
+              (std::vector<int>{txt::kLogNoReply, txt::kLogTimedOut}));
+
+    // A server that closes without a word: the request did not get through.
+    Serve({step::ExpectHttp(), step::Drop()});
+    Send(Kind::Key);
+    ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
+    EXPECT_EQ(log.back(), txt::kLogRequestFailed);
+    EXPECT_FALSE(Logged(txt::kLogReplyFailed));
+}
+
+TEST_F(Exchange, TheReplyAndEachHeaderLineAreBounded) {
+    constexpr std::size_t kMax = HttpReplyReader::kMaxReplyBytes;
+    constexpr std::size_t kLine = HttpReplyReader::kMaxHeaderLineBytes;
+    const std::string tooLong = std::to_string(kMax);
+    const std::string lineTooLong = std::to_string(kLine);
+    // A whole reply of exactly the limit, and a header line of exactly its
+    // limit, are taken.
+    const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 1234567\r\n\r\n";
+    const std::string padded =
+        std::string(kMax - head.size() - kGoodBody.size() - 2, 'p') + "\r\n" + kGoodBody;
+    const std::string pad = "X-Pad: " + std::string(kLine - 7, 'p') + "\r\n";
+    for (const std::string& reply : {Reply("200 OK", padded), Reply("200 OK", kGoodBody, pad)}) {
+        ASSERT_LE(reply.size(), kMax);
+        Serve(Answer(reply));
+        Send(Kind::Key);
+        ASSERT_TRUE(test::RunUntil([&] { return Accepter(); })) << reply.size();
+        EXPECT_EQ(exchange->memo().back(), kEndMarkerLine);
+    }
+    EXPECT_EQ(Reply("200 OK", padded).size(), kMax);
+
+    // One byte more, a length announced beyond the limit, a longer header
+    // line, an endless one: the exchange ends at once, the server still
+    // sending or silent.
+    struct Case {
+        std::string sent;
+        int logged;
+        std::string detail;
+    };
+    const std::string open = "HTTP/1.0 200 OK\r\n";
+    for (const Case& c :
+         {Case{open + "\r\n" + std::string(kMax - open.size() - 1, 'p'), txt::kLogReplyTooLong,
+               tooLong},
+          Case{open + "Content-Length: " + tooLong + "\r\n\r\n", txt::kLogReplyTooLong, tooLong},
+          Case{open + "X-Pad: " + std::string(kLine - 6, 'p') + "\r\n", txt::kLogHeaderLineTooLong,
+               lineTooLong},
+          Case{open + std::string(kLine * 3, 'p'), txt::kLogHeaderLineTooLong, lineTooLong}}) {
+        Serve({step::ExpectHttp(), step::Send(c.sent), step::Silence()});
+        Send(Kind::Key);
+        ASSERT_TRUE(test::RunUntil([&] { return Annuler(); })) << c.sent.size();
+        EXPECT_EQ(log.back(), c.logged);
+        EXPECT_EQ(details.back(), c.detail);
+        EXPECT_FALSE(Accepter());
+    }
 }
 
 TEST_F(Exchange, ThroughAProxyTheRequestNamesTheWholeUrl) {

@@ -117,6 +117,17 @@ TEST_F(Replies, ARefusedPrivateKeyOrUpdateLeavesTheOwnRecordAsItWas) {
     ASSERT_TRUE(ProcessTaReply(*ctx, ctx->authority, JoinLinesCrLf(reply)).accepted);
     EXPECT_EQ(ctx->OwnRecord().size(), 7u);
     EXPECT_EQ(ctx->information, txt::kPrivateKeyDelivered);
+    // Once affiliated, the same reply again is refused: it would wipe the
+    // mailbox password with an empty one.
+    const Record affiliated = ctx->OwnRecord();
+    for (const ProgramState state :
+         {ProgramState::Affiliated, ProgramState::VersionChanged, ProgramState::SettingsAltered,
+          ProgramState::UpdateNecessary}) {
+        ctx->programState = state;
+        EXPECT_EQ(Refusal(*ctx, JoinLinesCrLf(reply)), ReplyRefusal::NotInThisState) << int(state);
+        EXPECT_EQ(ctx->OwnRecord(), affiliated);
+        EXPECT_EQ(ctx->programState, state);
+    }
 
     // A refused update keeps the old seal.
     ctx->authority.firstAffiliation = false;
@@ -169,10 +180,14 @@ TEST_F(Replies, KeyRepliesOutOfStateOrShapeOrThatDoNotCheckOrFitChangeNoList) {
     }
     EXPECT_EQ(a->correspondents.Total(), 0u);
     EXPECT_FALSE(std::filesystem::exists(a->dataFolder / "QuarnelTitF.dat"));
-    // From state 5 (an acknowledgement that failed) it is taken, after noise.
-    a->programState = ProgramState::UpdateNecessary;
-    EXPECT_TRUE(ProcessTaReply(*a, a->authority, "noise\r\n" + keyText).accepted);
-    EXPECT_EQ(a->programState, ProgramState::Affiliated);
+    // From states 3-5 it is taken, after noise, and the state stays: only a
+    // new seal lifts it.
+    for (const ProgramState state : {ProgramState::VersionChanged, ProgramState::SettingsAltered,
+                                     ProgramState::UpdateNecessary}) {
+        a->programState = state;
+        EXPECT_TRUE(ProcessTaReply(*a, a->authority, "noise\r\n" + keyText).accepted);
+        EXPECT_EQ(a->programState, state);
+    }
 }
 
 TEST_F(Replies, ACertificateSaysWhetherTheSignatureIsTheSenders) {
@@ -193,7 +208,10 @@ TEST_F(Replies, ACertificateSaysWhetherTheSignatureIsTheSenders) {
         a->messages.certificationData =
             address + "\r" + QuadToHex(digest) + "\r" +
             QuadToHex(CipherBlock(digest, c.signer, Direction::Encipher)) + "\r05/12/2026 14:03:07";
+        // A certificate does not lift the lock of altered settings.
+        a->programState = ProgramState::SettingsAltered;
         ASSERT_EQ(RunCertificationRequest(test::Scope(*a), ta.Hooks(*a)).status, FlowStatus::Done);
+        EXPECT_EQ(a->programState, ProgramState::SettingsAltered);
         EXPECT_TRUE(ta.outcome.showCertificate);
         EXPECT_EQ(a->information, txt::kCertificateDelivered);
         EXPECT_NE(a->authority.certificateText.find(address), std::string::npos);
