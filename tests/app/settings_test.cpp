@@ -155,6 +155,17 @@ TEST(Language, TheModuleBesideTheProgramAndWhenASwitchLoadsIt) {
     EXPECT_FALSE(BeginLanguageSwitch(ctx).changed);
     ctx.settings.language = 0;
     EXPECT_TRUE(BeginLanguageSwitch(ctx).missing) << "no English module beside the program";
+    // Nothing was loaded: back to French is no switch, and the state stays.
+    ctx.programState = ProgramState::Affiliated;
+    ctx.settings.language = 1;
+    EXPECT_FALSE(BeginLanguageSwitch(ctx).changed);
+    EXPECT_EQ(ctx.appliedLocale, kLocaleFrench);
+    FinishLanguageSwitch(ctx, {true, kLocaleFrench, {}, false}, false);
+    EXPECT_EQ(ctx.programState, ProgramState::Affiliated) << "no text changed";
+    FinishLanguageSwitch(ctx, {true, kLocaleEnglish, {}, false}, true);
+    EXPECT_EQ(ctx.programState, ProgramState::VersionChanged);
+    EXPECT_EQ(ctx.appliedLocale, kLocaleEnglish);
+    ctx.appliedLocale = kLocaleFrench;
 
     // Named after the program file: three letters, failing that two.
     ASSERT_TRUE(WriteFileAtomically(dir / "quarneltit.EN", "qm"));

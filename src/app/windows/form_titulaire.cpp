@@ -298,7 +298,7 @@ void FormTitulaire::ApplyLanguage() {
     }
     // Every window rebuilds its texts now; positions stay.
     if (textsChanged) QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    FinishLanguageSwitch(ctx_);
+    FinishLanguageSwitch(ctx_, step, textsChanged);
     help_->SetFile(ctx_.helpFile);
     forms_.redac->resize(634, 450);
     RefreshNames();
