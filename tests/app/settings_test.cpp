@@ -86,6 +86,9 @@ TEST(Settings, InvalidFilesAreRefusedAndLeaveTheSettingsAlone) {
     refused({good.begin() + 1, good.end()}, "12 identity lines for F");
     refused(extraLine('A'), "12 identity lines for A");
     refused(extraLine('D'), "14 identity lines for D");
+    refused(with(5, std::string("/data\0/sent/", 12)), "NUL in a folder");
+    refused(with(13, "smtp\x1B[2J"), "escape in a server");
+    refused(with(18 + 3, "DUPONT\x7F"), "DEL in the identity");
 
     // Another category letter: the identity is not counted.
     Settings other = SampleSettings('F', "/data");
@@ -106,9 +109,11 @@ TEST(Settings, SavingNeedsAnIdentityAndAsksWhenTheWriteFails) {
     EXPECT_FALSE(std::filesystem::exists(SettingsPath(ctx)));
 
     ctx.settings = SampleSettings('A', dir.path());
-    ctx.settings.smtpServer = "smtp\r\nevil";
-    EXPECT_EQ(SaveSettings(ctx, SettingsPath(ctx)), SaveResult::Refused);
-    EXPECT_FALSE(std::filesystem::exists(SettingsPath(ctx)));
+    for (const char* bad : {"smtp\r\nevil", "smtp\tx"}) {
+        ctx.settings.smtpServer = bad;
+        EXPECT_EQ(SaveSettings(ctx, SettingsPath(ctx)), SaveResult::Refused);
+        EXPECT_FALSE(std::filesystem::exists(SettingsPath(ctx)));
+    }
 
     ctx.settings.smtpServer = "smtp";
     ctx.onSaveFailure = [&](const std::filesystem::path& path, const std::string&) {
