@@ -234,9 +234,7 @@ std::optional<std::filesystem::path> CreateFolders(const Settings& settings) {
             folder.pop_back();
         if (folder.empty()) continue;
         const std::filesystem::path path = PathFromSetting(folder);
-        std::error_code ec;
-        std::filesystem::create_directories(path, ec);
-        if (!std::filesystem::is_directory(path, ec)) return path;
+        if (!CreatePrivateFolders(path)) return path;
     }
     return std::nullopt;
 }

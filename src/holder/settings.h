@@ -65,7 +65,8 @@ const std::string& FolderSettingByTag(const Settings& settings, int tag);
 void SetDefaultFolders(HolderContext& ctx);
 
 /// Creates the seven working folders (not the key folder) that do not exist,
-/// with their parents. The first folder that could not be made, if any.
+/// with their parents, each new one private to its owner (0700). The first folder that could not be
+/// made, if any.
 [[nodiscard]] std::optional<std::filesystem::path> CreateFolders(const Settings& settings);
 
 /// Finds and checks the TA parameter file in the program folder.
