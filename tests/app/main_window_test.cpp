@@ -43,8 +43,8 @@ TEST_F(MainWindow, CreatesEveryWindowOnceInOrderAndAFirstRunOffersOnlyInitialisa
 
     EXPECT_EQ(Start(), StartupEnd::NoSettings);
     EXPECT_EQ(Enabled(), kCreation);
-    EXPECT_EQ(Information(), "");
-    EXPECT_EQ(main->windowTitle(), "");
+    EXPECT_EQ(Information(), "Le programme n'est pas encore initialisé.");
+    EXPECT_EQ(main->windowTitle(), "QuarnelTit");
     EXPECT_EQ(main->Button(Options).text(), "Initialisation");
     EXPECT_TRUE(boxes.ShownBoxes().empty());
 }
@@ -72,7 +72,7 @@ TEST(MainWindowStart, AMissingKeyStoreIsAskedForWithAbortAndRetryAMalformedOneWi
         }
         EXPECT_EQ(s.ctx.programState, ProgramState::NotInitialised);
         EXPECT_TRUE(s.ctx.keyStore.empty());
-        EXPECT_EQ(s.Information(), "");
+        EXPECT_EQ(s.Information(), "Le programme n'est pas encore initialisé.");
         EXPECT_EQ(s.Enabled(), kCreation);
     }
 }

@@ -89,6 +89,7 @@ TEST(StartupStates, FromTheSettingsTheOwnRecordAndTheSealInTheirOverrideOrder) {
             << c.what;
         EXPECT_EQ(ctx.programState, c.state) << c.what;
         EXPECT_EQ(host.altered, c.altered) << c.what;
+        EXPECT_EQ(ctx.information, c.change ? txt::kEnAttente : txt::kPasInitialise) << c.what;
         EXPECT_EQ(ctx.ownNumber.empty(), !IsAffiliatedState(c.state)) << c.what;
         EXPECT_EQ(host.languageApplied, 1) << c.what;
         EXPECT_EQ(ctx.helpFile, "/opt/quarnel/QuarnelTit_F.hlp") << c.what;

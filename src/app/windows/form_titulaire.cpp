@@ -246,12 +246,11 @@ void FormTitulaire::RunCommand(Command command) {
 }
 
 StartupEnd FormTitulaire::Start(const StartupPlaces& places) {
-    setWindowTitle(QString());
     PrepareStartup(ctx_, places);
     help_->SetFile(ctx_.helpFile);
     const StartupEnd end = RunStartup(ctx_, data_.mail, *this);
     RefreshNames();
-    if (end == StartupEnd::Completed) EvaluateState();
+    EvaluateState();
     return end;
 }
 
@@ -347,7 +346,9 @@ void FormTitulaire::RefreshNames() {
         lbSociete_->clear();
     }
     const bool affiliated = IsAffiliatedState(ctx_.programState) && !ctx_.ownNumber.empty();
-    setWindowTitle(affiliated ? Tr(txt::kAffilie, {FromCp1252(ctx_.ownNumber)}) : QString());
+    // Before the affiliation the window still says whose program it is.
+    setWindowTitle(affiliated ? Tr(txt::kAffilie, {FromCp1252(ctx_.ownNumber)})
+                              : QStringLiteral("QuarnelTit"));
     labelCertification_->setVisible(affiliated && ctx_.registrationFlag != '1');
     QGuiApplication::setApplicationDisplayName(FromCp1252(ctx_.applicationTitle));
 }
