@@ -5,7 +5,9 @@
 
 #include <QMenu>
 #include <QTextBrowser>
+#include <map>
 
+#include "crypto/datetime.h"
 #include "crypto/own_keys.h"
 #include "holder/settings.h"
 #include "messages/windows/form_certi.h"
@@ -138,8 +140,29 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
     EXPECT_EQ(ctx.listCategory, 'F');
     menu.close();
 
-    // Closing the main window frees the working lists; nothing is saved.
+    // Closing the main window wipes the key store, frees the working lists
+    // and saves nothing.
+    std::map<std::filesystem::path, std::string> before;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(files.Data())) {
+        if (e.is_regular_file()) before[e.path()] = *ReadWholeFile(e.path());
+    }
+    const RecordList store = ctx.keyStore;
+    RecordList wiped;
+    main->keyStoreWiped = [&](const RecordList& w) { wiped = w; };
     main.reset();
+    ASSERT_EQ(wiped.size(), store.size());
+    for (std::size_t r = 0; r < store.size(); ++r) {
+        ASSERT_EQ(wiped[r].size(), store[r].size());
+        for (std::size_t l = 0; l < store[r].size(); ++l) {
+            EXPECT_EQ(wiped[r][l].size(), store[r][l].size());
+            EXPECT_NE(wiped[r][l], store[r][l]) << "record " << r << " line " << l;
+        }
+    }
+    std::map<std::filesystem::path, std::string> after;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(files.Data())) {
+        if (e.is_regular_file()) after[e.path()] = *ReadWholeFile(e.path());
+    }
+    EXPECT_EQ(after, before);
     EXPECT_TRUE(ctx.keyStore.empty());
     EXPECT_EQ(ctx.correspondents.Total(), 0u);
     EXPECT_TRUE(ctx.settings.identity.empty());

@@ -71,7 +71,7 @@ FormTitulaire::FormTitulaire(ProgramData& programData)
 
 FormTitulaire::~FormTitulaire() {
     horloge_->stop();
-    FreeWorkingLists(ctx_, data_.authority, data_.mail);
+    FreeWorkingLists(ctx_, data_.authority, data_.mail, keyStoreWiped);
     ctx_.onInformationChanged = nullptr;
     ctx_.onSaveFailure = nullptr;
     ctx_.currentText = nullptr;
