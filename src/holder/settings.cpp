@@ -246,6 +246,24 @@ bool ReadTaParameters(const std::filesystem::path& programFolder, TaParameters& 
     return ReadTaParameterFile(*file, out, problem);
 }
 
+KeptFiles KeepFilesBeforeInitialisation(const HolderContext& ctx) {
+    KeptFiles result;
+    if (ctx.programState != ProgramState::NotInitialised) return result;
+    for (const std::filesystem::path& file : {ctx.KeyStorePath(), SettingsPath(ctx)}) {
+        std::error_code ec;
+        if (!std::filesystem::exists(file, ec)) continue;
+        std::string why;
+        if (const auto kept = KeepUnderDatedName(file, "old", &why)) {
+            result.kept.push_back(*kept);
+        } else {
+            result.failed = file;
+            result.reason = why;
+            return result;
+        }
+    }
+    return result;
+}
+
 RelocationResult RelocateKeyFolder(HolderContext& ctx, const std::string& newFolder) {
     namespace fs = std::filesystem;
     const fs::path oldDir = PathFromSetting(ctx.settings.keyFolder);

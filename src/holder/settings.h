@@ -73,6 +73,18 @@ void SetDefaultFolders(HolderContext& ctx);
 [[nodiscard]] bool ReadTaParameters(const std::filesystem::path& programFolder, TaParameters& out,
                                     std::string* problem = nullptr);
 
+/// What KeepFilesBeforeInitialisation did.
+struct KeptFiles {
+    std::vector<std::filesystem::path> kept;      ///< the new names of the files kept
+    std::optional<std::filesystem::path> failed;  ///< a file that could not be moved aside
+    std::string reason;                           ///< why, for `failed`
+};
+/// Not initialised, the first affiliation writes the key store and the
+/// settings file: any such file already there (left by an earlier set-up,
+/// perhaps the only copy of a private key) is first moved aside under a
+/// dated name ("QuarnelTit.kpr.old-yyyymmdd-hhmm"). Nothing in another state.
+[[nodiscard]] KeptFiles KeepFilesBeforeInitialisation(const HolderContext& ctx);
+
 enum class RelocationResult {
     Moved,
     Abandoned,  ///< a write failed and the person gave up (Abort or Ignore)

@@ -759,5 +759,19 @@ Trusted Authority code: %s</translation>
         <source>Le message condensé n'est pas confirmé : la demande de certification n'est pas envoyée.</source>
         <translation>The message digest is not confirmed: the certification request is not sent.</translation>
     </message>
+    <message>
+        <source>La liste altérée est conservée dans le fichier %s.</source>
+        <translation>The altered list is kept in the file %s.</translation>
+    </message>
+    <message>
+        <source>Les fichiers précédents sont conservés avant d'être remplacés :
+%s</source>
+        <translation>The previous files are kept before being replaced:
+%s</translation>
+    </message>
+    <message>
+        <source>Le fichier %s n'a pu être mis de côté (%s) : il n'est pas remplacé et l'affiliation n'est pas lancée.</source>
+        <translation>The file %s could not be set aside (%s): it is not replaced and the affiliation is not started.</translation>
+    </message>
 </context>
 </TS>

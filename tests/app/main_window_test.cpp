@@ -204,6 +204,56 @@ TEST_F(MainWindow, InitialisationWithoutTaParameterFileOpensNothing) {
     EXPECT_FALSE(ctx.busy);
 }
 
+TEST_F(MainWindow, ReinitialisingKeepsTheOldKeyStoreAndSettingsAsideAndSaysSo) {
+    files.WriteSettings();
+    files.WriteList("QuarnelTit.kpr", {{"1F400000123", "not hexadecimal"}});
+    const std::string oldStore = *ReadWholeFile(files / "QuarnelTit.kpr");
+    const std::string oldSettings = *ReadWholeFile(files / "QuarnelTit.ini");
+    SetLocalClock([] { return LocalDateTime{2026, 12, 6, 14, 12, 0, 0}; });
+    Start();
+    ASSERT_EQ(ctx.programState, ProgramState::NotInitialised);
+    runner.Once("FormAffiliationA", [](QDialog& d) {
+        for (const auto& [edit, text] : {std::pair{"EditNom", "dupont"},
+                                         {"EditPrenoms", "jean"},
+                                         {"EditAdresse", "3 rue"},
+                                         {"EditCodePostal", "75001"},
+                                         {"EditLocalite", "paris"},
+                                         {"EditTelephone", "+33 1 00"},
+                                         {"EditEmail", "jean@example.org"}})
+            test::Type(d, edit, text);
+        Click(d, "RadioBtnOui");
+        Click(d, "BitBtnExecuter");
+    });
+    runner.Once("FormTCP_IP", [](QDialog& d) { Click(d, "BitBtnAnnuler"); });
+    OpenOptions([](QDialog& d) {
+        Click(d, "RadioBtnPrive");
+        for (const auto& [edit, text] : {std::pair{"EditAdresseTa", "127.0.0.1"},
+                                         {"EditSmtp", "smtp.example.org"},
+                                         {"EditPop3", "pop.example.org"},
+                                         {"EditId", "jdupont"},
+                                         {"EditPasse", "pop-secret"}})
+            test::Type(d, edit, text);
+        for (int i = 0; i < 8; ++i)
+            Click(d, "BtnInitClef");
+        Click(d, "BitBtnOk");
+    });
+    SetLocalClock({});
+    EXPECT_EQ(runner.Runs(), (QStringList{"FormOptions", "FormAffiliationA", "FormTCP_IP"}));
+    const auto keptStore = files / "QuarnelTit.kpr.old-20261206-1412";
+    const auto keptSettings = files / "QuarnelTit.ini.old-20261206-1412";
+    EXPECT_EQ(ReadWholeFile(keptStore), oldStore);
+    EXPECT_EQ(ReadWholeFile(keptSettings), oldSettings);
+    ASSERT_EQ(boxes.Texts().size(), 2);
+    EXPECT_EQ(boxes.Texts()[1],
+              QString("Les fichiers précédents sont conservés avant d'être remplacés :\n%1\n%2")
+                  .arg(QString::fromStdString(keptStore.string()),
+                       QString::fromStdString(keptSettings.string())));
+    // The new set-up is written beside them.
+    EXPECT_EQ(ctx.programState, ProgramState::NotAffiliated);
+    EXPECT_NE(ReadWholeFile(files / "QuarnelTit.kpr"), oldStore);
+    EXPECT_NE(ReadWholeFile(files / "QuarnelTit.ini"), oldSettings);
+}
+
 class OptionsDialog : public test::ShellFixture {};
 
 TEST_F(OptionsDialog, NewcomerSwitchesToEnglishInitialisesAndCancellingTheAffiliationSendsNothing) {

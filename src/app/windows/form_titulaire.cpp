@@ -356,6 +356,7 @@ void FormTitulaire::RefreshNames() {
 void FormTitulaire::EvaluateState() {
     view_.information = ctx_.information;
     view_ = quarnel::EvaluateState(view_, FactsOf(ctx_, data_.mail), MainCommandRules());
+    if (ctx_.information != view_.information) ctx_.informationNote.clear();
     ctx_.information = view_.information;
     ShowView();
 }
@@ -371,7 +372,9 @@ void FormTitulaire::ShowView() {
 
 void FormTitulaire::ShowInformation() {
     view_.information = ctx_.information;
-    labelInformation_->setText(ctx_.information ? Tr(ctx_.information) : QString());
+    QString text = ctx_.information ? Tr(ctx_.information) : QString();
+    if (!ctx_.informationNote.empty()) text += '\n' + FromCp1252(ctx_.informationNote);
+    labelInformation_->setText(text);
 }
 
 void FormTitulaire::SpeedButtonResetClick() {
