@@ -28,20 +28,22 @@ LanguageStep BeginLanguageSwitch(HolderContext& ctx) {
     LanguageStep step;
     step.locale = LocaleOfLanguage(ctx.settings.language);
     step.changed = step.locale != ctx.appliedLocale;
-    ctx.appliedLocale = step.locale;
     if (!step.changed) return step;
     // French needs no module: it is the program's own text. (Looking for a
     // French module, as for any other language, would leave a holder who
     // switched to English unable to switch back.)
-    if (step.locale != kLocaleFrench) {
+    if (step.locale == kLocaleFrench) {
+        ctx.appliedLocale = step.locale;
+    } else {
         step.module = FindTextModule(ctx.programFile, step.locale);
         step.missing = !step.module;
     }
     return step;
 }
 
-void FinishLanguageSwitch(HolderContext& ctx) {
-    if (ctx.programState == ProgramState::Affiliated)
+void FinishLanguageSwitch(HolderContext& ctx, const LanguageStep& step, bool textsChanged) {
+    ctx.appliedLocale = step.locale;
+    if (textsChanged && ctx.programState == ProgramState::Affiliated)
         ctx.programState = ProgramState::VersionChanged;
     ctx.helpFile = HelpFileOf(ctx);
 }

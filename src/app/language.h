@@ -34,11 +34,14 @@ struct LanguageStep {
     /// A module was needed and none was found: the texts stay as they are.
     bool missing = false;
 };
-/// Records the new locale in ctx and says what to load.
+/// Says what to load. The built-in French is recorded as applied at once; a
+/// locale that needs a module only by FinishLanguageSwitch, once loaded, so
+/// that a missing module leaves the language as it was.
 LanguageStep BeginLanguageSwitch(HolderContext& ctx);
 
-/// After the texts of the new language are in place: Affiliated becomes VersionChanged
-/// (the affiliation must be updated) and the help file follows the language.
-void FinishLanguageSwitch(HolderContext& ctx);
+/// After the module of `step` was loaded: the locale is recorded, the help
+/// file follows the language, and when the texts shown changed Affiliated
+/// becomes VersionChanged (the affiliation must be updated).
+void FinishLanguageSwitch(HolderContext& ctx, const LanguageStep& step, bool textsChanged);
 
 }  // namespace quarnel

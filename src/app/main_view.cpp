@@ -73,8 +73,11 @@ bool CanRun(Command command, const MainView& view, bool busy, const CommandRule&
     return view.Enabled(command) && !(busy && rule.blockedWhileBusy);
 }
 
-void FreeWorkingLists(HolderContext& ctx, AuthorityState& authority, MailState& mail) {
-    FreeRecordList(ctx.keyStore, true);
+void FreeWorkingLists(HolderContext& ctx, AuthorityState& authority, MailState& mail,
+                      const std::function<void(const RecordList&)>& wiped) {
+    WipeRecordList(ctx.keyStore);
+    if (wiped) wiped(ctx.keyStore);
+    FreeRecordList(ctx.keyStore, false);
     FreeRecordList(ctx.correspondents.f, false);
     FreeRecordList(ctx.correspondents.d, false);
     FreeRecordList(ctx.correspondents.a, false);

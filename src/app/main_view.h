@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -59,7 +60,9 @@ MainView EvaluateState(const MainView& current, const StateFacts& facts, Command
 bool CanRun(Command command, const MainView& view, bool busy, const CommandRule& rule);
 
 /// At the end of the run: frees every working list; the key store's lines
-/// and the secrets are overwritten with random text first.
-void FreeWorkingLists(HolderContext& ctx, AuthorityState& authority, MailState& mail);
+/// and the secrets are overwritten with random text first. `wiped`, when
+/// given, sees the key store between its wiping and its freeing.
+void FreeWorkingLists(HolderContext& ctx, AuthorityState& authority, MailState& mail,
+                      const std::function<void(const RecordList&)>& wiped = {});
 
 }  // namespace quarnel

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/texts.h"
 #include "holder/program_state.h"
 #include "resources/texts.h"
 
@@ -19,7 +20,12 @@ void LoadIfPresent(const std::filesystem::path& file, RecordList& list) {
 StartupEnd RunStartup(HolderContext& ctx, MailState& mail, StartupHost& host) {
     mail.queueMode = false;
     const StartupEnd end = LoadHolder(ctx, host);
-    if (end != StartupEnd::Completed) return end;
+    if (end != StartupEnd::Completed) {
+        // A newcomer (or a holder whose key store is gone) learns at once
+        // that the set-up is still to do.
+        SetInformation(ctx, txt::kPasInitialise);
+        return end;
+    }
     if (IsAffiliatedState(ctx.programState)) {
         LoadIfPresent(ctx.dataFolder / "QuarnelTit.msg", mail.outgoingQueue);
         LoadIfPresent(PathFromSetting(ctx.settings.sentEncryptedFolder) / "MsgChifS.dat",

@@ -8,7 +8,8 @@
 namespace quarnel {
 
 /// LoadHolder, then (in an affiliated state) the queue and the logs, and the
-/// information line "En attente" when the sequence completed.
+/// information line: "En attente" when the sequence completed, otherwise
+/// "Le programme n'est pas encore initialisé.".
 StartupEnd RunStartup(HolderContext& ctx, MailState& mail, StartupHost& host);
 
 }  // namespace quarnel

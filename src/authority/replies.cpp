@@ -223,8 +223,12 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, AuthorityState& auth, Lines
     } else {
         ctx.information = kind == Kind::KeyDelivered ? txt::kKeyDelivered : txt::kKeyUpdated;
         o.listCategory = category;
+        std::filesystem::path keptDamaged;
         o.save = StoreCorrespondent(ctx.correspondents, category, std::move(record),
-                                    PathFromSetting(ctx.settings.keyFolder), ctx.onSaveFailure);
+                                    PathFromSetting(ctx.settings.keyFolder), ctx.onSaveFailure,
+                                    &keptDamaged);
+        ctx.informationNote.clear();
+        if (!keptDamaged.empty()) NoteKeptDamagedList(ctx, keptDamaged);
     }
     return o;
 }

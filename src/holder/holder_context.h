@@ -79,6 +79,8 @@ struct HolderContext {
     bool busy = false;  ///< a command is running; see BusyGuard
     char listCategory = 'F';
     int information = 0;  ///< resource number of the main window's information line; 0 = empty
+    /// A second line under the information (code page 1252), cleared with it.
+    std::string informationNote;
 
     // --- stores (owned here for the whole run)
     RecordList keyStore;

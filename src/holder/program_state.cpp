@@ -1,5 +1,7 @@
 #include "holder/program_state.h"
 
+#include "crypto/cp1252.h"
+#include "holder/texts.h"
 #include "resources/texts.h"
 #include "store/key_store.h"
 
@@ -29,6 +31,14 @@ std::string CurrentText(const HolderContext& ctx, int id) {
 
 void SetInformation(HolderContext& ctx, int id) {
     ctx.information = id;
+    ctx.informationNote.clear();
+    if (ctx.onInformationChanged) ctx.onInformationChanged();
+}
+
+void NoteKeptDamagedList(HolderContext& ctx, const std::filesystem::path& kept) {
+    std::string path;
+    if (!Utf8ToCp1252(kept.string(), path)) path = kept.filename().string();
+    ctx.informationNote = FillPlaceholders(CurrentText(ctx, txt::kListeAltereeConservee), {path});
     if (ctx.onInformationChanged) ctx.onInformationChanged();
 }
 

@@ -36,8 +36,12 @@ StateFacts FactsOf(const HolderContext& ctx, bool queueEmpty);
 /// The text of a resource number in the current language (code page 1252).
 std::string CurrentText(const HolderContext& ctx, int id);
 
-/// Sets the information line and tells the main window.
+/// Sets the information line (without a note) and tells the main window.
 void SetInformation(HolderContext& ctx, int id);
+
+/// The note under the information line after a save kept the damaged file
+/// of a correspondent list aside at `kept`.
+void NoteKeptDamagedList(HolderContext& ctx, const std::filesystem::path& kept);
 
 /// Busy for the life of a command: set on construction, cleared on every way
 /// out.

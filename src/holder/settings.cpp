@@ -33,6 +33,16 @@ bool HasCertificatesLine(std::string_view versionCode) {
     return versionCode.substr(0, kVersionWithoutCertificates.size()) != kVersionWithoutCertificates;
 }
 
+// A NUL cuts a folder path short, and any control character is a damaged
+// file: no line of the settings holds one.
+bool HasControlCharacter(std::string_view line) {
+    for (const char c : line) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F) return true;
+    }
+    return false;
+}
+
 // Lines after the identity: language to version code.
 constexpr std::size_t kTailLines = 19;
 
@@ -40,6 +50,11 @@ constexpr std::size_t kTailLines = 19;
 
 bool ParseSettings(const std::vector<std::string>& lines, Settings& out, std::string* problem) {
     if (lines.size() < 11) return Fail(problem, "fewer than 11 lines");
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (HasControlCharacter(lines[i])) {
+            return Fail(problem, "line " + std::to_string(i + 1) + " holds a control character");
+        }
+    }
     if (!IsHexText(lines.back(), 5)) {
         return Fail(problem, "the last line is not a version code of 5 upper-case digits");
     }
@@ -125,8 +140,9 @@ SaveResult SaveSettings(const HolderContext& ctx, const std::filesystem::path& p
     if (ctx.settings.identity.empty()) return SaveResult::Saved;
     const std::vector<std::string> lines = SettingsLines(ctx.settings);
     for (const auto& line : lines) {
-        // A line break inside a value would shift every line read from the end.
-        if (line.find_first_of("\r\n") != std::string::npos) return SaveResult::Refused;
+        // A line break inside a value would shift every line read from the
+        // end, and the file could not be read back with any control character.
+        if (HasControlCharacter(line)) return SaveResult::Refused;
     }
     return SaveBytesWithRetry(path, JoinLinesCrLf(lines), ctx.onSaveFailure);
 }
@@ -218,9 +234,7 @@ std::optional<std::filesystem::path> CreateFolders(const Settings& settings) {
             folder.pop_back();
         if (folder.empty()) continue;
         const std::filesystem::path path = PathFromSetting(folder);
-        std::error_code ec;
-        std::filesystem::create_directories(path, ec);
-        if (!std::filesystem::is_directory(path, ec)) return path;
+        if (!CreatePrivateFolders(path)) return path;
     }
     return std::nullopt;
 }
@@ -230,6 +244,24 @@ bool ReadTaParameters(const std::filesystem::path& programFolder, TaParameters& 
     const auto file = FindTaParameterFile(programFolder);
     if (!file) return Fail(problem, "no QuarnelTaPr.* file in " + programFolder.string());
     return ReadTaParameterFile(*file, out, problem);
+}
+
+KeptFiles KeepFilesBeforeInitialisation(const HolderContext& ctx) {
+    KeptFiles result;
+    if (ctx.programState != ProgramState::NotInitialised) return result;
+    for (const std::filesystem::path& file : {ctx.KeyStorePath(), SettingsPath(ctx)}) {
+        std::error_code ec;
+        if (!std::filesystem::exists(file, ec)) continue;
+        std::string why;
+        if (const auto kept = KeepUnderDatedName(file, "old", &why)) {
+            result.kept.push_back(*kept);
+        } else {
+            result.failed = file;
+            result.reason = why;
+            return result;
+        }
+    }
+    return result;
 }
 
 RelocationResult RelocateKeyFolder(HolderContext& ctx, const std::string& newFolder) {

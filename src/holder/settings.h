@@ -65,12 +65,25 @@ const std::string& FolderSettingByTag(const Settings& settings, int tag);
 void SetDefaultFolders(HolderContext& ctx);
 
 /// Creates the seven working folders (not the key folder) that do not exist,
-/// with their parents. The first folder that could not be made, if any.
+/// with their parents, each new one private to its owner (0700). The first folder that could not be
+/// made, if any.
 [[nodiscard]] std::optional<std::filesystem::path> CreateFolders(const Settings& settings);
 
 /// Finds and checks the TA parameter file in the program folder.
 [[nodiscard]] bool ReadTaParameters(const std::filesystem::path& programFolder, TaParameters& out,
                                     std::string* problem = nullptr);
+
+/// What KeepFilesBeforeInitialisation did.
+struct KeptFiles {
+    std::vector<std::filesystem::path> kept;      ///< the new names of the files kept
+    std::optional<std::filesystem::path> failed;  ///< a file that could not be moved aside
+    std::string reason;                           ///< why, for `failed`
+};
+/// Not initialised, the first affiliation writes the key store and the
+/// settings file: any such file already there (left by an earlier set-up,
+/// perhaps the only copy of a private key) is first moved aside under a
+/// dated name ("QuarnelTit.kpr.old-yyyymmdd-hhmm"). Nothing in another state.
+[[nodiscard]] KeptFiles KeepFilesBeforeInitialisation(const HolderContext& ctx);
 
 enum class RelocationResult {
     Moved,

@@ -45,6 +45,7 @@ void LoadCorrespondentLists(HolderContext& ctx, StartupHost& host) {
         if (!LoadRecordList(file, list) || !CheckCorrespondentList(list, category)) {
             host.ReportAltered(name);
             FreeRecordList(list, false);
+            ctx.correspondents.MarkDamaged(category);
         }
     }
 }

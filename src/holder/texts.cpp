@@ -13,6 +13,12 @@ constexpr TextEntry kTexts[] = {
     T(txt::kFolderChiffresRecus, "Chiffrés reçus"),
     T(txt::kFolderDechiffres, "Déchiffrés"),
     T(txt::kFolderCertificats, "Certificats"),
+    T(txt::kListeAltereeConservee, "La liste altérée est conservée dans le fichier %s."),
+    T(txt::kAnciensFichiersConserves,
+      "Les fichiers précédents sont conservés avant d'être remplacés :\n%s"),
+    T(txt::kFichierNonConserve,
+      "Le fichier %s n'a pu être mis de côté (%s) : il n'est pas remplacé et l'affiliation "
+      "n'est pas lancée."),
 };
 }  // namespace
 

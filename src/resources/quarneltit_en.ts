@@ -834,6 +834,18 @@ Trusted Authority code: %s</translation>
     <message>
         <source>Ligne d'en-tête de la réponse du serveur de TA trop longue (plus de %s octets) : la réponse est abandonnée</source>
         <translation>Header line of the TA server's reply too long (more than %s bytes): the reply is abandoned</translation>
+        <source>La liste altérée est conservée dans le fichier %s.</source>
+        <translation>The altered list is kept in the file %s.</translation>
+    </message>
+    <message>
+        <source>Les fichiers précédents sont conservés avant d'être remplacés :
+%s</source>
+        <translation>The previous files are kept before being replaced:
+%s</translation>
+    </message>
+    <message>
+        <source>Le fichier %s n'a pu être mis de côté (%s) : il n'est pas remplacé et l'affiliation n'est pas lancée.</source>
+        <translation>The file %s could not be set aside (%s): it is not replaced and the affiliation is not started.</translation>
     </message>
 </context>
 </TS>

@@ -1,14 +1,18 @@
 #include "store/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <vector>
+
+#include "crypto/datetime.h"
 
 namespace quarnel {
 
@@ -32,9 +36,20 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     std::random_device rd;
     const std::filesystem::path tmp =
         dir / ("." + path.filename().string() + ".tmp" + std::to_string(rd() % 1000000));
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // The holder's files are nobody else's: owner only, whatever the umask,
+    // and an existing file's stricter mode survives the replacement.
+    mode_t mode = S_IRUSR | S_IWUSR;
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) mode &= old.st_mode;
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (fd < 0)
         return fail(std::string("cannot create ") + tmp.string() + ": " + std::strerror(errno));
+    if (::fchmod(fd, mode) != 0) {
+        const std::string why = std::strerror(errno);
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        return fail("cannot set the mode of " + tmp.string() + ": " + why);
+    }
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -58,6 +73,57 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         return fail("cannot replace " + path.string() + ": " + why);
     }
     return true;
+}
+
+bool CreatePrivateFolders(const std::filesystem::path& folder, std::string* error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec)) return true;
+    const std::filesystem::path parent = folder.parent_path();
+    if (!parent.empty() && parent != folder && !CreatePrivateFolders(parent, error)) return false;
+    if (::mkdir(folder.c_str(), S_IRWXU) != 0 && errno != EEXIST) {
+        if (error) *error = "cannot create " + folder.string() + ": " + std::strerror(errno);
+        return false;
+    }
+    if (std::filesystem::is_directory(folder, ec)) return true;
+    if (error) *error = folder.string() + " is not a folder";
+    return false;
+}
+
+std::optional<std::filesystem::path> KeepUnderDatedName(const std::filesystem::path& path,
+                                                        std::string_view label,
+                                                        std::string* error) {
+    const LocalDateTime now = LocalNow();
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d", now.year, now.month, now.day,
+                  now.hour, now.minute);
+    const std::string base = path.filename().string() + "." + std::string(label) + "-" + stamp;
+    for (int n = 1; n <= kMaxKeptNameTries; ++n) {
+        const std::filesystem::path kept =
+            path.parent_path() / (n == 1 ? base : base + "-" + std::to_string(n));
+        // A hard link never replaces an existing name; the old name is then
+        // let go, so the file itself (and its mode) is what is kept.
+        if (::link(path.c_str(), kept.c_str()) != 0) {
+            const int linkError = errno;
+            if (linkError == EEXIST) continue;
+            // File systems without hard links: a rename onto a name seen free.
+            std::error_code ec;
+            if ((linkError == EPERM || linkError == ENOTSUP) &&
+                !std::filesystem::exists(kept, ec) && ::rename(path.c_str(), kept.c_str()) == 0) {
+                return kept;
+            }
+            if (error) *error = "cannot keep " + path.string() + ": " + std::strerror(linkError);
+            return std::nullopt;
+        }
+        if (::unlink(path.c_str()) != 0) {
+            const std::string why = std::strerror(errno);
+            ::unlink(kept.c_str());
+            if (error) *error = "cannot keep " + path.string() + ": " + why;
+            return std::nullopt;
+        }
+        return kept;
+    }
+    if (error) *error = "no free name for keeping " + path.string();
+    return std::nullopt;
 }
 
 std::vector<std::string> SplitLines(std::string_view bytes) {

@@ -1,6 +1,7 @@
 #include "store/correspondents.h"
 
 #include "crypto/hextext.h"
+#include "store/atomic_file.h"
 
 namespace quarnel {
 
@@ -36,6 +37,14 @@ RecordList* CorrespondentLists::ForCategory(char category) {
 
 const RecordList* CorrespondentLists::ForCategory(char category) const {
     return const_cast<CorrespondentLists*>(this)->ForCategory(category);
+}
+
+void CorrespondentLists::MarkDamaged(char category) {
+    if (LayoutFor(category) && !IsDamaged(category)) damaged += category;
+}
+
+bool CorrespondentLists::IsDamaged(char category) const {
+    return damaged.find(category) != std::string::npos;
 }
 
 bool CheckCorrespondentRecord(const Record& record, char category, std::string* problem) {
@@ -87,33 +96,53 @@ int FindCorrespondent(const CorrespondentLists& lists, char category, std::strin
     return -1;
 }
 
-SaveResult SaveCorrespondentList(const CorrespondentLists& lists, char category,
+SaveResult SaveCorrespondentList(CorrespondentLists& lists, char category,
                                  const std::filesystem::path& keyFolder,
-                                 const SaveFailureHandler& onFailure) {
+                                 const SaveFailureHandler& onFailure,
+                                 std::filesystem::path* keptDamaged) {
     const RecordList* list = lists.ForCategory(category);
     if (!list) return SaveResult::Refused;
-    return SaveRecordList(*list, keyFolder / CorrespondentFileName(category), onFailure);
+    const std::filesystem::path file = keyFolder / CorrespondentFileName(category);
+    if (lists.IsDamaged(category)) {
+        // The other correspondents are only in the damaged file: it must
+        // survive the save of the list emptied at start-up.
+        std::error_code ec;
+        while (std::filesystem::exists(file, ec)) {
+            std::string why;
+            if (const auto kept = KeepUnderDatedName(file, "damaged", &why)) {
+                if (keptDamaged) *keptDamaged = *kept;
+                break;
+            }
+            const SaveChoice choice = onFailure ? onFailure(file, why) : SaveChoice::Ignore;
+            if (choice == SaveChoice::Ignore) return SaveResult::Ignored;
+            if (choice == SaveChoice::Abort) return SaveResult::Aborted;
+        }
+        lists.damaged.erase(lists.damaged.find(category), 1);
+    }
+    return SaveRecordList(*list, file, onFailure);
 }
 
 SaveResult StoreCorrespondent(CorrespondentLists& lists, char category, Record record,
                               const std::filesystem::path& keyFolder,
-                              const SaveFailureHandler& onFailure) {
+                              const SaveFailureHandler& onFailure,
+                              std::filesystem::path* keptDamaged) {
     if (!CheckCorrespondentRecord(record, category)) return SaveResult::Refused;
     RecordList* list = lists.ForCategory(category);
     const auto layout = LayoutFor(category);
     const int old = FindCorrespondent(lists, category, record[layout->numberLine]);
     if (old >= 0) list->erase(list->begin() + old);
     list->push_back(std::move(record));
-    return SaveCorrespondentList(lists, category, keyFolder, onFailure);
+    return SaveCorrespondentList(lists, category, keyFolder, onFailure, keptDamaged);
 }
 
 SaveResult DeleteCorrespondent(CorrespondentLists& lists, char category, std::size_t index,
                                const std::filesystem::path& keyFolder,
-                               const SaveFailureHandler& onFailure) {
+                               const SaveFailureHandler& onFailure,
+                               std::filesystem::path* keptDamaged) {
     RecordList* list = lists.ForCategory(category);
     if (!list || index >= list->size()) return SaveResult::Refused;
     list->erase(list->begin() + std::ptrdiff_t(index));
-    return SaveCorrespondentList(lists, category, keyFolder, onFailure);
+    return SaveCorrespondentList(lists, category, keyFolder, onFailure, keptDamaged);
 }
 
 }  // namespace quarnel

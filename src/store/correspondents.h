@@ -37,10 +37,16 @@ struct CorrespondentLists {
     RecordList d;
     RecordList f;
 
+    /// Lists found altered at start-up ("ADF" letters): empty in memory while
+    /// their file is still on disk, to be kept aside before it is written over.
+    std::string damaged;
+
     RecordList* ForCategory(char category);
     const RecordList* ForCategory(char category) const;
     std::size_t Total() const { return a.size() + d.size() + f.size(); }
     bool AnyNonEmpty() const { return Total() > 0; }
+    void MarkDamaged(char category);
+    bool IsDamaged(char category) const;
 };
 
 /// Every record has the category's line count and four upper-case 32-digit key
@@ -58,17 +64,23 @@ int FindCorrespondent(const CorrespondentLists& lists, char category, std::strin
 /// does not fit the category is refused and nothing changes.
 [[nodiscard]] SaveResult StoreCorrespondent(CorrespondentLists& lists, char category, Record record,
                                             const std::filesystem::path& keyFolder,
-                                            const SaveFailureHandler& onFailure);
+                                            const SaveFailureHandler& onFailure,
+                                            std::filesystem::path* keptDamaged = nullptr);
 
 /// Removes record `index`, saves the list file, frees the record.
 [[nodiscard]] SaveResult DeleteCorrespondent(CorrespondentLists& lists, char category,
                                              std::size_t index,
                                              const std::filesystem::path& keyFolder,
-                                             const SaveFailureHandler& onFailure);
+                                             const SaveFailureHandler& onFailure,
+                                             std::filesystem::path* keptDamaged = nullptr);
 
-/// Saves the list of one category into `keyFolder`.
-[[nodiscard]] SaveResult SaveCorrespondentList(const CorrespondentLists& lists, char category,
+/// Saves the list of one category into `keyFolder`. The file of a list found
+/// damaged is first moved aside to "<file>.damaged-yyyymmdd-hhmm", whose path
+/// goes to `keptDamaged`; when it cannot be moved (and the person does not
+/// retry) nothing is written.
+[[nodiscard]] SaveResult SaveCorrespondentList(CorrespondentLists& lists, char category,
                                                const std::filesystem::path& keyFolder,
-                                               const SaveFailureHandler& onFailure);
+                                               const SaveFailureHandler& onFailure,
+                                               std::filesystem::path* keptDamaged = nullptr);
 
 }  // namespace quarnel

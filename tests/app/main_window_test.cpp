@@ -6,8 +6,10 @@
 
 #include <QMenu>
 #include <QTextBrowser>
+#include <map>
 
 #include "app/texts.h"
+#include "crypto/datetime.h"
 #include "crypto/own_keys.h"
 #include "holder/settings.h"
 #include "messages/windows/form_certi.h"
@@ -46,8 +48,8 @@ TEST_F(MainWindow, CreatesEveryWindowOnceInOrderAndAFirstRunOffersOnlyInitialisa
 
     EXPECT_EQ(Start(), StartupEnd::NoSettings);
     EXPECT_EQ(Enabled(), kCreation);
-    EXPECT_EQ(Information(), "");
-    EXPECT_EQ(main->windowTitle(), "");
+    EXPECT_EQ(Information(), "Le programme n'est pas encore initialisé.");
+    EXPECT_EQ(main->windowTitle(), "QuarnelTit");
     EXPECT_EQ(main->Button(Options).text(), "Initialisation");
     EXPECT_TRUE(boxes.ShownBoxes().empty());
 }
@@ -75,7 +77,7 @@ TEST(MainWindowStart, AMissingKeyStoreIsAskedForWithAbortAndRetryAMalformedOneWi
         }
         EXPECT_EQ(s.ctx.programState, ProgramState::NotInitialised);
         EXPECT_TRUE(s.ctx.keyStore.empty());
-        EXPECT_EQ(s.Information(), "");
+        EXPECT_EQ(s.Information(), "Le programme n'est pas encore initialisé.");
         EXPECT_EQ(s.Enabled(), kCreation);
     }
 }
@@ -141,8 +143,29 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
     EXPECT_EQ(ctx.listCategory, 'F');
     menu.close();
 
-    // Closing the main window frees the working lists; nothing is saved.
+    // Closing the main window wipes the key store, frees the working lists
+    // and saves nothing.
+    std::map<std::filesystem::path, std::string> before;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(files.Data())) {
+        if (e.is_regular_file()) before[e.path()] = *ReadWholeFile(e.path());
+    }
+    const RecordList store = ctx.keyStore;
+    RecordList wiped;
+    main->keyStoreWiped = [&](const RecordList& w) { wiped = w; };
     main.reset();
+    ASSERT_EQ(wiped.size(), store.size());
+    for (std::size_t r = 0; r < store.size(); ++r) {
+        ASSERT_EQ(wiped[r].size(), store[r].size());
+        for (std::size_t l = 0; l < store[r].size(); ++l) {
+            EXPECT_EQ(wiped[r][l].size(), store[r][l].size());
+            EXPECT_NE(wiped[r][l], store[r][l]) << "record " << r << " line " << l;
+        }
+    }
+    std::map<std::filesystem::path, std::string> after;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(files.Data())) {
+        if (e.is_regular_file()) after[e.path()] = *ReadWholeFile(e.path());
+    }
+    EXPECT_EQ(after, before);
     EXPECT_TRUE(ctx.keyStore.empty());
     EXPECT_EQ(ctx.correspondents.Total(), 0u);
     EXPECT_TRUE(ctx.settings.identity.empty());
@@ -182,6 +205,56 @@ TEST_F(MainWindow, InitialisationWithoutTaParameterFileOpensNothing) {
     EXPECT_TRUE(runner.Runs().isEmpty());
     EXPECT_TRUE(boxes.ShownBoxes().empty());
     EXPECT_FALSE(ctx.busy);
+}
+
+TEST_F(MainWindow, ReinitialisingKeepsTheOldKeyStoreAndSettingsAsideAndSaysSo) {
+    files.WriteSettings();
+    files.WriteList("QuarnelTit.kpr", {{"1F400000123", "not hexadecimal"}});
+    const std::string oldStore = *ReadWholeFile(files / "QuarnelTit.kpr");
+    const std::string oldSettings = *ReadWholeFile(files / "QuarnelTit.ini");
+    SetLocalClock([] { return LocalDateTime{2026, 12, 6, 14, 12, 0, 0}; });
+    Start();
+    ASSERT_EQ(ctx.programState, ProgramState::NotInitialised);
+    runner.Once("FormAffiliationA", [](QDialog& d) {
+        for (const auto& [edit, text] : {std::pair{"EditNom", "dupont"},
+                                         {"EditPrenoms", "jean"},
+                                         {"EditAdresse", "3 rue"},
+                                         {"EditCodePostal", "75001"},
+                                         {"EditLocalite", "paris"},
+                                         {"EditTelephone", "+33 1 00"},
+                                         {"EditEmail", "jean@example.org"}})
+            test::Type(d, edit, text);
+        Click(d, "RadioBtnOui");
+        Click(d, "BitBtnExecuter");
+    });
+    runner.Once("FormTCP_IP", [](QDialog& d) { Click(d, "BitBtnAnnuler"); });
+    OpenOptions([](QDialog& d) {
+        Click(d, "RadioBtnPrive");
+        for (const auto& [edit, text] : {std::pair{"EditAdresseTa", "127.0.0.1"},
+                                         {"EditSmtp", "smtp.example.org"},
+                                         {"EditPop3", "pop.example.org"},
+                                         {"EditId", "jdupont"},
+                                         {"EditPasse", "pop-secret"}})
+            test::Type(d, edit, text);
+        for (int i = 0; i < 8; ++i)
+            Click(d, "BtnInitClef");
+        Click(d, "BitBtnOk");
+    });
+    SetLocalClock({});
+    EXPECT_EQ(runner.Runs(), (QStringList{"FormOptions", "FormAffiliationA", "FormTCP_IP"}));
+    const auto keptStore = files / "QuarnelTit.kpr.old-20261206-1412";
+    const auto keptSettings = files / "QuarnelTit.ini.old-20261206-1412";
+    EXPECT_EQ(ReadWholeFile(keptStore), oldStore);
+    EXPECT_EQ(ReadWholeFile(keptSettings), oldSettings);
+    ASSERT_EQ(boxes.Texts().size(), 2);
+    EXPECT_EQ(boxes.Texts()[1],
+              QString("Les fichiers précédents sont conservés avant d'être remplacés :\n%1\n%2")
+                  .arg(QString::fromStdString(keptStore.string()),
+                       QString::fromStdString(keptSettings.string())));
+    // The new set-up is written beside them.
+    EXPECT_EQ(ctx.programState, ProgramState::NotAffiliated);
+    EXPECT_NE(ReadWholeFile(files / "QuarnelTit.kpr"), oldStore);
+    EXPECT_NE(ReadWholeFile(files / "QuarnelTit.ini"), oldSettings);
 }
 
 class OptionsDialog : public test::ShellFixture {};

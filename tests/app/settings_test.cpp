@@ -8,6 +8,7 @@
 #include "app/language.h"
 #include "app/options.h"
 #include "authority/connection.h"
+#include "crypto/datetime.h"
 #include "holder/settings.h"
 #include "holder_files.h"
 #include "store/atomic_file.h"
@@ -86,6 +87,9 @@ TEST(Settings, InvalidFilesAreRefusedAndLeaveTheSettingsAlone) {
     refused({good.begin() + 1, good.end()}, "12 identity lines for F");
     refused(extraLine('A'), "12 identity lines for A");
     refused(extraLine('D'), "14 identity lines for D");
+    refused(with(5, std::string("/data\0/sent/", 12)), "NUL in a folder");
+    refused(with(13, "smtp\x1B[2J"), "escape in a server");
+    refused(with(18 + 3, "DUPONT\x7F"), "DEL in the identity");
 
     // Another category letter: the identity is not counted.
     Settings other = SampleSettings('F', "/data");
@@ -106,9 +110,11 @@ TEST(Settings, SavingNeedsAnIdentityAndAsksWhenTheWriteFails) {
     EXPECT_FALSE(std::filesystem::exists(SettingsPath(ctx)));
 
     ctx.settings = SampleSettings('A', dir.path());
-    ctx.settings.smtpServer = "smtp\r\nevil";
-    EXPECT_EQ(SaveSettings(ctx, SettingsPath(ctx)), SaveResult::Refused);
-    EXPECT_FALSE(std::filesystem::exists(SettingsPath(ctx)));
+    for (const char* bad : {"smtp\r\nevil", "smtp\tx"}) {
+        ctx.settings.smtpServer = bad;
+        EXPECT_EQ(SaveSettings(ctx, SettingsPath(ctx)), SaveResult::Refused);
+        EXPECT_FALSE(std::filesystem::exists(SettingsPath(ctx)));
+    }
 
     ctx.settings.smtpServer = "smtp";
     ctx.onSaveFailure = [&](const std::filesystem::path& path, const std::string&) {
@@ -142,6 +148,31 @@ TEST(Settings, DefaultFoldersFollowTheLanguageAndAreCreated) {
     EXPECT_EQ(ctx.settings.sentEncryptedFolder, ctx.settings.keyFolder + "Sent/");
 }
 
+TEST(Settings, NotInitialisedTheOldKeyStoreAndSettingsAreKeptBeforeBeingReplaced) {
+    HolderFiles files('F');
+    ProgramData ctx;
+    ctx.dataFolder = files.Data();
+    ctx.settings = files.settings;
+    SetLocalClock([] { return LocalDateTime{2026, 12, 6, 14, 12, 0, 0}; });
+    ASSERT_TRUE(WriteFileAtomically(ctx.KeyStorePath(), "the only private key"));
+    ASSERT_EQ(SaveSettings(ctx, SettingsPath(ctx)), SaveResult::Saved);
+    const std::string oldSettings = *ReadWholeFile(SettingsPath(ctx));
+
+    ctx.programState = ProgramState::NotAffiliated;
+    EXPECT_TRUE(KeepFilesBeforeInitialisation(ctx).kept.empty()) << "only when not initialised";
+    ctx.programState = ProgramState::NotInitialised;
+    const KeptFiles k = KeepFilesBeforeInitialisation(ctx);
+    EXPECT_FALSE(k.failed);
+    ASSERT_EQ(k.kept.size(), 2u);
+    EXPECT_EQ(k.kept[0], files / "QuarnelTit.kpr.old-20261206-1412");
+    EXPECT_EQ(k.kept[1], files / "QuarnelTit.ini.old-20261206-1412");
+    EXPECT_EQ(*ReadWholeFile(k.kept[0]), "the only private key");
+    EXPECT_EQ(*ReadWholeFile(k.kept[1]), oldSettings);
+    EXPECT_FALSE(std::filesystem::exists(ctx.KeyStorePath()));
+    EXPECT_TRUE(KeepFilesBeforeInitialisation(ctx).kept.empty()) << "nothing left to keep";
+    SetLocalClock({});
+}
+
 TEST(Language, TheModuleBesideTheProgramAndWhenASwitchLoadsIt) {
     TempDir dir;
     ProgramData ctx;
@@ -155,6 +186,17 @@ TEST(Language, TheModuleBesideTheProgramAndWhenASwitchLoadsIt) {
     EXPECT_FALSE(BeginLanguageSwitch(ctx).changed);
     ctx.settings.language = 0;
     EXPECT_TRUE(BeginLanguageSwitch(ctx).missing) << "no English module beside the program";
+    // Nothing was loaded: back to French is no switch, and the state stays.
+    ctx.programState = ProgramState::Affiliated;
+    ctx.settings.language = 1;
+    EXPECT_FALSE(BeginLanguageSwitch(ctx).changed);
+    EXPECT_EQ(ctx.appliedLocale, kLocaleFrench);
+    FinishLanguageSwitch(ctx, {true, kLocaleFrench, {}, false}, false);
+    EXPECT_EQ(ctx.programState, ProgramState::Affiliated) << "no text changed";
+    FinishLanguageSwitch(ctx, {true, kLocaleEnglish, {}, false}, true);
+    EXPECT_EQ(ctx.programState, ProgramState::VersionChanged);
+    EXPECT_EQ(ctx.appliedLocale, kLocaleEnglish);
+    ctx.appliedLocale = kLocaleFrench;
 
     // Named after the program file: three letters, failing that two.
     ASSERT_TRUE(WriteFileAtomically(dir / "quarneltit.EN", "qm"));

@@ -11,7 +11,9 @@
 #include "app/texts.h"
 #include "app/windows/commands.h"
 #include "authority/texts.h"
+#include "holder/texts.h"
 #include "holder_files.h"
+#include "holder_fixture.h"
 #include "resources/texts.h"
 #include "store/key_store.h"
 
@@ -89,6 +91,7 @@ TEST(StartupStates, FromTheSettingsTheOwnRecordAndTheSealInTheirOverrideOrder) {
             << c.what;
         EXPECT_EQ(ctx.programState, c.state) << c.what;
         EXPECT_EQ(host.altered, c.altered) << c.what;
+        EXPECT_EQ(ctx.information, c.change ? txt::kEnAttente : txt::kPasInitialise) << c.what;
         EXPECT_EQ(ctx.ownNumber.empty(), !IsAffiliatedState(c.state)) << c.what;
         EXPECT_EQ(host.languageApplied, 1) << c.what;
         EXPECT_EQ(ctx.helpFile, "/opt/quarnel/QuarnelTit_F.hlp") << c.what;
@@ -127,12 +130,46 @@ TEST(Startup, AKeyStoreFoundOnRetryThenListsQueueAndLogsAnAlteredListEmptied) {
     EXPECT_EQ(ctx.applicationTitle, "DUPONT jean");
     EXPECT_EQ(ctx.information, txt::kEnAttente);
     EXPECT_EQ(host.altered, std::vector<std::string>{"QuarnelTitD.dat"});
+    EXPECT_EQ(ctx.correspondents.damaged, "D") << "its file is kept before it is written over";
     EXPECT_EQ(ctx.correspondents.f.size(), 2u);
     EXPECT_TRUE(ctx.correspondents.d.empty());
     EXPECT_TRUE(ctx.correspondents.a.empty());
     EXPECT_EQ(ctx.mail.outgoingQueue.size(), 1u);
     EXPECT_EQ(ctx.mail.sentLog.size(), 2u);
     EXPECT_TRUE(ctx.mail.receivedLog.empty());
+}
+
+TEST(Startup, TheFileOfAnAlteredListIsKeptAsideByTheKeyReplyThatWritesTheList) {
+    test::TempDir root;
+    test::InProcessTa ta;
+    std::unique_ptr<ProgramData> x, y;
+    test::AffiliatePair(root.path(), ta.EveryHolder(), x, y);
+    // As start-up leaves a list found altered: empty, its file still there.
+    const auto file = PathFromSetting(x->settings.keyFolder) / "QuarnelTitA.dat";
+    ASSERT_TRUE(WriteFileAtomically(file, "00000010\r\ndamaged"));
+    FreeRecordList(x->correspondents.a, false);
+    x->correspondents.MarkDamaged('A');
+    x->informationNote = "stale";
+
+    SetLocalClock([] { return LocalDateTime{2026, 12, 6, 14, 12, 0, 0}; });
+    ASSERT_EQ(RunKeyRequest(test::Scope(*x), ta.Hooks(*x), y->ownNumber, false).status,
+              FlowStatus::Done);
+    SetLocalClock({});
+    const auto kept = file.parent_path() / "QuarnelTitA.dat.damaged-20261206-1412";
+    EXPECT_EQ(ReadWholeFile(kept), "00000010\r\ndamaged");
+    EXPECT_EQ(x->information, txt::kKeyDelivered);
+    EXPECT_EQ(x->informationNote,
+              FillPlaceholders(FrenchTextCp1252(txt::kListeAltereeConservee), {kept.string()}));
+    RecordList onDisk;
+    ASSERT_TRUE(LoadRecordList(file, onDisk));
+    EXPECT_EQ(onDisk, x->correspondents.a);
+    EXPECT_EQ(onDisk.size(), 1u);
+
+    // The next key reply writes over the new file only, without a note.
+    ASSERT_EQ(RunKeyRequest(test::Scope(*x), ta.Hooks(*x), y->ownNumber, true).status,
+              FlowStatus::Done);
+    EXPECT_EQ(x->informationNote, "");
+    EXPECT_EQ(ReadWholeFile(kept), "00000010\r\ndamaged");
 }
 
 std::vector<Command> EnabledOf(const MainView& v) {

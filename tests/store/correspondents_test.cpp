@@ -1,7 +1,10 @@
-// Correspondent lists: shape rules, lookup, replacement, deletion.
+// Correspondent lists: shape rules, lookup, replacement, deletion, a damaged
+// file kept aside.
 
 #include <gtest/gtest.h>
 
+#include "crypto/datetime.h"
+#include "store/atomic_file.h"
 #include "store/correspondents.h"
 #include "temp_dir.h"
 
@@ -32,7 +35,7 @@ TEST(Correspondents, ShapeRules) {
     // Duplicates from hand-made files are kept, and the first is found.
     const RecordList twice(2, Correspondent('D', "1F400000009", "B"));
     EXPECT_TRUE(CheckCorrespondentList(twice, 'D'));
-    EXPECT_EQ(FindCorrespondent(CorrespondentLists{{}, twice, {}}, 'D', "1F400000009"), 0);
+    EXPECT_EQ(FindCorrespondent(CorrespondentLists{{}, twice, {}, {}}, 'D', "1F400000009"), 0);
 }
 
 TEST(Correspondents, StoringReplacesMovesToTheEndAndDeletingSaves) {
@@ -62,6 +65,34 @@ TEST(Correspondents, StoringReplacesMovesToTheEndAndDeletingSaves) {
     RecordList onDisk;
     ASSERT_TRUE(LoadRecordList(dir / "QuarnelTitA.dat", onDisk));
     EXPECT_EQ(onDisk, lists.a);
+}
+
+TEST(Correspondents, TheFileOfADamagedListIsKeptBeforeTheFirstSave) {
+    test::TempDir dir;
+    SetLocalClock([] { return LocalDateTime{2026, 12, 6, 14, 12, 0, 0}; });
+    ASSERT_TRUE(WriteFileAtomically(dir / "QuarnelTitF.dat", "damaged bytes"));
+    CorrespondentLists lists;
+    lists.MarkDamaged('F');
+    lists.MarkDamaged('Q');
+    EXPECT_EQ(lists.damaged, "F");
+    std::filesystem::path kept;
+    ASSERT_EQ(StoreCorrespondent(lists, 'F', Correspondent('F', "1F400000001", "N"), dir.path(), {},
+                                 &kept),
+              SaveResult::Saved);
+    EXPECT_EQ(kept, dir / "QuarnelTitF.dat.damaged-20261206-1412");
+    EXPECT_EQ(*ReadWholeFile(kept), "damaged bytes");
+    RecordList onDisk;
+    ASSERT_TRUE(LoadRecordList(dir / "QuarnelTitF.dat", onDisk));
+    EXPECT_EQ(onDisk, lists.f);
+    // Once kept, later saves write over the new file only.
+    std::filesystem::path again;
+    ASSERT_EQ(StoreCorrespondent(lists, 'F', Correspondent('F', "1F400000002", "M"), dir.path(), {},
+                                 &again),
+              SaveResult::Saved);
+    EXPECT_TRUE(again.empty());
+    EXPECT_FALSE(lists.IsDamaged('F'));
+    EXPECT_EQ(*ReadWholeFile(kept), "damaged bytes");
+    SetLocalClock({});
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
-// Record-list files: reading faults, hostile bytes, failed saves, wiping.
+// Record-list files: reading faults, hostile bytes, failed saves, file and
+// folder modes, files kept aside, wiping.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "crypto/datetime.h"
 
 #include "store/atomic_file.h"
 #include "store/record_list.h"
@@ -84,6 +88,63 @@ TEST(RecordList, SavesThatFailLeaveTheOldFileWholeAndNothingBehind) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
               2);
+}
+
+unsigned ModeOf(const std::filesystem::path& p) {
+    struct stat st {};
+    return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+TEST(AtomicFile, FilesAndFoldersAreTheOwnersOnly) {
+    TempDir dir;
+    const mode_t oldMask = ::umask(022);
+    ASSERT_TRUE(WriteFileAtomically(dir / "new.kpr", "a"));
+    EXPECT_EQ(ModeOf(dir / "new.kpr"), 0600u);
+    // A looser mode is tightened, a stricter one survives the replacement.
+    ASSERT_TRUE(WriteFileAtomically(dir / "loose.ini", "a"));
+    ::chmod((dir / "loose.ini").c_str(), 0644);
+    ASSERT_EQ(SaveRecordList({{"x"}}, dir / "loose.ini", {}), SaveResult::Saved);
+    EXPECT_EQ(ModeOf(dir / "loose.ini"), 0600u);
+    ::chmod((dir / "loose.ini").c_str(), 0400);
+    ASSERT_TRUE(WriteFileAtomically(dir / "loose.ini", "b"));
+    EXPECT_EQ(ModeOf(dir / "loose.ini"), 0400u);
+    EXPECT_EQ(*ReadWholeFile(dir / "loose.ini"), "b");
+
+    ASSERT_TRUE(CreatePrivateFolders(dir / "made" / "deeper"));
+    EXPECT_EQ(ModeOf(dir / "made"), 0700u);
+    EXPECT_EQ(ModeOf(dir / "made" / "deeper"), 0700u);
+    ASSERT_TRUE(WriteFileAtomically(dir / "plain", "f"));
+    EXPECT_FALSE(CreatePrivateFolders(dir / "plain" / "sub"));
+    ::umask(oldMask);
+}
+
+TEST(AtomicFile, KeptAsideUnderADatedFreeName) {
+    TempDir dir;
+    SetLocalClock([] { return LocalDateTime{2026, 12, 6, 14, 12, 59, 0}; });
+    ASSERT_TRUE(WriteFileAtomically(dir / "QuarnelTitF.dat", "first"));
+    ::chmod((dir / "QuarnelTitF.dat").c_str(), 0400);
+    const auto kept = KeepUnderDatedName(dir / "QuarnelTitF.dat", "damaged");
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(*kept, dir / "QuarnelTitF.dat.damaged-20261206-1412");
+    EXPECT_FALSE(std::filesystem::exists(dir / "QuarnelTitF.dat"));
+    EXPECT_EQ(*ReadWholeFile(*kept), "first");
+    EXPECT_EQ(ModeOf(*kept), 0400u);
+    // The same minute again: the earlier copy is never replaced.
+    ASSERT_TRUE(WriteFileAtomically(dir / "QuarnelTitF.dat", "second"));
+    EXPECT_EQ(KeepUnderDatedName(dir / "QuarnelTitF.dat", "damaged"),
+              dir / "QuarnelTitF.dat.damaged-20261206-1412-2");
+    EXPECT_EQ(*ReadWholeFile(*kept), "first");
+    for (int n = 3; n <= kMaxKeptNameTries; ++n) {
+        ASSERT_TRUE(WriteFileAtomically(
+            dir / ("QuarnelTitF.dat.damaged-20261206-1412-" + std::to_string(n)), "taken"));
+    }
+    ASSERT_TRUE(WriteFileAtomically(dir / "QuarnelTitF.dat", "third"));
+    std::string why;
+    EXPECT_FALSE(KeepUnderDatedName(dir / "QuarnelTitF.dat", "damaged", &why)) << "bounded";
+    EXPECT_FALSE(why.empty());
+    EXPECT_EQ(*ReadWholeFile(dir / "QuarnelTitF.dat"), "third");
+    EXPECT_FALSE(KeepUnderDatedName(dir / "absent", "old"));
+    SetLocalClock({});
 }
 
 TEST(RecordList, WipingOverwritesEveryLineInPlace) {

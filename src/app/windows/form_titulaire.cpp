@@ -71,7 +71,7 @@ FormTitulaire::FormTitulaire(ProgramData& programData)
 
 FormTitulaire::~FormTitulaire() {
     horloge_->stop();
-    FreeWorkingLists(ctx_, data_.authority, data_.mail);
+    FreeWorkingLists(ctx_, data_.authority, data_.mail, keyStoreWiped);
     ctx_.onInformationChanged = nullptr;
     ctx_.onSaveFailure = nullptr;
     ctx_.currentText = nullptr;
@@ -246,12 +246,11 @@ void FormTitulaire::RunCommand(Command command) {
 }
 
 StartupEnd FormTitulaire::Start(const StartupPlaces& places) {
-    setWindowTitle(QString());
     PrepareStartup(ctx_, places);
     help_->SetFile(ctx_.helpFile);
     const StartupEnd end = RunStartup(ctx_, data_.mail, *this);
     RefreshNames();
-    if (end == StartupEnd::Completed) EvaluateState();
+    EvaluateState();
     return end;
 }
 
@@ -296,7 +295,7 @@ void FormTitulaire::ApplyLanguage() {
     }
     // Every window rebuilds its texts now; positions stay.
     if (textsChanged) QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    FinishLanguageSwitch(ctx_);
+    FinishLanguageSwitch(ctx_, step, textsChanged);
     help_->SetFile(ctx_.helpFile);
     forms_.redac->resize(634, 450);
     RefreshNames();
@@ -345,7 +344,9 @@ void FormTitulaire::RefreshNames() {
         lbSociete_->clear();
     }
     const bool affiliated = IsAffiliatedState(ctx_.programState) && !ctx_.ownNumber.empty();
-    setWindowTitle(affiliated ? Tr(txt::kAffilie, {FromCp1252(ctx_.ownNumber)}) : QString());
+    // Before the affiliation the window still says whose program it is.
+    setWindowTitle(affiliated ? Tr(txt::kAffilie, {FromCp1252(ctx_.ownNumber)})
+                              : QStringLiteral("QuarnelTit"));
     labelCertification_->setVisible(affiliated && ctx_.registrationFlag != '1');
     QGuiApplication::setApplicationDisplayName(FromCp1252(ctx_.applicationTitle));
 }
@@ -353,6 +354,7 @@ void FormTitulaire::RefreshNames() {
 void FormTitulaire::EvaluateState() {
     view_.information = ctx_.information;
     view_ = quarnel::EvaluateState(view_, FactsOf(ctx_, data_.mail), MainCommandRules());
+    if (ctx_.information != view_.information) ctx_.informationNote.clear();
     ctx_.information = view_.information;
     ShowView();
 }
@@ -368,7 +370,9 @@ void FormTitulaire::ShowView() {
 
 void FormTitulaire::ShowInformation() {
     view_.information = ctx_.information;
-    labelInformation_->setText(ctx_.information ? Tr(ctx_.information) : QString());
+    QString text = ctx_.information ? Tr(ctx_.information) : QString();
+    if (!ctx_.informationNote.empty()) text += '\n' + FromCp1252(ctx_.informationNote);
+    labelInformation_->setText(text);
 }
 
 void FormTitulaire::SpeedButtonResetClick() {

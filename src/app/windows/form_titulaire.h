@@ -95,6 +95,8 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     /// provide them. Without them the timer only empties the request kind.
     std::function<std::optional<Lines>()> clipboardWatch;
     std::function<bool(Lines&)> processIncomingBlock;
+    /// Sees the key store wiped at the end of the run, before it is freed.
+    std::function<void(const RecordList&)> keyStoreWiped;
 
     // Handlers.
     void SpeedButtonResetClick();

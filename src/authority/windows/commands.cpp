@@ -1,10 +1,13 @@
 #include "authority/windows/commands.h"
 
+#include <QStringList>
+
 #include "authority/texts.h"
 #include "authority/windows/form_affiliation.h"
 #include "authority/windows/form_destinataire.h"
 #include "authority/windows/form_tcp_ip.h"
 #include "holder/settings.h"
+#include "holder/texts.h"
 #include "protocol/body.h"
 #include "windowkit/message_box.h"
 #include "windowkit/modal_runner.h"
@@ -12,12 +15,37 @@
 
 namespace quarnel::ui {
 
+namespace {
+
+// Before the first affiliation writes the key store and the settings file,
+// what an earlier set-up left there is moved aside and the holder told so.
+// False when a file could not be moved: nothing may then be written.
+bool KeepOldFiles(const HolderContext& ctx, QWidget& window) {
+    const KeptFiles k = KeepFilesBeforeInitialisation(ctx);
+    QStringList kept;
+    for (const auto& p : k.kept)
+        kept << QString::fromStdString(p.string());
+    if (!kept.isEmpty()) Inform(&window, Tr(txt::kAnciensFichiersConserves, {kept.join('\n')}));
+    if (!k.failed) return true;
+    (void)Ask(&window, BoxIcon::Warning,
+              Tr(txt::kFichierNonConserve,
+                 {QString::fromStdString(k.failed->string()), QString::fromStdString(k.reason)}),
+              kOk);
+    return false;
+}
+
+}  // namespace
+
 FlowHooks AuthorityCommand::Hooks() {
     FlowHooks hooks;
     hooks.runExchange = [this] {
+        const std::string noteBefore = scope_.ctx.informationNote;
         const bool ok = windows_.tcpIp->RunRequestDriver(host_.Window());
         if (ok && windows_.tcpIp->LastOutcome().captionChanged) host_.RefreshNames();
         host_.ShowInformation();
+        // A damaged list was kept aside by the reply's save: say where, once.
+        const std::string& note = scope_.ctx.informationNote;
+        if (!note.empty() && note != noteBefore) Inform(&host_.Window(), FromCp1252(note));
         return ok;
     };
     hooks.saveSettings = [this] { return SaveSettings(scope_.ctx, SettingsPath(scope_.ctx)); };
@@ -60,6 +88,7 @@ void AffiliationCommand::Run() {
     // The holder is named from now on, whatever the exchange gives.
     ctx.applicationTitle = ctx.displayName;
     host_.RefreshNames();
+    if (!KeepOldFiles(ctx, host_.Window())) return;
     ReportNotBuilt(RunFirstAffiliation(scope_, Hooks()));
     host_.RefreshNames();
 }
