@@ -814,12 +814,16 @@ Trusted Authority code: %s</translation>
     <message>
         <source>Le dossier %s ne peut pas être choisi : le caractère « %s » n'appartient pas au jeu de caractères d'Europe occidentale (code page 1252).</source>
         <translation>The folder %s cannot be chosen: the character “%s” is not in the Western European character set (code page 1252).</translation>
+    </message>
+    <message>
         <source>Aucun nom libre n'a été trouvé pour le fichier %s : il n'est pas enregistré.</source>
         <translation>No free name was found for the file %s: it is not saved.</translation>
     </message>
     <message>
         <source>Un fichier de même nom existait déjà : la pièce jointe est enregistrée sous le nom %s.</source>
         <translation>A file of the same name already existed: the attachment is saved under the name %s.</translation>
+    </message>
+    <message>
         <source>Réponse du serveur de TA non reçue dans le temps imparti</source>
         <translation>Reply from the TA server not received in time</translation>
     </message>
@@ -834,6 +838,8 @@ Trusted Authority code: %s</translation>
     <message>
         <source>Ligne d'en-tête de la réponse du serveur de TA trop longue (plus de %s octets) : la réponse est abandonnée</source>
         <translation>Header line of the TA server's reply too long (more than %s bytes): the reply is abandoned</translation>
+    </message>
+    <message>
         <source>La liste altérée est conservée dans le fichier %s.</source>
         <translation>The altered list is kept in the file %s.</translation>
     </message>
