@@ -278,8 +278,8 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Line
     AttachmentRun run{
         *pair,       *mask, message,       PathFromSetting(ctx.settings.decryptedFilesFolder),
         attachments, m,     m.encryptedAt, ctx.OwnDataFiles()};
-    std::error_code ec;
-    if (!msgs.receivedAttachmentNames.empty()) std::filesystem::create_directories(run.folder, ec);
+    // A folder that cannot be made shows as attachments not saved.
+    if (!msgs.receivedAttachmentNames.empty()) (void)CreatePrivateFolders(run.folder);
     for (const auto& name : msgs.receivedAttachmentNames)
         DecipherAttachment(run, name);
 

@@ -68,7 +68,8 @@ bool WriteAttachments(const std::vector<Lines>& sections,
                       const std::filesystem::path& folder,
                       std::vector<std::filesystem::path>& written, MessageProblem& problem) {
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    // A failure shows at the first write.
+    (void)CreatePrivateFolders(folder);
     for (std::size_t i = 0; i < attachments.size(); ++i) {
         const std::optional<std::filesystem::path> path = FreeFileName(folder, attachments[i].name);
         if (!path || !WriteFileAtomically(*path, JoinLinesCrLf(sections[i]))) {
