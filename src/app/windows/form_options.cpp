@@ -77,7 +77,32 @@ void FormOptions::BuildWidgets() {
     setModal(true);
     pageControl_ = Named(new QTabWidget(this), "PageControl");
 
-    // Général.
+    BuildGeneralTab();
+    BuildFoldersTab();
+    BuildNetworkTab();
+
+    bitBtnOk_ = Named(new QPushButton, "BitBtnOk");
+    bitBtnOk_->setDefault(true);
+    bitBtnOk_->setEnabled(false);
+    bitBtnAnnuler_ = Named(new QPushButton, "BitBtnAnnuler");
+    bitBtnAnnuler_->setAutoDefault(false);
+    bitBtnAide_ = Named(new QPushButton, "BitBtnAide");
+    bitBtnAide_->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(bitBtnOk_);
+    buttons->addWidget(bitBtnAnnuler_);
+    buttons->addWidget(bitBtnAide_);
+
+    auto* root = new QVBoxLayout(this);
+    root->setSizeConstraint(QLayout::SetFixedSize);
+    root->addWidget(pageControl_);
+    root->addLayout(buttons);
+
+    ConnectFields();
+}
+
+void FormOptions::BuildGeneralTab() {
     tabSheetGeneral_ = Named(new QWidget, "TabSheetGeneral");
     auto* general = new QHBoxLayout(tabSheetGeneral_);
     auto* left = new QVBoxLayout;
@@ -145,8 +170,9 @@ void FormOptions::BuildWidgets() {
     ta->setRowStretch(6, 1);
     general->addWidget(groupBoxTa_, 1);
     pageControl_->addTab(tabSheetGeneral_, QString());
+}
 
-    // Répertoires.
+void FormOptions::BuildFoldersTab() {
     tabSheetRepertoire_ = Named(new QWidget, "TabSheetRepertoire");
     auto* folders = new QVBoxLayout(tabSheetRepertoire_);
     groupBoxChiffres_ = Named(new QGroupBox, "GroupBoxChiffres");
@@ -172,8 +198,9 @@ void FormOptions::BuildWidgets() {
     }
     folders->addStretch();
     pageControl_->addTab(tabSheetRepertoire_, QString());
+}
 
-    // Réseau.
+void FormOptions::BuildNetworkTab() {
     tabSheetReseau_ = Named(new QWidget, "TabSheetReseau");
     auto* reseau = new QVBoxLayout(tabSheetReseau_);
     groupBoxProxy_ = Named(new QGroupBox, "GroupBoxProxy");
@@ -187,25 +214,9 @@ void FormOptions::BuildWidgets() {
     reseau->addWidget(groupBoxProxy_);
     reseau->addStretch();
     pageControl_->addTab(tabSheetReseau_, QString());
+}
 
-    bitBtnOk_ = Named(new QPushButton, "BitBtnOk");
-    bitBtnOk_->setDefault(true);
-    bitBtnOk_->setEnabled(false);
-    bitBtnAnnuler_ = Named(new QPushButton, "BitBtnAnnuler");
-    bitBtnAnnuler_->setAutoDefault(false);
-    bitBtnAide_ = Named(new QPushButton, "BitBtnAide");
-    bitBtnAide_->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(bitBtnOk_);
-    buttons->addWidget(bitBtnAnnuler_);
-    buttons->addWidget(bitBtnAide_);
-
-    auto* root = new QVBoxLayout(this);
-    root->setSizeConstraint(QLayout::SetFixedSize);
-    root->addWidget(pageControl_);
-    root->addLayout(buttons);
-
+void FormOptions::ConnectFields() {
     connect(comboBoxLangue_, &QComboBox::activated, this, &FormOptions::ComboBoxLangueChange);
     for (QLineEdit* e : {editAdresseTa_, editSmtp_, editPop3_, editId_, editPasse_,
                          editAdresseProxy_, editPortProxy_}) {

@@ -55,6 +55,10 @@ class FormOptions : public QuarnelDialog {
     AuthorityState& auth_;
 
     void BuildWidgets();
+    void BuildGeneralTab();  ///< language, category, key button, mail, authority
+    void BuildFoldersTab();
+    void BuildNetworkTab();  ///< the proxy
+    void ConnectFields();
     void ComboBoxLangueChange(int index);
     void ShowKeyButtonCaption();
     void ShowFolders();

@@ -133,39 +133,8 @@ void FormTitulaire::BuildWidgets() {
     names->setColumnStretch(1, 1);
     root->addLayout(names);
 
-    // Command buttons, three by three.
-    auto* grid = new QGridLayout;
-    static constexpr Command kPlaces[3][3] = {
-        {Command::Correspondants, Command::Entrant, Command::Expedition},
-        {Command::Clefs, Command::MiseAJour, Command::Certification},
-        {Command::Options, Command::Aide, Command::Sortie},
-    };
-    for (int row = 0; row < 3; ++row) {
-        for (int col = 0; col < 3; ++col) {
-            const Command c = kPlaces[row][col];
-            auto* b = Named(new QPushButton(this), CommandInfo(c).objectName);
-            b->setMinimumWidth(150);
-            b->setAutoDefault(false);
-            buttons_[std::size_t(c)] = b;
-            grid->addWidget(b, row, col);
-        }
-    }
-    root->addLayout(grid);
-
-    groupBoxInfo_ = Named(new QGroupBox(this), "GroupBoxInfo");
-    auto* info = new QHBoxLayout(groupBoxInfo_);
-    labelInformation_ = Named(new QLabel(groupBoxInfo_), "LabelInformation");
-    labelInformation_->setWordWrap(true);
-    labelInformation_->setTextFormat(Qt::PlainText);
-    labelInformation_->setMinimumWidth(kInformationWidth);
-    labelInformation_->setMinimumHeight(3 * labelInformation_->fontMetrics().height());
-    labelInformation_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    speedButtonReset_ = Named(new QToolButton(groupBoxInfo_), "SpeedButtonReset");
-    speedButtonReset_->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
-    speedButtonReset_->setAutoRaise(true);
-    info->addWidget(labelInformation_, 1);
-    info->addWidget(speedButtonReset_, 0, Qt::AlignTop);
-    root->addWidget(groupBoxInfo_);
+    BuildCommandButtons(*root);
+    BuildInformation(*root);
 
     popupMenuCor_ = Named(new QMenu(this), "PopupMenuCor");
     menuFirmes_ = Named(popupMenuCor_->addAction(QString()), "MenuFirmes");
@@ -189,6 +158,44 @@ void FormTitulaire::BuildWidgets() {
     connect(menuSommaire_, &QAction::triggered, this, &FormTitulaire::MenuSommaireClick);
     connect(aidecontextuelle_, &QAction::triggered, this, &FormTitulaire::AidecontextuelleClick);
     connect(menuApropos_, &QAction::triggered, this, &FormTitulaire::MenuAproposClick);
+}
+
+void FormTitulaire::BuildCommandButtons(QVBoxLayout& root) {
+    // Command buttons, three by three.
+    auto* grid = new QGridLayout;
+    static constexpr Command kPlaces[3][3] = {
+        {Command::Correspondants, Command::Entrant, Command::Expedition},
+        {Command::Clefs, Command::MiseAJour, Command::Certification},
+        {Command::Options, Command::Aide, Command::Sortie},
+    };
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            const Command c = kPlaces[row][col];
+            auto* b = Named(new QPushButton(this), CommandInfo(c).objectName);
+            b->setMinimumWidth(150);
+            b->setAutoDefault(false);
+            buttons_[std::size_t(c)] = b;
+            grid->addWidget(b, row, col);
+        }
+    }
+    root.addLayout(grid);
+}
+
+void FormTitulaire::BuildInformation(QVBoxLayout& root) {
+    groupBoxInfo_ = Named(new QGroupBox(this), "GroupBoxInfo");
+    auto* info = new QHBoxLayout(groupBoxInfo_);
+    labelInformation_ = Named(new QLabel(groupBoxInfo_), "LabelInformation");
+    labelInformation_->setWordWrap(true);
+    labelInformation_->setTextFormat(Qt::PlainText);
+    labelInformation_->setMinimumWidth(kInformationWidth);
+    labelInformation_->setMinimumHeight(3 * labelInformation_->fontMetrics().height());
+    labelInformation_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    speedButtonReset_ = Named(new QToolButton(groupBoxInfo_), "SpeedButtonReset");
+    speedButtonReset_->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    speedButtonReset_->setAutoRaise(true);
+    info->addWidget(labelInformation_, 1);
+    info->addWidget(speedButtonReset_, 0, Qt::AlignTop);
+    root.addWidget(groupBoxInfo_);
 }
 
 void FormTitulaire::CreateWindows() {

@@ -23,6 +23,7 @@ class QAction;
 class QPushButton;
 class QToolButton;
 class QTimer;
+class QVBoxLayout;
 class QTranslator;
 
 namespace quarnel::ui {
@@ -117,6 +118,8 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     void ResetInformation() override { SpeedButtonResetClick(); }
 
     void BuildWidgets();
+    void BuildCommandButtons(QVBoxLayout& root);  ///< three by three
+    void BuildInformation(QVBoxLayout& root);     ///< the information line and its reset
     void CreateWindows();
     void CreateCommands();
     void Retranslate();
