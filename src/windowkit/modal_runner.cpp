@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QListView>
 #include <QScrollBar>
 #include <QTimer>
 #include <QTreeView>
@@ -39,8 +40,18 @@ void WidenForColumns(QFileDialog& dialog) {
         columns += header.sectionSize(i);
     }
     int beside = 0;  // the list of places left of the files, and the frames
-    if (auto* places = dialog.findChild<QWidget*>(QStringLiteral("sidebar"))) {
-        beside += std::max(places->width(), places->sizeHint().width());
+    if (auto* places = dialog.findChild<QListView*>(QStringLiteral("sidebar"))) {
+        // Room for the longest place name ("Ordinateur") beside its icon.
+        int widest = 0;
+        if (const QAbstractItemModel* model = places->model()) {
+            for (int row = 0; row < model->rowCount(); ++row) {
+                const QString name = model->index(row, 0).data().toString();
+                widest = std::max(widest, places->fontMetrics().horizontalAdvance(name));
+            }
+        }
+        const int needed = widest + places->iconSize().width() + 32;
+        places->setMinimumWidth(std::max(places->minimumWidth(), needed));
+        beside += std::max({places->width(), places->sizeHint().width(), needed});
     }
     beside += list->verticalScrollBar()->sizeHint().width() + 64;
     dialog.setMinimumWidth(std::max(dialog.minimumSizeHint().width(), columns + beside));
