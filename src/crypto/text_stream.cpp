@@ -1,6 +1,10 @@
 #include "crypto/text_stream.h"
 
+#include <atomic>
+#include <cstdlib>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "crypto/text_blocks.h"
@@ -13,6 +17,63 @@ using namespace textblocks;
 static_assert(kStreamChunk % (16 * kChunk) == 0, "chunks hold whole batches");
 
 constexpr std::size_t kLineBytes = 34;  // 32 digits and CR LF
+constexpr std::size_t kChunkBlocks = kStreamChunk / 16;
+
+std::atomic<unsigned> g_threads{0};
+
+/// The working storage of one thread, kept for the whole stream so that the
+/// key's schedule is made once.
+struct Worker {
+    gf::Scratch s;
+    Chunk chunk;
+};
+
+/// Runs work(first, end, scratch, chunk) over the blocks [0, blocks), in
+/// whole batches split evenly across the workers, the first range on this
+/// thread. The workers' draws go to `s`: draws count the same wherever the
+/// blocks went, and the generator only moves on this thread.
+class Batches {
+  public:
+    explicit Batches(gf::Scratch& s, Chunk& chunk)
+        : s_(s), chunk_(chunk), threads_(StreamThreads()) {
+        (void)gf::ActiveKernel();  // chosen before any worker asks
+    }
+    template <class Work>
+    void Run(std::size_t blocks, Work work) {
+        const std::size_t batches = (blocks + kChunk - 1) / kChunk;
+        const std::size_t parts = std::min<std::size_t>(threads_, batches);
+        if (parts <= 1) {
+            work(std::size_t(0), blocks, s_, chunk_);
+            return;
+        }
+        while (workers_.size() < parts - 1)
+            workers_.push_back(std::make_unique<Worker>());
+        const auto edge = [&](std::size_t p) {
+            return std::min(blocks, kChunk * (batches * p / parts));
+        };
+        std::vector<std::thread> running;
+        running.reserve(parts - 1);
+        for (std::size_t p = 1; p < parts; ++p) {
+            Worker& w = *workers_[p - 1];
+            running.emplace_back([&work, &w, first = edge(p), end = edge(p + 1)] {
+                work(first, end, w.s, w.chunk);
+            });
+        }
+        work(std::size_t(0), edge(1), s_, chunk_);
+        for (auto& t : running)
+            t.join();
+        for (auto& w : workers_) {
+            s_.draws += w->s.draws;
+            w->s.draws = 0;
+        }
+    }
+
+  private:
+    gf::Scratch& s_;
+    Chunk& chunk_;
+    unsigned threads_;
+    std::vector<std::unique_ptr<Worker>> workers_;
+};
 
 /// HexToQuad of a line seen a piece at a time, in constant memory: leading
 /// blanks go, leading zeros do not count, more than 32 digits or any other
@@ -153,6 +214,20 @@ struct PlainBuffer {
 
 }  // namespace
 
+void SetStreamThreads(unsigned n) {
+    g_threads.store(n, std::memory_order_relaxed);
+}
+
+unsigned StreamThreads() {
+    if (const unsigned n = g_threads.load(std::memory_order_relaxed); n > 0) return n;
+    if (const char* env = std::getenv("QUARNEL_THREADS")) {
+        char* end = nullptr;
+        const unsigned long n = std::strtoul(env, &end, 10);
+        if (end != env && *end == '\0' && n > 0) return unsigned(std::min(n, 256ul));
+    }
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
 StreamResult EncipherStream(std::string_view code, char field1, char field2, const Quad& mask,
                             const Quad& key, std::uint64_t size, double dateTime,
                             const StreamSource& source, const StreamSink& sink,
@@ -183,21 +258,26 @@ StreamResult EncipherStream(std::string_view code, char field1, char field2, con
     s.draws += 8 * n + 8 + 16 * n;
 
     PlainBuffer plain(std::size_t(std::min<std::uint64_t>(size, kStreamChunk)));
+    Batches batches(s, chunk);
     for (std::uint64_t done = 0; done < size;) {
         const std::size_t want = std::size_t(std::min<std::uint64_t>(kStreamChunk, size - done));
         if (!ReadFull(source, plain.bytes.data(), want)) return StreamResult::ReadFailed;
         const std::string_view piece(plain.bytes.data(), want);
         const std::size_t blocks = (want + 15) / 16;
-        o = out.data();
-        for (std::size_t i = 0; i < blocks;) {
-            const std::size_t count = EncipherBatch(piece, i, blocks, k, m, s, chunk);
-            for (std::size_t j = 0; j < count; ++j) {
-                o = PutHexLine(chunk.blocks[j], o);
-                *o++ = '\r';
-                *o++ = '\n';
+        // Lines of fixed width: each range writes its own part of `out`.
+        batches.Run(blocks, [&](std::size_t from, std::size_t end, gf::Scratch& ws, Chunk& wc) {
+            char* line = out.data() + kLineBytes * from;
+            for (std::size_t i = from; i < end;) {
+                const std::size_t count = EncipherBatch(piece, i, end, k, m, ws, wc);
+                for (std::size_t j = 0; j < count; ++j) {
+                    line = PutHexLine(wc.blocks[j], line);
+                    *line++ = '\r';
+                    *line++ = '\n';
+                }
+                i += count;
             }
-            i += count;
-        }
+        });
+        o = out.data() + kLineBytes * blocks;
         if (!sink(std::string_view(out.data(), std::size_t(o - out.data()))))
             return StreamResult::WriteFailed;
         done += want;
@@ -246,29 +326,33 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
     s.draws += 8 * std::uint64_t(n);  // the literal form wipes each deciphered block
     const gf::Kernel& kernel = gf::ActiveKernel();
     Chunk chunk;
-    PlainBuffer out(kStreamChunk + 16 * kChunk);
-    std::size_t used = 0;
+    Batches batches(s, chunk);
+    PlainBuffer out(kStreamChunk);
+    std::vector<U128> values(std::min<std::size_t>(std::size_t(n), kChunkBlocks));
     const std::size_t blocks = std::size_t(n);
     for (std::size_t i = 0; i < blocks;) {
-        const std::size_t count = std::min(kChunk, blocks - i);
-        U128* b = chunk.Take(count);
+        const std::size_t count = std::min(kChunkBlocks, blocks - i);
         for (std::size_t j = 0; j < count; ++j) {
-            if (!lines.Next(b[j], noise)) {
+            if (!lines.Next(values[j], noise)) {
                 s.draws = headerDraws;
                 return lost();
             }
         }
-        kernel.cipherBlocks(b, count, k, m, Direction::Decipher, s);
-        for (std::size_t j = 0; j < count; ++j)
-            BytesOfBlock(b[j], out.bytes.data() + used + 16 * j);
-        used += 16 * count;
+        batches.Run(count, [&](std::size_t first, std::size_t end, gf::Scratch& ws, Chunk& wc) {
+            for (std::size_t j = first; j < end;) {
+                const std::size_t c = std::min(kChunk, end - j);
+                U128* b = wc.Take(c);
+                std::copy_n(values.data() + j, c, b);
+                kernel.cipherBlocks(b, c, k, m, Direction::Decipher, ws);
+                for (std::size_t x = 0; x < c; ++x)
+                    BytesOfBlock(b[x], out.bytes.data() + 16 * (j + x));
+                j += c;
+            }
+        });
         i += count;
-        if (i == blocks) used -= pad;  // the padding of the last block
-        if (used >= kStreamChunk || i == blocks) {
-            if (!sink(std::string_view(out.bytes.data(), used))) return StreamResult::WriteFailed;
-            used = 0;
-            if (progress && !progress(lines.consumed(), total)) return StreamResult::Cancelled;
-        }
+        const std::size_t used = 16 * count - (i == blocks ? pad : 0);  // the last block's padding
+        if (!sink(std::string_view(out.bytes.data(), used))) return StreamResult::WriteFailed;
+        if (progress && !progress(lines.consumed(), total)) return StreamResult::Cancelled;
     }
     header = std::move(fields);
     return StreamResult::Done;

@@ -18,6 +18,13 @@ namespace quarnel {
 /// lines made of them it bounds what a stream holds, a few MiB.
 inline constexpr std::size_t kStreamChunk = std::size_t(1) << 20;
 
+/// Threads a stream's chunks are split across: `n`, or with 0 (the default)
+/// the QUARNEL_THREADS environment variable when it is a positive number,
+/// else the cores available. The bytes and the generator are the same for
+/// any count.
+void SetStreamThreads(unsigned n);
+[[nodiscard]] unsigned StreamThreads();
+
 /// Fills up to `size` bytes at `data`: how many (0 at the end), or nothing on
 /// a read error.
 using StreamSource = std::function<std::optional<std::size_t>(char* data, std::size_t size)>;

@@ -335,7 +335,9 @@ TEST(StreamsAgainstWholeTexts, SizesAroundEveryChunkAndBatchOnEveryPath) {
         const auto [key, inverse] = sample.KeyPair();
         const Quad mask = sample.Mask();
         const double when = 46361.25 + double(size);
-        OnEveryPath([&] {
+        const auto check = [&](unsigned threads) {
+            SCOPED_TRACE(threads);
+            SetStreamThreads(threads);
             SetSeed(7);
             Lines lines;
             ASSERT_TRUE(EncipherText("0A1B2", 'C', '7', lines, mask, key, plain, when));
@@ -363,7 +365,11 @@ TEST(StreamsAgainstWholeTexts, SizesAroundEveryChunkAndBatchOnEveryPath) {
             EXPECT_EQ(whole.bytes, plain);
             ExpectSame(DecipherStreamed(want, 100003, inverse, mask), whole);
             if (size <= 17) ExpectSame(DecipherStreamed(want, 1, inverse, mask), whole);
-        });
+        };
+        OnEveryPath([&] { check(1); });
+        check(2);  // the best path, split across threads
+        check(7);
+        SetStreamThreads(0);
     }
 }
 
