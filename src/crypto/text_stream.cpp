@@ -119,6 +119,23 @@ class LineReader {
             pendingLf_ = false;
             if (buffer_[pos_] == '\n' && (++pos_, !Fill())) return false;
         }
+        // Nearly every line: 32 digits and CR LF, read without a search.
+        if (len_ - pos_ >= kLineBytes && buffer_[pos_ + 32] == '\r' && buffer_[pos_ + 33] == '\n') {
+            const char* p = buffer_.data() + pos_;
+            U128 r = 0;
+            unsigned bad = 0;
+            for (int i = 0; i < 32; ++i) {
+                const unsigned d = DigitOf(p[i]);
+                bad |= d;
+                r = (r << 4) | (d & 15);
+            }
+            if (bad < 16) {
+                value = r;
+                noise = false;
+                pos_ += kLineBytes;
+                return true;
+            }
+        }
         noise = buffer_[pos_] == '<';
         std::size_t end = FindEnd(pos_);
         if (end < len_) {
