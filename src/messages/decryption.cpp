@@ -12,6 +12,7 @@
 #include "crypto/datetime.h"
 #include "crypto/own_keys.h"
 #include "crypto/secret.h"
+#include "crypto/text_stream.h"
 #include "messages/certification.h"
 #include "messages/encryption.h"
 #include "messages/texts.h"
@@ -55,46 +56,94 @@ struct AttachmentRun {
     const Quad& mask;
     const DecipheredText& message;  // section 2: what the attachments should carry
     std::filesystem::path folder;
+    std::filesystem::path received;  // read from when `source` is empty
     const AttachmentSource& source;
     DecryptedMessage& out;
     double lastDate;
     std::vector<std::filesystem::path> ownFiles;  // never written by an attachment
+    const StreamProgress& progress;
+    std::uint64_t before = 0;  // bytes of the attachments done
+    std::uint64_t total = 0;
+    bool cancelled = false;
 };
 
+// The input of one attachment: the file streamed, or the bytes a source gave.
+struct AttachmentInput {
+    std::optional<StreamingFileReader> file;
+    std::optional<std::string> bytes;
+    std::size_t at = 0;
+
+    bool ok() const { return file ? file->ok() : bytes.has_value(); }
+    std::uint64_t size() const { return file ? file->size() : bytes ? bytes->size() : 0; }
+    std::optional<std::size_t> Read(char* data, std::size_t size) {
+        if (file) return file->Read(data, size);
+        const std::size_t n = std::min(size, bytes->size() - at);
+        std::copy_n(bytes->data() + at, n, data);
+        at += n;
+        return n;
+    }
+};
+
+void OpenInput(const AttachmentRun& run, const std::string& name, AttachmentInput& in) {
+    if (run.source) {
+        in.bytes = run.source(name);
+    } else {
+        in.file.emplace(run.received / Cp1252ToUtf8(name));
+    }
+}
+
+// Deciphered straight into a temporary file beside its final name: nothing
+// reaches that name before the last block deciphered.
 void DecipherAttachment(AttachmentRun& run, const std::string& received) {
     const std::optional<std::string> name = SafeAttachmentName(received);
     if (!name) {
         run.out.notices.push_back({txt::kAttachmentNameRefused, received});
         return;
     }
-    std::string content;
-    const std::optional<std::string> bytes = run.source(*name);
-    if (!bytes) {
-        run.out.notices.push_back({txt::kAttachmentMissing, *name});
-    } else {
-        Lines lines = SplitLines(*bytes);
-        const auto noise = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
-            return l.empty() || l[0] != '<';
-        });
-        lines.erase(lines.begin(), noise);
-        std::size_t index = 0;
-        DecipheredText t;
-        if (DecipherText(lines, index, run.key, run.mask, t)) {
-            content = std::move(t.text);
-            run.lastDate = t.dateTime;
-            if (t.code != run.message.code || t.field1 != run.message.field1 ||
-                t.field2 != run.message.field2) {
-                run.out.notices.push_back({txt::kAttachmentHeaderDiffers, *name});
-            }
-        } else {
-            run.out.notices.push_back({txt::kAttachmentUndecipherable, *name});
-        }
-    }
+    AttachmentInput in;
+    OpenInput(run, *name, in);
     // Never over an existing file, nor over one of the holder's own files when
     // the decrypted-files folder is the key or data folder.
     const std::filesystem::path wanted = Cp1252ToUtf8(*name);
     const std::optional<std::filesystem::path> path =
         FreeFileName(run.folder, wanted, run.ownFiles);
+    std::optional<StreamingFileWriter> writer;
+    if (path) writer.emplace(*path);
+    const bool writing = writer && writer->Open();
+
+    StreamResult r = StreamResult::ReadFailed;
+    if (in.ok()) {
+        const StreamSource source = [&](char* data, std::size_t size) {
+            return in.Read(data, size);
+        };
+        // Without a name the blocks are deciphered all the same: the
+        // generator moves as for any other attachment.
+        const StreamSink sink = [&](std::string_view bytes) {
+            return !writing || writer->Write(bytes);
+        };
+        StreamProgress step;
+        if (run.progress) {
+            step = [&](std::uint64_t done, std::uint64_t) {
+                return run.progress(run.before + done, run.total);
+            };
+        }
+        DecipheredText t;
+        r = DecipherStream(run.key, run.mask, in.size(), source, sink, t, step);
+        if (r == StreamResult::Done) {
+            run.lastDate = t.dateTime;
+            if (t.code != run.message.code || t.field1 != run.message.field1 ||
+                t.field2 != run.message.field2) {
+                run.out.notices.push_back({txt::kAttachmentHeaderDiffers, *name});
+            }
+        } else if (r == StreamResult::Undecipherable) {
+            run.out.notices.push_back({txt::kAttachmentUndecipherable, *name});
+        } else if (r == StreamResult::Cancelled) {
+            run.cancelled = true;
+            return;  // the writer takes its temporary file with it
+        }
+    }
+    run.before += in.size();
+    if (r == StreamResult::ReadFailed) run.out.notices.push_back({txt::kAttachmentMissing, *name});
     if (!path) {
         run.out.notices.push_back({txt::kNoFreeName, *name});
         return;
@@ -104,7 +153,12 @@ void DecipherAttachment(AttachmentRun& run, const std::string& received) {
         (void)Utf8ToCp1252(path->filename().string(), used);  // the name plus "_n"
         run.out.notices.push_back({txt::kAttachmentRenamed, used});
     }
-    if (!WriteFileAtomically(*path, content)) {
+    // What could not be deciphered leaves an empty file, never a part.
+    const bool saved =
+        r == StreamResult::Done
+            ? writing && writer->Commit()
+            : r != StreamResult::WriteFailed && (writer->Abandon(), WriteFileAtomically(*path, ""));
+    if (!saved) {
         run.out.notices.push_back({txt::kAttachmentNotSaved, *name});
         return;
     }
@@ -179,8 +233,8 @@ Lines HeaderText(const DecryptedMessage& m, const TextLookup& text) {
 }
 
 ReceiveOutcome ReadReceivedBody(HolderContext& ctx, MessageState& msgs, Lines body,
-                                const TaReplyHandler& onReply,
-                                const AttachmentSource& attachments) {
+                                const TaReplyHandler& onReply, const AttachmentSource& attachments,
+                                const StreamProgress& progress) {
     ReceiveOutcome o;
     TakeApartReceivedBody(body, msgs.receivedAttachmentNames);
     if (msgs.receivedAttachmentNames.size() > kMaxAttachmentNames) {
@@ -198,8 +252,7 @@ ReceiveOutcome ReadReceivedBody(HolderContext& ctx, MessageState& msgs, Lines bo
         o.ok = onReply && onReply(body);
         if (!o.ok) o.refusal = ReceiveRefusal::ReplyRefused;
     } else if (IsMessageKind(o.kind)) {
-        o.refusal =
-            DecryptMessage(ctx, msgs, body, attachments ? attachments : ReceivedFolderSource(ctx));
+        o.refusal = DecryptMessage(ctx, msgs, body, attachments, progress, &o.cancelled);
         o.ok = o.refusal == ReceiveRefusal::None;
     } else {
         o.refusal = ReceiveRefusal::UnknownKind;
@@ -208,7 +261,9 @@ ReceiveOutcome ReadReceivedBody(HolderContext& ctx, MessageState& msgs, Lines bo
 }
 
 ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Lines& body,
-                              const AttachmentSource& attachments) {
+                              const AttachmentSource& attachments, const StreamProgress& progress,
+                              bool* cancelled) {
+    if (cancelled) *cancelled = false;
     // Shown at once: what follows can take a while.
     SetInformation(ctx, txt::kMessageBeingDecrypted);
 
@@ -275,13 +330,47 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Line
     m.text = std::move(message.text);
 
     // The digest verified: only now does anything reach the disk.
-    AttachmentRun run{
-        *pair,       *mask, message,       PathFromSetting(ctx.settings.decryptedFilesFolder),
-        attachments, m,     m.encryptedAt, ctx.OwnDataFiles()};
+    AttachmentRun run{*pair,
+                      *mask,
+                      message,
+                      PathFromSetting(ctx.settings.decryptedFilesFolder),
+                      PathFromSetting(ctx.settings.receivedEncryptedFolder),
+                      attachments,
+                      m,
+                      m.encryptedAt,
+                      ctx.OwnDataFiles(),
+                      progress,
+                      0,
+                      0,
+                      false};
+    if (progress) {
+        for (const auto& name : msgs.receivedAttachmentNames) {
+            const std::optional<std::string> safe = SafeAttachmentName(name);
+            if (!safe) continue;
+            std::error_code ec;
+            const auto size =
+                attachments ? std::uintmax_t(0)
+                            : std::filesystem::file_size(run.received / Cp1252ToUtf8(*safe), ec);
+            if (!ec) run.total += size;
+        }
+    }
     // A folder that cannot be made shows as attachments not saved.
     if (!msgs.receivedAttachmentNames.empty()) (void)CreatePrivateFolders(run.folder);
-    for (const auto& name : msgs.receivedAttachmentNames)
+    for (const auto& name : msgs.receivedAttachmentNames) {
         DecipherAttachment(run, name);
+        if (run.cancelled) break;
+    }
+    if (run.cancelled) {
+        // Stopped: the message stands, none of its attachments is kept.
+        std::error_code ec;
+        for (const auto& path : m.attachments)
+            std::filesystem::remove(path, ec);
+        m.attachments.clear();
+        m.notices.clear();
+        for (const auto& name : msgs.receivedAttachmentNames)
+            m.notices.push_back({txt::kAttachmentNotSaved, name});
+        if (cancelled) *cancelled = true;
+    }
 
     // The verdicts shown are those the identity confirmation covered.
     m.sender = ViewOfSender(m.senderCategory, m.registrationFlag, m.senderFields);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "crypto/text_cipher.h"
+#include "crypto/text_stream.h"
 #include "holder/holder_context.h"
 #include "messages/message_state.h"
 #include "resources/texts.h"
@@ -14,7 +15,8 @@
 namespace quarnel {
 
 /// The bytes of a received encrypted attachment file by its (already safe)
-/// name; nothing when it is missing.
+/// name; nothing when it is missing. Held whole: the received folder itself
+/// is streamed when no source is given.
 using AttachmentSource = std::function<std::optional<std::string>(const std::string& name)>;
 
 /// Reads from the folder for received encrypted files.
@@ -44,17 +46,18 @@ struct ReceiveOutcome {
     bool ok = false;
     std::optional<Kind> kind;
     ReceiveRefusal refusal = ReceiveRefusal::None;
-    std::string problem;  ///< the structure check's reason
+    std::string problem;     ///< the structure check's reason
+    bool cancelled = false;  ///< the attachments were stopped: none kept
 };
 
 /// Read received body: the attachment names after the end-marker line go to
 /// msgs.receivedAttachmentNames (empty lines and trailing blanks dropped; more
 /// than kMaxAttachmentNames refuse the body before anything is written), the
 /// structure is checked, replies go to `onReply`, messages to DecryptMessage.
-/// `attachments` defaults to ReceivedFolderSource.
 [[nodiscard]] ReceiveOutcome ReadReceivedBody(HolderContext& ctx, MessageState& msgs, Lines body,
                                               const TaReplyHandler& onReply,
-                                              const AttachmentSource& attachments = {});
+                                              const AttachmentSource& attachments = {},
+                                              const StreamProgress& progress = {});
 
 /// Decrypt message (kinds 20 and 21, `body` checked, separator line first).
 /// On success msgs.decrypted and msgs.certificationData hold the message and
@@ -63,8 +66,17 @@ struct ReceiveOutcome {
 /// existing file and none of the holder's own files is ever replaced.
 /// Nothing reaches the disk unless the digest verified; on failure the
 /// context keeps the previous message.
+///
+/// Without `attachments` the files of the received folder are streamed, in
+/// bounded memory, each into a temporary file renamed once its last block
+/// deciphered; one that does not decipher gives an empty file and a notice.
+/// `progress` hears the bytes read of their total after each chunk and can
+/// stop: then no attachment file is kept (each a "not saved" notice) and
+/// `cancelled` is set.
 [[nodiscard]] ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs,
-                                            const Lines& body, const AttachmentSource& attachments);
+                                            const Lines& body, const AttachmentSource& attachments,
+                                            const StreamProgress& progress = {},
+                                            bool* cancelled = nullptr);
 
 /// The name under which a received attachment is read and written: its last
 /// path component. Nothing for a name that is then empty, "." or "..", or

@@ -15,6 +15,7 @@
 #include "crypto/own_keys.h"
 #include "crypto/random.h"
 #include "crypto/secret.h"
+#include "crypto/text_stream.h"
 #include "messages/decryption.h"
 #include "messages/texts.h"
 #include "protocol/body.h"
@@ -36,14 +37,15 @@ bool Refuse(MessageProblem& problem, int text, std::string detail = {}) {
     return false;
 }
 
-// One attachment, read whole before anything is written.
+// One attachment, checked readable before anything is written.
 struct Attachment {
+    std::filesystem::path path;
     std::filesystem::path name;  // base name and extension
-    std::string content;
+    std::uint64_t size = 0;
 };
 
-bool ReadAttachments(const std::vector<std::filesystem::path>& paths, std::vector<Attachment>& out,
-                     MessageProblem& problem) {
+bool CheckAttachments(const std::vector<std::filesystem::path>& paths, std::vector<Attachment>& out,
+                      MessageProblem& problem) {
     for (const auto& path : paths) {
         const std::filesystem::path name = path.filename();
         std::string cp1252;
@@ -52,38 +54,89 @@ bool ReadAttachments(const std::vector<std::filesystem::path>& paths, std::vecto
         if (!Utf8ToCp1252(name.string(), cp1252) || !AttachmentNameTravels(cp1252)) {
             return Refuse(problem, txt::kCannotOpenFile, DisplayName(path));
         }
-        std::error_code ec;
-        std::optional<std::string> bytes;
-        if (std::filesystem::is_regular_file(path, ec)) bytes = ReadWholeFile(path);
-        if (!bytes) return Refuse(problem, txt::kCannotOpenFile, DisplayName(path));
-        out.push_back({name, std::move(*bytes)});
+        const StreamingFileReader reader(path);
+        if (!reader.ok()) return Refuse(problem, txt::kCannotOpenFile, DisplayName(path));
+        out.push_back({path, name, reader.size()});
     }
     return true;
 }
 
-// Writes each attachment's section under a free name of the sent folder;
-// on a failure removes what this message wrote.
-bool WriteAttachments(const std::vector<Lines>& sections,
-                      const std::vector<Attachment>& attachments,
-                      const std::filesystem::path& folder,
-                      std::vector<std::filesystem::path>& written, MessageProblem& problem) {
-    std::error_code ec;
-    // A failure shows at the first write.
-    (void)CreatePrivateFolders(folder);
-    for (std::size_t i = 0; i < attachments.size(); ++i) {
-        const std::optional<std::filesystem::path> path = FreeFileName(folder, attachments[i].name);
-        if (!path || !WriteFileAtomically(*path, JoinLinesCrLf(sections[i]))) {
-            for (const auto& p : written)
-                std::filesystem::remove(p, ec);
-            written.clear();
-            if (!path)
-                return Refuse(problem, txt::kNoFreeName, DisplayName(folder / attachments[i].name));
-            return Refuse(problem, txt::kFileSaveFailed, DisplayName(*path));
+// The section of each attachment, streamed from its file to a temporary file
+// under a free name of the sent folder; on a failure or a cancel removes what
+// this message wrote.
+class AttachmentWriter {
+  public:
+    AttachmentWriter(const Settings& s, char flag, const Quad& mask, const Quad& key,
+                     const StreamProgress& progress)
+        : s_(s), flag_(flag), mask_(mask), key_(key), progress_(progress) {}
+
+    bool Write(const std::vector<Attachment>& attachments, const std::filesystem::path& folder,
+               std::vector<std::filesystem::path>& written, MessageProblem& problem) {
+        std::uint64_t total = 0;
+        for (const auto& a : attachments)
+            total += a.size;
+        // A failure shows at the first write.
+        (void)CreatePrivateFolders(folder);
+        std::uint64_t before = 0;
+        for (const auto& a : attachments) {
+            if (!WriteOne(a, folder, before, total, written, problem)) {
+                std::error_code ec;
+                for (const auto& p : written)
+                    std::filesystem::remove(p, ec);
+                written.clear();
+                return false;
+            }
+            before += a.size;
         }
-        written.push_back(*path);
+        return true;
     }
-    return true;
-}
+
+  private:
+    bool WriteOne(const Attachment& a, const std::filesystem::path& folder, std::uint64_t before,
+                  std::uint64_t total, std::vector<std::filesystem::path>& written,
+                  MessageProblem& problem) {
+        const std::optional<std::filesystem::path> path = FreeFileName(folder, a.name);
+        if (!path) return Refuse(problem, txt::kNoFreeName, DisplayName(folder / a.name));
+        StreamingFileReader reader(a.path);
+        StreamingFileWriter writer(*path);
+        if (!writer.Open()) return Refuse(problem, txt::kFileSaveFailed, DisplayName(*path));
+        const StreamSource source = [&](char* data, std::size_t size) {
+            return reader.Read(data, size);
+        };
+        const StreamSink sink = [&](std::string_view bytes) { return writer.Write(bytes); };
+        StreamProgress step;
+        if (progress_) {
+            step = [&](std::uint64_t done, std::uint64_t) {
+                return progress_(before + done, total);
+            };
+        }
+        const StreamResult r = reader.ok()
+                                   ? EncipherStream(s_.versionCode, flag_, s_.category, mask_, key_,
+                                                    a.size, OleNow(), source, sink, step)
+                                   : StreamResult::ReadFailed;
+        switch (r) {
+            case StreamResult::Done:
+                break;
+            case StreamResult::Cancelled:
+                problem = {};
+                problem.cancelled = true;
+                return false;
+            case StreamResult::ReadFailed:
+                return Refuse(problem, txt::kCannotOpenFile, DisplayName(a.path));
+            default:
+                return Refuse(problem, txt::kFileSaveFailed, DisplayName(*path));
+        }
+        if (!writer.Commit()) return Refuse(problem, txt::kFileSaveFailed, DisplayName(*path));
+        written.push_back(*path);
+        return true;
+    }
+
+    const Settings& s_;
+    char flag_;
+    const Quad& mask_;
+    const Quad& key_;
+    const StreamProgress& progress_;
+};
 
 }  // namespace
 
@@ -133,7 +186,8 @@ bool AttachmentNameTravels(const std::string& name) {
 }
 
 bool EncryptMessage(const HolderContext& ctx, MessageState& msgs, Kind kind,
-                    std::string_view messageText, Lines& body, MessageProblem& problem) {
+                    std::string_view messageText, Lines& body, MessageProblem& problem,
+                    const StreamProgress& progress) {
     msgs.encryptedAttachments.clear();
     const Settings& s = ctx.settings;
 
@@ -157,7 +211,7 @@ bool EncryptMessage(const HolderContext& ctx, MessageState& msgs, Kind kind,
     }
 
     std::vector<Attachment> attachments;
-    if (!ReadAttachments(msgs.attachments, attachments, problem)) return false;
+    if (!CheckAttachments(msgs.attachments, attachments, problem)) return false;
 
     // Drawn before the key work (whose wipes also draw), so that a fixed seed
     // fixes the nonce.
@@ -224,14 +278,9 @@ bool EncryptMessage(const HolderContext& ctx, MessageState& msgs, Kind kind,
     }
     out.push_back(kEndMarkerLine);
 
-    std::vector<Lines> sections(attachments.size());
-    for (std::size_t i = 0; i < attachments.size(); ++i) {
-        (void)EncipherText(s.versionCode, flag, s.category, sections[i], *mask, *pair,
-                           attachments[i].content, OleNow());
-    }
     std::vector<std::filesystem::path> written;
-    if (!WriteAttachments(sections, attachments, PathFromSetting(s.sentEncryptedFolder), written,
-                          problem)) {
+    AttachmentWriter writer(s, flag, *mask, *pair, progress);
+    if (!writer.Write(attachments, PathFromSetting(s.sentEncryptedFolder), written, problem)) {
         return false;
     }
     for (const auto& path : written) {
@@ -248,9 +297,10 @@ bool EncryptMessage(const HolderContext& ctx, MessageState& msgs, Kind kind,
 }
 
 bool BuildMessageBody(const HolderContext& ctx, MessageState& msgs, Kind kind,
-                      std::string_view messageText, Lines& body, MessageProblem& problem) {
+                      std::string_view messageText, Lines& body, MessageProblem& problem,
+                      const StreamProgress& progress) {
     body = {CurrentText(ctx, TitleTextId(kind, false, ctx.registrationFlag)), kSeparatorLine};
-    if (EncryptMessage(ctx, msgs, kind, messageText, body, problem)) return true;
+    if (EncryptMessage(ctx, msgs, kind, messageText, body, problem, progress)) return true;
     body.clear();
     return false;
 }

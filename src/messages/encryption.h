@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "crypto/text_cipher.h"
+#include "crypto/text_stream.h"
 #include "holder/holder_context.h"
 #include "messages/message_state.h"
 
@@ -19,6 +20,7 @@ namespace quarnel {
 struct MessageProblem {
     int text = 0;
     std::string detail;
+    bool cancelled = false;  ///< the progress callback stopped it (text 0)
 };
 
 /// The message encryption for `kind` (PlainMessage or RichMessage). Reads the
@@ -34,16 +36,21 @@ struct MessageProblem {
 /// ("Le fichier %s est altéré." with the list file for a record that fails
 /// its check, the own key missing, an attachment that cannot be read or
 /// named, a record date that is not a date).
+///
+/// The attachments are streamed, each through a temporary file renamed at
+/// its end, in bounded memory whatever their size; `progress` hears the
+/// attachment bytes done of their total after each chunk and can stop the
+/// work (problem.cancelled, no file left).
 [[nodiscard]] bool EncryptMessage(const HolderContext& ctx, MessageState& msgs, Kind kind,
                                   std::string_view messageText, Lines& body,
-                                  MessageProblem& problem);
+                                  MessageProblem& problem, const StreamProgress& progress = {});
 
 /// The whole outgoing body of a message of `kind`: its title line in the
 /// current language, the separator line, then EncryptMessage. On failure
 /// `body` is left empty: a title and a separator alone are never a message.
 [[nodiscard]] bool BuildMessageBody(const HolderContext& ctx, MessageState& msgs, Kind kind,
                                     std::string_view messageText, Lines& body,
-                                    MessageProblem& problem);
+                                    MessageProblem& problem, const StreamProgress& progress = {});
 
 /// How many names a free-name search tries before it gives up: a folder path
 /// cut short (by a NUL) makes every name look taken.

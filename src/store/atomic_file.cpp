@@ -28,51 +28,105 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          std::string* error) {
-    auto fail = [&](const std::string& why) {
-        if (error) *error = why;
-        return false;
-    };
-    const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
+    StreamingFileWriter writer(path);
+    if (!writer.Open(error)) return false;
+    if (!writer.Write(bytes)) return writer.Commit(error);  // gives the write's reason
+    return writer.Commit(error);
+}
+
+StreamingFileWriter::StreamingFileWriter(std::filesystem::path path) : path_(std::move(path)) {}
+
+StreamingFileWriter::~StreamingFileWriter() {
+    Abandon();
+}
+
+bool StreamingFileWriter::Open(std::string* error) {
+    const std::filesystem::path dir = path_.has_parent_path() ? path_.parent_path() : ".";
     std::random_device rd;
-    const std::filesystem::path tmp =
-        dir / ("." + path.filename().string() + ".tmp" + std::to_string(rd() % 1000000));
+    tmp_ = dir / ("." + path_.filename().string() + ".tmp" + std::to_string(rd() % 1000000));
     // The holder's files are nobody else's: owner only, whatever the umask,
     // and an existing file's stricter mode survives the replacement.
     mode_t mode = S_IRUSR | S_IWUSR;
     struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) mode &= old.st_mode;
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
-    if (fd < 0)
-        return fail(std::string("cannot create ") + tmp.string() + ": " + std::strerror(errno));
-    if (::fchmod(fd, mode) != 0) {
-        const std::string why = std::strerror(errno);
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        return fail("cannot set the mode of " + tmp.string() + ": " + why);
+    if (::stat(path_.c_str(), &old) == 0) mode &= old.st_mode;
+    fd_ = ::open(tmp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd_ < 0) {
+        if (error) *error = "cannot create " + tmp_.string() + ": " + std::strerror(errno);
+        tmp_.clear();
+        return false;
     }
+    if (::fchmod(fd_, mode) != 0) {
+        if (error) *error = "cannot set the mode of " + tmp_.string() + ": " + std::strerror(errno);
+        Abandon();
+        return false;
+    }
+    return true;
+}
+
+bool StreamingFileWriter::Write(std::string_view bytes) {
+    if (fd_ < 0) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            const std::string why = std::strerror(errno);
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return fail("cannot write " + tmp.string() + ": " + why);
+            if (error_.empty())
+                error_ = "cannot write " + tmp_.string() + ": " + std::strerror(errno);
+            return false;
         }
         done += std::size_t(n);
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const std::string why = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return fail("cannot flush " + tmp.string() + ": " + why);
-    }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
-        const std::string why = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return fail("cannot replace " + path.string() + ": " + why);
-    }
     return true;
+}
+
+bool StreamingFileWriter::Commit(std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = error_.empty() ? why : error_;
+        Abandon();
+        return false;
+    };
+    if (fd_ < 0) return fail("nothing to commit for " + path_.string());
+    if (!error_.empty()) return fail(error_);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        return fail("cannot flush " + tmp_.string() + ": " + std::strerror(errno));
+    }
+    if (::rename(tmp_.c_str(), path_.c_str()) != 0) {
+        return fail("cannot replace " + path_.string() + ": " + std::strerror(errno));
+    }
+    tmp_.clear();
+    return true;
+}
+
+void StreamingFileWriter::Abandon() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!tmp_.empty()) ::unlink(tmp_.c_str());
+    tmp_.clear();
+}
+
+StreamingFileReader::StreamingFileReader(const std::filesystem::path& path) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (fd_ >= 0) size_ = std::uint64_t(st.st_size);
+}
+
+StreamingFileReader::~StreamingFileReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::optional<std::size_t> StreamingFileReader::Read(char* data, std::size_t size) {
+    if (fd_ < 0) return std::nullopt;
+    for (;;) {
+        const ssize_t n = ::read(fd_, data, size);
+        if (n >= 0) return std::size_t(n);
+        if (errno != EINTR) return std::nullopt;
+    }
 }
 
 bool CreatePrivateFolders(const std::filesystem::path& folder, std::string* error) {

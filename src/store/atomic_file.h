@@ -3,6 +3,7 @@
 // folder, flushed, then renamed over the old one, so a crash or a full disk
 // leaves the old content whole.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -19,6 +20,54 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 /// temporary file is left, and `error` says why.
 [[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                                        std::string* error = nullptr);
+
+/// A file written a piece at a time under a temporary name in its folder
+/// (owner only, as WriteFileAtomically), flushed once and renamed over `path`
+/// by Commit. Until then nothing is at `path`; dropped uncommitted, the
+/// temporary file goes.
+class StreamingFileWriter {
+  public:
+    explicit StreamingFileWriter(std::filesystem::path path);
+    ~StreamingFileWriter();
+    StreamingFileWriter(const StreamingFileWriter&) = delete;
+    StreamingFileWriter& operator=(const StreamingFileWriter&) = delete;
+
+    /// False when the temporary file could not be made (`error` says why).
+    [[nodiscard]] bool Open(std::string* error = nullptr);
+    /// Writes at once: callers hand over large pieces.
+    [[nodiscard]] bool Write(std::string_view bytes);
+    /// fsync, then the rename; false (temporary file removed) on failure.
+    [[nodiscard]] bool Commit(std::string* error = nullptr);
+    /// Removes the temporary file.
+    void Abandon();
+    const std::filesystem::path& temporaryPath() const { return tmp_; }
+
+  private:
+    std::filesystem::path path_;
+    std::filesystem::path tmp_;
+    int fd_ = -1;
+    std::string error_;
+};
+
+/// A file read a piece at a time.
+class StreamingFileReader {
+  public:
+    explicit StreamingFileReader(const std::filesystem::path& path);
+    ~StreamingFileReader();
+    StreamingFileReader(const StreamingFileReader&) = delete;
+    StreamingFileReader& operator=(const StreamingFileReader&) = delete;
+
+    /// False when the path is not a regular file that could be opened.
+    [[nodiscard]] bool ok() const { return fd_ >= 0; }
+    /// The size when opened.
+    [[nodiscard]] std::uint64_t size() const { return size_; }
+    /// Up to `size` bytes: how many, 0 at the end, nothing on an error.
+    [[nodiscard]] std::optional<std::size_t> Read(char* data, std::size_t size);
+
+  private:
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
 
 /// Creates the folder and its missing parents, each new one readable by its
 /// owner only (0700). True when the folder exists at the end.

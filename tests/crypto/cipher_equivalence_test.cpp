@@ -10,14 +10,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "cipher_under_test.h"
 #include "crypto/bignum.h"
 #include "crypto/hextext.h"
 #include "crypto/random.h"
+#include "crypto/text_stream.h"
+#include "store/atomic_file.h"
 #include "test_rng.h"
 
 namespace quarnel::test {
@@ -255,6 +259,180 @@ TEST(TextsAgainstOracle, OneAfterAnotherOnEveryPath) {
         EXPECT_EQ(run(ImplOf(Under::Portable), got), wantSeeds);  // the library, path forced
         EXPECT_EQ(got, want);
     });
+}
+
+// ---- Streamed texts (attachment files) against the texts held whole: the
+// same bytes, the same generator afterwards, whatever the pieces the input
+// comes in, and the same failures.
+
+/// A source giving `text` at most `piece` bytes at a time.
+StreamSource PiecesOf(const std::string& text, std::size_t piece) {
+    auto at = std::make_shared<std::size_t>(0);
+    return [&text, piece, at](char* data, std::size_t size) {
+        const std::size_t n = std::min({size, piece, text.size() - *at});
+        std::copy_n(text.data() + *at, n, data);
+        *at += n;
+        return std::optional<std::size_t>(n);
+    };
+}
+
+struct Streamed {
+    StreamResult result;
+    std::string bytes;
+    DecipheredText header;
+    std::uint32_t seed;
+};
+
+Streamed DecipherStreamed(const std::string& file, std::size_t piece, const Quad& key,
+                          const Quad& mask) {
+    Streamed out;
+    SetSeed(9);
+    out.result = DecipherStream(
+        key, mask, file.size(), PiecesOf(file, piece),
+        [&](std::string_view b) { return out.bytes.append(b), true; }, out.header);
+    out.seed = Seed();
+    return out;
+}
+
+/// DecipherText on the file's lines (leading "<" lines dropped), as the
+/// received attachments were read whole.
+Streamed DecipherWhole(const std::string& file, const Quad& key, const Quad& mask) {
+    Streamed out;
+    Lines lines = SplitLines(file);
+    const auto noise = std::find_if(lines.begin(), lines.end(),
+                                    [](const std::string& l) { return l.empty() || l[0] != '<'; });
+    lines.erase(lines.begin(), noise);
+    SetSeed(9);
+    std::size_t index = 0;
+    const bool ok = DecipherText(lines, index, key, mask, out.header);
+    out.seed = Seed();
+    out.result = ok ? StreamResult::Done : StreamResult::Undecipherable;
+    out.bytes = std::move(out.header.text);
+    return out;
+}
+
+void ExpectSame(const Streamed& got, const Streamed& want) {
+    EXPECT_EQ(got.result, want.result);
+    EXPECT_EQ(got.bytes, want.bytes);
+    EXPECT_EQ(got.seed, want.seed);
+    if (want.result != StreamResult::Done) return;
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(got.header.dateTime),
+              std::bit_cast<std::uint64_t>(want.header.dateTime));
+    EXPECT_EQ(got.header.code + got.header.field1 + got.header.field2,
+              want.header.code + want.header.field1 + want.header.field2);
+}
+
+TEST(StreamsAgainstWholeTexts, SizesAroundEveryChunkAndBatchOnEveryPath) {
+    Sampler sample(12);
+    const std::size_t chunk = kStreamChunk;
+    for (const std::size_t size :
+         {std::size_t(0), std::size_t(1), std::size_t(15), std::size_t(16), std::size_t(17),
+          std::size_t(16 * 512 + 1), chunk - 1, chunk, chunk + 1, 2 * chunk + 5}) {
+        SCOPED_TRACE(size);
+        std::string plain(size, '\0');
+        for (char& c : plain)
+            c = char(sample.Below(256));
+        const auto [key, inverse] = sample.KeyPair();
+        const Quad mask = sample.Mask();
+        const double when = 46361.25 + double(size);
+        const auto check = [&](unsigned threads) {
+            SCOPED_TRACE(threads);
+            SetStreamThreads(threads);
+            SetSeed(7);
+            Lines lines;
+            ASSERT_TRUE(EncipherText("0A1B2", 'C', '7', lines, mask, key, plain, when));
+            const std::uint32_t wantSeed = Seed();
+            const std::string want = JoinLinesCrLf(lines);
+
+            SetSeed(7);
+            std::string got;
+            std::uint64_t reported = 0;
+            const StreamResult r = EncipherStream(
+                "0A1B2", 'C', '7', mask, key, size, when, PiecesOf(plain, 100003),
+                [&](std::string_view b) { return got.append(b), true; },
+                [&](std::uint64_t done, std::uint64_t total) {
+                    EXPECT_EQ(total, size);
+                    EXPECT_GT(done, reported);
+                    reported = done;
+                    return true;
+                });
+            ASSERT_EQ(r, StreamResult::Done);
+            EXPECT_EQ(Seed(), wantSeed);
+            EXPECT_EQ(got, want);
+            EXPECT_EQ(reported, size);
+
+            const Streamed whole = DecipherWhole(want, inverse, mask);
+            EXPECT_EQ(whole.bytes, plain);
+            ExpectSame(DecipherStreamed(want, 100003, inverse, mask), whole);
+            if (size <= 17) ExpectSame(DecipherStreamed(want, 1, inverse, mask), whole);
+        };
+        OnEveryPath([&] { check(1); });
+        check(2);  // the best path, split across threads
+        check(7);
+        SetStreamThreads(0);
+    }
+}
+
+TEST(StreamsAgainstWholeTexts, OddLinesCutTextsAndWrongKeysFailAlike) {
+    Sampler sample(5);
+    const std::string plain = sample.Text(40);
+    const auto [key, inverse] = sample.KeyPair();
+    const Quad mask = sample.Mask();
+    Lines lines;
+    ASSERT_TRUE(EncipherText("0A1B2", 'C', '7', lines, mask, key, plain, 46000.5));
+    const std::string crlf = JoinLinesCrLf(lines);
+    std::vector<std::string> files;
+    files.push_back("<noise>\r\n<more\r\n" + crlf);  // mail noise before the text
+    std::string mixed;  // LF, CR and CR LF ends, blanks and zeros before digits
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string line = i % 3 == 1 ? "   00000000000" + lines[i] : lines[i];
+        mixed += line + (i % 3 == 0 ? "\n" : i % 3 == 1 ? "\r" : "\r\n");
+    }
+    files.push_back(mixed);
+    files.push_back(mixed.substr(0, mixed.size() - 40));    // the last line cut
+    files.push_back(crlf.substr(0, crlf.size() - 34 * 3));  // blocks missing
+    std::string altered = crlf;
+    altered[40] = altered[40] == '0' ? '1' : '0';  // the second header line
+    files.push_back(altered);
+    std::string oddBlock = crlf;
+    oddBlock.replace(34 * 5, 32, "12345678901234567890123456789012345");  // 35 digits: 0
+    files.push_back(oddBlock);
+    files.push_back("");
+    files.push_back("<only noise\r\n");
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file.substr(0, 40));
+        const Streamed want = DecipherWhole(file, inverse, mask);
+        for (const std::size_t piece : {std::size_t(1), std::size_t(7), std::size_t(4096)})
+            ExpectSame(DecipherStreamed(file, piece, inverse, mask), want);
+        ExpectSame(DecipherStreamed(file, 4096, key, mask), DecipherWhole(file, key, mask));
+    }
+}
+
+TEST(StreamsAgainstWholeTexts, StopsWhenAskedAndOnSourcesAndSinksThatFail) {
+    const std::string plain(3 * kStreamChunk, 'x');
+    const Quad key{3, 0, 0, 0};
+    const auto sink = [](std::string_view) { return true; };
+    int calls = 0;
+    EXPECT_EQ(EncipherStream("0A1B2", 'C', '7', Quad{}, key, plain.size(), 1.0,
+                             PiecesOf(plain, kStreamChunk), sink,
+                             [&](std::uint64_t, std::uint64_t) { return ++calls < 2; }),
+              StreamResult::Cancelled);
+    EXPECT_EQ(calls, 2);
+    // A file shorter or longer than measured, a sink that fails, a bad code.
+    EXPECT_EQ(EncipherStream("0A1B2", 'C', '7', Quad{}, key, plain.size() + 1, 1.0,
+                             PiecesOf(plain, 4096), sink),
+              StreamResult::ReadFailed);
+    EXPECT_EQ(EncipherStream("0A1B2", 'C', '7', Quad{}, key, plain.size() - 1, 1.0,
+                             PiecesOf(plain, 4096), sink),
+              StreamResult::ReadFailed);
+    EXPECT_EQ(EncipherStream("0A1B2", 'C', '7', Quad{}, key, plain.size(), 1.0,
+                             PiecesOf(plain, 4096), [](std::string_view) { return false; }),
+              StreamResult::WriteFailed);
+    EXPECT_EQ(EncipherStream("0A1BG", 'C', '7', Quad{}, key, 0, 1.0, PiecesOf(plain, 1), sink),
+              StreamResult::Refused);
+    const StreamSource broken = [](char*, std::size_t) { return std::optional<std::size_t>(); };
+    DecipheredText header;
+    EXPECT_EQ(DecipherStream(key, Quad{}, 0, broken, sink, header), StreamResult::ReadFailed);
 }
 
 }  // namespace

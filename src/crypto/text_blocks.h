@@ -1,0 +1,191 @@
+#pragma once
+// What the enciphered texts held in memory and the streamed ones share: the
+// batch of blocks, the hexadecimal lines, the header pair. Private to the
+// two units.
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "crypto/bignum.h"
+#include "crypto/gf127.h"
+#include "crypto/hextext.h"
+#include "crypto/random.h"
+
+namespace quarnel::textblocks {
+
+using gf::U128;
+
+// Blocks go through the kernels this many at a time: the buffer stays in the
+// cache and is the only copy of the plain blocks, wiped once per text.
+inline constexpr std::size_t kChunk = 512;
+
+/// Value of a hexadecimal digit of either case; 16 for any other character.
+struct DigitValues {
+    std::uint8_t of[256];
+};
+constexpr DigitValues MakeDigitValues() {
+    DigitValues d{};
+    for (int c = 0; c < 256; ++c) {
+        const int v = HexDigitValue(char(c));
+        d.of[c] = v < 0 ? 16 : std::uint8_t(v);
+    }
+    return d;
+}
+inline constexpr DigitValues kDigitValues = MakeDigitValues();
+
+inline unsigned DigitOf(char c) {
+    return kDigitValues.of[static_cast<unsigned char>(c)];
+}
+inline bool IsHexDigit(char c) {
+    return DigitOf(c) < 16;
+}
+
+/// The two upper-case digits of every byte.
+struct DigitPairs {
+    char of[256][2];
+};
+constexpr DigitPairs MakeDigitPairs() {
+    DigitPairs p{};
+    for (int b = 0; b < 256; ++b) {
+        p.of[b][0] = kHexDigits[b >> 4];
+        p.of[b][1] = kHexDigits[b & 15];
+    }
+    return p;
+}
+inline constexpr DigitPairs kDigitPairs = MakeDigitPairs();
+
+inline std::uint64_t LoadBigEndian(const char* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    return __builtin_bswap64(v);
+}
+
+/// 16 bytes, the first the most significant (TextToHex then HexToQuad).
+inline U128 BlockOfBytes(const char* p) {
+    return gf::Make(LoadBigEndian(p + 8), LoadBigEndian(p));
+}
+
+inline void BytesOfBlock(U128 b, char* p) {
+    const std::uint64_t hi = __builtin_bswap64(gf::Hi(b));
+    const std::uint64_t lo = __builtin_bswap64(gf::Lo(b));
+    std::memcpy(p, &hi, 8);
+    std::memcpy(p + 8, &lo, 8);
+}
+
+/// Block i of `text` padded with `pad` to whole blocks.
+inline U128 PaddedBlock(std::string_view text, std::size_t i, char pad) {
+    const std::size_t begin = 16 * i;
+    if (text.size() - begin >= 16) return BlockOfBytes(text.data() + begin);
+    char piece[16];
+    const std::size_t n = text.size() - begin;
+    std::memcpy(piece, text.data() + begin, n);
+    std::memset(piece + n, pad, 16 - n);
+    const U128 b = BlockOfBytes(piece);
+    WipeBytes(piece, sizeof piece);
+    return b;
+}
+
+/// QuadToHex into `out`: 32 digits, by a table of digit pairs.
+inline char* PutHexLine(U128 b, char* out) {
+    char bytes[16];
+    BytesOfBlock(b, bytes);
+    for (int i = 0; i < 16; ++i, out += 2)
+        std::memcpy(out, kDigitPairs.of[static_cast<unsigned char>(bytes[i])], 2);
+    return out;
+}
+
+inline std::string HexLine(U128 b) {
+    std::string s(32, '0');
+    PutHexLine(b, s.data());
+    return s;
+}
+
+/// HexToQuad, read directly when the text is 32 digits.
+inline U128 HexValue(std::string_view text) {
+    if (text.size() == 32) {
+        U128 r = 0;
+        unsigned bad = 0;
+        for (char c : text) {
+            const unsigned d = DigitOf(c);
+            bad |= d;
+            r = (r << 4) | (d & 15);
+        }
+        if (bad < 16) return r;
+    }
+    return gf::FromQuad(HexToQuad(text));
+}
+
+/// Chunk buffer of a text's blocks, wiped when released.
+struct Chunk {
+    U128 blocks[kChunk];
+    std::size_t used = 0;
+    Chunk() = default;
+    Chunk(const Chunk&) = delete;
+    Chunk& operator=(const Chunk&) = delete;
+    ~Chunk() { WipeBytes(blocks, sizeof(U128) * used); }
+    U128* Take(std::size_t n) {
+        used = std::max(used, n);
+        return blocks;
+    }
+};
+
+/// The batch kernel both paths share: up to kChunk blocks of `plain` from
+/// block `first` (the last padded with 'U') enciphered into the chunk. Gives
+/// how many.
+inline std::size_t EncipherBatch(std::string_view plain, std::size_t first, std::size_t total,
+                                 U128 k, U128 m, gf::Scratch& s, Chunk& chunk) {
+    const std::size_t count = std::min(kChunk, total - first);
+    U128* b = chunk.Take(count);
+    for (std::size_t j = 0; j < count; ++j)
+        b[j] = PaddedBlock(plain, first + j, 'U');
+    gf::ActiveKernel().cipherBlocks(b, count, k, m, Direction::Encipher, s);
+    return count;
+}
+
+/// The header's two blocks as the enciphered text begins with them.
+inline void EncipherHeader(std::string_view header, U128 k, U128 m, gf::Scratch& s, Chunk& chunk,
+                           U128& first, U128& second) {
+    const gf::Kernel& kernel = gf::ActiveKernel();
+    U128* c = chunk.Take(2);
+    c[0] = gf::FromQuad(HexToQuad(header));
+    kernel.cipherBlocks(c, 1, k, m, Direction::Encipher, s);
+    c[1] = c[0];
+    kernel.cipherBlocks(c + 1, 1, k, m, Direction::Encipher, s);
+    first = c[1];
+    second = c[0];
+}
+
+/// The 32 digits of the header the two lines carry (the first must decipher
+/// to the second); false when they do not match.
+inline bool DecipherHeader(U128 first, U128 second, U128 key, U128 mask, gf::Scratch& s,
+                           std::string& header) {
+    const gf::Kernel& kernel = gf::ActiveKernel();
+    U128 pair[2] = {first, second};
+    kernel.cipherBlocks(pair, 1, key, mask, Direction::Decipher, s);
+    const bool ok = pair[0] == pair[1];
+    if (ok) kernel.cipherBlocks(pair + 1, 1, key, mask, Direction::Decipher, s);
+    if (ok) header = HexLine(pair[1]);
+    WipeBytes(pair, sizeof pair);
+    return ok;
+}
+
+/// The header text: date-time, block count, padding, code and the two fields.
+inline std::string HeaderText(double dateTime, std::size_t n, std::size_t pad,
+                              std::string_view code, char field1, char field2) {
+    std::string header = DateToHex(dateTime) + WordToHex(Word(n));
+    header += kHexDigits[pad];
+    header += code;
+    header += field1;
+    header += field2;
+    return header;
+}
+
+inline bool ValidFields(std::string_view code, char field1, char field2) {
+    return code.size() == 5 && IsHexDigit(field1) && IsHexDigit(field2) &&
+           std::all_of(code.begin(), code.end(), IsHexDigit);
+}
+
+}  // namespace quarnel::textblocks

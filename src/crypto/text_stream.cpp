@@ -1,0 +1,378 @@
+#include "crypto/text_stream.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "crypto/text_blocks.h"
+
+namespace quarnel {
+namespace {
+
+using namespace textblocks;
+
+static_assert(kStreamChunk % (16 * kChunk) == 0, "chunks hold whole batches");
+
+constexpr std::size_t kLineBytes = 34;  // 32 digits and CR LF
+constexpr std::size_t kChunkBlocks = kStreamChunk / 16;
+
+std::atomic<unsigned> g_threads{0};
+
+/// The working storage of one thread, kept for the whole stream so that the
+/// key's schedule is made once.
+struct Worker {
+    gf::Scratch s;
+    Chunk chunk;
+};
+
+/// Runs work(first, end, scratch, chunk) over the blocks [0, blocks), in
+/// whole batches split evenly across the workers, the first range on this
+/// thread. The workers' draws go to `s`: draws count the same wherever the
+/// blocks went, and the generator only moves on this thread.
+class Batches {
+  public:
+    explicit Batches(gf::Scratch& s, Chunk& chunk)
+        : s_(s), chunk_(chunk), threads_(StreamThreads()) {
+        (void)gf::ActiveKernel();  // chosen before any worker asks
+    }
+    template <class Work>
+    void Run(std::size_t blocks, Work work) {
+        const std::size_t batches = (blocks + kChunk - 1) / kChunk;
+        const std::size_t parts = std::min<std::size_t>(threads_, batches);
+        if (parts <= 1) {
+            work(std::size_t(0), blocks, s_, chunk_);
+            return;
+        }
+        while (workers_.size() < parts - 1)
+            workers_.push_back(std::make_unique<Worker>());
+        const auto edge = [&](std::size_t p) {
+            return std::min(blocks, kChunk * (batches * p / parts));
+        };
+        std::vector<std::thread> running;
+        running.reserve(parts - 1);
+        for (std::size_t p = 1; p < parts; ++p) {
+            Worker& w = *workers_[p - 1];
+            running.emplace_back([&work, &w, first = edge(p), end = edge(p + 1)] {
+                work(first, end, w.s, w.chunk);
+            });
+        }
+        work(std::size_t(0), edge(1), s_, chunk_);
+        for (auto& t : running)
+            t.join();
+        for (auto& w : workers_) {
+            s_.draws += w->s.draws;
+            w->s.draws = 0;
+        }
+    }
+
+  private:
+    gf::Scratch& s_;
+    Chunk& chunk_;
+    unsigned threads_;
+    std::vector<std::unique_ptr<Worker>> workers_;
+};
+
+/// HexToQuad of a line seen a piece at a time, in constant memory: leading
+/// blanks go, leading zeros do not count, more than 32 digits or any other
+/// character give 0.
+struct LineScan {
+    bool started = false;
+    bool bad = false;
+    unsigned digits = 0;
+    U128 value = 0;
+
+    void Feed(const char* p, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const char c = p[i];
+            if (!started) {
+                if (c == ' ') continue;
+                started = true;
+            }
+            const unsigned d = DigitOf(c);
+            if (d >= 16) {
+                bad = true;
+            } else if (digits > 0 || d != 0) {
+                if (digits < 32) value = (value << 4) | d;
+                digits = std::min(digits + 1, 33u);
+            }
+        }
+    }
+    U128 Value() const { return started && !bad && digits <= 32 ? value : 0; }
+};
+
+/// The lines of a source as SplitLines cuts them, one value at a time.
+class LineReader {
+  public:
+    explicit LineReader(const StreamSource& source) : source_(source), buffer_(kStreamChunk) {}
+
+    bool failed() const { return failed_; }
+    std::uint64_t consumed() const { return consumed_; }
+
+    /// The next line's value and whether it is mail noise (begins with "<");
+    /// false at the end of the input or on a read error.
+    bool Next(U128& value, bool& noise) {
+        if (!Fill()) return false;
+        if (pendingLf_) {
+            pendingLf_ = false;
+            if (buffer_[pos_] == '\n' && (++pos_, !Fill())) return false;
+        }
+        // Nearly every line: 32 digits and CR LF, read without a search.
+        if (len_ - pos_ >= kLineBytes && buffer_[pos_ + 32] == '\r' && buffer_[pos_ + 33] == '\n') {
+            const char* p = buffer_.data() + pos_;
+            U128 r = 0;
+            unsigned bad = 0;
+            for (int i = 0; i < 32; ++i) {
+                const unsigned d = DigitOf(p[i]);
+                bad |= d;
+                r = (r << 4) | (d & 15);
+            }
+            if (bad < 16) {
+                value = r;
+                noise = false;
+                pos_ += kLineBytes;
+                return true;
+            }
+        }
+        noise = buffer_[pos_] == '<';
+        std::size_t end = FindEnd(pos_);
+        if (end < len_) {
+            value = HexValue(std::string_view(buffer_.data() + pos_, end - pos_));
+            pos_ = end;
+            SkipEnd();
+            return true;
+        }
+        // The line goes on in the next piece of the input.
+        LineScan scan;
+        for (;;) {
+            scan.Feed(buffer_.data() + pos_, len_ - pos_);
+            pos_ = len_;
+            if (!Fill()) {
+                if (failed_) return false;
+                break;
+            }
+            end = FindEnd(pos_);
+            if (end < len_) {
+                scan.Feed(buffer_.data() + pos_, end - pos_);
+                pos_ = end;
+                SkipEnd();
+                break;
+            }
+        }
+        value = scan.Value();
+        return true;
+    }
+
+  private:
+    /// Data at pos_: false at the end of the input or on a read error.
+    bool Fill() {
+        while (pos_ == len_) {
+            if (eof_ || failed_) return false;
+            const std::optional<std::size_t> got = source_(buffer_.data(), buffer_.size());
+            if (!got) {
+                failed_ = true;
+                return false;
+            }
+            pos_ = 0;
+            len_ = *got;
+            consumed_ += *got;
+            if (*got == 0) eof_ = true;
+        }
+        return true;
+    }
+    std::size_t FindEnd(std::size_t from) const {
+        const char* p = buffer_.data();
+        while (from < len_ && p[from] != '\r' && p[from] != '\n')
+            ++from;
+        return from;
+    }
+    void SkipEnd() {
+        const bool cr = buffer_[pos_] == '\r';
+        ++pos_;
+        if (!cr) return;
+        if (pos_ < len_) {
+            if (buffer_[pos_] == '\n') ++pos_;
+        } else {
+            pendingLf_ = true;  // a CR LF cut between two pieces
+        }
+    }
+
+    const StreamSource& source_;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t len_ = 0;
+    std::uint64_t consumed_ = 0;
+    bool eof_ = false;
+    bool failed_ = false;
+    bool pendingLf_ = false;
+};
+
+/// Reads exactly `size` bytes, or fails.
+bool ReadFull(const StreamSource& source, char* data, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        const std::optional<std::size_t> n = source(data + got, size - got);
+        if (!n || *n == 0) return false;
+        got += *n;
+    }
+    return true;
+}
+
+/// A plain-text buffer that is wiped when released.
+struct PlainBuffer {
+    std::vector<char> bytes;
+    explicit PlainBuffer(std::size_t size) : bytes(size) {}
+    PlainBuffer(const PlainBuffer&) = delete;
+    PlainBuffer& operator=(const PlainBuffer&) = delete;
+    ~PlainBuffer() { WipeBytes(bytes.data(), bytes.size()); }
+};
+
+}  // namespace
+
+void SetStreamThreads(unsigned n) {
+    g_threads.store(n, std::memory_order_relaxed);
+}
+
+unsigned StreamThreads() {
+    if (const unsigned n = g_threads.load(std::memory_order_relaxed); n > 0) return n;
+    if (const char* env = std::getenv("QUARNEL_THREADS")) {
+        char* end = nullptr;
+        const unsigned long n = std::strtoul(env, &end, 10);
+        if (end != env && *end == '\0' && n > 0) return unsigned(std::min(n, 256ul));
+    }
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+StreamResult EncipherStream(std::string_view code, char field1, char field2, const Quad& mask,
+                            const Quad& key, std::uint64_t size, double dateTime,
+                            const StreamSource& source, const StreamSink& sink,
+                            const StreamProgress& progress) {
+    if (!ValidFields(code, field1, field2)) return StreamResult::Refused;
+    const std::uint64_t n = (size + 15) / 16;
+    if (n > 0x7FFFFFFFu) return StreamResult::Refused;
+    const std::size_t pad = std::size_t(16 * n - size);
+
+    const U128 k = gf::KeyValue(key);
+    const U128 m = gf::FromQuad(mask);
+    gf::Scratch s;
+    Chunk chunk;
+    U128 first;
+    U128 second;
+    EncipherHeader(HeaderText(dateTime, std::size_t(n), pad, code, field1, field2), k, m, s, chunk,
+                   first, second);
+    std::string out(kLineBytes * (kStreamChunk / 16), '\0');
+    char* o = out.data();
+    for (const U128 line : {first, second}) {
+        o = PutHexLine(line, o);
+        *o++ = '\r';
+        *o++ = '\n';
+    }
+    if (!sink(std::string_view(out.data(), std::size_t(o - out.data()))))
+        return StreamResult::WriteFailed;
+    // The literal form wipes each plain block, the header and the padded text.
+    s.draws += 8 * n + 8 + 16 * n;
+
+    PlainBuffer plain(std::size_t(std::min<std::uint64_t>(size, kStreamChunk)));
+    Batches batches(s, chunk);
+    for (std::uint64_t done = 0; done < size;) {
+        const std::size_t want = std::size_t(std::min<std::uint64_t>(kStreamChunk, size - done));
+        if (!ReadFull(source, plain.bytes.data(), want)) return StreamResult::ReadFailed;
+        const std::string_view piece(plain.bytes.data(), want);
+        const std::size_t blocks = (want + 15) / 16;
+        // Lines of fixed width: each range writes its own part of `out`.
+        batches.Run(blocks, [&](std::size_t from, std::size_t end, gf::Scratch& ws, Chunk& wc) {
+            char* line = out.data() + kLineBytes * from;
+            for (std::size_t i = from; i < end;) {
+                const std::size_t count = EncipherBatch(piece, i, end, k, m, ws, wc);
+                for (std::size_t j = 0; j < count; ++j) {
+                    line = PutHexLine(wc.blocks[j], line);
+                    *line++ = '\r';
+                    *line++ = '\n';
+                }
+                i += count;
+            }
+        });
+        o = out.data() + kLineBytes * blocks;
+        if (!sink(std::string_view(out.data(), std::size_t(o - out.data()))))
+            return StreamResult::WriteFailed;
+        done += want;
+        if (progress && !progress(done, size)) return StreamResult::Cancelled;
+    }
+    // A file that grew while it was read is not the file that was measured.
+    char extra;
+    const std::optional<std::size_t> more = source(&extra, 1);
+    if (!more || *more != 0) return StreamResult::ReadFailed;
+    return StreamResult::Done;
+}
+
+StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t total,
+                            const StreamSource& source, const StreamSink& sink,
+                            DecipheredText& header, const StreamProgress& progress) {
+    LineReader lines(source);
+    const auto lost = [&] {
+        return lines.failed() ? StreamResult::ReadFailed : StreamResult::Undecipherable;
+    };
+    U128 v0 = 0;
+    U128 v1 = 0;
+    bool noise = true;
+    while (noise) {
+        if (!lines.Next(v0, noise)) return lost();
+    }
+    if (!lines.Next(v1, noise)) return lost();
+
+    const U128 k = gf::KeyValue(key);
+    const U128 m = gf::FromQuad(mask);
+    gf::Scratch s;
+    std::string text;
+    if (!DecipherHeader(v0, v1, k, m, s, text)) return StreamResult::Undecipherable;
+    const std::string_view h(text);
+    const auto n = static_cast<std::int32_t>(HexToWord(h.substr(16, 8)));
+    if (n < 0) return StreamResult::Undecipherable;
+    DecipheredText fields;
+    fields.dateTime = HexToDate(h.substr(0, 16));
+    const std::size_t pad = DigitOf(h[24]);
+    fields.code = std::string(h.substr(25, 5));
+    fields.field1 = h[30];
+    fields.field2 = h[31];
+
+    // A text cut short fails before any block in DecipherText: its draws
+    // are those of the header alone.
+    const std::uint64_t headerDraws = s.draws;
+    s.draws += 8 * std::uint64_t(n);  // the literal form wipes each deciphered block
+    const gf::Kernel& kernel = gf::ActiveKernel();
+    Chunk chunk;
+    Batches batches(s, chunk);
+    PlainBuffer out(kStreamChunk);
+    std::vector<U128> values(std::min<std::size_t>(std::size_t(n), kChunkBlocks));
+    const std::size_t blocks = std::size_t(n);
+    for (std::size_t i = 0; i < blocks;) {
+        const std::size_t count = std::min(kChunkBlocks, blocks - i);
+        for (std::size_t j = 0; j < count; ++j) {
+            if (!lines.Next(values[j], noise)) {
+                s.draws = headerDraws;
+                return lost();
+            }
+        }
+        batches.Run(count, [&](std::size_t first, std::size_t end, gf::Scratch& ws, Chunk& wc) {
+            for (std::size_t j = first; j < end;) {
+                const std::size_t c = std::min(kChunk, end - j);
+                U128* b = wc.Take(c);
+                std::copy_n(values.data() + j, c, b);
+                kernel.cipherBlocks(b, c, k, m, Direction::Decipher, ws);
+                for (std::size_t x = 0; x < c; ++x)
+                    BytesOfBlock(b[x], out.bytes.data() + 16 * (j + x));
+                j += c;
+            }
+        });
+        i += count;
+        const std::size_t used = 16 * count - (i == blocks ? pad : 0);  // the last block's padding
+        if (!sink(std::string_view(out.bytes.data(), used))) return StreamResult::WriteFailed;
+        if (progress && !progress(lines.consumed(), total)) return StreamResult::Cancelled;
+    }
+    header = std::move(fields);
+    return StreamResult::Done;
+}
+
+}  // namespace quarnel
