@@ -148,21 +148,28 @@ void DecipherAttachment(AttachmentRun& run, const std::string& received) {
         run.out.notices.push_back({txt::kNoFreeName, *name});
         return;
     }
-    if (path->filename() != wanted) {
-        std::string used;
-        (void)Utf8ToCp1252(path->filename().string(), used);  // the name plus "_n"
-        run.out.notices.push_back({txt::kAttachmentRenamed, used});
-    }
+    // The name is taken at the last moment and never over a file that
+    // appeared meanwhile: a taken name moves on to the next free one.
+    const auto nextName = [&] { return FreeFileName(run.folder, wanted, run.ownFiles); };
     // What could not be deciphered leaves an empty file, never a part.
-    const bool saved =
-        r == StreamResult::Done
-            ? writing && writer->Commit()
-            : r != StreamResult::WriteFailed && (writer->Abandon(), WriteFileAtomically(*path, ""));
+    std::optional<std::filesystem::path> saved;
+    if (r == StreamResult::Done) {
+        if (writing) saved = writer->CommitAsNew(nextName);
+    } else if (r != StreamResult::WriteFailed) {
+        writer->Abandon();
+        StreamingFileWriter empty(*path);
+        if (empty.Open()) saved = empty.CommitAsNew(nextName);
+    }
     if (!saved) {
         run.out.notices.push_back({txt::kAttachmentNotSaved, *name});
         return;
     }
-    run.out.attachments.push_back(*path);
+    if (saved->filename() != wanted) {
+        std::string used;
+        (void)Utf8ToCp1252(saved->filename().string(), used);  // the name plus "_n"
+        run.out.notices.push_back({txt::kAttachmentRenamed, used});
+    }
+    run.out.attachments.push_back(*saved);
 }
 
 }  // namespace

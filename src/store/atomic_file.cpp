@@ -99,6 +99,35 @@ bool StreamingFileWriter::Commit(std::string* error) {
     return true;
 }
 
+std::optional<std::filesystem::path> StreamingFileWriter::CommitAsNew(
+    const std::function<std::optional<std::filesystem::path>()>& next, std::string* error) {
+    auto fail = [&](const std::string& why) -> std::optional<std::filesystem::path> {
+        if (error) *error = error_.empty() ? why : error_;
+        Abandon();
+        return std::nullopt;
+    };
+    if (fd_ < 0) return fail("nothing to commit for " + path_.string());
+    if (!error_.empty()) return fail(error_);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        return fail("cannot flush " + tmp_.string() + ": " + std::strerror(errno));
+    }
+    for (int tries = 0; tries < kMaxNewNameTries; ++tries) {
+        const std::optional<std::filesystem::path> name = next();
+        if (!name) return fail("no free name for " + path_.string());
+        if (::link(tmp_.c_str(), name->c_str()) == 0) {
+            ::unlink(tmp_.c_str());
+            tmp_.clear();
+            return name;
+        }
+        if (errno != EEXIST) {
+            return fail("cannot write " + name->string() + ": " + std::strerror(errno));
+        }
+    }
+    return fail("no free name for " + path_.string());
+}
+
 void StreamingFileWriter::Abandon() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;

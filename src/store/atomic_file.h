@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,9 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 /// (owner only, as WriteFileAtomically), flushed once and renamed over `path`
 /// by Commit. Until then nothing is at `path`; dropped uncommitted, the
 /// temporary file goes.
+/// How many names CommitAsNew tries before it gives up.
+inline constexpr int kMaxNewNameTries = 100;
+
 class StreamingFileWriter {
   public:
     explicit StreamingFileWriter(std::filesystem::path path);
@@ -38,6 +42,14 @@ class StreamingFileWriter {
     [[nodiscard]] bool Write(std::string_view bytes);
     /// fsync, then the rename; false (temporary file removed) on failure.
     [[nodiscard]] bool Commit(std::string* error = nullptr);
+    /// fsync, then the file takes the first name `next` gives that no file
+    /// holds, never replacing one (a hard link, then the temporary name let
+    /// go): a file that appears meanwhile under the chosen name is kept. The
+    /// name taken, or nothing (temporary file removed) when `next` gives none
+    /// or after kMaxNewNameTries names.
+    [[nodiscard]] std::optional<std::filesystem::path> CommitAsNew(
+        const std::function<std::optional<std::filesystem::path>()>& next,
+        std::string* error = nullptr);
     /// Removes the temporary file.
     void Abandon();
     const std::filesystem::path& temporaryPath() const { return tmp_; }

@@ -147,6 +147,25 @@ TEST(AtomicFile, KeptAsideUnderADatedFreeName) {
     SetLocalClock({});
 }
 
+TEST(AtomicFile, ANewFileNeverReplacesOneThatAppearedUnderItsName) {
+    TempDir dir;
+    StreamingFileWriter writer(dir / "a.txt");
+    ASSERT_TRUE(writer.Open());
+    ASSERT_TRUE(writer.Write("received"));
+    // Another program takes the chosen name before the commit.
+    ASSERT_TRUE(WriteFileAtomically(dir / "a.txt", "theirs"));
+    std::vector<std::filesystem::path> names{dir / "a.txt", dir / "a_1.txt"};
+    std::size_t asked = 0;
+    const auto taken = writer.CommitAsNew([&]() -> std::optional<std::filesystem::path> {
+        return asked < names.size() ? std::optional(names[asked++]) : std::nullopt;
+    });
+    ASSERT_EQ(taken, dir / "a_1.txt");
+    EXPECT_EQ(*ReadWholeFile(dir / "a.txt"), "theirs");
+    EXPECT_EQ(*ReadWholeFile(dir / "a_1.txt"), "received");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2)
+        << "no temporary file left";
+}
+
 TEST(RecordList, WipingOverwritesEveryLineInPlace) {
     RecordList list{{"1F400000123", std::string(32, 'A')}, {"short", ""}};
     WipeRecordList(list);
