@@ -2,8 +2,6 @@
 
 #include "app/texts.h"
 #include "authority/texts.h"
-#include "crypto/random.h"
-#include "crypto/secret.h"
 #include "resources/texts.h"
 #include "store/record_list.h"
 

@@ -1,7 +1,6 @@
 #include "holder/startup.h"
 
 #include "crypto/own_keys.h"
-#include "crypto/random.h"
 #include "holder/program_state.h"
 #include "holder/settings.h"
 #include "resources/texts.h"

@@ -79,19 +79,32 @@ bool StreamingFileWriter::Write(std::string_view bytes) {
     return true;
 }
 
-bool StreamingFileWriter::Commit(std::string* error) {
-    auto fail = [&](const std::string& why) {
-        if (error) *error = error_.empty() ? why : error_;
-        Abandon();
+bool StreamingFileWriter::Flush(std::string& why) {
+    if (fd_ < 0) {
+        why = "nothing to commit for " + path_.string();
         return false;
-    };
-    if (fd_ < 0) return fail("nothing to commit for " + path_.string());
-    if (!error_.empty()) return fail(error_);
+    }
+    if (!error_.empty()) {
+        why = error_;
+        return false;
+    }
     const int fd = fd_;
     fd_ = -1;
     if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        return fail("cannot flush " + tmp_.string() + ": " + std::strerror(errno));
+        why = "cannot flush " + tmp_.string() + ": " + std::strerror(errno);
+        return false;
     }
+    return true;
+}
+
+bool StreamingFileWriter::Commit(std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        Abandon();
+        return false;
+    };
+    std::string why;
+    if (!Flush(why)) return fail(why);
     if (::rename(tmp_.c_str(), path_.c_str()) != 0) {
         return fail("cannot replace " + path_.string() + ": " + std::strerror(errno));
     }
@@ -102,17 +115,12 @@ bool StreamingFileWriter::Commit(std::string* error) {
 std::optional<std::filesystem::path> StreamingFileWriter::CommitAsNew(
     const std::function<std::optional<std::filesystem::path>()>& next, std::string* error) {
     auto fail = [&](const std::string& why) -> std::optional<std::filesystem::path> {
-        if (error) *error = error_.empty() ? why : error_;
+        if (error) *error = why;
         Abandon();
         return std::nullopt;
     };
-    if (fd_ < 0) return fail("nothing to commit for " + path_.string());
-    if (!error_.empty()) return fail(error_);
-    const int fd = fd_;
-    fd_ = -1;
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        return fail("cannot flush " + tmp_.string() + ": " + std::strerror(errno));
-    }
+    std::string why;
+    if (!Flush(why)) return fail(why);
     for (int tries = 0; tries < kMaxNewNameTries; ++tries) {
         const std::optional<std::filesystem::path> name = next();
         if (!name) return fail("no free name for " + path_.string());

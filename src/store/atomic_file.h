@@ -55,6 +55,9 @@ class StreamingFileWriter {
     const std::filesystem::path& temporaryPath() const { return tmp_; }
 
   private:
+    /// fsync and close; false with `why` (the first write error, if any).
+    bool Flush(std::string& why);
+
     std::filesystem::path path_;
     std::filesystem::path tmp_;
     int fd_ = -1;

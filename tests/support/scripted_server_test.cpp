@@ -11,33 +11,11 @@
 #include <memory>
 #include <string>
 
+#include "event_loop.h"
 #include "scripted_server.h"
 
 namespace quarnel::test {
 namespace {
-
-class QtEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override { app_ = std::make_unique<QCoreApplication>(argc_, argv_); }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    int argc_ = 1;
-    char name_[8] = "tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QCoreApplication> app_;
-};
-[[maybe_unused]] auto* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-bool RunUntil(const std::function<bool()>& done, int guardMs = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < guardMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
-}
 
 // A client that keeps what it got and whether the server closed.
 struct Client {

@@ -28,36 +28,11 @@
 #include "authority/replies.h"
 #include "authority/texts.h"
 #include "crypto/bignum.h"
+#include "event_loop.h"
 #include "holder/settings.h"
 #include "temp_dir.h"
 
 namespace quarnel::test {
-
-class QtEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        if (!QCoreApplication::instance()) app_ = std::make_unique<QCoreApplication>(argc_, argv_);
-    }
-    // Before exit: Qt's own statics are gone by the time gtest frees this.
-    void TearDown() override { app_.reset(); }
-
-  private:
-    int argc_ = 1;
-    char name_[8] = "tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QCoreApplication> app_;
-};
-inline auto* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-/// Processes events until `done` or `guardMs`; returns `done()`.
-inline bool RunUntil(const std::function<bool()>& done, int guardMs = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < guardMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
-}
 
 /// A TA code (three hexadecimal digits) whose port `listen` could take;
 /// empty when 50 random tries could not.

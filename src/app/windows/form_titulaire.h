@@ -15,7 +15,6 @@
 #include "crypto/text_cipher.h"
 #include "windowkit/main_command.h"
 
-class QDialog;
 class QLabel;
 class QGroupBox;
 class QMenu;
@@ -30,7 +29,6 @@ namespace quarnel::ui {
 
 class HelpSystem;
 class FormOptions;
-class AffiliationForm;
 class FormAffiliationF;
 class FormAffiliationD;
 class FormAffiliationA;
