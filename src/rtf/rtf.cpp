@@ -320,13 +320,10 @@ class Reader {
   public:
     explicit Reader(std::string_view in) : in_(in) {}
 
-    bool Run(QTextDocument& doc, RtfError* error) {
-        if (!Parse()) {
-            if (error != nullptr) *error = error_;
-            return false;
-        }
-        Build(doc);
-        return true;
+    [[nodiscard]] bool Read(RtfError* error) {
+        const bool ok = Parse();
+        if (!ok && error != nullptr) *error = error_;
+        return ok;
     }
 
   private:
@@ -737,9 +734,10 @@ class Reader {
         return true;
     }
 
+  public:
     // The document is built once everything was read: a refused input costs
-    // no document work.
-    void Build(QTextDocument& doc) {
+    // no document work and leaves the document as it was.
+    void Build(QTextDocument& doc) const {
         QTextCursor cursor(&doc);
         QTextList* list = nullptr;
         bool first = true;
@@ -769,6 +767,7 @@ class Reader {
         }
     }
 
+  private:
     std::string_view in_;
     std::size_t pos_ = 0;
     RtfError error_;
@@ -1025,22 +1024,19 @@ void Give(QTextDocument& doc, int number, const BlockLook& look) {
 }  // namespace
 
 bool ReadRtf(std::string_view rtf, QTextDocument& doc, RtfError* error) {
-    doc.clear();
+    Reader reader(rtf);
+    if (!reader.Read(error)) return false;  // the document stays as it was
     // One edit without undo: the cursor does not lay out each paragraph as
-    // it goes, and no half-read document can be brought back.
+    // it goes.
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
-    bool ok = false;
-    {
-        QTextCursor edit(&doc);
-        edit.beginEditBlock();
-        Reader reader(rtf);
-        ok = reader.Run(doc, error);
-        edit.endEditBlock();
-    }
-    if (!ok) doc.clear();
+    doc.clear();
+    QTextCursor edit(&doc);
+    edit.beginEditBlock();
+    reader.Build(doc);
+    edit.endEditBlock();
     doc.setUndoRedoEnabled(undo);
-    return ok;
+    return true;
 }
 
 std::string WriteRtf(const QTextDocument& doc) {

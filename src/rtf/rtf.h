@@ -28,7 +28,8 @@ struct RtfError {
 };
 
 /// Reads RTF bytes (7-bit RTF; stray 8-bit bytes taken as code page 1252) into `doc`, replacing its
-/// content.
+/// content. Malformed or past a limit: false, `error` says where and why, and `doc` is left as it
+/// was.
 [[nodiscard]] bool ReadRtf(std::string_view rtf, QTextDocument& doc, RtfError* error = nullptr);
 
 /// The one canonical RTF of `doc` (ASCII bytes; outside code page 1252 as \uN?).
