@@ -872,11 +872,16 @@ class Writer {
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextFragment fragment = it.fragment();
                 if (!fragment.isValid()) continue;
+                // What cannot be written (an image's mark) leaves no trace,
+                // not even its format: the reader would have nothing to
+                // give it to.
+                QString text = Clean(fragment.text());
+                if (text.isEmpty()) continue;
                 const Style style = StyleOf(fragment.charFormat(), defaultFont);
                 if (!p.runs.empty() && p.runs.back().style == style) {
-                    p.runs.back().text += fragment.text();
+                    p.runs.back().text += text;
                 } else {
-                    p.runs.push_back({style, fragment.text()});
+                    p.runs.push_back({style, std::move(text)});
                 }
             }
             if (p.runs.empty()) p.empty = StyleOf(block.charFormat(), defaultFont);
