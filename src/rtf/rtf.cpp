@@ -707,7 +707,15 @@ class Reader {
         return para_.list;
     }
 
-    QTextCharFormat Format(const CharState& ch) const {
+    // Texts use few formats: the last ones made are kept.
+    const QTextCharFormat& Format(const CharState& ch) const {
+        for (const auto& [state, format] : formats_)
+            if (state == ch) return format;
+        if (formats_.size() >= 32) formats_.clear();
+        return formats_.emplace_back(ch, MakeFormat(ch)).second;
+    }
+
+    QTextCharFormat MakeFormat(const CharState& ch) const {
         QTextCharFormat f;
         if (const auto font = fonts_.find(ch.font); font != fonts_.end() && !font->second.isEmpty())
             f.setFontFamilies({font->second});
@@ -790,6 +798,7 @@ class Reader {
     int level_ = -1;
     std::vector<TextRun> runs_;
     std::vector<ReadParagraph> paragraphs_;
+    mutable std::vector<std::pair<CharState, QTextCharFormat>> formats_;
     int runCount_ = 0;
 };
 
