@@ -856,8 +856,9 @@ class Writer {
             if (p.alignment == 1) o += "\\qc";
             if (p.alignment == 2) o += "\\qr";
             if (p.bullet) {
-                o += "{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt\\pnindent360{\\pntxtb\\'95}}\\fi-"
-                     "360\\li360";
+                // The bullet as text for readers that ignore the mark, then the mark.
+                o += "{\\pntext\\'95\\tab}";
+                o += "{\\*\\pn\\pnlvlblt\\pnindent360{\\pntxtb\\'95}}\\fi-360\\li360";
             }
             if (p.runs.empty()) Change(p.empty);
             for (const OutRun& run : p.runs) {
