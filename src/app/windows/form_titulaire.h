@@ -43,6 +43,7 @@ class FormMsgACerti;
 class FormCerti;
 class AffiliationCommand;
 class CorrespondantsCommand;
+class KeyUpdateCommand;
 
 /// The windows created at start, in creation order after the main window.
 struct Forms {
@@ -145,6 +146,8 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     std::array<std::unique_ptr<MainCommand>, kCommandCount> commands_;
     std::unique_ptr<AffiliationCommand> affiliation_;
     CorrespondantsCommand* correspondants_ = nullptr;
+    std::unique_ptr<KeyUpdateCommand>
+        keyUpdate_;  ///< "&Mettre à jour" of the correspondents window
     QMenu* popupMenuCor_ = nullptr;
     QAction* menuFirmes_ = nullptr;
     QAction* menuIndependants_ = nullptr;
