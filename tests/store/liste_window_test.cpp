@@ -130,6 +130,17 @@ TEST_F(Liste, FilterSortKeyColumnAndButtons) {
     Grid().selectRow(0);
     EXPECT_EQ(Child<QLineEdit>(liste, "EditRemarque").text(), "");
 
+    // A key reply wrote the list behind the window: no row stands for a
+    // record gone.
+    ASSERT_EQ(StoreCorrespondent(ctx.correspondents, 'F',
+                                 Correspondent('F', {"Beta", "-", "DURAND", "marc"}, "1F400000003"),
+                                 files.Data(), {}),
+              SaveResult::Saved);
+    liste.ListChanged('F');
+    EXPECT_EQ(Column(3), (QStringList{"jean", "jeanne"}));
+    Grid().selectRow(0);
+    EXPECT_EQ(ctx.messages.recipientRecord[8], "1F400000004");
+
     // Correspondre: the chosen correspondent goes to the composer flow.
     Child<QMenu>(liste, "PopupMenuMsg").findChild<QAction*>("MenuTexteFormate")->trigger();
     EXPECT_EQ(asked, std::vector<Kind>{Kind::RichMessage});

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
@@ -35,6 +36,28 @@ constexpr int kTitles[] = {txt::kColonnesParticuliers, txt::kColonnesIndependant
 int ByCategory(const int (&texts)[3], char category) {
     return texts[category == 'A' ? 0 : category == 'D' ? 1 : 2];
 }
+
+// The grid's header, the key column's title on the light 3-D colour.
+class KeyHeader final : public QHeaderView {
+  public:
+    explicit KeyHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+    int key = 0;
+
+  protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        QHeaderView::paintSection(painter, rect, logicalIndex);
+        if (logicalIndex != key || !rect.isValid()) return;
+        painter->save();
+        painter->fillRect(rect.adjusted(1, 1, -1, -1), palette().color(QPalette::Light));
+        QFont bold = font();
+        bold.setBold(true);
+        painter->setFont(bold);
+        painter->setPen(palette().color(QPalette::ButtonText));
+        painter->drawText(rect.adjusted(2, 2, -2, 0), Qt::AlignCenter,
+                          model()->headerData(logicalIndex, Qt::Horizontal).toString());
+        painter->restore();
+    }
+};
 
 bool Inside(const QWidget* widget, const QWidget* box) {
     return widget && (widget == box || box->isAncestorOf(widget));
@@ -69,6 +92,8 @@ FormListe::FormListe(HolderContext& ctx, MessageState& msgs, QWidget* parent)
     root->addWidget(panelSuperieur);
 
     grille_ = Named(new QTableWidget(this), "grille");
+    header_ = new KeyHeader(grille_);
+    grille_->setHorizontalHeader(header_);
     grille_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grille_->setSelectionMode(QAbstractItemView::SingleSelection);
     grille_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -167,12 +192,20 @@ void FormListe::FormActivate() {
     const std::vector<int> widths = ColumnWidths(category_);
     grille_->setColumnCount(int(widths.size()));
     ShowHeader();
-    const QFontMetrics fm(grille_->horizontalHeader()->font());
+    QFont bold = header_->font();
+    bold.setBold(true);
+    const QFontMetrics titles(bold);
+    const QFontMetrics cells(grille_->font());
+    const int numberColumn = int(LayoutFor(category_)->numberLine);
     int total = 0;
     for (int c = 0; c < int(widths.size()); ++c) {
-        // At least the design's width, and room for the title.
+        // At least the usual width, room for the title as the key column's,
+        // and for a whole affiliation number or date.
         const QString title = grille_->horizontalHeaderItem(c)->text();
-        const int width = std::max(widths[std::size_t(c)], fm.horizontalAdvance(title) + 14);
+        int width = std::max(widths[std::size_t(c)], titles.horizontalAdvance(title) + 14);
+        if (c == numberColumn) width = std::max(width, cells.horizontalAdvance("DDDDDDDDDDD") + 14);
+        if (c == numberColumn + 1)
+            width = std::max(width, cells.horizontalAdvance("00/00/0000") + 14);
         grille_->setColumnWidth(c, width);
         total += width;
     }
@@ -210,6 +243,8 @@ void FormListe::ShowHeader() {
         }
         grille_->setHorizontalHeaderItem(c, item);
     }
+    static_cast<KeyHeader*>(header_)->key = keyColumn_;
+    header_->viewport()->update();
 }
 
 void FormListe::SetFilterRule() {
@@ -254,8 +289,9 @@ void FormListe::Refill() {
             const Record& r = list[shown_[std::size_t(row)]];
             for (int c = 0; c < columns; ++c) {
                 const std::size_t line = LineOfColumn(category_, c);
-                grille_->setItem(row, c,
-                                 new QTableWidgetItem(line < r.size() ? FromCp1252(r[line]) : ""));
+                auto* item = new QTableWidgetItem(line < r.size() ? FromCp1252(r[line]) : "");
+                item->setToolTip(item->text());  // a cut text is still readable
+                grille_->setItem(row, c, item);
             }
         }
         grille_->selectRow(0);

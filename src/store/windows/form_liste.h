@@ -18,6 +18,7 @@
 
 class QAction;
 class QGroupBox;
+class QHeaderView;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -97,6 +98,7 @@ class FormListe : public QuarnelDialog {
     QPushButton* bitBtnSupprimer_ = nullptr;
     QPushButton* bitBtnAJour_ = nullptr;
     QTableWidget* grille_ = nullptr;
+    QHeaderView* header_ = nullptr;
     QPushButton* bitBtnQuitter_ = nullptr;
     QPushButton* bitBtnAide_ = nullptr;
     QGroupBox* groupBoxRemarque_ = nullptr;
