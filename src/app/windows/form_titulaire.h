@@ -43,6 +43,7 @@ class FormMsgACerti;
 class FormCerti;
 class AffiliationCommand;
 class CorrespondantsCommand;
+class WriteMessage;
 
 /// The windows created at start, in creation order after the main window.
 struct Forms {
@@ -145,6 +146,7 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     std::array<std::unique_ptr<MainCommand>, kCommandCount> commands_;
     std::unique_ptr<AffiliationCommand> affiliation_;
     CorrespondantsCommand* correspondants_ = nullptr;
+    std::unique_ptr<WriteMessage> writeMessage_;  ///< the correspondents window's "Correspondre"
     QMenu* popupMenuCor_ = nullptr;
     QAction* menuFirmes_ = nullptr;
     QAction* menuIndependants_ = nullptr;
