@@ -551,6 +551,7 @@ void FormRedac::OpenFile(const QString& path) {
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         editeur_->setPlainText(text);
     }
+    editeur_->moveCursor(QTextCursor::Start);
     MarkSaved(path);
 }
 
@@ -734,6 +735,10 @@ bool FormRedac::eventFilter(QObject* watched, QEvent* event) {
         if (key->modifiers() & Qt::ControlModifier) return true;
     }
     if (key->modifiers() != Qt::ControlModifier) return false;
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        ChiffrerClick();
+        return true;
+    }
     if (!rich_) return key->key() == Qt::Key_I;  // no formatting, and no tab from Ctrl+I
     switch (key->key()) {
         case Qt::Key_B:
