@@ -44,6 +44,7 @@ class FormCerti;
 class AffiliationCommand;
 class CorrespondantsCommand;
 class KeyUpdateCommand;
+class WriteMessage;
 
 /// The windows created at start, in creation order after the main window.
 struct Forms {
@@ -148,6 +149,7 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     CorrespondantsCommand* correspondants_ = nullptr;
     std::unique_ptr<KeyUpdateCommand>
         keyUpdate_;  ///< "&Mettre à jour" of the correspondents window
+    std::unique_ptr<WriteMessage> writeMessage_;  ///< the correspondents window's "Correspondre"
     QMenu* popupMenuCor_ = nullptr;
     QAction* menuFirmes_ = nullptr;
     QAction* menuIndependants_ = nullptr;
