@@ -19,6 +19,12 @@ inline constexpr int kNoRecipient = 73005;
 inline constexpr int kAttachmentNameRefused = 73006;
 inline constexpr int kNoFreeName = 73007;
 
+// The correspondent a message is written to (composer label, addressee line).
+inline constexpr int kAddresseeRegistered = 73060;
+inline constexpr int kAddresseeUnregistered = 73061;
+inline constexpr int kAddresseeFirmDepartment = 73062;  // firm, department, surname, first names
+inline constexpr int kAddresseeFirm = 73063;            // firm, surname, first names
+
 // Decryption: the information line and the notices of the attachments.
 inline constexpr int kMessageBeingDecrypted = 73010;
 inline constexpr int kAttachmentMissing = 73011;
