@@ -10,6 +10,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QTranslator>
 #include <QTreeView>
 #include <set>
@@ -18,6 +19,7 @@
 #include "authority/windows/form_destinataire.h"
 #include "authority/windows/form_tcp_ip.h"
 #include "crypto/hextext.h"
+#include "messages/windows/form_redac.h"
 #include "resources/texts.h"
 #include "shell_fixture.h"
 #include "windowkit/help.h"
@@ -106,6 +108,26 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
                  w.affiliationF, w.affiliationD, w.affiliationA, w.destinataire, w.tcpIp}) {
             CheckShown(*d, d->objectName() + "_" + language);
             d->hide();
+        }
+        // The composer in both modes, for the longest addressee line.
+        for (const bool rich : {false, true}) {
+            const QString firm = QStringLiteral(
+                "CABINET D'EXPERTISE COMPTABLE, Service des déclarations, %1 DUPONT-MARTIN "
+                "Jean-Christophe");
+            w.redac->SetAddressee(language == "fr"
+                                      ? "Message destiné au correspondant non enregistré, " +
+                                            firm.arg(QStringLiteral("à l'attention de"))
+                                      : "Message for the unregistered correspondent, " +
+                                            firm.arg(QStringLiteral("for the attention of")),
+                                  false);
+            w.redac->SetRich(rich);
+            w.redac->PrepareNew();
+            ASSERT_TRUE(w.redac->AddAttachments({"/tmp/devis 2026.pdf", "/tmp/plan.png"}));
+            w.redac->Editor().setPlainText(QStringLiteral("Bonjour,\n\nVoici le devis."));
+            CheckShown(*w.redac,
+                       QStringLiteral("FormRedac_%1_%2").arg(rich ? "rtf" : "txt", language));
+            w.redac->PrepareNew();
+            w.redac->hide();
         }
     }
 }
