@@ -220,6 +220,142 @@
         <translation>&amp;Private persons</translation>
     </message>
     <message>
+        <source>Les données du correspondant sélectionné vont être effacées.</source>
+        <translation>The data of the selected correspondent will be erased.</translation>
+    </message>
+    <message>
+        <source>Liste des correspondants employés</source>
+        <translation>List of employed correspondents</translation>
+    </message>
+    <message>
+        <source>Liste des correspondants indépendants</source>
+        <translation>List of independent correspondents</translation>
+    </message>
+    <message>
+        <source>Liste des correspondants particuliers</source>
+        <translation>List of private correspondents</translation>
+    </message>
+    <message>
+        <source>Nom
+Prénoms
+Localité
+Entité territoriale
+Pays
+E-mail
+Affiliation</source>
+        <translation>Surname
+First names
+Locality
+Territorial entity
+Country
+E-mail
+Affiliation</translation>
+    </message>
+    <message>
+        <source>Profession
+Enregistrement
+Nom
+Prénoms
+Localité
+Entité territ.
+Pays
+E-mail
+Affiliation</source>
+        <translation>Profession
+Registration
+Surname
+First names
+Locality
+Territ. entity
+Country
+E-mail
+Affiliation</translation>
+    </message>
+    <message>
+        <source>Société
+Département
+Nom
+Prénoms
+Localité
+Entité territ.
+Pays
+E-mail
+Affiliation</source>
+        <translation>Company
+Department
+Surname
+First names
+Locality
+Territ. entity
+Country
+E-mail
+Affiliation</translation>
+    </message>
+    <message>
+        <source>Filtre</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>&amp;Listes</source>
+        <translation>&amp;Lists</translation>
+    </message>
+    <message>
+        <source>Correspondre</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>&amp;Supprimer</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>&amp;Mettre à jour</source>
+        <translation>&amp;Update key</translation>
+    </message>
+    <message>
+        <source>Quitter</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Remarque</source>
+        <translation>Remark</translation>
+    </message>
+    <message>
+        <source>Sauver</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>message simple (txt)</source>
+        <translation>plain message (txt)</translation>
+    </message>
+    <message>
+        <source>message formaté (rtf)</source>
+        <translation>formatted message (rtf)</translation>
+    </message>
+    <message>
+        <source>Date d'affiliation</source>
+        <translation>Affiliation date</translation>
+    </message>
+    <message>
+        <source>Tous les correspondants sont déjà affichés.</source>
+        <translation>All correspondents are already shown.</translation>
+    </message>
+    <message>
+        <source>Sauvez la remarque, ou quittez-la pour l'abandonner.</source>
+        <translation>Save the remark, or leave it to discard it.</translation>
+    </message>
+    <message>
+        <source>Aucun correspondant n'est affiché.</source>
+        <translation>No correspondent is shown.</translation>
+    </message>
+    <message>
+        <source>La remarque n'a pas été modifiée.</source>
+        <translation>The remark has not been changed.</translation>
+    </message>
+    <message>
+        <source>Une remarque tient en %s caractères.</source>
+        <translation>A remark holds up to %s characters.</translation>
+    </message>
+    <message>
         <source>Sommaire</source>
         <translation>Contents</translation>
     </message>

@@ -44,6 +44,7 @@ class FormCerti;
 class AffiliationCommand;
 class CorrespondantsCommand;
 class WriteMessage;
+class KeyUpdateCommand;
 
 /// The windows created at start, in creation order after the main window.
 struct Forms {
@@ -147,6 +148,8 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     std::unique_ptr<AffiliationCommand> affiliation_;
     CorrespondantsCommand* correspondants_ = nullptr;
     std::unique_ptr<WriteMessage> writeMessage_;  ///< the correspondents window's "Correspondre"
+    std::unique_ptr<KeyUpdateCommand>
+        keyUpdate_;  ///< "&Mettre à jour" of the correspondents window
     QMenu* popupMenuCor_ = nullptr;
     QAction* menuFirmes_ = nullptr;
     QAction* menuIndependants_ = nullptr;

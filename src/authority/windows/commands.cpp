@@ -123,4 +123,19 @@ void ClefsCommand::Run() {
     ReportNotBuilt(RunKeyRequest(scope_, Hooks(), dialog.Number(), false));
 }
 
+void KeyUpdateCommand::RunFor(const std::string& number) {
+    number_ = number;
+    Run();
+}
+
+void KeyUpdateCommand::Run() {
+    if (scope_.ctx.busy || number_.empty()) return;
+    {
+        BusyGuard busy(scope_.ctx);
+        host_.EvaluateState();
+        ReportNotBuilt(RunKeyRequest(scope_, Hooks(), number_, true));
+    }
+    host_.EvaluateState();
+}
+
 }  // namespace quarnel::ui
