@@ -999,9 +999,20 @@ void Give(QTextDocument& doc, int number, const BlockLook& look) {
 
 bool ReadRtf(std::string_view rtf, QTextDocument& doc, RtfError* error) {
     doc.clear();
-    Reader reader(rtf, doc);
-    const bool ok = reader.Run(error);
+    // One edit without undo: the cursor does not lay out each paragraph as
+    // it goes, and no half-read document can be brought back.
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    bool ok = false;
+    {
+        QTextCursor edit(&doc);
+        edit.beginEditBlock();
+        Reader reader(rtf, doc);
+        ok = reader.Run(error);
+        edit.endEditBlock();
+    }
     if (!ok) doc.clear();
+    doc.setUndoRedoEnabled(undo);
     return ok;
 }
 
