@@ -12,6 +12,8 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextEdit>
+#include <QThread>
+#include <QTimer>
 #include <QTranslator>
 #include <QTreeView>
 #include <set>
@@ -21,10 +23,12 @@
 #include "authority/windows/form_tcp_ip.h"
 #include "crypto/hextext.h"
 #include "messages/windows/form_redac.h"
+#include "messages/windows/texts.h"
 #include "resources/texts.h"
 #include "shell_fixture.h"
 #include "store/windows/form_liste.h"
 #include "windowkit/help.h"
+#include "windowkit/long_job.h"
 
 namespace quarnel {
 namespace {
@@ -176,6 +180,28 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
             w.redac->PrepareNew();
             w.redac->hide();
         }
+        // The progress of a long job, shown until Annuler stops it.
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                if (top->objectName() != ui::kProgressDialogName || !top->isVisible()) continue;
+                if (Child<QLabel>(*top, "LabelFichier").text().isEmpty()) continue;
+                look.stop();
+                CheckShown(*top, "DialogProgression_" + language);
+                test::Click(*top, "BoutonAnnuler");
+            }
+        });
+        look.start(20);
+        bool cancelled = false;
+        (void)ui::RunLongJob(
+            main.get(), ui::Tr(txt::kEncryptionCaption),
+            [](const ui::JobProgress& progress) {
+                while (progress(QStringLiteral("Devis détaillé 2026.pdf"), 40, 100))
+                    QThread::msleep(5);
+                return false;
+            },
+            &cancelled);
+        EXPECT_TRUE(cancelled);
     }
 }
 
