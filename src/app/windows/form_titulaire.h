@@ -43,8 +43,8 @@ class FormMsgACerti;
 class FormCerti;
 class AffiliationCommand;
 class CorrespondantsCommand;
-class WriteMessage;
 class KeyUpdateCommand;
+class WriteMessage;
 
 /// The windows created at start, in creation order after the main window.
 struct Forms {
@@ -147,9 +147,9 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     std::array<std::unique_ptr<MainCommand>, kCommandCount> commands_;
     std::unique_ptr<AffiliationCommand> affiliation_;
     CorrespondantsCommand* correspondants_ = nullptr;
-    std::unique_ptr<WriteMessage> writeMessage_;  ///< the correspondents window's "Correspondre"
     std::unique_ptr<KeyUpdateCommand>
         keyUpdate_;  ///< "&Mettre à jour" of the correspondents window
+    std::unique_ptr<WriteMessage> writeMessage_;  ///< the correspondents window's "Correspondre"
     QMenu* popupMenuCor_ = nullptr;
     QAction* menuFirmes_ = nullptr;
     QAction* menuIndependants_ = nullptr;
