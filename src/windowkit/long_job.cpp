@@ -12,6 +12,12 @@
 #include <mutex>
 #include <thread>
 
+#if defined(__linux__)
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 #include "windowkit/texts.h"
 #include "windowkit/window_kit.h"
 
@@ -85,6 +91,11 @@ bool RunLongJob(QWidget* parent, const QString& caption,
     };
 
     std::thread worker([&] {
+#if defined(__linux__)
+        // The window's thread comes first when both want the processor: a
+        // nicer worker leaves the repaints their turn. A refusal changes nothing.
+        (void)setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
+#endif
         try {
             result = job(progress);
         } catch (...) {

@@ -11,6 +11,9 @@
 #include <QHeaderView>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTextEdit>
+#include <QThread>
+#include <QTimer>
 #include <QTranslator>
 #include <QTreeView>
 #include <set>
@@ -19,10 +22,13 @@
 #include "authority/windows/form_destinataire.h"
 #include "authority/windows/form_tcp_ip.h"
 #include "crypto/hextext.h"
+#include "messages/windows/form_redac.h"
+#include "messages/windows/texts.h"
 #include "resources/texts.h"
 #include "shell_fixture.h"
 #include "store/windows/form_liste.h"
 #include "windowkit/help.h"
+#include "windowkit/long_job.h"
 
 namespace quarnel {
 namespace {
@@ -154,6 +160,48 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
             ctx.listCategory = category;
             CheckListe(*w.liste, QStringLiteral("FormListe_%1_%2").arg(category).arg(language));
         }
+        // The composer in both modes, for the longest addressee line.
+        for (const bool rich : {false, true}) {
+            const QString firm = QStringLiteral(
+                "CABINET D'EXPERTISE COMPTABLE, Service des déclarations, %1 DUPONT-MARTIN "
+                "Jean-Christophe");
+            w.redac->SetAddressee(language == "fr"
+                                      ? "Message destiné au correspondant non enregistré, " +
+                                            firm.arg(QStringLiteral("à l'attention de"))
+                                      : "Message for the unregistered correspondent, " +
+                                            firm.arg(QStringLiteral("for the attention of")),
+                                  false);
+            w.redac->SetRich(rich);
+            w.redac->PrepareNew();
+            ASSERT_TRUE(w.redac->AddAttachments({"/tmp/devis 2026.pdf", "/tmp/plan.png"}));
+            w.redac->Editor().setPlainText(QStringLiteral("Bonjour,\n\nVoici le devis."));
+            CheckShown(*w.redac,
+                       QStringLiteral("FormRedac_%1_%2").arg(rich ? "rtf" : "txt", language));
+            w.redac->PrepareNew();
+            w.redac->hide();
+        }
+        // The progress of a long job, shown until Annuler stops it.
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                if (top->objectName() != ui::kProgressDialogName || !top->isVisible()) continue;
+                if (Child<QLabel>(*top, "LabelFichier").text().isEmpty()) continue;
+                look.stop();
+                CheckShown(*top, "DialogProgression_" + language);
+                test::Click(*top, "BoutonAnnuler");
+            }
+        });
+        look.start(20);
+        bool cancelled = false;
+        (void)ui::RunLongJob(
+            main.get(), ui::Tr(txt::kEncryptionCaption),
+            [](const ui::JobProgress& progress) {
+                while (progress(QStringLiteral("Devis détaillé 2026.pdf"), 40, 100))
+                    QThread::msleep(5);
+                return false;
+            },
+            &cancelled);
+        EXPECT_TRUE(cancelled);
     }
 }
 

@@ -26,6 +26,9 @@ namespace quarnel::ui {
 
 /// The largest text file the composer opens.
 inline constexpr std::int64_t kMaxComposerFileBytes = 16 * 1024 * 1024;
+/// The longest subject: it becomes a mail header line, which may not pass 998
+/// characters.
+inline constexpr int kMaxSubjectLength = 900;
 /// The most files one message may carry.
 inline constexpr std::size_t kMaxComposerAttachments = 1000;
 
@@ -41,8 +44,11 @@ class FormRedac : public QuarnelDialog {
     void SetRich(bool rich);
     [[nodiscard]] bool Rich() const { return rich_; }
 
-    /// Shows the window for a new message (everything emptied) and runs it
-    /// modally; Accepted when the person chose Chiffrer.
+    /// Empties everything for a new message (text, subject, attachments,
+    /// file name, formats), as Compose does before it shows the window.
+    void PrepareNew();
+    /// Shows the window for a new message and runs it modally; Accepted when
+    /// the person chose Chiffrer.
     int Compose();
     /// Runs the window again over what it holds (after a refused text).
     int Resume();
@@ -86,7 +92,6 @@ class FormRedac : public QuarnelDialog {
 
   private:
     void BuildWidgets();
-    void Reset();
     void AskSave();
     bool SaveTo(const QString& path);
     void MarkSaved(const QString& path);
