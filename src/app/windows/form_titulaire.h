@@ -12,6 +12,7 @@
 #include "app/main_view.h"
 #include "app/program_data.h"
 #include "app/startup.h"
+#include "authority/flows.h"
 #include "crypto/text_cipher.h"
 #include "windowkit/main_command.h"
 
@@ -42,7 +43,10 @@ class FormMessage;
 class FormMsgACerti;
 class FormCerti;
 class AffiliationCommand;
+struct AuthorityWindows;
+class CertificationRequest;
 class CorrespondantsCommand;
+class IncomingBlock;
 
 /// The windows created at start, in creation order after the main window.
 struct Forms {
@@ -120,6 +124,9 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     void BuildInformation(QVBoxLayout& root);     ///< the information line and its reset
     void CreateWindows();
     void CreateCommands();
+    /// Certification from the viewers, the certificate viewer, and the
+    /// decryption of a block the clipboard watch took.
+    void WireMessageWindows(const AuthorityScope& scope, const AuthorityWindows& windows);
     void Retranslate();
     void ShowView();
 
@@ -144,6 +151,8 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     std::array<QPushButton*, kCommandCount> buttons_{};
     std::array<std::unique_ptr<MainCommand>, kCommandCount> commands_;
     std::unique_ptr<AffiliationCommand> affiliation_;
+    std::unique_ptr<CertificationRequest> certification_;
+    std::unique_ptr<IncomingBlock> incoming_;
     CorrespondantsCommand* correspondants_ = nullptr;
     QMenu* popupMenuCor_ = nullptr;
     QAction* menuFirmes_ = nullptr;

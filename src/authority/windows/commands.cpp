@@ -123,4 +123,10 @@ void ClefsCommand::Run() {
     ReportNotBuilt(RunKeyRequest(scope_, Hooks(), dialog.Number(), false));
 }
 
+bool CertificationRequest::Send() {
+    const FlowResult result = RunCertificationRequest(scope_, Hooks());
+    ReportNotBuilt(result);
+    return result.status == FlowStatus::Done;
+}
+
 }  // namespace quarnel::ui

@@ -78,4 +78,14 @@ class ClefsCommand final : public AuthorityCommand {
     void Run() override;
 };
 
+/// Request 18 with msgs.certificationData through the connection window: what
+/// the viewers' Certifier sends (no button of its own).
+class CertificationRequest final : public AuthorityCommand {
+  public:
+    using AuthorityCommand::AuthorityCommand;
+    /// True when a certificate came (it was shown on its way).
+    [[nodiscard]] bool Send();
+    void Run() override { (void)Send(); }
+};
+
 }  // namespace quarnel::ui

@@ -1,10 +1,106 @@
 #include "messages/windows/commands.h"
 
+#include <QFileInfo>
+#include <filesystem>
+
+#include "authority/replies.h"
+#include "holder/program_state.h"
+#include "messages/certification.h"
+#include "messages/texts.h"
+#include "messages/windows/form_certi.h"
+#include "messages/windows/form_message.h"
+#include "messages/windows/form_msg_a_certi.h"
+#include "protocol/kinds.h"
+#include "resources/texts.h"
+#include "store/atomic_file.h"
+#include "windowkit/message_box.h"
+#include "windowkit/modal_runner.h"
+#include "windowkit/window_kit.h"
+
 namespace quarnel::ui {
 
 std::optional<bool> CertificationCommand::EnabledIn(const StateFacts& facts) {
     if (facts.programState == ProgramState::Affiliated) return true;
     return std::nullopt;
+}
+
+void CertificationCommand::Run() {
+    if (ctx_.busy) return;
+    BusyGuard busy(ctx_);
+    QWidget& window = host_.Window();
+    const QString folder =
+        QString::fromStdString(PathFromSetting(ctx_.settings.decryptedMsgFolder).string());
+    const QString filter = Tr(txt::kFilterRich) + QStringLiteral(";;") + Tr(txt::kFilterPlain);
+    const QStringList chosen =
+        ChooseFilesToOpen(&window, Tr(txt::kOpenSavedCaption), folder, filter, false);
+    if (chosen.isEmpty()) return;
+    const QString path = chosen.first();
+    const QString name = QFileInfo(path).fileName();
+    const std::filesystem::path file(path.toStdString());
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return;
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (!ec && size > kMaxSavedMessageBytes) {
+        (void)Ask(
+            &window, BoxIcon::Warning,
+            Tr(txt::kSavedMessageTooLarge, {name, QString::number(kMaxSavedMessageBytes >> 20)}),
+            kOk);
+        return;
+    }
+    std::optional<std::string> bytes;
+    while (!(bytes = ReadWholeFile(file)) || bytes->size() > kMaxSavedMessageBytes) {
+        if (bytes) return;  // it grew meanwhile
+        if (Ask(&window, BoxIcon::Warning, Tr(txt::kFileUnreadable, {name}), kAbort | kRetry) !=
+            kRetry) {
+            return;
+        }
+    }
+    if (!form_.Load(path, *bytes)) {
+        (void)Ask(&window, BoxIcon::Warning, Tr(txt::kNotASavedMessage, {name}), kOk);
+        return;
+    }
+    PlaceDialog(form_, window);
+    (void)RunModal(form_);
+}
+
+bool IncomingBlock::Process(Lines& block, const QString& subject) {
+    // A reply is taken from the block in place and processed afterwards, here:
+    // its processing saves the holder's files and may ask the person.
+    std::optional<Lines> reply;
+    const TaReplyHandler keepReply = [&reply](const Lines& body) {
+        reply = body;
+        return true;
+    };
+    ReceiveOutcome outcome;
+    const auto job = [&](const StreamProgress& progress) {
+        outcome = ReadReceivedBody(ctx_, msgs_, std::move(block), keepReply, {}, progress);
+        return outcome.ok;
+    };
+    bool cancelled = false;
+    if (runDecryption) {
+        (void)runDecryption(job, &cancelled);
+    } else {
+        (void)job({});
+    }
+    if (reply) {
+        const ReplyOutcome r = ProcessTaReplyLines(ctx_, auth_, *reply);
+        host_.ShowInformation();
+        if (!r.accepted) return false;
+        if (r.showCertificate) certi_.ShowCertificate(auth_.certificateText, host_.Window());
+        return true;
+    }
+    if (outcome.cancelled || cancelled) {
+        // Stopped by the person: no attachment was kept and nothing is shown.
+        SetInformation(ctx_, txt::kEnAttente);
+        return true;
+    }
+    if (!outcome.ok) return false;
+    viewer_.Fill(msgs_.decrypted, subject);
+    PlaceDialog(viewer_, host_.Window());
+    SetInformation(ctx_, txt::kEnAttente);
+    (void)RunModal(viewer_);
+    SetInformation(ctx_, txt::kMessageDecrypted);
+    return true;
 }
 
 }  // namespace quarnel::ui
