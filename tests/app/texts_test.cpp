@@ -17,6 +17,7 @@
 #include "authority/windows/form_affiliation.h"
 #include "authority/windows/form_destinataire.h"
 #include "authority/windows/form_tcp_ip.h"
+#include "crypto/bignum.h"
 #include "crypto/hextext.h"
 #include "crypto/text_cipher.h"
 #include "messages/texts.h"

@@ -53,6 +53,7 @@ FormMsgACerti::FormMsgACerti(HolderContext& ctx, QWidget* parent)
     certifier_ = Named(new QAction(this), "Certifier");
     helpContents_ = Named(new QAction(this), "HelpContents");
     auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(0, 0, 0, 0);
     bar->addWidget(ViewerButton(this, windowClose_, "ButtonRetour"));
     bar->addWidget(ViewerButton(this, certifier_, "ButtonCertifier"));
     bar->addWidget(ViewerButton(this, helpContents_, "ButtonAide"));
