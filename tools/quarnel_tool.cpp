@@ -34,6 +34,8 @@ constexpr const char* kUsage = R"(usage: quarnel-tool COMMAND ...
                                       writes the message (decrypted-messages folder) and the
                                       attachments (decrypted-files folder), prints the verdicts;
                                       attachments not given are read from the received folder
+  rtf [--canonical] FILE              print the plain text of an RTF file, or with --canonical
+                                      the RTF this program writes for what it read
 
 Numbers are hexadecimal. Exit codes: 0 success, 1 a check failed (decrypt: the message
 was refused, its digest not verified), 2 bad arguments or input.
@@ -66,6 +68,10 @@ int main(int argc, char** argv) {
         if (command == "encrypt" || command == "decrypt") {
             Args a(std::move(args), {"--rich"});
             return RunMessageCommand(command, a);
+        }
+        if (command == "rtf") {
+            Args a(std::move(args), {"--canonical"});
+            return RunRtfCommand(a);
         }
         throw UsageError("unknown command \"" + command + "\" (see quarnel-tool --help)");
     } catch (const std::exception& e) {  // UsageError and any other failure alike

@@ -55,5 +55,6 @@ std::string Escaped(std::string_view utf8);
 int RunStoreCommand(const std::string& command, Args& args);
 int RunCryptoCommand(const std::string& sub, Args& args);
 int RunMessageCommand(const std::string& command, Args& args);
+int RunRtfCommand(Args& args);
 
 }  // namespace quarnel::tool

@@ -12,6 +12,13 @@
 namespace quarnel {
 
 inline constexpr int kMaxRtfDepth = 1000;  // group nesting refused past this
+inline constexpr std::size_t kMaxRtfBytes = std::size_t{64} << 20;  // larger input refused
+inline constexpr int kMaxRtfFonts = 4096;                           // font table entries
+inline constexpr int kMaxRtfColours = 4096;                         // colour table entries
+inline constexpr int kMaxRtfLists = 4096;          // list table and list override entries, each
+inline constexpr int kMaxRtfFontNameLength = 256;  // UTF-16 units of one font name
+inline constexpr int kMaxRtfWordLength = 32;       // letters of a control word
+inline constexpr int kMaxRtfNumberDigits = 10;     // digits of a control word's number
 
 struct RtfError {
     std::size_t offset = 0;
