@@ -2,6 +2,7 @@
 
 #include "crypto/cp1252.h"
 #include "store/key_store.h"
+#include "store/remarks.h"
 
 namespace quarnel {
 
@@ -21,6 +22,7 @@ std::vector<std::filesystem::path> HolderContext::OwnDataFiles() const {
             key / CorrespondentFileName('A'),
             key / CorrespondentFileName('D'),
             key / CorrespondentFileName('F'),
+            key / kRemarksFileName,
             PathFromSetting(settings.sentEncryptedFolder) / "MsgChifS.dat",
             PathFromSetting(settings.receivedEncryptedFolder) / "MsgChifE.dat"};
 }

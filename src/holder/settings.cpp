@@ -11,6 +11,7 @@
 #include "store/atomic_file.h"
 #include "store/correspondents.h"
 #include "store/key_store.h"
+#include "store/remarks.h"
 
 namespace quarnel {
 
@@ -290,8 +291,8 @@ RelocationResult RelocateKeyFolder(HolderContext& ctx, const std::string& newFol
     }
     written.push_back(newStore);
     toDelete.push_back(oldDir / kKeyStoreFileName);
-    for (const char category : {'A', 'D', 'F'}) {
-        const std::string name = CorrespondentFileName(category);
+    for (const std::string& name : {CorrespondentFileName('A'), CorrespondentFileName('D'),
+                                    CorrespondentFileName('F'), std::string(kRemarksFileName)}) {
         const auto bytes = ReadWholeFile(oldDir / name);
         if (!bytes) continue;
         // The file as it is: a list found altered at start-up is empty in

@@ -19,6 +19,12 @@ inline constexpr int kNoRecipient = 73005;
 inline constexpr int kAttachmentNameRefused = 73006;
 inline constexpr int kNoFreeName = 73007;
 
+// The correspondent a message is written to (composer label, addressee line).
+inline constexpr int kAddresseeRegistered = 73060;
+inline constexpr int kAddresseeUnregistered = 73061;
+inline constexpr int kAddresseeFirmDepartment = 73062;  // firm, department, surname, first names
+inline constexpr int kAddresseeFirm = 73063;            // firm, surname, first names
+
 // Decryption: the information line and the notices of the attachments.
 inline constexpr int kMessageBeingDecrypted = 73010;
 inline constexpr int kAttachmentMissing = 73011;
@@ -59,10 +65,6 @@ inline constexpr int kLabelEmail = 73105;
 inline constexpr int kLabelDigest = 73106;
 inline constexpr int kLabelSignature = 73107;
 inline constexpr int kLabelSubject = 73108;
-inline constexpr int kUnsavedPlaceholder = 73109;  // "un fichier à désigner"
-inline constexpr int kOverwriteQuestion = 73110;   // "Etes-vous d'accord d'écraser %s?"
-inline constexpr int kFilterRich = 73111;
-inline constexpr int kFilterPlain = 73112;
 inline constexpr int kMessageCopied = 73113;
 inline constexpr int kCertificateCopied = 73114;
 inline constexpr int kCaptionCertificate = 73115;
@@ -75,9 +77,6 @@ inline constexpr int kButtonAttachments = 73121;
 inline constexpr int kButtonBack = 73122;
 inline constexpr int kButtonCertify = 73123;
 inline constexpr int kButtonSaveAs = 73124;
-inline constexpr int kButtonSelectAll = 73125;
-inline constexpr int kButtonCopy = 73126;
-inline constexpr int kButtonPrint = 73127;
 inline constexpr int kTipAttachments = 73128;
 inline constexpr int kTipNothingSelected = 73129;
 inline constexpr int kSaveMessageCaption = 73130;

@@ -752,6 +752,22 @@ Trusted Authority code: %s</translation>
         <translation>Warning! The message digest below is not confirmed.</translation>
     </message>
     <message>
+        <source>Message destiné au correspondant, %s</source>
+        <translation>Message for the correspondent %s</translation>
+    </message>
+    <message>
+        <source>Message destiné au correspondant non enregistré, %s</source>
+        <translation>Message for the unregistered correspondent %s</translation>
+    </message>
+    <message>
+        <source>%s, %s, à l'attention de %s %s</source>
+        <translation>%s, %s, for the attention of %s %s</translation>
+    </message>
+    <message>
+        <source>%s, à l'attention de %s %s</source>
+        <translation>%s, for the attention of %s %s</translation>
+    </message>
+    <message>
         <source>Le fichier %s n'est pas un message déchiffré enregistré.</source>
         <translation>The file %s is not a saved decrypted message.</translation>
     </message>

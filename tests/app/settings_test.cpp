@@ -258,7 +258,8 @@ class ApplyOptionsTest : public ::testing::Test {
         in.password = SecretString("          ");
     }
     void ExpectKeyFiles(const std::filesystem::path& folder, bool there) {
-        for (const char* name : {"QuarnelTit.kpr", "QuarnelTitF.dat", "QuarnelTitA.dat"}) {
+        for (const char* name :
+             {"QuarnelTit.kpr", "QuarnelTitF.dat", "QuarnelTitA.dat", "QuarnelTitR.dat"}) {
             EXPECT_EQ(std::filesystem::exists(folder / name), there) << folder << name;
         }
     }
@@ -298,6 +299,7 @@ TEST_F(ApplyOptionsTest, ChangesAreSavedTheKeysMoveOnlyIntoAFreeFolderAllOrNothi
     files.WriteKeyStore(ctx.keyStore);
     files.WriteList("QuarnelTitF.dat", {test::CorrespondentRecord('F', "00000123456")});
     files.WriteLines("QuarnelTitA.dat", {"not a record list"});
+    files.WriteList("QuarnelTitR.dat", {{"F", "00000123456", "remark"}});
     std::filesystem::create_directory(target);
     std::filesystem::remove(files / kSettingsFileName);
     EXPECT_EQ(ApplyOptions(ctx, ctx.authority, in).outcome, OptionsOutcome::Closed);

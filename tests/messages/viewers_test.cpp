@@ -29,6 +29,7 @@
 #include "messages/windows/form_certi.h"
 #include "messages/windows/form_message.h"
 #include "messages/windows/form_msg_a_certi.h"
+#include "messages/windows/texts.h"
 #include "rtf/rtf.h"
 #include "scripted_windows.h"
 #include "ta_server.h"
@@ -173,7 +174,7 @@ TEST_F(Viewers, ClosingOffersTheSaveOnceAndNoToOverwriteAsksAgain) {
     FormMessage viewer(*y, nullptr);
     viewer.Fill(y->messages.decrypted, {});
     viewer.show();
-    EXPECT_EQ(viewer.FileName(), Tr(txt::kUnsavedPlaceholder));
+    EXPECT_EQ(viewer.FileName(), Tr(txt::kFilePlaceholder));
     const std::filesystem::path path = MessagesFolder(y) / "lettre.txt";
     SaveAs(path);
     Click(viewer, "ButtonRetour");
@@ -193,7 +194,7 @@ TEST_F(Viewers, ClosingOffersTheSaveOnceAndNoToOverwriteAsksAgain) {
     SaveAs(path);
     boxes.Answer(kNo);
     Click(viewer, "ButtonRetour");
-    EXPECT_EQ(boxes.Texts(), QStringList{Tr(txt::kOverwriteQuestion, {"lettre.txt"})});
+    EXPECT_EQ(boxes.Texts(), QStringList{Tr(txt::kOverwrite, {"lettre.txt"})});
     EXPECT_EQ(runner.Runs().count(kSaveDialogName), 3);
     EXPECT_FALSE(viewer.isVisible());
     EXPECT_EQ(FileBytes(path), first);

@@ -34,6 +34,7 @@
 #include "messages/windows/form_message.h"
 #include "messages/windows/form_msg_a_certi.h"
 #include "messages/windows/form_redac.h"
+#include "messages/windows/write_message.h"
 #include "resources/texts.h"
 #include "store/windows/commands.h"
 #include "store/windows/form_liste.h"
@@ -206,7 +207,7 @@ void FormTitulaire::CreateWindows() {
     forms_.affiliationA = new FormAffiliationA(ctx_, this);
     forms_.destinataire = new FormDestinataire(ctx_, this);
     forms_.liste = new FormListe(ctx_, this);
-    forms_.redac = new FormRedac(ctx_, this);
+    forms_.redac = new FormRedac(ctx_, data_.messages, this);
     forms_.tcpIp = new FormTCP_IP(ctx_, data_.authority, this);
     forms_.smtp = new FormSmtp(ctx_, this);
     forms_.pop3 = new FormPop3(ctx_, this);
@@ -221,6 +222,8 @@ void FormTitulaire::CreateCommands() {
     const AuthorityWindows windows{forms_.affiliationF, forms_.affiliationD, forms_.affiliationA,
                                    forms_.destinataire, forms_.tcpIp};
     affiliation_ = std::make_unique<AffiliationCommand>(scope, *this, windows);
+    writeMessage_ =
+        std::make_unique<WriteMessage>(ctx_, data_.messages, data_.mail, *this, *forms_.redac);
     auto correspondants = std::make_unique<CorrespondantsCommand>(
         ctx_, *this, *forms_.liste, *popupMenuCor_,
         std::array<QAction*, 3>{menuFirmes_, menuIndependants_, menuPrives_},

@@ -47,6 +47,7 @@ struct AuthorityWindows;
 class CertificationRequest;
 class CorrespondantsCommand;
 class IncomingBlock;
+class WriteMessage;
 
 /// The windows created at start, in creation order after the main window.
 struct Forms {
@@ -154,6 +155,7 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     std::unique_ptr<CertificationRequest> certification_;
     std::unique_ptr<IncomingBlock> incoming_;
     CorrespondantsCommand* correspondants_ = nullptr;
+    std::unique_ptr<WriteMessage> writeMessage_;  ///< the correspondents window's "Correspondre"
     QMenu* popupMenuCor_ = nullptr;
     QAction* menuFirmes_ = nullptr;
     QAction* menuIndependants_ = nullptr;

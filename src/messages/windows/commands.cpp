@@ -10,6 +10,7 @@
 #include "messages/windows/form_certi.h"
 #include "messages/windows/form_message.h"
 #include "messages/windows/form_msg_a_certi.h"
+#include "messages/windows/texts.h"
 #include "protocol/kinds.h"
 #include "resources/texts.h"
 #include "store/atomic_file.h"
@@ -30,7 +31,7 @@ void CertificationCommand::Run() {
     QWidget& window = host_.Window();
     const QString folder =
         QString::fromStdString(PathFromSetting(ctx_.settings.decryptedMsgFolder).string());
-    const QString filter = Tr(txt::kFilterRich) + QStringLiteral(";;") + Tr(txt::kFilterPlain);
+    const QString filter = Tr(txt::kFilterRtf) + QStringLiteral(";;") + Tr(txt::kFilterTxt);
     const QStringList chosen =
         ChooseFilesToOpen(&window, Tr(txt::kOpenSavedCaption), folder, filter, false);
     if (chosen.isEmpty()) return;

@@ -13,6 +13,7 @@
 #include "holder/program_state.h"
 #include "messages/texts.h"
 #include "messages/windows/form_message.h"
+#include "messages/windows/texts.h"
 #include "store/atomic_file.h"
 #include "store/record_list.h"
 #include "windowkit/help.h"
@@ -77,9 +78,9 @@ void FormCerti::Retranslate() {
     windowClose_->setToolTip(Tr(txt::kTipBack));
     helpContents_->setText(Tr(txt::kAide));
     saveAs_->setText(Tr(txt::kButtonSaveAs));
-    editSelectAll_->setText(Tr(txt::kButtonSelectAll));
-    editCopy_->setText(Tr(txt::kButtonCopy));
-    print_->setText(Tr(txt::kButtonPrint));
+    editSelectAll_->setText(Tr(txt::kToutSelectionner));
+    editCopy_->setText(Tr(txt::kCopier));
+    print_->setText(Tr(txt::kImprimer));
     print_->setToolTip(Tr(txt::kTipPrint));
     UpdateCopy();
 }

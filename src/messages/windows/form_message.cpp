@@ -25,6 +25,7 @@
 #include "holder/program_state.h"
 #include "messages/certification.h"
 #include "messages/texts.h"
+#include "messages/windows/texts.h"
 #include "rtf/rtf.h"
 #include "store/record_list.h"
 #include "windowkit/help.h"
@@ -63,14 +64,14 @@ bool IsOwnFile(const HolderContext& ctx, const QString& path) {
 }  // namespace
 
 QString FileNameOrPlaceholder(const QString& savedPath) {
-    return savedPath.isEmpty() ? Tr(txt::kUnsavedPlaceholder) : savedPath;
+    return savedPath.isEmpty() ? Tr(txt::kFilePlaceholder) : savedPath;
 }
 
 std::optional<QString> ChooseViewerSavePath(QWidget* parent, const HolderContext& ctx,
                                             const QString& caption,
                                             const std::string& folderSetting, bool rich) {
     const QString folder = QString::fromStdString(PathFromSetting(folderSetting).string());
-    const QString filter = Tr(txt::kFilterRich) + QStringLiteral(";;") + Tr(txt::kFilterPlain);
+    const QString filter = Tr(txt::kFilterRtf) + QStringLiteral(";;") + Tr(txt::kFilterTxt);
     // The person is asked again until a name is agreed on or the dialog is
     // cancelled.
     for (;;) {
@@ -85,8 +86,7 @@ std::optional<QString> ChooseViewerSavePath(QWidget* parent, const HolderContext
             (void)Ask(parent, BoxIcon::Warning, Tr(txt::kOwnFileRefused, {name}), kOk);
             continue;
         }
-        if (Ask(parent, BoxIcon::Question, Tr(txt::kOverwriteQuestion, {name}), kYes | kNo) ==
-            kYes) {
+        if (Ask(parent, BoxIcon::Question, Tr(txt::kOverwrite, {name}), kYes | kNo) == kYes) {
             return path;
         }
     }
@@ -264,9 +264,9 @@ void FormMessage::Retranslate() {
     helpContents_->setText(Tr(txt::kAide));
     saveAs_->setText(Tr(txt::kButtonSaveAs));
     saveAs_->setToolTip(Tr(txt::kTipSaveAs));
-    editSelectAll_->setText(Tr(txt::kButtonSelectAll));
-    editCopy_->setText(Tr(txt::kButtonCopy));
-    print_->setText(Tr(txt::kButtonPrint));
+    editSelectAll_->setText(Tr(txt::kToutSelectionner));
+    editCopy_->setText(Tr(txt::kCopier));
+    print_->setText(Tr(txt::kImprimer));
     print_->setToolTip(Tr(txt::kTipPrint));
     labelAffiliation_->setText(Tr(txt::kLabelAffiliationNumber));
     labelNom_->setText(Tr(txt::kLabelName));

@@ -15,6 +15,7 @@
 
 #include "messages/texts.h"
 #include "messages/windows/form_message.h"
+#include "messages/windows/texts.h"
 #include "rtf/rtf.h"
 #include "store/atomic_file.h"
 #include "windowkit/help.h"

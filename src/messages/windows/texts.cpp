@@ -1,0 +1,72 @@
+// French texts of the composer and of the hand-over of a written message.
+
+#include "messages/windows/texts.h"
+
+#include "resources/text_table.h"
+
+namespace quarnel {
+
+namespace {
+constexpr TextEntry kTexts[] = {
+    T(txt::kRedacCaption, "Rédaction d'un message chiffré"),
+    T(txt::kFilePlaceholder, "un fichier à désigner"),
+    T(txt::kOverwrite, "Etes-vous d'accord d'écraser %s?"),
+    T(txt::kSaveChanges, "Voulez-vous sauver les modifications dans %s?"),
+    T(txt::kSaveMessage, "Voulez-vous enregistrer le message dans %s?"),
+    T(txt::kLineColumn, "Ligne : %3d   Colonne : %3d"),
+    T(txt::kModified, "Modifié"),
+    T(txt::kFilterRtf, "Fichiers formatés (*.rtf)"),
+    T(txt::kFilterTxt, "Fichiers texte (*.txt)"),
+    T(txt::kFilterAll, "Tous les fichiers (*.*)"),
+    T(txt::kRouge, "rouge"),
+    T(txt::kVert, "vert"),
+    T(txt::kBleu, "bleu"),
+    T(txt::kNoir, "noir"),
+    T(txt::kLabelObjet, "&Objet :"),
+    T(txt::kAttacher, "&Fichiers attachés..."),
+    T(txt::kOuvrir, "Ouvrir un texte"),
+    T(txt::kEnregistrer, "Enregistrer le texte"),
+    T(txt::kEnregistrerSous, "Enregistrer le texte sous"),
+    T(txt::kImprimer, "Imprimer"),
+    T(txt::kToutSelectionner, "Tout sélectionner"),
+    T(txt::kCouper, "Couper"),
+    T(txt::kCopier, "Copier"),
+    T(txt::kColler, "Coller"),
+    T(txt::kDefaire, "Annuler la dernière modification"),
+    T(txt::kPolice, "Police"),
+    T(txt::kTaille, "Taille"),
+    T(txt::kCouleur, "Couleur"),
+    T(txt::kGras, "Gras (Ctrl+B)"),
+    T(txt::kItalique, "Italique (Ctrl+I)"),
+    T(txt::kSouligne, "Souligné (Ctrl+U)"),
+    T(txt::kAGauche, "Aligné à gauche (Ctrl+L)"),
+    T(txt::kCentre, "Centré (Ctrl+E)"),
+    T(txt::kADroite, "Aligné à droite (Ctrl+R)"),
+    T(txt::kPuces, "Puces"),
+    T(txt::kChiffrer, "&Chiffrer"),
+    T(txt::kFermer, "&Fermer"),
+    T(txt::kNothingSelected, "%s : aucun texte n'est sélectionné."),
+    T(txt::kNothingToUndo, "%s : il n'y a rien à annuler."),
+    T(txt::kNothingToPaste, "%s : le presse-papiers ne contient pas de texte."),
+    T(txt::kFileTooLarge, "Le fichier %s est trop grand pour être ouvert (plus de %s octets)."),
+    T(txt::kNotReadableRtf, "Le fichier %s n'est pas un texte formaté lisible : %s"),
+    T(txt::kTooManyAttachments, "Un message ne peut porter plus de %s fichiers attachés."),
+    T(txt::kNotInCp1252,
+      "Ces caractères ne peuvent pas être transmis dans un message simple : %s\n"
+      "Voulez-vous revenir au message pour les remplacer ? (Non : le message n'est pas chiffré.)"),
+    T(txt::kNotInCp1252File,
+      "Ces caractères ne peuvent pas être enregistrés dans un fichier texte : %s\n"
+      "Le fichier n'est pas enregistré."),
+    T(txt::kEncryptionCaption, "Chiffrement du message"),
+    T(txt::kNoFile, "Aucun fichier attaché"),
+    T(txt::kGrasCourt, "G"),
+    T(txt::kItaliqueCourt, "I"),
+    T(txt::kSouligneCourt, "S"),
+};
+}  // namespace
+
+std::span<const TextEntry> ComposerTexts() {
+    return kTexts;
+}
+
+}  // namespace quarnel

@@ -1,0 +1,64 @@
+#pragma once
+// Resource numbers of the composer's texts and of the hand-over of a written
+// message (French in messages/windows/texts.cpp), in the messages range.
+
+#include "resources/texts.h"
+
+namespace quarnel {
+QUARNEL_TEXT_TABLE(ComposerTexts);
+}  // namespace quarnel
+
+namespace quarnel::txt {
+
+inline constexpr int kRedacCaption = 73200;
+inline constexpr int kFilePlaceholder = 73201;  // "un fichier à désigner"
+inline constexpr int kOverwrite = 73202;        // "Etes-vous d'accord d'écraser %s?"
+inline constexpr int kSaveChanges = 73203;      // "Voulez-vous sauver les modifications dans %s?"
+inline constexpr int kSaveMessage = 73204;      // "Voulez-vous enregistrer le message dans %s?"
+inline constexpr int kLineColumn = 73205;       // "Ligne : %3d   Colonne : %3d"
+inline constexpr int kModified = 73206;
+inline constexpr int kFilterRtf = 73207;
+inline constexpr int kFilterTxt = 73208;
+inline constexpr int kFilterAll = 73209;
+inline constexpr int kRouge = 73210;
+inline constexpr int kVert = 73211;
+inline constexpr int kBleu = 73212;
+inline constexpr int kNoir = 73213;
+inline constexpr int kLabelObjet = 73214;
+inline constexpr int kAttacher = 73215;
+inline constexpr int kOuvrir = 73216;
+inline constexpr int kEnregistrer = 73217;
+inline constexpr int kEnregistrerSous = 73218;
+inline constexpr int kImprimer = 73219;
+inline constexpr int kToutSelectionner = 73220;
+inline constexpr int kCouper = 73221;
+inline constexpr int kCopier = 73222;
+inline constexpr int kColler = 73223;
+inline constexpr int kDefaire = 73224;
+inline constexpr int kPolice = 73225;
+inline constexpr int kTaille = 73226;
+inline constexpr int kCouleur = 73227;
+inline constexpr int kGras = 73228;
+inline constexpr int kItalique = 73229;
+inline constexpr int kSouligne = 73230;
+inline constexpr int kAGauche = 73231;
+inline constexpr int kCentre = 73232;
+inline constexpr int kADroite = 73233;
+inline constexpr int kPuces = 73234;
+inline constexpr int kChiffrer = 73235;
+inline constexpr int kFermer = 73236;
+inline constexpr int kNothingSelected = 73237;  // why Couper and Copier are greyed
+inline constexpr int kNothingToUndo = 73238;
+inline constexpr int kNothingToPaste = 73239;
+inline constexpr int kFileTooLarge = 73240;  // %s file, %s bytes
+inline constexpr int kNotReadableRtf = 73241;
+inline constexpr int kTooManyAttachments = 73242;
+inline constexpr int kNotInCp1252 = 73243;      // %s the characters
+inline constexpr int kNotInCp1252File = 73244;  // %s the characters
+inline constexpr int kEncryptionCaption = 73245;
+inline constexpr int kNoFile = 73247;
+inline constexpr int kGrasCourt = 73248;  // the bold button's letter
+inline constexpr int kItaliqueCourt = 73249;
+inline constexpr int kSouligneCourt = 73250;
+
+}  // namespace quarnel::txt

@@ -1,0 +1,42 @@
+#pragma once
+// From the correspondent chosen in the correspondents window to a queued
+// encrypted message: the composer, the encryption off the window's thread,
+// and the hand-over to the outgoing queue.
+
+#include "mail/mail_state.h"
+#include "messages/message_state.h"
+#include "protocol/kinds.h"
+
+namespace quarnel {
+struct HolderContext;
+}
+
+namespace quarnel::ui {
+
+class FormRedac;
+class MainWindowHost;
+
+class WriteMessage {
+  public:
+    WriteMessage(HolderContext& ctx, MessageState& msgs, MailState& mail, MainWindowHost& host,
+                 FormRedac& redac);
+
+    /// Writes a message of `kind` (PlainMessage or RichMessage) to
+    /// msgs.recipientRecord: nothing while Busy; the composer runs modally,
+    /// and unless it is cancelled the text is encrypted and the body queued
+    /// for sending.
+    void Run(Kind kind);
+
+  private:
+    /// The message text as it travels, or nothing when the person gave up.
+    [[nodiscard]] bool TakeText(bool rich, int result, std::string& text);
+    void Encrypt(Kind kind, const std::string& text);
+
+    HolderContext& ctx_;
+    MessageState& msgs_;
+    MailState& mail_;
+    MainWindowHost& host_;
+    FormRedac& redac_;
+};
+
+}  // namespace quarnel::ui

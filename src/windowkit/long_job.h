@@ -1,0 +1,39 @@
+#pragma once
+// Long work (encryption of large attachments, decryption) runs on a worker
+// thread while the window that started it keeps repainting and its timers keep
+// running; a progress dialog with a cancel button appears when the work lasts.
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class QWidget;
+
+namespace quarnel::ui {
+
+/// Object name of the progress dialog.
+inline constexpr const char* kProgressDialogName = "DialogProgression";
+/// How long a job runs before the progress dialog appears.
+inline constexpr int kProgressDelayMs = 300;
+/// The dialog follows the job's progress at most this often.
+inline constexpr int kProgressRefreshMs = 50;
+
+/// Called from the worker: the file being worked on (display name) and bytes done of total; false
+/// once the person cancelled.
+using JobProgress =
+    std::function<bool(const QString& file, std::uint64_t done, std::uint64_t total)>;
+
+/// Runs `job` on a worker thread while the calling UI thread keeps serving its event loop; after
+/// about 0.3 s a modal progress dialog (object name "DialogProgression", file name, share done,
+/// "Annuler") appears. Returns the job's result; `*cancelled` says whether Annuler was pressed.
+/// Only one long job runs in the process at a time (the generator and the cipher's working values
+/// are process-wide): a call made while one runs returns false at once, not cancelled. An
+/// exception thrown by the job is thrown again here, on the calling thread.
+[[nodiscard]] bool RunLongJob(QWidget* parent, const QString& caption,
+                              const std::function<bool(const JobProgress&)>& job,
+                              bool* cancelled = nullptr);
+
+/// Whether a long job is running now.
+[[nodiscard]] bool LongJobRunning();
+
+}  // namespace quarnel::ui
