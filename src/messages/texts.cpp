@@ -84,6 +84,7 @@ constexpr TextEntry kTexts[] = {
     T(txt::kTipSaveAs, "Enregistrer avec son en-tête"),
     T(txt::kTipPrint, "Imprimer (la sélection seule quand du texte est sélectionné)"),
     T(txt::kTipBack, "Fermer la fenêtre"),
+    T(txt::kDecryptionCaption, "Déchiffrement du message"),
     T(txt::kOwnFileRefused,
       "Le fichier %s est un fichier du programme : il ne peut être remplacé par un message."),
 };

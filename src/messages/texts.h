@@ -90,5 +90,6 @@ inline constexpr int kTipSaveAs = 73137;
 inline constexpr int kTipPrint = 73138;
 inline constexpr int kTipBack = 73139;
 inline constexpr int kOwnFileRefused = 73140;
+inline constexpr int kDecryptionCaption = 73141;
 
 }  // namespace quarnel::txt

@@ -1025,5 +1025,9 @@ Trusted Authority code: %s</translation>
         <source>Le fichier %s est un fichier du programme : il ne peut être remplacé par un message.</source>
         <translation>The file %s is one of the program's files: it cannot be replaced by a message.</translation>
     </message>
+    <message>
+        <source>Déchiffrement du message</source>
+        <translation>Decrypting the message</translation>
+    </message>
 </context>
 </TS>

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest/QTest>
 
@@ -34,6 +35,7 @@
 #include "scripted_windows.h"
 #include "ta_server.h"
 #include "window_test_support.h"
+#include "windowkit/long_job.h"
 #include "windowkit/modal_runner.h"
 #include "windowkit/window_kit.h"
 
@@ -167,6 +169,33 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
     block[5][3] = block[5][3] == '1' ? '2' : '1';
     EXPECT_FALSE(incoming.Process(block));
     EXPECT_EQ(runner.Runs().size(), 1);
+}
+
+TEST_F(Viewers, CancellingTheDecryptionKeepsNoAttachmentAndShowsNothing) {
+    ASSERT_TRUE(
+        Encrypt(x, y, "gros", false, {WriteFile("gros.bin", std::string(16 << 20, 'z'))}).ok);
+    Deliver(x, y);
+    Lines block = x->authority.outgoingBody;
+    FormMessage viewer(*y, nullptr);
+    FormCerti certi(*y, nullptr);
+    IncomingBlock incoming(*y, y->authority, y->messages, host, viewer, certi);
+    QString file;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() != kProgressDialogName || !w->isVisible()) continue;
+            file = Child<QLabel>(*w, "LabelFichier").text();
+            if (file.isEmpty()) return;  // no progress heard yet
+            Click(*w, "BoutonAnnuler");
+            poll.stop();
+        }
+    });
+    poll.start(20);
+    EXPECT_TRUE(incoming.Process(block));
+    EXPECT_EQ(file, "gros.bin");
+    EXPECT_TRUE(runner.Runs().isEmpty());
+    EXPECT_TRUE(std::filesystem::is_empty(y.Decrypted()));
+    EXPECT_EQ(y->information, txt::kEnAttente);
 }
 
 TEST_F(Viewers, ClosingOffersTheSaveOnceAndNoToOverwriteAsksAgain) {

@@ -1,7 +1,10 @@
 #include "messages/windows/commands.h"
 
 #include <QFileInfo>
+#include <QMetaObject>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "authority/replies.h"
 #include "holder/program_state.h"
@@ -14,6 +17,7 @@
 #include "protocol/kinds.h"
 #include "resources/texts.h"
 #include "store/atomic_file.h"
+#include "windowkit/long_job.h"
 #include "windowkit/message_box.h"
 #include "windowkit/modal_runner.h"
 #include "windowkit/window_kit.h"
@@ -73,16 +77,46 @@ bool IncomingBlock::Process(Lines& block, const QString& subject) {
         return true;
     };
     ReceiveOutcome outcome;
-    const auto job = [&](const StreamProgress& progress) {
-        outcome = ReadReceivedBody(ctx_, msgs_, std::move(block), keepReply, {}, progress);
+    // The progress names the attachment being deciphered: their sizes in
+    // the received folder, in body order (read by the worker once it has
+    // taken the names off the body).
+    std::vector<std::pair<QString, std::uint64_t>> spans;
+    const std::filesystem::path received = PathFromSetting(ctx_.settings.receivedEncryptedFolder);
+    const auto nameAt = [&](std::uint64_t done) {
+        if (spans.empty()) {
+            for (const std::string& name : msgs_.receivedAttachmentNames) {
+                const std::optional<std::string> safe = SafeAttachmentName(name);
+                const QString shown = FromCp1252(safe.value_or(name));
+                std::error_code ec;
+                const std::uintmax_t size =
+                    safe ? std::filesystem::file_size(received / shown.toStdString(), ec) : 0;
+                spans.emplace_back(shown, ec ? 0 : size);
+            }
+        }
+        for (const auto& [name, size] : spans) {
+            if (done < size) return name;
+            done -= size;
+        }
+        return spans.empty() ? QString() : spans.back().first;
+    };
+    const auto job = [&](const JobProgress& progress) {
+        outcome = ReadReceivedBody(ctx_, msgs_, std::move(block), keepReply, {},
+                                   [&](std::uint64_t done, std::uint64_t total) {
+                                       return progress(nameAt(done), done, total);
+                                   });
         return outcome.ok;
     };
+    // The information line is the window's: from the worker it is only
+    // asked for.
+    QWidget& window = host_.Window();
+    const std::function<void()> showInformation = ctx_.onInformationChanged;
+    ctx_.onInformationChanged = [&window, this] {
+        QMetaObject::invokeMethod(
+            &window, [this] { host_.ShowInformation(); }, Qt::QueuedConnection);
+    };
     bool cancelled = false;
-    if (runDecryption) {
-        (void)runDecryption(job, &cancelled);
-    } else {
-        (void)job({});
-    }
+    (void)RunLongJob(&window, Tr(txt::kDecryptionCaption), job, &cancelled);
+    ctx_.onInformationChanged = showInformation;
     if (reply) {
         const ReplyOutcome r = ProcessTaReplyLines(ctx_, auth_, *reply);
         host_.ShowInformation();

@@ -49,15 +49,14 @@ using DecryptionRunner =
 
 /// The incoming-block processing: the attachment names are taken off the end,
 /// the structure checked, a reply of the TA processed (a certificate shown in
-/// FormCerti), a message decrypted and shown in FormMessage.
+/// FormCerti), a message decrypted and shown in FormMessage. The decryption
+/// runs off the window's thread, with the progress dialog and its Annuler
+/// after 0.3 s; cancelled, it keeps no attachment file and shows nothing.
 class IncomingBlock {
   public:
     IncomingBlock(HolderContext& ctx, AuthorityState& auth, MessageState& msgs,
                   MainWindowHost& host, FormMessage& viewer, FormCerti& certi)
         : ctx_(ctx), auth_(auth), msgs_(msgs), host_(host), viewer_(viewer), certi_(certi) {}
-
-    /// Without it the decryption runs in place.
-    DecryptionRunner runDecryption;
 
     /// False when the block was refused ("Message altéré" is the caller's).
     [[nodiscard]] bool Process(Lines& block, const QString& subject = {});
