@@ -220,6 +220,142 @@
         <translation>&amp;Private persons</translation>
     </message>
     <message>
+        <source>Les données du correspondant sélectionné vont être effacées.</source>
+        <translation>The data of the selected correspondent will be erased.</translation>
+    </message>
+    <message>
+        <source>Liste des correspondants employés</source>
+        <translation>List of employed correspondents</translation>
+    </message>
+    <message>
+        <source>Liste des correspondants indépendants</source>
+        <translation>List of independent correspondents</translation>
+    </message>
+    <message>
+        <source>Liste des correspondants particuliers</source>
+        <translation>List of private correspondents</translation>
+    </message>
+    <message>
+        <source>Nom
+Prénoms
+Localité
+Entité territoriale
+Pays
+E-mail
+Affiliation</source>
+        <translation>Surname
+First names
+Locality
+Territorial entity
+Country
+E-mail
+Affiliation</translation>
+    </message>
+    <message>
+        <source>Profession
+Enregistrement
+Nom
+Prénoms
+Localité
+Entité territ.
+Pays
+E-mail
+Affiliation</source>
+        <translation>Profession
+Registration
+Surname
+First names
+Locality
+Territ. entity
+Country
+E-mail
+Affiliation</translation>
+    </message>
+    <message>
+        <source>Société
+Département
+Nom
+Prénoms
+Localité
+Entité territ.
+Pays
+E-mail
+Affiliation</source>
+        <translation>Company
+Department
+Surname
+First names
+Locality
+Territ. entity
+Country
+E-mail
+Affiliation</translation>
+    </message>
+    <message>
+        <source>Filtre</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>&amp;Listes</source>
+        <translation>&amp;Lists</translation>
+    </message>
+    <message>
+        <source>Correspondre</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>&amp;Supprimer</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>&amp;Mettre à jour</source>
+        <translation>&amp;Update key</translation>
+    </message>
+    <message>
+        <source>Quitter</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Remarque</source>
+        <translation>Remark</translation>
+    </message>
+    <message>
+        <source>Sauver</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>message simple (txt)</source>
+        <translation>plain message (txt)</translation>
+    </message>
+    <message>
+        <source>message formaté (rtf)</source>
+        <translation>formatted message (rtf)</translation>
+    </message>
+    <message>
+        <source>Date d'affiliation</source>
+        <translation>Affiliation date</translation>
+    </message>
+    <message>
+        <source>Tous les correspondants sont déjà affichés.</source>
+        <translation>All correspondents are already shown.</translation>
+    </message>
+    <message>
+        <source>Sauvez la remarque, ou quittez-la pour l'abandonner.</source>
+        <translation>Save the remark, or leave it to discard it.</translation>
+    </message>
+    <message>
+        <source>Aucun correspondant n'est affiché.</source>
+        <translation>No correspondent is shown.</translation>
+    </message>
+    <message>
+        <source>La remarque n'a pas été modifiée.</source>
+        <translation>The remark has not been changed.</translation>
+    </message>
+    <message>
+        <source>Une remarque tient en %s caractères.</source>
+        <translation>A remark holds up to %s characters.</translation>
+    </message>
+    <message>
         <source>Sommaire</source>
         <translation>Contents</translation>
     </message>
@@ -902,12 +1038,32 @@ Trusted Authority code: %s</translation>
         <translation>subject:</translation>
     </message>
     <message>
+        <source>Rédaction d'un message chiffré</source>
+        <translation>Writing an encrypted message</translation>
+    </message>
+    <message>
         <source>un fichier à désigner</source>
         <translation>a file to be named</translation>
     </message>
     <message>
         <source>Etes-vous d'accord d'écraser %s?</source>
         <translation>Do you agree to overwrite %s?</translation>
+    </message>
+    <message>
+        <source>Voulez-vous sauver les modifications dans %s?</source>
+        <translation>Do you want to save the changes in %s?</translation>
+    </message>
+    <message>
+        <source>Voulez-vous enregistrer le message dans %s?</source>
+        <translation>Do you want to save the message in %s?</translation>
+    </message>
+    <message>
+        <source>Ligne : %3d   Colonne : %3d</source>
+        <translation>Line : %3d   Column : %3d</translation>
+    </message>
+    <message>
+        <source>Modifié</source>
+        <translation>Modified</translation>
     </message>
     <message>
         <source>Fichiers formatés (*.rtf)</source>
@@ -970,6 +1126,46 @@ Trusted Authority code: %s</translation>
         <translation>Copy</translation>
     </message>
     <message>
+        <source>Tous les fichiers (*.*)</source>
+        <translation>All files (*.*)</translation>
+    </message>
+    <message>
+        <source>rouge</source>
+        <translation>red</translation>
+    </message>
+    <message>
+        <source>vert</source>
+        <translation>green</translation>
+    </message>
+    <message>
+        <source>bleu</source>
+        <translation>blue</translation>
+    </message>
+    <message>
+        <source>noir</source>
+        <translation>black</translation>
+    </message>
+    <message>
+        <source>&amp;Objet :</source>
+        <translation>&amp;Subject:</translation>
+    </message>
+    <message>
+        <source>&amp;Fichiers attachés...</source>
+        <translation>Attached &amp;files...</translation>
+    </message>
+    <message>
+        <source>Ouvrir un texte</source>
+        <translation>Open a text</translation>
+    </message>
+    <message>
+        <source>Enregistrer le texte</source>
+        <translation>Save the text</translation>
+    </message>
+    <message>
+        <source>Enregistrer le texte sous</source>
+        <translation>Save the text as</translation>
+    </message>
+    <message>
         <source>Imprimer</source>
         <translation>Print</translation>
     </message>
@@ -1028,6 +1224,122 @@ Trusted Authority code: %s</translation>
     <message>
         <source>Déchiffrement du message</source>
         <translation>Decrypting the message</translation>
+    </message>
+    <message>
+        <source>Couper</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>Coller</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Annuler la dernière modification</source>
+        <translation>Undo the last change</translation>
+    </message>
+    <message>
+        <source>Police</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>Taille</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>Couleur</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>Gras (Ctrl+B)</source>
+        <translation>Bold (Ctrl+B)</translation>
+    </message>
+    <message>
+        <source>Italique (Ctrl+I)</source>
+        <translation>Italic (Ctrl+I)</translation>
+    </message>
+    <message>
+        <source>Souligné (Ctrl+U)</source>
+        <translation>Underlined (Ctrl+U)</translation>
+    </message>
+    <message>
+        <source>Aligné à gauche (Ctrl+L)</source>
+        <translation>Left aligned (Ctrl+L)</translation>
+    </message>
+    <message>
+        <source>Centré (Ctrl+E)</source>
+        <translation>Centred (Ctrl+E)</translation>
+    </message>
+    <message>
+        <source>Aligné à droite (Ctrl+R)</source>
+        <translation>Right aligned (Ctrl+R)</translation>
+    </message>
+    <message>
+        <source>Puces</source>
+        <translation>Bullets</translation>
+    </message>
+    <message>
+        <source>&amp;Chiffrer</source>
+        <translation>&amp;Encrypt</translation>
+    </message>
+    <message>
+        <source>&amp;Fermer</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>%s : aucun texte n'est sélectionné.</source>
+        <translation>%s: no text is selected.</translation>
+    </message>
+    <message>
+        <source>%s : il n'y a rien à annuler.</source>
+        <translation>%s: there is nothing to undo.</translation>
+    </message>
+    <message>
+        <source>%s : le presse-papiers ne contient pas de texte.</source>
+        <translation>%s: the clipboard holds no text.</translation>
+    </message>
+    <message>
+        <source>Le fichier %s est trop grand pour être ouvert (plus de %s octets).</source>
+        <translation>The file %s is too large to be opened (more than %s bytes).</translation>
+    </message>
+    <message>
+        <source>Le fichier %s n'est pas un texte formaté lisible : %s</source>
+        <translation>The file %s is not a readable formatted text: %s</translation>
+    </message>
+    <message>
+        <source>Un message ne peut porter plus de %s fichiers attachés.</source>
+        <translation>A message cannot carry more than %s attached files.</translation>
+    </message>
+    <message>
+        <source>Ces caractères ne peuvent pas être transmis dans un message simple : %s
+Voulez-vous revenir au message pour les remplacer ? (Non : le message n'est pas chiffré.)</source>
+        <translation>These characters cannot travel in a plain message: %s
+Do you want to go back to the message to replace them? (No: the message is not encrypted.)</translation>
+    </message>
+    <message>
+        <source>Ces caractères ne peuvent pas être enregistrés dans un fichier texte : %s
+Le fichier n'est pas enregistré.</source>
+        <translation>These characters cannot be saved in a text file: %s
+The file is not saved.</translation>
+    </message>
+    <message>
+        <source>Chiffrement du message</source>
+        <translation>Encrypting the message</translation>
+    </message>
+    <message>
+        <source>Aucun fichier attaché</source>
+        <translation>No attached file</translation>
+    </message>
+    <message>
+        <source>G</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>I</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>U</translation>
     </message>
 </context>
 </TS>

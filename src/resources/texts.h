@@ -8,7 +8,7 @@
 // their value. Other texts take one from their owner's range:
 //   70000-70999 shared (here), 71000-71999 app, 72000-72999 holder core,
 //   73000-73999 messages, 74000-74999 authority, 75000-75999 mail,
-//   76000-76999 protocol, 77000-77999 window kit.
+//   76000-76999 protocol, 77000-77999 window kit, 78000-78999 local stores.
 // Each owner keeps its numbers in its own texts.h, which declares its table
 // with QUARNEL_TEXT_TABLE, and its French texts in texts.cpp.
 

@@ -1,15 +1,17 @@
 // The texts: the English module beside the program translates every text of
 // every table, with its own version code; the help pages hold every context;
-// the main window, the options dialog and the authority's windows render
-// offscreen in French and in English without a clipped text, and the folder
-// chooser in French with room for its column titles (the PNGs go to
-// <build>/screenshots).
+// the main window, the options dialog, the authority's windows and the
+// correspondents window render offscreen in French and in English without a
+// clipped text, and the folder chooser in French with room for its column
+// titles (the PNGs go to <build>/screenshots).
 
 #include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QTabWidget>
+#include <QTableWidget>
+#include <QTextEdit>
 #include <QTranslator>
 #include <QTreeView>
 #include <set>
@@ -24,9 +26,11 @@
 #include "messages/windows/form_certi.h"
 #include "messages/windows/form_message.h"
 #include "messages/windows/form_msg_a_certi.h"
+#include "messages/windows/form_redac.h"
 #include "resources/texts.h"
 #include "shell_fixture.h"
 #include "store/atomic_file.h"
+#include "store/windows/form_liste.h"
 #include "windowkit/help.h"
 
 namespace quarnel {
@@ -109,6 +113,46 @@ std::string SampleSavedFile() {
     return JoinLinesCrLf(lines) + message;
 }
 
+// One correspondent of each category with long texts in every column.
+void WriteLongestCorrespondents(const test::HolderFiles& files) {
+    for (const char category : {'A', 'D', 'F'}) {
+        Record r = test::CorrespondentRecord(category, "1F400000123");
+        const std::size_t text = category == 'A' ? 0 : 2;
+        if (category != 'A') {
+            r[0] = "EXPERT-COMPTABLE ET COMMISSAIRE AUX COMPTES";
+            r[1] = "-";
+        }
+        r[text] = "DE LA TOUR D'AUVERGNE";
+        r[text + 1] = "marie-th\xE9r\xE8se";
+        r[text + 2] = "SAINT-GERMAIN-EN-LAYE";
+        r[text + 3] = "ILE-DE-FRANCE";
+        r[text + 4] = "FRANCE";
+        r[text + 5] = "marie-therese.delatour@example.org";
+        const auto layout = *LayoutFor(category);
+        r[layout.flagLine] = "1";
+        r[layout.dateLine] = "31/12/2026";
+        files.WriteList(CorrespondentFileName(category), {r});
+    }
+}
+
+// The correspondents window on the list of ctx.listCategory: the texts fit,
+// and so do the column titles.
+void CheckListe(ui::FormListe& liste, const QString& name) {
+    liste.show();
+    liste.FormActivate();
+    QApplication::processEvents();
+    const auto& grid = Child<QTableWidget>(liste, "grille");
+    const QHeaderView& header = *grid.horizontalHeader();
+    for (int c = 0; c < grid.columnCount(); ++c) {
+        const QString title = grid.horizontalHeaderItem(c)->text();
+        EXPECT_GE(header.sectionSize(c), QFontMetrics(header.font()).horizontalAdvance(title) + 8)
+            << name.toStdString() << ": " << title.toStdString();
+    }
+    EXPECT_GE(grid.viewport()->width(), header.length()) << name.toStdString() << ": columns cut";
+    CheckShown(liste, name);
+    liste.hide();
+}
+
 class Screenshots : public test::ShellFixture {};
 
 TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
@@ -118,6 +162,7 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
     files.settings.identity[1] = "inscrit au tableau de l'ordre";
     files.settings.versionCode = "D4001";  // state 3: the longest information line
     Affiliated();
+    WriteLongestCorrespondents(files);
     ASSERT_EQ(Start(), StartupEnd::Completed);
     ASSERT_EQ(ctx.programState, ProgramState::VersionChanged);
     for (const QString language : {"fr", "en"}) {
@@ -161,6 +206,30 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
         for (QDialog* d : std::initializer_list<QDialog*>{w.message, w.msgACerti, w.certi}) {
             CheckShown(*d, d->objectName() + "_" + language);
             d->hide();
+        }
+        for (const char category : {'F', 'D', 'A'}) {
+            ctx.listCategory = category;
+            CheckListe(*w.liste, QStringLiteral("FormListe_%1_%2").arg(category).arg(language));
+        }
+        // The composer in both modes, for the longest addressee line.
+        for (const bool rich : {false, true}) {
+            const QString firm = QStringLiteral(
+                "CABINET D'EXPERTISE COMPTABLE, Service des déclarations, %1 DUPONT-MARTIN "
+                "Jean-Christophe");
+            w.redac->SetAddressee(language == "fr"
+                                      ? "Message destiné au correspondant non enregistré, " +
+                                            firm.arg(QStringLiteral("à l'attention de"))
+                                      : "Message for the unregistered correspondent, " +
+                                            firm.arg(QStringLiteral("for the attention of")),
+                                  false);
+            w.redac->SetRich(rich);
+            w.redac->PrepareNew();
+            ASSERT_TRUE(w.redac->AddAttachments({"/tmp/devis 2026.pdf", "/tmp/plan.png"}));
+            w.redac->Editor().setPlainText(QStringLiteral("Bonjour,\n\nVoici le devis."));
+            CheckShown(*w.redac,
+                       QStringLiteral("FormRedac_%1_%2").arg(rich ? "rtf" : "txt", language));
+            w.redac->PrepareNew();
+            w.redac->hide();
         }
     }
 }

@@ -1,11 +1,13 @@
 // The authority's windows offscreen: the affiliation forms' rules as a person
 // meets them, the new-correspondent dialog, the connection window's Annuler,
 // and a newcomer who initialises, is affiliated, asks a key and updates the
-// affiliation through the main window, against a real quarnel-ta, with an
+// affiliation through the main window and renews the key from the
+// correspondents window, against a real quarnel-ta, with an
 // affiliate on the other side.
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +25,7 @@
 #include "holder_fixture.h"
 #include "scripted_windows.h"
 #include "store/key_store.h"
+#include "store/windows/form_liste.h"
 #include "ta_server.h"
 #include "window_test_support.h"
 #include "windowkit/help.h"
@@ -272,8 +275,19 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
     EXPECT_EQ(ctx.information, txt::kKeyDelivered);
     ASSERT_EQ(RunKeyRequest(test::Scope(*d), test::Http(*d), ctx.ownNumber, false).status,
               FlowStatus::Done);
-    ASSERT_EQ(RunKeyRequest(test::Scope(ctx), test::Http(ctx), d->ownNumber, true).status,
-              FlowStatus::Done);
+    // The key update, from the correspondents window's "Mettre à jour".
+    main.findChild<QAction*>("MenuIndependants")->trigger();
+    FormListe& liste = *main.Windows().liste;
+    ASSERT_TRUE(liste.isVisible());
+    ASSERT_EQ(ctx.messages.recipientRecord[8], d->ownNumber);
+    Click(liste, "BitBtnAJour");
+    EXPECT_FALSE(liste.isVisible());
+    EXPECT_EQ(ctx.information, txt::kKeyUpdated);
+    EXPECT_FALSE(ctx.busy);
+    ASSERT_EQ(ctx.correspondents.d.size(), 1u);
+    ASSERT_EQ(ta.log().size(), 4u);
+    EXPECT_NE(ta.log()[3].find("kind 11 from " + ctx.ownNumber + " -> 200"), std::string::npos)
+        << ta.log()[3];
     runner.Once("FormAffiliationA", [](QDialog& dialog) {
         EXPECT_FALSE(Child<QLineEdit>(dialog, "EditNom").isVisible());
         Type(dialog, "EditTelephone", "+33 1 99");

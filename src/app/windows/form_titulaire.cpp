@@ -206,7 +206,7 @@ void FormTitulaire::CreateWindows() {
     forms_.affiliationD = new FormAffiliationD(ctx_, this);
     forms_.affiliationA = new FormAffiliationA(ctx_, this);
     forms_.destinataire = new FormDestinataire(ctx_, this);
-    forms_.liste = new FormListe(ctx_, this);
+    forms_.liste = new FormListe(ctx_, data_.messages, this);
     forms_.redac = new FormRedac(ctx_, data_.messages, this);
     forms_.tcpIp = new FormTCP_IP(ctx_, data_.authority, this);
     forms_.smtp = new FormSmtp(ctx_, this);
@@ -249,6 +249,13 @@ void FormTitulaire::CreateCommands() {
     connect(menuIndependants_, &QAction::triggered, this,
             [this] { correspondants_->OpenListe('D'); });
     connect(menuPrives_, &QAction::triggered, this, [this] { correspondants_->OpenListe('A'); });
+    keyUpdate_ = std::make_unique<KeyUpdateCommand>(scope, *this, windows);
+    FormListe& liste = *forms_.liste;
+    liste.updateKey = [this](const std::string& number) { keyUpdate_->RunFor(number); };
+    liste.listsAgain = [this] { RunCommand(Command::Correspondants); };
+    liste.evaluateState = [this] { EvaluateState(); };
+    liste.correspond = [this](Kind kind) { writeMessage_->Run(kind); };
+    forms_.tcpIp->listChanged = [&liste](char category) { liste.ListChanged(category); };
 }
 
 void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,

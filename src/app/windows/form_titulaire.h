@@ -48,6 +48,7 @@ class CertificationRequest;
 class CorrespondantsCommand;
 class IncomingBlock;
 class WriteMessage;
+class KeyUpdateCommand;
 
 /// The windows created at start, in creation order after the main window.
 struct Forms {
@@ -156,6 +157,8 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     std::unique_ptr<IncomingBlock> incoming_;
     CorrespondantsCommand* correspondants_ = nullptr;
     std::unique_ptr<WriteMessage> writeMessage_;  ///< the correspondents window's "Correspondre"
+    std::unique_ptr<KeyUpdateCommand>
+        keyUpdate_;  ///< "&Mettre à jour" of the correspondents window
     QMenu* popupMenuCor_ = nullptr;
     QAction* menuFirmes_ = nullptr;
     QAction* menuIndependants_ = nullptr;

@@ -123,6 +123,21 @@ void ClefsCommand::Run() {
     ReportNotBuilt(RunKeyRequest(scope_, Hooks(), dialog.Number(), false));
 }
 
+void KeyUpdateCommand::RunFor(const std::string& number) {
+    number_ = number;
+    Run();
+}
+
+void KeyUpdateCommand::Run() {
+    if (scope_.ctx.busy || number_.empty()) return;
+    {
+        BusyGuard busy(scope_.ctx);
+        host_.EvaluateState();
+        ReportNotBuilt(RunKeyRequest(scope_, Hooks(), number_, true));
+    }
+    host_.EvaluateState();
+}
+
 bool CertificationRequest::Send() {
     const FlowResult result = RunCertificationRequest(scope_, Hooks());
     ReportNotBuilt(result);

@@ -4,6 +4,7 @@
 // and the key request. The sequences themselves are authority/flows.h.
 
 #include <optional>
+#include <string>
 
 #include "authority/flows.h"
 #include "windowkit/main_command.h"
@@ -76,6 +77,20 @@ class ClefsCommand final : public AuthorityCommand {
     static constexpr CommandRule kRule{&EnabledIn, true, true};
     using AuthorityCommand::AuthorityCommand;
     void Run() override;
+};
+
+/// "&Mettre à jour" of the correspondents window: the key update (kind 11)
+/// for one correspondent. It has no button of its own on the main window.
+class KeyUpdateCommand final : public AuthorityCommand {
+  public:
+    using AuthorityCommand::AuthorityCommand;
+    /// Nothing while Busy; "En attente" when the exchange fails.
+    void RunFor(const std::string& number);
+    /// For the number last given to RunFor.
+    void Run() override;
+
+  private:
+    std::string number_;
 };
 
 /// Request 18 with msgs.certificationData through the connection window: what

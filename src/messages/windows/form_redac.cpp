@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShortcut>
@@ -68,6 +69,80 @@ QAction* MakeAction(QObject* parent, const char* name) {
     return a;
 }
 
+// Plain drawings for the commands, the same on every desktop.
+QIcon DrawnIcon(std::string_view name) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.2));
+    const auto sheet = [&](qreal x, qreal y) {
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(x, y, 8, 10));
+        p.drawLine(QPointF(x + 2, y + 3), QPointF(x + 6, y + 3));
+        p.drawLine(QPointF(x + 2, y + 6), QPointF(x + 6, y + 6));
+    };
+    const auto disk = [&] {
+        p.setBrush(QColor(0x40, 0x60, 0xB0));
+        p.drawRect(QRectF(1.5, 1.5, 12, 12));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4, 2, 7, 4));
+    };
+    if (name == "document-open") {
+        p.setBrush(QColor(0xE8, 0xC0, 0x50));
+        p.drawPolygon(QPolygonF({{1, 4}, {6, 4}, {7, 6}, {15, 6}, {15, 14}, {1, 14}}));
+    } else if (name == "document-save") {
+        disk();
+    } else if (name == "document-save-as") {
+        disk();
+        p.setPen(QPen(QColor(0xC0, 0x30, 0x30), 2));
+        p.drawLine(QPointF(9, 14), QPointF(15, 8));
+    } else if (name == "document-print") {
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4, 1.5, 8, 5));
+        p.setBrush(QColor(0x90, 0x90, 0x90));
+        p.drawRect(QRectF(1.5, 6, 13, 6));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4, 10, 8, 5));
+    } else if (name == "edit-select-all") {
+        p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1, Qt::DashLine));
+        p.drawRect(QRectF(1.5, 1.5, 13, 13));
+        p.fillRect(QRectF(4, 5, 8, 6), QColor(0x40, 0x60, 0xB0));
+    } else if (name == "edit-cut") {
+        p.drawLine(QPointF(4, 1), QPointF(11, 10));
+        p.drawLine(QPointF(12, 1), QPointF(5, 10));
+        p.drawEllipse(QPointF(4, 12.5), 2.5, 2.5);
+        p.drawEllipse(QPointF(12, 12.5), 2.5, 2.5);
+    } else if (name == "edit-copy") {
+        sheet(1.5, 1.5);
+        sheet(6.5, 4.5);
+    } else if (name == "edit-paste") {
+        p.setBrush(QColor(0xC0, 0x90, 0x50));
+        p.drawRect(QRectF(1.5, 2.5, 10, 12));
+        sheet(6.5, 4.5);
+    } else if (name.starts_with("format-justify-")) {
+        const bool left = name.ends_with("left"), right = name.ends_with("right");
+        for (int row = 0; row < 5; ++row) {
+            const qreal width = row % 2 ? 8 : 13;
+            const qreal x = left ? 1.5 : right ? 14.5 - width : 8 - width / 2;
+            p.drawLine(QPointF(x, 2.5 + row * 2.75), QPointF(x + width, 2.5 + row * 2.75));
+        }
+    } else if (name == "format-list-unordered") {
+        p.setBrush(QColor(0x30, 0x30, 0x30));
+        for (int row = 0; row < 3; ++row) {
+            p.drawEllipse(QPointF(3, 3.5 + row * 4.5), 1.3, 1.3);
+            p.drawLine(QPointF(6.5, 3.5 + row * 4.5), QPointF(14.5, 3.5 + row * 4.5));
+        }
+    } else if (name == "edit-undo") {
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.6));
+        p.drawArc(QRectF(3, 4, 11, 9), 90 * 16, -200 * 16);
+        p.setBrush(QColor(0x30, 0x30, 0x30));
+        p.drawPolygon(QPolygonF({{1, 5}, {7, 1.5}, {7, 8.5}}));
+    }
+    return QIcon(pixmap);
+}
+
 QString FirstFamily(const QTextCharFormat& f) {
     const QStringList families = f.fontFamilies().toStringList();
     return families.isEmpty() ? f.font().family() : families.first();
@@ -113,22 +188,21 @@ void FormRedac::BuildWidgets() {
     chiffrer_ = MakeAction(this, "Chiffrer");
     close_ = MakeAction(this, "WindowClose");
     help_ = MakeAction(this, "HelpContents");
-    const auto icon = [this](QStyle::StandardPixmap p) { return style()->standardIcon(p); };
-    open_->setIcon(icon(QStyle::SP_DialogOpenButton));
-    save_->setIcon(icon(QStyle::SP_DialogSaveButton));
-    saveAs_->setIcon(icon(QStyle::SP_DriveFDIcon));
-    print_->setIcon(icon(QStyle::SP_FileIcon));
-    for (QAction* a : {open_, save_, saveAs_, print_})
+    const std::pair<QAction*, const char*> icons[] = {
+        {open_, "document-open"},   {save_, "document-save"},        {saveAs_, "document-save-as"},
+        {print_, "document-print"}, {selectAll_, "edit-select-all"}, {cut_, "edit-cut"},
+        {copy_, "edit-copy"},       {paste_, "edit-paste"},          {undo_, "edit-undo"},
+    };
+    for (const auto& [action, name] : icons) {
+        action->setIcon(DrawnIcon(name));
+        standardToolBar_->addAction(action);
+        if (action == print_ || action == undo_) standardToolBar_->addSeparator();
+    }
+    for (QAction* a : {chiffrer_, close_, help_}) {
         standardToolBar_->addAction(a);
-    standardToolBar_->addSeparator();
-    for (QAction* a : {selectAll_, cut_, copy_, paste_, undo_})
-        standardToolBar_->addAction(a);
-    standardToolBar_->addSeparator();
-    for (QAction* a : {chiffrer_, close_, help_})
-        standardToolBar_->addAction(a);
-    standardToolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (QAction* a : {open_, save_, saveAs_, print_})
-        standardToolBar_->widgetForAction(a)->setProperty("iconOnly", true);
+        static_cast<QToolButton*>(standardToolBar_->widgetForAction(a))
+            ->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    }
     root->addWidget(standardToolBar_);
 
     toolBarFormat_ = Named(new QToolBar(this), "ToolBarFormat");
@@ -165,6 +239,14 @@ void FormRedac::BuildWidgets() {
         a->setCheckable(true);
     for (QAction* a : {leftAlign_, centerAlign_, rightAlign_})
         alignments_->addAction(a);
+    const std::pair<QAction*, const char*> formatIcons[] = {
+        {leftAlign_, "format-justify-left"},
+        {centerAlign_, "format-justify-center"},
+        {rightAlign_, "format-justify-right"},
+        {bullets_, "format-list-unordered"},
+    };
+    for (const auto& [action, name] : formatIcons)
+        action->setIcon(DrawnIcon(name));
     QFont b = font();
     b.setBold(true);
     bold_->setFont(b);
@@ -334,13 +416,9 @@ void FormRedac::Retranslate() {
     italic_->setToolTip(Tr(txt::kItalique));
     underline_->setText(Tr(txt::kSouligneCourt));
     underline_->setToolTip(Tr(txt::kSouligne));
-    leftAlign_->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
     leftAlign_->setToolTip(Tr(txt::kAGauche));
-    centerAlign_->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     centerAlign_->setToolTip(Tr(txt::kCentre));
-    rightAlign_->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
     rightAlign_->setToolTip(Tr(txt::kADroite));
-    bullets_->setText(QStringLiteral("\u2022"));
     bullets_->setToolTip(Tr(txt::kPuces));
     labelObjet_->setText(Tr(txt::kLabelObjet));
     speedBtnAttache_->setText(Tr(txt::kAttacher));
@@ -349,6 +427,9 @@ void FormRedac::Retranslate() {
     panelModified_->setText(editeur_->document()->isModified() ? Tr(txt::kModified) : "");
     SelectionChanged();
     UpdateEditCommands();
+    // Both bars show whole, in either language.
+    setMinimumWidth(
+        std::max(standardToolBar_->sizeHint().width(), toolBarFormat_->sizeHint().width()) + 24);
 }
 
 void FormRedac::SetAddressee(const QString& text, bool registered) {
@@ -372,7 +453,7 @@ QString FormRedac::Filter() const {
     return rich_ ? rtf + ";;" + text : text + ";;" + rtf;
 }
 
-void FormRedac::Reset() {
+void FormRedac::PrepareNew() {
     msgs_.attachments.clear();
     msgs_.subject.clear();
     italicKey_ = deletion_ = false;
@@ -396,7 +477,7 @@ void FormRedac::Reset() {
 }
 
 int FormRedac::Compose() {
-    Reset();
+    PrepareNew();
     return Resume();
 }
 
@@ -551,6 +632,7 @@ void FormRedac::OpenFile(const QString& path) {
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         editeur_->setPlainText(text);
     }
+    editeur_->moveCursor(QTextCursor::Start);
     MarkSaved(path);
 }
 
@@ -734,6 +816,10 @@ bool FormRedac::eventFilter(QObject* watched, QEvent* event) {
         if (key->modifiers() & Qt::ControlModifier) return true;
     }
     if (key->modifiers() != Qt::ControlModifier) return false;
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        ChiffrerClick();
+        return true;
+    }
     if (!rich_) return key->key() == Qt::Key_I;  // no formatting, and no tab from Ctrl+I
     switch (key->key()) {
         case Qt::Key_B:

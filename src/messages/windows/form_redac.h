@@ -41,8 +41,11 @@ class FormRedac : public QuarnelDialog {
     void SetRich(bool rich);
     [[nodiscard]] bool Rich() const { return rich_; }
 
-    /// Shows the window for a new message (everything emptied) and runs it
-    /// modally; Accepted when the person chose Chiffrer.
+    /// Empties everything for a new message (text, subject, attachments,
+    /// file name, formats), as Compose does before it shows the window.
+    void PrepareNew();
+    /// Shows the window for a new message and runs it modally; Accepted when
+    /// the person chose Chiffrer.
     int Compose();
     /// Runs the window again over what it holds (after a refused text).
     int Resume();
@@ -86,7 +89,6 @@ class FormRedac : public QuarnelDialog {
 
   private:
     void BuildWidgets();
-    void Reset();
     void AskSave();
     bool SaveTo(const QString& path);
     void MarkSaved(const QString& path);

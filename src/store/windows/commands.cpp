@@ -29,6 +29,8 @@ void CorrespondantsCommand::Run() {
 void CorrespondantsCommand::OpenListe(char category) {
     PlaceDialog(liste_, host_.Window());
     ctx_.listCategory = category;
+    // Already open on a list: shown again on the one chosen.
+    if (liste_.isVisible()) liste_.FormActivate();
     liste_.show();
     liste_.raise();
 }

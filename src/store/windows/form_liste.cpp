@@ -1,8 +1,465 @@
 #include "store/windows/form_liste.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCollator>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "holder/program_state.h"
+#include "store/correspondents.h"
+#include "store/list_view.h"
+#include "store/texts.h"
+#include "windowkit/help.h"
+#include "windowkit/message_box.h"
+#include "windowkit/texts.h"
+#include "windowkit/window_kit.h"
+
 namespace quarnel::ui {
 
-FormListe::FormListe(HolderContext& ctx, QWidget* parent)
-    : QuarnelDialog(ctx, "FormListe", 230, parent) {}
+namespace {
+
+constexpr int kCaption[] = {txt::kListeParticuliers, txt::kListeIndependants, txt::kListeEmployes};
+constexpr int kTitles[] = {txt::kColonnesParticuliers, txt::kColonnesIndependants,
+                           txt::kColonnesEmployes};
+
+int ByCategory(const int (&texts)[3], char category) {
+    return texts[category == 'A' ? 0 : category == 'D' ? 1 : 2];
+}
+
+// The grid's header, the key column's title on the light 3-D colour.
+class KeyHeader final : public QHeaderView {
+  public:
+    explicit KeyHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+    int key = 0;
+
+  protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        QHeaderView::paintSection(painter, rect, logicalIndex);
+        if (logicalIndex != key || !rect.isValid()) return;
+        painter->save();
+        painter->fillRect(rect.adjusted(1, 1, -1, -1), palette().color(QPalette::Light));
+        QFont bold = font();
+        bold.setBold(true);
+        painter->setFont(bold);
+        painter->setPen(palette().color(QPalette::ButtonText));
+        painter->drawText(rect.adjusted(2, 2, -2, 0), Qt::AlignCenter,
+                          model()->headerData(logicalIndex, Qt::Horizontal).toString());
+        painter->restore();
+    }
+};
+
+bool Inside(const QWidget* widget, const QWidget* box) {
+    return widget && (widget == box || box->isAncestorOf(widget));
+}
+
+}  // namespace
+
+FormListe::FormListe(HolderContext& ctx, MessageState& msgs, QWidget* parent)
+    : QuarnelDialog(ctx, "FormListe", kHelpCorrespondents, parent), msgs_(msgs) {
+    setModal(false);
+    setSizeGripEnabled(true);
+    auto* root = new QVBoxLayout(this);
+
+    auto* panelSuperieur = Named(new QWidget(this), "PanelSuperieur");
+    auto* top = new QHBoxLayout(panelSuperieur);
+    top->setContentsMargins(0, 0, 0, 0);
+    labelFiltre_ = Named(new QLabel(panelSuperieur), "LabelFiltre");
+    editFiltre_ = Named(new QLineEdit(panelSuperieur), "EditFiltre");
+    FitToLength(*editFiltre_, 16, u'X');
+    labelFiltre_->setBuddy(editFiltre_);
+    bitBtnListe_ = Named(new QPushButton(panelSuperieur), "BitBtnListe");
+    bitBtnCorrespondre_ = Named(new QPushButton(panelSuperieur), "BitBtnCorrespondre");
+    bitBtnSupprimer_ = Named(new QPushButton(panelSuperieur), "BitBtnSupprimer");
+    bitBtnAJour_ = Named(new QPushButton(panelSuperieur), "BitBtnAJour");
+    top->addWidget(labelFiltre_);
+    top->addWidget(editFiltre_);
+    top->addStretch();
+    for (QPushButton* b : {bitBtnListe_, bitBtnCorrespondre_, bitBtnSupprimer_, bitBtnAJour_}) {
+        b->setAutoDefault(false);
+        top->addWidget(b);
+    }
+    root->addWidget(panelSuperieur);
+
+    grille_ = Named(new QTableWidget(this), "grille");
+    header_ = new KeyHeader(grille_);
+    grille_->setHorizontalHeader(header_);
+    grille_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grille_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grille_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grille_->setShowGrid(true);
+    grille_->setWordWrap(false);
+    grille_->verticalHeader()->hide();
+    grille_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grille_->horizontalHeader()->setSectionsClickable(true);
+    grille_->horizontalHeader()->setHighlightSections(false);
+    grille_->horizontalHeader()->setStretchLastSection(true);
+    root->addWidget(grille_, 1);
+
+    auto* panelInferieur = Named(new QWidget(this), "PanelInferieur");
+    auto* bottom = new QHBoxLayout(panelInferieur);
+    bottom->setContentsMargins(0, 0, 0, 0);
+    bitBtnQuitter_ = Named(new QPushButton(panelInferieur), "BitBtnQuitter");
+    bitBtnAide_ = Named(new QPushButton(panelInferieur), "BitBtnAide");
+    groupBoxRemarque_ = Named(new QGroupBox(panelInferieur), "GroupBoxRemarque");
+    auto* remark = new QHBoxLayout(groupBoxRemarque_);
+    editRemarque_ = Named(new QLineEdit(groupBoxRemarque_), "EditRemarque");
+    editRemarque_->setMaxLength(int(kMaxRemarkLength));
+    editRemarque_->setMinimumWidth(340);
+    bitBtnRemarque_ = Named(new QPushButton(groupBoxRemarque_), "BitBtnRemarque");
+    bitBtnRemarque_->setDefault(true);
+    bitBtnRemarque_->setEnabled(false);
+    remark->addWidget(editRemarque_, 1);
+    remark->addWidget(bitBtnRemarque_);
+    // The remark box in the middle, Quitter at the left, Aide at the right.
+    bottom->addWidget(bitBtnQuitter_, 0, Qt::AlignBottom);
+    bottom->addStretch(1);
+    bottom->addWidget(groupBoxRemarque_);
+    bottom->addStretch(1);
+    bottom->addWidget(bitBtnAide_, 0, Qt::AlignBottom);
+    for (QPushButton* b : {bitBtnQuitter_, bitBtnAide_})
+        b->setAutoDefault(false);
+    root->addWidget(panelInferieur);
+
+    popupMenuMsg_ = Named(new QMenu(this), "PopupMenuMsg");
+    menuTexteSimple_ = Named(popupMenuMsg_->addAction(QString()), "MenuTexteSimple");
+    menuTexteFormate_ = Named(popupMenuMsg_->addAction(QString()), "MenuTexteFormate");
+
+    connect(editFiltre_, &QLineEdit::textChanged, this, &FormListe::EditFiltreChange);
+    connect(grille_->horizontalHeader(), &QHeaderView::sectionPressed, this,
+            &FormListe::grilleHeaderPressed);
+    connect(grille_, &QTableWidget::itemSelectionChanged, this, &FormListe::grilleSelectCell);
+    connect(bitBtnListe_, &QPushButton::clicked, this, &FormListe::BitBtnListeClick);
+    connect(bitBtnCorrespondre_, &QPushButton::clicked, this, &FormListe::BitBtnCorrespondreClick);
+    connect(menuTexteSimple_, &QAction::triggered, this,
+            [this] { MenuTexteClick(Kind::PlainMessage); });
+    connect(menuTexteFormate_, &QAction::triggered, this,
+            [this] { MenuTexteClick(Kind::RichMessage); });
+    connect(bitBtnAJour_, &QPushButton::clicked, this, &FormListe::BitBtnAJourClick);
+    connect(bitBtnSupprimer_, &QPushButton::clicked, this, &FormListe::BitBtnSupprimerClick);
+    connect(editRemarque_, &QLineEdit::textEdited, this, &FormListe::EditRemarqueChange);
+    connect(bitBtnRemarque_, &QPushButton::clicked, this, &FormListe::BitBtnRemarqueClick);
+    connect(bitBtnQuitter_, &QPushButton::clicked, this, &FormListe::BitBtnQuitterClick);
+    connect(bitBtnAide_, &QPushButton::clicked, this, &QuarnelDialog::ShowHelp);
+    connect(qApp, &QApplication::focusChanged, this, &FormListe::OnFocusChanged);
+    Retranslate();
+}
+
+void FormListe::Retranslate() {
+    labelFiltre_->setText(Tr(txt::kFiltre));
+    bitBtnListe_->setText(Tr(txt::kListes));
+    bitBtnCorrespondre_->setText(Tr(txt::kCorrespondre));
+    bitBtnSupprimer_->setText(Tr(txt::kSupprimer));
+    bitBtnAJour_->setText(Tr(txt::kMettreAJour));
+    bitBtnQuitter_->setText(Tr(txt::kQuitter));
+    bitBtnAide_->setText(Tr(txt::kAide));
+    groupBoxRemarque_->setTitle(Tr(txt::kRemarque));
+    bitBtnRemarque_->setText(Tr(txt::kSauver));
+    editRemarque_->setToolTip(Tr(txt::kRemarqueTropLongue, {QString::number(kMaxRemarkLength)}));
+    menuTexteSimple_->setText(Tr(txt::kMessageSimple));
+    menuTexteFormate_->setText(Tr(txt::kMessageFormate));
+    setWindowTitle(Tr(ByCategory(kCaption, category_)));
+    ShowHeader();
+    UpdateButtons();
+}
+
+void FormListe::showEvent(QShowEvent* event) {
+    FormActivate();
+    QuarnelDialog::showEvent(event);
+}
+
+void FormListe::hideEvent(QHideEvent* event) {
+    QuarnelDialog::hideEvent(event);
+    // With the last correspondent gone, "Correspondants" has nothing to open.
+    if (!ctx_.correspondents.AnyNonEmpty() && evaluateState) evaluateState();
+}
+
+void FormListe::FormActivate() {
+    category_ = LayoutFor(ctx_.listCategory) ? ctx_.listCategory : 'F';
+    keyColumn_ = 0;
+    LoadRemarksOnce();
+    setWindowTitle(Tr(ByCategory(kCaption, category_)));
+    const std::vector<int> widths = ColumnWidths(category_);
+    grille_->setColumnCount(int(widths.size()));
+    ShowHeader();
+    QFont bold = header_->font();
+    bold.setBold(true);
+    const QFontMetrics titles(bold);
+    const QFontMetrics cells(grille_->font());
+    const int numberColumn = int(LayoutFor(category_)->numberLine);
+    int total = 0;
+    for (int c = 0; c < int(widths.size()); ++c) {
+        // At least the usual width, room for the title as the key column's,
+        // and for a whole affiliation number or date.
+        const QString title = grille_->horizontalHeaderItem(c)->text();
+        int width = std::max(widths[std::size_t(c)], titles.horizontalAdvance(title) + 14);
+        if (c == numberColumn) width = std::max(width, cells.horizontalAdvance("DDDDDDDDDDD") + 14);
+        if (c == numberColumn + 1)
+            width = std::max(width, cells.horizontalAdvance("00/00/0000") + 14);
+        grille_->setColumnWidth(c, width);
+        total += width;
+    }
+    grille_->setMinimumWidth(total + 2 * grille_->frameWidth() +
+                             grille_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    SetFilterRule();
+    const QSignalBlocker quiet(editFiltre_);
+    editFiltre_->clear();
+    Refill();
+}
+
+void FormListe::LoadRemarksOnce() {
+    const std::filesystem::path folder = PathFromSetting(ctx_.settings.keyFolder);
+    if (remarksLoaded_ && folder == remarksFolder_) return;
+    remarksFolder_ = folder;
+    remarksLoaded_ = true;
+    if (LoadRemarks(folder, remarks_) == RemarksLoad::Damaged) {
+        (void)Ask(this, BoxIcon::Warning,
+                  Tr(txt::kFileAltered, {QString::fromLatin1(kRemarksFileName)}), kCancel);
+    }
+}
+
+void FormListe::ShowHeader() {
+    if (grille_->columnCount() == 0) return;
+    QStringList titles = Tr(ByCategory(kTitles, category_)).split(u'\n');
+    titles << Tr(txt::kDateAffiliation);
+    for (int c = 0; c < grille_->columnCount(); ++c) {
+        auto* item = new QTableWidgetItem(titles.value(c));
+        if (c == keyColumn_) {
+            // The key column's title stands out.
+            item->setBackground(palette().color(QPalette::Light));
+            QFont bold = grille_->horizontalHeader()->font();
+            bold.setBold(true);
+            item->setFont(bold);
+        }
+        grille_->setHorizontalHeaderItem(c, item);
+    }
+    static_cast<KeyHeader*>(header_)->key = keyColumn_;
+    header_->viewport()->update();
+}
+
+void FormListe::SetFilterRule() {
+    const FilterRule rule = FilterRuleFor(category_, keyColumn_);
+    editFiltre_->setMaxLength(rule.maxLength > 0 ? rule.maxLength : 32767);
+}
+
+void FormListe::EditFiltreChange(const QString& text) {
+    const FilterRule rule = FilterRuleFor(category_, keyColumn_);
+    const QString forced = rule.lowerCase ? text.toLower() : text.toUpper();
+    if (forced != text) {
+        const int cursor = editFiltre_->cursorPosition();
+        editFiltre_->setText(forced.left(editFiltre_->maxLength()));  // comes back here
+        editFiltre_->setCursorPosition(cursor);
+        return;
+    }
+    Refill();
+}
+
+void FormListe::Refill() {
+    const RecordList& list = *ctx_.correspondents.ForCategory(category_);
+    QCollator collator;  // the user's locale
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    shown_ = ShownRows(list, category_, keyColumn_, ToCp1252(editFiltre_->text()),
+                       [&](const std::string& a, const std::string& b) {
+                           return collator.compare(FromCp1252(a), FromCp1252(b)) < 0;
+                       });
+    const QSignalBlocker quiet(grille_);
+    grille_->clearContents();
+    const int columns = grille_->columnCount();
+    if (shown_.empty()) {
+        grille_->setRowCount(1);
+        grille_->setSelectionMode(QAbstractItemView::NoSelection);
+        grille_->clearSelection();
+        editRemarque_->clear();
+        editRemarque_->setModified(false);
+        groupBoxRemarque_->setEnabled(false);
+    } else {
+        grille_->setSelectionMode(QAbstractItemView::SingleSelection);
+        grille_->setRowCount(int(shown_.size()));
+        for (int row = 0; row < int(shown_.size()); ++row) {
+            const Record& r = list[shown_[std::size_t(row)]];
+            for (int c = 0; c < columns; ++c) {
+                const std::size_t line = LineOfColumn(category_, c);
+                auto* item = new QTableWidgetItem(line < r.size() ? FromCp1252(r[line]) : "");
+                item->setToolTip(item->text());  // a cut text is still readable
+                grille_->setItem(row, c, item);
+            }
+        }
+        grille_->selectRow(0);
+        groupBoxRemarque_->setEnabled(true);
+    }
+    ShowRemarkOfSelection();
+    UpdateButtons();
+    editFiltre_->setFocus();
+}
+
+int FormListe::SelectedIndex() const {
+    if (shown_.empty()) return -1;
+    const QList<QTableWidgetSelectionRange> ranges = grille_->selectedRanges();
+    if (ranges.isEmpty()) return -1;
+    const int row = ranges.first().topRow();
+    if (row < 0 || row >= int(shown_.size())) return -1;
+    return int(shown_[std::size_t(row)]);
+}
+
+const Record* FormListe::SelectedRecord() const {
+    const int index = SelectedIndex();
+    const RecordList& list = *ctx_.correspondents.ForCategory(category_);
+    return index >= 0 && std::size_t(index) < list.size() ? &list[std::size_t(index)] : nullptr;
+}
+
+std::string FormListe::SelectedNumber() const {
+    const Record* r = SelectedRecord();
+    const std::size_t line = LayoutFor(category_)->numberLine;
+    return r && line < r->size() ? (*r)[line] : std::string();
+}
+
+void FormListe::ShowRemarkOfSelection() {
+    const Record* r = SelectedRecord();
+    editRemarque_->setText(r ? FromCp1252(remarks_.Get(category_, SelectedNumber())) : QString());
+    editRemarque_->setModified(false);
+    // The selected correspondent is what the composer writes to.
+    if (r) {
+        msgs_.recipientCategory = category_;
+        msgs_.recipientRecord = *r;
+    }
+}
+
+void FormListe::UpdateButtons() {
+    const bool edited = editRemarque_->isModified();
+    const ListButtons b = ListButtonsFor(shown_.size(), ctx_.correspondents.Total(), edited);
+    bitBtnListe_->setEnabled(b.listes);
+    bitBtnListe_->setToolTip(b.listes ? QString()
+                             : edited ? Tr(txt::kRemarqueNonSauvee)
+                                      : Tr(txt::kToutesListesAffichees));
+    for (QPushButton* button : {bitBtnCorrespondre_, bitBtnSupprimer_, bitBtnAJour_}) {
+        button->setEnabled(b.actions);
+        button->setToolTip(b.actions ? QString()
+                           : edited  ? Tr(txt::kRemarqueNonSauvee)
+                                     : Tr(txt::kAucunCorrespondantAffiche));
+    }
+    bitBtnRemarque_->setEnabled(b.remarque);
+    bitBtnRemarque_->setToolTip(b.remarque ? QString() : Tr(txt::kRemarqueNonModifiee));
+}
+
+void FormListe::grilleHeaderPressed(int column) {
+    if (column < 0 || column >= grille_->columnCount()) return;
+    keyColumn_ = column;
+    ShowHeader();
+    SetFilterRule();
+    const QSignalBlocker quiet(editFiltre_);
+    editFiltre_->clear();
+    Refill();
+}
+
+void FormListe::grilleSelectCell() {
+    if (shown_.empty()) return;
+    ShowRemarkOfSelection();
+    UpdateButtons();
+}
+
+void FormListe::ListChanged(char category) {
+    if (category == category_ && isVisible()) {
+        const QSignalBlocker quiet(editFiltre_);
+        Refill();
+    }
+}
+
+void FormListe::BitBtnListeClick() {
+    close();
+    if (listsAgain) listsAgain();
+}
+
+void FormListe::BitBtnCorrespondreClick() {
+    popupMenuMsg_->popup(bitBtnCorrespondre_->mapToGlobal(QPoint(0, 24)));
+    editFiltre_->setFocus();
+}
+
+void FormListe::MenuTexteClick(Kind kind) {
+    if (ctx_.busy || !SelectedRecord()) return;
+    ShowRemarkOfSelection();
+    close();
+    if (correspond) {
+        correspond(kind);
+    } else {
+        Inform(parentWidget(), Tr(txt::kPasEncoreDisponible));
+    }
+}
+
+void FormListe::BitBtnAJourClick() {
+    if (ctx_.busy) return;
+    const std::string number = SelectedNumber();
+    if (number.empty()) return;
+    close();
+    if (updateKey) updateKey(number);
+}
+
+void FormListe::BitBtnSupprimerClick() {
+    const int index = SelectedIndex();
+    if (index < 0) return;
+    if (Ask(this, BoxIcon::Question, Tr(txt::kSuppressionCorrespondant), kOk | kCancel) ==
+        kCancel) {
+        return;
+    }
+    const std::string number = SelectedNumber();
+    const std::filesystem::path keyFolder = PathFromSetting(ctx_.settings.keyFolder);
+    std::filesystem::path kept;
+    const Record gone = (*ctx_.correspondents.ForCategory(category_))[std::size_t(index)];
+    (void)DeleteCorrespondent(ctx_.correspondents, category_, std::size_t(index), keyFolder,
+                              ctx_.onSaveFailure, &kept);
+    if (!kept.empty()) NoteKeptDamagedList(ctx_, kept);
+    // The remark goes with its correspondent, unless the same number is
+    // still in the list (a hand-made file may hold it twice).
+    if (FindCorrespondent(ctx_.correspondents, category_, number) < 0 &&
+        remarks_.Erase(category_, number)) {
+        (void)SaveRemarks(remarks_, keyFolder, ctx_.onSaveFailure);
+    }
+    // The deleted record can no longer be written to.
+    if (msgs_.recipientCategory == category_ && msgs_.recipientRecord == gone) {
+        msgs_.recipientCategory = 0;
+        msgs_.recipientRecord.clear();
+    }
+    Refill();
+}
+
+void FormListe::EditRemarqueChange() {
+    UpdateButtons();
+}
+
+void FormListe::BitBtnRemarqueClick() {
+    const std::string number = SelectedNumber();
+    if (number.empty()) return;
+    if (!remarks_.Set(category_, number, ToCp1252(editRemarque_->text()))) return;
+    (void)SaveRemarks(remarks_, PathFromSetting(ctx_.settings.keyFolder), ctx_.onSaveFailure);
+    editRemarque_->setModified(false);
+    UpdateButtons();
+    editFiltre_->setFocus();
+}
+
+void FormListe::GroupBoxRemarqueExit() {
+    ShowRemarkOfSelection();
+    UpdateButtons();
+}
+
+void FormListe::OnFocusChanged(QWidget* old, QWidget* now) {
+    // Leaving the remark box for another place of this window discards what
+    // was not saved.
+    if (!isVisible() || !Inside(old, groupBoxRemarque_) || Inside(now, groupBoxRemarque_)) return;
+    if (!now || now->window() != this) return;
+    if (editRemarque_->isModified()) GroupBoxRemarqueExit();
+}
+
+void FormListe::BitBtnQuitterClick() {
+    close();
+}
 
 }  // namespace quarnel::ui

@@ -1,15 +1,112 @@
 #pragma once
-// Correspondents window: the three correspondent lists (shown modelessly).
-// Created once at start by the main window; filled by its subsystem.
+// Correspondents window: one correspondent list as a grid, filtered by the
+// beginning of a chosen column, from which the holder writes to a
+// correspondent, renews a correspondent's key, deletes a correspondent or
+// keeps a remark on one. Shown modelessly; created once at start by the main
+// window.
 
+#include <QPointer>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "messages/message_state.h"
+#include "protocol/kinds.h"
+#include "store/remarks.h"
 #include "windowkit/quarnel_dialog.h"
+
+class QAction;
+class QGroupBox;
+class QHeaderView;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTableWidget;
 
 namespace quarnel::ui {
 
 class FormListe : public QuarnelDialog {
     Q_OBJECT
   public:
-    FormListe(HolderContext& ctx, QWidget* parent);
+    FormListe(HolderContext& ctx, MessageState& msgs, QWidget* parent);
+
+    /// Set by the shell. The composer flow for the selected correspondent
+    /// (already in msgs.recipientCategory and msgs.recipientRecord; the window
+    /// has closed).
+    std::function<void(Kind kind)> correspond;
+    /// The main window's list menu again ("&Listes").
+    std::function<void()> listsAgain;
+    /// The main window's buttons from the program state.
+    std::function<void()> evaluateState;
+    /// The key update (kind 11) for an affiliation number; the window has closed.
+    std::function<void(const std::string& number)> updateKey;
+
+    /// A list was written behind the window (a key reply): shown again when
+    /// it is the one on view, so that no row stands for a record gone.
+    void ListChanged(char category);
+
+    /// The remarks as loaded from the key folder.
+    const Remarks& RemarksShown() const { return remarks_; }
+
+    // Handlers.
+    void FormActivate();
+    void EditFiltreChange(const QString& text);
+    void grilleHeaderPressed(int column);
+    void grilleSelectCell();
+    void BitBtnListeClick();
+    void BitBtnCorrespondreClick();
+    void MenuTexteClick(Kind kind);
+    void BitBtnAJourClick();
+    void BitBtnSupprimerClick();
+    void EditRemarqueChange();
+    void BitBtnRemarqueClick();
+    void GroupBoxRemarqueExit();
+    void BitBtnQuitterClick();
+
+  protected:
+    void Retranslate() override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    void Refill();
+    void UpdateButtons();
+    void SetFilterRule();
+    void LoadRemarksOnce();
+    void ShowHeader();
+    /// The list index of the selected row's record, or -1.
+    int SelectedIndex() const;
+    const Record* SelectedRecord() const;
+    std::string SelectedNumber() const;
+    void ShowRemarkOfSelection();
+    void OnFocusChanged(QWidget* old, QWidget* now);
+
+    MessageState& msgs_;
+    Remarks remarks_;
+    std::filesystem::path remarksFolder_;  ///< where remarks_ was loaded from
+    bool remarksLoaded_ = false;
+    char category_ = 'F';
+    int keyColumn_ = 0;
+    std::vector<std::size_t> shown_;  ///< list indices of the rows, in row order
+
+    QLabel* labelFiltre_ = nullptr;
+    QLineEdit* editFiltre_ = nullptr;
+    QPushButton* bitBtnListe_ = nullptr;
+    QPushButton* bitBtnCorrespondre_ = nullptr;
+    QPushButton* bitBtnSupprimer_ = nullptr;
+    QPushButton* bitBtnAJour_ = nullptr;
+    QTableWidget* grille_ = nullptr;
+    QHeaderView* header_ = nullptr;
+    QPushButton* bitBtnQuitter_ = nullptr;
+    QPushButton* bitBtnAide_ = nullptr;
+    QGroupBox* groupBoxRemarque_ = nullptr;
+    QLineEdit* editRemarque_ = nullptr;
+    QPushButton* bitBtnRemarque_ = nullptr;
+    QMenu* popupMenuMsg_ = nullptr;
+    QAction* menuTexteSimple_ = nullptr;
+    QAction* menuTexteFormate_ = nullptr;
 };
 
 }  // namespace quarnel::ui

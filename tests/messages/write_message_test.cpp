@@ -1,0 +1,235 @@
+// From a chosen correspondent to a queued encrypted message, offscreen,
+// between two holders made with the authority's issuing arithmetic: the
+// composer, the code page check, the encryption under the progress dialog,
+// the queued record, and its reading at the recipient.
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+#include <cstdio>
+#include <fstream>
+
+#include "holder_fixture.h"
+#include "mail/outgoing_queue.h"
+#include "mail/windows/commands.h"
+#include "messages/windows/form_redac.h"
+#include "messages/windows/write_message.h"
+#include "rtf/rtf.h"
+#include "scripted_windows.h"
+#include "window_test_support.h"
+#include "windowkit/long_job.h"
+#include "windowkit/main_command.h"
+#include "windowkit/window_kit.h"
+
+namespace quarnel::ui {
+namespace {
+
+using test::Child;
+
+class Host : public MainWindowHost {
+  public:
+    Host(HolderContext& ctx, MailState& mail) : ctx_(ctx), mail_(mail) {}
+    QWidget& Window() override { return window_; }
+    void EvaluateState() override {
+        ++evaluations;
+        busyWhenEvaluated = ctx_.busy;
+        expedition = ExpeditionCommand::EnabledIn(FactsOf(ctx_, mail_.outgoingQueue.empty()));
+    }
+    void RefreshNames() override {}
+    void ShowInformation() override {}
+    void ApplyLanguage() override {}
+    void ResetInformation() override { ++resets; }
+
+    int evaluations = 0;
+    int resets = 0;
+    bool busyWhenEvaluated = true;
+    std::optional<bool> expedition;
+
+  private:
+    HolderContext& ctx_;
+    MailState& mail_;
+    QWidget window_;
+};
+
+class Writing : public test::TwoHolders {
+  protected:
+    void SetUp() override {
+        TwoHolders::SetUp();
+        x->programState = ProgramState::Affiliated;
+        x->messages.recipientCategory = 'A';
+        const int i = FindCorrespondent(x->correspondents, 'A', y->ownNumber);
+        ASSERT_GE(i, 0);
+        x->messages.recipientRecord = x->correspondents.a[std::size_t(i)];
+        redac = std::make_unique<FormRedac>(*x, x->messages, nullptr);
+        host = std::make_unique<Host>(*x, x->mail);
+        write = std::make_unique<WriteMessage>(*x, x->messages, x->mail, *host, *redac);
+    }
+    void Write(Kind kind, const QString& subject, const QString& text,
+               const std::vector<std::filesystem::path>& files = {}) {
+        runner.Once("FormRedac", [=, this](QDialog& d) {
+            auto& r = static_cast<FormRedac&>(d);
+            test::Type(r, "EditObjet", subject);
+            r.Editor().insertPlainText(text);
+            QStringList paths;
+            for (const auto& f : files)
+                paths << QString::fromStdString(f.string());
+            if (!paths.isEmpty()) {
+                ASSERT_TRUE(r.AddAttachments(paths));
+            }
+            if (kind == Kind::RichMessage) {
+                r.Editor().selectAll();
+                QTest::keyClick(&r.Editor(), Qt::Key_B, Qt::ControlModifier);
+            }
+            boxes.Answer(kNo);  // not saved
+            r.ChiffrerClick();
+        });
+        write->Run(kind);
+    }
+    /// The last queued message, read as the recipient reads its mail.
+    ReceiveOutcome ReceiveLastQueued(OutgoingMessage& queued) {
+        RecordList saved;
+        EXPECT_TRUE(LoadRecordList(OutgoingQueuePath(*x), saved));
+        EXPECT_EQ(saved, x->mail.outgoingQueue);
+        queued = *MessageOfQueueRecord(saved.back());
+        for (const auto& p : queued.attachmentPaths) {
+            std::filesystem::copy_file(p, y.Received() / std::filesystem::path(p).filename());
+        }
+        return Receive(y, queued.body);
+    }
+
+    ScriptedMessageBoxes boxes;
+    ScriptedModalRunner runner;
+    std::unique_ptr<FormRedac> redac;
+    std::unique_ptr<Host> host;
+    std::unique_ptr<WriteMessage> write;
+};
+
+TEST_F(Writing, PlainAndRichMessagesWithFilesAreQueuedAndReadByTheRecipient) {
+    const auto a = WriteFile("devis.pdf", std::string(70000, 'd'));
+    const auto b = WriteFile("plan.txt", "plan");
+    Write(Kind::PlainMessage, "Devis", "Bonjour,\nci-joint le devis à 100 €.", {a, b});
+    ASSERT_EQ(x->mail.outgoingQueue.size(), 1u);
+    const auto& dest = Child<QLabel>(*redac, "LabelDest");
+    EXPECT_TRUE(dest.text().startsWith("Message destiné au correspondant non enregistré, DUPONT"));
+    EXPECT_EQ(dest.palette().color(QPalette::WindowText), VerdictColour(false));
+    EXPECT_FALSE(x->busy);
+    EXPECT_FALSE(host->busyWhenEvaluated);
+    EXPECT_EQ(host->expedition, std::optional<bool>(true));
+    EXPECT_EQ(x->information, txt::kChiffrementEnCours);  // until the main window evaluates
+
+    OutgoingMessage queued;
+    ReceiveOutcome got = ReceiveLastQueued(queued);
+    ASSERT_TRUE(got.ok) << got.problem;
+    EXPECT_EQ(queued.subject, "Devis");
+    EXPECT_EQ(queued.recipientAddress, x->messages.recipientRecord[5]);  // category A
+    EXPECT_TRUE(queued.addresseeLine.starts_with("Message destin"));
+    EXPECT_EQ(queued.attachmentPaths.size(), 2u);
+    EXPECT_EQ(y->messages.decrypted.kind, Kind::PlainMessage);
+    EXPECT_EQ(y->messages.decrypted.text, ToCp1252("Bonjour,\r\nci-joint le devis à 100 €."));
+    ASSERT_EQ(y->messages.decrypted.attachments.size(), 2u);
+    EXPECT_EQ(ReadWholeFile(y->messages.decrypted.attachments[1]), "plan");
+    EXPECT_TRUE(x->messages.attachments.empty());
+    EXPECT_TRUE(redac->Editor().toPlainText().isEmpty());
+
+    Write(Kind::RichMessage, "", "En gras", {b});
+    ASSERT_EQ(x->mail.outgoingQueue.size(), 2u);
+    got = ReceiveLastQueued(queued);
+    ASSERT_TRUE(got.ok) << got.problem;
+    EXPECT_EQ(y->messages.decrypted.kind, Kind::RichMessage);
+    QTextDocument shown;
+    ASSERT_TRUE(ReadRtf(y->messages.decrypted.text, shown));
+    EXPECT_EQ(shown.toPlainText(), "En gras");
+    QTextCursor inside(shown.findBlockByNumber(0));
+    inside.movePosition(QTextCursor::NextCharacter);
+    EXPECT_EQ(inside.charFormat().fontWeight(), QFont::Bold);
+}
+
+TEST_F(Writing, NothingIsQueuedWhenCancelledBusyOrRefused) {
+    // Cancelled composer.
+    runner.Once("FormRedac", [](QDialog& d) {
+        static_cast<FormRedac&>(d).Editor().insertPlainText("brouillon");
+        QTest::keyClick(&static_cast<FormRedac&>(d).Editor(), Qt::Key_Escape);
+    });
+    write->Run(Kind::PlainMessage);
+    // Busy: the composer does not even show.
+    x->busy = true;
+    write->Run(Kind::PlainMessage);
+    x->busy = false;
+    EXPECT_EQ(runner.Runs(), QStringList{"FormRedac"});
+
+    // A plain text code page 1252 cannot hold: named before anything is
+    // enciphered; Yes goes back to the composer, No gives up.
+    runner.Once("FormRedac", [](QDialog& d) {
+        static_cast<FormRedac&>(d).Editor().insertPlainText("x \u03A9 \u2603 \u03A9");
+        static_cast<FormRedac&>(d).ChiffrerClick();
+    });
+    runner.Once("FormRedac", [](QDialog& d) { static_cast<FormRedac&>(d).ChiffrerClick(); });
+    boxes.Answer(kNo);   // not saved
+    boxes.Answer(kYes);  // back to the text
+    boxes.Answer(kNo);   // not saved
+    boxes.Answer(kNo);   // give up
+    write->Run(Kind::PlainMessage);
+    EXPECT_EQ(runner.Runs().size(), 3);
+    const QStringList refusal = boxes.Texts().filter("message simple");
+    ASSERT_EQ(refusal.size(), 2);
+    EXPECT_TRUE(refusal[0].contains(": \u03A9\u2603\n")) << refusal[0].toStdString();
+
+    EXPECT_TRUE(x->mail.outgoingQueue.empty());
+    EXPECT_FALSE(std::filesystem::exists(OutgoingQueuePath(*x)));
+    EXPECT_TRUE(!std::filesystem::exists(x.Sent()) || std::filesystem::is_empty(x.Sent()));
+    EXPECT_FALSE(x->busy);
+    EXPECT_EQ(host->resets, 0);
+}
+
+// A 200 MiB attachment: the window's loop keeps serving a 10 ms timer while it
+// is enciphered; the largest gap between ticks is printed for the notes.
+TEST_F(Writing, ALargeAttachmentLeavesTheWindowResponsive) {
+    const auto big = root.path() / "files" / "film.bin";
+    std::filesystem::create_directories(big.parent_path());
+    { std::ofstream(big).close(); }
+    std::filesystem::resize_file(big, std::uintmax_t(200) << 20);
+    QElapsedTimer clock;
+    qint64 last = -1, worst = 0;
+    int ticks = 0;
+    bool dialogSeen = false;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        if (last >= 0) worst = std::max(worst, now - last);
+        last = now;
+        ++ticks;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            dialogSeen |= w->objectName() == kProgressDialogName && w->isVisible();
+    });
+    runner.Once("FormRedac", [&](QDialog& d) {
+        auto& r = static_cast<FormRedac&>(d);
+        r.Editor().insertPlainText("le film");
+        ASSERT_TRUE(r.AddAttachments({QString::fromStdString(big.string())}));
+        boxes.Answer(kNo);
+        clock.start();
+        timer.start(10);
+        r.ChiffrerClick();
+    });
+    write->Run(Kind::PlainMessage);
+    timer.stop();
+    std::filesystem::remove(big);
+    ASSERT_EQ(x->mail.outgoingQueue.size(), 1u);
+    std::printf(
+        "[ lag      ] 200 MiB attachment enciphered in %lld ms, %d ticks, largest gap "
+        "between 10 ms ticks %lld ms\n",
+        static_cast<long long>(clock.elapsed()), ticks, static_cast<long long>(worst));
+    EXPECT_TRUE(dialogSeen);
+    EXPECT_LT(worst, 1000);
+    for (const auto& p : x->messages.encryptedAttachments)
+        std::filesystem::remove(p);
+}
+
+}  // namespace
+}  // namespace quarnel::ui
