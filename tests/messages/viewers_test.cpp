@@ -143,7 +143,11 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
         EXPECT_EQ(copy.toolTip(), Tr(txt::kTipNothingSelected));
         Click(d, "ButtonSelection");
         ASSERT_TRUE(copy.isEnabled());
-        Click(d, "CopyButton");
+        QApplication::clipboard()->clear();
+        QApplication::setActiveWindow(&d);
+        auto& editeur = Child<QTextEdit>(d, "Editeur");
+        editeur.setFocus();
+        QTest::keyClick(&editeur, Qt::Key_C, Qt::ControlModifier);
         EXPECT_EQ(QApplication::clipboard()->text(), "Bonjour\nla suite");
         EXPECT_EQ(y->information, txt::kMessageCopied);
         // Escape closes without the save step.

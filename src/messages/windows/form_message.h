@@ -44,7 +44,7 @@ std::optional<bool> RunPrintDialog(QWidget* parent, QPrinter& printer, bool hasS
 void PrintWithIndents(const HolderContext& ctx, QTextDocument& document, QPrinter& printer,
                       const QString& title);
 
-/// A toolbar button of a viewer carrying `action` (its text beside its icon).
+/// A toolbar button of a viewer carrying `action`.
 QToolButton* ViewerButton(QWidget* parent, QAction* action, const char* name);
 
 class FormMessage : public QuarnelDialog {
