@@ -121,6 +121,7 @@ bool IncomingBlock::Process(Lines& block, const QString& subject) {
         const ReplyOutcome r = ProcessTaReplyLines(ctx_, auth_, *reply);
         host_.ShowInformation();
         if (!r.accepted) return false;
+        if (r.captionChanged) host_.RefreshNames();
         if (r.showCertificate) certi_.ShowCertificate(auth_.certificateText, host_.Window());
         return true;
     }
