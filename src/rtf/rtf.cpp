@@ -265,6 +265,13 @@ struct TextRun {
     QString text;
 };
 
+struct ReadParagraph {
+    Qt::Alignment alignment;
+    QTextListFormat::Style list;
+    CharState blockChar;  // what an empty paragraph shows
+    std::vector<TextRun> runs;
+};
+
 struct ListDef {
     long long id = 0;
     int nfc = 23;  // bullet
@@ -311,9 +318,9 @@ int HexValue(char c) {
 // the input whatever its nesting, and no recursion to exhaust.
 class Reader {
   public:
-    Reader(std::string_view in, QTextDocument& doc) : in_(in), cursor_(&doc) {}
+    explicit Reader(std::string_view in) : in_(in) {}
 
-    bool Run(RtfError* error) {
+    [[nodiscard]] bool Read(RtfError* error) {
         const bool ok = Parse();
         if (!ok && error != nullptr) *error = error_;
         return ok;
@@ -340,7 +347,6 @@ class Reader {
                 star_ = false;
                 ++pos_;
             } else if (c == '}') {
-                if (stack_.empty()) return Fail(pos_, "closing brace without an open group");
                 if (cur_.dest == Dest::FontTable && !fontName_.isEmpty() && !CommitFont())
                     return false;
                 cur_ = stack_.back();
@@ -361,8 +367,7 @@ class Reader {
         // A writer that forgets the last brace loses nothing; a file cut
         // inside an inner group is truncated.
         if (stack_.size() > 1) return Fail(in_.size(), "ends inside an open group (truncated)");
-        FinishParagraph(/*atEnd=*/true);
-        return true;
+        return FinishParagraph(/*atEnd=*/true);
     }
 
     // A byte of text outside control words.
@@ -389,7 +394,12 @@ class Reader {
             return true;
         }
         if (cur_.dest == Dest::Text) {
-            if (runs_.empty() || !(runs_.back().ch == cur_.ch)) runs_.push_back({cur_.ch, {}});
+            if (runs_.empty() || !(runs_.back().ch == cur_.ch)) {
+                if (++runCount_ > kMaxRtfRuns)
+                    return Fail(pos_, "more than " + std::to_string(kMaxRtfRuns) +
+                                          " differently formatted pieces of text");
+                runs_.push_back({cur_.ch, {}});
+            }
             runs_.back().text.append(QChar(c));
         } else if (cur_.dest == Dest::FontTable) {
             if (fontName_.size() >= kMaxRtfFontNameLength)
@@ -557,7 +567,10 @@ class Reader {
                 } else if (!lists_.empty()) {
                     if (info.word == Word::ListLevel) ++level_;
                     if (info.word == Word::LevelNfc && level_ == 0) lists_.back().nfc = param;
-                    if (info.word == Word::ListId) lists_.back().id = param;
+                    if (info.word == Word::ListId) {
+                        lists_.back().id = param;
+                        listOfId_.try_emplace(param, lists_.size() - 1);
+                    }
                 }
                 return true;
             case Dest::Overrides:
@@ -568,7 +581,10 @@ class Reader {
                     overrides_.push_back({});
                 } else if (!overrides_.empty()) {
                     if (info.word == Word::ListId) overrides_.back().id = param;
-                    if (info.word == Word::Ls) overrides_.back().ls = param;
+                    if (info.word == Word::Ls) {
+                        overrides_.back().ls = param;
+                        overrideOfLs_.try_emplace(param, overrides_.size() - 1);
+                    }
                 }
                 return true;
             case Dest::Skip:
@@ -682,13 +698,11 @@ class Reader {
 
     QTextListFormat::Style ListStyle() const {
         if (para_.ls > 0) {
-            for (const Override& o : overrides_) {
-                if (o.ls != para_.ls) continue;
-                for (const ListDef& l : lists_)
-                    if (l.id == o.id) return StyleOfNfc(l.nfc);
-                break;
-            }
-            return QTextListFormat::ListDisc;
+            const auto o = overrideOfLs_.find(para_.ls);
+            if (o == overrideOfLs_.end()) return QTextListFormat::ListDisc;
+            const auto l = listOfId_.find(overrides_[o->second].id);
+            return l == listOfId_.end() ? QTextListFormat::ListDisc
+                                        : StyleOfNfc(lists_[l->second].nfc);
         }
         return para_.list;
     }
@@ -706,45 +720,55 @@ class Reader {
         return f;
     }
 
-    bool Paragraph() {
-        if (cur_.dest == Dest::Text) FinishParagraph(false);
+    bool Paragraph() { return cur_.dest != Dest::Text || FinishParagraph(false); }
+
+    // Ends the paragraph read so far. The paragraph left open at the end
+    // counts only when it has text: every paragraph the writer writes ends
+    // with \par.
+    bool FinishParagraph(bool atEnd) {
+        if (atEnd && runs_.empty() && !paragraphs_.empty()) return true;
+        if (paragraphs_.size() >= std::size_t(kMaxRtfParagraphs))
+            return Fail(pos_, "more than " + std::to_string(kMaxRtfParagraphs) + " paragraphs");
+        paragraphs_.push_back({para_.alignment, ListStyle(), cur_.ch, std::move(runs_)});
+        runs_.clear();
         return true;
     }
 
-    // Puts the paragraph read so far into the document. The paragraph left
-    // open at the end only when it has text: every paragraph the writer
-    // writes ends with \par.
-    void FinishParagraph(bool atEnd) {
-        if (atEnd && runs_.empty() && paragraphs_ > 0) return;
-        QTextBlockFormat block;
-        block.setAlignment(para_.alignment);
-        const QTextCharFormat blockChar = Format(cur_.ch);
-        if (paragraphs_ == 0) {
-            cursor_.setBlockFormat(block);
-            cursor_.setBlockCharFormat(blockChar);
-        } else {
-            cursor_.insertBlock(block, blockChar);
-        }
-        ++paragraphs_;
-        for (const TextRun& run : runs_) {
-            const QString text = Clean(run.text);
-            if (!text.isEmpty()) cursor_.insertText(text, Format(run.ch));
-        }
-        runs_.clear();
-        const QTextListFormat::Style style = ListStyle();
-        if (style == QTextListFormat::ListStyleUndefined) {
-            list_ = nullptr;
-        } else if (list_ != nullptr && list_->format().style() == style) {
-            list_->add(cursor_.block());
-        } else {
-            QTextListFormat format;
-            format.setStyle(style);
-            list_ = cursor_.createList(format);
+  public:
+    // The document is built once everything was read: a refused input costs
+    // no document work and leaves the document as it was.
+    void Build(QTextDocument& doc) const {
+        QTextCursor cursor(&doc);
+        QTextList* list = nullptr;
+        bool first = true;
+        for (const ReadParagraph& p : paragraphs_) {
+            QTextBlockFormat block;
+            block.setAlignment(p.alignment);
+            if (first) {
+                cursor.setBlockFormat(block);
+                cursor.setBlockCharFormat(Format(p.blockChar));
+                first = false;
+            } else {
+                cursor.insertBlock(block, Format(p.blockChar));
+            }
+            for (const TextRun& run : p.runs) {
+                const QString text = Clean(run.text);
+                if (!text.isEmpty()) cursor.insertText(text, Format(run.ch));
+            }
+            if (p.list == QTextListFormat::ListStyleUndefined) {
+                list = nullptr;
+            } else if (list != nullptr && list->format().style() == p.list) {
+                list->add(cursor.block());
+            } else {
+                QTextListFormat format;
+                format.setStyle(p.list);
+                list = cursor.createList(format);
+            }
         }
     }
 
+  private:
     std::string_view in_;
-    QTextCursor cursor_;
     std::size_t pos_ = 0;
     RtfError error_;
     std::vector<Group> stack_;
@@ -761,10 +785,12 @@ class Reader {
     bool colourSet_ = false;
     std::vector<ListDef> lists_;
     std::vector<Override> overrides_;
+    std::unordered_map<long long, std::size_t> listOfId_;  // the first of each number
+    std::unordered_map<int, std::size_t> overrideOfLs_;
     int level_ = -1;
     std::vector<TextRun> runs_;
-    int paragraphs_ = 0;
-    QTextList* list_ = nullptr;
+    std::vector<ReadParagraph> paragraphs_;
+    int runCount_ = 0;
 };
 
 // ---------------------------------------------------------------- writing
@@ -846,11 +872,16 @@ class Writer {
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextFragment fragment = it.fragment();
                 if (!fragment.isValid()) continue;
+                // What cannot be written (an image's mark) leaves no trace,
+                // not even its format: the reader would have nothing to
+                // give it to.
+                QString text = Clean(fragment.text());
+                if (text.isEmpty()) continue;
                 const Style style = StyleOf(fragment.charFormat(), defaultFont);
                 if (!p.runs.empty() && p.runs.back().style == style) {
-                    p.runs.back().text += fragment.text();
+                    p.runs.back().text += text;
                 } else {
-                    p.runs.push_back({style, fragment.text()});
+                    p.runs.push_back({style, std::move(text)});
                 }
             }
             if (p.runs.empty()) p.empty = StyleOf(block.charFormat(), defaultFont);
@@ -998,22 +1029,19 @@ void Give(QTextDocument& doc, int number, const BlockLook& look) {
 }  // namespace
 
 bool ReadRtf(std::string_view rtf, QTextDocument& doc, RtfError* error) {
-    doc.clear();
+    Reader reader(rtf);
+    if (!reader.Read(error)) return false;  // the document stays as it was
     // One edit without undo: the cursor does not lay out each paragraph as
-    // it goes, and no half-read document can be brought back.
+    // it goes.
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
-    bool ok = false;
-    {
-        QTextCursor edit(&doc);
-        edit.beginEditBlock();
-        Reader reader(rtf, doc);
-        ok = reader.Run(error);
-        edit.endEditBlock();
-    }
-    if (!ok) doc.clear();
+    doc.clear();
+    QTextCursor edit(&doc);
+    edit.beginEditBlock();
+    reader.Build(doc);
+    edit.endEditBlock();
     doc.setUndoRedoEnabled(undo);
-    return ok;
+    return true;
 }
 
 std::string WriteRtf(const QTextDocument& doc) {

@@ -13,8 +13,10 @@ namespace quarnel {
 
 inline constexpr int kMaxRtfDepth = 1000;  // group nesting refused past this
 inline constexpr std::size_t kMaxRtfBytes = std::size_t{64} << 20;  // larger input refused
-inline constexpr int kMaxRtfFonts = 4096;                           // font table entries
-inline constexpr int kMaxRtfColours = 4096;                         // colour table entries
+inline constexpr int kMaxRtfParagraphs = 200000;                    // paragraphs of a document
+inline constexpr int kMaxRtfRuns = 500000;         // differently formatted pieces of text
+inline constexpr int kMaxRtfFonts = 4096;          // font table entries
+inline constexpr int kMaxRtfColours = 4096;        // colour table entries
 inline constexpr int kMaxRtfLists = 4096;          // list table and list override entries, each
 inline constexpr int kMaxRtfFontNameLength = 256;  // UTF-16 units of one font name
 inline constexpr int kMaxRtfWordLength = 32;       // letters of a control word
@@ -26,7 +28,8 @@ struct RtfError {
 };
 
 /// Reads RTF bytes (7-bit RTF; stray 8-bit bytes taken as code page 1252) into `doc`, replacing its
-/// content.
+/// content. Malformed or past a limit: false, `error` says where and why, and `doc` is left as it
+/// was.
 [[nodiscard]] bool ReadRtf(std::string_view rtf, QTextDocument& doc, RtfError* error = nullptr);
 
 /// The one canonical RTF of `doc` (ASCII bytes; outside code page 1252 as \uN?).

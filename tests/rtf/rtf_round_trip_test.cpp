@@ -131,6 +131,9 @@ TEST(RtfRoundTrip, CanonicalFormIsPinned) {
     QTextDocument doc;
     doc.setDefaultFont(QFont("Base", 10));
     QTextCursor c(&doc);
+    QTextCharFormat underline;
+    underline.setFontUnderline(true);
+    underline.setFontItalic(true);
     QTextCharFormat red;
     red.setFontFamilies({"Times New Roman"});
     red.setFontPointSize(14);
@@ -138,14 +141,14 @@ TEST(RtfRoundTrip, CanonicalFormIsPinned) {
     red.setForeground(QColor(0xFF0000));
     c.insertText("Caf\u00e9 {1}\\ \u20ac\t", red);
     c.insertText(QString::fromUtf8("\u03b1\u2028\U0001F600"), QTextCharFormat());
+    QTextCharFormat image = underline;  // an image's mark: no trace, not even its font
+    image.setFontFamilies({"Unused"});
+    c.insertText(QString(QChar::ObjectReplacementCharacter), image);
     QTextBlockFormat centre;
     centre.setAlignment(Qt::AlignHCenter);
     c.insertBlock(centre, red);
     c.insertBlock(QTextBlockFormat());
     c.createList(QTextListFormat::ListDisc);
-    QTextCharFormat underline;
-    underline.setFontUnderline(true);
-    underline.setFontItalic(true);
     c.insertText("x", underline);
     EXPECT_EQ(WriteRtf(doc),
               "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Times New "
