@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QTableWidget>
 
+#include "messages/windows/form_redac.h"
 #include "shell_fixture.h"
 #include "store/remarks.h"
 #include "store/texts.h"
@@ -64,9 +65,7 @@ TEST_F(Liste, FilterSortKeyColumnAndButtons) {
                      Correspondent('F', {"ALPHA2", "-", "LEROY", "paul"}, "1F400000002")});
     files.WriteList("QuarnelTitA.dat", {Correspondent('A', {"BLANC"}, "1F400000009")});
     ASSERT_EQ(Start(), StartupEnd::Completed);
-    std::vector<Kind> asked;
     ui::FormListe& liste = Open('F');
-    liste.correspond = [&](Kind kind) { asked.push_back(kind); };
     EXPECT_EQ(liste.windowTitle(), "Liste des correspondants employés");
     EXPECT_EQ(Grid().columnCount(), 10);
     // Case-insensitive, in the user's collation: É sorts with E.
@@ -141,11 +140,19 @@ TEST_F(Liste, FilterSortKeyColumnAndButtons) {
     Grid().selectRow(0);
     EXPECT_EQ(ctx.messages.recipientRecord[8], "1F400000004");
 
-    // Correspondre: the chosen correspondent goes to the composer flow.
+    // Correspondre: the composer, in rich mode, for the chosen correspondent.
+    runner.Once("FormRedac", [&](QDialog& redac) {
+        EXPECT_FALSE(liste.isVisible());
+        EXPECT_TRUE(static_cast<ui::FormRedac&>(redac).Rich());
+        EXPECT_EQ(Child<QLabel>(redac, "LabelDest").text(),
+                  "Message destiné au correspondant non enregistré, \u00C9toile, à l'attention de "
+                  "PETIT jean");
+        redac.reject();
+    });
     Child<QMenu>(liste, "PopupMenuMsg").findChild<QAction*>("MenuTexteFormate")->trigger();
-    EXPECT_EQ(asked, std::vector<Kind>{Kind::RichMessage});
-    EXPECT_FALSE(liste.isVisible());
+    EXPECT_EQ(runner.Runs(), QStringList{"FormRedac"});
     EXPECT_EQ(ctx.messages.recipientRecord[3], "jean");
+    EXPECT_FALSE(ctx.busy);
 
     // Opened again: key column 0, no filter, and the other list's caption.
     Open('A');

@@ -252,6 +252,7 @@ void FormTitulaire::CreateCommands() {
     keyUpdate_ = std::make_unique<KeyUpdateCommand>(scope, *this, windows);
     FormListe& liste = *forms_.liste;
     liste.updateKey = [this](const std::string& number) { keyUpdate_->RunFor(number); };
+    liste.correspond = [this](Kind kind) { writeMessage_->Run(kind); };
     liste.listsAgain = [this] { RunCommand(Command::Correspondants); };
     liste.evaluateState = [this] { EvaluateState(); };
     liste.correspond = [this](Kind kind) { writeMessage_->Run(kind); };
