@@ -123,9 +123,11 @@ TEST_F(Composer, EveryWayOfClosingAsksToSaveAModifiedTextAndNoStillEncrypts) {
     EXPECT_EQ(reread.toPlainText(), "Encore Texte");
 }
 
-TEST_F(Composer, EscapeLosesTextAndAttachmentsWithoutAQuestion) {
+TEST_F(Composer, EscapeLosesTextAndAttachmentsWithoutAQuestionAndTheSubjectHasItsLimit) {
     const auto a = File("a.txt", "a");
     EXPECT_EQ(Compose([&](FormRedac& r) {
+                  test::Type(r, "EditObjet", QString(kMaxSubjectLength + 1, u's'));
+                  EXPECT_EQ(Child<QLineEdit>(r, "EditObjet").text().size(), kMaxSubjectLength);
                   QTest::keyClicks(&r.Editor(), QString(300, u'x'));
                   ASSERT_TRUE(r.AddAttachments({QString::fromStdString(a.string())}));
                   QTest::keyClick(&r.Editor(), Qt::Key_Escape);
@@ -134,6 +136,7 @@ TEST_F(Composer, EscapeLosesTextAndAttachmentsWithoutAQuestion) {
     EXPECT_TRUE(boxes.Texts().isEmpty());
     EXPECT_TRUE(redac.Editor().toPlainText().isEmpty());
     EXPECT_TRUE(data.messages.attachments.empty());
+    EXPECT_TRUE(data.messages.subject.empty());
     EXPECT_EQ(Child<QLabel>(redac, "LabelAttache").text(), "Aucun fichier attaché");
 }
 
@@ -258,11 +261,24 @@ TEST_F(Composer, FilesOpenedAndPrintedAsThePersonChose) {
         print.printer()->setOutputFormat(QPrinter::PdfFormat);
         print.printer()->setOutputFileName(QString::fromStdString(pdf.string()));
     });
+    std::string lines;
+    constexpr int kLines = kMaxComposerFileBytes / 80;
+    for (int i = 0; i < kLines; ++i)
+        lines += std::string(78, 'a') + "\r\n";
+    lines.resize(kMaxComposerFileBytes, 'a');
+    const auto atLimit = File("limite.txt", lines);
     Compose([&](FormRedac& r) {
         r.OpenFile(QString::fromStdString(big.string()));
         EXPECT_TRUE(r.Editor().toPlainText().isEmpty());
+        r.OpenFile(QString::fromStdString(atLimit.string()));
+        EXPECT_EQ(r.Editor().document()->characterCount() - 1, kMaxComposerFileBytes - kLines);
         r.OpenFile(QString::fromStdString(txt.string()));
         EXPECT_EQ(r.PlainText(), "Café\r\nfin");
+        r.Editor().insertPlainText(QStringLiteral("\u00A0"));
+        EXPECT_EQ(ToCp1252(r.PlainText()),
+                  "\xA0"
+                  "Caf\xE9\r\nfin");
+        r.Editor().undo();
         r.Editor().selectAll();
         r.PrintClick();
         r.Editor().insertPlainText("Ω");

@@ -181,11 +181,22 @@ TEST_F(Writing, NothingIsQueuedWhenCancelledBusyOrRefused) {
     ASSERT_EQ(refusal.size(), 2);
     EXPECT_TRUE(refusal[0].contains(": \u03A9\u2603\n")) << refusal[0].toStdString();
 
+    // A correspondent record that fails its check: the box, and nothing else.
+    x->messages.recipientRecord[12][0] ^= 1;  // a key line (category A)
+    runner.Once("FormRedac", [](QDialog& d) {
+        static_cast<FormRedac&>(d).Editor().insertPlainText("texte");
+        static_cast<FormRedac&>(d).ChiffrerClick();
+    });
+    boxes.Answer(kNo);  // not saved
+    write->Run(Kind::PlainMessage);
+    EXPECT_EQ(boxes.ShownBoxes().back().text, "Le fichier QuarnelTitA.dat est altéré.");
+    EXPECT_EQ(boxes.ShownBoxes().back().buttons, unsigned(kCancel));
+    EXPECT_EQ(host->resets, 1);
+
     EXPECT_TRUE(x->mail.outgoingQueue.empty());
     EXPECT_FALSE(std::filesystem::exists(OutgoingQueuePath(*x)));
     EXPECT_TRUE(!std::filesystem::exists(x.Sent()) || std::filesystem::is_empty(x.Sent()));
     EXPECT_FALSE(x->busy);
-    EXPECT_EQ(host->resets, 0);
 }
 
 // A 200 MiB attachment: the window's loop keeps serving a 10 ms timer while it
@@ -229,6 +240,35 @@ TEST_F(Writing, ALargeAttachmentLeavesTheWindowResponsive) {
     EXPECT_LT(worst, 1000);
     for (const auto& p : x->messages.encryptedAttachments)
         std::filesystem::remove(p);
+}
+
+TEST_F(Writing, AnnulerInTheProgressDialogLeavesNoBodyAndNoFile) {
+    const auto big = root.path() / "files" / "archive.bin";
+    std::filesystem::create_directories(big.parent_path());
+    { std::ofstream(big).close(); }
+    std::filesystem::resize_file(big, std::uintmax_t(64) << 20);
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == kProgressDialogName && w->isVisible()) {
+                test::Click(*w, "BoutonAnnuler");
+                timer.stop();
+            }
+        }
+    });
+    runner.Once("FormRedac", [&](QDialog& d) {
+        auto& r = static_cast<FormRedac&>(d);
+        ASSERT_TRUE(r.AddAttachments({QString::fromStdString(big.string())}));
+        timer.start(10);
+        r.ChiffrerClick();
+    });
+    write->Run(Kind::PlainMessage);
+    EXPECT_FALSE(timer.isActive()) << "the progress dialog never showed";
+    EXPECT_TRUE(x->mail.outgoingQueue.empty());
+    EXPECT_TRUE(!std::filesystem::exists(x.Sent()) || std::filesystem::is_empty(x.Sent()));
+    EXPECT_EQ(host->resets, 1);
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    EXPECT_FALSE(x->busy);
 }
 
 }  // namespace

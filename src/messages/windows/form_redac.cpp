@@ -277,6 +277,7 @@ void FormRedac::BuildWidgets() {
     auto* subject = new QHBoxLayout;
     labelObjet_ = Named(new QLabel(this), "LabelObjet");
     editObjet_ = Named(new QLineEdit(this), "EditObjet");
+    editObjet_->setMaxLength(kMaxSubjectLength);
     labelObjet_->setBuddy(editObjet_);
     subject->addWidget(labelObjet_);
     subject->addWidget(editObjet_, 1);
@@ -488,7 +489,8 @@ int FormRedac::Resume() {
 }
 
 QString FormRedac::PlainText() const {
-    QString text = editeur_->toPlainText();
+    // The raw text keeps no-break spaces, which code page 1252 has.
+    QString text = editeur_->document()->toRawText();
     text.replace(QChar::ParagraphSeparator, u'\n');
     text.replace(QChar::LineSeparator, u'\n');
     text.replace(u'\n', QStringLiteral("\r\n"));
@@ -794,7 +796,8 @@ void FormRedac::SelectionChanged() {
 
 bool FormRedac::eventFilter(QObject* watched, QEvent* event) {
     if (watched == editeur_->viewport() &&
-        (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop)) {
         auto* drop = static_cast<QDropEvent*>(event);
         if (!drop->mimeData()->hasUrls()) return false;
         drop->acceptProposedAction();

@@ -26,6 +26,9 @@ namespace quarnel::ui {
 
 /// The largest text file the composer opens.
 inline constexpr std::int64_t kMaxComposerFileBytes = 16 * 1024 * 1024;
+/// The longest subject: it becomes a mail header line, which may not pass 998
+/// characters.
+inline constexpr int kMaxSubjectLength = 900;
 /// The most files one message may carry.
 inline constexpr std::size_t kMaxComposerAttachments = 1000;
 

@@ -121,8 +121,10 @@ void WriteMessage::Encrypt(Kind kind, const std::string& text) {
     if (!built) {
         host_.ResetInformation();
         if (!cancelled && !problem.cancelled && problem.text != 0) {
+            // An altered list or settings file leaves nothing to choose.
             (void)Ask(&host_.Window(), BoxIcon::Warning,
-                      Tr(problem.text, {FromCp1252(problem.detail)}), kOk);
+                      Tr(problem.text, {FromCp1252(problem.detail)}),
+                      problem.text == txt::kFileAltered ? kCancel : kOk);
         }
         return;
     }

@@ -1,0 +1,60 @@
+// The road from a correspondent's key to a queued message through the main
+// window: the correspondents window's Correspondre, the composer, the
+// encryption, and the main window that then asks for the dispatch.
+
+#include <QTextEdit>
+
+#include "holder_setup.h"
+#include "mail/outgoing_queue.h"
+#include "messages/windows/form_redac.h"
+#include "shell_fixture.h"
+#include "store/windows/form_liste.h"
+#include "ta/core/issuing.h"
+
+namespace quarnel {
+namespace {
+
+class MessageRoad : public test::ShellFixture {};
+
+TEST_F(MessageRoad, CorrespondreLeadsToAQueuedMessageAndTheDispatchButton) {
+    // The holder as the authority knows it (as HolderFiles seals it), and a
+    // correspondent issued for it.
+    ta::Affiliate holder;
+    holder.number = files.number;
+    holder.category = files.settings.category;
+    holder.identity = files.settings.identity;
+    holder.registrationFlag = '1';
+    holder.affiliationDate = 45000.5;
+    const ta::RandomSource random = ta::SeededRandom(1);
+    holder.signingKey = ta::RandomKey(random);
+    holder.taKey = ta::RandomKey(random);
+    const ta::Affiliate other =
+        test::NewAffiliate('A', "1F401000007", "DUPONT", '1', ta::SeededRandom(7));
+    auto [aboutOther, aboutHolder] = ta::RecordsForPair(holder, other, ta::RandomKey(random));
+    Affiliated();
+    files.WriteList("QuarnelTitA.dat", {aboutOther});
+    ASSERT_EQ(Start(), StartupEnd::Completed);
+    EXPECT_FALSE(main->Button(Command::Expedition).isEnabled());
+
+    main->findChild<QAction*>("MenuPrives")->trigger();
+    runner.Once("FormRedac", [](QDialog& d) {
+        auto& redac = static_cast<ui::FormRedac&>(d);
+        EXPECT_EQ(redac.windowTitle(), "Rédaction d'un message chiffré");
+        redac.Editor().insertPlainText("Bonjour");
+        redac.ChiffrerClick();
+    });
+    boxes.Answer(ui::kNo);  // not saved
+    main->Windows().liste->MenuTexteClick(Kind::PlainMessage);
+
+    EXPECT_EQ(runner.Runs().count("FormRedac"), 1);
+    ASSERT_EQ(ctx.mail.outgoingQueue.size(), 1u) << boxes.Texts().join('\n').toStdString();
+    RecordList saved;
+    ASSERT_TRUE(LoadRecordList(OutgoingQueuePath(ctx), saved));
+    EXPECT_EQ(saved, ctx.mail.outgoingQueue);
+    EXPECT_EQ(Information(), "Des messages chiffrés doivent encore être expédiés.");
+    EXPECT_TRUE(main->Button(Command::Expedition).isEnabled());
+    EXPECT_FALSE(ctx.busy);
+}
+
+}  // namespace
+}  // namespace quarnel
