@@ -342,9 +342,13 @@ TEST_F(Viewers, TheCertificationCommandHoldsBusyAndRefusesWhatIsNoSavedMessage) 
     EXPECT_EQ(boxes.Texts(), QStringList{Tr(txt::kNotASavedMessage, {"court.txt"})});
     EXPECT_FALSE(y->busy);
 
-    // One byte past the limit is refused before it is read.
+    // A file at the size limit is read; one byte past it is refused before.
     const std::filesystem::path big = folder / "grand.txt";
     ASSERT_TRUE(WriteFileAtomically(big, ""));
+    std::filesystem::resize_file(big, kMaxSavedMessageBytes);
+    open(big);
+    command.Run();
+    EXPECT_EQ(boxes.Texts().last(), Tr(txt::kNotASavedMessage, {"grand.txt"}));
     std::filesystem::resize_file(big, kMaxSavedMessageBytes + 1);
     open(big);
     command.Run();
