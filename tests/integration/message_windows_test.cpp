@@ -31,6 +31,7 @@
 #include "ta_server.h"
 #include "window_test_support.h"
 #include "windowkit/modal_runner.h"
+#include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
 namespace {
@@ -156,7 +157,14 @@ class MessageWindows : public test::Messages {
         });
         bool confirmed = false;
         runner.Once("FormMsgACerti", [&](QDialog& d) {
-            confirmed = Child<QToolButton>(d, "ButtonCertifier").isEnabled();
+            const auto& certifier = Child<QToolButton>(d, "ButtonCertifier");
+            confirmed = certifier.isEnabled();
+            const auto& verdict = Child<QLabel>(d, "LbConfirmation");
+            EXPECT_EQ(verdict.text(),
+                      Tr(confirmed ? txt::kDigestConfirmed : txt::kDigestNotConfirmed));
+            EXPECT_EQ(verdict.palette().color(QPalette::WindowText), VerdictColour(confirmed));
+            EXPECT_EQ(certifier.toolTip(),
+                      Tr(confirmed ? txt::kTipCertify : txt::kNothingToCertify));
             Click(d, "ButtonCertifier");
             if (d.isVisible()) Click(d, "ButtonRetour");
         });

@@ -1,27 +1,23 @@
 // The viewers offscreen: a received block decrypted and shown with its sender,
 // attachments and copy; the save step on closing and the overwrite question;
-// printing the selection or everything; saved files opened for certification
-// (confirmed only as the viewer saved them, refused when too short); and a
-// certificate from a real quarnel-ta shown and saved in FormCerti.
+// printing the selection or everything; the Certification command's Busy and
+// the files it refuses. (Certification through a real authority is in
+// tests/integration/message_windows_test.cpp.)
 
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
-#include <QPushButton>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest/QTest>
 
-#include "authority/windows/commands.h"
-#include "authority/windows/form_tcp_ip.h"
 #include "holder/program_state.h"
 #include "holder_fixture.h"
 #include "messages/certification.h"
@@ -31,9 +27,7 @@
 #include "messages/windows/form_message.h"
 #include "messages/windows/form_msg_a_certi.h"
 #include "messages/windows/texts.h"
-#include "rtf/rtf.h"
 #include "scripted_windows.h"
-#include "ta_server.h"
 #include "window_test_support.h"
 #include "windowkit/long_job.h"
 #include "windowkit/modal_runner.h"
@@ -69,19 +63,6 @@ QString PdfText(const QString& pdf) {
     p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     p.waitForFinished(10000);
     return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-/// A rich text as the composer makes it.
-std::string RichText() {
-    QTextDocument d;
-    QTextCursor c(&d);
-    QTextCharFormat bold;
-    bold.setFontWeight(QFont::Bold);
-    c.insertText(QStringLiteral("Contrat "), bold);
-    c.insertText(QStringLiteral("sign\u00e9 le 3 mars."));
-    c.insertBlock();
-    c.insertText(QStringLiteral("Deuxi\u00e8me paragraphe."));
-    return WriteRtf(d);
 }
 
 class Viewers : public test::TwoHolders {
@@ -281,49 +262,6 @@ TEST_F(Viewers, PrintingTakesTheSelectionOnlyWhenThereIsOne) {
     viewer.reject();
 }
 
-TEST_F(Viewers, ASavedFileIsConfirmedOnlyAsTheViewerSavedIt) {
-    ASSERT_TRUE(RoundTrip(x, y, RichText(), true).ok);
-    FormMessage viewer(*y, nullptr);
-    viewer.Fill(y->messages.decrypted, {});
-    const std::string rich = viewer.SavedBytes();
-    FormMsgACerti form(*y, nullptr);
-    int sent = 0;
-    form.certify = [&sent](const SavedMessage&) { ++sent; };
-    auto& certifier = Child<QToolButton>(form, "ButtonCertifier");
-    auto& confirmation = Child<QLabel>(form, "LbConfirmation");
-
-    ASSERT_TRUE(form.Load("m.rtf", rich));
-    EXPECT_TRUE(form.Saved().confirmed);
-    EXPECT_EQ(form.Saved().certificationData, y->messages.certificationData);
-    EXPECT_EQ(confirmation.text(), Tr(txt::kDigestConfirmed));
-    EXPECT_EQ(TextColour(confirmation), VerdictColour(true));
-    EXPECT_TRUE(certifier.isEnabled());
-    EXPECT_TRUE(Child<QTextEdit>(form, "Editeur").toPlainText().startsWith("Contrat sign"));
-
-    // The same bytes under a .txt name are checked over the plain text.
-    ASSERT_TRUE(form.Load("m.txt", rich));
-    EXPECT_FALSE(form.Saved().confirmed);
-    EXPECT_EQ(confirmation.text(), Tr(txt::kDigestNotConfirmed));
-    EXPECT_EQ(TextColour(confirmation), VerdictColour(false));
-    EXPECT_FALSE(certifier.isEnabled());
-    EXPECT_EQ(certifier.toolTip(), Tr(txt::kNothingToCertify));
-
-    std::string altered = rich;
-    const std::size_t at = altered.find("mars");
-    ASSERT_NE(at, std::string::npos);
-    altered[at] = 'M';
-    ASSERT_TRUE(form.Load("m.rtf", altered));
-    EXPECT_FALSE(form.Saved().confirmed);
-    Click(form, "ButtonCertifier");
-    EXPECT_EQ(sent, 0);
-
-    // A plain message saved as text is confirmed.
-    ASSERT_TRUE(RoundTrip(x, y, "Texte simple\r\nfin").ok);
-    viewer.Fill(y->messages.decrypted, {});
-    ASSERT_TRUE(form.Load("p.txt", viewer.SavedBytes()));
-    EXPECT_TRUE(form.Saved().confirmed);
-}
-
 TEST_F(Viewers, TheCertificationCommandHoldsBusyAndRefusesWhatIsNoSavedMessage) {
     FormMsgACerti form(*y, nullptr);
     int sent = 0;
@@ -370,59 +308,6 @@ TEST_F(Viewers, TheCertificationCommandHoldsBusyAndRefusesWhatIsNoSavedMessage) 
     command.Run();
     EXPECT_EQ(runner.Runs().count("FormMsgACerti"), 1);
     EXPECT_FALSE(y->busy);
-}
-
-// A certificate from a real authority, asked from the viewer, shown in
-// FormCerti and saved from it.
-class RealAuthority : public test::Messages {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(server.ok());
-        auto hooks = [](ProgramData& h) { return test::Http(h); };
-        test::AffiliatePair(root.path(), hooks, x.ctx, y.ctx, server.ParameterFile());
-    }
-    test::TaServer server;
-    ScriptedMessageBoxes boxes;
-    ScriptedModalRunner runner;
-    Host host;
-};
-
-TEST_F(RealAuthority, TheViewerCertifiesAndFormCertiShowsAndSavesTheCertificate) {
-    ASSERT_TRUE(RoundTrip(x, y, "Pour certification").ok);
-    FormTCP_IP tcpIp(*y, y->authority, nullptr);
-    FormCerti certi(*y, nullptr);
-    FormMessage viewer(*y, nullptr);
-    CertificationRequest request(test::Scope(*y), host, AuthorityWindows{.tcpIp = &tcpIp});
-    tcpIp.showCertificate = [&](const std::string& c) { certi.ShowCertificate(c, host.window); };
-    viewer.certify = [&] {
-        (void)CertifyDecryptedMessage(y->messages, [&] { return request.Send(); });
-    };
-    viewer.Fill(y->messages.decrypted, {});
-    viewer.show();
-
-    runner.Once("FormTCP_IP", [](QDialog& d) {
-        Click(d, "BitBtnEnvoyer");
-        ASSERT_TRUE(test::RunUntil(
-            [&] { return Child<QPushButton>(d, "BitBtnRecevoir").isEnabled(); }, 20000));
-        Click(d, "BitBtnRecevoir");
-    });
-    const std::filesystem::path saved =
-        PathFromSetting(y->settings.certificatesFolder) / "certificat.txt";
-    QString shown;
-    runner.Once("FormCerti", [&](QDialog& d) {
-        shown = Child<QPlainTextEdit>(d, "MemoCerti").toPlainText();
-        runner.Once(kSaveDialogName, [&](QDialog& s) {
-            AcceptFileDialog(s, QString::fromStdString(saved.string()));
-        });
-        QTest::keyClick(&d, Qt::Key_Escape);  // the save step, then close
-    });
-    Click(viewer, "ButtonCertifier");
-    EXPECT_TRUE(viewer.isVisible());  // the viewer stays open
-    EXPECT_TRUE(shown.contains(QString::fromStdString(y->messages.decrypted.digest)))
-        << shown.toStdString();
-    EXPECT_TRUE(shown.contains(QStringLiteral("CERTIFI\u00c9")));
-    EXPECT_EQ(FileBytes(saved), JoinLinesCrLf(SplitLines(y->authority.certificateText)));
-    viewer.reject();
 }
 
 }  // namespace
