@@ -4,6 +4,7 @@
 // digest confirmation, and the glue that has a certification request sent for
 // a decrypted message or a saved file.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,9 @@ std::string CertificationDataText(const std::string& addressLine, const std::str
 /// A saved decrypted message as plain text: the header text lines, each
 /// followed by CR LF, then the message text byte for byte.
 std::string SavedMessageBytes(const DecryptedMessage& message);
+
+/// The largest file opened for certification (a saved message is read whole).
+inline constexpr std::uintmax_t kMaxSavedMessageBytes = std::uintmax_t(64) << 20;
 
 /// A saved decrypted message read back for certification.
 struct SavedMessage {

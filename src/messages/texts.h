@@ -55,4 +55,41 @@ inline constexpr int kDigestNotConfirmed = 73041;
 inline constexpr int kNotASavedMessage = 73042;
 inline constexpr int kNothingToCertify = 73043;
 
+// The viewers: the message viewer, the message to certify, the certificate.
+inline constexpr int kCaptionReading = 73100;
+inline constexpr int kGroupSender = 73101;
+inline constexpr int kLabelAffiliationNumber = 73102;
+inline constexpr int kLabelName = 73103;
+inline constexpr int kLabelLocality = 73104;
+inline constexpr int kLabelEmail = 73105;
+inline constexpr int kLabelDigest = 73106;
+inline constexpr int kLabelSignature = 73107;
+inline constexpr int kLabelSubject = 73108;
+inline constexpr int kMessageCopied = 73113;
+inline constexpr int kCertificateCopied = 73114;
+inline constexpr int kCaptionCertificate = 73115;
+inline constexpr int kCertificatePrintTitle = 73116;
+inline constexpr int kCaptionCertification = 73117;
+inline constexpr int kLabelAffiliationShort = 73118;
+inline constexpr int kLabelReducedDigest = 73119;
+inline constexpr int kMessageDecrypted = 73120;
+inline constexpr int kButtonAttachments = 73121;
+inline constexpr int kButtonBack = 73122;
+inline constexpr int kButtonCertify = 73123;
+inline constexpr int kButtonSaveAs = 73124;
+inline constexpr int kTipAttachments = 73128;
+inline constexpr int kTipNothingSelected = 73129;
+inline constexpr int kSaveMessageCaption = 73130;
+inline constexpr int kSaveCertificateCaption = 73131;
+inline constexpr int kOpenSavedCaption = 73132;
+inline constexpr int kAttachmentNotOpened = 73133;
+inline constexpr int kSavedMessageTooLarge = 73134;
+inline constexpr int kAttachmentNotices = 73135;
+inline constexpr int kTipCertify = 73136;
+inline constexpr int kTipSaveAs = 73137;
+inline constexpr int kTipPrint = 73138;
+inline constexpr int kTipBack = 73139;
+inline constexpr int kOwnFileRefused = 73140;
+inline constexpr int kDecryptionCaption = 73141;
+
 }  // namespace quarnel::txt

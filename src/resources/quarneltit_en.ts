@@ -1006,6 +1006,38 @@ Trusted Authority code: %s</translation>
         <translation>The file %s could not be set aside (%s): it is not replaced and the affiliation is not started.</translation>
     </message>
     <message>
+        <source>Lecture d'un message reçu et déchiffré</source>
+        <translation>Reading a received and decrypted message</translation>
+    </message>
+    <message>
+        <source>Expéditeur</source>
+        <translation>Sender</translation>
+    </message>
+    <message>
+        <source>Numéro d'affiliation :</source>
+        <translation>Affiliation number:</translation>
+    </message>
+    <message>
+        <source>Localité :</source>
+        <translation>Locality:</translation>
+    </message>
+    <message>
+        <source>E-mail :</source>
+        <translation>E-mail:</translation>
+    </message>
+    <message>
+        <source>Message condensé :</source>
+        <translation>Message digest:</translation>
+    </message>
+    <message>
+        <source>Signature :</source>
+        <translation>Signature:</translation>
+    </message>
+    <message>
+        <source>objet :</source>
+        <translation>subject:</translation>
+    </message>
+    <message>
         <source>Rédaction d'un message chiffré</source>
         <translation>Writing an encrypted message</translation>
     </message>
@@ -1040,6 +1072,58 @@ Trusted Authority code: %s</translation>
     <message>
         <source>Fichiers texte (*.txt)</source>
         <translation>Text files (*.txt)</translation>
+    </message>
+    <message>
+        <source>Le message déchiffré est placé dans le presse-papiers.</source>
+        <translation>The decrypted message is placed on the clipboard.</translation>
+    </message>
+    <message>
+        <source>Le certificat est placé dans le presse-papiers.</source>
+        <translation>The certificate is placed on the clipboard.</translation>
+    </message>
+    <message>
+        <source>certificat</source>
+        <translation>certificate</translation>
+    </message>
+    <message>
+        <source>Certification</source>
+        <translation>Certification</translation>
+    </message>
+    <message>
+        <source>N° d'affiliation :</source>
+        <translation>Affiliation no.:</translation>
+    </message>
+    <message>
+        <source>Message réduit :</source>
+        <translation>Reduced message:</translation>
+    </message>
+    <message>
+        <source>Message déchiffré</source>
+        <translation>Message decrypted</translation>
+    </message>
+    <message>
+        <source>Pièces jointes</source>
+        <translation>Attachments</translation>
+    </message>
+    <message>
+        <source>Retour</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>Certifier</source>
+        <translation>Certify</translation>
+    </message>
+    <message>
+        <source>Enregistrer</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Tout sélectionner</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>Copier</source>
+        <translation>Copy</translation>
     </message>
     <message>
         <source>Tous les fichiers (*.*)</source>
@@ -1086,16 +1170,64 @@ Trusted Authority code: %s</translation>
         <translation>Print</translation>
     </message>
     <message>
-        <source>Tout sélectionner</source>
-        <translation>Select all</translation>
+        <source>Ouvrir une des pièces jointes déchiffrées</source>
+        <translation>Open one of the decrypted attachments</translation>
+    </message>
+    <message>
+        <source>Sélectionnez d'abord le texte à copier.</source>
+        <translation>Select the text to copy first.</translation>
+    </message>
+    <message>
+        <source>Enregistrer le message déchiffré</source>
+        <translation>Save the decrypted message</translation>
+    </message>
+    <message>
+        <source>Enregistrer le certificat</source>
+        <translation>Save the certificate</translation>
+    </message>
+    <message>
+        <source>Message déchiffré à certifier</source>
+        <translation>Decrypted message to certify</translation>
+    </message>
+    <message>
+        <source>La pièce jointe %s n'a pu être ouverte.</source>
+        <translation>The attachment %s could not be opened.</translation>
+    </message>
+    <message>
+        <source>Le fichier %s dépasse %s Mo : ce n'est pas un message déchiffré enregistré.</source>
+        <translation>The file %s exceeds %s MB: it is not a saved decrypted message.</translation>
+    </message>
+    <message>
+        <source>Pièces jointes :</source>
+        <translation>Attachments:</translation>
+    </message>
+    <message>
+        <source>Demander à l'Organisme de Confiance de certifier la signature</source>
+        <translation>Ask the Trusted Authority to certify the signature</translation>
+    </message>
+    <message>
+        <source>Enregistrer avec son en-tête</source>
+        <translation>Save with its header</translation>
+    </message>
+    <message>
+        <source>Imprimer (la sélection seule quand du texte est sélectionné)</source>
+        <translation>Print (only the selection when text is selected)</translation>
+    </message>
+    <message>
+        <source>Fermer la fenêtre</source>
+        <translation>Close the window</translation>
+    </message>
+    <message>
+        <source>Le fichier %s est un fichier du programme : il ne peut être remplacé par un message.</source>
+        <translation>The file %s is one of the program's files: it cannot be replaced by a message.</translation>
+    </message>
+    <message>
+        <source>Déchiffrement du message</source>
+        <translation>Decrypting the message</translation>
     </message>
     <message>
         <source>Couper</source>
         <translation>Cut</translation>
-    </message>
-    <message>
-        <source>Copier</source>
-        <translation>Copy</translation>
     </message>
     <message>
         <source>Coller</source>

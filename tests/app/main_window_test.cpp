@@ -4,6 +4,8 @@
 // language switch, and the road of a newcomer; why Ok is disabled, and the
 // characters code page 1252 cannot hold.
 
+#include <QDir>
+#include <QFileDialog>
 #include <QMenu>
 #include <QTextBrowser>
 #include <map>
@@ -112,8 +114,13 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
     EXPECT_FALSE(ctx.authority.requestKind);
 
     // An altered block, handled while busy (with a correspondent, so that the
-    // key hint does not replace the line).
+    // key hint does not replace the line); first by the program's own
+    // processing, which opens no window for it.
     ctx.correspondents.f.push_back(test::CorrespondentRecord('F', "00000123456"));
+    main->clipboardWatch = [] { return std::optional<Lines>(Lines{"bloc", "chiffr\xE9"}); };
+    main->surveillance();
+    EXPECT_EQ(Information(), "Message altéré");
+    EXPECT_TRUE(runner.Runs().isEmpty());
     bool busyInside = false;
     main->clipboardWatch = [] { return std::optional<Lines>(Lines{"block"}); };
     main->processIncomingBlock = [&](Lines& block) {
@@ -127,6 +134,21 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
     EXPECT_FALSE(ctx.busy);
     EXPECT_EQ(Information(), "Message altéré");
     EXPECT_TRUE(main->Button(Clefs).isEnabled());
+
+    // Certification: the open dialog starts in the folder of decrypted
+    // messages; cancelled, nothing stays busy.
+    std::filesystem::create_directories(PathFromSetting(ctx.settings.decryptedMsgFolder));
+    QString folder;
+    runner.Once(ui::kOpenDialogName, [&](QDialog& d) {
+        folder = static_cast<QFileDialog&>(d).directory().absolutePath();
+    });
+    main->RunCommand(Certification);
+    EXPECT_EQ(
+        folder,
+        QDir(QString::fromStdString(PathFromSetting(ctx.settings.decryptedMsgFolder).string()))
+            .absolutePath());
+    EXPECT_FALSE(ctx.busy);
+    EXPECT_TRUE(main->Button(Certification).isEnabled());
 
     // The reset button: "En attente", then the rules again.
     QTest::mouseClick(&Child<QToolButton>(*main, "SpeedButtonReset"), Qt::LeftButton);

@@ -21,11 +21,18 @@
 #include "authority/windows/form_affiliation.h"
 #include "authority/windows/form_destinataire.h"
 #include "authority/windows/form_tcp_ip.h"
+#include "crypto/bignum.h"
 #include "crypto/hextext.h"
+#include "crypto/text_cipher.h"
+#include "messages/texts.h"
+#include "messages/windows/form_certi.h"
+#include "messages/windows/form_message.h"
+#include "messages/windows/form_msg_a_certi.h"
 #include "messages/windows/form_redac.h"
 #include "messages/windows/texts.h"
 #include "resources/texts.h"
 #include "shell_fixture.h"
+#include "store/atomic_file.h"
 #include "store/windows/form_liste.h"
 #include "windowkit/help.h"
 #include "windowkit/long_job.h"
@@ -71,6 +78,43 @@ void CheckFolderDialog(QDialog& dialog, const std::filesystem::path& folder) {
     EXPECT_EQ(model->headerData(last, Qt::Horizontal).toString(), "Dernière modification");
     EXPECT_EQ(model->index(0, 2, parent).data().toString(), "Dossier");
     CheckShown(dialog, "folder_fr", false);
+}
+
+// The viewers with long values: an independent's firm, a notice, attachments.
+DecryptedMessage SampleMessage() {
+    DecryptedMessage m;
+    m.kind = Kind::PlainMessage;
+    m.text = "Bonjour,\r\nVoici le rapport trimestriel demand\xE9.\r\nCordialement";
+    m.digest = std::string(32, 'A');
+    m.signature = std::string(32, 'B');
+    m.sender = {{true, txt::kSenderRegistered},
+                txt::kProfession,
+                "EXPERT-COMPTABLE ET COMMISSAIRE AUX COMPTES, inscrit au tableau de l'ordre",
+                "DE LA FONTAINE-MONTMORENCY jean-christophe",
+                "SAINT-REMY-EN-BOUZEMONT-SAINT-GENEST-ET-ISSON, MARNE, FRANCE",
+                "jean-christophe.delafontaine@cabinet-exemple.fr",
+                "0FF00002000",
+                "05/12/2026",
+                "14:03:07"};
+    m.confirmation = {false, txt::kIdentityNotConfirmed};
+    m.attachments = {"/tmp/rapport.pdf", "/tmp/annexe.xlsx"};
+    m.notices = {{txt::kAttachmentRenamed, "annexe(2).xlsx"}};
+    return m;
+}
+
+std::string SampleSavedFile() {
+    const std::string address = std::string(21, '0') + "0FF00002000";
+    const std::string moment = "05/12/2026 14:03:07";
+    const std::string message = "Bonjour,\r\nVoici le rapport.";
+    Quad d{};
+    EXPECT_TRUE(CondenseText(address + moment + message, d));
+    Lines lines{"En-t\xEAte :", address, "", "x", QuadToHex(d), std::string(32, 'B'), "", "x",
+                "D1",           moment,  "", "x"};
+    for (const char* f : {"EXPERT-COMPTABLE ET COMMISSAIRE AUX COMPTES", "-", "DUPONT", "jean",
+                          "LYON", "-", "FRANCE", "jean.dupont@example.org"})
+        lines.push_back(f);
+    lines.insert(lines.end(), {"", "Message :"});
+    return JoinLinesCrLf(lines) + message;
 }
 
 // One correspondent of each category with long texts in every column.
@@ -153,6 +197,17 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
         w.destinataire->Prepare();
         for (QDialog* d : std::initializer_list<QDialog*>{
                  w.affiliationF, w.affiliationD, w.affiliationA, w.destinataire, w.tcpIp}) {
+            CheckShown(*d, d->objectName() + "_" + language);
+            d->hide();
+        }
+        w.message->Fill(SampleMessage(), QStringLiteral("Rapport trimestriel et pi\u00e8ces"));
+        ASSERT_TRUE(w.msgACerti->Load(QStringLiteral("rapport.txt"), SampleSavedFile()));
+        w.certi->Fill(
+            "Organisme de Confiance 0FF\r\nCERTIFI\xC9 : la signature ci-dessus est celle de "
+            "l'exp\xE9"
+            "diteur\r\nMessage condens\xE9 : " +
+            std::string(32, 'A'));
+        for (QDialog* d : std::initializer_list<QDialog*>{w.message, w.msgACerti, w.certi}) {
             CheckShown(*d, d->objectName() + "_" + language);
             d->hide();
         }

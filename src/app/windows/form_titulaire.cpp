@@ -29,6 +29,7 @@
 #include "holder/settings.h"
 #include "mail/windows/form_pop3.h"
 #include "mail/windows/form_smtp.h"
+#include "messages/windows/commands.h"
 #include "messages/windows/form_certi.h"
 #include "messages/windows/form_message.h"
 #include "messages/windows/form_msg_a_certi.h"
@@ -236,12 +237,14 @@ void FormTitulaire::CreateCommands() {
     at(Command::MiseAJour) = std::make_unique<MiseAJourCommand>(scope, *this, windows);
     at(Command::Expedition) = std::make_unique<NotAvailableCommand>(*this);
     at(Command::Clefs) = std::make_unique<ClefsCommand>(scope, *this, windows);
-    at(Command::Certification) = std::make_unique<NotAvailableCommand>(*this);
+    auto certification = std::make_unique<CertificationCommand>(ctx_, *this, *forms_.msgACerti);
+    at(Command::Certification) = std::move(certification);
     at(Command::Sortie) = std::make_unique<SortieCommand>(*this);
     at(Command::Options) =
         std::make_unique<OptionsCommand>(ctx_, *this, *forms_.options, *affiliation_);
     at(Command::Aide) =
         std::make_unique<AideCommand>(*this, *popupMenuAide_, Button(Command::Aide));
+    WireMessageWindows(scope, windows);
     connect(menuFirmes_, &QAction::triggered, this, [this] { correspondants_->OpenListe('F'); });
     connect(menuIndependants_, &QAction::triggered, this,
             [this] { correspondants_->OpenListe('D'); });
@@ -253,6 +256,26 @@ void FormTitulaire::CreateCommands() {
     liste.listsAgain = [this] { RunCommand(Command::Correspondants); };
     liste.evaluateState = [this] { EvaluateState(); };
     forms_.tcpIp->listChanged = [&liste](char category) { liste.ListChanged(category); };
+}
+
+void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
+                                       const AuthorityWindows& windows) {
+    // The viewers' Certifier sends request 18; the certificate comes back to
+    // FormCerti through the connection window.
+    certification_ = std::make_unique<CertificationRequest>(scope, *this, windows);
+    forms_.tcpIp->showCertificate = [this](const std::string& certificate) {
+        forms_.certi->ShowCertificate(certificate, *this);
+    };
+    // Busy is already held by whoever shows the viewer.
+    forms_.message->certify = [this] {
+        (void)CertifyDecryptedMessage(data_.messages, [this] { return certification_->Send(); });
+    };
+    forms_.msgACerti->certify = [this](const SavedMessage& saved) {
+        (void)CertifySavedMessage(data_.messages, saved, [this] { return certification_->Send(); });
+    };
+    incoming_ = std::make_unique<IncomingBlock>(ctx_, data_.authority, data_.messages, *this,
+                                                *forms_.message, *forms_.certi);
+    processIncomingBlock = [this](Lines& block) { return incoming_->Process(block); };
 }
 
 void FormTitulaire::RunCommand(Command command) {

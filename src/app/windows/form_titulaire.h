@@ -12,6 +12,7 @@
 #include "app/main_view.h"
 #include "app/program_data.h"
 #include "app/startup.h"
+#include "authority/flows.h"
 #include "crypto/text_cipher.h"
 #include "windowkit/main_command.h"
 
@@ -42,9 +43,12 @@ class FormMessage;
 class FormMsgACerti;
 class FormCerti;
 class AffiliationCommand;
+struct AuthorityWindows;
+class CertificationRequest;
 class CorrespondantsCommand;
-class KeyUpdateCommand;
+class IncomingBlock;
 class WriteMessage;
+class KeyUpdateCommand;
 
 /// The windows created at start, in creation order after the main window.
 struct Forms {
@@ -122,6 +126,9 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     void BuildInformation(QVBoxLayout& root);     ///< the information line and its reset
     void CreateWindows();
     void CreateCommands();
+    /// Certification from the viewers, the certificate viewer, and the
+    /// decryption of a block the clipboard watch took.
+    void WireMessageWindows(const AuthorityScope& scope, const AuthorityWindows& windows);
     void Retranslate();
     void ShowView();
 
@@ -146,10 +153,12 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     std::array<QPushButton*, kCommandCount> buttons_{};
     std::array<std::unique_ptr<MainCommand>, kCommandCount> commands_;
     std::unique_ptr<AffiliationCommand> affiliation_;
+    std::unique_ptr<CertificationRequest> certification_;
+    std::unique_ptr<IncomingBlock> incoming_;
     CorrespondantsCommand* correspondants_ = nullptr;
+    std::unique_ptr<WriteMessage> writeMessage_;  ///< the correspondents window's "Correspondre"
     std::unique_ptr<KeyUpdateCommand>
         keyUpdate_;  ///< "&Mettre à jour" of the correspondents window
-    std::unique_ptr<WriteMessage> writeMessage_;  ///< the correspondents window's "Correspondre"
     QMenu* popupMenuCor_ = nullptr;
     QAction* menuFirmes_ = nullptr;
     QAction* menuIndependants_ = nullptr;

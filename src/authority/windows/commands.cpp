@@ -138,4 +138,10 @@ void KeyUpdateCommand::Run() {
     host_.EvaluateState();
 }
 
+bool CertificationRequest::Send() {
+    const FlowResult result = RunCertificationRequest(scope_, Hooks());
+    ReportNotBuilt(result);
+    return result.status == FlowStatus::Done;
+}
+
 }  // namespace quarnel::ui

@@ -93,4 +93,14 @@ class KeyUpdateCommand final : public AuthorityCommand {
     std::string number_;
 };
 
+/// Request 18 with msgs.certificationData through the connection window: what
+/// the viewers' Certifier sends (no button of its own).
+class CertificationRequest final : public AuthorityCommand {
+  public:
+    using AuthorityCommand::AuthorityCommand;
+    /// True when a certificate came (it was shown on its way).
+    [[nodiscard]] bool Send();
+    void Run() override { (void)Send(); }
+};
+
 }  // namespace quarnel::ui

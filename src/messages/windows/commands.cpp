@@ -1,10 +1,142 @@
 #include "messages/windows/commands.h"
 
+#include <QFileInfo>
+#include <QMetaObject>
+#include <filesystem>
+#include <utility>
+#include <vector>
+
+#include "authority/replies.h"
+#include "holder/program_state.h"
+#include "messages/certification.h"
+#include "messages/texts.h"
+#include "messages/windows/form_certi.h"
+#include "messages/windows/form_message.h"
+#include "messages/windows/form_msg_a_certi.h"
+#include "messages/windows/texts.h"
+#include "protocol/kinds.h"
+#include "resources/texts.h"
+#include "store/atomic_file.h"
+#include "windowkit/long_job.h"
+#include "windowkit/message_box.h"
+#include "windowkit/modal_runner.h"
+#include "windowkit/window_kit.h"
+
 namespace quarnel::ui {
 
 std::optional<bool> CertificationCommand::EnabledIn(const StateFacts& facts) {
     if (facts.programState == ProgramState::Affiliated) return true;
     return std::nullopt;
+}
+
+void CertificationCommand::Run() {
+    if (ctx_.busy) return;
+    BusyGuard busy(ctx_);
+    QWidget& window = host_.Window();
+    const QString folder =
+        QString::fromStdString(PathFromSetting(ctx_.settings.decryptedMsgFolder).string());
+    const QString filter = Tr(txt::kFilterRtf) + QStringLiteral(";;") + Tr(txt::kFilterTxt);
+    const QStringList chosen =
+        ChooseFilesToOpen(&window, Tr(txt::kOpenSavedCaption), folder, filter, false);
+    if (chosen.isEmpty()) return;
+    const QString path = chosen.first();
+    const QString name = QFileInfo(path).fileName();
+    const std::filesystem::path file(path.toStdString());
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return;
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (!ec && size > kMaxSavedMessageBytes) {
+        (void)Ask(
+            &window, BoxIcon::Warning,
+            Tr(txt::kSavedMessageTooLarge, {name, QString::number(kMaxSavedMessageBytes >> 20)}),
+            kOk);
+        return;
+    }
+    std::optional<std::string> bytes;
+    while (!(bytes = ReadWholeFile(file)) || bytes->size() > kMaxSavedMessageBytes) {
+        if (bytes) return;  // it grew meanwhile
+        if (Ask(&window, BoxIcon::Warning, Tr(txt::kFileUnreadable, {name}), kAbort | kRetry) !=
+            kRetry) {
+            return;
+        }
+    }
+    if (!form_.Load(path, *bytes)) {
+        (void)Ask(&window, BoxIcon::Warning, Tr(txt::kNotASavedMessage, {name}), kOk);
+        return;
+    }
+    PlaceDialog(form_, window);
+    (void)RunModal(form_);
+}
+
+bool IncomingBlock::Process(Lines& block, const QString& subject) {
+    // A reply is taken from the block in place and processed afterwards, here:
+    // its processing saves the holder's files and may ask the person.
+    std::optional<Lines> reply;
+    const TaReplyHandler keepReply = [&reply](const Lines& body) {
+        reply = body;
+        return true;
+    };
+    ReceiveOutcome outcome;
+    // The progress names the attachment being deciphered: their sizes in
+    // the received folder, in body order (read by the worker once it has
+    // taken the names off the body).
+    std::vector<std::pair<QString, std::uint64_t>> spans;
+    const std::filesystem::path received = PathFromSetting(ctx_.settings.receivedEncryptedFolder);
+    const auto nameAt = [&](std::uint64_t done) {
+        if (spans.empty()) {
+            for (const std::string& name : msgs_.receivedAttachmentNames) {
+                const std::optional<std::string> safe = SafeAttachmentName(name);
+                const QString shown = FromCp1252(safe.value_or(name));
+                std::error_code ec;
+                const std::uintmax_t size =
+                    safe ? std::filesystem::file_size(received / shown.toStdString(), ec) : 0;
+                spans.emplace_back(shown, ec ? 0 : size);
+            }
+        }
+        for (const auto& [name, size] : spans) {
+            if (done < size) return name;
+            done -= size;
+        }
+        return spans.empty() ? QString() : spans.back().first;
+    };
+    const auto job = [&](const JobProgress& progress) {
+        outcome = ReadReceivedBody(ctx_, msgs_, std::move(block), keepReply, {},
+                                   [&](std::uint64_t done, std::uint64_t total) {
+                                       return progress(nameAt(done), done, total);
+                                   });
+        return outcome.ok;
+    };
+    // The information line is the window's: from the worker it is only
+    // asked for.
+    QWidget& window = host_.Window();
+    const std::function<void()> showInformation = ctx_.onInformationChanged;
+    ctx_.onInformationChanged = [&window, this] {
+        QMetaObject::invokeMethod(
+            &window, [this] { host_.ShowInformation(); }, Qt::QueuedConnection);
+    };
+    bool cancelled = false;
+    (void)RunLongJob(&window, Tr(txt::kDecryptionCaption), job, &cancelled);
+    ctx_.onInformationChanged = showInformation;
+    if (reply) {
+        const ReplyOutcome r = ProcessTaReplyLines(ctx_, auth_, *reply);
+        host_.ShowInformation();
+        if (!r.accepted) return false;
+        if (r.captionChanged) host_.RefreshNames();
+        if (r.showCertificate) certi_.ShowCertificate(auth_.certificateText, host_.Window());
+        return true;
+    }
+    if (outcome.cancelled || cancelled) {
+        // Stopped by the person: no attachment was kept and nothing is shown.
+        SetInformation(ctx_, txt::kEnAttente);
+        return true;
+    }
+    if (!outcome.ok) return false;
+    viewer_.Fill(msgs_.decrypted, subject);
+    PlaceDialog(viewer_, host_.Window());
+    SetInformation(ctx_, txt::kEnAttente);
+    (void)RunModal(viewer_);
+    SetInformation(ctx_, txt::kMessageDecrypted);
+    return true;
 }
 
 }  // namespace quarnel::ui

@@ -1,18 +1,73 @@
 #pragma once
-// The rule of the "Certification" button. Its window arrives with the message
-// windows; until then the button says so (NotAvailableCommand).
+// The main window's "Certification" command (a saved decrypted message opened
+// in FormMsgACerti), and what the main window does with a block its clipboard
+// watch took: a reply of the TA is processed, a message decrypted and shown.
 
+#include <QString>
+#include <functional>
 #include <optional>
+#include <string>
 
+#include "authority/authority_state.h"
+#include "crypto/text_cipher.h"
 #include "holder/command_rule.h"
+#include "messages/decryption.h"
+#include "messages/message_state.h"
+#include "windowkit/main_command.h"
 
 namespace quarnel::ui {
 
-struct CertificationCommand {
+class FormCerti;
+class FormMessage;
+class FormMsgACerti;
+
+class CertificationCommand final : public MainCommand {
+  public:
     /// Usable once affiliated; Busy does not grey it, but a click then does
     /// nothing.
     static std::optional<bool> EnabledIn(const StateFacts& facts);
     static constexpr CommandRule kRule{&EnabledIn, false, true};
+
+    CertificationCommand(HolderContext& ctx, MainWindowHost& host, FormMsgACerti& form)
+        : ctx_(ctx), host_(host), form_(form) {}
+    /// Busy from the open dialog until the window closes; a file that is not
+    /// a saved decrypted message (too short, too large, unreadable) is
+    /// refused with a message and nothing is sent.
+    void Run() override;
+
+  private:
+    HolderContext& ctx_;
+    MainWindowHost& host_;
+    FormMsgACerti& form_;
+};
+
+/// Runs the decryption of a received body where the window keeps serving its
+/// events (with a progress dialog and Annuler); the shell gives the long-job
+/// runner, tests run it in place.
+using DecryptionRunner =
+    std::function<bool(const std::function<bool(const StreamProgress&)>& job, bool* cancelled)>;
+
+/// The incoming-block processing: the attachment names are taken off the end,
+/// the structure checked, a reply of the TA processed (a certificate shown in
+/// FormCerti), a message decrypted and shown in FormMessage. The decryption
+/// runs off the window's thread, with the progress dialog and its Annuler
+/// after 0.3 s; cancelled, it keeps no attachment file and shows nothing.
+class IncomingBlock {
+  public:
+    IncomingBlock(HolderContext& ctx, AuthorityState& auth, MessageState& msgs,
+                  MainWindowHost& host, FormMessage& viewer, FormCerti& certi)
+        : ctx_(ctx), auth_(auth), msgs_(msgs), host_(host), viewer_(viewer), certi_(certi) {}
+
+    /// False when the block was refused ("Message altéré" is the caller's).
+    [[nodiscard]] bool Process(Lines& block, const QString& subject = {});
+
+  private:
+    HolderContext& ctx_;
+    AuthorityState& auth_;
+    MessageState& msgs_;
+    MainWindowHost& host_;
+    FormMessage& viewer_;
+    FormCerti& certi_;
 };
 
 }  // namespace quarnel::ui

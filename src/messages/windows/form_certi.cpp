@@ -1,8 +1,168 @@
 #include "messages/windows/form_certi.h"
 
+#include <QAction>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "holder/program_state.h"
+#include "messages/texts.h"
+#include "messages/windows/form_message.h"
+#include "messages/windows/texts.h"
+#include "store/atomic_file.h"
+#include "store/record_list.h"
+#include "windowkit/help.h"
+#include "windowkit/modal_runner.h"
+#include "windowkit/save_failure.h"
+#include "windowkit/texts.h"
+#include "windowkit/window_kit.h"
+
 namespace quarnel::ui {
 
 FormCerti::FormCerti(HolderContext& ctx, QWidget* parent)
-    : QuarnelDialog(ctx, "FormCerti", 300, parent) {}
+    : QuarnelDialog(ctx, "FormCerti", kHelpCertification, parent) {
+    setModal(true);
+    auto* outer = new QVBoxLayout(this);
+    windowClose_ = Named(new QAction(this), "WindowClose");
+    helpContents_ = Named(new QAction(this), "HelpContents");
+    saveAs_ = Named(new QAction(this), "SaveAs");
+    editSelectAll_ = Named(new QAction(this), "EditSelectAll");
+    editCopy_ = Named(new QAction(this), "EditCopy");
+    print_ = Named(new QAction(this), "Print");
+    saveAs_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    editSelectAll_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    editCopy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    print_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    for (QAction* a : {saveAs_, editSelectAll_, editCopy_, print_}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+    }
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(ViewerButton(this, windowClose_, "ToolButtonRetour"));
+    bar->addWidget(ViewerButton(this, helpContents_, "ButtonAide"));
+    bar->addSpacing(12);
+    bar->addWidget(ViewerButton(this, saveAs_, "SaveButton"));
+    bar->addWidget(ViewerButton(this, editSelectAll_, "ButtonSelection"));
+    bar->addWidget(ViewerButton(this, editCopy_, "CopyButton"));
+    bar->addWidget(ViewerButton(this, print_, "PrintButton"));
+    bar->addStretch();
+    outer->addLayout(bar);
+
+    memoCerti_ = Named(new QPlainTextEdit(this), "MemoCerti");
+    memoCerti_->setReadOnly(true);
+    memoCerti_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memoCerti_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // A certificate line holds a 32-digit value after its label.
+    memoCerti_->setMinimumSize(
+        memoCerti_->fontMetrics().horizontalAdvance(QString(72, QLatin1Char('0'))), 300);
+    outer->addWidget(memoCerti_, 1);
+
+    connect(windowClose_, &QAction::triggered, this, &FormCerti::WindowCloseClick);
+    connect(helpContents_, &QAction::triggered, this, &QuarnelDialog::ShowHelp);
+    connect(saveAs_, &QAction::triggered, this, &FormCerti::SaveAsClick);
+    connect(editSelectAll_, &QAction::triggered, this, &FormCerti::EditSelectAllClick);
+    connect(editCopy_, &QAction::triggered, this, &FormCerti::EditCopyClick);
+    connect(print_, &QAction::triggered, this, &FormCerti::PrintClick);
+    connect(memoCerti_, &QPlainTextEdit::copyAvailable, this, &FormCerti::UpdateCopy);
+    Retranslate();
+}
+
+void FormCerti::Retranslate() {
+    setWindowTitle(Tr(txt::kCaptionCertificate));
+    windowClose_->setText(Tr(txt::kButtonBack));
+    windowClose_->setToolTip(Tr(txt::kTipBack));
+    helpContents_->setText(Tr(txt::kAide));
+    saveAs_->setText(Tr(txt::kButtonSaveAs));
+    editSelectAll_->setText(Tr(txt::kToutSelectionner));
+    editCopy_->setText(Tr(txt::kCopier));
+    print_->setText(Tr(txt::kImprimer));
+    print_->setToolTip(Tr(txt::kTipPrint));
+    UpdateCopy();
+}
+
+void FormCerti::Fill(const std::string& certificate) {
+    certificate_ = certificate;
+    savedPath_.clear();
+    QStringList lines;
+    for (const std::string& line : SplitLines(certificate))
+        lines << FromCp1252(line);
+    memoCerti_->setPlainText(lines.join('\n'));
+    memoCerti_->moveCursor(QTextCursor::Start);
+    UpdateCopy();
+}
+
+void FormCerti::ShowCertificate(const std::string& certificate, const QWidget& mainWindow) {
+    Fill(certificate);
+    PlaceDialog(*this, mainWindow);
+    (void)RunModal(*this);
+}
+
+QString FormCerti::FileName() const {
+    return FileNameOrPlaceholder(savedPath_);
+}
+
+std::string FormCerti::SavedBytes() const {
+    return JoinLinesCrLf(SplitLines(certificate_));
+}
+
+void FormCerti::UpdateCopy() {
+    const bool selected = memoCerti_->textCursor().hasSelection();
+    editCopy_->setEnabled(selected);
+    editCopy_->setToolTip(selected ? QString() : Tr(txt::kTipNothingSelected));
+}
+
+void FormCerti::SaveAsClick() {
+    const std::optional<QString> path = ChooseViewerSavePath(
+        this, ctx_, Tr(txt::kSaveCertificateCaption), ctx_.settings.certificatesFolder, false);
+    if (!path) return;
+    if (SaveBytesWithRetry(path->toStdString(), SavedBytes(), SaveFailureBox(this)) ==
+        SaveResult::Saved) {
+        savedPath_ = *path;
+    }
+}
+
+void FormCerti::PrintClick() {
+    QPrinter printer;
+    const std::optional<bool> selectionOnly =
+        RunPrintDialog(this, printer, memoCerti_->textCursor().hasSelection());
+    if (selectionOnly) PrintTo(printer, *selectionOnly);
+}
+
+void FormCerti::PrintTo(QPrinter& printer, bool selectionOnly) {
+    QTextDocument memoCertiBis;
+    QTextCursor c(&memoCertiBis);
+    if (selectionOnly) {
+        c.insertBlock();
+        c.insertFragment(memoCerti_->textCursor().selection());
+    } else {
+        c.insertText(memoCerti_->toPlainText());
+    }
+    PrintWithIndents(ctx_, memoCertiBis, printer, Tr(txt::kCertificatePrintTitle));
+}
+
+void FormCerti::EditCopyClick() {
+    if (!memoCerti_->textCursor().hasSelection()) return;
+    memoCerti_->copy();
+    SetInformation(ctx_, txt::kCertificateCopied);
+}
+
+void FormCerti::EditSelectAllClick() {
+    memoCerti_->selectAll();
+    memoCerti_->setFocus();
+}
+
+void FormCerti::WindowCloseClick() {
+    if (savedPath_.isEmpty()) SaveAsClick();
+    QDialog::done(QDialog::Rejected);
+}
+
+void FormCerti::reject() {
+    WindowCloseClick();
+}
 
 }  // namespace quarnel::ui

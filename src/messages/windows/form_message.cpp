@@ -1,8 +1,436 @@
 #include "messages/windows/form_message.h"
 
+#include <QAction>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "crypto/datetime.h"
+#include "holder/program_state.h"
+#include "messages/certification.h"
+#include "messages/texts.h"
+#include "messages/windows/texts.h"
+#include "rtf/rtf.h"
+#include "store/record_list.h"
+#include "windowkit/help.h"
+#include "windowkit/message_box.h"
+#include "windowkit/modal_runner.h"
+#include "windowkit/save_failure.h"
+#include "windowkit/texts.h"
+#include "windowkit/window_kit.h"
+
 namespace quarnel::ui {
 
+namespace {
+
+QString PlainForDisplay(std::string_view text) {
+    QString s = FromCp1252(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+QStringList HeaderLines(const std::vector<std::string>& header) {
+    QStringList lines;
+    for (const std::string& line : header)
+        lines << FromCp1252(line);
+    return lines;
+}
+
+bool IsOwnFile(const HolderContext& ctx, const QString& path) {
+    std::error_code ec;
+    for (const std::filesystem::path& own : ctx.OwnDataFiles()) {
+        if (std::filesystem::equivalent(own, path.toStdString(), ec)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+QString FileNameOrPlaceholder(const QString& savedPath) {
+    return savedPath.isEmpty() ? Tr(txt::kFilePlaceholder) : savedPath;
+}
+
+std::optional<QString> ChooseViewerSavePath(QWidget* parent, const HolderContext& ctx,
+                                            const QString& caption,
+                                            const std::string& folderSetting, bool rich) {
+    const QString folder = QString::fromStdString(PathFromSetting(folderSetting).string());
+    const QString filter = Tr(txt::kFilterRtf) + QStringLiteral(";;") + Tr(txt::kFilterTxt);
+    // The person is asked again until a name is agreed on or the dialog is
+    // cancelled.
+    for (;;) {
+        std::optional<QString> path = ChooseFileToSave(
+            parent, caption, folder, filter, rich ? QStringLiteral("rtf") : QStringLiteral("txt"));
+        if (!path) return std::nullopt;
+        if (!QFileInfo::exists(*path)) return path;
+        const QString name = QFileInfo(*path).fileName();
+        // The program's own files (key store, lists, settings) are never
+        // replaced by a viewer's text.
+        if (IsOwnFile(ctx, *path)) {
+            (void)Ask(parent, BoxIcon::Warning, Tr(txt::kOwnFileRefused, {name}), kOk);
+            continue;
+        }
+        if (Ask(parent, BoxIcon::Question, Tr(txt::kOverwrite, {name}), kYes | kNo) == kYes) {
+            return path;
+        }
+    }
+}
+
+std::optional<bool> RunPrintDialog(QWidget* parent, QPrinter& printer, bool hasSelection) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setObjectName("PrintDialog");
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
+    dialog.setPrintRange(hasSelection ? QAbstractPrintDialog::Selection
+                                      : QAbstractPrintDialog::AllPages);
+    if (RunModal(dialog) != QDialog::Accepted) return std::nullopt;
+    return hasSelection && dialog.printRange() == QAbstractPrintDialog::Selection;
+}
+
+void PrintWithIndents(const HolderContext& ctx, QTextDocument& document, QPrinter& printer,
+                      const QString& title) {
+    QTextCursor all(&document);
+    all.select(QTextCursor::Document);
+    QTextBlockFormat indents;
+    indents.setTextIndent(ctx.paragraphFirstIndent);
+    indents.setRightMargin(ctx.paragraphRightIndent);
+    all.mergeBlockFormat(indents);
+    printer.setDocName(title);
+    document.print(&printer);
+}
+
+QToolButton* ViewerButton(QWidget* parent, QAction* action, const char* name) {
+    auto* b = Named(new QToolButton(parent), name);
+    b->setDefaultAction(action);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    b->setAutoRaise(false);
+    return b;
+}
+
 FormMessage::FormMessage(HolderContext& ctx, QWidget* parent)
-    : QuarnelDialog(ctx, "FormMessage", 250, parent) {}
+    : QuarnelDialog(ctx, "FormMessage", kHelpReading, parent) {
+    setModal(true);
+    auto* outer = new QVBoxLayout(this);
+
+    agrafer_ = Named(new QAction(this), "Agrafer");
+    windowClose_ = Named(new QAction(this), "WindowClose");
+    certifier_ = Named(new QAction(this), "Certifier");
+    helpContents_ = Named(new QAction(this), "HelpContents");
+    saveAs_ = Named(new QAction(this), "SaveAs");
+    editSelectAll_ = Named(new QAction(this), "EditSelectAll");
+    editCopy_ = Named(new QAction(this), "EditCopy");
+    print_ = Named(new QAction(this), "Print");
+    saveAs_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    editSelectAll_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    editCopy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    print_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    for (QAction* a : {saveAs_, editSelectAll_, editCopy_, print_}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+    }
+
+    auto* bar = new QHBoxLayout;
+    buttonAgrafe_ = ViewerButton(this, agrafer_, "ButtonAgrafe");
+    bar->addWidget(buttonAgrafe_);
+    bar->addWidget(ViewerButton(this, windowClose_, "ButtonRetour"));
+    bar->addWidget(ViewerButton(this, certifier_, "ButtonCertifier"));
+    bar->addWidget(ViewerButton(this, helpContents_, "ButtonAide"));
+    bar->addSpacing(12);
+    bar->addWidget(ViewerButton(this, saveAs_, "SaveButton"));
+    bar->addWidget(ViewerButton(this, editSelectAll_, "ButtonSelection"));
+    bar->addWidget(ViewerButton(this, editCopy_, "CopyButton"));
+    bar->addWidget(ViewerButton(this, print_, "PrintButton"));
+    bar->addStretch();
+    outer->addLayout(bar);
+
+    groupBoxExp_ = Named(new QGroupBox(this), "GroupBoxExp");
+    auto* sender = new QGridLayout(groupBoxExp_);
+    auto label = [this](const char* name) {
+        auto* l = Named(new QLabel(groupBoxExp_), name);
+        l->setTextFormat(Qt::PlainText);
+        return l;
+    };
+    labelAffiliation_ = label("LabelAffiliation");
+    lbAffiliation_ = label("LbAffiliation");
+    labelFirme_ = label("LabelFirme");
+    lbSociete_ = label("LbSociete");
+    labelNom_ = label("LabelNom");
+    lbNom_ = label("LbNom");
+    labelLocalite_ = label("LabelLocalite");
+    lbLocalite_ = label("LbLocalite");
+    labelEmail_ = label("LabelEmail");
+    lbEmail_ = label("LbEmail");
+    lbDate_ = label("LbDate");
+    lbConfirmation_ = label("LbConfirmation");
+    for (QLabel* l : {lbAffiliation_, lbSociete_, lbNom_, lbLocalite_, lbEmail_}) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+        l->setWordWrap(true);
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    int row = 0;
+    for (auto [caption, value] : {std::pair{labelAffiliation_, lbAffiliation_},
+                                  {labelFirme_, lbSociete_},
+                                  {labelNom_, lbNom_},
+                                  {labelLocalite_, lbLocalite_},
+                                  {labelEmail_, lbEmail_}}) {
+        sender->addWidget(caption, row, 0);
+        sender->addWidget(value, row++, 1);
+    }
+    sender->addWidget(lbDate_, row++, 0, 1, 2);
+    sender->addWidget(lbConfirmation_, row, 0, 1, 2);
+    sender->setColumnStretch(1, 1);
+    outer->addWidget(groupBoxExp_);
+
+    auto* digest = new QGridLayout;
+    labelHachage_ = Named(new QLabel(this), "LabelHachage");
+    lbHachage_ = Named(new QLabel(this), "LbHachage");
+    labelSignature_ = Named(new QLabel(this), "LabelSignature");
+    lbSignature_ = Named(new QLabel(this), "LbSignature");
+    labelObjet_ = Named(new QLabel(this), "LabelObjet");
+    lbObjet_ = Named(new QLabel(this), "LbObjet");
+    for (QLabel* l : {lbHachage_, lbSignature_}) {
+        l->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QString(33, QLatin1Char('0'))));
+    }
+    lbObjet_->setTextFormat(Qt::PlainText);
+    lbObjet_->setWordWrap(true);
+    digest->addWidget(labelHachage_, 0, 0);
+    digest->addWidget(lbHachage_, 0, 1);
+    digest->addWidget(labelSignature_, 1, 0);
+    digest->addWidget(lbSignature_, 1, 1);
+    digest->addWidget(labelObjet_, 2, 0);
+    digest->addWidget(lbObjet_, 2, 1);
+    digest->setColumnStretch(1, 1);
+    outer->addLayout(digest);
+
+    lbAvis_ = Named(new QLabel(this), "LbAvis");
+    lbAvis_->setTextFormat(Qt::PlainText);
+    lbAvis_->setWordWrap(true);
+    lbAvis_->hide();
+    outer->addWidget(lbAvis_);
+
+    editeur_ = Named(new QTextEdit(this), "Editeur");
+    editeur_->setReadOnly(true);
+    editeur_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    editeur_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    editeur_->setMinimumSize(560, 240);
+    outer->addWidget(editeur_, 1);
+
+    menuAgrafe_ = Named(new QMenu(this), "MenuAgrafe");
+
+    connect(agrafer_, &QAction::triggered, this, &FormMessage::AgraferClick);
+    connect(windowClose_, &QAction::triggered, this, &FormMessage::WindowCloseClick);
+    connect(certifier_, &QAction::triggered, this, &FormMessage::CertifierClick);
+    connect(helpContents_, &QAction::triggered, this, &QuarnelDialog::ShowHelp);
+    connect(saveAs_, &QAction::triggered, this, &FormMessage::SaveAsClick);
+    connect(editSelectAll_, &QAction::triggered, this, &FormMessage::EditSelectAllClick);
+    connect(editCopy_, &QAction::triggered, this, &FormMessage::EditCopyClick);
+    connect(print_, &QAction::triggered, this, &FormMessage::PrintClick);
+    connect(editeur_, &QTextEdit::copyAvailable, this, &FormMessage::UpdateCopy);
+
+    openAttachment = [](const QString& path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
+    Retranslate();
+    UpdateCopy();
+}
+
+void FormMessage::Retranslate() {
+    setWindowTitle(Tr(txt::kCaptionReading));
+    agrafer_->setText(Tr(txt::kButtonAttachments));
+    agrafer_->setToolTip(Tr(txt::kTipAttachments));
+    windowClose_->setText(Tr(txt::kButtonBack));
+    windowClose_->setToolTip(Tr(txt::kTipBack));
+    certifier_->setText(Tr(txt::kButtonCertify));
+    certifier_->setToolTip(Tr(txt::kTipCertify));
+    helpContents_->setText(Tr(txt::kAide));
+    saveAs_->setText(Tr(txt::kButtonSaveAs));
+    saveAs_->setToolTip(Tr(txt::kTipSaveAs));
+    editSelectAll_->setText(Tr(txt::kToutSelectionner));
+    editCopy_->setText(Tr(txt::kCopier));
+    print_->setText(Tr(txt::kImprimer));
+    print_->setToolTip(Tr(txt::kTipPrint));
+    labelAffiliation_->setText(Tr(txt::kLabelAffiliationNumber));
+    labelNom_->setText(Tr(txt::kLabelName));
+    labelLocalite_->setText(Tr(txt::kLabelLocality));
+    labelEmail_->setText(Tr(txt::kLabelEmail));
+    labelHachage_->setText(Tr(txt::kLabelDigest));
+    labelSignature_->setText(Tr(txt::kLabelSignature));
+    labelObjet_->setText(Tr(txt::kLabelSubject));
+    ShowSender();
+    UpdateCopy();
+}
+
+void FormMessage::ShowSender() {
+    if (!message_.kind) {
+        groupBoxExp_->setTitle(Tr(txt::kGroupSender));
+        return;
+    }
+    const SenderView& s = message_.sender;
+    ShowVerdict(*groupBoxExp_, s.registration);
+    labelFirme_->setText(s.firmLabel ? Tr(s.firmLabel) : QString());
+    lbSociete_->setText(s.firmLabel ? FromCp1252(s.firm) : QString());
+    lbAffiliation_->setText(FromCp1252(s.affiliation));
+    lbNom_->setText(FromCp1252(s.name));
+    lbLocalite_->setText(FromCp1252(s.locality));
+    lbEmail_->setText(FromCp1252(s.email));
+    lbDate_->setText(Tr(txt::kEncryptedOn, {FromCp1252(s.date), FromCp1252(s.time)}));
+    ShowVerdict(*lbConfirmation_, message_.confirmation);
+    QStringList notices;
+    for (const Notice& n : message_.notices)
+        notices << Tr(n.text, {FromCp1252(n.detail)});
+    lbAvis_->setText(Tr(txt::kAttachmentNotices) + QLatin1Char('\n') + notices.join('\n'));
+    lbAvis_->setVisible(!notices.isEmpty());
+}
+
+void FormMessage::Fill(const DecryptedMessage& message, const QString& subject) {
+    message_ = message;
+    savedPath_.clear();
+    lbHachage_->setText(FromCp1252(message_.digest));
+    lbSignature_->setText(FromCp1252(message_.signature));
+    lbObjet_->setText(subject);
+    ShowSender();
+
+    QTextDocument& doc = *editeur_->document();
+    richShown_ = false;
+    if (message_.kind == Kind::RichMessage) {
+        editeur_->setAcceptRichText(true);
+        richShown_ = ReadRtf(message_.text, doc);
+    }
+    if (!richShown_) {
+        // Plain mode, size 10 and no style; a rich text that does not read
+        // is shown as it came.
+        editeur_->setAcceptRichText(false);
+        doc.clear();
+        QFont font = editeur_->font();
+        font.setPointSize(10);
+        doc.setDefaultFont(font);
+        editeur_->setPlainText(PlainForDisplay(message_.text));
+    }
+    editeur_->moveCursor(QTextCursor::Start);
+
+    menuAgrafe_->clear();
+    for (std::size_t i = 0; i < message_.attachments.size(); ++i) {
+        const QString name = QString::fromStdString(message_.attachments[i].filename().string());
+        QAction* item = menuAgrafe_->addAction(name);
+        connect(item, &QAction::triggered, this, [this, i] { AttachmentChosen(int(i)); });
+    }
+    buttonAgrafe_->setVisible(!message_.attachments.empty());
+    certifier_->setEnabled(bool(certify));
+    UpdateCopy();
+}
+
+void FormMessage::UpdateCopy() {
+    const bool selected = editeur_->textCursor().hasSelection();
+    editCopy_->setEnabled(selected);
+    editCopy_->setToolTip(selected ? QString() : Tr(txt::kTipNothingSelected));
+}
+
+void FormMessage::AgraferClick() {
+    menuAgrafe_->popup(buttonAgrafe_->mapToGlobal(QPoint(0, buttonAgrafe_->height())));
+}
+
+void FormMessage::AttachmentChosen(int index) {
+    if (index < 0 || std::size_t(index) >= message_.attachments.size()) return;
+    const QString path = QString::fromStdString(message_.attachments[std::size_t(index)].string());
+    if (!openAttachment || !openAttachment(path)) {
+        (void)Ask(this, BoxIcon::Warning,
+                  Tr(txt::kAttachmentNotOpened, {QFileInfo(path).fileName()}), kOk);
+    }
+}
+
+void FormMessage::AssembleSaved(QTextDocument& document) const {
+    if (richShown_ && ReadRtf(message_.text, document)) {
+        PrependParagraphs(document, HeaderLines(message_.headerText));
+        return;
+    }
+    document.setPlainText(PlainForDisplay(SavedMessageBytes(message_)));
+}
+
+std::string FormMessage::SavedBytes() const {
+    if (!richShown_) return SavedMessageBytes(message_);
+    QTextDocument editeurBis;
+    AssembleSaved(editeurBis);
+    return WriteRtf(editeurBis);
+}
+
+void FormMessage::SaveAsClick() {
+    const bool rich = message_.kind == Kind::RichMessage;
+    const std::optional<QString> path = ChooseViewerSavePath(
+        this, ctx_, Tr(txt::kSaveMessageCaption), ctx_.settings.decryptedMsgFolder, rich);
+    if (!path) return;
+    if (SaveBytesWithRetry(path->toStdString(), SavedBytes(), SaveFailureBox(this)) ==
+        SaveResult::Saved) {
+        savedPath_ = *path;
+    }
+}
+
+void FormMessage::PrintClick() {
+    QPrinter printer;
+    const std::optional<bool> selectionOnly =
+        RunPrintDialog(this, printer, editeur_->textCursor().hasSelection());
+    if (selectionOnly) PrintTo(printer, *selectionOnly);
+}
+
+void FormMessage::PrintTo(QPrinter& printer, bool selectionOnly) {
+    QTextDocument editeurBis;
+    if (selectionOnly) {
+        // The selection after one empty line; the clipboard is left alone.
+        QTextCursor c(&editeurBis);
+        c.insertBlock();
+        c.insertFragment(editeur_->textCursor().selection());
+    } else {
+        AssembleSaved(editeurBis);
+    }
+    PrintWithIndents(ctx_, editeurBis, printer, lbNom_->text());
+}
+
+void FormMessage::EditCopyClick() {
+    if (!editeur_->textCursor().hasSelection()) return;
+    editeur_->copy();
+    SetInformation(ctx_, txt::kMessageCopied);
+}
+
+void FormMessage::EditSelectAllClick() {
+    editeur_->selectAll();
+    editeur_->setFocus();
+}
+
+void FormMessage::WindowCloseClick() {
+    if (savedPath_.isEmpty()) SaveAsClick();
+    QDialog::done(QDialog::Rejected);
+}
+
+void FormMessage::reject() {
+    QDialog::done(QDialog::Rejected);
+}
+
+void FormMessage::closeEvent(QCloseEvent* event) {
+    // The window's own close button closes as Retour does.
+    if (isVisible() && savedPath_.isEmpty()) SaveAsClick();
+    QuarnelDialog::closeEvent(event);
+}
+
+void FormMessage::CertifierClick() {
+    if (certify) certify();
+}
 
 }  // namespace quarnel::ui

@@ -1,15 +1,135 @@
 #pragma once
-// Viewer of a received, decrypted message.
-// Created once at start by the main window; filled by its subsystem.
+// FormMessage, the viewer of a received and decrypted message: the sender with
+// its verdicts, digest, signature, subject and the message, plain or rich; its
+// attachments open from a menu; save (header text then message), print, copy,
+// and the certification of its signature. Also the save, print and copy steps
+// the certificate viewer shares with it.
 
+#include <QString>
+#include <QTextDocument>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "messages/message_state.h"
 #include "windowkit/quarnel_dialog.h"
 
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPrinter;
+class QTextEdit;
+class QToolButton;
+
 namespace quarnel::ui {
+
+/// The save dialog of a viewer in `folder`, shown again while the chosen file
+/// exists and the holder does not agree to overwrite it; nothing when
+/// cancelled. `rich` preselects the RTF name ending.
+/// A file of the program's own (key store, lists, settings) is refused.
+std::optional<QString> ChooseViewerSavePath(QWidget* parent, const HolderContext& ctx,
+                                            const QString& caption,
+                                            const std::string& folderSetting, bool rich);
+
+/// The current file name of a viewer: the path it was saved to, or the
+/// placeholder "un fichier à désigner" while it was never saved.
+QString FileNameOrPlaceholder(const QString& savedPath);
+
+/// The print dialog, offering and preselecting the selection only when there
+/// is one; nothing when cancelled, else whether only the selection is printed.
+std::optional<bool> RunPrintDialog(QWidget* parent, QPrinter& printer, bool hasSelection);
+
+/// Prints `document` with the settings' first and right indents under `title`.
+void PrintWithIndents(const HolderContext& ctx, QTextDocument& document, QPrinter& printer,
+                      const QString& title);
+
+/// A toolbar button of a viewer carrying `action`.
+QToolButton* ViewerButton(QWidget* parent, QAction* action, const char* name);
 
 class FormMessage : public QuarnelDialog {
     Q_OBJECT
   public:
     FormMessage(HolderContext& ctx, QWidget* parent);
+
+    /// Fills the window for `message` (kind 20 plain, 21 rich) and the
+    /// received subject; the current file name becomes the placeholder.
+    void Fill(const DecryptedMessage& message, const QString& subject);
+
+    /// Asks the TA to certify the signature of the message shown; set by the
+    /// shell. Without it Certifier is disabled.
+    std::function<void()> certify;
+    /// Opens a decrypted attachment with the desktop's program for it; false
+    /// when it could not. Tests replace it so that nothing is launched.
+    std::function<bool(const QString& path)> openAttachment;
+
+    /// The current file name: the placeholder until the message was saved.
+    QString FileName() const { return FileNameOrPlaceholder(savedPath_); }
+    /// The header text then the message, as saved and printed.
+    void AssembleSaved(QTextDocument& document) const;
+    /// The bytes that SaveAs writes: RTF for a rich message, else plain text.
+    std::string SavedBytes() const;
+
+    // Handlers.
+    void AgraferClick();
+    void AttachmentChosen(int index);
+    void SaveAsClick();
+    void PrintClick();
+    /// Prints to `printer` without a dialog: the selection (after one empty
+    /// line) or the header text and the message.
+    void PrintTo(QPrinter& printer, bool selectionOnly);
+    void EditCopyClick();
+    void EditSelectAllClick();
+    /// ButtonRetour and the window's close button: the save step when the
+    /// message was never saved, then close.
+    void WindowCloseClick();
+    void CertifierClick();
+    /// Escape closes without the save step.
+    void reject() override;
+
+  protected:
+    void Retranslate() override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void UpdateCopy();
+    void ShowSender();
+
+    DecryptedMessage message_;
+    bool richShown_ = false;  ///< the text was read as RTF
+    QString savedPath_;       ///< empty while never saved
+
+    QGroupBox* groupBoxExp_ = nullptr;
+    QLabel* labelAffiliation_ = nullptr;
+    QLabel* labelNom_ = nullptr;
+    QLabel* labelLocalite_ = nullptr;
+    QLabel* labelEmail_ = nullptr;
+    QLabel* labelFirme_ = nullptr;
+    QLabel* lbAffiliation_ = nullptr;
+    QLabel* lbNom_ = nullptr;
+    QLabel* lbLocalite_ = nullptr;
+    QLabel* lbEmail_ = nullptr;
+    QLabel* lbSociete_ = nullptr;
+    QLabel* lbDate_ = nullptr;
+    QLabel* lbConfirmation_ = nullptr;
+    QLabel* labelHachage_ = nullptr;
+    QLabel* lbHachage_ = nullptr;
+    QLabel* labelSignature_ = nullptr;
+    QLabel* lbSignature_ = nullptr;
+    QLabel* labelObjet_ = nullptr;
+    QLabel* lbObjet_ = nullptr;
+    QLabel* lbAvis_ = nullptr;  ///< what happened to the attachments
+    QTextEdit* editeur_ = nullptr;
+    QMenu* menuAgrafe_ = nullptr;
+    QAction* agrafer_ = nullptr;
+    QAction* windowClose_ = nullptr;
+    QAction* certifier_ = nullptr;
+    QAction* helpContents_ = nullptr;
+    QAction* saveAs_ = nullptr;
+    QAction* editSelectAll_ = nullptr;
+    QAction* editCopy_ = nullptr;
+    QAction* print_ = nullptr;
+    QToolButton* buttonAgrafe_ = nullptr;
 };
 
 }  // namespace quarnel::ui

@@ -1,8 +1,20 @@
 #pragma once
-// Viewer of a saved decrypted message to certify.
-// Created once at start by the main window; filled by its subsystem.
+// FormMsgACerti: a saved decrypted message opened for the certification of its
+// signature. The header read from the file fills the sender's data; the
+// digest is checked over what remains once the header lines are deleted, and
+// only a confirmed message can be sent for certification.
 
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "messages/certification.h"
 #include "windowkit/quarnel_dialog.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QTextEdit;
 
 namespace quarnel::ui {
 
@@ -10,6 +22,52 @@ class FormMsgACerti : public QuarnelDialog {
     Q_OBJECT
   public:
     FormMsgACerti(HolderContext& ctx, QWidget* parent);
+
+    /// Loads the bytes of the file `fileName`: RTF content is shown formatted,
+    /// other content as plain lines. The message text checked is, for a name
+    /// ending exactly in ".rtf", the RTF of what remains after the header,
+    /// else its plain text. False when the file has too few lines for a
+    /// saved decrypted message (the window is then left as it was).
+    [[nodiscard]] bool Load(const QString& fileName, const std::string& bytes);
+    const SavedMessage& Saved() const { return saved_; }
+
+    /// Sends the confirmed message for certification; set by the shell.
+    std::function<void(const SavedMessage&)> certify;
+
+    // Handlers.
+    void CertifierClick();
+    /// ButtonRetour: the editor is emptied and the window closes.
+    void WindowCloseClick();
+
+  protected:
+    void Retranslate() override;
+
+  private:
+    void ShowSaved();
+
+    SavedMessage saved_;
+    bool loaded_ = false;
+    QGroupBox* groupBoxExp_ = nullptr;
+    QLabel* labelAffiliation_ = nullptr;
+    QLabel* labelNom_ = nullptr;
+    QLabel* labelLocalite_ = nullptr;
+    QLabel* labelEmail_ = nullptr;
+    QLabel* labelFirme_ = nullptr;
+    QLabel* lbAffiliation_ = nullptr;
+    QLabel* lbNom_ = nullptr;
+    QLabel* lbLocalite_ = nullptr;
+    QLabel* lbEmail_ = nullptr;
+    QLabel* lbSociete_ = nullptr;
+    QLabel* lbDate_ = nullptr;
+    QLabel* lbConfirmation_ = nullptr;
+    QLabel* labelHachage_ = nullptr;
+    QLabel* lbHachage_ = nullptr;
+    QLabel* labelSignature_ = nullptr;
+    QLabel* lbSignature_ = nullptr;
+    QTextEdit* editeur_ = nullptr;
+    QAction* windowClose_ = nullptr;
+    QAction* certifier_ = nullptr;
+    QAction* helpContents_ = nullptr;
 };
 
 }  // namespace quarnel::ui

@@ -1,0 +1,314 @@
+// The viewers offscreen: a received block decrypted and shown with its sender,
+// attachments and copy; the save step on closing and the overwrite question;
+// printing the selection or everything; the Certification command's Busy and
+// the files it refuses. (Certification through a real authority is in
+// tests/integration/message_windows_test.cpp.)
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest/QTest>
+
+#include "holder/program_state.h"
+#include "holder_fixture.h"
+#include "messages/certification.h"
+#include "messages/texts.h"
+#include "messages/windows/commands.h"
+#include "messages/windows/form_certi.h"
+#include "messages/windows/form_message.h"
+#include "messages/windows/form_msg_a_certi.h"
+#include "messages/windows/texts.h"
+#include "scripted_windows.h"
+#include "window_test_support.h"
+#include "windowkit/long_job.h"
+#include "windowkit/modal_runner.h"
+#include "windowkit/window_kit.h"
+
+namespace quarnel::ui {
+namespace {
+
+using test::Child;
+using test::Click;
+
+class Host : public MainWindowHost {
+  public:
+    QWidget& Window() override { return window; }
+    void EvaluateState() override {}
+    void RefreshNames() override {}
+    void ShowInformation() override {}
+    void ApplyLanguage() override {}
+    void ResetInformation() override {}
+    QWidget window;
+};
+
+QColor TextColour(const QWidget& w) {
+    return w.palette().color(QPalette::WindowText);
+}
+
+std::string FileBytes(const std::filesystem::path& path) {
+    return ReadWholeFile(path).value_or("<missing>");
+}
+
+QString PdfText(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    p.waitForFinished(10000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+class Viewers : public test::TwoHolders {
+  protected:
+    std::filesystem::path MessagesFolder(const test::Holder& h) {
+        return PathFromSetting(h->settings.decryptedMsgFolder);
+    }
+    /// The save dialog answered with `path`.
+    void SaveAs(const std::filesystem::path& path) {
+        runner.Once(kSaveDialogName, [path](QDialog& d) {
+            AcceptFileDialog(d, QString::fromStdString(path.string()));
+        });
+    }
+
+    ScriptedMessageBoxes boxes;
+    ScriptedModalRunner runner;
+    Host host;
+};
+
+TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
+    const std::vector<std::filesystem::path> files{
+        WriteFile("a.txt", "un"), WriteFile("b.pdf", "deux"), WriteFile("c.png", "trois")};
+    ASSERT_TRUE(Encrypt(x, y, "Bonjour\r\nla suite", false, files).ok);
+    Deliver(x, y);
+    Lines block = x->authority.outgoingBody;
+
+    FormMessage viewer(*y, nullptr);
+    FormCerti certi(*y, nullptr);
+    QStringList opened;
+    viewer.openAttachment = [&opened](const QString& path) {
+        opened << path;
+        return true;
+    };
+    IncomingBlock incoming(*y, y->authority, y->messages, host, viewer, certi);
+    runner.Once("FormMessage", [&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), Tr(txt::kCaptionReading));
+        EXPECT_EQ(Child<QLabel>(d, "LbNom").text(), "MARTIN claire");
+        EXPECT_EQ(Child<QLabel>(d, "LbObjet").text(), "le sujet");
+        EXPECT_EQ(Child<QLabel>(d, "LbHachage").text(),
+                  QString::fromStdString(y->messages.decrypted.digest));
+        auto& sender = Child<QGroupBox>(d, "GroupBoxExp");
+        EXPECT_EQ(sender.title(), Tr(txt::kSenderRegistered));
+        EXPECT_EQ(TextColour(sender), VerdictColour(true));
+        auto& confirmation = Child<QLabel>(d, "LbConfirmation");
+        EXPECT_EQ(confirmation.text(), Tr(txt::kIdentityConfirmed));
+        EXPECT_EQ(TextColour(confirmation), VerdictColour(true));
+
+        EXPECT_TRUE(Child<QToolButton>(d, "ButtonAgrafe").isVisible());
+        QStringList items;
+        for (QAction* a : Child<QMenu>(d, "MenuAgrafe").actions())
+            items << a->text();
+        EXPECT_EQ(items, QStringList({"a.txt", "b.pdf", "c.png"}));
+        Child<QMenu>(d, "MenuAgrafe").actions()[1]->trigger();
+        EXPECT_EQ(opened, QStringList{QString::fromStdString((y.Decrypted() / "b.pdf").string())});
+        EXPECT_EQ(FileBytes(y.Decrypted() / "b.pdf"), "deux");
+
+        auto& copy = Child<QToolButton>(d, "CopyButton");
+        EXPECT_FALSE(copy.isEnabled());
+        EXPECT_EQ(copy.toolTip(), Tr(txt::kTipNothingSelected));
+        Click(d, "ButtonSelection");
+        ASSERT_TRUE(copy.isEnabled());
+        QApplication::clipboard()->clear();
+        QApplication::setActiveWindow(&d);
+        auto& editeur = Child<QTextEdit>(d, "Editeur");
+        editeur.setFocus();
+        QTest::keyClick(&editeur, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::clipboard()->text(), "Bonjour\nla suite");
+        EXPECT_EQ(y->information, txt::kMessageCopied);
+        // Escape closes without the save step.
+        QTest::keyClick(&d, Qt::Key_Escape);
+        EXPECT_FALSE(d.isVisible());
+    });
+    ASSERT_TRUE(incoming.Process(block, QStringLiteral("le sujet")));
+    EXPECT_EQ(runner.Runs(), QStringList{"FormMessage"});
+    EXPECT_EQ(y->information, txt::kMessageDecrypted);
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+
+    // From an unregistered sender, without attachments: maroon, no menu.
+    ASSERT_TRUE(RoundTrip(y, x, "court").ok);
+    viewer.Fill(x->messages.decrypted, {});
+    viewer.show();
+    EXPECT_FALSE(Child<QToolButton>(viewer, "ButtonAgrafe").isVisible());
+    EXPECT_EQ(Child<QGroupBox>(viewer, "GroupBoxExp").title(), Tr(txt::kSenderUnregistered));
+    EXPECT_EQ(TextColour(Child<QGroupBox>(viewer, "GroupBoxExp")), VerdictColour(false));
+    viewer.reject();
+
+    // A block that does not decrypt is refused without a window.
+    block = x->authority.outgoingBody;
+    block[5][3] = block[5][3] == '1' ? '2' : '1';
+    EXPECT_FALSE(incoming.Process(block));
+    EXPECT_EQ(runner.Runs().size(), 1);
+}
+
+TEST_F(Viewers, CancellingTheDecryptionKeepsNoAttachmentAndShowsNothing) {
+    ASSERT_TRUE(
+        Encrypt(x, y, "gros", false, {WriteFile("gros.bin", std::string(16 << 20, 'z'))}).ok);
+    Deliver(x, y);
+    Lines block = x->authority.outgoingBody;
+    FormMessage viewer(*y, nullptr);
+    FormCerti certi(*y, nullptr);
+    IncomingBlock incoming(*y, y->authority, y->messages, host, viewer, certi);
+    QString file;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() != kProgressDialogName || !w->isVisible()) continue;
+            file = Child<QLabel>(*w, "LabelFichier").text();
+            if (file.isEmpty()) return;  // no progress heard yet
+            Click(*w, "BoutonAnnuler");
+            poll.stop();
+        }
+    });
+    poll.start(20);
+    EXPECT_TRUE(incoming.Process(block));
+    EXPECT_EQ(file, "gros.bin");
+    EXPECT_TRUE(runner.Runs().isEmpty());
+    EXPECT_TRUE(std::filesystem::is_empty(y.Decrypted()));
+    EXPECT_EQ(y->information, txt::kEnAttente);
+}
+
+TEST_F(Viewers, ClosingOffersTheSaveOnceAndNoToOverwriteAsksAgain) {
+    ASSERT_TRUE(RoundTrip(x, y, "Premier message").ok);
+    FormMessage viewer(*y, nullptr);
+    viewer.Fill(y->messages.decrypted, {});
+    viewer.show();
+    EXPECT_EQ(viewer.FileName(), Tr(txt::kFilePlaceholder));
+    const std::filesystem::path path = MessagesFolder(y) / "lettre.txt";
+    SaveAs(path);
+    Click(viewer, "ButtonRetour");
+    EXPECT_FALSE(viewer.isVisible());
+    const std::string first = SavedMessageBytes(y->messages.decrypted);
+    EXPECT_EQ(FileBytes(path), first);
+    EXPECT_EQ(viewer.FileName().toStdString(), path.string());
+    viewer.show();
+    Click(viewer, "ButtonRetour");  // saved once: no question
+    EXPECT_EQ(runner.Runs().count(kSaveDialogName), 1);
+
+    // A new message over the same name: No shows the dialog again, whose
+    // cancel saves nothing and still closes.
+    ASSERT_TRUE(RoundTrip(x, y, "Second message").ok);
+    viewer.Fill(y->messages.decrypted, {});
+    viewer.show();
+    SaveAs(path);
+    boxes.Answer(kNo);
+    Click(viewer, "ButtonRetour");
+    EXPECT_EQ(boxes.Texts(), QStringList{Tr(txt::kOverwrite, {"lettre.txt"})});
+    EXPECT_EQ(runner.Runs().count(kSaveDialogName), 3);
+    EXPECT_FALSE(viewer.isVisible());
+    EXPECT_EQ(FileBytes(path), first);
+
+    // Yes overwrites; the program's own files are never replaced.
+    viewer.show();
+    SaveAs(path);
+    boxes.Answer(kYes);
+    Click(viewer, "SaveButton");
+    EXPECT_EQ(FileBytes(path), SavedMessageBytes(y->messages.decrypted));
+    ASSERT_TRUE(WriteFileAtomically(y->KeyStorePath(), "clefs"));
+    viewer.Fill(y->messages.decrypted, {});
+    SaveAs(y->KeyStorePath());
+    Click(viewer, "SaveButton");
+    EXPECT_EQ(boxes.Texts().last(), Tr(txt::kOwnFileRefused, {"QuarnelTit.kpr"}));
+    EXPECT_EQ(FileBytes(y->KeyStorePath()), "clefs");
+    viewer.reject();
+}
+
+TEST_F(Viewers, PrintingTakesTheSelectionOnlyWhenThereIsOne) {
+    ASSERT_TRUE(RoundTrip(x, y, "Ligne choisie\r\nAutre ligne").ok);
+    FormMessage viewer(*y, nullptr);
+    viewer.Fill(y->messages.decrypted, {});
+    viewer.show();
+    auto print = [&](bool expectSelection, const QString& pdf) {
+        runner.Once("PrintDialog", [=](QDialog& d) {
+            auto& dialog = static_cast<QPrintDialog&>(d);
+            EXPECT_EQ(dialog.testOption(QAbstractPrintDialog::PrintSelection), expectSelection);
+            EXPECT_EQ(dialog.printRange() == QAbstractPrintDialog::Selection, expectSelection);
+            dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+            dialog.printer()->setOutputFileName(pdf);
+            d.setResult(QDialog::Accepted);
+            d.hide();
+        });
+        Click(viewer, "PrintButton");
+        return PdfText(pdf);
+    };
+    auto& editeur = Child<QTextEdit>(viewer, "Editeur");
+    QTextCursor c = editeur.textCursor();
+    c.movePosition(QTextCursor::Start);
+    c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    editeur.setTextCursor(c);
+    const QString dir = QString::fromStdString(root.path().string());
+    const QString selection = print(true, dir + "/selection.pdf");
+    EXPECT_TRUE(selection.contains("Ligne choisie")) << selection.toStdString();
+    EXPECT_FALSE(selection.contains("Autre ligne"));
+    editeur.moveCursor(QTextCursor::Start);
+    const QString all = print(false, dir + "/tout.pdf");
+    EXPECT_TRUE(all.contains(Tr(txt::kHeaderTitle)) && all.contains("Autre ligne"))
+        << all.toStdString();
+    viewer.reject();
+}
+
+TEST_F(Viewers, TheCertificationCommandHoldsBusyAndRefusesWhatIsNoSavedMessage) {
+    FormMsgACerti form(*y, nullptr);
+    int sent = 0;
+    form.certify = [&sent](const SavedMessage&) { ++sent; };
+    CertificationCommand command(*y, host, form);
+    auto open = [&](const std::filesystem::path& path) {
+        runner.Once(kOpenDialogName, [path](QDialog& d) {
+            AcceptFileDialog(d, QString::fromStdString(path.string()));
+        });
+    };
+    const std::filesystem::path folder = MessagesFolder(y);
+
+    ASSERT_TRUE(WriteFileAtomically(folder / "court.txt", "une lettre\r\nordinaire\r\n"));
+    open(folder / "court.txt");
+    command.Run();
+    EXPECT_EQ(boxes.Texts(), QStringList{Tr(txt::kNotASavedMessage, {"court.txt"})});
+    EXPECT_FALSE(y->busy);
+
+    // A file at the size limit is read; one byte past it is refused before.
+    const std::filesystem::path big = folder / "grand.txt";
+    ASSERT_TRUE(WriteFileAtomically(big, ""));
+    std::filesystem::resize_file(big, kMaxSavedMessageBytes);
+    open(big);
+    command.Run();
+    EXPECT_EQ(boxes.Texts().last(), Tr(txt::kNotASavedMessage, {"grand.txt"}));
+    std::filesystem::resize_file(big, kMaxSavedMessageBytes + 1);
+    open(big);
+    command.Run();
+    EXPECT_EQ(boxes.Texts().last(), Tr(txt::kSavedMessageTooLarge, {"grand.txt", "64"}));
+
+    ASSERT_TRUE(RoundTrip(x, y, "A certifier").ok);
+    ASSERT_TRUE(WriteFileAtomically(folder / "bon.txt", SavedMessageBytes(y->messages.decrypted)));
+    open(folder / "bon.txt");
+    runner.Once("FormMsgACerti", [&](QDialog& d) {
+        EXPECT_TRUE(y->busy);
+        EXPECT_EQ(d.windowTitle(), Tr(txt::kCaptionCertification));
+        Click(d, "ButtonCertifier");
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+    });
+    command.Run();
+    EXPECT_EQ(sent, 1);
+    EXPECT_FALSE(y->busy);
+    // Cancelling the open dialog does nothing.
+    command.Run();
+    EXPECT_EQ(runner.Runs().count("FormMsgACerti"), 1);
+    EXPECT_FALSE(y->busy);
+}
+
+}  // namespace
+}  // namespace quarnel::ui
