@@ -103,9 +103,11 @@ QStringList ChooseFilesToOpen(QWidget* parent, const QString& caption, const QSt
 
 std::optional<QString> ChooseFileToSave(QWidget* parent, const QString& caption,
                                         const QString& folder, const QString& filter,
-                                        const QString& defaultSuffix) {
+                                        const QString& defaultSuffix,
+                                        const QString& selectedFilter) {
     auto dialog = MakeFileDialog(parent, kSaveDialogName, caption, folder, filter);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
+    if (!selectedFilter.isEmpty()) dialog->selectNameFilter(selectedFilter);
     dialog->setDefaultSuffix(defaultSuffix);
     // Where an overwrite needs a question, the program asks its own.
     dialog->setOption(QFileDialog::DontConfirmOverwrite, true);

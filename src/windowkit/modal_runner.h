@@ -36,10 +36,12 @@ std::optional<QString> ChooseFolder(QWidget* parent, const QString& caption, con
 /// Open dialog for one or several existing files; empty when cancelled.
 QStringList ChooseFilesToOpen(QWidget* parent, const QString& caption, const QString& folder,
                               const QString& filter, bool several);
-/// Save dialog; nothing when cancelled.
+/// Save dialog, with `selectedFilter` (one entry of `filter`) chosen when
+/// given; nothing when cancelled.
 std::optional<QString> ChooseFileToSave(QWidget* parent, const QString& caption,
                                         const QString& folder, const QString& filter,
-                                        const QString& defaultSuffix);
+                                        const QString& defaultSuffix,
+                                        const QString& selectedFilter = {});
 
 /// Installs `runner` in place of exec() (nullptr restores it); returns the
 /// one installed before. The tests' scripted runner uses it.

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -190,7 +191,11 @@ TEST_F(Viewers, ClosingOffersTheSaveOnceAndNoToOverwriteAsksAgain) {
     viewer.show();
     EXPECT_EQ(viewer.FileName(), Tr(txt::kFilePlaceholder));
     const std::filesystem::path path = MessagesFolder(y) / "lettre.txt";
-    SaveAs(path);
+    runner.Once(kSaveDialogName, [path](QDialog& d) {
+        // A plain message is offered as text first.
+        EXPECT_EQ(static_cast<QFileDialog&>(d).selectedNameFilter(), Tr(txt::kFilterTxt));
+        AcceptFileDialog(d, QString::fromStdString(path.string()));
+    });
     Click(viewer, "ButtonRetour");
     EXPECT_FALSE(viewer.isVisible());
     const std::string first = SavedMessageBytes(y->messages.decrypted);

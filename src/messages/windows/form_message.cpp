@@ -76,7 +76,8 @@ std::optional<QString> ChooseViewerSavePath(QWidget* parent, const HolderContext
     // cancelled.
     for (;;) {
         std::optional<QString> path = ChooseFileToSave(
-            parent, caption, folder, filter, rich ? QStringLiteral("rtf") : QStringLiteral("txt"));
+            parent, caption, folder, filter, rich ? QStringLiteral("rtf") : QStringLiteral("txt"),
+            Tr(rich ? txt::kFilterRtf : txt::kFilterTxt));
         if (!path) return std::nullopt;
         if (!QFileInfo::exists(*path)) return path;
         const QString name = QFileInfo(*path).fileName();
