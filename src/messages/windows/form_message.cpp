@@ -4,9 +4,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -25,6 +23,7 @@
 #include "holder/program_state.h"
 #include "messages/certification.h"
 #include "messages/texts.h"
+#include "messages/windows/sender_panel.h"
 #include "messages/windows/texts.h"
 #include "rtf/rtf.h"
 #include "store/record_list.h"
@@ -159,68 +158,13 @@ FormMessage::FormMessage(HolderContext& ctx, QWidget* parent)
     bar->addStretch();
     outer->addLayout(bar);
 
-    groupBoxExp_ = Named(new QGroupBox(this), "GroupBoxExp");
-    auto* sender = new QGridLayout(groupBoxExp_);
-    auto label = [this](const char* name) {
-        auto* l = Named(new QLabel(groupBoxExp_), name);
-        l->setTextFormat(Qt::PlainText);
-        return l;
-    };
-    labelAffiliation_ = label("LabelAffiliation");
-    lbAffiliation_ = label("LbAffiliation");
-    labelFirme_ = label("LabelFirme");
-    lbSociete_ = label("LbSociete");
-    labelNom_ = label("LabelNom");
-    lbNom_ = label("LbNom");
-    labelLocalite_ = label("LabelLocalite");
-    lbLocalite_ = label("LbLocalite");
-    labelEmail_ = label("LabelEmail");
-    lbEmail_ = label("LbEmail");
-    lbDate_ = label("LbDate");
-    lbConfirmation_ = label("LbConfirmation");
-    for (QLabel* l : {lbAffiliation_, lbSociete_, lbNom_, lbLocalite_, lbEmail_}) {
-        QFont f = l->font();
-        f.setBold(true);
-        l->setFont(f);
-        l->setWordWrap(true);
-        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    }
-    int row = 0;
-    for (auto [caption, value] : {std::pair{labelAffiliation_, lbAffiliation_},
-                                  {labelFirme_, lbSociete_},
-                                  {labelNom_, lbNom_},
-                                  {labelLocalite_, lbLocalite_},
-                                  {labelEmail_, lbEmail_}}) {
-        sender->addWidget(caption, row, 0);
-        sender->addWidget(value, row++, 1);
-    }
-    sender->addWidget(lbDate_, row++, 0, 1, 2);
-    sender->addWidget(lbConfirmation_, row, 0, 1, 2);
-    sender->setColumnStretch(1, 1);
-    outer->addWidget(groupBoxExp_);
-
-    auto* digest = new QGridLayout;
-    labelHachage_ = Named(new QLabel(this), "LabelHachage");
-    lbHachage_ = Named(new QLabel(this), "LbHachage");
-    labelSignature_ = Named(new QLabel(this), "LabelSignature");
-    lbSignature_ = Named(new QLabel(this), "LbSignature");
+    sender_ = std::make_unique<SenderPanel>(*this, *outer);
     labelObjet_ = Named(new QLabel(this), "LabelObjet");
     lbObjet_ = Named(new QLabel(this), "LbObjet");
-    for (QLabel* l : {lbHachage_, lbSignature_}) {
-        l->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QString(33, QLatin1Char('0'))));
-    }
     lbObjet_->setTextFormat(Qt::PlainText);
     lbObjet_->setWordWrap(true);
-    digest->addWidget(labelHachage_, 0, 0);
-    digest->addWidget(lbHachage_, 0, 1);
-    digest->addWidget(labelSignature_, 1, 0);
-    digest->addWidget(lbSignature_, 1, 1);
-    digest->addWidget(labelObjet_, 2, 0);
-    digest->addWidget(lbObjet_, 2, 1);
-    digest->setColumnStretch(1, 1);
-    outer->addLayout(digest);
+    sender_->DigestGrid().addWidget(labelObjet_, 2, 0);
+    sender_->DigestGrid().addWidget(lbObjet_, 2, 1);
 
     lbAvis_ = Named(new QLabel(this), "LbAvis");
     lbAvis_->setTextFormat(Qt::PlainText);
@@ -254,6 +198,8 @@ FormMessage::FormMessage(HolderContext& ctx, QWidget* parent)
     UpdateCopy();
 }
 
+FormMessage::~FormMessage() = default;
+
 void FormMessage::Retranslate() {
     setWindowTitle(Tr(txt::kCaptionReading));
     agrafer_->setText(Tr(txt::kButtonAttachments));
@@ -269,12 +215,7 @@ void FormMessage::Retranslate() {
     editCopy_->setText(Tr(txt::kCopier));
     print_->setText(Tr(txt::kImprimer));
     print_->setToolTip(Tr(txt::kTipPrint));
-    labelAffiliation_->setText(Tr(txt::kLabelAffiliationNumber));
-    labelNom_->setText(Tr(txt::kLabelName));
-    labelLocalite_->setText(Tr(txt::kLabelLocality));
-    labelEmail_->setText(Tr(txt::kLabelEmail));
-    labelHachage_->setText(Tr(txt::kLabelDigest));
-    labelSignature_->setText(Tr(txt::kLabelSignature));
+    sender_->Retranslate(txt::kLabelAffiliationNumber, txt::kLabelDigest);
     labelObjet_->setText(Tr(txt::kLabelSubject));
     ShowSender();
     UpdateCopy();
@@ -282,19 +223,10 @@ void FormMessage::Retranslate() {
 
 void FormMessage::ShowSender() {
     if (!message_.kind) {
-        groupBoxExp_->setTitle(Tr(txt::kGroupSender));
+        sender_->ShowNobody();
         return;
     }
-    const SenderView& s = message_.sender;
-    ShowVerdict(*groupBoxExp_, s.registration);
-    labelFirme_->setText(s.firmLabel ? Tr(s.firmLabel) : QString());
-    lbSociete_->setText(s.firmLabel ? FromCp1252(s.firm) : QString());
-    lbAffiliation_->setText(FromCp1252(s.affiliation));
-    lbNom_->setText(FromCp1252(s.name));
-    lbLocalite_->setText(FromCp1252(s.locality));
-    lbEmail_->setText(FromCp1252(s.email));
-    lbDate_->setText(Tr(txt::kEncryptedOn, {FromCp1252(s.date), FromCp1252(s.time)}));
-    ShowVerdict(*lbConfirmation_, message_.confirmation);
+    sender_->Show(message_.sender, message_.confirmation, message_.digest, message_.signature);
     QStringList notices;
     for (const Notice& n : message_.notices)
         notices << Tr(n.text, {FromCp1252(n.detail)});
@@ -305,8 +237,6 @@ void FormMessage::ShowSender() {
 void FormMessage::Fill(const DecryptedMessage& message, const QString& subject) {
     message_ = message;
     savedPath_.clear();
-    lbHachage_->setText(FromCp1252(message_.digest));
-    lbSignature_->setText(FromCp1252(message_.signature));
     lbObjet_->setText(subject);
     ShowSender();
 
@@ -401,7 +331,7 @@ void FormMessage::PrintTo(QPrinter& printer, bool selectionOnly) {
     } else {
         AssembleSaved(editeurBis);
     }
-    PrintWithIndents(ctx_, editeurBis, printer, lbNom_->text());
+    PrintWithIndents(ctx_, editeurBis, printer, sender_->Name());
 }
 
 void FormMessage::EditCopyClick() {

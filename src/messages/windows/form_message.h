@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTextDocument>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,8 @@ class QTextEdit;
 class QToolButton;
 
 namespace quarnel::ui {
+
+class SenderPanel;
 
 /// The save dialog of a viewer in `folder`, shown again while the chosen file
 /// exists and the holder does not agree to overwrite it; nothing when
@@ -51,6 +54,7 @@ class FormMessage : public QuarnelDialog {
     Q_OBJECT
   public:
     FormMessage(HolderContext& ctx, QWidget* parent);
+    ~FormMessage() override;
 
     /// Fills the window for `message` (kind 20 plain, 21 rich) and the
     /// received subject; the current file name becomes the placeholder.
@@ -99,23 +103,7 @@ class FormMessage : public QuarnelDialog {
     bool richShown_ = false;  ///< the text was read as RTF
     QString savedPath_;       ///< empty while never saved
 
-    QGroupBox* groupBoxExp_ = nullptr;
-    QLabel* labelAffiliation_ = nullptr;
-    QLabel* labelNom_ = nullptr;
-    QLabel* labelLocalite_ = nullptr;
-    QLabel* labelEmail_ = nullptr;
-    QLabel* labelFirme_ = nullptr;
-    QLabel* lbAffiliation_ = nullptr;
-    QLabel* lbNom_ = nullptr;
-    QLabel* lbLocalite_ = nullptr;
-    QLabel* lbEmail_ = nullptr;
-    QLabel* lbSociete_ = nullptr;
-    QLabel* lbDate_ = nullptr;
-    QLabel* lbConfirmation_ = nullptr;
-    QLabel* labelHachage_ = nullptr;
-    QLabel* lbHachage_ = nullptr;
-    QLabel* labelSignature_ = nullptr;
-    QLabel* lbSignature_ = nullptr;
+    std::unique_ptr<SenderPanel> sender_;
     QLabel* labelObjet_ = nullptr;
     QLabel* lbObjet_ = nullptr;
     QLabel* lbAvis_ = nullptr;  ///< what happened to the attachments

@@ -1,9 +1,6 @@
 #include "messages/windows/form_msg_a_certi.h"
 
 #include <QAction>
-#include <QFontDatabase>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QTextBlock>
@@ -15,6 +12,7 @@
 
 #include "messages/texts.h"
 #include "messages/windows/form_message.h"
+#include "messages/windows/sender_panel.h"
 #include "messages/windows/texts.h"
 #include "rtf/rtf.h"
 #include "store/atomic_file.h"
@@ -63,62 +61,7 @@ FormMsgACerti::FormMsgACerti(HolderContext& ctx, QWidget* parent)
     panel->setLayout(bar);
     outer->addWidget(panel);
 
-    groupBoxExp_ = Named(new QGroupBox(this), "GroupBoxExp");
-    auto* sender = new QGridLayout(groupBoxExp_);
-    auto label = [this](const char* name) {
-        auto* l = Named(new QLabel(groupBoxExp_), name);
-        l->setTextFormat(Qt::PlainText);
-        return l;
-    };
-    labelAffiliation_ = label("LabelAffiliation");
-    lbAffiliation_ = label("LbAffiliation");
-    labelFirme_ = label("LabelFirme");
-    lbSociete_ = label("LbSociete");
-    labelNom_ = label("LabelNom");
-    lbNom_ = label("LbNom");
-    labelLocalite_ = label("LabelLocalite");
-    lbLocalite_ = label("LbLocalite");
-    labelEmail_ = label("LabelEmail");
-    lbEmail_ = label("LbEmail");
-    lbDate_ = label("LbDate");
-    lbConfirmation_ = label("LbConfirmation");
-    for (QLabel* l : {lbAffiliation_, lbSociete_, lbNom_, lbLocalite_, lbEmail_}) {
-        QFont f = l->font();
-        f.setBold(true);
-        l->setFont(f);
-        l->setWordWrap(true);
-    }
-    int row = 0;
-    for (auto [caption, value] : {std::pair{labelAffiliation_, lbAffiliation_},
-                                  {labelFirme_, lbSociete_},
-                                  {labelNom_, lbNom_},
-                                  {labelLocalite_, lbLocalite_},
-                                  {labelEmail_, lbEmail_}}) {
-        sender->addWidget(caption, row, 0);
-        sender->addWidget(value, row++, 1);
-    }
-    sender->addWidget(lbDate_, row++, 0, 1, 2);
-    sender->addWidget(lbConfirmation_, row, 0, 1, 2);
-    sender->setColumnStretch(1, 1);
-    outer->addWidget(groupBoxExp_);
-
-    auto* digest = new QGridLayout;
-    labelHachage_ = Named(new QLabel(this), "LabelHachage");
-    lbHachage_ = Named(new QLabel(this), "LbHachage");
-    labelSignature_ = Named(new QLabel(this), "LabelSignature");
-    lbSignature_ = Named(new QLabel(this), "LbSignature");
-    for (QLabel* l : {lbHachage_, lbSignature_}) {
-        l->setTextFormat(Qt::PlainText);
-        l->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QString(33, QLatin1Char('0'))));
-    }
-    digest->addWidget(labelHachage_, 0, 0);
-    digest->addWidget(lbHachage_, 0, 1);
-    digest->addWidget(labelSignature_, 1, 0);
-    digest->addWidget(lbSignature_, 1, 1);
-    digest->setColumnStretch(1, 1);
-    outer->addLayout(digest);
+    sender_ = std::make_unique<SenderPanel>(*this, *outer);
 
     editeur_ = Named(new QTextEdit(this), "Editeur");
     editeur_->setReadOnly(true);
@@ -133,18 +76,15 @@ FormMsgACerti::FormMsgACerti(HolderContext& ctx, QWidget* parent)
     Retranslate();
 }
 
+FormMsgACerti::~FormMsgACerti() = default;
+
 void FormMsgACerti::Retranslate() {
     setWindowTitle(Tr(txt::kCaptionCertification));
     windowClose_->setText(Tr(txt::kButtonBack));
     windowClose_->setToolTip(Tr(txt::kTipBack));
     certifier_->setText(Tr(txt::kButtonCertify));
     helpContents_->setText(Tr(txt::kAide));
-    labelAffiliation_->setText(Tr(txt::kLabelAffiliationShort));
-    labelNom_->setText(Tr(txt::kLabelName));
-    labelLocalite_->setText(Tr(txt::kLabelLocality));
-    labelEmail_->setText(Tr(txt::kLabelEmail));
-    labelHachage_->setText(Tr(txt::kLabelReducedDigest));
-    labelSignature_->setText(Tr(txt::kLabelSignature));
+    sender_->Retranslate(txt::kLabelAffiliationShort, txt::kLabelReducedDigest);
     ShowSaved();
 }
 
@@ -187,22 +127,11 @@ bool FormMsgACerti::Load(const QString& fileName, const std::string& bytes) {
 
 void FormMsgACerti::ShowSaved() {
     if (!loaded_) {
-        groupBoxExp_->setTitle(Tr(txt::kGroupSender));
+        sender_->ShowNobody();
         certifier_->setToolTip(Tr(txt::kTipCertify));
         return;
     }
-    const SenderView& s = saved_.sender;
-    ShowVerdict(*groupBoxExp_, s.registration);
-    labelFirme_->setText(s.firmLabel ? Tr(s.firmLabel) : QString());
-    lbSociete_->setText(s.firmLabel ? FromCp1252(s.firm) : QString());
-    lbAffiliation_->setText(FromCp1252(s.affiliation));
-    lbNom_->setText(FromCp1252(s.name));
-    lbLocalite_->setText(FromCp1252(s.locality));
-    lbEmail_->setText(FromCp1252(s.email));
-    lbDate_->setText(Tr(txt::kEncryptedOn, {FromCp1252(s.date), FromCp1252(s.time)}));
-    lbHachage_->setText(FromCp1252(saved_.digest));
-    lbSignature_->setText(FromCp1252(saved_.signature));
-    ShowVerdict(*lbConfirmation_, saved_.confirmation);
+    sender_->Show(saved_.sender, saved_.confirmation, saved_.digest, saved_.signature);
     certifier_->setEnabled(saved_.confirmed);
     // A disabled button says why.
     certifier_->setToolTip(Tr(saved_.confirmed ? txt::kTipCertify : txt::kNothingToCertify));

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "messages/certification.h"
@@ -18,10 +19,13 @@ class QTextEdit;
 
 namespace quarnel::ui {
 
+class SenderPanel;
+
 class FormMsgACerti : public QuarnelDialog {
     Q_OBJECT
   public:
     FormMsgACerti(HolderContext& ctx, QWidget* parent);
+    ~FormMsgACerti() override;
 
     /// Loads the bytes of the file `fileName`: RTF content is shown formatted,
     /// other content as plain lines. The message text checked is, for a name
@@ -47,23 +51,7 @@ class FormMsgACerti : public QuarnelDialog {
 
     SavedMessage saved_;
     bool loaded_ = false;
-    QGroupBox* groupBoxExp_ = nullptr;
-    QLabel* labelAffiliation_ = nullptr;
-    QLabel* labelNom_ = nullptr;
-    QLabel* labelLocalite_ = nullptr;
-    QLabel* labelEmail_ = nullptr;
-    QLabel* labelFirme_ = nullptr;
-    QLabel* lbAffiliation_ = nullptr;
-    QLabel* lbNom_ = nullptr;
-    QLabel* lbLocalite_ = nullptr;
-    QLabel* lbEmail_ = nullptr;
-    QLabel* lbSociete_ = nullptr;
-    QLabel* lbDate_ = nullptr;
-    QLabel* lbConfirmation_ = nullptr;
-    QLabel* labelHachage_ = nullptr;
-    QLabel* lbHachage_ = nullptr;
-    QLabel* labelSignature_ = nullptr;
-    QLabel* lbSignature_ = nullptr;
+    std::unique_ptr<SenderPanel> sender_;
     QTextEdit* editeur_ = nullptr;
     QAction* windowClose_ = nullptr;
     QAction* certifier_ = nullptr;
