@@ -30,18 +30,10 @@ FormCerti::FormCerti(HolderContext& ctx, QWidget* parent)
     auto* outer = new QVBoxLayout(this);
     windowClose_ = Named(new QAction(this), "WindowClose");
     helpContents_ = Named(new QAction(this), "HelpContents");
-    saveAs_ = Named(new QAction(this), "SaveAs");
-    editSelectAll_ = Named(new QAction(this), "EditSelectAll");
-    editCopy_ = Named(new QAction(this), "EditCopy");
-    print_ = Named(new QAction(this), "Print");
-    saveAs_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    editSelectAll_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    editCopy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    print_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    for (QAction* a : {saveAs_, editSelectAll_, editCopy_, print_}) {
-        a->setShortcutContext(Qt::WindowShortcut);
-        addAction(a);
-    }
+    saveAs_ = ViewerAction(*this, "SaveAs", Qt::Key_S);
+    editSelectAll_ = ViewerAction(*this, "EditSelectAll", Qt::Key_A);
+    editCopy_ = ViewerAction(*this, "EditCopy", Qt::Key_C);
+    print_ = ViewerAction(*this, "Print", Qt::Key_P);
     auto* bar = new QHBoxLayout;
     bar->addWidget(ViewerButton(this, windowClose_, "ToolButtonRetour"));
     bar->addWidget(ViewerButton(this, helpContents_, "ButtonAide"));

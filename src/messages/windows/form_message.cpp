@@ -122,6 +122,14 @@ QToolButton* ViewerButton(QWidget* parent, QAction* action, const char* name) {
     return b;
 }
 
+QAction* ViewerAction(QWidget& window, const char* name, Qt::Key key) {
+    auto* a = Named(new QAction(&window), name);
+    a->setShortcut(QKeySequence(Qt::CTRL | key));
+    a->setShortcutContext(Qt::WindowShortcut);
+    window.addAction(a);
+    return a;
+}
+
 FormMessage::FormMessage(HolderContext& ctx, QWidget* parent)
     : QuarnelDialog(ctx, "FormMessage", kHelpReading, parent) {
     setModal(true);
@@ -131,18 +139,10 @@ FormMessage::FormMessage(HolderContext& ctx, QWidget* parent)
     windowClose_ = Named(new QAction(this), "WindowClose");
     certifier_ = Named(new QAction(this), "Certifier");
     helpContents_ = Named(new QAction(this), "HelpContents");
-    saveAs_ = Named(new QAction(this), "SaveAs");
-    editSelectAll_ = Named(new QAction(this), "EditSelectAll");
-    editCopy_ = Named(new QAction(this), "EditCopy");
-    print_ = Named(new QAction(this), "Print");
-    saveAs_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    editSelectAll_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    editCopy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    print_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    for (QAction* a : {saveAs_, editSelectAll_, editCopy_, print_}) {
-        a->setShortcutContext(Qt::WindowShortcut);
-        addAction(a);
-    }
+    saveAs_ = ViewerAction(*this, "SaveAs", Qt::Key_S);
+    editSelectAll_ = ViewerAction(*this, "EditSelectAll", Qt::Key_A);
+    editCopy_ = ViewerAction(*this, "EditCopy", Qt::Key_C);
+    print_ = ViewerAction(*this, "Print", Qt::Key_P);
 
     auto* bar = new QHBoxLayout;
     buttonAgrafe_ = ViewerButton(this, agrafer_, "ButtonAgrafe");

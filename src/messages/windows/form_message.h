@@ -47,6 +47,10 @@ std::optional<bool> RunPrintDialog(QWidget* parent, QPrinter& printer, bool hasS
 void PrintWithIndents(const HolderContext& ctx, QTextDocument& document, QPrinter& printer,
                       const QString& title);
 
+/// An action of a viewer's window on Ctrl+`key` (save, select all, copy,
+/// print).
+QAction* ViewerAction(QWidget& window, const char* name, Qt::Key key);
+
 /// A toolbar button of a viewer carrying `action`.
 QToolButton* ViewerButton(QWidget* parent, QAction* action, const char* name);
 
