@@ -29,6 +29,7 @@
 #include "messages/windows/write_message.h"
 #include "scripted_windows.h"
 #include "ta_server.h"
+#include "window_host.h"
 #include "window_test_support.h"
 #include "windowkit/modal_runner.h"
 #include "windowkit/window_kit.h"
@@ -39,16 +40,7 @@ namespace {
 using test::Child;
 using test::Click;
 
-class Host : public MainWindowHost {
-  public:
-    QWidget& Window() override { return window; }
-    void EvaluateState() override {}
-    void RefreshNames() override {}
-    void ShowInformation() override {}
-    void ApplyLanguage() override {}
-    void ResetInformation() override {}
-    QWidget window;
-};
+using Host = test::WindowHost;
 
 /// One holder's windows, wired as the main window wires them.
 struct Desk {

@@ -29,6 +29,7 @@
 #include "messages/windows/form_msg_a_certi.h"
 #include "messages/windows/texts.h"
 #include "scripted_windows.h"
+#include "window_host.h"
 #include "window_test_support.h"
 #include "windowkit/long_job.h"
 #include "windowkit/modal_runner.h"
@@ -40,16 +41,7 @@ namespace {
 using test::Child;
 using test::Click;
 
-class Host : public MainWindowHost {
-  public:
-    QWidget& Window() override { return window; }
-    void EvaluateState() override {}
-    void RefreshNames() override {}
-    void ShowInformation() override {}
-    void ApplyLanguage() override {}
-    void ResetInformation() override {}
-    QWidget window;
-};
+using Host = test::WindowHost;
 
 QColor TextColour(const QWidget& w) {
     return w.palette().color(QPalette::WindowText);
