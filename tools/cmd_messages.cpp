@@ -164,10 +164,12 @@ int Decrypt(Args& args) {
     HolderContext ctx;
     MessageState msgs;
     LoadHolderFolder(dir, ctx);
-    const AttachmentSource receivedFolder = ReceivedFolderSource(ctx);
-    const AttachmentSource source = [&](const std::string& name) {
+    const std::filesystem::path receivedFolder =
+        PathFromSetting(ctx.settings.receivedEncryptedFolder);
+    const AttachmentSource source =
+        [&](const std::string& name) -> std::optional<std::filesystem::path> {
         const auto it = given.find(name);
-        return it == given.end() ? receivedFolder(name) : ReadWholeFile(it->second);
+        return it == given.end() ? receivedFolder / Cp1252ToUtf8(name) : it->second;
     };
     const ReceiveOutcome o = ReadReceivedBody(
         ctx, msgs, SplitLines(body), [](const Lines&) { return false; }, source);

@@ -67,29 +67,14 @@ struct AttachmentRun {
     bool cancelled = false;
 };
 
-// The input of one attachment: the file streamed, or the bytes a source gave.
-struct AttachmentInput {
-    std::optional<StreamingFileReader> file;
-    std::optional<std::string> bytes;
-    std::size_t at = 0;
-
-    bool ok() const { return file ? file->ok() : bytes.has_value(); }
-    std::uint64_t size() const { return file ? file->size() : bytes ? bytes->size() : 0; }
-    std::optional<std::size_t> Read(char* data, std::size_t size) {
-        if (file) return file->Read(data, size);
-        const std::size_t n = std::min(size, bytes->size() - at);
-        std::copy_n(bytes->data() + at, n, data);
-        at += n;
-        return n;
-    }
-};
-
-void OpenInput(const AttachmentRun& run, const std::string& name, AttachmentInput& in) {
+// The file of one attachment: where the source says, else in the folder for
+// received encrypted files.
+StreamingFileReader OpenInput(const AttachmentRun& run, const std::string& name) {
     if (run.source) {
-        in.bytes = run.source(name);
-    } else {
-        in.file.emplace(run.received / Cp1252ToUtf8(name));
+        const std::optional<std::filesystem::path> path = run.source(name);
+        return StreamingFileReader(path ? *path : std::filesystem::path());
     }
+    return StreamingFileReader(run.received / Cp1252ToUtf8(name));
 }
 
 // Deciphered straight into a temporary file beside its final name: nothing
@@ -100,8 +85,7 @@ void DecipherAttachment(AttachmentRun& run, const std::string& received) {
         run.out.notices.push_back({txt::kAttachmentNameRefused, received});
         return;
     }
-    AttachmentInput in;
-    OpenInput(run, *name, in);
+    StreamingFileReader in = OpenInput(run, *name);
     // Never over an existing file, nor over one of the holder's own files when
     // the decrypted-files folder is the key or data folder.
     const std::filesystem::path wanted = Cp1252ToUtf8(*name);
@@ -173,11 +157,6 @@ void DecipherAttachment(AttachmentRun& run, const std::string& received) {
 }
 
 }  // namespace
-
-AttachmentSource ReceivedFolderSource(const HolderContext& ctx) {
-    const std::filesystem::path folder = PathFromSetting(ctx.settings.receivedEncryptedFolder);
-    return [folder](const std::string& name) { return ReadWholeFile(folder / Cp1252ToUtf8(name)); };
-}
 
 std::optional<std::string> SafeAttachmentName(const std::string& received) {
     const std::size_t slash = received.find_last_of("/\\");
@@ -355,9 +334,9 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Line
             const std::optional<std::string> safe = SafeAttachmentName(name);
             if (!safe) continue;
             std::error_code ec;
-            const auto size =
-                attachments ? std::uintmax_t(0)
-                            : std::filesystem::file_size(run.received / Cp1252ToUtf8(*safe), ec);
+            std::filesystem::path path = run.received / Cp1252ToUtf8(*safe);
+            if (attachments) path = attachments(*safe).value_or(std::filesystem::path());
+            const auto size = std::filesystem::file_size(path, ec);
             if (!ec) run.total += size;
         }
     }

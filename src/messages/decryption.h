@@ -2,6 +2,7 @@
 // Received bodies: taking them apart, the structure check, the dispatch of
 // the TA's replies, and the decryption and verification of user messages.
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,13 +15,11 @@
 
 namespace quarnel {
 
-/// The bytes of a received encrypted attachment file by its (already safe)
-/// name; nothing when it is missing. Held whole: the received folder itself
-/// is streamed when no source is given.
-using AttachmentSource = std::function<std::optional<std::string>(const std::string& name)>;
-
-/// Reads from the folder for received encrypted files.
-AttachmentSource ReceivedFolderSource(const HolderContext& ctx);
+/// Where a received encrypted attachment file is, by its (already safe)
+/// name; nothing when it is missing. The file is streamed whatever its size.
+/// Without a source, the folder for received encrypted files.
+using AttachmentSource =
+    std::function<std::optional<std::filesystem::path>(const std::string& name)>;
 
 /// The processing of the TA's replies (kinds 04, 05, 14, 15, 1C): the caller
 /// wires it to the authority's reply entry. Gets the checked body (separator
