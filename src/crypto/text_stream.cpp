@@ -165,6 +165,26 @@ class LineReader {
         return true;
     }
 
+    /// The lines at the read position that are 32 characters and CR LF, as
+    /// far as the buffer holds them and at most `most`: their first byte, and
+    /// their number in `count` (0 at the end of the input or on an error).
+    /// The caller parses them and moves on with SkipRegular.
+    const char* PeekRegular(std::size_t most, std::size_t& count) {
+        count = 0;
+        if (!Fill()) return nullptr;
+        if (pendingLf_) {
+            pendingLf_ = false;
+            if (buffer_[pos_] == '\n' && (++pos_, !Fill())) return nullptr;
+        }
+        const char* p = buffer_.data() + pos_;
+        const std::size_t whole = std::min(most, (len_ - pos_) / kLineBytes);
+        while (count < whole && p[kLineBytes * count + 32] == '\r' &&
+               p[kLineBytes * count + 33] == '\n')
+            ++count;
+        return p;
+    }
+    void SkipRegular(std::size_t count) { pos_ += kLineBytes * count; }
+
   private:
     /// Data at pos_: false at the end of the input or on a read error.
     bool Fill() {
@@ -349,8 +369,37 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
     const std::size_t blocks = std::size_t(n);
     for (std::size_t i = 0; i < blocks;) {
         const std::size_t count = std::min(kChunkBlocks, blocks - i);
-        for (std::size_t j = 0; j < count; ++j) {
-            if (!lines.Next(values[j], noise)) {
+        for (std::size_t j = 0; j < count;) {
+            // Lines of the usual shape are parsed on every thread; a line
+            // that is not all digits, and the lines of any other shape, are
+            // read one by one as before.
+            std::size_t run = 0;
+            const char* regular = lines.PeekRegular(count - j, run);
+            std::atomic<std::size_t> firstOdd{run};
+            batches.Run(run, [&](std::size_t first, std::size_t end, gf::Scratch&, Chunk&) {
+                for (std::size_t x = first; x < end; ++x) {
+                    const char* p = regular + kLineBytes * x;
+                    U128 r = 0;
+                    unsigned bad = 0;
+                    for (int d = 0; d < 32; ++d) {
+                        const unsigned digit = DigitOf(p[d]);
+                        bad |= digit;
+                        r = (r << 4) | (digit & 15);
+                    }
+                    if (bad >= 16) {
+                        std::size_t seen = firstOdd.load();
+                        while (x < seen && !firstOdd.compare_exchange_weak(seen, x)) {
+                        }
+                        return;
+                    }
+                    values[j + x] = r;
+                }
+            });
+            const std::size_t parsed = firstOdd.load();
+            lines.SkipRegular(parsed);
+            j += parsed;
+            if (parsed == run && run > 0) continue;
+            if (j < count && !lines.Next(values[j++], noise)) {
                 s.draws = headerDraws;
                 return lost();
             }

@@ -406,6 +406,22 @@ TEST(StreamsAgainstWholeTexts, OddLinesCutTextsAndWrongKeysFailAlike) {
             ExpectSame(DecipherStreamed(file, piece, inverse, mask), want);
         ExpectSame(DecipherStreamed(file, 4096, key, mask), DecipherWhole(file, key, mask));
     }
+
+    // A few odd lines among many of the usual shape, which are read on
+    // several threads.
+    Lines many;
+    ASSERT_TRUE(EncipherText("0A1B2", 'C', '7', many, mask, key, sample.Text(3000), 46000.5));
+    std::string sparse = JoinLinesCrLf(many);
+    sparse[34 * 700] = ' ';           // a blank before 31 digits
+    sparse[34 * 1500 + 9] = 'G';      // not a digit: the line counts as 0
+    sparse.erase(34 * 2000 + 32, 1);  // a line ended by LF alone
+    const Streamed want = DecipherWhole(sparse, inverse, mask);
+    for (const unsigned threads : {1u, 3u}) {
+        SetStreamThreads(threads);
+        for (const std::size_t piece : {std::size_t(4096), std::size_t(100003)})
+            ExpectSame(DecipherStreamed(sparse, piece, inverse, mask), want);
+    }
+    SetStreamThreads(0);
 }
 
 TEST(StreamsAgainstWholeTexts, StopsWhenAskedAndOnSourcesAndSinksThatFail) {
