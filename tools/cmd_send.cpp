@@ -108,7 +108,7 @@ int RunSendCommand(Args& args) {
     QEventLoop loop;
     bool transferred = false;
     QObject::connect(&client, &SmtpClient::logged, [](int id, const QString& detail) {
-        std::cout << Escaped(FillPlaceholders(FrenchText(id), {detail.toStdString()})) << '\n';
+        std::cout << Escaped(FillPlaceholders(FrenchText(id), {detail.toStdString()})) << std::endl;
     });
     QObject::connect(&client, &SmtpClient::error, [](const QString& text) {
         std::cout << "error: " << Escaped(text.toStdString()) << '\n';
