@@ -118,7 +118,7 @@ int RunSendCommand(Args& args) {
         loop.quit();
     });
     std::cout << "size: " << job.message.size() << '\n';
-    client.Start(job);
+    client.Start(std::move(job));
     if (client.IsRunning()) loop.exec();
     std::cout.flush();
     return transferred ? 0 : 1;

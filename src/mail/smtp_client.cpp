@@ -104,8 +104,12 @@ SmtpClient::~SmtpClient() {
 }
 
 void SmtpClient::Start(const SmtpJob& job) {
+    if (!running_) Start(SmtpJob(job));
+}
+
+void SmtpClient::Start(SmtpJob&& job) {
     if (running_) return;
-    job_ = job;
+    job_ = std::move(job);
     running_ = true;
     connected_ = transferred_ = failed_ = false;
     inbox_.clear();

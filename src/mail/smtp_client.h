@@ -57,8 +57,10 @@ class SmtpClient : public QObject {
     SmtpClient(const SmtpClient&) = delete;
     SmtpClient& operator=(const SmtpClient&) = delete;
 
-    /// Starts the dialogue (ignored while one runs).
+    /// Starts the dialogue (ignored while one runs). The rvalue form takes
+    /// the message over instead of copying it.
     void Start(const SmtpJob& job);
+    void Start(SmtpJob&& job);
     /// Ends the dialogue at once; finished follows with what was reached.
     void Abort();
     [[nodiscard]] bool IsRunning() const { return running_; }
