@@ -1,0 +1,130 @@
+#pragma once
+// Sending one mail by SMTP: a signal-driven dialogue on a QTcpSocket that
+// never blocks the event loop.
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "mail/mail_limits.h"
+
+class QTcpSocket;
+
+namespace quarnel {
+
+/// What to send and where.
+struct SmtpJob {
+    QString server;  ///< host or host:port, default port 25
+    QString heloName;
+    std::string message;  ///< the whole MIME message, CR LF lines, not yet dot-stuffed
+    std::string fromAddress;
+    std::vector<std::string> recipients;
+};
+
+/// The relay's host and port of "host[:port]"; port 0 when the text is not a
+/// valid address.
+struct ServerAddress {
+    QString host;
+    quint16 port = 0;
+};
+[[nodiscard]] ServerAddress ParseServerAddress(const QString& server, quint16 defaultPort);
+
+/// The addresses of a recipient address text ("a@x.org, B <b@y.org>; c@z"):
+/// split at commas and semicolons, blanks trimmed, the part inside <> when
+/// given, empty items left out.
+[[nodiscard]] std::vector<std::string> SplitRecipients(std::string_view text);
+
+/// The most recipients of one mail.
+inline constexpr std::size_t kMaxRecipients = 100;
+/// The longest address accepted for MAIL FROM and RCPT TO.
+inline constexpr std::size_t kMaxAddressLength = 254;
+/// How much of the message is handed to the socket ahead of the wire.
+inline constexpr std::size_t kDataWindow = 256 * 1024;
+
+/// Sends one mail. Every step is logged through `logged` (from "Appel" to
+/// "Déconnexion du transmetteur SMTP", failures included), so a window only
+/// has to show the lines; `finished` comes last, exactly once per Start (at
+/// once, inside Start, for a job refused before connecting). A receiver may
+/// start the next job from `finished`, but must not delete the client from
+/// one of its signals (deleteLater does).
+class SmtpClient : public QObject {
+    Q_OBJECT
+  public:
+    explicit SmtpClient(QObject* parent = nullptr, MailLimits limits = {});
+    ~SmtpClient() override;
+    SmtpClient(const SmtpClient&) = delete;
+    SmtpClient& operator=(const SmtpClient&) = delete;
+
+    /// Starts the dialogue (ignored while one runs). The rvalue form takes
+    /// the message over instead of copying it.
+    void Start(const SmtpJob& job);
+    void Start(SmtpJob&& job);
+    /// Ends the dialogue at once; finished follows with what was reached.
+    void Abort();
+    [[nodiscard]] bool IsRunning() const { return running_; }
+
+  Q_SIGNALS:
+    /// One per step: a text of mail/texts.h and the value of its %s.
+    void logged(int textId, const QString& detail);
+    /// Message bytes handed over during DATA, of the message's size.
+    void progress(qint64 done, qint64 total);
+    /// The relay's reply text on a refusal; on a fault of the line (time-out,
+    /// cut, malformed reply) the logged line's French text.
+    void error(const QString& serverText);
+    /// connected: the relay greeted us with 220; transferred: it accepted
+    /// the message.
+    void finished(bool connected, bool transferred);
+
+  private:
+    enum class Step {
+        Idle,
+        Connecting,
+        Greeting,
+        Ehlo,
+        Helo,
+        Rset,
+        MailFrom,
+        RcptTo,
+        Data,
+        Sending,
+        EndOfData,
+        Quit
+    };
+
+    void OnConnected();
+    void OnReadyRead();
+    void OnBytesWritten();
+    void OnSocketError();
+    void OnTimeout();
+    void OnReply(int code, const QString& text);
+    void SendCommand(Step next, const std::string& command);
+    void SendMoreData();
+    void ArmTimer(std::chrono::milliseconds limit);
+    void Refused(const QString& text);
+    void Fail(int textId, const QString& detail);
+    void Finish();
+    [[nodiscard]] static QString StepName(Step step);
+
+    MailLimits limits_;
+    SmtpJob job_;
+    std::unique_ptr<QTcpSocket> socket_;
+    QTimer timer_;
+    Step step_ = Step::Idle;
+    bool running_ = false;
+    bool connected_ = false;
+    bool transferred_ = false;
+    bool failed_ = false;
+    std::string inbox_;  ///< received bytes of a reply line not yet complete
+    QString replyText_;  ///< the lines of the reply so far
+    std::size_t replyLines_ = 0;
+    std::size_t recipient_ = 0;
+    std::size_t dataPos_ = 0;  ///< how far into job_.message DATA has gone
+    bool atLineStart_ = true;  ///< dot-stuffing across pieces
+};
+
+}  // namespace quarnel
