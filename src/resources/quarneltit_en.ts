@@ -228,6 +228,10 @@
         <translation>Connection lost: %s</translation>
     </message>
     <message>
+        <source>Ligne reçue sans CR LF</source>
+        <translation>Line received without CR LF</translation>
+    </message>
+    <message>
         <source>Des messages chiffrés doivent encore être expédiés.</source>
         <translation>Encrypted messages still have to be sent.</translation>
     </message>
