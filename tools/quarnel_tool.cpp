@@ -34,6 +34,11 @@ constexpr const char* kUsage = R"(usage: quarnel-tool COMMAND ...
                                       writes the message (decrypted-messages folder) and the
                                       attachments (decrypted-files folder), prints the verdicts;
                                       attachments not given are read from the received folder
+  send --data DIR [--smtp HOST[:PORT]] --to ADDRESS|NUMBER [--subject TEXT] BODYFILE [ATTACHMENT...]
+                                      send a body made by encrypt and its encrypted attachments
+                                      by SMTP as that holder (relay of its settings unless
+                                      --smtp; NUMBER: a correspondent's address); prints one log
+                                      line per step, exit code 1 when the relay did not take it
   rtf [--canonical] FILE              print the plain text of an RTF file, or with --canonical
                                       the RTF this program writes for what it read
 
@@ -68,6 +73,10 @@ int main(int argc, char** argv) {
         if (command == "encrypt" || command == "decrypt") {
             Args a(std::move(args), {"--rich"});
             return RunMessageCommand(command, a);
+        }
+        if (command == "send") {
+            Args a(std::move(args), {});
+            return RunSendCommand(a);
         }
         if (command == "rtf") {
             Args a(std::move(args), {"--canonical"});

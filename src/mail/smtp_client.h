@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mail/mail_limits.h"
@@ -32,6 +33,11 @@ struct ServerAddress {
     quint16 port = 0;
 };
 [[nodiscard]] ServerAddress ParseServerAddress(const QString& server, quint16 defaultPort);
+
+/// The addresses of a recipient address text ("a@x.org, B <b@y.org>; c@z"):
+/// split at commas and semicolons, blanks trimmed, the part inside <> when
+/// given, empty items left out.
+[[nodiscard]] std::vector<std::string> SplitRecipients(std::string_view text);
 
 /// The most recipients of one mail.
 inline constexpr std::size_t kMaxRecipients = 100;

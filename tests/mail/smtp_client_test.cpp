@@ -248,7 +248,10 @@ TEST(SmtpClient, RefusesBeforeSending) {
     EXPECT_TRUE(o.transferred);
 }
 
-TEST(ServerAddress, HostAndPort) {
+TEST(ServerAddress, HostAndPortAndRecipientLists) {
+    EXPECT_EQ(SplitRecipients(" a@x.org, B <b@y.org>;;c@z "),
+              (std::vector<std::string>{"a@x.org", "b@y.org", "c@z"}));
+    EXPECT_TRUE(SplitRecipients(" , ").empty());
     EXPECT_EQ(ParseServerAddress("relay.example.org", 25).port, 25);
     const ServerAddress a = ParseServerAddress(" relay:2525 ", 25);
     EXPECT_EQ(a.host, "relay");
