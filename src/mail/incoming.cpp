@@ -194,8 +194,13 @@ void MailRetrieval::Start() {
     deleteIndex_ = 0;
     Q_EMIT logged(txt::kPop3Call, QString());
     Pop3Job job;
-    if (ctx_.keyStore.empty() || !ReadMailPassword(ctx_.keyStore, ctx_.ownDigit, *job.password) ||
-        job.password->empty()) {
+    if (!password_->empty()) {
+        *job.password = password_.Get();
+    } else if (ctx_.keyStore.empty() ||
+               !ReadMailPassword(ctx_.keyStore, ctx_.ownDigit, *job.password)) {
+        job.password->clear();
+    }
+    if (job.password->empty()) {
         outcome_.noPassword = true;
         Q_EMIT logged(txt::kPop3NoPassword, QString());
         Finish();

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "crypto/records.h"
+#include "crypto/secret.h"
 #include "holder/holder_context.h"
 #include "mail/mail_limits.h"
 #include "mail/mail_state.h"
@@ -103,6 +104,8 @@ class MailRetrieval : public QObject {
 
     /// Starts; without a stored mail password logs so and finishes at once.
     void Start();
+    /// A password to use instead of the stored one (asked for, or given to a tool).
+    void SetPassword(SecretString password) { password_ = std::move(password); }
     /// Drops the connection (nothing is deleted) and finishes.
     void Abort();
     [[nodiscard]] bool running() const { return running_; }
@@ -141,6 +144,7 @@ class MailRetrieval : public QObject {
     ParsedMail headers_;  // of the message being handled
     std::vector<int> toDelete_;
     std::size_t deleteIndex_ = 0;
+    SecretString password_;
 };
 
 }  // namespace quarnel
