@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "mail/mime.h"
+#include "store/atomic_file.h"
+#include "temp_dir.h"
+
 namespace quarnel {
 namespace {
 
@@ -89,6 +93,41 @@ TEST(ParseMail, NestedPartsGiveTheLastTextAndEveryAttachmentWithItsDecodedName) 
     EXPECT_EQ(m.attachments[1].content, "hi");
     // Names are given as sent: the sorting checks them.
     EXPECT_EQ(m.attachments[2].fileName, "../../notes.txt");
+}
+
+TEST(ParseMail, ReadsBackWhatBuildMailWrites) {
+    test::TempDir dir;
+    const std::string binary("\0\x01\xFF\r\n.\r\n", 8);
+    ASSERT_TRUE(WriteFileAtomically(dir.path() / "r\xC3\xA9sum\xC3\xA9 long name.bin", binary));
+    ASSERT_TRUE(WriteFileAtomically(dir.path() / "b.txt", "note"));
+    for (const bool withAttachments : {false, true}) {
+        OutgoingMail out{"claire@example.org",
+                         "MARTIN Cl\xC3\xA9"
+                         "ment",
+                         "Facture d'\xC3\xA9t\xC3\xA9",
+                         {"jean@example.org"},
+                         {"titre", ".ligne", "", "fin"},
+                         {}};
+        if (withAttachments) {
+            out.attachments = {dir.path() / "r\xC3\xA9sum\xC3\xA9 long name.bin",
+                               dir.path() / "b.txt"};
+        }
+        ParsedMail m;
+        ASSERT_TRUE(ParseMail(BuildMail(out), m));
+        EXPECT_EQ(m.Value("x-mailer"), "QuarnelSys");
+        EXPECT_EQ(m.FromName(),
+                  "MARTIN Cl\xC3\xA9"
+                  "ment");
+        EXPECT_EQ(m.Subject(), "Facture d'\xC3\xA9t\xC3\xA9");
+        EXPECT_EQ(m.multipart, withAttachments);
+        EXPECT_EQ(m.lastTextPart.substr(0, 20), "titre\r\n.ligne\r\n\r\nfin");
+        ASSERT_EQ(m.attachments.size(), withAttachments ? 2U : 0U);
+        if (withAttachments) {
+            EXPECT_EQ(m.attachments[0].fileName, "r\xC3\xA9sum\xC3\xA9 long name.bin");
+            EXPECT_EQ(m.attachments[0].content, binary);
+            EXPECT_EQ(m.attachments[1].content, "note");
+        }
+    }
 }
 
 std::string Nested(int depth, int leaves) {
