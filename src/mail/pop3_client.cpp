@@ -57,6 +57,13 @@ void Pop3Client::Start(const Pop3Job& job) {
         Fail(job.server, false);
         return;
     }
+    // A line break in the account or the password would smuggle in a command.
+    const auto breaks = [](const std::string& s) { return s.find_first_of("\r\n") != s.npos; };
+    if (breaks(job.user) || breaks(job.password.Get())) {
+        state_ = State::kConnecting;
+        Fail(QStringLiteral("line break in the account name or password"), false);
+        return;
+    }
     user_ = job.user;
     password_ = SecretString(std::string(job.password.Get()));
     socket_ = std::make_unique<QTcpSocket>();

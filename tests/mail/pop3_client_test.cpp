@@ -209,6 +209,17 @@ TEST(Pop3Client, ServerAddresses) {
     EXPECT_FALSE(SplitServer("host:0", 110, host, port));
     EXPECT_FALSE(SplitServer("host:65536", 110, host, port));
     EXPECT_FALSE(SplitServer(":110", 110, host, port));
+
+    // Refused before any connection: a bad address, or a line break that
+    // would add a command.
+    for (const auto& [server, user] : {std::pair<QString, std::string>{"host:99999", "anne"},
+                                       {"127.0.0.1:1", "anne\r\nDELE 1"}}) {
+        Pop3Client client;
+        std::optional<bool> finished;
+        QObject::connect(&client, &Pop3Client::finished, [&](bool ok) { finished = ok; });
+        client.Start({server, user, SecretString("pw")});
+        EXPECT_EQ(finished, std::optional<bool>(false)) << user;
+    }
 }
 
 }  // namespace
