@@ -57,6 +57,12 @@ TEST(Incoming, WhichMailsAreOursAndWhatOfTheirTextIsKept) {
     s = SortText(Mail(sep + "\n" + Address(kOwn, Kind::KeyDelivered) + "\nAB\n" + end + "\n"),
                  kOwn);
     EXPECT_EQ(s.verdict, MailVerdict::NotForUs);
+    // The most lines a text may hold.
+    std::string many = sep + "\n" + Address(kOwn) + "\n";
+    for (std::size_t i = 3; i < kMaxReceivedLines; ++i)
+        many += "A\n";
+    EXPECT_EQ(SortText(Mail(many + end + "\n"), kOwn).verdict, MailVerdict::Accepted);
+    EXPECT_EQ(SortText(Mail(many + "A\n" + end + "\n"), kOwn).verdict, MailVerdict::Malformed);
     for (const std::string& bad :
          {std::string("no separator\n"), sep + "\n" + Address(kOwn), sep + "\nshort\nAB\n" + end,
           sep + "\n" + Address(kOwn) + "\nAB\n"}) {

@@ -158,6 +158,12 @@ TEST(ParseMail, LimitsOnNestingPartsAndSize) {
     // Thousands of nested multiparts are refused before GMime recurses into them.
     EXPECT_FALSE(ParseMail(Nested(20000, 1), m));
 
+    std::string headers;
+    for (std::size_t i = 1; i < kMaxMailHeaders; ++i)
+        headers += "X-N: " + std::to_string(i) + "\r\n";
+    EXPECT_TRUE(ParseMail(headers + "X-N: last\r\n\r\nbody", m));
+    EXPECT_FALSE(ParseMail(headers + "X-N: last\r\nX-N: over\r\n\r\nbody", m));
+
     std::string huge = "Subject: big\r\n\r\n";
     huge.resize(kMaxParsedMail + 1, 'a');
     EXPECT_FALSE(ParseMail(huge, m));

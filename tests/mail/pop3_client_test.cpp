@@ -48,8 +48,9 @@ struct Session {
     }
 };
 
-test::Script LogIn(std::string statReply = "+OK 2 320\r\n") {
-    return {step::Send("+OK ready\r\n"),     step::ExpectLine("USER anne"),
+test::Script LogIn(std::string statReply = "+OK 2 320\r\n",
+                   std::string greeting = "+OK ready\r\n") {
+    return {step::Send(std::move(greeting)), step::ExpectLine("USER anne"),
             step::Send("+OK\r\n"),           step::ExpectLine("PASS secret"),
             step::Send("+OK in\r\n"),        step::ExpectLine("STAT"),
             step::Send(std::move(statReply))};
@@ -61,8 +62,10 @@ test::Script Then(test::Script s, std::initializer_list<test::Step> more) {
 }
 
 TEST(Pop3Client, WholeSessionUnstuffsDotsAndDeletesOnlyAfterQuit) {
+    // A greeting line and a message count at their limits.
+    const std::string greeting = "+OK " + std::string(kMaxReplyLine - 6, 'g') + "\r\n";
     ScriptedServer server({Then(
-        LogIn(),
+        LogIn("+OK " + std::to_string(kMaxPop3Count) + " 320\r\n", greeting),
         {step::ExpectLine("TOP 1 0"),
          step::Send("+OK\r\nX-Mailer: QuarnelSys\r\nSubject: s\r\n\r\n.\r\n"),
          step::ExpectLine("LIST 1"), step::Send("+OK 1 40\r\n"), step::ExpectLine("RETR 1"),
@@ -72,7 +75,7 @@ TEST(Pop3Client, WholeSessionUnstuffsDotsAndDeletesOnlyAfterQuit) {
     ASSERT_TRUE(server.Listen());
     Session s(server.port());
     ASSERT_TRUE(s.WaitReady());
-    EXPECT_EQ(s.count, 2);
+    EXPECT_EQ(s.count, kMaxPop3Count);
     s.client.Top(1);
     ASSERT_TRUE(s.WaitReady());
     s.client.Retrieve(1);
@@ -100,8 +103,10 @@ TEST(Pop3Client, RefusalsWhileLoggingInEndTheSessionWithTheServersText) {
          step::ExpectLine("PASS secret"), step::Send("-ERR [AUTH] bad password\r\n")},
         LogIn("-ERR mailbox locked\r\n"),
         LogIn("+OK many\r\n"),
+        LogIn("+OK " + std::to_string(kMaxPop3Count + 1) + " 0\r\n"),
     };
-    const std::vector<QString> texts = {"busy", "[AUTH] bad password", "mailbox locked", "many"};
+    const std::vector<QString> texts = {"busy", "[AUTH] bad password", "mailbox locked", "many",
+                                        QString::number(kMaxPop3Count + 1) + " 0"};
     for (std::size_t i = 0; i < scripts.size(); ++i) {
         ScriptedServer server({scripts[i]});
         ASSERT_TRUE(server.Listen());
@@ -158,6 +163,9 @@ TEST(Pop3Client, BrokenConnectionsEndTheSession) {
          txt::kPop3TimedOut, true},
         {{step::Send("+OK ready\n"), step::Silence()}, txt::kPop3LineWithoutCrLf, false},
         {{step::Send("+OK " + longLine + "\r\n"), step::Silence()}, txt::kPop3LineTooLong, false},
+        {{step::Send("+OK " + std::string(kMaxReplyLine - 5, 'y') + "\r\n"), step::Silence()},
+         txt::kPop3LineTooLong,
+         false},
         // The same line without its end is refused as soon as it passes the limit.
         {{step::Send("+OK " + longLine), step::Silence()}, txt::kPop3LineTooLong, false},
     };
