@@ -200,13 +200,14 @@ bool Pop3Client::TakeBody(const QByteArray& line) {
     }
     const std::size_t cap =
         topPending_ ? std::size_t(kMaxPop3Headers) : std::size_t(kMaxPop3Message);
-    // A server may send a little more than LIST said; never much more.
-    if (body_.size() + std::size_t(line.size()) + 2 > cap + kMaxPop3Line) {
+    // Whatever LIST said, the answer itself is held to the limit (lines
+    // counted unstuffed, with their CR LF).
+    const qsizetype skip = line.startsWith('.') ? 1 : 0;
+    if (body_.size() + std::size_t(line.size() - skip) + 2 > cap) {
         Q_EMIT logged(txt::kPop3TooLarge, Num(current_));
         Fail(QStringLiteral("message %1 over %2 bytes").arg(current_).arg(cap), true);
         return false;
     }
-    const qsizetype skip = line.startsWith('.') ? 1 : 0;
     body_.append(line.constData() + skip, std::size_t(line.size() - skip));
     body_ += "\r\n";
     return true;

@@ -64,14 +64,15 @@ test::Script Then(test::Script s, std::initializer_list<test::Step> more) {
 TEST(Pop3Client, WholeSessionUnstuffsDotsAndDeletesOnlyAfterQuit) {
     // A greeting line and a message count at their limits.
     const std::string greeting = "+OK " + std::string(kMaxReplyLine - 6, 'g') + "\r\n";
-    ScriptedServer server({Then(
-        LogIn("+OK " + std::to_string(kMaxPop3Count) + " 320\r\n", greeting),
-        {step::ExpectLine("TOP 1 0"),
-         step::Send("+OK\r\nX-Mailer: QuarnelSys\r\nSubject: s\r\n\r\n.\r\n"),
-         step::ExpectLine("LIST 1"), step::Send("+OK 1 40\r\n"), step::ExpectLine("RETR 1"),
-         step::Send("+OK\r\nSubject: s\r\n\r\n..dot\r\n" + std::string(10000, 'x') + "\r\n.\r\n"),
-         step::ExpectLine("DELE 1"), step::Send("+OK\r\n"), step::ExpectLine("QUIT"),
-         step::Send("+OK bye\r\n")})});
+    ScriptedServer server(
+        {Then(LogIn("+OK " + std::to_string(kMaxPop3Count) + " 320\r\n", greeting),
+              {step::ExpectLine("TOP 1 0"),
+               step::Send("+OK\r\nX-Mailer: QuarnelSys\r\nSubject: s\r\n\r\n.\r\n"),
+               step::ExpectLine("LIST 1"), step::Send("+OK 1 40\r\n"), step::ExpectLine("RETR 1"),
+               step::Send("+OK\r\nSubject: s\r\n\r\n..dot\r\n" + std::string(10000, 'x') + "\r\n" +
+                          std::string(kMaxPop3Line - 2, 'z') + "\r\n.\r\n"),
+               step::ExpectLine("DELE 1"), step::Send("+OK\r\n"), step::ExpectLine("QUIT"),
+               step::Send("+OK bye\r\n")})});
     ASSERT_TRUE(server.Listen());
     Session s(server.port());
     ASSERT_TRUE(s.WaitReady());
@@ -88,7 +89,8 @@ TEST(Pop3Client, WholeSessionUnstuffsDotsAndDeletesOnlyAfterQuit) {
     EXPECT_EQ(s.tops, std::vector<std::string>{"X-Mailer: QuarnelSys\r\nSubject: s\r\n\r\n"});
     // A 10,000-character line of a message is a line like any other.
     ASSERT_EQ(s.messages.size(), 1U);
-    EXPECT_EQ(s.messages[0], "Subject: s\r\n\r\n.dot\r\n" + std::string(10000, 'x') + "\r\n");
+    EXPECT_EQ(s.messages[0], "Subject: s\r\n\r\n.dot\r\n" + std::string(10000, 'x') + "\r\n" +
+                                 std::string(kMaxPop3Line - 2, 'z') + "\r\n");
     EXPECT_EQ(s.deletedNumbers, std::vector<int>{1});
     EXPECT_TRUE(s.errors.empty());
     EXPECT_TRUE(s.Has(txt::kPop3Connected));
@@ -146,14 +148,32 @@ TEST(Pop3Client, BrokenConnectionsEndTheSession) {
         test::Script script;
         int log;
         bool retrieve;
+        bool topTwice = false;
     };
     const std::string longLine(10000, 'y');
+    // A TOP answer of headers one byte over kMaxPop3Headers.
+    std::string headers;
+    while (headers.size() < std::size_t(kMaxPop3Headers))
+        headers += std::string(98, 'h') + "\r\n";
+    headers.resize(std::size_t(kMaxPop3Headers) - 2);
+    headers += "\r\n";
     const std::vector<Case> cases = {
         // A reset in the middle of RETR.
         {Then(LogIn(),
               {step::ExpectLine("LIST 1"), step::Send("+OK 1 900\r\n"), step::ExpectLine("RETR 1"),
                step::Send("+OK\r\nSubject: a\r\n"), step::Reset()}),
          txt::kPop3ConnectionLost, true},
+        // Headers at their limit pass; a line more is refused.
+        {Then(LogIn(), {step::ExpectLine("TOP 1 0"), step::Send("+OK\r\n" + headers + ".\r\n"),
+                        step::ExpectLine("TOP 1 0"), step::Send("+OK\r\n" + headers + "x\r\n.\r\n"),
+                        step::Silence()}),
+         txt::kPop3TooLarge, false, true},
+        // A message line one byte over its limit.
+        {Then(LogIn(),
+              {step::ExpectLine("LIST 1"), step::Send("+OK 1 900\r\n"), step::ExpectLine("RETR 1"),
+               step::Send("+OK\r\n" + std::string(kMaxPop3Line - 1, 'z') + "\r\n"),
+               step::Silence()}),
+         txt::kPop3LineTooLong, true},
         // A server that never answers.
         {{step::Silence()}, txt::kPop3TimedOut, false},
         // A server that stops in the middle of a message.
@@ -176,6 +196,14 @@ TEST(Pop3Client, BrokenConnectionsEndTheSession) {
         if (cases[i].retrieve) {
             ASSERT_TRUE(s.WaitReady()) << i;
             s.client.Retrieve(1);
+        }
+        if (cases[i].topTwice) {
+            ASSERT_TRUE(s.WaitReady()) << i;
+            s.client.Top(1);
+            ASSERT_TRUE(s.WaitReady()) << i;
+            ASSERT_EQ(s.tops.size(), 1U);
+            EXPECT_EQ(s.tops[0].size(), std::size_t(kMaxPop3Headers));
+            s.client.Top(1);
         }
         ASSERT_TRUE(test::RunUntil([&] { return s.finished.has_value(); })) << i;
         EXPECT_FALSE(*s.finished) << i;
