@@ -3,14 +3,17 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
 #include "crypto/cp1252.h"
+#include "holder/settings.h"
 #include "holder_folder.h"
 #include "mail/mime.h"
 #include "mail/smtp_client.h"
 #include "mail/texts.h"
+#include "protocol/body.h"
 #include "resources/texts.h"
 #include "store/atomic_file.h"
 #include "store/correspondents.h"
@@ -30,6 +33,30 @@ std::string AddressOfCorrespondent(const HolderContext& ctx, const std::string& 
     throw UsageError("no correspondent " + number + " in the holder's lists");
 }
 
+// The recipient number of the body's address line (the line after the
+// separator).
+std::string RecipientNumberOfBody(const Lines& body) {
+    const auto sep = std::find(body.begin(), body.end(), kSeparatorLine);
+    AddressFields fields;
+    if (sep == body.end() || sep + 1 == body.end() || !ParseAddressLine(*(sep + 1), fields)) {
+        throw UsageError("the body has no address line: give --to");
+    }
+    return fields.recipientNumber;
+}
+
+// The attachment names the body lists after its end-marker line, in the
+// holder's sent folder where encrypt wrote them.
+std::vector<std::filesystem::path> AttachmentsOfBody(const HolderContext& ctx, const Lines& body) {
+    std::vector<std::filesystem::path> out;
+    const auto end = std::find_if(body.rbegin(), body.rend(), IsEndMarkerLine);
+    if (end == body.rend()) return out;
+    const std::filesystem::path folder = PathFromSetting(ctx.settings.sentEncryptedFolder);
+    for (auto name = end.base(); name != body.end(); ++name) {
+        if (!name->empty()) out.push_back(folder / Cp1252ToUtf8(*name));
+    }
+    return out;
+}
+
 }  // namespace
 
 int RunSendCommand(Args& args) {
@@ -46,16 +73,19 @@ int RunSendCommand(Args& args) {
 
     HolderContext ctx;
     LoadHolderFolder(dir, ctx);
-    if (!to) throw UsageError("--to ADDRESS or --to NUMBER (a correspondent) is needed");
+    const Lines lines = SplitLines(body);
     const std::string recipientText =
-        to->find('@') != std::string::npos ? *to : AddressOfCorrespondent(ctx, *to);
+        !to ? AddressOfCorrespondent(ctx, RecipientNumberOfBody(lines))
+        : to->find('@') != std::string::npos ? *to
+                                             : AddressOfCorrespondent(ctx, *to);
+    if (attachments.empty()) attachments = AttachmentsOfBody(ctx, lines);
 
     OutgoingMail mail;
     mail.fromAddress = Cp1252ToUtf8(ctx.email);
     mail.fromName = Cp1252ToUtf8(ctx.displayName);
     mail.subject = subject && !subject->empty() ? *subject : "-";
     mail.to = SplitRecipients(recipientText);
-    mail.bodyLines = SplitLines(body);
+    mail.bodyLines = lines;
     mail.attachments = attachments;
     SmtpJob job;
     job.server = QString::fromStdString(smtp ? *smtp : ctx.settings.smtpServer);
@@ -78,7 +108,7 @@ int RunSendCommand(Args& args) {
     QEventLoop loop;
     bool transferred = false;
     QObject::connect(&client, &SmtpClient::logged, [](int id, const QString& detail) {
-        std::cout << Escaped(FillPlaceholders(FrenchText(id), {detail.toStdString()})) << '\n';
+        std::cout << Escaped(FillPlaceholders(FrenchText(id), {detail.toStdString()})) << std::endl;
     });
     QObject::connect(&client, &SmtpClient::error, [](const QString& text) {
         std::cout << "error: " << Escaped(text.toStdString()) << '\n';
@@ -88,7 +118,7 @@ int RunSendCommand(Args& args) {
         loop.quit();
     });
     std::cout << "size: " << job.message.size() << '\n';
-    client.Start(job);
+    client.Start(std::move(job));
     if (client.IsRunning()) loop.exec();
     std::cout.flush();
     return transferred ? 0 : 1;

@@ -35,11 +35,14 @@ constexpr const char* kUsage = R"(usage: quarnel-tool COMMAND ...
                                       writes the message (decrypted-messages folder) and the
                                       attachments (decrypted-files folder), prints the verdicts;
                                       attachments not given are read from the received folder
-  send --data DIR [--smtp HOST[:PORT]] --to ADDRESS|NUMBER [--subject TEXT] BODYFILE [ATTACHMENT...]
+  send --data DIR [--smtp HOST[:PORT]] [--to ADDRESS|NUMBER] [--subject TEXT] BODYFILE [ATTACHMENT...]
                                       send a body made by encrypt and its encrypted attachments
-                                      by SMTP as that holder (relay of its settings unless
-                                      --smtp; NUMBER: a correspondent's address); prints one log
-                                      line per step, exit code 1 when the relay did not take it
+                                      by SMTP as that holder: relay of its settings unless
+                                      --smtp; to the correspondent the body is for unless --to
+                                      (NUMBER: a correspondent's address); attachments named by
+                                      the body from the sent folder unless given; prints one
+                                      log line per step, exit code 1 when the relay did not
+                                      take it
   receive --data DIR [--pop3 HOST[:PORT]] [--password-stdin]
                                       fetch that holder's mail by POP3 (server and account of its
                                       settings; the stored mail password unless given on standard

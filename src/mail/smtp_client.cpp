@@ -33,6 +33,15 @@ bool AddressTravels(const std::string& a) {
     return true;
 }
 
+// The name given after EHLO and HELO: one word of printable ASCII, else the
+// client's own name.
+std::string HeloName(const QString& name) {
+    const std::string n = name.toStdString();
+    const bool fits = !n.empty() && n.size() <= 255 &&
+                      std::all_of(n.begin(), n.end(), [](char c) { return c > 0x20 && c < 0x7f; });
+    return fits ? n : "IdSMTP";
+}
+
 }  // namespace
 
 std::vector<std::string> SplitRecipients(std::string_view text) {
@@ -104,8 +113,12 @@ SmtpClient::~SmtpClient() {
 }
 
 void SmtpClient::Start(const SmtpJob& job) {
+    if (!running_) Start(SmtpJob(job));
+}
+
+void SmtpClient::Start(SmtpJob&& job) {
     if (running_) return;
-    job_ = job;
+    job_ = std::move(job);
     running_ = true;
     connected_ = transferred_ = failed_ = false;
     inbox_.clear();
@@ -201,10 +214,10 @@ void SmtpClient::OnReply(int code, const QString& text) {
             if (code != 220) return Refused(text);
             connected_ = true;
             Q_EMIT logged(txt::kSmtpConnected, {});
-            return SendCommand(Step::Ehlo, "EHLO " + job_.heloName.toStdString());
+            return SendCommand(Step::Ehlo, "EHLO " + HeloName(job_.heloName));
         case Step::Ehlo:
             if (code == 250) return SendCommand(Step::Rset, "RSET");
-            return SendCommand(Step::Helo, "HELO " + job_.heloName.toStdString());
+            return SendCommand(Step::Helo, "HELO " + HeloName(job_.heloName));
         case Step::Helo:
             if (code != 250) return Refused(text);
             return SendCommand(Step::Rset, "RSET");
