@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cmd_messages.h"
 #include "tool_support.h"
 
 namespace {
@@ -42,6 +43,12 @@ constexpr const char* kUsage = R"(usage: quarnel-tool COMMAND ...
                                       the body from the sent folder unless given; prints one
                                       log line per step, exit code 1 when the relay did not
                                       take it
+  receive --data DIR [--pop3 HOST[:PORT]] [--password-stdin]
+                                      fetch that holder's mail by POP3 (server and account of its
+                                      settings; the stored mail password unless given on standard
+                                      input), keep and delete on the server only its encrypted
+                                      messages, then decrypt each; one log line per step, exit
+                                      code 1 when the retrieval or a decryption failed
   rtf [--canonical] FILE              print the plain text of an RTF file, or with --canonical
                                       the RTF this program writes for what it read
 
@@ -76,6 +83,10 @@ int main(int argc, char** argv) {
         if (command == "encrypt" || command == "decrypt") {
             Args a(std::move(args), {"--rich"});
             return RunMessageCommand(command, a);
+        }
+        if (command == "receive") {
+            Args a(std::move(args), {"--password-stdin"});
+            return RunReceiveCommand(a);
         }
         if (command == "send") {
             Args a(std::move(args), {});

@@ -1,7 +1,9 @@
 #include "mail_servers.h"
 
 #include <arpa/inet.h>
+#include <grp.h>
 #include <netinet/in.h>
+#include <pwd.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -176,6 +178,109 @@ std::vector<std::string> SmtpServer::Delivered(std::size_t atLeast,
         }
         std::this_thread::sleep_for(20ms);
     }
+}
+
+// ---- Pop3Server ----
+
+namespace {
+
+void MakeMailFolder(const fs::path& p) {
+    fs::create_directories(p);
+    if (::geteuid() == 0) (void)::chown(p.c_str(), kMailUser, kMailUser);
+}
+
+}  // namespace
+
+std::string Pop3Server::MissingReason() {
+    if (!fs::exists("/usr/sbin/dovecot") || !fs::exists("/usr/lib/dovecot/pop3")) {
+        return "the POP3 test server is missing (Debian package dovecot-pop3d)";
+    }
+    return {};
+}
+
+Pop3Server::Pop3Server(fs::path maildir, const std::string& user, const std::string& password)
+    : maildir_(std::move(maildir)) {
+    for (const char* sub : {"", "/new", "/cur", "/tmp"})
+        MakeMailFolder(maildir_.string() + sub);
+    const fs::path d = dir_.path();
+    fs::create_directories(d / "run");
+    fs::create_directories(d / "state");
+    MakeMailFolder(d / "home");
+    {
+        std::ofstream pw(d / "passwd");
+        pw << user << ":{PLAIN}" << password << "\n";
+    }
+    fs::permissions(d / "passwd", fs::perms(0644));
+    // As root the mail is served as the mail user; otherwise as ourselves.
+    const bool root = ::geteuid() == 0;
+    const uid_t uid = root ? kMailUser : ::geteuid();
+    const gid_t gid = root ? kMailUser : ::getegid();
+    const passwd* account = ::getpwuid(uid);
+    const group* grp = ::getgrgid(gid);
+    const std::string userName = account ? account->pw_name : std::to_string(uid);
+    const std::string groupName = grp ? grp->gr_name : std::to_string(gid);
+    for (int attempt = 0; attempt < 3 && !running_; ++attempt) {
+        port_ = FreePort();
+        std::ofstream conf(d / "dovecot.conf", std::ios::trunc);
+        conf << "protocols = pop3\n"
+             << "listen = 127.0.0.1\n"
+             << "base_dir = " << (d / "run").string() << "\n"
+             << "state_dir = " << (d / "state").string() << "\n"
+             << "log_path = " << (d / "dovecot.log").string() << "\n"
+             << "ssl = no\n"
+             << "disable_plaintext_auth = no\n"
+             << "auth_mechanisms = plain login\n"
+             << "mail_location = maildir:" << maildir_.string() << "\n"
+             << "pop3_uidl_format = %08Xu%08Xv\n"
+             << "service pop3-login {\n"
+             << "  inet_listener pop3 {\n    address = 127.0.0.1\n    port = " << port_ << "\n  }\n"
+             << "  inet_listener pop3s {\n    port = 0\n  }\n}\n"
+             << "service imap-login {\n  inet_listener imap {\n    port = 0\n  }\n"
+             << "  inet_listener imaps {\n    port = 0\n  }\n}\n"
+             << "passdb {\n  driver = passwd-file\n  args = " << (d / "passwd").string() << "\n}\n"
+             << "userdb {\n  driver = static\n  args = uid=" << uid << " gid=" << gid
+             << " home=" << (d / "home").string() << "\n}\n";
+        if (!root) {
+            // Everything as the user running the tests, without chroots.
+            conf << "default_internal_user = " << userName << "\n"
+                 << "default_internal_group = " << groupName << "\n"
+                 << "default_login_user = " << userName << "\n"
+                 << "service anvil {\n  chroot =\n}\n"
+                 << "service pop3-login {\n  chroot =\n}\n"
+                 << "service imap-login {\n  chroot =\n}\n";
+        }
+        conf.close();
+        running_ = process_.Start({"/usr/sbin/dovecot", "-F", "-c", (d / "dovecot.conf").string()},
+                                  false, d / "dovecot.out", port_);
+    }
+}
+
+std::string Pop3Server::Log() const {
+    return ReadAll(dir_.path() / "dovecot.out") + ReadAll(dir_.path() / "dovecot.log");
+}
+
+void Pop3Server::Drop(const std::string& mail) const {
+    static int serial = 0;
+    const std::string name = std::to_string(::getpid()) + "." + std::to_string(++serial) + ".test";
+    const fs::path tmp = maildir_ / "tmp" / name;
+    {
+        std::ofstream out(tmp, std::ios::binary);
+        out << mail;
+    }
+    if (::geteuid() == 0) (void)::chown(tmp.c_str(), kMailUser, kMailUser);
+    fs::rename(tmp, maildir_ / "new" / name);
+}
+
+std::size_t Pop3Server::Count() const {
+    std::size_t n = 0;
+    std::error_code ec;
+    for (const char* sub : {"new", "cur"}) {
+        for (const auto& e : fs::directory_iterator(maildir_ / sub, ec)) {
+            (void)e;
+            ++n;
+        }
+    }
+    return n;
 }
 
 }  // namespace quarnel::test
