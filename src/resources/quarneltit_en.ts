@@ -1341,5 +1341,53 @@ The file is not saved.</translation>
         <source>S</source>
         <translation>U</translation>
     </message>
+    <message>
+        <source>Connexion au transmetteur SMTP</source>
+        <translation>Connection to the SMTP relay</translation>
+    </message>
+    <message>
+        <source>Transmission du message chiffré en cours</source>
+        <translation>Encrypted message being sent</translation>
+    </message>
+    <message>
+        <source>Message bien transmis</source>
+        <translation>Message sent</translation>
+    </message>
+    <message>
+        <source>Echec de la transmission du message chiffré</source>
+        <translation>The encrypted message could not be sent</translation>
+    </message>
+    <message>
+        <source>Echec de la connexion au transmetteur SMTP</source>
+        <translation>Could not connect to the SMTP relay</translation>
+    </message>
+    <message>
+        <source>Déconnexion du transmetteur SMTP</source>
+        <translation>Disconnected from the SMTP relay</translation>
+    </message>
+    <message>
+        <source>Dépassement du temps imparti à l'étape %s</source>
+        <translation>Time limit exceeded at step %s</translation>
+    </message>
+    <message>
+        <source>Réponse du transmetteur SMTP : %s</source>
+        <translation>SMTP relay reply: %s</translation>
+    </message>
+    <message>
+        <source>Le transmetteur SMTP a envoyé une ligne de plus de %s caractères : la transmission est interrompue.</source>
+        <translation>The SMTP relay sent a line longer than %s characters: sending stopped.</translation>
+    </message>
+    <message>
+        <source>Le transmetteur SMTP a envoyé une ligne mal terminée : la transmission est interrompue.</source>
+        <translation>The SMTP relay sent a badly ended line: sending stopped.</translation>
+    </message>
+    <message>
+        <source>La connexion au transmetteur SMTP a été coupée à l'étape %s</source>
+        <translation>The connection to the SMTP relay was cut at step %s</translation>
+    </message>
+    <message>
+        <source>La pièce jointe %s n'a pu être lue.</source>
+        <translation>The attachment %s could not be read.</translation>
+    </message>
 </context>
 </TS>

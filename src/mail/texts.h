@@ -1,0 +1,32 @@
+#pragma once
+// Resource numbers of the mail subsystem's texts (French in mail/texts.cpp).
+// Sub-ranges: 75000-75199 sending, 75200-75399 receiving, 75400-75599 windows.
+
+#include "resources/texts.h"
+
+namespace quarnel {
+QUARNEL_TEXT_TABLE(MailTexts);
+}  // namespace quarnel
+
+namespace quarnel::txt {
+
+// ---- Sending (SMTP client) ----
+inline constexpr int kSmtpCall = 75000;            // "Appel"
+inline constexpr int kSmtpConnected = 75001;       // "Connexion au transmetteur SMTP"
+inline constexpr int kSmtpTransmitting = 75002;    // "Transmission du message chiffré en cours"
+inline constexpr int kSmtpSent = 75003;            // "Message bien transmis"
+inline constexpr int kSmtpTransferFailed = 75004;  // "Echec de la transmission du message chiffré"
+inline constexpr int kSmtpConnectFailed = 75005;   // "Echec de la connexion au transmetteur SMTP"
+inline constexpr int kSmtpDisconnected = 75006;    // "Déconnexion du transmetteur SMTP"
+inline constexpr int kSmtpTimedOut = 75007;        // step name
+inline constexpr int kSmtpServerReply = 75008;     // the relay's refusal
+inline constexpr int kSmtpLineTooLong = 75009;     // the limit
+inline constexpr int kSmtpLineWithoutCrLf = 75010;
+inline constexpr int kSmtpConnectionLost = 75011;        // step name
+inline constexpr int kSmtpAttachmentUnreadable = 75012;  // file
+
+// ---- Receiving (POP3 client, sorting) ----
+
+// ---- Windows ----
+
+}  // namespace quarnel::txt
