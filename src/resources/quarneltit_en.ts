@@ -120,6 +120,114 @@
         <translation>Message altered</translation>
     </message>
     <message>
+        <source>Connexion au serveur POP3</source>
+        <translation>Connected to the POP3 server</translation>
+    </message>
+    <message>
+        <source>Déconnexion du serveur Pop3</source>
+        <translation>Disconnected from the POP3 server</translation>
+    </message>
+    <message>
+        <source>Echec de la connexion au serveur POP3</source>
+        <translation>Connection to the POP3 server failed</translation>
+    </message>
+    <message>
+        <source>Il n'y a aucun message.</source>
+        <translation>There is no message.</translation>
+    </message>
+    <message>
+        <source>Il y a %s message.</source>
+        <translation>There is %s message.</translation>
+    </message>
+    <message>
+        <source>Il y a %s messages.</source>
+        <translation>There are %s messages.</translation>
+    </message>
+    <message>
+        <source>Rejet du message en clair n°%s</source>
+        <translation>Plain message no. %s rejected</translation>
+    </message>
+    <message>
+        <source>provenant de %s</source>
+        <translation>from %s</translation>
+    </message>
+    <message>
+        <source>objet : %s</source>
+        <translation>subject: %s</translation>
+    </message>
+    <message>
+        <source>Echec de la transmission d'un message</source>
+        <translation>A message could not be transferred</translation>
+    </message>
+    <message>
+        <source>Rejet du message mal conformé n°%s</source>
+        <translation>Malformed message no. %s rejected</translation>
+    </message>
+    <message>
+        <source>Réception du message chiffré n°%s</source>
+        <translation>Encrypted message no. %s received</translation>
+    </message>
+    <message>
+        <source>Rejet du message chiffré n°%s</source>
+        <translation>Encrypted message no. %s rejected</translation>
+    </message>
+    <message>
+        <source>destiné à l'affilié n°%s</source>
+        <translation>addressed to affiliate no. %s</translation>
+    </message>
+    <message>
+        <source>Message Chiffré de %s</source>
+        <translation>Encrypted message from %s</translation>
+    </message>
+    <message>
+        <source>Aucun mot de passe de messagerie n'est enregistré.</source>
+        <translation>No mail password is stored.</translation>
+    </message>
+    <message>
+        <source>Aucun mot de passe de messagerie n'est enregistré : le courrier ne peut être retiré. Indiquez-le dans les Options.</source>
+        <translation>No mail password is stored: the mail cannot be collected. Enter it in the Options.</translation>
+    </message>
+    <message>
+        <source>Dépassement du temps imparti : %s</source>
+        <translation>Time limit exceeded: %s</translation>
+    </message>
+    <message>
+        <source>Erreur du serveur : %s</source>
+        <translation>Server error: %s</translation>
+    </message>
+    <message>
+        <source>Message n°%s trop volumineux, laissé sur le serveur</source>
+        <translation>Message no. %s is too large, left on the server</translation>
+    </message>
+    <message>
+        <source>Ligne trop longue reçue du serveur</source>
+        <translation>Overlong line received from the server</translation>
+    </message>
+    <message>
+        <source>Message n°%s effacé du serveur</source>
+        <translation>Message no. %s deleted from the server</translation>
+    </message>
+    <message>
+        <source>Nom de pièce jointe refusé : %s</source>
+        <translation>Attachment name refused: %s</translation>
+    </message>
+    <message>
+        <source>Pièce jointe enregistrée : %s</source>
+        <translation>Attachment saved: %s</translation>
+    </message>
+    <message>
+        <source>La pièce jointe %s n'a pu être enregistrée.</source>
+        <translation>The attachment %s could not be saved.</translation>
+    </message>
+    <message>
+        <source>Message illisible n°%s, laissé sur le serveur</source>
+        <translation>Unreadable message no. %s, left on the server</translation>
+    </message>
+    <message>
+        <source>Connexion perdue : %s</source>
+        <translation>Connection lost: %s</translation>
+    </message>
+    <message>
         <source>Des messages chiffrés doivent encore être expédiés.</source>
         <translation>Encrypted messages still have to be sent.</translation>
     </message>
