@@ -36,9 +36,13 @@ struct ParsedMail {
     [[nodiscard]] std::vector<std::string> Values(std::string_view name) const;
     /// The first value of `name`, or "".
     [[nodiscard]] std::string Value(std::string_view name) const;
-    /// The sender's display name (the address when it has none).
-    [[nodiscard]] std::string FromName() const;
-    [[nodiscard]] std::string Subject() const { return Value("Subject"); }
+    /// The sender's display name (the address when it has none), decoded.
+    [[nodiscard]] const std::string& FromName() const { return fromName_; }
+    /// The subject, decoded (UTF-8).
+    [[nodiscard]] const std::string& Subject() const { return subject_; }
+
+    std::string fromName_;
+    std::string subject_;
 };
 
 /// Parses a whole mail (CR LF or LF lines, dots already unstuffed); false

@@ -3,8 +3,13 @@
 // blocks the event loop. The caller drives it one command at a time: Start()
 // logs in and reports the mailbox size, then Top/Retrieve/Delete each answer
 // with a signal, and Quit() ends the session (deletions take effect then).
-// Any "-ERR", broken line, lost connection or time-out emits error() with
-// the server's text (or the reason) and then finished(false).
+//
+// Faults: a "-ERR" to TOP, LIST, RETR or DELE emits error() with the
+// server's text and leaves the session ready for the next command (so that
+// what was accepted can still be deleted before QUIT). A "-ERR" while
+// logging in, a broken or overlong line, a lost connection or a time-out
+// emits error() and then finished(false): the session is over, and nothing
+// marked for deletion is deleted.
 
 #include <QByteArray>
 #include <QObject>
@@ -25,9 +30,9 @@ namespace quarnel {
 
 /// The biggest message RETR takes; a bigger one is left on the server.
 inline constexpr qint64 kMaxPop3Message = qint64(64) << 20;
-/// The longest line a POP3 server may send (RFC 1939 allows 512 for replies;
-/// message lines are longer in the wild).
-inline constexpr std::size_t kMaxPop3Line = 1000 * 64;
+/// The longest line of a message a server may send (replies are held to
+/// kMaxReplyLine); mail lines are longer than 998 in the wild.
+inline constexpr std::size_t kMaxPop3Line = std::size_t(64) << 10;
 /// The most headers TOP collects.
 inline constexpr qint64 kMaxPop3Headers = qint64(1) << 20;
 /// The most messages a mailbox listing is taken for.
@@ -112,13 +117,15 @@ class Pop3Client : public QObject {
     bool TakeBody(const QByteArray& line);
     void Fail(const QString& why, bool connected);
     void ArmReplyTimer();
-    void Finish(bool ok);
 
     MailLimits limits_;
     std::unique_ptr<QTcpSocket> socket_;
     QTimer timer_;
     State state_ = State::kIdle;
     bool multiLine_ = false;
+    bool topPending_ = false;  // the multi-line answer is TOP's
+    bool quitAnswered_ = false;
+    quint64 session_ = 0;  // counts Aborts, so a handler's restart is noticed
     std::string user_;
     SecretString password_;
     int current_ = 0;      // message number of the running command

@@ -40,6 +40,7 @@ constexpr TextEntry kTexts[] = {
     T(txt::kPop3AttachmentFailed, "La pièce jointe %s n'a pu être enregistrée."),
     T(txt::kPop3Unparsable, "Message illisible n°%s, laissé sur le serveur"),
     T(txt::kPop3ConnectionLost, "Connexion perdue : %s"),
+    T(txt::kPop3LineWithoutCrLf, "Ligne reçue sans CR LF"),
 };
 }  // namespace
 

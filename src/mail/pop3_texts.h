@@ -43,6 +43,7 @@ inline constexpr int kPop3AttachmentSaved = 75238;    // "Pièce jointe enregist
 inline constexpr int kPop3AttachmentFailed =
     75239;                                     // "La pièce jointe %s n'a pu être enregistrée."
 inline constexpr int kPop3Unparsable = 75240;  // "Message illisible n°%d, laissé sur le serveur"
-inline constexpr int kPop3ConnectionLost = 75241;  // "Connexion perdue : %s"
+inline constexpr int kPop3ConnectionLost = 75241;
+inline constexpr int kPop3LineWithoutCrLf = 75242;  // "Ligne reçue sans CR LF"
 
 }  // namespace quarnel::txt

@@ -33,26 +33,40 @@ struct ServerAddress {
 };
 [[nodiscard]] ServerAddress ParseServerAddress(const QString& server, quint16 defaultPort);
 
+/// The most recipients of one mail.
+inline constexpr std::size_t kMaxRecipients = 100;
+/// The longest address accepted for MAIL FROM and RCPT TO.
+inline constexpr std::size_t kMaxAddressLength = 254;
+/// How much of the message is handed to the socket ahead of the wire.
+inline constexpr std::size_t kDataWindow = 256 * 1024;
+
+/// Sends one mail. Every step is logged through `logged` (from "Appel" to
+/// "Déconnexion du transmetteur SMTP", failures included), so a window only
+/// has to show the lines; `finished` comes last, exactly once per Start.
 class SmtpClient : public QObject {
     Q_OBJECT
   public:
     explicit SmtpClient(QObject* parent = nullptr, MailLimits limits = {});
     ~SmtpClient() override;
+    SmtpClient(const SmtpClient&) = delete;
+    SmtpClient& operator=(const SmtpClient&) = delete;
 
-    /// Starts the dialogue; the outcome comes through `finished`, exactly
-    /// once per Start.
+    /// Starts the dialogue (ignored while one runs).
     void Start(const SmtpJob& job);
-    /// Ends the dialogue at once (finished follows with what was reached).
+    /// Ends the dialogue at once; finished follows with what was reached.
     void Abort();
     [[nodiscard]] bool IsRunning() const { return running_; }
 
   Q_SIGNALS:
-    /// One per step: a text of mail/texts.h and its detail.
+    /// One per step: a text of mail/texts.h and the value of its %s.
     void logged(int textId, const QString& detail);
+    /// Message bytes handed over during DATA, of the message's size.
     void progress(qint64 done, qint64 total);
-    /// The server's text of a refusal, or what went wrong on the line.
+    /// The relay's reply text on a refusal; on a fault of the line (time-out,
+    /// cut, malformed reply) the logged line's French text.
     void error(const QString& serverText);
-    /// connected: the relay greeted us; transferred: it accepted the message.
+    /// connected: the relay greeted us with 220; transferred: it accepted
+    /// the message.
     void finished(bool connected, bool transferred);
 
   private:
@@ -68,21 +82,22 @@ class SmtpClient : public QObject {
         Data,
         Sending,
         EndOfData,
-        Quit,
+        Quit
     };
 
     void OnConnected();
     void OnReadyRead();
-    void OnBytesWritten(qint64 bytes);
-    void OnDisconnected();
+    void OnBytesWritten();
+    void OnSocketError();
     void OnTimeout();
     void OnReply(int code, const QString& text);
     void SendCommand(Step next, const std::string& command);
     void SendMoreData();
     void ArmTimer(std::chrono::milliseconds limit);
+    void Refused(const QString& text);
     void Fail(int textId, const QString& detail);
     void Finish();
-    [[nodiscard]] QString StepName(Step step) const;
+    [[nodiscard]] static QString StepName(Step step);
 
     MailLimits limits_;
     SmtpJob job_;
@@ -92,14 +107,13 @@ class SmtpClient : public QObject {
     bool running_ = false;
     bool connected_ = false;
     bool transferred_ = false;
-    std::string inbox_;  ///< bytes of a reply line not yet complete
-    QString replyText_;  ///< the lines of a multi-line reply so far
+    bool failed_ = false;
+    std::string inbox_;  ///< received bytes of a reply line not yet complete
+    QString replyText_;  ///< the lines of the reply so far
     std::size_t replyLines_ = 0;
     std::size_t recipient_ = 0;
-    std::size_t dataPos_ = 0;  ///< how far into job_.message the DATA has gone
-    bool atLineStart_ = true;  ///< for dot-stuffing across pieces
-    qint64 queued_ = 0;        ///< bytes handed to the socket not yet written
-    qint64 written_ = 0;
+    std::size_t dataPos_ = 0;  ///< how far into job_.message DATA has gone
+    bool atLineStart_ = true;  ///< dot-stuffing across pieces
 };
 
 }  // namespace quarnel

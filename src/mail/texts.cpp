@@ -21,10 +21,12 @@ constexpr TextEntry kTexts[] = {
     T(txt::kSmtpLineTooLong,
       "Le transmetteur SMTP a envoyé une ligne de plus de %s caractères : la transmission est "
       "interrompue."),
-    T(txt::kSmtpLineWithoutCrLf,
-      "Le transmetteur SMTP a envoyé une ligne mal terminée : la transmission est interrompue."),
+    T(txt::kSmtpAddressRefused, "L'adresse \"%s\" est refusée : le message n'est pas envoyé."),
     T(txt::kSmtpConnectionLost, "La connexion au transmetteur SMTP a été coupée à l'étape %s"),
     T(txt::kSmtpAttachmentUnreadable, "La pièce jointe %s n'a pu être lue."),
+    T(txt::kSmtpReplyTooLong,
+      "Le transmetteur SMTP a envoyé une réponse de plus de %s lignes : la transmission est "
+      "interrompue."),
     // ---- Receiving ----
     // ---- Windows ----
 };

@@ -21,9 +21,10 @@ inline constexpr int kSmtpDisconnected = 75006;    // "Déconnexion du transmett
 inline constexpr int kSmtpTimedOut = 75007;        // step name
 inline constexpr int kSmtpServerReply = 75008;     // the relay's refusal
 inline constexpr int kSmtpLineTooLong = 75009;     // the limit
-inline constexpr int kSmtpLineWithoutCrLf = 75010;
-inline constexpr int kSmtpConnectionLost = 75011;        // step name
+inline constexpr int kSmtpAddressRefused = 75010;  // address
+inline constexpr int kSmtpConnectionLost = 75011;  // step name
 inline constexpr int kSmtpAttachmentUnreadable = 75012;  // file
+inline constexpr int kSmtpReplyTooLong = 75013;          // the limit
 
 // ---- Receiving (POP3 client, sorting) ----
 

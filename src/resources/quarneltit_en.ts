@@ -228,6 +228,10 @@
         <translation>Connection lost: %s</translation>
     </message>
     <message>
+        <source>Ligne reçue sans CR LF</source>
+        <translation>Line received without CR LF</translation>
+    </message>
+    <message>
         <source>Des messages chiffrés doivent encore être expédiés.</source>
         <translation>Encrypted messages still have to be sent.</translation>
     </message>
@@ -1486,8 +1490,8 @@ The file is not saved.</translation>
         <translation>The SMTP relay sent a line longer than %s characters: sending stopped.</translation>
     </message>
     <message>
-        <source>Le transmetteur SMTP a envoyé une ligne mal terminée : la transmission est interrompue.</source>
-        <translation>The SMTP relay sent a badly ended line: sending stopped.</translation>
+        <source>L'adresse "%s" est refusée : le message n'est pas envoyé.</source>
+        <translation>The address "%s" is refused: the message is not sent.</translation>
     </message>
     <message>
         <source>La connexion au transmetteur SMTP a été coupée à l'étape %s</source>
@@ -1496,6 +1500,10 @@ The file is not saved.</translation>
     <message>
         <source>La pièce jointe %s n'a pu être lue.</source>
         <translation>The attachment %s could not be read.</translation>
+    </message>
+    <message>
+        <source>Le transmetteur SMTP a envoyé une réponse de plus de %s lignes : la transmission est interrompue.</source>
+        <translation>The SMTP relay sent a reply of more than %s lines: sending stopped.</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,335 @@
+#include "mail/pop3_client.h"
+
+#include <QTcpSocket>
+
+#include <algorithm>
+
+#include "mail/pop3_texts.h"
+
+namespace quarnel {
+
+namespace {
+
+QString Num(qint64 n) {
+    return QString::number(n);
+}
+
+/// The text of a reply after its status word.
+QString ReplyText(const QByteArray& line) {
+    const qsizetype space = line.indexOf(' ');
+    return space < 0 ? QString() : QString::fromUtf8(line.mid(space + 1)).trimmed();
+}
+
+}  // namespace
+
+bool SplitServer(const QString& server, quint16 defaultPort, QString& host, quint16& port) {
+    const QString s = server.trimmed();
+    const qsizetype colon = s.lastIndexOf(':');
+    // A bare IPv6 address holds colons of its own; it takes the default port.
+    if (colon < 0 || s.count(':') > 1) {
+        host = s;
+        port = defaultPort;
+    } else {
+        host = s.left(colon);
+        bool ok = false;
+        const uint p = s.mid(colon + 1).toUInt(&ok);
+        if (!ok || p == 0 || p > 65535) return false;
+        port = quint16(p);
+    }
+    return !host.isEmpty();
+}
+
+Pop3Client::Pop3Client(QObject* parent, MailLimits limits) : QObject(parent), limits_(limits) {
+    timer_.setSingleShot(true);
+    connect(&timer_, &QTimer::timeout, this, &Pop3Client::OnTimeout);
+}
+
+Pop3Client::~Pop3Client() {
+    Abort();
+}
+
+void Pop3Client::Start(const Pop3Job& job) {
+    Abort();
+    QString host;
+    quint16 port = 0;
+    if (!SplitServer(job.server, 110, host, port)) {
+        state_ = State::kConnecting;
+        Fail(job.server, false);
+        return;
+    }
+    user_ = job.user;
+    password_ = SecretString(std::string(job.password.Get()));
+    socket_ = std::make_unique<QTcpSocket>();
+    connect(socket_.get(), &QTcpSocket::readyRead, this, &Pop3Client::OnReadyRead);
+    connect(socket_.get(), &QTcpSocket::disconnected, this, &Pop3Client::OnDisconnected);
+    connect(socket_.get(), &QTcpSocket::connected, this, [this] {
+        state_ = State::kGreeting;
+        ArmReplyTimer();
+    });
+    connect(socket_.get(), &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
+        if (state_ == State::kConnecting) {
+            Fail(socket_->errorString(), false);
+        } else if (state_ != State::kIdle && state_ != State::kQuit) {
+            OnDisconnected();
+        }
+    });
+    state_ = State::kConnecting;
+    pending_.clear();
+    timer_.start(limits_.connect);
+    socket_->connectToHost(host, port);
+}
+
+void Pop3Client::Top(int n) {
+    if (!ready()) return;
+    current_ = n;
+    Send("TOP " + QByteArray::number(n) + " 0", State::kTop);
+}
+
+void Pop3Client::Retrieve(int n) {
+    if (!ready()) return;
+    current_ = n;
+    // The size first: a message over the limit is never loaded.
+    Send("LIST " + QByteArray::number(n), State::kList);
+}
+
+void Pop3Client::Delete(int n) {
+    if (!ready()) return;
+    current_ = n;
+    Send("DELE " + QByteArray::number(n), State::kDele);
+}
+
+void Pop3Client::Quit() {
+    if (!ready()) return;
+    Send("QUIT", State::kQuit);
+}
+
+void Pop3Client::Abort() {
+    ++session_;
+    timer_.stop();
+    state_ = State::kIdle;
+    if (socket_) {
+        socket_->disconnect(this);
+        socket_->abort();
+        socket_.release()->deleteLater();
+    }
+    pending_.clear();
+    body_.clear();
+    body_.shrink_to_fit();
+    password_ = SecretString();
+}
+
+void Pop3Client::Send(const QByteArray& line, State next) {
+    state_ = next;
+    multiLine_ = false;
+    body_.clear();
+    socket_->write(line + "\r\n");
+    ArmReplyTimer();
+}
+
+void Pop3Client::ArmReplyTimer() {
+    auto limit = limits_.reply;
+    if (state_ == State::kRetr) {
+        const qint64 mib = (expected_ + (qint64(1) << 20) - 1) >> 20;
+        limit += limits_.dataPerMiB * mib;
+    }
+    timer_.start(limit);
+}
+
+void Pop3Client::OnReadyRead() {
+    if (!socket_) return;
+    pending_ += socket_->readAll();
+    // A handler of a signal below may abort or start another session.
+    const quint64 session = session_;
+    qsizetype from = 0;
+    while (state_ != State::kIdle && session == session_) {
+        const qsizetype lf = pending_.indexOf('\n', from);
+        const std::size_t limit = multiLine_ ? kMaxPop3Line : kMaxReplyLine;
+        if (lf < 0) {
+            if (std::size_t(pending_.size() - from) > limit) {
+                Q_EMIT logged(txt::kPop3LineTooLong, Num(qint64(limit)));
+                Fail(QStringLiteral("line over %1 bytes").arg(limit), true);
+                return;
+            }
+            break;
+        }
+        if (std::size_t(lf + 1 - from) > limit) {
+            Q_EMIT logged(txt::kPop3LineTooLong, Num(qint64(limit)));
+            Fail(QStringLiteral("line over %1 bytes").arg(limit), true);
+            return;
+        }
+        if (lf == from || pending_[lf - 1] != '\r') {
+            Q_EMIT logged(txt::kPop3LineWithoutCrLf, QString());
+            Fail(QStringLiteral("line without CR LF"), true);
+            return;
+        }
+        const QByteArray line = pending_.mid(from, lf - 1 - from);
+        from = lf + 1;
+        if (multiLine_) {
+            if (TakeBody(line)) continue;
+        } else if (!OnReply(line)) {
+            return;
+        }
+    }
+    if (state_ == State::kIdle || session != session_) return;
+    pending_.remove(0, from);
+    if (state_ == State::kRetr && multiLine_) Q_EMIT progress(qint64(body_.size()), expected_);
+}
+
+bool Pop3Client::TakeBody(const QByteArray& line) {
+    if (line == ".") {
+        multiLine_ = false;
+        timer_.stop();
+        const int n = current_;
+        std::string body;
+        body.swap(body_);
+        state_ = State::kReady;
+        if (std::exchange(topPending_, false)) {
+            Q_EMIT topReady(n, body);
+        } else {
+            Q_EMIT progress(qint64(body.size()), qint64(body.size()));
+            Q_EMIT retrieved(n, body);
+        }
+        return false;
+    }
+    const std::size_t cap =
+        topPending_ ? std::size_t(kMaxPop3Headers) : std::size_t(kMaxPop3Message);
+    // A server may send a little more than LIST said; never much more.
+    if (body_.size() + std::size_t(line.size()) + 2 > cap + kMaxPop3Line) {
+        Q_EMIT logged(txt::kPop3TooLarge, Num(current_));
+        Fail(QStringLiteral("message %1 over %2 bytes").arg(current_).arg(cap), true);
+        return false;
+    }
+    const qsizetype skip = line.startsWith('.') ? 1 : 0;
+    body_.append(line.constData() + skip, std::size_t(line.size() - skip));
+    body_ += "\r\n";
+    return true;
+}
+
+bool Pop3Client::OnReply(const QByteArray& line) {
+    const bool ok = line.startsWith("+OK");
+    if (!ok && !line.startsWith("-ERR")) {
+        Fail(QString::fromUtf8(line.left(200)), true);
+        return false;
+    }
+    const QString text = ReplyText(line);
+    timer_.stop();
+    switch (state_) {
+        case State::kGreeting:
+        case State::kUser:
+        case State::kPass:
+        case State::kStat:
+            if (!ok) {
+                Q_EMIT logged(txt::kPop3ServerError, text);
+                Fail(text, state_ != State::kGreeting);
+                return false;
+            }
+            if (state_ == State::kGreeting) {
+                Send("USER " + QByteArray::fromStdString(user_), State::kUser);
+            } else if (state_ == State::kUser) {
+                Send("PASS " + QByteArray::fromStdString(password_.Get()), State::kPass);
+            } else if (state_ == State::kPass) {
+                password_ = SecretString();
+                Q_EMIT logged(txt::kPop3Connected, QString());
+                Send("STAT", State::kStat);
+            } else {
+                // "+OK count bytes": the count is the number before the first space.
+                const QList<QByteArray> parts = line.mid(4).trimmed().split(' ');
+                bool countOk = false;
+                bool bytesOk = false;
+                const int count = parts.value(0).toInt(&countOk);
+                const qint64 bytes = parts.value(1).toLongLong(&bytesOk);
+                if (!countOk || count < 0 || count > kMaxPop3Count) {
+                    Q_EMIT logged(txt::kPop3ServerError, text);
+                    Fail(text, true);
+                    return false;
+                }
+                state_ = State::kReady;
+                Q_EMIT statReady(count, bytesOk ? bytes : 0);
+            }
+            return state_ != State::kIdle;
+        case State::kTop:
+        case State::kRetr:
+            if (!ok) break;
+            multiLine_ = true;
+            topPending_ = state_ == State::kTop;
+            body_.clear();
+            ArmReplyTimer();
+            return true;
+        case State::kList: {
+            if (!ok) break;
+            // "+OK n size"
+            const QList<QByteArray> parts = line.mid(4).trimmed().split(' ');
+            bool sizeOk = false;
+            expected_ = parts.value(1).toLongLong(&sizeOk);
+            if (!sizeOk || expected_ < 0) expected_ = 0;
+            if (expected_ > kMaxPop3Message) {
+                const int n = current_;
+                state_ = State::kReady;
+                Q_EMIT logged(txt::kPop3TooLarge, Num(n));
+                Q_EMIT tooLarge(n, expected_);
+                return state_ != State::kIdle;
+            }
+            Send("RETR " + QByteArray::number(current_), State::kRetr);
+            return true;
+        }
+        case State::kDele: {
+            if (!ok) break;
+            const int n = current_;
+            state_ = State::kReady;
+            Q_EMIT deleted(n);
+            return state_ != State::kIdle;
+        }
+        case State::kQuit:
+            // The server closes; deletions are done once it said +OK.
+            quitAnswered_ = ok;
+            socket_->disconnectFromHost();
+            return false;
+        default:
+            Fail(QString::fromUtf8(line.left(200)), true);
+            return false;
+    }
+    // "-ERR" to a command of a session: it goes on.
+    state_ = State::kReady;
+    Q_EMIT logged(txt::kPop3ServerError, text);
+    Q_EMIT error(text);
+    return state_ != State::kIdle;
+}
+
+void Pop3Client::OnDisconnected() {
+    if (state_ == State::kIdle) return;
+    if (state_ == State::kQuit) {
+        const bool ok = quitAnswered_;
+        Abort();
+        Q_EMIT logged(txt::kPop3Disconnected, QString());
+        Q_EMIT finished(ok);
+        return;
+    }
+    Q_EMIT logged(txt::kPop3ConnectionLost,
+                  socket_ ? socket_->errorString() : QStringLiteral("closed"));
+    Fail(QStringLiteral("connection closed by the server"), true);
+}
+
+void Pop3Client::OnTimeout() {
+    if (state_ == State::kIdle) return;
+    static const char* const kNames[] = {"", "connect", "greeting", "USER", "PASS", "STAT",
+                                         "", "TOP",     "LIST",     "RETR", "DELE", "QUIT"};
+    const QString step = QString::fromLatin1(kNames[int(state_)]);
+    Q_EMIT logged(txt::kPop3TimedOut, step);
+    if (state_ == State::kQuit) {
+        // The server said nothing to QUIT: the deletions are in doubt.
+        Fail(QStringLiteral("time-out at QUIT"), true);
+        return;
+    }
+    Fail(QStringLiteral("time-out at %1").arg(step), state_ != State::kConnecting);
+}
+
+void Pop3Client::Fail(const QString& why, bool connected) {
+    const bool loggedIn =
+        connected && state_ != State::kGreeting && state_ != State::kUser && state_ != State::kPass;
+    Abort();
+    if (!loggedIn) Q_EMIT logged(txt::kPop3ConnectFailed, why);
+    Q_EMIT error(why);
+    Q_EMIT finished(false);
+}
+
+}  // namespace quarnel

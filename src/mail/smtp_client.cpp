@@ -1,0 +1,342 @@
+// The SMTP dialogue as a state machine driven by the socket's signals.
+
+#include "mail/smtp_client.h"
+
+#include <QTcpSocket>
+#include <algorithm>
+#include <cctype>
+
+#include "mail/texts.h"
+#include "resources/texts.h"
+
+namespace quarnel {
+
+namespace {
+
+constexpr std::size_t kPiece = 64 * 1024;
+constexpr qint64 kMiB = 1024 * 1024;
+
+QString Latin(const std::string& s) {
+    return QString::fromLatin1(s.data(), qsizetype(s.size()));
+}
+
+QString French(int id, std::string_view detail) {
+    return QString::fromStdString(FillPlaceholders(FrenchText(id), {detail}));
+}
+
+// An address that cannot break out of "<...>" nor out of its command line.
+bool AddressTravels(const std::string& a) {
+    if (a.empty() || a.size() > kMaxAddressLength) return false;
+    for (const unsigned char c : a) {
+        if (c <= 0x20 || c == 0x7f || c == '<' || c == '>') return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+ServerAddress ParseServerAddress(const QString& server, quint16 defaultPort) {
+    ServerAddress out;
+    QString text = server.trimmed();
+    QString portText;
+    if (text.startsWith('[')) {  // [v6 address]:port
+        const auto close = text.indexOf(']');
+        if (close < 0) return out;
+        const QString rest = text.mid(close + 1);
+        if (!rest.isEmpty() && !rest.startsWith(':')) return out;
+        portText = rest.mid(1);
+        text = text.mid(1, close - 1);
+        if (rest.isEmpty()) portText.clear();
+    } else if (text.count(':') == 1) {
+        const auto colon = text.indexOf(':');
+        portText = text.mid(colon + 1);
+        text = text.left(colon);
+        if (portText.isEmpty()) return out;
+    }
+    if (text.isEmpty() || text.size() > 253) return out;
+    for (const QChar c : text) {
+        if (c.unicode() <= 0x20 || c.unicode() == 0x7f) return out;
+    }
+    quint16 port = defaultPort;
+    if (!portText.isEmpty()) {
+        bool ok = false;
+        const uint value = portText.toUInt(&ok);
+        if (!ok || value == 0 || value > 65535) return out;
+        port = quint16(value);
+    }
+    out.host = text;
+    out.port = port;
+    return out;
+}
+
+SmtpClient::SmtpClient(QObject* parent, MailLimits limits) : QObject(parent), limits_(limits) {
+    timer_.setSingleShot(true);
+    connect(&timer_, &QTimer::timeout, this, &SmtpClient::OnTimeout);
+}
+
+SmtpClient::~SmtpClient() {
+    if (socket_) {
+        socket_->disconnect(this);
+        socket_->abort();
+    }
+}
+
+void SmtpClient::Start(const SmtpJob& job) {
+    if (running_) return;
+    job_ = job;
+    running_ = true;
+    connected_ = transferred_ = failed_ = false;
+    inbox_.clear();
+    replyText_.clear();
+    replyLines_ = recipient_ = dataPos_ = 0;
+    atLineStart_ = true;
+    step_ = Step::Connecting;
+    Q_EMIT logged(txt::kSmtpCall, {});
+
+    // Refused before any connection: nothing may be injected into a command.
+    if (!AddressTravels(job_.fromAddress)) {
+        return Fail(txt::kSmtpAddressRefused, Latin(job_.fromAddress));
+    }
+    if (job_.recipients.empty()) return Fail(txt::kSmtpAddressRefused, {});
+    if (job_.recipients.size() > kMaxRecipients) {
+        return Fail(txt::kSmtpAddressRefused, Latin(job_.recipients[kMaxRecipients]));
+    }
+    for (const std::string& a : job_.recipients) {
+        if (!AddressTravels(a)) return Fail(txt::kSmtpAddressRefused, Latin(a));
+    }
+    const ServerAddress address = ParseServerAddress(job_.server, 25);
+    if (address.port == 0) return Fail(txt::kSmtpConnectFailed, job_.server);
+
+    socket_ = std::make_unique<QTcpSocket>();
+    connect(socket_.get(), &QTcpSocket::connected, this, &SmtpClient::OnConnected);
+    connect(socket_.get(), &QTcpSocket::readyRead, this, &SmtpClient::OnReadyRead);
+    connect(socket_.get(), &QTcpSocket::bytesWritten, this, &SmtpClient::OnBytesWritten);
+    connect(socket_.get(), &QTcpSocket::errorOccurred, this, &SmtpClient::OnSocketError);
+    ArmTimer(limits_.connect);
+    socket_->connectToHost(address.host, address.port);
+}
+
+void SmtpClient::Abort() {
+    if (running_) Fail(txt::kSmtpConnectionLost, StepName(step_));
+}
+
+void SmtpClient::ArmTimer(std::chrono::milliseconds limit) {
+    timer_.start(limit);
+}
+
+void SmtpClient::OnConnected() {
+    step_ = Step::Greeting;
+    ArmTimer(limits_.reply);
+}
+
+void SmtpClient::OnReadyRead() {
+    while (running_ && socket_ && socket_->bytesAvailable() > 0) {
+        char buffer[4096];
+        const qint64 n = socket_->read(buffer, sizeof buffer);
+        if (n <= 0) return;
+        inbox_.append(buffer, std::size_t(n));
+        // Lines end in CR LF; a bare LF is taken as a line end too.
+        std::size_t lf;
+        while (running_ && (lf = inbox_.find('\n')) != std::string::npos) {
+            if (lf + 1 > kMaxReplyLine) {
+                return Fail(txt::kSmtpLineTooLong, QString::number(kMaxReplyLine));
+            }
+            std::string line = inbox_.substr(0, lf);
+            inbox_.erase(0, lf + 1);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (++replyLines_ > kMaxReplyLines) {
+                return Fail(txt::kSmtpReplyTooLong, QString::number(kMaxReplyLines));
+            }
+            if (!replyText_.isEmpty()) replyText_ += '\n';
+            replyText_ += QString::fromUtf8(line.data(), qsizetype(line.size()));
+            const bool shaped = line.size() >= 3 && std::isdigit((unsigned char)line[0]) &&
+                                std::isdigit((unsigned char)line[1]) &&
+                                std::isdigit((unsigned char)line[2]);
+            if (shaped && line.size() > 3 && line[3] == '-') continue;  // more lines follow
+            const int code =
+                shaped ? (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0') : 0;
+            const QString text = replyText_;
+            replyText_.clear();
+            replyLines_ = 0;
+            OnReply(code, text);
+        }
+        if (running_ && inbox_.size() > kMaxReplyLine) {
+            return Fail(txt::kSmtpLineTooLong, QString::number(kMaxReplyLine));
+        }
+    }
+}
+
+void SmtpClient::SendCommand(Step next, const std::string& command) {
+    step_ = next;
+    ArmTimer(limits_.reply);
+    const std::string line = command + "\r\n";
+    socket_->write(line.data(), qint64(line.size()));
+}
+
+void SmtpClient::OnReply(int code, const QString& text) {
+    switch (step_) {
+        case Step::Greeting:
+            if (code != 220) return Refused(text);
+            connected_ = true;
+            Q_EMIT logged(txt::kSmtpConnected, {});
+            return SendCommand(Step::Ehlo, "EHLO " + job_.heloName.toStdString());
+        case Step::Ehlo:
+            if (code == 250) return SendCommand(Step::Rset, "RSET");
+            return SendCommand(Step::Helo, "HELO " + job_.heloName.toStdString());
+        case Step::Helo:
+            if (code != 250) return Refused(text);
+            return SendCommand(Step::Rset, "RSET");
+        case Step::Rset:
+            return SendCommand(Step::MailFrom, "MAIL FROM:<" + job_.fromAddress + ">");
+        case Step::MailFrom:
+            if (code != 250) return Refused(text);
+            return SendCommand(Step::RcptTo, "RCPT TO:<" + job_.recipients[0] + ">");
+        case Step::RcptTo:
+            if (code != 250 && code != 251) return Refused(text);
+            if (++recipient_ < job_.recipients.size()) {
+                return SendCommand(Step::RcptTo, "RCPT TO:<" + job_.recipients[recipient_] + ">");
+            }
+            return SendCommand(Step::Data, "DATA");
+        case Step::Data: {
+            if (code != 354) return Refused(text);
+            Q_EMIT logged(txt::kSmtpTransmitting, {});
+            step_ = Step::Sending;
+            const qint64 mib = (qint64(job_.message.size()) + kMiB - 1) / kMiB;
+            ArmTimer(limits_.reply + limits_.dataPerMiB * mib);
+            return SendMoreData();
+        }
+        case Step::Sending:  // a reply before the end of the message: a refusal
+            return Refused(text);
+        case Step::EndOfData:
+            if (code != 250) return Refused(text);
+            transferred_ = true;
+            Q_EMIT logged(txt::kSmtpSent, {});
+            return SendCommand(Step::Quit, "QUIT");
+        case Step::Quit:
+            return Finish();
+        case Step::Idle:
+        case Step::Connecting:
+            return;
+    }
+}
+
+void SmtpClient::SendMoreData() {
+    if (step_ != Step::Sending || !socket_) return;
+    const std::string& m = job_.message;
+    while (dataPos_ < m.size() && std::size_t(socket_->bytesToWrite()) < kDataWindow) {
+        const std::size_t end = std::min(m.size(), dataPos_ + kPiece);
+        std::string piece;
+        piece.reserve(end - dataPos_ + 64);
+        for (std::size_t i = dataPos_; i < end; ++i) {
+            if (atLineStart_ && m[i] == '.') piece += '.';
+            piece += m[i];
+            atLineStart_ = m[i] == '\n';
+        }
+        dataPos_ = end;
+        socket_->write(piece.data(), qint64(piece.size()));
+        Q_EMIT progress(qint64(dataPos_), qint64(m.size()));
+        if (!running_) return;  // a receiver aborted
+    }
+    if (dataPos_ >= m.size()) {
+        const bool endsWithLine = m.size() >= 2 && m.compare(m.size() - 2, 2, "\r\n") == 0;
+        const std::string end = endsWithLine ? ".\r\n" : "\r\n.\r\n";
+        socket_->write(end.data(), qint64(end.size()));
+        step_ = Step::EndOfData;  // the DATA limit runs on until the reply
+    }
+}
+
+void SmtpClient::OnBytesWritten() {
+    SendMoreData();
+}
+
+void SmtpClient::OnSocketError() {
+    if (!running_) return;
+    if (step_ == Step::Quit) return Finish();
+    if (step_ == Step::Connecting) return Fail(txt::kSmtpConnectFailed, socket_->errorString());
+    Fail(txt::kSmtpConnectionLost, StepName(step_));
+}
+
+void SmtpClient::OnTimeout() {
+    if (!running_) return;
+    if (step_ == Step::Quit) return Finish();
+    Fail(txt::kSmtpTimedOut, StepName(step_));
+}
+
+void SmtpClient::Refused(const QString& text) {
+    Q_EMIT logged(txt::kSmtpServerReply, text);
+    if (!running_) return;
+    Q_EMIT error(text);
+    if (!running_) return;
+    failed_ = true;
+    Q_EMIT logged(connected_ ? txt::kSmtpTransferFailed : txt::kSmtpConnectFailed, {});
+    if (!running_) return;
+    // A relay that refused a command still hears QUIT; mid-message it cannot.
+    if (connected_ && step_ != Step::Sending && socket_ &&
+        socket_->state() == QAbstractSocket::ConnectedState) {
+        return SendCommand(Step::Quit, "QUIT");
+    }
+    Finish();
+}
+
+void SmtpClient::Fail(int textId, const QString& detail) {
+    if (!running_) return;
+    failed_ = true;
+    if (textId != txt::kSmtpConnectFailed) {
+        Q_EMIT logged(textId, detail);
+        if (!running_) return;
+    }
+    // A failed connection's own reason ("Connection refused") says more.
+    Q_EMIT error(textId == txt::kSmtpConnectFailed && !detail.isEmpty()
+                     ? detail
+                     : French(textId, detail.toStdString()));
+    if (!running_) return;
+    Q_EMIT logged(connected_ ? txt::kSmtpTransferFailed : txt::kSmtpConnectFailed, {});
+    Finish();
+}
+
+void SmtpClient::Finish() {
+    if (!running_) return;
+    running_ = false;
+    timer_.stop();
+    step_ = Step::Idle;
+    if (socket_) {
+        socket_->disconnect(this);
+        socket_->abort();
+        // May run inside one of the socket's own signals.
+        socket_.release()->deleteLater();
+    }
+    job_.message.clear();
+    job_.message.shrink_to_fit();
+    if (connected_) Q_EMIT logged(txt::kSmtpDisconnected, {});
+    Q_EMIT finished(connected_, transferred_);
+}
+
+QString SmtpClient::StepName(Step step) {
+    switch (step) {
+        case Step::Idle:
+        case Step::Connecting:
+            return QStringLiteral("CONNECT");
+        case Step::Greeting:
+            return QStringLiteral("220");
+        case Step::Ehlo:
+            return QStringLiteral("EHLO");
+        case Step::Helo:
+            return QStringLiteral("HELO");
+        case Step::Rset:
+            return QStringLiteral("RSET");
+        case Step::MailFrom:
+            return QStringLiteral("MAIL FROM");
+        case Step::RcptTo:
+            return QStringLiteral("RCPT TO");
+        case Step::Data:
+            return QStringLiteral("DATA");
+        case Step::Sending:
+        case Step::EndOfData:
+            return QStringLiteral("DATA .");
+        case Step::Quit:
+            return QStringLiteral("QUIT");
+    }
+    return {};
+}
+
+}  // namespace quarnel

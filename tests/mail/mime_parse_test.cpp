@@ -1,0 +1,128 @@
+#include "mail/mime_parse.h"
+
+#include <gtest/gtest.h>
+
+namespace quarnel {
+namespace {
+
+std::string Crlf(std::string_view s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+TEST(ParseMail, SinglePartMailHeadersDecodedAndLookedUpWithoutCase) {
+    ParsedMail m;
+    ASSERT_TRUE(ParseMail(Crlf("From: =?UTF-8?Q?Ren=C3=A9e_Dupr=C3=A9?= <renee@example.org>\n"
+                               "To: anne@example.org\n"
+                               "Subject: =?ISO-8859-1?Q?r=E9sum=E9?= du\n jour\n"
+                               "X-MAILER: QuarnelSys\n"
+                               "x-mailer: other\n"
+                               "Content-Transfer-Encoding: 8bit\n"
+                               "\n"
+                               "ligne 1\n"
+                               "ligne 2\n"),
+                          m));
+    EXPECT_EQ(m.Values("X-Mailer"), (std::vector<std::string>{"QuarnelSys", "other"}));
+    EXPECT_EQ(m.FromName(), "Renée Dupré");
+    EXPECT_EQ(m.Subject(), "résumé du jour");
+    EXPECT_FALSE(m.multipart);
+    EXPECT_EQ(m.lastTextPart, "ligne 1\r\nligne 2\r\n");
+    EXPECT_TRUE(m.attachments.empty());
+
+    // TOP n 0 gives the headers only; a sender without a name shows its address.
+    ASSERT_TRUE(ParseMailHeaders(Crlf("From: bob@example.org\nSubject: s\n\n"), m));
+    EXPECT_EQ(m.FromName(), "bob@example.org");
+    EXPECT_EQ(m.Value("subject"), "s");
+}
+
+TEST(ParseMail, NestedPartsGiveTheLastTextAndEveryAttachmentWithItsDecodedName) {
+    ParsedMail m;
+    ASSERT_TRUE(ParseMail(
+        Crlf("From: a@example.org\n"
+             "Subject: x\n"
+             "MIME-Version: 1.0\n"
+             "Content-Type: multipart/mixed; boundary=\"out\"\n"
+             "\n"
+             "preamble\n"
+             "--out\n"
+             "Content-Type: multipart/alternative; boundary=\"in\"\n"
+             "\n"
+             "--in\n"
+             "Content-Type: text/plain\n"
+             "\n"
+             "first\n"
+             "--in\n"
+             "Content-Type: text/plain\n"
+             "Content-Transfer-Encoding: quoted-printable\n"
+             "\n"
+             "second=3Dtext\n"
+             "--in--\n"
+             "--out\n"
+             "Content-Type: application/octet-stream\n"
+             "Content-Disposition: attachment; filename*=UTF-8''%C3%A9t%C3%A9.txt\n"
+             "Content-Transfer-Encoding: base64\n"
+             "\n"
+             "AAEC/w==\n"
+             "--out\n"
+             "Content-Type: application/octet-stream; name=\"=?ISO-8859-1?Q?r=E9sum=E9.pdf?=\"\n"
+             "Content-Transfer-Encoding: base64\n"
+             "\n"
+             "aGk=\n"
+             "--out\n"
+             "Content-Type: text/plain\n"
+             "Content-Disposition: attachment; filename=\"../../notes.txt\"\n"
+             "\n"
+             "note\n"
+             "--out--\n"),
+        m));
+    EXPECT_TRUE(m.multipart);
+    // The line break before a boundary belongs to the boundary.
+    EXPECT_EQ(m.lastTextPart, "second=text");
+    ASSERT_EQ(m.attachments.size(), 3U);
+    EXPECT_EQ(m.attachments[0].fileName, "été.txt");
+    EXPECT_EQ(m.attachments[0].content, std::string("\x00\x01\x02\xff", 4));
+    EXPECT_EQ(m.attachments[1].fileName, "résumé.pdf");
+    EXPECT_EQ(m.attachments[1].content, "hi");
+    // Names are given as sent: the sorting checks them.
+    EXPECT_EQ(m.attachments[2].fileName, "../../notes.txt");
+}
+
+std::string Nested(int depth, int leaves) {
+    std::string mail = "From: a@example.org\r\nSubject: deep\r\n";
+    for (int i = 0; i < depth; ++i) {
+        mail += "Content-Type: multipart/mixed; boundary=\"b" + std::to_string(i) +
+                "\"\r\n\r\n--b" + std::to_string(i) + "\r\n";
+    }
+    mail += "Content-Type: text/plain\r\n\r\nleaf\r\n";
+    for (int j = 1; j < leaves; ++j) {
+        mail += "--b" + std::to_string(depth - 1) + "\r\nContent-Type: text/plain\r\n\r\nleaf\r\n";
+    }
+    for (int i = depth - 1; i >= 0; --i)
+        mail += "--b" + std::to_string(i) + "--\r\n";
+    return mail;
+}
+
+TEST(ParseMail, LimitsOnNestingPartsAndSize) {
+    ParsedMail m;
+    // The root multipart is level 0: kMaxMailDepth multiparts nest one leaf at the limit.
+    EXPECT_TRUE(ParseMail(Nested(kMaxMailDepth, 1), m));
+    EXPECT_EQ(m.lastTextPart, "leaf");
+    EXPECT_FALSE(ParseMail(Nested(kMaxMailDepth + 1, 1), m));
+    EXPECT_TRUE(m.lastTextPart.empty() && m.headers.empty());
+    // One multipart and its leaves are the parts counted.
+    EXPECT_TRUE(ParseMail(Nested(1, int(kMaxMailParts) - 1), m));
+    EXPECT_FALSE(ParseMail(Nested(1, int(kMaxMailParts)), m));
+    // Thousands of nested multiparts are refused before GMime recurses into them.
+    EXPECT_FALSE(ParseMail(Nested(20000, 1), m));
+
+    std::string huge = "Subject: big\r\n\r\n";
+    huge.resize(kMaxParsedMail + 1, 'a');
+    EXPECT_FALSE(ParseMail(huge, m));
+}
+
+}  // namespace
+}  // namespace quarnel

@@ -1,0 +1,264 @@
+#include "mail/smtp_client.h"
+
+#include <gtest/gtest.h>
+
+#include "event_loop.h"
+#include "mail/texts.h"
+#include "mail_servers.h"
+#include "scripted_server.h"
+
+namespace quarnel {
+namespace {
+
+using namespace std::chrono_literals;
+namespace step = test::step;
+
+struct Outcome {
+    std::vector<int> log;
+    std::vector<QString> details;
+    QString error;
+    bool connected = false, transferred = false;
+    int finishedCount = 0;
+    qint64 progressDone = 0;
+};
+
+Outcome Dialogue(const SmtpJob& job, MailLimits limits = {2000ms, 2000ms, 2000ms}) {
+    SmtpClient client(nullptr, limits);
+    Outcome o;
+    QObject::connect(&client, &SmtpClient::logged, [&](int id, const QString& d) {
+        o.log.push_back(id);
+        o.details.push_back(d);
+    });
+    QObject::connect(&client, &SmtpClient::error, [&](const QString& e) { o.error = e; });
+    QObject::connect(&client, &SmtpClient::progress, [&](qint64 d, qint64) { o.progressDone = d; });
+    QObject::connect(&client, &SmtpClient::finished, [&](bool c, bool t) {
+        o.connected = c;
+        o.transferred = t;
+        ++o.finishedCount;
+    });
+    client.Start(job);
+    EXPECT_TRUE(test::RunUntil([&] { return o.finishedCount > 0; }, 10000));
+    QCoreApplication::processEvents();  // a second finished would show here
+    return o;
+}
+
+SmtpJob Job(quint16 port, std::string message = "Subject: x\r\n\r\nhello\r\n") {
+    return {QStringLiteral("127.0.0.1:%1").arg(port),
+            "IdSMTP",
+            std::move(message),
+            "me@example.org",
+            {"you@example.org"}};
+}
+
+test::Script Until(std::string last, test::Script tail) {
+    test::Script s{step::Send("220 ready\r\n"),
+                   step::ExpectLine("EHLO IdSMTP"),
+                   step::Send("250-hello\r\n250 SIZE 1000\r\n"),
+                   step::ExpectLine("RSET"),
+                   step::Send("250 ok\r\n"),
+                   step::ExpectLine("MAIL FROM:<me@example.org>"),
+                   step::Send("250 ok\r\n"),
+                   step::ExpectLine("RCPT TO:<you@example.org>")};
+    if (last == "DATA") {
+        s.push_back(step::Send("250 ok\r\n"));
+        s.push_back(step::ExpectLine("DATA"));
+    }
+    s.insert(s.end(), tail.begin(), tail.end());
+    return s;
+}
+
+using namespace txt;
+const std::vector<int> kSentLog{kSmtpCall, kSmtpConnected, kSmtpTransmitting, kSmtpSent,
+                                kSmtpDisconnected};
+
+// The whole dialogue: HELO after a refused EHLO, 250 and 251 for two
+// recipients, dot-stuffing, a reply line ended by LF alone, CR LF kept.
+TEST(SmtpClient, SendsWithHeloFallbackAndDotStuffing) {
+    test::ScriptedServer server(
+        {{step::Send("220 ready\n"), step::ExpectLine("EHLO IdSMTP"), step::Send("502 no\r\n"),
+          step::ExpectLine("HELO IdSMTP"), step::Send("250 hi\r\n"), step::ExpectLine("RSET"),
+          step::Send("250 ok\r\n"), step::ExpectLine(), step::Send("250 ok\r\n"),
+          step::ExpectLine("RCPT TO:<a@x.org>"), step::Send("250 ok\r\n"),
+          step::ExpectLine("RCPT TO:<b@x.org>"), step::Send("251 forwarded\r\n"),
+          step::ExpectLine("DATA"), step::Send("354 go\r\n"), step::ExpectData(),
+          step::Send("250 queued\r\n"), step::ExpectLine("QUIT"), step::Send("221 bye\r\n")}});
+    ASSERT_TRUE(server.Listen());
+    SmtpJob job = Job(server.port(), "Subject: x\r\n\r\n.line\r\n..two\r\nend");
+    job.recipients = {"a@x.org", "b@x.org"};
+    const Outcome o = Dialogue(job);
+    EXPECT_EQ(o.log, kSentLog);
+    EXPECT_TRUE(o.connected && o.transferred);
+    EXPECT_EQ(o.finishedCount, 1);
+    EXPECT_EQ(o.progressDone, qint64(job.message.size()));
+    EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
+    ASSERT_GE(server.Taken(0).size(), 8u);
+    EXPECT_EQ(server.Taken(0)[7], "Subject: x\r\n\r\n..line\r\n...two\r\nend\r\n");
+}
+
+// Each refusal or fault: the log says where, the flags say how far it got,
+// and finished comes once.
+TEST(SmtpClient, RefusalsAndFaultsEndWithTheRightLog) {
+    const std::string at4096 = "220-" + std::string(kMaxReplyLine - 6, 'a') + "\r\n";
+    struct Case {
+        const char* name;
+        test::Script script;
+        std::vector<int> log;
+        bool connected;
+        QString error;
+        std::string message = "Subject: x\r\n\r\nhello\r\n";
+        MailLimits limits{2000ms, 2000ms, 2000ms};
+    };
+    const std::vector<Case> cases = {
+        {"no 220",
+         {step::Send("554 no service\r\n")},
+         {kSmtpCall, kSmtpServerReply, kSmtpConnectFailed},
+         false,
+         "554 no service"},
+        {"RCPT 550",
+         Until("RCPT", {step::Send("550 unknown user\r\n"), step::ExpectLine("QUIT"),
+                        step::Send("221 bye\r\n")}),
+         {kSmtpCall, kSmtpConnected, kSmtpServerReply, kSmtpTransferFailed, kSmtpDisconnected},
+         true,
+         "550 unknown user"},
+        {"DATA 554",
+         Until("DATA", {step::Send("354 go\r\n"), step::ExpectData(),
+                        step::Send("554 5.7.1 rejected\r\n"), step::ExpectLine("QUIT")}),
+         {kSmtpCall, kSmtpConnected, kSmtpTransmitting, kSmtpServerReply, kSmtpTransferFailed,
+          kSmtpDisconnected},
+         true,
+         "554 5.7.1 rejected"},
+        {"dropped mid-DATA",
+         Until("DATA", {step::Send("354 go\r\n"), step::ExpectUntil("0123"), step::Reset()}),
+         {kSmtpCall, kSmtpConnected, kSmtpTransmitting, kSmtpConnectionLost, kSmtpTransferFailed,
+          kSmtpDisconnected},
+         true,
+         "",
+         "Subject: x\r\n\r\n" + std::string(512 << 10, '0') + "0123\r\n"},
+        {"silent after the greeting",
+         {step::Send("220 ready\r\n"), step::ExpectLine("EHLO IdSMTP"), step::Silence()},
+         {kSmtpCall, kSmtpConnected, kSmtpTimedOut, kSmtpTransferFailed, kSmtpDisconnected},
+         true,
+         "",
+         "x\r\n",
+         {2000ms, 300ms, 300ms}},
+        {"silent after the message",
+         Until("DATA", {step::Send("354 go\r\n"), step::ExpectData(), step::Silence()}),
+         {kSmtpCall, kSmtpConnected, kSmtpTransmitting, kSmtpTimedOut, kSmtpTransferFailed,
+          kSmtpDisconnected},
+         true,
+         "",
+         "x\r\n",
+         {2000ms, 300ms, 300ms}},
+        {"no greeting at all",
+         {step::Silence()},
+         {kSmtpCall, kSmtpTimedOut, kSmtpConnectFailed},
+         false,
+         "",
+         "x\r\n",
+         {2000ms, 300ms, 300ms}},
+        {"greeting without line end",
+         {step::Send("220 ready"), step::Silence()},
+         {kSmtpCall, kSmtpTimedOut, kSmtpConnectFailed},
+         false,
+         "",
+         "x\r\n",
+         {2000ms, 300ms, 300ms}},
+        {"10,000-character line",
+         {step::Send(std::string(10000, '2') + "\r\n"), step::Silence()},
+         {kSmtpCall, kSmtpLineTooLong, kSmtpConnectFailed},
+         false,
+         ""},
+        {"line one over the limit",
+         {step::Send("220-" + std::string(kMaxReplyLine - 5, 'a') + "\r\n220 ok\r\n"),
+          step::Silence()},
+         {kSmtpCall, kSmtpLineTooLong, kSmtpConnectFailed},
+         false,
+         ""},
+        {"line at the limit, then a refusal",
+         {step::Send(at4096 + "220 ok\r\n"), step::ExpectLine("EHLO IdSMTP"),
+          step::Send("421 closing\r\n"), step::ExpectLine("HELO IdSMTP"),
+          step::Send("421 closing\r\n"), step::ExpectLine("QUIT")},
+         {kSmtpCall, kSmtpConnected, kSmtpServerReply, kSmtpTransferFailed, kSmtpDisconnected},
+         true,
+         "421 closing"},
+        {"too many reply lines",
+         {step::Send([] {
+              std::string s;
+              for (std::size_t i = 0; i < kMaxReplyLines; ++i)
+                  s += "220-more\r\n";
+              return s + "220 ok\r\n";
+          }()),
+          step::Silence()},
+         {kSmtpCall, kSmtpReplyTooLong, kSmtpConnectFailed},
+         false,
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::ScriptedServer server({c.script});
+        ASSERT_TRUE(server.Listen());
+        const Outcome o = Dialogue(Job(server.port(), c.message), c.limits);
+        EXPECT_EQ(o.log, c.log);
+        EXPECT_EQ(o.connected, c.connected);
+        EXPECT_FALSE(o.transferred);
+        EXPECT_EQ(o.finishedCount, 1);
+        EXPECT_FALSE(o.error.isEmpty());
+        if (!c.error.isEmpty()) {
+            EXPECT_EQ(o.error, c.error);
+        }
+    }
+}
+
+// Before any connection: nothing listening, a server text that is no
+// address, an address that would break its command, too many recipients.
+TEST(SmtpClient, RefusesBeforeSending) {
+    test::ScriptedServer closed;
+    ASSERT_TRUE(closed.Listen());
+    const quint16 port = closed.port();
+    SmtpJob refused = Job(test::FreePort());
+    EXPECT_EQ(Dialogue(refused).log, (std::vector<int>{kSmtpCall, kSmtpConnectFailed}));
+
+    SmtpJob badServer = Job(port);
+    badServer.server = "host:99999";
+    SmtpJob injected = Job(port);
+    injected.recipients = {"a@x.org>\r\nRCPT TO:<evil@x.org"};
+    SmtpJob none = Job(port);
+    none.recipients.clear();
+    SmtpJob tooMany = Job(port);
+    tooMany.recipients.assign(kMaxRecipients + 1, "a@x.org");
+    for (const SmtpJob& job : {badServer, injected, none, tooMany}) {
+        const Outcome o = Dialogue(job);
+        EXPECT_FALSE(o.connected);
+        EXPECT_EQ(o.log.back(), kSmtpConnectFailed);
+    }
+    EXPECT_EQ(closed.connections(), 0);
+
+    SmtpJob atLimit = Job(port);
+    atLimit.recipients.assign(kMaxRecipients, "a@x.org");
+    test::Script script = Until("RCPT", {});
+    script.pop_back();
+    for (std::size_t i = 0; i < kMaxRecipients; ++i) {
+        script.push_back(step::ExpectLine("RCPT TO:<a@x.org>"));
+        script.push_back(step::Send("250 ok\r\n"));
+    }
+    script.insert(script.end(), {step::ExpectLine("DATA"), step::Send("354 go\r\n"),
+                                 step::ExpectData(), step::Send("250 ok\r\n")});
+    closed.SetScripts({script});
+    const Outcome o = Dialogue(atLimit);
+    EXPECT_TRUE(o.transferred);
+}
+
+TEST(ServerAddress, HostAndPort) {
+    EXPECT_EQ(ParseServerAddress("relay.example.org", 25).port, 25);
+    const ServerAddress a = ParseServerAddress(" relay:2525 ", 25);
+    EXPECT_EQ(a.host, "relay");
+    EXPECT_EQ(a.port, 2525);
+    EXPECT_EQ(ParseServerAddress("[::1]:26", 25).host, "::1");
+    EXPECT_EQ(ParseServerAddress("[::1]:26", 25).port, 26);
+    for (const char* bad : {"", "relay:", "relay:0", "relay:65536", "relay:x", "re lay", "[::1"}) {
+        EXPECT_EQ(ParseServerAddress(bad, 25).port, 0) << bad;
+    }
+}
+
+}  // namespace
+}  // namespace quarnel

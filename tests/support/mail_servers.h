@@ -1,0 +1,78 @@
+#pragma once
+// Real mail servers on loopback for the tests, started on a free high port
+// and stopped (by process id) when the object goes. Each has a reason to skip
+// when its package is not installed; CI installs them.
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quarnel::test {
+
+/// A server process of the tests: spawned, waited for until it listens,
+/// stopped with TERM then KILL.
+class ServerProcess {
+  public:
+    ServerProcess() = default;
+    ~ServerProcess() { Stop(); }
+    ServerProcess(const ServerProcess&) = delete;
+    ServerProcess& operator=(const ServerProcess&) = delete;
+
+    /// Runs `argv` (as the mail user 65534 when `asMailUser` and we are
+    /// root), output to `log`, then waits until 127.0.0.1:`port` accepts.
+    [[nodiscard]] bool Start(const std::vector<std::string>& argv, bool asMailUser,
+                             const std::filesystem::path& log, unsigned short port,
+                             std::chrono::milliseconds limit = std::chrono::seconds(10));
+    void Stop();
+    [[nodiscard]] pid_t pid() const { return pid_; }
+
+  private:
+    pid_t pid_ = -1;
+};
+
+/// A port nobody listens on now (the system picks it).
+[[nodiscard]] unsigned short FreePort();
+
+/// A folder of its own for a server, removed afterwards; readable by every
+/// user and owned by the mail user when we are root.
+class ServerDir {
+  public:
+    ServerDir();
+    ~ServerDir();
+    ServerDir(const ServerDir&) = delete;
+    ServerDir& operator=(const ServerDir&) = delete;
+    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+/// The SMTP server: accepts any mail and delivers it into a Maildir.
+class SmtpServer {
+  public:
+    /// Why the server cannot run here ("" when it can).
+    [[nodiscard]] static std::string MissingReason();
+
+    SmtpServer();  ///< starts it; check Running()
+    [[nodiscard]] bool Running() const { return running_; }
+    [[nodiscard]] unsigned short port() const { return port_; }
+    [[nodiscard]] std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
+    [[nodiscard]] std::filesystem::path Maildir() const { return dir_.path() / "Maildir"; }
+    /// The server's own log, for failure messages.
+    [[nodiscard]] std::string Log() const;
+    /// The delivered messages, oldest first, waiting up to `wait` for at
+    /// least `atLeast` of them.
+    [[nodiscard]] std::vector<std::string> Delivered(
+        std::size_t atLeast = 0, std::chrono::milliseconds wait = std::chrono::seconds(5)) const;
+
+  private:
+    ServerDir dir_;
+    ServerProcess process_;
+    unsigned short port_ = 0;
+    bool running_ = false;
+};
+
+}  // namespace quarnel::test
