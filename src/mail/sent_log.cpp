@@ -32,7 +32,7 @@ std::vector<std::string> RecipientAddresses(const std::string& text) {
     std::string current;
     auto flush = [&] {
         const auto first = current.find_first_not_of(" \t");
-        if (first != std::string::npos && out.size() < kMaxRecipients) {
+        if (first != std::string::npos && out.size() < kMaxRecipientAddresses) {
             const auto last = current.find_last_not_of(" \t");
             out.push_back(current.substr(first, last - first + 1));
         }

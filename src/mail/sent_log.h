@@ -26,8 +26,9 @@ namespace quarnel {
                                         const Record& record);
 
 /// The addresses of a recipient text ("a@x, b@y; c@z"), blanks trimmed,
-/// empty ones dropped; at most kMaxRecipients.
-inline constexpr std::size_t kMaxRecipients = 100;
+/// empty ones dropped; at most kMaxRecipientAddresses (as many as one mail
+/// may carry).
+inline constexpr std::size_t kMaxRecipientAddresses = 100;
 [[nodiscard]] std::vector<std::string> RecipientAddresses(const std::string& text);
 
 }  // namespace quarnel

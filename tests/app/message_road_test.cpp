@@ -6,6 +6,7 @@
 
 #include "holder_setup.h"
 #include "mail/outgoing_queue.h"
+#include "mail/windows/form_smtp.h"
 #include "messages/windows/form_redac.h"
 #include "shell_fixture.h"
 #include "store/windows/form_liste.h"
@@ -44,9 +45,12 @@ TEST_F(MessageRoad, CorrespondreLeadsToAQueuedMessageAndTheDispatchButton) {
         redac.ChiffrerClick();
     });
     boxes.Answer(ui::kNo);  // not saved
+    // The sending window takes it over; Plus tard queues it.
+    runner.Once("FormSmtp", [](QDialog& d) { static_cast<ui::FormSmtp&>(d).PlusTardClick(); });
     main->Windows().liste->MenuTexteClick(Kind::PlainMessage);
 
     EXPECT_EQ(runner.Runs().count("FormRedac"), 1);
+    EXPECT_EQ(runner.Runs().count("FormSmtp"), 1);
     ASSERT_EQ(ctx.mail.outgoingQueue.size(), 1u) << boxes.Texts().join('\n').toStdString();
     RecordList saved;
     ASSERT_TRUE(LoadRecordList(OutgoingQueuePath(ctx), saved));

@@ -77,9 +77,9 @@ TEST_F(QueueFixture, TheSentLogLeavesTheTitleOutAndIsWrittenWhole) {
 TEST(RecipientAddresses, SplitTrimAndLimit) {
     EXPECT_EQ(RecipientAddresses(" a@x ;b@y,, "), (std::vector<std::string>{"a@x", "b@y"}));
     std::string many;
-    for (std::size_t i = 0; i <= kMaxRecipients; ++i)
+    for (std::size_t i = 0; i <= kMaxRecipientAddresses; ++i)
         many += "r" + std::to_string(i) + "@x,";
-    EXPECT_EQ(RecipientAddresses(many).size(), kMaxRecipients);
+    EXPECT_EQ(RecipientAddresses(many).size(), kMaxRecipientAddresses);
 }
 
 std::string Block(Kind kind, const std::string& to, const std::string& before = "") {

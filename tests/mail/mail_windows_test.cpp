@@ -1,0 +1,266 @@
+// The sending and receiving windows offscreen, against scripted loopback
+// servers: their buttons, log lines, information lines, and what stays on
+// disk and on the server after each fault.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "crypto/own_keys.h"
+#include "event_loop.h"
+#include "holder/program_state.h"
+#include "mail/mail_state.h"
+#include "mail/outgoing_queue.h"
+#include "mail/sent_log.h"
+#include "mail/windows/commands.h"
+#include "mail/windows/form_pop3.h"
+#include "mail/windows/form_smtp.h"
+#include "mail/windows/texts.h"
+#include "protocol/body.h"
+#include "scripted_server.h"
+#include "scripted_windows.h"
+#include "store/record_list.h"
+#include "temp_dir.h"
+#include "window_test_support.h"
+#include "windowkit/window_kit.h"
+
+namespace quarnel::ui {
+namespace {
+
+using test::Child;
+namespace step = test::step;
+
+const std::string kOwn = "01000000017";
+const MailLimits kShortLimits{std::chrono::milliseconds(2000), std::chrono::milliseconds(500),
+                              std::chrono::milliseconds(500)};
+
+QString Information(const HolderContext& ctx) {
+    return ctx.information ? Tr(ctx.information) : QString();
+}
+
+OutgoingMessage Message(const std::string& subject) {
+    return {"Message destin\xE9 au correspondant, " + subject,
+            "dest@example.org",
+            subject,
+            {"titre", kSeparatorLine, "adresse", "ligne", kEndMarkerLine},
+            {}};
+}
+
+// A relay that takes one message, or refuses it at `refuseAt` ("RCPT", "DATA").
+test::Script Relay(const std::string& refuseAt = {}) {
+    test::Script s{step::Send("220 relay\r\n"), step::ExpectLine(), step::Send("250 hello\r\n")};
+    auto answer = [&](const std::string& command, const std::string& ok) {
+        s.push_back(step::ExpectLine(
+            [command](const std::string& l) { return l.rfind(command, 0) == 0; }, command));
+        s.push_back(step::Send(refuseAt == command ? "550 refused: " + command + "\r\n" : ok));
+    };
+    answer("RSET", "250 reset\r\n");
+    answer("MAIL", "250 sender ok\r\n");
+    if (refuseAt == "MAIL") return s;
+    answer("RCPT", "250 recipient ok\r\n");
+    if (refuseAt == "RCPT") return s;
+    answer("DATA", "354 go on\r\n");
+    s.push_back(step::ExpectData());
+    s.push_back(step::Send(refuseAt == "CONTENT" ? "554 content refused\r\n" : "250 queued\r\n"));
+    s.push_back(step::ExpectLine("QUIT"));
+    s.push_back(step::Send("221 bye\r\n"));
+    return s;
+}
+
+struct MailWindows : ::testing::Test {
+    test::TempDir dir;
+    HolderContext ctx;
+    MailState mail;
+    ScriptedMessageBoxes boxes;
+    ScriptedModalRunner runner;
+    QWidget mainWindow;
+    std::unique_ptr<FormSmtp> smtp;
+
+    void SetUp() override {
+        ctx.dataFolder = dir.path();
+        ctx.settings.sentEncryptedFolder = (dir.path() / "envoyes").string();
+        ctx.settings.receivedEncryptedFolder = (dir.path() / "recus").string();
+        std::filesystem::create_directories(dir.path() / "envoyes");
+        ctx.email = "moi@example.org";
+        ctx.displayName = "MARTIN Paul";
+        ctx.ownNumber = kOwn;
+        smtp = std::make_unique<FormSmtp>(ctx, mail, &mainWindow);
+        smtp->SetLimits(kShortLimits);
+    }
+    QString Action(QDialog& d) { return Child<QPlainTextEdit>(d, "MemoAction").toPlainText(); }
+    bool On(QDialog& d, const char* button) { return Child<QPushButton>(d, button).isEnabled(); }
+    RecordList Queued() {
+        RecordList list;
+        (void)LoadRecordList(OutgoingQueuePath(ctx), list);
+        return list;
+    }
+    void UseRelay(test::ScriptedServer& server) {
+        ASSERT_TRUE(server.Listen());
+        ctx.settings.smtpServer = "127.0.0.1:" + std::to_string(server.port());
+    }
+    void Send(FormSmtp& f) {
+        f.MaintenantClick();
+        ASSERT_TRUE(test::RunUntil([&] { return !f.Sending(); }, 10000));
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(MailWindows, SingleModeButtonsOutcomesAndInformationLines) {
+    // Shown: "Transmission" while open, the log's three lines, the body.
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        EXPECT_EQ(Information(ctx), "Transmission");
+        EXPECT_EQ(d.windowTitle(), "Envoi du courrier chiffré");
+        EXPECT_EQ(Action(d),
+                  "Message chiffré prêt à être envoyé\nMessage destiné au "
+                  "correspondant, A\nObjet : A");
+        EXPECT_TRUE(On(d, "BitBtnMaintenant") && On(d, "BitBtnPlusTard") && On(d, "BitBtnAnnuler"));
+        EXPECT_FALSE(d.findChild<QAction*>("EditCopy")->isEnabled());
+        smtp->EditSelectAllClick();
+        smtp->EditCopyClick();
+        EXPECT_EQ(Information(ctx), "Le message chiffré est placé dans le presse-papiers.");
+        EXPECT_TRUE(QApplication::clipboard()->text().startsWith("titre\n" + QString(32, 'F')));
+        d.reject();  // Escape outside queue mode: Annuler
+    });
+    EXPECT_EQ(smtp->ShowFor(Message("A"), mainWindow), FormSmtp::Outcome::Cancelled);
+    EXPECT_EQ(Information(ctx), "En attente");
+    EXPECT_TRUE(mail.outgoingQueue.empty());
+
+    runner.Once("FormSmtp", [&](QDialog&) { smtp->PlusTardClick(); });
+    EXPECT_EQ(smtp->ShowFor(Message("B"), mainWindow), FormSmtp::Outcome::Queued);
+    ASSERT_EQ(Queued().size(), 1u);
+    EXPECT_EQ(MessageOfQueueRecord(Queued()[0]), Message("B"));
+
+    // The relay accepts: logged as sent, the title line left out.
+    test::ScriptedServer relay({Relay()});
+    UseRelay(relay);
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        Send(*smtp);
+        EXPECT_TRUE(Action(d).contains("Message bien transmis")) << Action(d).toStdString();
+        EXPECT_FALSE(On(d, "BitBtnMaintenant") || On(d, "BitBtnPlusTard"));
+        EXPECT_FALSE(Child<QPushButton>(d, "BitBtnMaintenant").toolTip().isEmpty());
+        EXPECT_TRUE(On(d, "BitBtnAnnuler"));
+        smtp->AnnulerClick();
+    });
+    EXPECT_EQ(smtp->ShowFor(Message(""), mainWindow), FormSmtp::Outcome::Sent);
+    EXPECT_EQ(Information(ctx), "Le message chiffré a été envoyé.");
+    EXPECT_TRUE(relay.Failures().empty()) << relay.Failures().front();
+    ASSERT_EQ(mail.sentLog.size(), 1u);
+    EXPECT_EQ(mail.sentLog[0][3], "Objet : -");
+    EXPECT_EQ(mail.sentLog[0][4], kSeparatorLine);
+    RecordList log;
+    ASSERT_TRUE(LoadRecordList(SentLogPath(ctx), log));
+    EXPECT_EQ(log, mail.sentLog);
+}
+
+TEST_F(MailWindows, ARefusedOrUnreachableRelayLosesNothing) {
+    // Refused at RCPT: the server's text in a box, nothing logged as sent,
+    // the message still on show with both buttons back.
+    test::ScriptedServer relay({Relay("RCPT"), Relay("CONTENT")});
+    UseRelay(relay);
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        Send(*smtp);
+        EXPECT_TRUE(Action(d).contains("Echec de la transmission du message chiffré"))
+            << Action(d).toStdString();
+        EXPECT_TRUE(On(d, "BitBtnMaintenant") && On(d, "BitBtnPlusTard"));
+        EXPECT_TRUE(Child<QPlainTextEdit>(d, "MemoMsg").toPlainText().startsWith("titre"));
+        Send(*smtp);  // refused after the content this time
+        smtp->PlusTardClick();
+    });
+    EXPECT_EQ(smtp->ShowFor(Message("A"), mainWindow), FormSmtp::Outcome::Queued);
+    ASSERT_EQ(boxes.Texts().size(), 2);
+    EXPECT_TRUE(boxes.Texts()[0].contains("550 refused: RCPT")) << boxes.Texts()[0].toStdString();
+    EXPECT_TRUE(boxes.Texts()[1].contains("554 content refused"));
+    EXPECT_TRUE(mail.sentLog.empty());
+    EXPECT_FALSE(std::filesystem::exists(SentLogPath(ctx)));
+    EXPECT_EQ(Queued().size(), 1u);
+
+    // Nobody listening: the connection failure in the log, no box.
+    quint16 closedPort = 0;
+    {
+        test::ScriptedServer gone;
+        ASSERT_TRUE(gone.Listen());
+        closedPort = gone.port();
+    }
+    ctx.settings.smtpServer = "127.0.0.1:" + std::to_string(closedPort);
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        Send(*smtp);
+        EXPECT_TRUE(Action(d).contains("Echec de la connexion au transmetteur SMTP"));
+        EXPECT_TRUE(On(d, "BitBtnMaintenant") && On(d, "BitBtnPlusTard") && On(d, "BitBtnAnnuler"));
+    });
+    EXPECT_EQ(smtp->ShowFor(Message("C"), mainWindow), FormSmtp::Outcome::Cancelled);
+    EXPECT_EQ(boxes.Texts().size(), 2);
+}
+
+TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack) {
+    for (const char* s : {"A", "B", "C"})
+        ASSERT_EQ(QueueMessage(ctx, mail, Message(s)), SaveResult::Saved);
+    struct FakeHost : MainWindowHost {
+        QWidget w;
+        QWidget& Window() override { return w; }
+        void EvaluateState() override {}
+        void RefreshNames() override {}
+        void ShowInformation() override {}
+        void ApplyLanguage() override {}
+        void ResetInformation() override {}
+    } host;
+    ExpeditionCommand expedition(ctx, host, *smtp, 0);
+
+    // Escape does nothing in queue mode; Annuler puts A back at the head.
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        EXPECT_TRUE(mail.queueMode);
+        d.reject();
+        EXPECT_TRUE(d.isVisible());
+        smtp->AnnulerClick();
+    });
+    expedition.Run();
+    ASSERT_EQ(Queued().size(), 3u);
+    EXPECT_EQ(MessageOfQueueRecord(Queued()[0]), Message("A"));
+    EXPECT_FALSE(ctx.busy);
+
+    // A goes, B is refused: B back at its place, C still behind, the walk over.
+    test::ScriptedServer relay({Relay(), Relay("CONTENT")});
+    UseRelay(relay);
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        Send(*smtp);
+        ASSERT_TRUE(smtp->Shown());
+        EXPECT_EQ(smtp->Shown()->subject, "B");
+        Send(*smtp);
+        EXPECT_FALSE(On(d, "BitBtnMaintenant") || On(d, "BitBtnPlusTard"));
+        EXPECT_TRUE(Action(d).endsWith("Le message reste dans la file d'attente."));
+        smtp->AnnulerClick();
+    });
+    expedition.Run();
+    ASSERT_EQ(mail.sentLog.size(), 1u);
+    EXPECT_EQ(mail.sentLog[0][1], Message("A").addresseeLine);
+    ASSERT_EQ(Queued().size(), 2u);
+    EXPECT_EQ(MessageOfQueueRecord(Queued()[0]), Message("B"));
+    EXPECT_EQ(MessageOfQueueRecord(Queued()[1]), Message("C"));
+    EXPECT_EQ(Information(ctx), "En attente");
+
+    // Plus tard puts the message on show after the others.
+    runner.Once("FormSmtp", [&](QDialog&) { smtp->PlusTardClick(); });
+    expedition.Run();
+    EXPECT_EQ(MessageOfQueueRecord(Queued()[1]), Message("B"));
+
+    // The rest goes: "Les messages chiffrés ont été envoyés." is the caller's.
+    test::ScriptedServer relay2({Relay()});
+    UseRelay(relay2);
+    ExpeditionCommand sendAll(ctx, host, *smtp, txt::kSmtpSentInfo);
+    runner.Once("FormSmtp", [&](QDialog&) {
+        Send(*smtp);
+        Send(*smtp);
+        EXPECT_FALSE(mail.queueMode);
+        smtp->AnnulerClick();
+    });
+    sendAll.Run();
+    EXPECT_TRUE(Queued().empty());
+    EXPECT_EQ(mail.sentLog.size(), 3u);
+    EXPECT_EQ(ctx.information, txt::kSmtpSentInfo);
+}
+
+}  // namespace
+}  // namespace quarnel::ui
