@@ -14,6 +14,7 @@
 #include "event_loop.h"
 #include "holder/program_state.h"
 #include "mail/mail_state.h"
+#include "mail/mime.h"
 #include "mail/outgoing_queue.h"
 #include "mail/sent_log.h"
 #include "mail/windows/commands.h"
@@ -23,6 +24,7 @@
 #include "protocol/body.h"
 #include "scripted_server.h"
 #include "scripted_windows.h"
+#include "store/atomic_file.h"
 #include "store/record_list.h"
 #include "temp_dir.h"
 #include "window_test_support.h"
@@ -260,6 +262,138 @@ TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack
     EXPECT_TRUE(Queued().empty());
     EXPECT_EQ(mail.sentLog.size(), 3u);
     EXPECT_EQ(ctx.information, txt::kSmtpSentInfo);
+}
+
+std::string Pop3Reply(const std::string& body) {
+    std::string out = "+OK\r\n";
+    std::size_t start = 0;
+    while (start < body.size()) {
+        std::size_t end = body.find("\r\n", start);
+        if (end == std::string::npos) end = body.size();
+        const std::string line = body.substr(start, end - start);
+        out += (line.rfind('.', 0) == 0 ? "." : "") + line + "\r\n";
+        start = end + 2;
+    }
+    return out + ".\r\n";
+}
+
+std::string HeadersOf(const std::string& mail) {
+    return mail.substr(0, mail.find("\r\n\r\n") + 2);
+}
+
+TEST_F(MailWindows, RetirerKeepsOnlyMailForTheHolderAndDeletesOnlyThat) {
+    FormPop3 pop3(ctx, mail, &mainWindow);
+    pop3.SetLimits(kShortLimits);
+    ctx.settings.pop3Server = "127.0.0.1:1";
+    ctx.settings.accountName = "paul";
+    // No mail password stored: said in the log and in a box, buttons back.
+    runner.Once("FormPop3", [&](QDialog& d) {
+        EXPECT_TRUE(On(d, "BitBtnRetirer") && On(d, "BitBtnAnnuler"));
+        EXPECT_FALSE(On(d, "BitBtnDechiffrer"));
+        pop3.RetirerClick();
+        EXPECT_TRUE(On(d, "BitBtnRetirer") && On(d, "BitBtnAnnuler"));
+    });
+    pop3.ShowReceiving(mainWindow);
+    ASSERT_EQ(boxes.Texts().size(), 1);
+    EXPECT_EQ(Information(ctx), "En attente");
+
+    ctx.ownDigit = '0';
+    ctx.keyStore = {Record(6, "0123456789ABCDEF0123456789ABCDEF")};
+    ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', "motdepasse"));
+    const std::filesystem::path received = dir.path() / "recus";
+    std::filesystem::create_directories(received);
+    const std::filesystem::path attachment = dir.path() / "devis.pdf";
+    ASSERT_TRUE(WriteFileAtomically(attachment, "contenu"));
+    ASSERT_TRUE(WriteFileAtomically(received / "devis.pdf", "autre fichier"));
+
+    auto body = [](const std::string& to) {
+        return std::vector<std::string>{
+            "Message chiffr\xE9",
+            kSeparatorLine,
+            AddressLine(Kind::PlainMessage, "12345", '1', '1', to, "01000000023"),
+            "ABCDEF",
+            kEndMarkerLine,
+            "devis.pdf"};
+    };
+    OutgoingMail plain{"x@y.org", "X", "Bonjour", {"moi@example.org"}, {"Bonjour."}, {}};
+    OutgoingMail other{"x@y.org", "X", "Autre", {"moi@example.org"}, body("01000000099"), {}};
+    OutgoingMail mine{"x@y.org",           "DUPONT Jean", "Devis",
+                      {"moi@example.org"}, body(kOwn),    {attachment}};
+    // Our mailer's name in lower case is somebody else's: plain mail.
+    std::string plainMail = BuildMail(plain);
+    plainMail.replace(plainMail.find("QuarnelSys"), 10, "quarnelsys");
+    std::string otherMail = BuildMail(other);
+    std::string mineMail = BuildMail(mine);
+    // Upper-case header name accepted; a relay's footer after the end marker dropped.
+    mineMail.replace(mineMail.find("X-Mailer"), 8, "X-MAILER");
+    mineMail.insert(mineMail.find(kEndMarkerLine) + 34, "-- relay footer --\r\n");
+
+    auto cmd = [](const std::string& c) { return step::ExpectLine(c); };
+    test::ScriptedServer server({{step::Send("+OK ready\r\n"),
+                                  cmd("USER paul"),
+                                  step::Send("+OK\r\n"),
+                                  cmd("PASS motdepasse"),
+                                  step::Send("+OK\r\n"),
+                                  cmd("STAT"),
+                                  step::Send("+OK 3 9000\r\n"),
+                                  cmd("TOP 1 0"),
+                                  step::Send(Pop3Reply(HeadersOf(plainMail))),
+                                  cmd("TOP 2 0"),
+                                  step::Send(Pop3Reply(HeadersOf(otherMail))),
+                                  cmd("LIST 2"),
+                                  step::Send("+OK 2 900\r\n"),
+                                  cmd("RETR 2"),
+                                  step::Send(Pop3Reply(otherMail)),
+                                  cmd("TOP 3 0"),
+                                  step::Send(Pop3Reply(HeadersOf(mineMail))),
+                                  cmd("LIST 3"),
+                                  step::Send("+OK 3 900\r\n"),
+                                  cmd("RETR 3"),
+                                  step::Send(Pop3Reply(mineMail)),
+                                  cmd("DELE 3"),
+                                  step::Send("+OK\r\n"),
+                                  cmd("QUIT"),
+                                  step::Send("+OK bye\r\n")}});
+    ASSERT_TRUE(server.Listen());
+    ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
+    Lines decrypted;
+    QString subject;
+    pop3.decrypt = [&](Lines& text, const QString& s) {
+        decrypted = text;
+        subject = s;
+        return true;
+    };
+    runner.Once("FormPop3", [&](QDialog& d) {
+        pop3.RetirerClick();
+        ASSERT_TRUE(test::RunUntil([&] { return !pop3.Receiving(); }, 10000));
+        const QString log = Action(d);
+        for (const char* line :
+             {"Rejet du message en clair n°1", "Rejet du message chiffré n°2",
+              "destiné à l'affilié n°01000000099", "Réception du message chiffré n°3",
+              "provenant de DUPONT Jean", "objet : Devis", "Déconnexion du serveur Pop3"})
+            EXPECT_TRUE(log.contains(QString::fromUtf8(line))) << line << "\n" << log.toStdString();
+        EXPECT_TRUE(On(d, "BitBtnDechiffrer"));
+        EXPECT_FALSE(On(d, "BitBtnAnnuler") || On(d, "BitBtnRetirer"));
+        pop3.DechiffrerClick();
+        EXPECT_TRUE(Action(d).endsWith("Message déchiffré"));
+        EXPECT_FALSE(On(d, "BitBtnDechiffrer"));
+        EXPECT_TRUE(On(d, "BitBtnAnnuler"));
+    });
+    pop3.ShowReceiving(mainWindow);
+    EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
+    // The existing file is kept; the entry names the free name taken.
+    EXPECT_EQ(subject, "Devis");
+    ASSERT_GE(decrypted.size(), 5u);
+    EXPECT_EQ(decrypted.front(), kSeparatorLine);
+    EXPECT_EQ(decrypted[decrypted.size() - 2], kEndMarkerLine);
+    EXPECT_EQ(decrypted.back(), "devis_1.pdf");
+    EXPECT_EQ(ReadWholeFile(received / "devis.pdf"), "autre fichier");
+    EXPECT_EQ(ReadWholeFile(received / "devis_1.pdf"), "contenu");
+    RecordList log;
+    ASSERT_TRUE(LoadRecordList(received / "MsgChifE.dat", log));
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0][1], "Message Chiffr\xE9 de DUPONT Jean");
+    EXPECT_EQ(log[0][2], "objet : Devis");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "crypto/cp1252.h"
@@ -155,6 +156,7 @@ void FormPop3::RetirerClick() {
         return;
     }
     SetButtons(false, false, false);
+    LogText(txt::kPop3Call);
     SetInformation(ctx_, txt::kTransmission);
     std::string password;
     if (!ReadMailPassword(ctx_.keyStore, ctx_.ownDigit, password)) {
@@ -171,15 +173,19 @@ void FormPop3::RetirerClick() {
     count_ = 0;
     current_ = 0;
     connected_ = false;
-    failed_ = false;
+    ending_ = false;
     logToWrite_ = false;
     client_ = std::make_unique<Pop3Client>(nullptr, limits_);
     Pop3Client& c = *client_;
     connect(&c, &Pop3Client::logged, this, [this](int id, const QString& d) { LogText(id, d); });
-    connect(&c, &Pop3Client::error, this, [this](const QString& text) {
-        failed_ = true;
-        if (connected_) LogText(txt::kPop3TransferFailed);
-        Log(text);
+    connect(&c, &Pop3Client::error, this, [this](const QString&) {
+        // The client has logged the reason; a refused command while sorting
+        // stops the sorting, keeping what was accepted.
+        if (!connected_ || ending_) return;
+        LogText(txt::kPop3TransferFailed);
+        QTimer::singleShot(0, this, [this] {
+            if (client_ && client_->ready()) EndRetrieval();
+        });
     });
     connect(&c, &Pop3Client::statReady, this, [this](int count, qint64) { OnStat(count); });
     connect(&c, &Pop3Client::topReady, this, &FormPop3::OnTop);
@@ -203,13 +209,21 @@ void FormPop3::OnStat(int count) {
     Next();
 }
 
+void FormPop3::Command(std::function<void()> command) {
+    // The client's signals come from inside its reply handling: the next
+    // command goes once it is ready again.
+    QTimer::singleShot(0, this, [this, command = std::move(command)] {
+        if (client_ && client_->ready()) command();
+    });
+}
+
 void FormPop3::Next() {
-    if (!client_) return;
+    if (!client_ || ending_) return;
     if (++current_ > count_) {
         EndRetrieval();
         return;
     }
-    client_->Top(current_);
+    Command([this, n = current_] { client_->Top(n); });
 }
 
 void FormPop3::OnTop(int n, const std::string& headers) {
@@ -221,7 +235,7 @@ void FormPop3::OnTop(int n, const std::string& headers) {
     }
     const std::vector<std::string> mailers = parsed.Values("X-Mailer");
     if (!mailers.empty() && mailers.front() == "QuarnelSys") {
-        client_->Retrieve(n);
+        Command([this, n] { client_->Retrieve(n); });
         return;
     }
     LogText(txt::kPop3PlainRejected, QString::number(n));
@@ -241,7 +255,7 @@ void FormPop3::OnRetrieved(int n, const std::string& message) {
         LogText(txt::kPop3From, QString::fromStdString(parsed.FromName()));
         LogText(txt::kPop3Subject, QString::fromStdString(parsed.Subject()));
         // Only a message kept here is deleted from the server.
-        client_->Delete(n);
+        Command([this, n] { client_->Delete(n); });
         return;
     }
     Next();
@@ -301,7 +315,7 @@ bool FormPop3::Accept(int n, const ParsedMail& parsed) {
     waiting_.push_back(std::move(entry));
     LogText(txt::kPop3Accepted, QString::number(n));
     Record record{ReceivedAt(),
-                  FillPlaceholders(FrenchText(txt::kPop3LogFrom), {ToCodePage(parsed.FromName())}),
+                  ToCodePage(FillPlaceholders(FrenchText(txt::kPop3LogFrom), {parsed.FromName()})),
                   "objet : " + subject};
     record.insert(record.end(), text.begin(), text.end());
     mail_.receivedLog.push_back(std::move(record));
@@ -310,12 +324,14 @@ bool FormPop3::Accept(int n, const ParsedMail& parsed) {
 }
 
 void FormPop3::EndRetrieval() {
+    if (ending_) return;
+    ending_ = true;
     // The log and the files are on disk before QUIT makes the deletions real.
     if (logToWrite_)
         (void)SaveRecordList(mail_.receivedLog, ReceivedFolder(ctx_) / "MsgChifE.dat",
                              ctx_.onSaveFailure);
     logToWrite_ = false;
-    if (client_) client_->Quit();
+    Command([this] { client_->Quit(); });
 }
 
 void FormPop3::OnFinished(bool ok) {
@@ -327,7 +343,6 @@ void FormPop3::OnFinished(bool ok) {
                              ctx_.onSaveFailure);
         logToWrite_ = false;
     }
-    if (!connected_) LogText(txt::kPop3ConnectFailed);
     const bool early = !ok || current_ <= count_;
     SetButtons(!connected_ || early, !waiting_.empty(), waiting_.empty() || !connected_);
     if (!waiting_.empty()) dechiffrer_->setFocus();

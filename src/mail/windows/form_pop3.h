@@ -61,6 +61,7 @@ class FormPop3 : public QuarnelDialog {
     void OnStat(int count);
     void OnTop(int n, const std::string& headers);
     void OnRetrieved(int n, const std::string& message);
+    void Command(std::function<void()> command);
     void Next();
     void EndRetrieval();
     void OnFinished(bool ok);
@@ -74,7 +75,7 @@ class FormPop3 : public QuarnelDialog {
     int count_ = 0;
     int current_ = 0;
     bool connected_ = false;
-    bool failed_ = false;
+    bool ending_ = false;  ///< QUIT asked
     bool logToWrite_ = false;
 
     QLabel* labelAction_ = nullptr;
