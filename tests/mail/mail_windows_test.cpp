@@ -17,6 +17,7 @@
 #include "mail/mime.h"
 #include "mail/outgoing_queue.h"
 #include "mail/sent_log.h"
+#include "mail/windows/clipboard_watch.h"
 #include "mail/windows/commands.h"
 #include "mail/windows/form_pop3.h"
 #include "mail/windows/form_smtp.h"
@@ -394,6 +395,70 @@ TEST_F(MailWindows, RetirerKeepsOnlyMailForTheHolderAndDeletesOnlyThat) {
     ASSERT_EQ(log.size(), 1u);
     EXPECT_EQ(log[0][1], "Message Chiffr\xE9 de DUPONT Jean");
     EXPECT_EQ(log[0][2], "objet : Devis");
+}
+
+TEST_F(MailWindows, ALostConnectionKeepsWhatWasAcceptedAndDeletesNothing) {
+    FormPop3 pop3(ctx, mail, &mainWindow);
+    pop3.SetLimits(kShortLimits);
+    ctx.settings.accountName = "paul";
+    ctx.keyStore = {Record(6, "0123456789ABCDEF0123456789ABCDEF")};
+    ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', "pw"));
+    OutgoingMail mine{"x@y.org",
+                      "X",
+                      "Un",
+                      {"moi@example.org"},
+                      {"t", kSeparatorLine,
+                       AddressLine(Kind::RichMessage, "12345", '1', '1', kOwn, "01000000023"),
+                       "ABC", kEndMarkerLine},
+                      {}};
+    const std::string m = BuildMail(mine);
+    auto cmd = [](const std::string& c) { return step::ExpectLine(c); };
+    // Message 1 taken and marked, the line reset while message 2 comes.
+    test::ScriptedServer server(
+        {{step::Send("+OK\r\n"), cmd("USER paul"), step::Send("+OK\r\n"), cmd("PASS pw"),
+          step::Send("+OK\r\n"), cmd("STAT"), step::Send("+OK 2 900\r\n"), cmd("TOP 1 0"),
+          step::Send(Pop3Reply(HeadersOf(m))), cmd("LIST 1"), step::Send("+OK 1 400\r\n"),
+          cmd("RETR 1"), step::Send(Pop3Reply(m)), cmd("DELE 1"), step::Send("+OK\r\n"),
+          cmd("TOP 2 0"), step::Reset()}});
+    ASSERT_TRUE(server.Listen());
+    ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
+    runner.Once("FormPop3", [&](QDialog& d) {
+        pop3.RetirerClick();
+        ASSERT_TRUE(test::RunUntil([&] { return !pop3.Receiving(); }, 10000));
+        EXPECT_TRUE(Action(d).contains("Echec de la transmission d'un message"))
+            << Action(d).toStdString();
+        // Stopped early: Retirer back, the accepted message waiting.
+        EXPECT_TRUE(On(d, "BitBtnRetirer") && On(d, "BitBtnDechiffrer"));
+    });
+    pop3.ShowReceiving(mainWindow);
+    EXPECT_EQ(pop3.Waiting().size(), 1u);
+    RecordList log;
+    ASSERT_TRUE(LoadRecordList(dir.path() / "recus" / "MsgChifE.dat", log));
+    EXPECT_EQ(log.size(), 1u);
+    // No QUIT went: the server deletes nothing.
+    EXPECT_EQ(server.Received(0).find("QUIT"), std::string::npos);
+}
+
+TEST_F(MailWindows, TheClipboardWatchTakesOnlyAMessageForTheHolder) {
+    ctx.programState = ProgramState::Affiliated;
+    auto text = [](const std::string& to, Kind kind = Kind::PlainMessage) {
+        return QString::fromLatin1("From: x@y.org\nSubject: z\n\n" + kSeparatorLine + "\n" +
+                                   AddressLine(kind, "12345", '1', '1', to, "01000000023") +
+                                   "\nABC\n" + kEndMarkerLine + "\n");
+    };
+    QClipboard& clipboard = *QApplication::clipboard();
+    // Another holder's message, plain text, a reply of the authority.
+    for (const QString& left :
+         {text("01000000099"), QString("Bonjour"), text(kOwn, Kind::Updated)}) {
+        clipboard.setText(left);
+        EXPECT_FALSE(WatchClipboard(ctx, mainWindow));
+        EXPECT_EQ(clipboard.text(), left);
+    }
+    clipboard.setText(text(kOwn));
+    const std::optional<Lines> taken = WatchClipboard(ctx, mainWindow);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->front(), "From: x@y.org");
+    EXPECT_TRUE(clipboard.text().isEmpty());
 }
 
 }  // namespace
