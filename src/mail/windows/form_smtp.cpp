@@ -280,8 +280,9 @@ void FormSmtp::OnFinished(bool connected, bool transferred) {
         return;
     }
     const OutgoingMessage message = *shown_;
-    if (fromQueue_) {
-        // Back at its place at the head, and the walk stops there.
+    if (fromQueue_ && connected) {
+        // Refused by the relay: back at its place at the head, and the walk
+        // stops there. (Unreachable, it stays on show, still queued on disk.)
         PutBackShown();
         walking_ = false;
         mail_.queueMode = false;

@@ -18,7 +18,6 @@ constexpr TextEntry kTexts[] = {
     T(txt::kPlusTard, "Plus tard"),
     T(txt::kActionLabel, "Déroulement :"),
     T(txt::kTipMaintenantOff, "Attendez la fin de l'envoi en cours."),
-    T(txt::kTipPlusTardOff, "Attendez la fin de l'envoi en cours."),
     T(txt::kTipAnnulerOff, "Attendez la fin de la transmission en cours."),
     T(txt::kSmtpNoServer,
       "Aucun transmetteur SMTP n'est indiqué : donnez-le dans les options, rubrique messagerie."),

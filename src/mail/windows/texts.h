@@ -20,7 +20,6 @@ inline constexpr int kMaintenant = 75406;
 inline constexpr int kPlusTard = 75407;
 inline constexpr int kActionLabel = 75408;
 inline constexpr int kTipMaintenantOff = 75409;
-inline constexpr int kTipPlusTardOff = 75410;
 inline constexpr int kTipAnnulerOff = 75411;
 inline constexpr int kSmtpNoServer = 75412;
 inline constexpr int kSmtpBuildFailed = 75413;
