@@ -7,6 +7,7 @@
 #include <map>
 #include <system_error>
 
+#include "cmd_messages.h"
 #include "crypto/cp1252.h"
 #include "crypto/datetime.h"
 #include "holder_folder.h"
@@ -169,15 +170,24 @@ int Decrypt(Args& args) {
         const auto it = given.find(name);
         return it == given.end() ? receivedFolder(name) : ReadWholeFile(it->second);
     };
-    const ReceiveOutcome o = ReadReceivedBody(
-        ctx, msgs, SplitLines(body), [](const Lines&) { return false; }, source);
-    for (const auto& [name, path] : given) {
-        if (std::find(msgs.receivedAttachmentNames.begin(), msgs.receivedAttachmentNames.end(),
-                      name) == msgs.receivedAttachmentNames.end()) {
-            std::cerr << "quarnel-tool: warning: " << Escaped(path.string())
-                      << " is not an attachment of this message; ignored\n";
+    return DecryptReceivedBody(ctx, msgs, SplitLines(body), source, [&] {
+        for (const auto& [name, path] : given) {
+            if (std::find(msgs.receivedAttachmentNames.begin(), msgs.receivedAttachmentNames.end(),
+                          name) == msgs.receivedAttachmentNames.end()) {
+                std::cerr << "quarnel-tool: warning: " << Escaped(path.string())
+                          << " is not an attachment of this message; ignored\n";
+            }
         }
-    }
+    });
+}
+
+}  // namespace
+
+int DecryptReceivedBody(HolderContext& ctx, MessageState& msgs, Lines body,
+                        const AttachmentSource& source, const std::function<void()>& afterRead) {
+    const ReceiveOutcome o = ReadReceivedBody(
+        ctx, msgs, std::move(body), [](const Lines&) { return false; }, source);
+    if (afterRead) afterRead();
     if (!o.ok) {
         std::cerr << "quarnel-tool: message refused: " << RefusalText(o.refusal)
                   << (o.problem.empty() ? "" : " (" + o.problem + ")") << '\n';
@@ -204,8 +214,6 @@ int Decrypt(Args& args) {
     PrintMessage(m, saved);
     return 0;
 }
-
-}  // namespace
 
 int RunMessageCommand(const std::string& command, Args& args) {
     return command == "encrypt" ? Encrypt(args) : Decrypt(args);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cmd_messages.h"
 #include "tool_support.h"
 
 namespace {
@@ -34,6 +35,20 @@ constexpr const char* kUsage = R"(usage: quarnel-tool COMMAND ...
                                       writes the message (decrypted-messages folder) and the
                                       attachments (decrypted-files folder), prints the verdicts;
                                       attachments not given are read from the received folder
+  send --data DIR [--smtp HOST[:PORT]] [--to ADDRESS|NUMBER] [--subject TEXT] BODYFILE [ATTACHMENT...]
+                                      send a body made by encrypt and its encrypted attachments
+                                      by SMTP as that holder: relay of its settings unless
+                                      --smtp; to the correspondent the body is for unless --to
+                                      (NUMBER: a correspondent's address); attachments named by
+                                      the body from the sent folder unless given; prints one
+                                      log line per step, exit code 1 when the relay did not
+                                      take it
+  receive --data DIR [--pop3 HOST[:PORT]] [--password-stdin]
+                                      fetch that holder's mail by POP3 (server and account of its
+                                      settings; the stored mail password unless given on standard
+                                      input), keep and delete on the server only its encrypted
+                                      messages, then decrypt each; one log line per step, exit
+                                      code 1 when the retrieval or a decryption failed
   rtf [--canonical] FILE              print the plain text of an RTF file, or with --canonical
                                       the RTF this program writes for what it read
 
@@ -68,6 +83,14 @@ int main(int argc, char** argv) {
         if (command == "encrypt" || command == "decrypt") {
             Args a(std::move(args), {"--rich"});
             return RunMessageCommand(command, a);
+        }
+        if (command == "receive") {
+            Args a(std::move(args), {"--password-stdin"});
+            return RunReceiveCommand(a);
+        }
+        if (command == "send") {
+            Args a(std::move(args), {});
+            return RunSendCommand(a);
         }
         if (command == "rtf") {
             Args a(std::move(args), {"--canonical"});

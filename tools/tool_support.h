@@ -56,5 +56,9 @@ int RunStoreCommand(const std::string& command, Args& args);
 int RunCryptoCommand(const std::string& sub, Args& args);
 int RunMessageCommand(const std::string& command, Args& args);
 int RunRtfCommand(Args& args);
+int RunSendCommand(Args& args);
+
+/// The most attachment files one command line may name.
+inline constexpr std::size_t kMaxAttachmentArgs = 1000;
 
 }  // namespace quarnel::tool

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "mail/mime_parse.h"
+
 namespace quarnel {
 
 // ---- Building (mime_build.cpp) ----
@@ -24,6 +26,6 @@ struct OutgoingMail {
 /// attachment cannot be opened.
 [[nodiscard]] std::string BuildMail(const OutgoingMail& mail);
 
-// ---- Parsing (mime_parse.cpp) ----
+// ---- Parsing (mime_parse.cpp): ParsedMail, ParseMail, ParseMailHeaders in mime_parse.h ----
 
 }  // namespace quarnel

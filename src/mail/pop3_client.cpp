@@ -57,6 +57,13 @@ void Pop3Client::Start(const Pop3Job& job) {
         Fail(job.server, false);
         return;
     }
+    // A line break in the account or the password would smuggle in a command.
+    const auto breaks = [](const std::string& s) { return s.find_first_of("\r\n") != s.npos; };
+    if (breaks(job.user) || breaks(job.password.Get())) {
+        state_ = State::kConnecting;
+        Fail(QStringLiteral("line break in the account name or password"), false);
+        return;
+    }
     user_ = job.user;
     password_ = SecretString(std::string(job.password.Get()));
     socket_ = std::make_unique<QTcpSocket>();
@@ -193,13 +200,14 @@ bool Pop3Client::TakeBody(const QByteArray& line) {
     }
     const std::size_t cap =
         topPending_ ? std::size_t(kMaxPop3Headers) : std::size_t(kMaxPop3Message);
-    // A server may send a little more than LIST said; never much more.
-    if (body_.size() + std::size_t(line.size()) + 2 > cap + kMaxPop3Line) {
+    // Whatever LIST said, the answer itself is held to the limit (lines
+    // counted unstuffed, with their CR LF).
+    const qsizetype skip = line.startsWith('.') ? 1 : 0;
+    if (body_.size() + std::size_t(line.size() - skip) + 2 > cap) {
         Q_EMIT logged(txt::kPop3TooLarge, Num(current_));
         Fail(QStringLiteral("message %1 over %2 bytes").arg(current_).arg(cap), true);
         return false;
     }
-    const qsizetype skip = line.startsWith('.') ? 1 : 0;
     body_.append(line.constData() + skip, std::size_t(line.size() - skip));
     body_ += "\r\n";
     return true;

@@ -33,7 +33,38 @@ bool AddressTravels(const std::string& a) {
     return true;
 }
 
+// The name given after EHLO and HELO: one word of printable ASCII, else the
+// client's own name.
+std::string HeloName(const QString& name) {
+    const std::string n = name.toStdString();
+    const bool fits = !n.empty() && n.size() <= 255 &&
+                      std::all_of(n.begin(), n.end(), [](char c) { return c > 0x20 && c < 0x7f; });
+    return fits ? n : "IdSMTP";
+}
+
 }  // namespace
+
+std::vector<std::string> SplitRecipients(std::string_view text) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find_first_of(",;", start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view item = text.substr(start, end - start);
+        if (const auto open = item.find('<'); open != std::string_view::npos) {
+            const auto close = item.find('>', open);
+            item =
+                item.substr(open + 1, close == std::string_view::npos ? close : close - open - 1);
+        }
+        while (!item.empty() && (item.front() == ' ' || item.front() == '\t'))
+            item.remove_prefix(1);
+        while (!item.empty() && (item.back() == ' ' || item.back() == '\t'))
+            item.remove_suffix(1);
+        if (!item.empty()) out.emplace_back(item);
+        start = end + 1;
+    }
+    return out;
+}
 
 ServerAddress ParseServerAddress(const QString& server, quint16 defaultPort) {
     ServerAddress out;
@@ -82,8 +113,12 @@ SmtpClient::~SmtpClient() {
 }
 
 void SmtpClient::Start(const SmtpJob& job) {
+    if (!running_) Start(SmtpJob(job));
+}
+
+void SmtpClient::Start(SmtpJob&& job) {
     if (running_) return;
-    job_ = job;
+    job_ = std::move(job);
     running_ = true;
     connected_ = transferred_ = failed_ = false;
     inbox_.clear();
@@ -179,10 +214,10 @@ void SmtpClient::OnReply(int code, const QString& text) {
             if (code != 220) return Refused(text);
             connected_ = true;
             Q_EMIT logged(txt::kSmtpConnected, {});
-            return SendCommand(Step::Ehlo, "EHLO " + job_.heloName.toStdString());
+            return SendCommand(Step::Ehlo, "EHLO " + HeloName(job_.heloName));
         case Step::Ehlo:
             if (code == 250) return SendCommand(Step::Rset, "RSET");
-            return SendCommand(Step::Helo, "HELO " + job_.heloName.toStdString());
+            return SendCommand(Step::Helo, "HELO " + HeloName(job_.heloName));
         case Step::Helo:
             if (code != 250) return Refused(text);
             return SendCommand(Step::Rset, "RSET");

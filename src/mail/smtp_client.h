@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mail/mail_limits.h"
@@ -33,6 +34,11 @@ struct ServerAddress {
 };
 [[nodiscard]] ServerAddress ParseServerAddress(const QString& server, quint16 defaultPort);
 
+/// The addresses of a recipient address text ("a@x.org, B <b@y.org>; c@z"):
+/// split at commas and semicolons, blanks trimmed, the part inside <> when
+/// given, empty items left out.
+[[nodiscard]] std::vector<std::string> SplitRecipients(std::string_view text);
+
 /// The most recipients of one mail.
 inline constexpr std::size_t kMaxRecipients = 100;
 /// The longest address accepted for MAIL FROM and RCPT TO.
@@ -42,7 +48,10 @@ inline constexpr std::size_t kDataWindow = 256 * 1024;
 
 /// Sends one mail. Every step is logged through `logged` (from "Appel" to
 /// "Déconnexion du transmetteur SMTP", failures included), so a window only
-/// has to show the lines; `finished` comes last, exactly once per Start.
+/// has to show the lines; `finished` comes last, exactly once per Start (at
+/// once, inside Start, for a job refused before connecting). A receiver may
+/// start the next job from `finished`, but must not delete the client from
+/// one of its signals (deleteLater does).
 class SmtpClient : public QObject {
     Q_OBJECT
   public:
@@ -51,8 +60,10 @@ class SmtpClient : public QObject {
     SmtpClient(const SmtpClient&) = delete;
     SmtpClient& operator=(const SmtpClient&) = delete;
 
-    /// Starts the dialogue (ignored while one runs).
+    /// Starts the dialogue (ignored while one runs). The rvalue form takes
+    /// the message over instead of copying it.
     void Start(const SmtpJob& job);
+    void Start(SmtpJob&& job);
     /// Ends the dialogue at once; finished follows with what was reached.
     void Abort();
     [[nodiscard]] bool IsRunning() const { return running_; }

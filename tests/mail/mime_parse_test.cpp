@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "mail/mime.h"
+#include "store/atomic_file.h"
+#include "temp_dir.h"
+
 namespace quarnel {
 namespace {
 
@@ -91,6 +95,41 @@ TEST(ParseMail, NestedPartsGiveTheLastTextAndEveryAttachmentWithItsDecodedName) 
     EXPECT_EQ(m.attachments[2].fileName, "../../notes.txt");
 }
 
+TEST(ParseMail, ReadsBackWhatBuildMailWrites) {
+    test::TempDir dir;
+    const std::string binary("\0\x01\xFF\r\n.\r\n", 8);
+    ASSERT_TRUE(WriteFileAtomically(dir.path() / "r\xC3\xA9sum\xC3\xA9 long name.bin", binary));
+    ASSERT_TRUE(WriteFileAtomically(dir.path() / "b.txt", "note"));
+    for (const bool withAttachments : {false, true}) {
+        OutgoingMail out{"claire@example.org",
+                         "MARTIN Cl\xC3\xA9"
+                         "ment",
+                         "Facture d'\xC3\xA9t\xC3\xA9",
+                         {"jean@example.org"},
+                         {"titre", ".ligne", "", "fin"},
+                         {}};
+        if (withAttachments) {
+            out.attachments = {dir.path() / "r\xC3\xA9sum\xC3\xA9 long name.bin",
+                               dir.path() / "b.txt"};
+        }
+        ParsedMail m;
+        ASSERT_TRUE(ParseMail(BuildMail(out), m));
+        EXPECT_EQ(m.Value("x-mailer"), "QuarnelSys");
+        EXPECT_EQ(m.FromName(),
+                  "MARTIN Cl\xC3\xA9"
+                  "ment");
+        EXPECT_EQ(m.Subject(), "Facture d'\xC3\xA9t\xC3\xA9");
+        EXPECT_EQ(m.multipart, withAttachments);
+        EXPECT_EQ(m.lastTextPart.substr(0, 20), "titre\r\n.ligne\r\n\r\nfin");
+        ASSERT_EQ(m.attachments.size(), withAttachments ? 2U : 0U);
+        if (withAttachments) {
+            EXPECT_EQ(m.attachments[0].fileName, "r\xC3\xA9sum\xC3\xA9 long name.bin");
+            EXPECT_EQ(m.attachments[0].content, binary);
+            EXPECT_EQ(m.attachments[1].content, "note");
+        }
+    }
+}
+
 std::string Nested(int depth, int leaves) {
     std::string mail = "From: a@example.org\r\nSubject: deep\r\n";
     for (int i = 0; i < depth; ++i) {
@@ -118,6 +157,12 @@ TEST(ParseMail, LimitsOnNestingPartsAndSize) {
     EXPECT_FALSE(ParseMail(Nested(1, int(kMaxMailParts)), m));
     // Thousands of nested multiparts are refused before GMime recurses into them.
     EXPECT_FALSE(ParseMail(Nested(20000, 1), m));
+
+    std::string headers;
+    for (std::size_t i = 1; i < kMaxMailHeaders; ++i)
+        headers += "X-N: " + std::to_string(i) + "\r\n";
+    EXPECT_TRUE(ParseMail(headers + "X-N: last\r\n\r\nbody", m));
+    EXPECT_FALSE(ParseMail(headers + "X-N: last\r\nX-N: over\r\n\r\nbody", m));
 
     std::string huge = "Subject: big\r\n\r\n";
     huge.resize(kMaxParsedMail + 1, 'a');

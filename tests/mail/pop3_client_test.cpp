@@ -48,8 +48,9 @@ struct Session {
     }
 };
 
-test::Script LogIn(std::string statReply = "+OK 2 320\r\n") {
-    return {step::Send("+OK ready\r\n"),     step::ExpectLine("USER anne"),
+test::Script LogIn(std::string statReply = "+OK 2 320\r\n",
+                   std::string greeting = "+OK ready\r\n") {
+    return {step::Send(std::move(greeting)), step::ExpectLine("USER anne"),
             step::Send("+OK\r\n"),           step::ExpectLine("PASS secret"),
             step::Send("+OK in\r\n"),        step::ExpectLine("STAT"),
             step::Send(std::move(statReply))};
@@ -61,18 +62,21 @@ test::Script Then(test::Script s, std::initializer_list<test::Step> more) {
 }
 
 TEST(Pop3Client, WholeSessionUnstuffsDotsAndDeletesOnlyAfterQuit) {
-    ScriptedServer server({Then(
-        LogIn(),
-        {step::ExpectLine("TOP 1 0"),
-         step::Send("+OK\r\nX-Mailer: QuarnelSys\r\nSubject: s\r\n\r\n.\r\n"),
-         step::ExpectLine("LIST 1"), step::Send("+OK 1 40\r\n"), step::ExpectLine("RETR 1"),
-         step::Send("+OK\r\nSubject: s\r\n\r\n..dot\r\n" + std::string(10000, 'x') + "\r\n.\r\n"),
-         step::ExpectLine("DELE 1"), step::Send("+OK\r\n"), step::ExpectLine("QUIT"),
-         step::Send("+OK bye\r\n")})});
+    // A greeting line and a message count at their limits.
+    const std::string greeting = "+OK " + std::string(kMaxReplyLine - 6, 'g') + "\r\n";
+    ScriptedServer server(
+        {Then(LogIn("+OK " + std::to_string(kMaxPop3Count) + " 320\r\n", greeting),
+              {step::ExpectLine("TOP 1 0"),
+               step::Send("+OK\r\nX-Mailer: QuarnelSys\r\nSubject: s\r\n\r\n.\r\n"),
+               step::ExpectLine("LIST 1"), step::Send("+OK 1 40\r\n"), step::ExpectLine("RETR 1"),
+               step::Send("+OK\r\nSubject: s\r\n\r\n..dot\r\n" + std::string(10000, 'x') + "\r\n" +
+                          std::string(kMaxPop3Line - 2, 'z') + "\r\n.\r\n"),
+               step::ExpectLine("DELE 1"), step::Send("+OK\r\n"), step::ExpectLine("QUIT"),
+               step::Send("+OK bye\r\n")})});
     ASSERT_TRUE(server.Listen());
     Session s(server.port());
     ASSERT_TRUE(s.WaitReady());
-    EXPECT_EQ(s.count, 2);
+    EXPECT_EQ(s.count, kMaxPop3Count);
     s.client.Top(1);
     ASSERT_TRUE(s.WaitReady());
     s.client.Retrieve(1);
@@ -85,7 +89,8 @@ TEST(Pop3Client, WholeSessionUnstuffsDotsAndDeletesOnlyAfterQuit) {
     EXPECT_EQ(s.tops, std::vector<std::string>{"X-Mailer: QuarnelSys\r\nSubject: s\r\n\r\n"});
     // A 10,000-character line of a message is a line like any other.
     ASSERT_EQ(s.messages.size(), 1U);
-    EXPECT_EQ(s.messages[0], "Subject: s\r\n\r\n.dot\r\n" + std::string(10000, 'x') + "\r\n");
+    EXPECT_EQ(s.messages[0], "Subject: s\r\n\r\n.dot\r\n" + std::string(10000, 'x') + "\r\n" +
+                                 std::string(kMaxPop3Line - 2, 'z') + "\r\n");
     EXPECT_EQ(s.deletedNumbers, std::vector<int>{1});
     EXPECT_TRUE(s.errors.empty());
     EXPECT_TRUE(s.Has(txt::kPop3Connected));
@@ -100,8 +105,10 @@ TEST(Pop3Client, RefusalsWhileLoggingInEndTheSessionWithTheServersText) {
          step::ExpectLine("PASS secret"), step::Send("-ERR [AUTH] bad password\r\n")},
         LogIn("-ERR mailbox locked\r\n"),
         LogIn("+OK many\r\n"),
+        LogIn("+OK " + std::to_string(kMaxPop3Count + 1) + " 0\r\n"),
     };
-    const std::vector<QString> texts = {"busy", "[AUTH] bad password", "mailbox locked", "many"};
+    const std::vector<QString> texts = {"busy", "[AUTH] bad password", "mailbox locked", "many",
+                                        QString::number(kMaxPop3Count + 1) + " 0"};
     for (std::size_t i = 0; i < scripts.size(); ++i) {
         ScriptedServer server({scripts[i]});
         ASSERT_TRUE(server.Listen());
@@ -141,14 +148,32 @@ TEST(Pop3Client, BrokenConnectionsEndTheSession) {
         test::Script script;
         int log;
         bool retrieve;
+        bool topTwice = false;
     };
     const std::string longLine(10000, 'y');
+    // A TOP answer of headers one byte over kMaxPop3Headers.
+    std::string headers;
+    while (headers.size() < std::size_t(kMaxPop3Headers))
+        headers += std::string(98, 'h') + "\r\n";
+    headers.resize(std::size_t(kMaxPop3Headers) - 2);
+    headers += "\r\n";
     const std::vector<Case> cases = {
         // A reset in the middle of RETR.
         {Then(LogIn(),
               {step::ExpectLine("LIST 1"), step::Send("+OK 1 900\r\n"), step::ExpectLine("RETR 1"),
                step::Send("+OK\r\nSubject: a\r\n"), step::Reset()}),
          txt::kPop3ConnectionLost, true},
+        // Headers at their limit pass; a line more is refused.
+        {Then(LogIn(), {step::ExpectLine("TOP 1 0"), step::Send("+OK\r\n" + headers + ".\r\n"),
+                        step::ExpectLine("TOP 1 0"), step::Send("+OK\r\n" + headers + "x\r\n.\r\n"),
+                        step::Silence()}),
+         txt::kPop3TooLarge, false, true},
+        // A message line one byte over its limit.
+        {Then(LogIn(),
+              {step::ExpectLine("LIST 1"), step::Send("+OK 1 900\r\n"), step::ExpectLine("RETR 1"),
+               step::Send("+OK\r\n" + std::string(kMaxPop3Line - 1, 'z') + "\r\n"),
+               step::Silence()}),
+         txt::kPop3LineTooLong, true},
         // A server that never answers.
         {{step::Silence()}, txt::kPop3TimedOut, false},
         // A server that stops in the middle of a message.
@@ -158,6 +183,9 @@ TEST(Pop3Client, BrokenConnectionsEndTheSession) {
          txt::kPop3TimedOut, true},
         {{step::Send("+OK ready\n"), step::Silence()}, txt::kPop3LineWithoutCrLf, false},
         {{step::Send("+OK " + longLine + "\r\n"), step::Silence()}, txt::kPop3LineTooLong, false},
+        {{step::Send("+OK " + std::string(kMaxReplyLine - 5, 'y') + "\r\n"), step::Silence()},
+         txt::kPop3LineTooLong,
+         false},
         // The same line without its end is refused as soon as it passes the limit.
         {{step::Send("+OK " + longLine), step::Silence()}, txt::kPop3LineTooLong, false},
     };
@@ -168,6 +196,14 @@ TEST(Pop3Client, BrokenConnectionsEndTheSession) {
         if (cases[i].retrieve) {
             ASSERT_TRUE(s.WaitReady()) << i;
             s.client.Retrieve(1);
+        }
+        if (cases[i].topTwice) {
+            ASSERT_TRUE(s.WaitReady()) << i;
+            s.client.Top(1);
+            ASSERT_TRUE(s.WaitReady()) << i;
+            ASSERT_EQ(s.tops.size(), 1U);
+            EXPECT_EQ(s.tops[0].size(), std::size_t(kMaxPop3Headers));
+            s.client.Top(1);
         }
         ASSERT_TRUE(test::RunUntil([&] { return s.finished.has_value(); })) << i;
         EXPECT_FALSE(*s.finished) << i;
@@ -209,6 +245,17 @@ TEST(Pop3Client, ServerAddresses) {
     EXPECT_FALSE(SplitServer("host:0", 110, host, port));
     EXPECT_FALSE(SplitServer("host:65536", 110, host, port));
     EXPECT_FALSE(SplitServer(":110", 110, host, port));
+
+    // Refused before any connection: a bad address, or a line break that
+    // would add a command.
+    for (const auto& [server, user] : {std::pair<QString, std::string>{"host:99999", "anne"},
+                                       {"127.0.0.1:1", "anne\r\nDELE 1"}}) {
+        Pop3Client client;
+        std::optional<bool> finished;
+        QObject::connect(&client, &Pop3Client::finished, [&](bool ok) { finished = ok; });
+        client.Start({server, user, SecretString("pw")});
+        EXPECT_EQ(finished, std::optional<bool>(false)) << user;
+    }
 }
 
 }  // namespace

@@ -72,7 +72,8 @@ const std::vector<int> kSentLog{kSmtpCall, kSmtpConnected, kSmtpTransmitting, kS
                                 kSmtpDisconnected};
 
 // The whole dialogue: HELO after a refused EHLO, 250 and 251 for two
-// recipients, dot-stuffing, a reply line ended by LF alone, CR LF kept.
+// recipients, dot-stuffing, a reply line ended by LF alone, CR LF kept,
+// no command slipped in through the greeting name.
 TEST(SmtpClient, SendsWithHeloFallbackAndDotStuffing) {
     test::ScriptedServer server(
         {{step::Send("220 ready\n"), step::ExpectLine("EHLO IdSMTP"), step::Send("502 no\r\n"),
@@ -85,6 +86,7 @@ TEST(SmtpClient, SendsWithHeloFallbackAndDotStuffing) {
     ASSERT_TRUE(server.Listen());
     SmtpJob job = Job(server.port(), "Subject: x\r\n\r\n.line\r\n..two\r\nend");
     job.recipients = {"a@x.org", "b@x.org"};
+    job.heloName = "x\r\nRSET";  // not a name: the client's own is given
     const Outcome o = Dialogue(job);
     EXPECT_EQ(o.log, kSentLog);
     EXPECT_TRUE(o.connected && o.transferred);
@@ -248,7 +250,10 @@ TEST(SmtpClient, RefusesBeforeSending) {
     EXPECT_TRUE(o.transferred);
 }
 
-TEST(ServerAddress, HostAndPort) {
+TEST(ServerAddress, HostAndPortAndRecipientLists) {
+    EXPECT_EQ(SplitRecipients(" a@x.org, B <b@y.org>;;c@z "),
+              (std::vector<std::string>{"a@x.org", "b@y.org", "c@z"}));
+    EXPECT_TRUE(SplitRecipients(" , ").empty());
     EXPECT_EQ(ParseServerAddress("relay.example.org", 25).port, 25);
     const ServerAddress a = ParseServerAddress(" relay:2525 ", 25);
     EXPECT_EQ(a.host, "relay");

@@ -178,4 +178,91 @@ std::vector<std::string> SmtpServer::Delivered(std::size_t atLeast,
     }
 }
 
+// ---- Pop3Server ----
+
+namespace {
+
+void MakeMailFolder(const fs::path& p) {
+    fs::create_directories(p);
+    if (::geteuid() == 0) (void)::chown(p.c_str(), kMailUser, kMailUser);
+}
+
+}  // namespace
+
+std::string Pop3Server::MissingReason() {
+    if (!fs::exists("/usr/sbin/dovecot") || !fs::exists("/usr/lib/dovecot/pop3")) {
+        return "the POP3 test server is missing (Debian package dovecot-pop3d)";
+    }
+    if (::geteuid() != 0) return "the POP3 test server needs root (it serves as the mail user)";
+    return {};
+}
+
+Pop3Server::Pop3Server(fs::path maildir, const std::string& user, const std::string& password)
+    : maildir_(std::move(maildir)) {
+    for (const char* sub : {"", "/new", "/cur", "/tmp"})
+        MakeMailFolder(maildir_.string() + sub);
+    const fs::path d = dir_.path();
+    fs::create_directories(d / "run");
+    fs::create_directories(d / "state");
+    MakeMailFolder(d / "home");
+    {
+        std::ofstream pw(d / "passwd");
+        pw << user << ":{PLAIN}" << password << "\n";
+    }
+    fs::permissions(d / "passwd", fs::perms(0644));
+    for (int attempt = 0; attempt < 3 && !running_; ++attempt) {
+        port_ = FreePort();
+        std::ofstream conf(d / "dovecot.conf", std::ios::trunc);
+        conf << "protocols = pop3\n"
+             << "listen = 127.0.0.1\n"
+             << "base_dir = " << (d / "run").string() << "\n"
+             << "state_dir = " << (d / "state").string() << "\n"
+             << "log_path = " << (d / "dovecot.log").string() << "\n"
+             << "ssl = no\n"
+             << "disable_plaintext_auth = no\n"
+             << "auth_mechanisms = plain login\n"
+             << "mail_location = maildir:" << maildir_.string() << "\n"
+             << "pop3_uidl_format = %08Xu%08Xv\n"
+             << "service pop3-login {\n"
+             << "  inet_listener pop3 {\n    address = 127.0.0.1\n    port = " << port_ << "\n  }\n"
+             << "  inet_listener pop3s {\n    port = 0\n  }\n}\n"
+             << "service imap-login {\n  inet_listener imap {\n    port = 0\n  }\n"
+             << "  inet_listener imaps {\n    port = 0\n  }\n}\n"
+             << "passdb {\n  driver = passwd-file\n  args = " << (d / "passwd").string() << "\n}\n"
+             << "userdb {\n  driver = static\n  args = uid=65534 gid=65534 home="
+             << (d / "home").string() << "\n}\n";
+        conf.close();
+        running_ = process_.Start({"/usr/sbin/dovecot", "-F", "-c", (d / "dovecot.conf").string()},
+                                  false, d / "dovecot.out", port_);
+    }
+}
+
+std::string Pop3Server::Log() const {
+    return ReadAll(dir_.path() / "dovecot.out") + ReadAll(dir_.path() / "dovecot.log");
+}
+
+void Pop3Server::Drop(const std::string& mail) const {
+    static int serial = 0;
+    const std::string name = std::to_string(::getpid()) + "." + std::to_string(++serial) + ".test";
+    const fs::path tmp = maildir_ / "tmp" / name;
+    {
+        std::ofstream out(tmp, std::ios::binary);
+        out << mail;
+    }
+    if (::geteuid() == 0) (void)::chown(tmp.c_str(), kMailUser, kMailUser);
+    fs::rename(tmp, maildir_ / "new" / name);
+}
+
+std::size_t Pop3Server::Count() const {
+    std::size_t n = 0;
+    std::error_code ec;
+    for (const char* sub : {"new", "cur"}) {
+        for (const auto& e : fs::directory_iterator(maildir_ / sub, ec)) {
+            (void)e;
+            ++n;
+        }
+    }
+    return n;
+}
+
 }  // namespace quarnel::test

@@ -75,4 +75,31 @@ class SmtpServer {
     bool running_ = false;
 };
 
+/// The POP3 server (Dovecot with a configuration of its own) serving one
+/// Maildir, shared with an SmtpServer or filled with Drop(), to one account.
+class Pop3Server {
+  public:
+    /// Why the server cannot run here ("" when it can).
+    [[nodiscard]] static std::string MissingReason();
+
+    /// Starts it for `user` with `password` on `maildir` (made when missing);
+    /// check Running().
+    Pop3Server(std::filesystem::path maildir, const std::string& user, const std::string& password);
+    [[nodiscard]] bool Running() const { return running_; }
+    [[nodiscard]] unsigned short port() const { return port_; }
+    [[nodiscard]] std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
+    [[nodiscard]] std::string Log() const;
+    /// Puts `mail` into the Maildir as a delivery would.
+    void Drop(const std::string& mail) const;
+    /// The messages the mailbox holds now.
+    [[nodiscard]] std::size_t Count() const;
+
+  private:
+    ServerDir dir_;
+    ServerProcess process_;
+    std::filesystem::path maildir_;
+    unsigned short port_ = 0;
+    bool running_ = false;
+};
+
 }  // namespace quarnel::test

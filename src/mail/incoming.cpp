@@ -1,0 +1,368 @@
+#include "mail/incoming.h"
+
+#include <system_error>
+
+#include "crypto/cp1252.h"
+#include "crypto/datetime.h"
+#include "crypto/own_keys.h"
+#include "mail/pop3_client.h"
+#include "mail/pop3_texts.h"
+#include "messages/decryption.h"
+#include "messages/encryption.h"
+#include "protocol/kinds.h"
+#include "store/atomic_file.h"
+#include "store/record_list.h"
+
+namespace quarnel {
+
+namespace {
+
+/// The lines of a text (CR LF or LF); false beyond kMaxReceivedLines.
+bool SplitLines(std::string_view text, Lines& out) {
+    out.clear();
+    std::size_t start = 0;
+    while (start < text.size()) {
+        if (out.size() == kMaxReceivedLines) return false;
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::size_t stop = end;
+        if (stop > start && text[stop - 1] == '\r') --stop;
+        out.emplace_back(text.substr(start, stop - start));
+        start = end + 1;
+    }
+    return true;
+}
+
+QString Utf8(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+QString FromCp1252(const std::string& s) {
+    return Utf8(Cp1252ToUtf8(s));
+}
+
+}  // namespace
+
+bool IsOurMail(const ParsedMail& mail) {
+    const std::vector<std::string> values = mail.Values("X-Mailer");
+    return !values.empty() && values.front() == "QuarnelSys";
+}
+
+SortedText SortText(const ParsedMail& mail, std::string_view ownNumber) {
+    SortedText out;
+    Lines lines;
+    if (!SplitLines(mail.lastTextPart, lines)) return out;
+    std::size_t first = 0;
+    while (first < lines.size() && WithoutTrailingBlanks(lines[first]) != kSeparatorLine)
+        ++first;
+    // The separator, the address line and at least one more.
+    if (lines.size() - first < 3) return out;
+    AddressFields fields;
+    if (!ParseAddressLine(WithoutTrailingBlanks(lines[first + 1]), fields)) return out;
+    out.recipientNumber = fields.recipientNumber;
+    if (!fields.kind || !IsMessageKind(*fields.kind) || fields.recipientNumber != ownNumber) {
+        out.verdict = MailVerdict::NotForUs;
+        return out;
+    }
+    std::size_t last = lines.size();
+    while (last > first + 2 && !IsEndMarkerLine(lines[last - 1]))
+        --last;
+    if (last == first + 2) return out;  // no end marker: the text was cut
+    out.text.assign(std::make_move_iterator(lines.begin() + std::ptrdiff_t(first)),
+                    std::make_move_iterator(lines.begin() + std::ptrdiff_t(last)));
+    out.verdict = MailVerdict::Accepted;
+    return out;
+}
+
+std::string ToCp1252Lossy(std::string_view utf8) {
+    std::string out;
+    if (Utf8ToCp1252(utf8, out)) return out;
+    // Character by character, "?" for each that does not fit.
+    out.clear();
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        std::size_t len = lead < 0x80 ? 1 : lead >> 5 == 6 ? 2 : lead >> 4 == 14 ? 3 : 4;
+        len = std::min(len, utf8.size() - i);
+        std::string one;
+        out += Utf8ToCp1252(utf8.substr(i, len), one) ? one : std::string("?");
+        i += len;
+    }
+    return out;
+}
+
+std::optional<std::string> ReceivedFileName(const std::string& received) {
+    std::optional<std::string> safe = SafeAttachmentName(received);
+    std::string name;
+    if (!safe || !Utf8ToCp1252(*safe, name)) return std::nullopt;
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) == 0x7F) return std::nullopt;
+    }
+    return name;
+}
+
+std::optional<std::vector<std::string>> SaveAttachments(
+    const std::vector<MailAttachment>& attachments, const std::filesystem::path& folder,
+    const std::vector<std::filesystem::path>& reserved, std::vector<std::string>* refusedNames,
+    std::string* failed) {
+    std::vector<std::string> names;
+    std::vector<std::filesystem::path> written;
+    const auto undo = [&](const std::string& name) {
+        std::error_code ec;
+        for (const auto& p : written)
+            std::filesystem::remove(p, ec);
+        if (failed) *failed = name;
+        return std::nullopt;
+    };
+    for (const MailAttachment& a : attachments) {
+        std::optional<std::string> name = ReceivedFileName(a.fileName);
+        if (!name) {
+            if (refusedNames) refusedNames->push_back(a.fileName);
+            name = kFallbackAttachmentName;
+        }
+        StreamingFileWriter writer(folder / Cp1252ToUtf8(*name));
+        if (!writer.Open() || !writer.Write(a.content)) return undo(*name);
+        // Each try looks again, so that a file made meanwhile is passed over.
+        std::vector<std::filesystem::path> taken = reserved;
+        taken.insert(taken.end(), written.begin(), written.end());
+        const std::filesystem::path wanted = Cp1252ToUtf8(*name);
+        std::optional<std::filesystem::path> path = writer.CommitAsNew([&] {
+            std::optional<std::filesystem::path> p = FreeFileName(folder, wanted, taken);
+            if (p) taken.push_back(*p);
+            return p;
+        });
+        if (!path) return undo(*name);
+        written.push_back(*path);
+        std::string saved;
+        if (!Utf8ToCp1252(path->filename().string(), saved)) return undo(*name);
+        names.push_back(std::move(saved));
+    }
+    return names;
+}
+
+Record ReceivedLogRecord(double when, const std::string& fromName, const std::string& subject,
+                         const Lines& textAndNames) {
+    Record r;
+    r.reserve(textAndNames.size() + 3);
+    r.push_back(DateTimeText(when));
+    r.push_back(FillPlaceholders(FrenchTextCp1252(txt::kPop3LogFrom), {fromName}));
+    r.push_back(FillPlaceholders(FrenchTextCp1252(txt::kPop3Subject), {subject}));
+    r.insert(r.end(), textAndNames.begin(), textAndNames.end());
+    return r;
+}
+
+std::filesystem::path ReceivedLogPath(const HolderContext& ctx) {
+    return PathFromSetting(ctx.settings.receivedEncryptedFolder) / "MsgChifE.dat";
+}
+
+// ---- MailRetrieval ----
+
+MailRetrieval::MailRetrieval(HolderContext& ctx, MailState& mail, DecryptionQueue& queue,
+                             MailLimits limits, QObject* parent)
+    : QObject(parent),
+      ctx_(ctx),
+      mail_(mail),
+      queue_(queue),
+      client_(new Pop3Client(this, limits)) {
+    connect(client_, &Pop3Client::logged, this, &MailRetrieval::logged);
+    connect(client_, &Pop3Client::progress, this, &MailRetrieval::progress);
+    connect(client_, &Pop3Client::error, this, &MailRetrieval::OnError);
+    connect(client_, &Pop3Client::statReady, this, [this](int count, qint64) { OnStat(count); });
+    connect(client_, &Pop3Client::topReady, this, &MailRetrieval::OnTop);
+    connect(client_, &Pop3Client::retrieved, this, &MailRetrieval::OnRetrieved);
+    connect(client_, &Pop3Client::tooLarge, this, [this](int, qint64) {
+        LogSender();
+        Next();
+    });
+    connect(client_, &Pop3Client::deleted, this, [this](int) {
+        ++outcome_.deleted;
+        DeleteNext();
+    });
+    connect(client_, &Pop3Client::finished, this, &MailRetrieval::OnClientFinished);
+}
+
+MailRetrieval::~MailRetrieval() {
+    client_->Abort();
+}
+
+void MailRetrieval::Start() {
+    if (running_) return;
+    outcome_ = {};
+    running_ = true;
+    concluding_ = false;
+    count_ = current_ = 0;
+    toDelete_.clear();
+    deleteIndex_ = 0;
+    Q_EMIT logged(txt::kPop3Call, QString());
+    Pop3Job job;
+    if (!password_->empty()) {
+        *job.password = password_.Get();
+    } else if (ctx_.keyStore.empty() ||
+               !ReadMailPassword(ctx_.keyStore, ctx_.ownDigit, *job.password)) {
+        job.password->clear();
+    }
+    if (job.password->empty()) {
+        outcome_.noPassword = true;
+        Q_EMIT logged(txt::kPop3NoPassword, QString());
+        Finish();
+        return;
+    }
+    job.server = FromCp1252(ctx_.settings.pop3Server);
+    job.user = Cp1252ToUtf8(ctx_.settings.accountName);
+    client_->Start(job);
+}
+
+void MailRetrieval::Abort() {
+    if (!running_) return;
+    client_->Abort();
+    // What was accepted is on disk already; the log follows.
+    if (outcome_.accepted > 0 && !outcome_.logSaved) {
+        outcome_.logSaved = SaveRecordList(mail_.receivedLog, ReceivedLogPath(ctx_),
+                                           ctx_.onSaveFailure) == SaveResult::Saved;
+    }
+    Finish();
+}
+
+void MailRetrieval::OnStat(int count) {
+    outcome_.connected = true;
+    count_ = count;
+    if (count == 0) {
+        Q_EMIT logged(txt::kPop3NoMessage, QString());
+    } else {
+        Q_EMIT logged(count == 1 ? txt::kPop3OneMessage : txt::kPop3Messages,
+                      QString::number(count));
+    }
+    Next();
+}
+
+void MailRetrieval::Next() {
+    if (!running_) return;
+    if (++current_ > count_) {
+        outcome_.complete = true;
+        Conclude();
+        return;
+    }
+    headers_ = ParsedMail{};
+    client_->Top(current_);
+}
+
+void MailRetrieval::LogSender() {
+    Q_EMIT logged(txt::kPop3From, Utf8(headers_.FromName()));
+    Q_EMIT logged(txt::kPop3Subject, Utf8(headers_.Subject()));
+}
+
+void MailRetrieval::OnTop(int n, const std::string& headers) {
+    if (!ParseMailHeaders(headers, headers_)) {
+        Q_EMIT logged(txt::kPop3Unparsable, QString::number(n));
+        Next();
+        return;
+    }
+    if (IsOurMail(headers_)) {
+        client_->Retrieve(n);
+        return;
+    }
+    Q_EMIT logged(txt::kPop3PlainRejected, QString::number(n));
+    LogSender();
+    Next();
+}
+
+void MailRetrieval::OnRetrieved(int n, const std::string& message) {
+    ParsedMail mail;
+    if (!ParseMail(message, mail)) {
+        Q_EMIT logged(txt::kPop3Unparsable, QString::number(n));
+        LogSender();
+        Next();
+        return;
+    }
+    SortedText sorted = SortText(mail, ctx_.ownNumber);
+    const QString number = QString::number(n);
+    if (sorted.verdict == MailVerdict::Malformed) {
+        Q_EMIT logged(txt::kPop3Malformed, number);
+    } else if (sorted.verdict == MailVerdict::NotForUs) {
+        Q_EMIT logged(txt::kPop3OtherRejected, number);
+        Q_EMIT logged(txt::kPop3ForAffiliate, FromCp1252(sorted.recipientNumber));
+    } else {
+        std::vector<std::string> refused;
+        std::string failed;
+        const std::filesystem::path folder = PathFromSetting(ctx_.settings.receivedEncryptedFolder);
+        std::optional<std::vector<std::string>> names =
+            SaveAttachments(mail.attachments, folder, ctx_.OwnDataFiles(), &refused, &failed);
+        for (const std::string& r : refused)
+            Q_EMIT logged(txt::kPop3BadAttachmentName, Utf8(r));
+        if (!names) {
+            // Nothing of it kept here: it stays on the server for another try.
+            Q_EMIT logged(txt::kPop3AttachmentFailed, FromCp1252(failed));
+        } else {
+            Lines textAndNames = std::move(sorted.text);
+            textAndNames.insert(textAndNames.end(), names->begin(), names->end());
+            const std::string subject = ToCp1252Lossy(mail.Subject());
+            Lines entry;
+            entry.reserve(textAndNames.size() + 1);
+            entry.push_back(subject);
+            entry.insert(entry.end(), textAndNames.begin(), textAndNames.end());
+            queue_.push_back(std::move(entry));
+            Q_EMIT logged(txt::kPop3Accepted, number);
+            mail_.receivedLog.push_back(
+                ReceivedLogRecord(OleNow(), ToCp1252Lossy(mail.FromName()), subject, textAndNames));
+            toDelete_.push_back(n);
+            ++outcome_.accepted;
+        }
+    }
+    LogSender();
+    Next();
+}
+
+void MailRetrieval::OnError(const QString& text) {
+    Q_EMIT error(text);
+    // A refused command in a live session: stop sorting, keep what was taken.
+    if (running_ && client_->ready() && !concluding_) {
+        Q_EMIT logged(txt::kPop3TransferFailed, QString());
+        Conclude();
+    } else if (concluding_ && client_->ready()) {
+        DeleteNext();
+    }
+}
+
+void MailRetrieval::Conclude() {
+    concluding_ = true;
+    if (outcome_.accepted > 0) {
+        outcome_.logSaved = SaveRecordList(mail_.receivedLog, ReceivedLogPath(ctx_),
+                                           ctx_.onSaveFailure) == SaveResult::Saved;
+        // Without the log on disk nothing is deleted: the mails stay on the server.
+        if (!outcome_.logSaved) toDelete_.clear();
+    }
+    DeleteNext();
+}
+
+void MailRetrieval::DeleteNext() {
+    if (!client_->ready()) return;
+    if (deleteIndex_ < toDelete_.size()) {
+        client_->Delete(toDelete_[deleteIndex_++]);
+        return;
+    }
+    client_->Quit();
+}
+
+void MailRetrieval::OnClientFinished(bool ok) {
+    if (!running_) return;
+    if (!ok) {
+        // The session is gone: nothing marked is deleted, so any accepted mail
+        // stays on the server too; the log keeps what was taken.
+        outcome_.complete = false;
+        outcome_.deleted = 0;
+        if (outcome_.connected && !concluding_) {
+            Q_EMIT logged(txt::kPop3TransferFailed, QString());
+        }
+        if (outcome_.accepted > 0 && !outcome_.logSaved) {
+            outcome_.logSaved = SaveRecordList(mail_.receivedLog, ReceivedLogPath(ctx_),
+                                               ctx_.onSaveFailure) == SaveResult::Saved;
+        }
+    }
+    Finish();
+}
+
+void MailRetrieval::Finish() {
+    running_ = false;
+    Q_EMIT finished(outcome_);
+}
+
+}  // namespace quarnel

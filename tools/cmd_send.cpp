@@ -1,0 +1,127 @@
+// send: a body made by encrypt, and its encrypted attachments, handed to an
+// SMTP relay as the sending window does, one log line per step.
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <algorithm>
+#include <iostream>
+#include <memory>
+
+#include "crypto/cp1252.h"
+#include "holder/settings.h"
+#include "holder_folder.h"
+#include "mail/mime.h"
+#include "mail/smtp_client.h"
+#include "mail/texts.h"
+#include "protocol/body.h"
+#include "resources/texts.h"
+#include "store/atomic_file.h"
+#include "store/correspondents.h"
+#include "tool_support.h"
+
+namespace quarnel::tool {
+namespace {
+
+// The address of correspondent `number` in the holder's lists.
+std::string AddressOfCorrespondent(const HolderContext& ctx, const std::string& number) {
+    for (const char c : {'A', 'D', 'F'}) {
+        const int found = FindCorrespondent(ctx.correspondents, c, number);
+        if (found < 0) continue;
+        const Record& record = (*ctx.correspondents.ForCategory(c))[std::size_t(found)];
+        return Cp1252ToUtf8(record[LayoutFor(c)->numberLine - 1]);
+    }
+    throw UsageError("no correspondent " + number + " in the holder's lists");
+}
+
+// The recipient number of the body's address line (the line after the
+// separator).
+std::string RecipientNumberOfBody(const Lines& body) {
+    const auto sep = std::find(body.begin(), body.end(), kSeparatorLine);
+    AddressFields fields;
+    if (sep == body.end() || sep + 1 == body.end() || !ParseAddressLine(*(sep + 1), fields)) {
+        throw UsageError("the body has no address line: give --to");
+    }
+    return fields.recipientNumber;
+}
+
+// The attachment names the body lists after its end-marker line, in the
+// holder's sent folder where encrypt wrote them.
+std::vector<std::filesystem::path> AttachmentsOfBody(const HolderContext& ctx, const Lines& body) {
+    std::vector<std::filesystem::path> out;
+    const auto end = std::find_if(body.rbegin(), body.rend(), IsEndMarkerLine);
+    if (end == body.rend()) return out;
+    const std::filesystem::path folder = PathFromSetting(ctx.settings.sentEncryptedFolder);
+    for (auto name = end.base(); name != body.end(); ++name) {
+        if (!name->empty()) out.push_back(folder / Cp1252ToUtf8(*name));
+    }
+    return out;
+}
+
+}  // namespace
+
+int RunSendCommand(Args& args) {
+    const std::string dir = args.RequiredOption("--data");
+    const auto smtp = args.Option("--smtp");
+    const auto to = args.Option("--to");
+    const auto subject = args.Option("--subject");
+    const auto files = args.Positional(1, 1 + kMaxAttachmentArgs);
+    std::vector<std::filesystem::path> attachments;
+    for (std::size_t i = 1; i < files.size(); ++i) {
+        attachments.push_back(std::filesystem::absolute(files[i]));
+    }
+    const std::string body = ReadFile(std::filesystem::absolute(files[0]));
+
+    HolderContext ctx;
+    LoadHolderFolder(dir, ctx);
+    const Lines lines = SplitLines(body);
+    const std::string recipientText =
+        !to ? AddressOfCorrespondent(ctx, RecipientNumberOfBody(lines))
+        : to->find('@') != std::string::npos ? *to
+                                             : AddressOfCorrespondent(ctx, *to);
+    if (attachments.empty()) attachments = AttachmentsOfBody(ctx, lines);
+
+    OutgoingMail mail;
+    mail.fromAddress = Cp1252ToUtf8(ctx.email);
+    mail.fromName = Cp1252ToUtf8(ctx.displayName);
+    mail.subject = subject && !subject->empty() ? *subject : "-";
+    mail.to = SplitRecipients(recipientText);
+    mail.bodyLines = lines;
+    mail.attachments = attachments;
+    SmtpJob job;
+    job.server = QString::fromStdString(smtp ? *smtp : ctx.settings.smtpServer);
+    job.heloName = QStringLiteral("IdSMTP");
+    job.fromAddress = mail.fromAddress;
+    job.recipients = mail.to;
+    try {
+        job.message = BuildMail(mail);
+    } catch (const std::runtime_error& e) {
+        throw UsageError(
+            Escaped(FillPlaceholders(FrenchText(txt::kSmtpAttachmentUnreadable), {e.what()})));
+    }
+
+    int argc = 1;
+    char name[] = "quarnel-tool";
+    char* argv[] = {name, nullptr};
+    std::unique_ptr<QCoreApplication> app;
+    if (!QCoreApplication::instance()) app = std::make_unique<QCoreApplication>(argc, argv);
+    SmtpClient client;
+    QEventLoop loop;
+    bool transferred = false;
+    QObject::connect(&client, &SmtpClient::logged, [](int id, const QString& detail) {
+        std::cout << Escaped(FillPlaceholders(FrenchText(id), {detail.toStdString()})) << std::endl;
+    });
+    QObject::connect(&client, &SmtpClient::error, [](const QString& text) {
+        std::cout << "error: " << Escaped(text.toStdString()) << '\n';
+    });
+    QObject::connect(&client, &SmtpClient::finished, [&](bool, bool t) {
+        transferred = t;
+        loop.quit();
+    });
+    std::cout << "size: " << job.message.size() << '\n';
+    client.Start(std::move(job));
+    if (client.IsRunning()) loop.exec();
+    std::cout.flush();
+    return transferred ? 0 : 1;
+}
+
+}  // namespace quarnel::tool
