@@ -403,6 +403,7 @@ TEST_F(MailWindows, ALostConnectionKeepsWhatWasAcceptedAndDeletesNothing) {
     ctx.settings.accountName = "paul";
     ctx.keyStore = {Record(6, "0123456789ABCDEF0123456789ABCDEF")};
     ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', "pw"));
+    std::filesystem::create_directories(dir.path() / "recus");
     OutgoingMail mine{"x@y.org",
                       "X",
                       "Un",
@@ -413,13 +414,12 @@ TEST_F(MailWindows, ALostConnectionKeepsWhatWasAcceptedAndDeletesNothing) {
                       {}};
     const std::string m = BuildMail(mine);
     auto cmd = [](const std::string& c) { return step::ExpectLine(c); };
-    // Message 1 taken and marked, the line reset while message 2 comes.
+    // Message 1 taken, the line reset while message 2 comes.
     test::ScriptedServer server(
         {{step::Send("+OK\r\n"), cmd("USER paul"), step::Send("+OK\r\n"), cmd("PASS pw"),
           step::Send("+OK\r\n"), cmd("STAT"), step::Send("+OK 2 900\r\n"), cmd("TOP 1 0"),
           step::Send(Pop3Reply(HeadersOf(m))), cmd("LIST 1"), step::Send("+OK 1 400\r\n"),
-          cmd("RETR 1"), step::Send(Pop3Reply(m)), cmd("DELE 1"), step::Send("+OK\r\n"),
-          cmd("TOP 2 0"), step::Reset()}});
+          cmd("RETR 1"), step::Send(Pop3Reply(m)), cmd("TOP 2 0"), step::Reset()}});
     ASSERT_TRUE(server.Listen());
     ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
     runner.Once("FormPop3", [&](QDialog& d) {
@@ -435,7 +435,8 @@ TEST_F(MailWindows, ALostConnectionKeepsWhatWasAcceptedAndDeletesNothing) {
     RecordList log;
     ASSERT_TRUE(LoadRecordList(dir.path() / "recus" / "MsgChifE.dat", log));
     EXPECT_EQ(log.size(), 1u);
-    // No QUIT went: the server deletes nothing.
+    // Neither DELE nor QUIT went: the server keeps every message.
+    EXPECT_EQ(server.Received(0).find("DELE"), std::string::npos);
     EXPECT_EQ(server.Received(0).find("QUIT"), std::string::npos);
 }
 

@@ -5,12 +5,12 @@
 // the viewer. The exchange never blocks the window.
 
 #include <QString>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "crypto/text_cipher.h"
+#include "mail/incoming.h"
 #include "mail/mail_limits.h"
 #include "windowkit/quarnel_dialog.h"
 
@@ -20,8 +20,6 @@ class QPushButton;
 
 namespace quarnel {
 struct MailState;
-struct ParsedMail;
-class Pop3Client;
 }  // namespace quarnel
 
 namespace quarnel::ui {
@@ -42,7 +40,7 @@ class FormPop3 : public QuarnelDialog {
     void SetLimits(const MailLimits& limits) { limits_ = limits; }
     /// Accepted messages waiting for Déchiffrer: subject, then the text and
     /// the attachment names. Kept while the program runs.
-    const std::deque<Lines>& Waiting() const { return waiting_; }
+    const DecryptionQueue& Waiting() const { return waiting_; }
     bool Receiving() const;
 
     // Handlers.
@@ -58,25 +56,12 @@ class FormPop3 : public QuarnelDialog {
     void Log(const QString& line);
     void LogText(int textId, const QString& detail = {});
     void SetButtons(bool retirer, bool dechiffrer, bool annuler);
-    void OnStat(int count);
-    void OnTop(int n, const std::string& headers);
-    void OnRetrieved(int n, const std::string& message);
-    void Command(std::function<void()> command);
-    void Next();
-    void EndRetrieval();
-    void OnFinished(bool ok);
-    /// True when message n was taken for the holder.
-    [[nodiscard]] bool Accept(int n, const ParsedMail& mail);
+    void OnFinished(const RetrievalOutcome& outcome);
 
     MailState& mail_;
     MailLimits limits_;
-    std::unique_ptr<Pop3Client> client_;
-    std::deque<Lines> waiting_;
-    int count_ = 0;
-    int current_ = 0;
-    bool connected_ = false;
-    bool ending_ = false;  ///< QUIT asked
-    bool logToWrite_ = false;
+    std::unique_ptr<MailRetrieval> retrieval_;
+    DecryptionQueue waiting_;
 
     QLabel* labelAction_ = nullptr;
     QPlainTextEdit* memoAction_ = nullptr;
