@@ -237,9 +237,14 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
         (void)w.smtp->ShowFor(out, *main);
         runner.Once("FormPop3", [&](QDialog& d) {
             auto& log = Child<QPlainTextEdit>(d, "MemoAction");
-            for (const int id : {txt::kPop3Call, txt::kPop3Connected, txt::kPop3OtherRejected,
-                                 txt::kPop3ForAffiliate, txt::kPop3Accepted})
-                log.appendPlainText(ui::Tr(id).replace("%d", "2").replace("%s", "01000000023"));
+            for (const auto& [id, detail] : std::initializer_list<std::pair<int, const char*>>{
+                     {txt::kPop3Call, ""},
+                     {txt::kPop3Connected, ""},
+                     {txt::kPop3Messages, "2"},
+                     {txt::kPop3OtherRejected, "1"},
+                     {txt::kPop3ForAffiliate, "01000000023"},
+                     {txt::kPop3Accepted, "2"}})
+                log.appendPlainText(ui::Tr(id, {QString::fromLatin1(detail)}));
             CheckShown(d, "FormPop3_" + language);
         });
         w.pop3->ShowReceiving(*main);
