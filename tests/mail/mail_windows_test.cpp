@@ -13,6 +13,7 @@
 #include "crypto/own_keys.h"
 #include "event_loop.h"
 #include "holder/program_state.h"
+#include "holder_fixture.h"
 #include "mail/mail_state.h"
 #include "mail/mime.h"
 #include "mail/outgoing_queue.h"
@@ -22,6 +23,8 @@
 #include "mail/windows/form_pop3.h"
 #include "mail/windows/form_smtp.h"
 #include "mail/windows/texts.h"
+#include "mail_servers.h"
+#include "messages/decryption.h"
 #include "protocol/body.h"
 #include "scripted_server.h"
 #include "scripted_windows.h"
@@ -460,6 +463,69 @@ TEST_F(MailWindows, TheClipboardWatchTakesOnlyAMessageForTheHolder) {
     ASSERT_TRUE(taken);
     EXPECT_EQ(taken->front(), "From: x@y.org");
     EXPECT_TRUE(clipboard.text().isEmpty());
+}
+
+// Through real servers: one holder's sending window hands the message to
+// the relay, the other's receiving window fetches it from the mailbox and
+// decrypts it with its attachment.
+class MailRoad : public test::TwoHolders {};
+
+TEST_F(MailRoad, SentWithFormSmtpFetchedAndDecryptedWithFormPop3) {
+    for (const std::string& why :
+         {test::SmtpServer::MissingReason(), test::Pop3Server::MissingReason()}) {
+        if (!why.empty()) GTEST_SKIP() << why;
+    }
+    ScriptedMessageBoxes boxes;
+    ScriptedModalRunner runner;
+    QWidget mainWindow;
+    test::SmtpServer relay;
+    ASSERT_TRUE(relay.Running()) << relay.Log();
+    test::Pop3Server mailbox(relay.Maildir(), "dupont", "s3cret");
+    ASSERT_TRUE(mailbox.Running()) << mailbox.Log();
+    x->settings.smtpServer = relay.Address();
+    x->email = "martin@example.org";
+    y->settings.pop3Server = mailbox.Address();
+    y->settings.accountName = "dupont";
+    ASSERT_TRUE(StoreMailPassword(y->keyStore, y->ownDigit, "s3cret"));
+
+    const auto invoice = WriteFile("facture.pdf", std::string("%PDF\0\xFF", 6));
+    ASSERT_TRUE(Encrypt(x, y, "Bonjour", false, {invoice}).ok);
+    OutgoingMessage out{"Message destin\xE9 au correspondant, DUPONT",
+                        "dupont@example.org",
+                        "Facture",
+                        x->authority.outgoingBody,
+                        {}};
+    for (const auto& p : x->messages.encryptedAttachments)
+        out.attachmentPaths.push_back(p.string());
+    FormSmtp sending(*x, x->mail, &mainWindow);
+    QString sendLog;
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        sending.MaintenantClick();
+        ASSERT_TRUE(test::RunUntil([&] { return !sending.Sending(); }, 20000));
+        QCoreApplication::processEvents();
+        sendLog = test::Child<QPlainTextEdit>(d, "MemoAction").toPlainText();
+        sending.AnnulerClick();
+    });
+    ASSERT_EQ(sending.ShowFor(out, mainWindow), FormSmtp::Outcome::Sent)
+        << sendLog.toStdString() << boxes.Texts().join('\n').toStdString();
+    ASSERT_EQ(relay.Delivered(1).size(), 1u);
+
+    FormPop3 receiving(*y, y->mail, &mainWindow);
+    bool decrypted = false;
+    receiving.decrypt = [&](Lines& text, const QString& subject) {
+        EXPECT_EQ(subject, "Facture");
+        decrypted = ReadReceivedBody(*y, y->messages, text, {}).ok;
+        return decrypted;
+    };
+    runner.Once("FormPop3", [&](QDialog&) {
+        receiving.RetirerClick();
+        ASSERT_TRUE(test::RunUntil([&] { return !receiving.Receiving(); }, 20000));
+        receiving.DechiffrerClick();
+    });
+    receiving.ShowReceiving(mainWindow);
+    EXPECT_TRUE(decrypted);
+    EXPECT_EQ(mailbox.Count(), 0u);
+    EXPECT_EQ(ReadWholeFile(y.Decrypted() / "facture.pdf"), std::string("%PDF\0\xFF", 6));
 }
 
 }  // namespace

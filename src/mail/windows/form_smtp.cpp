@@ -258,7 +258,11 @@ void FormSmtp::MaintenantClick() {
 void FormSmtp::OnLogged(int textId, const QString& detail) {
     // The body goes while it travels; it comes back if the relay refuses it.
     if (textId == txt::kSmtpTransmitting) memoMsg_->clear();
-    Log(detail.isEmpty() ? Tr(textId) : Tr(textId) + QStringLiteral(" : ") + detail);
+    const QString pattern = Tr(textId);
+    if (pattern.contains(QLatin1String("%s")))
+        Log(Tr(textId, {detail}));
+    else
+        Log(detail.isEmpty() ? pattern : pattern + QStringLiteral(" : ") + detail);
 }
 
 void FormSmtp::OnFinished(bool connected, bool transferred) {
