@@ -61,7 +61,7 @@ int RunReceiveCommand(Args& args) {
         std::cout << Escaped(french.find("%s") != std::string::npos
                                  ? FillPlaceholders(french, {d})
                                  : (d.empty() ? french : french + " (" + d + ")"))
-                  << '\n';
+                  << std::endl;  // each line as it comes, for a long transfer
     });
     QObject::connect(&retrieval, &MailRetrieval::error, [](const QString& text) {
         std::cout << "error: " << Escaped(text.toStdString()) << '\n';

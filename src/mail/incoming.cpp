@@ -67,6 +67,13 @@ SortedText SortText(const ParsedMail& mail, std::string_view ownNumber) {
     while (last > first + 2 && !IsEndMarkerLine(lines[last - 1]))
         --last;
     if (last == first + 2) return out;  // no end marker: the text was cut
+    // The encrypted text is plain characters: a control (a stray CR) would
+    // break the record lines of the log and the queue.
+    for (std::size_t i = first; i < last; ++i) {
+        for (const char c : lines[i]) {
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\t') return out;
+        }
+    }
     out.text.assign(std::make_move_iterator(lines.begin() + std::ptrdiff_t(first)),
                     std::make_move_iterator(lines.begin() + std::ptrdiff_t(last)));
     out.verdict = MailVerdict::Accepted;
@@ -81,7 +88,10 @@ std::string ToCp1252Lossy(std::string_view utf8) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
-        std::size_t len = lead < 0x80 ? 1 : lead >> 5 == 6 ? 2 : lead >> 4 == 14 ? 3 : 4;
+        std::size_t len = (lead & 0xE0) == 0xC0   ? 2
+                          : (lead & 0xF0) == 0xE0 ? 3
+                          : (lead & 0xF8) == 0xF0 ? 4
+                                                  : 1;
         len = std::min(len, utf8.size() - i);
         std::string one;
         out += Utf8ToCp1252(utf8.substr(i, len), one) ? one : std::string("?");

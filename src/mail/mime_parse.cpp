@@ -45,6 +45,16 @@ std::string Str(const char* s) {
     return s ? std::string(s) : std::string();
 }
 
+/// A decoded header text on one line: an encoded word may hold line breaks
+/// and other controls, which a record line cannot.
+std::string OneLine(const char* s) {
+    std::string out = Str(s);
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    }
+    return out;
+}
+
 /// The transfer-decoded content of a leaf part.
 bool Content(GMimePart* part, std::string& out) {
     GMimeDataWrapper* wrapper = g_mime_part_get_content(part);
@@ -120,22 +130,19 @@ bool Parse(std::string_view raw, ParsedMail& out, bool withBody) {
     if (count < 0 || std::size_t(count) > kMaxMailHeaders) return false;
     for (int i = 0; i < count; ++i) {
         GMimeHeader* header = g_mime_header_list_get_header_at(list, i);
-        std::string value = Str(g_mime_header_get_value(header));
-        // Unfolded values keep no line breaks.
-        std::replace(value.begin(), value.end(), '\r', ' ');
-        std::replace(value.begin(), value.end(), '\n', ' ');
-        out.headers.emplace_back(Str(g_mime_header_get_name(header)), std::move(value));
+        out.headers.emplace_back(OneLine(g_mime_header_get_name(header)),
+                                 OneLine(g_mime_header_get_value(header)));
     }
     InternetAddressList* from = g_mime_message_get_from(message.get());
     if (from && internet_address_list_length(from) > 0) {
         InternetAddress* address = internet_address_list_get_address(from, 0);
-        out.fromName_ = Str(internet_address_get_name(address));
+        out.fromName_ = OneLine(internet_address_get_name(address));
         if (out.fromName_.empty() && INTERNET_ADDRESS_IS_MAILBOX(address)) {
             out.fromName_ =
-                Str(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(address)));
+                OneLine(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(address)));
         }
     }
-    out.subject_ = Str(g_mime_message_get_subject(message.get()));
+    out.subject_ = OneLine(g_mime_message_get_subject(message.get()));
     if (!withBody) return true;
     GMimeObject* body = g_mime_message_get_mime_part(message.get());
     if (!body) return true;

@@ -65,6 +65,7 @@ TEST(Incoming, WhichMailsAreOursAndWhatOfTheirTextIsKept) {
     EXPECT_EQ(SortText(Mail(many + "A\n" + end + "\n"), kOwn).verdict, MailVerdict::Malformed);
     for (const std::string& bad :
          {std::string("no separator\n"), sep + "\n" + Address(kOwn), sep + "\nshort\nAB\n" + end,
+          sep + "\n" + Address(kOwn) + "\nA\rB\n" + end + "\n",
           sep + "\n" + Address(kOwn) + "\nAB\n"}) {
         EXPECT_EQ(SortText(Mail(bad), kOwn).verdict, MailVerdict::Malformed) << bad;
     }

@@ -41,6 +41,11 @@ TEST(ParseMail, SinglePartMailHeadersDecodedAndLookedUpWithoutCase) {
     ASSERT_TRUE(ParseMailHeaders(Crlf("From: bob@example.org\nSubject: s\n\n"), m));
     EXPECT_EQ(m.FromName(), "bob@example.org");
     EXPECT_EQ(m.Value("subject"), "s");
+    // Line breaks hidden in encoded words would split a record line.
+    ASSERT_TRUE(ParseMailHeaders(
+        "From: =?UTF-8?Q?A=0D=0AB?= <a@b.org>\r\nSubject: =?UTF-8?Q?x=0Ay=09z?=\r\n\r\n", m));
+    EXPECT_EQ(m.Subject(), "x y z");
+    EXPECT_EQ(m.FromName(), "A  B");
 }
 
 TEST(ParseMail, NestedPartsGiveTheLastTextAndEveryAttachmentWithItsDecodedName) {

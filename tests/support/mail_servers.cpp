@@ -1,7 +1,9 @@
 #include "mail_servers.h"
 
 #include <arpa/inet.h>
+#include <grp.h>
 #include <netinet/in.h>
+#include <pwd.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -193,7 +195,6 @@ std::string Pop3Server::MissingReason() {
     if (!fs::exists("/usr/sbin/dovecot") || !fs::exists("/usr/lib/dovecot/pop3")) {
         return "the POP3 test server is missing (Debian package dovecot-pop3d)";
     }
-    if (::geteuid() != 0) return "the POP3 test server needs root (it serves as the mail user)";
     return {};
 }
 
@@ -210,6 +211,14 @@ Pop3Server::Pop3Server(fs::path maildir, const std::string& user, const std::str
         pw << user << ":{PLAIN}" << password << "\n";
     }
     fs::permissions(d / "passwd", fs::perms(0644));
+    // As root the mail is served as the mail user; otherwise as ourselves.
+    const bool root = ::geteuid() == 0;
+    const uid_t uid = root ? kMailUser : ::geteuid();
+    const gid_t gid = root ? kMailUser : ::getegid();
+    const passwd* account = ::getpwuid(uid);
+    const group* grp = ::getgrgid(gid);
+    const std::string userName = account ? account->pw_name : std::to_string(uid);
+    const std::string groupName = grp ? grp->gr_name : std::to_string(gid);
     for (int attempt = 0; attempt < 3 && !running_; ++attempt) {
         port_ = FreePort();
         std::ofstream conf(d / "dovecot.conf", std::ios::trunc);
@@ -229,8 +238,17 @@ Pop3Server::Pop3Server(fs::path maildir, const std::string& user, const std::str
              << "service imap-login {\n  inet_listener imap {\n    port = 0\n  }\n"
              << "  inet_listener imaps {\n    port = 0\n  }\n}\n"
              << "passdb {\n  driver = passwd-file\n  args = " << (d / "passwd").string() << "\n}\n"
-             << "userdb {\n  driver = static\n  args = uid=65534 gid=65534 home="
-             << (d / "home").string() << "\n}\n";
+             << "userdb {\n  driver = static\n  args = uid=" << uid << " gid=" << gid
+             << " home=" << (d / "home").string() << "\n}\n";
+        if (!root) {
+            // Everything as the user running the tests, without chroots.
+            conf << "default_internal_user = " << userName << "\n"
+                 << "default_internal_group = " << groupName << "\n"
+                 << "default_login_user = " << userName << "\n"
+                 << "service anvil {\n  chroot =\n}\n"
+                 << "service pop3-login {\n  chroot =\n}\n"
+                 << "service imap-login {\n  chroot =\n}\n";
+        }
         conf.close();
         running_ = process_.Start({"/usr/sbin/dovecot", "-F", "-c", (d / "dovecot.conf").string()},
                                   false, d / "dovecot.out", port_);
