@@ -1,6 +1,7 @@
 #include "mail/outgoing_queue.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "protocol/body.h"
 #include "store/record_list.h"
@@ -65,6 +66,33 @@ std::optional<OutgoingMessage> MessageOfQueueRecord(const Record& record) {
 
 SaveResult QueueMessage(const HolderContext& ctx, MailState& mail, const OutgoingMessage& message) {
     mail.outgoingQueue.push_back(QueueRecord(message));
+    return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.onSaveFailure);
+}
+
+std::optional<OutgoingMessage> TakeFirstQueued(MailState& mail) {
+    auto& queue = mail.outgoingQueue;
+    std::optional<OutgoingMessage> taken;
+    auto it = queue.begin();
+    for (; it != queue.end() && !taken; ++it)
+        taken = MessageOfQueueRecord(*it);
+    if (!taken) {
+        mail.queueMode = false;
+        return std::nullopt;
+    }
+    queue.erase(std::prev(it));
+    mail.queueMode = std::any_of(queue.begin(), queue.end(), [](const Record& r) {
+        return MessageOfQueueRecord(r).has_value();
+    });
+    return taken;
+}
+
+SaveResult SaveOutgoingQueue(const HolderContext& ctx, const MailState& mail) {
+    return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.onSaveFailure);
+}
+
+SaveResult PutBackAtHead(const HolderContext& ctx, MailState& mail,
+                         const OutgoingMessage& message) {
+    mail.outgoingQueue.insert(mail.outgoingQueue.begin(), QueueRecord(message));
     return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.onSaveFailure);
 }
 

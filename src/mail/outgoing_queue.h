@@ -47,4 +47,19 @@ struct OutgoingMessage {
 [[nodiscard]] SaveResult QueueMessage(const HolderContext& ctx, MailState& mail,
                                       const OutgoingMessage& message);
 
+/// Takes the first readable queued message out for display, in memory only:
+/// the file keeps it until it is sent (SaveOutgoingQueue), queued again or
+/// put back, so that a crash meanwhile loses nothing. A record that is no
+/// message stays where it is. Queue mode ends when no readable message is
+/// left behind it. Nothing when none is queued.
+[[nodiscard]] std::optional<OutgoingMessage> TakeFirstQueued(MailState& mail);
+
+/// Writes the whole queue atomically.
+[[nodiscard]] SaveResult SaveOutgoingQueue(const HolderContext& ctx, const MailState& mail);
+
+/// Puts a message taken out for display, and not sent, back at the head of
+/// the queue and writes it (a failed or cancelled send never loses it).
+[[nodiscard]] SaveResult PutBackAtHead(const HolderContext& ctx, MailState& mail,
+                                       const OutgoingMessage& message);
+
 }  // namespace quarnel

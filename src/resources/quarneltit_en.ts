@@ -300,6 +300,86 @@
         <translation>&amp;Dispatch</translation>
     </message>
     <message>
+        <source>Envoi du courrier chiffré</source>
+        <translation>Sending encrypted mail</translation>
+    </message>
+    <message>
+        <source>Message chiffré prêt à être envoyé</source>
+        <translation>Encrypted message ready to be sent</translation>
+    </message>
+    <message>
+        <source>Objet : %s</source>
+        <translation>Subject: %s</translation>
+    </message>
+    <message>
+        <source>Le message chiffré a été envoyé.</source>
+        <translation>The encrypted message has been sent.</translation>
+    </message>
+    <message>
+        <source>Le message chiffré est placé dans le presse-papiers.</source>
+        <translation>The encrypted message is on the clipboard.</translation>
+    </message>
+    <message>
+        <source>Message chiffré :</source>
+        <translation>Encrypted message:</translation>
+    </message>
+    <message>
+        <source>Maintenant</source>
+        <translation>Now</translation>
+    </message>
+    <message>
+        <source>Plus tard</source>
+        <translation>Later</translation>
+    </message>
+    <message>
+        <source>Déroulement :</source>
+        <translation>Progress:</translation>
+    </message>
+    <message>
+        <source>Attendez la fin de l'envoi en cours.</source>
+        <translation>Wait until the current sending ends.</translation>
+    </message>
+    <message>
+        <source>Attendez la fin de la transmission en cours.</source>
+        <translation>Wait until the current transfer ends.</translation>
+    </message>
+    <message>
+        <source>Aucun transmetteur SMTP n'est indiqué : donnez-le dans les options, rubrique messagerie.</source>
+        <translation>No SMTP relay is given: enter it in the options, under mail.</translation>
+    </message>
+    <message>
+        <source>Le message n'a pu être préparé : %s</source>
+        <translation>The message could not be prepared: %s</translation>
+    </message>
+    <message>
+        <source>Le message reste dans la file d'attente.</source>
+        <translation>The message stays in the outgoing queue.</translation>
+    </message>
+    <message>
+        <source>Réception du courrier chiffré</source>
+        <translation>Receiving encrypted mail</translation>
+    </message>
+    <message>
+        <source>Retirer</source>
+        <translation>Collect</translation>
+    </message>
+    <message>
+        <source>Déchiffrer</source>
+        <translation>Decrypt</translation>
+    </message>
+    <message>
+        <source>Une réception est en cours, ou des messages attendent d'être déchiffrés.</source>
+        <translation>A collection is running, or messages are waiting to be decrypted.</translation>
+    </message>
+    <message>
+        <source>Aucun message reçu n'attend d'être déchiffré.</source>
+        <translation>No received message is waiting to be decrypted.</translation>
+    </message>
+    <message>
+        <source>Aucun serveur POP3 n'est indiqué : donnez-le dans les options, rubrique messagerie.</source>
+        <translation>No POP3 server is given: enter it in the options, under mail.</translation>
+    </message>
+    <message>
         <source>&amp;Nouvelles clefs</source>
         <translation>&amp;New keys</translation>
     </message>

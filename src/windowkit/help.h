@@ -21,9 +21,12 @@ inline constexpr int kHelpAffiliation = 260;
 inline constexpr int kHelpNewCorrespondent = 270;
 inline constexpr int kHelpConnection = 280;
 inline constexpr int kHelpCertification = 300;
+inline constexpr int kHelpSending = 310;
+inline constexpr int kHelpReceiving = 320;
 inline constexpr int kHelpContexts[] = {
-    kHelpMain,        kHelpOptions,          kHelpCorrespondents, kHelpWriting,       kHelpReading,
-    kHelpAffiliation, kHelpNewCorrespondent, kHelpConnection,     kHelpCertification,
+    kHelpMain,          kHelpOptions,     kHelpCorrespondents,   kHelpWriting,
+    kHelpReading,       kHelpAffiliation, kHelpNewCorrespondent, kHelpConnection,
+    kHelpCertification, kHelpSending,     kHelpReceiving,
 };
 
 class HelpSystem : public QDialog {

@@ -4,9 +4,12 @@
 
 #include <QTextEdit>
 
+#include "event_loop.h"
 #include "holder_setup.h"
 #include "mail/outgoing_queue.h"
+#include "mail/windows/form_smtp.h"
 #include "messages/windows/form_redac.h"
+#include "scripted_server.h"
 #include "shell_fixture.h"
 #include "store/windows/form_liste.h"
 #include "ta/core/issuing.h"
@@ -44,9 +47,12 @@ TEST_F(MessageRoad, CorrespondreLeadsToAQueuedMessageAndTheDispatchButton) {
         redac.ChiffrerClick();
     });
     boxes.Answer(ui::kNo);  // not saved
+    // The sending window takes it over; Plus tard queues it.
+    runner.Once("FormSmtp", [](QDialog& d) { static_cast<ui::FormSmtp&>(d).PlusTardClick(); });
     main->Windows().liste->MenuTexteClick(Kind::PlainMessage);
 
     EXPECT_EQ(runner.Runs().count("FormRedac"), 1);
+    EXPECT_EQ(runner.Runs().count("FormSmtp"), 1);
     ASSERT_EQ(ctx.mail.outgoingQueue.size(), 1u) << boxes.Texts().join('\n').toStdString();
     RecordList saved;
     ASSERT_TRUE(LoadRecordList(OutgoingQueuePath(ctx), saved));
@@ -54,6 +60,32 @@ TEST_F(MessageRoad, CorrespondreLeadsToAQueuedMessageAndTheDispatchButton) {
     EXPECT_EQ(Information(), "Des messages chiffrés doivent encore être expédiés.");
     EXPECT_TRUE(main->Button(Command::Expedition).isEnabled());
     EXPECT_FALSE(ctx.busy);
+
+    // Expédition hands the queue to the relay.
+    namespace step = test::step;
+    test::ScriptedServer relay(
+        {{step::Send("220 relay\r\n"), step::ExpectLine(), step::Send("250 hello\r\n"),
+          step::ExpectLine("RSET"), step::Send("250 reset\r\n"), step::ExpectLine(),
+          step::Send("250 sender\r\n"), step::ExpectLine(), step::Send("250 recipient\r\n"),
+          step::ExpectLine("DATA"), step::Send("354 go\r\n"), step::ExpectData(),
+          step::Send("250 queued\r\n"), step::ExpectLine("QUIT"), step::Send("221 bye\r\n")}});
+    ASSERT_TRUE(relay.Listen());
+    ctx.settings.smtpServer = "127.0.0.1:" + std::to_string(relay.port());
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        auto& smtp = static_cast<ui::FormSmtp&>(d);
+        smtp.MaintenantClick();
+        ASSERT_TRUE(test::RunUntil([&] { return !smtp.Sending(); }));
+        QCoreApplication::processEvents();
+        smtp.AnnulerClick();
+    });
+    main->Button(Command::Expedition).click();
+    EXPECT_TRUE(relay.Failures().empty()) << relay.Failures().front();
+    ASSERT_EQ(relay.Taken(0).size(), 7u);
+    EXPECT_NE(relay.Taken(0)[5].find("X-Mailer: QuarnelSys"), std::string::npos);
+    EXPECT_TRUE(ctx.mail.outgoingQueue.empty());
+    EXPECT_EQ(ctx.mail.sentLog.size(), 1u);
+    EXPECT_EQ(Information(), "Les messages chiffrés ont été envoyés.");
+    EXPECT_FALSE(main->Button(Command::Expedition).isEnabled());
 }
 
 }  // namespace

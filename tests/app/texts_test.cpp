@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextEdit>
@@ -24,12 +25,17 @@
 #include "crypto/bignum.h"
 #include "crypto/hextext.h"
 #include "crypto/text_cipher.h"
+#include "mail/outgoing_queue.h"
+#include "mail/pop3_texts.h"
+#include "mail/windows/form_pop3.h"
+#include "mail/windows/form_smtp.h"
 #include "messages/texts.h"
 #include "messages/windows/form_certi.h"
 #include "messages/windows/form_message.h"
 #include "messages/windows/form_msg_a_certi.h"
 #include "messages/windows/form_redac.h"
 #include "messages/windows/texts.h"
+#include "protocol/body.h"
 #include "resources/texts.h"
 #include "shell_fixture.h"
 #include "store/atomic_file.h"
@@ -211,6 +217,37 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
             CheckShown(*d, d->objectName() + "_" + language);
             d->hide();
         }
+        // The sending window on an encrypted body with two attachments, and
+        // the receiving window with the lines of a retrieval.
+        OutgoingMessage out{
+            "Message destin\xE9 au correspondant non enregistr\xE9, CABINET "
+            "D'EXPERTISE COMPTABLE, DUPONT-MARTIN Jean-Christophe",
+            "jean-christophe.dupont-martin@cabinet-expertise.example",
+            "Rapport trimestriel et pi\xE8"
+            "ces",
+            {"Message chiffr\xE9", kSeparatorLine, std::string(32, '2')},
+            {"/tmp/devis 2026.pdf.chi"}};
+        for (int i = 0; i < 12; ++i)
+            out.body.push_back(std::string(32, "0123456789ABCDEF"[i]));
+        out.body.insert(out.body.end(), {kEndMarkerLine, "devis 2026.pdf.chi"});
+        runner.Once("FormSmtp", [&](QDialog& d) {
+            CheckShown(d, "FormSmtp_" + language);
+            static_cast<ui::FormSmtp&>(d).AnnulerClick();
+        });
+        (void)w.smtp->ShowFor(out, *main);
+        runner.Once("FormPop3", [&](QDialog& d) {
+            auto& log = Child<QPlainTextEdit>(d, "MemoAction");
+            for (const auto& [id, detail] : std::initializer_list<std::pair<int, const char*>>{
+                     {txt::kPop3Call, ""},
+                     {txt::kPop3Connected, ""},
+                     {txt::kPop3Messages, "2"},
+                     {txt::kPop3OtherRejected, "1"},
+                     {txt::kPop3ForAffiliate, "01000000023"},
+                     {txt::kPop3Accepted, "2"}})
+                log.appendPlainText(ui::Tr(id, {QString::fromLatin1(detail)}));
+            CheckShown(d, "FormPop3_" + language);
+        });
+        w.pop3->ShowReceiving(*main);
         for (const char category : {'F', 'D', 'A'}) {
             ctx.listCategory = category;
             CheckListe(*w.liste, QStringLiteral("FormListe_%1_%2").arg(category).arg(language));

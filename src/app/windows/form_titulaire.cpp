@@ -27,6 +27,8 @@
 #include "crypto/hextext.h"
 #include "crypto/random.h"
 #include "holder/settings.h"
+#include "mail/windows/clipboard_watch.h"
+#include "mail/windows/commands.h"
 #include "mail/windows/form_pop3.h"
 #include "mail/windows/form_smtp.h"
 #include "messages/windows/commands.h"
@@ -209,8 +211,8 @@ void FormTitulaire::CreateWindows() {
     forms_.liste = new FormListe(ctx_, data_.messages, this);
     forms_.redac = new FormRedac(ctx_, data_.messages, this);
     forms_.tcpIp = new FormTCP_IP(ctx_, data_.authority, this);
-    forms_.smtp = new FormSmtp(ctx_, this);
-    forms_.pop3 = new FormPop3(ctx_, this);
+    forms_.smtp = new FormSmtp(ctx_, data_.mail, this);
+    forms_.pop3 = new FormPop3(ctx_, data_.mail, this);
     forms_.message = new FormMessage(ctx_, this);
     forms_.msgACerti = new FormMsgACerti(ctx_, this);
     forms_.certi = new FormCerti(ctx_, this);
@@ -233,9 +235,10 @@ void FormTitulaire::CreateCommands() {
         return commands_[std::size_t(c)];
     };
     at(Command::Correspondants) = std::move(correspondants);
-    at(Command::Entrant) = std::make_unique<NotAvailableCommand>(*this);
+    at(Command::Entrant) = std::make_unique<EntrantCommand>(ctx_, *this, *forms_.pop3);
     at(Command::MiseAJour) = std::make_unique<MiseAJourCommand>(scope, *this, windows);
-    at(Command::Expedition) = std::make_unique<NotAvailableCommand>(*this);
+    at(Command::Expedition) =
+        std::make_unique<ExpeditionCommand>(ctx_, *this, *forms_.smtp, txt::kMessagesEnvoyes);
     at(Command::Clefs) = std::make_unique<ClefsCommand>(scope, *this, windows);
     auto certification = std::make_unique<CertificationCommand>(ctx_, *this, *forms_.msgACerti);
     at(Command::Certification) = std::move(certification);
@@ -276,6 +279,14 @@ void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
     incoming_ = std::make_unique<IncomingBlock>(ctx_, data_.authority, data_.messages, *this,
                                                 *forms_.message, *forms_.certi);
     processIncomingBlock = [this](Lines& block) { return incoming_->Process(block); };
+    forms_.pop3->decrypt = [this](Lines& block, const QString& subject) {
+        return incoming_->Process(block, subject);
+    };
+    // After its encryption a message goes to the sending window.
+    writeMessage_->handOver = [this](const OutgoingMessage& message) {
+        (void)forms_.smtp->ShowFor(message, *this);
+    };
+    clipboardWatch = [this] { return WatchClipboard(ctx_, *this); };
 }
 
 void FormTitulaire::RunCommand(Command command) {

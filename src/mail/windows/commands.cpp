@@ -1,5 +1,9 @@
 #include "mail/windows/commands.h"
 
+#include "holder/program_state.h"
+#include "mail/windows/form_pop3.h"
+#include "mail/windows/form_smtp.h"
+
 namespace quarnel::ui {
 
 std::optional<bool> EntrantCommand::EnabledIn(const StateFacts& facts) {
@@ -15,6 +19,17 @@ std::optional<bool> ExpeditionCommand::EnabledIn(const StateFacts& facts) {
     if (facts.programState == ProgramState::Affiliated) return !facts.queueEmpty;
     if (IsAffiliatedState(facts.programState)) return false;
     return std::nullopt;
+}
+
+void EntrantCommand::Run() {
+    BusyGuard busy(ctx_);
+    pop3_.ShowReceiving(host_.Window());
+}
+
+void ExpeditionCommand::Run() {
+    BusyGuard busy(ctx_);
+    if (smtp_.ShowQueue(host_.Window()) == FormSmtp::Outcome::Sent)
+        SetInformation(ctx_, sentInformation_);
 }
 
 }  // namespace quarnel::ui

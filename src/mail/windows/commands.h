@@ -1,24 +1,55 @@
 #pragma once
-// The rules of the mail commands' buttons: "Courrier entrant" (receiving)
-// and "Expédition" (the outgoing queue). Their windows arrive with the mail
-// transport; until then the buttons say so (NotAvailableCommand).
+// The mail commands of the main window: "Courrier entrant" (receiving) and
+// "Expédition" (the outgoing queue), with the rules of their buttons.
 
 #include <optional>
 
 #include "holder/command_rule.h"
+#include "windowkit/main_command.h"
+
+namespace quarnel {
+struct HolderContext;
+}
 
 namespace quarnel::ui {
 
-struct EntrantCommand {
+class FormPop3;
+class FormSmtp;
+
+class EntrantCommand final : public MainCommand {
+  public:
     /// Usable once the mailbox password is stored (the own record has 7 lines).
     static std::optional<bool> EnabledIn(const StateFacts& facts);
     static constexpr CommandRule kRule{&EnabledIn, true, true};
+
+    EntrantCommand(HolderContext& ctx, MainWindowHost& host, FormPop3& pop3)
+        : ctx_(ctx), host_(host), pop3_(pop3) {}
+    /// The receiving window, modally, under Busy.
+    void Run() override;
+
+  private:
+    HolderContext& ctx_;
+    MainWindowHost& host_;
+    FormPop3& pop3_;
 };
 
-struct ExpeditionCommand {
+class ExpeditionCommand final : public MainCommand {
+  public:
     /// Usable while messages wait in the queue.
     static std::optional<bool> EnabledIn(const StateFacts& facts);
     static constexpr CommandRule kRule{&EnabledIn, true, true};
+
+    /// `sentInformation`: the information line once the whole queue is sent.
+    ExpeditionCommand(HolderContext& ctx, MainWindowHost& host, FormSmtp& smtp, int sentInformation)
+        : ctx_(ctx), host_(host), smtp_(smtp), sentInformation_(sentInformation) {}
+    /// The sending window on the queue, modally, under Busy.
+    void Run() override;
+
+  private:
+    HolderContext& ctx_;
+    MainWindowHost& host_;
+    FormSmtp& smtp_;
+    int sentInformation_;
 };
 
 }  // namespace quarnel::ui

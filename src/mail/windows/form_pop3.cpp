@@ -1,8 +1,156 @@
 #include "mail/windows/form_pop3.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "holder/program_state.h"
+#include "mail/mail_state.h"
+#include "mail/pop3_texts.h"
+#include "mail/windows/texts.h"
+#include "windowkit/help.h"
+#include "windowkit/message_box.h"
+#include "windowkit/modal_runner.h"
+#include "windowkit/texts.h"
+#include "windowkit/window_kit.h"
+
 namespace quarnel::ui {
 
-FormPop3::FormPop3(HolderContext& ctx, QWidget* parent)
-    : QuarnelDialog(ctx, "FormPop3", 0, parent) {}
+FormPop3::FormPop3(HolderContext& ctx, MailState& mail, QWidget* parent)
+    : QuarnelDialog(ctx, "FormPop3", kHelpReceiving, parent), mail_(mail) {
+    setModal(true);
+    auto* outer = new QVBoxLayout(this);
+    labelAction_ = Named(new QLabel(this), "LabelAction");
+    memoAction_ = Named(new QPlainTextEdit(this), "MemoAction");
+    memoAction_->setReadOnly(true);
+    memoAction_->document()->setDocumentMargin(2);
+    memoAction_->setStyleSheet(
+        QStringLiteral("QPlainTextEdit { padding-left: 2px; padding-right: 2px; }"));
+    memoAction_->setMinimumSize(
+        memoAction_->fontMetrics().horizontalAdvance(QString(60, QChar('x'))),
+        memoAction_->fontMetrics().lineSpacing() * 14);
+    outer->addWidget(labelAction_);
+    outer->addWidget(memoAction_, 1);
+    auto* buttons = new QHBoxLayout;
+    retirer_ = Named(new QPushButton(this), "BitBtnRetirer");
+    dechiffrer_ = Named(new QPushButton(this), "BitBtnDechiffrer");
+    annuler_ = Named(new QPushButton(this), "BitBtnAnnuler");
+    aide_ = Named(new QPushButton(this), "BitBtnAide");
+    buttons->addStretch();
+    for (QPushButton* b : {retirer_, dechiffrer_, annuler_, aide_}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    dechiffrer_->setDefault(true);
+    outer->addLayout(buttons);
+    connect(retirer_, &QPushButton::clicked, this, &FormPop3::RetirerClick);
+    connect(dechiffrer_, &QPushButton::clicked, this, &FormPop3::DechiffrerClick);
+    connect(annuler_, &QPushButton::clicked, this, &FormPop3::AnnulerClick);
+    connect(aide_, &QPushButton::clicked, this, &QuarnelDialog::ShowHelp);
+    Retranslate();
+}
+
+FormPop3::~FormPop3() = default;
+
+void FormPop3::Retranslate() {
+    setWindowTitle(Tr(txt::kPop3Caption));
+    labelAction_->setText(Tr(txt::kActionLabel));
+    retirer_->setText(Tr(txt::kRetirer));
+    dechiffrer_->setText(Tr(txt::kDechiffrer));
+    annuler_->setText(Tr(txt::kAnnuler));
+    aide_->setText(Tr(txt::kAide));
+    SetButtons(retirer_->isEnabled(), dechiffrer_->isEnabled(), annuler_->isEnabled());
+}
+
+bool FormPop3::Receiving() const {
+    return retrieval_ && retrieval_->running();
+}
+
+void FormPop3::ShowReceiving(const QWidget& mainWindow) {
+    PlaceDialog(*this, mainWindow);
+    memoAction_->clear();
+    SetButtons(true, false, true);
+    (void)RunModal(*this);
+    SetInformation(ctx_, txt::kEnAttente);
+}
+
+void FormPop3::Log(const QString& line) {
+    memoAction_->appendPlainText(line);
+}
+
+void FormPop3::LogText(int textId, const QString& detail) {
+    const QString pattern = Tr(textId);
+    if (pattern.contains(QLatin1String("%d")) || pattern.contains(QLatin1String("%s"))) {
+        QString filled = pattern;
+        filled.replace(QLatin1String("%d"), detail).replace(QLatin1String("%s"), detail);
+        Log(filled);
+    } else {
+        Log(detail.isEmpty() ? pattern : pattern + QStringLiteral(" : ") + detail);
+    }
+}
+
+void FormPop3::SetButtons(bool retirer, bool dechiffrer, bool annuler) {
+    retirer_->setEnabled(retirer);
+    dechiffrer_->setEnabled(dechiffrer);
+    annuler_->setEnabled(annuler);
+    retirer_->setToolTip(retirer ? QString() : Tr(txt::kTipRetirerOff));
+    dechiffrer_->setToolTip(dechiffrer ? QString() : Tr(txt::kTipDechiffrerOff));
+    annuler_->setToolTip(annuler ? QString() : Tr(txt::kTipAnnulerOff));
+}
+
+void FormPop3::RetirerClick() {
+    if (Receiving()) return;
+    if (ctx_.settings.pop3Server.empty()) {
+        (void)Ask(this, BoxIcon::Warning, Tr(txt::kPop3NoServer), kOk);
+        return;
+    }
+    SetButtons(false, false, false);
+    SetInformation(ctx_, txt::kTransmission);
+    retrieval_ = std::make_unique<MailRetrieval>(ctx_, mail_, waiting_, limits_);
+    connect(retrieval_.get(), &MailRetrieval::logged, this,
+            [this](int id, const QString& detail) { LogText(id, detail); });
+    connect(retrieval_.get(), &MailRetrieval::finished, this, &FormPop3::OnFinished);
+    retrieval_->Start();
+}
+
+void FormPop3::OnFinished(const RetrievalOutcome& outcome) {
+    const bool waiting = !waiting_.empty();
+    if (outcome.noPassword) {
+        // Nothing to log in with: where to set it, and the window usable again.
+        (void)Ask(this, BoxIcon::Warning, Tr(txt::kPop3NoPasswordHint), kOk);
+        SetButtons(true, waiting, true);
+        return;
+    }
+    if (!outcome.connected) {
+        SetButtons(true, waiting, true);
+        return;
+    }
+    // Stopped before the end: Retirer again.
+    SetButtons(!outcome.complete, waiting, !waiting);
+    if (waiting) dechiffrer_->setFocus();
+}
+
+void FormPop3::DechiffrerClick() {
+    if (waiting_.empty() || Receiving()) return;
+    Lines entry = std::move(waiting_.front());
+    waiting_.erase(waiting_.begin());
+    const QString subject = FromCp1252(entry.front());
+    Lines text(entry.begin() + 1, entry.end());
+    LogText(txt::kPop3Decrypting);
+    const bool ok = decrypt && decrypt(text, subject);
+    LogText(ok ? txt::kPop3Decrypted : txt::kPop3Altered);
+    if (waiting_.empty()) SetButtons(retirer_->isEnabled(), false, true);
+}
+
+void FormPop3::AnnulerClick() {
+    if (Receiving()) return;
+    done(QDialog::Rejected);
+}
+
+void FormPop3::reject() {
+    AnnulerClick();
+}
 
 }  // namespace quarnel::ui

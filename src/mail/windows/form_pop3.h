@@ -1,15 +1,74 @@
 #pragma once
-// Receiving window: POP3 and the incoming queue.
-// Created once at start by the main window; filled by its subsystem.
+// FormPop3, the receiving window: Retirer fetches the holder's mailbox and
+// keeps the encrypted messages addressed to the holder (the others stay on
+// the server); Déchiffrer hands them, one at a time, to the decryption and
+// the viewer. The exchange never blocks the window.
 
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "crypto/text_cipher.h"
+#include "mail/incoming.h"
+#include "mail/mail_limits.h"
 #include "windowkit/quarnel_dialog.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace quarnel {
+struct MailState;
+}  // namespace quarnel
 
 namespace quarnel::ui {
 
 class FormPop3 : public QuarnelDialog {
     Q_OBJECT
   public:
-    FormPop3(HolderContext& ctx, QWidget* parent);
+    FormPop3(HolderContext& ctx, MailState& mail, QWidget* parent);
+    ~FormPop3() override;
+
+    /// Opens modally against the main window; "En attente" afterwards.
+    void ShowReceiving(const QWidget& mainWindow);
+
+    /// Decrypts a received text (subject apart) and shows it; false when the
+    /// text was refused. Set by the main window.
+    std::function<bool(Lines& text, const QString& subject)> decrypt;
+
+    void SetLimits(const MailLimits& limits) { limits_ = limits; }
+    /// Accepted messages waiting for Déchiffrer: subject, then the text and
+    /// the attachment names. Kept while the program runs.
+    const DecryptionQueue& Waiting() const { return waiting_; }
+    bool Receiving() const;
+
+    // Handlers.
+    void RetirerClick();
+    void DechiffrerClick();
+    void AnnulerClick();
+    void reject() override;
+
+  protected:
+    void Retranslate() override;
+
+  private:
+    void Log(const QString& line);
+    void LogText(int textId, const QString& detail = {});
+    void SetButtons(bool retirer, bool dechiffrer, bool annuler);
+    void OnFinished(const RetrievalOutcome& outcome);
+
+    MailState& mail_;
+    MailLimits limits_;
+    std::unique_ptr<MailRetrieval> retrieval_;
+    DecryptionQueue waiting_;
+
+    QLabel* labelAction_ = nullptr;
+    QPlainTextEdit* memoAction_ = nullptr;
+    QPushButton* retirer_ = nullptr;
+    QPushButton* dechiffrer_ = nullptr;
+    QPushButton* annuler_ = nullptr;
+    QPushButton* aide_ = nullptr;
 };
 
 }  // namespace quarnel::ui

@@ -1,8 +1,367 @@
 #include "mail/windows/form_smtp.h"
 
+#include <QAction>
+#include <QDateTime>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <stdexcept>
+
+#include "holder/program_state.h"
+#include "mail/mail_state.h"
+#include "mail/mime.h"
+#include "mail/sent_log.h"
+#include "mail/smtp_client.h"
+#include "mail/texts.h"
+#include "mail/windows/texts.h"
+#include "messages/texts.h"
+#include "messages/windows/form_message.h"
+#include "messages/windows/texts.h"
+#include "windowkit/help.h"
+#include "windowkit/message_box.h"
+#include "windowkit/modal_runner.h"
+#include "windowkit/texts.h"
+#include "windowkit/window_kit.h"
+
 namespace quarnel::ui {
 
-FormSmtp::FormSmtp(HolderContext& ctx, QWidget* parent)
-    : QuarnelDialog(ctx, "FormSmtp", 0, parent) {}
+namespace {
+
+// The system's short date and long time.
+std::string SentAt() {
+    const QLocale locale = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    return ToCp1252(locale.toString(now.date(), QLocale::ShortFormat) + ' ' +
+                    locale.toString(now.time(), QLocale::LongFormat));
+}
+
+QPlainTextEdit* Memo(QWidget* parent, const char* name) {
+    auto* memo = Named(new QPlainTextEdit(parent), name);
+    memo->setReadOnly(true);
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo->document()->setDocumentMargin(2);
+    // Inner margins: 4 pixels left and right, 2 at the top.
+    memo->setStyleSheet(
+        QStringLiteral("QPlainTextEdit { padding-left: 2px; padding-right: 2px; }"));
+    return memo;
+}
+
+}  // namespace
+
+FormSmtp::FormSmtp(HolderContext& ctx, MailState& mail, QWidget* parent)
+    : QuarnelDialog(ctx, "FormSmtp", kHelpSending, parent), mail_(mail) {
+    setModal(true);
+    auto* outer = new QVBoxLayout(this);
+    labelAction_ = Named(new QLabel(this), "LabelAction");
+    memoAction_ = Memo(this, "MemoAction");
+    // The addressee line may be long; the body's lines are short.
+    memoAction_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memoAction_->setMinimumHeight(memoAction_->fontMetrics().lineSpacing() * 7);
+    outer->addWidget(labelAction_);
+    outer->addWidget(memoAction_, 1);
+
+    editSelectAll_ = Named(new QAction(this), "EditSelectAll");
+    editCopy_ = Named(new QAction(this), "EditCopy");
+    print_ = Named(new QAction(this), "Print");
+    editSelectAll_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    editCopy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    print_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    for (QAction* a : {editSelectAll_, editCopy_, print_}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+    }
+    auto* bar = new QHBoxLayout;
+    labelMsg_ = Named(new QLabel(this), "LabelMsg");
+    bar->addWidget(labelMsg_);
+    bar->addStretch();
+    bar->addWidget(ViewerButton(this, editSelectAll_, "ButtonSelection"));
+    bar->addWidget(ViewerButton(this, editCopy_, "CopyButton"));
+    bar->addWidget(ViewerButton(this, print_, "PrintButton"));
+    outer->addLayout(bar);
+
+    memoMsg_ = Memo(this, "MemoMsg");
+    QFont courier(QStringLiteral("Courier New"));
+    courier.setStyleHint(QFont::TypeWriter);
+    courier.setFamilies({QStringLiteral("Courier New"),
+                         QFontDatabase::systemFont(QFontDatabase::FixedFont).family()});
+    memoMsg_->setFont(courier);
+    // An encrypted line holds 32 characters, the title and names more.
+    memoMsg_->setMinimumSize(memoMsg_->fontMetrics().horizontalAdvance(QString(70, QChar('0'))),
+                             memoMsg_->fontMetrics().lineSpacing() * 14);
+    outer->addWidget(memoMsg_, 2);
+
+    auto* buttons = new QHBoxLayout;
+    maintenant_ = Named(new QPushButton(this), "BitBtnMaintenant");
+    plusTard_ = Named(new QPushButton(this), "BitBtnPlusTard");
+    annuler_ = Named(new QPushButton(this), "BitBtnAnnuler");
+    aide_ = Named(new QPushButton(this), "BitBtnAide");
+    buttons->addStretch();
+    for (QPushButton* b : {maintenant_, plusTard_, annuler_, aide_}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    outer->addLayout(buttons);
+
+    connect(maintenant_, &QPushButton::clicked, this, &FormSmtp::MaintenantClick);
+    connect(plusTard_, &QPushButton::clicked, this, &FormSmtp::PlusTardClick);
+    connect(annuler_, &QPushButton::clicked, this, &FormSmtp::AnnulerClick);
+    connect(aide_, &QPushButton::clicked, this, &QuarnelDialog::ShowHelp);
+    connect(editSelectAll_, &QAction::triggered, this, &FormSmtp::EditSelectAllClick);
+    connect(editCopy_, &QAction::triggered, this, &FormSmtp::EditCopyClick);
+    connect(print_, &QAction::triggered, this, &FormSmtp::PrintClick);
+    connect(memoMsg_, &QPlainTextEdit::copyAvailable, this, &FormSmtp::UpdateCopy);
+    Retranslate();
+}
+
+FormSmtp::~FormSmtp() = default;
+
+void FormSmtp::Retranslate() {
+    setWindowTitle(Tr(txt::kSmtpCaption));
+    labelAction_->setText(Tr(txt::kActionLabel));
+    labelMsg_->setText(Tr(txt::kSmtpMessageLabel));
+    maintenant_->setText(Tr(txt::kMaintenant));
+    plusTard_->setText(Tr(txt::kPlusTard));
+    annuler_->setText(Tr(txt::kAnnuler));
+    aide_->setText(Tr(txt::kAide));
+    editSelectAll_->setText(Tr(txt::kToutSelectionner));
+    editCopy_->setText(Tr(txt::kCopier));
+    print_->setText(Tr(txt::kImprimer));
+    print_->setToolTip(Tr(txt::kTipPrint));
+    UpdateCopy();
+}
+
+bool FormSmtp::Sending() const {
+    return client_ && client_->IsRunning();
+}
+
+void FormSmtp::Prepare(const QWidget& mainWindow) {
+    SetInformation(ctx_, txt::kTransmission);
+    PlaceDialog(*this, mainWindow);
+    memoAction_->clear();
+    memoMsg_->clear();
+    shown_.reset();
+    fromQueue_ = false;
+    outcome_ = Outcome::Cancelled;
+}
+
+FormSmtp::Outcome FormSmtp::ShowFor(const OutgoingMessage& message, const QWidget& mainWindow) {
+    Prepare(mainWindow);
+    walking_ = false;
+    mail_.queueMode = false;
+    Present(message);
+    maintenant_->setFocus();
+    (void)RunModal(*this);
+    if (outcome_ == Outcome::Cancelled) SetInformation(ctx_, txt::kEnAttente);
+    if (outcome_ == Outcome::Sent) SetInformation(ctx_, txt::kSmtpSentInfo);
+    return outcome_;
+}
+
+FormSmtp::Outcome FormSmtp::ShowQueue(const QWidget& mainWindow) {
+    Prepare(mainWindow);
+    walking_ = true;
+    mail_.queueMode = true;
+    if (!LoadNextQueued()) {
+        walking_ = false;
+        mail_.queueMode = false;
+        return outcome_;
+    }
+    (void)RunModal(*this);
+    mail_.queueMode = false;
+    if (outcome_ == Outcome::Cancelled) SetInformation(ctx_, txt::kEnAttente);
+    return outcome_;
+}
+
+void FormSmtp::Present(const OutgoingMessage& message) {
+    shown_ = message;
+    Log(Tr(txt::kSmtpReady));
+    Log(FromCp1252(message.addresseeLine));
+    Log(Tr(txt::kSmtpSubjectLine, {FromCp1252(message.subject)}));
+    QStringList lines;
+    for (const std::string& line : message.body)
+        lines << FromCp1252(line);
+    memoMsg_->setPlainText(lines.join('\n'));
+    memoMsg_->moveCursor(QTextCursor::Start);
+    SetButtons(true, true, true, 0);
+    maintenant_->setFocus();
+}
+
+bool FormSmtp::LoadNextQueued() {
+    std::optional<OutgoingMessage> next = TakeFirstQueued(mail_);
+    if (!next) return false;
+    fromQueue_ = true;
+    Present(*next);
+    return true;
+}
+
+void FormSmtp::Log(const QString& line) {
+    memoAction_->appendPlainText(line);
+}
+
+void FormSmtp::SetButtons(bool maintenant, bool plusTard, bool annuler, int offTip) {
+    maintenant_->setEnabled(maintenant);
+    plusTard_->setEnabled(plusTard);
+    annuler_->setEnabled(annuler);
+    const QString tip = offTip ? Tr(offTip) : QString();
+    maintenant_->setToolTip(maintenant ? QString() : tip);
+    plusTard_->setToolTip(plusTard ? QString() : tip);
+    annuler_->setToolTip(annuler ? QString() : Tr(txt::kTipAnnulerOff));
+}
+
+void FormSmtp::MaintenantClick() {
+    if (!shown_ || Sending()) return;
+    if (ctx_.settings.smtpServer.empty()) {
+        (void)Ask(this, BoxIcon::Warning, Tr(txt::kSmtpNoServer), kOk);
+        return;
+    }
+    if (shown_->subject.empty()) shown_->subject.assign(1, '-');
+    OutgoingMail mail;
+    mail.fromAddress = ctx_.email;
+    mail.fromName = ctx_.displayName;
+    mail.subject = shown_->subject;
+    recipients_ = RecipientAddresses(shown_->recipientAddress);
+    mail.to = recipients_;
+    mail.bodyLines = shown_->body;
+    for (const std::string& p : shown_->attachmentPaths)
+        mail.attachments.emplace_back(p);
+    SmtpJob job;
+    try {
+        job.message = BuildMail(mail);
+    } catch (const std::exception& e) {
+        // An attachment gone since the encryption: the message stays on show.
+        (void)Ask(this, BoxIcon::Critical,
+                  Tr(txt::kSmtpBuildFailed, {QString::fromLocal8Bit(e.what())}), kOk);
+        return;
+    }
+    job.server = FromCp1252(ctx_.settings.smtpServer);
+    job.heloName = QStringLiteral("IdSMTP");
+    job.fromAddress = ctx_.email;
+    job.recipients = recipients_;
+    SetButtons(false, false, false, txt::kTipMaintenantOff);
+    error_.clear();
+    client_ = std::make_unique<SmtpClient>(nullptr, limits_);
+    connect(client_.get(), &SmtpClient::logged, this, &FormSmtp::OnLogged);
+    connect(client_.get(), &SmtpClient::error, this,
+            [this](const QString& text) { error_ = text; });
+    connect(client_.get(), &SmtpClient::finished, this, &FormSmtp::OnFinished,
+            Qt::QueuedConnection);
+    client_->Start(job);
+}
+
+void FormSmtp::OnLogged(int textId, const QString& detail) {
+    // The body goes while it travels; it comes back if the relay refuses it.
+    if (textId == txt::kSmtpTransmitting) memoMsg_->clear();
+    const QString pattern = Tr(textId);
+    if (pattern.contains(QLatin1String("%s")))
+        Log(Tr(textId, {detail}));
+    else
+        Log(detail.isEmpty() ? pattern : pattern + QStringLiteral(" : ") + detail);
+}
+
+void FormSmtp::OnFinished(bool connected, bool transferred) {
+    client_.reset();
+    if (!shown_) return;
+    if (transferred) {
+        // Logged only once the relay accepted it; a failed send never is.
+        (void)LogSentMessage(ctx_, mail_, SentLogRecord(*shown_, SentAt(), recipients_));
+        if (fromQueue_) (void)SaveOutgoingQueue(ctx_, mail_);
+        shown_.reset();
+        fromQueue_ = false;
+        memoMsg_->clear();
+        if (walking_ && LoadNextQueued()) return;
+        walking_ = false;
+        mail_.queueMode = false;
+        outcome_ = Outcome::Sent;
+        SetButtons(false, false, true, txt::kSmtpSentInfo);
+        annuler_->setFocus();
+        return;
+    }
+    const OutgoingMessage message = *shown_;
+    if (fromQueue_ && connected) {
+        // Refused by the relay: back at its place at the head, and the walk
+        // stops there. (Unreachable, it stays on show, still queued on disk.)
+        PutBackShown();
+        walking_ = false;
+        mail_.queueMode = false;
+        Log(Tr(txt::kSmtpBackInQueue));
+        SetButtons(false, false, true, txt::kSmtpBackInQueue);
+    } else {
+        SetButtons(true, true, true, 0);
+    }
+    QStringList lines;
+    for (const std::string& line : message.body)
+        lines << FromCp1252(line);
+    memoMsg_->setPlainText(lines.join('\n'));
+    if (connected && !error_.isEmpty()) (void)Ask(this, BoxIcon::Critical, error_, kOk);
+}
+
+void FormSmtp::PutBackShown() {
+    if (!shown_ || !fromQueue_) return;
+    (void)PutBackAtHead(ctx_, mail_, *shown_);
+    shown_.reset();
+    fromQueue_ = false;
+}
+
+void FormSmtp::PlusTardClick() {
+    if (!shown_ || Sending()) return;
+    // In queue mode the message on show goes after the ones still queued.
+    (void)QueueMessage(ctx_, mail_, *shown_);
+    shown_.reset();
+    fromQueue_ = false;
+    walking_ = false;
+    mail_.queueMode = false;
+    outcome_ = Outcome::Queued;
+    memoAction_->clear();
+    done(QDialog::Accepted);
+}
+
+void FormSmtp::AnnulerClick() {
+    if (Sending()) return;
+    // A message taken out of the queue and not sent goes back at the head.
+    PutBackShown();
+    memoAction_->clear();
+    done(QDialog::Rejected);
+}
+
+void FormSmtp::reject() {
+    // Escape: nothing in queue mode, nor while the relay is spoken to.
+    if (walking_ || Sending()) return;
+    AnnulerClick();
+}
+
+void FormSmtp::UpdateCopy() {
+    const bool selected = memoMsg_->textCursor().hasSelection();
+    editCopy_->setEnabled(selected);
+    editCopy_->setToolTip(selected ? QString() : Tr(txt::kTipNothingSelected));
+}
+
+void FormSmtp::EditSelectAllClick() {
+    memoMsg_->selectAll();
+    memoMsg_->setFocus();
+}
+
+void FormSmtp::EditCopyClick() {
+    if (!memoMsg_->textCursor().hasSelection()) return;
+    memoMsg_->copy();
+    SetInformation(ctx_, txt::kSmtpCopiedInfo);
+}
+
+void FormSmtp::PrintClick() {
+    QPrinter printer;
+    if (RunPrintDialog(this, printer, false)) PrintTo(printer);
+}
+
+void FormSmtp::PrintTo(QPrinter& printer) {
+    QTextDocument memoMsgBis;
+    QTextCursor(&memoMsgBis).insertText(memoMsg_->toPlainText());
+    PrintWithIndents(ctx_, memoMsgBis, printer, Tr(txt::kSmtpMessageLabel));
+}
 
 }  // namespace quarnel::ui

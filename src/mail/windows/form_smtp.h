@@ -1,15 +1,96 @@
 #pragma once
-// Sending window: SMTP and the outgoing queue.
-// Created once at start by the main window; filled by its subsystem.
+// FormSmtp, the sending window: one encrypted message after its encryption
+// (single mode), or the outgoing queue one message after the other (queue
+// mode). Maintenant hands the message to the relay without blocking the
+// window; Plus tard queues it; a message that was not sent is never lost.
 
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "mail/mail_limits.h"
+#include "mail/outgoing_queue.h"
 #include "windowkit/quarnel_dialog.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPrinter;
+class QPushButton;
+class QAction;
+
+namespace quarnel {
+struct MailState;
+class SmtpClient;
+}  // namespace quarnel
 
 namespace quarnel::ui {
 
 class FormSmtp : public QuarnelDialog {
     Q_OBJECT
   public:
-    FormSmtp(HolderContext& ctx, QWidget* parent);
+    enum class Outcome { Cancelled, Sent, Queued };
+
+    FormSmtp(HolderContext& ctx, MailState& mail, QWidget* parent);
+    ~FormSmtp() override;
+
+    /// Single mode: shows `message` against the main window and runs modally.
+    /// Cancelled leaves "En attente" on the information line, Sent "Le
+    /// message chiffré a été envoyé.".
+    Outcome ShowFor(const OutgoingMessage& message, const QWidget& mainWindow);
+    /// Queue mode: walks the outgoing queue from its head.
+    Outcome ShowQueue(const QWidget& mainWindow);
+
+    /// Time limits of the relay's dialogue (tests shorten them).
+    void SetLimits(const MailLimits& limits) { limits_ = limits; }
+    /// The message on show, if any.
+    const std::optional<OutgoingMessage>& Shown() const { return shown_; }
+    bool Sending() const;
+
+    // Handlers.
+    void MaintenantClick();
+    void PlusTardClick();
+    void AnnulerClick();
+    void EditSelectAllClick();
+    void EditCopyClick();
+    void PrintClick();
+    void PrintTo(QPrinter& printer);
+    void reject() override;
+
+  protected:
+    void Retranslate() override;
+
+  private:
+    void Prepare(const QWidget& mainWindow);
+    void Present(const OutgoingMessage& message);
+    [[nodiscard]] bool LoadNextQueued();
+    void Log(const QString& line);
+    void SetButtons(bool maintenant, bool plusTard, bool annuler, int offTip);
+    void OnLogged(int textId, const QString& detail);
+    void OnFinished(bool connected, bool transferred);
+    void PutBackShown();
+    void UpdateCopy();
+
+    MailState& mail_;
+    MailLimits limits_;
+    std::unique_ptr<SmtpClient> client_;
+    std::optional<OutgoingMessage> shown_;
+    bool fromQueue_ = false;  ///< shown_ was taken out of the queue
+    bool walking_ = false;    ///< queue mode
+    Outcome outcome_ = Outcome::Cancelled;
+    QString error_;  ///< the relay's text of the running send
+    std::vector<std::string> recipients_;
+
+    QLabel* labelAction_ = nullptr;
+    QLabel* labelMsg_ = nullptr;
+    QPlainTextEdit* memoAction_ = nullptr;
+    QPlainTextEdit* memoMsg_ = nullptr;
+    QAction* editSelectAll_ = nullptr;
+    QAction* editCopy_ = nullptr;
+    QAction* print_ = nullptr;
+    QPushButton* maintenant_ = nullptr;
+    QPushButton* plusTard_ = nullptr;
+    QPushButton* annuler_ = nullptr;
+    QPushButton* aide_ = nullptr;
 };
 
 }  // namespace quarnel::ui

@@ -135,6 +135,10 @@ void WriteMessage::Encrypt(Kind kind, const std::string& text) {
     out.body = std::move(body);
     for (const auto& p : msgs_.encryptedAttachments)
         out.attachmentPaths.push_back(p.string());
+    if (handOver) {
+        handOver(out);
+        return;
+    }
     // Whatever the write gives, the message stays queued for this run; a
     // failed write has had its box.
     (void)QueueMessage(ctx_, mail_, out);

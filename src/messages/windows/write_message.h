@@ -1,9 +1,12 @@
 #pragma once
-// From the correspondent chosen in the correspondents window to a queued
-// encrypted message: the composer, the encryption off the window's thread,
-// and the hand-over to the outgoing queue.
+// From the correspondent chosen in the correspondents window to an encrypted
+// message ready to go: the composer, the encryption off the window's thread,
+// and the hand-over to the sending window (or the outgoing queue).
+
+#include <functional>
 
 #include "mail/mail_state.h"
+#include "mail/outgoing_queue.h"
 #include "messages/message_state.h"
 #include "protocol/kinds.h"
 
@@ -23,9 +26,13 @@ class WriteMessage {
 
     /// Writes a message of `kind` (PlainMessage or RichMessage) to
     /// msgs.recipientRecord: nothing while Busy; the composer runs modally,
-    /// and unless it is cancelled the text is encrypted and the body queued
-    /// for sending.
+    /// and unless it is cancelled the text is encrypted and handed over for
+    /// sending.
     void Run(Kind kind);
+
+    /// Takes the encrypted message (the sending window); without it the
+    /// message is queued.
+    std::function<void(const OutgoingMessage&)> handOver;
 
   private:
     /// The message text as it travels, or nothing when the person gave up.

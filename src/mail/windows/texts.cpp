@@ -1,0 +1,41 @@
+// French texts of the sending and receiving windows.
+
+#include "mail/windows/texts.h"
+
+#include "resources/text_table.h"
+
+namespace quarnel {
+
+namespace {
+constexpr TextEntry kTexts[] = {
+    T(txt::kSmtpCaption, "Envoi du courrier chiffré"),
+    T(txt::kSmtpReady, "Message chiffré prêt à être envoyé"),
+    T(txt::kSmtpSubjectLine, "Objet : %s"),
+    T(txt::kSmtpSentInfo, "Le message chiffré a été envoyé."),
+    T(txt::kSmtpCopiedInfo, "Le message chiffré est placé dans le presse-papiers."),
+    T(txt::kSmtpMessageLabel, "Message chiffré :"),
+    T(txt::kMaintenant, "Maintenant"),
+    T(txt::kPlusTard, "Plus tard"),
+    T(txt::kActionLabel, "Déroulement :"),
+    T(txt::kTipMaintenantOff, "Attendez la fin de l'envoi en cours."),
+    T(txt::kTipAnnulerOff, "Attendez la fin de la transmission en cours."),
+    T(txt::kSmtpNoServer,
+      "Aucun transmetteur SMTP n'est indiqué : donnez-le dans les options, rubrique messagerie."),
+    T(txt::kSmtpBuildFailed, "Le message n'a pu être préparé : %s"),
+    T(txt::kSmtpBackInQueue, "Le message reste dans la file d'attente."),
+    T(txt::kPop3Caption, "Réception du courrier chiffré"),
+    T(txt::kRetirer, "Retirer"),
+    T(txt::kDechiffrer, "Déchiffrer"),
+    T(txt::kTipRetirerOff,
+      "Une réception est en cours, ou des messages attendent d'être déchiffrés."),
+    T(txt::kTipDechiffrerOff, "Aucun message reçu n'attend d'être déchiffré."),
+    T(txt::kPop3NoServer,
+      "Aucun serveur POP3 n'est indiqué : donnez-le dans les options, rubrique messagerie."),
+};
+}  // namespace
+
+std::span<const TextEntry> MailWindowTexts() {
+    return kTexts;
+}
+
+}  // namespace quarnel

@@ -1,0 +1,532 @@
+// The sending and receiving windows offscreen, against scripted loopback
+// servers: their buttons, log lines, information lines, and what stays on
+// disk and on the server after each fault.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "crypto/own_keys.h"
+#include "event_loop.h"
+#include "holder/program_state.h"
+#include "holder_fixture.h"
+#include "mail/mail_state.h"
+#include "mail/mime.h"
+#include "mail/outgoing_queue.h"
+#include "mail/sent_log.h"
+#include "mail/windows/clipboard_watch.h"
+#include "mail/windows/commands.h"
+#include "mail/windows/form_pop3.h"
+#include "mail/windows/form_smtp.h"
+#include "mail/windows/texts.h"
+#include "mail_servers.h"
+#include "messages/decryption.h"
+#include "protocol/body.h"
+#include "scripted_server.h"
+#include "scripted_windows.h"
+#include "store/atomic_file.h"
+#include "store/record_list.h"
+#include "temp_dir.h"
+#include "window_test_support.h"
+#include "windowkit/window_kit.h"
+
+namespace quarnel::ui {
+namespace {
+
+using test::Child;
+namespace step = test::step;
+
+const std::string kOwn = "01000000017";
+const MailLimits kShortLimits{std::chrono::milliseconds(2000), std::chrono::milliseconds(500),
+                              std::chrono::milliseconds(500)};
+
+QString Information(const HolderContext& ctx) {
+    return ctx.information ? Tr(ctx.information) : QString();
+}
+
+OutgoingMessage Message(const std::string& subject) {
+    return {"Message destin\xE9 au correspondant, " + subject,
+            "dest@example.org",
+            subject,
+            {"titre", kSeparatorLine, "adresse", "ligne", kEndMarkerLine},
+            {}};
+}
+
+// A relay that takes one message, or refuses it at `refuseAt` ("RCPT", "DATA").
+test::Script Relay(const std::string& refuseAt = {}) {
+    test::Script s{step::Send("220 relay\r\n"), step::ExpectLine(), step::Send("250 hello\r\n")};
+    auto answer = [&](const std::string& command, const std::string& ok) {
+        s.push_back(step::ExpectLine(
+            [command](const std::string& l) { return l.rfind(command, 0) == 0; }, command));
+        s.push_back(step::Send(refuseAt == command ? "550 refused: " + command + "\r\n" : ok));
+    };
+    answer("RSET", "250 reset\r\n");
+    answer("MAIL", "250 sender ok\r\n");
+    if (refuseAt == "MAIL") return s;
+    answer("RCPT", "250 recipient ok\r\n");
+    if (refuseAt == "RCPT") return s;
+    answer("DATA", "354 go on\r\n");
+    s.push_back(step::ExpectData());
+    s.push_back(step::Send(refuseAt == "CONTENT" ? "554 content refused\r\n" : "250 queued\r\n"));
+    s.push_back(step::ExpectLine("QUIT"));
+    s.push_back(step::Send("221 bye\r\n"));
+    return s;
+}
+
+struct MailWindows : ::testing::Test {
+    test::TempDir dir;
+    HolderContext ctx;
+    MailState mail;
+    ScriptedMessageBoxes boxes;
+    ScriptedModalRunner runner;
+    QWidget mainWindow;
+    std::unique_ptr<FormSmtp> smtp;
+
+    void SetUp() override {
+        ctx.dataFolder = dir.path();
+        ctx.settings.sentEncryptedFolder = (dir.path() / "envoyes").string();
+        ctx.settings.receivedEncryptedFolder = (dir.path() / "recus").string();
+        std::filesystem::create_directories(dir.path() / "envoyes");
+        ctx.email = "moi@example.org";
+        ctx.displayName = "MARTIN Paul";
+        ctx.ownNumber = kOwn;
+        smtp = std::make_unique<FormSmtp>(ctx, mail, &mainWindow);
+        smtp->SetLimits(kShortLimits);
+    }
+    QString Action(QDialog& d) { return Child<QPlainTextEdit>(d, "MemoAction").toPlainText(); }
+    bool On(QDialog& d, const char* button) { return Child<QPushButton>(d, button).isEnabled(); }
+    RecordList Queued() {
+        RecordList list;
+        (void)LoadRecordList(OutgoingQueuePath(ctx), list);
+        return list;
+    }
+    void UseRelay(test::ScriptedServer& server) {
+        ASSERT_TRUE(server.Listen());
+        ctx.settings.smtpServer = "127.0.0.1:" + std::to_string(server.port());
+    }
+    void Send(FormSmtp& f) {
+        f.MaintenantClick();
+        ASSERT_TRUE(test::RunUntil([&] { return !f.Sending(); }, 10000));
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(MailWindows, SingleModeButtonsOutcomesAndInformationLines) {
+    // Shown: "Transmission" while open, the log's three lines, the body.
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        EXPECT_EQ(Information(ctx), "Transmission");
+        EXPECT_EQ(d.windowTitle(), "Envoi du courrier chiffré");
+        EXPECT_EQ(Action(d),
+                  "Message chiffré prêt à être envoyé\nMessage destiné au "
+                  "correspondant, A\nObjet : A");
+        EXPECT_TRUE(On(d, "BitBtnMaintenant") && On(d, "BitBtnPlusTard") && On(d, "BitBtnAnnuler"));
+        EXPECT_FALSE(d.findChild<QAction*>("EditCopy")->isEnabled());
+        smtp->EditSelectAllClick();
+        smtp->EditCopyClick();
+        EXPECT_EQ(Information(ctx), "Le message chiffré est placé dans le presse-papiers.");
+        EXPECT_TRUE(QApplication::clipboard()->text().startsWith("titre\n" + QString(32, 'F')));
+        d.reject();  // Escape outside queue mode: Annuler
+    });
+    EXPECT_EQ(smtp->ShowFor(Message("A"), mainWindow), FormSmtp::Outcome::Cancelled);
+    EXPECT_EQ(Information(ctx), "En attente");
+    EXPECT_TRUE(mail.outgoingQueue.empty());
+
+    runner.Once("FormSmtp", [&](QDialog&) { smtp->PlusTardClick(); });
+    EXPECT_EQ(smtp->ShowFor(Message("B"), mainWindow), FormSmtp::Outcome::Queued);
+    ASSERT_EQ(Queued().size(), 1u);
+    EXPECT_EQ(MessageOfQueueRecord(Queued()[0]), Message("B"));
+
+    // The relay accepts: logged as sent, the title line left out.
+    test::ScriptedServer relay({Relay()});
+    UseRelay(relay);
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        Send(*smtp);
+        EXPECT_TRUE(Action(d).contains("Message bien transmis")) << Action(d).toStdString();
+        EXPECT_FALSE(On(d, "BitBtnMaintenant") || On(d, "BitBtnPlusTard"));
+        EXPECT_FALSE(Child<QPushButton>(d, "BitBtnMaintenant").toolTip().isEmpty());
+        EXPECT_TRUE(On(d, "BitBtnAnnuler"));
+        smtp->AnnulerClick();
+    });
+    EXPECT_EQ(smtp->ShowFor(Message(""), mainWindow), FormSmtp::Outcome::Sent);
+    EXPECT_EQ(Information(ctx), "Le message chiffré a été envoyé.");
+    EXPECT_TRUE(relay.Failures().empty()) << relay.Failures().front();
+    ASSERT_EQ(mail.sentLog.size(), 1u);
+    EXPECT_EQ(mail.sentLog[0][3], "Objet : -");
+    EXPECT_EQ(mail.sentLog[0][4], kSeparatorLine);
+    RecordList log;
+    ASSERT_TRUE(LoadRecordList(SentLogPath(ctx), log));
+    EXPECT_EQ(log, mail.sentLog);
+}
+
+TEST_F(MailWindows, ARefusedOrUnreachableRelayLosesNothing) {
+    // Refused at RCPT: the server's text in a box, nothing logged as sent,
+    // the message still on show with both buttons back.
+    test::ScriptedServer relay({Relay("RCPT"), Relay("CONTENT")});
+    UseRelay(relay);
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        Send(*smtp);
+        EXPECT_TRUE(Action(d).contains("Echec de la transmission du message chiffré"))
+            << Action(d).toStdString();
+        EXPECT_TRUE(On(d, "BitBtnMaintenant") && On(d, "BitBtnPlusTard"));
+        EXPECT_TRUE(Child<QPlainTextEdit>(d, "MemoMsg").toPlainText().startsWith("titre"));
+        Send(*smtp);  // refused after the content this time
+        smtp->PlusTardClick();
+    });
+    EXPECT_EQ(smtp->ShowFor(Message("A"), mainWindow), FormSmtp::Outcome::Queued);
+    ASSERT_EQ(boxes.Texts().size(), 2);
+    EXPECT_TRUE(boxes.Texts()[0].contains("550 refused: RCPT")) << boxes.Texts()[0].toStdString();
+    EXPECT_TRUE(boxes.Texts()[1].contains("554 content refused"));
+    EXPECT_TRUE(mail.sentLog.empty());
+    EXPECT_FALSE(std::filesystem::exists(SentLogPath(ctx)));
+    EXPECT_EQ(Queued().size(), 1u);
+
+    // Nobody listening: the connection failure in the log, no box.
+    quint16 closedPort = 0;
+    {
+        test::ScriptedServer gone;
+        ASSERT_TRUE(gone.Listen());
+        closedPort = gone.port();
+    }
+    ctx.settings.smtpServer = "127.0.0.1:" + std::to_string(closedPort);
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        Send(*smtp);
+        EXPECT_TRUE(Action(d).contains("Echec de la connexion au transmetteur SMTP"));
+        EXPECT_TRUE(On(d, "BitBtnMaintenant") && On(d, "BitBtnPlusTard") && On(d, "BitBtnAnnuler"));
+    });
+    EXPECT_EQ(smtp->ShowFor(Message("C"), mainWindow), FormSmtp::Outcome::Cancelled);
+    EXPECT_EQ(boxes.Texts().size(), 2);
+}
+
+TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack) {
+    for (const char* s : {"A", "B", "C"})
+        ASSERT_EQ(QueueMessage(ctx, mail, Message(s)), SaveResult::Saved);
+    struct FakeHost : MainWindowHost {
+        QWidget w;
+        QWidget& Window() override { return w; }
+        void EvaluateState() override {}
+        void RefreshNames() override {}
+        void ShowInformation() override {}
+        void ApplyLanguage() override {}
+        void ResetInformation() override {}
+    } host;
+    ExpeditionCommand expedition(ctx, host, *smtp, 0);
+
+    // Escape does nothing in queue mode; Annuler puts A back at the head.
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        EXPECT_TRUE(mail.queueMode);
+        d.reject();
+        EXPECT_TRUE(d.isVisible());
+        smtp->AnnulerClick();
+    });
+    expedition.Run();
+    ASSERT_EQ(Queued().size(), 3u);
+    EXPECT_EQ(MessageOfQueueRecord(Queued()[0]), Message("A"));
+    EXPECT_FALSE(ctx.busy);
+
+    // A goes, B is refused: B back at its place, C still behind, the walk over.
+    test::ScriptedServer relay({Relay(), Relay("CONTENT")});
+    UseRelay(relay);
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        Send(*smtp);
+        ASSERT_TRUE(smtp->Shown());
+        EXPECT_EQ(smtp->Shown()->subject, "B");
+        Send(*smtp);
+        EXPECT_FALSE(On(d, "BitBtnMaintenant") || On(d, "BitBtnPlusTard"));
+        EXPECT_TRUE(Action(d).endsWith("Le message reste dans la file d'attente."));
+        smtp->AnnulerClick();
+    });
+    expedition.Run();
+    ASSERT_EQ(mail.sentLog.size(), 1u);
+    EXPECT_EQ(mail.sentLog[0][1], Message("A").addresseeLine);
+    ASSERT_EQ(Queued().size(), 2u);
+    EXPECT_EQ(MessageOfQueueRecord(Queued()[0]), Message("B"));
+    EXPECT_EQ(MessageOfQueueRecord(Queued()[1]), Message("C"));
+    EXPECT_EQ(Information(ctx), "En attente");
+
+    // Plus tard puts the message on show after the others.
+    runner.Once("FormSmtp", [&](QDialog&) { smtp->PlusTardClick(); });
+    expedition.Run();
+    EXPECT_EQ(MessageOfQueueRecord(Queued()[1]), Message("B"));
+
+    // The rest goes: "Les messages chiffrés ont été envoyés." is the caller's.
+    test::ScriptedServer relay2({Relay()});
+    UseRelay(relay2);
+    ExpeditionCommand sendAll(ctx, host, *smtp, txt::kSmtpSentInfo);
+    runner.Once("FormSmtp", [&](QDialog&) {
+        Send(*smtp);
+        Send(*smtp);
+        EXPECT_FALSE(mail.queueMode);
+        smtp->AnnulerClick();
+    });
+    sendAll.Run();
+    EXPECT_TRUE(Queued().empty());
+    EXPECT_EQ(mail.sentLog.size(), 3u);
+    EXPECT_EQ(ctx.information, txt::kSmtpSentInfo);
+}
+
+std::string Pop3Reply(const std::string& body) {
+    std::string out = "+OK\r\n";
+    std::size_t start = 0;
+    while (start < body.size()) {
+        std::size_t end = body.find("\r\n", start);
+        if (end == std::string::npos) end = body.size();
+        const std::string line = body.substr(start, end - start);
+        out += (line.rfind('.', 0) == 0 ? "." : "") + line + "\r\n";
+        start = end + 2;
+    }
+    return out + ".\r\n";
+}
+
+std::string HeadersOf(const std::string& mail) {
+    return mail.substr(0, mail.find("\r\n\r\n") + 2);
+}
+
+TEST_F(MailWindows, RetirerKeepsOnlyMailForTheHolderAndDeletesOnlyThat) {
+    FormPop3 pop3(ctx, mail, &mainWindow);
+    pop3.SetLimits(kShortLimits);
+    ctx.settings.pop3Server = "127.0.0.1:1";
+    ctx.settings.accountName = "paul";
+    // No mail password stored: said in the log and in a box, buttons back.
+    runner.Once("FormPop3", [&](QDialog& d) {
+        EXPECT_TRUE(On(d, "BitBtnRetirer") && On(d, "BitBtnAnnuler"));
+        EXPECT_FALSE(On(d, "BitBtnDechiffrer"));
+        pop3.RetirerClick();
+        EXPECT_TRUE(On(d, "BitBtnRetirer") && On(d, "BitBtnAnnuler"));
+    });
+    pop3.ShowReceiving(mainWindow);
+    ASSERT_EQ(boxes.Texts().size(), 1);
+    EXPECT_EQ(Information(ctx), "En attente");
+
+    ctx.ownDigit = '0';
+    ctx.keyStore = {Record(6, "0123456789ABCDEF0123456789ABCDEF")};
+    ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', "motdepasse"));
+    const std::filesystem::path received = dir.path() / "recus";
+    std::filesystem::create_directories(received);
+    const std::filesystem::path attachment = dir.path() / "devis.pdf";
+    ASSERT_TRUE(WriteFileAtomically(attachment, "contenu"));
+    ASSERT_TRUE(WriteFileAtomically(received / "devis.pdf", "autre fichier"));
+
+    auto body = [](const std::string& to) {
+        return std::vector<std::string>{
+            "Message chiffr\xE9",
+            kSeparatorLine,
+            AddressLine(Kind::PlainMessage, "12345", '1', '1', to, "01000000023"),
+            "ABCDEF",
+            kEndMarkerLine,
+            "devis.pdf"};
+    };
+    OutgoingMail plain{"x@y.org", "X", "Bonjour", {"moi@example.org"}, {"Bonjour."}, {}};
+    OutgoingMail other{"x@y.org", "X", "Autre", {"moi@example.org"}, body("01000000099"), {}};
+    OutgoingMail mine{"x@y.org",           "DUPONT Jean", "Devis",
+                      {"moi@example.org"}, body(kOwn),    {attachment}};
+    // Our mailer's name in lower case is somebody else's: plain mail.
+    std::string plainMail = BuildMail(plain);
+    plainMail.replace(plainMail.find("QuarnelSys"), 10, "quarnelsys");
+    std::string otherMail = BuildMail(other);
+    std::string mineMail = BuildMail(mine);
+    // Upper-case header name accepted; a relay's footer after the end marker dropped.
+    mineMail.replace(mineMail.find("X-Mailer"), 8, "X-MAILER");
+    mineMail.insert(mineMail.find(kEndMarkerLine) + 34, "-- relay footer --\r\n");
+
+    auto cmd = [](const std::string& c) { return step::ExpectLine(c); };
+    test::ScriptedServer server({{step::Send("+OK ready\r\n"),
+                                  cmd("USER paul"),
+                                  step::Send("+OK\r\n"),
+                                  cmd("PASS motdepasse"),
+                                  step::Send("+OK\r\n"),
+                                  cmd("STAT"),
+                                  step::Send("+OK 3 9000\r\n"),
+                                  cmd("TOP 1 0"),
+                                  step::Send(Pop3Reply(HeadersOf(plainMail))),
+                                  cmd("TOP 2 0"),
+                                  step::Send(Pop3Reply(HeadersOf(otherMail))),
+                                  cmd("LIST 2"),
+                                  step::Send("+OK 2 900\r\n"),
+                                  cmd("RETR 2"),
+                                  step::Send(Pop3Reply(otherMail)),
+                                  cmd("TOP 3 0"),
+                                  step::Send(Pop3Reply(HeadersOf(mineMail))),
+                                  cmd("LIST 3"),
+                                  step::Send("+OK 3 900\r\n"),
+                                  cmd("RETR 3"),
+                                  step::Send(Pop3Reply(mineMail)),
+                                  cmd("DELE 3"),
+                                  step::Send("+OK\r\n"),
+                                  cmd("QUIT"),
+                                  step::Send("+OK bye\r\n")}});
+    ASSERT_TRUE(server.Listen());
+    ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
+    Lines decrypted;
+    QString subject;
+    pop3.decrypt = [&](Lines& text, const QString& s) {
+        decrypted = text;
+        subject = s;
+        return true;
+    };
+    runner.Once("FormPop3", [&](QDialog& d) {
+        pop3.RetirerClick();
+        ASSERT_TRUE(test::RunUntil([&] { return !pop3.Receiving(); }, 10000));
+        const QString log = Action(d);
+        for (const char* line :
+             {"Rejet du message en clair n°1", "Rejet du message chiffré n°2",
+              "destiné à l'affilié n°01000000099", "Réception du message chiffré n°3",
+              "provenant de DUPONT Jean", "objet : Devis", "Déconnexion du serveur Pop3"})
+            EXPECT_TRUE(log.contains(QString::fromUtf8(line))) << line << "\n" << log.toStdString();
+        EXPECT_TRUE(On(d, "BitBtnDechiffrer"));
+        EXPECT_FALSE(On(d, "BitBtnAnnuler") || On(d, "BitBtnRetirer"));
+        pop3.DechiffrerClick();
+        EXPECT_TRUE(Action(d).endsWith("Message déchiffré"));
+        EXPECT_FALSE(On(d, "BitBtnDechiffrer"));
+        EXPECT_TRUE(On(d, "BitBtnAnnuler"));
+    });
+    pop3.ShowReceiving(mainWindow);
+    EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
+    // The existing file is kept; the entry names the free name taken.
+    EXPECT_EQ(subject, "Devis");
+    ASSERT_GE(decrypted.size(), 5u);
+    EXPECT_EQ(decrypted.front(), kSeparatorLine);
+    EXPECT_EQ(decrypted[decrypted.size() - 2], kEndMarkerLine);
+    EXPECT_EQ(decrypted.back(), "devis_1.pdf");
+    EXPECT_EQ(ReadWholeFile(received / "devis.pdf"), "autre fichier");
+    EXPECT_EQ(ReadWholeFile(received / "devis_1.pdf"), "contenu");
+    RecordList log;
+    ASSERT_TRUE(LoadRecordList(received / "MsgChifE.dat", log));
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0][1], "Message Chiffr\xE9 de DUPONT Jean");
+    EXPECT_EQ(log[0][2], "objet : Devis");
+}
+
+TEST_F(MailWindows, ALostConnectionKeepsWhatWasAcceptedAndDeletesNothing) {
+    FormPop3 pop3(ctx, mail, &mainWindow);
+    pop3.SetLimits(kShortLimits);
+    ctx.settings.accountName = "paul";
+    ctx.keyStore = {Record(6, "0123456789ABCDEF0123456789ABCDEF")};
+    ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', "pw"));
+    std::filesystem::create_directories(dir.path() / "recus");
+    OutgoingMail mine{"x@y.org",
+                      "X",
+                      "Un",
+                      {"moi@example.org"},
+                      {"t", kSeparatorLine,
+                       AddressLine(Kind::RichMessage, "12345", '1', '1', kOwn, "01000000023"),
+                       "ABC", kEndMarkerLine},
+                      {}};
+    const std::string m = BuildMail(mine);
+    auto cmd = [](const std::string& c) { return step::ExpectLine(c); };
+    // Message 1 taken, the line reset while message 2 comes.
+    test::ScriptedServer server(
+        {{step::Send("+OK\r\n"), cmd("USER paul"), step::Send("+OK\r\n"), cmd("PASS pw"),
+          step::Send("+OK\r\n"), cmd("STAT"), step::Send("+OK 2 900\r\n"), cmd("TOP 1 0"),
+          step::Send(Pop3Reply(HeadersOf(m))), cmd("LIST 1"), step::Send("+OK 1 400\r\n"),
+          cmd("RETR 1"), step::Send(Pop3Reply(m)), cmd("TOP 2 0"), step::Reset()}});
+    ASSERT_TRUE(server.Listen());
+    ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
+    runner.Once("FormPop3", [&](QDialog& d) {
+        pop3.RetirerClick();
+        ASSERT_TRUE(test::RunUntil([&] { return !pop3.Receiving(); }, 10000));
+        EXPECT_TRUE(Action(d).contains("Echec de la transmission d'un message"))
+            << Action(d).toStdString();
+        // Stopped early: Retirer back, the accepted message waiting.
+        EXPECT_TRUE(On(d, "BitBtnRetirer") && On(d, "BitBtnDechiffrer"));
+    });
+    pop3.ShowReceiving(mainWindow);
+    EXPECT_EQ(pop3.Waiting().size(), 1u);
+    RecordList log;
+    ASSERT_TRUE(LoadRecordList(dir.path() / "recus" / "MsgChifE.dat", log));
+    EXPECT_EQ(log.size(), 1u);
+    // Neither DELE nor QUIT went: the server keeps every message.
+    EXPECT_EQ(server.Received(0).find("DELE"), std::string::npos);
+    EXPECT_EQ(server.Received(0).find("QUIT"), std::string::npos);
+}
+
+TEST_F(MailWindows, TheClipboardWatchTakesOnlyAMessageForTheHolder) {
+    ctx.programState = ProgramState::Affiliated;
+    auto text = [](const std::string& to, Kind kind = Kind::PlainMessage) {
+        return QString::fromLatin1("From: x@y.org\nSubject: z\n\n" + kSeparatorLine + "\n" +
+                                   AddressLine(kind, "12345", '1', '1', to, "01000000023") +
+                                   "\nABC\n" + kEndMarkerLine + "\n");
+    };
+    QClipboard& clipboard = *QApplication::clipboard();
+    // Another holder's message, plain text, a reply of the authority.
+    for (const QString& left :
+         {text("01000000099"), QString("Bonjour"), text(kOwn, Kind::Updated)}) {
+        clipboard.setText(left);
+        EXPECT_FALSE(WatchClipboard(ctx, mainWindow));
+        EXPECT_EQ(clipboard.text(), left);
+    }
+    clipboard.setText(text(kOwn));
+    const std::optional<Lines> taken = WatchClipboard(ctx, mainWindow);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->front(), "From: x@y.org");
+    EXPECT_TRUE(clipboard.text().isEmpty());
+}
+
+// Through real servers: one holder's sending window hands the message to
+// the relay, the other's receiving window fetches it from the mailbox and
+// decrypts it with its attachment.
+class MailRoad : public test::TwoHolders {};
+
+TEST_F(MailRoad, SentWithFormSmtpFetchedAndDecryptedWithFormPop3) {
+    for (const std::string& why :
+         {test::SmtpServer::MissingReason(), test::Pop3Server::MissingReason()}) {
+        if (!why.empty()) GTEST_SKIP() << why;
+    }
+    ScriptedMessageBoxes boxes;
+    ScriptedModalRunner runner;
+    QWidget mainWindow;
+    test::SmtpServer relay;
+    ASSERT_TRUE(relay.Running()) << relay.Log();
+    test::Pop3Server mailbox(relay.Maildir(), "dupont", "s3cret");
+    ASSERT_TRUE(mailbox.Running()) << mailbox.Log();
+    x->settings.smtpServer = relay.Address();
+    x->email = "martin@example.org";
+    y->settings.pop3Server = mailbox.Address();
+    y->settings.accountName = "dupont";
+    ASSERT_TRUE(StoreMailPassword(y->keyStore, y->ownDigit, "s3cret"));
+
+    const auto invoice = WriteFile("facture.pdf", std::string("%PDF\0\xFF", 6));
+    ASSERT_TRUE(Encrypt(x, y, "Bonjour", false, {invoice}).ok);
+    OutgoingMessage out{"Message destin\xE9 au correspondant, DUPONT",
+                        "dupont@example.org",
+                        "Facture",
+                        x->authority.outgoingBody,
+                        {}};
+    for (const auto& p : x->messages.encryptedAttachments)
+        out.attachmentPaths.push_back(p.string());
+    FormSmtp sending(*x, x->mail, &mainWindow);
+    QString sendLog;
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        sending.MaintenantClick();
+        ASSERT_TRUE(test::RunUntil([&] { return !sending.Sending(); }, 20000));
+        QCoreApplication::processEvents();
+        sendLog = test::Child<QPlainTextEdit>(d, "MemoAction").toPlainText();
+        sending.AnnulerClick();
+    });
+    ASSERT_EQ(sending.ShowFor(out, mainWindow), FormSmtp::Outcome::Sent)
+        << sendLog.toStdString() << boxes.Texts().join('\n').toStdString();
+    ASSERT_EQ(relay.Delivered(1).size(), 1u);
+
+    FormPop3 receiving(*y, y->mail, &mainWindow);
+    bool decrypted = false;
+    receiving.decrypt = [&](Lines& text, const QString& subject) {
+        EXPECT_EQ(subject, "Facture");
+        decrypted = ReadReceivedBody(*y, y->messages, text, {}).ok;
+        return decrypted;
+    };
+    runner.Once("FormPop3", [&](QDialog&) {
+        receiving.RetirerClick();
+        ASSERT_TRUE(test::RunUntil([&] { return !receiving.Receiving(); }, 20000));
+        receiving.DechiffrerClick();
+    });
+    receiving.ShowReceiving(mainWindow);
+    EXPECT_TRUE(decrypted);
+    EXPECT_EQ(mailbox.Count(), 0u);
+    EXPECT_EQ(ReadWholeFile(y.Decrypted() / "facture.pdf"), std::string("%PDF\0\xFF", 6));
+}
+
+}  // namespace
+}  // namespace quarnel::ui
