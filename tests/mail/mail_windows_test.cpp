@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -488,44 +490,76 @@ TEST_F(MailRoad, SentWithFormSmtpFetchedAndDecryptedWithFormPop3) {
     y->settings.accountName = "dupont";
     ASSERT_TRUE(StoreMailPassword(y->keyStore, y->ownDigit, "s3cret"));
 
-    const auto invoice = WriteFile("facture.pdf", std::string("%PDF\0\xFF", 6));
-    ASSERT_TRUE(Encrypt(x, y, "Bonjour", false, {invoice}).ok);
-    OutgoingMessage out{"Message destin\xE9 au correspondant, DUPONT",
-                        "dupont@example.org",
-                        "Facture",
-                        x->authority.outgoingBody,
-                        {}};
-    for (const auto& p : x->messages.encryptedAttachments)
-        out.attachmentPaths.push_back(p.string());
+    // A plain message without attachments, a plain one with a file and a
+    // rich one with three.
+    const std::string pdf("%PDF\0\xFF", 6);
+    const auto invoice = WriteFile("facture.pdf", pdf);
+    const auto plan = WriteFile("plan.png", std::string(70000, '\x89'));
+    const auto empty = WriteFile("vide.txt", "");
+    const std::string rtf =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}"
+        "\\pard\\f0\\fs20 \\b Gras\\b0  et \\'e9t\\'e9\\par\r\n}";
+    struct Sent {
+        std::string subject;
+        std::string text;
+        bool rich;
+        std::vector<std::filesystem::path> files;
+    };
+    const std::vector<Sent> messages{{"Bonjour", "Bonjour", false, {}},
+                                     {"Facture", "Voici la facture", false, {invoice}},
+                                     {"Plans", rtf, true, {invoice, plan, empty}}};
     FormSmtp sending(*x, x->mail, &mainWindow);
-    QString sendLog;
-    runner.Once("FormSmtp", [&](QDialog& d) {
-        sending.MaintenantClick();
-        ASSERT_TRUE(test::RunUntil([&] { return !sending.Sending(); }, 20000));
-        QCoreApplication::processEvents();
-        sendLog = test::Child<QPlainTextEdit>(d, "MemoAction").toPlainText();
-        sending.AnnulerClick();
-    });
-    ASSERT_EQ(sending.ShowFor(out, mainWindow), FormSmtp::Outcome::Sent)
-        << sendLog.toStdString() << boxes.Texts().join('\n').toStdString();
-    ASSERT_EQ(relay.Delivered(1).size(), 1u);
+    for (const Sent& m : messages) {
+        ASSERT_TRUE(Encrypt(x, y, m.text, m.rich, m.files).ok);
+        OutgoingMessage out{"Message destin\xE9 au correspondant, DUPONT",
+                            "dupont@example.org",
+                            m.subject,
+                            x->authority.outgoingBody,
+                            {}};
+        for (const auto& p : x->messages.encryptedAttachments)
+            out.attachmentPaths.push_back(p.string());
+        QString sendLog;
+        runner.Once("FormSmtp", [&](QDialog& d) {
+            sending.MaintenantClick();
+            ASSERT_TRUE(test::RunUntil([&] { return !sending.Sending(); }, 20000));
+            QCoreApplication::processEvents();
+            sendLog = test::Child<QPlainTextEdit>(d, "MemoAction").toPlainText();
+            sending.AnnulerClick();
+        });
+        ASSERT_EQ(sending.ShowFor(out, mainWindow), FormSmtp::Outcome::Sent)
+            << sendLog.toStdString() << boxes.Texts().join('\n').toStdString();
+    }
+    ASSERT_EQ(relay.Delivered(3).size(), 3u);
 
     FormPop3 receiving(*y, y->mail, &mainWindow);
-    bool decrypted = false;
+    std::vector<std::pair<QString, DecryptedMessage>> shown;
     receiving.decrypt = [&](Lines& text, const QString& subject) {
-        EXPECT_EQ(subject, "Facture");
-        decrypted = ReadReceivedBody(*y, y->messages, text, {}).ok;
-        return decrypted;
+        const bool ok = ReadReceivedBody(*y, y->messages, text, {}).ok;
+        if (ok) shown.emplace_back(subject, y->messages.decrypted);
+        return ok;
     };
     runner.Once("FormPop3", [&](QDialog&) {
         receiving.RetirerClick();
         ASSERT_TRUE(test::RunUntil([&] { return !receiving.Receiving(); }, 20000));
-        receiving.DechiffrerClick();
+        for (int i = 0; i < 3; ++i)
+            receiving.DechiffrerClick();
     });
     receiving.ShowReceiving(mainWindow);
-    EXPECT_TRUE(decrypted);
     EXPECT_EQ(mailbox.Count(), 0u);
-    EXPECT_EQ(ReadWholeFile(y.Decrypted() / "facture.pdf"), std::string("%PDF\0\xFF", 6));
+    ASSERT_EQ(shown.size(), 3u);
+    std::sort(shown.begin(), shown.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    EXPECT_EQ(shown[0].first, "Bonjour");
+    EXPECT_TRUE(shown[0].second.attachments.empty());
+    EXPECT_EQ(shown[1].first, "Facture");
+    EXPECT_EQ(shown[1].second.text, "Voici la facture");
+    EXPECT_EQ(shown[2].first, "Plans");
+    EXPECT_EQ(shown[2].second.kind, Kind::RichMessage);
+    EXPECT_EQ(shown[2].second.text, rtf);
+    ASSERT_EQ(shown[2].second.attachments.size(), 3u);
+    EXPECT_EQ(ReadWholeFile(shown[2].second.attachments[1]), std::string(70000, '\x89'));
+    EXPECT_EQ(ReadWholeFile(shown[2].second.attachments[2]), "");
+    EXPECT_EQ(ReadWholeFile(shown[1].second.attachments.at(0)), pdf);
 }
 
 }  // namespace
