@@ -106,17 +106,7 @@ SaveResult SaveCorrespondentList(CorrespondentLists& lists, char category,
     if (lists.IsDamaged(category)) {
         // The other correspondents are only in the damaged file: it must
         // survive the save of the list emptied at start-up.
-        std::error_code ec;
-        while (std::filesystem::exists(file, ec)) {
-            std::string why;
-            if (const auto kept = KeepUnderDatedName(file, "damaged", &why)) {
-                if (keptDamaged) *keptDamaged = *kept;
-                break;
-            }
-            const SaveChoice choice = onFailure ? onFailure(file, why) : SaveChoice::Ignore;
-            if (choice == SaveChoice::Ignore) return SaveResult::Ignored;
-            if (choice == SaveChoice::Abort) return SaveResult::Aborted;
-        }
+        if (const auto stopped = KeepDamagedFile(file, onFailure, keptDamaged)) return *stopped;
         lists.damaged.erase(lists.damaged.find(category), 1);
     }
     return SaveRecordList(*list, file, onFailure);

@@ -81,6 +81,23 @@ SaveResult SaveBytesWithRetry(const std::filesystem::path& path, std::string_vie
     }
 }
 
+std::optional<SaveResult> KeepDamagedFile(const std::filesystem::path& file,
+                                          const SaveFailureHandler& onFailure,
+                                          std::filesystem::path* kept) {
+    std::error_code ec;
+    while (std::filesystem::exists(file, ec)) {
+        std::string why;
+        if (const auto moved = KeepUnderDatedName(file, "damaged", &why)) {
+            if (kept) *kept = *moved;
+            return std::nullopt;
+        }
+        const SaveChoice choice = onFailure ? onFailure(file, why) : SaveChoice::Ignore;
+        if (choice == SaveChoice::Ignore) return SaveResult::Ignored;
+        if (choice == SaveChoice::Abort) return SaveResult::Aborted;
+    }
+    return std::nullopt;
+}
+
 SaveResult SaveRecordList(const RecordList& list, const std::filesystem::path& path,
                           const SaveFailureHandler& onFailure) {
     auto bytes = SerializeRecordList(list);

@@ -58,6 +58,13 @@ void WipeRecordList(RecordList& list);
 /// random hexadecimal text.
 void FreeRecordList(RecordList& list, bool wipe);
 
+/// Before a file read as damaged is written over: moves it aside under a
+/// dated name (what it held may still be read by hand), asking `onFailure`
+/// while that fails. Nothing when the save may go on, else how it ended.
+[[nodiscard]] std::optional<SaveResult> KeepDamagedFile(const std::filesystem::path& file,
+                                                        const SaveFailureHandler& onFailure,
+                                                        std::filesystem::path* kept);
+
 /// Writes `bytes` atomically, asking `onFailure` as SaveRecordList does.
 [[nodiscard]] SaveResult SaveBytesWithRetry(const std::filesystem::path& path,
                                             std::string_view bytes,

@@ -97,17 +97,7 @@ SaveResult SaveRemarks(Remarks& remarks, const std::filesystem::path& keyFolder,
     const std::filesystem::path file = keyFolder / kRemarksFileName;
     if (remarks.damaged) {
         // The remarks of the damaged file may still be read by hand.
-        std::error_code ec;
-        while (std::filesystem::exists(file, ec)) {
-            std::string why;
-            if (const auto kept = KeepUnderDatedName(file, "damaged", &why)) {
-                if (keptDamaged) *keptDamaged = *kept;
-                break;
-            }
-            const SaveChoice choice = onFailure ? onFailure(file, why) : SaveChoice::Ignore;
-            if (choice == SaveChoice::Ignore) return SaveResult::Ignored;
-            if (choice == SaveChoice::Abort) return SaveResult::Aborted;
-        }
+        if (const auto stopped = KeepDamagedFile(file, onFailure, keptDamaged)) return *stopped;
         remarks.damaged = false;
     }
     return SaveRecordList(remarks.ToRecords(), file, onFailure);

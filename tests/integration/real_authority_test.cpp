@@ -37,16 +37,10 @@ class RealAuthority : public ::testing::Test {
     // quarnel-tool `command` on the data folder of `ctx`.
     static test::CommandResult Tool(const std::string& command, const ProgramData& ctx,
                                     const std::string& args) {
-        return test::RunCommand(std::string(QUARNEL_BIN_DIR) + "/quarnel-tool " + command +
-                                " --data " + Quote(ctx.dataFolder.string()) + " " + args + " 2>&1");
+        return test::RunTool(command, ctx.dataFolder, args);
     }
-    // The values of the output lines that begin with `key` + ": ".
     static Lines Values(const std::string& out, const std::string& key) {
-        Lines values;
-        for (const auto& line : SplitLines(out)) {
-            if (line.rfind(key + ": ", 0) == 0) values.push_back(line.substr(key.size() + 2));
-        }
-        return values;
+        return test::OutputValues(out, key);
     }
 
     test::TempDir root;

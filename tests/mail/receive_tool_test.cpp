@@ -15,10 +15,10 @@ namespace {
 
 using test::Quote;
 
+// quarnel-tool `command` on the data folder of `ctx`.
 test::CommandResult Tool(const std::string& command, const ProgramData& ctx,
                          const std::string& args) {
-    return test::RunCommand(std::string(QUARNEL_BIN_DIR) + "/quarnel-tool " + command + " --data " +
-                            Quote(ctx.dataFolder.string()) + " " + args + " 2>&1");
+    return test::RunTool(command, ctx.dataFolder, args);
 }
 
 bool Has(const std::string& text, const std::string& part) {

@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace quarnel::test {
 
@@ -39,6 +41,30 @@ inline std::string Quote(const std::string& s) {
         }
     }
     return q + "'";
+}
+
+/// quarnel-tool `command` on the holder's data folder `data`, standard error
+/// merged into the output.
+inline CommandResult RunTool(const std::string& command, const std::filesystem::path& data,
+                             const std::string& args) {
+    return RunCommand(std::string(QUARNEL_BIN_DIR) + "/quarnel-tool " + command + " --data " +
+                      Quote(data.string()) + " " + args + " 2>&1");
+}
+
+/// The values of the output lines that begin with `key` + ": ".
+inline std::vector<std::string> OutputValues(const std::string& out, const std::string& key) {
+    std::vector<std::string> values;
+    const std::string prefix = key + ": ";
+    std::size_t at = 0;
+    while (at < out.size()) {
+        std::size_t end = out.find('\n', at);
+        if (end == std::string::npos) end = out.size();
+        std::string line = out.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind(prefix, 0) == 0) values.push_back(line.substr(prefix.size()));
+        at = end + 1;
+    }
+    return values;
 }
 
 }  // namespace quarnel::test

@@ -103,19 +103,14 @@ std::string FormCerti::SavedBytes() const {
 }
 
 void FormCerti::UpdateCopy() {
-    const bool selected = memoCerti_->textCursor().hasSelection();
-    editCopy_->setEnabled(selected);
-    editCopy_->setToolTip(selected ? QString() : Tr(txt::kTipNothingSelected));
+    ShowCopyUsable(*editCopy_, memoCerti_->textCursor().hasSelection());
 }
 
 void FormCerti::SaveAsClick() {
-    const std::optional<QString> path = ChooseViewerSavePath(
-        this, ctx_, Tr(txt::kSaveCertificateCaption), ctx_.settings.certificatesFolder, false);
-    if (!path) return;
-    if (SaveBytesWithRetry(path->toStdString(), SavedBytes(), SaveFailureBox(this)) ==
-        SaveResult::Saved) {
+    if (const auto path = SaveViewerText(this, ctx_, Tr(txt::kSaveCertificateCaption),
+                                         ctx_.settings.certificatesFolder, false,
+                                         [this] { return SavedBytes(); }))
         savedPath_ = *path;
-    }
 }
 
 void FormCerti::PrintClick() {
@@ -127,12 +122,10 @@ void FormCerti::PrintClick() {
 
 void FormCerti::PrintTo(QPrinter& printer, bool selectionOnly) {
     QTextDocument memoCertiBis;
-    QTextCursor c(&memoCertiBis);
     if (selectionOnly) {
-        c.insertBlock();
-        c.insertFragment(memoCerti_->textCursor().selection());
+        PutSelectionForPrint(memoCertiBis, memoCerti_->textCursor());
     } else {
-        c.insertText(memoCerti_->toPlainText());
+        QTextCursor(&memoCertiBis).insertText(memoCerti_->toPlainText());
     }
     PrintWithIndents(ctx_, memoCertiBis, printer, Tr(txt::kCertificatePrintTitle));
 }

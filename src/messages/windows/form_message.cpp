@@ -92,6 +92,29 @@ std::optional<QString> ChooseViewerSavePath(QWidget* parent, const HolderContext
     }
 }
 
+std::optional<QString> SaveViewerText(QWidget* parent, const HolderContext& ctx,
+                                      const QString& caption, const std::string& folderSetting,
+                                      bool rich, const std::function<std::string()>& bytes) {
+    const std::optional<QString> path =
+        ChooseViewerSavePath(parent, ctx, caption, folderSetting, rich);
+    if (!path) return std::nullopt;
+    if (SaveBytesWithRetry(path->toStdString(), bytes(), SaveFailureBox(parent)) !=
+        SaveResult::Saved)
+        return std::nullopt;
+    return path;
+}
+
+void PutSelectionForPrint(QTextDocument& document, const QTextCursor& selection) {
+    QTextCursor c(&document);
+    c.insertBlock();
+    c.insertFragment(selection.selection());
+}
+
+void ShowCopyUsable(QAction& copy, bool selected) {
+    copy.setEnabled(selected);
+    copy.setToolTip(selected ? QString() : Tr(txt::kTipNothingSelected));
+}
+
 std::optional<bool> RunPrintDialog(QWidget* parent, QPrinter& printer, bool hasSelection) {
     QPrintDialog dialog(&printer, parent);
     dialog.setObjectName("PrintDialog");
@@ -270,9 +293,7 @@ void FormMessage::Fill(const DecryptedMessage& message, const QString& subject) 
 }
 
 void FormMessage::UpdateCopy() {
-    const bool selected = editeur_->textCursor().hasSelection();
-    editCopy_->setEnabled(selected);
-    editCopy_->setToolTip(selected ? QString() : Tr(txt::kTipNothingSelected));
+    ShowCopyUsable(*editCopy_, editeur_->textCursor().hasSelection());
 }
 
 void FormMessage::AgraferClick() {
@@ -305,13 +326,10 @@ std::string FormMessage::SavedBytes() const {
 
 void FormMessage::SaveAsClick() {
     const bool rich = message_.kind == Kind::RichMessage;
-    const std::optional<QString> path = ChooseViewerSavePath(
-        this, ctx_, Tr(txt::kSaveMessageCaption), ctx_.settings.decryptedMsgFolder, rich);
-    if (!path) return;
-    if (SaveBytesWithRetry(path->toStdString(), SavedBytes(), SaveFailureBox(this)) ==
-        SaveResult::Saved) {
+    if (const auto path =
+            SaveViewerText(this, ctx_, Tr(txt::kSaveMessageCaption),
+                           ctx_.settings.decryptedMsgFolder, rich, [this] { return SavedBytes(); }))
         savedPath_ = *path;
-    }
 }
 
 void FormMessage::PrintClick() {
@@ -324,10 +342,7 @@ void FormMessage::PrintClick() {
 void FormMessage::PrintTo(QPrinter& printer, bool selectionOnly) {
     QTextDocument editeurBis;
     if (selectionOnly) {
-        // The selection after one empty line; the clipboard is left alone.
-        QTextCursor c(&editeurBis);
-        c.insertBlock();
-        c.insertFragment(editeur_->textCursor().selection());
+        PutSelectionForPrint(editeurBis, editeur_->textCursor());
     } else {
         AssembleSaved(editeurBis);
     }

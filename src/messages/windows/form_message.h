@@ -16,6 +16,7 @@
 #include "windowkit/quarnel_dialog.h"
 
 class QAction;
+class QTextCursor;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -34,6 +35,19 @@ class SenderPanel;
 std::optional<QString> ChooseViewerSavePath(QWidget* parent, const HolderContext& ctx,
                                             const QString& caption,
                                             const std::string& folderSetting, bool rich);
+
+/// SaveAs of a viewer: the save dialog (ChooseViewerSavePath), then
+/// `bytes()` written with the save-failure box; the path when it was saved.
+std::optional<QString> SaveViewerText(QWidget* parent, const HolderContext& ctx,
+                                      const QString& caption, const std::string& folderSetting,
+                                      bool rich, const std::function<std::string()>& bytes);
+
+/// What a viewer prints of a selection: an empty line, then the selection.
+/// The clipboard is left alone.
+void PutSelectionForPrint(QTextDocument& document, const QTextCursor& selection);
+
+/// A viewer's copy action: usable only with a selection, else saying why.
+void ShowCopyUsable(QAction& copy, bool selected);
 
 /// The current file name of a viewer: the path it was saved to, or the
 /// placeholder "un fichier à désigner" while it was never saved.
