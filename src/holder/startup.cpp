@@ -4,6 +4,7 @@
 #include "holder/program_state.h"
 #include "holder/settings.h"
 #include "resources/texts.h"
+#include "store/atomic_file.h"
 #include "store/correspondents.h"
 #include "store/key_store.h"
 #include "store/record_list.h"
@@ -66,6 +67,8 @@ void PrepareStartup(HolderContext& ctx, const StartupPlaces& places) {
 }
 
 StartupEnd LoadHolder(HolderContext& ctx, StartupHost& host) {
+    // Saves a crash cut short leave hidden copies, some of them of secrets.
+    RemoveStaleTemporaries(ctx.dataFolder);
     if (!LoadSettings(ctx, SettingsPath(ctx))) {
         host.ApplyLanguage();
         ctx.settings.versionCode = CurrentText(ctx, txt::kVersionCode);

@@ -26,6 +26,48 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
     return bytes;
 }
 
+namespace {
+
+// After a rename the folder's entry must reach the disk too, or a power cut
+// may bring back the old name; a failure here loses nothing already written.
+void SyncFolderOf(const std::filesystem::path& path) {
+    const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    (void)::fsync(fd);
+    ::close(fd);
+}
+
+bool IsTemporaryName(const std::string& name) {
+    const std::size_t at = name.rfind(".tmp");
+    if (name.size() < 2 || name[0] != '.' || at == std::string::npos || at == 0) return false;
+    const std::string digits = name.substr(at + 4);
+    return !digits.empty() && digits.size() <= 7 &&
+           digits.find_first_not_of("0123456789") == std::string::npos;
+}
+
+}  // namespace
+
+int RemoveStaleTemporaries(const std::filesystem::path& folder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    int removed = 0;
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path& path = it->path();
+        struct stat st {};
+        if (!IsTemporaryName(path.filename().string()) || ::lstat(path.c_str(), &st) != 0 ||
+            !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+            continue;
+        }
+        std::error_code timeError;
+        const auto written = fs::last_write_time(path, timeError);
+        if (timeError || now - written < kStaleTemporaryAge) continue;
+        if (fs::remove(path, timeError)) ++removed;
+    }
+    return removed;
+}
+
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          std::string* error) {
     StreamingFileWriter writer(path);
@@ -109,6 +151,7 @@ bool StreamingFileWriter::Commit(std::string* error) {
         return fail("cannot replace " + path_.string() + ": " + std::strerror(errno));
     }
     tmp_.clear();
+    SyncFolderOf(path_);
     return true;
 }
 
@@ -127,6 +170,7 @@ std::optional<std::filesystem::path> StreamingFileWriter::CommitAsNew(
         if (::link(tmp_.c_str(), name->c_str()) == 0) {
             ::unlink(tmp_.c_str());
             tmp_.clear();
+            SyncFolderOf(*name);
             return name;
         }
         if (errno != EEXIST) {

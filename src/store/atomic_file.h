@@ -3,6 +3,7 @@
 // folder, flushed, then renamed over the old one, so a crash or a full disk
 // leaves the old content whole.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -21,6 +22,15 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 /// temporary file is left, and `error` says why.
 [[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                                        std::string* error = nullptr);
+
+/// A temporary file untouched this long is a save that a crash cut short;
+/// anything younger may belong to a writer still at work.
+inline constexpr std::chrono::minutes kStaleTemporaryAge{5};
+
+/// Removes from `folder` the temporary files of saves cut short (".NAME.tmpN",
+/// regular files of ours, unmodified for kStaleTemporaryAge): they may hold
+/// secrets and nobody reads them. The number removed.
+int RemoveStaleTemporaries(const std::filesystem::path& folder);
 
 /// A file written a piece at a time under a temporary name in its folder
 /// (owner only, as WriteFileAtomically), flushed once and renamed over `path`
