@@ -102,6 +102,9 @@ bool HttpListener::Listen(const QString& address, quint16 port, QString& error) 
         error = QStringLiteral("not an address: %1").arg(address);
         return false;
     }
+    // A burst of connections refused at once must not fill the kernel's
+    // queue and leave other clients' connects waiting on a retry.
+    server_.setListenBacklogSize(kListenBacklog);
     if (!server_.listen(host, port)) {
         error = server_.errorString();
         return false;

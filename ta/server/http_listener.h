@@ -19,6 +19,9 @@ namespace quarnel::ta {
 inline constexpr std::size_t kMaxHeader = 64 * 1024;
 inline constexpr std::size_t kMaxBody = 1024 * 1024;
 
+/// Connections the kernel may queue before the server takes them.
+inline constexpr int kListenBacklog = 1024;
+
 /// What the listener lets the network take from it. Past the connection
 /// counts or the byte budget a connection is answered 503 at once; a
 /// connection still unanswered at the time limit gets 408. Memory is bounded
