@@ -52,13 +52,14 @@ class HttpListener : public QObject {
     void RefuseConnection(QTcpSocket* socket, const std::string& peer, int status,
                           const std::string& reason, const std::string& why);
 
-    QTcpServer server_;
     Handler handler_;
     LogSink log_;
     ConnectionLimits limits_;
     int open_ = 0;
     std::unordered_map<std::string, int> perAddress_;
     std::size_t buffered_ = 0;
+    // Last, so destroyed first: its sockets uncount themselves on the way.
+    QTcpServer server_;
 };
 
 /// Splits an HTTP request held in `data`: false while incomplete. On a
