@@ -36,8 +36,6 @@ namespace quarnel::ui {
 
 namespace {
 
-/// A command line longer than this is refused (and the connection closed).
-constexpr qsizetype kMaxCommandBytes = 1 << 20;
 /// Rows of a table described at most.
 constexpr int kMaxRowsShown = 500;
 
@@ -159,20 +157,22 @@ void TestHook::Accept() {
 }
 
 void TestHook::Read(QLocalSocket& socket) {
-    while (socket.canReadLine()) {
-        const QByteArray line = socket.readLine(kMaxCommandBytes);
-        QJsonParseError error{};
-        const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
-        const QJsonObject answer =
-            doc.isObject() ? Execute(doc.object())
-                           : Fail(QStringLiteral("not a JSON object: ") + error.errorString());
+    const auto reply = [&socket](const QJsonObject& answer) {
         socket.write(QJsonDocument(answer).toJson(QJsonDocument::Compact) + '\n');
         socket.flush();
+    };
+    bool tooLong = false;
+    while (!tooLong && socket.canReadLine()) {
+        const QByteArray line = socket.readLine();
+        tooLong = line.size() > kMaxCommandBytes;
+        if (tooLong) break;
+        QJsonParseError error{};
+        const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
+        reply(doc.isObject() ? Execute(doc.object())
+                             : Fail(QStringLiteral("not a JSON object: ") + error.errorString()));
     }
-    if (socket.bytesAvailable() > kMaxCommandBytes) {
-        socket.write(
-            QJsonDocument(Fail(QStringLiteral("command too long"))).toJson(QJsonDocument::Compact) +
-            '\n');
+    if (tooLong || socket.bytesAvailable() > kMaxCommandBytes) {
+        reply(Fail(QStringLiteral("command longer than %1 bytes").arg(kMaxCommandBytes)));
         socket.disconnectFromServer();
     }
 }

@@ -21,6 +21,10 @@ namespace quarnel::ui {
 class TestHook : public QObject {
     Q_OBJECT
   public:
+    /// A command line (its newline included) longer than this is refused
+    /// and the connection closed.
+    static constexpr qsizetype kMaxCommandBytes = 1 << 20;
+
     explicit TestHook(QObject* parent = nullptr);
     ~TestHook() override;
 
