@@ -67,9 +67,9 @@ class HolderFiles {
     Settings settings;
     std::string number = "1F400000123";
 
-    /// The registered holder's own key record as the authority issues it for
-    /// `number` and the identity of `settings`.
-    Record SealedOwnRecord() const {
+    /// The registered holder as the authority keeps it, for `number` and the
+    /// identity of `settings`.
+    ta::Affiliate Affiliate() const {
         ta::Affiliate a;
         a.number = number;
         a.category = settings.category;
@@ -79,8 +79,10 @@ class HolderFiles {
         const ta::RandomSource random = ta::SeededRandom(1);
         a.signingKey = ta::RandomKey(random);
         a.taKey = ta::RandomKey(random);
-        return ta::OwnKeyRecord(a);
+        return a;
     }
+    /// Its own key record as the authority issues it.
+    Record SealedOwnRecord() const { return ta::OwnKeyRecord(Affiliate()); }
     RecordList SealedStore() const { return {SealedOwnRecord()}; }
 
     /// QuarnelTit.ini from `settings`.

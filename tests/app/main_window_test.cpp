@@ -413,6 +413,9 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
     ASSERT_TRUE(LoadRecordList(files / "QuarnelTit.kpr", saved));
     EXPECT_EQ(storedPassword(saved), "nouveau");
     EXPECT_EQ(ctx.settings.certificatesFolder, FolderSetting(chosen));
+    // Only a re-initialisation keeps the old files aside.
+    for (const auto& e : std::filesystem::directory_iterator(files.Data()))
+        EXPECT_EQ(e.path().filename().string().find(".old-"), std::string::npos) << e.path();
 
     // The language switch: No, applied, shown again without Annuler; state 3.
     main->move(40, 50);

@@ -20,20 +20,11 @@ namespace {
 class MessageRoad : public test::ShellFixture {};
 
 TEST_F(MessageRoad, CorrespondreLeadsToAQueuedMessageAndTheDispatchButton) {
-    // The holder as the authority knows it (as HolderFiles seals it), and a
-    // correspondent issued for it.
-    ta::Affiliate holder;
-    holder.number = files.number;
-    holder.category = files.settings.category;
-    holder.identity = files.settings.identity;
-    holder.registrationFlag = '1';
-    holder.affiliationDate = 45000.5;
-    const ta::RandomSource random = ta::SeededRandom(1);
-    holder.signingKey = ta::RandomKey(random);
-    holder.taKey = ta::RandomKey(random);
-    const ta::Affiliate other =
-        test::NewAffiliate('A', "1F401000007", "DUPONT", '1', ta::SeededRandom(7));
-    auto [aboutOther, aboutHolder] = ta::RecordsForPair(holder, other, ta::RandomKey(random));
+    // A correspondent issued for the holder as HolderFiles seals it.
+    const ta::RandomSource random = ta::SeededRandom(7);
+    const ta::Affiliate other = test::NewAffiliate('A', "1F401000007", "DUPONT", '1', random);
+    auto [aboutOther, aboutHolder] =
+        ta::RecordsForPair(files.Affiliate(), other, ta::RandomKey(random));
     Affiliated();
     files.WriteList("QuarnelTitA.dat", {aboutOther});
     ASSERT_EQ(Start(), StartupEnd::Completed);

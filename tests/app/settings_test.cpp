@@ -7,8 +7,6 @@
 
 #include "app/language.h"
 #include "app/options.h"
-#include "authority/connection.h"
-#include "crypto/datetime.h"
 #include "holder/settings.h"
 #include "holder_files.h"
 #include "store/atomic_file.h"
@@ -51,10 +49,6 @@ TEST(Settings, SavedFileReadsBackWithDerivedValues) {
         EXPECT_EQ(back.firmText, c.firm);
         EXPECT_EQ(back.email, "jean.dupont@example.org");
     }
-    // The TA connection of these settings: code 0FF, port choice A, proxy "-".
-    const TaConnection ta = ConfigureTaConnection(SampleSettings('A', "/d"));
-    EXPECT_EQ(ta.port, 50255);
-    EXPECT_EQ(ta.proxyHost, "");
 }
 
 TEST(Settings, InvalidFilesAreRefusedAndLeaveTheSettingsAlone) {
@@ -146,31 +140,6 @@ TEST(Settings, DefaultFoldersFollowTheLanguageAndAreCreated) {
     ctx.currentText = [](int id) { return id == 65194 ? std::string("Sent") : std::string("X"); };
     SetDefaultFolders(ctx);
     EXPECT_EQ(ctx.settings.sentEncryptedFolder, ctx.settings.keyFolder + "Sent/");
-}
-
-TEST(Settings, NotInitialisedTheOldKeyStoreAndSettingsAreKeptBeforeBeingReplaced) {
-    HolderFiles files('F');
-    ProgramData ctx;
-    ctx.dataFolder = files.Data();
-    ctx.settings = files.settings;
-    SetLocalClock([] { return LocalDateTime{2026, 12, 6, 14, 12, 0, 0}; });
-    ASSERT_TRUE(WriteFileAtomically(ctx.KeyStorePath(), "the only private key"));
-    ASSERT_EQ(SaveSettings(ctx, SettingsPath(ctx)), SaveResult::Saved);
-    const std::string oldSettings = *ReadWholeFile(SettingsPath(ctx));
-
-    ctx.programState = ProgramState::NotAffiliated;
-    EXPECT_TRUE(KeepFilesBeforeInitialisation(ctx).kept.empty()) << "only when not initialised";
-    ctx.programState = ProgramState::NotInitialised;
-    const KeptFiles k = KeepFilesBeforeInitialisation(ctx);
-    EXPECT_FALSE(k.failed);
-    ASSERT_EQ(k.kept.size(), 2u);
-    EXPECT_EQ(k.kept[0], files / "QuarnelTit.kpr.old-20261206-1412");
-    EXPECT_EQ(k.kept[1], files / "QuarnelTit.ini.old-20261206-1412");
-    EXPECT_EQ(*ReadWholeFile(k.kept[0]), "the only private key");
-    EXPECT_EQ(*ReadWholeFile(k.kept[1]), oldSettings);
-    EXPECT_FALSE(std::filesystem::exists(ctx.KeyStorePath()));
-    EXPECT_TRUE(KeepFilesBeforeInitialisation(ctx).kept.empty()) << "nothing left to keep";
-    SetLocalClock({});
 }
 
 TEST(Language, TheModuleBesideTheProgramAndWhenASwitchLoadsIt) {

@@ -1,10 +1,12 @@
-// The cipher and enciphered texts beyond what the vectors and the oracle pin:
-// keys outside the data model, and failures that change nothing.
+// The cipher, enciphered texts and own key records beyond what the vectors
+// and the oracle pin: keys outside the data model, failures that change
+// nothing, short records and none.
 
 #include <gtest/gtest.h>
 
 #include "crypto/bignum.h"
 #include "crypto/cipher.h"
+#include "crypto/own_keys.h"
 #include "crypto/text_cipher.h"
 
 namespace quarnel {
@@ -47,6 +49,22 @@ TEST(TextCipher, FailuresChangeNothing) {
     EXPECT_FALSE(EncipherText("D400G", '1', 'F', none, kMask, kKey, "x", 1.0));
     EXPECT_FALSE(EncipherText("D400F", ' ', 'F', none, kMask, kKey, "x", 1.0));
     EXPECT_TRUE(none.empty());
+}
+
+TEST(OwnKeys, ShortRecordsNeverReadOutOfRange) {
+    // A provisional two-line record: derivations read missing lines as 0.
+    RecordList store{Record{"1F400000000", std::string(32, 'A')}};
+    OwnKey k;
+    EXPECT_TRUE(OwnSigningKey(store, '0', k));
+    RecordSeal seal;
+    EXPECT_FALSE(ReadRecordSeal(store, *k.key, seal));
+    std::string pw;
+    EXPECT_FALSE(ReadMailPassword(store, '0', pw));
+    EXPECT_FALSE(StoreMailPassword(store, '0', "secret"));
+    EXPECT_EQ(store.back().size(), 2u);
+    // No record at all.
+    EXPECT_FALSE(OwnSigningKey(RecordList{}, '0', k));
+    EXPECT_FALSE(ReadRecordSeal(RecordList{}, *k.key, seal));
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // Correspondent lists: shape rules, lookup, replacement, deletion, a damaged
-// file kept aside.
+// file kept aside; key store faults as reported.
 
 #include <gtest/gtest.h>
 
 #include "crypto/datetime.h"
 #include "store/atomic_file.h"
 #include "store/correspondents.h"
+#include "store/key_store.h"
 #include "temp_dir.h"
 
 namespace quarnel {
@@ -93,6 +94,22 @@ TEST(Correspondents, TheFileOfADamagedListIsKeptBeforeTheFirstSave) {
     EXPECT_FALSE(lists.IsDamaged('F'));
     EXPECT_EQ(*ReadWholeFile(kept), "damaged bytes");
     SetLocalClock({});
+}
+
+Record Own(std::size_t lines) {
+    Record r{"1F400000123"};
+    r.resize(lines, std::string(32, 'A'));
+    return r;
+}
+
+TEST(KeyStore, EveryFaultIsReportedWithItsPlace) {
+    Record lower = Own(6);
+    lower[2][5] = 'a';
+    std::vector<std::string> problems;
+    EXPECT_FALSE(CheckKeyStore({Own(6), lower, Own(4)}, &problems));
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_NE(problems[0].find("record 2, line 2"), std::string::npos) << problems[0];
+    EXPECT_NE(problems[1].find("record 3"), std::string::npos) << problems[1];
 }
 
 }  // namespace
