@@ -50,9 +50,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION mail)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# What the libraries alone do not say: the SQLite plugin of quarnel-ta,
-# Qt's French texts, and a font.
+# What the libraries alone do not say: Qt's French texts (loaded at run
+# time) and a font. quarnel-ta links SQLite itself, not through a Qt plugin.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6sql6-sqlite, qt6-translations-l10n, fonts-dejavu-core | fonts-liberation2")
+    "qt6-translations-l10n, fonts-dejavu-core | fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-utils")
 include(CPack)
