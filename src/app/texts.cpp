@@ -98,6 +98,24 @@ constexpr TextEntry kTexts[] = {
     T(txt::kDossierNonRepresentable,
       "Le dossier %s ne peut pas être choisi : le caractère « %s » n'appartient pas au jeu "
       "de caractères d'Europe occidentale (code page 1252)."),
+    T(txt::kParametresDemandes,
+      "Le fichier de paramètres de l'Organisme de Confiance (QuarnelTaPr.*) n'a été trouvé ni à "
+      "côté du programme ni dans le dossier de données %s. Choisissez-le dans la fenêtre qui suit "
+      ": il sera copié dans le dossier de données."),
+    T(txt::kChoisirParametres, "Fichier de paramètres de l'Organisme de Confiance"),
+    T(txt::kFiltreParametres, "Paramètres de l'Organisme de Confiance (QuarnelTaPr.*)"),
+    T(txt::kParametresInvalides,
+      "Le fichier %s n'est pas un fichier de paramètres valide de l'Organisme de Confiance."),
+    T(txt::kParametresNonCopies,
+      "Le fichier %s n'a pu être copié dans le dossier de données %s (%s)."),
+    T(txt::kParametresIntrouvables,
+      "Le fichier de paramètres de l'Organisme de Confiance (QuarnelTaPr.*) n'a été trouvé ni à "
+      "côté du programme ni dans le dossier de données %s : l'initialisation ne peut pas "
+      "s'ouvrir."),
+    T(txt::kParametresAbsents,
+      "Sans le fichier de paramètres de l'Organisme de Confiance, le programme ne peut pas être "
+      "initialisé : il s'arrête. Demandez ce fichier à votre Organisme de Confiance, puis relancez "
+      "le programme."),
 };
 }  // namespace
 

@@ -95,5 +95,13 @@ inline constexpr int kOkDossier = 71165;
 inline constexpr int kOkProxy = 71166;
 inline constexpr int kCaractereNonPermis = 71167;
 inline constexpr int kDossierNonRepresentable = 71168;
+// The TA parameter file asked for on a first start.
+inline constexpr int kParametresDemandes = 71201;  // data folder
+inline constexpr int kChoisirParametres = 71202;
+inline constexpr int kFiltreParametres = 71203;
+inline constexpr int kParametresInvalides = 71204;  // file
+inline constexpr int kParametresNonCopies = 71205;  // file, data folder, reason
+inline constexpr int kParametresAbsents = 71206;
+inline constexpr int kParametresIntrouvables = 71207;  // data folder
 
 }  // namespace quarnel::txt

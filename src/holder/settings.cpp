@@ -240,11 +240,56 @@ std::optional<std::filesystem::path> CreateFolders(const Settings& settings) {
     return std::nullopt;
 }
 
-bool ReadTaParameters(const std::filesystem::path& programFolder, TaParameters& out,
+bool ReadTaParameterCandidate(const std::filesystem::path& file, TaParameters& out,
+                              std::string* problem) {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (ec) return Fail(problem, "cannot read " + file.string());
+    if (size > kMaxTaParameterFileSize) {
+        return Fail(problem, file.string() + " is larger than " +
+                                 std::to_string(kMaxTaParameterFileSize) + " bytes");
+    }
+    return ReadTaParameterFile(file, out, problem);
+}
+
+std::vector<std::filesystem::path> TaParameterFolders(const HolderContext& ctx) {
+    std::vector<std::filesystem::path> folders{ctx.programFolder};
+    std::error_code ec;
+    if (!ctx.dataFolder.empty() &&
+        !std::filesystem::equivalent(ctx.programFolder, ctx.dataFolder, ec))
+        folders.push_back(ctx.dataFolder);
+    return folders;
+}
+
+bool ReadTaParameters(const std::vector<std::filesystem::path>& folders, TaParameters& out,
                       std::string* problem) {
-    const auto file = FindTaParameterFile(programFolder);
-    if (!file) return Fail(problem, "no QuarnelTaPr.* file in " + programFolder.string());
-    return ReadTaParameterFile(*file, out, problem);
+    for (const std::filesystem::path& folder : folders) {
+        if (const auto file = FindTaParameterFile(folder))
+            return ReadTaParameterCandidate(*file, out, problem);
+    }
+    std::string where;
+    for (const std::filesystem::path& folder : folders)
+        where += (where.empty() ? "" : ", ") + folder.string();
+    return Fail(problem, "no QuarnelTaPr.* file in " + where);
+}
+
+std::optional<std::filesystem::path> InstallTaParameterFile(const HolderContext& ctx,
+                                                            const std::filesystem::path& file,
+                                                            std::string* problem) {
+    TaParameters checked;
+    if (!ReadTaParameterCandidate(file, checked, problem)) return std::nullopt;
+    const auto bytes = ReadWholeFile(file);
+    if (!bytes) {
+        (void)Fail(problem, "cannot read " + file.string());
+        return std::nullopt;
+    }
+    // The bytes copied are checked themselves: the file may change between
+    // the two reads.
+    TaParameters copied;
+    if (!ParseTaParameters(SplitLines(*bytes), copied, problem)) return std::nullopt;
+    const std::filesystem::path target = ctx.dataFolder / file.filename();
+    if (!WriteFileAtomically(target, *bytes, problem)) return std::nullopt;
+    return target;
 }
 
 KeptFiles KeepFilesBeforeInitialisation(const HolderContext& ctx) {

@@ -69,9 +69,33 @@ void SetDefaultFolders(HolderContext& ctx);
 /// made, if any.
 [[nodiscard]] std::optional<std::filesystem::path> CreateFolders(const Settings& settings);
 
-/// Finds and checks the TA parameter file in the program folder.
-[[nodiscard]] bool ReadTaParameters(const std::filesystem::path& programFolder, TaParameters& out,
-                                    std::string* problem = nullptr);
+/// A valid parameter file is 9 lines of 32 digits; anything much larger is
+/// not one and is not read.
+inline constexpr std::uintmax_t kMaxTaParameterFileSize = 4096;
+
+/// Checks one TA parameter file (name, size, content).
+[[nodiscard]] bool ReadTaParameterCandidate(const std::filesystem::path& file, TaParameters& out,
+                                            std::string* problem = nullptr);
+
+/// The folders holding a TA parameter file, in the order they are searched:
+/// the program folder (beside the program, or the installed data folder),
+/// then the holder's data folder.
+std::vector<std::filesystem::path> TaParameterFolders(const HolderContext& ctx);
+
+/// Finds the TA parameter file in the first of `folders` that holds one and
+/// checks it.
+[[nodiscard]] bool ReadTaParameters(const std::vector<std::filesystem::path>& folders,
+                                    TaParameters& out, std::string* problem = nullptr);
+[[nodiscard]] inline bool ReadTaParameters(const HolderContext& ctx, TaParameters& out,
+                                           std::string* problem = nullptr) {
+    return ReadTaParameters(TaParameterFolders(ctx), out, problem);
+}
+
+/// Copies a checked parameter file into the data folder under its own name
+/// (atomically, owner only); the path written, or nothing (`problem` says
+/// why).
+[[nodiscard]] std::optional<std::filesystem::path> InstallTaParameterFile(
+    const HolderContext& ctx, const std::filesystem::path& file, std::string* problem = nullptr);
 
 /// What KeepFilesBeforeInitialisation did.
 struct KeptFiles {

@@ -1585,5 +1585,33 @@ The file is not saved.</translation>
         <source>Le transmetteur SMTP a envoyé une réponse de plus de %s lignes : la transmission est interrompue.</source>
         <translation>The SMTP relay sent a reply of more than %s lines: sending stopped.</translation>
     </message>
+    <message>
+        <source>Le fichier de paramètres de l'Organisme de Confiance (QuarnelTaPr.*) n'a été trouvé ni à côté du programme ni dans le dossier de données %s. Choisissez-le dans la fenêtre qui suit : il sera copié dans le dossier de données.</source>
+        <translation>The Trusted Authority's parameter file (QuarnelTaPr.*) was found neither beside the program nor in the data folder %s. Choose it in the next window: it will be copied into the data folder.</translation>
+    </message>
+    <message>
+        <source>Fichier de paramètres de l'Organisme de Confiance</source>
+        <translation>Trusted Authority's parameter file</translation>
+    </message>
+    <message>
+        <source>Paramètres de l'Organisme de Confiance (QuarnelTaPr.*)</source>
+        <translation>Trusted Authority's parameters (QuarnelTaPr.*)</translation>
+    </message>
+    <message>
+        <source>Le fichier %s n'est pas un fichier de paramètres valide de l'Organisme de Confiance.</source>
+        <translation>The file %s is not a valid parameter file of a Trusted Authority.</translation>
+    </message>
+    <message>
+        <source>Le fichier %s n'a pu être copié dans le dossier de données %s (%s).</source>
+        <translation>The file %s could not be copied into the data folder %s (%s).</translation>
+    </message>
+    <message>
+        <source>Sans le fichier de paramètres de l'Organisme de Confiance, le programme ne peut pas être initialisé : il s'arrête. Demandez ce fichier à votre Organisme de Confiance, puis relancez le programme.</source>
+        <translation>Without the Trusted Authority's parameter file the program cannot be initialised: it stops. Ask your Trusted Authority for this file, then start the program again.</translation>
+    </message>
+    <message>
+        <source>Le fichier de paramètres de l'Organisme de Confiance (QuarnelTaPr.*) n'a été trouvé ni à côté du programme ni dans le dossier de données %s : l'initialisation ne peut pas s'ouvrir.</source>
+        <translation>The Trusted Authority's parameter file (QuarnelTaPr.*) was found neither beside the program nor in the data folder %s: the initialisation cannot open.</translation>
+    </message>
 </context>
 </TS>

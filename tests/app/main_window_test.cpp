@@ -225,7 +225,9 @@ TEST_F(MainWindow, InitialisationWithoutTaParameterFileOpensNothing) {
     Start(emptyProgramFolder.path());
     main->Button(Options).click();
     EXPECT_TRUE(runner.Runs().isEmpty());
-    EXPECT_TRUE(boxes.ShownBoxes().empty());
+    // ... but says why.
+    ASSERT_EQ(boxes.Texts().size(), 1);
+    EXPECT_TRUE(boxes.Texts()[0].contains(QStringLiteral("QuarnelTaPr.*")));
     EXPECT_FALSE(ctx.busy);
 }
 

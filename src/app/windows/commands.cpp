@@ -3,6 +3,7 @@
 #include <QMenu>
 
 #include "app/texts.h"
+#include "app/windows/first_start.h"
 #include "app/windows/form_options.h"
 #include "authority/windows/commands.h"
 #include "holder/settings.h"
@@ -57,8 +58,11 @@ void OptionsCommand::Run() {
     BusyGuard busy(ctx_);
     TaParameters ta;
     // Without a valid parameter file there is nothing to initialise against;
-    // the dialog does not open.
-    if (!ReadTaParameters(ctx_.programFolder, ta)) return;
+    // the dialog does not open, and the holder learns why.
+    if (!ReadTaParameters(ctx_, ta)) {
+        ReportTaParameterProblem(ctx_, &host_.Window());
+        return;
+    }
     ctx_.ta = ta;
     ctx_.settings.taCode = ta.code;
     options_.SetTaParameters();

@@ -443,7 +443,7 @@ void FormTitulaire::MenuAproposClick() {
     QString taCode = FromCp1252(ctx_.settings.taCode);
     if (taCode.isEmpty()) {
         TaParameters ta;
-        if (ReadTaParameters(ctx_.programFolder, ta)) taCode = QString::fromStdString(ta.code);
+        if (ReadTaParameters(ctx_, ta)) taCode = QString::fromStdString(ta.code);
     }
     if (taCode.isEmpty()) taCode = QStringLiteral("-");
     Inform(this, Tr(txt::kAProposTexte, {Tr(txt::kVersionCode), taCode}));
