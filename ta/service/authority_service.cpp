@@ -91,11 +91,15 @@ struct AuthorityService::Impl {
 
     ~Impl() { WipeBig(exponent); }
 
-    std::optional<Affiliate> Load(const std::string& number) {
-        auto s = db->Run(
-            "SELECT category, digit, identity, version, flag, affiliated, signing_key, "
-            "ta_key FROM affiliates WHERE number = ?",
-            {number});
+    // `forUpdate`: the row stays locked until the transaction ends, as the
+    // affiliate is about to be rewritten.
+    std::optional<Affiliate> Load(const std::string& number, bool forUpdate = false) {
+        auto s = db->Run(forUpdate && db->postgres()
+                             ? "SELECT category, digit, identity, version, flag, affiliated, "
+                               "signing_key, ta_key FROM affiliates WHERE number = ? FOR UPDATE"
+                             : "SELECT category, digit, identity, version, flag, affiliated, "
+                               "signing_key, ta_key FROM affiliates WHERE number = ?",
+                         {number});
         if (!s || !s->next()) return std::nullopt;
         const auto text = [&s](int col) { return Storage::Bytes(*s, col); };
         Affiliate a;
@@ -219,7 +223,7 @@ struct AuthorityService::Impl {
     }
 
     std::variant<Affiliate, Refusal> Sender(const AddressFields& a) {
-        auto sender = Load(a.senderNumber);
+        auto sender = Load(a.senderNumber, a.kind == Kind::Update);
         if (!sender) return Refusal{403, Cp1252Text("Expéditeur inconnu : ") + a.senderNumber};
         if (sender->digit != a.senderDigit) {
             return Refusal{403, Cp1252Text("Génération de clef inconnue pour ") + a.senderNumber};
@@ -440,7 +444,7 @@ bool AuthorityService::SetRegistered(const std::string& number, bool registered)
     Storage& db = *impl_->db;
     for (int attempt = 1; attempt <= kMaxRaceRetries; ++attempt) {
         if (db.Begin() != Storage::Outcome::Ok) return false;
-        auto a = impl_->Load(number);
+        auto a = impl_->Load(number, true);
         if (!a) {
             db.Rollback();
             if (db.lostRace()) continue;

@@ -180,8 +180,10 @@ void Storage::NoteError(const QSqlError& e) {
 bool Storage::Migrate(std::string& error) {
     // Instances starting together: the first brings the schema up to date,
     // the others wait for it and find nothing left to do.
-    const bool begun = postgres_ ? Exec("BEGIN") && Exec("SELECT pg_advisory_xact_lock(7317)")
-                                 : Exec("BEGIN IMMEDIATE");
+    const bool begun = postgres_
+                           ? Exec("BEGIN") && Exec("SET LOCAL client_min_messages = warning") &&
+                                 Exec("SELECT pg_advisory_xact_lock(7317)")
+                           : Exec("BEGIN IMMEDIATE");
     if (!begun || !Exec("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)")) {
         error = "cannot prepare the database: " + lastError_;
         Rollback();
@@ -228,7 +230,9 @@ int Storage::SchemaVersion() {
 Storage::Outcome Storage::Begin() {
     lostRace_ = false;
     failed_ = false;
-    const QString sql = postgres_ ? "BEGIN ISOLATION LEVEL SERIALIZABLE" : "BEGIN IMMEDIATE";
+    // PostgreSQL: rows are locked where a request reads what it rewrites
+    // (the number counter, the affiliate it updates); SQLite: one writer.
+    const QString sql = postgres_ ? "BEGIN ISOLATION LEVEL READ COMMITTED" : "BEGIN IMMEDIATE";
     if (Exec(sql)) return Outcome::Ok;
     if (!postgres_) return Outcome::Busy;
     // The server restarted or the connection dropped: one fresh connection.
@@ -371,13 +375,22 @@ bool Storage::CopyFrom(Storage& source, std::string& summary, std::string& error
 }
 
 bool SeedNumberCounters(Storage& storage) {
-    auto q = storage.Run("SELECT category, MAX(number) FROM affiliates GROUP BY category");
+    // Highest number by category; ordered rather than MAX, which PostgreSQL
+    // has no form of for bytes.
+    auto q = storage.Run("SELECT DISTINCT category FROM affiliates");
     if (!q) return false;
+    std::vector<std::string> categories;
+    while (q->next())
+        categories.push_back(Storage::Bytes(*q, 0));
     std::vector<std::pair<std::string, long long>> next;
-    while (q->next()) {
-        const std::string number = Storage::Bytes(*q, 1);
-        if (number.size() != 11 || !IsHexText(number.substr(3), 8)) continue;
-        next.emplace_back(Storage::Bytes(*q, 0), (long long)HexToWord(number.substr(3)) + 1);
+    for (const std::string& category : categories) {
+        bool failed = false;
+        const auto number = storage.Single(
+            "SELECT number FROM affiliates WHERE category = ? ORDER BY number DESC LIMIT 1",
+            {category}, &failed);
+        if (failed) return false;
+        if (!number || number->size() != 11 || !IsHexText(number->substr(3), 8)) continue;
+        next.emplace_back(category, (long long)HexToWord(number->substr(3)) + 1);
     }
     for (const auto& [category, n] : next) {
         if (!storage.Run("INSERT INTO number_counters (category, next) VALUES (?, ?) "

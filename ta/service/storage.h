@@ -51,7 +51,7 @@ class Storage {
     bool postgres() const { return postgres_; }
 
     enum class Outcome { Ok, Busy, Failed };
-    /// One transaction: serialisable on PostgreSQL, a write lock on SQLite.
+    /// One transaction: row locks on PostgreSQL, the write lock on SQLite.
     [[nodiscard]] Outcome Begin();
     [[nodiscard]] Outcome Commit();
     void Rollback();

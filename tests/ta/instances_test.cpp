@@ -7,8 +7,10 @@
 
 #include <unistd.h>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <set>
 
@@ -25,7 +27,7 @@ struct Posted {
 };
 
 // Posts every request at once, each to its port, and waits for every reply;
-// `onReply` sees each reply as it arrives.
+// `onReply` is told as the first bytes of each reply arrive.
 std::vector<Posted> PostAll(const std::vector<std::pair<quint16, std::string>>& requests,
                             const std::function<void(std::size_t)>& onReply = {}) {
     std::vector<Posted> out(requests.size());
@@ -40,13 +42,15 @@ std::vector<Posted> PostAll(const std::vector<std::pair<quint16, std::string>>& 
             s->write(QByteArray::fromStdString("POST /QuarnelSys/ HTTP/1.0\r\nContent-Length: " +
                                                std::to_string(data.size()) + "\r\n\r\n" + data));
         });
-        QObject::connect(s, &QTcpSocket::readyRead,
-                         [s, &received, i] { received[i] += s->readAll(); });
-        const auto end = [&finished, &received, &onReply, s, i] {
+        QObject::connect(s, &QTcpSocket::readyRead, [s, &received, &onReply, i] {
+            const bool first = received[i].isEmpty();
+            received[i] += s->readAll();
+            if (first && onReply) onReply(i);
+        });
+        const auto end = [&finished, &received, s, i] {
             if (finished[i]) return;
             received[i] += s->readAll();
             finished[i] = true;
-            if (onReply && !received[i].isEmpty()) onReply(i);
         };
         QObject::connect(s, &QTcpSocket::disconnected, end);
         QObject::connect(s, &QTcpSocket::errorOccurred, end);
@@ -83,7 +87,7 @@ class Instances : public ::testing::Test {
     std::vector<std::unique_ptr<ProgramData>> NewHolders(int n, std::uint32_t seed) {
         std::vector<std::unique_ptr<ProgramData>> holders;
         for (int i = 0; i < n; ++i) {
-            holders.push_back(NewHolder(root_.path() / std::to_string(seed + i), "FAM"[i % 3],
+            holders.push_back(NewHolder(root_.path() / std::to_string(seed + i), "FAD"[i % 3],
                                         "NOM" + std::to_string(i), seed + i, ta_.ParameterFile()));
         }
         return holders;
@@ -96,6 +100,7 @@ class Instances : public ::testing::Test {
             h.authority.requestKind = kind;
             h.authority.correspondentNumber = holders[(i + 1) % holders.size()]->ownNumber;
             EXPECT_TRUE(BuildOutgoingBody(h, h.authority, h.messages).ok);
+            if (kind == Kind::Affiliation) h.programState = ProgramState::NotAffiliated;
             r.emplace_back(onlyPort ? onlyPort : ports_[i % ports_.size()],
                            RequestData(h.authority.outgoingBody));
         }
@@ -112,6 +117,26 @@ class Instances : public ::testing::Test {
             EXPECT_TRUE(numbers.insert(h.ownNumber).second) << "twice: " << h.ownNumber;
         }
         return numbers;
+    }
+
+    /// Another connection to the instances' store.
+    QSqlDatabase OpenStore() {
+        QSqlDatabase db;
+        if (ta_.database().empty()) {
+            db = QSqlDatabase::addDatabase("QSQLITE", "blocker");
+            db.setDatabaseName(
+                QString::fromStdString((ta_.dir() / ta::kDatabaseFileName).string()));
+        } else {
+            const QUrl u(QString::fromStdString(ta_.database()));
+            db = QSqlDatabase::addDatabase("QPSQL", "blocker");
+            db.setHostName(u.host());
+            db.setPort(u.port());
+            db.setDatabaseName(u.path().mid(1));
+            db.setUserName(u.userName());
+            db.setPassword(QString::fromStdString(TestCluster().password));
+        }
+        db.open();
+        return db;
     }
 
     TempDir root_;
@@ -135,12 +160,33 @@ TEST_F(Instances, ConcurrentAffiliationsAndKeyRequestsGetDistinctNumbersAndAllAn
     }
 }
 
-TEST_F(Instances, AnInstanceKilledWhileAnsweringLosesNothingItAcknowledged) {
-    auto holders = NewHolders(30, 200);
-    const auto replies = PostAll(Requests(holders, Kind::Affiliation, ports_[1]),
-                                 [this](std::size_t) { ta_.KillInstance(0); });
+TEST_F(Instances, AnInstanceKilledInTheMiddleOfRequestsLosesNothingItAcknowledged) {
+    auto holders = NewHolders(24, 200);
+    auto requests = Requests(holders, Kind::Affiliation, ports_[1]);
+    const std::size_t late = 4;
+    auto replies = PostAll({requests.begin(), requests.end() - late});
+    {
+        // The last requests find the store held by another writer and wait
+        // inside their transaction (PostgreSQL) or for it (SQLite) when the
+        // instance is killed.
+        QSqlDatabase blocker = OpenStore();
+        ASSERT_TRUE(blocker.isOpen()) << blocker.lastError().text().toStdString();
+        QSqlQuery q(blocker);
+        ASSERT_TRUE(ta_.database().empty()
+                        ? q.exec("BEGIN IMMEDIATE")
+                        : q.exec("BEGIN") &&
+                              q.exec("LOCK TABLE number_counters IN EXCLUSIVE MODE"));
+        QTimer::singleShot(1500, [this] { ta_.KillInstance(0); });
+        for (const Posted& p : PostAll({requests.end() - late, requests.end()}))
+            EXPECT_EQ(p.status, 0);
+        ASSERT_TRUE(q.exec("ROLLBACK"));
+        q = QSqlQuery();
+        blocker.close();
+    }
+    QSqlDatabase::removeDatabase("blocker");
+    replies.resize(holders.size());
     const auto acknowledged = Accept(holders, replies);
-    ASSERT_GE(acknowledged.size(), 1u);
+    ASSERT_EQ(acknowledged.size(), holders.size() - late);
     // Every acknowledged affiliate is known to the instances left: a key for
     // it is delivered, and a newcomer draws a number of its own.
     auto asker = NewHolders(1, 300);
@@ -188,10 +234,15 @@ class InProcess : public ::testing::Test {
                     const std::string& other = "") {
         h.authority.requestKind = kind;
         h.authority.correspondentNumber = other;
-        if (!BuildOutgoingBody(h, h.authority, h.messages).ok) return false;
+        const BuildResult b = BuildOutgoingBody(h, h.authority, h.messages);
+        EXPECT_TRUE(b.ok) << b.problem;
+        if (!b.ok) return false;
+        if (kind == Kind::Affiliation) h.programState = ProgramState::NotAffiliated;
         const ta::Reply r = service.Handle(RequestData(h.authority.outgoingBody));
         EXPECT_EQ(r.status, 200) << r.reason;
-        return r.status == 200 && ProcessTaReply(h, h.authority, r.body).accepted;
+        const ReplyOutcome outcome = ProcessTaReply(h, h.authority, r.body);
+        EXPECT_TRUE(outcome.accepted) << int(outcome.refusal);
+        return r.status == 200 && outcome.accepted;
     }
     /// A newcomer's number follows the last one, and the first affiliate is known.
     void ExpectNumbersGoOn(ta::AuthorityService& service) {
