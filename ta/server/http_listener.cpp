@@ -13,10 +13,6 @@
 namespace quarnel::ta {
 namespace {
 
-constexpr std::size_t kMaxHeader = 64 * 1024;
-constexpr std::size_t kMaxBody = 1024 * 1024;
-constexpr int kIdleMs = 30000;
-
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
@@ -91,12 +87,12 @@ ParsedRequest ParseHttpRequest(const std::string& data) {
     if (!length) return Refuse(411, "Length Required");
     if (*length > kMaxBody) return Refuse(413, "Payload Too Large");
     const std::size_t bodyStart = end + skip;
-    if (data.size() < bodyStart + *length) return {};
+    if (data.size() < bodyStart + *length) return {false, 0, {}, {}, bodyStart + *length};
     return {true, 0, {}, data.substr(bodyStart, *length)};
 }
 
-HttpListener::HttpListener(Handler handler, LogSink log, QObject* parent)
-    : QObject(parent), handler_(std::move(handler)), log_(std::move(log)) {
+HttpListener::HttpListener(Handler handler, LogSink log, ConnectionLimits limits, QObject* parent)
+    : QObject(parent), handler_(std::move(handler)), log_(std::move(log)), limits_(limits) {
     connect(&server_, &QTcpServer::newConnection, this, &HttpListener::Accept);
 }
 
@@ -106,6 +102,9 @@ bool HttpListener::Listen(const QString& address, quint16 port, QString& error) 
         error = QStringLiteral("not an address: %1").arg(address);
         return false;
     }
+    // A burst of connections refused at once must not fill the kernel's
+    // queue and leave other clients' connects waiting on a retry.
+    server_.setListenBacklogSize(kListenBacklog);
     if (!server_.listen(host, port)) {
         error = server_.errorString();
         return false;
@@ -114,31 +113,92 @@ bool HttpListener::Listen(const QString& address, quint16 port, QString& error) 
 }
 
 void HttpListener::Accept() {
-    while (QTcpSocket* socket = server_.nextPendingConnection())
-        Serve(socket);
+    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        const std::string peer = socket->peerAddress().toString().toStdString();
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QTcpSocket::errorOccurred, socket, [socket](QAbstractSocket::SocketError) {
+            if (socket->state() == QAbstractSocket::UnconnectedState) socket->deleteLater();
+        });
+        if (open_ >= limits_.maxConnections) {
+            RefuseConnection(socket, peer, 503, "Service Unavailable", "connections in all");
+        } else if (perAddress_[peer] >= limits_.maxPerAddress) {
+            RefuseConnection(socket, peer, 503, "Service Unavailable",
+                             "connections from this address");
+        } else {
+            Serve(socket, peer);
+        }
+    }
 }
 
-void HttpListener::Serve(QTcpSocket* socket) {
-    auto buffer = std::make_shared<std::string>();
-    auto idle = new QTimer(socket);
-    idle->setSingleShot(true);
-    idle->start(kIdleMs);
-    connect(idle, &QTimer::timeout, socket, &QTcpSocket::abort);
-    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QTcpSocket::errorOccurred, socket, [socket](QAbstractSocket::SocketError) {
-        if (socket->state() == QAbstractSocket::UnconnectedState) socket->deleteLater();
+void HttpListener::RefuseConnection(QTcpSocket* socket, const std::string& peer, int status,
+                                    const std::string& reason, const std::string& why) {
+    log_(peer + " refused -> " + std::to_string(status) + " " + reason + " (" + why + ")");
+    const std::string bytes = ResponseBytes(Reply{status, reason, reason + "\r\n", "", ""});
+    // Nothing more is read from it: the kernel drops what it still sends.
+    socket->setReadBufferSize(1);
+    socket->write(bytes.data(), qint64(bytes.size()));
+    socket->disconnectFromHost();
+}
+
+void HttpListener::Serve(QTcpSocket* socket, const std::string& peer) {
+    struct Connection {
+        std::string buffer;
+        bool answered = false;
+        std::size_t needed = 0;
+    };
+    auto c = std::make_shared<Connection>();
+    // Counted from here until the socket goes, whatever ends it.
+    ++open_;
+    ++perAddress_[peer];
+    connect(socket, &QObject::destroyed, this, [this, peer, c] {
+        --open_;
+        if (--perAddress_[peer] == 0) perAddress_.erase(peer);
+        buffered_ -= c->buffer.size();
     });
-    const std::string peer = socket->peerAddress().toString().toStdString();
-    connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer, idle, peer] {
-        if (idle->property("answered").toBool()) {
-            socket->readAll();
+    const auto release = [this, c] {
+        c->answered = true;
+        buffered_ -= c->buffer.size();
+        std::string().swap(c->buffer);
+    };
+    // Qt would otherwise keep whatever arrives between two reads.
+    socket->setReadBufferSize(qint64(kMaxHeader));
+    auto timer = new QTimer(socket);
+    timer->setSingleShot(true);
+    timer->start(limits_.timeLimitMs);
+    connect(timer, &QTimer::timeout, socket, [this, socket, peer, c, release] {
+        if (c->answered) {
+            socket->abort();
             return;
         }
+        release();
+        RefuseConnection(socket, peer, 408, "Request Timeout", "time limit");
+        QTimer::singleShot(1000, socket, &QTcpSocket::abort);
+    });
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket, peer, c, release] {
         const QByteArray chunk = socket->readAll();
-        buffer->append(chunk.constData(), std::size_t(chunk.size()));
-        const ParsedRequest request = ParseHttpRequest(*buffer);
-        if (!request.complete) return;
-        idle->setProperty("answered", true);
+        if (c->answered) return;
+        const std::size_t size = std::size_t(chunk.size());
+        if (c->buffer.size() + size > kMaxHeader + kMaxBody) {
+            release();
+            RefuseConnection(socket, peer, 413, "Payload Too Large", "request larger than allowed");
+            return;
+        }
+        if (buffered_ + size > limits_.maxBufferedTotal) {
+            release();
+            RefuseConnection(socket, peer, 503, "Service Unavailable", "bytes held in all");
+            return;
+        }
+        buffered_ += size;
+        c->buffer.append(chunk.constData(), size);
+        // Parse again only when the request may be whole: a body trickled a
+        // byte at a time must not cost a parse per byte.
+        if (c->buffer.size() < c->needed) return;
+        const ParsedRequest request = ParseHttpRequest(c->buffer);
+        if (!request.complete) {
+            c->needed = request.needed;
+            return;
+        }
+        release();
         Reply reply;
         if (request.status != 0) {
             reply = Reply{request.status, request.reason, request.reason + "\r\n", "", ""};

@@ -1,7 +1,7 @@
 // quarnel-ta: the reference authority server.
 //
 //   quarnel-ta init --code CODE --dir DIR
-//   quarnel-ta serve --dir DIR [--listen ADDRESS] [--port N] [DATABASE]
+//   quarnel-ta serve --dir DIR [--listen ADDRESS] [--port N] [limits] [DATABASE]
 //   quarnel-ta register --dir DIR NUMBER [--off] [DATABASE]
 //   quarnel-ta migrate --from DIR --db URL
 
@@ -9,6 +9,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +34,11 @@ constexpr const char* kUsage =
     "      answers POST /QuarnelSys/ on ADDRESS (default 127.0.0.1), port N\n"
     "      (default 50000 + CODE read as hexadecimal; 0 picks a free port);\n"
     "      prints \"listening on ADDRESS:PORT\" once ready, then one line per request\n"
+    "      limits (a connection past them is answered 503 at once):\n"
+    "        --max-connections N    open at once in all (default 256)\n"
+    "        --max-per-address N    open at once from one address (default 64)\n"
+    "        --time-limit-ms N      for a whole request, then 408 (default 15000)\n"
+    "        --max-buffered BYTES   requests held in memory in all (default 64 MiB)\n"
     "  quarnel-ta register --dir DIR NUMBER [--off]\n"
     "      marks an affiliate registered (or not) for the seals and keys issued next\n"
     "  serve and register keep the affiliates in DIR/quarnel-ta.sqlite, or with\n"
@@ -154,10 +160,28 @@ int Serve(int argc, char** argv, const Args& args) {
             return 2;
         }
     }
+    quarnel::ta::ConnectionLimits limits;
+    const auto limit = [&args](const char* name, auto& value) {
+        if (!args.options.count(name)) return true;
+        const std::string& v = args.options.at(name);
+        if (v.empty() || v.size() > 10 || !std::all_of(v.begin(), v.end(), ::isdigit) ||
+            std::stoull(v) == 0 || std::stoull(v) > 1ULL << 31) {
+            std::cerr << "quarnel-ta: not a limit: " << name << " " << v << "\n";
+            return false;
+        }
+        value = decltype(+value)(std::stoull(v));
+        return true;
+    };
+    if (!limit("--max-connections", limits.maxConnections) ||
+        !limit("--max-per-address", limits.maxPerAddress) ||
+        !limit("--time-limit-ms", limits.timeLimitMs) ||
+        !limit("--max-buffered", limits.maxBufferedTotal)) {
+        return 2;
+    }
     const QString address = QString::fromStdString(
         args.options.count("--listen") ? args.options.at("--listen") : "127.0.0.1");
     quarnel::ta::HttpListener listener(
-        [&service](std::string_view body) { return service->Handle(body); }, Log);
+        [&service](std::string_view body) { return service->Handle(body); }, Log, limits);
     QString listenError;
     if (!listener.Listen(address, quint16(port), listenError)) {
         std::cerr << "quarnel-ta: cannot listen on " << address.toStdString() << ":" << port << ": "

@@ -33,9 +33,15 @@ TEST(HttpFront, TakesThePathDirectOrAsAProxyForwardsItAndRefusesTheRest) {
     EXPECT_EQ(ParseHttpRequest(Post("/other/", "A")).status, 404);
     EXPECT_EQ(ParseHttpRequest("GET /QuarnelSys/ HTTP/1.0\r\n\r\n").status, 405);
     EXPECT_EQ(ParseHttpRequest("POST /QuarnelSys/ HTTP/1.0\r\n\r\n").status, 411);
-    EXPECT_EQ(ParseHttpRequest(Post("/QuarnelSys/", "", "99999999")).status, 413);
+    // What one connection may hold: a header up to kMaxHeader, a body up to kMaxBody.
+    const ParsedRequest atLimit =
+        ParseHttpRequest(Post("/QuarnelSys/", "", std::to_string(kMaxBody)));
+    EXPECT_FALSE(atLimit.complete);
+    EXPECT_EQ(atLimit.needed, Post("/QuarnelSys/", "", std::to_string(kMaxBody)).size() + kMaxBody);
+    EXPECT_EQ(ParseHttpRequest(Post("/QuarnelSys/", "", std::to_string(kMaxBody + 1))).status, 413);
     EXPECT_EQ(ParseHttpRequest(Post("/QuarnelSys/", "", "x")).status, 400);
-    EXPECT_EQ(ParseHttpRequest(std::string(70000, 'a')).status, 431);
+    EXPECT_FALSE(ParseHttpRequest(std::string(kMaxHeader, 'a')).complete);
+    EXPECT_EQ(ParseHttpRequest(std::string(kMaxHeader + 1, 'a')).status, 431);
 }
 
 TEST(Service, RefusalsSayWhy) {
