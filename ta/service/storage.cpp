@@ -105,6 +105,7 @@ bool ParseDatabaseUrl(const std::string& url, DatabaseAddress& out, std::string&
 Storage::Storage(bool postgres) : connection_(NewConnectionName()), postgres_(postgres) {}
 
 Storage::~Storage() {
+    prepared_.clear();
     if (db_.isValid()) db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(QString::fromStdString(connection_));
@@ -236,6 +237,7 @@ Storage::Outcome Storage::Begin() {
     if (Exec(sql)) return Outcome::Ok;
     if (!postgres_) return Outcome::Busy;
     // The server restarted or the connection dropped: one fresh connection.
+    prepared_.clear();
     db_.close();
     std::string error;
     failed_ = false;
@@ -244,14 +246,23 @@ Storage::Outcome Storage::Begin() {
 }
 
 Storage::Outcome Storage::Commit() {
+    FinishAll();
     if (Exec("COMMIT")) return Outcome::Ok;
     Rollback();
     return Outcome::Failed;
 }
 
+// No statement left open across transactions (on SQLite it would hold its
+// snapshot).
+void Storage::FinishAll() {
+    for (auto& [sql, q] : prepared_)
+        q.finish();
+}
+
 void Storage::Rollback() {
     const bool race = lostRace_;
     const std::string error = lastError_;
+    FinishAll();
     QSqlQuery q(db_);
     (void)q.exec("ROLLBACK");
     lostRace_ = race;
@@ -259,14 +270,21 @@ void Storage::Rollback() {
 }
 
 std::optional<QSqlQuery> Storage::Run(const char* sql, std::initializer_list<SqlValue> values) {
-    QSqlQuery q(db_);
-    q.setForwardOnly(true);
-    if (!q.prepare(QString::fromUtf8(sql))) {
-        NoteError(q.lastError());
-        return std::nullopt;
+    auto it = prepared_.find(sql);
+    if (it == prepared_.end()) {
+        QSqlQuery q(db_);
+        q.setForwardOnly(true);
+        if (!q.prepare(QString::fromUtf8(sql))) {
+            NoteError(q.lastError());
+            return std::nullopt;
+        }
+        it = prepared_.emplace(sql, std::move(q)).first;
     }
+    QSqlQuery& q = it->second;
+    q.finish();
+    int i = 0;
     for (const SqlValue& v : values)
-        q.addBindValue(ToVariant(v));
+        q.bindValue(i++, ToVariant(v));
     if (!q.exec()) {
         NoteError(q.lastError());
         return std::nullopt;

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -81,10 +82,14 @@ class Storage {
     bool Open(std::string& error);
     bool Migrate(std::string& error);
     bool Exec(const QString& sql);
+    void FinishAll();
     void NoteError(const QSqlError& e);
 
     std::string connection_;
     QSqlDatabase db_;
+    // Statements prepared once per connection (a round trip each on
+    // PostgreSQL otherwise), by their text.
+    std::map<std::string, QSqlQuery> prepared_;
     bool postgres_ = false;
     bool lostRace_ = false;
     bool failed_ = false;
