@@ -1,8 +1,9 @@
 // quarnel-ta: the reference authority server.
 //
 //   quarnel-ta init --code CODE --dir DIR
-//   quarnel-ta serve --dir DIR [--listen ADDRESS] [--port N] [limits]
-//   quarnel-ta register --dir DIR NUMBER [--off]
+//   quarnel-ta serve --dir DIR [--listen ADDRESS] [--port N] [limits] [DATABASE]
+//   quarnel-ta register --dir DIR NUMBER [--off] [DATABASE]
+//   quarnel-ta migrate --from DIR --db URL
 
 #include <QCoreApplication>
 
@@ -11,6 +12,8 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <string>
@@ -18,6 +21,7 @@
 #include "crypto/datetime.h"
 #include "ta/server/http_listener.h"
 #include "ta/service/authority_service.h"
+#include "ta/service/storage.h"
 
 namespace {
 
@@ -36,7 +40,17 @@ constexpr const char* kUsage =
     "        --time-limit-ms N      for a whole request, then 408 (default 15000)\n"
     "        --max-buffered BYTES   requests held in memory in all (default 64 MiB)\n"
     "  quarnel-ta register --dir DIR NUMBER [--off]\n"
-    "      marks an affiliate registered (or not) for the seals and keys issued next\n";
+    "      marks an affiliate registered (or not) for the seals and keys issued next\n"
+    "  serve and register keep the affiliates in DIR/quarnel-ta.sqlite, or with\n"
+    "      --db postgresql://USER@HOST:PORT/DBNAME [--db-password-file FILE]\n"
+    "      [--exponent-file FILE] in a PostgreSQL database that several instances\n"
+    "      share (password in FILE or in QUARNEL_TA_DB_PASSWORD; the exponent file\n"
+    "      must be readable by its owner only)\n"
+    "  quarnel-ta migrate --from DIR --db URL\n"
+    "      copies the SQLite authority of DIR into an empty PostgreSQL database\n";
+
+// A password file holds one line.
+constexpr std::size_t kMaxPasswordFileSize = 1024;
 
 struct Args {
     std::string command;
@@ -61,12 +75,67 @@ bool Parse(int argc, char** argv, Args& args) {
     return true;
 }
 
-// The authority of --dir; nothing (and the reason on stderr) when it cannot open.
+std::string Option(const Args& args, const std::string& name) {
+    const auto i = args.options.find(name);
+    return i == args.options.end() ? std::string() : i->second;
+}
+
+// The database password: from --db-password-file, else from the environment.
+bool DatabasePassword(const Args& args, std::string& password, std::string& error) {
+    const std::string file = Option(args, "--db-password-file");
+    if (file.empty()) {
+        const char* env = std::getenv("QUARNEL_TA_DB_PASSWORD");
+        password = env ? env : "";
+        return true;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        error = "cannot read " + file;
+        return false;
+    }
+    std::string text(kMaxPasswordFileSize + 1, '\0');
+    in.read(text.data(), std::streamsize(text.size()));
+    if (std::size_t(in.gcount()) > kMaxPasswordFileSize) {
+        error = file + " is larger than " + std::to_string(kMaxPasswordFileSize) + " bytes";
+        return false;
+    }
+    text.resize(std::size_t(in.gcount()));
+    password = text.substr(0, text.find_first_of("\r\n"));
+    return true;
+}
+
+// The authority of --dir (and --db); nothing (and the reason on stderr) when
+// it cannot open.
 std::unique_ptr<quarnel::ta::AuthorityService> OpenService(const Args& args) {
     std::string error;
-    auto service = quarnel::ta::AuthorityService::Open(args.options.at("--dir"), error);
+    quarnel::ta::ServiceOptions options;
+    options.dir = Option(args, "--dir");
+    options.databaseUrl = Option(args, "--db");
+    options.exponentFile = Option(args, "--exponent-file");
+    std::unique_ptr<quarnel::ta::AuthorityService> service;
+    if (DatabasePassword(args, options.databasePassword, error)) {
+        service = quarnel::ta::AuthorityService::Open(options, error);
+    }
     if (!service) std::cerr << "quarnel-ta: " << error << "\n";
     return service;
+}
+
+int Migrate(const Args& args) {
+    std::string error, summary;
+    quarnel::ta::DatabaseAddress address;
+    const std::filesystem::path from = Option(args, "--from");
+    auto source =
+        quarnel::ta::Storage::OpenSqlite(from / quarnel::ta::kDatabaseFileName, true, error);
+    if (source && quarnel::ta::ParseDatabaseUrl(Option(args, "--db"), address, error) &&
+        DatabasePassword(args, address.password, error)) {
+        auto target = quarnel::ta::Storage::OpenPostgres(address, error);
+        if (target && target->CopyFrom(*source, summary, error)) {
+            std::cout << "copied " << summary << " from " << from.string() << "\n";
+            return 0;
+        }
+    }
+    std::cerr << "quarnel-ta: " << error << "\n";
+    return 1;
 }
 
 void Log(const std::string& line) {
@@ -128,7 +197,13 @@ int Serve(int argc, char** argv, const Args& args) {
 
 int main(int argc, char** argv) {
     Args args;
-    if (!Parse(argc, argv, args) || !args.options.count("--dir")) {
+    const bool parsed = Parse(argc, argv, args);
+    if (parsed && args.command == "migrate" && args.options.count("--from") &&
+        args.options.count("--db")) {
+        QCoreApplication app(argc, argv);
+        return Migrate(args);
+    }
+    if (!parsed || !args.options.count("--dir")) {
         std::cerr << kUsage;
         return 2;
     }

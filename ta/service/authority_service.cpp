@@ -1,8 +1,11 @@
 #include "ta/service/authority_service.h"
 
-#include <sqlite3.h>
+#include <sys/stat.h>
 
+#include <chrono>
+#include <cstdio>
 #include <optional>
+#include <thread>
 #include <variant>
 
 #include "crypto/bignum.h"
@@ -15,49 +18,10 @@
 #include "store/atomic_file.h"
 #include "store/ta_parameters.h"
 #include "ta/core/requests.h"
+#include "ta/service/storage.h"
 
 namespace quarnel::ta {
 namespace {
-
-// A prepared statement that finalises itself.
-class Statement {
-  public:
-    Statement(sqlite3* db, const char* sql) {
-        ok_ = sqlite3_prepare_v2(db, sql, -1, &s_, nullptr) == SQLITE_OK;
-    }
-    ~Statement() { sqlite3_finalize(s_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    Statement& Bind(int i, std::string_view text) {
-        ok_ = ok_ && sqlite3_bind_blob(s_, i, text.data(), int(text.size()), SQLITE_TRANSIENT) ==
-                         SQLITE_OK;
-        return *this;
-    }
-    Statement& Bind(int i, double v) {
-        ok_ = ok_ && sqlite3_bind_double(s_, i, v) == SQLITE_OK;
-        return *this;
-    }
-    /// True while a row is there.
-    bool Step() {
-        if (!ok_) return false;
-        const int rc = sqlite3_step(s_);
-        if (rc == SQLITE_ROW) return true;
-        ok_ = rc == SQLITE_DONE;
-        return false;
-    }
-    bool ok() const { return ok_; }
-    std::string Text(int col) const {
-        const void* p = sqlite3_column_blob(s_, col);
-        const int n = sqlite3_column_bytes(s_, col);
-        return p ? std::string(static_cast<const char*>(p), std::size_t(n)) : std::string();
-    }
-    double Real(int col) const { return sqlite3_column_double(s_, col); }
-
-  private:
-    sqlite3_stmt* s_ = nullptr;
-    bool ok_ = false;
-};
 
 // A refusal: nothing of the request is stored.
 struct Refusal {
@@ -120,88 +84,112 @@ bool InitialiseAuthority(const std::filesystem::path& dir, const std::string& co
 }
 
 struct AuthorityService::Impl {
-    sqlite3* db = nullptr;
+    std::unique_ptr<Storage> db;
     Big exponent{};
     RandomSource random;
     std::string code;
 
-    ~Impl() {
-        WipeBig(exponent);
-        sqlite3_close(db);
-    }
+    ~Impl() { WipeBig(exponent); }
 
-    bool Exec(const char* sql) {
-        return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
-
-    std::optional<Affiliate> Load(const std::string& number) {
-        Statement s(db,
-                    "SELECT category, digit, identity, version, flag, affiliated, signing_key, "
-                    "ta_key FROM affiliates WHERE number = ?");
-        s.Bind(1, number);
-        if (!s.Step()) return std::nullopt;
+    // `forUpdate`: the row stays locked until the transaction ends, as the
+    // affiliate is about to be rewritten.
+    std::optional<Affiliate> Load(const std::string& number, bool forUpdate = false) {
+        auto s = db->Run(forUpdate && db->postgres()
+                             ? "SELECT category, digit, identity, version, flag, affiliated, "
+                               "signing_key, ta_key FROM affiliates WHERE number = ? FOR UPDATE"
+                             : "SELECT category, digit, identity, version, flag, affiliated, "
+                               "signing_key, ta_key FROM affiliates WHERE number = ?",
+                         {number});
+        if (!s || !s->next()) return std::nullopt;
+        const auto text = [&s](int col) { return Storage::Bytes(*s, col); };
         Affiliate a;
         a.number = number;
-        a.category = s.Text(0).empty() ? '?' : s.Text(0)[0];
-        a.digit = s.Text(1).empty() ? '0' : s.Text(1)[0];
-        a.identity = SplitAtLineBreaks(s.Text(2));
-        a.versionCode = s.Text(3);
-        a.registrationFlag = s.Text(4).empty() ? '0' : s.Text(4)[0];
-        a.affiliationDate = s.Real(5);
-        a.signingKey = HexToQuad(s.Text(6));
-        a.taKey = HexToQuad(s.Text(7));
+        a.category = text(0).empty() ? '?' : text(0)[0];
+        a.digit = text(1).empty() ? '0' : text(1)[0];
+        a.identity = SplitAtLineBreaks(text(2));
+        a.versionCode = text(3);
+        a.registrationFlag = text(4).empty() ? '0' : text(4)[0];
+        a.affiliationDate = s->value(5).toDouble();
+        a.signingKey = HexToQuad(text(6));
+        a.taKey = HexToQuad(text(7));
         return a;
     }
 
-    bool Save(const Affiliate& a) {
-        Statement s(db,
-                    "INSERT OR REPLACE INTO affiliates (number, category, digit, identity, "
-                    "version, flag, affiliated, signing_key, ta_key, updated) "
-                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-        s.Bind(1, a.number)
-            .Bind(2, std::string(1, a.category))
-            .Bind(3, std::string(1, a.digit))
-            .Bind(4, JoinWithCarriageReturns(a.identity))
-            .Bind(5, a.versionCode)
-            .Bind(6, std::string(1, a.registrationFlag))
-            .Bind(7, a.affiliationDate)
-            .Bind(8, QuadToHex(a.signingKey))
-            .Bind(9, QuadToHex(a.taKey))
-            .Bind(10, OleNow());
-        s.Step();
-        return s.ok();
+    // A new affiliate never replaces one already there.
+    bool Save(const Affiliate& a, bool isNew = false) {
+        static const std::string insert =
+            "INSERT INTO affiliates (number, category, digit, identity, version, flag, "
+            "affiliated, signing_key, ta_key, updated) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+        static const std::string upsert =
+            insert +
+            " ON CONFLICT (number) DO UPDATE SET category = excluded.category, "
+            "digit = excluded.digit, identity = excluded.identity, version = excluded.version, "
+            "flag = excluded.flag, affiliated = excluded.affiliated, "
+            "signing_key = excluded.signing_key, ta_key = excluded.ta_key, "
+            "updated = excluded.updated";
+        return db
+            ->Run((isNew ? insert : upsert).c_str(),
+                  {a.number, std::string(1, a.category), std::string(1, a.digit),
+                   JoinWithCarriageReturns(a.identity), a.versionCode,
+                   std::string(1, a.registrationFlag), a.affiliationDate, QuadToHex(a.signingKey),
+                   QuadToHex(a.taKey), OleNow()})
+            .has_value();
     }
 
-    std::optional<std::string> NextNumber(char category) {
-        Statement s(db, "SELECT MAX(number) FROM affiliates WHERE category = ?");
-        s.Bind(1, std::string(1, category));
+    // The number, or a refusal (none left, or the database failed). The
+    // counter row of the category stays locked until the request's
+    // transaction ends, so no two instances draw the same number.
+    std::variant<std::string, Refusal> NextNumber(char category) {
         const auto [first, end] = NumbersOf(category);
-        std::uint32_t next = first;
-        if (s.Step() && s.Text(0).size() == 11) {
-            next = std::max(next, HexToWord(s.Text(0).substr(3)) + 1);
+        const std::string c(1, category);
+        if (!db->Run("INSERT INTO number_counters (category, next) VALUES (?, ?) "
+                     "ON CONFLICT (category) DO NOTHING",
+                     {c, (long long)first})) {
+            return Refusal{500, "Erreur interne"};
         }
-        if (!s.ok() || next >= end) return std::nullopt;
-        return code + WordToHex(next);
+        const auto drawn = db->Single(
+            "UPDATE number_counters SET next = next + 1 WHERE category = ? RETURNING next - 1",
+            {c});
+        if (!drawn || drawn->empty()) return Refusal{500, "Erreur interne"};
+        const long long next = std::stoll(*drawn);
+        if (next < (long long)first || next >= (long long)end) {
+            return Refusal{503, Cp1252Text("Plus aucun numéro d'affiliation disponible")};
+        }
+        return code + WordToHex(Word(next));
     }
 
     // The pair key the lower number writes with; a fresh one when asked or
-    // when none exists yet.
+    // when none exists yet. Two instances drawing the first key of one pair
+    // at once both end with the one that was stored first.
     std::optional<Quad> PairKey(const std::string& x, const std::string& y, bool renew) {
         const std::string& low = std::min(x, y);
         const std::string& high = std::max(x, y);
         if (!renew) {
-            Statement s(db, "SELECT key FROM pair_keys WHERE low = ? AND high = ?");
-            s.Bind(1, low).Bind(2, high);
-            if (s.Step()) return HexToQuad(s.Text(0));
-            if (!s.ok()) return std::nullopt;
+            bool failed = false;
+            const auto held = db->Single("SELECT key FROM pair_keys WHERE low = ? AND high = ?",
+                                         {low, high}, &failed);
+            if (held) return HexToQuad(*held);
+            if (failed) return std::nullopt;
         }
         const Quad k = RandomKey(random);
-        Statement s(
-            db, "INSERT OR REPLACE INTO pair_keys (low, high, key, issued) VALUES (?, ?, ?, ?)");
-        s.Bind(1, low).Bind(2, high).Bind(3, QuadToHex(k)).Bind(4, OleNow());
-        s.Step();
-        if (!s.ok()) return std::nullopt;
-        return k;
+        if (renew) {
+            if (!db->Run("INSERT INTO pair_keys (low, high, key, issued) VALUES (?, ?, ?, ?) "
+                         "ON CONFLICT (low, high) DO UPDATE SET key = excluded.key, "
+                         "issued = excluded.issued",
+                         {low, high, QuadToHex(k), OleNow()})) {
+                return std::nullopt;
+            }
+            return k;
+        }
+        if (!db->Run("INSERT INTO pair_keys (low, high, key, issued) VALUES (?, ?, ?, ?) "
+                     "ON CONFLICT (low, high) DO NOTHING",
+                     {low, high, QuadToHex(k), OleNow()})) {
+            return std::nullopt;
+        }
+        const auto stored =
+            db->Single("SELECT key FROM pair_keys WHERE low = ? AND high = ?", {low, high});
+        if (!stored) return std::nullopt;
+        return HexToQuad(*stored);
     }
 
     // --- request kinds; a Refusal leaves the transaction to be rolled back.
@@ -221,21 +209,21 @@ struct AuthorityService::Impl {
             return Malformed("identity of " + std::to_string(holder.identity.size()) +
                              " lines for category " + std::string(1, holder.category));
         }
-        const auto number = NextNumber(holder.category);
-        if (!number) return Refusal{503, Cp1252Text("Plus aucun numéro d'affiliation disponible")};
-        holder.number = *number;
+        auto number = NextNumber(holder.category);
+        if (auto* refusal = std::get_if<Refusal>(&number)) return *refusal;
+        holder.number = std::get<std::string>(std::move(number));
         holder.digit = a.senderDigit;
         holder.versionCode = request.identity.code;
         holder.registrationFlag = '0';
         holder.affiliationDate = OleNow();
         holder.signingKey = RandomKey(random);
         holder.taKey = request.taKey;
-        if (!Save(holder)) return Refusal{500, "Erreur interne"};
+        if (!Save(holder, true)) return Refusal{500, "Erreur interne"};
         return Answer(Kind::PrivateKey, holder, kNoNumber, PrivateKeyLines(holder));
     }
 
     std::variant<Affiliate, Refusal> Sender(const AddressFields& a) {
-        auto sender = Load(a.senderNumber);
+        auto sender = Load(a.senderNumber, a.kind == Kind::Update);
         if (!sender) return Refusal{403, Cp1252Text("Expéditeur inconnu : ") + a.senderNumber};
         if (sender->digit != a.senderDigit) {
             return Refusal{403, Cp1252Text("Génération de clef inconnue pour ") + a.senderNumber};
@@ -272,11 +260,10 @@ struct AuthorityService::Impl {
         if (!k) return Refusal{500, "Erreur interne"};
         const Quad mine = holder.number < subject->number ? *k : InverseKey(*k);
         const KeyIssue issue = IssueKey(holder, *subject, mine, random);
-        Statement s(db,
-                    "INSERT INTO issued_keys (holder, subject, kind, issued) VALUES (?, ?, ?, ?)");
-        s.Bind(1, holder.number).Bind(2, subject->number).Bind(3, a.kindText).Bind(4, OleNow());
-        s.Step();
-        if (!s.ok()) return Refusal{500, "Erreur interne"};
+        if (!db->Run("INSERT INTO issued_keys (holder, subject, kind, issued) VALUES (?, ?, ?, ?)",
+                     {holder.number, subject->number, a.kindText, OleNow()})) {
+            return Refusal{500, "Erreur interne"};
+        }
         Lines out{issue.w, issue.a, issue.k3, issue.k4, issue.q};
         out.insert(out.end(), issue.section.begin(), issue.section.end());
         return Answer(a.kind == Kind::Key ? Kind::KeyDelivered : Kind::KeyUpdated, holder,
@@ -295,19 +282,28 @@ struct AuthorityService::Impl {
         const auto sender = Load(certified.senderNumber);
         const double now = OleNow();
         const std::string text = CertificateText(data, sender ? &*sender : nullptr, code, now);
-        Statement s(db,
-                    "INSERT INTO certificates (requester, sender, data, certified, text, issued) "
-                    "VALUES (?, ?, ?, ?, ?, ?)");
-        s.Bind(1, holder.number)
-            .Bind(2, certified.senderNumber)
-            .Bind(3, section.text)
-            .Bind(4, std::string(sender && SignatureIsSenders(data, *sender) ? "1" : "0"))
-            .Bind(5, text)
-            .Bind(6, now);
-        s.Step();
-        if (!s.ok()) return Refusal{500, "Erreur interne"};
+        if (!db->Run("INSERT INTO certificates (requester, sender, data, certified, text, issued) "
+                     "VALUES (?, ?, ?, ?, ?, ?)",
+                     {holder.number, certified.senderNumber, section.text,
+                      std::string(sender && SignatureIsSenders(data, *sender) ? "1" : "0"), text,
+                      now})) {
+            return Refusal{500, "Erreur interne"};
+        }
         return Answer(Kind::Certificate, holder, kNoNumber,
                       CertificateLines(holder, text, now, random));
+    }
+
+    std::variant<Reply, Refusal> Decide(const Lines& lines, const AddressFields& a) {
+        if (a.kind == Kind::Affiliation) return Affiliation(lines, a);
+        if (!IsTaRequestKind(a.kind)) {
+            return Refusal{400, "Type de demande inconnu : " + a.kindText};
+        }
+        auto sender = Sender(a);
+        if (auto* refusal = std::get_if<Refusal>(&sender)) return *refusal;
+        const Affiliate& holder = std::get<Affiliate>(sender);
+        if (a.kind == Kind::Update) return Update(lines, holder);
+        if (a.kind == Kind::Certification) return Certification(lines, holder);
+        return Key(lines, a, holder);
     }
 
     Reply Answer(Kind replyKind, const Affiliate& holder, const std::string& other,
@@ -325,6 +321,35 @@ AuthorityService::~AuthorityService() = default;
 
 std::unique_ptr<AuthorityService> AuthorityService::Open(const std::filesystem::path& dir,
                                                          std::string& error, RandomSource random) {
+    ServiceOptions options;
+    options.dir = dir;
+    return Open(options, error, std::move(random));
+}
+
+bool CheckExponentFile(const std::filesystem::path& file, std::string& error) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = "cannot read " + file.string();
+        return false;
+    }
+    if ((st.st_mode & 077) != 0) {
+        char mode[8];
+        std::snprintf(mode, sizeof mode, "%04o", unsigned(st.st_mode & 07777));
+        error = file.string() + " holds the private exponent but other users may open it (mode " +
+                mode + "): run chmod 600 " + file.string();
+        return false;
+    }
+    if (st.st_size > std::intmax_t(kMaxExponentFileSize)) {
+        error = file.string() + " is larger than " + std::to_string(kMaxExponentFileSize) +
+                " bytes: not an exponent file";
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<AuthorityService> AuthorityService::Open(const ServiceOptions& options,
+                                                         std::string& error, RandomSource random) {
+    const std::filesystem::path& dir = options.dir;
     const auto file = FindTaParameterFile(dir);
     if (!file) {
         error = "no " + std::string(kTaParameterPrefix) + "* file in " + dir.string() +
@@ -333,7 +358,10 @@ std::unique_ptr<AuthorityService> AuthorityService::Open(const std::filesystem::
     }
     TaParameters params;
     if (!ReadTaParameterFile(*file, params, &error)) return nullptr;
-    const auto secretFile = dir / PrivateExponentFileName(params.code);
+    const bool shared = !options.exponentFile.empty();
+    const auto secretFile =
+        shared ? options.exponentFile : dir / PrivateExponentFileName(params.code);
+    if (shared && !CheckExponentFile(secretFile, error)) return nullptr;
     auto secret = ReadWholeFile(secretFile);
     if (!secret) {
         error = "cannot read " + secretFile.string();
@@ -357,30 +385,15 @@ std::unique_ptr<AuthorityService> AuthorityService::Open(const std::filesystem::
         error = secretFile.string() + " does not belong to " + file->string();
         return nullptr;
     }
-    const auto dbPath = dir / kDatabaseFileName;
-    if (sqlite3_open(dbPath.string().c_str(), &impl.db) != SQLITE_OK) {
-        error = "cannot open " + dbPath.string();
-        return nullptr;
+    if (options.databaseUrl.empty()) {
+        impl.db = Storage::OpenSqlite(dir / kDatabaseFileName, false, error);
+    } else {
+        DatabaseAddress address;
+        if (!ParseDatabaseUrl(options.databaseUrl, address, error)) return nullptr;
+        address.password = options.databasePassword;
+        impl.db = Storage::OpenPostgres(address, error);
     }
-    // It holds the affiliates' signing keys.
-    std::error_code ec;
-    std::filesystem::permissions(
-        dbPath, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ec);
-    sqlite3_busy_timeout(impl.db, 10000);
-    if (!impl.Exec("PRAGMA journal_mode = WAL") ||
-        !impl.Exec("CREATE TABLE IF NOT EXISTS affiliates (number TEXT PRIMARY KEY, category TEXT, "
-                   "digit TEXT, identity BLOB, version TEXT, flag TEXT, affiliated REAL, "
-                   "signing_key TEXT, ta_key TEXT, updated REAL);"
-                   "CREATE TABLE IF NOT EXISTS pair_keys (low TEXT, high TEXT, key TEXT, "
-                   "issued REAL, PRIMARY KEY (low, high));"
-                   "CREATE TABLE IF NOT EXISTS issued_keys (id INTEGER PRIMARY KEY, holder TEXT, "
-                   "subject TEXT, kind TEXT, issued REAL);"
-                   "CREATE TABLE IF NOT EXISTS certificates (id INTEGER PRIMARY KEY, "
-                   "requester TEXT, sender TEXT, data BLOB, certified TEXT, text BLOB, "
-                   "issued REAL);")) {
-        error = std::string("cannot prepare the database: ") + sqlite3_errmsg(impl.db);
-        return nullptr;
-    }
+    if (!impl.db) return nullptr;
     return service;
 }
 
@@ -400,46 +413,49 @@ Reply AuthorityService::Handle(std::string_view requestData) {
         !IsHexText(lines[1], 32)) {
         return refuse(Malformed("the data is not lines of 32 digits each followed by Z"), "", "");
     }
-    if (!impl.Exec("BEGIN IMMEDIATE"))
-        return refuse({503, Cp1252Text("Serveur occupé")}, a.kindText, "");
-    std::variant<Reply, Refusal> outcome = Refusal{400, ""};
-    if (a.kind == Kind::Affiliation) {
-        outcome = impl.Affiliation(lines, a);
-    } else if (IsTaRequestKind(a.kind)) {
-        auto sender = impl.Sender(a);
-        if (auto* refusal = std::get_if<Refusal>(&sender)) {
-            outcome = *refusal;
-        } else {
-            const Affiliate& holder = std::get<Affiliate>(sender);
-            if (a.kind == Kind::Update) {
-                outcome = impl.Update(lines, holder);
-            } else if (a.kind == Kind::Certification) {
-                outcome = impl.Certification(lines, holder);
-            } else {
-                outcome = impl.Key(lines, a, holder);
-            }
+    // A request that lost a race with another instance runs again from the
+    // start: only a committed outcome is answered.
+    for (int attempt = 1;; ++attempt) {
+        if (impl.db->Begin() != Storage::Outcome::Ok)
+            return refuse({503, Cp1252Text("Serveur occupé")}, a.kindText, "");
+        std::variant<Reply, Refusal> outcome = impl.Decide(lines, a);
+        const bool committed = !std::holds_alternative<Refusal>(outcome) && !impl.db->failed() &&
+                               impl.db->Commit() == Storage::Outcome::Ok;
+        if (committed) {
+            Reply reply = std::get<Reply>(std::move(outcome));
+            reply.kind = a.kindText;
+            return reply;
         }
-    } else {
-        outcome = Refusal{400, "Type de demande inconnu : " + a.kindText};
+        if (!impl.db->failed()) {
+            impl.db->Rollback();
+            return refuse(std::get<Refusal>(outcome), a.kindText, a.senderNumber);
+        }
+        impl.db->Rollback();
+        if (!impl.db->lostRace() || attempt >= kMaxRaceRetries) {
+            return refuse(impl.db->lostRace() ? Refusal{503, Cp1252Text("Serveur occupé")}
+                                              : Refusal{500, "Erreur interne"},
+                          a.kindText, a.senderNumber);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2 * attempt));
     }
-    if (auto* refusal = std::get_if<Refusal>(&outcome)) {
-        (void)impl.Exec("ROLLBACK");
-        return refuse(*refusal, a.kindText, a.senderNumber);
-    }
-    if (!impl.Exec("COMMIT")) {
-        (void)impl.Exec("ROLLBACK");
-        return refuse({500, "Erreur interne"}, a.kindText, a.senderNumber);
-    }
-    Reply reply = std::get<Reply>(std::move(outcome));
-    reply.kind = a.kindText;
-    return reply;
 }
 
 bool AuthorityService::SetRegistered(const std::string& number, bool registered) {
-    auto a = impl_->Load(number);
-    if (!a) return false;
-    a->registrationFlag = registered ? '1' : '0';
-    return impl_->Save(*a);
+    Storage& db = *impl_->db;
+    for (int attempt = 1; attempt <= kMaxRaceRetries; ++attempt) {
+        if (db.Begin() != Storage::Outcome::Ok) return false;
+        auto a = impl_->Load(number, true);
+        if (!a) {
+            db.Rollback();
+            if (db.lostRace()) continue;
+            return false;
+        }
+        a->registrationFlag = registered ? '1' : '0';
+        if (impl_->Save(*a) && db.Commit() == Storage::Outcome::Ok) return true;
+        db.Rollback();
+        if (!db.lostRace()) return false;
+    }
+    return false;
 }
 
 }  // namespace quarnel::ta

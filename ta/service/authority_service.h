@@ -1,9 +1,10 @@
 #pragma once
 // The reference authority's decisions: one request in, one reply (or a
 // refusal with an HTTP status and its reason) out. Affiliates, pair keys,
-// issued keys and certificates live in SQLite; every request is one
-// transaction, so concurrent clients (or several server processes on one
-// folder) keep the store consistent and a refused request stores nothing.
+// issued keys and certificates live in SQLite in the authority's folder or in
+// a PostgreSQL database shared by several instances; every request is one
+// transaction, so concurrent clients and instances keep the store consistent
+// and a refused request stores nothing.
 
 #include <filesystem>
 #include <memory>
@@ -13,13 +14,28 @@
 #include "crypto/types.h"
 #include "ta/core/issuing.h"
 
-struct sqlite3;
-
 namespace quarnel::ta {
 
 inline constexpr const char* kDatabaseFileName = "quarnel-ta.sqlite";
 /// The private exponent beside the parameter file: 256 hexadecimal digits.
 std::string PrivateExponentFileName(const std::string& code);
+
+/// How often a request that lost a serialisation race with another instance
+/// runs again before it is refused as busy.
+inline constexpr int kMaxRaceRetries = 8;
+/// An exponent file is 256 hexadecimal digits and a line end.
+inline constexpr std::size_t kMaxExponentFileSize = 4096;
+
+struct ServiceOptions {
+    std::filesystem::path dir;           ///< the parameter file (and SQLite database)
+    std::string databaseUrl;             ///< postgresql://user@host:port/dbname; empty: SQLite
+    std::string databasePassword;        ///< never from the command line
+    std::filesystem::path exponentFile;  ///< empty: private-exponent-CODE.txt in dir
+};
+
+/// False (and `error`) unless `file` is a regular file of at most
+/// kMaxExponentFileSize bytes that only its owner may open.
+[[nodiscard]] bool CheckExponentFile(const std::filesystem::path& file, std::string& error);
 
 struct Reply {
     int status = 200;
@@ -45,6 +61,9 @@ class AuthorityService {
     /// database there. Nothing on failure, with `error`.
     static std::unique_ptr<AuthorityService> Open(const std::filesystem::path& dir,
                                                   std::string& error,
+                                                  RandomSource random = SystemRandom());
+    /// The same with a PostgreSQL database and a shared exponent file.
+    static std::unique_ptr<AuthorityService> Open(const ServiceOptions& options, std::string& error,
                                                   RandomSource random = SystemRandom());
 
     const std::string& code() const { return code_; }

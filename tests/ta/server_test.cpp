@@ -7,6 +7,7 @@
 #include "store/ta_parameters.h"
 #include "ta/server/http_listener.h"
 #include "ta/service/authority_service.h"
+#include "ta/service/storage.h"
 #include "temp_dir.h"
 
 namespace quarnel::ta {
@@ -90,6 +91,44 @@ TEST(Initialise, WritesAParameterFileTheClientAcceptsAndNeverOverwrites) {
                                dir.path() / "private-exponent-1A0.txt",
                                std::filesystem::copy_options::overwrite_existing);
     EXPECT_FALSE(AuthorityService::Open(dir.path(), error));
+}
+
+TEST(SharedStore, DatabaseAddressesAndTheExponentFileAreCheckedBeforeUse) {
+    DatabaseAddress a;
+    std::string error;
+    ASSERT_TRUE(
+        ParseDatabaseUrl("postgresql://ta@db.example:5433/quarnel?sslmode=require", a, error))
+        << error;
+    EXPECT_EQ(a.user + "@" + a.host + ":" + std::to_string(a.port) + "/" + a.name + " " + a.options,
+              "ta@db.example:5433/quarnel sslmode=require");
+    const std::string base = "postgresql://ta@db/";
+    EXPECT_TRUE(
+        ParseDatabaseUrl(base + std::string(kMaxDatabaseUrlLength - base.size(), 'q'), a, error));
+    for (const std::string& bad :
+         {base + std::string(kMaxDatabaseUrlLength + 1 - base.size(), 'q'),
+          std::string("postgresql://ta:secret@db/quarnel"), std::string("mysql://ta@db/quarnel"),
+          std::string("postgresql://ta@db/"), std::string("postgresql://ta@db/x?password=p")}) {
+        EXPECT_FALSE(ParseDatabaseUrl(bad, a, error)) << bad;
+    }
+    EXPECT_FALSE(ParseDatabaseUrl("postgresql://ta:secret@db/quarnel", a, error));
+    EXPECT_NE(error.find("QUARNEL_TA_DB_PASSWORD"), std::string::npos) << error;
+
+    test::TempDir dir;
+    const auto file = dir.path() / "exponent";
+    std::filesystem::copy_file(kTestTa / "private-exponent-0FF.txt", file);
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read);
+    EXPECT_FALSE(CheckExponentFile(file, error));
+    EXPECT_NE(error.find("chmod 600"), std::string::npos) << error;
+    std::filesystem::permissions(file, std::filesystem::perms::group_read,
+                                 std::filesystem::perm_options::remove);
+    EXPECT_TRUE(CheckExponentFile(file, error)) << error;
+    std::filesystem::resize_file(file, kMaxExponentFileSize);
+    EXPECT_TRUE(CheckExponentFile(file, error)) << error;
+    std::filesystem::resize_file(file, kMaxExponentFileSize + 1);
+    EXPECT_FALSE(CheckExponentFile(file, error));
+    EXPECT_FALSE(CheckExponentFile(dir.path(), error));
 }
 
 }  // namespace
