@@ -98,6 +98,8 @@ constexpr TextEntry kTexts[] = {
     T(txt::kDossierNonRepresentable,
       "Le dossier %s ne peut pas être choisi : le caractère « %s » n'appartient pas au jeu "
       "de caractères d'Europe occidentale (code page 1252)."),
+    T(txt::kFormesSmtp, "Smtp : hôte[:port], smtp+starttls://hôte, smtps://hôte"),
+    T(txt::kFormesPop3, "Pop3 : hôte[:port], pop3+stls://hôte, pop3s://hôte"),
 };
 }  // namespace
 

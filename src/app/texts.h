@@ -95,5 +95,8 @@ inline constexpr int kOkDossier = 71165;
 inline constexpr int kOkProxy = 71166;
 inline constexpr int kCaractereNonPermis = 71167;
 inline constexpr int kDossierNonRepresentable = 71168;
+// The forms a mail server field takes (hint under the fields).
+inline constexpr int kFormesSmtp = 71190;
+inline constexpr int kFormesPop3 = 71191;
 
 }  // namespace quarnel::txt

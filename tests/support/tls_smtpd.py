@@ -50,7 +50,8 @@ def main():
                     require_starttls=a.mode == "starttls",
                     authenticator=authenticator if a.user else None,
                     auth_required=bool(a.user),
-                    auth_require_tls=a.mode != "clear",
+                    # Implicit TLS is not seen by aiosmtpd as TLS: AUTH must be allowed.
+                    auth_require_tls=a.mode == "starttls",
                     auth_exclude_mechanism=["PLAIN"] if a.login_only else None)
 
     loop = asyncio.new_event_loop()

@@ -15,8 +15,11 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
+#include "crypto/cp1252.h"
+#include "crypto/own_keys.h"
 #include "holder/program_state.h"
 #include "mail/mail_state.h"
+#include "mail/mail_tls.h"
 #include "mail/mime.h"
 #include "mail/sent_log.h"
 #include "mail/smtp_client.h"
@@ -243,6 +246,15 @@ void FormSmtp::MaintenantClick() {
     job.server = FromCp1252(ctx_.settings.smtpServer);
     job.heloName = QStringLiteral("IdSMTP");
     job.fromAddress = ctx_.email;
+    // Only used when the relay is reached over TLS and asks for it.
+    job.account = Cp1252ToUtf8(ctx_.settings.accountName);
+    if (!password_->empty()) {
+        *job.password = password_.Get();
+    } else if (ctx_.keyStore.empty() ||
+               !ReadMailPassword(ctx_.keyStore, ctx_.ownDigit, *job.password)) {
+        job.password->clear();
+    }
+    job.extraAuthorities = ctx_.dataFolder / kExtraAuthorityFile;
     job.recipients = recipients_;
     SetButtons(false, false, false, txt::kTipMaintenantOff);
     error_.clear();
