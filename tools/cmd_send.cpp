@@ -96,17 +96,15 @@ int RunSendCommand(Args& args) {
     job.fromAddress = mail.fromAddress;
     job.recipients = mail.to;
     // AUTH only goes over TLS, with the stored mail password unless one is given.
-    job.account = Cp1252ToUtf8(ctx.settings.accountName);
+    SecretString password;
     if (passwordFromStdin) {
-        if (!std::getline(std::cin, *job.password) || job.password->empty()) {
+        if (!std::getline(std::cin, *password) || password->empty()) {
             throw UsageError("--password-stdin: no password on standard input");
         }
-        if (job.password->back() == '\r') job.password->pop_back();
-    } else if (ctx.keyStore.empty() ||
-               !ReadMailPassword(ctx.keyStore, ctx.ownDigit, *job.password)) {
-        job.password->clear();
+        if (password->back() == '\r') password->pop_back();
+    } else if (ctx.keyStore.empty() || !ReadMailPassword(ctx.keyStore, ctx.ownDigit, *password)) {
+        password->clear();
     }
-    job.extraAuthorities = std::filesystem::path(dir) / kExtraAuthorityFile;
     try {
         job.message = BuildMail(mail);
     } catch (const std::runtime_error& e) {
@@ -120,6 +118,8 @@ int RunSendCommand(Args& args) {
     std::unique_ptr<QCoreApplication> app;
     if (!QCoreApplication::instance()) app = std::make_unique<QCoreApplication>(argc, argv);
     SmtpClient client;
+    client.SetCredentials(Cp1252ToUtf8(ctx.settings.accountName), std::move(password));
+    client.SetExtraAuthorities(std::filesystem::path(dir) / kExtraAuthorityFile);
     QEventLoop loop;
     bool transferred = false;
     QObject::connect(&client, &SmtpClient::logged, [](int id, const QString& detail) {

@@ -219,7 +219,7 @@ void MailRetrieval::Start() {
     }
     job.server = FromCp1252(ctx_.settings.pop3Server);
     job.user = Cp1252ToUtf8(ctx_.settings.accountName);
-    job.extraAuthorities = ctx_.dataFolder / kExtraAuthorityFile;
+    client_->SetExtraAuthorities(ctx_.dataFolder / kExtraAuthorityFile);
     client_->Start(job);
 }
 

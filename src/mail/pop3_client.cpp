@@ -80,7 +80,7 @@ void Pop3Client::Start(const Pop3Job& job) {
         Refuse(txt::kTlsFailed, QSslSocket::sslLibraryVersionString());
         return;
     }
-    const MailTrust trust = LoadMailTrust(tls ? job.extraAuthorities : std::filesystem::path());
+    const MailTrust trust = LoadMailTrust(tls ? extraAuthorities_ : std::filesystem::path());
     if (trust.noteTextId) {
         Q_EMIT logged(trust.noteTextId, trust.noteDetail);
         if (session != session_) return;

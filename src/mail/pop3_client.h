@@ -44,8 +44,6 @@ struct Pop3Job {
     QString server;  ///< a server setting (mail/server_address.h), default port 110
     std::string user;
     SecretString password;
-    /// The holder's extra authority file (kExtraAuthorityFile), if any.
-    std::filesystem::path extraAuthorities;
 };
 
 /// "host[:port]" split; port `defaultPort` when none; false when the port is
@@ -63,6 +61,8 @@ class Pop3Client : public QObject {
 
     /// Connects, sends USER and PASS, then STAT: statReady() or error().
     void Start(const Pop3Job& job);
+    /// The holder's extra authority file (kExtraAuthorityFile), if any.
+    void SetExtraAuthorities(std::filesystem::path file) { extraAuthorities_ = std::move(file); }
     /// The headers of message n (TOP n 0): topReady().
     void Top(int n);
     /// The whole message n (RETR n), dot-unstuffed: retrieved(); a message
@@ -130,6 +130,7 @@ class Pop3Client : public QObject {
     MailLimits limits_;
     std::unique_ptr<QSslSocket> socket_;
     MailServerAddress address_;
+    std::filesystem::path extraAuthorities_;
     QTimer timer_;
     State state_ = State::kIdle;
     bool multiLine_ = false;

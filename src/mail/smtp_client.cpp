@@ -130,9 +130,7 @@ SmtpClient::~SmtpClient() {
 }
 
 void SmtpClient::Start(const SmtpJob& job) {
-    if (running_) return;
-    Start(SmtpJob{job.server, job.heloName, job.message, job.fromAddress, job.recipients,
-                  job.account, SecretString(job.password.Get()), job.extraAuthorities});
+    if (!running_) Start(SmtpJob(job));
 }
 
 void SmtpClient::Start(SmtpJob&& job) {
@@ -173,7 +171,7 @@ void SmtpClient::Start(SmtpJob&& job) {
     if (tls && !QSslSocket::supportsSsl()) {
         return Refuse(txt::kTlsFailed, QSslSocket::sslLibraryVersionString());
     }
-    const MailTrust trust = LoadMailTrust(tls ? job_.extraAuthorities : std::filesystem::path());
+    const MailTrust trust = LoadMailTrust(tls ? extraAuthorities_ : std::filesystem::path());
     if (trust.noteTextId) {
         Q_EMIT logged(trust.noteTextId, trust.noteDetail);
         if (!running_) return;
@@ -243,15 +241,15 @@ void SmtpClient::AfterEhlo(const QString& text) {
     for (const QStringList& w : extensions) {
         if (w[0] == "AUTH") mechanisms += w.mid(1);
     }
-    const bool credentials = !job_.account.empty() && !job_.password.Get().empty();
+    const bool credentials = !account_.empty() && !password_.Get().empty();
     if (tlsUp_ && credentials) {
         if (mechanisms.contains("PLAIN")) {
             std::string raw;
-            raw.reserve(job_.account.size() + job_.password.Get().size() + 2);
+            raw.reserve(account_.size() + password_.Get().size() + 2);
             raw += '\0';
-            raw += job_.account;
+            raw += account_;
             raw += '\0';
-            raw += job_.password.Get();
+            raw += password_.Get();
             const SecretString plain(std::move(raw));
             return SendSecret(Step::AuthPlain, SecretString("AUTH PLAIN " + Base64(plain.Get())));
         }
@@ -345,10 +343,10 @@ void SmtpClient::OnReply(int code, const QString& text) {
             return SendCommand(Step::Rset, "RSET");
         case Step::AuthLogin:
             if (code != 334) return AuthRefused(text);
-            return SendSecret(Step::AuthUser, SecretString(Base64(job_.account)));
+            return SendSecret(Step::AuthUser, SecretString(Base64(account_)));
         case Step::AuthUser:
             if (code != 334) return AuthRefused(text);
-            return SendSecret(Step::AuthPass, SecretString(Base64(job_.password.Get())));
+            return SendSecret(Step::AuthPass, SecretString(Base64(password_.Get())));
         case Step::Helo:
             if (code != 250) return Refused(text);
             return SendCommand(Step::Rset, "RSET");
@@ -497,7 +495,7 @@ void SmtpClient::Finish() {
     }
     job_.message.clear();
     job_.message.shrink_to_fit();
-    job_.password = SecretString();
+    password_ = SecretString();
     if (connected_) Q_EMIT logged(txt::kSmtpDisconnected, {});
     Q_EMIT finished(connected_, transferred_);
 }

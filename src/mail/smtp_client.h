@@ -27,11 +27,6 @@ struct SmtpJob {
     std::string message;  ///< the whole MIME message, CR LF lines, not yet dot-stuffed
     std::string fromAddress;
     std::vector<std::string> recipients;
-    /// For AUTH, sent only over TLS and only when the relay announces AUTH.
-    std::string account;
-    SecretString password;
-    /// The holder's extra authority file (kExtraAuthorityFile), if any.
-    std::filesystem::path extraAuthorities;
 };
 
 /// The relay's host and port of "host[:port]"; port 0 when the text is not a
@@ -74,6 +69,14 @@ class SmtpClient : public QObject {
     /// ends the dialogue: nothing is ever sent in clear instead.
     void Start(const SmtpJob& job);
     void Start(SmtpJob&& job);
+    /// For AUTH of the next Start: sent only over TLS and only when the
+    /// relay announces AUTH; the password is wiped when that dialogue ends.
+    void SetCredentials(std::string account, SecretString password) {
+        account_ = std::move(account);
+        password_ = std::move(password);
+    }
+    /// The holder's extra authority file (kExtraAuthorityFile), if any.
+    void SetExtraAuthorities(std::filesystem::path file) { extraAuthorities_ = std::move(file); }
     /// Ends the dialogue at once; finished follows with what was reached.
     void Abort();
     [[nodiscard]] bool IsRunning() const { return running_; }
@@ -133,6 +136,9 @@ class SmtpClient : public QObject {
 
     MailLimits limits_;
     SmtpJob job_;
+    std::string account_;
+    SecretString password_;
+    std::filesystem::path extraAuthorities_;
     std::unique_ptr<QSslSocket> socket_;
     MailServerAddress address_;
     bool tlsUp_ = false;

@@ -84,9 +84,14 @@ Transcript Send(const std::string& server, const std::string& password, const fs
                 MailLimits limits = {}) {
     OutgoingMail mail{"moi@example.org",      "MARTIN Paul", "Objet",
                       {"dupont@example.org"}, {body},        {}};
-    SmtpJob job{QString::fromStdString(server), "IdSMTP", BuildMail(mail),        "moi@example.org",
-                {"dupont@example.org"},         kUser,    SecretString(password), trust};
+    SmtpJob job{QString::fromStdString(server),
+                "IdSMTP",
+                BuildMail(mail),
+                "moi@example.org",
+                {"dupont@example.org"}};
     SmtpClient client(nullptr, limits);
+    client.SetCredentials(kUser, SecretString(password));
+    client.SetExtraAuthorities(trust);
     Transcript t;
     QObject::connect(&client, &SmtpClient::logged, [&](int id, const QString& d) { t.Add(id, d); });
     QObject::connect(&client, &SmtpClient::finished, [&](bool, bool sent) {
@@ -114,7 +119,8 @@ Transcript Fetch(const std::string& server, const std::string& password, const f
         t.done = true;
         t.ok = ok;
     });
-    client.Start({QString::fromStdString(server), kUser, SecretString(password), trust});
+    client.SetExtraAuthorities(trust);
+    client.Start({QString::fromStdString(server), kUser, SecretString(password)});
     EXPECT_TRUE(test::RunUntil([&] { return t.done; }, 20000)) << t.All();
     return t;
 }

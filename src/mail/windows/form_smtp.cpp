@@ -246,15 +246,6 @@ void FormSmtp::MaintenantClick() {
     job.server = FromCp1252(ctx_.settings.smtpServer);
     job.heloName = QStringLiteral("IdSMTP");
     job.fromAddress = ctx_.email;
-    // Only used when the relay is reached over TLS and asks for it.
-    job.account = Cp1252ToUtf8(ctx_.settings.accountName);
-    if (!password_->empty()) {
-        *job.password = password_.Get();
-    } else if (ctx_.keyStore.empty() ||
-               !ReadMailPassword(ctx_.keyStore, ctx_.ownDigit, *job.password)) {
-        job.password->clear();
-    }
-    job.extraAuthorities = ctx_.dataFolder / kExtraAuthorityFile;
     job.recipients = recipients_;
     SetButtons(false, false, false, txt::kTipMaintenantOff);
     error_.clear();
@@ -262,6 +253,16 @@ void FormSmtp::MaintenantClick() {
     connect(client_.get(), &SmtpClient::logged, this, &FormSmtp::OnLogged);
     connect(client_.get(), &SmtpClient::error, this,
             [this](const QString& text) { error_ = text; });
+    // Only used when the relay is reached over TLS and asks for it.
+    SecretString password;
+    if (!password_->empty()) {
+        *password = password_.Get();
+    } else if (ctx_.keyStore.empty() ||
+               !ReadMailPassword(ctx_.keyStore, ctx_.ownDigit, *password)) {
+        password->clear();
+    }
+    client_->SetCredentials(Cp1252ToUtf8(ctx_.settings.accountName), std::move(password));
+    client_->SetExtraAuthorities(ctx_.dataFolder / kExtraAuthorityFile);
     connect(client_.get(), &SmtpClient::finished, this, &FormSmtp::OnFinished,
             Qt::QueuedConnection);
     client_->Start(job);
