@@ -300,7 +300,8 @@ bool Pop3Client::OnReply(const QByteArray& line) {
         case State::kPass:
         case State::kStat:
             if (!ok && (state_ == State::kUser || state_ == State::kPass)) {
-                Refuse(txt::kPop3AuthRefused, text);
+                Q_EMIT logged(txt::kPop3AuthRefused, text);
+                Fail(text, true);
                 return false;
             }
             if (!ok) {
