@@ -8,8 +8,10 @@
 #include <memory>
 
 #include "crypto/cp1252.h"
+#include "crypto/own_keys.h"
 #include "holder/settings.h"
 #include "holder_folder.h"
+#include "mail/mail_tls.h"
 #include "mail/mime.h"
 #include "mail/smtp_client.h"
 #include "mail/texts.h"
@@ -64,6 +66,7 @@ int RunSendCommand(Args& args) {
     const auto smtp = args.Option("--smtp");
     const auto to = args.Option("--to");
     const auto subject = args.Option("--subject");
+    const bool passwordFromStdin = args.Flag("--password-stdin");
     const auto files = args.Positional(1, 1 + kMaxAttachmentArgs);
     std::vector<std::filesystem::path> attachments;
     for (std::size_t i = 1; i < files.size(); ++i) {
@@ -92,6 +95,16 @@ int RunSendCommand(Args& args) {
     job.heloName = QStringLiteral("IdSMTP");
     job.fromAddress = mail.fromAddress;
     job.recipients = mail.to;
+    // AUTH only goes over TLS, with the stored mail password unless one is given.
+    SecretString password;
+    if (passwordFromStdin) {
+        if (!std::getline(std::cin, *password) || password->empty()) {
+            throw UsageError("--password-stdin: no password on standard input");
+        }
+        if (password->back() == '\r') password->pop_back();
+    } else if (ctx.keyStore.empty() || !ReadMailPassword(ctx.keyStore, ctx.ownDigit, *password)) {
+        password->clear();
+    }
     try {
         job.message = BuildMail(mail);
     } catch (const std::runtime_error& e) {
@@ -105,6 +118,8 @@ int RunSendCommand(Args& args) {
     std::unique_ptr<QCoreApplication> app;
     if (!QCoreApplication::instance()) app = std::make_unique<QCoreApplication>(argc, argv);
     SmtpClient client;
+    client.SetCredentials(Cp1252ToUtf8(ctx.settings.accountName), std::move(password));
+    client.SetExtraAuthorities(std::filesystem::path(dir) / kExtraAuthorityFile);
     QEventLoop loop;
     bool transferred = false;
     QObject::connect(&client, &SmtpClient::logged, [](int id, const QString& detail) {

@@ -116,6 +116,8 @@ constexpr TextEntry kTexts[] = {
       "Sans le fichier de paramètres de l'Organisme de Confiance, le programme ne peut pas être "
       "initialisé : il s'arrête. Demandez ce fichier à votre Organisme de Confiance, puis relancez "
       "le programme."),
+    T(txt::kFormesSmtp, "Smtp : hôte[:port], smtp+starttls://hôte, smtps://hôte"),
+    T(txt::kFormesPop3, "Pop3 : hôte[:port], pop3+stls://hôte, pop3s://hôte"),
 };
 }  // namespace
 

@@ -103,5 +103,8 @@ inline constexpr int kParametresInvalides = 71204;  // file
 inline constexpr int kParametresNonCopies = 71205;  // file, data folder, reason
 inline constexpr int kParametresAbsents = 71206;
 inline constexpr int kParametresIntrouvables = 71207;  // data folder
+// The forms a mail server field takes (hint under the fields).
+inline constexpr int kFormesSmtp = 71190;
+inline constexpr int kFormesPop3 = 71191;
 
 }  // namespace quarnel::txt

@@ -5,6 +5,7 @@
 #include "crypto/cp1252.h"
 #include "crypto/datetime.h"
 #include "crypto/own_keys.h"
+#include "mail/mail_tls.h"
 #include "mail/pop3_client.h"
 #include "mail/pop3_texts.h"
 #include "messages/decryption.h"
@@ -218,6 +219,7 @@ void MailRetrieval::Start() {
     }
     job.server = FromCp1252(ctx_.settings.pop3Server);
     job.user = Cp1252ToUtf8(ctx_.settings.accountName);
+    client_->SetExtraAuthorities(ctx_.dataFolder / kExtraAuthorityFile);
     client_->Start(job);
 }
 

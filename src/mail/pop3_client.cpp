@@ -1,10 +1,14 @@
 #include "mail/pop3_client.h"
 
-#include <QTcpSocket>
+#include <QSslCipher>
+#include <QSslSocket>
 
 #include <algorithm>
 
+#include "mail/mail_tls.h"
 #include "mail/pop3_texts.h"
+#include "mail/texts.h"
+#include "resources/texts.h"
 
 namespace quarnel {
 
@@ -50,13 +54,14 @@ Pop3Client::~Pop3Client() {
 
 void Pop3Client::Start(const Pop3Job& job) {
     Abort();
-    QString host;
-    quint16 port = 0;
-    if (!SplitServer(job.server, 110, host, port)) {
+    const auto address = ParseMailServer(job.server.toStdString(), MailProtocol::Pop3);
+    if (!address) {
         state_ = State::kConnecting;
         Fail(job.server, false);
         return;
     }
+    address_ = *address;
+    const QString host = QString::fromStdString(address_.host);
     // A line break in the account or the password would smuggle in a command.
     const auto breaks = [](const std::string& s) { return s.find_first_of("\r\n") != s.npos; };
     if (breaks(job.user) || breaks(job.password.Get())) {
@@ -64,26 +69,83 @@ void Pop3Client::Start(const Pop3Job& job) {
         Fail(QStringLiteral("line break in the account name or password"), false);
         return;
     }
+    const quint64 session = session_;
+    if (address_.securityFromPort) {
+        Q_EMIT logged(txt::kTlsPortChoseTls, QString::number(address_.port));
+        if (session != session_) return;
+    }
+    const bool tls = address_.security != MailSecurity::Clear;
+    state_ = State::kConnecting;
+    if (tls && !QSslSocket::supportsSsl()) {
+        Refuse(txt::kTlsFailed, QSslSocket::sslLibraryVersionString());
+        return;
+    }
+    const MailTrust trust = LoadMailTrust(tls ? extraAuthorities_ : std::filesystem::path());
+    if (trust.noteTextId) {
+        Q_EMIT logged(trust.noteTextId, trust.noteDetail);
+        if (session != session_) return;
+    }
     user_ = job.user;
     password_ = SecretString(std::string(job.password.Get()));
-    socket_ = std::make_unique<QTcpSocket>();
-    connect(socket_.get(), &QTcpSocket::readyRead, this, &Pop3Client::OnReadyRead);
-    connect(socket_.get(), &QTcpSocket::disconnected, this, &Pop3Client::OnDisconnected);
-    connect(socket_.get(), &QTcpSocket::connected, this, [this] {
-        state_ = State::kGreeting;
-        ArmReplyTimer();
+    socket_ = MakeMailSocket(trust, host);
+    connect(socket_.get(), &QSslSocket::readyRead, this, &Pop3Client::OnReadyRead);
+    connect(socket_.get(), &QSslSocket::disconnected, this, &Pop3Client::OnDisconnected);
+    connect(socket_.get(), &QSslSocket::encrypted, this, &Pop3Client::OnEncrypted);
+    connect(socket_.get(), &QSslSocket::connected, this, [this] {
+        state_ = address_.security == MailSecurity::Tls ? State::kHandshake : State::kGreeting;
+        if (state_ == State::kHandshake) {
+            timer_.start(limits_.tlsHandshake);
+        } else {
+            ArmReplyTimer();
+        }
     });
-    connect(socket_.get(), &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
+    connect(socket_.get(), &QSslSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
         if (state_ == State::kConnecting) {
             Fail(socket_->errorString(), false);
+        } else if (state_ == State::kHandshake) {
+            Refuse(txt::kTlsFailed, socket_->errorString());
         } else if (state_ != State::kIdle && state_ != State::kQuit) {
             OnDisconnected();
         }
     });
-    state_ = State::kConnecting;
+    // Verification is never waived: any certificate fault ends the session.
+    connect(socket_.get(), &QSslSocket::sslErrors, this, [this](const QList<QSslError>& errors) {
+        const int id = TlsRefusalTextId(errors);
+        Refuse(id, id == txt::kTlsFailed && !errors.isEmpty()
+                       ? errors.first().errorString()
+                       : QString::fromStdString(address_.host));
+    });
     pending_.clear();
     timer_.start(limits_.connect);
-    socket_->connectToHost(host, port);
+    if (address_.security == MailSecurity::Tls) {
+        socket_->connectToHostEncrypted(host, address_.port);
+    } else {
+        socket_->connectToHost(host, address_.port);
+    }
+}
+
+void Pop3Client::OnEncrypted() {
+    if (state_ != State::kHandshake) return;
+    const QSslCipher cipher = socket_->sessionCipher();
+    const quint64 session = session_;
+    Q_EMIT logged(txt::kTlsEncrypted, cipher.protocolString() + ' ' + cipher.name());
+    if (session != session_) return;
+    if (address_.security == MailSecurity::Tls) {
+        state_ = State::kGreeting;
+        ArmReplyTimer();
+    } else {
+        Send("USER " + QByteArray::fromStdString(user_), State::kUser);
+    }
+}
+
+void Pop3Client::Refuse(int textId, const QString& detail) {
+    const QString why =
+        QString::fromStdString(FillPlaceholders(FrenchText(textId), {detail.toStdString()}));
+    Abort();
+    Q_EMIT logged(textId, detail);
+    Q_EMIT logged(txt::kPop3ConnectFailed, QString());
+    Q_EMIT error(why);
+    Q_EMIT finished(false);
 }
 
 void Pop3Client::Top(int n) {
@@ -222,16 +284,34 @@ bool Pop3Client::OnReply(const QByteArray& line) {
     const QString text = ReplyText(line);
     timer_.stop();
     switch (state_) {
+        case State::kStls:
+            if (!ok) {
+                Refuse(txt::kTlsNotOffered, QStringLiteral("STLS"));
+                return false;
+            }
+            // Whatever came along with the +OK was sent in clear: dropped.
+            pending_.clear();
+            state_ = State::kHandshake;
+            timer_.start(limits_.tlsHandshake);
+            socket_->startClientEncryption();
+            return false;
         case State::kGreeting:
         case State::kUser:
         case State::kPass:
         case State::kStat:
+            if (!ok && (state_ == State::kUser || state_ == State::kPass)) {
+                Q_EMIT logged(txt::kPop3AuthRefused, text);
+                Fail(text, true);
+                return false;
+            }
             if (!ok) {
                 Q_EMIT logged(txt::kPop3ServerError, text);
                 Fail(text, state_ != State::kGreeting);
                 return false;
             }
-            if (state_ == State::kGreeting) {
+            if (state_ == State::kGreeting && address_.security == MailSecurity::StartTls) {
+                Send("STLS", State::kStls);
+            } else if (state_ == State::kGreeting) {
                 Send("USER " + QByteArray::fromStdString(user_), State::kUser);
             } else if (state_ == State::kUser) {
                 Send("PASS " + QByteArray::fromStdString(password_.Get()), State::kPass);
@@ -319,8 +399,9 @@ void Pop3Client::OnDisconnected() {
 
 void Pop3Client::OnTimeout() {
     if (state_ == State::kIdle) return;
-    static const char* const kNames[] = {"", "connect", "greeting", "USER", "PASS", "STAT",
-                                         "", "TOP",     "LIST",     "RETR", "DELE", "QUIT"};
+    static const char* const kNames[] = {"",     "connect", "greeting", "USER", "PASS",
+                                         "STAT", "",        "TOP",      "LIST", "RETR",
+                                         "DELE", "QUIT",    "TLS",      "STLS"};
     const QString step = QString::fromLatin1(kNames[int(state_)]);
     Q_EMIT logged(txt::kPop3TimedOut, step);
     if (state_ == State::kQuit) {
@@ -332,8 +413,9 @@ void Pop3Client::OnTimeout() {
 }
 
 void Pop3Client::Fail(const QString& why, bool connected) {
-    const bool loggedIn =
-        connected && state_ != State::kGreeting && state_ != State::kUser && state_ != State::kPass;
+    const bool loggedIn = connected && state_ != State::kGreeting && state_ != State::kUser &&
+                          state_ != State::kPass && state_ != State::kHandshake &&
+                          state_ != State::kStls;
     Abort();
     if (!loggedIn) Q_EMIT logged(txt::kPop3ConnectFailed, why);
     Q_EMIT error(why);

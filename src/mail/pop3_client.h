@@ -18,13 +18,15 @@
 
 #include <chrono>
 #include <cstddef>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "crypto/secret.h"
 #include "mail/mail_limits.h"
+#include "mail/server_address.h"
 
-class QTcpSocket;
+class QSslSocket;
 
 namespace quarnel {
 
@@ -39,7 +41,7 @@ inline constexpr qint64 kMaxPop3Headers = qint64(1) << 20;
 inline constexpr int kMaxPop3Count = 100000;
 
 struct Pop3Job {
-    QString server;  ///< host or host:port, default port 110
+    QString server;  ///< a server setting (mail/server_address.h), default port 110
     std::string user;
     SecretString password;
 };
@@ -59,6 +61,8 @@ class Pop3Client : public QObject {
 
     /// Connects, sends USER and PASS, then STAT: statReady() or error().
     void Start(const Pop3Job& job);
+    /// The holder's extra authority file (kExtraAuthorityFile), if any.
+    void SetExtraAuthorities(std::filesystem::path file) { extraAuthorities_ = std::move(file); }
     /// The headers of message n (TOP n 0): topReady().
     void Top(int n);
     /// The whole message n (RETR n), dot-unstuffed: retrieved(); a message
@@ -105,6 +109,8 @@ class Pop3Client : public QObject {
         kRetr,
         kDele,
         kQuit,
+        kHandshake,  // TLS, from the start or after STLS
+        kStls,
     };
 
     void Send(const QByteArray& line, State next);
@@ -116,10 +122,15 @@ class Pop3Client : public QObject {
     /// Takes lines of a multi-line answer; true when its "." came.
     bool TakeBody(const QByteArray& line);
     void Fail(const QString& why, bool connected);
+    /// A TLS or log-in refusal: its own line, then the session ends.
+    void Refuse(int textId, const QString& detail);
+    void OnEncrypted();
     void ArmReplyTimer();
 
     MailLimits limits_;
-    std::unique_ptr<QTcpSocket> socket_;
+    std::unique_ptr<QSslSocket> socket_;
+    MailServerAddress address_;
+    std::filesystem::path extraAuthorities_;
     QTimer timer_;
     State state_ = State::kIdle;
     bool multiLine_ = false;

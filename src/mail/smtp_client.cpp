@@ -2,10 +2,12 @@
 
 #include "mail/smtp_client.h"
 
-#include <QTcpSocket>
+#include <QSslCipher>
+#include <QSslSocket>
 #include <algorithm>
 #include <cctype>
 
+#include "mail/mail_tls.h"
 #include "mail/texts.h"
 #include "resources/texts.h"
 
@@ -40,6 +42,21 @@ std::string HeloName(const QString& name) {
     const bool fits = !n.empty() && n.size() <= 255 &&
                       std::all_of(n.begin(), n.end(), [](char c) { return c > 0x20 && c < 0x7f; });
     return fits ? n : "IdSMTP";
+}
+
+// The keywords of an EHLO reply ("250-STARTTLS", "250 AUTH PLAIN LOGIN"),
+// upper case, each line's words after the code.
+std::vector<QStringList> Extensions(const QString& reply) {
+    std::vector<QStringList> out;
+    for (const QString& line : reply.split('\n')) {
+        const QStringList words = line.mid(4).toUpper().split(' ', Qt::SkipEmptyParts);
+        if (!words.isEmpty()) out.push_back(words);
+    }
+    return out;
+}
+
+std::string Base64(const std::string& s) {
+    return QByteArray::fromRawData(s.data(), qsizetype(s.size())).toBase64().toStdString();
 }
 
 }  // namespace
@@ -125,6 +142,7 @@ void SmtpClient::Start(SmtpJob&& job) {
     replyText_.clear();
     replyLines_ = recipient_ = dataPos_ = 0;
     atLineStart_ = true;
+    tlsUp_ = false;
     step_ = Step::Connecting;
     Q_EMIT logged(txt::kSmtpCall, {});
 
@@ -139,16 +157,45 @@ void SmtpClient::Start(SmtpJob&& job) {
     for (const std::string& a : job_.recipients) {
         if (!AddressTravels(a)) return Fail(txt::kSmtpAddressRefused, Latin(a));
     }
-    const ServerAddress address = ParseServerAddress(job_.server, 25);
-    if (address.port == 0) return Fail(txt::kSmtpConnectFailed, job_.server);
+    const auto address = ParseMailServer(job_.server.toStdString(), MailProtocol::Smtp);
+    if (!address) return Fail(txt::kSmtpConnectFailed, job_.server);
+    address_ = *address;
+    const QString host = QString::fromStdString(address_.host);
+    if (address_.securityFromPort) {
+        Q_EMIT logged(address_.security == MailSecurity::Tls ? txt::kTlsPortChoseTls
+                                                             : txt::kTlsPortChoseStartTls,
+                      QString::number(address_.port));
+        if (!running_) return;
+    }
+    const bool tls = address_.security != MailSecurity::Clear;
+    if (tls && !QSslSocket::supportsSsl()) {
+        return Refuse(txt::kTlsFailed, QSslSocket::sslLibraryVersionString());
+    }
+    const MailTrust trust = LoadMailTrust(tls ? extraAuthorities_ : std::filesystem::path());
+    if (trust.noteTextId) {
+        Q_EMIT logged(trust.noteTextId, trust.noteDetail);
+        if (!running_) return;
+    }
 
-    socket_ = std::make_unique<QTcpSocket>();
-    connect(socket_.get(), &QTcpSocket::connected, this, &SmtpClient::OnConnected);
-    connect(socket_.get(), &QTcpSocket::readyRead, this, &SmtpClient::OnReadyRead);
-    connect(socket_.get(), &QTcpSocket::bytesWritten, this, &SmtpClient::OnBytesWritten);
-    connect(socket_.get(), &QTcpSocket::errorOccurred, this, &SmtpClient::OnSocketError);
+    socket_ = MakeMailSocket(trust, host);
+    connect(socket_.get(), &QSslSocket::connected, this, &SmtpClient::OnConnected);
+    connect(socket_.get(), &QSslSocket::encrypted, this, &SmtpClient::OnEncrypted);
+    connect(socket_.get(), &QSslSocket::readyRead, this, &SmtpClient::OnReadyRead);
+    connect(socket_.get(), &QSslSocket::bytesWritten, this, &SmtpClient::OnBytesWritten);
+    connect(socket_.get(), &QSslSocket::errorOccurred, this, &SmtpClient::OnSocketError);
+    // Verification is never waived: any certificate fault ends the dialogue.
+    connect(socket_.get(), &QSslSocket::sslErrors, this, [this](const QList<QSslError>& errors) {
+        const int id = TlsRefusalTextId(errors);
+        Refuse(id, id == txt::kTlsFailed && !errors.isEmpty()
+                       ? errors.first().errorString()
+                       : QString::fromStdString(address_.host));
+    });
     ArmTimer(limits_.connect);
-    socket_->connectToHost(address.host, address.port);
+    if (address_.security == MailSecurity::Tls) {
+        socket_->connectToHostEncrypted(host, address_.port);
+    } else {
+        socket_->connectToHost(host, address_.port);
+    }
 }
 
 void SmtpClient::Abort() {
@@ -160,8 +207,62 @@ void SmtpClient::ArmTimer(std::chrono::milliseconds limit) {
 }
 
 void SmtpClient::OnConnected() {
+    if (address_.security == MailSecurity::Tls) {
+        step_ = Step::Handshake;
+        return ArmTimer(limits_.tlsHandshake);
+    }
     step_ = Step::Greeting;
     ArmTimer(limits_.reply);
+}
+
+void SmtpClient::OnEncrypted() {
+    if (!running_ || step_ != Step::Handshake) return;
+    tlsUp_ = true;
+    const QSslCipher cipher = socket_->sessionCipher();
+    Q_EMIT logged(txt::kTlsEncrypted, cipher.protocolString() + ' ' + cipher.name());
+    if (!running_) return;
+    if (address_.security == MailSecurity::Tls) {
+        step_ = Step::Greeting;
+        return ArmTimer(limits_.reply);
+    }
+    SendCommand(Step::Ehlo, "EHLO " + HeloName(job_.heloName));
+}
+
+void SmtpClient::AfterEhlo(const QString& text) {
+    const std::vector<QStringList> extensions = Extensions(text);
+    if (address_.security == MailSecurity::StartTls && !tlsUp_) {
+        const bool offered = std::any_of(extensions.begin(), extensions.end(),
+                                         [](const QStringList& w) { return w[0] == "STARTTLS"; });
+        if (!offered) return Refuse(txt::kTlsNotOffered, QStringLiteral("STARTTLS"));
+        return SendCommand(Step::StartTls, "STARTTLS");
+    }
+    // AUTH only inside TLS, only when announced, PLAIN before LOGIN.
+    QStringList mechanisms;
+    for (const QStringList& w : extensions) {
+        if (w[0] == "AUTH") mechanisms += w.mid(1);
+    }
+    const bool credentials = !account_.empty() && !password_.Get().empty();
+    if (tlsUp_ && credentials) {
+        if (mechanisms.contains("PLAIN")) {
+            std::string raw;
+            raw.reserve(account_.size() + password_.Get().size() + 2);
+            raw += '\0';
+            raw += account_;
+            raw += '\0';
+            raw += password_.Get();
+            const SecretString plain(std::move(raw));
+            return SendSecret(Step::AuthPlain, SecretString("AUTH PLAIN " + Base64(plain.Get())));
+        }
+        if (mechanisms.contains("LOGIN")) return SendCommand(Step::AuthLogin, "AUTH LOGIN");
+    }
+    SendCommand(Step::Rset, "RSET");
+}
+
+void SmtpClient::SendSecret(Step next, SecretString command) {
+    step_ = next;
+    ArmTimer(limits_.reply);
+    *command += "\r\n";
+    socket_->write(command.Get().data(), qint64(command.Get().size()));
 }
 
 void SmtpClient::OnReadyRead() {
@@ -216,8 +317,36 @@ void SmtpClient::OnReply(int code, const QString& text) {
             Q_EMIT logged(txt::kSmtpConnected, {});
             return SendCommand(Step::Ehlo, "EHLO " + HeloName(job_.heloName));
         case Step::Ehlo:
-            if (code == 250) return SendCommand(Step::Rset, "RSET");
+            if (code == 250) return AfterEhlo(text);
+            // HELO cannot say STARTTLS: an encrypted dialogue needs EHLO.
+            if (address_.security == MailSecurity::StartTls && !tlsUp_) {
+                return Refuse(txt::kTlsNotOffered, QStringLiteral("STARTTLS"));
+            }
+            if (address_.security != MailSecurity::Clear) return Refused(text);
             return SendCommand(Step::Helo, "HELO " + HeloName(job_.heloName));
+        case Step::StartTls:
+            if (code != 220) return Refuse(txt::kTlsNotOffered, QStringLiteral("STARTTLS"));
+            // Whatever came along with the 220 was sent in clear: dropped.
+            inbox_.clear();
+            replyText_.clear();
+            replyLines_ = 0;
+            step_ = Step::Handshake;
+            ArmTimer(limits_.tlsHandshake);
+            return socket_->startClientEncryption();
+        case Step::AuthPlain:
+        case Step::AuthPass:
+            if (code != 235) return AuthRefused(text);
+            Q_EMIT logged(txt::kSmtpAuthenticated, step_ == Step::AuthPlain
+                                                       ? QStringLiteral("PLAIN")
+                                                       : QStringLiteral("LOGIN"));
+            if (!running_) return;
+            return SendCommand(Step::Rset, "RSET");
+        case Step::AuthLogin:
+            if (code != 334) return AuthRefused(text);
+            return SendSecret(Step::AuthUser, SecretString(Base64(account_)));
+        case Step::AuthUser:
+            if (code != 334) return AuthRefused(text);
+            return SendSecret(Step::AuthPass, SecretString(Base64(password_.Get())));
         case Step::Helo:
             if (code != 250) return Refused(text);
             return SendCommand(Step::Rset, "RSET");
@@ -251,6 +380,7 @@ void SmtpClient::OnReply(int code, const QString& text) {
             return Finish();
         case Step::Idle:
         case Step::Connecting:
+        case Step::Handshake:
             return;
     }
 }
@@ -287,6 +417,7 @@ void SmtpClient::OnBytesWritten() {
 void SmtpClient::OnSocketError() {
     if (!running_) return;
     if (step_ == Step::Quit) return Finish();
+    if (step_ == Step::Handshake) return Refuse(txt::kTlsFailed, socket_->errorString());
     if (step_ == Step::Connecting) return Fail(txt::kSmtpConnectFailed, socket_->errorString());
     Fail(txt::kSmtpConnectionLost, StepName(step_));
 }
@@ -310,6 +441,28 @@ void SmtpClient::Refused(const QString& text) {
         socket_->state() == QAbstractSocket::ConnectedState) {
         return SendCommand(Step::Quit, "QUIT");
     }
+    Finish();
+}
+
+void SmtpClient::AuthRefused(const QString& text) {
+    Q_EMIT logged(txt::kSmtpAuthRefused, text);
+    if (!running_) return;
+    Q_EMIT error(French(txt::kSmtpAuthRefused, text.toStdString()));
+    if (!running_) return;
+    failed_ = true;
+    Q_EMIT logged(txt::kSmtpTransferFailed, {});
+    if (!running_) return;
+    SendCommand(Step::Quit, "QUIT");
+}
+
+void SmtpClient::Refuse(int textId, const QString& detail) {
+    if (!running_) return;
+    failed_ = true;
+    Q_EMIT logged(textId, detail);
+    if (!running_) return;
+    Q_EMIT error(French(textId, detail.toStdString()));
+    if (!running_) return;
+    Q_EMIT logged(connected_ ? txt::kSmtpTransferFailed : txt::kSmtpConnectFailed, {});
     Finish();
 }
 
@@ -342,6 +495,7 @@ void SmtpClient::Finish() {
     }
     job_.message.clear();
     job_.message.shrink_to_fit();
+    password_ = SecretString();
     if (connected_) Q_EMIT logged(txt::kSmtpDisconnected, {});
     Q_EMIT finished(connected_, transferred_);
 }
@@ -351,8 +505,17 @@ QString SmtpClient::StepName(Step step) {
         case Step::Idle:
         case Step::Connecting:
             return QStringLiteral("CONNECT");
+        case Step::Handshake:
+            return QStringLiteral("TLS");
         case Step::Greeting:
             return QStringLiteral("220");
+        case Step::StartTls:
+            return QStringLiteral("STARTTLS");
+        case Step::AuthPlain:
+        case Step::AuthLogin:
+        case Step::AuthUser:
+        case Step::AuthPass:
+            return QStringLiteral("AUTH");
         case Step::Ehlo:
             return QStringLiteral("EHLO");
         case Step::Helo:

@@ -6,20 +6,23 @@
 #include <QString>
 #include <QTimer>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "crypto/secret.h"
 #include "mail/mail_limits.h"
+#include "mail/server_address.h"
 
-class QTcpSocket;
+class QSslSocket;
 
 namespace quarnel {
 
 /// What to send and where.
 struct SmtpJob {
-    QString server;  ///< host or host:port, default port 25
+    QString server;  ///< a server setting (mail/server_address.h), default port 25
     QString heloName;
     std::string message;  ///< the whole MIME message, CR LF lines, not yet dot-stuffed
     std::string fromAddress;
@@ -61,9 +64,19 @@ class SmtpClient : public QObject {
     SmtpClient& operator=(const SmtpClient&) = delete;
 
     /// Starts the dialogue (ignored while one runs). The rvalue form takes
-    /// the message over instead of copying it.
+    /// the message over instead of copying it. A TLS refusal (certificate,
+    /// STARTTLS missing) or a refused AUTH has a log line of its own and
+    /// ends the dialogue: nothing is ever sent in clear instead.
     void Start(const SmtpJob& job);
     void Start(SmtpJob&& job);
+    /// For AUTH of the next Start: sent only over TLS and only when the
+    /// relay announces AUTH; the password is wiped when that dialogue ends.
+    void SetCredentials(std::string account, SecretString password) {
+        account_ = std::move(account);
+        password_ = std::move(password);
+    }
+    /// The holder's extra authority file (kExtraAuthorityFile), if any.
+    void SetExtraAuthorities(std::filesystem::path file) { extraAuthorities_ = std::move(file); }
     /// Ends the dialogue at once; finished follows with what was reached.
     void Abort();
     [[nodiscard]] bool IsRunning() const { return running_; }
@@ -84,8 +97,14 @@ class SmtpClient : public QObject {
     enum class Step {
         Idle,
         Connecting,
+        Handshake,
         Greeting,
         Ehlo,
+        StartTls,
+        AuthPlain,
+        AuthLogin,
+        AuthUser,
+        AuthPass,
         Helo,
         Rset,
         MailFrom,
@@ -97,6 +116,11 @@ class SmtpClient : public QObject {
     };
 
     void OnConnected();
+    void OnEncrypted();
+    void AfterEhlo(const QString& text);
+    void SendSecret(Step next, SecretString command);
+    void AuthRefused(const QString& text);
+    void Refuse(int textId, const QString& detail);
     void OnReadyRead();
     void OnBytesWritten();
     void OnSocketError();
@@ -112,7 +136,12 @@ class SmtpClient : public QObject {
 
     MailLimits limits_;
     SmtpJob job_;
-    std::unique_ptr<QTcpSocket> socket_;
+    std::string account_;
+    SecretString password_;
+    std::filesystem::path extraAuthorities_;
+    std::unique_ptr<QSslSocket> socket_;
+    MailServerAddress address_;
+    bool tlsUp_ = false;
     QTimer timer_;
     Step step_ = Step::Idle;
     bool running_ = false;

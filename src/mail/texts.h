@@ -26,6 +26,20 @@ inline constexpr int kSmtpConnectionLost = 75011;  // step name
 inline constexpr int kSmtpAttachmentUnreadable = 75012;  // file
 inline constexpr int kSmtpReplyTooLong = 75013;          // the limit
 
+// ---- TLS and authentication (both clients; %s is the host unless said) ----
+inline constexpr int kTlsPortChoseStartTls = 75100;  // the port
+inline constexpr int kTlsPortChoseTls = 75101;       // the port
+inline constexpr int kTlsEncrypted = 75102;          // the protocol
+inline constexpr int kTlsUnknownAuthority = 75103;
+inline constexpr int kTlsExpired = 75104;
+inline constexpr int kTlsWrongHost = 75105;
+inline constexpr int kTlsFailed = 75106;            // the reason
+inline constexpr int kTlsNotOffered = 75107;        // STARTTLS or STLS
+inline constexpr int kTlsAuthorityFileBad = 75108;  // the file name
+inline constexpr int kSmtpAuthRefused = 75110;      // the relay's reply
+inline constexpr int kSmtpAuthenticated = 75111;    // the mechanism
+inline constexpr int kPop3AuthRefused = 75112;      // the server's reply
+
 // ---- Receiving (POP3 client, sorting) ----
 
 // ---- Windows ----

@@ -1612,6 +1612,60 @@ The file is not saved.</translation>
     <message>
         <source>Le fichier de paramètres de l'Organisme de Confiance (QuarnelTaPr.*) n'a été trouvé ni à côté du programme ni dans le dossier de données %s : l'initialisation ne peut pas s'ouvrir.</source>
         <translation>The Trusted Authority's parameter file (QuarnelTaPr.*) was found neither beside the program nor in the data folder %s: the initialisation cannot open.</translation>
+        <source>Smtp : hôte[:port], smtp+starttls://hôte, smtps://hôte</source>
+        <translation>SMTP: host[:port], smtp+starttls://host, smtps://host</translation>
+    </message>
+    <message>
+        <source>Pop3 : hôte[:port], pop3+stls://hôte, pop3s://hôte</source>
+        <translation>POP3: host[:port], pop3+stls://host, pop3s://host</translation>
+    </message>
+    <message>
+        <source>Port %s : la connexion sera chiffrée par STARTTLS</source>
+        <translation>Port %s: the connection will be encrypted with STARTTLS</translation>
+    </message>
+    <message>
+        <source>Port %s : la connexion sera chiffrée par TLS dès l'ouverture</source>
+        <translation>Port %s: the connection will be encrypted with TLS from the start</translation>
+    </message>
+    <message>
+        <source>Connexion chiffrée établie (%s)</source>
+        <translation>Encrypted connection established (%s)</translation>
+    </message>
+    <message>
+        <source>Refus : le certificat du serveur %s ne vient d'aucune autorité reconnue (une autorité de plus peut être placée dans le fichier QuarnelTitCA.pem du dossier de données)</source>
+        <translation>Refused: the certificate of server %s comes from no trusted authority (one more authority can be put in the file QuarnelTitCA.pem of the data folder)</translation>
+    </message>
+    <message>
+        <source>Refus : le certificat du serveur %s a expiré</source>
+        <translation>Refused: the certificate of server %s has expired</translation>
+    </message>
+    <message>
+        <source>Refus : le certificat présenté n'est pas celui du serveur %s</source>
+        <translation>Refused: the certificate presented is not that of server %s</translation>
+    </message>
+    <message>
+        <source>Refus : la négociation chiffrée a échoué (%s)</source>
+        <translation>Refused: the encryption handshake failed (%s)</translation>
+    </message>
+    <message>
+        <source>Refus : le serveur n'offre pas %s ; rien n'est envoyé en clair</source>
+        <translation>Refused: the server does not offer %s; nothing is sent in clear</translation>
+    </message>
+    <message>
+        <source>Le fichier %s n'est pas un certificat d'autorité lisible : il n'est pas pris en compte</source>
+        <translation>The file %s is not a readable authority certificate: it is not used</translation>
+    </message>
+    <message>
+        <source>Refus : authentification refusée par le transmetteur SMTP (%s)</source>
+        <translation>Refused: authentication refused by the SMTP relay (%s)</translation>
+    </message>
+    <message>
+        <source>Authentification acceptée (%s)</source>
+        <translation>Authentication accepted (%s)</translation>
+    </message>
+    <message>
+        <source>Refus : authentification refusée par le serveur POP3 (%s)</source>
+        <translation>Refused: authentication refused by the POP3 server (%s)</translation>
     </message>
 </context>
 </TS>

@@ -156,6 +156,49 @@ SmtpServer::SmtpServer() {
     }
 }
 
+std::string TestCertificates::MissingReason() {
+    if (std::system("openssl version >/dev/null 2>&1") != 0) {
+        return "openssl is not installed (Debian package openssl)";
+    }
+    return {};
+}
+
+const TestCertificates& TestCertificates::Get() {
+    static const TestCertificates certificates;
+    return certificates;
+}
+
+TestCertificates::TestCertificates() {
+    const std::string command = "sh '" QUARNEL_TEST_SUPPORT_DIR "/make_test_certs.sh' '" +
+                                dir_.path().string() + "' >'" +
+                                (dir_.path() / "openssl.log").string() + "' 2>&1";
+    made_ = std::system(command.c_str()) == 0 && fs::exists(Certificate("unknown"));
+}
+
+SmtpServer::SmtpServer(const TlsSetup& tls) {
+    const TestCertificates& certs = TestCertificates::Get();
+    for (int attempt = 0; attempt < 3 && !running_ && certs.Made(); ++attempt) {
+        port_ = FreePort();
+        std::vector<std::string> argv{"/usr/bin/python3",
+                                      QUARNEL_TEST_SUPPORT_DIR "/tls_smtpd.py",
+                                      "--listen",
+                                      "127.0.0.1:" + std::to_string(port_),
+                                      "--maildir",
+                                      Maildir().string(),
+                                      "--mode",
+                                      tls.mode,
+                                      "--cert",
+                                      certs.Certificate(tls.certificate).string(),
+                                      "--key",
+                                      certs.Key().string()};
+        if (!tls.user.empty()) {
+            argv.insert(argv.end(), {"--user", tls.user, "--password", tls.password});
+        }
+        if (tls.loginOnly) argv.emplace_back("--login-only");
+        running_ = process_.Start(argv, true, dir_.path() / "smtpd.log", port_);
+    }
+}
+
 std::string SmtpServer::Log() const {
     return ReadAll(dir_.path() / "smtpd.log");
 }
@@ -198,7 +241,8 @@ std::string Pop3Server::MissingReason() {
     return {};
 }
 
-Pop3Server::Pop3Server(fs::path maildir, const std::string& user, const std::string& password)
+Pop3Server::Pop3Server(fs::path maildir, const std::string& user, const std::string& password,
+                       const TlsSetup* tls)
     : maildir_(std::move(maildir)) {
     for (const char* sub : {"", "/new", "/cur", "/tmp"})
         MakeMailFolder(maildir_.string() + sub);
@@ -227,14 +271,25 @@ Pop3Server::Pop3Server(fs::path maildir, const std::string& user, const std::str
              << "base_dir = " << (d / "run").string() << "\n"
              << "state_dir = " << (d / "state").string() << "\n"
              << "log_path = " << (d / "dovecot.log").string() << "\n"
-             << "ssl = no\n"
-             << "disable_plaintext_auth = no\n"
              << "auth_mechanisms = plain login\n"
              << "mail_location = maildir:" << maildir_.string() << "\n"
-             << "pop3_uidl_format = %08Xu%08Xv\n"
-             << "service pop3-login {\n"
-             << "  inet_listener pop3 {\n    address = 127.0.0.1\n    port = " << port_ << "\n  }\n"
-             << "  inet_listener pop3s {\n    port = 0\n  }\n}\n"
+             << "pop3_uidl_format = %08Xu%08Xv\n";
+        const bool implicit = tls && tls->mode == "tls";
+        if (tls && tls->mode != "clear") {
+            const TestCertificates& certs = TestCertificates::Get();
+            conf << "ssl = required\n"
+                 << "disable_plaintext_auth = yes\n"
+                 << "ssl_cert = <" << certs.Certificate(tls->certificate).string() << "\n"
+                 << "ssl_key = <" << certs.Key().string() << "\n";
+        } else {
+            conf << "ssl = no\n"
+                 << "disable_plaintext_auth = no\n";
+        }
+        conf << "service pop3-login {\n"
+             << "  inet_listener pop3 {\n    address = 127.0.0.1\n    port = "
+             << (implicit ? 0 : port_) << "\n  }\n"
+             << "  inet_listener pop3s {\n    address = 127.0.0.1\n    port = "
+             << (implicit ? port_ : 0) << "\n  }\n}\n"
              << "service imap-login {\n  inet_listener imap {\n    port = 0\n  }\n"
              << "  inet_listener imaps {\n    port = 0\n  }\n}\n"
              << "passdb {\n  driver = passwd-file\n  args = " << (d / "passwd").string() << "\n}\n"

@@ -50,6 +50,40 @@ class ServerDir {
     std::filesystem::path path_;
 };
 
+/// Test authorities and server certificates made with openssl by
+/// make_test_certs.sh, once per test program, removed at its end.
+class TestCertificates {
+  public:
+    /// Why they cannot be made here ("" when they can).
+    [[nodiscard]] static std::string MissingReason();
+    /// The one set of the test program; check Made().
+    [[nodiscard]] static const TestCertificates& Get();
+    [[nodiscard]] bool Made() const { return made_; }
+    /// The test authority, to be trusted as the holder's extra authority.
+    [[nodiscard]] std::filesystem::path Authority() const { return dir_.path() / "ca.pem"; }
+    [[nodiscard]] std::filesystem::path Key() const { return dir_.path() / "server.key"; }
+    /// "good", "other-host", "expired" or "unknown" (an untrusted authority's).
+    [[nodiscard]] std::filesystem::path Certificate(const std::string& which) const {
+        return dir_.path() / (which + ".pem");
+    }
+
+  private:
+    TestCertificates();
+    ServerDir dir_;
+    bool made_ = false;
+};
+
+/// How a TLS test server runs: "starttls", "tls" (from the start) or
+/// "clear" (offering no STARTTLS / STLS), with which certificate, and the
+/// one account it accepts.
+struct TlsSetup {
+    std::string mode = "starttls";
+    std::string certificate = "good";
+    std::string user;
+    std::string password;
+    bool loginOnly = false;  ///< SMTP: AUTH LOGIN only
+};
+
 /// The SMTP server: accepts any mail and delivers it into a Maildir.
 class SmtpServer {
   public:
@@ -57,6 +91,9 @@ class SmtpServer {
     [[nodiscard]] static std::string MissingReason();
 
     SmtpServer();  ///< starts it; check Running()
+    /// Starts the TLS server of tls_smtpd.py (authentication required when
+    /// `tls.user` is set).
+    explicit SmtpServer(const TlsSetup& tls);
     [[nodiscard]] bool Running() const { return running_; }
     [[nodiscard]] unsigned short port() const { return port_; }
     [[nodiscard]] std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
@@ -83,8 +120,10 @@ class Pop3Server {
     [[nodiscard]] static std::string MissingReason();
 
     /// Starts it for `user` with `password` on `maildir` (made when missing);
-    /// check Running().
-    Pop3Server(std::filesystem::path maildir, const std::string& user, const std::string& password);
+    /// check Running(). With `tls`: `ssl = required`, STLS on the pop3
+    /// listener ("starttls") or pop3s only ("tls").
+    Pop3Server(std::filesystem::path maildir, const std::string& user, const std::string& password,
+               const TlsSetup* tls = nullptr);
     [[nodiscard]] bool Running() const { return running_; }
     [[nodiscard]] unsigned short port() const { return port_; }
     [[nodiscard]] std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }

@@ -131,6 +131,9 @@ void FormOptions::BuildGeneralTab() {
     auto* mail = new QFormLayout(groupBoxMail_);
     editSmtp_ = AddRow(mail, labelSmtp_, "LabelSmtp", "EditSmtp");
     editPop3_ = AddRow(mail, labelPop3_, "LabelPop3", "EditPop3");
+    labelFormes_ = Named(new QLabel, "LabelFormes");
+    labelFormes_->setEnabled(false);  // drawn grey: a hint, not a field
+    mail->addRow(labelFormes_);
     editId_ = AddRow(mail, labelId_, "LabelId", "EditId");
     editPasse_ = AddRow(mail, labelPasse_, "LabelPasse", "EditPasse");
     editPasse_->setEchoMode(QLineEdit::Password);
@@ -269,6 +272,7 @@ void FormOptions::Retranslate() {
     groupBoxMail_->setTitle(Tr(txt::kMessagerie));
     labelSmtp_->setText(Tr(txt::kSmtp));
     labelPop3_->setText(Tr(txt::kPop3));
+    labelFormes_->setText(Tr(txt::kFormesSmtp) + '\n' + Tr(txt::kFormesPop3));
     labelId_->setText(Tr(txt::kNomDeCompte));
     labelPasse_->setText(Tr(txt::kMotDePasse));
     groupBoxChiffres_->setTitle(Tr(txt::kCheminChiffres));

@@ -107,6 +107,7 @@ class FormOptions : public QuarnelDialog {
     QLabel* labelSmtp_ = nullptr;
     QLineEdit* editSmtp_ = nullptr;
     QLabel* labelPop3_ = nullptr;
+    QLabel* labelFormes_ = nullptr;  ///< the accepted forms of the server fields
     QLineEdit* editPop3_ = nullptr;
     QLabel* labelId_ = nullptr;
     QLineEdit* editId_ = nullptr;

@@ -15,8 +15,11 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
+#include "crypto/cp1252.h"
+#include "crypto/own_keys.h"
 #include "holder/program_state.h"
 #include "mail/mail_state.h"
+#include "mail/mail_tls.h"
 #include "mail/mime.h"
 #include "mail/sent_log.h"
 #include "mail/smtp_client.h"
@@ -250,6 +253,16 @@ void FormSmtp::MaintenantClick() {
     connect(client_.get(), &SmtpClient::logged, this, &FormSmtp::OnLogged);
     connect(client_.get(), &SmtpClient::error, this,
             [this](const QString& text) { error_ = text; });
+    // Only used when the relay is reached over TLS and asks for it.
+    SecretString password;
+    if (!password_->empty()) {
+        *password = password_.Get();
+    } else if (ctx_.keyStore.empty() ||
+               !ReadMailPassword(ctx_.keyStore, ctx_.ownDigit, *password)) {
+        password->clear();
+    }
+    client_->SetCredentials(Cp1252ToUtf8(ctx_.settings.accountName), std::move(password));
+    client_->SetExtraAuthorities(ctx_.dataFolder / kExtraAuthorityFile);
     connect(client_.get(), &SmtpClient::finished, this, &FormSmtp::OnFinished,
             Qt::QueuedConnection);
     client_->Start(job);

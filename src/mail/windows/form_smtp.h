@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "crypto/secret.h"
 #include "mail/mail_limits.h"
 #include "mail/outgoing_queue.h"
 #include "windowkit/quarnel_dialog.h"
@@ -42,6 +43,8 @@ class FormSmtp : public QuarnelDialog {
 
     /// Time limits of the relay's dialogue (tests shorten them).
     void SetLimits(const MailLimits& limits) { limits_ = limits; }
+    /// A mail password to authenticate with instead of the stored one.
+    void SetPassword(SecretString password) { password_ = std::move(password); }
     /// The message on show, if any.
     const std::optional<OutgoingMessage>& Shown() const { return shown_; }
     bool Sending() const;
@@ -72,6 +75,7 @@ class FormSmtp : public QuarnelDialog {
 
     MailState& mail_;
     MailLimits limits_;
+    SecretString password_;
     std::unique_ptr<SmtpClient> client_;
     std::optional<OutgoingMessage> shown_;
     bool fromQueue_ = false;  ///< shown_ was taken out of the queue
