@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "crypto/hextext.h"
+#include "crypto/path_probe.h"
 #include "crypto/random.h"
 
 namespace quarnel {
@@ -349,6 +350,7 @@ void ToLimbs(std::span<const Word> words, Limb* out, int n) {
 
 /// out := a * b / 2^(64 n) mod m, for a, b < m (operand scanning, one pass).
 void MontgomeryProduct(Montgomery& mont, const Limb* a, const Limb* b, Limb* out) {
+    QUARNEL_PATH_STEP(Product, 0);
     const int n = mont.n;
     Limb* t = mont.t;
     std::fill(t, t + n + 2, Limb{0});
@@ -487,6 +489,7 @@ bool ModPowOdd(const Big& base, const Big& exponent, const Big& modulus, Big& re
             digit = digit << 1 | bit(q);
             MontgomeryProduct(mont, acc, acc, acc);
         }
+        QUARNEL_PATH_STEP(TableRead, digit >> 1);
         MontgomeryProduct(mont, acc, table[digit >> 1], acc);
         i = j - 1;
     }
@@ -509,6 +512,7 @@ constexpr int kEntries = 1 << kWindow;
 void SelectEntry(const Limb (&table)[kEntries][kMaxLimbs], int n, unsigned index, Limb* out) {
     std::fill(out, out + n, Limb{0});
     for (unsigned e = 0; e < unsigned(kEntries); ++e) {
+        QUARNEL_PATH_STEP(TableRead, e);
         const Limb take = Limb(0) - Limb((e ^ index) == 0);
         for (int j = 0; j < n; ++j)
             out[j] |= table[e][j] & take;

@@ -21,6 +21,15 @@ constexpr std::size_t kChunkBlocks = kStreamChunk / 16;
 
 std::atomic<unsigned> g_threads{0};
 
+/// Upper-case digits only, for LineShape::Exact; 16 for any other character.
+constexpr DigitValues MakeUpperDigitValues() {
+    DigitValues d = kDigitValues;
+    for (int c = 'a'; c <= 'f'; ++c)
+        d.of[c] = 16;
+    return d;
+}
+constexpr DigitValues kUpperDigitValues = MakeUpperDigitValues();
+
 /// The working storage of one thread, kept for the whole stream so that the
 /// key's schedule is made once.
 struct Worker {
@@ -106,10 +115,27 @@ struct LineScan {
 /// The lines of a source as SplitLines cuts them, one value at a time.
 class LineReader {
   public:
-    explicit LineReader(const StreamSource& source) : source_(source), buffer_(kStreamChunk) {}
+    LineReader(const StreamSource& source, LineShape shape)
+        : source_(source),
+          buffer_(kStreamChunk),
+          exact_(shape == LineShape::Exact),
+          digits_(exact_ ? kUpperDigitValues.of : kDigitValues.of) {}
 
     bool failed() const { return failed_; }
+    bool badShape() const { return badShape_; }
+    bool exact() const { return exact_; }
     std::uint64_t consumed() const { return consumed_; }
+    /// The value of a digit in this reading: 16 for a character that is not one.
+    unsigned Digit(char c) const { return digits_[static_cast<unsigned char>(c)]; }
+
+    /// True when the input has ended; bytes left mark the shape bad.
+    bool AtEnd() {
+        if (Fill()) {
+            badShape_ = true;
+            return false;
+        }
+        return !failed_;
+    }
 
     /// The next line's value and whether it is mail noise (begins with "<");
     /// false at the end of the input or on a read error.
@@ -125,7 +151,7 @@ class LineReader {
             U128 r = 0;
             unsigned bad = 0;
             for (int i = 0; i < 32; ++i) {
-                const unsigned d = DigitOf(p[i]);
+                const unsigned d = Digit(p[i]);
                 bad |= d;
                 r = (r << 4) | (d & 15);
             }
@@ -137,6 +163,7 @@ class LineReader {
             }
         }
         noise = buffer_[pos_] == '<';
+        if (exact_ && !noise) return NextExact(value);
         std::size_t end = FindEnd(pos_);
         if (end < len_) {
             value = HexValue(std::string_view(buffer_.data() + pos_, end - pos_));
@@ -186,6 +213,33 @@ class LineReader {
     void SkipRegular(std::size_t count) { pos_ += kLineBytes * count; }
 
   private:
+    /// A line that the fast path did not take (cut between two pieces of
+    /// the input, or not of the shape): its 34 bytes one at a time.
+    bool NextExact(U128& value) {
+        char line[kLineBytes];
+        for (std::size_t i = 0; i < kLineBytes; ++i) {
+            if (!Fill()) {
+                // Cut at a line's start is the short text DecipherText sees.
+                badShape_ = !failed_ && i > 0;
+                return false;
+            }
+            line[i] = buffer_[pos_++];
+        }
+        U128 r = 0;
+        unsigned bad = 0;
+        for (std::size_t i = 0; i < 32; ++i) {
+            const unsigned d = Digit(line[i]);
+            bad |= d;
+            r = (r << 4) | (d & 15);
+        }
+        if (bad >= 16 || line[32] != '\r' || line[33] != '\n') {
+            badShape_ = true;
+            return false;
+        }
+        value = r;
+        return true;
+    }
+
     /// Data at pos_: false at the end of the input or on a read error.
     bool Fill() {
         while (pos_ == len_) {
@@ -227,6 +281,9 @@ class LineReader {
     bool eof_ = false;
     bool failed_ = false;
     bool pendingLf_ = false;
+    bool badShape_ = false;
+    bool exact_;
+    const std::uint8_t* digits_;
 };
 
 /// Reads exactly `size` bytes, or fails.
@@ -329,10 +386,12 @@ StreamResult EncipherStream(std::string_view code, char field1, char field2, con
 
 StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t total,
                             const StreamSource& source, const StreamSink& sink,
-                            DecipheredText& header, const StreamProgress& progress) {
-    LineReader lines(source);
+                            DecipheredText& header, const StreamProgress& progress,
+                            LineShape shape) {
+    LineReader lines(source, shape);
     const auto lost = [&] {
-        return lines.failed() ? StreamResult::ReadFailed : StreamResult::Undecipherable;
+        if (lines.failed()) return StreamResult::ReadFailed;
+        return lines.badShape() ? StreamResult::BadLine : StreamResult::Undecipherable;
     };
     U128 v0 = 0;
     U128 v1 = 0;
@@ -341,6 +400,8 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
         if (!lines.Next(v0, noise)) return lost();
     }
     if (!lines.Next(v1, noise)) return lost();
+    // Mail noise comes before the text only.
+    if (noise && lines.exact()) return StreamResult::BadLine;
 
     const U128 k = gf::KeyValue(key);
     const U128 m = gf::FromQuad(mask);
@@ -382,7 +443,7 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
                     U128 r = 0;
                     unsigned bad = 0;
                     for (int d = 0; d < 32; ++d) {
-                        const unsigned digit = DigitOf(p[d]);
+                        const unsigned digit = lines.Digit(p[d]);
                         bad |= digit;
                         r = (r << 4) | (digit & 15);
                     }
@@ -399,9 +460,11 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
             lines.SkipRegular(parsed);
             j += parsed;
             if (parsed == run && run > 0) continue;
-            if (j < count && !lines.Next(values[j++], noise)) {
+            if (j == count) continue;
+            const bool got = lines.Next(values[j++], noise);
+            if (!got || (noise && lines.exact())) {
                 s.draws = headerDraws;
-                return lost();
+                return got ? StreamResult::BadLine : lost();
             }
         }
         batches.Run(count, [&](std::size_t first, std::size_t end, gf::Scratch& ws, Chunk& wc) {
@@ -419,6 +482,10 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
         const std::size_t used = 16 * count - (i == blocks ? pad : 0);  // the last block's padding
         if (!sink(std::string_view(out.bytes.data(), used))) return StreamResult::WriteFailed;
         if (progress && !progress(lines.consumed(), total)) return StreamResult::Cancelled;
+    }
+    if (lines.exact() && !lines.AtEnd()) {
+        s.draws = headerDraws;
+        return lost();
     }
     header = std::move(fields);
     return StreamResult::Done;

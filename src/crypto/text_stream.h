@@ -40,6 +40,17 @@ enum class StreamResult {
     WriteFailed,     ///< the sink refused bytes
     Cancelled,       ///< the progress callback asked to stop
     Undecipherable,  ///< the header does not decipher or the blocks are not all there
+    BadLine,         ///< with LineShape::Exact, a line of another shape or bytes after the text
+};
+
+/// How DecipherStream reads the lines.
+enum class LineShape {
+    /// As DecipherText reads a list of lines: leading blanks and zeros, lower
+    /// case, any line end; a line that is not a number counts as 0.
+    AsDecipherText,
+    /// Only what EncipherStream writes: after the leading "<" lines, every
+    /// line 32 upper-case digits and CR LF, nothing after the last block.
+    Exact,
 };
 
 /// EncipherText of the `size` bytes that `source` gives, to `sink` as the
@@ -54,10 +65,12 @@ enum class StreamResult {
 /// bytes, lines ended by CR LF, LF or CR, leading lines that begin with "<"
 /// skipped as mail noise): the plain bytes go to `sink`, the header's fields
 /// to `header` (its text stays empty). On Undecipherable the generator stands
-/// where DecipherText's failure leaves it.
+/// where DecipherText's failure leaves it, and so on BadLine, which comes
+/// whatever the number of threads.
 [[nodiscard]] StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t total,
                                           const StreamSource& source, const StreamSink& sink,
                                           DecipheredText& header,
-                                          const StreamProgress& progress = {});
+                                          const StreamProgress& progress = {},
+                                          LineShape shape = LineShape::AsDecipherText);
 
 }  // namespace quarnel

@@ -3,6 +3,8 @@
 #include "holder/program_state.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <system_error>
 
 #include "crypto/bignum.h"
@@ -17,6 +19,7 @@
 #include "messages/encryption.h"
 #include "messages/texts.h"
 #include "protocol/body.h"
+#include "protocol/identity.h"
 #include "store/atomic_file.h"
 
 namespace quarnel {
@@ -67,6 +70,15 @@ struct AttachmentRun {
     bool cancelled = false;
 };
 
+// An attachment belongs to its message when its header carries section 2's
+// version code, flag, category and moment of encryption (the same bits).
+bool SameHeader(const DecipheredText& attachment, const DecipheredText& message) {
+    return attachment.code == message.code && attachment.field1 == message.field1 &&
+           attachment.field2 == message.field2 &&
+           std::bit_cast<std::uint64_t>(attachment.dateTime) ==
+               std::bit_cast<std::uint64_t>(message.dateTime);
+}
+
 // The file of one attachment: where the source says, else in the folder for
 // received encrypted files.
 StreamingFileReader OpenInput(const AttachmentRun& run, const std::string& name) {
@@ -112,14 +124,15 @@ void DecipherAttachment(AttachmentRun& run, const std::string& received) {
             };
         }
         DecipheredText t;
-        r = DecipherStream(run.key, run.mask, in.size(), source, sink, t, step);
-        if (r == StreamResult::Done) {
+        r = DecipherStream(run.key, run.mask, in.size(), source, sink, t, step, LineShape::Exact);
+        if (r == StreamResult::Done && !SameHeader(t, run.message)) {
+            // Deciphered with this message's keys but made for another
+            // message, or by other settings: not this message's attachment.
+            r = StreamResult::Refused;
+            run.out.notices.push_back({txt::kAttachmentHeaderDiffers, *name});
+        } else if (r == StreamResult::Done) {
             run.lastDate = t.dateTime;
-            if (t.code != run.message.code || t.field1 != run.message.field1 ||
-                t.field2 != run.message.field2) {
-                run.out.notices.push_back({txt::kAttachmentHeaderDiffers, *name});
-            }
-        } else if (r == StreamResult::Undecipherable) {
+        } else if (r == StreamResult::Undecipherable || r == StreamResult::BadLine) {
             run.out.notices.push_back({txt::kAttachmentUndecipherable, *name});
         } else if (r == StreamResult::Cancelled) {
             run.cancelled = true;
@@ -154,6 +167,13 @@ void DecipherAttachment(AttachmentRun& run, const std::string& received) {
         run.out.notices.push_back({txt::kAttachmentRenamed, used});
     }
     run.out.attachments.push_back(*saved);
+}
+
+// Section 3 against the holder's own identity fields and category.
+bool NamesTheHolder(const DecipheredText& recipient, const Settings& s) {
+    const std::vector<std::string> own = SenderIdentityFields(s.category, s.identity);
+    return !own.empty() && recipient.field2 == s.category &&
+           recipient.text == JoinWithCarriageReturns(own);
 }
 
 }  // namespace
@@ -284,9 +304,8 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Line
         !EqualDigests(QuadToHex(check), digest)) {
         return ReceiveRefusal::DigestMismatch;
     }
-    std::string recipientHeader;
-    if (!VerifyHeader(body, index, *pair, *mask, recipientHeader) ||
-        index + 2 + HexToWord(std::string_view(recipientHeader).substr(16, 8)) != body.size() - 1) {
+    DecipheredText recipient;
+    if (!DecipherText(body, index, *pair, *mask, recipient) || index != body.size() - 1) {
         return ReceiveRefusal::BadRecipientSection;
     }
 
@@ -311,6 +330,11 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Line
     m.identityConfirmed = EqualDigests(QuadToHex(identityDigest), QuadToHex(expected));
     m.confirmation = m.identityConfirmed ? Verdict{true, txt::kIdentityConfirmed}
                                          : Verdict{false, txt::kIdentityNotConfirmed};
+    // Section 3 should name the holder as the TA knows them; it may also be
+    // an older identity the sender still holds. Told, not refused.
+    if (!NamesTheHolder(recipient, ctx.settings)) {
+        m.notices.push_back({txt::kRecipientNotHolder, ""});
+    }
     // In the program's current language, as the viewer saves and prints it.
     m.headerText = HeaderText(m, ctx.currentText ? ctx.currentText : TextLookup(FrenchTextCp1252));
     m.text = std::move(message.text);

@@ -30,7 +30,11 @@ constexpr TextEntry kTexts[] = {
       "La pièce jointe %s n'a pu être déchiffrée : un fichier vide la remplace."),
     T(txt::kAttachmentNotSaved, "La pièce jointe %s n'a pu être enregistrée."),
     T(txt::kAttachmentHeaderDiffers,
-      "L'en-tête de la pièce jointe %s diffère de celui du message."),
+      "La pièce jointe %s n'appartient pas à ce message (son en-tête diffère de celui du "
+      "message) : un fichier vide la remplace."),
+    T(txt::kRecipientNotHolder,
+      "Le destinataire inscrit dans ce message ne correspond pas à votre identité : le "
+      "correspondant détient peut-être une version ancienne de vos données."),
     T(txt::kAttachmentRenamed,
       "Un fichier de même nom existait déjà : la pièce jointe est enregistrée sous le nom %s."),
     T(txt::kSenderRegistered, "Expéditeur enregistré"),
@@ -80,6 +84,8 @@ constexpr TextEntry kTexts[] = {
     T(txt::kSavedMessageTooLarge,
       "Le fichier %s dépasse %s Mo : ce n'est pas un message déchiffré enregistré."),
     T(txt::kAttachmentNotices, "Pièces jointes :"),
+    T(txt::kAttachmentsNotSigned,
+      "Les pièces jointes ne sont pas couvertes par la signature : leur contenu n'est pas prouvé."),
     T(txt::kTipCertify, "Demander à l'Organisme de Confiance de certifier la signature"),
     T(txt::kTipSaveAs, "Enregistrer avec son en-tête"),
     T(txt::kTipPrint, "Imprimer (la sélection seule quand du texte est sélectionné)"),

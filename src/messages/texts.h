@@ -32,6 +32,8 @@ inline constexpr int kAttachmentUndecipherable = 73012;
 inline constexpr int kAttachmentNotSaved = 73013;
 inline constexpr int kAttachmentHeaderDiffers = 73014;
 inline constexpr int kAttachmentRenamed = 73015;
+// Section 3 does not name the holder as their settings do (not an attachment's).
+inline constexpr int kRecipientNotHolder = 73016;
 
 // The sender's data in the viewers.
 inline constexpr int kSenderRegistered = 73020;
@@ -85,6 +87,7 @@ inline constexpr int kOpenSavedCaption = 73132;
 inline constexpr int kAttachmentNotOpened = 73133;
 inline constexpr int kSavedMessageTooLarge = 73134;
 inline constexpr int kAttachmentNotices = 73135;
+inline constexpr int kAttachmentsNotSigned = 73142;
 inline constexpr int kTipCertify = 73136;
 inline constexpr int kTipSaveAs = 73137;
 inline constexpr int kTipPrint = 73138;

@@ -1024,8 +1024,12 @@ Trusted Authority code: %s</translation>
         <translation>The attachment %s could not be saved.</translation>
     </message>
     <message>
-        <source>L'en-tête de la pièce jointe %s diffère de celui du message.</source>
-        <translation>The header of the attachment %s differs from the message's.</translation>
+        <source>La pièce jointe %s n'appartient pas à ce message (son en-tête diffère de celui du message) : un fichier vide la remplace.</source>
+        <translation>The attachment %s does not belong to this message (its header differs from the message's): an empty file replaces it.</translation>
+    </message>
+    <message>
+        <source>Le destinataire inscrit dans ce message ne correspond pas à votre identité : le correspondant détient peut-être une version ancienne de vos données.</source>
+        <translation>The recipient written in this message does not match your identity: the correspondent may hold an older version of your data.</translation>
     </message>
     <message>
         <source>Expéditeur enregistré</source>
@@ -1392,6 +1396,10 @@ Trusted Authority code: %s</translation>
     <message>
         <source>Pièces jointes :</source>
         <translation>Attachments:</translation>
+    </message>
+    <message>
+        <source>Les pièces jointes ne sont pas couvertes par la signature : leur contenu n'est pas prouvé.</source>
+        <translation>The attachments are not covered by the signature: their content is not proven.</translation>
     </message>
     <message>
         <source>Demander à l'Organisme de Confiance de certifier la signature</source>

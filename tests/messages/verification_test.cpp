@@ -1,10 +1,13 @@
 // What a received message must not get through, what encryption refuses, and
 // the handling of attachment names and files that come from outside.
 
+#include <cctype>
 #include <fstream>
 
 #include "authority/texts.h"
 #include "crypto/hextext.h"
+#include "crypto/random.h"
+#include "crypto/text_stream.h"
 #include "holder_fixture.h"
 #include "messages/encryption.h"
 #include "messages/texts.h"
@@ -223,7 +226,7 @@ TEST_F(Verification, AttachmentsFromOutsideMissingSpoiltOrBadlyNamed) {
 
 TEST_F(Verification, TheVerdictsShownAreThoseTheIdentityConfirmationCovered) {
     // An attachment whose header claims another registration flag and a later
-    // moment: its date is shown, its flag is not.
+    // moment: neither its flag nor its date is shown, and it is not kept.
     const Lines body = Sent("drapeau", {WriteFile("a.txt", "aaa")});
     Quad writeKey{}, readKey{}, mask{};
     KeysOf(body, writeKey, readKey, mask);
@@ -235,9 +238,106 @@ TEST_F(Verification, TheVerdictsShownAreThoseTheIdentityConfirmationCovered) {
     const DecryptedMessage& m = y->messages.decrypted;
     EXPECT_EQ(m.registrationFlag, '1');
     EXPECT_TRUE(m.sender.registration.positive);
-    EXPECT_EQ(m.sender.time, "15:00:00");
+    EXPECT_EQ(m.sender.time, "14:03:07");
     EXPECT_EQ(m.notices, (std::vector<Notice>{{txt::kAttachmentHeaderDiffers, "a.txt"}}));
-    EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "a.txt"), "aaa");
+    EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "a.txt"), "");
+}
+
+// Attachment files of another line shape, or made for another message, give
+// empty files and a notice; one thread or several read them alike.
+TEST_F(Verification, AttachmentsOfAnotherLineShapeOrHeaderGiveEmptyFilesOnAnyThreads) {
+    std::string plain(3000 * 16 - 5, '\0');  // six batches of blocks: several threads
+    for (std::size_t i = 0; i < plain.size(); ++i)
+        plain[i] = char(i * 37 >> 2);
+    Lines body = Sent("pièces liées", {WriteFile("bon.bin", plain)});
+    Quad writeKey{}, readKey{}, mask{};
+    KeysOf(body, writeKey, readKey, mask);
+    std::size_t index = 10;
+    DecipheredText sender, message;
+    ASSERT_TRUE(DecipherText(body, index, readKey, mask, sender));
+    ASSERT_TRUE(DecipherText(body, index, readKey, mask, message));
+    const auto enciphered = [&](const std::string& code, char flag, char category, double at) {
+        Lines lines;
+        EXPECT_TRUE(EncipherText(code, flag, category, lines, mask, writeKey, plain, at));
+        return JoinLinesCrLf(lines);
+    };
+    const std::string good = *ReadWholeFile(y.Received() / "bon.bin");
+    const char flag = message.field1;
+    const char other = flag == '1' ? '0' : '1';
+    std::vector<std::pair<std::string, std::string>> files{
+        {"pareil.bin", enciphered(message.code, flag, message.field2, message.dateTime)},
+        {"hexa.bin", good},
+        {"minuscules.bin", good},
+        {"courte.bin", good},
+        {"lf.bin", good},
+        {"en_plus.bin", good + "\r\n"},
+        {"version.bin", enciphered("D400E", flag, message.field2, message.dateTime)},
+        {"drapeau.bin", enciphered(message.code, other, message.field2, message.dateTime)},
+        {"categorie.bin", enciphered(message.code, flag, 'D', message.dateTime)},
+        {"moment.bin", enciphered(message.code, flag, message.field2, message.dateTime + 1e-5)}};
+    files[1].second[34 * 1700 + 5] = 'G';
+    for (std::size_t i = 34 * 1800; i < 34 * 1800 + 32; ++i)
+        files[2].second[i] = char(std::tolower(files[2].second[i]));
+    ASSERT_NE(files[2].second, good);
+    files[3].second.erase(34 * 1900 + 7, 1);
+    files[4].second.erase(34 * 2000 + 32, 1);  // LF alone
+    for (const auto& [name, bytes] : files) {
+        ASSERT_TRUE(WriteFileAtomically(y.Received() / name, bytes));
+        body.push_back(name);
+    }
+
+    struct Read {
+        std::vector<Notice> notices;
+        std::vector<std::string> contents;
+        std::uint32_t seed;
+    };
+    std::vector<Read> reads;
+    for (const unsigned threads : {1u, 3u}) {
+        SetStreamThreads(threads);
+        std::filesystem::remove_all(y.Decrypted());
+        SetSeed(77);
+        ASSERT_TRUE(Receive(y, body).ok);
+        Read r{y->messages.decrypted.notices, {}, Seed()};
+        for (const auto& path : y->messages.decrypted.attachments)
+            r.contents.push_back(*ReadWholeFile(path));
+        reads.push_back(std::move(r));
+    }
+    SetStreamThreads(0);
+    EXPECT_EQ(reads[0].notices, reads[1].notices);
+    EXPECT_EQ(reads[0].contents, reads[1].contents);
+    EXPECT_EQ(reads[0].seed, reads[1].seed);
+
+    std::vector<std::string> want(files.size() + 1);
+    want[0] = want[1] = plain;
+    EXPECT_EQ(reads[0].contents, want);
+    std::vector<Notice> notices;
+    for (std::size_t i = 1; i < files.size(); ++i) {
+        notices.push_back({i < 6 ? txt::kAttachmentUndecipherable : txt::kAttachmentHeaderDiffers,
+                           files[i].first});
+    }
+    EXPECT_EQ(reads[0].notices, notices);
+}
+
+// Section 3 that names someone else than the holder: told, still decrypted.
+TEST_F(Verification, ARecipientSectionThatDoesNotNameTheHolderGivesANotice) {
+    Lines body = Sent("pour qui ?");
+    Quad writeKey{}, readKey{}, mask{};
+    KeysOf(body, writeKey, readKey, mask);
+    std::size_t index = 10;
+    DecipheredText section;
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(DecipherText(body, index, readKey, mask, section));
+    const std::size_t first = index;
+    ASSERT_TRUE(DecipherText(body, index, readKey, mask, section));
+    ASSERT_EQ(section.text.substr(0, 6), "DUPONT");
+    Lines other;
+    ASSERT_TRUE(EncipherText(section.code, section.field1, section.field2, other, mask, writeKey,
+                             "DURAND" + section.text.substr(6), section.dateTime));
+    body.erase(body.begin() + std::ptrdiff_t(first), body.begin() + std::ptrdiff_t(index));
+    body.insert(body.begin() + std::ptrdiff_t(first), other.begin(), other.end());
+    ASSERT_TRUE(Receive(y, body).ok);
+    EXPECT_EQ(y->messages.decrypted.text, "pour qui ?");
+    EXPECT_EQ(y->messages.decrypted.notices, (std::vector<Notice>{{txt::kRecipientNotHolder, ""}}));
 }
 
 TEST_F(Verification, AnAttachmentNeverReplacesTheHoldersOwnFiles) {

@@ -104,11 +104,14 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
         EXPECT_EQ(TextColour(confirmation), VerdictColour(true));
 
         EXPECT_TRUE(Child<QToolButton>(d, "ButtonAgrafe").isVisible());
+        // A disabled note that the signature does not cover them, then the files.
         QStringList items;
-        for (QAction* a : Child<QMenu>(d, "MenuAgrafe").actions())
-            items << a->text();
-        EXPECT_EQ(items, QStringList({"a.txt", "b.pdf", "c.png"}));
-        Child<QMenu>(d, "MenuAgrafe").actions()[1]->trigger();
+        const QList<QAction*> actions = Child<QMenu>(d, "MenuAgrafe").actions();
+        for (QAction* a : actions)
+            items << (a->isEnabled() ? a->text() : "(" + a->text() + ")");
+        EXPECT_EQ(items, QStringList({"(" + Tr(txt::kAttachmentsNotSigned) + ")", "", "a.txt",
+                                      "b.pdf", "c.png"}));
+        actions[3]->trigger();
         EXPECT_EQ(opened, QStringList{QString::fromStdString((y.Decrypted() / "b.pdf").string())});
         EXPECT_EQ(FileBytes(y.Decrypted() / "b.pdf"), "deux");
 
@@ -141,6 +144,14 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
     EXPECT_EQ(Child<QGroupBox>(viewer, "GroupBoxExp").title(), Tr(txt::kSenderUnregistered));
     EXPECT_EQ(TextColour(Child<QGroupBox>(viewer, "GroupBoxExp")), VerdictColour(false));
     viewer.reject();
+    // The message's notice stands above the attachments' heading and notices.
+    DecryptedMessage noticed = x->messages.decrypted;
+    noticed.notices = {{txt::kAttachmentUndecipherable, "a.txt"}, {txt::kRecipientNotHolder, ""}};
+    viewer.Fill(noticed, {});
+    EXPECT_EQ(Child<QLabel>(viewer, "LbAvis").text(),
+              QStringList({Tr(txt::kRecipientNotHolder), Tr(txt::kAttachmentNotices),
+                           Tr(txt::kAttachmentUndecipherable, {"a.txt"})})
+                  .join('\n'));
 
     // A block that does not decrypt is refused without a window.
     block = x->authority.outgoingBody;

@@ -240,6 +240,8 @@ void FormMessage::Retranslate() {
     print_->setToolTip(Tr(txt::kTipPrint));
     sender_->Retranslate(txt::kLabelAffiliationNumber, txt::kLabelDigest);
     labelObjet_->setText(Tr(txt::kLabelSubject));
+    if (auto* note = menuAgrafe_->findChild<QAction*>("AgrafeNonSignee"))
+        note->setText(Tr(txt::kAttachmentsNotSigned));
     ShowSender();
     UpdateCopy();
 }
@@ -250,11 +252,17 @@ void FormMessage::ShowSender() {
         return;
     }
     sender_->Show(message_.sender, message_.confirmation, message_.digest, message_.signature);
-    QStringList notices;
-    for (const Notice& n : message_.notices)
-        notices << Tr(n.text, {FromCp1252(n.detail)});
-    lbAvis_->setText(Tr(txt::kAttachmentNotices) + QLatin1Char('\n') + notices.join('\n'));
-    lbAvis_->setVisible(!notices.isEmpty());
+    // The message's own notices first, then those of the attachments under
+    // their heading.
+    QStringList message;
+    QStringList attachments;
+    for (const Notice& n : message_.notices) {
+        (n.text == txt::kRecipientNotHolder ? message : attachments)
+            << Tr(n.text, {FromCp1252(n.detail)});
+    }
+    if (!attachments.isEmpty()) message << Tr(txt::kAttachmentNotices) << attachments;
+    lbAvis_->setText(message.join('\n'));
+    lbAvis_->setVisible(!message.isEmpty());
 }
 
 void FormMessage::Fill(const DecryptedMessage& message, const QString& subject) {
@@ -282,6 +290,11 @@ void FormMessage::Fill(const DecryptedMessage& message, const QString& subject) 
     editeur_->moveCursor(QTextCursor::Start);
 
     menuAgrafe_->clear();
+    // The format proves the message, not the files: said before they are opened.
+    QAction* note =
+        Named(menuAgrafe_->addAction(Tr(txt::kAttachmentsNotSigned)), "AgrafeNonSignee");
+    note->setEnabled(false);
+    menuAgrafe_->addSeparator();
     for (std::size_t i = 0; i < message_.attachments.size(); ++i) {
         const QString name = QString::fromStdString(message_.attachments[i].filename().string());
         QAction* item = menuAgrafe_->addAction(name);
