@@ -3,7 +3,6 @@
 #include "holder/program_state.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <system_error>
 
@@ -70,13 +69,17 @@ struct AttachmentRun {
     bool cancelled = false;
 };
 
-// An attachment belongs to its message when its header carries section 2's
-// version code, flag, category and moment of encryption (the same bits).
+// The sender takes its clock anew for each attachment, right after section
+// 2's moment: an attachment belongs to its message when its header carries
+// that section's version code, flag and category, and a moment from a little
+// before it (a clock set back) to kAttachmentMomentWindow after it.
 bool SameHeader(const DecipheredText& attachment, const DecipheredText& message) {
+    constexpr double kDay = 24.0 * 60 * 60;
+    const double after = (attachment.dateTime - message.dateTime) * kDay;
     return attachment.code == message.code && attachment.field1 == message.field1 &&
            attachment.field2 == message.field2 &&
-           std::bit_cast<std::uint64_t>(attachment.dateTime) ==
-               std::bit_cast<std::uint64_t>(message.dateTime);
+           after >= -double(std::chrono::seconds(kAttachmentClockSlack).count()) &&
+           after <= double(std::chrono::seconds(kAttachmentMomentWindow).count());
 }
 
 // The file of one attachment: where the source says, else in the folder for

@@ -2,6 +2,7 @@
 // Received bodies: taking them apart, the structure check, the dispatch of
 // the TA's replies, and the decryption and verification of user messages.
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -14,6 +15,13 @@
 #include "resources/texts.h"
 
 namespace quarnel {
+
+/// How long after its message's moment of encryption an attachment's own
+/// moment may lie (the sender takes the clock anew for each file it
+/// enciphers, and large files take time), and how far before it, for a clock
+/// set back meanwhile.
+inline constexpr std::chrono::hours kAttachmentMomentWindow{1};
+inline constexpr std::chrono::minutes kAttachmentClockSlack{2};
 
 /// Where a received encrypted attachment file is, by its (already safe)
 /// name; nothing when it is missing. The file is streamed whatever its size.

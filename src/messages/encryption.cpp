@@ -66,11 +66,9 @@ bool CheckAttachments(const std::vector<std::filesystem::path>& paths, std::vect
 // this message wrote.
 class AttachmentWriter {
   public:
-    // `moment`: section 2's, which every attachment carries to be bound to
-    // its message.
-    AttachmentWriter(const Settings& s, char flag, const Quad& mask, const Quad& key, double moment,
+    AttachmentWriter(const Settings& s, char flag, const Quad& mask, const Quad& key,
                      const StreamProgress& progress)
-        : s_(s), flag_(flag), mask_(mask), key_(key), moment_(moment), progress_(progress) {}
+        : s_(s), flag_(flag), mask_(mask), key_(key), progress_(progress) {}
 
     bool Write(const std::vector<Attachment>& attachments, const std::filesystem::path& folder,
                std::vector<std::filesystem::path>& written, MessageProblem& problem) {
@@ -114,7 +112,7 @@ class AttachmentWriter {
         }
         const StreamResult r = reader.ok()
                                    ? EncipherStream(s_.versionCode, flag_, s_.category, mask_, key_,
-                                                    a.size, moment_, source, sink, step)
+                                                    a.size, OleNow(), source, sink, step)
                                    : StreamResult::ReadFailed;
         switch (r) {
             case StreamResult::Done:
@@ -137,7 +135,6 @@ class AttachmentWriter {
     char flag_;
     const Quad& mask_;
     const Quad& key_;
-    double moment_;
     const StreamProgress& progress_;
 };
 
@@ -282,7 +279,7 @@ bool EncryptMessage(const HolderContext& ctx, MessageState& msgs, Kind kind,
     out.push_back(kEndMarkerLine);
 
     std::vector<std::filesystem::path> written;
-    AttachmentWriter writer(s, flag, *mask, *pair, moment, progress);
+    AttachmentWriter writer(s, flag, *mask, *pair, progress);
     if (!writer.Write(attachments, PathFromSetting(s.sentEncryptedFolder), written, problem)) {
         return false;
     }

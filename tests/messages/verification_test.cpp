@@ -246,6 +246,7 @@ TEST_F(Verification, TheVerdictsShownAreThoseTheIdentityConfirmationCovered) {
 // Attachment files of another line shape, or made for another message, give
 // empty files and a notice; one thread or several read them alike.
 TEST_F(Verification, AttachmentsOfAnotherLineShapeOrHeaderGiveEmptyFilesOnAnyThreads) {
+    constexpr double kDay = 24.0 * 60 * 60;
     std::string plain(3000 * 16 - 5, '\0');  // six batches of blocks: several threads
     for (std::size_t i = 0; i < plain.size(); ++i)
         plain[i] = char(i * 37 >> 2);
@@ -265,7 +266,9 @@ TEST_F(Verification, AttachmentsOfAnotherLineShapeOrHeaderGiveEmptyFilesOnAnyThr
     const char flag = message.field1;
     const char other = flag == '1' ? '0' : '1';
     std::vector<std::pair<std::string, std::string>> files{
-        {"pareil.bin", enciphered(message.code, flag, message.field2, message.dateTime)},
+        // The sender's clock, taken anew for this file, half a minute later.
+        {"pareil.bin",
+         enciphered(message.code, flag, message.field2, message.dateTime + 30 / kDay)},
         {"hexa.bin", good},
         {"minuscules.bin", good},
         {"courte.bin", good},
@@ -274,7 +277,8 @@ TEST_F(Verification, AttachmentsOfAnotherLineShapeOrHeaderGiveEmptyFilesOnAnyThr
         {"version.bin", enciphered("D400E", flag, message.field2, message.dateTime)},
         {"drapeau.bin", enciphered(message.code, other, message.field2, message.dateTime)},
         {"categorie.bin", enciphered(message.code, flag, 'D', message.dateTime)},
-        {"moment.bin", enciphered(message.code, flag, message.field2, message.dateTime + 1e-5)}};
+        {"avant.bin", enciphered(message.code, flag, message.field2, message.dateTime - 1)},
+        {"apres.bin", enciphered(message.code, flag, message.field2, message.dateTime + 1)}};
     files[1].second[34 * 1700 + 5] = 'G';
     for (std::size_t i = 34 * 1800; i < 34 * 1800 + 32; ++i)
         files[2].second[i] = char(std::tolower(files[2].second[i]));

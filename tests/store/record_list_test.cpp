@@ -1,5 +1,5 @@
 // Record-list files: reading faults, hostile bytes, failed saves, file and
-// folder modes, files kept aside, wiping.
+// folder modes, files kept aside, temporaries of cut-short saves, wiping.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -164,6 +164,28 @@ TEST(AtomicFile, ANewFileNeverReplacesOneThatAppearedUnderItsName) {
     EXPECT_EQ(*ReadWholeFile(dir / "a_1.txt"), "received");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2)
         << "no temporary file left";
+}
+
+TEST(AtomicFile, OnlyOldTemporariesOfCutShortSavesAreRemoved) {
+    TempDir dir;
+    namespace fs = std::filesystem;
+    const auto old =
+        fs::file_time_type::clock::now() - kStaleTemporaryAge - std::chrono::minutes(1);
+    // A save cut short long ago, one perhaps still at work, and names that
+    // only look alike.
+    for (const char* name : {".QuarnelTit.kpr.tmp123456", ".QuarnelTit.msg.tmp7", "x.tmp12",
+                             ".a.tmp", ".a.tmp12x", ".a.tmp12345678"}) {
+        ASSERT_TRUE(WriteFileAtomically(dir / name, "x"));
+        fs::last_write_time(dir / name, old);
+    }
+    ASSERT_TRUE(WriteFileAtomically(dir / ".QuarnelTit.ini.tmp99", "being written"));
+    EXPECT_EQ(RemoveStaleTemporaries(dir.path()), 2);
+    EXPECT_FALSE(fs::exists(dir / ".QuarnelTit.kpr.tmp123456"));
+    EXPECT_FALSE(fs::exists(dir / ".QuarnelTit.msg.tmp7"));
+    for (const char* kept :
+         {".QuarnelTit.ini.tmp99", "x.tmp12", ".a.tmp", ".a.tmp12x", ".a.tmp12345678"}) {
+        EXPECT_TRUE(fs::exists(dir / kept)) << kept;
+    }
 }
 
 TEST(RecordList, WipingOverwritesEveryLineInPlace) {
