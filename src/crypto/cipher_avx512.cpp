@@ -9,8 +9,15 @@
 
 #include "crypto/gf127.h"
 
+// clang has no GCC target pragma: it takes the features as a function attribute.
+#if defined(__clang__)
+#pragma clang attribute push(                                                               \
+    __attribute__((target("avx512f,avx512vl,avx512bw,avx512dq,vpclmulqdq,pclmul,popcnt"))), \
+    apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx512f,avx512vl,avx512bw,avx512dq,vpclmulqdq,pclmul,popcnt")
+#endif
 
 namespace quarnel::gf {
 namespace avx512 {
@@ -108,4 +115,8 @@ const Kernel kAvx512Kernel = avx512::kKernel;
 
 }  // namespace quarnel::gf
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif

@@ -9,8 +9,13 @@
 
 #include "crypto/gf127.h"
 
+// clang has no GCC target pragma: it takes the features as a function attribute.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("pclmul,popcnt"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("pclmul,popcnt")
+#endif
 
 namespace quarnel::gf {
 namespace clmul {
@@ -87,4 +92,8 @@ const Kernel kClmulKernel = clmul::kKernel;
 
 }  // namespace quarnel::gf
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif

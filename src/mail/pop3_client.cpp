@@ -115,7 +115,7 @@ void Pop3Client::Start(const Pop3Job& job) {
                        ? errors.first().errorString()
                        : QString::fromStdString(address_.host));
     });
-    pending_.clear();
+    lines_.Clear();
     timer_.start(limits_.connect);
     if (address_.security == MailSecurity::Tls) {
         socket_->connectToHostEncrypted(host, address_.port);
@@ -181,7 +181,7 @@ void Pop3Client::Abort() {
         socket_->abort();
         socket_.release()->deleteLater();
     }
-    pending_.clear();
+    lines_.Clear();
     body_.clear();
     body_.shrink_to_fit();
     password_ = SecretString();
@@ -206,33 +206,24 @@ void Pop3Client::ArmReplyTimer() {
 
 void Pop3Client::OnReadyRead() {
     if (!socket_) return;
-    pending_ += socket_->readAll();
+    lines_.Append(socket_->readAll());
     // A handler of a signal below may abort or start another session.
     const quint64 session = session_;
-    qsizetype from = 0;
     while (state_ != State::kIdle && session == session_) {
-        const qsizetype lf = pending_.indexOf('\n', from);
         const std::size_t limit = multiLine_ ? kMaxPop3Line : kMaxReplyLine;
-        if (lf < 0) {
-            if (std::size_t(pending_.size() - from) > limit) {
-                Q_EMIT logged(txt::kPop3LineTooLong, Num(qint64(limit)));
-                Fail(QStringLiteral("line over %1 bytes").arg(limit), true);
-                return;
-            }
-            break;
-        }
-        if (std::size_t(lf + 1 - from) > limit) {
+        QByteArray line;
+        const Pop3LineReader::Result result = lines_.Next(limit, line);
+        if (result == Pop3LineReader::Result::More) break;
+        if (result == Pop3LineReader::Result::TooLong) {
             Q_EMIT logged(txt::kPop3LineTooLong, Num(qint64(limit)));
             Fail(QStringLiteral("line over %1 bytes").arg(limit), true);
             return;
         }
-        if (lf == from || pending_[lf - 1] != '\r') {
+        if (result == Pop3LineReader::Result::NoCrLf) {
             Q_EMIT logged(txt::kPop3LineWithoutCrLf, QString());
             Fail(QStringLiteral("line without CR LF"), true);
             return;
         }
-        const QByteArray line = pending_.mid(from, lf - 1 - from);
-        from = lf + 1;
         if (multiLine_) {
             if (TakeBody(line)) continue;
         } else if (!OnReply(line)) {
@@ -240,7 +231,6 @@ void Pop3Client::OnReadyRead() {
         }
     }
     if (state_ == State::kIdle || session != session_) return;
-    pending_.remove(0, from);
     if (state_ == State::kRetr && multiLine_) Q_EMIT progress(qint64(body_.size()), expected_);
 }
 
@@ -276,11 +266,12 @@ bool Pop3Client::TakeBody(const QByteArray& line) {
 }
 
 bool Pop3Client::OnReply(const QByteArray& line) {
-    const bool ok = line.startsWith("+OK");
-    if (!ok && !line.startsWith("-ERR")) {
+    const std::optional<bool> verdict = Pop3Verdict(line);
+    if (!verdict) {
         Fail(QString::fromUtf8(line.left(200)), true);
         return false;
     }
+    const bool ok = *verdict;
     const QString text = ReplyText(line);
     timer_.stop();
     switch (state_) {
@@ -290,7 +281,7 @@ bool Pop3Client::OnReply(const QByteArray& line) {
                 return false;
             }
             // Whatever came along with the +OK was sent in clear: dropped.
-            pending_.clear();
+            lines_.Clear();
             state_ = State::kHandshake;
             timer_.start(limits_.tlsHandshake);
             socket_->startClientEncryption();
@@ -321,18 +312,15 @@ bool Pop3Client::OnReply(const QByteArray& line) {
                 Send("STAT", State::kStat);
             } else {
                 // "+OK count bytes": the count is the number before the first space.
-                const QList<QByteArray> parts = line.mid(4).trimmed().split(' ');
-                bool countOk = false;
-                bool bytesOk = false;
-                const int count = parts.value(0).toInt(&countOk);
-                const qint64 bytes = parts.value(1).toLongLong(&bytesOk);
-                if (!countOk || count < 0 || count > kMaxPop3Count) {
+                const Pop3Numbers numbers = ParsePop3Numbers(line);
+                const qint64 count = numbers.first.value_or(-1);
+                if (count < 0 || count > kMaxPop3Count) {
                     Q_EMIT logged(txt::kPop3ServerError, text);
                     Fail(text, true);
                     return false;
                 }
                 state_ = State::kReady;
-                Q_EMIT statReady(count, bytesOk ? bytes : 0);
+                Q_EMIT statReady(int(count), numbers.second.value_or(0));
             }
             return state_ != State::kIdle;
         case State::kTop:
@@ -346,10 +334,7 @@ bool Pop3Client::OnReply(const QByteArray& line) {
         case State::kList: {
             if (!ok) break;
             // "+OK n size"
-            const QList<QByteArray> parts = line.mid(4).trimmed().split(' ');
-            bool sizeOk = false;
-            expected_ = parts.value(1).toLongLong(&sizeOk);
-            if (!sizeOk || expected_ < 0) expected_ = 0;
+            expected_ = std::max<qint64>(ParsePop3Numbers(line).second.value_or(0), 0);
             if (expected_ > kMaxPop3Message) {
                 const int n = current_;
                 state_ = State::kReady;

@@ -24,6 +24,7 @@
 
 #include "crypto/secret.h"
 #include "mail/mail_limits.h"
+#include "mail/mail_replies.h"
 #include "mail/server_address.h"
 
 class QSslSocket;
@@ -139,10 +140,10 @@ class Pop3Client : public QObject {
     quint64 session_ = 0;  // counts Aborts, so a handler's restart is noticed
     std::string user_;
     SecretString password_;
-    int current_ = 0;      // message number of the running command
-    qint64 expected_ = 0;  // size by LIST of the message being retrieved
-    std::string body_;     // multi-line answer so far
-    QByteArray pending_;   // received bytes not yet cut into lines
+    int current_ = 0;       // message number of the running command
+    qint64 expected_ = 0;   // size by LIST of the message being retrieved
+    std::string body_;      // multi-line answer so far
+    Pop3LineReader lines_;  // received bytes not yet cut into lines
 };
 
 }  // namespace quarnel

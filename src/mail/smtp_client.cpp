@@ -138,9 +138,8 @@ void SmtpClient::Start(SmtpJob&& job) {
     job_ = std::move(job);
     running_ = true;
     connected_ = transferred_ = failed_ = false;
-    inbox_.clear();
-    replyText_.clear();
-    replyLines_ = recipient_ = dataPos_ = 0;
+    replies_.Clear();
+    recipient_ = dataPos_ = 0;
     atLineStart_ = true;
     tlsUp_ = false;
     step_ = Step::Connecting;
@@ -270,34 +269,21 @@ void SmtpClient::OnReadyRead() {
         char buffer[4096];
         const qint64 n = socket_->read(buffer, sizeof buffer);
         if (n <= 0) return;
-        inbox_.append(buffer, std::size_t(n));
-        // Lines end in CR LF; a bare LF is taken as a line end too.
-        std::size_t lf;
-        while (running_ && (lf = inbox_.find('\n')) != std::string::npos) {
-            if (lf + 1 > kMaxReplyLine) {
-                return Fail(txt::kSmtpLineTooLong, QString::number(kMaxReplyLine));
-            }
-            std::string line = inbox_.substr(0, lf);
-            inbox_.erase(0, lf + 1);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (++replyLines_ > kMaxReplyLines) {
-                return Fail(txt::kSmtpReplyTooLong, QString::number(kMaxReplyLines));
-            }
-            if (!replyText_.isEmpty()) replyText_ += '\n';
-            replyText_ += QString::fromUtf8(line.data(), qsizetype(line.size()));
-            const bool shaped = line.size() >= 3 && std::isdigit((unsigned char)line[0]) &&
-                                std::isdigit((unsigned char)line[1]) &&
-                                std::isdigit((unsigned char)line[2]);
-            if (shaped && line.size() > 3 && line[3] == '-') continue;  // more lines follow
-            const int code =
-                shaped ? (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0') : 0;
-            const QString text = replyText_;
-            replyText_.clear();
-            replyLines_ = 0;
-            OnReply(code, text);
+        replies_.Append(std::string_view(buffer, std::size_t(n)));
+        while (running_) {
+            const std::optional<SmtpReply> reply = replies_.Next();
+            if (!reply) break;
+            OnReply(reply->code,
+                    QString::fromUtf8(reply->text.data(), qsizetype(reply->text.size())));
         }
-        if (running_ && inbox_.size() > kMaxReplyLine) {
-            return Fail(txt::kSmtpLineTooLong, QString::number(kMaxReplyLine));
+        if (!running_) return;
+        switch (replies_.fault()) {
+            case SmtpReplyReader::Fault::LineTooLong:
+                return Fail(txt::kSmtpLineTooLong, QString::number(kMaxReplyLine));
+            case SmtpReplyReader::Fault::TooManyLines:
+                return Fail(txt::kSmtpReplyTooLong, QString::number(kMaxReplyLines));
+            case SmtpReplyReader::Fault::None:
+                break;
         }
     }
 }

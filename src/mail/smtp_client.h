@@ -14,6 +14,7 @@
 
 #include "crypto/secret.h"
 #include "mail/mail_limits.h"
+#include "mail/mail_replies.h"
 #include "mail/server_address.h"
 
 class QSslSocket;
@@ -148,9 +149,7 @@ class SmtpClient : public QObject {
     bool connected_ = false;
     bool transferred_ = false;
     bool failed_ = false;
-    std::string inbox_;  ///< received bytes of a reply line not yet complete
-    QString replyText_;  ///< the lines of the reply so far
-    std::size_t replyLines_ = 0;
+    SmtpReplyReader replies_;
     std::size_t recipient_ = 0;
     std::size_t dataPos_ = 0;  ///< how far into job_.message DATA has gone
     bool atLineStart_ = true;  ///< dot-stuffing across pieces
