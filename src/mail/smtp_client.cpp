@@ -313,9 +313,7 @@ void SmtpClient::OnReply(int code, const QString& text) {
         case Step::StartTls:
             if (code != 220) return Refuse(txt::kTlsNotOffered, QStringLiteral("STARTTLS"));
             // Whatever came along with the 220 was sent in clear: dropped.
-            inbox_.clear();
-            replyText_.clear();
-            replyLines_ = 0;
+            replies_.Clear();
             step_ = Step::Handshake;
             ArmTimer(limits_.tlsHandshake);
             return socket_->startClientEncryption();
