@@ -1620,6 +1620,8 @@ The file is not saved.</translation>
     <message>
         <source>Le fichier de paramètres de l'Organisme de Confiance (QuarnelTaPr.*) n'a été trouvé ni à côté du programme ni dans le dossier de données %s : l'initialisation ne peut pas s'ouvrir.</source>
         <translation>The Trusted Authority's parameter file (QuarnelTaPr.*) was found neither beside the program nor in the data folder %s: the initialisation cannot open.</translation>
+    </message>
+    <message>
         <source>Smtp : hôte[:port], smtp+starttls://hôte, smtps://hôte</source>
         <translation>SMTP: host[:port], smtp+starttls://host, smtps://host</translation>
     </message>
