@@ -51,8 +51,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION mail)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the libraries alone do not say: Qt's French texts (loaded at run
-# time) and a font. quarnel-ta links SQLite itself, not through a Qt plugin.
+# time), a font, and the Qt SQL plugin of quarnel-ta's default store (its
+# PostgreSQL one only for an authority on PostgreSQL).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-translations-l10n, fonts-dejavu-core | fonts-liberation2")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-utils")
+    "qt6-translations-l10n, fonts-dejavu-core | fonts-liberation2, libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-utils, libqt6sql6-psql")
 include(CPack)
