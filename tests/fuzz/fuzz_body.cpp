@@ -22,22 +22,11 @@ struct State {
     std::filesystem::path attachment = root / "attachment";
 };
 
-State& Shared() {
-    static State state;
-    return state;
-}
-
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    (void)Shared();
-    std::atexit([] { std::filesystem::remove_all(Shared().root); });
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quarnel;
-    State& s = Shared();
+    State& s = fuzz::Shared<State>();
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const std::size_t nul = input.find('\0');
     const std::string_view body = input.substr(0, nul);

@@ -40,6 +40,16 @@ inline FixedPair MakeFixedPair(const std::filesystem::path& root) {
     return p;
 }
 
+/// A target's state, made on first use; its scratch folder (`root`) goes
+/// when the fuzzer exits.
+template <class State>
+State& Shared() {
+    static State state;
+    [[maybe_unused]] static const bool cleanup =
+        std::atexit([] { std::filesystem::remove_all(state.root); }) == 0;
+    return state;
+}
+
 /// A private folder for one fuzzing process, under $TMPDIR.
 inline std::filesystem::path ScratchFolder(const char* name) {
     const char* tmp = std::getenv("TMPDIR");

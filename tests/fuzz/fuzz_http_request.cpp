@@ -30,22 +30,11 @@ struct State {
     }
 };
 
-State& Shared() {
-    static State state;
-    return state;
-}
-
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    (void)Shared();
-    std::atexit([] { std::filesystem::remove_all(Shared().root); });
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quarnel;
-    State& s = Shared();
+    State& s = fuzz::Shared<State>();
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const ta::ParsedRequest request = ta::ParseHttpRequest(bytes);
     if (!request.complete || request.status != 0) return 0;

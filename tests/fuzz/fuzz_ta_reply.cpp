@@ -16,23 +16,12 @@ struct State {
     quarnel::fuzz::FixedPair pair = quarnel::fuzz::MakeFixedPair(root);
 };
 
-State& Shared() {
-    static State state;
-    return state;
-}
-
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    (void)Shared();
-    std::atexit([] { std::filesystem::remove_all(Shared().root); });
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quarnel;
     if (size == 0) return 0;
-    State& s = Shared();
+    State& s = fuzz::Shared<State>();
     static constexpr Kind kRequests[] = {Kind::Affiliation, Kind::Update, Kind::Key,
                                          Kind::KeyUpdate, Kind::Certification};
     const unsigned choice = data[0];
