@@ -155,6 +155,12 @@ FormListe::FormListe(HolderContext& ctx, MessageState& msgs, QWidget* parent)
     Retranslate();
 }
 
+FormListe::~FormListe() {
+    // QDialog's destructor hides the window, which moves the focus: by then
+    // this part of the object is gone and must not be called.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
 void FormListe::Retranslate() {
     labelFiltre_->setText(Tr(txt::kFiltre));
     bitBtnListe_->setText(Tr(txt::kListes));

@@ -31,6 +31,7 @@ class FormListe : public QuarnelDialog {
     Q_OBJECT
   public:
     FormListe(HolderContext& ctx, MessageState& msgs, QWidget* parent);
+    ~FormListe() override;
 
     /// Set by the shell. The composer flow for the selected correspondent
     /// (already in msgs.recipientCategory and msgs.recipientRecord; the window
