@@ -29,6 +29,7 @@
 #include "scripted_windows.h"
 #include "store/record_list.h"
 #include "temp_dir.h"
+#include "window_host.h"
 #include "window_test_support.h"
 #include "windowkit/window_kit.h"
 
@@ -343,16 +344,8 @@ TEST_P(MailTlsRefusals, EndWithTheirLineAndLoseNothing) {
     }
     RecordList before;
     ASSERT_TRUE(LoadRecordList(OutgoingQueuePath(ctx), before));
-    struct Host : MainWindowHost {
-        QWidget w;
-        QWidget& Window() override { return w; }
-        void EvaluateState() override {}
-        void RefreshNames() override {}
-        void ShowInformation() override {}
-        void ApplyLanguage() override {}
-        void ResetInformation() override {}
-    } host;
-    FormSmtp smtp(ctx, mail, &host.w);
+    test::WindowHost host;
+    FormSmtp smtp(ctx, mail, &host.window);
     smtp.SetPassword(SecretString(password));
     QString action;
     runner.Once("FormSmtp", [&](QDialog& d) {

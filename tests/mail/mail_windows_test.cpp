@@ -33,6 +33,7 @@
 #include "store/atomic_file.h"
 #include "store/record_list.h"
 #include "temp_dir.h"
+#include "window_host.h"
 #include "window_test_support.h"
 #include "windowkit/window_kit.h"
 
@@ -206,15 +207,7 @@ TEST_F(MailWindows, ARefusedOrUnreachableRelayLosesNothing) {
 TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack) {
     for (const char* s : {"A", "B", "C"})
         ASSERT_EQ(QueueMessage(ctx, mail, Message(s)), SaveResult::Saved);
-    struct FakeHost : MainWindowHost {
-        QWidget w;
-        QWidget& Window() override { return w; }
-        void EvaluateState() override {}
-        void RefreshNames() override {}
-        void ShowInformation() override {}
-        void ApplyLanguage() override {}
-        void ResetInformation() override {}
-    } host;
+    test::WindowHost host;
     ExpeditionCommand expedition(ctx, host, *smtp, 0);
 
     // Escape does nothing in queue mode; Annuler puts A back at the head.
