@@ -2,11 +2,13 @@
 // HTTP with the program's own request building and reply processing, while
 // slow connections are held open alongside; then the figures, and the check
 // that no affiliation number was lost or given twice and no key issued twice
-// for one request (from the replies, and from the authority's store when it
-// is a SQLite file).
+// for one request (from the replies, and from the authority's store: its
+// SQLite file, or its PostgreSQL database with the password in
+// QUARNEL_TA_DB_PASSWORD).
 //
 //   quarnel-load [--clients N] [--seconds S] [--slow M] [--ta HOST:PORT]...
-//                [--params FILE] [--store FILE] [--from ADDRESS] [--slow-from ADDRESS]
+//                [--params FILE] [--store FILE|postgresql://USER@HOST:PORT/DB]
+//                [--from ADDRESS] [--slow-from ADDRESS]
 //
 // Without --ta it starts its own quarnel-ta in a temporary folder.
 
@@ -15,7 +17,6 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sqlite3.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -38,6 +39,8 @@
 #include <thread>
 #include <vector>
 
+#include <QCoreApplication>
+
 #include "authority/authority_state.h"
 #include "authority/connection.h"
 #include "authority/flows.h"
@@ -50,6 +53,7 @@
 #include "store/atomic_file.h"
 #include "store/correspondents.h"
 #include "store/ta_parameters.h"
+#include "ta/service/storage.h"
 
 namespace {
 
@@ -68,7 +72,7 @@ struct Options {
     int slow = 500;
     std::vector<Endpoint> tas;
     fs::path params;
-    fs::path store;
+    std::string store;  ///< a SQLite file or a postgresql:// address
     std::string from = "127.0.0.2";
     std::string slowFrom = "127.0.0.1";
 };
@@ -83,7 +87,8 @@ constexpr int kKeysPerAffiliation = 8;
 [[noreturn]] void Usage(const std::string& why) {
     std::cerr << "quarnel-load: " << why
               << "\nusage: quarnel-load [--clients N] [--seconds S] [--slow M] [--ta HOST:PORT]... "
-                 "[--params FILE] [--store FILE] [--from ADDRESS] [--slow-from ADDRESS]\n";
+                 "[--params FILE] [--store FILE|postgresql://USER@HOST:PORT/DB] [--from ADDRESS] "
+                 "[--slow-from ADDRESS]\n";
     std::exit(2);
 }
 
@@ -418,30 +423,36 @@ double Percentile(std::vector<double>& v, double p) {
     return v[std::size_t(std::max(0.0, std::ceil(p * double(v.size())) - 1))];
 }
 
+/// The authority's store: a SQLite file, or a PostgreSQL address whose
+/// password is in QUARNEL_TA_DB_PASSWORD as for quarnel-ta.
+std::unique_ptr<ta::Storage> OpenStore(const std::string& store, std::string& error) {
+    if (store.rfind("postgresql://", 0) != 0) return ta::Storage::OpenSqlite(store, true, error);
+    ta::DatabaseAddress address;
+    if (!ta::ParseDatabaseUrl(store, address, error)) return nullptr;
+    if (const char* password = std::getenv("QUARNEL_TA_DB_PASSWORD")) address.password = password;
+    return ta::Storage::OpenPostgres(address, error);
+}
+
 /// Compares the store with what the clients received; prints the faults.
-int CheckStore(const fs::path& file, const Shared& s) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        std::cout << "cannot open the store " << file << "\n";
-        sqlite3_close(db);
-        return 1;
-    }
+int CheckStore(const std::string& store, const Shared& s) {
+    std::string error;
+    const auto db = OpenStore(store, error);
     std::set<std::string> stored;
     std::map<std::pair<std::string, std::string>, int> issued;
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "SELECT CAST(number AS TEXT) FROM affiliates", -1, &st, nullptr);
-    while (st && sqlite3_step(st) == SQLITE_ROW)
-        stored.insert(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-    sqlite3_finalize(st);
-    sqlite3_prepare_v2(db,
-                       "SELECT CAST(holder AS TEXT), CAST(subject AS TEXT) FROM issued_keys WHERE "
-                       "CAST(kind AS TEXT) = '10'",
-                       -1, &st, nullptr);
-    while (st && sqlite3_step(st) == SQLITE_ROW)
-        ++issued[{reinterpret_cast<const char*>(sqlite3_column_text(st, 0)),
-                  reinterpret_cast<const char*>(sqlite3_column_text(st, 1))}];
-    sqlite3_finalize(st);
-    sqlite3_close(db);
+    // Each result read whole before the next query: on PostgreSQL a new
+    // query on the connection ends the one still being read.
+    auto numbers = db ? db->Run("SELECT number FROM affiliates") : std::nullopt;
+    while (numbers && numbers->next())
+        stored.insert(ta::Storage::Bytes(*numbers, 0));
+    auto keys = numbers ? db->Run("SELECT holder, subject FROM issued_keys WHERE kind = ?", {"10"})
+                        : std::nullopt;
+    while (keys && keys->next())
+        ++issued[{ta::Storage::Bytes(*keys, 0), ta::Storage::Bytes(*keys, 1)}];
+    if (!keys) {
+        std::cout << "cannot read the store " << store << ": " << (db ? db->lastError() : error)
+                  << "\n";
+        return 1;
+    }
     int lost = 0, unknown = 0, keyMismatch = 0;
     for (const auto& n : s.numbers)
         lost += stored.count(n) == 0;
@@ -468,6 +479,7 @@ int main(int argc, char** argv) {
     Shared s;
     s.options = Parse(argc, argv);
     Options& o = s.options;
+    const QCoreApplication app(argc, argv);  // Qt SQL loads its drivers through it
     ::signal(SIGPIPE, SIG_IGN);
     char tmpl[] = "/tmp/quarnel-load-XXXXXX";
     if (!::mkdtemp(tmpl)) return 1;
@@ -480,7 +492,7 @@ int main(int argc, char** argv) {
         }
         o.tas.push_back({"127.0.0.1", own.port});
         o.params = s.root / "ta" / "QuarnelTaPr.0FF";
-        if (o.store.empty()) o.store = s.root / "ta" / "quarnel-ta.sqlite";
+        if (o.store.empty()) o.store = (s.root / "ta" / "quarnel-ta.sqlite").string();
     }
     std::string problem;
     if (!ReadTaParameterFile(o.params, s.ta, &problem)) {
