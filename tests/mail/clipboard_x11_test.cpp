@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
@@ -34,10 +35,17 @@ class XClipboard : public ::testing::Test {
         }
         ASSERT_FALSE(display_.isEmpty());
         xvfb_.start("Xvfb", {display_, "-nolisten", "tcp", "-screen", "0", "640x480x24"});
-        const std::string socket = "/tmp/.X11-unix/X" + display_.mid(1).toStdString();
-        for (int i = 0; i < 250 && !std::filesystem::exists(socket); ++i)
-            QThread::msleep(20);
-        ASSERT_TRUE(std::filesystem::exists(socket)) << "Xvfb did not start";
+        // Ready once its socket takes a connection: the file appears at bind,
+        // before the server listens, and a client that early is refused.
+        const QString socket = "/tmp/.X11-unix/X" + display_.mid(1);
+        bool ready = false;
+        for (int i = 0; i < 250 && !ready; ++i) {
+            QLocalSocket probe;
+            probe.connectToServer(socket);
+            ready = probe.waitForConnected(100);
+            if (!ready) QThread::msleep(20);
+        }
+        ASSERT_TRUE(ready) << "Xvfb did not start";
         env_ = QProcessEnvironment::systemEnvironment();
         env_.insert("DISPLAY", display_);
         env_.insert("QT_QPA_PLATFORM", "xcb");
@@ -64,7 +72,7 @@ class XClipboard : public ::testing::Test {
         owner->closeWriteChannel();
         for (int i = 0; i < 250 && Clipboard() != text; ++i)
             QThread::msleep(20);
-        ASSERT_EQ(Clipboard(), text);
+        ASSERT_EQ(Clipboard(), text) << "xclip: " << owner->readAllStandardError().toStdString();
     }
     std::string Clipboard() {
         QProcess out;
