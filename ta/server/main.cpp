@@ -84,7 +84,7 @@ std::string Option(const Args& args, const std::string& name) {
 bool DatabasePassword(const Args& args, std::string& password, std::string& error) {
     const std::string file = Option(args, "--db-password-file");
     if (file.empty()) {
-        const char* env = std::getenv("QUARNEL_TA_DB_PASSWORD");
+        const char* env = std::getenv(quarnel::ta::kDatabasePasswordVariable);
         password = env ? env : "";
         return true;
     }
@@ -121,14 +121,12 @@ std::unique_ptr<quarnel::ta::AuthorityService> OpenService(const Args& args) {
 }
 
 int Migrate(const Args& args) {
-    std::string error, summary;
-    quarnel::ta::DatabaseAddress address;
+    std::string error, summary, password;
     const std::filesystem::path from = Option(args, "--from");
     auto source =
         quarnel::ta::Storage::OpenSqlite(from / quarnel::ta::kDatabaseFileName, true, error);
-    if (source && quarnel::ta::ParseDatabaseUrl(Option(args, "--db"), address, error) &&
-        DatabasePassword(args, address.password, error)) {
-        auto target = quarnel::ta::Storage::OpenPostgres(address, error);
+    if (source && DatabasePassword(args, password, error)) {
+        auto target = quarnel::ta::Storage::OpenPostgres(Option(args, "--db"), password, error);
         if (target && target->CopyFrom(*source, summary, error)) {
             std::cout << "copied " << summary << " from " << from.string() << "\n";
             return 0;

@@ -388,10 +388,7 @@ std::unique_ptr<AuthorityService> AuthorityService::Open(const ServiceOptions& o
     if (options.databaseUrl.empty()) {
         impl.db = Storage::OpenSqlite(dir / kDatabaseFileName, false, error);
     } else {
-        DatabaseAddress address;
-        if (!ParseDatabaseUrl(options.databaseUrl, address, error)) return nullptr;
-        address.password = options.databasePassword;
-        impl.db = Storage::OpenPostgres(address, error);
+        impl.db = Storage::OpenPostgres(options.databaseUrl, options.databasePassword, error);
     }
     if (!impl.db) return nullptr;
     return service;

@@ -139,7 +139,11 @@ std::unique_ptr<Storage> Storage::OpenSqlite(const std::filesystem::path& file, 
     return s;
 }
 
-std::unique_ptr<Storage> Storage::OpenPostgres(const DatabaseAddress& address, std::string& error) {
+std::unique_ptr<Storage> Storage::OpenPostgres(const std::string& url, const std::string& password,
+                                               std::string& error) {
+    DatabaseAddress address;
+    if (!ParseDatabaseUrl(url, address, error)) return nullptr;
+    address.password = password;
     if (!QSqlDatabase::isDriverAvailable("QPSQL")) {
         error = "the PostgreSQL driver of Qt SQL is missing (Debian package libqt6sql6-psql)";
         return nullptr;

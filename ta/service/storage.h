@@ -18,6 +18,8 @@ namespace quarnel::ta {
 
 /// Schema versions this program knows; a database beyond it is refused.
 inline constexpr int kSchemaVersion = 2;
+/// Where the database password may be given instead of a file.
+inline constexpr const char* kDatabasePasswordVariable = "QUARNEL_TA_DB_PASSWORD";
 /// Longest database address taken from the command line.
 inline constexpr std::size_t kMaxDatabaseUrlLength = 1024;
 
@@ -46,8 +48,9 @@ class Storage {
     /// without bringing its schema up to date.
     static std::unique_ptr<Storage> OpenSqlite(const std::filesystem::path& file, bool readOnly,
                                                std::string& error);
-    static std::unique_ptr<Storage> OpenPostgres(const DatabaseAddress& address,
-                                                 std::string& error);
+    /// The database at `url` (ParseDatabaseUrl) with `password`.
+    static std::unique_ptr<Storage> OpenPostgres(const std::string& url,
+                                                 const std::string& password, std::string& error);
 
     bool postgres() const { return postgres_; }
 

@@ -427,10 +427,8 @@ double Percentile(std::vector<double>& v, double p) {
 /// password is in QUARNEL_TA_DB_PASSWORD as for quarnel-ta.
 std::unique_ptr<ta::Storage> OpenStore(const std::string& store, std::string& error) {
     if (store.rfind("postgresql://", 0) != 0) return ta::Storage::OpenSqlite(store, true, error);
-    ta::DatabaseAddress address;
-    if (!ta::ParseDatabaseUrl(store, address, error)) return nullptr;
-    if (const char* password = std::getenv("QUARNEL_TA_DB_PASSWORD")) address.password = password;
-    return ta::Storage::OpenPostgres(address, error);
+    const char* password = std::getenv(ta::kDatabasePasswordVariable);
+    return ta::Storage::OpenPostgres(store, password ? password : "", error);
 }
 
 /// Compares the store with what the clients received; prints the faults.
