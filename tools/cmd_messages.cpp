@@ -18,6 +18,7 @@
 #include "protocol/body.h"
 #include "resources/texts.h"
 #include "store/atomic_file.h"
+#include "store/program_files.h"
 #include "tool_support.h"
 
 namespace quarnel::tool {
@@ -90,7 +91,9 @@ int Encrypt(Args& args) {
 
     HolderContext ctx;
     MessageState msgs;
-    LoadHolderFolder(dir, ctx);
+    // The body and the encrypted attachments go under free names: no
+    // holder's file is written.
+    (void)LoadHolderFolder(dir, ctx);
     for (const char c : {'A', 'D', 'F'}) {
         const int found = FindCorrespondent(ctx.correspondents, c, number);
         if (found < 0) continue;
@@ -164,7 +167,7 @@ int Decrypt(Args& args) {
 
     HolderContext ctx;
     MessageState msgs;
-    LoadHolderFolder(dir, ctx);
+    const auto lock = LoadHolderFolder(dir, ctx, FolderUse::Writes);
     const std::filesystem::path receivedFolder =
         PathFromSetting(ctx.settings.receivedEncryptedFolder);
     const AttachmentSource source =
@@ -210,11 +213,14 @@ int DecryptReceivedBody(HolderContext& ctx, MessageState& msgs, Lines body,
         FreeOrThrow(folder, "message-" + m.sender.affiliation + "-" + stamp + ".txt");
     std::string error;
     if (!WriteFileAtomically(saved, SavedMessageBytes(m), &error)) throw UsageError(error);
+    bool unsaved = false;
     for (const Notice& n : m.notices) {
         std::cerr << "quarnel-tool: warning: " << Say(n.text, n.detail) << '\n';
+        unsaved |= n.text == txt::kAttachmentNotSaved || n.text == txt::kNoFreeName;
     }
     PrintMessage(m, saved);
-    return 0;
+    // The message is there, but not all of it: a script must not take it as whole.
+    return unsaved ? 1 : 0;
 }
 
 int RunMessageCommand(const std::string& command, Args& args) {

@@ -25,7 +25,7 @@ int RunReceiveCommand(Args& args) {
     (void)args.Positional(0, 0);
 
     HolderContext ctx;
-    LoadHolderFolder(dir, ctx);
+    const auto lock = LoadHolderFolder(dir, ctx, FolderUse::Writes);
     if (pop3) {
         if (!Utf8ToCp1252(*pop3, ctx.settings.pop3Server)) {
             throw UsageError("the --pop3 address has characters code page 1252 cannot hold");

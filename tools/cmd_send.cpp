@@ -75,7 +75,7 @@ int RunSendCommand(Args& args) {
     const std::string body = ReadFile(std::filesystem::absolute(files[0]));
 
     HolderContext ctx;
-    LoadHolderFolder(dir, ctx);
+    const auto lock = LoadHolderFolder(dir, ctx, FolderUse::Writes);
     const Lines lines = SplitLines(body);
     const std::string recipientText =
         !to ? AddressOfCorrespondent(ctx, RecipientNumberOfBody(lines))
@@ -119,7 +119,9 @@ int RunSendCommand(Args& args) {
     if (!QCoreApplication::instance()) app = std::make_unique<QCoreApplication>(argc, argv);
     SmtpClient client;
     client.SetCredentials(Cp1252ToUtf8(ctx.settings.accountName), std::move(password));
-    client.SetExtraAuthorities(std::filesystem::path(dir) / kExtraAuthorityFile);
+    // The data folder as the holder was loaded from it: `dir` may be relative
+    // to a folder left since.
+    client.SetExtraAuthorities(ctx.dataFolder / kExtraAuthorityFile);
     QEventLoop loop;
     bool transferred = false;
     QObject::connect(&client, &SmtpClient::logged, [](int id, const QString& detail) {

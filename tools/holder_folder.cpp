@@ -3,6 +3,7 @@
 #include <iostream>
 #include <system_error>
 
+#include "crypto/cp1252.h"
 #include "holder/settings.h"
 #include "holder/startup.h"
 #include "store/key_store.h"
@@ -20,20 +21,51 @@ class ToolStartupHost : public StartupHost {
     void ReportAltered(const std::string& fileName) override {
         std::cerr << "quarnel-tool: warning: " << fileName << " is altered\n";
     }
+    void ReportExposedFolder(const ExposedFolder& exposed) override {
+        static constexpr const char* kWhat[] = {"the data folder", "the key folder",
+                                                "the program's folder"};
+        std::cerr << "quarnel-tool: warning: the working folder "
+                  << Escaped(Cp1252ToUtf8(exposed.folder)) << " is " << kWhat[int(exposed.reason)]
+                  << ": files from outside are never saved there under the program's names\n";
+    }
 };
 
 }  // namespace
 
-void LoadHolderFolder(const std::filesystem::path& dir, HolderContext& ctx) {
+std::unique_ptr<DataFolderLock> LoadHolderFolder(const std::filesystem::path& dir,
+                                                 HolderContext& ctx, FolderUse use) {
     std::error_code ec;
     std::filesystem::current_path(dir, ec);
     if (ec) throw UsageError("cannot enter the data folder " + dir.string() + ": " + ec.message());
+    const std::filesystem::path data = std::filesystem::current_path();
+    // Folder settings are code page 1252: another folder would be named.
+    if (const std::string outside = DistinctOutsideCp1252(data.string()); !outside.empty()) {
+        throw UsageError("the data folder " + data.string() + " has characters code page 1252 " +
+                         "cannot hold: " + outside);
+    }
+    std::unique_ptr<DataFolderLock> lock;
+    if (use == FolderUse::Writes) {
+        lock = std::make_unique<DataFolderLock>(data);
+        std::string why;
+        switch (lock->Take(&why)) {
+            case DataFolderLock::Result::Taken:
+                break;
+            case DataFolderLock::Result::Held:
+                throw UsageError("the holder's program is already open on " + data.string() +
+                                 " (process " + lock->otherProcess() + " on " + lock->otherHost() +
+                                 "): close it first");
+            case DataFolderLock::Result::Failed:
+                throw UsageError("cannot lock the data folder: " + why);
+        }
+    }
     std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) program = std::filesystem::current_path() / "quarnel-tool";
-    PrepareStartup(ctx, {program, std::filesystem::current_path(), true});
+    if (ec) program = data / "quarnel-tool";
+    PrepareStartup(ctx, {program, data, true});
     ToolStartupHost host;
     const std::string where = " in " + dir.string();
-    switch (LoadHolder(ctx, host)) {
+    const StartupEnd end = LoadHolder(ctx, host);
+    if (lock) (void)SweepHolderFolders(ctx);
+    switch (end) {
         case StartupEnd::NoSettings:
             throw UsageError(std::string("no valid ") + kSettingsFileName + where);
         case StartupEnd::KeyStoreMissing:
@@ -45,7 +77,7 @@ void LoadHolderFolder(const std::filesystem::path& dir, HolderContext& ctx) {
     }
     switch (ctx.programState) {
         case ProgramState::Affiliated:
-            return;
+            return lock;
         case ProgramState::NotAffiliated:
             throw UsageError("the holder" + where + " is not affiliated yet");
         case ProgramState::SettingsAltered:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cmd_messages.h"
+#include "crypto/secret_memory.h"
 #include "tool_support.h"
 
 namespace {
@@ -35,14 +36,16 @@ constexpr const char* kUsage = R"(usage: quarnel-tool COMMAND ...
                                       writes the message (decrypted-messages folder) and the
                                       attachments (decrypted-files folder), prints the verdicts;
                                       attachments not given are read from the received folder
-  send --data DIR [--smtp HOST[:PORT]] [--to ADDRESS|NUMBER] [--subject TEXT] BODYFILE [ATTACHMENT...]
+  send --data DIR [--smtp HOST[:PORT]] [--to ADDRESS|NUMBER] [--subject TEXT] [--password-stdin]
+       BODYFILE [ATTACHMENT...]
                                       send a body made by encrypt and its encrypted attachments
                                       by SMTP as that holder: relay of its settings unless
                                       --smtp; to the correspondent the body is for unless --to
                                       (NUMBER: a correspondent's address); attachments named by
                                       the body from the sent folder unless given; prints one
                                       log line per step, exit code 1 when the relay did not
-                                      take it
+                                      take it; the SMTP password on standard input with
+                                      --password-stdin
   receive --data DIR [--pop3 HOST[:PORT]] [--password-stdin]
                                       fetch that holder's mail by POP3 (server and account of its
                                       settings; the stored mail password unless given on standard
@@ -53,13 +56,17 @@ constexpr const char* kUsage = R"(usage: quarnel-tool COMMAND ...
                                       the RTF this program writes for what it read
 
 Numbers are hexadecimal. Exit codes: 0 success, 1 a check failed (decrypt: the message
-was refused, its digest not verified), 2 bad arguments or input.
+was refused, its digest not verified, or an attachment could not be saved), 2 bad
+arguments or input, or the holder's program (or another command writing the holder's
+files) is open on DIR.
 )";
 
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace quarnel::tool;
+    // Keys and decrypted text never go to a core file.
+    (void)quarnel::KeepOutOfCoreDumps();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         std::cout << kUsage;
@@ -89,7 +96,7 @@ int main(int argc, char** argv) {
             return RunReceiveCommand(a);
         }
         if (command == "send") {
-            Args a(std::move(args), {});
+            Args a(std::move(args), {"--password-stdin"});
             return RunSendCommand(a);
         }
         if (command == "rtf") {

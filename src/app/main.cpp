@@ -1,6 +1,6 @@
-// quarneltit: the holder's program. The data folder is the current folder;
-// the TA parameter file, the text modules and the help sit beside the
-// program, or in the installed data folder (../share/quarneltit).
+// quarneltit: the holder's program. The data folder is the current folder,
+// one run at a time; the TA parameter file, the text modules and the help sit
+// beside the program, or in the installed data folder (../share/quarneltit).
 // QUARNEL_TEST_HOOK, when set, names the socket of the test hook.
 //
 //   quarneltit --version       prints the version and stops
@@ -24,7 +24,9 @@
 #include "app/windows/first_start.h"
 #include "app/windows/form_titulaire.h"
 #include "app/windows/test_hook.h"
+#include "crypto/secret_memory.h"
 #include "holder/settings.h"
+#include "store/folder_lock.h"
 
 namespace {
 
@@ -61,6 +63,8 @@ bool ReportStart(const quarnel::HolderContext& ctx, const QWidget& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Keys and decrypted text never go to a core file.
+    (void)quarnel::KeepOutOfCoreDumps();
     if (HasSwitch(argc, argv, "--version")) {
         std::printf("quarneltit %s\n", QUARNEL_VERSION);
         return 0;
@@ -86,6 +90,11 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    // One run per data folder, held until the end; a second run stops here
+    // without writing anything.
+    const std::unique_ptr<quarnel::DataFolderLock> lock =
+        quarnel::ui::ClaimDataFolder(places.programFile, places.currentFolder, nullptr);
+    if (!lock) return 1;
     main.show();
     (void)main.Start(places);
     if (!quarnel::ui::EnsureTaParameterFile(data, &main)) return 1;

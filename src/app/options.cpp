@@ -53,68 +53,72 @@ std::optional<std::string> ChosenFolderSetting(const std::string& utf8Path, std:
 }
 
 OptionsResult ApplyOptions(HolderContext& ctx, AuthorityState& auth, const OptionsInput& in) {
-    Settings& s = ctx.settings;
     const ProgramState state = ctx.programState;
     OptionsResult result;
 
-    // Folders take their new values only now, so that Annuler leaves them.
-    // Before initialisation there is no key store to move: the key folder is
-    // simply set.
+    // The change is made on a copy, taken only once every part of it holds:
+    // a refused or abandoned step leaves the settings as they were.
+    const Settings before = ctx.settings;
+    Settings next = ctx.settings;
     for (int tag = 1; tag < kFolderCount; ++tag) {
-        FolderSettingByTag(s, tag) = in.folders[std::size_t(tag)];
+        FolderSettingByTag(next, tag) = in.folders[std::size_t(tag)];
     }
+    next.category = in.category;
+    next.taAddress = in.taAddress;
+    next.taPortChoice = in.portChoice;
+    next.smtpServer = in.smtpServer;
+    next.pop3Server = in.pop3Server;
+    next.accountName = in.accountName;
+    next.proxyAddress = in.proxyAddress.empty() ? "-" : in.proxyAddress;
+    next.proxyPort = in.proxyAddress.empty() ? "-" : in.proxyPort;
+
     if (state == ProgramState::NotInitialised) {
-        s.keyFolder = in.folders[0];
-        if (const auto failed = CreateFolders(s)) {
+        // No key store to move yet: the key folder is simply set. The first
+        // affiliation writes the settings.
+        next.keyFolder = in.folders[0];
+        if (const auto failed = CreateFolders(next)) {
             result.outcome = OptionsOutcome::FolderNotCreated;
             result.failedFolder = *failed;
             return result;
         }
+        ctx.settings = std::move(next);
+        auth.pendingPassword = SecretString(*in.password);
+        return result;
     }
 
-    s.category = in.category;
-    s.taAddress = in.taAddress;
-    s.taPortChoice = in.portChoice;
-    s.smtpServer = in.smtpServer;
-    s.pop3Server = in.pop3Server;
-    s.accountName = in.accountName;
-    if (!in.proxyAddress.empty()) {
-        s.proxyAddress = in.proxyAddress;
-        s.proxyPort = in.proxyPort;
-    } else {
-        s.proxyAddress = "-";
-        s.proxyPort = "-";
+    const auto undo = [&](OptionsOutcome outcome) {
+        ctx.settings = before;
+        result.outcome = outcome;
+        return result;
+    };
+    ctx.settings = std::move(next);
+    const bool save =
+        in.folderChanged || in.fieldChanged || in.languageChanged || in.keyFolderChanged;
+    SaveResult saved = SaveResult::Saved;
+    if (in.keyFolderChanged && in.folders[0] != before.keyFolder) {
+        // The keys are written in their new folder, then the settings that
+        // name it, and only then are the old files deleted.
+        const RelocationResult moved = RelocateKeyFolder(ctx, in.folders[0], [&] {
+            saved = SaveSettings(ctx, SettingsPath(ctx));
+            return saved == SaveResult::Saved;
+        });
+        if (moved == RelocationResult::Refused) {
+            result.failedFolder = PathFromSetting(in.folders[0]);
+            return undo(OptionsOutcome::KeysNotMoved);
+        }
+        if (moved == RelocationResult::Abandoned) {
+            return undo(saved == SaveResult::Refused ? OptionsOutcome::SettingsRefused
+                                                     : OptionsOutcome::Abandoned);
+        }
+    } else if (save) {
+        saved = SaveSettings(ctx, SettingsPath(ctx));
+        if (saved == SaveResult::Refused) return undo(OptionsOutcome::SettingsRefused);
+        if (saved == SaveResult::Aborted) return undo(OptionsOutcome::Abandoned);
     }
 
     if (!IsAffiliatedState(state)) {
         auth.pendingPassword = SecretString(*in.password);
-    }
-
-    if (state != ProgramState::NotInitialised) {
-        // The keys move before the settings are written, so that the file
-        // names the folder that holds them.
-        if (in.keyFolderChanged && in.folders[0] != s.keyFolder) {
-            switch (RelocateKeyFolder(ctx, in.folders[0])) {
-                case RelocationResult::Moved:
-                    break;
-                case RelocationResult::Abandoned:
-                    result.outcome = OptionsOutcome::Abandoned;
-                    return result;
-                case RelocationResult::Refused:
-                    result.outcome = OptionsOutcome::KeysNotMoved;
-                    result.failedFolder = PathFromSetting(in.folders[0]);
-                    return result;
-            }
-        }
-        if (in.folderChanged || in.fieldChanged || in.languageChanged || in.keyFolderChanged) {
-            if (SaveSettings(ctx, SettingsPath(ctx)) == SaveResult::Aborted) {
-                result.outcome = OptionsOutcome::Abandoned;
-                return result;
-            }
-        }
-    }
-
-    if (IsAffiliatedState(state) && in.passwordChanged && !ctx.keyStore.empty()) {
+    } else if (in.passwordChanged && !ctx.keyStore.empty()) {
         auth.pendingPassword = SecretString();
         if (StoreMailPassword(ctx.keyStore, ctx.ownDigit, *in.password)) {
             if (ctx.SaveKeyStore() == SaveResult::Aborted) {

@@ -91,6 +91,7 @@ enum class OptionsOutcome {
     FolderNotCreated,  ///< a working folder could not be made: `failedFolder`
     KeysNotMoved,      ///< the new key folder was refused: `failedFolder`
     Abandoned,         ///< a save failed and the person gave up (the dialog stays open)
+    SettingsRefused,   ///< a value holds a control character: nothing saved (kReglagesRefuses)
 };
 
 struct OptionsResult {
@@ -99,7 +100,9 @@ struct OptionsResult {
 };
 
 /// BitBtnOkClick: folders, settings, the pending or stored mailbox password,
-/// and the saves of the settings file and the key store.
+/// and the saves of the settings file and the key store. Unless the outcome
+/// is Closed, the settings are as they were: a key folder that cannot be
+/// moved, or settings that cannot be saved, take the other changes with them.
 [[nodiscard]] OptionsResult ApplyOptions(HolderContext& ctx, AuthorityState& auth,
                                          const OptionsInput& in);
 

@@ -20,6 +20,9 @@ void LoadIfPresent(const std::filesystem::path& file, RecordList& list) {
 StartupEnd RunStartup(HolderContext& ctx, MailState& mail, StartupHost& host) {
     mail.queueMode = false;
     const StartupEnd end = LoadHolder(ctx, host);
+    // The run holds the data folder's lock (main takes it first): what a
+    // crash of an earlier run left is nobody's.
+    (void)SweepHolderFolders(ctx);
     if (end != StartupEnd::Completed) {
         // A newcomer (or a holder whose key store is gone) learns at once
         // that the set-up is still to do.

@@ -7,9 +7,9 @@
 
 namespace quarnel {
 
-/// LoadHolder, then (in an affiliated state) the queue and the logs, and the
-/// information line: "En attente" when the sequence completed, otherwise
-/// "Le programme n'est pas encore initialisé.".
+/// LoadHolder and the sweep of the holder's folders, then (in an affiliated
+/// state) the queue and the logs, and the information line: "En attente" when the sequence
+/// completed, otherwise "Le programme n'est pas encore initialisé.".
 StartupEnd RunStartup(HolderContext& ctx, MailState& mail, StartupHost& host);
 
 }  // namespace quarnel

@@ -85,6 +85,14 @@ constexpr TextEntry kTexts[] = {
       "Les clefs n'ont pu être déplacées dans le dossier %s : il n'existe pas ou contient déjà "
       "un fichier QuarnelTit.kpr."),
     T(txt::kChoisirDossier, "Choisissez un dossier"),
+    T(txt::kDossierExpose,
+      "Le dossier %s ne peut pas recevoir les messages et fichiers envoyés, reçus ou "
+      "déchiffrés : %s, et un courrier pourrait y déposer un fichier que le programme "
+      "prendrait pour l'un des siens. Choisissez-en un autre dans l'onglet « Répertoires » "
+      "des options."),
+    T(txt::kRaisonDossierDonnees, "c'est le dossier de données du programme"),
+    T(txt::kRaisonDossierClef, "c'est le dossier de la clé privée"),
+    T(txt::kRaisonDossierProgramme, "c'est le dossier des fichiers du programme"),
     T(txt::kOkQuandFait, "Ok sera possible une fois ceci fait :"),
     T(txt::kOkCategorie, "choisir la catégorie d'utilisateur"),
     T(txt::kOkClics, "cliquer encore %s fois sur le bouton de la clef"),
@@ -116,6 +124,15 @@ constexpr TextEntry kTexts[] = {
       "Sans le fichier de paramètres de l'Organisme de Confiance, le programme ne peut pas être "
       "initialisé : il s'arrête. Demandez ce fichier à votre Organisme de Confiance, puis relancez "
       "le programme."),
+    T(txt::kDejaOuvert,
+      "Le programme du titulaire est déjà ouvert sur le dossier de données %s (processus %s "
+      "sur %s). Il n'est pas ouvert une seconde fois."),
+    T(txt::kVerrouImpossible,
+      "Le dossier de données %s ne peut pas être réservé à ce programme (%s) : il s'arrête."),
+    T(txt::kDossierDonneesRefuse,
+      "Le dossier de données %s ne peut pas être utilisé : les caractères %s n'appartiennent "
+      "pas au jeu de caractères d'Europe occidentale (code page 1252). Lancez le programme "
+      "depuis un dossier dont le nom ne les contient pas."),
     T(txt::kFormesSmtp, "Smtp : hôte[:port], smtp+starttls://hôte, smtps://hôte"),
     T(txt::kFormesPop3, "Pop3 : hôte[:port], pop3+stls://hôte, pop3s://hôte"),
 };

@@ -85,6 +85,11 @@ inline constexpr int kReseauLocal = 71134;
 inline constexpr int kDossierNonCree = 71137;
 inline constexpr int kClefsNonDeplacees = 71138;
 inline constexpr int kChoisirDossier = 71139;
+// A working folder that would let a mail plant a file the program reads.
+inline constexpr int kDossierExpose = 71140;  // folder, reason
+inline constexpr int kRaisonDossierDonnees = 71141;
+inline constexpr int kRaisonDossierClef = 71142;
+inline constexpr int kRaisonDossierProgramme = 71143;
 // Why "Ok" of the options dialog is disabled, and refused characters.
 inline constexpr int kOkQuandFait = 71160;
 inline constexpr int kOkCategorie = 71161;
@@ -103,6 +108,10 @@ inline constexpr int kParametresInvalides = 71204;  // file
 inline constexpr int kParametresNonCopies = 71205;  // file, data folder, reason
 inline constexpr int kParametresAbsents = 71206;
 inline constexpr int kParametresIntrouvables = 71207;  // data folder
+// Before anything is read or written: the data folder itself.
+inline constexpr int kDejaOuvert = 71208;            // data folder, process, host
+inline constexpr int kVerrouImpossible = 71209;      // data folder, reason
+inline constexpr int kDossierDonneesRefuse = 71210;  // data folder, characters
 // The forms a mail server field takes (hint under the fields).
 inline constexpr int kFormesSmtp = 71190;
 inline constexpr int kFormesPop3 = 71191;

@@ -2,7 +2,9 @@
 
 #include "authority/requests.h"
 #include "authority/texts.h"
+#include "crypto/secret.h"
 #include "holder/program_state.h"
+#include "holder/texts.h"
 #include "protocol/body.h"
 #include "store/key_store.h"
 
@@ -36,12 +38,25 @@ FlowResult RunFirstAffiliation(const AuthorityScope& s, const FlowHooks& hooks) 
     HolderContext& ctx = s.ctx;
     FlowResult result;
     SetInformation(ctx, txt::kChiffrementEnCours);
+    const ProgramState stateBefore = ctx.programState;
+    const std::size_t recordsBefore = ctx.keyStore.size();
     if (!Build(s, Kind::Affiliation, result)) return result;
-    ctx.programState = ProgramState::NotAffiliated;
-    if (ctx.SaveKeyStore() == SaveResult::Aborted) return {FlowStatus::Abandoned, 0};
-    if (hooks.saveSettings && hooks.saveSettings() == SaveResult::Aborted) {
+    // The settings first: a key store written without them is an
+    // affiliation lost at the next start. When they cannot be written,
+    // nothing of the request is kept.
+    const SaveResult settings = hooks.saveSettings ? hooks.saveSettings() : SaveResult::Saved;
+    if (settings != SaveResult::Saved) {
+        if (ctx.keyStore.size() > recordsBefore) {
+            WipeLines(ctx.keyStore.back());
+            ctx.keyStore.pop_back();
+        }
+        ctx.programState = stateBefore;
+        s.auth.outgoingBody.clear();
+        if (settings == SaveResult::Refused) return {FlowStatus::NotBuilt, txt::kReglagesRefuses};
         return {FlowStatus::Abandoned, 0};
     }
+    ctx.programState = ProgramState::NotAffiliated;
+    if (ctx.SaveKeyStore() == SaveResult::Aborted) return {FlowStatus::Abandoned, 0};
     if (!Run(hooks)) {
         s.auth.requestKind = Kind::Affiliation;
         return {FlowStatus::Failed, 0};
@@ -62,9 +77,9 @@ FlowResult RunAffiliationUpdate(const AuthorityScope& s, const FlowHooks& hooks)
         result = MarkUpdatePending(ctx);
         if (result.status == FlowStatus::Abandoned) return result;
     }
-    if (hooks.saveSettings && hooks.saveSettings() == SaveResult::Aborted) {
-        return {FlowStatus::Abandoned, 0};
-    }
+    const SaveResult settings = hooks.saveSettings ? hooks.saveSettings() : SaveResult::Saved;
+    if (settings == SaveResult::Aborted) return {FlowStatus::Abandoned, 0};
+    if (settings == SaveResult::Refused) result.problem = txt::kReglagesRefuses;
     return result;
 }
 

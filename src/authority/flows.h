@@ -42,12 +42,16 @@ enum class FlowStatus {
 
 struct FlowResult {
     FlowStatus status = FlowStatus::Done;
-    int problem = 0;  ///< resource number, for NotBuilt
+    /// Resource number of what the holder is told: why the body was not built,
+    /// or that the settings file could not be written (kReglagesRefuses).
+    int problem = 0;
 };
 
 /// After the affiliation form of a first affiliation (states 0 and 1):
-/// request 00, state 1, key store and settings saved, exchange; then the
-/// acknowledgement 01, whose failure leaves state 5 with line 3 zeroed.
+/// request 00, the settings saved, and only then state 1 and the key store
+/// saved (settings that cannot be written leave both as they were); the
+/// exchange; then the acknowledgement 01, whose failure leaves state 5 with
+/// line 3 zeroed.
 FlowResult RunFirstAffiliation(const AuthorityScope& s, const FlowHooks& hooks);
 
 /// After the affiliation form in update mode: request 01; a failure leaves

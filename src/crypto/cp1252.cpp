@@ -99,4 +99,13 @@ std::optional<std::string> FirstOutsideCp1252(std::string_view utf8) {
     return std::nullopt;
 }
 
+std::string DistinctOutsideCp1252(std::string_view utf8) {
+    std::string out;
+    while (const auto c = FirstOutsideCp1252(utf8)) {
+        if (out.find(*c) == std::string::npos) out += *c;
+        utf8.remove_prefix(utf8.find(*c) + c->size());
+    }
+    return out;
+}
+
 }  // namespace quarnel

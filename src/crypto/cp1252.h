@@ -21,4 +21,8 @@ std::string Cp1252ToUtf8(std::string_view cp1252);
 /// (as UTF-8), or nothing when the whole text converts.
 std::optional<std::string> FirstOutsideCp1252(std::string_view utf8);
 
+/// Each character of a UTF-8 text that code page 1252 cannot represent, once,
+/// in order (as UTF-8); empty when the whole text converts.
+std::string DistinctOutsideCp1252(std::string_view utf8);
+
 }  // namespace quarnel

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "crypto/secret_memory.h"
 #include "crypto/text_blocks.h"
 
 namespace quarnel {
@@ -297,13 +298,11 @@ bool ReadFull(const StreamSource& source, char* data, std::size_t size) {
     return true;
 }
 
-/// A plain-text buffer that is wiped when released.
+/// A plain-text buffer: pages of its own, out of core dumps, wiped when
+/// released.
 struct PlainBuffer {
-    std::vector<char> bytes;
+    SecretPages bytes;
     explicit PlainBuffer(std::size_t size) : bytes(size) {}
-    PlainBuffer(const PlainBuffer&) = delete;
-    PlainBuffer& operator=(const PlainBuffer&) = delete;
-    ~PlainBuffer() { WipeBytes(bytes.data(), bytes.size()); }
 };
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include "crypto/cp1252.h"
 #include "store/key_store.h"
-#include "store/remarks.h"
 
 namespace quarnel {
 
@@ -12,19 +11,6 @@ HolderContext::~HolderContext() {
 
 std::filesystem::path PathFromSetting(const std::string& folder) {
     return std::filesystem::path(Cp1252ToUtf8(folder));
-}
-
-std::vector<std::filesystem::path> HolderContext::OwnDataFiles() const {
-    const auto key = PathFromSetting(settings.keyFolder);
-    return {dataFolder / "QuarnelTit.ini",
-            dataFolder / "QuarnelTit.msg",
-            key / kKeyStoreFileName,
-            key / CorrespondentFileName('A'),
-            key / CorrespondentFileName('D'),
-            key / CorrespondentFileName('F'),
-            key / kRemarksFileName,
-            PathFromSetting(settings.sentEncryptedFolder) / "MsgChifS.dat",
-            PathFromSetting(settings.receivedEncryptedFolder) / "MsgChifE.dat"};
 }
 
 std::filesystem::path HolderContext::KeyStorePath() const {

@@ -108,9 +108,6 @@ struct HolderContext {
     /// main window shows it.
     std::function<void()> onInformationChanged;
 
-    /// The holder's own files (settings, key store, lists, queue, logs): what
-    /// a received file must never overwrite.
-    std::vector<std::filesystem::path> OwnDataFiles() const;
     /// key folder + "QuarnelTit.kpr"
     std::filesystem::path KeyStorePath() const;
     /// The own key record (the last of the key store); requires a non-empty store.

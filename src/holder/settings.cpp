@@ -214,6 +214,49 @@ const std::string& FolderSettingByTag(const Settings& s, int tag) {
     }
 }
 
+FolderSettings FoldersOf(const Settings& settings) {
+    FolderSettings folders;
+    for (int tag = 0; tag < kFolderCount; ++tag)
+        folders[std::size_t(tag)] = FolderSettingByTag(settings, tag);
+    return folders;
+}
+
+namespace {
+
+// The folder as the file system resolves it, without a trailing separator.
+std::filesystem::path Resolved(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::path p = std::filesystem::weakly_canonical(folder, ec);
+    if (ec) p = std::filesystem::absolute(folder, ec);
+    p = p.lexically_normal();
+    if (!p.has_filename() && p.has_parent_path() && p != p.root_path()) p = p.parent_path();
+    return p;
+}
+
+}  // namespace
+
+std::optional<ExposedFolder> FirstExposedFolder(const FolderSettings& folders,
+                                                const std::filesystem::path& dataFolder,
+                                                const std::filesystem::path& programFolder) {
+    std::vector<std::pair<std::filesystem::path, ExposedReason>> guarded;
+    if (!dataFolder.empty()) guarded.emplace_back(Resolved(dataFolder), ExposedReason::DataFolder);
+    if (!folders[0].empty()) {
+        guarded.emplace_back(Resolved(PathFromSetting(folders[0])), ExposedReason::KeyFolder);
+    }
+    if (!programFolder.empty()) {
+        guarded.emplace_back(Resolved(programFolder), ExposedReason::ProgramFolder);
+    }
+    for (const int tag : {3, 4, 5, 6}) {
+        const std::string& folder = folders[std::size_t(tag)];
+        if (folder.empty()) continue;
+        const std::filesystem::path p = Resolved(PathFromSetting(folder));
+        for (const auto& [g, reason] : guarded) {
+            if (p == g) return ExposedFolder{tag, folder, reason};
+        }
+    }
+    return std::nullopt;
+}
+
 void SetDefaultFolders(HolderContext& ctx) {
     const std::string data = FolderSetting(ctx.dataFolder);
     auto under = [&](int text) { return data + CurrentText(ctx, text) + "/"; };
@@ -310,14 +353,20 @@ KeptFiles KeepFilesBeforeInitialisation(const HolderContext& ctx) {
     return result;
 }
 
-RelocationResult RelocateKeyFolder(HolderContext& ctx, const std::string& newFolder) {
+RelocationResult RelocateKeyFolder(HolderContext& ctx, const std::string& newFolder,
+                                   const std::function<bool()>& commit) {
     namespace fs = std::filesystem;
     const fs::path oldDir = PathFromSetting(ctx.settings.keyFolder);
     const fs::path newDir = PathFromSetting(newFolder);
     std::error_code ec;
     if (!fs::is_directory(newDir, ec)) return RelocationResult::Refused;
+    const std::string oldFolder = ctx.settings.keyFolder;
     if (fs::equivalent(oldDir, newDir, ec) || ctx.keyStore.empty()) {
         ctx.settings.keyFolder = newFolder;
+        if (commit && !commit()) {
+            ctx.settings.keyFolder = oldFolder;
+            return RelocationResult::Abandoned;
+        }
         return RelocationResult::Moved;
     }
     // Never write over somebody's key store.
@@ -348,9 +397,13 @@ RelocationResult RelocateKeyFolder(HolderContext& ctx, const std::string& newFol
         written.push_back(newDir / name);
         toDelete.push_back(oldDir / name);
     }
+    ctx.settings.keyFolder = newFolder;
+    if (commit && !commit()) {
+        ctx.settings.keyFolder = oldFolder;
+        return undo();
+    }
     for (const auto& p : toDelete)
         fs::remove(p, ec);
-    ctx.settings.keyFolder = newFolder;
     return RelocationResult::Moved;
 }
 

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,6 +60,30 @@ std::string FolderSetting(const std::filesystem::path& folder);
 inline constexpr int kFolderCount = 8;
 std::string& FolderSettingByTag(Settings& settings, int tag);
 const std::string& FolderSettingByTag(const Settings& settings, int tag);
+
+/// The eight folder settings, by tag.
+using FolderSettings = std::array<std::string, kFolderCount>;
+FolderSettings FoldersOf(const Settings& settings);
+
+/// Why a folder must not take in what comes from outside.
+enum class ExposedReason {
+    DataFolder,     ///< settings, queue, TA parameters, the mail servers' CA file
+    KeyFolder,      ///< key store and correspondent lists
+    ProgramFolder,  ///< TA parameters, text modules, help
+};
+struct ExposedFolder {
+    int tag = 0;         ///< 3 sent, 4 received, 5 decrypted messages, 6 decrypted files
+    std::string folder;  ///< its folder setting
+    ExposedReason reason = ExposedReason::DataFolder;
+};
+/// The first folder that takes in files named by others (attachments sent,
+/// received, decrypted; messages decrypted) which is also the data folder,
+/// the key folder or the program's files folder, where a planted file would
+/// be read as one of the program's own. Nothing when there is none. Folders
+/// are compared as the file system resolves them.
+[[nodiscard]] std::optional<ExposedFolder> FirstExposedFolder(
+    const FolderSettings& folders, const std::filesystem::path& dataFolder,
+    const std::filesystem::path& programFolder);
 
 /// First-initialisation folders: the key folder is the data folder, the
 /// others are named (in the current language) under it.
@@ -115,9 +140,12 @@ enum class RelocationResult {
     Refused,    ///< the new folder is missing or already holds a key store
 };
 /// Moves the key store and the correspondent lists that exist to `newFolder`
-/// (a folder setting): writes every file there first, and only when all are
-/// written deletes the old ones and takes the new key folder. On failure the
-/// old files and the key folder stay as they were.
-[[nodiscard]] RelocationResult RelocateKeyFolder(HolderContext& ctx, const std::string& newFolder);
+/// (a folder setting): writes every file there first, then takes the new key
+/// folder and runs `commit` (the settings that name it are saved there), and
+/// only when that holds deletes the old files. On failure (`commit` false:
+/// Abandoned) the files written are removed, and the old files and the key
+/// folder stay as they were.
+[[nodiscard]] RelocationResult RelocateKeyFolder(HolderContext& ctx, const std::string& newFolder,
+                                                 const std::function<bool()>& commit = {});
 
 }  // namespace quarnel

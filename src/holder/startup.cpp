@@ -1,5 +1,8 @@
 #include "holder/startup.h"
 
+#include <set>
+#include <system_error>
+
 #include "crypto/own_keys.h"
 #include "holder/program_state.h"
 #include "holder/settings.h"
@@ -66,15 +69,34 @@ void PrepareStartup(HolderContext& ctx, const StartupPlaces& places) {
     ctx.settings.language = places.localeIsFrench ? 1 : 0;
 }
 
+int SweepHolderFolders(const HolderContext& ctx) {
+    std::vector<std::filesystem::path> folders{ctx.dataFolder};
+    for (int tag = 0; tag < kFolderCount; ++tag) {
+        const std::string& folder = FolderSettingByTag(ctx.settings, tag);
+        if (!folder.empty()) folders.push_back(PathFromSetting(folder));
+    }
+    std::set<std::filesystem::path> swept;
+    int removed = 0;
+    for (const std::filesystem::path& folder : folders) {
+        std::error_code ec;
+        const std::filesystem::path canonical = std::filesystem::weakly_canonical(folder, ec);
+        if (!swept.insert(ec ? folder : canonical).second) continue;
+        removed += RemoveStaleTemporaries(folder);
+    }
+    return removed;
+}
+
 StartupEnd LoadHolder(HolderContext& ctx, StartupHost& host) {
-    // Saves a crash cut short leave hidden copies, some of them of secrets.
-    RemoveStaleTemporaries(ctx.dataFolder);
     if (!LoadSettings(ctx, SettingsPath(ctx))) {
         host.ApplyLanguage();
         ctx.settings.versionCode = CurrentText(ctx, txt::kVersionCode);
         return StartupEnd::NoSettings;
     }
     host.ApplyLanguage();
+    if (const auto exposed =
+            FirstExposedFolder(FoldersOf(ctx.settings), ctx.dataFolder, ctx.programFolder)) {
+        host.ReportExposedFolder(*exposed);
+    }
 
     const std::filesystem::path storePath = ctx.KeyStorePath();
     std::error_code ec;

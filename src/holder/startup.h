@@ -8,6 +8,7 @@
 #include <string>
 
 #include "holder/holder_context.h"
+#include "holder/settings.h"
 
 namespace quarnel {
 
@@ -21,6 +22,9 @@ class StartupHost {
     virtual bool RetryMissingFile(const std::filesystem::path& path) = 0;
     /// "Le fichier %s est altéré." with Cancel.
     virtual void ReportAltered(const std::string& fileName) = 0;
+    /// The settings make a working folder of a folder the program reads its
+    /// own files from (FirstExposedFolder): said once, the start goes on.
+    virtual void ReportExposedFolder(const ExposedFolder& exposed) = 0;
 };
 
 /// Where the program runs.
@@ -44,6 +48,12 @@ enum class StartupEnd {
 /// Settings, language, key store, program state from the own record, the
 /// seal check of the settings, and the correspondent lists.
 StartupEnd LoadHolder(HolderContext& ctx, StartupHost& host);
+
+/// Removes what saves and decryptions cut short by a crash left in the
+/// holder's folders (the data folder, and the key and working folders the
+/// settings name): hidden temporaries, overwritten first. Only for a run that
+/// holds the data folder's lock. The number removed.
+int SweepHolderFolders(const HolderContext& ctx);
 
 /// Program folder + the help file text of the current language.
 std::filesystem::path HelpFileOf(const HolderContext& ctx);

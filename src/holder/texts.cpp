@@ -19,6 +19,9 @@ constexpr TextEntry kTexts[] = {
     T(txt::kFichierNonConserve,
       "Le fichier %s n'a pu être mis de côté (%s) : il n'est pas remplacé et l'affiliation "
       "n'est pas lancée."),
+    T(txt::kReglagesRefuses,
+      "Le fichier QuarnelTit.ini n'a pu être enregistré : un réglage contient une tabulation, "
+      "un saut de ligne ou un autre caractère de contrôle."),
 };
 }  // namespace
 

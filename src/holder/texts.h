@@ -19,5 +19,7 @@ inline constexpr int kFolderCertificats = 65197;
 inline constexpr int kListeAltereeConservee = 72001;     // the kept file's path
 inline constexpr int kAnciensFichiersConserves = 72002;  // the kept files' paths, one a line
 inline constexpr int kFichierNonConserve = 72003;        // the file's path and the reason
+// SaveSettings refused: a value holds a control character.
+inline constexpr int kReglagesRefuses = 72004;
 
 }  // namespace quarnel::txt

@@ -12,6 +12,7 @@
 #include "messages/encryption.h"
 #include "protocol/kinds.h"
 #include "store/atomic_file.h"
+#include "store/program_files.h"
 #include "store/record_list.h"
 
 namespace quarnel {
@@ -297,7 +298,7 @@ void MailRetrieval::OnRetrieved(int n, const std::string& message) {
         std::string failed;
         const std::filesystem::path folder = PathFromSetting(ctx_.settings.receivedEncryptedFolder);
         std::optional<std::vector<std::string>> names =
-            SaveAttachments(mail.attachments, folder, ctx_.OwnDataFiles(), &refused, &failed);
+            SaveAttachments(mail.attachments, folder, {}, &refused, &failed);
         for (const std::string& r : refused)
             Q_EMIT logged(txt::kPop3BadAttachmentName, Utf8(r));
         if (!names) {

@@ -20,6 +20,7 @@
 #include "protocol/body.h"
 #include "protocol/identity.h"
 #include "store/atomic_file.h"
+#include "store/program_files.h"
 
 namespace quarnel {
 namespace {
@@ -62,7 +63,6 @@ struct AttachmentRun {
     const AttachmentSource& source;
     DecryptedMessage& out;
     double lastDate;
-    std::vector<std::filesystem::path> ownFiles;  // never written by an attachment
     const StreamProgress& progress;
     std::uint64_t before = 0;  // bytes of the attachments done
     std::uint64_t total = 0;
@@ -101,11 +101,10 @@ void DecipherAttachment(AttachmentRun& run, const std::string& received) {
         return;
     }
     StreamingFileReader in = OpenInput(run, *name);
-    // Never over an existing file, nor over one of the holder's own files when
-    // the decrypted-files folder is the key or data folder.
+    // Never over an existing file, and never under a name the program takes
+    // for one of its own (FreeFileName).
     const std::filesystem::path wanted = Cp1252ToUtf8(*name);
-    const std::optional<std::filesystem::path> path =
-        FreeFileName(run.folder, wanted, run.ownFiles);
+    const std::optional<std::filesystem::path> path = FreeFileName(run.folder, wanted);
     std::optional<StreamingFileWriter> writer;
     if (path) writer.emplace(*path);
     const bool writing = writer && writer->Open();
@@ -150,7 +149,7 @@ void DecipherAttachment(AttachmentRun& run, const std::string& received) {
     }
     // The name is taken at the last moment and never over a file that
     // appeared meanwhile: a taken name moves on to the next free one.
-    const auto nextName = [&] { return FreeFileName(run.folder, wanted, run.ownFiles); };
+    const auto nextName = [&] { return FreeFileName(run.folder, wanted); };
     // What could not be deciphered leaves an empty file, never a part.
     std::optional<std::filesystem::path> saved;
     if (r == StreamResult::Done) {
@@ -166,7 +165,7 @@ void DecipherAttachment(AttachmentRun& run, const std::string& received) {
     }
     if (saved->filename() != wanted) {
         std::string used;
-        (void)Utf8ToCp1252(saved->filename().string(), used);  // the name plus "_n"
+        (void)Utf8ToCp1252(saved->filename().string(), used);  // a free or safe variant
         run.out.notices.push_back({txt::kAttachmentRenamed, used});
     }
     run.out.attachments.push_back(*saved);
@@ -351,7 +350,6 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Line
                       attachments,
                       m,
                       m.encryptedAt,
-                      ctx.OwnDataFiles(),
                       progress,
                       0,
                       0,

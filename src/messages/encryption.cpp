@@ -3,7 +3,6 @@
 #include "holder/program_state.h"
 
 #include <optional>
-#include <set>
 #include <system_error>
 
 #include "crypto/bignum.h"
@@ -22,6 +21,7 @@
 #include "protocol/identity.h"
 #include "store/atomic_file.h"
 #include "store/correspondents.h"
+#include "store/program_files.h"
 
 namespace quarnel {
 namespace {
@@ -52,7 +52,7 @@ bool CheckAttachments(const std::vector<std::filesystem::path>& paths, std::vect
         // The name travels in the body as code page 1252 text and must come
         // back as it left.
         if (!Utf8ToCp1252(name.string(), cp1252) || !AttachmentNameTravels(cp1252)) {
-            return Refuse(problem, txt::kCannotOpenFile, DisplayName(path));
+            return Refuse(problem, txt::kAttachmentNameRefused, DisplayName(name));
         }
         const StreamingFileReader reader(path);
         if (!reader.ok()) return Refuse(problem, txt::kCannotOpenFile, DisplayName(path));
@@ -151,31 +151,6 @@ std::string DisplayName(const std::filesystem::path& path) {
         i += n;
     }
     return out;
-}
-
-std::optional<std::filesystem::path> FreeFileName(
-    const std::filesystem::path& folder, const std::filesystem::path& name,
-    const std::vector<std::filesystem::path>& reserved) {
-    std::set<std::filesystem::path> taken;
-    for (const auto& r : reserved) {
-        std::error_code ec;
-        taken.insert(std::filesystem::weakly_canonical(r, ec));
-    }
-    std::filesystem::path candidate = folder / name;
-    for (int tries = 1; tries <= kMaxFreeNameTries; ++tries) {
-        std::error_code ec;
-        // A name that cannot be looked at counts as taken.
-        const bool exists = std::filesystem::exists(candidate, ec) || ec;
-        if (!exists &&
-            (taken.empty() || !taken.count(std::filesystem::weakly_canonical(candidate, ec)))) {
-            return candidate;
-        }
-        std::filesystem::path next = name.stem();
-        next += "_" + std::to_string(tries);
-        next += name.extension();
-        candidate = folder / next;
-    }
-    return std::nullopt;
 }
 
 bool AttachmentNameTravels(const std::string& name) {

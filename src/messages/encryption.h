@@ -52,17 +52,6 @@ struct MessageProblem {
                                     std::string_view messageText, Lines& body,
                                     MessageProblem& problem, const StreamProgress& progress = {});
 
-/// How many names a free-name search tries before it gives up: a folder path
-/// cut short (by a NUL) makes every name look taken.
-inline constexpr int kMaxFreeNameTries = 10000;
-
-/// `name` in `folder` when no such file exists, else the first free of
-/// base_1.ext, base_2.ext, ... A path of `reserved` counts as taken even when
-/// no file is there yet. Nothing after kMaxFreeNameTries names.
-[[nodiscard]] std::optional<std::filesystem::path> FreeFileName(
-    const std::filesystem::path& folder, const std::filesystem::path& name,
-    const std::vector<std::filesystem::path>& reserved = {});
-
 /// Whether the receiver takes an attachment name (code page 1252) back as it
 /// is: no control character, no leading or trailing blank, no "/" or "\",
 /// not empty, ".", ".." or the end-marker text.

@@ -24,6 +24,7 @@ constexpr TextEntry kTexts[] = {
     T(txt::kAddresseeFirmDepartment, "%s, %s, à l'attention de %s %s"),
     T(txt::kAddresseeFirm, "%s, à l'attention de %s %s"),
     T(txt::kMessageBeingDecrypted, "Un message a été reçu, son déchiffrement est en cours."),
+    T(txt::kMessageBeingEncrypted, "Le chiffrement du message est en cours."),
     T(txt::kAttachmentMissing,
       "La pièce jointe %s n'a pas été reçue : un fichier vide la remplace."),
     T(txt::kAttachmentUndecipherable,
@@ -92,7 +93,7 @@ constexpr TextEntry kTexts[] = {
     T(txt::kTipBack, "Fermer la fenêtre"),
     T(txt::kDecryptionCaption, "Déchiffrement du message"),
     T(txt::kOwnFileRefused,
-      "Le fichier %s est un fichier du programme : il ne peut être remplacé par un message."),
+      "Le nom %s est réservé aux fichiers du programme : choisissez un autre nom."),
 };
 }  // namespace
 

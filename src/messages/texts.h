@@ -27,6 +27,8 @@ inline constexpr int kAddresseeFirm = 73063;            // firm, surname, first 
 
 // Decryption: the information line and the notices of the attachments.
 inline constexpr int kMessageBeingDecrypted = 73010;
+// The information line while a message is encrypted.
+inline constexpr int kMessageBeingEncrypted = 65248;
 inline constexpr int kAttachmentMissing = 73011;
 inline constexpr int kAttachmentUndecipherable = 73012;
 inline constexpr int kAttachmentNotSaved = 73013;

@@ -1418,8 +1418,52 @@ Trusted Authority code: %s</translation>
         <translation>Close the window</translation>
     </message>
     <message>
-        <source>Le fichier %s est un fichier du programme : il ne peut être remplacé par un message.</source>
-        <translation>The file %s is one of the program's files: it cannot be replaced by a message.</translation>
+        <source>Le nom %s est réservé aux fichiers du programme : choisissez un autre nom.</source>
+        <translation>The name %s is kept for the program's own files: choose another name.</translation>
+    </message>
+    <message>
+        <source>Le dossier %s ne peut pas recevoir les messages et fichiers envoyés, reçus ou déchiffrés : %s, et un courrier pourrait y déposer un fichier que le programme prendrait pour l'un des siens. Choisissez-en un autre dans l'onglet « Répertoires » des options.</source>
+        <translation>The folder %s cannot take the messages and files sent, received or decrypted: %s, and a mail could leave a file there that the program would take for one of its own. Choose another one on the “Folders” tab of the options.</translation>
+    </message>
+    <message>
+        <source>c'est le dossier de données du programme</source>
+        <translation>it is the program's data folder</translation>
+    </message>
+    <message>
+        <source>c'est le dossier de la clé privée</source>
+        <translation>it is the private key's folder</translation>
+    </message>
+    <message>
+        <source>c'est le dossier des fichiers du programme</source>
+        <translation>it is the folder of the program's files</translation>
+    </message>
+    <message>
+        <source>Le programme du titulaire est déjà ouvert sur le dossier de données %s (processus %s sur %s). Il n'est pas ouvert une seconde fois.</source>
+        <translation>The holder's program is already open on the data folder %s (process %s on %s). It is not opened a second time.</translation>
+    </message>
+    <message>
+        <source>Le dossier de données %s ne peut pas être réservé à ce programme (%s) : il s'arrête.</source>
+        <translation>The data folder %s cannot be reserved for this program (%s): it stops.</translation>
+    </message>
+    <message>
+        <source>Le dossier de données %s ne peut pas être utilisé : les caractères %s n'appartiennent pas au jeu de caractères d'Europe occidentale (code page 1252). Lancez le programme depuis un dossier dont le nom ne les contient pas.</source>
+        <translation>The data folder %s cannot be used: the characters %s are not in the Western European character set (code page 1252). Start the program from a folder whose name does not hold them.</translation>
+    </message>
+    <message>
+        <source>Le fichier QuarnelTit.ini n'a pu être enregistré : un réglage contient une tabulation, un saut de ligne ou un autre caractère de contrôle.</source>
+        <translation>The file QuarnelTit.ini could not be saved: a setting holds a tab, a line break or another control character.</translation>
+    </message>
+    <message>
+        <source>Cause : %s</source>
+        <translation>Reason: %s</translation>
+    </message>
+    <message>
+        <source>Ce champ n'accepte ni tabulation, ni saut de ligne, ni autre caractère de contrôle.</source>
+        <translation>This field takes no tab, no line break and no other control character.</translation>
+    </message>
+    <message>
+        <source>Le chiffrement du message est en cours.</source>
+        <translation>The message is being encrypted.</translation>
     </message>
     <message>
         <source>Déchiffrement du message</source>

@@ -1,9 +1,11 @@
 #include "store/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -46,24 +48,47 @@ bool IsTemporaryName(const std::string& name) {
            digits.find_first_not_of("0123456789") == std::string::npos;
 }
 
+// Random bytes over the first `size` bytes of the file, flushed: what a
+// temporary held (a key store, a decrypted attachment) does not stay in its
+// disk blocks once the name is gone.
+void Overwrite(int fd, std::uint64_t size) {
+    static constexpr std::size_t kPiece = std::size_t(1) << 16;
+    std::vector<char> noise(std::size_t(std::min<std::uint64_t>(size, kPiece)));
+    std::mt19937_64 random(std::random_device{}());
+    for (std::size_t i = 0; i < noise.size(); ++i)
+        noise[i] = char(random());
+    for (std::uint64_t done = 0; done < size;) {
+        const std::size_t n = std::size_t(std::min<std::uint64_t>(noise.size(), size - done));
+        const ssize_t w = ::pwrite(fd, noise.data(), n, off_t(done));
+        if (w <= 0) {
+            if (w < 0 && errno == EINTR) continue;
+            return;
+        }
+        done += std::uint64_t(w);
+    }
+    (void)::fdatasync(fd);
+}
+
 }  // namespace
 
 int RemoveStaleTemporaries(const std::filesystem::path& folder) {
     namespace fs = std::filesystem;
     std::error_code ec;
     int removed = 0;
-    const auto now = fs::file_time_type::clock::now();
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path& path = it->path();
+        if (!IsTemporaryName(path.filename().string())) continue;
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) continue;
         struct stat st {};
-        if (!IsTemporaryName(path.filename().string()) || ::lstat(path.c_str(), &st) != 0 ||
-            !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
-            continue;
+        // A writer at work holds its temporary locked: only what nobody holds
+        // is a save that a crash cut short.
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            Overwrite(fd, std::uint64_t(st.st_size));
+            if (::unlink(path.c_str()) == 0) ++removed;
         }
-        std::error_code timeError;
-        const auto written = fs::last_write_time(path, timeError);
-        if (timeError || now - written < kStaleTemporaryAge) continue;
-        if (fs::remove(path, timeError)) ++removed;
+        ::close(fd);
     }
     return removed;
 }
@@ -97,6 +122,9 @@ bool StreamingFileWriter::Open(std::string* error) {
         tmp_.clear();
         return false;
     }
+    // Held until the file has its name or is gone: the start-up sweep leaves
+    // alone what a writer still holds.
+    (void)::flock(fd_, LOCK_EX);
     if (::fchmod(fd_, mode) != 0) {
         if (error) *error = "cannot set the mode of " + tmp_.string() + ": " + std::strerror(errno);
         Abandon();
@@ -117,6 +145,7 @@ bool StreamingFileWriter::Write(std::string_view bytes) {
             return false;
         }
         done += std::size_t(n);
+        written_ += std::uint64_t(n);
     }
     return true;
 }
@@ -130,13 +159,16 @@ bool StreamingFileWriter::Flush(std::string& why) {
         why = error_;
         return false;
     }
-    const int fd = fd_;
-    fd_ = -1;
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    if (::fsync(fd_) != 0) {
         why = "cannot flush " + tmp_.string() + ": " + std::strerror(errno);
         return false;
     }
     return true;
+}
+
+void StreamingFileWriter::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
 }
 
 bool StreamingFileWriter::Commit(std::string* error) {
@@ -151,6 +183,7 @@ bool StreamingFileWriter::Commit(std::string* error) {
         return fail("cannot replace " + path_.string() + ": " + std::strerror(errno));
     }
     tmp_.clear();
+    Close();
     SyncFolderOf(path_);
     return true;
 }
@@ -170,6 +203,7 @@ std::optional<std::filesystem::path> StreamingFileWriter::CommitAsNew(
         if (::link(tmp_.c_str(), name->c_str()) == 0) {
             ::unlink(tmp_.c_str());
             tmp_.clear();
+            Close();
             SyncFolderOf(*name);
             return name;
         }
@@ -181,10 +215,11 @@ std::optional<std::filesystem::path> StreamingFileWriter::CommitAsNew(
 }
 
 void StreamingFileWriter::Abandon() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
+    // What was written may be decrypted text: overwritten before it goes.
+    if (fd_ >= 0 && !tmp_.empty() && written_ > 0) Overwrite(fd_, written_);
     if (!tmp_.empty()) ::unlink(tmp_.c_str());
     tmp_.clear();
+    Close();
 }
 
 StreamingFileReader::StreamingFileReader(const std::filesystem::path& path) {

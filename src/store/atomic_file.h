@@ -3,7 +3,6 @@
 // folder, flushed, then renamed over the old one, so a crash or a full disk
 // leaves the old content whole.
 
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -23,21 +22,19 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 [[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                                        std::string* error = nullptr);
 
-/// A temporary file untouched this long is a save that a crash cut short;
-/// anything younger may belong to a writer still at work.
-inline constexpr std::chrono::minutes kStaleTemporaryAge{5};
-
-/// Removes from `folder` the temporary files of saves cut short (".NAME.tmpN",
-/// regular files of ours, unmodified for kStaleTemporaryAge): they may hold
-/// secrets and nobody reads them. The number removed.
+/// Removes from `folder` the temporary files of saves cut short
+/// (".NAME.tmpN", regular files of ours that no StreamingFileWriter holds),
+/// each overwritten first: they may hold secrets or decrypted text, and
+/// nobody reads them. The number removed.
 int RemoveStaleTemporaries(const std::filesystem::path& folder);
 
-/// A file written a piece at a time under a temporary name in its folder
-/// (owner only, as WriteFileAtomically), flushed once and renamed over `path`
-/// by Commit. Until then nothing is at `path`; dropped uncommitted, the
-/// temporary file goes.
 /// How many names CommitAsNew tries before it gives up.
 inline constexpr int kMaxNewNameTries = 100;
+
+/// A file written a piece at a time under a temporary name in its folder
+/// (owner only, as WriteFileAtomically, and locked while it is written),
+/// flushed once and renamed over `path` by Commit. Until then nothing is at
+/// `path`; dropped uncommitted, the temporary file is overwritten and goes.
 
 class StreamingFileWriter {
   public:
@@ -60,17 +57,19 @@ class StreamingFileWriter {
     [[nodiscard]] std::optional<std::filesystem::path> CommitAsNew(
         const std::function<std::optional<std::filesystem::path>()>& next,
         std::string* error = nullptr);
-    /// Removes the temporary file.
+    /// Overwrites and removes the temporary file.
     void Abandon();
     const std::filesystem::path& temporaryPath() const { return tmp_; }
 
   private:
-    /// fsync and close; false with `why` (the first write error, if any).
+    /// fsync; false with `why` (the first write error, if any).
     bool Flush(std::string& why);
+    void Close();
 
     std::filesystem::path path_;
     std::filesystem::path tmp_;
     int fd_ = -1;
+    std::uint64_t written_ = 0;
     std::string error_;
 };
 

@@ -5,23 +5,27 @@
 
 #include "resources/texts.h"
 #include "windowkit/message_box.h"
+#include "windowkit/texts.h"
 #include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
 
 SaveFailureHandler SaveFailureBox(QWidget* parent) {
-    return
-        [owner = QPointer<QWidget>(parent)](const std::filesystem::path& path, const std::string&) {
-            const QString text = Tr(txt::kFileSaveFailed, {QString::fromStdString(path.string())});
-            switch (Ask(owner.data(), BoxIcon::Warning, text, kAbort | kRetry | kIgnore)) {
-                case kRetry:
-                    return SaveChoice::Retry;
-                case kIgnore:
-                    return SaveChoice::Ignore;
-                default:
-                    return SaveChoice::Abort;
-            }
-        };
+    return [owner = QPointer<QWidget>(parent)](const std::filesystem::path& path,
+                                               const std::string& reason) {
+        QString text = Tr(txt::kFileSaveFailed, {QString::fromStdString(path.string())});
+        // The system's words ("No space left on device") tell what to do.
+        if (!reason.empty())
+            text += '\n' + Tr(txt::kCauseSysteme, {QString::fromStdString(reason)});
+        switch (Ask(owner.data(), BoxIcon::Warning, text, kAbort | kRetry | kIgnore)) {
+            case kRetry:
+                return SaveChoice::Retry;
+            case kIgnore:
+                return SaveChoice::Ignore;
+            default:
+                return SaveChoice::Abort;
+        }
+    };
 }
 
 }  // namespace quarnel::ui

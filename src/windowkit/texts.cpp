@@ -17,6 +17,9 @@ constexpr TextEntry kTexts[] = {
     T(txt::kOk, "Ok"),
     T(txt::kAnnuler, "Annuler"),
     T(txt::kPasEncoreDisponible, "Cette fonction n'est pas encore disponible dans cette version."),
+    T(txt::kCauseSysteme, "Cause : %s"),
+    T(txt::kControleRefuse,
+      "Ce champ n'accepte ni tabulation, ni saut de ligne, ni autre caractère de contrôle."),
 };
 }  // namespace
 

@@ -19,5 +19,9 @@ inline constexpr int kBoutonIgnorer = 77006;
 inline constexpr int kBoutonNon = 77007;
 inline constexpr int kBoutonOui = 77008;
 inline constexpr int kPasEncoreDisponible = 77009;
+// The system's reason under "Le fichier %s n'a pu être sauvé.".
+inline constexpr int kCauseSysteme = 77010;
+// Why a field refused a typed or pasted control character (its tooltip).
+inline constexpr int kControleRefuse = 77011;
 
 }  // namespace quarnel::txt

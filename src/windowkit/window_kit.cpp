@@ -6,11 +6,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QToolTip>
+#include <QValidator>
 #include <QWidget>
 #include <vector>
 
 #include "crypto/cp1252.h"
 #include "resources/texts.h"
+#include "windowkit/texts.h"
 
 namespace quarnel::ui {
 
@@ -24,6 +27,34 @@ QString Tr(int id, std::initializer_list<QString> args) {
         utf8.push_back(a.toStdString());
     const std::vector<std::string_view> views(utf8.begin(), utf8.end());
     return QString::fromStdString(FillPlaceholders(Tr(id).toStdString(), views));
+}
+
+namespace {
+
+class NoControlCharacters : public QValidator {
+  public:
+    NoControlCharacters(QLineEdit& edit) : QValidator(&edit), edit_(edit) {}
+    State validate(QString& input, int&) const override {
+        for (const QChar c : input) {
+            const char16_t u = c.unicode();
+            if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) {
+                const QString why = Tr(txt::kControleRefuse);
+                edit_.setToolTip(why);
+                QToolTip::showText(edit_.mapToGlobal(QPoint(0, edit_.height())), why, &edit_);
+                return Invalid;
+            }
+        }
+        return Acceptable;
+    }
+
+  private:
+    QLineEdit& edit_;
+};
+
+}  // namespace
+
+void RefuseControlCharacters(QLineEdit& edit) {
+    edit.setValidator(new NoControlCharacters(edit));
 }
 
 void FitToLength(QLineEdit& edit, int length, QChar sample) {

@@ -41,6 +41,11 @@ T* Named(T* widget, const char* name) {
 /// `sample` ("X" for upper-case text, "x" for lower case).
 void FitToLength(QLineEdit& edit, int length, QChar sample);
 
+/// The edit of a value kept in a file of lines (a setting, an identity
+/// field) refuses a typed or pasted control character (tab, line break):
+/// the text stays as it was and the edit's tooltip says why.
+void RefuseControlCharacters(QLineEdit& edit);
+
 /// Places a dialog at the main window's left edge, 30 pixels below its top
 /// edge (frame included), as every dialog opened from the main window is.
 void PlaceDialog(QWidget& dialog, const QWidget& mainWindow);

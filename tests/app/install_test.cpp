@@ -13,6 +13,7 @@
 #include "app/texts.h"
 #include "app/windows/first_start.h"
 #include "app/windows/form_titulaire.h"
+#include "holder/program_state.h"
 #include "holder/settings.h"
 #include "scripted_windows.h"
 #include "store/atomic_file.h"
@@ -126,6 +127,24 @@ TEST_F(FirstStart, CancelOrTooManyBadFilesStopsTheProgramWithAReason) {
     EXPECT_TRUE(boxes.Texts().back().contains("QuarnelTaPr.0FF"))
         << boxes.Texts().back().toStdString();
     EXPECT_EQ(ReadWholeFile(ctx.dataFolder / "QuarnelTaPr.0FF"), "damaged");
+}
+
+TEST_F(FirstStart, AnAffiliatedHolderIsNotAskedAndADataFolderOutsideCodePage1252IsRefused) {
+    ctx.programState = ProgramState::Affiliated;
+    EXPECT_TRUE(ui::EnsureTaParameterFile(ctx, nullptr));
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+
+    // Said before any language is chosen: in both.
+    const fs::path polish = dir /
+                            "\xC5\x82\xC3\xB3"
+                            "d\xC5\xBA";  // "łódź"
+    fs::create_directories(polish);
+    EXPECT_FALSE(ui::ClaimDataFolder(fs::path(QUARNEL_BIN_DIR) / "quarneltit", polish, nullptr));
+    ASSERT_EQ(boxes.Texts().size(), 1);
+    const QString box = boxes.Texts()[0];
+    EXPECT_TRUE(box.contains(QString::fromUtf8("\xC5\x82\xC5\xBA"))) << box.toStdString();
+    EXPECT_TRUE(box.contains("ne peut pas") && box.contains("cannot be used")) << box.toStdString();
+    EXPECT_TRUE(fs::is_empty(polish));
 }
 
 // Each window's help button lands on a topic of both pages, and every picture

@@ -231,6 +231,29 @@ TEST_F(MainWindow, InitialisationWithoutTaParameterFileOpensNothing) {
     EXPECT_FALSE(ctx.busy);
 }
 
+TEST_F(MainWindow, AffiliatedTheOptionsOpenWithoutTheParameterFileAndRefuseAnExposedFolder) {
+    Affiliated();
+    test::TempDir emptyProgramFolder;
+    Start(emptyProgramFolder.path());
+    ASSERT_EQ(ctx.programState, ProgramState::Affiliated);
+    runner.Once(ui::kFolderDialogName, [&](QDialog& d) {
+        ui::AcceptFileDialog(d, QString::fromStdString(files.Data().string()));
+    });
+    OpenOptions([&](QDialog& d) {
+        EXPECT_EQ(Child<QLabel>(d, "LbCode").text(), "0FF");
+        const QString received = Child<QLabel>(d, "LbRepChifE").text();
+        Click(d, "ButtonChifE");
+        EXPECT_EQ(Child<QLabel>(d, "LbRepChifE").text(), received);
+        auto& smtp = Child<QLineEdit>(d, "EditSmtp");
+        smtp.insert("\tX");
+        EXPECT_EQ(smtp.text(), "smtp.example.org");
+        Click(d, "BitBtnAnnuler");
+    });
+    EXPECT_EQ(runner.Runs().count("FormOptions"), 1);
+    EXPECT_EQ(boxes.Texts(), QStringList{ui::ExposedFolderText(
+                                 {4, FolderSetting(files.Data()), ExposedReason::DataFolder})});
+}
+
 TEST_F(MainWindow, ReinitialisingKeepsTheOldKeyStoreAndSettingsAsideAndSaysSo) {
     files.WriteSettings();
     files.WriteList("QuarnelTit.kpr", {{"1F400000123", "not hexadecimal"}});

@@ -142,6 +142,46 @@ TEST(Settings, DefaultFoldersFollowTheLanguageAndAreCreated) {
     EXPECT_EQ(ctx.settings.sentEncryptedFolder, ctx.settings.keyFolder + "Sent/");
 }
 
+TEST(Settings, AWorkingFolderNeverTakesInWhereTheProgramReadsItsOwnFiles) {
+    test::TempDir dir;
+    const std::filesystem::path data = dir / "donnees", program = dir / "programme";
+    std::filesystem::create_directories(data / "clefs");
+    std::filesystem::create_directories(program);
+    ProgramData ctx;
+    ctx.dataFolder = data;
+    SetDefaultFolders(ctx);
+    ctx.settings.keyFolder = FolderSetting(data / "clefs");
+    const FolderSettings fine = FoldersOf(ctx.settings);
+    EXPECT_FALSE(FirstExposedFolder(fine, data, program));
+    struct Case {
+        int tag;
+        std::filesystem::path folder;
+        std::optional<ExposedReason> reason;
+    };
+    for (const Case& c : {
+             Case{3, data, ExposedReason::DataFolder},
+             Case{4, data / "clefs" / ".." / ".", ExposedReason::DataFolder},  // spelt otherwise
+             Case{5, data / "clefs", ExposedReason::KeyFolder},
+             Case{6, program, ExposedReason::ProgramFolder},
+             Case{1, data, std::nullopt},  // what the holder writes, not what others name
+             Case{7, data / "clefs", std::nullopt},
+             Case{6, data / "Déchiffrés" / "clefs", std::nullopt},
+         }) {
+        FolderSettings folders = fine;
+        folders[std::size_t(c.tag)] = FolderSetting(c.folder);
+        const auto exposed = FirstExposedFolder(folders, data, program);
+        ASSERT_EQ(exposed.has_value(), c.reason.has_value()) << c.tag << " " << c.folder;
+        if (!exposed) continue;
+        EXPECT_EQ(exposed->tag, c.tag);
+        EXPECT_EQ(exposed->reason, *c.reason);
+        EXPECT_EQ(exposed->folder, folders[std::size_t(c.tag)]);
+    }
+    // A key folder moved onto a working folder is the same clash.
+    FolderSettings keys = fine;
+    keys[0] = fine[4];
+    EXPECT_EQ(FirstExposedFolder(keys, data, program)->reason, ExposedReason::KeyFolder);
+}
+
 TEST(Language, TheModuleBesideTheProgramAndWhenASwitchLoadsIt) {
     TempDir dir;
     ProgramData ctx;
@@ -280,8 +320,19 @@ TEST_F(ApplyOptionsTest, ChangesAreSavedTheKeysMoveOnlyIntoAFreeFolderAllOrNothi
     EXPECT_EQ(ApplyOptions(ctx, ctx.authority, in).outcome, OptionsOutcome::Closed);
     EXPECT_TRUE(std::filesystem::exists(files / kSettingsFileName));
 
+    // A move refused or abandoned takes the rest of the change with it.
+    const Settings applied = ctx.settings;
+    in.pop3Server = "pop.changed.org";
+    in.folders[4] = FolderSetting(files / "ailleurs");
+    in.folderChanged = true;
+    const auto unchanged = [&] {
+        EXPECT_EQ(ctx.settings.pop3Server, applied.pop3Server);
+        EXPECT_EQ(ctx.settings.receivedEncryptedFolder, applied.receivedEncryptedFolder);
+        EXPECT_EQ(ctx.settings.keyFolder, applied.keyFolder);
+    };
     files.WriteList("clefs/QuarnelTit.kpr", {{"somebody else"}});
     EXPECT_EQ(MoveKeysTo(target), OptionsOutcome::KeysNotMoved);
+    unchanged();
     EXPECT_EQ(SplitLines(*ReadWholeFile(target / "QuarnelTit.kpr")).size(), 3u);
     in.folders[0] = FolderSetting(files / "nowhere");
     const OptionsResult r = ApplyOptions(ctx, ctx.authority, in);
@@ -298,10 +349,22 @@ TEST_F(ApplyOptionsTest, ChangesAreSavedTheKeysMoveOnlyIntoAFreeFolderAllOrNothi
     };
     EXPECT_EQ(MoveKeysTo(target), OptionsOutcome::Abandoned);
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(ctx.settings.keyFolder, files.settings.keyFolder);
+    unchanged();
     ExpectKeyFiles(files.Data(), true);
     EXPECT_FALSE(std::filesystem::exists(target / "QuarnelTit.kpr"));
     std::filesystem::remove(target / "QuarnelTitF.dat");
+
+    // Settings that cannot be written (a tab in a value) keep the keys where
+    // the settings on disk say they are.
+    ctx.settings.identity[4] = "PARIS\tCEDEX";
+    EXPECT_EQ(MoveKeysTo(target), OptionsOutcome::SettingsRefused);
+    unchanged();
+    ExpectKeyFiles(files.Data(), true);
+    EXPECT_FALSE(std::filesystem::exists(target / "QuarnelTit.kpr"));
+    in.keyFolderChanged = false;
+    EXPECT_EQ(ApplyOptions(ctx, ctx.authority, in).outcome, OptionsOutcome::SettingsRefused);
+    unchanged();
+    ctx.settings.identity[4] = applied.identity[4];
 
     // The same folder spelt otherwise: nothing moves, nothing is deleted.
     EXPECT_EQ(MoveKeysTo(target / ".."), OptionsOutcome::Closed);

@@ -32,8 +32,10 @@ class ScriptedHost : public StartupHost {
         return missing.size() <= retries.size() && retries[missing.size() - 1]();
     }
     void ReportAltered(const std::string& fileName) override { altered.push_back(fileName); }
+    void ReportExposedFolder(const ExposedFolder& e) override { exposed.push_back(e.tag); }
 
     int languageApplied = 0;
+    std::vector<int> exposed;
     std::vector<std::function<bool()>> retries;
     std::vector<std::filesystem::path> missing;
     std::vector<std::string> altered;
@@ -137,6 +139,31 @@ TEST(Startup, AKeyStoreFoundOnRetryThenListsQueueAndLogsAnAlteredListEmptied) {
     EXPECT_EQ(ctx.mail.outgoingQueue.size(), 1u);
     EXPECT_EQ(ctx.mail.sentLog.size(), 2u);
     EXPECT_TRUE(ctx.mail.receivedLog.empty());
+}
+
+TEST(Startup, WhatACrashLeftInAnyFolderOfTheHolderIsGoneAndAnExposedFolderIsTold) {
+    // The keys in a folder of their own, decrypted files received into the
+    // data folder, and a decryption cut short in each folder.
+    HolderFiles files;
+    files.settings.keyFolder = FolderSetting(files / "clefs");
+    files.settings.receivedEncryptedFolder = FolderSetting(files.Data());
+    files.WriteSettings();
+    std::filesystem::create_directories(files / "clefs");
+    files.WriteList("clefs/QuarnelTit.kpr", files.SealedStore());
+    const std::vector<std::string> leftovers{".QuarnelTit.ini.tmp1", "clefs/.QuarnelTit.kpr.tmp2",
+                                             "Déchiffrés/.rapport.pdf.tmp3",
+                                             "Certificats/.certificat.txt.tmp4"};
+    for (const std::string& name : leftovers) {
+        std::filesystem::create_directories((files / name).parent_path());
+        ASSERT_TRUE(WriteFileAtomically(files / name, "clair"));
+    }
+    ProgramData ctx;
+    ScriptedHost host;
+    EXPECT_EQ(RunOn(files, ctx, host), StartupEnd::Completed);
+    EXPECT_EQ(ctx.programState, ProgramState::Affiliated);
+    for (const std::string& name : leftovers)
+        EXPECT_FALSE(std::filesystem::exists(files / name)) << name;
+    EXPECT_EQ(host.exposed, std::vector<int>{4});
 }
 
 TEST(Startup, TheFileOfAnAlteredListIsKeptAsideByTheKeyReplyThatWritesTheList) {

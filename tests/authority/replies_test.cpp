@@ -9,6 +9,7 @@
 #include "crypto/cipher.h"
 #include "crypto/hextext.h"
 #include "crypto/own_keys.h"
+#include "holder/texts.h"
 #include "holder_fixture.h"
 #include "store/key_store.h"
 
@@ -222,6 +223,17 @@ TEST_F(Replies, ACertificateSaysWhetherTheSignatureIsTheSenders) {
 
 TEST_F(Replies, FailedExchangesLeaveTheStatesTheHolderCanResumeFrom) {
     auto ctx = test::NewHolder(root.path(), 'A', "DUPONT", 1);
+    // Settings that cannot be written: no key store without them, nothing sent.
+    for (const SaveResult settings : {SaveResult::Refused, SaveResult::Aborted}) {
+        bool sent = false;
+        FlowHooks unsaved{[&] { return sent = true; }, [=] { return settings; }};
+        const FlowResult r = RunFirstAffiliation(test::Scope(*ctx), unsaved);
+        EXPECT_EQ(r.problem, settings == SaveResult::Refused ? txt::kReglagesRefuses : 0);
+        EXPECT_FALSE(sent);
+        EXPECT_EQ(ctx->programState, ProgramState::NotInitialised);
+        EXPECT_TRUE(ctx->keyStore.empty());
+        EXPECT_FALSE(std::filesystem::exists(ctx->KeyStorePath()));
+    }
     FlowHooks failing{[] { return false; }, [] { return SaveResult::Saved; }};
     EXPECT_EQ(RunFirstAffiliation(test::Scope(*ctx), failing).status, FlowStatus::Failed);
     EXPECT_EQ(ctx->programState, ProgramState::NotAffiliated);

@@ -94,6 +94,9 @@ TEST_F(Windows, APrivatePersonsFormRefusesDiacriticsWhereItSaysSoAndKeepsStoredN
               QString::fromUtf8("hélène ") + QString(18, 'a'));
     EXPECT_EQ(boxes.Texts(), (QStringList{Tr(txt::kPasDeDiacritiques), Tr(txt::kPasDeDiacritiques),
                                           Tr(txt::kCaractereRefuse, {QString::fromUtf8("Ω")})}));
+    // Each field is a line of the settings file: no line break gets in.
+    Child<QLineEdit>(form, "EditAdresse").insert("1 rue\nde la Paix");
+    EXPECT_EQ(Child<QLineEdit>(form, "EditAdresse").text(), "");
 
     // Pre-filled: the names are fixed labels and go back as stored.
     ctx.settings.identity = test::IdentityOf('A', "DUPONT");
@@ -313,6 +316,7 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
             return false;
         }
         void ReportAltered(const std::string& name) override { ADD_FAILURE() << name; }
+        void ReportExposedFolder(const ExposedFolder& e) override { ADD_FAILURE() << e.folder; }
     } host;
     for (const ProgramData* h : {&ctx, d.get()}) {
         ProgramData reread;

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdint>
+#include <fstream>
 #include <new>
+#include <sstream>
 #include <vector>
 
 #include "crypto/random.h"
 #include "crypto/secret.h"
+#include "crypto/secret_memory.h"
 
 namespace quarnel {
 namespace {
@@ -57,6 +61,28 @@ TEST(Secret, BuffersAreOverwrittenWhenReleased) {
     const Quad* words = &**s;
     s->~SecretQuad();
     EXPECT_NE(*words, (Quad{1, 2, 3, 4}));
+}
+
+TEST(Secret, PlainTextPagesAreLeftOutOfCoreDumps) {
+    SecretPages pages(100000);
+    ASSERT_TRUE(pages.outOfDumps());
+    pages.data()[0] = 'x';
+    // The kernel's own view: the mapping that holds the buffer carries the
+    // "dd" (do not dump) flag.
+    std::ifstream maps("/proc/self/smaps");
+    const auto at = reinterpret_cast<std::uintptr_t>(pages.data());
+    std::string line;
+    bool inside = false;
+    bool flagged = false;
+    while (std::getline(maps, line)) {
+        std::uintptr_t from = 0, to = 0;
+        char dash = 0;
+        std::istringstream range(line);
+        if (range >> std::hex >> from >> dash >> to && dash == '-') inside = from <= at && at < to;
+        if (inside && line.rfind("VmFlags:", 0) == 0)
+            flagged = line.find(" dd") != std::string::npos;
+    }
+    EXPECT_TRUE(flagged);
 }
 
 // A secret moves the generator once, by one wipe, where its last holder

@@ -90,6 +90,57 @@ TEST(SendTool, EncryptedMessageReachesTheServerAndFailuresExitNonZero) {
     EXPECT_EQ(missing.exitCode, 2) << missing.out;
     EXPECT_TRUE(Has(missing.out, "absent.bin"));
     EXPECT_EQ(server.Delivered(1, std::chrono::milliseconds(0)).size(), 1u);
+
+    // Read by the recipient's tool; an attachment that cannot be saved fails
+    // the command, though the message itself is there.
+    const std::string both = Quote(body) + " " + Quote(attachment);
+    const auto read = Tool("decrypt", *y, both);
+    EXPECT_EQ(read.exitCode, 0) << read.out;
+    ASSERT_TRUE(WriteFileAtomically(root / "bloc", "not a folder"));
+    y->settings.decryptedFilesFolder = FolderSetting(root / "bloc");
+    ASSERT_EQ(SaveSettings(*y, SettingsPath(*y)), SaveResult::Saved);
+    const auto lost = Tool("decrypt", *y, both);
+    EXPECT_EQ(lost.exitCode, 1) << lost.out;
+    EXPECT_EQ(Values(lost.out, "message").size(), 1u) << lost.out;
+}
+
+TEST(SendTool, OverTlsFromARelativeDataFolderWithThePasswordOnStandardInput) {
+    for (const std::string& why :
+         {test::SmtpServer::MissingReason(), test::TestCertificates::MissingReason()}) {
+        if (!why.empty()) GTEST_SKIP() << why;
+    }
+    ASSERT_TRUE(test::TestCertificates::Get().Made());
+    test::TempDir root;
+    test::InProcessTa ta;
+    std::unique_ptr<ProgramData> x, y;
+    test::AffiliatePair(root.path(), ta.EveryHolder(), x, y);
+    ASSERT_TRUE(x && y);
+    x->settings.accountName = "martin";
+    ASSERT_EQ(SaveSettings(*x, SettingsPath(*x)), SaveResult::Saved);
+    ASSERT_TRUE(WriteFileAtomically(root / "m.txt", "Bonjour"));
+    const auto encrypted =
+        Tool("encrypt", *x, "--to " + y->ownNumber + " " + Quote((root / "m.txt").string()));
+    ASSERT_EQ(encrypted.exitCode, 0) << encrypted.out;
+    const std::string body = Values(encrypted.out, "body").at(0);
+
+    test::TlsSetup tls;
+    tls.mode = "tls";
+    tls.user = "martin";
+    tls.password = "s3cret";
+    test::SmtpServer server(tls);
+    ASSERT_TRUE(server.Running()) << server.Log();
+    // The relay's authority is the holder's own, beside the settings.
+    std::filesystem::copy_file(test::TestCertificates::Get().Authority(),
+                               x->dataFolder / "QuarnelTitCA.pem");
+    ASSERT_TRUE(WriteFileAtomically(root / "pw", "s3cret\n"));
+    const auto sent =
+        test::RunCommand("cd " + Quote(root.path().string()) + " && " +
+                         QUARNEL_BIN_DIR "/quarnel-tool send --data " +
+                         Quote(std::filesystem::relative(x->dataFolder, root.path()).string()) +
+                         " --smtp smtps://127.0.0.1:" + std::to_string(server.port()) +
+                         " --password-stdin " + Quote(body) + " < pw 2>&1");
+    EXPECT_EQ(sent.exitCode, 0) << sent.out;
+    EXPECT_EQ(server.Delivered(1).size(), 1u) << server.Log();
 }
 
 }  // namespace

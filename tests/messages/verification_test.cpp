@@ -3,12 +3,15 @@
 
 #include <cctype>
 #include <fstream>
+#include <map>
 
 #include "authority/texts.h"
 #include "crypto/hextext.h"
 #include "crypto/random.h"
 #include "crypto/text_stream.h"
 #include "holder_fixture.h"
+#include "hostile_names.h"
+#include "mail/incoming.h"
 #include "messages/encryption.h"
 #include "messages/texts.h"
 
@@ -344,42 +347,53 @@ TEST_F(Verification, ARecipientSectionThatDoesNotNameTheHolderGivesANotice) {
     EXPECT_EQ(y->messages.decrypted.notices, (std::vector<Notice>{{txt::kRecipientNotHolder, ""}}));
 }
 
-TEST_F(Verification, AnAttachmentNeverReplacesTheHoldersOwnFiles) {
-    // The decrypted files go to the key folder, and the sender names
-    // attachments after the key store and after a list not written yet.
-    const Lines body = Sent("fichier du titulaire", {WriteFile("QuarnelTit.kpr", "not a key store"),
-                                                     WriteFile("QuarnelTitD.dat", "not a list")});
+TEST_F(Verification, ANameFromOutsideNeverTakesOneOfTheProgramsNames) {
+    // The worst folders: mail attachments and decrypted files land in the
+    // data folder, which holds the key store and the settings.
+    const std::filesystem::path data = y->dataFolder;
     y->settings.decryptedFilesFolder = y->settings.keyFolder;
     ASSERT_EQ(y->SaveKeyStore(), SaveResult::Saved);
-    const std::string before = ReadWholeFile(y->KeyStorePath()).value_or("");
-    ASSERT_FALSE(before.empty());
-    const auto keys = PathFromSetting(y->settings.keyFolder);
-    ASSERT_FALSE(std::filesystem::exists(keys / "QuarnelTitD.dat"));
+    const auto& names = test::kProgramFileNames;
+    std::map<std::string, std::optional<std::string>> before;
+    for (const std::string& name : names)
+        before[name] = ReadWholeFile(data / name);
+    ASSERT_TRUE(before["QuarnelTit.kpr"]);
+
+    // A mail's attachments, saved before anything is authenticated.
+    std::vector<MailAttachment> planted;
+    for (const std::string& name : names)
+        planted.push_back({name, "planted"});
+    std::string failed;
+    const auto saved = SaveAttachments(planted, data, {}, nullptr, &failed);
+    ASSERT_TRUE(saved) << failed;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ((*saved)[i], "_" + names[i]);
+        EXPECT_EQ(ReadWholeFile(data / ("_" + names[i])), "planted");
+        std::filesystem::remove(data / ("_" + names[i]));
+    }
+
+    // A message's attachment list, which no signature covers.
+    std::vector<std::filesystem::path> files;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        files.push_back(WriteFile("piece" + std::to_string(i) + ".txt", "contenu " + names[i]));
+    Lines body = Sent("pièces", files);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::string& listed = body[body.size() - names.size() + i];
+        std::filesystem::rename(y.Received() / listed, y.Received() / names[i]);
+        listed = names[i];
+    }
     ASSERT_TRUE(Receive(y, body).ok);
-    EXPECT_EQ(*ReadWholeFile(y->KeyStorePath()), before);
-    EXPECT_FALSE(std::filesystem::exists(keys / "QuarnelTitD.dat"));
-    EXPECT_EQ(y->messages.decrypted.attachments,
-              (std::vector{keys / "QuarnelTit_1.kpr", keys / "QuarnelTitD_1.dat"}));
-    EXPECT_EQ(*ReadWholeFile(keys / "QuarnelTitD_1.dat"), "not a list");
-    EXPECT_EQ(y->messages.decrypted.notices,
-              (std::vector<Notice>{{txt::kAttachmentRenamed, "QuarnelTit_1.kpr"},
-                                   {txt::kAttachmentRenamed, "QuarnelTitD_1.dat"}}));
+    ASSERT_EQ(y->messages.decrypted.attachments.size(), names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(y->messages.decrypted.attachments[i], data / ("_" + names[i]));
+        EXPECT_EQ(y->messages.decrypted.notices[i],
+                  (Notice{txt::kAttachmentRenamed, "_" + names[i]}));
+    }
+    for (const std::string& name : names)
+        EXPECT_EQ(ReadWholeFile(data / name), before[name]) << name;
 }
 
-TEST_F(Verification, FreeNameSearchesGiveUp) {
-    // The limit: kMaxFreeNameTries names, the last one a_9999.txt; reserved
-    // names count as files do.
-    const std::filesystem::path folder = root.path() / "full";
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder / "a.txt").close();
-    std::vector<std::filesystem::path> taken;
-    for (int i = 1; i < kMaxFreeNameTries - 1; ++i)
-        taken.push_back(folder / ("a_" + std::to_string(i) + ".txt"));
-    const auto last = folder / ("a_" + std::to_string(kMaxFreeNameTries - 1) + ".txt");
-    EXPECT_EQ(FreeFileName(folder, "a.txt", taken), last);
-    taken.push_back(last);
-    EXPECT_FALSE(FreeFileName(folder, "a.txt", taken));
-
+TEST_F(Verification, AFolderCutShortByANulHasNoFreeName) {
     // A folder setting cut short by a NUL: every name looks taken.
     const std::string cut = root.path().string() + std::string(1, '\0') + "x";
     const Lines body = Sent("nul", {WriteFile("a.txt", "aaa")});
@@ -402,8 +416,8 @@ TEST_F(Verification, AttachmentsThatCannotBeReadOrNamedOrWrittenAndTextsThatCann
                   root.path().string());
     // "✓" has no code page 1252 byte: the name could not travel in the body.
     const auto tick = WriteFile("r\xC3\xA9sum\xC3\xA9\xE2\x9C\x93.txt", "x");
-    ExpectRefused(Encrypt(x, y, "nom", false, {good, tick}), txt::kCannotOpenFile,
-                  DisplayName(tick));
+    ExpectRefused(Encrypt(x, y, "nom", false, {good, tick}), txt::kAttachmentNameRefused,
+                  DisplayName(tick.filename()));
     EXPECT_EQ(DisplayName(tick).substr(DisplayName(tick).size() - 11), "r\xE9sum\xE9?.txt");
     // Names the receiver would cut, trim, split or read as the end marker.
     for (const std::string& name :
@@ -415,8 +429,8 @@ TEST_F(Verification, AttachmentsThatCannotBeReadOrNamedOrWrittenAndTextsThatCann
                       ".txt"),
           std::string(32, '0')}) {
         const auto bad = WriteFile(name, "x");
-        ExpectRefused(Encrypt(x, y, "nom", false, {good, bad}), txt::kCannotOpenFile,
-                      DisplayName(bad));
+        ExpectRefused(Encrypt(x, y, "nom", false, {good, bad}), txt::kAttachmentNameRefused,
+                      DisplayName(bad.filename()));
     }
     // Readable where it is, but too long a name for the temporary file of an
     // atomic write in the sent folder: what was written already goes again.

@@ -21,6 +21,7 @@
 
 #include "holder/program_state.h"
 #include "holder_fixture.h"
+#include "hostile_names.h"
 #include "messages/certification.h"
 #include "messages/texts.h"
 #include "messages/windows/commands.h"
@@ -221,18 +222,24 @@ TEST_F(Viewers, ClosingOffersTheSaveOnceAndNoToOverwriteAsksAgain) {
     EXPECT_FALSE(viewer.isVisible());
     EXPECT_EQ(FileBytes(path), first);
 
-    // Yes overwrites; the program's own files are never replaced.
+    // Yes overwrites; a name the program takes for one of its files is
+    // refused in any folder, there or not.
     viewer.show();
     SaveAs(path);
     boxes.Answer(kYes);
     Click(viewer, "SaveButton");
     EXPECT_EQ(FileBytes(path), SavedMessageBytes(y->messages.decrypted));
     ASSERT_TRUE(WriteFileAtomically(y->KeyStorePath(), "clefs"));
-    viewer.Fill(y->messages.decrypted, {});
     SaveAs(y->KeyStorePath());
     Click(viewer, "SaveButton");
     EXPECT_EQ(boxes.Texts().last(), Tr(txt::kOwnFileRefused, {"QuarnelTit.kpr"}));
     EXPECT_EQ(FileBytes(y->KeyStorePath()), "clefs");
+    for (const std::string& name : test::kProgramFileNames) {
+        SaveAs(y.Decrypted() / name);
+        Click(viewer, "SaveButton");
+        EXPECT_EQ(boxes.Texts().last(), Tr(txt::kOwnFileRefused, {QString::fromStdString(name)}));
+        EXPECT_FALSE(std::filesystem::exists(y.Decrypted() / name)) << name;
+    }
     viewer.reject();
 }
 

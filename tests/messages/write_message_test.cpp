@@ -19,6 +19,7 @@
 #include "holder_fixture.h"
 #include "mail/outgoing_queue.h"
 #include "mail/windows/commands.h"
+#include "messages/texts.h"
 #include "messages/windows/form_redac.h"
 #include "messages/windows/write_message.h"
 #include "rtf/rtf.h"
@@ -122,7 +123,7 @@ TEST_F(Writing, PlainAndRichMessagesWithFilesAreQueuedAndReadByTheRecipient) {
     EXPECT_FALSE(x->busy);
     EXPECT_FALSE(host->busyWhenEvaluated);
     EXPECT_EQ(host->expedition, std::optional<bool>(true));
-    EXPECT_EQ(x->information, txt::kChiffrementEnCours);  // until the main window evaluates
+    EXPECT_EQ(x->information, txt::kMessageBeingEncrypted);  // until the main window evaluates
 
     OutgoingMessage queued;
     ReceiveOutcome got = ReceiveLastQueued(queued);

@@ -166,26 +166,45 @@ TEST(AtomicFile, ANewFileNeverReplacesOneThatAppearedUnderItsName) {
         << "no temporary file left";
 }
 
-TEST(AtomicFile, OnlyOldTemporariesOfCutShortSavesAreRemoved) {
+TEST(AtomicFile, TheSweepOverwritesAndRemovesOnlyTemporariesNoWriterHolds) {
     TempDir dir;
     namespace fs = std::filesystem;
-    const auto old =
-        fs::file_time_type::clock::now() - kStaleTemporaryAge - std::chrono::minutes(1);
-    // A save cut short long ago, one perhaps still at work, and names that
-    // only look alike.
-    for (const char* name : {".QuarnelTit.kpr.tmp123456", ".QuarnelTit.msg.tmp7", "x.tmp12",
-                             ".a.tmp", ".a.tmp12x", ".a.tmp12345678"}) {
-        ASSERT_TRUE(WriteFileAtomically(dir / name, "x"));
-        fs::last_write_time(dir / name, old);
+    // A decryption a crash cut short (its writer gone, its lock with it), and
+    // names that only look alike.
+    const std::string plain = "texte déchiffré, à ne pas laisser";
+    for (const char* name : {".rapport.pdf.tmp123456", ".QuarnelTit.msg.tmp7", "x.tmp12", ".a.tmp",
+                             ".a.tmp12x", ".a.tmp12345678"}) {
+        ASSERT_TRUE(WriteFileAtomically(dir / name, plain));
     }
-    ASSERT_TRUE(WriteFileAtomically(dir / ".QuarnelTit.ini.tmp99", "being written"));
+    // A hard link sees the bytes the sweep leaves in the file.
+    fs::create_hard_link(dir / ".rapport.pdf.tmp123456", dir / "witness");
+    // A save still at work, however old: its temporary is private and held.
+    StreamingFileWriter live(dir / "QuarnelTit.kpr");
+    ASSERT_TRUE(live.Open());
+    ASSERT_TRUE(live.Write("being written"));
+    fs::last_write_time(live.temporaryPath(),
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
+    EXPECT_EQ(ModeOf(live.temporaryPath()), 0600u);
+
     EXPECT_EQ(RemoveStaleTemporaries(dir.path()), 2);
-    EXPECT_FALSE(fs::exists(dir / ".QuarnelTit.kpr.tmp123456"));
+    EXPECT_FALSE(fs::exists(dir / ".rapport.pdf.tmp123456"));
     EXPECT_FALSE(fs::exists(dir / ".QuarnelTit.msg.tmp7"));
-    for (const char* kept :
-         {".QuarnelTit.ini.tmp99", "x.tmp12", ".a.tmp", ".a.tmp12x", ".a.tmp12345678"}) {
+    const std::string left = *ReadWholeFile(dir / "witness");
+    EXPECT_EQ(left.size(), plain.size());
+    EXPECT_EQ(left.find("texte"), std::string::npos) << "overwritten before it went";
+    for (const char* kept : {"x.tmp12", ".a.tmp", ".a.tmp12x", ".a.tmp12345678"})
         EXPECT_TRUE(fs::exists(dir / kept)) << kept;
-    }
+    ASSERT_TRUE(fs::exists(live.temporaryPath()));
+    ASSERT_TRUE(live.Commit());
+    EXPECT_EQ(*ReadWholeFile(dir / "QuarnelTit.kpr"), "being written");
+
+    // An abandoned writer overwrites what it wrote before the name goes.
+    StreamingFileWriter dropped(dir / "piece.txt");
+    ASSERT_TRUE(dropped.Open());
+    ASSERT_TRUE(dropped.Write(plain));
+    fs::create_hard_link(dropped.temporaryPath(), dir / "witness2");
+    dropped.Abandon();
+    EXPECT_EQ(ReadWholeFile(dir / "witness2")->find("texte"), std::string::npos);
 }
 
 TEST(RecordList, WipingOverwritesEveryLineInPlace) {

@@ -57,14 +57,16 @@ CommandRules MainCommandRules() {
 void OptionsCommand::Run() {
     BusyGuard busy(ctx_);
     TaParameters ta;
+    const bool found = ReadTaParameters(ctx_, ta);
     // Without a valid parameter file there is nothing to initialise against;
-    // the dialog does not open, and the holder learns why.
-    if (!ReadTaParameters(ctx_, ta)) {
+    // the dialog does not open, and the holder learns why. Affiliated, the
+    // dialog only changes settings: it opens all the same.
+    if (!found && !IsAffiliatedState(ctx_.programState)) {
         ReportTaParameterProblem(ctx_, &host_.Window());
         return;
     }
-    ctx_.ta = ta;
-    ctx_.settings.taCode = ta.code;
+    ctx_.ta = found ? ta : TaParameters{};
+    if (found) ctx_.settings.taCode = ta.code;
     options_.SetTaParameters();
     if (ctx_.programState == ProgramState::NotInitialised) {
         options_.PrepareFirstInitialisation();

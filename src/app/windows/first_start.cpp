@@ -1,9 +1,14 @@
 #include "app/windows/first_start.h"
 
 #include <QDir>
+#include <QTranslator>
 
+#include "app/language.h"
 #include "app/texts.h"
+#include "crypto/cp1252.h"
+#include "holder/program_state.h"
 #include "holder/settings.h"
+#include "store/folder_lock.h"
 #include "windowkit/message_box.h"
 #include "windowkit/modal_runner.h"
 #include "windowkit/window_kit.h"
@@ -34,6 +39,7 @@ void ReportTaParameterProblem(const HolderContext& ctx, QWidget* parent) {
 }
 
 bool EnsureTaParameterFile(HolderContext& ctx, QWidget* parent) {
+    if (IsAffiliatedState(ctx.programState)) return true;
     if (const auto file = FirstParameterFile(ctx)) {
         TaParameters ta;
         // A damaged file is the holder's to replace: it is reported, not
@@ -67,6 +73,56 @@ bool EnsureTaParameterFile(HolderContext& ctx, QWidget* parent) {
     }
     (void)Ask(parent, BoxIcon::Critical, Tr(txt::kParametresAbsents), kOk);
     return false;
+}
+
+QString InBothLanguages(const std::filesystem::path& programFile, int id,
+                        std::initializer_list<QString> args) {
+    std::vector<std::string> utf8;
+    for (const QString& a : args)
+        utf8.push_back(a.toStdString());
+    const std::vector<std::string_view> views(utf8.begin(), utf8.end());
+    const auto fill = [&](const QString& text) {
+        return QString::fromStdString(FillPlaceholders(text.toStdString(), views));
+    };
+    const QString french = fill(QString::fromUtf8(FrenchText(id)));
+    QTranslator english;
+    const auto module = FindTextModule(programFile, kLocaleEnglish);
+    if (!module || !english.load(QString::fromStdString(module->string()))) return french;
+    const QString translated = english.translate(kTextContext, FrenchText(id));
+    return translated.isEmpty() ? french : french + QStringLiteral("\n\n") + fill(translated);
+}
+
+std::unique_ptr<DataFolderLock> ClaimDataFolder(const std::filesystem::path& programFile,
+                                                const std::filesystem::path& dataFolder,
+                                                QWidget* parent) {
+    const QString where = PathText(dataFolder);
+    if (const std::string outside = DistinctOutsideCp1252(dataFolder.string()); !outside.empty()) {
+        (void)Ask(parent, BoxIcon::Critical,
+                  InBothLanguages(programFile, txt::kDossierDonneesRefuse,
+                                  {where, QString::fromStdString(outside)}),
+                  kOk);
+        return nullptr;
+    }
+    auto lock = std::make_unique<DataFolderLock>(dataFolder);
+    std::string why;
+    switch (lock->Take(&why)) {
+        case DataFolderLock::Result::Taken:
+            return lock;
+        case DataFolderLock::Result::Held:
+            (void)Ask(parent, BoxIcon::Critical,
+                      InBothLanguages(programFile, txt::kDejaOuvert,
+                                      {where, QString::fromStdString(lock->otherProcess()),
+                                       QString::fromStdString(lock->otherHost())}),
+                      kOk);
+            return nullptr;
+        case DataFolderLock::Result::Failed:
+            break;
+    }
+    (void)Ask(
+        parent, BoxIcon::Critical,
+        InBothLanguages(programFile, txt::kVerrouImpossible, {where, QString::fromStdString(why)}),
+        kOk);
+    return nullptr;
 }
 
 }  // namespace quarnel::ui

@@ -22,6 +22,7 @@
 #include "crypto/bignum.h"
 #include "crypto/random.h"
 #include "crypto/secret.h"
+#include "holder/texts.h"
 #include "windowkit/help.h"
 #include "windowkit/message_box.h"
 #include "windowkit/modal_runner.h"
@@ -64,6 +65,13 @@ QLineEdit* AddRow(QFormLayout* form, QLabel*& caption, const char* captionName,
 }
 
 }  // namespace
+
+QString ExposedFolderText(const ExposedFolder& exposed) {
+    static constexpr int kReasons[] = {txt::kRaisonDossierDonnees, txt::kRaisonDossierClef,
+                                       txt::kRaisonDossierProgramme};
+    return Tr(txt::kDossierExpose,
+              {WithoutTrailingSlash(exposed.folder), Tr(kReasons[int(exposed.reason)])});
+}
 
 FormOptions::FormOptions(HolderContext& ctx, AuthorityState& auth, QWidget* parent)
     : QuarnelDialog(ctx, "FormOptions", kHelpOptions, parent), auth_(auth) {
@@ -225,6 +233,9 @@ void FormOptions::ConnectFields() {
                          editAdresseProxy_, editPortProxy_}) {
         KeepCp1252(*e);
     }
+    // The settings file is a file of lines (the port takes digits only).
+    for (QLineEdit* e : {editAdresseTa_, editSmtp_, editPop3_, editId_, editAdresseProxy_})
+        RefuseControlCharacters(*e);
     for (QLineEdit* e :
          {editAdresseTa_, editSmtp_, editPop3_, editId_, editAdresseProxy_, editPortProxy_}) {
         connect(e, &QLineEdit::textChanged, this, [this] {
@@ -361,8 +372,12 @@ void FormOptions::FinishPreparation() {
 }
 
 void FormOptions::SetTaParameters() {
-    lbCode_->setText(QString::fromStdString(ctx_.ta.code));
-    lbCertificat_->setText(QString::fromStdString(QuadToHex(ctx_.ta.digest)));
+    // No parameter file (an affiliated holder may do without): the code the
+    // settings hold, and no digest to show.
+    const bool read = !ctx_.ta.code.empty();
+    lbCode_->setText(read ? QString::fromStdString(ctx_.ta.code)
+                          : FromCp1252(ctx_.settings.taCode));
+    lbCertificat_->setText(read ? QString::fromStdString(QuadToHex(ctx_.ta.digest)) : QString());
 }
 
 void FormOptions::DisableAnnuler() {
@@ -507,6 +522,15 @@ void FormOptions::ModifierClick(int tag) {
                   kOk);
         return;
     }
+    // A folder that takes in what others name never holds the program's own
+    // files: a mail could plant one there.
+    FolderSettings chosenFolders = folders_;
+    chosenFolders[std::size_t(tag)] = *setting;
+    if (const auto exposed =
+            FirstExposedFolder(chosenFolders, ctx_.dataFolder, ctx_.programFolder)) {
+        (void)Ask(this, BoxIcon::Warning, ExposedFolderText(*exposed), kOk);
+        return;
+    }
     folders_[tag] = *setting;
     ShowFolders();
     UpdateOk();
@@ -549,6 +573,9 @@ void FormOptions::BitBtnOkClick() {
                 this, BoxIcon::Warning,
                 Tr(txt::kClefsNonDeplacees, {QString::fromStdString(result.failedFolder.string())}),
                 kOk);
+            return;
+        case OptionsOutcome::SettingsRefused:
+            (void)Ask(this, BoxIcon::Warning, Tr(txt::kReglagesRefuses), kOk);
             return;
         case OptionsOutcome::Abandoned:
             return;

@@ -21,6 +21,9 @@ class QTabWidget;
 
 namespace quarnel::ui {
 
+/// Why a working folder is refused (FirstExposedFolder), naming it.
+QString ExposedFolderText(const ExposedFolder& exposed);
+
 class FormOptions : public QuarnelDialog {
     Q_OBJECT
   public:

@@ -314,6 +314,10 @@ void FormTitulaire::ReportAltered(const std::string& fileName) {
     (void)Ask(this, BoxIcon::Warning, Tr(txt::kFileAltered, {FromCp1252(fileName)}), kCancel);
 }
 
+void FormTitulaire::ReportExposedFolder(const ExposedFolder& exposed) {
+    (void)Ask(this, BoxIcon::Warning, ExposedFolderText(exposed), kOk);
+}
+
 void FormTitulaire::ApplyLanguage() {
     const LanguageStep step = BeginLanguageSwitch(ctx_);
     if (!step.changed || step.missing) return;

@@ -116,6 +116,7 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
   private:
     bool RetryMissingFile(const std::filesystem::path& path) override;
     void ReportAltered(const std::string& fileName) override;
+    void ReportExposedFolder(const ExposedFolder& exposed) override;
 
     QWidget& Window() override { return *this; }
     void ShowInformation() override;

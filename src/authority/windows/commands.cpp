@@ -64,7 +64,7 @@ AffiliationForm& AuthorityCommand::FormOfCategory() {
 }
 
 void AuthorityCommand::ReportNotBuilt(const FlowResult& result) {
-    if (result.status == FlowStatus::NotBuilt && result.problem) {
+    if (result.problem) {
         (void)Ask(&host_.Window(), BoxIcon::Warning, Tr(result.problem), kOk);
     }
 }

@@ -45,7 +45,8 @@ class AuthorityCommand : public MainCommand {
     /// Places and runs a command's dialog; false when it was cancelled. The
     /// buttons are evaluated when it was confirmed.
     bool RunDialog(QDialog& dialog);
-    /// Tells the person why a request could not be built.
+    /// Tells the person what went wrong: why a request could not be built, or
+    /// that the settings could not be saved.
     void ReportNotBuilt(const FlowResult& result);
 
     AuthorityScope scope_;

@@ -108,6 +108,8 @@ void AffiliationForm::BuildWidgets() {
             edits_[i]->setObjectName(kNames[i].edit);
             const FieldRule rule = RuleOf(f);
             if (rule.maxLength > 0) edits_[i]->setMaxLength(rule.maxLength);
+            // The identity is kept in the settings file, one line a field.
+            RefuseControlCharacters(*edits_[i]);
             // Room for the longest text the field takes, in its letter case;
             // a field without a limit as wide as the widest that has one.
             FitToLength(*edits_[i], rule.maxLength > 0 ? rule.maxLength : kWidestField,

@@ -107,9 +107,9 @@ void FormCerti::UpdateCopy() {
 }
 
 void FormCerti::SaveAsClick() {
-    if (const auto path = SaveViewerText(this, ctx_, Tr(txt::kSaveCertificateCaption),
-                                         ctx_.settings.certificatesFolder, false,
-                                         [this] { return SavedBytes(); }))
+    if (const auto path =
+            SaveViewerText(this, Tr(txt::kSaveCertificateCaption), ctx_.settings.certificatesFolder,
+                           false, [this] { return SavedBytes(); }))
         savedPath_ = *path;
 }
 

@@ -26,6 +26,7 @@
 #include "messages/windows/sender_panel.h"
 #include "messages/windows/texts.h"
 #include "rtf/rtf.h"
+#include "store/program_files.h"
 #include "store/record_list.h"
 #include "windowkit/help.h"
 #include "windowkit/message_box.h"
@@ -52,22 +53,13 @@ QStringList HeaderLines(const std::vector<std::string>& header) {
     return lines;
 }
 
-bool IsOwnFile(const HolderContext& ctx, const QString& path) {
-    std::error_code ec;
-    for (const std::filesystem::path& own : ctx.OwnDataFiles()) {
-        if (std::filesystem::equivalent(own, path.toStdString(), ec)) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 QString FileNameOrPlaceholder(const QString& savedPath) {
     return savedPath.isEmpty() ? Tr(txt::kFilePlaceholder) : savedPath;
 }
 
-std::optional<QString> ChooseViewerSavePath(QWidget* parent, const HolderContext& ctx,
-                                            const QString& caption,
+std::optional<QString> ChooseViewerSavePath(QWidget* parent, const QString& caption,
                                             const std::string& folderSetting, bool rich) {
     const QString folder = QString::fromStdString(PathFromSetting(folderSetting).string());
     const QString filter = Tr(txt::kFilterRtf) + QStringLiteral(";;") + Tr(txt::kFilterTxt);
@@ -78,25 +70,24 @@ std::optional<QString> ChooseViewerSavePath(QWidget* parent, const HolderContext
             parent, caption, folder, filter, rich ? QStringLiteral("rtf") : QStringLiteral("txt"),
             Tr(rich ? txt::kFilterRtf : txt::kFilterTxt));
         if (!path) return std::nullopt;
-        if (!QFileInfo::exists(*path)) return path;
         const QString name = QFileInfo(*path).fileName();
-        // The program's own files (key store, lists, settings) are never
-        // replaced by a viewer's text.
-        if (IsOwnFile(ctx, *path)) {
+        // Never under a name the program takes for one of its own (key
+        // store, lists, settings, TA parameters), in any folder.
+        if (IsProgramFileName(name.toStdString())) {
             (void)Ask(parent, BoxIcon::Warning, Tr(txt::kOwnFileRefused, {name}), kOk);
             continue;
         }
+        if (!QFileInfo::exists(*path)) return path;
         if (Ask(parent, BoxIcon::Question, Tr(txt::kOverwrite, {name}), kYes | kNo) == kYes) {
             return path;
         }
     }
 }
 
-std::optional<QString> SaveViewerText(QWidget* parent, const HolderContext& ctx,
-                                      const QString& caption, const std::string& folderSetting,
-                                      bool rich, const std::function<std::string()>& bytes) {
-    const std::optional<QString> path =
-        ChooseViewerSavePath(parent, ctx, caption, folderSetting, rich);
+std::optional<QString> SaveViewerText(QWidget* parent, const QString& caption,
+                                      const std::string& folderSetting, bool rich,
+                                      const std::function<std::string()>& bytes) {
+    const std::optional<QString> path = ChooseViewerSavePath(parent, caption, folderSetting, rich);
     if (!path) return std::nullopt;
     if (SaveBytesWithRetry(path->toStdString(), bytes(), SaveFailureBox(parent)) !=
         SaveResult::Saved)
@@ -340,8 +331,8 @@ std::string FormMessage::SavedBytes() const {
 void FormMessage::SaveAsClick() {
     const bool rich = message_.kind == Kind::RichMessage;
     if (const auto path =
-            SaveViewerText(this, ctx_, Tr(txt::kSaveMessageCaption),
-                           ctx_.settings.decryptedMsgFolder, rich, [this] { return SavedBytes(); }))
+            SaveViewerText(this, Tr(txt::kSaveMessageCaption), ctx_.settings.decryptedMsgFolder,
+                           rich, [this] { return SavedBytes(); }))
         savedPath_ = *path;
 }
 

@@ -31,16 +31,16 @@ class SenderPanel;
 /// The save dialog of a viewer in `folder`, shown again while the chosen file
 /// exists and the holder does not agree to overwrite it; nothing when
 /// cancelled. `rich` preselects the RTF name ending.
-/// A file of the program's own (key store, lists, settings) is refused.
-std::optional<QString> ChooseViewerSavePath(QWidget* parent, const HolderContext& ctx,
-                                            const QString& caption,
+/// A name the program takes for one of its own files is refused, in any
+/// folder (IsProgramFileName).
+std::optional<QString> ChooseViewerSavePath(QWidget* parent, const QString& caption,
                                             const std::string& folderSetting, bool rich);
 
 /// SaveAs of a viewer: the save dialog (ChooseViewerSavePath), then
 /// `bytes()` written with the save-failure box; the path when it was saved.
-std::optional<QString> SaveViewerText(QWidget* parent, const HolderContext& ctx,
-                                      const QString& caption, const std::string& folderSetting,
-                                      bool rich, const std::function<std::string()>& bytes);
+std::optional<QString> SaveViewerText(QWidget* parent, const QString& caption,
+                                      const std::string& folderSetting, bool rich,
+                                      const std::function<std::string()>& bytes);
 
 /// What a viewer prints of a selection: an empty line, then the selection.
 /// The clipboard is left alone.

@@ -70,7 +70,7 @@ void WriteMessage::Run(Kind kind) {
     redac_.SetRich(rich);
     std::string text;
     if (TakeText(rich, redac_.Compose(), text)) {
-        SetInformation(ctx_, txt::kChiffrementEnCours);
+        SetInformation(ctx_, txt::kMessageBeingEncrypted);
         host_.Window().repaint();
         redac_.ClearText();
         Encrypt(kind, text);
