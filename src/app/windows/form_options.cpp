@@ -523,11 +523,20 @@ void FormOptions::ModifierClick(int tag) {
         return;
     }
     // A folder that takes in what others name never holds the program's own
-    // files: a mail could plant one there.
-    FolderSettings chosenFolders = folders_;
-    chosenFolders[std::size_t(tag)] = *setting;
+    // files: a mail could plant one there. Only what this choice brings
+    // together is looked at (a clash the settings held before is the next
+    // one to mend, and start-up names it).
+    FolderSettings probe{};
+    probe[0] = tag == 0 ? *setting : folders_[0];
+    for (const int working : {3, 4, 5, 6}) {
+        probe[std::size_t(working)] = working == tag ? *setting
+                                      : tag == 0     ? folders_[std::size_t(working)]
+                                                     : std::string();
+    }
+    const bool keys = tag == 0;
     if (const auto exposed =
-            FirstExposedFolder(chosenFolders, ctx_.dataFolder, ctx_.programFolder)) {
+            FirstExposedFolder(probe, keys ? std::filesystem::path() : ctx_.dataFolder,
+                               keys ? std::filesystem::path() : ctx_.programFolder)) {
         (void)Ask(this, BoxIcon::Warning, ExposedFolderText(*exposed), kOk);
         return;
     }
