@@ -104,15 +104,29 @@ HttpReplyReader::State HttpReplyReader::Feed(std::string_view bytes) {
     if (state_ != State::Reading) return state_;
     const std::size_t room = kMaxReplyBytes - buffer_.size();
     buffer_.append(bytes.substr(0, room));
-    if (!reply_.headerComplete) ReadHeaderLines();
-    if (state_ == State::Reading && reply_.headerComplete && reply_.contentLength) {
-        if (*reply_.contentLength > kMaxReplyBytes - reply_.bodyStart) {
-            state_ = State::ReplyTooLong;  // announced: no need to wait for it
-        } else if (reply_.BodyComplete(buffer_.size())) {
+    if (!reply_.headerComplete) {
+        ReadHeaderLines();
+        if (state_ == State::Reading && reply_.headerComplete) Frame();
+    }
+    if (state_ == State::Reading && reply_.headerComplete) {
+        if (reply_.chunked) {
+            ReadChunks();
+        } else if (reply_.contentLength &&
+                   buffer_.size() - reply_.bodyStart >= *reply_.contentLength) {
             state_ = State::Complete;
         }
     }
     if (state_ == State::Reading && bytes.size() > room) state_ = State::ReplyTooLong;
+    return state_;
+}
+
+HttpReplyReader::State HttpReplyReader::Close() {
+    if (state_ == State::Reading) {
+        // Without a length or chunks, the end of the connection is the end
+        // of the reply; otherwise it came too early.
+        const bool closeEnds = reply_.headerComplete && !reply_.chunked && !reply_.contentLength;
+        state_ = closeEnds ? State::Complete : State::Incomplete;
+    }
     return state_;
 }
 
@@ -152,6 +166,13 @@ void HttpReplyReader::TakeHeaderLine(std::string_view line) {
         return;
     }
     if (line.empty()) {
+        if (r.status >= 100 && r.status < 200) {
+            // An interim reply (100 Continue): the final one follows.
+            r = HttpReply();
+            statusRead_ = false;
+            badLength_ = false;
+            return;
+        }
         r.headerComplete = true;
         r.bodyStart = lineStart_;
         return;
@@ -159,21 +180,117 @@ void HttpReplyReader::TakeHeaderLine(std::string_view line) {
     const auto colon = line.find(':');
     if (colon == std::string_view::npos) return;
     const std::string name = Lower(Trim(line.substr(0, colon)));
+    const std::string value = Trim(line.substr(colon + 1));
     if (name == "content-length") {
-        if (const auto n = Decimal(Trim(line.substr(colon + 1)))) r.contentLength = *n;
+        const bool digits = !value.empty() && value.size() <= 18 &&
+                            std::all_of(value.begin(), value.end(),
+                                        [](unsigned char c) { return std::isdigit(c); });
+        // A length that cannot be read, or two that disagree, leaves the
+        // body's end unknown.
+        if (!digits) {
+            badLength_ = true;
+        } else {
+            const std::size_t n = std::stoull(value);
+            if (r.contentLength && *r.contentLength != n) badLength_ = true;
+            r.contentLength = n;
+        }
+    } else if (name == "transfer-encoding") {
+        r.transferEncoding += (r.transferEncoding.empty() ? "" : ", ") + value;
     } else if (name == "location") {
-        r.location = Trim(line.substr(colon + 1));
+        r.location = value;
+    }
+}
+
+void HttpReplyReader::Frame() {
+    HttpReply& r = reply_;
+    if (!r.transferEncoding.empty()) {
+        // It overrides Content-Length; of its codings only chunked is read.
+        std::string codings = Lower(r.transferEncoding);
+        std::erase_if(codings, [](char c) { return c == ' ' || c == '\t'; });
+        if (codings == "chunked") {
+            r.chunked = true;
+            pos_ = scanned_ = r.bodyStart;
+        } else {
+            state_ = State::UnsupportedEncoding;
+        }
+    } else if (badLength_) {
+        state_ = State::BadFraming;
+    } else if (r.status == 204 || r.status == 304) {
+        state_ = State::Complete;  // never a body
+    } else if (r.contentLength && *r.contentLength > kMaxReplyBytes - r.bodyStart) {
+        state_ = State::ReplyTooLong;  // announced: no need to wait for it
+    }
+    // Refused at its header: none of its body is read, however it came.
+    if (state_ != State::Reading) buffer_.resize(r.bodyStart);
+}
+
+std::optional<std::string_view> HttpReplyReader::NextLine() {
+    const std::size_t nl = buffer_.find('\n', std::max(scanned_, pos_));
+    if (nl == std::string::npos) {
+        scanned_ = buffer_.size();
+        if (scanned_ - pos_ > kMaxHeaderLineBytes + 1) state_ = State::HeaderLineTooLong;
+        return std::nullopt;
+    }
+    std::string_view line(buffer_.data() + pos_, nl - pos_);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.size() > kMaxHeaderLineBytes) {
+        state_ = State::HeaderLineTooLong;
+        return std::nullopt;
+    }
+    pos_ = scanned_ = nl + 1;
+    return line;
+}
+
+void HttpReplyReader::ReadChunks() {
+    while (state_ == State::Reading) {
+        if (chunk_ == Chunk::Data) {
+            const std::size_t n = std::min(chunkLeft_, buffer_.size() - pos_);
+            if (n == 0) return;
+            chunks_.append(buffer_, pos_, n);
+            pos_ += n;
+            chunkLeft_ -= n;
+            if (chunkLeft_ == 0) chunk_ = Chunk::DataEnd;
+            continue;
+        }
+        const auto line = NextLine();
+        if (!line) return;
+        if (chunk_ == Chunk::DataEnd) {
+            if (!line->empty()) state_ = State::BadFraming;
+            chunk_ = Chunk::Size;
+        } else if (chunk_ == Chunk::Trailer) {
+            if (line->empty()) state_ = State::Complete;  // trailer fields are not used
+        } else {
+            // The size in hexadecimal, then perhaps ";" and extensions.
+            const std::string size = Trim(line->substr(0, line->find(';')));
+            if (size.empty() || size.size() > 8 ||
+                !std::all_of(size.begin(), size.end(),
+                             [](unsigned char c) { return std::isxdigit(c); })) {
+                state_ = State::BadFraming;
+                return;
+            }
+            chunkLeft_ = std::stoul(size, nullptr, 16);
+            if (chunkLeft_ > kMaxReplyBytes - chunks_.size()) {
+                state_ = State::ReplyTooLong;
+            } else {
+                chunk_ = chunkLeft_ == 0 ? Chunk::Trailer : Chunk::Data;
+            }
+        }
     }
 }
 
 std::string_view HttpReplyReader::Body() const {
     if (!reply_.headerComplete) return {};
+    if (reply_.chunked) return chunks_;
     std::string_view body(buffer_);
     body.remove_prefix(reply_.bodyStart);
     if (reply_.contentLength && body.size() > *reply_.contentLength) {
         body = body.substr(0, *reply_.contentLength);
     }
     return body;
+}
+
+std::string_view HttpReplyReader::Arrived() const {
+    return reply_.headerComplete ? Body() : std::string_view(buffer_);
 }
 
 HttpReply ParseHttpReply(std::string_view bytes) {

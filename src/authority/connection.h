@@ -57,44 +57,71 @@ struct HttpReply {
     std::string statusLine;
     int status = 0;  ///< 0 when the status line has no numeric second word
     std::optional<std::size_t> contentLength;
+    bool chunked = false;          ///< Transfer-Encoding: chunked (it overrides Content-Length)
+    std::string transferEncoding;  ///< the Transfer-Encoding value as sent
     std::string location;
     std::size_t bodyStart = 0;
-
-    /// The body is complete (with Content-Length; otherwise at disconnection).
-    bool BodyComplete(std::size_t received) const {
-        return headerComplete && contentLength && received >= bodyStart + *contentLength;
-    }
 };
 
-/// Reads a reply as it arrives, each byte looked at once: the header lines up
-/// to the empty line, then the body. What the server sends is bounded.
+/// Reads a reply as it arrives, each byte looked at once: interim (1xx)
+/// replies skipped, the header lines up to the empty line, then the body,
+/// framed by Content-Length, by chunks, or by the end of the connection. What
+/// the server sends is bounded.
 class HttpReplyReader {
   public:
     /// The whole reply: status line, header lines and body.
     static constexpr std::size_t kMaxReplyBytes = std::size_t(1) << 20;
-    /// One header line, without its line end.
+    /// One header line, chunk-size line or trailer line, without its line end.
     static constexpr std::size_t kMaxHeaderLineBytes = std::size_t(8) << 10;
 
-    enum class State { Reading, Complete, ReplyTooLong, HeaderLineTooLong };
+    enum class State {
+        Reading,
+        Complete,
+        ReplyTooLong,
+        HeaderLineTooLong,
+        BadFraming,           ///< Content-Length unreadable or twice with two values, bad chunks
+        UnsupportedEncoding,  ///< a Transfer-Encoding other than chunked
+        Incomplete,           ///< closed before the announced end
+    };
 
-    /// Takes the next bytes. Complete when the body reached Content-Length;
-    /// once no longer Reading, further bytes are ignored.
+    /// Takes the next bytes. Complete when the body reached Content-Length or
+    /// its last chunk; once no longer Reading, further bytes are ignored.
     [[nodiscard]] State Feed(std::string_view bytes);
+    /// The connection ended: a reply without length or chunks is complete; one
+    /// that announced more is Incomplete (so is one whose header never ended).
+    [[nodiscard]] State Close();
     [[nodiscard]] State state() const { return state_; }
     [[nodiscard]] const HttpReply& reply() const { return reply_; }
+    /// Bytes received, interim replies and header included.
     [[nodiscard]] std::size_t received() const { return buffer_.size(); }
-    /// The body read so far, cut at Content-Length; empty before the header ends.
+    /// The body read so far (chunks decoded, cut at Content-Length); empty
+    /// before the header ends.
     [[nodiscard]] std::string_view Body() const;
+    /// What arrived, for the person to see: the body once the header ended,
+    /// else every byte received.
+    [[nodiscard]] std::string_view Arrived() const;
 
   private:
     void ReadHeaderLines();
     void TakeHeaderLine(std::string_view line);
+    void Frame();
+    void ReadChunks();
+    /// The next line from `pos_`, without its line end; nothing while it has
+    /// not ended (HeaderLineTooLong past the limit).
+    std::optional<std::string_view> NextLine();
+
+    enum class Chunk { Size, Data, DataEnd, Trailer };
 
     HttpReply reply_;
     std::string buffer_;
+    std::string chunks_;         ///< the decoded body of a chunked reply
     std::size_t lineStart_ = 0;  ///< the header line being read
     std::size_t scanned_ = 0;    ///< searched for a line end up to here
+    std::size_t pos_ = 0;        ///< chunked: the next byte to decode
+    std::size_t chunkLeft_ = 0;
+    Chunk chunk_ = Chunk::Size;
     bool statusRead_ = false;
+    bool badLength_ = false;
     State state_ = State::Reading;
 };
 

@@ -20,6 +20,11 @@ TaExchange::TaExchange(QObject* parent) : QObject(parent) {
         memo_.clear();
         Q_EMIT changed();
     });
+    connect(&client_, &TaHttpClient::transferred, this,
+            [this](qint64 done, qint64 total, bool reply) {
+                transfer_ = {done, total, reply};
+                Q_EMIT progressed();
+            });
     connect(&client_, &TaHttpClient::finished, this, &TaExchange::OnFinished);
     connect(&client_, &TaHttpClient::error, this, &TaExchange::OnError);
 }
@@ -36,16 +41,24 @@ void TaExchange::Prepare(HolderContext& ctx, const AuthorityState& auth) {
     connection_ = ConfigureTaConnection(ctx.settings);
     kind_ = auth.requestKind;
     memo_ = auth.outgoingBody;
+    phase_ = Phase::Ready;
+    transfer_ = {0,
+                 qint64(HttpRequestBytes(TargetOf(connection_), !connection_.proxyHost.empty(),
+                                         RequestData(auth.outgoingBody))
+                            .size()),
+                 false};
     envoyer_ = true;
     annuler_ = true;
     accepter_ = false;
     Q_EMIT changed();
+    Q_EMIT progressed();
 }
 
 void TaExchange::Send() {
     if (!envoyer_ || !ctx_ || !auth_) return;
+    phase_ = Phase::Running;
     envoyer_ = false;
-    annuler_ = false;
+    memo_ = auth_->outgoingBody;  // a failed exchange may have shown part of a reply
     Q_EMIT changed();
     Q_EMIT logged(txt::kLogCall, {});
     Inform(txt::kTransmission);
@@ -57,19 +70,25 @@ void TaExchange::OnFinished(const QByteArray& body) {
     if (ReplyCanBeAccepted(memo_)) {
         // After a good reply to an affiliation request the holder is held a
         // moment before leaving with Annuler.
-        if (kind_ != Kind::Affiliation && kind_ != Kind::Update) annuler_ = true;
+        phase_ = Phase::Answered;
+        annuler_ = kind_ != Kind::Affiliation && kind_ != Kind::Update;
         accepter_ = true;
         responseTimer_.start();
     } else {
+        phase_ = Phase::Failed;
+        envoyer_ = true;
         annuler_ = true;
     }
     Q_EMIT changed();
 }
 
 void TaExchange::OnError(TaHttpClient::Failure, const QByteArray& body) {
+    // What had arrived stays in view.
     if (!body.isEmpty()) {
         memo_ = SplitLines(std::string_view(body.constData(), std::size_t(body.size())));
     }
+    phase_ = Phase::Failed;
+    envoyer_ = true;
     annuler_ = true;
     Q_EMIT changed();
 }

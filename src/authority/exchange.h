@@ -1,9 +1,12 @@
 #pragma once
 // One exchange of the TA connection window, without the window: what
 // MemoDonnees shows, which of Envoyer, Accepter and Annuler are enabled, the
-// action log (through `logged`) and TimerReponse, which after a good reply to
-// an affiliation request (kinds 00, 01) keeps Annuler disabled for 15 s.
-// FormTCP_IP only mirrors it.
+// bytes sent and received, the action log (through `logged`) and
+// TimerReponse, which after a good reply to an affiliation request (kinds 00,
+// 01) keeps Annuler disabled for 15 s. Annuler stays enabled while the
+// request is under way, and a failed exchange may be sent again (the
+// authority answers the very same request with the same reply). FormTCP_IP
+// only mirrors it.
 
 #include <QObject>
 #include <QTimer>
@@ -25,12 +28,26 @@ class TaExchange : public QObject {
     /// The window is shown: MemoDonnees := the outgoing body, Envoyer and
     /// Annuler enabled, Accepter disabled.
     void Prepare(HolderContext& ctx, const AuthorityState& auth);
-    /// Envoyer: posts the body; the buttons stay disabled until the outcome.
+    /// Envoyer: posts the body; Envoyer and Accepter stay disabled until the
+    /// outcome. After a failure Envoyer sends the same request again.
     void Send();
-    /// Annuler (or Escape): drops the connection; "En attente".
+    /// Annuler (or Escape), also while the request is under way: drops the
+    /// connection; "En attente".
     void Cancel();
     /// Stops TimerReponse (the window closes).
     void Stop();
+
+    /// Where the exchange stands, for the buttons' tooltips.
+    enum class Phase { Ready, Running, Answered, Failed };
+    Phase phase() const { return phase_; }
+    /// Bytes of the request sent or of the reply received (`reply`), of
+    /// `total` (-1: not announced).
+    struct Transfer {
+        qint64 done = 0;
+        qint64 total = 0;
+        bool reply = false;
+    };
+    const Transfer& transfer() const { return transfer_; }
 
     bool envoyerEnabled() const { return envoyer_; }
     bool accepterEnabled() const { return accepter_; }
@@ -46,9 +63,11 @@ class TaExchange : public QObject {
 
   Q_SIGNALS:
     /// One line for MemoAction.
-    void logged(int textId, const QString& detail);
+    void logged(int textId, const QStringList& details);
     /// Buttons or MemoDonnees changed.
     void changed();
+    /// The bytes of transfer() changed.
+    void progressed();
 
   private:
     void OnFinished(const QByteArray& body);
@@ -62,6 +81,8 @@ class TaExchange : public QObject {
     TaConnection connection_;
     std::optional<Kind> kind_;
     Lines memo_;
+    Phase phase_ = Phase::Ready;
+    Transfer transfer_;
     bool envoyer_ = false;
     bool accepter_ = false;
     bool annuler_ = false;

@@ -5,36 +5,31 @@
 #include "crypto/hextext.h"
 #include "holder/settings.h"
 #include "protocol/body.h"
+#include "protocol/identity.h"
 #include "store/correspondents.h"
 
 namespace quarnel {
 
 FieldRule RuleOf(IdField field) {
+    const int max = int(kIdentityLineMax[std::size_t(field)]);
     switch (field) {
         case IdField::Firm:
-            return {true, 60, true};
-        case IdField::Department:
-            return {false, 60, false};
         case IdField::Nom:
-            return {true, 0, true};
-        case IdField::Prenoms:
-            return {false, 25, false};
-        case IdField::Adresse:
-            return {false, 60, false};
-        case IdField::CodePostal:
-            return {true, 25, false};
         case IdField::Localite:
-            return {true, 60, true};
         case IdField::Entite:
         case IdField::Pays:
-            return {true, 0, true};
+            return {true, max, true};
+        case IdField::CodePostal:
         case IdField::Telephone:
         case IdField::Fax:
-            return {true, 25, false};
+            return {true, max, false};
+        case IdField::Department:
+        case IdField::Prenoms:
+        case IdField::Adresse:
         case IdField::Email:
-            return {false, 60, false};
+            return {false, max, false};
     }
-    return {false, 0, false};
+    return {false, max, false};
 }
 
 std::vector<IdField> FieldsOf(char category) {

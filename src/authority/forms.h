@@ -35,7 +35,7 @@ inline constexpr std::size_t kIdFieldCount = 12;
 
 struct FieldRule {
     bool upper;     ///< shown and kept in upper case, else lower case
-    int maxLength;  ///< 0: no limit
+    int maxLength;  ///< what the authority takes (kIdentityLineMax)
     bool refuseDiacritics;
 };
 FieldRule RuleOf(IdField field);

@@ -2,12 +2,14 @@
 // The HTTP/1.0 client of the exchange with the TA: one POST, a signal-driven
 // state machine on a QTcpSocket (no blocking waits), redirects followed up to
 // a limit. One deadline bounds the whole exchange, whatever arrives; the
-// reply is bounded in size. Every line of the connection window's action log
-// comes from `logged`; the window only subscribes.
+// reply is bounded in size, and taken only when it ends as it announced.
+// Every line of the connection window's action log comes from `logged`, each
+// failure naming the server and the reason; the window only subscribes.
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <memory>
@@ -31,7 +33,8 @@ class TaHttpClient : public QObject {
         HttpStatus,
         TooManyRedirects,
         BadRedirect,
-        ReplyTooLong
+        ReplyTooLong,
+        BadReply,  ///< framed wrongly, in an unsupported coding, or cut short
     };
     static constexpr int kMaxRedirects = 5;
     /// What one read takes from the socket, which buffers no more.
@@ -50,10 +53,14 @@ class TaHttpClient : public QObject {
     void SetTimeoutOverride(int ms) { timeoutOverride_ = ms; }
 
   Q_SIGNALS:
-    /// One line of the action log: a resource number and its %s detail.
-    void logged(int textId, const QString& detail);
+    /// One line of the action log: a resource number and its %s details.
+    void logged(int textId, const QStringList& details);
     void progress(quarnel::TaHttpClient::Stage stage);
-    /// The exchange ended in failure; `body` holds a failure reply's body.
+    /// Bytes of the request handed to the network (`reply` false), or of the
+    /// reply's body received (true), of `total` (-1: not announced).
+    void transferred(qint64 done, qint64 total, bool reply);
+    /// The exchange ended in failure; `body` holds what had arrived of the
+    /// reply (its body once the header was read), if anything.
     void error(quarnel::TaHttpClient::Failure failure, const QByteArray& body);
     /// A reply with a success status: its body.
     void finished(const QByteArray& body);
@@ -66,13 +73,18 @@ class TaHttpClient : public QObject {
     void OnSocketError();
     void OnTimeout();
     /// Feeds what the socket holds to the reader; false when the exchange
-    /// failed on a limit.
+    /// failed on a limit or on the reply's framing.
     [[nodiscard]] bool ReadAvailable();
-    /// The reply is complete (by length or by the end of the connection).
+    /// The reply has ended (as announced, or by the end of the connection).
     void Complete();
-    void Fail(Failure failure, const QByteArray& body = {});
+    /// Ends the exchange; `shown`: what had arrived goes with the error.
+    void Fail(Failure failure, bool shown = true);
     void DropSocket();
-    void Log(int textId, const QString& detail = {});
+    void Log(int textId, const QStringList& details = {});
+    /// Where the connection goes ("host:port"), as the log names it.
+    QString Server() const;
+    /// The running deadline in whole seconds.
+    QString DeadlineSeconds() const;
     int Timeout(int normal) const { return timeoutOverride_ > 0 ? timeoutOverride_ : normal; }
 
     TaConnection connection_;
@@ -83,6 +95,7 @@ class TaHttpClient : public QObject {
     QTimer deadline_;  ///< the whole exchange: not restarted by what arrives
     HttpReplyReader reader_;
     qint64 unwritten_ = 0;  ///< request bytes not yet handed to the network
+    qint64 requestBytes_ = 0;
     bool connected_ = false;
     bool everConnected_ = false;
     bool silentDisconnect_ = false;

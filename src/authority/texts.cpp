@@ -45,13 +45,39 @@ constexpr TextEntry kTexts[] = {
     T(txt::kLogRequestFailed, "Echec de la transmission de la demande au serveur de TA"),
     T(txt::kLogTimedOut, "Dépassement du temps imparti"),
     T(txt::kLogTooManyRedirects, "Trop de redirections : la demande est abandonnée"),
-    T(txt::kLogNoReply, "Réponse du serveur de TA non reçue dans le temps imparti"),
+    T(txt::kLogNoReply, "Le serveur %s n'a pas répondu dans les %s s après la connexion"),
     T(txt::kLogBadRedirect, "Redirection sans adresse utilisable : la demande est abandonnée"),
     T(txt::kLogReplyTooLong,
       "Réponse du serveur de TA trop longue (plus de %s octets) : elle est abandonnée"),
     T(txt::kLogHeaderLineTooLong,
       "Ligne d'en-tête de la réponse du serveur de TA trop longue (plus de %s octets) : la "
       "réponse est abandonnée"),
+    T(txt::kLogUnknownHost,
+      "Le serveur %s est inconnu : ce nom ne correspond à aucune adresse (vérifiez l'adresse "
+      "dans les options)"),
+    T(txt::kLogRefused,
+      "Le serveur %s refuse la connexion : aucun service n'attend de demande sur ce port"),
+    T(txt::kLogUnreachable, "Le serveur %s est injoignable : %s"),
+    T(txt::kLogNoConnection, "Le serveur %s n'a pas accepté la connexion dans les %s s"),
+    T(txt::kLogReplyUnfinished,
+      "Le serveur %s n'a pas achevé sa réponse dans les %s s après la connexion (%s octets "
+      "reçus)"),
+    T(txt::kLogRequestStuck,
+      "Le serveur %s n'a pas reçu toute la demande dans les %s s après la connexion"),
+    T(txt::kLogConnectionLost, "La connexion au serveur %s a été coupée : %s"),
+    T(txt::kLogClosedSilently, "Le serveur %s a fermé la connexion sans répondre"),
+    T(txt::kLogReplyIncomplete,
+      "Réponse incomplète du serveur %s : %s octets reçus sur les %s annoncés ; elle est "
+      "abandonnée"),
+    T(txt::kLogChunksIncomplete,
+      "Réponse incomplète du serveur %s : la connexion a été fermée avant le dernier morceau "
+      "(%s octets reçus) ; elle est abandonnée"),
+    T(txt::kLogBadFraming,
+      "Réponse du serveur %s mal délimitée (longueur illisible ou contradictoire, ou morceaux "
+      "mal formés) : elle est abandonnée"),
+    T(txt::kLogUnsupportedEncoding,
+      "Réponse du serveur %s dans un codage non pris en charge (Transfer-Encoding: %s) : elle "
+      "est abandonnée"),
     T(txt::kAffiliationCaption, "Affiliation"),
     T(txt::kGroupSociete, "Renseignements concernant la société"),
     T(txt::kSocieteField, "Société"),
@@ -93,6 +119,15 @@ constexpr TextEntry kTexts[] = {
     T(txt::kAccepter, "Accepter"),
     T(txt::kDonnees, "Données"),
     T(txt::kActions, "Actions"),
+    T(txt::kProgressRequest, "Demande : %s octets envoyés sur %s"),
+    T(txt::kProgressReply, "Réponse : %s octets reçus sur %s"),
+    T(txt::kProgressReplyOpen, "Réponse : %s octets reçus"),
+    T(txt::kTipEnvoyerRunning, "La demande est en cours : attendez la réponse ou annulez"),
+    T(txt::kTipEnvoyerAnswered, "La réponse est arrivée : acceptez-la ou annulez"),
+    T(txt::kTipAccepter, "Possible quand une réponse complète du serveur de TA est arrivée"),
+    T(txt::kTipAnnulerHeld,
+      "Après la réponse à une demande d'affiliation, Annuler attend 15 s : acceptez d'abord la "
+      "réponse"),
 };
 }  // namespace
 

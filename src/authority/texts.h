@@ -47,6 +47,19 @@ inline constexpr int kLogNoReply = 74033;
 inline constexpr int kLogBadRedirect = 74034;
 inline constexpr int kLogReplyTooLong = 74035;
 inline constexpr int kLogHeaderLineTooLong = 74036;
+// Why an exchange failed, naming the server.
+inline constexpr int kLogUnknownHost = 74037;
+inline constexpr int kLogRefused = 74038;
+inline constexpr int kLogUnreachable = 74039;
+inline constexpr int kLogNoConnection = 74040;
+inline constexpr int kLogReplyUnfinished = 74041;
+inline constexpr int kLogRequestStuck = 74042;
+inline constexpr int kLogConnectionLost = 74043;
+inline constexpr int kLogClosedSilently = 74044;
+inline constexpr int kLogReplyIncomplete = 74045;
+inline constexpr int kLogChunksIncomplete = 74046;
+inline constexpr int kLogBadFraming = 74047;
+inline constexpr int kLogUnsupportedEncoding = 74048;
 
 // Affiliation forms.
 inline constexpr int kAffiliationCaption = 74050;
@@ -91,5 +104,12 @@ inline constexpr int kEnvoyer = 74091;
 inline constexpr int kAccepter = 74092;
 inline constexpr int kDonnees = 74093;
 inline constexpr int kActions = 74094;
+inline constexpr int kProgressRequest = 74095;
+inline constexpr int kProgressReply = 74096;
+inline constexpr int kProgressReplyOpen = 74097;
+inline constexpr int kTipEnvoyerRunning = 74098;
+inline constexpr int kTipEnvoyerAnswered = 74099;
+inline constexpr int kTipAccepter = 74100;
+inline constexpr int kTipAnnulerHeld = 74101;
 
 }  // namespace quarnel::txt

@@ -17,6 +17,15 @@ std::size_t IdentityLineCount(char category) {
     }
 }
 
+std::optional<std::size_t> IdentityLineTooLong(char category,
+                                               const std::vector<std::string>& identity) {
+    const std::size_t skipped = category == 'A' ? 2 : 0;
+    for (std::size_t i = 0; i < identity.size() && i + skipped < kIdentityLineMax.size(); ++i) {
+        if (identity[i].size() > kIdentityLineMax[i + skipped]) return i;
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string> SenderIdentityFields(char category,
                                               const std::vector<std::string>& identity) {
     static constexpr std::size_t kA[] = {0, 1, 4, 5, 6, 9};

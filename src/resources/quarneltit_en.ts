@@ -1172,8 +1172,8 @@ Trusted Authority code: %s</translation>
         <translation>A file of the same name already existed: the attachment is saved under the name %s.</translation>
     </message>
     <message>
-        <source>Réponse du serveur de TA non reçue dans le temps imparti</source>
-        <translation>Reply from the TA server not received in time</translation>
+        <source>Le serveur %s n'a pas répondu dans les %s s après la connexion</source>
+        <translation>The server %s did not answer within %s s after connecting</translation>
     </message>
     <message>
         <source>Redirection sans adresse utilisable : la demande est abandonnée</source>
@@ -1186,6 +1186,82 @@ Trusted Authority code: %s</translation>
     <message>
         <source>Ligne d'en-tête de la réponse du serveur de TA trop longue (plus de %s octets) : la réponse est abandonnée</source>
         <translation>Header line of the TA server's reply too long (more than %s bytes): the reply is abandoned</translation>
+    </message>
+    <message>
+        <source>Le serveur %s est inconnu : ce nom ne correspond à aucune adresse (vérifiez l'adresse dans les options)</source>
+        <translation>The server %s is unknown: no address has this name (check the address in the options)</translation>
+    </message>
+    <message>
+        <source>Le serveur %s refuse la connexion : aucun service n'attend de demande sur ce port</source>
+        <translation>The server %s refuses the connection: no service waits for requests on this port</translation>
+    </message>
+    <message>
+        <source>Le serveur %s est injoignable : %s</source>
+        <translation>The server %s cannot be reached: %s</translation>
+    </message>
+    <message>
+        <source>Le serveur %s n'a pas accepté la connexion dans les %s s</source>
+        <translation>The server %s did not accept the connection within %s s</translation>
+    </message>
+    <message>
+        <source>Le serveur %s n'a pas achevé sa réponse dans les %s s après la connexion (%s octets reçus)</source>
+        <translation>The server %s did not finish its reply within %s s after connecting (%s bytes received)</translation>
+    </message>
+    <message>
+        <source>Le serveur %s n'a pas reçu toute la demande dans les %s s après la connexion</source>
+        <translation>The server %s did not take the whole request within %s s after connecting</translation>
+    </message>
+    <message>
+        <source>La connexion au serveur %s a été coupée : %s</source>
+        <translation>The connection to the server %s was cut: %s</translation>
+    </message>
+    <message>
+        <source>Le serveur %s a fermé la connexion sans répondre</source>
+        <translation>The server %s closed the connection without answering</translation>
+    </message>
+    <message>
+        <source>Réponse incomplète du serveur %s : %s octets reçus sur les %s annoncés ; elle est abandonnée</source>
+        <translation>Incomplete reply from the server %s: %s bytes received of the %s announced; it is abandoned</translation>
+    </message>
+    <message>
+        <source>Réponse incomplète du serveur %s : la connexion a été fermée avant le dernier morceau (%s octets reçus) ; elle est abandonnée</source>
+        <translation>Incomplete reply from the server %s: the connection was closed before the last chunk (%s bytes received); it is abandoned</translation>
+    </message>
+    <message>
+        <source>Réponse du serveur %s mal délimitée (longueur illisible ou contradictoire, ou morceaux mal formés) : elle est abandonnée</source>
+        <translation>Reply from the server %s with a wrong frame (unreadable or contradictory length, or malformed chunks): it is abandoned</translation>
+    </message>
+    <message>
+        <source>Réponse du serveur %s dans un codage non pris en charge (Transfer-Encoding: %s) : elle est abandonnée</source>
+        <translation>Reply from the server %s in an unsupported coding (Transfer-Encoding: %s): it is abandoned</translation>
+    </message>
+    <message>
+        <source>Demande : %s octets envoyés sur %s</source>
+        <translation>Request: %s bytes sent of %s</translation>
+    </message>
+    <message>
+        <source>Réponse : %s octets reçus sur %s</source>
+        <translation>Reply: %s bytes received of %s</translation>
+    </message>
+    <message>
+        <source>Réponse : %s octets reçus</source>
+        <translation>Reply: %s bytes received</translation>
+    </message>
+    <message>
+        <source>La demande est en cours : attendez la réponse ou annulez</source>
+        <translation>The request is under way: wait for the reply or cancel</translation>
+    </message>
+    <message>
+        <source>La réponse est arrivée : acceptez-la ou annulez</source>
+        <translation>The reply has arrived: accept it or cancel</translation>
+    </message>
+    <message>
+        <source>Possible quand une réponse complète du serveur de TA est arrivée</source>
+        <translation>Possible once a complete reply from the TA server has arrived</translation>
+    </message>
+    <message>
+        <source>Après la réponse à une demande d'affiliation, Annuler attend 15 s : acceptez d'abord la réponse</source>
+        <translation>After the reply to an affiliation request, Cancel waits 15 s: accept the reply first</translation>
     </message>
     <message>
         <source>La liste altérée est conservée dans le fichier %s.</source>

@@ -22,6 +22,10 @@ QString Tr(int id) {
 }
 
 QString Tr(int id, std::initializer_list<QString> args) {
+    return Tr(id, QStringList(args));
+}
+
+QString Tr(int id, const QStringList& args) {
     std::vector<std::string> utf8;
     for (const QString& a : args)
         utf8.push_back(a.toStdString());

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -23,6 +24,7 @@ namespace quarnel::ui {
 QString Tr(int id);
 /// Tr(id) with its %s placeholders replaced in order by `args`.
 QString Tr(int id, std::initializer_list<QString> args);
+QString Tr(int id, const QStringList& args);
 
 /// A system text (code page 1252 bytes) for display.
 QString FromCp1252(std::string_view text);

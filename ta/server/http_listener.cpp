@@ -41,14 +41,17 @@ std::string ResponseBytes(const Reply& r) {
 }  // namespace
 
 ParsedRequest ParseHttpRequest(const std::string& data) {
-    std::size_t end = data.find("\r\n\r\n");
+    // The header ends at the first empty line, CR LF or bare LF; it is looked
+    // for only where it may end within the limit, however the bytes came.
+    const std::string_view head(data.data(), std::min(data.size(), kMaxHeader));
+    std::size_t end = head.find("\r\n\r\n");
     std::size_t skip = 4;
-    if (end == std::string::npos) {
-        end = data.find("\n\n");
+    if (const std::size_t lf = head.find("\n\n"); lf < end) {
+        end = lf;
         skip = 2;
     }
-    if (end == std::string::npos) {
-        if (data.size() > kMaxHeader) return Refuse(431, "Request Header Fields Too Large");
+    if (end == std::string_view::npos || end + skip > kMaxHeader) {
+        if (data.size() >= kMaxHeader) return Refuse(431, "Request Header Fields Too Large");
         return {};
     }
     std::vector<std::string> lines;
@@ -74,15 +77,25 @@ ParsedRequest ParseHttpRequest(const std::string& data) {
     if (target != "/QuarnelSys/" && target != "/QuarnelSys") return Refuse(404, "Not Found");
     if (method != "POST") return Refuse(405, "Method Not Allowed");
     std::optional<std::size_t> length;
+    bool transferEncoding = false;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const auto colon = lines[i].find(':');
         if (colon == std::string::npos) continue;
-        if (Lower(Trim(lines[i].substr(0, colon))) != "content-length") continue;
+        const std::string name = Lower(Trim(lines[i].substr(0, colon)));
+        if (name == "transfer-encoding") transferEncoding = true;
+        if (name != "content-length") continue;
         const std::string v = Trim(lines[i].substr(colon + 1));
         if (v.empty() || v.size() > 9 || !std::all_of(v.begin(), v.end(), ::isdigit)) {
             return Refuse(400, "Bad Content-Length");
         }
+        // Two lengths that disagree frame the body two ways: a proxy in
+        // front may have read the other one.
+        if (length && *length != std::stoul(v)) return Refuse(400, "Conflicting Content-Length");
         length = std::stoul(v);
+    }
+    if (transferEncoding) {
+        if (length) return Refuse(400, "Content-Length With Transfer-Encoding");
+        return Refuse(501, "Transfer-Encoding Not Implemented");
     }
     if (!length) return Refuse(411, "Length Required");
     if (*length > kMaxBody) return Refuse(413, "Payload Too Large");
@@ -207,7 +220,7 @@ void HttpListener::Serve(QTcpSocket* socket, const std::string& peer) {
         }
         log_(peer + " kind " + (reply.kind.empty() ? "-" : reply.kind) + " from " +
              (reply.holder.empty() ? "-" : reply.holder) + " -> " + std::to_string(reply.status) +
-             " " + Cp1252ToUtf8(reply.reason));
+             " " + Cp1252ToUtf8(reply.reason) + (reply.replayed ? " (same reply again)" : ""));
         const std::string bytes = ResponseBytes(reply);
         socket->write(bytes.data(), qint64(bytes.size()));
         socket->disconnectFromHost();

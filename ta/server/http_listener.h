@@ -14,8 +14,8 @@
 
 namespace quarnel::ta {
 
-/// What one request may hold: its header, and the body its Content-Length
-/// announces.
+/// What one request may hold: its header (with the empty line that ends it),
+/// and the body its Content-Length announces.
 inline constexpr std::size_t kMaxHeader = 64 * 1024;
 inline constexpr std::size_t kMaxBody = 1024 * 1024;
 
@@ -64,7 +64,9 @@ class HttpListener : public QObject {
 
 /// Splits an HTTP request held in `data`: false while incomplete. On a
 /// complete request `status` is 0 when it is acceptable, else the HTTP status
-/// to refuse it with (and `reason`).
+/// to refuse it with (and `reason`). The body is framed by one Content-Length
+/// only: lengths that disagree, or a Transfer-Encoding beside it, are refused
+/// (400), as a proxy in front might frame the body the other way.
 struct ParsedRequest {
     bool complete = false;
     int status = 0;

@@ -13,6 +13,7 @@
 #include "crypto/dh_constants.h"
 #include "crypto/hextext.h"
 #include "crypto/secret.h"
+#include "crypto/text_cipher.h"
 #include "protocol/body.h"
 #include "protocol/identity.h"
 #include "store/atomic_file.h"
@@ -33,8 +34,20 @@ Refusal Malformed(std::string_view why) {
     return {400, Cp1252Text("Demande mal formée : ") + std::string(why)};
 }
 
-bool IdentityFits(char category, const std::vector<std::string>& identity) {
-    return !SenderIdentityFields(category, identity).empty();
+// The identity of a kind 00 or 01 request: the lines of its category, each no
+// longer than the form's field.
+std::optional<Refusal> CheckIdentity(char category, const std::vector<std::string>& identity,
+                                     const std::string& whose) {
+    if (SenderIdentityFields(category, identity).empty()) {
+        return Malformed("identity of " + std::to_string(identity.size()) + " lines for category " +
+                         std::string(1, category) + whose);
+    }
+    if (const auto line = IdentityLineTooLong(category, identity)) {
+        const std::size_t field = *line + (category == 'A' ? 2 : 0);
+        return Malformed("identity line " + std::to_string(*line + 1) + " is longer than " +
+                         std::to_string(kIdentityLineMax[field]) + " characters");
+    }
+    return std::nullopt;
 }
 
 // The section of a kind 01 or 18 request, which must open with the sender's
@@ -88,6 +101,7 @@ struct AuthorityService::Impl {
     Big exponent{};
     RandomSource random;
     std::string code;
+    long long answeredKept = kAnsweredKept;
 
     ~Impl() { WipeBig(exponent); }
 
@@ -192,23 +206,63 @@ struct AuthorityService::Impl {
         return HexToQuad(*stored);
     }
 
+    // --- requests answered before: their reply again, nothing changed.
+
+    static Reply Again(std::string body, std::string holder) {
+        Reply r;
+        r.body = std::move(body);
+        r.holder = std::move(holder);
+        r.replayed = true;
+        return r;
+    }
+
+    std::optional<Reply> AnsweredAffiliation(const std::string& digest) {
+        auto q =
+            db->Run("SELECT number, reply FROM answered_affiliations WHERE digest = ?", {digest});
+        if (!q || !q->next()) return std::nullopt;
+        return Again(Storage::Bytes(*q, 1), Storage::Bytes(*q, 0));
+    }
+
+    std::optional<Reply> Answered(const AddressFields& a, const std::string& nonce) {
+        auto body = db->Single(
+            "SELECT reply FROM answered_requests WHERE holder = ? AND kind = ? AND nonce = ?",
+            {a.senderNumber, a.kindText, nonce});
+        if (!body) return std::nullopt;
+        return Again(std::move(*body), a.senderNumber);
+    }
+
+    // Keeps the reply, and only the last kAnsweredKept of the sender's kind.
+    bool Remember(const AddressFields& a, const std::string& nonce, const Reply& reply) {
+        return db->Run(
+                   "INSERT INTO answered_requests (holder, kind, nonce, reply) "
+                   "VALUES (?, ?, ?, ?)",
+                   {a.senderNumber, a.kindText, nonce, reply.body}) &&
+               db->Run(
+                   "DELETE FROM answered_requests WHERE holder = ? AND kind = ? AND id <= "
+                   "(SELECT id FROM answered_requests WHERE holder = ? AND kind = ? "
+                   "ORDER BY id DESC LIMIT 1 OFFSET ?)",
+                   {a.senderNumber, a.kindText, a.senderNumber, a.kindText, answeredKept});
+    }
+
     // --- request kinds; a Refusal leaves the transaction to be rolled back.
 
-    std::variant<Reply, Refusal> Affiliation(const Lines& lines, const AddressFields& a) {
+    std::variant<Reply, Refusal> Affiliation(const Lines& lines, const AddressFields& a,
+                                             std::string_view requestData) {
         if (a.senderNumber != code + "00000000") {
             return Refusal{
                 403, Cp1252Text("Cette demande est adressée à un autre Organisme de Confiance")};
         }
+        Quad d{};
+        if (!CondenseText(requestData, d)) return Refusal{500, "Erreur interne"};
+        const std::string digest = QuadToHex(d);
+        if (auto again = AnsweredAffiliation(digest)) return *again;
         AffiliationRequest request;
         std::string why;
         if (!OpenAffiliationRequest(lines, exponent, request, why)) return Malformed(why);
         Affiliate holder;
         holder.category = request.identity.field2;
         holder.identity = SplitAtLineBreaks(request.identity.text);
-        if (!IdentityFits(holder.category, holder.identity)) {
-            return Malformed("identity of " + std::to_string(holder.identity.size()) +
-                             " lines for category " + std::string(1, holder.category));
-        }
+        if (auto refusal = CheckIdentity(holder.category, holder.identity, "")) return *refusal;
         auto number = NextNumber(holder.category);
         if (auto* refusal = std::get_if<Refusal>(&number)) return *refusal;
         holder.number = std::get<std::string>(std::move(number));
@@ -219,7 +273,12 @@ struct AuthorityService::Impl {
         holder.signingKey = RandomKey(random);
         holder.taKey = request.taKey;
         if (!Save(holder, true)) return Refusal{500, "Erreur interne"};
-        return Answer(Kind::PrivateKey, holder, kNoNumber, PrivateKeyLines(holder));
+        Reply reply = Answer(Kind::PrivateKey, holder, kNoNumber, PrivateKeyLines(holder));
+        if (!db->Run("INSERT INTO answered_affiliations (digest, number, reply) VALUES (?, ?, ?)",
+                     {digest, holder.number, reply.body})) {
+            return Refusal{500, "Erreur interne"};
+        }
+        return reply;
     }
 
     std::variant<Affiliate, Refusal> Sender(const AddressFields& a) {
@@ -231,17 +290,26 @@ struct AuthorityService::Impl {
         return *sender;
     }
 
-    std::variant<Reply, Refusal> Update(const Lines& lines, Affiliate holder) {
+    std::variant<Reply, Refusal> Update(const Lines& lines, const AddressFields& a,
+                                        Affiliate holder) {
         DecipheredText section;
         if (auto refusal = OpenSigned(lines, holder, section)) return *refusal;
+        // An old update sent again after a newer one must not bring the old
+        // identity back.
+        if (auto again = Answered(a, lines[2])) return *again;
         auto identity = SplitAtLineBreaks(section.text);
-        if (section.field2 != holder.category || !IdentityFits(holder.category, identity)) {
+        if (section.field2 != holder.category) {
             return Malformed("the identity does not fit the category of " + holder.number);
+        }
+        if (auto refusal = CheckIdentity(holder.category, identity, " of " + holder.number)) {
+            return *refusal;
         }
         holder.identity = std::move(identity);
         holder.versionCode = section.code;
         if (!Save(holder)) return Refusal{500, "Erreur interne"};
-        return Answer(Kind::Updated, holder, kNoNumber, SealLines(holder));
+        Reply reply = Answer(Kind::Updated, holder, kNoNumber, SealLines(holder));
+        if (!Remember(a, lines[2], reply)) return Refusal{500, "Erreur interne"};
+        return reply;
     }
 
     std::variant<Reply, Refusal> Key(const Lines& lines, const AddressFields& a,
@@ -270,9 +338,11 @@ struct AuthorityService::Impl {
                       subject->number, out);
     }
 
-    std::variant<Reply, Refusal> Certification(const Lines& lines, const Affiliate& holder) {
+    std::variant<Reply, Refusal> Certification(const Lines& lines, const AddressFields& a,
+                                               const Affiliate& holder) {
         DecipheredText section;
         if (auto refusal = OpenSigned(lines, holder, section)) return *refusal;
+        if (auto again = Answered(a, lines[2])) return *again;
         CertificationData data;
         if (!ParseCertificationData(section.text, data)) {
             return Malformed("the certification data is not address, digest, signature, date");
@@ -289,20 +359,23 @@ struct AuthorityService::Impl {
                       now})) {
             return Refusal{500, "Erreur interne"};
         }
-        return Answer(Kind::Certificate, holder, kNoNumber,
-                      CertificateLines(holder, text, now, random));
+        Reply reply = Answer(Kind::Certificate, holder, kNoNumber,
+                             CertificateLines(holder, text, now, random));
+        if (!Remember(a, lines[2], reply)) return Refusal{500, "Erreur interne"};
+        return reply;
     }
 
-    std::variant<Reply, Refusal> Decide(const Lines& lines, const AddressFields& a) {
-        if (a.kind == Kind::Affiliation) return Affiliation(lines, a);
+    std::variant<Reply, Refusal> Decide(const Lines& lines, const AddressFields& a,
+                                        std::string_view requestData) {
+        if (a.kind == Kind::Affiliation) return Affiliation(lines, a, requestData);
         if (!IsTaRequestKind(a.kind)) {
             return Refusal{400, "Type de demande inconnu : " + a.kindText};
         }
         auto sender = Sender(a);
         if (auto* refusal = std::get_if<Refusal>(&sender)) return *refusal;
         const Affiliate& holder = std::get<Affiliate>(sender);
-        if (a.kind == Kind::Update) return Update(lines, holder);
-        if (a.kind == Kind::Certification) return Certification(lines, holder);
+        if (a.kind == Kind::Update) return Update(lines, a, holder);
+        if (a.kind == Kind::Certification) return Certification(lines, a, holder);
         return Key(lines, a, holder);
     }
 
@@ -381,6 +454,7 @@ std::unique_ptr<AuthorityService> AuthorityService::Open(const ServiceOptions& o
     WipeLines(lines);
     impl.random = std::move(random);
     impl.code = params.code;
+    impl.answeredKept = options.answeredKept;
     if (ModPowBigSecret(SystemBase(), impl.exponent, SystemModulus()) != params.publicValue) {
         error = secretFile.string() + " does not belong to " + file->string();
         return nullptr;
@@ -415,7 +489,7 @@ Reply AuthorityService::Handle(std::string_view requestData) {
     for (int attempt = 1;; ++attempt) {
         if (impl.db->Begin() != Storage::Outcome::Ok)
             return refuse({503, Cp1252Text("Serveur occupé")}, a.kindText, "");
-        std::variant<Reply, Refusal> outcome = impl.Decide(lines, a);
+        std::variant<Reply, Refusal> outcome = impl.Decide(lines, a, requestData);
         const bool committed = !std::holds_alternative<Refusal>(outcome) && !impl.db->failed() &&
                                impl.db->Commit() == Storage::Outcome::Ok;
         if (committed) {

@@ -23,14 +23,18 @@ std::string PrivateExponentFileName(const std::string& code);
 /// How often a request that lost a serialisation race with another instance
 /// runs again before it is refused as busy.
 inline constexpr int kMaxRaceRetries = 8;
+/// Replies to kinds 01 and 18 remembered per affiliate and kind: the same
+/// request sent again within the last this many gets the same reply.
+inline constexpr long long kAnsweredKept = 1000;
 /// An exponent file is 256 hexadecimal digits and a line end.
 inline constexpr std::size_t kMaxExponentFileSize = 4096;
 
 struct ServiceOptions {
-    std::filesystem::path dir;           ///< the parameter file (and SQLite database)
-    std::string databaseUrl;             ///< postgresql://user@host:port/dbname; empty: SQLite
-    std::string databasePassword;        ///< never from the command line
-    std::filesystem::path exponentFile;  ///< empty: private-exponent-CODE.txt in dir
+    std::filesystem::path dir;               ///< the parameter file (and SQLite database)
+    std::string databaseUrl;                 ///< postgresql://user@host:port/dbname; empty: SQLite
+    std::string databasePassword;            ///< never from the command line
+    std::filesystem::path exponentFile;      ///< empty: private-exponent-CODE.txt in dir
+    long long answeredKept = kAnsweredKept;  ///< tests lower it
 };
 
 /// False (and `error`) unless `file` is a regular file of at most
@@ -43,6 +47,7 @@ struct Reply {
     std::string body;           ///< reply lines with CR LF, or the reason
     std::string kind;           ///< request kind, for the log
     std::string holder;         ///< requester's number, for the log
+    bool replayed = false;      ///< the reply given before to the same request
 };
 
 /// Draws a private exponent, writes "QuarnelTaPr." + code and the exponent
@@ -70,7 +75,9 @@ class AuthorityService {
     /// 50000 + the code read as hexadecimal.
     int DefaultPort() const;
 
-    /// Answers the request data of one POST.
+    /// Answers the request data of one POST. A request answered before (an
+    /// affiliation by the digest of its data, an update or a certification by
+    /// its sender and nonce) gets the same reply again and changes nothing.
     Reply Handle(std::string_view requestData);
 
     /// Marks an affiliate registered (or not): its next seal and the records

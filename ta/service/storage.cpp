@@ -47,6 +47,20 @@ const std::vector<Step>& Steps() {
         // concurrent instances never hand out one number twice.
         {{"CREATE TABLE number_counters (category TEXT PRIMARY KEY, next INTEGER NOT NULL)"},
          {"CREATE TABLE number_counters (category BYTEA PRIMARY KEY, next BIGINT NOT NULL)"}},
+        // The replies already given, so that a request sent again (a lost
+        // reply, or a replay) gets the same reply and changes nothing: kinds
+        // 01 and 18 by the affiliate and the enciphered nonce, kind 00 by the
+        // digest of the request.
+        {{"CREATE TABLE answered_requests (id INTEGER PRIMARY KEY, holder TEXT NOT NULL, "
+          "kind TEXT NOT NULL, nonce TEXT NOT NULL, reply BLOB NOT NULL, "
+          "UNIQUE (holder, kind, nonce))",
+          "CREATE TABLE answered_affiliations (digest TEXT PRIMARY KEY, number TEXT NOT NULL, "
+          "reply BLOB NOT NULL)"},
+         {"CREATE TABLE answered_requests (id BIGSERIAL PRIMARY KEY, holder BYTEA NOT NULL, "
+          "kind BYTEA NOT NULL, nonce BYTEA NOT NULL, reply BYTEA NOT NULL, "
+          "UNIQUE (holder, kind, nonce))",
+          "CREATE TABLE answered_affiliations (digest BYTEA PRIMARY KEY, number BYTEA NOT NULL, "
+          "reply BYTEA NOT NULL)"}},
     };
     return steps;
 }
@@ -179,7 +193,9 @@ void Storage::NoteError(const QSqlError& e) {
     lastError_ = e.text().toStdString();
     failed_ = true;
     const QString code = e.nativeErrorCode();
-    lostRace_ = postgres_ && (code == "40001" || code == "40P01");
+    // A serialisation failure, a deadlock, or a row another instance has just
+    // written first (unique violation): run again, and find it there.
+    lostRace_ = postgres_ && (code == "40001" || code == "40P01" || code == "23505");
 }
 
 bool Storage::Migrate(std::string& error) {
@@ -327,6 +343,8 @@ constexpr Table kTables[] = {
     {"pair_keys", "low, high, key, issued", 4},
     {"issued_keys", "id, holder, subject, kind, issued", 5},
     {"certificates", "id, requester, sender, data, certified, text, issued", 7},
+    {"answered_requests", "id, holder, kind, nonce, reply", 5},
+    {"answered_affiliations", "digest, number, reply", 3},
 };
 
 }  // namespace
@@ -386,7 +404,7 @@ bool Storage::CopyFrom(Storage& source, std::string& summary, std::string& error
     }
     if (!SeedNumberCounters(*this)) return fail("cannot set the number counters", *this);
     if (postgres_) {
-        for (const char* table : {"issued_keys", "certificates"}) {
+        for (const char* table : {"issued_keys", "certificates", "answered_requests"}) {
             const std::string sql = std::string("SELECT setval(pg_get_serial_sequence('") + table +
                                     "', 'id'), COALESCE(MAX(id), 0) + 1, false) FROM " + table;
             if (!Run(sql.c_str())) return fail("cannot set the row numbers", *this);

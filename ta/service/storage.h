@@ -17,7 +17,7 @@
 namespace quarnel::ta {
 
 /// Schema versions this program knows; a database beyond it is refused.
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 /// Where the database password may be given instead of a file.
 inline constexpr const char* kDatabasePasswordVariable = "QUARNEL_TA_DB_PASSWORD";
 /// Longest database address taken from the command line.
@@ -59,7 +59,8 @@ class Storage {
     [[nodiscard]] Outcome Begin();
     [[nodiscard]] Outcome Commit();
     void Rollback();
-    /// Whether the last failure was a lost serialisation race or deadlock:
+    /// Whether the last failure was a lost serialisation race, a deadlock or a
+    /// key another transaction has just committed:
     /// the whole request may run again.
     bool lostRace() const { return lostRace_; }
     /// Whether a statement failed since Begin.

@@ -1,5 +1,6 @@
 // The HTTP exchange against scripted servers on loopback: the wire, the
-// status classes, redirects, time-outs, and the buttons of the connection
+// status classes, redirects, replies that end otherwise than announced,
+// time-outs, the failures named in words, and the buttons of the connection
 // window as the exchange leaves them.
 
 #include <gtest/gtest.h>
@@ -22,6 +23,13 @@ std::string Reply(const std::string& status, const std::string& body,
                   const std::string& headers = "") {
     return "HTTP/1.0 " + status + "\r\n" + headers +
            "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+// One chunk of a chunked reply: its size in hexadecimal, the data.
+std::string Chunk(const std::string& data) {
+    char size[16];
+    std::snprintf(size, sizeof size, "%zX", data.size());
+    return size + std::string(";ext=1\r\n") + data + "\r\n";
 }
 
 // Takes one request, answers `reply` and closes the connection.
@@ -56,9 +64,9 @@ class Exchange : public ::testing::Test {
         log.clear();
         details.clear();
         QObject::connect(exchange.get(), &TaExchange::logged,
-                         [this](int id, const QString& detail) {
+                         [this](int id, const QStringList& detail) {
                              log.push_back(id);
-                             details.push_back(detail.toStdString());
+                             details.push_back(detail.join('|').toStdString());
                          });
         setUp(*exchange);
         ctx.authority.requestKind = kind;
@@ -71,8 +79,16 @@ class Exchange : public ::testing::Test {
         EXPECT_FALSE(exchange->accepterEnabled());
         exchange->Send();
         EXPECT_FALSE(exchange->envoyerEnabled());
-        EXPECT_FALSE(exchange->annulerEnabled());
+        EXPECT_TRUE(exchange->annulerEnabled());  // the person may stop it
         EXPECT_EQ(ctx.information, txt::kTransmission);
+    }
+    // Waits until the exchange has ended one way or the other.
+    bool Ended() {
+        return test::RunUntil([&] { return Accepter() || exchange->envoyerEnabled(); });
+    }
+    std::string Server() const { return "127.0.0.1:" + std::to_string(server->port()); }
+    std::vector<int> Last(std::size_t n) const {
+        return {log.end() - std::ptrdiff_t(std::min(n, log.size())), log.end()};
     }
     bool Logged(int id) const { return std::find(log.begin(), log.end(), id) != log.end(); }
     bool Accepter() const { return exchange->accepterEnabled(); }
@@ -94,6 +110,9 @@ TEST_F(Exchange, AGoodReplyCanBeAcceptedAndAnnulerWaitsForTheTimerAfterAnAffilia
         Send(kind);
         ASSERT_TRUE(test::RunUntil([&] { return Accepter(); }));
         EXPECT_EQ(Annuler(), kind == Kind::Key);
+        EXPECT_FALSE(exchange->envoyerEnabled());
+        EXPECT_EQ(exchange->transfer().done, exchange->transfer().total);
+        EXPECT_EQ(exchange->transfer().total, qint64(kGoodBody.size()));
         EXPECT_TRUE(test::RunUntil([&] { return Annuler(); }, 2000));
         EXPECT_TRUE(Accepter());
         EXPECT_EQ(exchange->memo(),
@@ -133,7 +152,7 @@ TEST_F(Exchange, AReplyWithoutTheEndMarkerOrWithAFailureStatusLeavesOnlyAnnuler)
                " 500 Internal Server Error"}}) {
         Serve(Answer(Reply(c.status, c.body)));
         Send(Kind::Key);
-        ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
+        ASSERT_TRUE(Ended());
         EXPECT_FALSE(Accepter());
         ASSERT_GE(log.size(), c.lastLogged.size());
         EXPECT_EQ(std::vector<int>(log.end() - std::ptrdiff_t(c.lastLogged.size()), log.end()),
@@ -158,7 +177,7 @@ TEST_F(Exchange, RedirectsAreFollowedUpToTheLimit) {
     server->SetScripts(
         {Answer(Reply("301 Moved", "", "LOCATION: " + server->Url("/x/") + "\r\n"))});
     Send(Kind::Key);
-    ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
+    ASSERT_TRUE(Ended());
     EXPECT_EQ(server->connections(), TaHttpClient::kMaxRedirects + 1);
     EXPECT_EQ(server->Failures(), std::vector<std::string>{});
     EXPECT_TRUE(Logged(txt::kLogTooManyRedirects));
@@ -167,7 +186,7 @@ TEST_F(Exchange, RedirectsAreFollowedUpToTheLimit) {
     for (const std::string headers : {"", "Location: ftp://x/\r\n"}) {
         Serve(Answer(Reply("302 Found", "", headers)));
         Send(Kind::Key);
-        ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
+        ASSERT_TRUE(Ended());
         EXPECT_EQ(server->connections(), 1);
         EXPECT_EQ(std::vector<int>(log.end() - 2, log.end()),
                   (std::vector<int>{txt::kLogBadRedirect, txt::kLogErrorNumber}));
@@ -175,21 +194,86 @@ TEST_F(Exchange, RedirectsAreFollowedUpToTheLimit) {
     }
 }
 
+// Short, with interim replies, in chunks: only a reply that ends as it
+// announced can be accepted, and a failed exchange can be sent again.
+TEST_F(Exchange, AReplyIsTakenOnlyWhenItEndsAsAnnounced) {
+    const std::string ok = "HTTP/1.1 200 OK\r\n";
+    const std::string half = kGoodBody.substr(0, 20);
+    struct Case {
+        test::Script script;
+        bool accepted;
+        std::vector<int> lastLogged;
+        std::string detail;  // of the last line logged, after the server
+    };
+    for (const Case& c : {
+             // Closed 50 bytes short: with its end marker, but not whole.
+             Case{{step::ExpectHttp(),
+                   step::Send(ok + "Content-Length: " + std::to_string(kGoodBody.size() + 50) +
+                              "\r\n\r\n" + kGoodBody),
+                   step::Drop()},
+                  false,
+                  {txt::kLogReplyIncomplete},
+                  std::to_string(kGoodBody.size()) + "|" + std::to_string(kGoodBody.size() + 50)},
+             Case{{step::ExpectHttp(), step::Send("HTTP/1.1 100 Continue\r\n\r\n"), step::Pause(50),
+                   step::Send(Reply("200 OK", kGoodBody))},
+                  true,
+                  {txt::kLogReplyReceived},
+                  ""},
+             Case{{step::ExpectHttp(),
+                   step::Send(ok + "Transfer-Encoding: chunked\r\n\r\n" + Chunk(half)),
+                   step::Pause(50), step::Send(Chunk(kGoodBody.substr(20)) + "0\r\n\r\n"),
+                   step::Silence()},
+                  true,
+                  {txt::kLogReplyReceived},
+                  ""},
+             Case{{step::ExpectHttp(),
+                   step::Send(ok + "Transfer-Encoding: chunked\r\n\r\n" + Chunk(half)),
+                   step::Drop()},
+                  false,
+                  {txt::kLogChunksIncomplete},
+                  "20"},
+         }) {
+        Serve(c.script);
+        server->SetScripts({c.script, Answer(Reply("200 OK", kGoodBody))});
+        Send(Kind::Key);
+        ASSERT_TRUE(Ended());
+        EXPECT_EQ(Accepter(), c.accepted);
+        EXPECT_EQ(Last(c.lastLogged.size()), c.lastLogged);
+        EXPECT_EQ(details.back(),
+                  c.lastLogged[0] == txt::kLogReplyReceived ? "" : Server() + "|" + c.detail);
+        if (c.accepted) {
+            EXPECT_EQ(JoinLinesCrLf(exchange->memo()), kGoodBody);
+            continue;
+        }
+        // Never "received" for a reply that was not read; what arrived stays
+        // in view, and Envoyer sends the same request again.
+        EXPECT_FALSE(Logged(txt::kLogReplyReceived));
+        EXPECT_NE(exchange->memo(), ctx.authority.outgoingBody);
+        EXPECT_TRUE(Annuler());
+        exchange->Send();
+        ASSERT_TRUE(Ended());
+        EXPECT_TRUE(Accepter());
+        EXPECT_EQ(server->Received(1), server->Received(0));
+    }
+}
+
 TEST_F(Exchange, ASilentOrSlowServerMeetsOneDeadlineAndAnnulerLeavesTheRequestWaiting) {
     Serve({step::ExpectHttp(), step::Silence()});
     setUp = [](TaExchange& e) { e.client().SetTimeoutOverride(300); };
     Send(Kind::Key);
-    ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
+    ASSERT_TRUE(Ended());
     // The request went out: the reply is what did not come.
     EXPECT_FALSE(Logged(txt::kLogRequestFailed));
-    EXPECT_EQ(std::vector<int>(log.end() - 2, log.end()),
-              (std::vector<int>{txt::kLogNoReply, txt::kLogTimedOut}));
+    EXPECT_EQ(Last(2), (std::vector<int>{txt::kLogNoReply, txt::kLogTimedOut}));
+    EXPECT_EQ(details[details.size() - 2], Server() + "|1");
     EXPECT_FALSE(Accepter());
     exchange->Cancel();
     EXPECT_EQ(ctx.information, txt::kEnAttente);
 
-    // A byte every 100 ms does not push the deadline back.
-    test::Script trickle{step::ExpectHttp(), step::Send("HTTP/1.0 200 OK\r\n")};
+    // A byte every 100 ms does not push the deadline back, and what had
+    // arrived stays in view.
+    test::Script trickle{step::ExpectHttp(),
+                         step::Send("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\n")};
     for (int i = 0; i < 12; ++i) {
         trickle.push_back(step::Pause(100));
         trickle.push_back(step::Send("x"));
@@ -197,15 +281,17 @@ TEST_F(Exchange, ASilentOrSlowServerMeetsOneDeadlineAndAnnulerLeavesTheRequestWa
     Serve(trickle);
     setUp = [](TaExchange& e) { e.client().SetTimeoutOverride(400); };
     Send(Kind::Affiliation);
-    ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
-    EXPECT_EQ(std::vector<int>(log.end() - 2, log.end()),
-              (std::vector<int>{txt::kLogNoReply, txt::kLogTimedOut}));
+    ASSERT_TRUE(Ended());
+    EXPECT_EQ(Last(2), (std::vector<int>{txt::kLogReplyUnfinished, txt::kLogTimedOut}));
+    ASSERT_EQ(exchange->memo().size(), 1u);
+    EXPECT_EQ(exchange->memo()[0], std::string(exchange->memo()[0].size(), 'x'));
+    EXPECT_LT(exchange->memo()[0].size(), 12u);
 
     // A server that closes without a word: the request did not get through.
     Serve({step::ExpectHttp(), step::Drop()});
     Send(Kind::Key);
-    ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
-    EXPECT_EQ(log.back(), txt::kLogRequestFailed);
+    ASSERT_TRUE(Ended());
+    EXPECT_EQ(Last(2), (std::vector<int>{txt::kLogRequestFailed, txt::kLogClosedSilently}));
     EXPECT_FALSE(Logged(txt::kLogReplyFailed));
 }
 
@@ -247,7 +333,7 @@ TEST_F(Exchange, TheReplyAndEachHeaderLineAreBounded) {
           Case{open + std::string(kLine * 3, 'p'), txt::kLogHeaderLineTooLong, lineTooLong}}) {
         Serve({step::ExpectHttp(), step::Send(c.sent), step::Silence()});
         Send(Kind::Key);
-        ASSERT_TRUE(test::RunUntil([&] { return Annuler(); })) << c.sent.size();
+        ASSERT_TRUE(Ended()) << c.sent.size();
         EXPECT_EQ(log.back(), c.logged);
         EXPECT_EQ(details.back(), c.detail);
         EXPECT_FALSE(Accepter());
@@ -271,11 +357,20 @@ TEST_F(Exchange, ThroughAProxyTheRequestNamesTheWholeUrl) {
               "Proxy-Connection: Keep-Alive\r\n");
     EXPECT_NE(r.find("\r\nHost: ta.example\r\n"), std::string::npos);
 
-    // The proxy gone: nothing listens, a connection failure.
+    // The proxy gone: nothing listens, a refused connection, told apart
+    // from a name that is not known.
+    const std::string where = "127.0.0.1:" + ctx.settings.proxyPort;
     proxy.reset();
     Send(Kind::Key);
-    ASSERT_TRUE(test::RunUntil([&] { return Annuler(); }));
-    EXPECT_EQ(log.back(), txt::kLogConnectFailed);
+    ASSERT_TRUE(Ended());
+    EXPECT_EQ(Last(2), (std::vector<int>{txt::kLogConnectFailed, txt::kLogRefused}));
+    EXPECT_EQ(details.back(), where);
+    ctx.settings.proxyAddress.clear();
+    ctx.settings.taAddress = "nohost.invalid";
+    Send(Kind::Key);
+    ASSERT_TRUE(test::RunUntil([&] { return exchange->envoyerEnabled(); }, 30000));
+    EXPECT_EQ(Last(2), (std::vector<int>{txt::kLogHostNotFound, txt::kLogUnknownHost}));
+    EXPECT_EQ(details.back(), "nohost.invalid");
 }
 
 }  // namespace

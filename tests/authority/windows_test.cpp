@@ -1,9 +1,8 @@
 // The authority's windows offscreen: the affiliation forms' rules as a person
-// meets them, the new-correspondent dialog, the connection window's Annuler,
-// and a newcomer who initialises, is affiliated, asks a key and updates the
-// affiliation through the main window and renews the key from the
-// correspondents window, against a real quarnel-ta, with an
-// affiliate on the other side.
+// meets them, the new-correspondent dialog, the connection window stopped,
+// sent again and counting its bytes, and a newcomer who initialises, is affiliated, asks a key and
+// updates the affiliation through the main window and renews the key from the correspondents
+// window, against a real quarnel-ta, with an affiliate on the other side.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +10,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -23,6 +24,8 @@
 #include "crypto/own_keys.h"
 #include "holder/settings.h"
 #include "holder_fixture.h"
+#include "protocol/body.h"
+#include "scripted_server.h"
 #include "scripted_windows.h"
 #include "store/key_store.h"
 #include "store/windows/form_liste.h"
@@ -139,11 +142,10 @@ TEST_F(Windows, EveryFieldHasRoomForItsLongestText) {
         form->show();
         for (QLineEdit* edit : form->findChildren<QLineEdit*>()) {
             if (!edit->isVisible()) continue;
-            // In the field's letter case; the longest limit for a field without one.
+            // In the field's letter case.
             Type(*form, edit->objectName().toLatin1().constData(), "a");
             const QChar letter = edit->text() == "A" ? u'X' : u'x';
-            const int length = edit->maxLength() < 1000 ? edit->maxLength() : 60;
-            EXPECT_TRUE(ShowsWhole(*edit, QString(length, letter)))
+            EXPECT_TRUE(ShowsWhole(*edit, QString(edit->maxLength(), letter)))
                 << form->objectName().toStdString() << " " << edit->objectName().toStdString();
         }
     }
@@ -202,6 +204,68 @@ TEST_F(Windows, HelpStaysUsableBesideAModalDialog) {
     QTest::keyClick(help.windowHandle(), Qt::Key_Escape);
     EXPECT_FALSE(help.isVisible());
     EXPECT_TRUE(dialog.isVisible());
+}
+
+// While the authority says nothing Annuler stops the exchange; a failed
+// exchange is sent again from the window; the bar counts the bytes, and a
+// disabled button says why.
+TEST_F(Windows, TheConnectionWindowIsStoppedOrSentAgainAndCountsItsBytes) {
+    namespace step = test::step;
+    const std::string reply = kSeparatorLine + "\r\n" + kEndMarkerLine + "\r\n";
+    test::ScriptedServer server(
+        {{step::ExpectHttp(), step::Silence()},
+         {step::ExpectHttp(), step::Drop()},
+         {step::ExpectHttp(), step::Send("HTTP/1.0 200 OK\r\nContent-Length: " +
+                                         std::to_string(reply.size()) + "\r\n\r\n" + reply)}});
+    ctx.settings.taAddress = "127.0.0.1";
+    ctx.settings.taPortChoice = 'A';
+    ctx.settings.taCode = test::FreeTaCode([&](quint16 port) { return server.Listen(port); });
+    ctx.authority.requestKind = Kind::Key;
+    ctx.authority.outgoingBody = {"title", kSeparatorLine, "10" + std::string(30, '0'),
+                                  kEndMarkerLine};
+    const QString sent =
+        QString::number(HttpRequestBytes(TargetOf(ConfigureTaConnection(ctx.settings)), false,
+                                         RequestData(ctx.authority.outgoingBody))
+                            .size());
+    QWidget main;
+    FormTCP_IP window(ctx, ctx.authority, &main);
+    const auto buttons = [](QDialog& d) {
+        return std::tuple<QPushButton&, QPushButton&, QPushButton&, QProgressBar&>{
+            Child<QPushButton>(d, "BitBtnEnvoyer"), Child<QPushButton>(d, "BitBtnRecevoir"),
+            Child<QPushButton>(d, "BitBtnAnnuler"), Child<QProgressBar>(d, "ProgressTransfert")};
+    };
+    runner.Once("FormTCP_IP", [&](QDialog& d) {
+        auto [envoyer, accepter, annuler, bar] = buttons(d);
+        EXPECT_EQ(bar.text(), Tr(txt::kProgressRequest, {QString("0"), sent}));
+        Click(d, "BitBtnEnvoyer");
+        ASSERT_TRUE(test::RunUntil([&] {
+            return bar.text() == Tr(txt::kProgressRequest, {sent, sent});
+        }));
+        EXPECT_TRUE(annuler.isEnabled());
+        EXPECT_EQ(envoyer.toolTip(), Tr(txt::kTipEnvoyerRunning));
+        EXPECT_EQ(accepter.toolTip(), Tr(txt::kTipAccepter));
+        Click(d, "BitBtnAnnuler");
+    });
+    EXPECT_FALSE(window.RunRequestDriver(main));
+    EXPECT_EQ(ctx.information, txt::kEnAttente);
+    runner.Once("FormTCP_IP", [&](QDialog& d) {
+        auto [envoyer, accepter, annuler, bar] = buttons(d);
+        Click(d, "BitBtnEnvoyer");
+        ASSERT_TRUE(test::RunUntil([&] { return envoyer.isEnabled(); }));
+        EXPECT_TRUE(Child<QPlainTextEdit>(d, "MemoAction")
+                        .toPlainText()
+                        .endsWith(Tr(txt::kLogClosedSilently,
+                                     {QString("127.0.0.1:%1").arg(server.port())})));
+        Click(d, "BitBtnEnvoyer");
+        ASSERT_TRUE(test::RunUntil([&] { return accepter.isEnabled(); }));
+        const QString size = QString::number(reply.size());
+        EXPECT_EQ(bar.text(), Tr(txt::kProgressReply, {size, size}));
+        EXPECT_EQ(envoyer.toolTip(), Tr(txt::kTipEnvoyerAnswered));
+        EXPECT_EQ(annuler.toolTip(), "");
+        Click(d, "BitBtnAnnuler");
+    });
+    EXPECT_FALSE(window.RunRequestDriver(main));
+    EXPECT_EQ(server.connections(), 3);
 }
 
 // A newcomer (A) through the windows and an affiliate (D) through the

@@ -207,10 +207,10 @@ inline bool ExchangeOverHttp(ProgramData& ctx, bool* httpError = nullptr) {
     TaExchange exchange;
     std::vector<int> log;
     QObject::connect(&exchange, &TaExchange::logged,
-                     [&](int id, const QString&) { log.push_back(id); });
+                     [&](int id, const QStringList&) { log.push_back(id); });
     exchange.Prepare(ctx, ctx.authority);
     exchange.Send();
-    if (!RunUntil([&] { return exchange.accepterEnabled() || exchange.annulerEnabled(); }, 20000)) {
+    if (!RunUntil([&] { return exchange.accepterEnabled() || exchange.envoyerEnabled(); }, 20000)) {
         return false;
     }
     if (httpError) *httpError = std::count(log.begin(), log.end(), txt::kLogErrorNumber) > 0;

@@ -1,7 +1,8 @@
 // Several quarnel-ta instances on one store: concurrent requests across them,
-// an instance killed while it works, a folder of the first schema, and the
-// copy of an SQLite authority into PostgreSQL. With QUARNEL_TA_DB_DIR the
-// instances share a PostgreSQL database, otherwise one SQLite folder.
+// an instance killed while it works, the framing they refuse and the requests
+// sent to them again, a folder of the first schema, and the copy of an SQLite
+// authority into PostgreSQL. With QUARNEL_TA_DB_DIR the instances share a
+// PostgreSQL database, otherwise one SQLite folder.
 
 #include <gtest/gtest.h>
 
@@ -12,9 +13,11 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <map>
 #include <set>
 
 #include "holder_fixture.h"
+#include "protocol/identity.h"
 #include "ta/service/storage.h"
 #include "ta_server.h"
 
@@ -26,10 +29,21 @@ struct Posted {
     std::string body;
 };
 
+// The HTTP request that posts `data`, with `headers` and the length of `data`
+// (`length`, when given, instead).
+std::string Http(const std::string& data, const std::string& headers = "",
+                 const std::string& length = "") {
+    return "POST /QuarnelSys/ HTTP/1.0\r\n" + headers +
+           "Content-Length: " + (length.empty() ? std::to_string(data.size()) : length) +
+           "\r\n\r\n" + data;
+}
+
 // Posts every request at once, each to its port, and waits for every reply;
-// `onReply` is told as the first bytes of each reply arrive.
+// `onReply` is told as the first bytes of each reply arrive. `raw`: the
+// requests are whole HTTP requests, not request data.
 std::vector<Posted> PostAll(const std::vector<std::pair<quint16, std::string>>& requests,
-                            const std::function<void(std::size_t)>& onReply = {}) {
+                            const std::function<void(std::size_t)>& onReply = {},
+                            bool raw = false) {
     std::vector<Posted> out(requests.size());
     std::vector<QByteArray> received(requests.size());
     std::vector<bool> finished(requests.size());
@@ -37,11 +51,9 @@ std::vector<Posted> PostAll(const std::vector<std::pair<quint16, std::string>>& 
     for (std::size_t i = 0; i < requests.size(); ++i) {
         sockets.push_back(std::make_unique<QTcpSocket>());
         QTcpSocket* s = sockets.back().get();
-        const std::string data = requests[i].second;
-        QObject::connect(s, &QTcpSocket::connected, [s, data] {
-            s->write(QByteArray::fromStdString("POST /QuarnelSys/ HTTP/1.0\r\nContent-Length: " +
-                                               std::to_string(data.size()) + "\r\n\r\n" + data));
-        });
+        const std::string bytes = raw ? requests[i].second : Http(requests[i].second);
+        QObject::connect(s, &QTcpSocket::connected,
+                         [s, bytes] { s->write(QByteArray::fromStdString(bytes)); });
         QObject::connect(s, &QTcpSocket::readyRead, [s, &received, &onReply, i] {
             const bool first = received[i].isEmpty();
             received[i] += s->readAll();
@@ -120,15 +132,15 @@ class Instances : public ::testing::Test {
     }
 
     /// Another connection to the instances' store.
-    QSqlDatabase OpenStore() {
+    QSqlDatabase OpenStore(const QString& name = "blocker") {
         QSqlDatabase db;
         if (ta_.database().empty()) {
-            db = QSqlDatabase::addDatabase("QSQLITE", "blocker");
+            db = QSqlDatabase::addDatabase("QSQLITE", name);
             db.setDatabaseName(
                 QString::fromStdString((ta_.dir() / ta::kDatabaseFileName).string()));
         } else {
             const QUrl u(QString::fromStdString(ta_.database()));
-            db = QSqlDatabase::addDatabase("QPSQL", "blocker");
+            db = QSqlDatabase::addDatabase("QPSQL", name);
             db.setHostName(u.host());
             db.setPort(u.port());
             db.setDatabaseName(u.path().mid(1));
@@ -205,6 +217,151 @@ TEST_F(Instances, AnInstanceKilledInTheMiddleOfRequestsLosesNothingItAcknowledge
         EXPECT_EQ(p.status, 200) << p.body;
 }
 
+// Requests each instance refuses for their framing (a proxy in front might
+// frame them otherwise) or for an identity longer than the forms allow, and
+// requests sent again: replayed, or resent honestly after a lost reply, to
+// any instance, at once or after newer ones. Each gets the very reply it got
+// before and changes nothing.
+TEST_F(Instances, BadFramingIsRefusedAndARequestSentAgainGetsTheSameReply) {
+    auto holders = NewHolders(2, 400);
+    ProgramData& h = *holders[0];  // category F
+    const auto build = [&h](Kind kind) {
+        h.authority.requestKind = kind;
+        EXPECT_TRUE(BuildOutgoingBody(h, h.authority, h.messages).ok);
+        return RequestData(h.authority.outgoingBody);
+    };
+    const auto at = [this](std::size_t instance, const std::string& bytes) {
+        return std::pair{ports_[instance % ports_.size()], bytes};
+    };
+    std::map<std::string, std::string> replies;  // by step
+    struct Step {
+        std::string name;
+        std::function<std::vector<std::pair<quint16, std::string>>()> send;  // whole HTTP
+        int status;
+        std::string sameAs;  // the step whose reply each reply must repeat
+        bool accept;         // the holder takes the reply
+        bool held = false;   // the store is held by another writer for a moment
+    };
+    std::string affiliation, update1, update2, certification;
+    const std::string pad(70 * 1024, 'p');
+    const std::vector<Step> steps{
+        {"affiliation",
+         [&] {
+             affiliation = build(Kind::Affiliation);
+             h.programState = ProgramState::NotAffiliated;
+             return std::vector{at(0, Http(affiliation))};
+         },
+         200, "", true},
+        {"affiliation again", [&] { return std::vector{at(1, Http(affiliation))}; }, 200,
+         "affiliation", false},
+        {"acknowledgement",
+         [&] {
+             h.authority.firstAffiliation = true;
+             return std::vector{at(2, Http(build(Kind::Update)))};
+         },
+         200, "", true},
+        {"update to Lille",
+         [&] {
+             h.authority.firstAffiliation = false;
+             h.settings.identity[6] = "LILLE";
+             update1 = build(Kind::Update);
+             return std::vector{at(0, Http(update1))};
+         },
+         200, "", true},
+        // The reply to Nice is lost on the way: the holder resends the same
+        // request to another instance.
+        {"update to Nice, reply lost",
+         [&] {
+             h.settings.identity[6] = "NICE";
+             update2 = build(Kind::Update);
+             return std::vector{at(1, Http(update2))};
+         },
+         200, "", false},
+        {"update to Nice resent", [&] { return std::vector{at(2, Http(update2))}; }, 200,
+         "update to Nice, reply lost", true},
+        {"update to Lille replayed", [&] { return std::vector{at(0, Http(update1))}; }, 200,
+         "update to Lille", false},
+        // Three copies at once, each instance reading the replies kept
+        // before any of them has committed its own.
+        {"certification three times at once",
+         [&] {
+             h.messages.certificationData = std::string(32, '2') + "\r" + std::string(32, 'A') +
+                                            "\r" + std::string(32, 'B') + "\r05/12/2026 14:03:07";
+             certification = build(Kind::Certification);
+             return std::vector{at(0, Http(certification)), at(1, Http(certification)),
+                                at(2, Http(certification))};
+         },
+         200, "", true, true},
+        {"certification again", [&] { return std::vector{at(1, Http(certification))}; }, 200,
+         "certification three times at once", false},
+        {"two lengths", [&] { return std::vector{at(1, Http(update1, "Content-Length: 3\r\n"))}; },
+         400, "", false},
+        {"a length and chunks",
+         [&] { return std::vector{at(2, Http(update1, "Transfer-Encoding: chunked\r\n"))}; }, 400,
+         "", false},
+        {"a 70 KiB header line in one piece",
+         [&] { return std::vector{at(0, Http(update1, "X-Pad: " + pad + "\r\n"))}; }, 431, "",
+         false},
+        {"a name longer than the form takes",
+         [&] {
+             ProgramData& o = *holders[1];  // category D
+             o.settings.identity[2] = std::string(kIdentityLineMax[2] + 1, 'N');
+             o.authority.requestKind = Kind::Affiliation;
+             EXPECT_TRUE(BuildOutgoingBody(o, o.authority, o.messages).ok);
+             return std::vector{at(1, Http(RequestData(o.authority.outgoingBody)))};
+         },
+         400, "", false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        const auto requests = step.send();
+        QSqlDatabase blocker;
+        QSqlQuery hold;
+        if (step.held) {
+            blocker = OpenStore();
+            hold = QSqlQuery(blocker);
+            ASSERT_TRUE(ta_.database().empty()
+                            ? hold.exec("BEGIN IMMEDIATE")
+                            : hold.exec("BEGIN") &&
+                                  hold.exec("LOCK TABLE certificates IN EXCLUSIVE MODE"));
+            QTimer::singleShot(1000, [&hold] { hold.exec("ROLLBACK"); });
+        }
+        const auto posted = PostAll(requests, {}, true);
+        if (step.held) {
+            hold = QSqlQuery();
+            blocker.close();
+            blocker = QSqlDatabase();
+            QSqlDatabase::removeDatabase("blocker");
+        }
+        for (const Posted& p : posted) {
+            ASSERT_EQ(p.status, step.status) << p.body;
+            EXPECT_EQ(p.body, posted[0].body);
+            if (!step.sameAs.empty()) {
+                EXPECT_EQ(p.body, replies.at(step.sameAs));
+            }
+        }
+        replies[step.name] = posted[0].body;
+        if (step.accept) {
+            EXPECT_TRUE(ProcessTaReply(h, h.authority, posted[0].body).accepted);
+        }
+    }
+    EXPECT_EQ(h.programState, ProgramState::Affiliated);
+    // One affiliate, one certificate, the identity last sent.
+    QSqlDatabase store = OpenStore("reader");
+    QSqlQuery q(store);
+    const auto single = [&q](const QString& sql) {
+        EXPECT_TRUE(q.exec(sql) && q.next()) << q.lastError().text().toStdString();
+        return q.value(0).toByteArray().toStdString();
+    };
+    EXPECT_EQ(single("SELECT COUNT(*) FROM affiliates"), "1");
+    EXPECT_EQ(single("SELECT COUNT(*) FROM certificates"), "1");
+    EXPECT_NE(single("SELECT identity FROM affiliates").find("\rNICE\r"), std::string::npos);
+    q = QSqlQuery();
+    store.close();
+    store = QSqlDatabase();
+    QSqlDatabase::removeDatabase("reader");
+}
+
 // An authority in this process on SQLite in its folder, with three affiliates
 // of category F, the first of whom holds a key for the second.
 class InProcess : public ::testing::Test {
@@ -220,10 +377,12 @@ class InProcess : public ::testing::Test {
         }
         ASSERT_TRUE(Ask(*service, *holders_[0], Kind::Key, holders_[1]->ownNumber));
     }
-    std::unique_ptr<ta::AuthorityService> Open(const std::string& database = "") {
+    std::unique_ptr<ta::AuthorityService> Open(const std::string& database = "",
+                                               long long answeredKept = ta::kAnsweredKept) {
         ta::ServiceOptions options;
         options.dir = dir_.path();
         options.databaseUrl = database;
+        options.answeredKept = answeredKept;
         options.databasePassword = TestCluster().password;
         std::string error;
         auto service = ta::AuthorityService::Open(options, error);
@@ -263,14 +422,33 @@ TEST_F(InProcess, AFolderOfTheFirstSchemaIsBroughtUpToDateAndKeepsItsNumbers) {
         auto db = QSqlDatabase::addDatabase("QSQLITE", "first-schema");
         db.setDatabaseName(QString::fromStdString((dir_.path() / ta::kDatabaseFileName).string()));
         ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        ASSERT_TRUE(q.exec("DROP TABLE schema_version") && q.exec("DROP TABLE number_counters"));
+        for (const char* table :
+             {"schema_version", "number_counters", "answered_requests", "answered_affiliations"})
+            ASSERT_TRUE(QSqlQuery(db).exec(QString("DROP TABLE ") + table));
         db.close();
     }
     QSqlDatabase::removeDatabase("first-schema");
     auto service = Open();
     ASSERT_TRUE(service);
     ExpectNumbersGoOn(*service);
+}
+
+TEST_F(InProcess, RepliesAreKeptForTheLastRequestsOfEachAffiliateAndKind) {
+    auto service = Open("", 2);
+    ASSERT_TRUE(service);
+    ProgramData& h = *holders_[0];
+    h.authority.requestKind = Kind::Update;
+    std::vector<std::string> sent;
+    for (const char* city : {"LILLE", "NICE", "BREST"}) {
+        h.settings.identity[6] = city;
+        ASSERT_TRUE(BuildOutgoingBody(h, h.authority, h.messages).ok);
+        sent.push_back(RequestData(h.authority.outgoingBody));
+        const ta::Reply r = service->Handle(sent.back());
+        ASSERT_EQ(r.status, 200) << r.reason;
+        EXPECT_FALSE(r.replayed);
+    }
+    for (std::size_t i = sent.size(); i-- > 0;)
+        EXPECT_EQ(service->Handle(sent[i]).replayed, i > 0) << i;
 }
 
 TEST_F(InProcess, MigrateCopiesIntoPostgresqlOnceAndTheCopyServes) {

@@ -41,8 +41,14 @@ TEST(HttpFront, TakesThePathDirectOrAsAProxyForwardsItAndRefusesTheRest) {
     EXPECT_EQ(atLimit.needed, Post("/QuarnelSys/", "", std::to_string(kMaxBody)).size() + kMaxBody);
     EXPECT_EQ(ParseHttpRequest(Post("/QuarnelSys/", "", std::to_string(kMaxBody + 1))).status, 413);
     EXPECT_EQ(ParseHttpRequest(Post("/QuarnelSys/", "", "x")).status, 400);
-    EXPECT_FALSE(ParseHttpRequest(std::string(kMaxHeader, 'a')).complete);
-    EXPECT_EQ(ParseHttpRequest(std::string(kMaxHeader + 1, 'a')).status, 431);
+    // The header, its empty line included, up to kMaxHeader bytes, whatever
+    // follows it at once.
+    const std::string head = "POST /QuarnelSys/ HTTP/1.0\r\nContent-Length: 0\r\nX: ";
+    const std::string full = head + std::string(kMaxHeader - head.size() - 4, 'p') + "\r\n\r\n";
+    EXPECT_EQ(ParseHttpRequest(full + "more").status, 0);
+    EXPECT_EQ(ParseHttpRequest(head + "p" + full.substr(head.size())).status, 431);
+    EXPECT_FALSE(ParseHttpRequest(std::string(kMaxHeader - 1, 'a')).complete);
+    EXPECT_EQ(ParseHttpRequest(std::string(kMaxHeader, 'a')).status, 431);
 }
 
 TEST(Service, RefusalsSayWhy) {

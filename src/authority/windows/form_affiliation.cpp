@@ -35,8 +35,6 @@ constexpr FieldNames kNames[kIdFieldCount] = {
     {"EditFax", "LbFax"},           {"EditEmail", "LbEmail"},
 };
 
-constexpr int kWidestField = 60;
-
 int CaptionOf(IdField f, char category) {
     switch (f) {
         case IdField::Firm:
@@ -107,13 +105,11 @@ void AffiliationForm::BuildWidgets() {
             edits_[i] = new QLineEdit(box);
             edits_[i]->setObjectName(kNames[i].edit);
             const FieldRule rule = RuleOf(f);
-            if (rule.maxLength > 0) edits_[i]->setMaxLength(rule.maxLength);
+            edits_[i]->setMaxLength(rule.maxLength);
             // The identity is kept in the settings file, one line a field.
             RefuseControlCharacters(*edits_[i]);
-            // Room for the longest text the field takes, in its letter case;
-            // a field without a limit as wide as the widest that has one.
-            FitToLength(*edits_[i], rule.maxLength > 0 ? rule.maxLength : kWidestField,
-                        rule.upper ? u'X' : u'x');
+            // Room for the longest text the field takes, in its letter case.
+            FitToLength(*edits_[i], rule.maxLength, rule.upper ? u'X' : u'x');
             fixed_[i] = new QLabel(box);
             fixed_[i]->setObjectName(kNames[i].label);
             fixed_[i]->hide();

@@ -1,9 +1,13 @@
 #include "authority/windows/form_tcp_ip.h"
 
+#include <algorithm>
+#include <limits>
+
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -36,6 +40,11 @@ FormTCP_IP::FormTCP_IP(HolderContext& ctx, AuthorityState& auth, QWidget* parent
     outer->addWidget(memoDonnees_, 2);
     outer->addWidget(labelAction_);
     outer->addWidget(memoAction_, 1);
+    progressTransfert_ = new QProgressBar(this);
+    progressTransfert_->setObjectName("ProgressTransfert");
+    progressTransfert_->setTextVisible(true);
+    progressTransfert_->setAlignment(Qt::AlignCenter);
+    outer->addWidget(progressTransfert_);
     auto* buttons = new QHBoxLayout;
     bitBtnEnvoyer_ = new QPushButton(this);
     bitBtnEnvoyer_->setObjectName("BitBtnEnvoyer");
@@ -56,8 +65,8 @@ FormTCP_IP::FormTCP_IP(HolderContext& ctx, AuthorityState& auth, QWidget* parent
     connect(bitBtnAide_, &QPushButton::clicked, this, &QuarnelDialog::ShowHelp);
     connect(&exchange_, &TaExchange::changed, this, &FormTCP_IP::Mirror);
     connect(&exchange_, &TaExchange::logged, this, &FormTCP_IP::Log);
+    connect(&exchange_, &TaExchange::progressed, this, &FormTCP_IP::ShowTransfer);
     Retranslate();
-    Mirror();
 }
 
 void FormTCP_IP::Retranslate() {
@@ -68,6 +77,8 @@ void FormTCP_IP::Retranslate() {
     bitBtnRecevoir_->setText(Tr(txt::kAccepter));
     bitBtnAnnuler_->setText(Tr(txt::kAnnuler));
     bitBtnAide_->setText(Tr(txt::kAide));
+    Mirror();
+    ShowTransfer();
 }
 
 void FormTCP_IP::Mirror() {
@@ -78,11 +89,31 @@ void FormTCP_IP::Mirror() {
     bitBtnEnvoyer_->setEnabled(exchange_.envoyerEnabled());
     bitBtnRecevoir_->setEnabled(exchange_.accepterEnabled());
     bitBtnAnnuler_->setEnabled(exchange_.annulerEnabled());
+    // A disabled button says why.
+    const bool answered = exchange_.phase() == TaExchange::Phase::Answered;
+    bitBtnEnvoyer_->setToolTip(exchange_.envoyerEnabled() ? QString()
+                               : answered                 ? Tr(txt::kTipEnvoyerAnswered)
+                                                          : Tr(txt::kTipEnvoyerRunning));
+    bitBtnRecevoir_->setToolTip(exchange_.accepterEnabled() ? QString() : Tr(txt::kTipAccepter));
+    bitBtnAnnuler_->setToolTip(exchange_.annulerEnabled() ? QString() : Tr(txt::kTipAnnulerHeld));
     if (exchange_.accepterEnabled()) bitBtnRecevoir_->setFocus();
 }
 
-void FormTCP_IP::Log(int textId, const QString& detail) {
-    memoAction_->appendPlainText(Tr(textId, {detail}));
+void FormTCP_IP::ShowTransfer() {
+    const TaExchange::Transfer& t = exchange_.transfer();
+    const QString done = QString::number(t.done);
+    // Without an announced length the bar stays empty and its text counts.
+    const qint64 total = std::clamp<qint64>(t.total, 1, std::numeric_limits<int>::max());
+    progressTransfert_->setRange(0, int(total));
+    progressTransfert_->setValue(t.total < 0 ? 0 : int(std::min(t.done, total)));
+    progressTransfert_->setFormat(
+        !t.reply       ? Tr(txt::kProgressRequest, {done, QString::number(t.total)})
+        : t.total >= 0 ? Tr(txt::kProgressReply, {done, QString::number(t.total)})
+                       : Tr(txt::kProgressReplyOpen, {done}));
+}
+
+void FormTCP_IP::Log(int textId, const QStringList& details) {
+    memoAction_->appendPlainText(Tr(textId, details));
 }
 
 bool FormTCP_IP::RunRequestDriver(const QWidget& mainWindow) {

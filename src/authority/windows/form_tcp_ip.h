@@ -1,7 +1,9 @@
 #pragma once
-// TA connection window: shows the request, sends it over HTTP (Envoyer),
-// shows the reply and lets the holder accept it (Accepter). It mirrors a
-// TaExchange; the request driver runs it and processes an accepted reply.
+// TA connection window: shows the request, sends it over HTTP (Envoyer), the
+// bytes sent and received, the reply, and lets the holder accept it
+// (Accepter), stop the exchange (Annuler) or send again after a failure. It
+// mirrors a TaExchange; the request driver runs it and processes an accepted
+// reply.
 
 #include <functional>
 
@@ -11,6 +13,7 @@
 
 class QLabel;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace quarnel::ui {
@@ -46,7 +49,8 @@ class FormTCP_IP : public QuarnelDialog {
 
   private:
     void Mirror();
-    void Log(int textId, const QString& detail);
+    void ShowTransfer();
+    void Log(int textId, const QStringList& details);
 
     AuthorityState& auth_;
     TaExchange exchange_;
@@ -55,6 +59,7 @@ class FormTCP_IP : public QuarnelDialog {
     QPlainTextEdit* memoDonnees_ = nullptr;
     QLabel* labelAction_ = nullptr;
     QPlainTextEdit* memoAction_ = nullptr;
+    QProgressBar* progressTransfert_ = nullptr;
     QPushButton* bitBtnEnvoyer_ = nullptr;
     QPushButton* bitBtnRecevoir_ = nullptr;
     QPushButton* bitBtnAnnuler_ = nullptr;
