@@ -47,6 +47,16 @@ void SmtpReplyReader::Clear() {
 }
 
 Pop3LineReader::Result Pop3LineReader::Next(std::size_t limit, QByteArray& line) {
+    if (discarding_) {
+        const qsizetype end = pending_.indexOf('\n', from_);
+        if (end < 0) {
+            pending_.clear();
+            from_ = 0;
+            return Result::More;
+        }
+        from_ = end + 1;
+        discarding_ = false;
+    }
     const qsizetype lf = pending_.indexOf('\n', from_);
     if (lf < 0) {
         if (std::size_t(pending_.size() - from_) > limit) return Result::TooLong;
@@ -64,6 +74,7 @@ Pop3LineReader::Result Pop3LineReader::Next(std::size_t limit, QByteArray& line)
 void Pop3LineReader::Clear() {
     pending_.clear();
     from_ = 0;
+    discarding_ = false;
 }
 
 std::optional<bool> Pop3Verdict(const QByteArray& line) {
