@@ -117,6 +117,13 @@ struct MailWindows : ::testing::Test {
         ASSERT_TRUE(server.Listen());
         ctx.settings.smtpServer = "127.0.0.1:" + std::to_string(server.port());
     }
+    // Account "paul" with its mail password stored, and the received folder.
+    void ReadyToReceive(const std::string& password) {
+        ctx.settings.accountName = "paul";
+        ctx.keyStore = {Record(6, "0123456789ABCDEF0123456789ABCDEF")};
+        ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', password));
+        std::filesystem::create_directories(dir.path() / "recus");
+    }
     void Send(FormSmtp& f) {
         f.MaintenantClick();
         ASSERT_TRUE(test::RunUntil([&] { return !f.Sending(); }, 10000));
@@ -461,10 +468,7 @@ TEST_F(MailWindows, RetirerKeepsOnlyMailForTheHolderAndDeletesOnlyThat) {
 TEST_F(MailWindows, ALostConnectionKeepsWhatWasAcceptedAndDeletesNothing) {
     FormPop3 pop3(ctx, mail, &mainWindow);
     pop3.SetLimits(kShortLimits);
-    ctx.settings.accountName = "paul";
-    ctx.keyStore = {Record(6, "0123456789ABCDEF0123456789ABCDEF")};
-    ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', "pw"));
-    std::filesystem::create_directories(dir.path() / "recus");
+    ReadyToReceive("pw");
     OutgoingMail mine{"x@y.org",
                       "X",
                       "Un",
@@ -508,10 +512,7 @@ TEST_F(MailWindows, AnnulerStopsTheRetrievalAndRetirerTriesAgain) {
     FormPop3 pop3(ctx, mail, &mainWindow);
     pop3.SetLimits({std::chrono::milliseconds(2000), std::chrono::milliseconds(10000),
                     std::chrono::milliseconds(500)});
-    ctx.settings.accountName = "paul";
-    ctx.keyStore = {Record(6, "0123456789ABCDEF0123456789ABCDEF")};
-    ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', "pw"));
-    std::filesystem::create_directories(dir.path() / "recus");
+    ReadyToReceive("pw");
     auto cmd = [](const std::string& c) { return step::ExpectLine(c); };
     const test::Script login{
         step::Send("+OK\r\n"), cmd("USER paul"), step::Send("+OK\r\n"),     cmd("PASS pw"),
