@@ -347,6 +347,11 @@ TEST_F(Retrieval, AnInterruptedRetrievalNeverStoresAMailTwice) {
         std::filesystem::create_directories(y.Received());
         y->mail.receivedLog.clear();
         queue.clear();
+        // The marks already at their bound: the oldest gives way.
+        RecordList full;
+        for (std::size_t i = 0; i < kMaxStoredMarks; ++i)
+            full.push_back({DigestMark(std::to_string(i))});
+        ASSERT_EQ(SaveRecordList(full, StoredMarksPath(*y), {}), SaveResult::Saved);
         const std::string uidl = c.uidl.empty() ? "-ERR\r\n" : c.uidl;
         test::Script first = LogIn("+OK 1 900\r\n", uidl);
         const std::vector<test::Step> fetch = Fetch(1, mail);
@@ -381,6 +386,10 @@ TEST_F(Retrieval, AnInterruptedRetrievalNeverStoresAMailTwice) {
         EXPECT_EQ(queue.size(), 1U);
         EXPECT_TRUE(std::filesystem::exists(y.Received() / "devis.pdf"));
         EXPECT_FALSE(std::filesystem::exists(y.Received() / "devis_1.pdf"));
+        RecordList marks;
+        ASSERT_TRUE(LoadRecordList(StoredMarksPath(*y), marks));
+        EXPECT_EQ(marks.size(), kMaxStoredMarks);
+        EXPECT_EQ(marks.front(), Record{DigestMark(c.uidl.empty() ? "1" : "2")});
     }
 }
 
