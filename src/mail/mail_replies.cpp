@@ -46,7 +46,7 @@ void SmtpReplyReader::Clear() {
     fault_ = Fault::None;
 }
 
-Pop3LineReader::Result Pop3LineReader::Next(std::size_t limit, QByteArray& line) {
+Pop3LineReader::Result Pop3LineReader::Next(std::size_t limit, QByteArray& line, bool bareLf) {
     if (discarding_) {
         const qsizetype end = pending_.indexOf('\n', from_);
         if (end < 0) {
@@ -65,8 +65,9 @@ Pop3LineReader::Result Pop3LineReader::Next(std::size_t limit, QByteArray& line)
         return Result::More;
     }
     if (std::size_t(lf + 1 - from_) > limit) return Result::TooLong;
-    if (lf == from_ || pending_[lf - 1] != '\r') return Result::NoCrLf;
-    line = pending_.mid(from_, lf - 1 - from_);
+    const bool crlf = lf > from_ && pending_[lf - 1] == '\r';
+    if (!crlf && !bareLf) return Result::NoCrLf;
+    line = pending_.mid(from_, lf - (crlf ? 1 : 0) - from_);
     from_ = lf + 1;
     return Result::Line;
 }

@@ -230,7 +230,8 @@ void Pop3Client::OnReadyRead() {
     while (state_ != State::kIdle && session == session_) {
         const std::size_t limit = multiLine_ ? kMaxPop3Line : kMaxReplyLine;
         QByteArray line;
-        const Pop3LineReader::Result result = lines_.Next(limit, line);
+        // A mail's own lines may end in LF alone, as some servers pass them.
+        const Pop3LineReader::Result result = lines_.Next(limit, line, multiLine_);
         if (result == Pop3LineReader::Result::More) break;
         if (result == Pop3LineReader::Result::TooLong) {
             if (multiLine_ && !skipping_) {

@@ -267,7 +267,10 @@ TEST_F(Retrieval, PoisonSlowAndGoodMailInOneSession) {
     while (tooBig.size() <= std::size_t(limit))
         tooBig += std::string(1000, 'b') + "\r\n";
     const std::string longLine = std::string(kMaxPop3Line, 'l') + "\r\n";
-    const std::string slow = ours("lent"), good = ours("bon");
+    // The good one with lines ended by LF alone, as some servers pass them.
+    const std::string slow = ours("lent"),
+                      good =
+                          QString::fromStdString(ours("bon")).replace("\r\n", "\n").toStdString();
 
     test::Script script = Then(
         LogIn("+OK 6 999\r\n"),
