@@ -56,12 +56,8 @@ int RunReceiveCommand(Args& args) {
     if (password) retrieval.SetPassword(std::move(*password));
     QEventLoop loop;
     QObject::connect(&retrieval, &MailRetrieval::logged, [](int id, const QString& detail) {
-        const std::string french = FrenchText(id);
-        const std::string d = detail.toStdString();
-        std::cout << Escaped(french.find("%s") != std::string::npos
-                                 ? FillPlaceholders(french, {d})
-                                 : (d.empty() ? french : french + " (" + d + ")"))
-                  << std::endl;  // each line as it comes, for a long transfer
+        // Each line as it comes, for a long transfer.
+        std::cout << Escaped(FrenchLogLine(id, detail).toStdString()) << std::endl;
     });
     QObject::connect(&retrieval, &MailRetrieval::error, [](const QString& text) {
         std::cout << "error: " << Escaped(text.toStdString()) << '\n';

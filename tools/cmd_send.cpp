@@ -12,7 +12,7 @@
 #include "holder/settings.h"
 #include "holder_folder.h"
 #include "mail/mail_tls.h"
-#include "mail/mime.h"
+#include "mail/outgoing_mail.h"
 #include "mail/smtp_client.h"
 #include "mail/texts.h"
 #include "protocol/body.h"
@@ -24,13 +24,13 @@
 namespace quarnel::tool {
 namespace {
 
-// The address of correspondent `number` in the holder's lists.
+// The address of correspondent `number` in the holder's lists (code page 1252).
 std::string AddressOfCorrespondent(const HolderContext& ctx, const std::string& number) {
     for (const char c : {'A', 'D', 'F'}) {
         const int found = FindCorrespondent(ctx.correspondents, c, number);
         if (found < 0) continue;
         const Record& record = (*ctx.correspondents.ForCategory(c))[std::size_t(found)];
-        return Cp1252ToUtf8(record[LayoutFor(c)->numberLine - 1]);
+        return record[LayoutFor(c)->numberLine - 1];
     }
     throw UsageError("no correspondent " + number + " in the holder's lists");
 }
@@ -77,24 +77,25 @@ int RunSendCommand(Args& args) {
     HolderContext ctx;
     const auto lock = LoadHolderFolder(dir, ctx, FolderUse::Writes);
     const Lines lines = SplitLines(body);
-    const std::string recipientText =
-        !to ? AddressOfCorrespondent(ctx, RecipientNumberOfBody(lines))
-        : to->find('@') != std::string::npos ? *to
-                                             : AddressOfCorrespondent(ctx, *to);
+    // The message as the sending window holds it: texts in code page 1252.
+    const auto cp1252 = [](const std::string& utf8, const char* what) {
+        std::string out;
+        if (!Utf8ToCp1252(utf8, out)) {
+            throw UsageError(std::string(what) + " has characters code page 1252 cannot hold");
+        }
+        return out;
+    };
+    OutgoingMessage message;
+    message.recipientAddress = !to ? AddressOfCorrespondent(ctx, RecipientNumberOfBody(lines))
+                               : to->find('@') != std::string::npos
+                                   ? cp1252(*to, "--to")
+                                   : AddressOfCorrespondent(ctx, *to);
+    message.subject = subject ? cp1252(*subject, "the subject") : std::string();
+    message.body = lines;
     if (attachments.empty()) attachments = AttachmentsOfBody(ctx, lines);
-
-    OutgoingMail mail;
-    mail.fromAddress = Cp1252ToUtf8(ctx.email);
-    mail.fromName = Cp1252ToUtf8(ctx.displayName);
-    mail.subject = subject && !subject->empty() ? *subject : "-";
-    mail.to = SplitRecipients(recipientText);
-    mail.bodyLines = lines;
-    mail.attachments = attachments;
-    SmtpJob job;
-    job.server = QString::fromStdString(smtp ? *smtp : ctx.settings.smtpServer);
-    job.heloName = QStringLiteral("IdSMTP");
-    job.fromAddress = mail.fromAddress;
-    job.recipients = mail.to;
+    for (const auto& a : attachments)
+        message.attachmentPaths.push_back(a.string());
+    if (smtp) ctx.settings.smtpServer = cp1252(*smtp, "--smtp");
     // AUTH only goes over TLS, with the stored mail password unless one is given.
     SecretString password;
     if (passwordFromStdin) {
@@ -105,8 +106,9 @@ int RunSendCommand(Args& args) {
     } else if (ctx.keyStore.empty() || !ReadMailPassword(ctx.keyStore, ctx.ownDigit, *password)) {
         password->clear();
     }
+    SmtpJob job;
     try {
-        job.message = BuildMail(mail);
+        job = PrepareMail(ctx, message).job;
     } catch (const std::runtime_error& e) {
         throw UsageError(
             Escaped(FillPlaceholders(FrenchText(txt::kSmtpAttachmentUnreadable), {e.what()})));
@@ -125,7 +127,7 @@ int RunSendCommand(Args& args) {
     QEventLoop loop;
     bool transferred = false;
     QObject::connect(&client, &SmtpClient::logged, [](int id, const QString& detail) {
-        std::cout << Escaped(FillPlaceholders(FrenchText(id), {detail.toStdString()})) << std::endl;
+        std::cout << Escaped(FrenchLogLine(id, detail).toStdString()) << std::endl;
     });
     QObject::connect(&client, &SmtpClient::error, [](const QString& text) {
         std::cout << "error: " << Escaped(text.toStdString()) << '\n';

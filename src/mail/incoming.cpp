@@ -1,5 +1,7 @@
 #include "mail/incoming.h"
 
+#include <QCryptographicHash>
+
 #include <system_error>
 
 #include "crypto/cp1252.h"
@@ -52,12 +54,18 @@ bool IsOurMail(const ParsedMail& mail) {
 SortedText SortText(const ParsedMail& mail, std::string_view ownNumber) {
     SortedText out;
     Lines lines;
-    if (!SplitLines(mail.lastTextPart, lines)) return out;
     std::size_t first = 0;
-    while (first < lines.size() && WithoutTrailingBlanks(lines[first]) != kSeparatorLine)
-        ++first;
+    bool found = false;
+    for (const std::string& part : mail.textParts) {
+        if (!SplitLines(part, lines)) return out;
+        first = 0;
+        while (first < lines.size() && WithoutTrailingBlanks(lines[first]) != kSeparatorLine)
+            ++first;
+        found = first < lines.size();
+        if (found) break;
+    }
     // The separator, the address line and at least one more.
-    if (lines.size() - first < 3) return out;
+    if (!found || lines.size() - first < 3) return out;
     AddressFields fields;
     if (!ParseAddressLine(WithoutTrailingBlanks(lines[first + 1]), fields)) return out;
     out.recipientNumber = fields.recipientNumber;
@@ -132,7 +140,10 @@ std::optional<std::vector<std::string>> SaveAttachments(
             name = kFallbackAttachmentName;
         }
         StreamingFileWriter writer(folder / Cp1252ToUtf8(*name));
-        if (!writer.Open() || !writer.Write(a.content)) return undo(*name);
+        if (!writer.Open() ||
+            !a.WriteTo([&](std::string_view piece) { return writer.Write(piece); })) {
+            return undo(*name);
+        }
         // Each try looks again, so that a file made meanwhile is passed over.
         std::vector<std::filesystem::path> taken = reserved;
         taken.insert(taken.end(), written.begin(), written.end());
@@ -166,7 +177,28 @@ std::filesystem::path ReceivedLogPath(const HolderContext& ctx) {
     return PathFromSetting(ctx.settings.receivedEncryptedFolder) / "MsgChifE.dat";
 }
 
+std::filesystem::path StoredMarksPath(const HolderContext& ctx) {
+    return PathFromSetting(ctx.settings.receivedEncryptedFolder) / "MsgChifU.dat";
+}
+
+std::string UidMark(const std::string& mailbox, const std::string& uid) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArrayView(mailbox.data(), qsizetype(mailbox.size())));
+    hash.addData(QByteArrayView("\0", 1));
+    hash.addData(QByteArrayView(uid.data(), qsizetype(uid.size())));
+    return "U" + hash.result().toHex().toStdString();
+}
+
+std::string DigestMark(const std::string& digest) {
+    return "D" + digest;
+}
+
 // ---- MailRetrieval ----
+
+namespace {
+// The file each mail RETR brings goes to a temporary beside this name.
+constexpr const char* kSpoolName = "MsgRecu.eml";
+}  // namespace
 
 MailRetrieval::MailRetrieval(HolderContext& ctx, MailState& mail, DecryptionQueue& queue,
                              MailLimits limits, QObject* parent)
@@ -181,7 +213,7 @@ MailRetrieval::MailRetrieval(HolderContext& ctx, MailState& mail, DecryptionQueu
     connect(client_, &Pop3Client::statReady, this, [this](int count, qint64) { OnStat(count); });
     connect(client_, &Pop3Client::topReady, this, &MailRetrieval::OnTop);
     connect(client_, &Pop3Client::retrieved, this, &MailRetrieval::OnRetrieved);
-    connect(client_, &Pop3Client::tooLarge, this, [this](int, qint64) {
+    connect(client_, &Pop3Client::leftOnServer, this, [this](int) {
         LogSender();
         Next();
     });
@@ -218,20 +250,31 @@ void MailRetrieval::Start() {
         Finish();
         return;
     }
+    LoadMarks();
+    mailbox_ = ctx_.settings.accountName + '\n' + ctx_.settings.pop3Server;
     job.server = FromCp1252(ctx_.settings.pop3Server);
     job.user = Cp1252ToUtf8(ctx_.settings.accountName);
     client_->SetExtraAuthorities(ctx_.dataFolder / kExtraAuthorityFile);
     client_->Start(job);
 }
 
+void MailRetrieval::LoadMarks() {
+    marks_.clear();
+    known_.clear();
+    marksChanged_ = false;
+    // A damaged file forgets what it cannot read: at worst a mail is stored twice.
+    (void)LoadRecordList(StoredMarksPath(ctx_), marks_);
+    for (const Record& r : marks_) {
+        if (!r.empty()) known_.insert(r.front());
+    }
+}
+
 void MailRetrieval::Abort() {
     if (!running_) return;
     client_->Abort();
+    Q_EMIT logged(txt::kPop3Cancelled, QString());
     // What was accepted is on disk already; the log follows.
-    if (outcome_.accepted > 0 && !outcome_.logSaved) {
-        outcome_.logSaved = SaveRecordList(mail_.receivedLog, ReceivedLogPath(ctx_),
-                                           ctx_.onSaveFailure) == SaveResult::Saved;
-    }
+    if (outcome_.accepted > 0 && !outcome_.logSaved) SaveStored();
     Finish();
 }
 
@@ -248,14 +291,28 @@ void MailRetrieval::OnStat(int count) {
 }
 
 void MailRetrieval::Next() {
-    if (!running_) return;
-    if (++current_ > count_) {
-        outcome_.complete = true;
-        Conclude();
+    while (running_) {
+        if (++current_ > count_) {
+            outcome_.complete = true;
+            Conclude();
+            return;
+        }
+        // Known by its unique id: not even fetched.
+        const std::string uid = client_->Uid(current_);
+        if (!uid.empty() && known_.count(UidMark(mailbox_, uid))) {
+            AlreadyStored(current_);
+            continue;
+        }
+        headers_ = ParsedMail{};
+        client_->Top(current_);
         return;
     }
-    headers_ = ParsedMail{};
-    client_->Top(current_);
+}
+
+void MailRetrieval::AlreadyStored(int n) {
+    ++outcome_.alreadyStored;
+    toDelete_.push_back(n);
+    Q_EMIT logged(txt::kPop3AlreadyStored, QString::number(n));
 }
 
 void MailRetrieval::LogSender() {
@@ -270,7 +327,7 @@ void MailRetrieval::OnTop(int n, const std::string& headers) {
         return;
     }
     if (IsOurMail(headers_)) {
-        client_->Retrieve(n);
+        client_->Retrieve(n, PathFromSetting(ctx_.settings.receivedEncryptedFolder) / kSpoolName);
         return;
     }
     Q_EMIT logged(txt::kPop3PlainRejected, QString::number(n));
@@ -278,50 +335,83 @@ void MailRetrieval::OnTop(int n, const std::string& headers) {
     Next();
 }
 
-void MailRetrieval::OnRetrieved(int n, const std::string& message) {
-    ParsedMail mail;
-    if (!ParseMail(message, mail)) {
-        Q_EMIT logged(txt::kPop3Unparsable, QString::number(n));
-        LogSender();
-        Next();
-        return;
+void MailRetrieval::OnRetrieved(int n, const RetrievedMail& retrieved) {
+    const QString number = QString::number(n);
+    const QString bytes = QString::number(retrieved.bytes);
+    if (known_.count(DigestMark(retrieved.digest))) {
+        AlreadyStored(n);
+    } else {
+        ParsedMail mail;
+        switch (ParseMailFile(retrieved.file, mail)) {
+            case MailParseFault::None:
+                Accept(n, mail, SortText(mail, ctx_.ownNumber), retrieved);
+                break;
+            case MailParseFault::NotAMail:
+                Q_EMIT logged(txt::kPop3Unparsable, number);
+                break;
+            case MailParseFault::Structure:
+                Q_EMIT logged(
+                    txt::kPop3LeftStructure,
+                    LogDetails({number, bytes, QString::number(kMaxMailParts),
+                                QString::number(kMaxMailDepth), QString::number(kMaxMailHeaders)}));
+                break;
+            case MailParseFault::TextTooLong:
+                Q_EMIT logged(txt::kPop3LeftTextTooLong,
+                              LogDetails({number, bytes, QString::number(kMaxMailText)}));
+                break;
+        }
     }
-    SortedText sorted = SortText(mail, ctx_.ownNumber);
+    if (!running_) return;
+    LogSender();
+    Next();
+}
+
+void MailRetrieval::Accept(int n, const ParsedMail& mail, SortedText sorted,
+                           const RetrievedMail& retrieved) {
     const QString number = QString::number(n);
     if (sorted.verdict == MailVerdict::Malformed) {
         Q_EMIT logged(txt::kPop3Malformed, number);
-    } else if (sorted.verdict == MailVerdict::NotForUs) {
+        return;
+    }
+    if (sorted.verdict == MailVerdict::NotForUs) {
         Q_EMIT logged(txt::kPop3OtherRejected, number);
         Q_EMIT logged(txt::kPop3ForAffiliate, FromCp1252(sorted.recipientNumber));
-    } else {
-        std::vector<std::string> refused;
-        std::string failed;
-        const std::filesystem::path folder = PathFromSetting(ctx_.settings.receivedEncryptedFolder);
-        std::optional<std::vector<std::string>> names =
-            SaveAttachments(mail.attachments, folder, {}, &refused, &failed);
-        for (const std::string& r : refused)
-            Q_EMIT logged(txt::kPop3BadAttachmentName, Utf8(r));
-        if (!names) {
-            // Nothing of it kept here: it stays on the server for another try.
-            Q_EMIT logged(txt::kPop3AttachmentFailed, FromCp1252(failed));
-        } else {
-            Lines textAndNames = std::move(sorted.text);
-            textAndNames.insert(textAndNames.end(), names->begin(), names->end());
-            const std::string subject = ToCp1252Lossy(mail.Subject());
-            Lines entry;
-            entry.reserve(textAndNames.size() + 1);
-            entry.push_back(subject);
-            entry.insert(entry.end(), textAndNames.begin(), textAndNames.end());
-            queue_.push_back(std::move(entry));
-            Q_EMIT logged(txt::kPop3Accepted, number);
-            mail_.receivedLog.push_back(
-                ReceivedLogRecord(OleNow(), ToCp1252Lossy(mail.FromName()), subject, textAndNames));
-            toDelete_.push_back(n);
-            ++outcome_.accepted;
-        }
+        return;
     }
-    LogSender();
-    Next();
+    std::vector<std::string> refused;
+    std::string failed;
+    const std::filesystem::path folder = PathFromSetting(ctx_.settings.receivedEncryptedFolder);
+    // The program's own names, the marks file among them, are never taken.
+    std::optional<std::vector<std::string>> names =
+        SaveAttachments(mail.attachments, folder, {}, &refused, &failed);
+    for (const std::string& r : refused)
+        Q_EMIT logged(txt::kPop3BadAttachmentName, Utf8(r));
+    if (!names) {
+        // Nothing of it kept here: it stays on the server for another try.
+        Q_EMIT logged(txt::kPop3AttachmentFailed, FromCp1252(failed));
+        return;
+    }
+    Lines textAndNames = std::move(sorted.text);
+    textAndNames.insert(textAndNames.end(), names->begin(), names->end());
+    const std::string subject = ToCp1252Lossy(mail.Subject());
+    Lines entry;
+    entry.reserve(textAndNames.size() + 1);
+    entry.push_back(subject);
+    entry.insert(entry.end(), textAndNames.begin(), textAndNames.end());
+    queue_.push_back(std::move(entry));
+    Q_EMIT logged(txt::kPop3Accepted, number);
+    mail_.receivedLog.push_back(
+        ReceivedLogRecord(OleNow(), ToCp1252Lossy(mail.FromName()), subject, textAndNames));
+    // Marked as stored by both its unique id and its bytes.
+    std::vector<std::string> marks{DigestMark(retrieved.digest)};
+    if (const std::string uid = client_->Uid(n); !uid.empty())
+        marks.push_back(UidMark(mailbox_, uid));
+    for (std::string& m : marks) {
+        if (known_.insert(m).second) marks_.push_back({std::move(m)});
+    }
+    marksChanged_ = true;
+    toDelete_.push_back(n);
+    ++outcome_.accepted;
 }
 
 void MailRetrieval::OnError(const QString& text) {
@@ -335,11 +425,23 @@ void MailRetrieval::OnError(const QString& text) {
     }
 }
 
+void MailRetrieval::SaveStored() {
+    outcome_.logSaved = SaveRecordList(mail_.receivedLog, ReceivedLogPath(ctx_),
+                                       ctx_.onSaveFailure) == SaveResult::Saved;
+    if (!outcome_.logSaved || !marksChanged_) return;
+    if (marks_.size() > kMaxStoredMarks) {
+        marks_.erase(marks_.begin(),
+                     marks_.begin() + std::ptrdiff_t(marks_.size() - kMaxStoredMarks));
+    }
+    // Unsaved, a mail met again would be stored twice: the holder is asked.
+    (void)SaveRecordList(marks_, StoredMarksPath(ctx_), ctx_.onSaveFailure);
+    marksChanged_ = false;
+}
+
 void MailRetrieval::Conclude() {
     concluding_ = true;
     if (outcome_.accepted > 0) {
-        outcome_.logSaved = SaveRecordList(mail_.receivedLog, ReceivedLogPath(ctx_),
-                                           ctx_.onSaveFailure) == SaveResult::Saved;
+        SaveStored();
         // Without the log on disk nothing is deleted: the mails stay on the server.
         if (!outcome_.logSaved) toDelete_.clear();
     }
@@ -359,16 +461,14 @@ void MailRetrieval::OnClientFinished(bool ok) {
     if (!running_) return;
     if (!ok) {
         // The session is gone: nothing marked is deleted, so any accepted mail
-        // stays on the server too; the log keeps what was taken.
+        // stays on the server too; the log keeps what was taken, and the
+        // marks that it is not to be stored again.
         outcome_.complete = false;
         outcome_.deleted = 0;
         if (outcome_.connected && !concluding_) {
             Q_EMIT logged(txt::kPop3TransferFailed, QString());
         }
-        if (outcome_.accepted > 0 && !outcome_.logSaved) {
-            outcome_.logSaved = SaveRecordList(mail_.receivedLog, ReceivedLogPath(ctx_),
-                                               ctx_.onSaveFailure) == SaveResult::Saved;
-        }
+        if (outcome_.accepted > 0 && !outcome_.logSaved) SaveStored();
     }
     Finish();
 }

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "crypto/records.h"
@@ -24,6 +25,7 @@
 namespace quarnel {
 
 class Pop3Client;
+struct RetrievedMail;
 
 /// The decryption queue: one entry per accepted message, the subject first,
 /// then the text from the separator to the end marker, then the attachment
@@ -52,8 +54,10 @@ struct SortedText {
     Lines text;
 };
 
-/// The encrypted text of a mail of ours for the holder `ownNumber`: lines
-/// before the separator and after the last end marker are dropped.
+/// The encrypted text of a mail of ours for the holder `ownNumber`, from the
+/// first text part that holds the separator line (a gateway may add a footer
+/// as a part of its own): lines before the separator and after the last end
+/// marker are dropped.
 [[nodiscard]] SortedText SortText(const ParsedMail& mail, std::string_view ownNumber);
 
 /// `received` (UTF-8, as the mail named it) as a code page 1252 name safe to
@@ -78,6 +82,18 @@ struct SortedText {
 /// MsgChifE.dat in the received-encrypted folder.
 [[nodiscard]] std::filesystem::path ReceivedLogPath(const HolderContext& ctx);
 
+/// The most marks of stored mail kept: the oldest go first.
+inline constexpr std::size_t kMaxStoredMarks = 10000;
+/// MsgChifU.dat beside the received log: a mark per mail stored from the
+/// mailbox, so that a mail stored by a retrieval cut short before its
+/// deletions (or whose QUIT was refused) is not stored again.
+[[nodiscard]] std::filesystem::path StoredMarksPath(const HolderContext& ctx);
+/// The mark of a mail by the server's unique id (RFC 1939 7) in the mailbox
+/// `mailbox` (account and server), and by the digest of its bytes; neither
+/// tells anything of the mail itself.
+[[nodiscard]] std::string UidMark(const std::string& mailbox, const std::string& uid);
+[[nodiscard]] std::string DigestMark(const std::string& digest);
+
 /// UTF-8 to code page 1252, "?" for what 1252 cannot hold.
 [[nodiscard]] std::string ToCp1252Lossy(std::string_view utf8);
 
@@ -88,13 +104,17 @@ struct RetrievalOutcome {
     bool complete = false;    ///< every message was looked at and QUIT answered
     int accepted = 0;         ///< entries added to the decryption queue
     int deleted = 0;          ///< DELE answered (taking effect with QUIT)
+    int alreadyStored = 0;    ///< met again after an interrupted retrieval: deleted, not stored
     bool logSaved = false;    ///< MsgChifE.dat written (when anything was accepted)
 };
 
 /// "Retirer": logs in with the settings' server and account and the stored
-/// mail password, walks the mailbox (TOP for the X-Mailer, RETR of ours),
-/// saves attachments, queues the accepted texts, writes the received log,
-/// and only then deletes the accepted messages and sends QUIT.
+/// mail password, walks the mailbox (TOP for the X-Mailer, RETR of ours into
+/// a temporary file of the received folder, parsed from there), saves
+/// attachments, queues the accepted texts, writes the received log and the
+/// marks of what it stored, and only then deletes the accepted messages
+/// (and those stored before) and sends QUIT. A mail past a limit stays on
+/// the server and the walk goes on.
 class MailRetrieval : public QObject {
     Q_OBJECT
   public:
@@ -106,7 +126,8 @@ class MailRetrieval : public QObject {
     void Start();
     /// A password to use instead of the stored one (asked for, or given to a tool).
     void SetPassword(SecretString password) { password_ = std::move(password); }
-    /// Drops the connection (nothing is deleted) and finishes.
+    /// Drops the connection at the holder's request (nothing is deleted),
+    /// keeps what was stored, and finishes.
     void Abort();
     [[nodiscard]] bool running() const { return running_; }
     [[nodiscard]] const RetrievalOutcome& outcome() const { return outcome_; }
@@ -123,12 +144,19 @@ class MailRetrieval : public QObject {
     void OnStat(int count);
     void Next();
     void OnTop(int n, const std::string& headers);
-    void OnRetrieved(int n, const std::string& message);
+    void OnRetrieved(int n, const RetrievedMail& retrieved);
+    /// Takes a mail of ours for the holder: attachments, queue, log, marks.
+    void Accept(int n, const ParsedMail& mail, SortedText sorted, const RetrievedMail& retrieved);
+    /// Message n was stored by an earlier retrieval: deleted, not stored again.
+    void AlreadyStored(int n);
     void OnError(const QString& text);
     void OnClientFinished(bool ok);
     void LogSender();
     /// Writes the log, then the deletions, then QUIT.
     void Conclude();
+    /// Writes the received log, then the marks of what it stored.
+    void SaveStored();
+    void LoadMarks();
     void DeleteNext();
     void Finish();
 
@@ -141,7 +169,11 @@ class MailRetrieval : public QObject {
     bool concluding_ = false;
     int count_ = 0;
     int current_ = 0;
-    ParsedMail headers_;  // of the message being handled
+    ParsedMail headers_;   // of the message being handled
+    std::string mailbox_;  // account and server, for the marks
+    RecordList marks_;     // MsgChifU.dat, one mark a record, oldest first
+    std::unordered_set<std::string> known_;
+    bool marksChanged_ = false;
     std::vector<int> toDelete_;
     std::size_t deleteIndex_ = 0;
     SecretString password_;

@@ -46,7 +46,17 @@ void SmtpReplyReader::Clear() {
     fault_ = Fault::None;
 }
 
-Pop3LineReader::Result Pop3LineReader::Next(std::size_t limit, QByteArray& line) {
+Pop3LineReader::Result Pop3LineReader::Next(std::size_t limit, QByteArray& line, bool bareLf) {
+    if (discarding_) {
+        const qsizetype end = pending_.indexOf('\n', from_);
+        if (end < 0) {
+            pending_.clear();
+            from_ = 0;
+            return Result::More;
+        }
+        from_ = end + 1;
+        discarding_ = false;
+    }
     const qsizetype lf = pending_.indexOf('\n', from_);
     if (lf < 0) {
         if (std::size_t(pending_.size() - from_) > limit) return Result::TooLong;
@@ -55,8 +65,9 @@ Pop3LineReader::Result Pop3LineReader::Next(std::size_t limit, QByteArray& line)
         return Result::More;
     }
     if (std::size_t(lf + 1 - from_) > limit) return Result::TooLong;
-    if (lf == from_ || pending_[lf - 1] != '\r') return Result::NoCrLf;
-    line = pending_.mid(from_, lf - 1 - from_);
+    const bool crlf = lf > from_ && pending_[lf - 1] == '\r';
+    if (!crlf && !bareLf) return Result::NoCrLf;
+    line = pending_.mid(from_, lf - (crlf ? 1 : 0) - from_);
     from_ = lf + 1;
     return Result::Line;
 }
@@ -64,6 +75,7 @@ Pop3LineReader::Result Pop3LineReader::Next(std::size_t limit, QByteArray& line)
 void Pop3LineReader::Clear() {
     pending_.clear();
     from_ = 0;
+    discarding_ = false;
 }
 
 std::optional<bool> Pop3Verdict(const QByteArray& line) {

@@ -49,13 +49,18 @@ class Pop3LineReader {
 
     void Append(const QByteArray& bytes) { pending_ += bytes; }
     /// The next line when Line; More when none is complete yet; TooLong when
-    /// a line (end included) is over `limit` bytes; NoCrLf for a bare LF.
-    [[nodiscard]] Result Next(std::size_t limit, QByteArray& line);
+    /// a line (end included) is over `limit` bytes; NoCrLf for a bare LF,
+    /// unless `bareLf` lets it end a line.
+    [[nodiscard]] Result Next(std::size_t limit, QByteArray& line, bool bareLf = false);
+    /// Drops the line under way (after TooLong), up to its end, however many
+    /// bytes are still to come; Next goes on with the line after it.
+    void DiscardLine() { discarding_ = true; }
     void Clear();
 
   private:
     QByteArray pending_;
     qsizetype from_ = 0;  ///< the first byte not yet taken
+    bool discarding_ = false;
 };
 
 /// The verdict of a POP3 status line: true for "+OK", false for "-ERR",

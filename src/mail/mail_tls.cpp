@@ -63,4 +63,24 @@ int TlsRefusalTextId(const QList<QSslError>& errors) {
     return txt::kTlsFailed;
 }
 
+QString ServerName(const MailServerAddress& address) {
+    const QString host = QString::fromStdString(address.host);
+    return (host.contains(':') ? '[' + host + ']' : host) + ':' + QString::number(address.port);
+}
+
+int ConnectFailureTextId(QAbstractSocket::SocketError error) {
+    switch (error) {
+        case QAbstractSocket::HostNotFoundError:
+            return txt::kNetUnknownHost;
+        case QAbstractSocket::ConnectionRefusedError:
+            return txt::kNetRefused;
+        default:
+            return txt::kNetUnreachable;
+    }
+}
+
+QString Seconds(std::chrono::milliseconds limit) {
+    return QString::number((limit.count() + 999) / 1000);
+}
+
 }  // namespace quarnel

@@ -1,14 +1,18 @@
 #pragma once
-// TLS set-up shared by the SMTP and POP3 clients: whom to trust and how a
-// refused handshake is named in the action log.
+// Connection set-up shared by the SMTP and POP3 clients: whom to trust, how a
+// refused handshake or a failed connection is named in the action log.
 
+#include <QAbstractSocket>
 #include <QList>
 #include <QSslConfiguration>
 #include <QSslError>
 #include <QString>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
+
+#include "mail/server_address.h"
 
 class QSslSocket;
 
@@ -40,5 +44,16 @@ struct MailTrust {
 /// handshake found; certificate faults first, in the order a holder would
 /// look for them: unknown authority, expired, another host.
 [[nodiscard]] int TlsRefusalTextId(const QList<QSslError>& errors);
+
+/// The server as the action log names it: "host:port".
+[[nodiscard]] QString ServerName(const MailServerAddress& address);
+
+/// The line (a text of mail/texts.h; %s the server, then the system's
+/// reason) for a connection that could not be opened: an unknown host and a
+/// refused connection each have their own.
+[[nodiscard]] int ConnectFailureTextId(QAbstractSocket::SocketError error);
+
+/// Whole seconds of a time limit, as the log lines give them.
+[[nodiscard]] QString Seconds(std::chrono::milliseconds limit);
 
 }  // namespace quarnel

@@ -21,7 +21,13 @@ struct OutgoingMail {
     std::vector<std::filesystem::path> attachments;
 };
 
-/// The whole mail, CR LF lines, not dot-stuffed. Attachments are read as
+/// A Message-ID (without its angle brackets, RFC 5322 3.6.4): 256 random
+/// bits in hexadecimal, "@", the domain of `fromAddress`.
+[[nodiscard]] std::string MessageId(const std::string& fromAddress);
+
+/// The whole mail, CR LF lines, not dot-stuffed; header texts in UTF-8 (the
+/// subject and display name are encoded as RFC 2047 where not ASCII, file
+/// names as RFC 2231), a Message-ID of MessageId(). Attachments are read as
 /// streams while encoding. Throws std::runtime_error naming the file when an
 /// attachment cannot be opened.
 [[nodiscard]] std::string BuildMail(const OutgoingMail& mail);

@@ -4,9 +4,12 @@
 #include <fcntl.h>
 #include <gmime/gmime.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <random>
 #include <stdexcept>
 
 #include "mail/mime.h"
@@ -59,6 +62,36 @@ GPtr<GMimePart> TextPart(const OutgoingMail& mail, GMimeContentEncoding plainEnc
     return part;
 }
 
+// The domain of the sender's address in ASCII (IDNA for a name in another
+// script), or a name that cannot be anybody's when it has none.
+std::string MessageIdDomain(const std::string& address) {
+    const std::size_t at = address.rfind('@');
+    const std::string domain = at == std::string::npos ? std::string() : address.substr(at + 1);
+    gchar* ascii = domain.empty() ? nullptr : g_hostname_to_ascii(domain.c_str());
+    std::string out = ascii ? ascii : "";
+    g_free(ascii);
+    const bool fits = !out.empty() && std::all_of(out.begin(), out.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.';
+    });
+    return fits ? out : "quarnel.invalid";
+}
+
+}  // namespace
+
+std::string MessageId(const std::string& fromAddress) {
+    std::random_device random;  // the system's generator: nothing to guess from one id
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string id;
+    for (int i = 0; i < 8; ++i) {
+        const unsigned word = random();
+        for (int shift = 28; shift >= 0; shift -= 4)
+            id += kHex[(word >> shift) & 0xF];
+    }
+    return id + '@' + MessageIdDomain(fromAddress);
+}
+
+namespace {
+
 GPtr<GMimePart> AttachmentPart(const std::filesystem::path& path) {
     GError* err = nullptr;
     GPtr<GMimeStream> stream(g_mime_stream_fs_open(path.c_str(), O_RDONLY, 0, &err));
@@ -104,6 +137,7 @@ std::string BuildMail(const OutgoingMail& mail) {
     GDateTime* now = g_date_time_new_now_local();
     g_mime_message_set_date(message.get(), now);
     g_date_time_unref(now);
+    g_mime_message_set_message_id(message.get(), MessageId(mail.fromAddress).c_str());
     g_mime_object_set_header(GMIME_OBJECT(message.get()), "X-Mailer", "QuarnelSys", nullptr);
 
     GMimeObject* body = nullptr;

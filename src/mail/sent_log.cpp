@@ -1,5 +1,6 @@
 #include "mail/sent_log.h"
 
+#include "crypto/datetime.h"
 #include "store/record_list.h"
 
 namespace quarnel {
@@ -8,12 +9,12 @@ std::filesystem::path SentLogPath(const HolderContext& ctx) {
     return PathFromSetting(ctx.settings.sentEncryptedFolder) / "MsgChifS.dat";
 }
 
-Record SentLogRecord(const OutgoingMessage& message, const std::string& sentAt,
+Record SentLogRecord(const OutgoingMessage& message, double sentAt,
                      const std::vector<std::string>& recipients) {
     std::string to;
     for (const std::string& r : recipients)
         to += (to.empty() ? "" : ", ") + r;
-    Record r{sentAt, message.addresseeLine, to, "Objet : " + message.subject};
+    Record r{DateTimeText(sentAt), message.addresseeLine, to, "Objet : " + message.subject};
     if (!message.body.empty()) r.insert(r.end(), message.body.begin() + 1, message.body.end());
     // A record line cannot hold a line break.
     for (std::string& line : r)
@@ -25,27 +26,6 @@ Record SentLogRecord(const OutgoingMessage& message, const std::string& sentAt,
 SaveResult LogSentMessage(const HolderContext& ctx, MailState& mail, const Record& record) {
     mail.sentLog.push_back(record);
     return SaveRecordList(mail.sentLog, SentLogPath(ctx), ctx.onSaveFailure);
-}
-
-std::vector<std::string> RecipientAddresses(const std::string& text) {
-    std::vector<std::string> out;
-    std::string current;
-    auto flush = [&] {
-        const auto first = current.find_first_not_of(" \t");
-        if (first != std::string::npos && out.size() < kMaxRecipientAddresses) {
-            const auto last = current.find_last_not_of(" \t");
-            out.push_back(current.substr(first, last - first + 1));
-        }
-        current.clear();
-    };
-    for (const char c : text) {
-        if (c == ',' || c == ';')
-            flush();
-        else
-            current += c;
-    }
-    flush();
-    return out;
 }
 
 }  // namespace quarnel

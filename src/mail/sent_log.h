@@ -14,21 +14,16 @@ namespace quarnel {
 
 [[nodiscard]] std::filesystem::path SentLogPath(const HolderContext& ctx);
 
-/// The log record of `message`: when it was sent, the addressee line, the
-/// recipients as sent (joined with ", "), "Objet : " and the subject, then
-/// the body without its title line.
-[[nodiscard]] Record SentLogRecord(const OutgoingMessage& message, const std::string& sentAt,
+/// The log record of `message`: when it was sent (the fixed "dd/mm/yyyy
+/// hh:nn:ss" of the received log too, whatever the locale), the addressee
+/// line, the recipients as sent (joined with ", "), "Objet : " and the
+/// subject, then the body without its title line.
+[[nodiscard]] Record SentLogRecord(const OutgoingMessage& message, double sentAt,
                                    const std::vector<std::string>& recipients);
 
 /// Appends the record and writes the whole log atomically. The record stays
 /// in memory whatever the write gives.
 [[nodiscard]] SaveResult LogSentMessage(const HolderContext& ctx, MailState& mail,
                                         const Record& record);
-
-/// The addresses of a recipient text ("a@x, b@y; c@z"), blanks trimmed,
-/// empty ones dropped; at most kMaxRecipientAddresses (as many as one mail
-/// may carry).
-inline constexpr std::size_t kMaxRecipientAddresses = 100;
-[[nodiscard]] std::vector<std::string> RecipientAddresses(const std::string& text);
 
 }  // namespace quarnel

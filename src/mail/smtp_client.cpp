@@ -16,14 +16,13 @@ namespace quarnel {
 namespace {
 
 constexpr std::size_t kPiece = 64 * 1024;
-constexpr qint64 kMiB = 1024 * 1024;
 
 QString Latin(const std::string& s) {
     return QString::fromLatin1(s.data(), qsizetype(s.size()));
 }
 
-QString French(int id, std::string_view detail) {
-    return QString::fromStdString(FillPlaceholders(FrenchText(id), {detail}));
+bool HasEightBit(const std::string& s) {
+    return std::any_of(s.begin(), s.end(), [](char c) { return (unsigned char)c >= 0x80; });
 }
 
 // An address that cannot break out of "<...>" nor out of its command line.
@@ -142,6 +141,7 @@ void SmtpClient::Start(SmtpJob&& job) {
     recipient_ = dataPos_ = 0;
     atLineStart_ = true;
     tlsUp_ = false;
+    eightBitMime_ = false;
     step_ = Step::Connecting;
     Q_EMIT logged(txt::kSmtpCall, {});
 
@@ -159,6 +159,7 @@ void SmtpClient::Start(SmtpJob&& job) {
     const auto address = ParseMailServer(job_.server.toStdString(), MailProtocol::Smtp);
     if (!address) return Fail(txt::kSmtpConnectFailed, job_.server);
     address_ = *address;
+    serverName_ = ServerName(address_);
     const QString host = QString::fromStdString(address_.host);
     if (address_.securityFromPort) {
         Q_EMIT logged(address_.security == MailSecurity::Tls ? txt::kTlsPortChoseTls
@@ -198,7 +199,10 @@ void SmtpClient::Start(SmtpJob&& job) {
 }
 
 void SmtpClient::Abort() {
-    if (running_) Fail(txt::kSmtpConnectionLost, StepName(step_));
+    if (!running_) return;
+    failed_ = true;
+    Q_EMIT logged(txt::kSmtpCancelled, {});
+    Finish();
 }
 
 void SmtpClient::ArmTimer(std::chrono::milliseconds limit) {
@@ -229,6 +233,8 @@ void SmtpClient::OnEncrypted() {
 
 void SmtpClient::AfterEhlo(const QString& text) {
     const std::vector<QStringList> extensions = Extensions(text);
+    eightBitMime_ = std::any_of(extensions.begin(), extensions.end(),
+                                [](const QStringList& w) { return w[0] == "8BITMIME"; });
     if (address_.security == MailSecurity::StartTls && !tlsUp_) {
         const bool offered = std::any_of(extensions.begin(), extensions.end(),
                                          [](const QStringList& w) { return w[0] == "STARTTLS"; });
@@ -335,7 +341,7 @@ void SmtpClient::OnReply(int code, const QString& text) {
             if (code != 250) return Refused(text);
             return SendCommand(Step::Rset, "RSET");
         case Step::Rset:
-            return SendCommand(Step::MailFrom, "MAIL FROM:<" + job_.fromAddress + ">");
+            return SendCommand(Step::MailFrom, MailFromCommand());
         case Step::MailFrom:
             if (code != 250) return Refused(text);
             return SendCommand(Step::RcptTo, "RCPT TO:<" + job_.recipients[0] + ">");
@@ -348,14 +354,16 @@ void SmtpClient::OnReply(int code, const QString& text) {
         case Step::Data: {
             if (code != 354) return Refused(text);
             Q_EMIT logged(txt::kSmtpTransmitting, {});
+            if (!running_) return;
             step_ = Step::Sending;
-            const qint64 mib = (qint64(job_.message.size()) + kMiB - 1) / kMiB;
-            ArmTimer(limits_.reply + limits_.dataPerMiB * mib);
+            deadline_.Start(limits_.reply,
+                            TransferCeiling(limits_, std::int64_t(job_.message.size())));
             return SendMoreData();
         }
         case Step::Sending:  // a reply before the end of the message: a refusal
             return Refused(text);
         case Step::EndOfData:
+            deadline_.Stop();
             if (code != 250) return Refused(text);
             transferred_ = true;
             Q_EMIT logged(txt::kSmtpSent, {});
@@ -390,26 +398,80 @@ void SmtpClient::SendMoreData() {
         const bool endsWithLine = m.size() >= 2 && m.compare(m.size() - 2, 2, "\r\n") == 0;
         const std::string end = endsWithLine ? ".\r\n" : "\r\n.\r\n";
         socket_->write(end.data(), qint64(end.size()));
-        step_ = Step::EndOfData;  // the DATA limit runs on until the reply
+        step_ = Step::EndOfData;  // idle limit until the last byte is out
     }
 }
 
 void SmtpClient::OnBytesWritten() {
+    if (!running_ || !socket_) return;
+    deadline_.Touch();
+    if (step_ == Step::EndOfData && deadline_.running() && socket_->bytesToWrite() == 0) {
+        // All handed over: the relay's verdict may take a while.
+        deadline_.Stop();
+        ArmTimer(limits_.reply);
+        return;
+    }
     SendMoreData();
+}
+
+std::string SmtpClient::MailFromCommand() {
+    std::string command = "MAIL FROM:<" + job_.fromAddress + ">";
+    if (!HasEightBit(job_.message)) return command;
+    if (eightBitMime_) return command + " BODY=8BITMIME";
+    // Sent all the same: most relays take it.
+    Q_EMIT logged(txt::kSmtpNo8BitMime, {});
+    return command;
 }
 
 void SmtpClient::OnSocketError() {
     if (!running_) return;
     if (step_ == Step::Quit) return Finish();
     if (step_ == Step::Handshake) return Refuse(txt::kTlsFailed, socket_->errorString());
-    if (step_ == Step::Connecting) return Fail(txt::kSmtpConnectFailed, socket_->errorString());
-    Fail(txt::kSmtpConnectionLost, StepName(step_));
+    if (step_ == Step::Connecting) {
+        return Fail(ConnectFailureTextId(socket_->error()),
+                    LogDetails({serverName_, socket_->errorString()}));
+    }
+    LostConnection();
+}
+
+void SmtpClient::LostConnection() {
+    if (step_ == Step::Greeting || step_ == Step::Handshake) {
+        return Fail(txt::kNetClosedEarly, serverName_);
+    }
+    if (step_ == Step::Sending || step_ == Step::EndOfData) {
+        return Fail(txt::kNetClosedInTransfer, serverName_);
+    }
+    Fail(txt::kNetClosed, LogDetails({serverName_, StepName(step_)}));
 }
 
 void SmtpClient::OnTimeout() {
     if (!running_) return;
     if (step_ == Step::Quit) return Finish();
-    Fail(txt::kSmtpTimedOut, StepName(step_));
+    const QString reply = Seconds(limits_.reply);
+    switch (step_) {
+        case Step::Connecting:
+            return Fail(txt::kNetConnectTimedOut,
+                        LogDetails({serverName_, Seconds(limits_.connect)}));
+        case Step::Handshake:
+            return Fail(txt::kNetTlsTimedOut,
+                        LogDetails({serverName_, Seconds(limits_.tlsHandshake)}));
+        case Step::Greeting:
+            return Fail(txt::kNetGreetingTimedOut, LogDetails({serverName_, reply}));
+        case Step::Sending:
+        case Step::EndOfData:
+            if (deadline_.CeilingReached()) {
+                return Fail(txt::kNetTransferCeiling,
+                            LogDetails({serverName_, Seconds(deadline_.ceiling()),
+                                        QString::number(limits_.slowestRate)}));
+            }
+            if (deadline_.running()) {
+                return Fail(txt::kNetTransferIdle, LogDetails({serverName_, reply}));
+            }
+            return Fail(txt::kNetEndOfDataTimedOut, LogDetails({serverName_, reply}));
+        default:
+            return Fail(txt::kNetCommandTimedOut,
+                        LogDetails({serverName_, reply, StepName(step_)}));
+    }
 }
 
 void SmtpClient::Refused(const QString& text) {
@@ -431,7 +493,7 @@ void SmtpClient::Refused(const QString& text) {
 void SmtpClient::AuthRefused(const QString& text) {
     Q_EMIT logged(txt::kSmtpAuthRefused, text);
     if (!running_) return;
-    Q_EMIT error(French(txt::kSmtpAuthRefused, text.toStdString()));
+    Q_EMIT error(FrenchLogLine(txt::kSmtpAuthRefused, text));
     if (!running_) return;
     failed_ = true;
     Q_EMIT logged(txt::kSmtpTransferFailed, {});
@@ -444,7 +506,7 @@ void SmtpClient::Refuse(int textId, const QString& detail) {
     failed_ = true;
     Q_EMIT logged(textId, detail);
     if (!running_) return;
-    Q_EMIT error(French(textId, detail.toStdString()));
+    Q_EMIT error(FrenchLogLine(textId, detail));
     if (!running_) return;
     Q_EMIT logged(connected_ ? txt::kSmtpTransferFailed : txt::kSmtpConnectFailed, {});
     Finish();
@@ -457,10 +519,7 @@ void SmtpClient::Fail(int textId, const QString& detail) {
         Q_EMIT logged(textId, detail);
         if (!running_) return;
     }
-    // A failed connection's own reason ("Connection refused") says more.
-    Q_EMIT error(textId == txt::kSmtpConnectFailed && !detail.isEmpty()
-                     ? detail
-                     : French(textId, detail.toStdString()));
+    Q_EMIT error(FrenchLogLine(textId, detail));
     if (!running_) return;
     Q_EMIT logged(connected_ ? txt::kSmtpTransferFailed : txt::kSmtpConnectFailed, {});
     Finish();
@@ -469,6 +528,7 @@ void SmtpClient::Fail(int textId, const QString& detail) {
 void SmtpClient::Finish() {
     if (!running_) return;
     running_ = false;
+    deadline_.Stop();
     timer_.stop();
     step_ = Step::Idle;
     if (socket_) {
@@ -492,7 +552,7 @@ QString SmtpClient::StepName(Step step) {
         case Step::Handshake:
             return QStringLiteral("TLS");
         case Step::Greeting:
-            return QStringLiteral("220");
+            return QStringLiteral("(greeting)");
         case Step::StartTls:
             return QStringLiteral("STARTTLS");
         case Step::AuthPlain:

@@ -78,7 +78,8 @@ class SmtpClient : public QObject {
     }
     /// The holder's extra authority file (kExtraAuthorityFile), if any.
     void SetExtraAuthorities(std::filesystem::path file) { extraAuthorities_ = std::move(file); }
-    /// Ends the dialogue at once; finished follows with what was reached.
+    /// Ends the dialogue at once at the holder's request (logged so, no
+    /// error); finished follows with what was reached.
     void Abort();
     [[nodiscard]] bool IsRunning() const { return running_; }
 
@@ -130,6 +131,9 @@ class SmtpClient : public QObject {
     void SendCommand(Step next, const std::string& command);
     void SendMoreData();
     void ArmTimer(std::chrono::milliseconds limit);
+    [[nodiscard]] std::string MailFromCommand();
+    /// The line for a connection the server cut, by where the dialogue was.
+    void LostConnection();
     void Refused(const QString& text);
     void Fail(int textId, const QString& detail);
     void Finish();
@@ -143,12 +147,15 @@ class SmtpClient : public QObject {
     std::unique_ptr<QSslSocket> socket_;
     MailServerAddress address_;
     bool tlsUp_ = false;
+    QString serverName_;  ///< "host:port", as the log names the relay
     QTimer timer_;
+    TransferDeadline deadline_{timer_};  ///< of DATA
     Step step_ = Step::Idle;
     bool running_ = false;
     bool connected_ = false;
     bool transferred_ = false;
     bool failed_ = false;
+    bool eightBitMime_ = false;  ///< the relay announced 8BITMIME (RFC 6152)
     SmtpReplyReader replies_;
     std::size_t recipient_ = 0;
     std::size_t dataPos_ = 0;  ///< how far into job_.message DATA has gone

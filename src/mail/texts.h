@@ -18,13 +18,13 @@ inline constexpr int kSmtpSent = 75003;            // "Message bien transmis"
 inline constexpr int kSmtpTransferFailed = 75004;  // "Echec de la transmission du message chiffré"
 inline constexpr int kSmtpConnectFailed = 75005;   // "Echec de la connexion au transmetteur SMTP"
 inline constexpr int kSmtpDisconnected = 75006;    // "Déconnexion du transmetteur SMTP"
-inline constexpr int kSmtpTimedOut = 75007;        // step name
 inline constexpr int kSmtpServerReply = 75008;     // the relay's refusal
 inline constexpr int kSmtpLineTooLong = 75009;     // the limit
 inline constexpr int kSmtpAddressRefused = 75010;  // address
-inline constexpr int kSmtpConnectionLost = 75011;  // step name
 inline constexpr int kSmtpAttachmentUnreadable = 75012;  // file
 inline constexpr int kSmtpReplyTooLong = 75013;          // the limit
+inline constexpr int kSmtpNo8BitMime = 75014;            // the relay does not announce 8BITMIME
+inline constexpr int kSmtpCancelled = 75015;             // Annuler during the dialogue
 
 // ---- TLS and authentication (both clients; %s is the host unless said) ----
 inline constexpr int kTlsPortChoseStartTls = 75100;  // the port
@@ -39,6 +39,21 @@ inline constexpr int kTlsAuthorityFileBad = 75108;  // the file name
 inline constexpr int kSmtpAuthRefused = 75110;      // the relay's reply
 inline constexpr int kSmtpAuthenticated = 75111;    // the mechanism
 inline constexpr int kPop3AuthRefused = 75112;      // the server's reply
+
+// ---- Connections (both clients; the first %s is the server "host:port") ----
+inline constexpr int kNetUnknownHost = 75120;
+inline constexpr int kNetRefused = 75121;
+inline constexpr int kNetUnreachable = 75122;        // server, the system's reason
+inline constexpr int kNetConnectTimedOut = 75123;    // server, seconds
+inline constexpr int kNetGreetingTimedOut = 75124;   // server, seconds
+inline constexpr int kNetTlsTimedOut = 75125;        // server, seconds
+inline constexpr int kNetCommandTimedOut = 75126;    // server, seconds, command
+inline constexpr int kNetTransferIdle = 75127;       // server, seconds
+inline constexpr int kNetTransferCeiling = 75128;    // server, seconds, bytes per second
+inline constexpr int kNetClosed = 75129;             // server, command
+inline constexpr int kNetClosedInTransfer = 75130;   // server
+inline constexpr int kNetEndOfDataTimedOut = 75131;  // server, seconds
+inline constexpr int kNetClosedEarly = 75132;        // server
 
 // ---- Receiving (POP3 client, sorting) ----
 

@@ -144,8 +144,8 @@
         <translation>There are %s messages.</translation>
     </message>
     <message>
-        <source>Rejet du message en clair n°%s</source>
-        <translation>Plain message no. %s rejected</translation>
+        <source>Message en clair n°%s laissé sur le serveur</source>
+        <translation>Plain message no. %s left on the server</translation>
     </message>
     <message>
         <source>provenant de %s</source>
@@ -188,16 +188,12 @@
         <translation>No mail password is stored: the mail cannot be collected. Enter it in the Options.</translation>
     </message>
     <message>
-        <source>Dépassement du temps imparti : %s</source>
-        <translation>Time limit exceeded: %s</translation>
-    </message>
-    <message>
         <source>Erreur du serveur : %s</source>
         <translation>Server error: %s</translation>
     </message>
     <message>
-        <source>Message n°%s trop volumineux, laissé sur le serveur</source>
-        <translation>Message no. %s is too large, left on the server</translation>
+        <source>Message n°%s laissé sur le serveur : %s octets, au-delà de la limite de %s octets.</source>
+        <translation>Message no. %s left on the server: %s bytes, beyond the limit of %s bytes.</translation>
     </message>
     <message>
         <source>Ligne trop longue reçue du serveur</source>
@@ -222,10 +218,6 @@
     <message>
         <source>Message illisible n°%s, laissé sur le serveur</source>
         <translation>Unreadable message no. %s, left on the server</translation>
-    </message>
-    <message>
-        <source>Connexion perdue : %s</source>
-        <translation>Connection lost: %s</translation>
     </message>
     <message>
         <source>Ligne reçue sans CR LF</source>
@@ -1686,10 +1678,6 @@ The file is not saved.</translation>
         <translation>Disconnected from the SMTP relay</translation>
     </message>
     <message>
-        <source>Dépassement du temps imparti à l'étape %s</source>
-        <translation>Time limit exceeded at step %s</translation>
-    </message>
-    <message>
         <source>Réponse du transmetteur SMTP : %s</source>
         <translation>SMTP relay reply: %s</translation>
     </message>
@@ -1700,10 +1688,6 @@ The file is not saved.</translation>
     <message>
         <source>L'adresse "%s" est refusée : le message n'est pas envoyé.</source>
         <translation>The address "%s" is refused: the message is not sent.</translation>
-    </message>
-    <message>
-        <source>La connexion au transmetteur SMTP a été coupée à l'étape %s</source>
-        <translation>The connection to the SMTP relay was cut at step %s</translation>
     </message>
     <message>
         <source>La pièce jointe %s n'a pu être lue.</source>
@@ -1796,6 +1780,134 @@ The file is not saved.</translation>
     <message>
         <source>Refus : authentification refusée par le serveur POP3 (%s)</source>
         <translation>Refused: authentication refused by the POP3 server (%s)</translation>
+    </message>
+    <message>
+        <source>Le transmetteur SMTP n'annonce pas 8BITMIME : le message part tout de même avec ses lettres accentuées.</source>
+        <translation>The SMTP relay does not announce 8BITMIME: the message goes all the same, with its accented letters.</translation>
+    </message>
+    <message>
+        <source>Envoi interrompu à votre demande : le message n'est pas parti.</source>
+        <translation>Sending stopped at your request: the message has not gone.</translation>
+    </message>
+    <message>
+        <source>Le serveur %s est inconnu : vérifiez son nom dans les options.</source>
+        <translation>The server %s is unknown: check its name in the options.</translation>
+    </message>
+    <message>
+        <source>Le serveur %s refuse la connexion : aucun service n'y répond sur ce port.</source>
+        <translation>The server %s refuses the connection: no service answers on that port.</translation>
+    </message>
+    <message>
+        <source>Le serveur %s ne peut être joint (%s).</source>
+        <translation>The server %s cannot be reached (%s).</translation>
+    </message>
+    <message>
+        <source>Le serveur %s n'a pas accepté la connexion dans les %s s.</source>
+        <translation>The server %s did not accept the connection within %s s.</translation>
+    </message>
+    <message>
+        <source>Le serveur %s n'a pas répondu dans les %s s après la connexion.</source>
+        <translation>The server %s did not answer within %s s after the connection.</translation>
+    </message>
+    <message>
+        <source>Le serveur %s n'a pas achevé la négociation chiffrée dans les %s s.</source>
+        <translation>The server %s did not complete the encrypted handshake within %s s.</translation>
+    </message>
+    <message>
+        <source>Le serveur %s n'a pas répondu dans les %s s à la commande %s.</source>
+        <translation>The server %s did not answer within %s s to the %s command.</translation>
+    </message>
+    <message>
+        <source>Le serveur %s n'a plus rien échangé depuis %s s pendant le transfert du message : la connexion est abandonnée.</source>
+        <translation>The server %s has exchanged nothing for %s s during the transfer of the message: the connection is given up.</translation>
+    </message>
+    <message>
+        <source>Le transfert du message avec le serveur %s dure depuis %s s, à moins de %s octets par seconde : il est interrompu.</source>
+        <translation>The transfer of the message with the server %s has lasted %s s, at less than %s bytes a second: it is stopped.</translation>
+    </message>
+    <message>
+        <source>Le serveur %s a coupé la connexion pendant la commande %s.</source>
+        <translation>The server %s cut the connection during the %s command.</translation>
+    </message>
+    <message>
+        <source>Le serveur %s a coupé la connexion pendant le transfert du message.</source>
+        <translation>The server %s cut the connection during the transfer of the message.</translation>
+    </message>
+    <message>
+        <source>Le serveur %s n'a pas confirmé dans les %s s la réception du message.</source>
+        <translation>The server %s did not confirm the reception of the message within %s s.</translation>
+    </message>
+    <message>
+        <source>Le serveur %s a coupé la connexion dès son ouverture.</source>
+        <translation>The server %s cut the connection as soon as it was open.</translation>
+    </message>
+    <message>
+        <source>Le serveur %s est joint sans chiffrement : le mot de passe de messagerie part en clair.</source>
+        <translation>The server %s is reached without encryption: the mail password goes in clear.</translation>
+    </message>
+    <message>
+        <source>Message n°%s laissé sur le serveur : une de ses lignes dépasse %s octets.</source>
+        <translation>Message no. %s left on the server: one of its lines is over %s bytes.</translation>
+    </message>
+    <message>
+        <source>Message n°%s laissé sur le serveur : ses en-têtes dépassent %s octets.</source>
+        <translation>Message no. %s left on the server: its headers are over %s bytes.</translation>
+    </message>
+    <message>
+        <source>Message n°%s laissé sur le serveur : il fait %s octets, et il ne reste que %s octets libres dans %s.</source>
+        <translation>Message no. %s left on the server: it is %s bytes, and only %s bytes are free in %s.</translation>
+    </message>
+    <message>
+        <source>Message n°%s laissé sur le serveur : ses %s octets n'ont pu être écrits dans %s (%s).</source>
+        <translation>Message no. %s left on the server: its %s bytes could not be written in %s (%s).</translation>
+    </message>
+    <message>
+        <source>Message n°%s laissé sur le serveur (%s octets) : il dépasse %s parties, %s niveaux d'imbrication ou %s en-têtes.</source>
+        <translation>Message no. %s left on the server (%s bytes): it has more than %s parts, %s levels of nesting or %s headers.</translation>
+    </message>
+    <message>
+        <source>Message n°%s laissé sur le serveur (%s octets) : son texte dépasse %s octets.</source>
+        <translation>Message no. %s left on the server (%s bytes): its text is over %s bytes.</translation>
+    </message>
+    <message>
+        <source>Message n°%s déjà enregistré lors d'un retrait précédent : effacé du serveur sans être enregistré une seconde fois.</source>
+        <translation>Message no. %s already stored by an earlier retrieval: deleted from the server without being stored a second time.</translation>
+    </message>
+    <message>
+        <source>Le serveur a refusé la fin de session (%s) : il garde les messages retirés, qui ne seront pas enregistrés une seconde fois.</source>
+        <translation>The server refused the end of the session (%s): it keeps the messages retrieved, which will not be stored a second time.</translation>
+    </message>
+    <message>
+        <source>Réception interrompue à votre demande : rien n'est effacé du serveur.</source>
+        <translation>Reception stopped at your request: nothing is deleted from the server.</translation>
+    </message>
+    <message>
+        <source>%s sur %s</source>
+        <translation>%s of %s</translation>
+    </message>
+    <message>
+        <source>%s octets</source>
+        <translation>%s bytes</translation>
+    </message>
+    <message>
+        <source>%s Ko</source>
+        <translation>%s KB</translation>
+    </message>
+    <message>
+        <source>%s Mo</source>
+        <translation>%s MB</translation>
+    </message>
+    <message>
+        <source>%s Go</source>
+        <translation>%s GB</translation>
+    </message>
+    <message>
+        <source>Interrompt l'échange avec le serveur ; rien n'est perdu, vous pourrez réessayer.</source>
+        <translation>Stops the exchange with the server; nothing is lost, you may try again.</translation>
+    </message>
+    <message>
+        <source>Déchiffrez d'abord les messages reçus.</source>
+        <translation>Decrypt the messages received first.</translation>
     </message>
 </context>
 </TS>

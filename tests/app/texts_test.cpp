@@ -10,6 +10,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextEdit>
@@ -29,6 +30,7 @@
 #include "mail/pop3_texts.h"
 #include "mail/windows/form_pop3.h"
 #include "mail/windows/form_smtp.h"
+#include "mail/windows/transfer_progress.h"
 #include "messages/texts.h"
 #include "messages/windows/form_certi.h"
 #include "messages/windows/form_message.h"
@@ -230,7 +232,14 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
         for (int i = 0; i < 12; ++i)
             out.body.push_back(std::string(32, "0123456789ABCDEF"[i]));
         out.body.insert(out.body.end(), {kEndMarkerLine, "devis 2026.pdf.chi"});
+        // Each with its widest transfer figures on show.
+        const auto transferring = [](QDialog& d) {
+            static_cast<ui::TransferProgress*>(
+                Child<QProgressBar>(d, "ProgressTransfer").parentWidget())
+                ->Show(qint64(1000) << 20, qint64(1023) << 20);
+        };
         runner.Once("FormSmtp", [&](QDialog& d) {
+            transferring(d);
             CheckShown(d, "FormSmtp_" + language);
             static_cast<ui::FormSmtp&>(d).AnnulerClick();
         });
@@ -245,6 +254,7 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
                      {txt::kPop3ForAffiliate, "01000000023"},
                      {txt::kPop3Accepted, "2"}})
                 log.appendPlainText(ui::Tr(id, {QString::fromLatin1(detail)}));
+            transferring(d);
             CheckShown(d, "FormPop3_" + language);
         });
         w.pop3->ShowReceiving(*main);

@@ -91,8 +91,7 @@ inline OutgoingMessage MessageOf(long version, int r) {
 }
 
 inline Record SentOf(long version) {
-    return SentLogRecord(MessageOf(version, 0), "version " + std::to_string(version),
-                         {"x@example.org"});
+    return SentLogRecord(MessageOf(version, 0), double(version), {"x@example.org"});
 }
 
 inline Record ReceivedOf(long version) {

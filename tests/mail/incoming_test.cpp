@@ -6,11 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <set>
+
 #include "crypto/cp1252.h"
 #include "crypto/own_keys.h"
 #include "event_loop.h"
 #include "holder_fixture.h"
 #include "mail/mime.h"
+#include "mail/pop3_client.h"
 #include "mail/pop3_texts.h"
 #include "mail_servers.h"
 #include "scripted_server.h"
@@ -19,6 +25,7 @@
 namespace quarnel {
 namespace {
 
+using namespace std::chrono_literals;
 namespace step = test::step;
 
 const std::string kOwn = "0FF01000000";
@@ -27,9 +34,10 @@ std::string Address(std::string_view recipient, Kind kind = Kind::PlainMessage) 
     return AddressLine(kind, "ABCDE", '1', '1', recipient, "0FF00002000");
 }
 
-ParsedMail Mail(const std::string& text) {
+ParsedMail Mail(const std::string& text, std::vector<std::string> more = {}) {
     ParsedMail m;
-    m.lastTextPart = text;
+    m.textParts = {text};
+    m.textParts.insert(m.textParts.end(), more.begin(), more.end());
     return m;
 }
 
@@ -50,6 +58,17 @@ TEST(Incoming, WhichMailsAreOursAndWhatOfTheirTextIsKept) {
         kOwn);
     ASSERT_EQ(s.verdict, MailVerdict::Accepted);
     EXPECT_EQ(s.text, (Lines{sep + "  ", Address(kOwn), "AB12", end, "old.bin", end}));
+
+    // A gateway's footer as a text part of its own, or a part before: the
+    // first part holding the separator is the one.
+    const std::string ours = sep + "\r\n" + Address(kOwn) + "\r\nAB12\r\n" + end + "\r\n";
+    for (const ParsedMail& m : {Mail(ours, {"-- \r\nListe interne\r\n"}),
+                                Mail("Avis du service\r\n", {ours, ours + "autre.bin\r\n"})}) {
+        s = SortText(m, kOwn);
+        ASSERT_EQ(s.verdict, MailVerdict::Accepted);
+        EXPECT_EQ(s.text, (Lines{sep, Address(kOwn), "AB12", end}));
+    }
+    EXPECT_EQ(SortText(Mail("a\r\n", {"b\r\n"}), kOwn).verdict, MailVerdict::Malformed);
 
     s = SortText(Mail(sep + "\n" + Address("0FF09999999") + "\nAB\n" + end + "\n"), kOwn);
     EXPECT_EQ(s.verdict, MailVerdict::NotForUs);
@@ -108,11 +127,9 @@ class Retrieval : public test::TwoHolders {
     }
 
     // Runs a retrieval for y against `server`.
-    RetrievalOutcome Run(const std::string& server, int guardMs = 20000) {
+    RetrievalOutcome Run(const std::string& server, MailLimits limits = {3000ms, 3000ms, 1000ms}) {
         y->settings.pop3Server = server;
-        MailRetrieval r(*y, y->mail, queue,
-                        MailLimits{std::chrono::milliseconds(3000), std::chrono::milliseconds(3000),
-                                   std::chrono::milliseconds(1000)});
+        MailRetrieval r(*y, y->mail, queue, limits);
         QObject::connect(&r, &MailRetrieval::logged, [this](int id, const QString& detail) {
             logs.emplace_back(id, detail.toStdString());
         });
@@ -121,8 +138,39 @@ class Retrieval : public test::TwoHolders {
                          [&](const RetrievalOutcome&) { done = true; });
         logs.clear();
         r.Start();
-        EXPECT_TRUE(test::RunUntil([&] { return done; }, guardMs));
+        EXPECT_TRUE(test::RunUntil([&] { return done; }, 60000));
         return r.outcome();
+    }
+    RetrievalOutcome Run(const test::ScriptedServer& server,
+                         MailLimits limits = {3000ms, 3000ms, 1000ms}) {
+        return Run("127.0.0.1:" + std::to_string(server.port()), limits);
+    }
+    // The log-in of y, the count, and the unique ids (none by default).
+    static test::Script LogIn(const std::string& stat, const std::string& uidl = "-ERR\r\n") {
+        return {step::Send("+OK\r\n"), step::ExpectLine("USER dupont"),
+                step::Send("+OK\r\n"), step::ExpectLine("PASS secret"),
+                step::Send("+OK\r\n"), step::ExpectLine("STAT"),
+                step::Send(stat),      step::ExpectLine("UIDL"),
+                step::Send(uidl)};
+    }
+    static test::Script Then(test::Script s, std::initializer_list<test::Step> more) {
+        s.insert(s.end(), more);
+        return s;
+    }
+    static std::string Answer(const std::string& mail) { return "+OK\r\n" + mail + ".\r\n"; }
+    // TOP n 0, then LIST n and RETR n of `mail`.
+    static std::vector<test::Step> Fetch(int n, const std::string& mail) {
+        const std::string num = std::to_string(n);
+        return {step::ExpectLine("TOP " + num + " 0"),
+                step::Send(Answer(mail)),
+                step::ExpectLine("LIST " + num),
+                step::Send("+OK " + num + " " + std::to_string(mail.size()) + "\r\n"),
+                step::ExpectLine("RETR " + num),
+                step::Send(Answer(mail))};
+    }
+    int Count(int id) const {
+        return int(
+            std::count_if(logs.begin(), logs.end(), [&](const auto& l) { return l.first == id; }));
     }
     bool Logged(int id, const std::string& detail = "*") const {
         return std::any_of(logs.begin(), logs.end(), [&](const auto& l) {
@@ -159,12 +207,7 @@ TEST_F(Retrieval, WithoutAStoredPasswordNothingIsCalled) {
 
 TEST_F(Retrieval, AFaultWhileSortingKeepsWhatWasAcceptedAndDeletesNothingElse) {
     const std::string mail = OurMail(ForY());
-    const auto login = [](const std::string& stat) {
-        return test::Script{step::Send("+OK\r\n"), step::ExpectLine("USER dupont"),
-                            step::Send("+OK\r\n"), step::ExpectLine("PASS secret"),
-                            step::Send("+OK\r\n"), step::ExpectLine("STAT"),
-                            step::Send(stat)};
-    };
+    const auto login = [](const std::string& stat) { return LogIn(stat); };
     test::Script refused = login("+OK 2 100\r\n");
     test::Script reset = refused;
     for (test::Script* s : {&refused, &reset}) {
@@ -186,10 +229,16 @@ TEST_F(Retrieval, AFaultWhileSortingKeepsWhatWasAcceptedAndDeletesNothingElse) {
         ASSERT_TRUE(server.Listen());
         queue.clear();
         y->mail.receivedLog.clear();
-        const RetrievalOutcome o = Run("127.0.0.1:" + std::to_string(server.port()));
+        std::filesystem::remove(StoredMarksPath(*y));  // a fresh mailbox each time
+        const RetrievalOutcome o = Run(server);
         EXPECT_TRUE(o.connected);
         EXPECT_FALSE(o.complete);
-        EXPECT_EQ(o.accepted, 1);
+        EXPECT_EQ(o.accepted, 1) << [&] {
+            std::string all;
+            for (const auto& [id, d] : logs)
+                all += FrenchLogLine(id, QString::fromStdString(d)).toStdString() + "\n";
+            return all;
+        }();
         EXPECT_EQ(o.deleted, withReset ? 0 : 1);
         EXPECT_TRUE(o.logSaved);
         EXPECT_TRUE(Logged(txt::kPop3TransferFailed));
@@ -199,6 +248,151 @@ TEST_F(Retrieval, AFaultWhileSortingKeepsWhatWasAcceptedAndDeletesNothingElse) {
         EXPECT_EQ(LogOnDisk().size(), 1U);
         EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
         EXPECT_EQ(server.Received(0).find("DELE 2"), std::string::npos);
+    }
+}
+
+// One bad mail does not block the mailbox: each mail past a limit is left
+// on the server with one line naming it and the limit, a slow mail that
+// keeps coming is not cut, and the good ones are taken in the same session.
+TEST_F(Retrieval, PoisonSlowAndGoodMailInOneSession) {
+    const std::int64_t limit = 200 << 10;
+    const auto ours = [&](const std::string& subject, const std::string& extra = "") {
+        return "From: MARTIN <martin@example.org>\r\nSubject: " + subject +
+               "\r\nX-Mailer: QuarnelSys\r\n\r\n" + extra + ForY();
+    };
+    std::string hugeHeaders = "X-Mailer: QuarnelSys\r\n";
+    while (hugeHeaders.size() <= std::size_t(kMaxPop3Headers))
+        hugeHeaders += "X-Pad: " + std::string(90, 'h') + "\r\n";
+    std::string tooBig;
+    while (tooBig.size() <= std::size_t(limit))
+        tooBig += std::string(1000, 'b') + "\r\n";
+    const std::string longLine = std::string(kMaxPop3Line, 'l') + "\r\n";
+    // The good one with lines ended by LF alone, as some servers pass them.
+    const std::string slow = ours("lent"),
+                      good =
+                          QString::fromStdString(ours("bon")).replace("\r\n", "\n").toStdString();
+
+    test::Script script = Then(
+        LogIn("+OK 6 999\r\n"),
+        {step::ExpectLine("TOP 1 0"), step::Send(Answer(hugeHeaders)),
+         step::ExpectLine("TOP 2 0"), step::Send(Answer(ours("gros"))),
+         step::ExpectLine("LIST 2"),  step::Send("+OK 2 " + std::to_string(limit + 1) + "\r\n"),
+         step::ExpectLine("TOP 3 0"), step::Send(Answer(ours("menteur"))),
+         step::ExpectLine("LIST 3"),  step::Send("+OK 3 100\r\n"),
+         step::ExpectLine("RETR 3"),  step::Send(Answer(ours("menteur", tooBig))),
+         step::ExpectLine("TOP 4 0"), step::Send(Answer(ours("long"))),
+         step::ExpectLine("LIST 4"),  step::Send("+OK 4 70000\r\n"),
+         step::ExpectLine("RETR 4"),  step::Send(Answer(ours("long", longLine))),
+         step::ExpectLine("TOP 5 0"), step::Send(Answer(slow)),
+         step::ExpectLine("LIST 5"),  step::Send("+OK 5 " + std::to_string(slow.size()) + "\r\n"),
+         step::ExpectLine("RETR 5"),  step::Send("+OK\r\n")});
+    // Twice the idle limit in all, never more than a third of it without a byte.
+    for (std::size_t at = 0; at < slow.size(); at += slow.size() / 6 + 1) {
+        script.push_back(step::Pause(150));
+        script.push_back(step::Send(slow.substr(at, slow.size() / 6 + 1)));
+    }
+    script.push_back(step::Send(".\r\n"));
+    const std::vector<test::Step> last = Fetch(6, good);
+    script.insert(script.end(), last.begin(), last.end());
+    script.insert(script.end(),
+                  {step::ExpectLine("DELE 5"), step::Send("+OK\r\n"), step::ExpectLine("DELE 6"),
+                   step::Send("+OK\r\n"), step::ExpectLine("QUIT"), step::Send("+OK\r\n")});
+    test::ScriptedServer server({script});
+    ASSERT_TRUE(server.Listen());
+    MailLimits limits{3000ms, 450ms, 1000ms, 100};
+    limits.maxMessage = limit;
+    const RetrievalOutcome o = Run(server, limits);
+    EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
+    EXPECT_TRUE(o.complete);
+    EXPECT_EQ(o.accepted, 2);
+    EXPECT_EQ(o.deleted, 2);
+    const auto details = [](std::initializer_list<QString> v) {
+        return LogDetails(v).toStdString();
+    };
+    EXPECT_TRUE(
+        Logged(txt::kPop3LeftHeadersTooLarge, details({"1", QString::number(kMaxPop3Headers)})));
+    EXPECT_TRUE(Logged(txt::kPop3TooLarge,
+                       details({"2", QString::number(limit + 1), QString::number(limit)})));
+    EXPECT_EQ(Count(txt::kPop3TooLarge), 2);
+    EXPECT_TRUE(Logged(txt::kPop3LeftLineTooLong, details({"4", QString::number(kMaxPop3Line)})));
+    EXPECT_TRUE(Logged(txt::kPop3Accepted, "5"));
+    EXPECT_TRUE(Logged(txt::kPop3Accepted, "6"));
+    ASSERT_EQ(queue.size(), 2U);
+    EXPECT_EQ(queue[0].front(), "lent");
+    // Nothing of the mails left behind in the received folder.
+    std::set<std::string> files;
+    for (const auto& e : std::filesystem::directory_iterator(y.Received()))
+        files.insert(e.path().filename().string());
+    EXPECT_EQ(files, (std::set<std::string>{"MsgChifE.dat", "MsgChifU.dat"}));
+}
+
+// A retrieval cut after a mail was stored, before its deletion took effect
+// (the line dropped, or QUIT refused), then the same mailbox again: the mail
+// is known, by its unique id or by its bytes, deleted and not stored twice.
+TEST_F(Retrieval, AnInterruptedRetrievalNeverStoresAMailTwice) {
+    const auto file = WriteFile("devis.pdf", "%PDF devis");
+    OutgoingMail out{"martin@example.org",
+                     "MARTIN",
+                     "Devis",
+                     {"dupont@example.org"},
+                     {"titre", kSeparatorLine, Address(y->ownNumber), "AB12", kEndMarkerLine},
+                     {file}};
+    const std::string mail = BuildMail(out);
+    struct Case {
+        const char* name;
+        std::string uidl;  // "" for a server without UIDL
+        bool refuseQuit;   // else the line drops before DELE
+    };
+    for (const Case& c : {Case{"unique ids, dropped", "+OK\r\n1 uid-17\r\n.\r\n", false},
+                          Case{"digest, QUIT refused", "", true}}) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(y.Received());
+        std::filesystem::create_directories(y.Received());
+        y->mail.receivedLog.clear();
+        queue.clear();
+        // The marks already at their bound: the oldest gives way.
+        RecordList full;
+        for (std::size_t i = 0; i < kMaxStoredMarks; ++i)
+            full.push_back({DigestMark(std::to_string(i))});
+        ASSERT_EQ(SaveRecordList(full, StoredMarksPath(*y), {}), SaveResult::Saved);
+        const std::string uidl = c.uidl.empty() ? "-ERR\r\n" : c.uidl;
+        test::Script first = LogIn("+OK 1 900\r\n", uidl);
+        const std::vector<test::Step> fetch = Fetch(1, mail);
+        first.insert(first.end(), fetch.begin(), fetch.end());
+        first.push_back(step::ExpectLine("DELE 1"));
+        if (c.refuseQuit) {
+            first.insert(first.end(), {step::Send("+OK\r\n"), step::ExpectLine("QUIT"),
+                                       step::Send("-ERR cannot delete now\r\n")});
+        } else {
+            first.push_back(step::Reset());
+        }
+        test::Script again = LogIn("+OK 1 900\r\n", uidl);
+        if (c.uidl.empty()) again.insert(again.end(), fetch.begin(), fetch.end());
+        again.insert(again.end(), {step::ExpectLine("DELE 1"), step::Send("+OK\r\n"),
+                                   step::ExpectLine("QUIT"), step::Send("+OK\r\n")});
+        test::ScriptedServer server({first, again});
+        ASSERT_TRUE(server.Listen());
+
+        RetrievalOutcome o = Run(server);
+        EXPECT_EQ(o.accepted, 1);
+        EXPECT_FALSE(o.complete);
+        EXPECT_EQ(Logged(txt::kPop3QuitRefused, "cannot delete now"), c.refuseQuit);
+        o = Run(server);
+        EXPECT_TRUE(o.complete);
+        EXPECT_EQ(o.accepted, 0);
+        EXPECT_EQ(o.alreadyStored, 1);
+        EXPECT_EQ(o.deleted, 1);
+        EXPECT_TRUE(Logged(txt::kPop3AlreadyStored, "1"));
+        EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
+        // One record, one file, one entry to decrypt.
+        EXPECT_EQ(LogOnDisk().size(), 1U);
+        EXPECT_EQ(queue.size(), 1U);
+        EXPECT_TRUE(std::filesystem::exists(y.Received() / "devis.pdf"));
+        EXPECT_FALSE(std::filesystem::exists(y.Received() / "devis_1.pdf"));
+        RecordList marks;
+        ASSERT_TRUE(LoadRecordList(StoredMarksPath(*y), marks));
+        EXPECT_EQ(marks.size(), kMaxStoredMarks);
+        EXPECT_EQ(marks.front(), Record{DigestMark(c.uidl.empty() ? "1" : "2")});
     }
 }
 
@@ -269,6 +463,77 @@ TEST_F(Retrieval, FromOneHolderToAnotherThroughARealServer) {
     queue.clear();
     EXPECT_EQ(Run(pop3.Address()).accepted, 0);
     EXPECT_EQ(pop3.Count(), 3U);
+}
+
+// Peak resident memory since the last reset, in bytes (0 when unknown).
+std::int64_t PeakMemory() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) return std::stoll(line.substr(6)) * 1024;
+    }
+    return 0;
+}
+
+// A mail over the old 64 MiB memory limit from the real server: streamed to
+// a file of the received folder and parsed from there, its attachment
+// written out a piece at a time, in a few MiB of memory.
+TEST_F(Retrieval, AMailOver64MiBIsStreamedToDiskFromARealServer) {
+    if (const std::string why = test::Pop3Server::MissingReason(); !why.empty())
+        GTEST_SKIP() << why;
+    test::TempDir maildir;
+    test::Pop3Server pop3(maildir.path() / "Maildir", "dupont", "secret");
+    ASSERT_TRUE(pop3.Running()) << pop3.Log();
+    constexpr std::size_t kRaw = std::size_t(49) << 20;  // 66 MiB once in Base64
+    QCryptographicHash sent(QCryptographicHash::Sha256);
+    std::size_t sentBytes = 0;
+    pop3.DropWritten([&](std::ostream& out) {
+        out << "From: MARTIN <martin@example.org>\r\nSubject: gros\r\nX-Mailer: QuarnelSys\r\n"
+               "MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"b\"\r\n\r\n"
+               "--b\r\nContent-Type: text/plain\r\n\r\n"
+            << ForY()
+            << "--b\r\nContent-Type: application/octet-stream\r\n"
+               "Content-Disposition: attachment; filename=\"gros.bin\"\r\n"
+               "Content-Transfer-Encoding: base64\r\n\r\n";
+        std::mt19937 bytes(7);
+        QByteArray block(57 * 1024, '\0');
+        std::string lines;
+        for (std::size_t done = 0; done < kRaw; done += std::size_t(block.size())) {
+            for (qsizetype i = 0; i < block.size(); i += 4) {
+                const auto word = std::uint32_t(bytes());
+                std::memcpy(block.data() + i, &word, 4);
+            }
+            sent.addData(block);
+            sentBytes += std::size_t(block.size());
+            const QByteArray text = block.toBase64();
+            lines.clear();
+            for (qsizetype at = 0; at < text.size(); at += 76)
+                lines.append(text.constData() + at,
+                             std::size_t(std::min<qsizetype>(76, text.size() - at))) += "\r\n";
+            out << lines;
+        }
+        out << "--b--\r\n";
+    });
+    // The peak from here on (Linux: 5 resets the high-water mark to what is in use).
+    const bool measured = (std::ofstream("/proc/self/clear_refs") << "5").good();
+    const std::int64_t before = PeakMemory();
+
+    const RetrievalOutcome o = Run(pop3.Address());
+    ASSERT_EQ(o.accepted, 1) << pop3.Log();
+    EXPECT_EQ(pop3.Count(), 0U);
+    std::ifstream got(y.Received() / "gros.bin", std::ios::binary);
+    QCryptographicHash received(QCryptographicHash::Sha256);
+    std::string piece(1 << 20, '\0');
+    std::size_t size = 0;
+    while (got.read(piece.data(), std::streamsize(piece.size())) || got.gcount() > 0) {
+        received.addData(QByteArrayView(piece.data(), qsizetype(got.gcount())));
+        size += std::size_t(got.gcount());
+    }
+    EXPECT_EQ(size, sentBytes);
+    EXPECT_EQ(received.result(), sent.result());
+    if (measured && before > 0) {
+        EXPECT_LT(PeakMemory() - before, std::int64_t(32) << 20);
+    }
 }
 
 }  // namespace

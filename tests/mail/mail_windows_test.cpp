@@ -5,12 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <set>
 
 #include <QApplication>
 #include <QClipboard>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "crypto/own_keys.h"
 #include "event_loop.h"
@@ -111,6 +117,13 @@ struct MailWindows : ::testing::Test {
         ASSERT_TRUE(server.Listen());
         ctx.settings.smtpServer = "127.0.0.1:" + std::to_string(server.port());
     }
+    // Account "paul" with its mail password stored, and the received folder.
+    void ReadyToReceive(const std::string& password) {
+        ctx.settings.accountName = "paul";
+        ctx.keyStore = {Record(6, "0123456789ABCDEF0123456789ABCDEF")};
+        ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', password));
+        std::filesystem::create_directories(dir.path() / "recus");
+    }
     void Send(FormSmtp& f) {
         f.MaintenantClick();
         ASSERT_TRUE(test::RunUntil([&] { return !f.Sending(); }, 10000));
@@ -202,6 +215,61 @@ TEST_F(MailWindows, ARefusedOrUnreachableRelayLosesNothing) {
     });
     EXPECT_EQ(smtp->ShowFor(Message("C"), mainWindow), FormSmtp::Outcome::Cancelled);
     EXPECT_EQ(boxes.Texts().size(), 2);
+}
+
+// While the relay is spoken to Annuler stops the exchange (the message stays,
+// nothing in a box); a connection that fails says why in words, naming the
+// server; Maintenant tries again from the window; the bytes sent show.
+TEST_F(MailWindows, AnnulerStopsTheExchangeAndMaintenantTriesAgain) {
+    const auto stalled =
+        test::Script{step::Send("220 relay\r\n"), step::ExpectLine("EHLO IdSMTP"), step::Silence()};
+    test::ScriptedServer relay({stalled, {step::Silence()}, Relay()});
+    UseRelay(relay);
+    const QString server = QStringLiteral("127.0.0.1:%1").arg(relay.port());
+    // Time to click before the relay's silence counts.
+    smtp->SetLimits({std::chrono::milliseconds(2000), std::chrono::milliseconds(10000),
+                     std::chrono::milliseconds(500)});
+    runner.Once("FormSmtp", [&](QDialog& d) {
+        smtp->MaintenantClick();
+        ASSERT_TRUE(
+            test::RunUntil([&] { return Action(d).contains("Connexion au transmetteur"); }));
+        EXPECT_TRUE(On(d, "BitBtnAnnuler"));
+        EXPECT_FALSE(On(d, "BitBtnMaintenant") || On(d, "BitBtnPlusTard"));
+        EXPECT_FALSE(Child<QPushButton>(d, "BitBtnAnnuler").toolTip().isEmpty());
+        smtp->AnnulerClick();
+        ASSERT_TRUE(test::RunUntil([&] { return On(d, "BitBtnMaintenant"); }));
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_TRUE(Action(d).contains("Envoi interrompu à votre demande"))
+            << Action(d).toStdString();
+        EXPECT_TRUE(Child<QPlainTextEdit>(d, "MemoMsg").toPlainText().startsWith("titre"));
+
+        // Connected, then not a word: said so in words, no step number.
+        smtp->SetLimits(kShortLimits);
+        Send(*smtp);
+        EXPECT_TRUE(Action(d).contains("Le serveur " + server +
+                                       " n'a pas répondu dans les 1 s après la connexion."))
+            << Action(d).toStdString();
+        EXPECT_FALSE(Action(d).contains("étape"));
+
+        ctx.settings.smtpServer = "no-such-host.invalid:2525";
+        Send(*smtp);
+        EXPECT_TRUE(
+            Action(d).contains("Le serveur no-such-host.invalid:2525 est inconnu : vérifiez son "
+                               "nom dans les options."))
+            << Action(d).toStdString();
+
+        ctx.settings.smtpServer = server.toStdString();
+        Send(*smtp);
+        EXPECT_TRUE(Action(d).contains("Message bien transmis")) << Action(d).toStdString();
+        const QStringList sizes =
+            Child<QLabel>(d, "LabelTransfer").text().split(QStringLiteral(" sur "));
+        ASSERT_EQ(sizes.size(), 2);
+        EXPECT_EQ(sizes[0], sizes[1]);
+        smtp->AnnulerClick();
+    });
+    EXPECT_EQ(smtp->ShowFor(Message("A"), mainWindow), FormSmtp::Outcome::Sent);
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    EXPECT_EQ(mail.sentLog.size(), 1U);
 }
 
 TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack) {
@@ -335,6 +403,8 @@ TEST_F(MailWindows, RetirerKeepsOnlyMailForTheHolderAndDeletesOnlyThat) {
                                   step::Send("+OK\r\n"),
                                   cmd("STAT"),
                                   step::Send("+OK 3 9000\r\n"),
+                                  cmd("UIDL"),
+                                  step::Send("-ERR\r\n"),
                                   cmd("TOP 1 0"),
                                   step::Send(Pop3Reply(HeadersOf(plainMail))),
                                   cmd("TOP 2 0"),
@@ -367,7 +437,7 @@ TEST_F(MailWindows, RetirerKeepsOnlyMailForTheHolderAndDeletesOnlyThat) {
         ASSERT_TRUE(test::RunUntil([&] { return !pop3.Receiving(); }, 10000));
         const QString log = Action(d);
         for (const char* line :
-             {"Rejet du message en clair n°1", "Rejet du message chiffré n°2",
+             {"Message en clair n°1 laissé sur le serveur", "Rejet du message chiffré n°2",
               "destiné à l'affilié n°01000000099", "Réception du message chiffré n°3",
               "provenant de DUPONT Jean", "objet : Devis", "Déconnexion du serveur Pop3"})
             EXPECT_TRUE(log.contains(QString::fromUtf8(line))) << line << "\n" << log.toStdString();
@@ -398,10 +468,7 @@ TEST_F(MailWindows, RetirerKeepsOnlyMailForTheHolderAndDeletesOnlyThat) {
 TEST_F(MailWindows, ALostConnectionKeepsWhatWasAcceptedAndDeletesNothing) {
     FormPop3 pop3(ctx, mail, &mainWindow);
     pop3.SetLimits(kShortLimits);
-    ctx.settings.accountName = "paul";
-    ctx.keyStore = {Record(6, "0123456789ABCDEF0123456789ABCDEF")};
-    ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', "pw"));
-    std::filesystem::create_directories(dir.path() / "recus");
+    ReadyToReceive("pw");
     OutgoingMail mine{"x@y.org",
                       "X",
                       "Un",
@@ -415,9 +482,10 @@ TEST_F(MailWindows, ALostConnectionKeepsWhatWasAcceptedAndDeletesNothing) {
     // Message 1 taken, the line reset while message 2 comes.
     test::ScriptedServer server(
         {{step::Send("+OK\r\n"), cmd("USER paul"), step::Send("+OK\r\n"), cmd("PASS pw"),
-          step::Send("+OK\r\n"), cmd("STAT"), step::Send("+OK 2 900\r\n"), cmd("TOP 1 0"),
-          step::Send(Pop3Reply(HeadersOf(m))), cmd("LIST 1"), step::Send("+OK 1 400\r\n"),
-          cmd("RETR 1"), step::Send(Pop3Reply(m)), cmd("TOP 2 0"), step::Reset()}});
+          step::Send("+OK\r\n"), cmd("STAT"), step::Send("+OK 2 900\r\n"), cmd("UIDL"),
+          step::Send("-ERR\r\n"), cmd("TOP 1 0"), step::Send(Pop3Reply(HeadersOf(m))),
+          cmd("LIST 1"), step::Send("+OK 1 400\r\n"), cmd("RETR 1"), step::Send(Pop3Reply(m)),
+          cmd("TOP 2 0"), step::Reset()}});
     ASSERT_TRUE(server.Listen());
     ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
     runner.Once("FormPop3", [&](QDialog& d) {
@@ -436,6 +504,50 @@ TEST_F(MailWindows, ALostConnectionKeepsWhatWasAcceptedAndDeletesNothing) {
     // Neither DELE nor QUIT went: the server keeps every message.
     EXPECT_EQ(server.Received(0).find("DELE"), std::string::npos);
     EXPECT_EQ(server.Received(0).find("QUIT"), std::string::npos);
+}
+
+// Annuler stops a retrieval under way (nothing deleted), Retirer tries again
+// from the window; the password going in clear is said once per retrieval.
+TEST_F(MailWindows, AnnulerStopsTheRetrievalAndRetirerTriesAgain) {
+    FormPop3 pop3(ctx, mail, &mainWindow);
+    pop3.SetLimits({std::chrono::milliseconds(2000), std::chrono::milliseconds(10000),
+                    std::chrono::milliseconds(500)});
+    ReadyToReceive("pw");
+    auto cmd = [](const std::string& c) { return step::ExpectLine(c); };
+    const test::Script login{
+        step::Send("+OK\r\n"), cmd("USER paul"), step::Send("+OK\r\n"),     cmd("PASS pw"),
+        step::Send("+OK\r\n"), cmd("STAT"),      step::Send("+OK 0 0\r\n"), cmd("UIDL"),
+        step::Send("+OK\r\n")};
+    test::Script slow = login;
+    slow.push_back(step::Silence());  // the list never ends
+    test::Script empty = login;
+    empty.insert(empty.end(), {step::Send(".\r\n"), cmd("QUIT"), step::Send("+OK\r\n")});
+    test::ScriptedServer server({slow, empty});
+    ASSERT_TRUE(server.Listen());
+    ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
+    const QString clear =
+        QStringLiteral("Le serveur 127.0.0.1:%1 est joint sans chiffrement").arg(server.port());
+    runner.Once("FormPop3", [&](QDialog& d) {
+        pop3.RetirerClick();
+        ASSERT_TRUE(test::RunUntil(
+            [&] { return server.connections() > 0 && server.Taken(0).size() >= 4; }));
+        EXPECT_TRUE(pop3.Receiving());
+        EXPECT_TRUE(On(d, "BitBtnAnnuler"));
+        EXPECT_FALSE(On(d, "BitBtnRetirer"));
+        pop3.AnnulerClick();
+        EXPECT_FALSE(pop3.Receiving());
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_TRUE(Action(d).endsWith(
+            "Réception interrompue à votre demande : rien n'est effacé du serveur."))
+            << Action(d).toStdString();
+        EXPECT_TRUE(On(d, "BitBtnRetirer") && On(d, "BitBtnAnnuler"));
+        pop3.RetirerClick();
+        ASSERT_TRUE(test::RunUntil([&] { return !pop3.Receiving(); }, 10000));
+        EXPECT_TRUE(Action(d).contains("Il n'y a aucun message.")) << Action(d).toStdString();
+        EXPECT_EQ(Action(d).count(clear), 2);
+    });
+    pop3.ShowReceiving(mainWindow);
+    EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
 }
 
 TEST_F(MailWindows, TheClipboardWatchTakesOnlyAMessageForTheHolder) {
@@ -461,11 +573,28 @@ TEST_F(MailWindows, TheClipboardWatchTakesOnlyAMessageForTheHolder) {
 }
 
 // Through real servers: one holder's sending window hands the message to
-// the relay, the other's receiving window fetches it from the mailbox and
-// decrypts it with its attachment.
+// the relay, somebody else's parser (Python's email) reads what was
+// delivered, a gateway adds its footer as a part of its own, and the other
+// holder's receiving window fetches it and decrypts it with its attachments.
 class MailRoad : public test::TwoHolders {};
 
-TEST_F(MailRoad, SentWithFormSmtpFetchedAndDecryptedWithFormPop3) {
+QJsonObject Report(const std::string& mail) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(test::PythonMailReport(mail)))
+        .object();
+}
+
+// `mail` (LF lines, as the Maildir keeps it) with a footer part added before
+// its closing boundary.
+std::string WithFooter(std::string mail) {
+    const std::size_t close = mail.rfind("\n--") + 1;
+    const std::size_t eol = mail.find('\n', close);
+    const std::string boundary = mail.substr(close + 2, eol - close - 4);
+    mail.insert(close, "--" + boundary +
+                           "\nContent-Type: text/plain; charset=utf-8\n\n-- \nListe interne\n");
+    return mail;
+}
+
+TEST_F(MailRoad, SentWithFormSmtpReadByAnotherParserFetchedAndDecryptedWithFormPop3) {
     for (const std::string& why :
          {test::SmtpServer::MissingReason(), test::Pop3Server::MissingReason()}) {
         if (!why.empty()) GTEST_SKIP() << why;
@@ -479,27 +608,32 @@ TEST_F(MailRoad, SentWithFormSmtpFetchedAndDecryptedWithFormPop3) {
     ASSERT_TRUE(mailbox.Running()) << mailbox.Log();
     x->settings.smtpServer = relay.Address();
     x->email = "martin@example.org";
+    x->displayName = "MARTIN H\xE9l\xE8ne";  // code page 1252, as the settings hold it
     y->settings.pop3Server = mailbox.Address();
     y->settings.accountName = "dupont";
     ASSERT_TRUE(StoreMailPassword(y->keyStore, y->ownDigit, "s3cret"));
 
     // A plain message without attachments, a plain one with a file and a
-    // rich one with three.
+    // rich one with three; subjects and a file name in French.
     const std::string pdf("%PDF\0\xFF", 6);
-    const auto invoice = WriteFile("facture.pdf", pdf);
+    const auto invoice = WriteFile("facture \xC3\xA9t\xC3\xA9.pdf", pdf);
     const auto plan = WriteFile("plan.png", std::string(70000, '\x89'));
     const auto empty = WriteFile("vide.txt", "");
     const std::string rtf =
         "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}"
         "\\pard\\f0\\fs20 \\b Gras\\b0  et \\'e9t\\'e9\\par\r\n}";
     struct Sent {
-        std::string subject;
+        std::string subject;  // code page 1252
         std::string text;
         bool rich;
         std::vector<std::filesystem::path> files;
     };
+    const std::string summer =
+        "\xC9t\xE9 \xE0 No\xEB"
+        "l \xE7"
+        "a";
     const std::vector<Sent> messages{{"Bonjour", "Bonjour", false, {}},
-                                     {"Facture", "Voici la facture", false, {invoice}},
+                                     {summer, "Voici la facture", false, {invoice}},
                                      {"Plans", rtf, true, {invoice, plan, empty}}};
     FormSmtp sending(*x, x->mail, &mainWindow);
     for (const Sent& m : messages) {
@@ -522,7 +656,52 @@ TEST_F(MailRoad, SentWithFormSmtpFetchedAndDecryptedWithFormPop3) {
         ASSERT_EQ(sending.ShowFor(out, mainWindow), FormSmtp::Outcome::Sent)
             << sendLog.toStdString() << boxes.Texts().join('\n').toStdString();
     }
-    ASSERT_EQ(relay.Delivered(3).size(), 3u);
+    const std::vector<std::string> delivered = relay.Delivered(3);
+    ASSERT_EQ(delivered.size(), 3u);
+    // The sent log dates in the fixed form, whatever the locale.
+    ASSERT_EQ(x->mail.sentLog.size(), 3u);
+    EXPECT_TRUE(QRegularExpression("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d$")
+                    .match(QString::fromStdString(x->mail.sentLog[0][0]))
+                    .hasMatch())
+        << x->mail.sentLog[0][0];
+
+    // Somebody else's reading: no defect, the texts exactly, a Message-ID each.
+    std::set<QString> ids;
+    for (const std::string& mail : delivered) {
+        const QJsonObject r = Report(mail);
+        ASSERT_FALSE(r.isEmpty()) << mail.substr(0, 2000);
+        EXPECT_TRUE(r["defects"].toArray().isEmpty())
+            << QJsonDocument(r["defects"].toArray()).toJson().toStdString();
+        EXPECT_EQ(r["from_name"].toString(), QString::fromUtf8("MARTIN Hélène"));
+        EXPECT_EQ(r["from_address"].toString(), "martin@example.org");
+        EXPECT_EQ(r["x_mailer"].toString(), "QuarnelSys");
+        const QString id = r["message_id"].toString();
+        EXPECT_TRUE(QRegularExpression("^<[0-9a-f]{64}@example\\.org>$").match(id).hasMatch())
+            << id.toStdString();
+        ids.insert(id);
+        const QJsonArray parts = r["parts"].toArray();
+        ASSERT_FALSE(parts.isEmpty());
+        // The body's own accented title line reads right too.
+        EXPECT_TRUE(parts[0].toObject()["text"].toString().startsWith(
+            QString::fromUtf8("Message chiffré par")))
+            << parts[0].toObject()["text"].toString().left(200).toStdString();
+        if (r["subject"].toString() == QString::fromUtf8("Été à Noël ça")) {
+            ASSERT_EQ(parts.size(), 2);
+            EXPECT_EQ(parts[1].toObject()["filename"].toString(),
+                      QString::fromUtf8("facture été.pdf"));
+        }
+    }
+    EXPECT_EQ(ids.size(), 3u);
+
+    // A gateway adds its footer to the one with a file, as a part of its own.
+    bool footed = false;
+    for (const auto& e : std::filesystem::directory_iterator(relay.Maildir() / "new")) {
+        const std::string mail = *ReadWholeFile(e.path());
+        if (Report(mail)["subject"].toString() != QString::fromUtf8("Été à Noël ça")) continue;
+        std::ofstream(e.path(), std::ios::binary | std::ios::trunc) << WithFooter(mail);
+        footed = Report(*ReadWholeFile(e.path()))["parts"].toArray().size() == 3;
+    }
+    ASSERT_TRUE(footed);
 
     FormPop3 receiving(*y, y->mail, &mainWindow);
     std::vector<std::pair<QString, DecryptedMessage>> shown;
@@ -531,28 +710,39 @@ TEST_F(MailRoad, SentWithFormSmtpFetchedAndDecryptedWithFormPop3) {
         if (ok) shown.emplace_back(subject, y->messages.decrypted);
         return ok;
     };
-    runner.Once("FormPop3", [&](QDialog&) {
+    QString receiveLog;
+    runner.Once("FormPop3", [&](QDialog& d) {
         receiving.RetirerClick();
         ASSERT_TRUE(test::RunUntil([&] { return !receiving.Receiving(); }, 20000));
         for (int i = 0; i < 3; ++i)
             receiving.DechiffrerClick();
+        receiveLog = test::Child<QPlainTextEdit>(d, "MemoAction").toPlainText();
     });
     receiving.ShowReceiving(mainWindow);
-    EXPECT_EQ(mailbox.Count(), 0u);
-    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(mailbox.Count(), 0u) << receiveLog.toStdString();
+    EXPECT_TRUE(receiveLog.contains(QString::fromUtf8("objet : Été à Noël ça")));
+    EXPECT_TRUE(receiveLog.contains(QString::fromUtf8("provenant de MARTIN Hélène")));
+    ASSERT_EQ(shown.size(), 3u) << receiveLog.toStdString();
     std::sort(shown.begin(), shown.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     EXPECT_EQ(shown[0].first, "Bonjour");
     EXPECT_TRUE(shown[0].second.attachments.empty());
-    EXPECT_EQ(shown[1].first, "Facture");
-    EXPECT_EQ(shown[1].second.text, "Voici la facture");
-    EXPECT_EQ(shown[2].first, "Plans");
-    EXPECT_EQ(shown[2].second.kind, Kind::RichMessage);
-    EXPECT_EQ(shown[2].second.text, rtf);
-    ASSERT_EQ(shown[2].second.attachments.size(), 3u);
-    EXPECT_EQ(ReadWholeFile(shown[2].second.attachments[1]), std::string(70000, '\x89'));
-    EXPECT_EQ(ReadWholeFile(shown[2].second.attachments[2]), "");
-    EXPECT_EQ(ReadWholeFile(shown[1].second.attachments.at(0)), pdf);
+    EXPECT_EQ(shown[1].first, "Plans");
+    EXPECT_EQ(shown[1].second.kind, Kind::RichMessage);
+    EXPECT_EQ(shown[1].second.text, rtf);
+    ASSERT_EQ(shown[1].second.attachments.size(), 3u);
+    EXPECT_EQ(ReadWholeFile(shown[1].second.attachments[1]), std::string(70000, '\x89'));
+    EXPECT_EQ(ReadWholeFile(shown[1].second.attachments[2]), "");
+    EXPECT_EQ(shown[2].first, QString::fromUtf8("Été à Noël ça"));
+    EXPECT_EQ(shown[2].second.text, "Voici la facture");
+    ASSERT_EQ(shown[2].second.attachments.size(), 1u);
+    EXPECT_EQ(shown[2].second.attachments[0].filename().string(), "facture \xC3\xA9t\xC3\xA9.pdf");
+    EXPECT_EQ(ReadWholeFile(shown[2].second.attachments[0]), pdf);
+    const RecordList log = y->mail.receivedLog;
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const Record& r) {
+        return r[2] == "objet : " + summer && r[1] == "Message Chiffr\xE9 de MARTIN H\xE9l\xE8ne";
+    }));
 }
 
 }  // namespace

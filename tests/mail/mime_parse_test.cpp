@@ -34,7 +34,7 @@ TEST(ParseMail, SinglePartMailHeadersDecodedAndLookedUpWithoutCase) {
     EXPECT_EQ(m.FromName(), "Renée Dupré");
     EXPECT_EQ(m.Subject(), "résumé du jour");
     EXPECT_FALSE(m.multipart);
-    EXPECT_EQ(m.lastTextPart, "ligne 1\r\nligne 2\r\n");
+    EXPECT_EQ(m.textParts, std::vector<std::string>{"ligne 1\r\nligne 2\r\n"});
     EXPECT_TRUE(m.attachments.empty());
 
     // TOP n 0 gives the headers only; a sender without a name shows its address.
@@ -48,7 +48,7 @@ TEST(ParseMail, SinglePartMailHeadersDecodedAndLookedUpWithoutCase) {
     EXPECT_EQ(m.FromName(), "A  B");
 }
 
-TEST(ParseMail, NestedPartsGiveTheLastTextAndEveryAttachmentWithItsDecodedName) {
+TEST(ParseMail, NestedPartsGiveEveryTextInOrderAndEveryAttachmentWithItsDecodedName) {
     ParsedMail m;
     ASSERT_TRUE(ParseMail(
         Crlf("From: a@example.org\n"
@@ -90,7 +90,7 @@ TEST(ParseMail, NestedPartsGiveTheLastTextAndEveryAttachmentWithItsDecodedName) 
         m));
     EXPECT_TRUE(m.multipart);
     // The line break before a boundary belongs to the boundary.
-    EXPECT_EQ(m.lastTextPart, "second=text");
+    EXPECT_EQ(m.textParts, (std::vector<std::string>{"first", "second=text"}));
     ASSERT_EQ(m.attachments.size(), 3U);
     EXPECT_EQ(m.attachments[0].fileName, "été.txt");
     EXPECT_EQ(m.attachments[0].content, std::string("\x00\x01\x02\xff", 4));
@@ -117,20 +117,35 @@ TEST(ParseMail, ReadsBackWhatBuildMailWrites) {
             out.attachments = {dir.path() / "r\xC3\xA9sum\xC3\xA9 long name.bin",
                                dir.path() / "b.txt"};
         }
+        const std::string built = BuildMail(out);
         ParsedMail m;
-        ASSERT_TRUE(ParseMail(BuildMail(out), m));
+        ASSERT_TRUE(ParseMail(built, m));
         EXPECT_EQ(m.Value("x-mailer"), "QuarnelSys");
         EXPECT_EQ(m.FromName(),
                   "MARTIN Cl\xC3\xA9"
                   "ment");
         EXPECT_EQ(m.Subject(), "Facture d'\xC3\xA9t\xC3\xA9");
         EXPECT_EQ(m.multipart, withAttachments);
-        EXPECT_EQ(m.lastTextPart.substr(0, 20), "titre\r\n.ligne\r\n\r\nfin");
+        ASSERT_EQ(m.textParts.size(), 1U);
+        EXPECT_EQ(m.textParts[0].substr(0, 20), "titre\r\n.ligne\r\n\r\nfin");
+        // From a file, the attachments are read from there when written out.
+        ASSERT_TRUE(WriteFileAtomically(dir.path() / "mail.eml", built));
+        ParsedMail f;
+        ASSERT_EQ(ParseMailFile(dir.path() / "mail.eml", f), MailParseFault::None);
+        EXPECT_EQ(f.textParts, m.textParts);
         ASSERT_EQ(m.attachments.size(), withAttachments ? 2U : 0U);
+        ASSERT_EQ(f.attachments.size(), m.attachments.size());
         if (withAttachments) {
             EXPECT_EQ(m.attachments[0].fileName, "r\xC3\xA9sum\xC3\xA9 long name.bin");
             EXPECT_EQ(m.attachments[0].content, binary);
             EXPECT_EQ(m.attachments[1].content, "note");
+            std::string streamed;
+            ASSERT_TRUE(f.attachments[0].WriteTo([&](std::string_view piece) {
+                streamed.append(piece);
+                return true;
+            }));
+            EXPECT_EQ(streamed, binary);
+            EXPECT_TRUE(f.attachments[0].content.empty());
         }
     }
 }
@@ -154,9 +169,9 @@ TEST(ParseMail, LimitsOnNestingPartsAndSize) {
     ParsedMail m;
     // The root multipart is level 0: kMaxMailDepth multiparts nest one leaf at the limit.
     EXPECT_TRUE(ParseMail(Nested(kMaxMailDepth, 1), m));
-    EXPECT_EQ(m.lastTextPart, "leaf");
+    EXPECT_EQ(m.textParts, std::vector<std::string>{"leaf"});
     EXPECT_FALSE(ParseMail(Nested(kMaxMailDepth + 1, 1), m));
-    EXPECT_TRUE(m.lastTextPart.empty() && m.headers.empty());
+    EXPECT_TRUE(m.textParts.empty() && m.headers.empty());
     // One multipart and its leaves are the parts counted.
     EXPECT_TRUE(ParseMail(Nested(1, int(kMaxMailParts) - 1), m));
     EXPECT_FALSE(ParseMail(Nested(1, int(kMaxMailParts)), m));
@@ -168,6 +183,12 @@ TEST(ParseMail, LimitsOnNestingPartsAndSize) {
         headers += "X-N: " + std::to_string(i) + "\r\n";
     EXPECT_TRUE(ParseMail(headers + "X-N: last\r\n\r\nbody", m));
     EXPECT_FALSE(ParseMail(headers + "X-N: last\r\nX-N: over\r\n\r\nbody", m));
+
+    // The text held in memory, whatever the size of the mail.
+    std::string text = "Subject: big\r\n\r\n";
+    text.resize(text.size() + kMaxMailText, 'a');
+    EXPECT_TRUE(ParseMail(text, m));
+    EXPECT_FALSE(ParseMail(text + 'a', m));
 
     std::string huge = "Subject: big\r\n\r\n";
     huge.resize(kMaxParsedMail + 1, 'a');

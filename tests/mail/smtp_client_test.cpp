@@ -131,21 +131,21 @@ TEST(SmtpClient, RefusalsAndFaultsEndWithTheRightLog) {
          "554 5.7.1 rejected"},
         {"dropped mid-DATA",
          Until("DATA", {step::Send("354 go\r\n"), step::ExpectUntil("0123"), step::Reset()}),
-         {kSmtpCall, kSmtpConnected, kSmtpTransmitting, kSmtpConnectionLost, kSmtpTransferFailed,
+         {kSmtpCall, kSmtpConnected, kSmtpTransmitting, kNetClosedInTransfer, kSmtpTransferFailed,
           kSmtpDisconnected},
          true,
          "",
          "Subject: x\r\n\r\n" + std::string(512 << 10, '0') + "0123\r\n"},
         {"silent after the greeting",
          {step::Send("220 ready\r\n"), step::ExpectLine("EHLO IdSMTP"), step::Silence()},
-         {kSmtpCall, kSmtpConnected, kSmtpTimedOut, kSmtpTransferFailed, kSmtpDisconnected},
+         {kSmtpCall, kSmtpConnected, kNetCommandTimedOut, kSmtpTransferFailed, kSmtpDisconnected},
          true,
          "",
          "x\r\n",
          {2000ms, 300ms, 300ms}},
         {"silent after the message",
          Until("DATA", {step::Send("354 go\r\n"), step::ExpectData(), step::Silence()}),
-         {kSmtpCall, kSmtpConnected, kSmtpTransmitting, kSmtpTimedOut, kSmtpTransferFailed,
+         {kSmtpCall, kSmtpConnected, kSmtpTransmitting, kNetEndOfDataTimedOut, kSmtpTransferFailed,
           kSmtpDisconnected},
          true,
          "",
@@ -153,14 +153,14 @@ TEST(SmtpClient, RefusalsAndFaultsEndWithTheRightLog) {
          {2000ms, 300ms, 300ms}},
         {"no greeting at all",
          {step::Silence()},
-         {kSmtpCall, kSmtpTimedOut, kSmtpConnectFailed},
+         {kSmtpCall, kNetGreetingTimedOut, kSmtpConnectFailed},
          false,
          "",
          "x\r\n",
          {2000ms, 300ms, 300ms}},
         {"greeting without line end",
          {step::Send("220 ready"), step::Silence()},
-         {kSmtpCall, kSmtpTimedOut, kSmtpConnectFailed},
+         {kSmtpCall, kNetGreetingTimedOut, kSmtpConnectFailed},
          false,
          "",
          "x\r\n",
@@ -211,14 +211,24 @@ TEST(SmtpClient, RefusalsAndFaultsEndWithTheRightLog) {
     }
 }
 
-// Before any connection: nothing listening, a server text that is no
-// address, an address that would break its command, too many recipients.
+// Before any connection: nothing listening or no such host (each said in
+// words, naming the server), a server text that is no address, an address
+// that would break its command, too many recipients.
 TEST(SmtpClient, RefusesBeforeSending) {
     test::ScriptedServer closed;
     ASSERT_TRUE(closed.Listen());
     const quint16 port = closed.port();
-    SmtpJob refused = Job(test::FreePort());
-    EXPECT_EQ(Dialogue(refused).log, (std::vector<int>{kSmtpCall, kSmtpConnectFailed}));
+    const quint16 nobody = test::FreePort();
+    Outcome o = Dialogue(Job(nobody));
+    EXPECT_EQ(o.log, (std::vector<int>{kSmtpCall, kNetRefused, kSmtpConnectFailed}));
+    EXPECT_EQ(o.error, QStringLiteral("Le serveur 127.0.0.1:%1 refuse la connexion : aucun service "
+                                      "n'y répond sur ce port.")
+                           .arg(nobody));
+    SmtpJob unknown = Job(port);
+    unknown.server = "no-such-host.invalid:2525";
+    o = Dialogue(unknown);
+    EXPECT_EQ(o.log, (std::vector<int>{kSmtpCall, kNetUnknownHost, kSmtpConnectFailed}));
+    EXPECT_TRUE(o.error.contains("no-such-host.invalid:2525")) << o.error.toStdString();
 
     SmtpJob badServer = Job(port);
     badServer.server = "host:99999";
@@ -229,7 +239,7 @@ TEST(SmtpClient, RefusesBeforeSending) {
     SmtpJob tooMany = Job(port);
     tooMany.recipients.assign(kMaxRecipients + 1, "a@x.org");
     for (const SmtpJob& job : {badServer, injected, none, tooMany}) {
-        const Outcome o = Dialogue(job);
+        o = Dialogue(job);
         EXPECT_FALSE(o.connected);
         EXPECT_EQ(o.log.back(), kSmtpConnectFailed);
     }
@@ -246,8 +256,27 @@ TEST(SmtpClient, RefusesBeforeSending) {
     script.insert(script.end(), {step::ExpectLine("DATA"), step::Send("354 go\r\n"),
                                  step::ExpectData(), step::Send("250 ok\r\n")});
     closed.SetScripts({script});
-    const Outcome o = Dialogue(atLimit);
-    EXPECT_TRUE(o.transferred);
+    EXPECT_TRUE(Dialogue(atLimit).transferred);
+}
+
+// 8-bit content is declared to a relay that announces 8BITMIME (RFC 6152);
+// to one that does not it goes as before, said once in the log.
+TEST(SmtpClient, DeclaresEightBitContentWhenTheRelayTakesIt) {
+    for (const bool offered : {true, false}) {
+        SCOPED_TRACE(offered);
+        test::Script script =
+            Until("DATA", {step::Send("354 go\r\n"), step::ExpectData(), step::Send("250 ok\r\n"),
+                           step::ExpectLine("QUIT"), step::Send("221 bye\r\n")});
+        script[2] = step::Send(offered ? "250-hello\r\n250 8BITMIME\r\n" : "250 hello\r\n");
+        script[5] = step::ExpectLine(offered ? "MAIL FROM:<me@example.org> BODY=8BITMIME"
+                                             : "MAIL FROM:<me@example.org>");
+        test::ScriptedServer server({script});
+        ASSERT_TRUE(server.Listen());
+        const Outcome o = Dialogue(Job(server.port(), "Subject: x\r\n\r\nEt\xE9\r\n"));
+        EXPECT_TRUE(o.transferred);
+        EXPECT_EQ(std::count(o.log.begin(), o.log.end(), kSmtpNo8BitMime), offered ? 0 : 1);
+        EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
+    }
 }
 
 TEST(ServerAddress, HostAndPortAndRecipientLists) {

@@ -12,6 +12,7 @@
 
 #include <fcntl.h>
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -54,6 +55,26 @@ std::string ReadAll(const fs::path& p) {
 }
 
 }  // namespace
+
+std::string PythonMailReport(const std::string& mail) {
+    char name[] = "/tmp/quarnel-mail-XXXXXX";
+    const int fd = ::mkstemp(name);
+    if (fd < 0) return {};
+    ::close(fd);
+    { std::ofstream(name, std::ios::binary) << mail; }
+    const std::string command =
+        "/usr/bin/python3 " QUARNEL_TEST_SUPPORT_DIR "/mail_report.py " + std::string(name);
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n = 0;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, n);
+        if (::pclose(pipe) != 0) out.clear();
+    }
+    ::unlink(name);
+    return out;
+}
 
 unsigned short FreePort() {
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -315,12 +336,16 @@ std::string Pop3Server::Log() const {
 }
 
 void Pop3Server::Drop(const std::string& mail) const {
+    DropWritten([&](std::ostream& out) { out << mail; });
+}
+
+void Pop3Server::DropWritten(const std::function<void(std::ostream&)>& write) const {
     static int serial = 0;
     const std::string name = std::to_string(::getpid()) + "." + std::to_string(++serial) + ".test";
     const fs::path tmp = maildir_ / "tmp" / name;
     {
         std::ofstream out(tmp, std::ios::binary);
-        out << mail;
+        write(out);
     }
     if (::geteuid() == 0) (void)::chown(tmp.c_str(), kMailUser, kMailUser);
     fs::rename(tmp, maildir_ / "new" / name);

@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,11 @@ class ServerProcess {
   private:
     pid_t pid_ = -1;
 };
+
+/// Someone else's reading of `mail`: Python's `email` package with
+/// policy.default (mail_report.py), as JSON (defects, decoded header texts,
+/// parts); "" when it could not run.
+[[nodiscard]] std::string PythonMailReport(const std::string& mail);
 
 /// A port nobody listens on now (the system picks it).
 [[nodiscard]] unsigned short FreePort();
@@ -130,6 +137,8 @@ class Pop3Server {
     [[nodiscard]] std::string Log() const;
     /// Puts `mail` into the Maildir as a delivery would.
     void Drop(const std::string& mail) const;
+    /// The same for a mail `write` streams out (one too big to hold).
+    void DropWritten(const std::function<void(std::ostream&)>& write) const;
     /// The messages the mailbox holds now.
     [[nodiscard]] std::size_t Count() const;
 

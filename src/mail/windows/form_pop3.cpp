@@ -10,6 +10,7 @@
 #include "mail/mail_state.h"
 #include "mail/pop3_texts.h"
 #include "mail/windows/texts.h"
+#include "mail/windows/transfer_progress.h"
 #include "windowkit/help.h"
 #include "windowkit/message_box.h"
 #include "windowkit/modal_runner.h"
@@ -33,6 +34,8 @@ FormPop3::FormPop3(HolderContext& ctx, MailState& mail, QWidget* parent)
         memoAction_->fontMetrics().lineSpacing() * 14);
     outer->addWidget(labelAction_);
     outer->addWidget(memoAction_, 1);
+    progress_ = new TransferProgress(this);
+    outer->addWidget(progress_);
     auto* buttons = new QHBoxLayout;
     retirer_ = Named(new QPushButton(this), "BitBtnRetirer");
     dechiffrer_ = Named(new QPushButton(this), "BitBtnDechiffrer");
@@ -61,6 +64,7 @@ void FormPop3::Retranslate() {
     dechiffrer_->setText(Tr(txt::kDechiffrer));
     annuler_->setText(Tr(txt::kAnnuler));
     aide_->setText(Tr(txt::kAide));
+    progress_->Retranslate();
     SetButtons(retirer_->isEnabled(), dechiffrer_->isEnabled(), annuler_->isEnabled());
 }
 
@@ -71,6 +75,7 @@ bool FormPop3::Receiving() const {
 void FormPop3::ShowReceiving(const QWidget& mainWindow) {
     PlaceDialog(*this, mainWindow);
     memoAction_->clear();
+    progress_->Clear();
     SetButtons(true, false, true);
     (void)RunModal(*this);
     SetInformation(ctx_, txt::kEnAttente);
@@ -81,14 +86,7 @@ void FormPop3::Log(const QString& line) {
 }
 
 void FormPop3::LogText(int textId, const QString& detail) {
-    const QString pattern = Tr(textId);
-    if (pattern.contains(QLatin1String("%d")) || pattern.contains(QLatin1String("%s"))) {
-        QString filled = pattern;
-        filled.replace(QLatin1String("%d"), detail).replace(QLatin1String("%s"), detail);
-        Log(filled);
-    } else {
-        Log(detail.isEmpty() ? pattern : pattern + QStringLiteral(" : ") + detail);
-    }
+    Log(LogLine(Tr(textId), detail));
 }
 
 void FormPop3::SetButtons(bool retirer, bool dechiffrer, bool annuler) {
@@ -97,7 +95,10 @@ void FormPop3::SetButtons(bool retirer, bool dechiffrer, bool annuler) {
     annuler_->setEnabled(annuler);
     retirer_->setToolTip(retirer ? QString() : Tr(txt::kTipRetirerOff));
     dechiffrer_->setToolTip(dechiffrer ? QString() : Tr(txt::kTipDechiffrerOff));
-    annuler_->setToolTip(annuler ? QString() : Tr(txt::kTipAnnulerOff));
+    annuler_->setToolTip(Receiving()  ? Tr(txt::kTipAnnulerStops)
+                         : annuler    ? QString()
+                         : dechiffrer ? Tr(txt::kTipAnnulerWaiting)
+                                      : Tr(txt::kTipAnnulerOff));
 }
 
 void FormPop3::RetirerClick() {
@@ -106,17 +107,21 @@ void FormPop3::RetirerClick() {
         (void)Ask(this, BoxIcon::Warning, Tr(txt::kPop3NoServer), kOk);
         return;
     }
-    SetButtons(false, false, false);
     SetInformation(ctx_, txt::kTransmission);
+    progress_->Clear();
     retrieval_ = std::make_unique<MailRetrieval>(ctx_, mail_, waiting_, limits_);
     connect(retrieval_.get(), &MailRetrieval::logged, this,
             [this](int id, const QString& detail) { LogText(id, detail); });
+    connect(retrieval_.get(), &MailRetrieval::progress, progress_, &TransferProgress::Show);
     connect(retrieval_.get(), &MailRetrieval::finished, this, &FormPop3::OnFinished);
     retrieval_->Start();
+    // Annuler stops the exchange while it runs.
+    if (Receiving()) SetButtons(false, false, true);
 }
 
 void FormPop3::OnFinished(const RetrievalOutcome& outcome) {
     const bool waiting = !waiting_.empty();
+    progress_->Clear();
     if (outcome.noPassword) {
         // Nothing to log in with: where to set it, and the window usable again.
         (void)Ask(this, BoxIcon::Warning, Tr(txt::kPop3NoPasswordHint), kOk);
@@ -124,12 +129,18 @@ void FormPop3::OnFinished(const RetrievalOutcome& outcome) {
         return;
     }
     if (!outcome.connected) {
+        // Not reached: to be tried again from here.
         SetButtons(true, waiting, true);
+        retirer_->setFocus();
         return;
     }
     // Stopped before the end: Retirer again.
     SetButtons(!outcome.complete, waiting, !waiting);
-    if (waiting) dechiffrer_->setFocus();
+    if (waiting) {
+        dechiffrer_->setFocus();
+    } else if (!outcome.complete) {
+        retirer_->setFocus();
+    }
 }
 
 void FormPop3::DechiffrerClick() {
@@ -145,11 +156,17 @@ void FormPop3::DechiffrerClick() {
 }
 
 void FormPop3::AnnulerClick() {
-    if (Receiving()) return;
+    if (Receiving()) {
+        // Stops the exchange only: nothing is deleted, what was stored stays.
+        retrieval_->Abort();
+        return;
+    }
     done(QDialog::Rejected);
 }
 
 void FormPop3::reject() {
+    // Escape closes the window; it does not cut an exchange under way.
+    if (Receiving()) return;
     AnnulerClick();
 }
 

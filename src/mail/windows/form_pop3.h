@@ -2,7 +2,8 @@
 // FormPop3, the receiving window: Retirer fetches the holder's mailbox and
 // keeps the encrypted messages addressed to the holder (the others stay on
 // the server); Déchiffrer hands them, one at a time, to the decryption and
-// the viewer. The exchange never blocks the window.
+// the viewer. The exchange never blocks the window: it shows the bytes done
+// of each message, Annuler stops it, Retirer tries again.
 
 #include <QString>
 #include <functional>
@@ -23,6 +24,8 @@ struct MailState;
 }  // namespace quarnel
 
 namespace quarnel::ui {
+
+class TransferProgress;
 
 class FormPop3 : public QuarnelDialog {
     Q_OBJECT
@@ -65,6 +68,7 @@ class FormPop3 : public QuarnelDialog {
 
     QLabel* labelAction_ = nullptr;
     QPlainTextEdit* memoAction_ = nullptr;
+    TransferProgress* progress_ = nullptr;
     QPushButton* retirer_ = nullptr;
     QPushButton* dechiffrer_ = nullptr;
     QPushButton* annuler_ = nullptr;

@@ -1,11 +1,9 @@
 #include "mail/windows/form_smtp.h"
 
 #include <QAction>
-#include <QDateTime>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -16,15 +14,17 @@
 #include <stdexcept>
 
 #include "crypto/cp1252.h"
+#include "crypto/datetime.h"
 #include "crypto/own_keys.h"
 #include "holder/program_state.h"
 #include "mail/mail_state.h"
 #include "mail/mail_tls.h"
-#include "mail/mime.h"
+#include "mail/outgoing_mail.h"
 #include "mail/sent_log.h"
 #include "mail/smtp_client.h"
 #include "mail/texts.h"
 #include "mail/windows/texts.h"
+#include "mail/windows/transfer_progress.h"
 #include "messages/texts.h"
 #include "messages/windows/form_message.h"
 #include "messages/windows/texts.h"
@@ -37,14 +37,6 @@
 namespace quarnel::ui {
 
 namespace {
-
-// The system's short date and long time.
-std::string SentAt() {
-    const QLocale locale = QLocale::system();
-    const QDateTime now = QDateTime::currentDateTime();
-    return ToCp1252(locale.toString(now.date(), QLocale::ShortFormat) + ' ' +
-                    locale.toString(now.time(), QLocale::LongFormat));
-}
 
 QPlainTextEdit* Memo(QWidget* parent, const char* name) {
     auto* memo = Named(new QPlainTextEdit(parent), name);
@@ -70,6 +62,8 @@ FormSmtp::FormSmtp(HolderContext& ctx, MailState& mail, QWidget* parent)
     memoAction_->setMinimumHeight(memoAction_->fontMetrics().lineSpacing() * 7);
     outer->addWidget(labelAction_);
     outer->addWidget(memoAction_, 1);
+    progress_ = new TransferProgress(this);
+    outer->addWidget(progress_);
 
     editSelectAll_ = Named(new QAction(this), "EditSelectAll");
     editCopy_ = Named(new QAction(this), "EditCopy");
@@ -138,6 +132,8 @@ void FormSmtp::Retranslate() {
     editCopy_->setText(Tr(txt::kCopier));
     print_->setText(Tr(txt::kImprimer));
     print_->setToolTip(Tr(txt::kTipPrint));
+    if (Sending()) annuler_->setToolTip(Tr(txt::kTipAnnulerStops));
+    progress_->Retranslate();
     UpdateCopy();
 }
 
@@ -150,6 +146,7 @@ void FormSmtp::Prepare(const QWidget& mainWindow) {
     PlaceDialog(*this, mainWindow);
     memoAction_->clear();
     memoMsg_->clear();
+    progress_->Clear();
     shown_.reset();
     fromQueue_ = false;
     outcome_ = Outcome::Cancelled;
@@ -225,34 +222,27 @@ void FormSmtp::MaintenantClick() {
         return;
     }
     if (shown_->subject.empty()) shown_->subject.assign(1, '-');
-    OutgoingMail mail;
-    mail.fromAddress = ctx_.email;
-    mail.fromName = ctx_.displayName;
-    mail.subject = shown_->subject;
-    recipients_ = RecipientAddresses(shown_->recipientAddress);
-    mail.to = recipients_;
-    mail.bodyLines = shown_->body;
-    for (const std::string& p : shown_->attachmentPaths)
-        mail.attachments.emplace_back(p);
-    SmtpJob job;
+    PreparedMail prepared;
     try {
-        job.message = BuildMail(mail);
+        prepared = PrepareMail(ctx_, *shown_);
     } catch (const std::exception& e) {
         // An attachment gone since the encryption: the message stays on show.
         (void)Ask(this, BoxIcon::Critical,
                   Tr(txt::kSmtpBuildFailed, {QString::fromLocal8Bit(e.what())}), kOk);
         return;
     }
-    job.server = FromCp1252(ctx_.settings.smtpServer);
-    job.heloName = QStringLiteral("IdSMTP");
-    job.fromAddress = ctx_.email;
-    job.recipients = recipients_;
-    SetButtons(false, false, false, txt::kTipMaintenantOff);
+    recipients_ = std::move(prepared.recipients);
+    // Annuler stops the exchange; the message stays.
+    SetButtons(false, false, true, txt::kTipMaintenantOff);
+    annuler_->setToolTip(Tr(txt::kTipAnnulerStops));
     error_.clear();
+    cancelled_ = false;
+    progress_->Clear();
     client_ = std::make_unique<SmtpClient>(nullptr, limits_);
     connect(client_.get(), &SmtpClient::logged, this, &FormSmtp::OnLogged);
     connect(client_.get(), &SmtpClient::error, this,
             [this](const QString& text) { error_ = text; });
+    connect(client_.get(), &SmtpClient::progress, progress_, &TransferProgress::Show);
     // Only used when the relay is reached over TLS and asks for it.
     SecretString password;
     if (!password_->empty()) {
@@ -265,25 +255,22 @@ void FormSmtp::MaintenantClick() {
     client_->SetExtraAuthorities(ctx_.dataFolder / kExtraAuthorityFile);
     connect(client_.get(), &SmtpClient::finished, this, &FormSmtp::OnFinished,
             Qt::QueuedConnection);
-    client_->Start(job);
+    client_->Start(std::move(prepared.job));
 }
 
 void FormSmtp::OnLogged(int textId, const QString& detail) {
     // The body goes while it travels; it comes back if the relay refuses it.
     if (textId == txt::kSmtpTransmitting) memoMsg_->clear();
-    const QString pattern = Tr(textId);
-    if (pattern.contains(QLatin1String("%s")))
-        Log(Tr(textId, {detail}));
-    else
-        Log(detail.isEmpty() ? pattern : pattern + QStringLiteral(" : ") + detail);
+    Log(LogLine(Tr(textId), detail));
 }
 
 void FormSmtp::OnFinished(bool connected, bool transferred) {
     client_.reset();
+    if (!transferred) progress_->Clear();
     if (!shown_) return;
     if (transferred) {
         // Logged only once the relay accepted it; a failed send never is.
-        (void)LogSentMessage(ctx_, mail_, SentLogRecord(*shown_, SentAt(), recipients_));
+        (void)LogSentMessage(ctx_, mail_, SentLogRecord(*shown_, OleNow(), recipients_));
         if (fromQueue_) (void)SaveOutgoingQueue(ctx_, mail_);
         shown_.reset();
         fromQueue_ = false;
@@ -297,7 +284,7 @@ void FormSmtp::OnFinished(bool connected, bool transferred) {
         return;
     }
     const OutgoingMessage message = *shown_;
-    if (fromQueue_ && connected) {
+    if (fromQueue_ && connected && !cancelled_) {
         // Refused by the relay: back at its place at the head, and the walk
         // stops there. (Unreachable, it stays on show, still queued on disk.)
         PutBackShown();
@@ -306,13 +293,17 @@ void FormSmtp::OnFinished(bool connected, bool transferred) {
         Log(Tr(txt::kSmtpBackInQueue));
         SetButtons(false, false, true, txt::kSmtpBackInQueue);
     } else {
+        // Cancelled or not reached: as before the click, to be tried again.
         SetButtons(true, true, true, 0);
+        maintenant_->setFocus();
     }
     QStringList lines;
     for (const std::string& line : message.body)
         lines << FromCp1252(line);
     memoMsg_->setPlainText(lines.join('\n'));
-    if (connected && !error_.isEmpty()) (void)Ask(this, BoxIcon::Critical, error_, kOk);
+    if (connected && !cancelled_ && !error_.isEmpty()) {
+        (void)Ask(this, BoxIcon::Critical, error_, kOk);
+    }
 }
 
 void FormSmtp::PutBackShown() {
@@ -336,7 +327,12 @@ void FormSmtp::PlusTardClick() {
 }
 
 void FormSmtp::AnnulerClick() {
-    if (Sending()) return;
+    if (Sending()) {
+        // Stops the exchange only: the message stays on show.
+        cancelled_ = true;
+        client_->Abort();
+        return;
+    }
     // A message taken out of the queue and not sent goes back at the head.
     PutBackShown();
     memoAction_->clear();

@@ -2,7 +2,9 @@
 // FormSmtp, the sending window: one encrypted message after its encryption
 // (single mode), or the outgoing queue one message after the other (queue
 // mode). Maintenant hands the message to the relay without blocking the
-// window; Plus tard queues it; a message that was not sent is never lost.
+// window, with the bytes done of the total; Annuler stops that exchange and
+// Maintenant tries again; Plus tard queues it; a message that was not sent
+// is never lost.
 
 #include <QString>
 #include <memory>
@@ -25,6 +27,8 @@ class SmtpClient;
 }  // namespace quarnel
 
 namespace quarnel::ui {
+
+class TransferProgress;
 
 class FormSmtp : public QuarnelDialog {
     Q_OBJECT
@@ -81,12 +85,14 @@ class FormSmtp : public QuarnelDialog {
     bool fromQueue_ = false;  ///< shown_ was taken out of the queue
     bool walking_ = false;    ///< queue mode
     Outcome outcome_ = Outcome::Cancelled;
-    QString error_;  ///< the relay's text of the running send
+    QString error_;           ///< the relay's text of the running send
+    bool cancelled_ = false;  ///< Annuler stopped the running send
     std::vector<std::string> recipients_;
 
     QLabel* labelAction_ = nullptr;
     QLabel* labelMsg_ = nullptr;
     QPlainTextEdit* memoAction_ = nullptr;
+    TransferProgress* progress_ = nullptr;
     QPlainTextEdit* memoMsg_ = nullptr;
     QAction* editSelectAll_ = nullptr;
     QAction* editCopy_ = nullptr;

@@ -31,6 +31,14 @@ constexpr TextEntry kTexts[] = {
     T(txt::kTipDechiffrerOff, "Aucun message reçu n'attend d'être déchiffré."),
     T(txt::kPop3NoServer,
       "Aucun serveur POP3 n'est indiqué : donnez-le dans les options, rubrique messagerie."),
+    T(txt::kTransferProgress, "%s sur %s"),
+    T(txt::kSizeBytes, "%s octets"),
+    T(txt::kSizeKo, "%s Ko"),
+    T(txt::kSizeMo, "%s Mo"),
+    T(txt::kSizeGo, "%s Go"),
+    T(txt::kTipAnnulerStops,
+      "Interrompt l'échange avec le serveur ; rien n'est perdu, vous pourrez réessayer."),
+    T(txt::kTipAnnulerWaiting, "Déchiffrez d'abord les messages reçus."),
 };
 }  // namespace
 
