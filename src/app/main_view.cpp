@@ -54,7 +54,7 @@ MainView EvaluateState(const MainView& current, const StateFacts& facts, Command
             v.optionsCaptionIsOptions = true;
             v.focus = Command::MiseAJour;
             if (facts.programState == ProgramState::VersionChanged)
-                v.information = txt::kVersionModifiee;
+                v.information = facts.languageChanged ? txt::kLangueChangee : txt::kVersionModifiee;
             if (facts.programState == ProgramState::UpdateNecessary)
                 v.information = txt::kMiseAJourNecessaire;
             break;

@@ -73,7 +73,7 @@ constexpr TextEntry kTexts[] = {
     T(txt::kGroupListePublique, "Acceptation de figurer sur la liste publique des affiliés"),
     T(txt::kOui, "oui"),
     T(txt::kNon, "non"),
-    T(txt::kExecuter, "Exécuter"),
+    T(txt::kExecuter, "&Exécuter"),
     T(txt::kPasDeDiacritiques, "N'utilisez pas de caractères diacritiques"),
     T(txt::kCaractereRefuse,
       "Le caractère « %s » ne peut pas être transmis : il n'appartient pas au jeu de "
@@ -89,8 +89,8 @@ constexpr TextEntry kTexts[] = {
       "Un n° d'affiliation ne comprend que des chiffres hexadécimaux (0-9, A-F) !"),
     T(txt::kNumeroIncomplet, "Tapez les 11 caractères du n° d'affiliation."),
     T(txt::kConnexionTa, "Connexion à TA par internet"),
-    T(txt::kEnvoyer, "Envoyer"),
-    T(txt::kAccepter, "Accepter"),
+    T(txt::kEnvoyer, "&Envoyer"),
+    T(txt::kAccepter, "A&ccepter"),
     T(txt::kDonnees, "Données"),
     T(txt::kActions, "Actions"),
 };

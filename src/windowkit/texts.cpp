@@ -17,6 +17,11 @@ constexpr TextEntry kTexts[] = {
     T(txt::kOk, "Ok"),
     T(txt::kAnnuler, "Annuler"),
     T(txt::kPasEncoreDisponible, "Cette fonction n'est pas encore disponible dans cette version."),
+    T(txt::kSizeBytes, "%s octets"),
+    T(txt::kSizeKilo, "%s Ko"),
+    T(txt::kSizeMega, "%s Mo"),
+    T(txt::kSizeGiga, "%s Go"),
+    T(txt::kDecimalMark, ","),
 };
 }  // namespace
 

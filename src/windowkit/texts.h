@@ -19,5 +19,11 @@ inline constexpr int kBoutonIgnorer = 77006;
 inline constexpr int kBoutonNon = 77007;
 inline constexpr int kBoutonOui = 77008;
 inline constexpr int kPasEncoreDisponible = 77009;
+// Sizes of files and mails (SI units) and the decimal mark of the language.
+inline constexpr int kSizeBytes = 77010;
+inline constexpr int kSizeKilo = 77011;
+inline constexpr int kSizeMega = 77012;
+inline constexpr int kSizeGiga = 77013;
+inline constexpr int kDecimalMark = 77014;
 
 }  // namespace quarnel::txt

@@ -14,8 +14,8 @@ constexpr TextEntry kTexts[] = {
     T(txt::kSmtpSentInfo, "Le message chiffré a été envoyé."),
     T(txt::kSmtpCopiedInfo, "Le message chiffré est placé dans le presse-papiers."),
     T(txt::kSmtpMessageLabel, "Message chiffré :"),
-    T(txt::kMaintenant, "Maintenant"),
-    T(txt::kPlusTard, "Plus tard"),
+    T(txt::kMaintenant, "&Maintenant"),
+    T(txt::kPlusTard, "&Plus tard"),
     T(txt::kActionLabel, "Déroulement :"),
     T(txt::kTipMaintenantOff, "Attendez la fin de l'envoi en cours."),
     T(txt::kTipAnnulerOff, "Attendez la fin de la transmission en cours."),
@@ -24,13 +24,19 @@ constexpr TextEntry kTexts[] = {
     T(txt::kSmtpBuildFailed, "Le message n'a pu être préparé : %s"),
     T(txt::kSmtpBackInQueue, "Le message reste dans la file d'attente."),
     T(txt::kPop3Caption, "Réception du courrier chiffré"),
-    T(txt::kRetirer, "Retirer"),
-    T(txt::kDechiffrer, "Déchiffrer"),
+    T(txt::kRetirer, "&Retirer"),
+    T(txt::kDechiffrer, "&Déchiffrer"),
     T(txt::kTipRetirerOff,
       "Une réception est en cours, ou des messages attendent d'être déchiffrés."),
     T(txt::kTipDechiffrerOff, "Aucun message reçu n'attend d'être déchiffré."),
     T(txt::kPop3NoServer,
       "Aucun serveur POP3 n'est indiqué : donnez-le dans les options, rubrique messagerie."),
+    T(txt::kSmtpKeepQuestion,
+      "Le message chiffré n'a pas été envoyé. Voulez-vous le mettre dans la file d'attente, "
+      "pour l'envoyer plus tard avec « Expédition » ?"),
+    T(txt::kSmtpQueueIt, "&Mettre dans la file d'attente"),
+    T(txt::kPop3DecryptionStopped,
+      "Déchiffrement annulé : le message reste le premier de la liste d'attente."),
 };
 }  // namespace
 

@@ -30,5 +30,8 @@ inline constexpr int kDechiffrer = 75422;
 inline constexpr int kTipRetirerOff = 75423;
 inline constexpr int kTipDechiffrerOff = 75424;
 inline constexpr int kPop3NoServer = 75425;
+inline constexpr int kPop3DecryptionStopped = 75426;
+inline constexpr int kSmtpKeepQuestion = 75427;  // Annuler with a message not sent
+inline constexpr int kSmtpQueueIt = 75428;
 
 }  // namespace quarnel::txt
