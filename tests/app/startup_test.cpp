@@ -232,6 +232,13 @@ TEST(EvaluateState, EveryStateAndTheRulesOfStateTwo) {
         {"2: a queue wins over the key hint", Showing(txt::kEnAttente), Facts(2, false, 6, true),
          queue, Clefs, txt::kMessagesAExpedier},
         {"3", full, Facts(3), update, MiseAJour, txt::kVersionModifiee},
+        {"3 by a language switch says so", full,
+         [] {
+             StateFacts f = Facts(3);
+             f.languageChanged = true;
+             return f;
+         }(),
+         update, MiseAJour, txt::kLangueChangee},
         {"4 leaves the line", full, Facts(4), update, MiseAJour, txt::kMessagesAExpedier},
         {"5", full, Facts(5), update, MiseAJour, txt::kMiseAJourNecessaire},
         {"3 leaves Certification as it was", InitialView(), Facts(3), updateOnly, MiseAJour,

@@ -114,6 +114,9 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
         actions[3]->trigger();
         EXPECT_EQ(opened, QStringList{QString::fromStdString((y.Decrypted() / "b.pdf").string())});
         EXPECT_EQ(FileBytes(y.Decrypted() / "b.pdf"), "deux");
+        // With no program to open it: where the file is.
+        viewer.openAttachment = [](const QString&) { return false; };
+        actions[4]->trigger();
 
         auto& copy = Child<QToolButton>(d, "CopyButton");
         EXPECT_FALSE(copy.isEnabled());
@@ -134,7 +137,10 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
     ASSERT_EQ(incoming.Process(block, QStringLiteral("le sujet")), BlockOutcome::Taken);
     EXPECT_EQ(runner.Runs(), QStringList{"FormMessage"});
     EXPECT_EQ(y->information, txt::kMessageDecrypted);
-    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    EXPECT_EQ(
+        boxes.Texts(),
+        QStringList{Tr(txt::kAttachmentNotOpened,
+                       {"c.png", QString::fromStdString(y.Decrypted().parent_path().string())})});
 
     // From an unregistered sender, without attachments: maroon, no menu.
     ASSERT_TRUE(RoundTrip(y, x, "court").ok);
