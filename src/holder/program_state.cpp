@@ -22,11 +22,6 @@ StateFacts FactsOf(const HolderContext& ctx, bool queueEmpty) {
     f.anyCorrespondent = ctx.correspondents.AnyNonEmpty();
     f.ownRecordLines = ctx.keyStore.empty() ? 0 : ctx.keyStore.back().size();
     f.queueEmpty = queueEmpty;
-    // The version code is the program's version and, last, the language's
-    // letter ("D400F", "D400E").
-    const std::string program = CurrentText(ctx, txt::kVersionCode);
-    f.languageChanged = ctx.programState == ProgramState::VersionChanged &&
-                        ctx.settings.versionCode.substr(0, 4) == program.substr(0, 4);
     return f;
 }
 

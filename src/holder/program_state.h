@@ -29,7 +29,7 @@ struct StateFacts {
     std::size_t ownRecordLines = 0;
     bool queueEmpty = true;
     /// VersionChanged by a switch of the language, the program's version
-    /// being the one affiliated.
+    /// being the one affiliated (the shell's to say).
     bool languageChanged = false;
 };
 /// The facts of the holder core; the outgoing queue is the mail

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/main_view.h"
+#include "app/program_data.h"
 #include "app/startup.h"
 #include "app/texts.h"
 #include "app/windows/commands.h"
@@ -197,6 +198,21 @@ MainView EvaluateState(const MainView& current, const StateFacts& facts) {
 
 bool CanRun(Command command, const MainView& view, bool busy) {
     return quarnel::CanRun(command, view, busy, ui::CommandInfo(command).rule);
+}
+
+// State 3 comes from a switch of the language when the stored version code
+// is this program's in one of its languages (English from its module).
+TEST(EvaluateState, AVersionCodeOfOurOwnInAnotherLanguageMeansALanguageSwitch) {
+    ProgramData data;
+    data.programFile = std::filesystem::path(QUARNEL_BIN_DIR) / "quarneltit";
+    data.programState = ProgramState::VersionChanged;
+    for (const auto& [stored, language] :
+         {std::pair{"D400F", true}, {"D400E", true}, {"D4001", false}, {"D300F", false}}) {
+        data.settings.versionCode = stored;
+        EXPECT_EQ(FactsOf(data, data.mail).languageChanged, language) << stored;
+    }
+    data.programState = ProgramState::Affiliated;
+    EXPECT_FALSE(FactsOf(data, data.mail).languageChanged);
 }
 
 TEST(EvaluateState, EveryStateAndTheRulesOfStateTwo) {
