@@ -68,6 +68,8 @@ const char* RefusalText(ReceiveRefusal r) {
             return "the digest does not verify";
         case ReceiveRefusal::BadRecipientSection:
             return "the recipient section does not check";
+        case ReceiveRefusal::Cancelled:
+            return "the decryption was stopped";
         case ReceiveRefusal::None:
             break;
     }

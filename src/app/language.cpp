@@ -1,6 +1,10 @@
 #include "app/language.h"
 
+#include <QString>
+#include <QTranslator>
+
 #include "holder/startup.h"
+#include "resources/texts.h"
 
 namespace quarnel {
 
@@ -46,6 +50,26 @@ void FinishLanguageSwitch(HolderContext& ctx, const LanguageStep& step, bool tex
     if (textsChanged && ctx.programState == ProgramState::Affiliated)
         ctx.programState = ProgramState::VersionChanged;
     ctx.helpFile = HelpFileOf(ctx);
+}
+
+bool StoredVersionIsOurs(const HolderContext& ctx) {
+    const std::string stored = ctx.settings.versionCode.substr(0, 5);
+    if (stored == std::string(FrenchText(txt::kVersionCode)).substr(0, 5)) return true;
+    // The other languages' codes are in their text modules (read once).
+    static std::filesystem::path read;
+    static std::string english;
+    const std::optional<std::filesystem::path> module =
+        FindTextModule(ctx.programFile, kLocaleEnglish);
+    if (!module) return false;
+    if (*module != read) {
+        QTranslator translator;
+        english =
+            translator.load(QString::fromStdString(module->string()))
+                ? translator.translate(kTextContext, FrenchText(txt::kVersionCode)).toStdString()
+                : std::string();
+        read = *module;
+    }
+    return !english.empty() && stored == english.substr(0, 5);
 }
 
 }  // namespace quarnel

@@ -44,4 +44,9 @@ LanguageStep BeginLanguageSwitch(HolderContext& ctx);
 /// becomes VersionChanged (the affiliation must be updated).
 void FinishLanguageSwitch(HolderContext& ctx, const LanguageStep& step, bool textsChanged);
 
+/// The version code stored in the settings is this program's own in one of
+/// its languages: in state VersionChanged, the language was switched and the
+/// program is the one affiliated.
+[[nodiscard]] bool StoredVersionIsOurs(const HolderContext& ctx);
+
 }  // namespace quarnel

@@ -1,5 +1,6 @@
 #include "app/main_view.h"
 
+#include "app/language.h"
 #include "app/texts.h"
 #include "authority/texts.h"
 #include "resources/texts.h"
@@ -16,7 +17,9 @@ MainView InitialView() {
 }
 
 StateFacts FactsOf(const HolderContext& ctx, const MailState& mail) {
-    return FactsOf(ctx, mail.outgoingQueue.empty());
+    StateFacts f = FactsOf(ctx, mail.outgoingQueue.empty());
+    f.languageChanged = f.programState == ProgramState::VersionChanged && StoredVersionIsOurs(ctx);
+    return f;
 }
 
 MainView EvaluateState(const MainView& current, const StateFacts& facts, CommandRules rules) {
@@ -54,7 +57,7 @@ MainView EvaluateState(const MainView& current, const StateFacts& facts, Command
             v.optionsCaptionIsOptions = true;
             v.focus = Command::MiseAJour;
             if (facts.programState == ProgramState::VersionChanged)
-                v.information = txt::kVersionModifiee;
+                v.information = facts.languageChanged ? txt::kLangueChangee : txt::kVersionModifiee;
             if (facts.programState == ProgramState::UpdateNecessary)
                 v.information = txt::kMiseAJourNecessaire;
             break;

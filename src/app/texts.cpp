@@ -8,8 +8,8 @@ namespace quarnel {
 
 namespace {
 constexpr TextEntry kTexts[] = {
-    T(txt::kCliquez8Fois, "Cliquez 8 fois sans imposer de cadence."),
-    T(txt::kCliquez, "Cliquez"),
+    T(txt::kCliquez8Fois, "&Cliquez 8 fois sans imposer de cadence."),
+    T(txt::kCliquez, "&Cliquez"),
     T(txt::kFoisSansCadence, "fois sans imposer de cadence."),
     T(txt::kMessagesEnvoyes, "Les messages chiffrés ont été envoyés."),
     T(txt::kInitialisationAReprendre, "L'initialisation doit être reprise."),
@@ -29,7 +29,7 @@ constexpr TextEntry kTexts[] = {
     T(txt::kNonEnregistre, "Non enregistré"),
     T(txt::kNom, "Nom :"),
     T(txt::kInformations, "Informations"),
-    T(txt::kCorrespondants, "Correspondants"),
+    T(txt::kCorrespondants, "Corres&pondants"),
     T(txt::kCourrierEntrant, "&Courrier entrant"),
     T(txt::kMiseAJour, "&Mise à jour"),
     T(txt::kExpedition, "&Expédition"),
@@ -45,6 +45,14 @@ constexpr TextEntry kTexts[] = {
     T(txt::kAPropos, "A propos"),
     T(txt::kAProposTexte, "QuarnelTit\nVersion : %s\nCode de l'Organisme de Confiance : %s"),
     T(txt::kEffacerInformation, "Remettre l'information en attente"),
+    T(txt::kBoutonInitialisation, "&Initialisation"),
+    T(txt::kLangueChangee,
+      "Vous avez changé de langue : mettez à jour votre affiliation pour continuer."),
+    T(txt::kAvertissementLangue,
+      "Changer de langue oblige à mettre à jour votre affiliation auprès de l'Organisme de "
+      "Confiance avant de pouvoir continuer.\nVoulez-vous changer de langue ?"),
+    T(txt::kChangerLangue, "&Changer de langue"),
+    T(txt::kGarderLangue, "&Garder la langue"),
     T(txt::kGeneral, "Général"),
     T(txt::kRepertoires, "Répertoires"),
     T(txt::kReseau, "Réseau"),
@@ -78,7 +86,7 @@ constexpr TextEntry kTexts[] = {
     T(txt::kCheminMsgE, "Chemin de sauvegarde, par defaut, des messages reçus et déchiffrés:"),
     T(txt::kCheminFichE, "Chemin de sauvegarde des fichiers reçus et déchiffrés:"),
     T(txt::kCheminCerti, "Chemin de sauvegarde des  certificats:"),
-    T(txt::kModifier, "Modifier"),
+    T(txt::kModifier, "&Modifier"),
     T(txt::kReseauLocal, "Réseau local"),
     T(txt::kDossierNonCree, "Le dossier %s n'a pu être créé."),
     T(txt::kClefsNonDeplacees,

@@ -46,6 +46,12 @@ inline constexpr int kAideContextuelle = 71018;
 inline constexpr int kAPropos = 71019;
 inline constexpr int kAProposTexte = 71020;  // program, version code, TA code
 inline constexpr int kEffacerInformation = 71023;
+inline constexpr int kBoutonInitialisation = 71024;  // the button; kInitialisation the dialog
+// The language switched while affiliated: the affiliation must be updated.
+inline constexpr int kLangueChangee = 71025;
+inline constexpr int kAvertissementLangue = 71026;
+inline constexpr int kChangerLangue = 71027;
+inline constexpr int kGarderLangue = 71028;
 
 // Options dialog.
 inline constexpr int kGeneral = 71101;

@@ -28,6 +28,9 @@ struct StateFacts {
     bool anyCorrespondent = false;  ///< one of the three lists has a record
     std::size_t ownRecordLines = 0;
     bool queueEmpty = true;
+    /// VersionChanged by a switch of the language, the program's version
+    /// being the one affiliated (the shell's to say).
+    bool languageChanged = false;
 };
 /// The facts of the holder core; the outgoing queue is the mail
 /// subsystem's, so its emptiness comes from the caller.

@@ -372,15 +372,12 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Line
         if (run.cancelled) break;
     }
     if (run.cancelled) {
-        // Stopped: the message stands, none of its attachments is kept.
+        // Stopped: nothing of it is kept, and the previous message stands.
         std::error_code ec;
         for (const auto& path : m.attachments)
             std::filesystem::remove(path, ec);
-        m.attachments.clear();
-        m.notices.clear();
-        for (const auto& name : msgs.receivedAttachmentNames)
-            m.notices.push_back({txt::kAttachmentNotSaved, name});
         if (cancelled) *cancelled = true;
+        return ReceiveRefusal::Cancelled;
     }
 
     // The verdicts shown are those the identity confirmation covered.

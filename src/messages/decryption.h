@@ -47,6 +47,7 @@ enum class ReceiveRefusal {
     BadSection,           ///< section 1 or 2 does not decipher
     DigestMismatch,       ///< the message digest does not verify
     BadRecipientSection,  ///< section 3 does not check, or lines follow it
+    Cancelled,            ///< the person stopped the attachments: nothing kept
 };
 
 struct ReceiveOutcome {
@@ -54,7 +55,7 @@ struct ReceiveOutcome {
     std::optional<Kind> kind;
     ReceiveRefusal refusal = ReceiveRefusal::None;
     std::string problem;     ///< the structure check's reason
-    bool cancelled = false;  ///< the attachments were stopped: none kept
+    bool cancelled = false;  ///< the attachments were stopped: none kept, not ok
 };
 
 /// Read received body: the attachment names after the end-marker line go to
@@ -78,8 +79,8 @@ struct ReceiveOutcome {
 /// bounded memory, each into a temporary file renamed once its last block
 /// deciphered; one that does not decipher gives an empty file and a notice.
 /// `progress` hears the bytes read of their total after each chunk and can
-/// stop: then no attachment file is kept (each a "not saved" notice) and
-/// `cancelled` is set.
+/// stop: then no attachment file is kept, the context keeps the previous
+/// message, `cancelled` is set and the result is Cancelled.
 [[nodiscard]] ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs,
                                             const Lines& body, const AttachmentSource& attachments,
                                             const StreamProgress& progress = {},

@@ -76,12 +76,12 @@
         <translation>Message encrypted by "QuarnelSys" from an unregistered user</translation>
     </message>
     <message>
-        <source>Cliquez 8 fois sans imposer de cadence.</source>
-        <translation>Click 8 times at an irregular pace.</translation>
+        <source>&amp;Cliquez 8 fois sans imposer de cadence.</source>
+        <translation>&amp;Click 8 times at an irregular pace.</translation>
     </message>
     <message>
-        <source>Cliquez</source>
-        <translation>Click</translation>
+        <source>&amp;Cliquez</source>
+        <translation>&amp;Click</translation>
     </message>
     <message>
         <source>fois sans imposer de cadence.</source>
@@ -276,8 +276,8 @@
         <translation>Information</translation>
     </message>
     <message>
-        <source>Correspondants</source>
-        <translation>Correspondents</translation>
+        <source>Corres&amp;pondants</source>
+        <translation>&amp;Correspondents</translation>
     </message>
     <message>
         <source>&amp;Courrier entrant</source>
@@ -316,12 +316,12 @@
         <translation>Encrypted message:</translation>
     </message>
     <message>
-        <source>Maintenant</source>
-        <translation>Now</translation>
+        <source>&amp;Maintenant</source>
+        <translation>&amp;Now</translation>
     </message>
     <message>
-        <source>Plus tard</source>
-        <translation>Later</translation>
+        <source>&amp;Plus tard</source>
+        <translation>&amp;Later</translation>
     </message>
     <message>
         <source>Déroulement :</source>
@@ -352,12 +352,12 @@
         <translation>Receiving encrypted mail</translation>
     </message>
     <message>
-        <source>Retirer</source>
-        <translation>Collect</translation>
+        <source>&amp;Retirer</source>
+        <translation>&amp;Collect</translation>
     </message>
     <message>
-        <source>Déchiffrer</source>
-        <translation>Decrypt</translation>
+        <source>&amp;Déchiffrer</source>
+        <translation>&amp;Decrypt</translation>
     </message>
     <message>
         <source>Une réception est en cours, ou des messages attendent d'être déchiffrés.</source>
@@ -370,6 +370,18 @@
     <message>
         <source>Aucun serveur POP3 n'est indiqué : donnez-le dans les options, rubrique messagerie.</source>
         <translation>No POP3 server is given: enter it in the options, under mail.</translation>
+    </message>
+    <message>
+        <source>Déchiffrement annulé : le message reste le premier de la liste d'attente.</source>
+        <translation>Decryption cancelled: the message stays first in the waiting list.</translation>
+    </message>
+    <message>
+        <source>Le message chiffré n'a pas été envoyé. Voulez-vous le mettre dans la file d'attente, pour l'envoyer plus tard avec « Expédition » ?</source>
+        <translation>The encrypted message was not sent. Do you want to put it in the outgoing queue, to send it later with “Dispatch”?</translation>
+    </message>
+    <message>
+        <source>&amp;Mettre dans la file d'attente</source>
+        <translation>&amp;Put it in the outgoing queue</translation>
     </message>
     <message>
         <source>&amp;Nouvelles clefs</source>
@@ -484,8 +496,8 @@ Affiliation</translation>
         <translation>&amp;Lists</translation>
     </message>
     <message>
-        <source>Correspondre</source>
-        <translation>Write</translation>
+        <source>&amp;Correspondre</source>
+        <translation>&amp;Write</translation>
     </message>
     <message>
         <source>&amp;Supprimer</source>
@@ -496,16 +508,16 @@ Affiliation</translation>
         <translation>&amp;Update key</translation>
     </message>
     <message>
-        <source>Quitter</source>
-        <translation>Close</translation>
+        <source>&amp;Quitter</source>
+        <translation>&amp;Close</translation>
     </message>
     <message>
         <source>Remarque</source>
         <translation>Remark</translation>
     </message>
     <message>
-        <source>Sauver</source>
-        <translation>Save</translation>
+        <source>Sau&amp;ver</source>
+        <translation>Sa&amp;ve</translation>
     </message>
     <message>
         <source>message simple (txt)</source>
@@ -540,6 +552,10 @@ Affiliation</translation>
         <translation>A remark holds up to %s characters.</translation>
     </message>
     <message>
+        <source>Les données du correspondant %s (affiliation %s) vont être effacées.</source>
+        <translation>The data of the correspondent %s (affiliation %s) will be erased.</translation>
+    </message>
+    <message>
         <source>Sommaire</source>
         <translation>Contents</translation>
     </message>
@@ -564,8 +580,50 @@ Trusted Authority code: %s</translation>
         <translation>This function is not available yet in this version.</translation>
     </message>
     <message>
+        <source>%s octets</source>
+        <translation>%s bytes</translation>
+    </message>
+    <message>
+        <source>%s Ko</source>
+        <translation>%s kB</translation>
+    </message>
+    <message>
+        <source>%s Mo</source>
+        <translation>%s MB</translation>
+    </message>
+    <message>
+        <source>%s Go</source>
+        <translation>%s GB</translation>
+    </message>
+    <message>
+        <source>,</source>
+        <translation>.</translation>
+    </message>
+    <message>
         <source>Remettre l'information en attente</source>
         <translation>Set the information back to waiting</translation>
+    </message>
+    <message>
+        <source>&amp;Initialisation</source>
+        <translation>Ini&amp;tialisation</translation>
+    </message>
+    <message>
+        <source>Vous avez changé de langue : mettez à jour votre affiliation pour continuer.</source>
+        <translation>You changed the language: update your affiliation to go on.</translation>
+    </message>
+    <message>
+        <source>Changer de langue oblige à mettre à jour votre affiliation auprès de l'Organisme de Confiance avant de pouvoir continuer.
+Voulez-vous changer de langue ?</source>
+        <translation>Changing the language means updating your affiliation with the Trusted Authority before you can go on.
+Do you want to change the language?</translation>
+    </message>
+    <message>
+        <source>&amp;Changer de langue</source>
+        <translation>&amp;Change the language</translation>
+    </message>
+    <message>
+        <source>&amp;Garder la langue</source>
+        <translation>&amp;Keep the language</translation>
     </message>
     <message>
         <source>&amp;Abandonner</source>
@@ -716,8 +774,8 @@ Trusted Authority code: %s</translation>
         <translation>Folder of the certificates:</translation>
     </message>
     <message>
-        <source>Modifier</source>
-        <translation>Change</translation>
+        <source>&amp;Modifier</source>
+        <translation>&amp;Change</translation>
     </message>
     <message>
         <source>Réseau local</source>
@@ -928,8 +986,8 @@ Trusted Authority code: %s</translation>
         <translation>no</translation>
     </message>
     <message>
-        <source>Exécuter</source>
-        <translation>Execute</translation>
+        <source>&amp;Exécuter</source>
+        <translation>&amp;Execute</translation>
     </message>
     <message>
         <source>N'utilisez pas de caractères diacritiques</source>
@@ -960,12 +1018,12 @@ Trusted Authority code: %s</translation>
         <translation>Connection to the TA over the internet</translation>
     </message>
     <message>
-        <source>Envoyer</source>
-        <translation>Send</translation>
+        <source>&amp;Envoyer</source>
+        <translation>&amp;Send</translation>
     </message>
     <message>
-        <source>Accepter</source>
-        <translation>Accept</translation>
+        <source>A&amp;ccepter</source>
+        <translation>&amp;Accept</translation>
     </message>
     <message>
         <source>Données</source>
@@ -1414,7 +1472,7 @@ Trusted Authority code: %s</translation>
         <translation>&amp;Subject:</translation>
     </message>
     <message>
-        <source>&amp;Fichiers attachés...</source>
+        <source>Fichiers a&amp;ttachés...</source>
         <translation>Attached &amp;files...</translation>
     </message>
     <message>
@@ -1454,8 +1512,8 @@ Trusted Authority code: %s</translation>
         <translation>Decrypted message to certify</translation>
     </message>
     <message>
-        <source>La pièce jointe %s n'a pu être ouverte.</source>
-        <translation>The attachment %s could not be opened.</translation>
+        <source>Aucun programme n'a pu ouvrir la pièce jointe %s. Elle est enregistrée dans le dossier %s.</source>
+        <translation>No program could open the attachment %s. It is saved in the folder %s.</translation>
     </message>
     <message>
         <source>Le fichier %s dépasse %s Mo : ce n'est pas un message déchiffré enregistré.</source>
@@ -1622,10 +1680,72 @@ Trusted Authority code: %s</translation>
         <translation>A message cannot carry more than %s attached files.</translation>
     </message>
     <message>
+        <source>&amp;Enregistrer le texte</source>
+        <translation>&amp;Save the text</translation>
+    </message>
+    <message>
+        <source>&amp;Fermer sans enregistrer</source>
+        <translation>&amp;Close without saving</translation>
+    </message>
+    <message>
+        <source>&amp;Revenir au message</source>
+        <translation>&amp;Back to the message</translation>
+    </message>
+    <message>
+        <source>&amp;Chiffrer sans enregistrer</source>
+        <translation>&amp;Encrypt without saving</translation>
+    </message>
+    <message>
+        <source>&amp;Enregistrer puis chiffrer</source>
+        <translation>&amp;Save, then encrypt</translation>
+    </message>
+    <message>
+        <source>&amp;Ouvrir sans enregistrer</source>
+        <translation>&amp;Open without saving</translation>
+    </message>
+    <message>
+        <source>&amp;Abandonner le message</source>
+        <translation>&amp;Drop the message</translation>
+    </message>
+    <message>
+        <source>Fermer sans chiffrer ? L'objet et les fichiers attachés de ce message seront perdus.</source>
+        <translation>Close without encrypting? The subject and the attached files of this message will be lost.</translation>
+    </message>
+    <message>
+        <source>&amp;Retirer une pièce</source>
+        <translation>&amp;Remove a file</translation>
+    </message>
+    <message>
+        <source>Aucun fichier n'est attaché.</source>
+        <translation>No file is attached.</translation>
+    </message>
+    <message>
+        <source>Courrier : environ %s</source>
+        <translation>Mail: about %s</translation>
+    </message>
+    <message>
+        <source>Ce courrier fera environ %s, plus que les %s que beaucoup de fournisseurs de messagerie acceptent : il risque d'être refusé.
+Voulez-vous le chiffrer quand même ?</source>
+        <translation>This mail will be about %s, more than the %s many mail providers accept: it may be refused.
+Do you want to encrypt it all the same?</translation>
+    </message>
+    <message>
+        <source>&amp;Chiffrer quand même</source>
+        <translation>&amp;Encrypt all the same</translation>
+    </message>
+    <message>
+        <source>%s (%s)</source>
+        <translation>%s (%s)</translation>
+    </message>
+    <message>
+        <source>%s (introuvable)</source>
+        <translation>%s (not found)</translation>
+    </message>
+    <message>
         <source>Ces caractères ne peuvent pas être transmis dans un message simple : %s
-Voulez-vous revenir au message pour les remplacer ? (Non : le message n'est pas chiffré.)</source>
+Revenez au message pour les remplacer, ou abandonnez le message (il n'est pas chiffré).</source>
         <translation>These characters cannot travel in a plain message: %s
-Do you want to go back to the message to replace them? (No: the message is not encrypted.)</translation>
+Go back to the message to replace them, or drop the message (it is not encrypted).</translation>
     </message>
     <message>
         <source>Ces caractères ne peuvent pas être enregistrés dans un fichier texte : %s

@@ -23,12 +23,12 @@ constexpr TextEntry kTexts[] = {
       "territ.\nPays\nE-mail\nAffiliation"),
     T(txt::kFiltre, "Filtre"),
     T(txt::kListes, "&Listes"),
-    T(txt::kCorrespondre, "Correspondre"),
+    T(txt::kCorrespondre, "&Correspondre"),
     T(txt::kSupprimer, "&Supprimer"),
     T(txt::kMettreAJour, "&Mettre à jour"),
-    T(txt::kQuitter, "Quitter"),
+    T(txt::kQuitter, "&Quitter"),
     T(txt::kRemarque, "Remarque"),
-    T(txt::kSauver, "Sauver"),
+    T(txt::kSauver, "Sau&ver"),
     T(txt::kMessageSimple, "message simple (txt)"),
     T(txt::kMessageFormate, "message formaté (rtf)"),
     T(txt::kDateAffiliation, "Date d'affiliation"),
@@ -37,6 +37,8 @@ constexpr TextEntry kTexts[] = {
     T(txt::kAucunCorrespondantAffiche, "Aucun correspondant n'est affiché."),
     T(txt::kRemarqueNonModifiee, "La remarque n'a pas été modifiée."),
     T(txt::kRemarqueTropLongue, "Une remarque tient en %s caractères."),
+    T(txt::kSuppressionNommee,
+      "Les données du correspondant %s (affiliation %s) vont être effacées."),
 };
 }  // namespace
 

@@ -36,5 +36,6 @@ inline constexpr int kRemarqueNonSauvee = 78021;
 inline constexpr int kAucunCorrespondantAffiche = 78022;
 inline constexpr int kRemarqueNonModifiee = 78023;
 inline constexpr int kRemarqueTropLongue = 78024;  // the longest length
+inline constexpr int kSuppressionNommee = 78025;   // %s the correspondent, %s the number
 
 }  // namespace quarnel::txt

@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "windowkit/window_kit.h"
+
 namespace quarnel::ui {
 
 namespace {
@@ -60,6 +62,11 @@ void HelpSystem::ShowContext(int context) {
     FollowModal();
     raise();
     activateWindow();
+}
+
+void HelpSystem::showEvent(QShowEvent* event) {
+    FitToScreen(*this);
+    QDialog::showEvent(event);
 }
 
 void HelpSystem::FollowModal() {

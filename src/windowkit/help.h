@@ -56,6 +56,10 @@ class HelpSystem : public QDialog {
     /// what that dialog blocks; with no modal dialog, above its owner.
     void FollowModal();
 
+  protected:
+    /// Shown within the screen (FitToScreen).
+    void showEvent(QShowEvent* event) override;
+
   private:
     std::filesystem::path page_;
     QTextBrowser* browser_;

@@ -74,6 +74,7 @@ bool RunLongJob(QWidget* parent, const QString& caption,
 
     Shared shared;
     std::atomic<bool> cancel{false};
+    std::atomic<bool> stopped{false};  // the job heard the cancel
     std::atomic<bool> finished{false};
     bool result = false;
     std::exception_ptr failure;
@@ -87,7 +88,9 @@ bool RunLongJob(QWidget* parent, const QString& caption,
             shared.total = total;
             shared.fresh = true;
         }
-        return !cancel.load();
+        if (!cancel.load()) return true;
+        stopped = true;
+        return false;
     };
 
     std::thread worker([&] {
@@ -134,9 +137,9 @@ bool RunLongJob(QWidget* parent, const QString& caption,
         if (bar) bar->setFormat(QStringLiteral("%p %"));
         const int width = dialog.fontMetrics().averageCharWidth() * 60;
         dialog.setMinimumWidth(width);
+        KeepOnScreen(dialog);
         QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&] {
             cancel = true;
-            if (cancelled) *cancelled = true;
             cancelButton->setEnabled(false);
         });
 
@@ -164,6 +167,7 @@ bool RunLongJob(QWidget* parent, const QString& caption,
         poll.stop();
     }
     worker.join();
+    if (cancelled) *cancelled = stopped;
     if (failure) std::rethrow_exception(failure);
     return result;
 }

@@ -25,13 +25,21 @@ using JobProgress =
 
 /// Runs `job` on a worker thread while the calling UI thread keeps serving its event loop; after
 /// about 0.3 s a modal progress dialog (object name "DialogProgression", file name, share done,
-/// "Annuler") appears. Returns the job's result; `*cancelled` says whether Annuler was pressed.
+/// "Annuler") appears. Returns the job's result; `*cancelled` says whether the job was stopped by
+/// Annuler: a progress call answered it false. Annuler pressed after the job's last progress call
+/// stops nothing, and the job counts as finished.
 /// Only one long job runs in the process at a time (the generator and the cipher's working values
 /// are process-wide): a call made while one runs returns false at once, not cancelled. An
 /// exception thrown by the job is thrown again here, on the calling thread.
 [[nodiscard]] bool RunLongJob(QWidget* parent, const QString& caption,
                               const std::function<bool(const JobProgress&)>& job,
                               bool* cancelled = nullptr);
+
+/// How a window runs its long jobs: RunLongJob, or in tests a runner that
+/// stops the job at a chosen point.
+using LongJobRunner =
+    std::function<bool(QWidget* parent, const QString& caption,
+                       const std::function<bool(const JobProgress&)>& job, bool* cancelled)>;
 
 /// Whether a long job is running now.
 [[nodiscard]] bool LongJobRunning();

@@ -40,13 +40,23 @@ namespace {
 class QtMessageBoxes : public MessageBoxes {
   public:
     BoxButton Show(QWidget* parent, BoxIcon icon, const QString& text, unsigned buttons) override {
+        return ShowCaptioned(parent, icon, text, buttons, {});
+    }
+    BoxButton ShowCaptioned(QWidget* parent, BoxIcon icon, const QString& text, unsigned buttons,
+                            const ButtonCaptions& captions) override {
         static constexpr QMessageBox::Icon kIcons[] = {QMessageBox::Information,
                                                        QMessageBox::Warning, QMessageBox::Critical,
                                                        QMessageBox::Question};
         QMessageBox box(kIcons[int(icon)], QStringLiteral("QuarnelTit"), text,
                         QMessageBox::NoButton, parent);
         for (const ButtonKind& b : kButtons) {
-            if (buttons & b.ours) box.addButton(b.theirs)->setText(Tr(b.text));
+            if (!(buttons & b.ours)) continue;
+            QPushButton* button = box.addButton(b.theirs);
+            button->setText(Tr(b.text));
+            for (const auto& [which, caption] : captions) {
+                if (which == b.ours) button->setText(caption);
+            }
+            if (!captions.empty() && captions.front().first == b.ours) box.setDefaultButton(button);
         }
         const int pressed = box.exec();
         for (const ButtonKind& b : kButtons) {
@@ -69,6 +79,11 @@ MessageBoxes& Boxes() {
 
 BoxButton Ask(QWidget* parent, BoxIcon icon, const QString& text, unsigned buttons) {
     return Boxes().Show(parent, icon, text, buttons);
+}
+
+BoxButton Ask(QWidget* parent, BoxIcon icon, const QString& text, unsigned buttons,
+              const ButtonCaptions& captions) {
+    return Boxes().ShowCaptioned(parent, icon, text, buttons, captions);
 }
 
 void Inform(QWidget* parent, const QString& text) {

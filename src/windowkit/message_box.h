@@ -5,6 +5,8 @@
 // and records every text shown.
 
 #include <QString>
+#include <utility>
+#include <vector>
 
 class QWidget;
 
@@ -23,12 +25,21 @@ enum BoxButton : unsigned {
     kNo = 1u << 6,
 };
 
+/// Captions that say what a box's buttons do, in place of Oui, Non, Annuler.
+using ButtonCaptions = std::vector<std::pair<BoxButton, QString>>;
+
 class MessageBoxes {
   public:
     virtual ~MessageBoxes() = default;
     /// Shows the box and returns the button pressed (one of `buttons`).
     virtual BoxButton Show(QWidget* parent, BoxIcon icon, const QString& text,
                            unsigned buttons) = 0;
+    /// The same with `captions` on the buttons they name.
+    virtual BoxButton ShowCaptioned(QWidget* parent, BoxIcon icon, const QString& text,
+                                    unsigned buttons, const ButtonCaptions& captions) {
+        (void)captions;
+        return Show(parent, icon, text, buttons);
+    }
 };
 
 /// The facade in use: the installed one, else the QMessageBox one.
@@ -36,6 +47,10 @@ MessageBoxes& Boxes();
 
 /// Shorthand for Boxes().Show(...).
 BoxButton Ask(QWidget* parent, BoxIcon icon, const QString& text, unsigned buttons);
+/// A question whose buttons say what they do: the first caption's button is
+/// the default (Enter), Escape gives kCancel when offered.
+BoxButton Ask(QWidget* parent, BoxIcon icon, const QString& text, unsigned buttons,
+              const ButtonCaptions& captions);
 /// An information box with Ok.
 void Inform(QWidget* parent, const QString& text);
 

@@ -8,6 +8,7 @@
 #include <QTreeView>
 
 #include "windowkit/help.h"
+#include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
 
@@ -63,6 +64,7 @@ std::unique_ptr<QFileDialog> MakeFileDialog(QWidget* parent, const char* name,
     auto dialog = std::make_unique<QFileDialog>(parent, caption, folder, filter);
     dialog->setObjectName(name);
     WidenForColumns(*dialog);
+    KeepOnScreen(*dialog);
     return dialog;
 }
 

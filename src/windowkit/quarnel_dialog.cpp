@@ -1,10 +1,13 @@
 #include "windowkit/quarnel_dialog.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QKeySequence>
+#include <QPushButton>
 #include <QShortcut>
 
 #include "windowkit/help.h"
+#include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
 
@@ -18,6 +21,23 @@ QuarnelDialog::QuarnelDialog(HolderContext& ctx, const char* objectName, int hel
 
 void QuarnelDialog::ShowHelp() const {
     ShowHelpContext(helpContext_);
+}
+
+void QuarnelDialog::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        auto* button = qobject_cast<QPushButton*>(focusWidget());
+        if (button && button->isEnabled() && button->isVisible()) {
+            button->click();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void QuarnelDialog::showEvent(QShowEvent* event) {
+    FitToScreen(*this);
+    QDialog::showEvent(event);
 }
 
 void QuarnelDialog::changeEvent(QEvent* event) {

@@ -1,8 +1,8 @@
 #pragma once
 // Base of the program's dialogs: created once at start with the holder
 // context, with the object name the tests and the help find them by, help on
-// F1 for their help context, and their texts rebuilt whenever the language
-// changes.
+// F1 for their help context, Enter on the focused button, kept within the
+// screen, and their texts rebuilt whenever the language changes.
 
 #include <QDialog>
 
@@ -29,6 +29,10 @@ class QuarnelDialog : public QDialog {
     /// it at the end of their constructor; a language change calls it again.
     virtual void Retranslate() {}
     void changeEvent(QEvent* event) override;
+    /// Enter presses the focused button, else the default one.
+    void keyPressEvent(QKeyEvent* event) override;
+    /// Shown within the screen (FitToScreen).
+    void showEvent(QShowEvent* event) override;
 
     HolderContext& ctx_;
 

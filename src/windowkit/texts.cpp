@@ -20,6 +20,11 @@ constexpr TextEntry kTexts[] = {
     T(txt::kCauseSysteme, "Cause : %s"),
     T(txt::kControleRefuse,
       "Ce champ n'accepte ni tabulation, ni saut de ligne, ni autre caractère de contrôle."),
+    T(txt::kSizeBytes, "%s octets"),
+    T(txt::kSizeKilo, "%s Ko"),
+    T(txt::kSizeMega, "%s Mo"),
+    T(txt::kSizeGiga, "%s Go"),
+    T(txt::kDecimalMark, ","),
 };
 }  // namespace
 

@@ -23,5 +23,11 @@ inline constexpr int kPasEncoreDisponible = 77009;
 inline constexpr int kCauseSysteme = 77010;
 // Why a field refused a typed or pasted control character (its tooltip).
 inline constexpr int kControleRefuse = 77011;
+// Sizes of files and mails (SI units) and the decimal mark of the language.
+inline constexpr int kSizeBytes = 77012;
+inline constexpr int kSizeKilo = 77013;
+inline constexpr int kSizeMega = 77014;
+inline constexpr int kSizeGiga = 77015;
+inline constexpr int kDecimalMark = 77016;
 
 }  // namespace quarnel::txt

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -32,6 +33,10 @@ QString FromCp1252(std::string_view text);
 /// hold becomes "?".
 std::string ToCp1252(const QString& text);
 
+/// A size in the current language, in SI units: "850 octets", "3,4 Mo",
+/// "25 Mo" (one decimal below 10).
+QString SizeText(std::uint64_t bytes);
+
 /// `widget` with its object name, by which tests and the help find it.
 template <typename T>
 T* Named(T* widget, const char* name) {
@@ -49,8 +54,18 @@ void FitToLength(QLineEdit& edit, int length, QChar sample);
 void RefuseControlCharacters(QLineEdit& edit);
 
 /// Places a dialog at the main window's left edge, 30 pixels below its top
-/// edge (frame included), as every dialog opened from the main window is.
+/// edge (frame included), as every dialog opened from the main window is;
+/// showing it then keeps it within the screen (FitToScreen).
 void PlaceDialog(QWidget& dialog, const QWidget& mainWindow);
+
+/// Keeps a window within the available geometry of its screen: no larger
+/// (when its layout cannot shrink that far, its content goes into a scroll
+/// area, a last row of buttons staying below it) and moved inside it. Every
+/// window of the program runs it when it is shown.
+void FitToScreen(QWidget& window);
+/// Runs FitToScreen each time `window` is shown: for the windows Qt makes
+/// (file dialogs, the progress dialog).
+void KeepOnScreen(QWidget& window);
 
 /// The one mapping of verdicts to colours: positive teal (008080), negative
 /// maroon (800000).

@@ -8,12 +8,16 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QTextBrowser>
+#include <functional>
 #include <map>
+#include <optional>
 
 #include "app/texts.h"
+#include "authority/windows/form_tcp_ip.h"
 #include "crypto/datetime.h"
 #include "crypto/own_keys.h"
 #include "holder/settings.h"
+#include "mail/windows/form_smtp.h"
 #include "messages/windows/form_certi.h"
 #include "messages/windows/form_message.h"
 #include "messages/windows/form_msg_a_certi.h"
@@ -52,7 +56,7 @@ TEST_F(MainWindow, CreatesEveryWindowOnceInOrderAndAFirstRunOffersOnlyInitialisa
     EXPECT_EQ(Enabled(), kCreation);
     EXPECT_EQ(Information(), "Le programme n'est pas encore initialisé.");
     EXPECT_EQ(main->windowTitle(), "QuarnelTit");
-    EXPECT_EQ(main->Button(Options).text(), "Initialisation");
+    EXPECT_EQ(main->Button(Options).text(), "&Initialisation");
     EXPECT_TRUE(boxes.ShownBoxes().empty());
 }
 
@@ -88,7 +92,7 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
     files.settings.identity[1] = "compta";
     Affiliated();
     EXPECT_EQ(Start(), StartupEnd::Completed);
-    EXPECT_EQ(main->windowTitle(), "Affilié 1F400000123");
+    EXPECT_EQ(main->windowTitle(), "Affilié 1F400000123 \u2014 DUPONT jean");
     EXPECT_EQ(Child<QLabel>(*main, "lbNom").text(), "DUPONT jean");
     EXPECT_EQ(Child<QLabel>(*main, "LabelSociete").text(), "Société :");
     EXPECT_EQ(Child<QLabel>(*main, "LbSociete").text(), "ACME, compta");
@@ -193,31 +197,80 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
     EXPECT_TRUE(ctx.settings.identity.empty());
 }
 
-TEST_F(MainWindow, HelpContextsAndAbout) {
+// The keys as people expect them, in every window that has them: F1 opens
+// the window's help, Enter presses the focused button (else the default
+// one), Tab leaves the composer's subject for the text.
+TEST_F(MainWindow, KeysHelpAndAbout) {
+    Affiliated();
     Start();
-    main->AidecontextuelleClick();
-    EXPECT_EQ(main->Help().LastContext(), 200);
-    EXPECT_EQ(main->Help().Page(), std::filesystem::path(QUARNEL_BIN_DIR) / "QuarnelTit_F.html");
-    EXPECT_TRUE(main->Help().Browser().toPlainText().contains("La fenêtre principale"));
+    ctx.settings.smtpServer.clear();
     main->MenuSommaireClick();
+    EXPECT_EQ(main->Help().Page(), std::filesystem::path(QUARNEL_BIN_DIR) / "QuarnelTit_F.html");
     EXPECT_EQ(main->Help().LastContext(), 0);
 
     const ui::Forms& f = main->Windows();
-    const std::pair<ui::QuarnelDialog*, int> contexts[] = {{f.options, 210},   {f.liste, 230},
-                                                           {f.redac, 240},     {f.message, 250},
-                                                           {f.msgACerti, 300}, {f.certi, 300}};
-    for (const auto& [window, context] : contexts) {
-        window->show();
-        QApplication::setActiveWindow(window);
-        QTest::keyClick(window, Qt::Key_F1);
-        EXPECT_EQ(main->Help().LastContext(), context) << window->objectName().toStdString();
-        window->hide();
+    using Act = std::function<void(QWidget&)>;
+    // Shown as a window of its own; the sending window with a message, modally.
+    const auto shown = [](QWidget* window) {
+        return [window](const Act& act) {
+            window->show();
+            act(*window);
+            window->hide();
+        };
+    };
+    std::optional<ui::FormSmtp::Outcome> sent;
+    const auto sending = [&](const Act& act) {
+        runner.Once("FormSmtp", [&](QDialog& d) { act(d); });
+        sent = f.smtp->ShowFor({"Message destin\xE9 au correspondant, A",
+                                "a@example.org",
+                                "s",
+                                {"titre", std::string(32, 'F')},
+                                {}},
+                               *main);
+    };
+    const auto help = [&](int context) {
+        return [this, context] { return main->Help().LastContext() == context; };
+    };
+    const struct {
+        const char* what;
+        std::function<void(const Act&)> in;
+        const char* focus;  // nullptr: the window
+        Qt::Key key;
+        std::function<bool()> happened;
+    } keys[] = {
+        {"F1, main window", shown(main.get()), nullptr, Qt::Key_F1, help(200)},
+        {"F1, options", shown(f.options), nullptr, Qt::Key_F1, help(210)},
+        {"F1, correspondents", shown(f.liste), nullptr, Qt::Key_F1, help(230)},
+        {"F1, composer", shown(f.redac), nullptr, Qt::Key_F1, help(240)},
+        {"F1, viewer", shown(f.message), nullptr, Qt::Key_F1, help(250)},
+        {"F1, message to certify", shown(f.msgACerti), nullptr, Qt::Key_F1, help(300)},
+        {"F1, certificate", shown(f.certi), nullptr, Qt::Key_F1, help(300)},
+        {"Enter on Aide, connection window", shown(f.tcpIp), "BitBtnAide", Qt::Key_Return,
+         help(280)},
+        {"Enter on Aide, sending window", sending, "BitBtnAide", Qt::Key_Return, help(310)},
+        {"Enter on Plus tard, sending window", sending, "BitBtnPlusTard", Qt::Key_Enter,
+         [&] { return sent == ui::FormSmtp::Outcome::Queued; }},
+        {"Enter in the message, sending window: Maintenant", sending, "MemoMsg", Qt::Key_Return,
+         [&] { return !boxes.Texts().filter("transmetteur SMTP").isEmpty(); }},
+        {"Tab from the subject, composer", shown(f.redac), "EditObjet", Qt::Key_Tab,
+         [&] { return f.redac->focusWidget() == &f.redac->Editor(); }},
+    };
+    for (const auto& k : keys) {
+        main->Help().hide();
+        k.in([&](QWidget& window) {
+            QApplication::setActiveWindow(&window);
+            QWidget* target = k.focus ? window.findChild<QWidget*>(k.focus) : &window;
+            ASSERT_NE(target, nullptr) << k.what;
+            target->setFocus();
+            QTest::keyClick(target, k.key);
+        });
+        EXPECT_TRUE(k.happened()) << k.what;
     }
     main->Help().hide();
 
     main->MenuAproposClick();
-    EXPECT_EQ(boxes.Texts(),
-              QStringList{"QuarnelTit\nVersion : D400F\nCode de l'Organisme de Confiance : 0FF"});
+    EXPECT_EQ(boxes.Texts().last(),
+              "QuarnelTit\nVersion : D400F\nCode de l'Organisme de Confiance : 0FF");
 }
 
 TEST_F(MainWindow, InitialisationWithoutTaParameterFileOpensNothing) {
@@ -320,7 +373,7 @@ TEST_F(OptionsDialog, NewcomerSwitchesToEnglishInitialisesAndCancellingTheAffili
         EXPECT_EQ(d.windowTitle(), "Initialisation");
         EXPECT_TRUE(Child<QPushButton>(d, "BitBtnAnnuler").isEnabled());
         Click(d, "BtnInitClef");
-        EXPECT_EQ(key.text(), "Click 7 times at an irregular pace.");
+        EXPECT_EQ(key.text(), "&Click 7 times at an irregular pace.");
         for (const auto& [edit, text] : {std::pair{"EditAdresseTa", "ta.example.org"},
                                          {"EditSmtp", "smtp.example.org"},
                                          {"EditPop3", "pop.example.org"},
@@ -370,7 +423,7 @@ TEST_F(OptionsDialog, NewcomerSwitchesToEnglishInitialisesAndCancellingTheAffili
     EXPECT_TRUE(std::filesystem::is_directory(files / "Chiffrés envoyés"));
     EXPECT_FALSE(std::filesystem::exists(files / "QuarnelTit.ini"));
     EXPECT_EQ(Enabled(), kCreation);
-    EXPECT_EQ(main->Button(Options).text(), "Initialisation");
+    EXPECT_EQ(main->Button(Options).text(), "Ini&tialisation");
     EXPECT_EQ(Information(), "The program is not initialised yet.");
 }
 
@@ -423,7 +476,7 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
         EXPECT_EQ(Child<QLineEdit>(d, "EditPasse").text(), QString(10, u' '));
         EXPECT_FALSE(Child<QPushButton>(d, "BtnInitClef").isEnabled());
         EXPECT_EQ(Child<QPushButton>(d, "BtnInitClef").text(),
-                  "Cliquez 0 fois sans imposer de cadence.");
+                  "&Cliquez 0 fois sans imposer de cadence.");
         Click(d, "BitBtnOk");
     });
     EXPECT_EQ(storedPassword(ctx.keyStore), "stored");
@@ -442,11 +495,21 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
     for (const auto& e : std::filesystem::directory_iterator(files.Data()))
         EXPECT_EQ(e.path().filename().string().find(".old-"), std::string::npos) << e.path();
 
-    // The language switch: No, applied, shown again without Annuler; state 3.
+    // The language switch, affiliated: said before (the language may be
+    // kept), then No, applied, shown again without Annuler; state 3, and the
+    // main window says why and what to do.
     main->move(40, 50);
     const QPoint position = main->pos();
     runner.Once("FormOptions", [&](QDialog& d) {
         auto& combo = Child<QComboBox>(d, "ComboBoxLangue");
+        combo.setCurrentIndex(0);
+        Q_EMIT combo.activated(0);  // the scripted answer keeps the language
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(combo.currentIndex(), 1);
+        const auto& asked = boxes.ShownBoxes().back();
+        EXPECT_EQ(asked.text, ui::Tr(txt::kAvertissementLangue));
+        EXPECT_EQ(asked.captions.front(), (std::pair{ui::kCancel, ui::Tr(txt::kGarderLangue)}));
+        boxes.Answer(ui::kYes);
         combo.setCurrentIndex(0);
         Q_EMIT combo.activated(0);
         EXPECT_FALSE(d.isVisible());
@@ -463,20 +526,24 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
     EXPECT_EQ(runner.Runs().count("FormOptions"), 5) << "shown again after the switch";
     EXPECT_EQ(ctx.programState, ProgramState::VersionChanged);
     EXPECT_EQ(main->Button(Sortie).text(), "E&xit");
-    EXPECT_EQ(main->windowTitle(), "Affiliated 1F400000123");
+    EXPECT_EQ(main->windowTitle(), "Affiliated 1F400000123 \u2014 DUPONT jean");
     EXPECT_EQ(main->pos(), position);
-    EXPECT_EQ(Information(),
-              "The program version has changed; you need to update your affiliation.");
+    EXPECT_EQ(Information(), "You changed the language: update your affiliation to go on.");
     EXPECT_EQ(ctx.helpFile, std::filesystem::path(QUARNEL_BIN_DIR) / "QuarnelTit_E.hlp");
     ProgramData back;
     ASSERT_TRUE(LoadSettings(back, files / "QuarnelTit.ini"));
     EXPECT_EQ(back.settings.certificatesFolder, FolderSetting(chosen));
     EXPECT_EQ(back.settings.language, 0);
 
-    // And back to French: the built-in texts return.
+    // And back to French, without a question (the update is due already):
+    // the built-in texts return.
+    const std::size_t asked = boxes.ShownBoxes().size();
     OpenOptions([&](QDialog& d) { Q_EMIT Child<QComboBox>(d, "ComboBoxLangue").activated(1); });
+    EXPECT_EQ(boxes.ShownBoxes().size(), asked);
     EXPECT_EQ(main->Button(Sortie).text(), "&Sortie");
     EXPECT_EQ(ctx.programState, ProgramState::VersionChanged);
+    EXPECT_EQ(Information(),
+              "Vous avez changé de langue : mettez à jour votre affiliation pour continuer.");
 }
 
 TEST_F(OptionsDialog, ADisabledOkSaysWhatIsMissingAndTheDialogKeepsToCodePage1252) {

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/main_view.h"
+#include "app/program_data.h"
 #include "app/startup.h"
 #include "app/texts.h"
 #include "app/windows/commands.h"
@@ -226,6 +227,21 @@ bool CanRun(Command command, const MainView& view, bool busy) {
     return quarnel::CanRun(command, view, busy, ui::CommandInfo(command).rule);
 }
 
+// State 3 comes from a switch of the language when the stored version code
+// is this program's in one of its languages (English from its module).
+TEST(EvaluateState, AVersionCodeOfOurOwnInAnotherLanguageMeansALanguageSwitch) {
+    ProgramData data;
+    data.programFile = std::filesystem::path(QUARNEL_BIN_DIR) / "quarneltit";
+    data.programState = ProgramState::VersionChanged;
+    for (const auto& [stored, language] :
+         {std::pair{"D400F", true}, {"D400E", true}, {"D4001", false}, {"D300F", false}}) {
+        data.settings.versionCode = stored;
+        EXPECT_EQ(FactsOf(data, data.mail).languageChanged, language) << stored;
+    }
+    data.programState = ProgramState::Affiliated;
+    EXPECT_FALSE(FactsOf(data, data.mail).languageChanged);
+}
+
 TEST(EvaluateState, EveryStateAndTheRulesOfStateTwo) {
     // The initial view itself: the main window's creation test.
     const std::vector<Command> creation{Sortie, Options, Aide};
@@ -259,6 +275,13 @@ TEST(EvaluateState, EveryStateAndTheRulesOfStateTwo) {
         {"2: a queue wins over the key hint", Showing(txt::kEnAttente), Facts(2, false, 6, true),
          queue, Clefs, txt::kMessagesAExpedier},
         {"3", full, Facts(3), update, MiseAJour, txt::kVersionModifiee},
+        {"3 by a language switch says so", full,
+         [] {
+             StateFacts f = Facts(3);
+             f.languageChanged = true;
+             return f;
+         }(),
+         update, MiseAJour, txt::kLangueChangee},
         {"4 leaves the line", full, Facts(4), update, MiseAJour, txt::kMessagesAExpedier},
         {"5", full, Facts(5), update, MiseAJour, txt::kMiseAJourNecessaire},
         {"3 leaves Certification as it was", InitialView(), Facts(3), updateOnly, MiseAJour,

@@ -315,7 +315,9 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
     EXPECT_FALSE(ctx.busy);
     EXPECT_EQ(ctx.ownNumber, ta.code() + "01000000");
     EXPECT_EQ(d->ownNumber, ta.code() + "08000000");
-    EXPECT_EQ(main.windowTitle(), Tr(txt::kAffilie, {QString::fromStdString(ctx.ownNumber)}));
+    EXPECT_EQ(main.windowTitle(), Tr(txt::kAffilie, {QString::fromStdString(ctx.ownNumber)}) +
+                                      QStringLiteral(" \u2014 ") +
+                                      QString::fromStdString(ctx.applicationTitle));
     EXPECT_EQ(ctx.information, txt::kAffiliationConfirmed);
     std::string password;
     ASSERT_TRUE(ReadMailPassword(ctx.keyStore, '0', password));

@@ -139,7 +139,8 @@ class MessageWindows : public test::Messages {
             if (inViewer) inViewer(d);
             QTest::keyClick(&d, Qt::Key_Escape);
         });
-        ASSERT_TRUE(desk.incoming.Process(body, QString::fromStdString(queued.subject)));
+        ASSERT_EQ(desk.incoming.Process(body, QString::fromStdString(queued.subject)),
+                  BlockOutcome::Taken);
     }
 
     /// The Certification command on `file`; whether it was confirmed.

@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <fstream>
 #include <set>
+#include <functional>
+#include <optional>
+#include <utility>
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
 
 #include "crypto/own_keys.h"
 #include "event_loop.h"
@@ -47,6 +51,7 @@ namespace quarnel::ui {
 namespace {
 
 using test::Child;
+using test::Click;
 namespace step = test::step;
 
 const std::string kOwn = "01000000017";
@@ -145,16 +150,12 @@ TEST_F(MailWindows, SingleModeButtonsOutcomesAndInformationLines) {
         smtp->EditCopyClick();
         EXPECT_EQ(Information(ctx), "Le message chiffré est placé dans le presse-papiers.");
         EXPECT_TRUE(QApplication::clipboard()->text().startsWith("titre\n" + QString(32, 'F')));
-        d.reject();  // Escape outside queue mode: Annuler
+        boxes.Answer(kNo);
+        d.reject();
     });
     EXPECT_EQ(smtp->ShowFor(Message("A"), mainWindow), FormSmtp::Outcome::Cancelled);
     EXPECT_EQ(Information(ctx), "En attente");
     EXPECT_TRUE(mail.outgoingQueue.empty());
-
-    runner.Once("FormSmtp", [&](QDialog&) { smtp->PlusTardClick(); });
-    EXPECT_EQ(smtp->ShowFor(Message("B"), mainWindow), FormSmtp::Outcome::Queued);
-    ASSERT_EQ(Queued().size(), 1u);
-    EXPECT_EQ(MessageOfQueueRecord(Queued()[0]), Message("B"));
 
     // The relay accepts: logged as sent, the title line left out.
     test::ScriptedServer relay({Relay()});
@@ -165,9 +166,12 @@ TEST_F(MailWindows, SingleModeButtonsOutcomesAndInformationLines) {
         EXPECT_FALSE(On(d, "BitBtnMaintenant") || On(d, "BitBtnPlusTard"));
         EXPECT_FALSE(Child<QPushButton>(d, "BitBtnMaintenant").toolTip().isEmpty());
         EXPECT_TRUE(On(d, "BitBtnAnnuler"));
-        smtp->AnnulerClick();
+        EXPECT_EQ(Child<QPushButton>(d, "BitBtnAnnuler").text(), "&Fermer");
+        smtp->AnnulerClick();  // sent: nothing to ask
     });
+    const std::size_t asked = boxes.ShownBoxes().size();
     EXPECT_EQ(smtp->ShowFor(Message(""), mainWindow), FormSmtp::Outcome::Sent);
+    EXPECT_EQ(boxes.ShownBoxes().size(), asked);
     EXPECT_EQ(Information(ctx), "Le message chiffré a été envoyé.");
     EXPECT_TRUE(relay.Failures().empty()) << relay.Failures().front();
     ASSERT_EQ(mail.sentLog.size(), 1u);
@@ -176,6 +180,55 @@ TEST_F(MailWindows, SingleModeButtonsOutcomesAndInformationLines) {
     RecordList log;
     ASSERT_TRUE(LoadRecordList(SentLogPath(ctx), log));
     EXPECT_EQ(log, mail.sentLog);
+}
+
+// Each way out of the sending window with an encrypted message not sent:
+// one question, its default the outgoing queue; dropped only when asked.
+TEST_F(MailWindows, EveryWayOutKeepsAnEncryptedMessageUnlessDropped) {
+    using Way = std::function<void(QDialog&)>;
+    const Way escape = [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); };
+    const Way annuler = [](QDialog& d) { Click(d, "BitBtnAnnuler"); };
+    const Way titleBar = [](QDialog& d) { d.close(); };
+    const Way plusTard = [](QDialog& d) { Click(d, "BitBtnPlusTard"); };
+    const struct {
+        const char* what;
+        Way way;
+        std::optional<BoxButton> answer;           // nothing: no question
+        std::optional<FormSmtp::Outcome> outcome;  // nothing: still open
+        std::size_t queued;
+    } ways[] = {
+        {"Escape, queued", escape, kYes, FormSmtp::Outcome::Queued, 1},
+        {"Annuler, dropped", annuler, kNo, FormSmtp::Outcome::Cancelled, 1},
+        {"title bar, back", titleBar, kCancel, std::nullopt, 1},
+        {"Plus tard", plusTard, std::nullopt, FormSmtp::Outcome::Queued, 2},
+    };
+    for (const auto& w : ways) {
+        const std::size_t before = boxes.ShownBoxes().size();
+        if (w.answer) boxes.Answer(*w.answer);
+        bool open = false;
+        runner.Once("FormSmtp", [&](QDialog& d) {
+            w.way(d);
+            open = d.isVisible();
+            if (!open) return;
+            EXPECT_TRUE(On(d, "BitBtnMaintenant")) << w.what;
+            boxes.Answer(kNo);
+            smtp->AnnulerClick();
+        });
+        const FormSmtp::Outcome outcome = smtp->ShowFor(Message(w.what), mainWindow);
+        if (w.outcome) {
+            EXPECT_FALSE(open) << w.what;
+            EXPECT_EQ(outcome, *w.outcome) << w.what;
+        } else {
+            EXPECT_TRUE(open) << w.what;
+        }
+        EXPECT_EQ(Queued().size(), w.queued) << w.what;
+        ASSERT_EQ(boxes.ShownBoxes().size() > before, bool(w.answer)) << w.what;
+        if (!w.answer) continue;
+        const auto& asked = boxes.ShownBoxes()[std::size_t(before)];
+        EXPECT_EQ(asked.text, Tr(txt::kSmtpKeepQuestion)) << w.what;
+        EXPECT_EQ(asked.captions.front(), (std::pair{kYes, Tr(txt::kSmtpQueueIt)})) << w.what;
+    }
+    EXPECT_EQ(MessageOfQueueRecord(Queued()[0]), Message("Escape, queued"));
 }
 
 TEST_F(MailWindows, ARefusedOrUnreachableRelayLosesNothing) {
@@ -212,9 +265,12 @@ TEST_F(MailWindows, ARefusedOrUnreachableRelayLosesNothing) {
         Send(*smtp);
         EXPECT_TRUE(Action(d).contains("Echec de la connexion au transmetteur SMTP"));
         EXPECT_TRUE(On(d, "BitBtnMaintenant") && On(d, "BitBtnPlusTard") && On(d, "BitBtnAnnuler"));
+        boxes.Answer(kNo);
+        smtp->AnnulerClick();
     });
     EXPECT_EQ(smtp->ShowFor(Message("C"), mainWindow), FormSmtp::Outcome::Cancelled);
-    EXPECT_EQ(boxes.Texts().size(), 2);
+    ASSERT_EQ(boxes.Texts().size(), 3);
+    EXPECT_EQ(boxes.Texts().last(), Tr(txt::kSmtpKeepQuestion));
 }
 
 // While the relay is spoken to Annuler stops the exchange (the message stays,
@@ -427,10 +483,12 @@ TEST_F(MailWindows, RetirerKeepsOnlyMailForTheHolderAndDeletesOnlyThat) {
     ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
     Lines decrypted;
     QString subject;
+    // The first Déchiffrer is stopped by the person: the message stays first.
+    bool stop = true;
     pop3.decrypt = [&](Lines& text, const QString& s) {
         decrypted = text;
         subject = s;
-        return true;
+        return std::exchange(stop, false) ? BlockOutcome::Cancelled : BlockOutcome::Taken;
     };
     runner.Once("FormPop3", [&](QDialog& d) {
         pop3.RetirerClick();
@@ -443,6 +501,12 @@ TEST_F(MailWindows, RetirerKeepsOnlyMailForTheHolderAndDeletesOnlyThat) {
             EXPECT_TRUE(log.contains(QString::fromUtf8(line))) << line << "\n" << log.toStdString();
         EXPECT_TRUE(On(d, "BitBtnDechiffrer"));
         EXPECT_FALSE(On(d, "BitBtnAnnuler") || On(d, "BitBtnRetirer"));
+        pop3.DechiffrerClick();
+        EXPECT_TRUE(Action(d).endsWith(
+            "Déchiffrement annulé : le message reste le premier de la liste d'attente."));
+        EXPECT_FALSE(Action(d).contains("Message déchiffré"));
+        EXPECT_EQ(pop3.Waiting().size(), 1u);
+        EXPECT_TRUE(On(d, "BitBtnDechiffrer"));
         pop3.DechiffrerClick();
         EXPECT_TRUE(Action(d).endsWith("Message déchiffré"));
         EXPECT_FALSE(On(d, "BitBtnDechiffrer"));
@@ -708,7 +772,7 @@ TEST_F(MailRoad, SentWithFormSmtpReadByAnotherParserFetchedAndDecryptedWithFormP
     receiving.decrypt = [&](Lines& text, const QString& subject) {
         const bool ok = ReadReceivedBody(*y, y->messages, text, {}).ok;
         if (ok) shown.emplace_back(subject, y->messages.decrypted);
-        return ok;
+        return ok ? BlockOutcome::Taken : BlockOutcome::Refused;
     };
     QString receiveLog;
     runner.Once("FormPop3", [&](QDialog& d) {

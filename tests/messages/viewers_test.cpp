@@ -115,6 +115,9 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
         actions[3]->trigger();
         EXPECT_EQ(opened, QStringList{QString::fromStdString((y.Decrypted() / "b.pdf").string())});
         EXPECT_EQ(FileBytes(y.Decrypted() / "b.pdf"), "deux");
+        // With no program to open it: where the file is.
+        viewer.openAttachment = [](const QString&) { return false; };
+        actions[4]->trigger();
 
         auto& copy = Child<QToolButton>(d, "CopyButton");
         EXPECT_FALSE(copy.isEnabled());
@@ -132,10 +135,13 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
         QTest::keyClick(&d, Qt::Key_Escape);
         EXPECT_FALSE(d.isVisible());
     });
-    ASSERT_TRUE(incoming.Process(block, QStringLiteral("le sujet")));
+    ASSERT_EQ(incoming.Process(block, QStringLiteral("le sujet")), BlockOutcome::Taken);
     EXPECT_EQ(runner.Runs(), QStringList{"FormMessage"});
     EXPECT_EQ(y->information, txt::kMessageDecrypted);
-    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    EXPECT_EQ(
+        boxes.Texts(),
+        QStringList{Tr(txt::kAttachmentNotOpened,
+                       {"c.png", QString::fromStdString(y.Decrypted().parent_path().string())})});
 
     // From an unregistered sender, without attachments: maroon, no menu.
     ASSERT_TRUE(RoundTrip(y, x, "court").ok);
@@ -157,34 +163,31 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
     // A block that does not decrypt is refused without a window.
     block = x->authority.outgoingBody;
     block[5][3] = block[5][3] == '1' ? '2' : '1';
-    EXPECT_FALSE(incoming.Process(block));
+    EXPECT_EQ(incoming.Process(block), BlockOutcome::Refused);
     EXPECT_EQ(runner.Runs().size(), 1);
 }
 
+// Annuler during the second attachment: the first one, already written, goes
+// too, nothing is shown and the previous message stands. (What counts as a
+// stop, and that a late Annuler is none, is the long job's.)
 TEST_F(Viewers, CancellingTheDecryptionKeepsNoAttachmentAndShowsNothing) {
-    ASSERT_TRUE(
-        Encrypt(x, y, "gros", false, {WriteFile("gros.bin", std::string(16 << 20, 'z'))}).ok);
+    const auto first = WriteFile("premier.bin", std::string(3000, 'p'));
+    ASSERT_TRUE(Encrypt(x, y, "gros", false, {first, WriteFile("second.bin", "s")}).ok);
     Deliver(x, y);
     Lines block = x->authority.outgoingBody;
     FormMessage viewer(*y, nullptr);
     FormCerti certi(*y, nullptr);
     IncomingBlock incoming(*y, y->authority, y->messages, host, viewer, certi);
-    QString file;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->objectName() != kProgressDialogName || !w->isVisible()) continue;
-            file = Child<QLabel>(*w, "LabelFichier").text();
-            if (file.isEmpty()) return;  // no progress heard yet
-            Click(*w, "BoutonAnnuler");
-            poll.stop();
-        }
-    });
-    poll.start(20);
-    EXPECT_TRUE(incoming.Process(block));
-    EXPECT_EQ(file, "gros.bin");
+    const auto firstSize = std::filesystem::file_size(y.Received() / "premier.bin");
+    incoming.runJob = [&](QWidget*, const QString&, const auto& job, bool*) {
+        return job(
+            [&](const QString&, std::uint64_t done, std::uint64_t) { return done <= firstSize; });
+    };
+    y->messages.decrypted.digest = "avant";
+    EXPECT_EQ(incoming.Process(block), BlockOutcome::Cancelled);
     EXPECT_TRUE(runner.Runs().isEmpty());
     EXPECT_TRUE(std::filesystem::is_empty(y.Decrypted()));
+    EXPECT_EQ(y->messages.decrypted.digest, "avant");
     EXPECT_EQ(y->information, txt::kEnAttente);
 }
 

@@ -13,6 +13,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -172,26 +173,37 @@ TEST_F(Writing, NothingIsQueuedWhenCancelledBusyOrRefused) {
         static_cast<FormRedac&>(d).ChiffrerClick();
     });
     runner.Once("FormRedac", [](QDialog& d) { static_cast<FormRedac&>(d).ChiffrerClick(); });
-    boxes.Answer(kNo);   // not saved
-    boxes.Answer(kYes);  // back to the text
-    boxes.Answer(kNo);   // not saved
-    boxes.Answer(kNo);   // give up
+    boxes.Answer(kNo);      // not saved
+    boxes.Answer(kCancel);  // back to the text
+    boxes.Answer(kNo);      // not saved
+    boxes.Answer(kNo);      // give up
     write->Run(Kind::PlainMessage);
     EXPECT_EQ(runner.Runs().size(), 3);
     const QStringList refusal = boxes.Texts().filter("message simple");
     ASSERT_EQ(refusal.size(), 2);
     EXPECT_TRUE(refusal[0].contains(": \u03A9\u2603\n")) << refusal[0].toStdString();
 
-    // A correspondent record that fails its check: the box, and nothing else.
+    // A correspondent record that fails its check: the box, and the composer
+    // back with the text.
     x->messages.recipientRecord[12][0] ^= 1;  // a key line (category A)
     runner.Once("FormRedac", [](QDialog& d) {
         static_cast<FormRedac&>(d).Editor().insertPlainText("texte");
         static_cast<FormRedac&>(d).ChiffrerClick();
     });
+    QString kept;
+    runner.Once("FormRedac", [&](QDialog& d) {
+        kept = static_cast<FormRedac&>(d).Editor().toPlainText();
+        boxes.Answer(kNo);  // dropped
+        static_cast<FormRedac&>(d).WindowCloseClick();
+    });
     boxes.Answer(kNo);  // not saved
     write->Run(Kind::PlainMessage);
-    EXPECT_EQ(boxes.ShownBoxes().back().text, "Le fichier QuarnelTitA.dat est altéré.");
-    EXPECT_EQ(boxes.ShownBoxes().back().buttons, unsigned(kCancel));
+    EXPECT_EQ(kept, "texte");
+    const auto altered = std::find_if(boxes.ShownBoxes().begin(), boxes.ShownBoxes().end(),
+                                      [](const auto& b) { return b.text.contains("altéré"); });
+    ASSERT_NE(altered, boxes.ShownBoxes().end());
+    EXPECT_EQ(altered->text, "Le fichier QuarnelTitA.dat est altéré.");
+    EXPECT_EQ(altered->buttons, unsigned(kCancel));
     EXPECT_EQ(host->resets, 1);
 
     EXPECT_TRUE(x->mail.outgoingQueue.empty());
@@ -224,7 +236,8 @@ TEST_F(Writing, ALargeAttachmentLeavesTheWindowResponsive) {
         auto& r = static_cast<FormRedac&>(d);
         r.Editor().insertPlainText("le film");
         ASSERT_TRUE(r.AddAttachments({QString::fromStdString(big.string())}));
-        boxes.Answer(kNo);
+        boxes.Answer(kNo);   // not saved
+        boxes.Answer(kYes);  // over 25 MB: encrypted all the same
         clock.start();
         timer.start(10);
         r.ChiffrerClick();
@@ -243,32 +256,36 @@ TEST_F(Writing, ALargeAttachmentLeavesTheWindowResponsive) {
         std::filesystem::remove(p);
 }
 
-TEST_F(Writing, AnnulerInTheProgressDialogLeavesNoBodyAndNoFile) {
-    const auto big = root.path() / "files" / "archive.bin";
-    std::filesystem::create_directories(big.parent_path());
-    { std::ofstream(big).close(); }
-    std::filesystem::resize_file(big, std::uintmax_t(64) << 20);
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == kProgressDialogName && w->isVisible()) {
-                test::Click(*w, "BoutonAnnuler");
-                timer.stop();
-            }
-        }
+// Annuler while the files are enciphered (the job hears it at its first
+// progress): no body, no file, and the composer back as it was.
+TEST_F(Writing, AnnulerDuringTheEncryptionBringsTheComposerBackAsItWas) {
+    const auto file = WriteFile("archive.bin", std::string(100000, 'a'));
+    write->runJob = [](QWidget*, const QString&, const auto& job, bool* cancelled) {
+        const bool built = job([](const QString&, std::uint64_t, std::uint64_t) { return false; });
+        if (cancelled) *cancelled = true;
+        return built;
+    };
+    runner.Once("FormRedac", [&](QDialog& d) {
+        auto& r = static_cast<FormRedac&>(d);
+        test::Type(r, "EditObjet", "Archive");
+        r.Editor().insertPlainText("la pièce");
+        ASSERT_TRUE(r.AddAttachments({QString::fromStdString(file.string())}));
+        boxes.Answer(kNo);  // not saved
+        r.ChiffrerClick();
     });
     runner.Once("FormRedac", [&](QDialog& d) {
         auto& r = static_cast<FormRedac&>(d);
-        ASSERT_TRUE(r.AddAttachments({QString::fromStdString(big.string())}));
-        timer.start(10);
-        r.ChiffrerClick();
+        EXPECT_EQ(Child<QLineEdit>(r, "EditObjet").text(), "Archive");
+        EXPECT_EQ(r.Editor().toPlainText(), "la pièce");
+        EXPECT_EQ(x->messages.attachments, std::vector<std::filesystem::path>{file});
+        boxes.Answer(kNo);  // dropped
+        r.WindowCloseClick();
     });
     write->Run(Kind::PlainMessage);
-    EXPECT_FALSE(timer.isActive()) << "the progress dialog never showed";
+    EXPECT_EQ(runner.Runs(), QStringList(2, "FormRedac"));
     EXPECT_TRUE(x->mail.outgoingQueue.empty());
     EXPECT_TRUE(!std::filesystem::exists(x.Sent()) || std::filesystem::is_empty(x.Sent()));
     EXPECT_EQ(host->resets, 1);
-    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
     EXPECT_FALSE(x->busy);
 }
 

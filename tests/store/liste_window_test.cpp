@@ -140,7 +140,15 @@ TEST_F(Liste, FilterSortKeyColumnAndButtons) {
     Grid().selectRow(0);
     EXPECT_EQ(ctx.messages.recipientRecord[8], "1F400000004");
 
-    // Correspondre: the composer, in rich mode, for the chosen correspondent.
+    // Correspondre, or a double click on the row: the kinds of message; the
+    // composer, in rich mode, for the chosen correspondent.
+    auto& kinds = Child<QMenu>(liste, "PopupMenuMsg");
+    const QRect row = Grid().visualRect(Grid().model()->index(0, 1));
+    // A person's double click: a press and release, then the double click.
+    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(Grid().viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_TRUE(kinds.isVisible());
+    kinds.close();
     runner.Once("FormRedac", [&](QDialog& redac) {
         EXPECT_FALSE(liste.isVisible());
         EXPECT_TRUE(static_cast<ui::FormRedac&>(redac).Rich());
@@ -149,7 +157,7 @@ TEST_F(Liste, FilterSortKeyColumnAndButtons) {
                   "PETIT jean");
         redac.reject();
     });
-    Child<QMenu>(liste, "PopupMenuMsg").findChild<QAction*>("MenuTexteFormate")->trigger();
+    kinds.findChild<QAction*>("MenuTexteFormate")->trigger();
     EXPECT_EQ(runner.Runs(), QStringList{"FormRedac"});
     EXPECT_EQ(ctx.messages.recipientRecord[3], "jean");
     EXPECT_FALSE(ctx.busy);
@@ -177,7 +185,9 @@ TEST_F(Liste, DeletingTakesTheRemarkAlongAndTheLastOneLeavesNothingToOpen) {
     boxes.Answer(ui::kOk);
     Click(liste, "BitBtnSupprimer");
     EXPECT_EQ(boxes.Texts(),
-              QStringList(2, "Les données du correspondant sélectionné vont être effacées."));
+              QStringList(2,
+                          "Les données du correspondant BLANC x (affiliation 1F400000009) "
+                          "vont être effacées."));
     EXPECT_TRUE(ctx.correspondents.a.empty());
     EXPECT_TRUE(ctx.messages.recipientRecord.empty());
     RecordList list{{"stale"}};

@@ -15,9 +15,14 @@ QStringList ScriptedMessageBoxes::Texts() const {
     return texts;
 }
 
-BoxButton ScriptedMessageBoxes::Show(QWidget*, BoxIcon icon, const QString& text,
+BoxButton ScriptedMessageBoxes::Show(QWidget* parent, BoxIcon icon, const QString& text,
                                      unsigned buttons) {
-    shown_.push_back({icon, text, buttons});
+    return ShowCaptioned(parent, icon, text, buttons, {});
+}
+
+BoxButton ScriptedMessageBoxes::ShowCaptioned(QWidget*, BoxIcon icon, const QString& text,
+                                              unsigned buttons, const ButtonCaptions& captions) {
+    shown_.push_back({icon, text, buttons, captions});
     if (answers_.empty()) return FirstOf(buttons);
     const BoxButton answer = answers_.front();
     answers_.pop_front();

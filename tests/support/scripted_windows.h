@@ -23,6 +23,7 @@ class ScriptedMessageBoxes : public MessageBoxes {
         BoxIcon icon;
         QString text;
         unsigned buttons;
+        ButtonCaptions captions;
     };
 
     ScriptedMessageBoxes();
@@ -39,6 +40,8 @@ class ScriptedMessageBoxes : public MessageBoxes {
     QStringList Texts() const;
 
     BoxButton Show(QWidget* parent, BoxIcon icon, const QString& text, unsigned buttons) override;
+    BoxButton ShowCaptioned(QWidget* parent, BoxIcon icon, const QString& text, unsigned buttons,
+                            const ButtonCaptions& captions) override;
 
   private:
     std::deque<BoxButton> answers_;

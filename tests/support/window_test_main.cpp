@@ -1,6 +1,7 @@
 // main() of the window tests: a QApplication on the offscreen platform
-// unless QT_QPA_PLATFORM says otherwise, and a private runtime folder so
-// that Qt does not complain.
+// unless QT_QPA_PLATFORM says otherwise, on a desktop's 1920x1080 screen
+// unless a screen is given (offscreen's own is 800x600), and a private
+// runtime folder so that Qt does not complain.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,7 +11,11 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen") {
+        qputenv("QT_QPA_PLATFORM",
+                "offscreen:configfile=" QUARNEL_TEST_SUPPORT_DIR "/screen_desktop.json");
+    }
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         const std::string dir = "/tmp/quarnel-xdg-" + std::to_string(getuid());
         mkdir(dir.c_str(), 0700);

@@ -4,7 +4,6 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QTest>
 
 namespace quarnel::test {
@@ -29,11 +28,6 @@ void Type(QWidget& w, const char* edit, const QString& text) {
 
 QStringList ClippedTexts(QWidget& root) {
     return ui::ClippedTexts(root);
-}
-
-bool SaveScreenshot(QWidget& window, const QString& path) {
-    window.adjustSize();
-    return window.grab().save(path, "PNG");
 }
 
 }  // namespace quarnel::test

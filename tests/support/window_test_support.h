@@ -28,9 +28,6 @@ void Type(QWidget& w, const char* edit, const QString& text);
 /// that do not fit in their widget, each with the widget's object name.
 QStringList ClippedTexts(QWidget& root);
 
-/// Renders the window (laid out, shown offscreen) into `path` as PNG.
-bool SaveScreenshot(QWidget& window, const QString& path);
-
 }  // namespace quarnel::test
 
 #include <ostream>

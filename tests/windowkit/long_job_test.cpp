@@ -68,6 +68,41 @@ TEST(LongJob, TheLoopKeepsServingAndAnnulerStopsTheJob) {
     EXPECT_EQ(ShownProgressDialog(), nullptr);
 }
 
+// Annuler pressed once the job has made its last progress call stops
+// nothing: the job finished, and is not reported cancelled.
+TEST(LongJob, AnnulerAfterTheLastProgressIsNoCancel) {
+    std::atomic<bool> dialogSeen = false;
+    std::atomic<bool> jobDone = false;
+    std::atomic<bool> clicked = false;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QProgressDialog* dialog = ShownProgressDialog();
+        if (!dialog) return;
+        dialogSeen = true;
+        if (!jobDone) return;
+        test::Click(*dialog, "BoutonAnnuler");
+        clicked = true;
+        timer.stop();
+    });
+    timer.start(5);
+    bool cancelled = true;
+    const bool result = RunLongJob(
+        nullptr, "Déchiffrement",
+        [&](const JobProgress& progress) {
+            (void)progress("fin.bin", 100, 100);
+            while (!dialogSeen)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            jobDone = true;
+            // Its work is done; it returns once the click has been made.
+            while (!clicked)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return true;
+        },
+        &cancelled);
+    EXPECT_TRUE(result);
+    EXPECT_FALSE(cancelled);
+}
+
 TEST(LongJob, AShortJobGivesItsResultWithoutDialogAndFailuresComeBack) {
     bool dialogSeen = false;
     QTimer timer;

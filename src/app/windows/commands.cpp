@@ -28,7 +28,7 @@ constexpr MainCommandInfo kCommands[] = {
     {Command::Certification, "BitBtnCertification", txt::kCertification,
      CertificationCommand::kRule},
     {Command::Sortie, "BitBtnSortie", txt::kSortie, SortieCommand::kRule},
-    {Command::Options, "BitBtnOptions", txt::kInitialisation, OptionsCommand::kRule},
+    {Command::Options, "BitBtnOptions", txt::kBoutonInitialisation, OptionsCommand::kRule},
     {Command::Aide, "BitBtnAide", txt::kAide, AideCommand::kRule},
 };
 static_assert(std::size(kCommands) == kCommandCount);

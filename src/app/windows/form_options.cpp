@@ -399,6 +399,15 @@ void FormOptions::reject() {
 
 void FormOptions::ComboBoxLangueChange(int index) {
     if (index == ctx_.settings.language) return;
+    // Affiliated, the switch locks the program until the affiliation is
+    // updated: said before, and the person may keep the language.
+    if (ctx_.programState == ProgramState::Affiliated &&
+        Ask(this, BoxIcon::Question, Tr(txt::kAvertissementLangue), kYes | kCancel,
+            {{kCancel, Tr(txt::kGarderLangue)}, {kYes, Tr(txt::kChangerLangue)}}) != kYes) {
+        const QSignalBlocker quiet(comboBoxLangue_);
+        comboBoxLangue_->setCurrentIndex(ctx_.settings.language);
+        return;
+    }
     ctx_.settings.language = index;
     languageChanged_ = true;
     done(kResultNo);

@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
@@ -159,6 +160,9 @@ void FormTitulaire::BuildWidgets() {
         connect(&Button(c.command), &QPushButton::clicked, this,
                 [this, command = c.command] { RunCommand(command); });
     }
+    // F1, as in every other window: this window's help.
+    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+    connect(f1, &QShortcut::activated, this, &FormTitulaire::AidecontextuelleClick);
     connect(menuSommaire_, &QAction::triggered, this, &FormTitulaire::MenuSommaireClick);
     connect(aidecontextuelle_, &QAction::triggered, this, &FormTitulaire::AidecontextuelleClick);
     connect(menuApropos_, &QAction::triggered, this, &FormTitulaire::MenuAproposClick);
@@ -278,7 +282,10 @@ void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
     };
     incoming_ = std::make_unique<IncomingBlock>(ctx_, data_.authority, data_.messages, *this,
                                                 *forms_.message, *forms_.certi);
-    processIncomingBlock = [this](Lines& block) { return incoming_->Process(block); };
+    // A decryption the person stopped is no altered message.
+    processIncomingBlock = [this](Lines& block) {
+        return incoming_->Process(block) != BlockOutcome::Refused;
+    };
     forms_.pop3->decrypt = [this](Lines& block, const QString& subject) {
         return incoming_->Process(block, subject);
     };
@@ -357,6 +364,11 @@ void FormTitulaire::ApplyLanguage() {
     ShowView();
 }
 
+void FormTitulaire::showEvent(QShowEvent* event) {
+    FitToScreen(*this);
+    QWidget::showEvent(event);
+}
+
 void FormTitulaire::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) Retranslate();
     QWidget::changeEvent(event);
@@ -399,11 +411,17 @@ void FormTitulaire::RefreshNames() {
         lbSociete_->clear();
     }
     const bool affiliated = IsAffiliatedState(ctx_.programState) && !ctx_.ownNumber.empty();
-    // Before the affiliation the window still says whose program it is.
-    setWindowTitle(affiliated ? Tr(txt::kAffilie, {FromCp1252(ctx_.ownNumber)})
-                              : QStringLiteral("QuarnelTit"));
+    // Before the affiliation the window still says whose program it is. The
+    // holder's name is part of the caption itself: the platform adds the
+    // application's name only when a caption is set, which a restart does
+    // before the name is known.
+    const QString holder = FromCp1252(ctx_.applicationTitle);
+    QGuiApplication::setApplicationDisplayName(holder);
+    QString caption =
+        affiliated ? Tr(txt::kAffilie, {FromCp1252(ctx_.ownNumber)}) : QStringLiteral("QuarnelTit");
+    if (!holder.isEmpty()) caption += QStringLiteral(" \u2014 ") + holder;
+    setWindowTitle(caption);
     labelCertification_->setVisible(affiliated && ctx_.registrationFlag != '1');
-    QGuiApplication::setApplicationDisplayName(FromCp1252(ctx_.applicationTitle));
 }
 
 void FormTitulaire::EvaluateState() {
@@ -418,7 +436,8 @@ void FormTitulaire::ShowView() {
     for (const MainCommandInfo& c : MainCommands())
         Button(c.command).setEnabled(view_.Enabled(c.command));
     Button(Command::Options)
-        .setText(Tr(view_.optionsCaptionIsOptions ? txt::kOptionsButton : txt::kInitialisation));
+        .setText(
+            Tr(view_.optionsCaptionIsOptions ? txt::kOptionsButton : txt::kBoutonInitialisation));
     if (view_.focus) Button(*view_.focus).setFocus();
     ShowInformation();
 }

@@ -112,6 +112,8 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
 
   protected:
     void changeEvent(QEvent* event) override;
+    /// Shown within the screen (FitToScreen).
+    void showEvent(QShowEvent* event) override;
 
   private:
     bool RetryMissingFile(const std::filesystem::path& path) override;

@@ -330,19 +330,24 @@ QJsonObject TestHook::AnswerBox(const QString& button) {
         {"No", QMessageBox::No},
     };
     QJsonArray offered;
+    QJsonArray standards;  // the buttons' standard names, whatever their captions
     for (QAbstractButton* b : box->buttons()) {
         const QString text = WithoutMnemonic(b->text());
         offered.append(text);
         bool chosen = !button.isEmpty() && text == button;
         for (const auto& [name, standard] : kStandard) {
-            if (button == QLatin1String(name) && box->standardButton(b) == standard) chosen = true;
+            if (box->standardButton(b) != standard) continue;
+            standards.append(QLatin1String(name));
+            if (button == QLatin1String(name)) chosen = true;
         }
         if (chosen) {
             Later(b, [b] { b->click(); });
             return Done({{"text", box->text()}});
         }
     }
-    if (button.isEmpty()) return Done({{"text", box->text()}, {"buttons", offered}});
+    if (button.isEmpty()) {
+        return Done({{"text", box->text()}, {"buttons", offered}, {"standard", standards}});
+    }
     return Fail(QStringLiteral("no button %1 in \"%2\"").arg(button, box->text()));
 }
 

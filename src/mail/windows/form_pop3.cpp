@@ -150,8 +150,13 @@ void FormPop3::DechiffrerClick() {
     const QString subject = FromCp1252(entry.front());
     Lines text(entry.begin() + 1, entry.end());
     LogText(txt::kPop3Decrypting);
-    const bool ok = decrypt && decrypt(text, subject);
-    LogText(ok ? txt::kPop3Decrypted : txt::kPop3Altered);
+    const BlockOutcome outcome = decrypt ? decrypt(text, subject) : BlockOutcome::Refused;
+    if (outcome == BlockOutcome::Cancelled) {
+        waiting_.insert(waiting_.begin(), std::move(entry));
+        LogText(txt::kPop3DecryptionStopped);
+        return;
+    }
+    LogText(outcome == BlockOutcome::Taken ? txt::kPop3Decrypted : txt::kPop3Altered);
     if (waiting_.empty()) SetButtons(retirer_->isEnabled(), false, true);
 }
 

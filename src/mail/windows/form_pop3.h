@@ -13,6 +13,7 @@
 #include "crypto/text_cipher.h"
 #include "mail/incoming.h"
 #include "mail/mail_limits.h"
+#include "messages/windows/commands.h"
 #include "windowkit/quarnel_dialog.h"
 
 class QLabel;
@@ -36,13 +37,14 @@ class FormPop3 : public QuarnelDialog {
     /// Opens modally against the main window; "En attente" afterwards.
     void ShowReceiving(const QWidget& mainWindow);
 
-    /// Decrypts a received text (subject apart) and shows it; false when the
-    /// text was refused. Set by the main window.
-    std::function<bool(Lines& text, const QString& subject)> decrypt;
+    /// Decrypts a received text (subject apart) and shows it. Set by the main
+    /// window.
+    std::function<BlockOutcome(Lines& text, const QString& subject)> decrypt;
 
     void SetLimits(const MailLimits& limits) { limits_ = limits; }
     /// Accepted messages waiting for Déchiffrer: subject, then the text and
-    /// the attachment names. Kept while the program runs.
+    /// the attachment names. Kept while the program runs; a decryption the
+    /// person stopped leaves its message at the head.
     const DecryptionQueue& Waiting() const { return waiting_; }
     bool Receiving() const;
 

@@ -105,6 +105,7 @@ FormSmtp::FormSmtp(HolderContext& ctx, MailState& mail, QWidget* parent)
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }
+    maintenant_->setDefault(true);
     outer->addLayout(buttons);
 
     connect(maintenant_, &QPushButton::clicked, this, &FormSmtp::MaintenantClick);
@@ -126,7 +127,8 @@ void FormSmtp::Retranslate() {
     labelMsg_->setText(Tr(txt::kSmtpMessageLabel));
     maintenant_->setText(Tr(txt::kMaintenant));
     plusTard_->setText(Tr(txt::kPlusTard));
-    annuler_->setText(Tr(txt::kAnnuler));
+    // Once the message is sent there is nothing left to cancel.
+    annuler_->setText(Tr(outcome_ == Outcome::Sent ? txt::kFermer : txt::kAnnuler));
     aide_->setText(Tr(txt::kAide));
     editSelectAll_->setText(Tr(txt::kToutSelectionner));
     editCopy_->setText(Tr(txt::kCopier));
@@ -190,6 +192,7 @@ void FormSmtp::Present(const OutgoingMessage& message) {
     memoMsg_->setPlainText(lines.join('\n'));
     memoMsg_->moveCursor(QTextCursor::Start);
     SetButtons(true, true, true, 0);
+    annuler_->setText(Tr(txt::kAnnuler));
     maintenant_->setFocus();
 }
 
@@ -280,6 +283,7 @@ void FormSmtp::OnFinished(bool connected, bool transferred) {
         mail_.queueMode = false;
         outcome_ = Outcome::Sent;
         SetButtons(false, false, true, txt::kSmtpSentInfo);
+        annuler_->setText(Tr(txt::kFermer));
         annuler_->setFocus();
         return;
     }
@@ -332,6 +336,19 @@ void FormSmtp::AnnulerClick() {
         cancelled_ = true;
         client_->Abort();
         return;
+    }
+    if (shown_ && !fromQueue_) {
+        // Encrypted and not sent: it is kept unless the person says otherwise.
+        const BoxButton answer =
+            Ask(this, BoxIcon::Question, Tr(txt::kSmtpKeepQuestion), kYes | kNo | kCancel,
+                {{kYes, Tr(txt::kSmtpQueueIt)},
+                 {kNo, Tr(txt::kDropMessage)},
+                 {kCancel, Tr(txt::kBackToMessage)}});
+        if (answer == kCancel) return;
+        if (answer == kYes) {
+            PlusTardClick();
+            return;
+        }
     }
     // A message taken out of the queue and not sent goes back at the head.
     PutBackShown();

@@ -56,6 +56,9 @@ class FormSmtp : public QuarnelDialog {
     // Handlers.
     void MaintenantClick();
     void PlusTardClick();
+    /// An encrypted message on show and not sent (single mode) is put in the
+    /// queue, dropped, or kept on show, as the person answers; a message of
+    /// the queue goes back at its head.
     void AnnulerClick();
     void EditSelectAllClick();
     void EditCopyClick();

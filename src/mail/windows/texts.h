@@ -31,11 +31,10 @@ inline constexpr int kTipRetirerOff = 75423;
 inline constexpr int kTipDechiffrerOff = 75424;
 inline constexpr int kPop3NoServer = 75425;
 inline constexpr int kTransferProgress = 75426;  // "%s sur %s"
-inline constexpr int kSizeBytes = 75427;
-inline constexpr int kSizeKo = 75428;
-inline constexpr int kSizeMo = 75429;
-inline constexpr int kSizeGo = 75430;
 inline constexpr int kTipAnnulerStops = 75431;    // Annuler while a server is spoken to
 inline constexpr int kTipAnnulerWaiting = 75432;  // received messages wait for Déchiffrer
+inline constexpr int kPop3DecryptionStopped = 75433;
+inline constexpr int kSmtpKeepQuestion = 75434;  // Annuler with a message not sent
+inline constexpr int kSmtpQueueIt = 75435;
 
 }  // namespace quarnel::txt

@@ -2,7 +2,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QProgressBar>
 
 #include "mail/windows/texts.h"
@@ -13,21 +12,6 @@ namespace quarnel::ui {
 namespace {
 constexpr int kBarSteps = 1000;
 }  // namespace
-
-QString SizeText(qint64 bytes) {
-    // The person's own number format, short: one decimal only below 10.
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    const auto figure = [&](double value) {
-        return locale.toString(value, 'f', value < 10 ? 1 : 0);
-    };
-    if (bytes < 1024) return Tr(txt::kSizeBytes, {locale.toString(bytes)});
-    const double kb = double(bytes) / 1024;
-    if (kb < 1024) return Tr(txt::kSizeKo, {figure(kb)});
-    const double mb = kb / 1024;
-    if (mb < 1024) return Tr(txt::kSizeMo, {figure(mb)});
-    return Tr(txt::kSizeGo, {figure(mb / 1024)});
-}
 
 TransferProgress::TransferProgress(QWidget* parent) : QWidget(parent) {
     auto* row = new QHBoxLayout(this);
@@ -50,8 +34,8 @@ void TransferProgress::Show(qint64 done, qint64 total) {
     total_ = total;
     bar_->setValue(total > 0 ? int(std::min<long double>(1, (long double)done / total) * kBarSteps)
                              : 0);
-    label_->setText(total > 0 ? Tr(txt::kTransferProgress, {SizeText(done), SizeText(total)})
-                              : SizeText(done));
+    label_->setText(total > 0 ? Tr(txt::kTransferProgress, {SizeText(std::uint64_t(done)), SizeText(std::uint64_t(total))})
+                              : SizeText(std::uint64_t(done)));
     setVisible(true);
 }
 
@@ -69,7 +53,7 @@ QString TransferProgress::Text() const {
 void TransferProgress::Retranslate() {
     // Room for the widest figures it shows.
     label_->setMinimumWidth(label_->fontMetrics().horizontalAdvance(
-        Tr(txt::kTransferProgress, {SizeText(qint64(1023) << 20), SizeText(qint64(1023) << 20)}) +
+        Tr(txt::kTransferProgress, {SizeText(999'000'000), SizeText(999'000'000)}) +
         QStringLiteral("  ")));
     if (isVisibleTo(parentWidget())) Show(done_, total_);
 }

@@ -10,9 +10,6 @@ class QProgressBar;
 
 namespace quarnel::ui {
 
-/// A size as a person reads it ("812 octets", "3,4 Mo"), in the current language.
-[[nodiscard]] QString SizeText(qint64 bytes);
-
 class TransferProgress : public QWidget {
   public:
     explicit TransferProgress(QWidget* parent);

@@ -68,7 +68,7 @@ void CertificationCommand::Run() {
     (void)RunModal(form_);
 }
 
-bool IncomingBlock::Process(Lines& block, const QString& subject) {
+BlockOutcome IncomingBlock::Process(Lines& block, const QString& subject) {
     // A reply is taken from the block in place and processed afterwards, here:
     // its processing saves the holder's files and may ask the person.
     std::optional<Lines> reply;
@@ -114,29 +114,29 @@ bool IncomingBlock::Process(Lines& block, const QString& subject) {
         QMetaObject::invokeMethod(
             &window, [this] { host_.ShowInformation(); }, Qt::QueuedConnection);
     };
-    bool cancelled = false;
-    (void)RunLongJob(&window, Tr(txt::kDecryptionCaption), job, &cancelled);
+    // Only a stop the job heard counts: a job that finished before Annuler
+    // is a finished job.
+    (void)runJob(&window, Tr(txt::kDecryptionCaption), job, nullptr);
     ctx_.onInformationChanged = showInformation;
     if (reply) {
         const ReplyOutcome r = ProcessTaReplyLines(ctx_, auth_, *reply);
         host_.ShowInformation();
-        if (!r.accepted) return false;
+        if (!r.accepted) return BlockOutcome::Refused;
         if (r.captionChanged) host_.RefreshNames();
         if (r.showCertificate) certi_.ShowCertificate(auth_.certificateText, host_.Window());
-        return true;
+        return BlockOutcome::Taken;
     }
-    if (outcome.cancelled || cancelled) {
-        // Stopped by the person: no attachment was kept and nothing is shown.
+    if (outcome.cancelled) {
         SetInformation(ctx_, txt::kEnAttente);
-        return true;
+        return BlockOutcome::Cancelled;
     }
-    if (!outcome.ok) return false;
+    if (!outcome.ok) return BlockOutcome::Refused;
     viewer_.Fill(msgs_.decrypted, subject);
     PlaceDialog(viewer_, host_.Window());
     SetInformation(ctx_, txt::kEnAttente);
     (void)RunModal(viewer_);
     SetInformation(ctx_, txt::kMessageDecrypted);
-    return true;
+    return BlockOutcome::Taken;
 }
 
 }  // namespace quarnel::ui

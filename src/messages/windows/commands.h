@@ -13,6 +13,7 @@
 #include "holder/command_rule.h"
 #include "messages/decryption.h"
 #include "messages/message_state.h"
+#include "windowkit/long_job.h"
 #include "windowkit/main_command.h"
 
 namespace quarnel::ui {
@@ -41,25 +42,28 @@ class CertificationCommand final : public MainCommand {
     FormMsgACerti& form_;
 };
 
-/// Runs the decryption of a received body where the window keeps serving its
-/// events (with a progress dialog and Annuler); the shell gives the long-job
-/// runner, tests run it in place.
-using DecryptionRunner =
-    std::function<bool(const std::function<bool(const StreamProgress&)>& job, bool* cancelled)>;
+/// What became of a block handed to IncomingBlock.
+enum class BlockOutcome {
+    Taken,      ///< processed: a reply applied, or a message decrypted and shown
+    Refused,    ///< refused ("Message altéré" is the caller's)
+    Cancelled,  ///< the person stopped the decryption: nothing kept, nothing shown
+};
 
 /// The incoming-block processing: the attachment names are taken off the end,
 /// the structure checked, a reply of the TA processed (a certificate shown in
 /// FormCerti), a message decrypted and shown in FormMessage. The decryption
 /// runs off the window's thread, with the progress dialog and its Annuler
-/// after 0.3 s; cancelled, it keeps no attachment file and shows nothing.
+/// after 0.3 s; stopped there, it keeps no attachment file and shows nothing.
 class IncomingBlock {
   public:
     IncomingBlock(HolderContext& ctx, AuthorityState& auth, MessageState& msgs,
                   MainWindowHost& host, FormMessage& viewer, FormCerti& certi)
         : ctx_(ctx), auth_(auth), msgs_(msgs), host_(host), viewer_(viewer), certi_(certi) {}
 
-    /// False when the block was refused ("Message altéré" is the caller's).
-    [[nodiscard]] bool Process(Lines& block, const QString& subject = {});
+    [[nodiscard]] BlockOutcome Process(Lines& block, const QString& subject = {});
+
+    /// Runs the decryption (tests stop it at a chosen point).
+    LongJobRunner runJob = RunLongJob;
 
   private:
     HolderContext& ctx_;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -308,8 +309,12 @@ void FormMessage::AttachmentChosen(int index) {
     if (index < 0 || std::size_t(index) >= message_.attachments.size()) return;
     const QString path = QString::fromStdString(message_.attachments[std::size_t(index)].string());
     if (!openAttachment || !openAttachment(path)) {
+        // Where it is, so that the person can open it otherwise.
+        const QFileInfo file(path);
         (void)Ask(this, BoxIcon::Warning,
-                  Tr(txt::kAttachmentNotOpened, {QFileInfo(path).fileName()}), kOk);
+                  Tr(txt::kAttachmentNotOpened,
+                     {file.fileName(), QDir::toNativeSeparators(file.absolutePath())}),
+                  kOk);
     }
 }
 

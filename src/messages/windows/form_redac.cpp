@@ -34,6 +34,7 @@
 #include <QVBoxLayout>
 
 #include "holder/holder_context.h"
+#include "mail/mail_size.h"
 #include "messages/texts.h"
 #include "messages/windows/texts.h"
 #include "rtf/rtf.h"
@@ -285,11 +286,19 @@ void FormRedac::BuildWidgets() {
     auto* files = new QHBoxLayout;
     speedBtnAttache_ = Named(new QToolButton(this), "SpeedBtnAttache");
     speedBtnAttache_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    speedBtnRetirer_ = Named(new QToolButton(this), "SpeedBtnRetirer");
+    speedBtnRetirer_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    speedBtnRetirer_->setPopupMode(QToolButton::InstantPopup);
+    menuRetirer_ = Named(new QMenu(this), "MenuRetirer");
+    speedBtnRetirer_->setMenu(menuRetirer_);
     labelAttache_ = Named(new QLabel(this), "LabelAttache");
     labelAttache_->setWordWrap(true);
     labelAttache_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    labelTaille_ = Named(new QLabel(this), "LabelTaille");
     files->addWidget(speedBtnAttache_);
+    files->addWidget(speedBtnRetirer_);
     files->addWidget(labelAttache_, 1);
+    files->addWidget(labelTaille_);
     body->addLayout(files);
     editeur_ = Named(new QTextEdit(this), "editeur");
     editeur_->setTabChangesFocus(false);
@@ -298,6 +307,10 @@ void FormRedac::BuildWidgets() {
     editeur_->viewport()->installEventFilter(this);
     body->addWidget(editeur_, 1);
     root->addLayout(body, 1);
+    // From the subject straight to the text.
+    setTabOrder(editObjet_, editeur_);
+    setTabOrder(editeur_, speedBtnAttache_);
+    setTabOrder(speedBtnAttache_, speedBtnRetirer_);
 
     statusBar_ = Named(new QStatusBar(this), "StatusBar");
     panelPosition_ = Named(new QLabel(this), "PanelPosition");
@@ -379,6 +392,8 @@ void FormRedac::BuildWidgets() {
     connect(editeur_, &QTextEdit::currentCharFormatChanged, this, &FormRedac::SyncToolbar);
     connect(editeur_->document(), &QTextDocument::modificationChanged, this,
             [this](bool modified) { panelModified_->setText(modified ? Tr(txt::kModified) : ""); });
+    connect(editeur_->document(), &QTextDocument::contentsChanged, this,
+            &FormRedac::UpdateMailSize);
     connect(editeur_, &QTextEdit::copyAvailable, this, &FormRedac::UpdateEditCommands);
     connect(editeur_, &QTextEdit::undoAvailable, this, &FormRedac::UpdateEditCommands);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
@@ -423,7 +438,8 @@ void FormRedac::Retranslate() {
     bullets_->setToolTip(Tr(txt::kPuces));
     labelObjet_->setText(Tr(txt::kLabelObjet));
     speedBtnAttache_->setText(Tr(txt::kAttacher));
-    if (msgs_.attachments.empty()) labelAttache_->setText(Tr(txt::kNoFile));
+    speedBtnRetirer_->setText(Tr(txt::kRemoveAttachment));
+    ShowAttachments();
     if (!hasFile_) fileName_ = Tr(txt::kFilePlaceholder);
     panelModified_->setText(editeur_->document()->isModified() ? Tr(txt::kModified) : "");
     SelectionChanged();
@@ -483,7 +499,6 @@ int FormRedac::Compose() {
 }
 
 int FormRedac::Resume() {
-    closing_ = false;
     editObjet_->setFocus();
     return RunModal(*this);
 }
@@ -504,6 +519,7 @@ std::string FormRedac::RichText() const {
 void FormRedac::ClearText() {
     editeur_->clear();
     editeur_->document()->setModified(false);
+    panelModified_->clear();
 }
 
 QString FormRedac::CurrentFileName() const {
@@ -512,24 +528,49 @@ QString FormRedac::CurrentFileName() const {
 
 // --- closing
 
-void FormRedac::AskSave() {
-    if (!editeur_->document()->isModified() || editeur_->document()->isEmpty()) return;
-    const int text = hasFile_ ? txt::kSaveChanges : txt::kSaveMessage;
-    if (Ask(this, BoxIcon::Question, Tr(text, {CurrentFileName()}), kYes | kNo) == kYes)
-        SaveClick();
+bool FormRedac::TextUnsaved() const {
+    return editeur_->document()->isModified() && !editeur_->document()->isEmpty();
 }
 
-void FormRedac::done(int result) {
-    if (!closing_) {
-        closing_ = true;
-        AskSave();
-    }
-    QuarnelDialog::done(result);
+bool FormRedac::AskSave(int yes, int no) {
+    if (!TextUnsaved()) return true;
+    const int text = hasFile_ ? txt::kSaveChanges : txt::kSaveMessage;
+    const BoxButton answer =
+        Ask(this, BoxIcon::Question, Tr(text, {CurrentFileName()}), kYes | kNo | kCancel,
+            {{kYes, Tr(yes)}, {kNo, Tr(no)}, {kCancel, Tr(txt::kBackToMessage)}});
+    if (answer == kCancel) return false;
+    if (answer == kYes) SaveClick();
+    return answer == kNo || !TextUnsaved();
+}
+
+bool FormRedac::ConfirmClose() {
+    if (TextUnsaved()) return AskSave(txt::kSaveText, txt::kCloseWithoutSaving);
+    if (editObjet_->text().isEmpty() && msgs_.attachments.empty()) return true;
+    return Ask(this, BoxIcon::Question, Tr(txt::kCloseUnencrypted), kNo | kCancel,
+               {{kCancel, Tr(txt::kBackToMessage)}, {kNo, Tr(txt::kDropMessage)}}) == kNo;
+}
+
+bool FormRedac::MailSizeAccepted() {
+    ShowAttachments();  // the files as they are now
+    std::vector<std::uint64_t> sizes;
+    for (const auto& size : attachmentSizes_)
+        sizes.push_back(size.value_or(0));
+    const std::uint64_t mail =
+        EstimatedMailBytes(std::uint64_t(editeur_->document()->characterCount()), sizes);
+    if (mail <= kProviderMailLimitBytes) return true;
+    return Ask(this, BoxIcon::Warning,
+               Tr(txt::kMailTooLarge, {SizeText(mail), SizeText(kProviderMailLimitBytes)}),
+               kYes | kCancel,
+               {{kCancel, Tr(txt::kBackToMessage)}, {kYes, Tr(txt::kEncryptAnyway)}}) == kYes;
 }
 
 void FormRedac::closeEvent(QCloseEvent* event) {
-    // The title bar's close keeps the text until the question is answered.
-    if (isVisible() && !closing_) done(Rejected);
+    // The title bar's close is one more way of closing: the same question.
+    if (isVisible()) WindowCloseClick();
+    if (isVisible()) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 
@@ -538,15 +579,18 @@ void FormRedac::reject() {
 }
 
 void FormRedac::ChiffrerClick() {
+    if (!AskSave(txt::kSaveThenEncrypt, txt::kEncryptWithoutSaving)) return;
+    if (!MailSizeAccepted()) return;
     msgs_.subject = ToCp1252(editObjet_->text());
-    done(Accepted);
+    QuarnelDialog::done(Accepted);
 }
 
 void FormRedac::WindowCloseClick() {
-    editeur_->clear();
+    if (!ConfirmClose()) return;
+    ClearText();
     msgs_.attachments.clear();
     ShowAttachments();
-    done(Rejected);
+    QuarnelDialog::done(Rejected);
 }
 
 // --- attachments
@@ -570,11 +614,40 @@ bool FormRedac::AddAttachments(const QStringList& paths) {
     return true;
 }
 
+void FormRedac::RemoveAttachment(std::size_t index) {
+    if (index >= msgs_.attachments.size()) return;
+    msgs_.attachments.erase(msgs_.attachments.begin() + std::ptrdiff_t(index));
+    ShowAttachments();
+}
+
 void FormRedac::ShowAttachments() {
     QStringList names;
-    for (const auto& p : msgs_.attachments)
-        names << QString::fromStdU16String(p.filename().u16string());
+    attachmentSizes_.clear();
+    menuRetirer_->clear();
+    for (std::size_t i = 0; i < msgs_.attachments.size(); ++i) {
+        const std::filesystem::path& p = msgs_.attachments[i];
+        const QString name = QString::fromStdU16String(p.filename().u16string());
+        std::error_code ec;
+        const std::uintmax_t size = std::filesystem::file_size(p, ec);
+        attachmentSizes_.push_back(ec ? std::nullopt : std::optional<std::uint64_t>(size));
+        names << (ec ? Tr(txt::kAttachmentMissingSize, {name})
+                     : Tr(txt::kAttachmentSize, {name, SizeText(size)}));
+        connect(menuRetirer_->addAction(names.back()), &QAction::triggered, this,
+                [this, i] { RemoveAttachment(i); });
+    }
     labelAttache_->setText(names.isEmpty() ? Tr(txt::kNoFile) : names.join(QStringLiteral(", ")));
+    speedBtnRetirer_->setEnabled(!names.isEmpty());
+    speedBtnRetirer_->setToolTip(names.isEmpty() ? Tr(txt::kTipRemoveNothing) : QString());
+    UpdateMailSize();
+}
+
+void FormRedac::UpdateMailSize() {
+    std::vector<std::uint64_t> sizes;
+    for (const auto& size : attachmentSizes_)
+        sizes.push_back(size.value_or(0));
+    const std::uint64_t mail =
+        EstimatedMailBytes(std::uint64_t(editeur_->document()->characterCount()), sizes);
+    labelTaille_->setText(Tr(txt::kMailSize, {SizeText(mail)}));
 }
 
 void FormRedac::dragEnterEvent(QDragEnterEvent* event) {
@@ -596,7 +669,7 @@ void FormRedac::dropEvent(QDropEvent* event) {
 // --- files
 
 void FormRedac::OpenClick() {
-    AskSave();
+    if (!AskSave(txt::kSaveText, txt::kOpenWithoutSaving)) return;
     const QStringList chosen = ChooseFilesToOpen(
         this, Tr(txt::kOuvrir), FromCp1252(ctx_.settings.msgToSendFolder), Filter(), false);
     if (!chosen.isEmpty()) OpenFile(chosen.first());
@@ -803,8 +876,8 @@ bool FormRedac::eventFilter(QObject* watched, QEvent* event) {
         drop->acceptProposedAction();
         if (event->type() == QEvent::Drop) {
             const QList<QUrl> urls = drop->mimeData()->urls();
-            if (!urls.isEmpty() && urls.first().isLocalFile()) {
-                AskSave();
+            if (!urls.isEmpty() && urls.first().isLocalFile() &&
+                AskSave(txt::kSaveText, txt::kOpenWithoutSaving)) {
                 OpenFile(urls.first().toLocalFile());
             }
         }

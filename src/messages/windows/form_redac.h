@@ -7,6 +7,8 @@
 #include <QTextCharFormat>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "messages/message_state.h"
 #include "windowkit/quarnel_dialog.h"
@@ -50,7 +52,8 @@ class FormRedac : public QuarnelDialog {
     /// Shows the window for a new message and runs it modally; Accepted when
     /// the person chose Chiffrer.
     int Compose();
-    /// Runs the window again over what it holds (after a refused text).
+    /// Runs the window again over what it holds (after a refused text, or an
+    /// encryption that was cancelled or failed).
     int Resume();
 
     /// The text as a plain message carries it (CR LF between lines).
@@ -70,8 +73,14 @@ class FormRedac : public QuarnelDialog {
     void SaveAsClick();
     void PrintClick();
     void SpeedBtnAttacheClick();
+    /// The save question when the text was never saved, and the size warning
+    /// past kProviderMailLimitBytes; each may send the person back.
     void ChiffrerClick();
+    /// Fermer, Escape and the title bar: with unsaved work, asks once to
+    /// save, to discard, or to go back to the message.
     void WindowCloseClick();
+    /// Takes one file off the attachment list.
+    void RemoveAttachment(std::size_t index);
     /// Appends files to the attachment list (the attachment dialog, files
     /// dropped beside the text); false past kMaxComposerAttachments.
     bool AddAttachments(const QStringList& paths);
@@ -80,8 +89,6 @@ class FormRedac : public QuarnelDialog {
 
     /// Escape runs WindowClose.
     void reject() override;
-    /// Every way of closing asks the save question first.
-    void done(int result) override;
 
   protected:
     void Retranslate() override;
@@ -92,7 +99,13 @@ class FormRedac : public QuarnelDialog {
 
   private:
     void BuildWidgets();
-    void AskSave();
+    /// The save question, its Yes and No captioned `yes` and `no`; false when
+    /// the person goes back, or chose to save and nothing was saved.
+    [[nodiscard]] bool AskSave(int yes, int no);
+    [[nodiscard]] bool TextUnsaved() const;
+    [[nodiscard]] bool ConfirmClose();
+    [[nodiscard]] bool MailSizeAccepted();
+    void UpdateMailSize();
     bool SaveTo(const QString& path);
     void MarkSaved(const QString& path);
     QString Filter() const;
@@ -112,14 +125,17 @@ class FormRedac : public QuarnelDialog {
     bool updating_ = false;
     bool italicKey_ = false;
     bool deletion_ = false;
-    bool closing_ = false;
+    std::vector<std::optional<std::uint64_t>> attachmentSizes_;  ///< nothing: not found
     QTextCharFormat defaultFormat_;
 
     QLabel* labelDest_ = nullptr;
     QLabel* labelObjet_ = nullptr;
     QLineEdit* editObjet_ = nullptr;
     QToolButton* speedBtnAttache_ = nullptr;
+    QToolButton* speedBtnRetirer_ = nullptr;
+    QMenu* menuRetirer_ = nullptr;
     QLabel* labelAttache_ = nullptr;
+    QLabel* labelTaille_ = nullptr;
     QTextEdit* editeur_ = nullptr;
     QToolBar* standardToolBar_ = nullptr;
     QToolBar* toolBarFormat_ = nullptr;

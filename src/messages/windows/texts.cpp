@@ -23,7 +23,7 @@ constexpr TextEntry kTexts[] = {
     T(txt::kBleu, "bleu"),
     T(txt::kNoir, "noir"),
     T(txt::kLabelObjet, "&Objet :"),
-    T(txt::kAttacher, "&Fichiers attachés..."),
+    T(txt::kAttacher, "Fichiers a&ttachés..."),
     T(txt::kOuvrir, "Ouvrir un texte"),
     T(txt::kEnregistrer, "Enregistrer le texte"),
     T(txt::kEnregistrerSous, "Enregistrer le texte sous"),
@@ -53,7 +53,7 @@ constexpr TextEntry kTexts[] = {
     T(txt::kTooManyAttachments, "Un message ne peut porter plus de %s fichiers attachés."),
     T(txt::kNotInCp1252,
       "Ces caractères ne peuvent pas être transmis dans un message simple : %s\n"
-      "Voulez-vous revenir au message pour les remplacer ? (Non : le message n'est pas chiffré.)"),
+      "Revenez au message pour les remplacer, ou abandonnez le message (il n'est pas chiffré)."),
     T(txt::kNotInCp1252File,
       "Ces caractères ne peuvent pas être enregistrés dans un fichier texte : %s\n"
       "Le fichier n'est pas enregistré."),
@@ -62,6 +62,24 @@ constexpr TextEntry kTexts[] = {
     T(txt::kGrasCourt, "G"),
     T(txt::kItaliqueCourt, "I"),
     T(txt::kSouligneCourt, "S"),
+    T(txt::kSaveText, "&Enregistrer le texte"),
+    T(txt::kCloseWithoutSaving, "&Fermer sans enregistrer"),
+    T(txt::kBackToMessage, "&Revenir au message"),
+    T(txt::kEncryptWithoutSaving, "&Chiffrer sans enregistrer"),
+    T(txt::kSaveThenEncrypt, "&Enregistrer puis chiffrer"),
+    T(txt::kOpenWithoutSaving, "&Ouvrir sans enregistrer"),
+    T(txt::kDropMessage, "&Abandonner le message"),
+    T(txt::kCloseUnencrypted,
+      "Fermer sans chiffrer ? L'objet et les fichiers attachés de ce message seront perdus."),
+    T(txt::kRemoveAttachment, "&Retirer une pièce"),
+    T(txt::kTipRemoveNothing, "Aucun fichier n'est attaché."),
+    T(txt::kMailSize, "Courrier : environ %s"),
+    T(txt::kMailTooLarge,
+      "Ce courrier fera environ %s, plus que les %s que beaucoup de fournisseurs de messagerie "
+      "acceptent : il risque d'être refusé.\nVoulez-vous le chiffrer quand même ?"),
+    T(txt::kEncryptAnyway, "&Chiffrer quand même"),
+    T(txt::kAttachmentSize, "%s (%s)"),
+    T(txt::kAttachmentMissingSize, "%s (introuvable)"),
 };
 }  // namespace
 

@@ -60,5 +60,22 @@ inline constexpr int kNoFile = 73247;
 inline constexpr int kGrasCourt = 73248;  // the bold button's letter
 inline constexpr int kItaliqueCourt = 73249;
 inline constexpr int kSouligneCourt = 73250;
+// What the buttons of the composer's questions do.
+inline constexpr int kSaveText = 73251;
+inline constexpr int kCloseWithoutSaving = 73252;
+inline constexpr int kBackToMessage = 73253;
+inline constexpr int kEncryptWithoutSaving = 73254;
+inline constexpr int kSaveThenEncrypt = 73255;
+inline constexpr int kOpenWithoutSaving = 73256;
+inline constexpr int kDropMessage = 73257;
+inline constexpr int kCloseUnencrypted = 73258;  // subject or attachments, no text
+// Attachments' sizes and the mail's.
+inline constexpr int kRemoveAttachment = 73259;
+inline constexpr int kTipRemoveNothing = 73260;
+inline constexpr int kMailSize = 73261;      // %s the size
+inline constexpr int kMailTooLarge = 73262;  // %s the size, %s the providers' limit
+inline constexpr int kEncryptAnyway = 73263;
+inline constexpr int kAttachmentSize = 73264;         // %s name, %s size
+inline constexpr int kAttachmentMissingSize = 73265;  // %s name
 
 }  // namespace quarnel::txt

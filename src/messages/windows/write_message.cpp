@@ -69,11 +69,16 @@ void WriteMessage::Run(Kind kind) {
     redac_.SetAddressee(FromCp1252(addressee), AddresseeRegistered(category, record));
     redac_.SetRich(rich);
     std::string text;
-    if (TakeText(rich, redac_.Compose(), text)) {
+    int result = redac_.Compose();
+    while (TakeText(rich, result, text)) {
         SetInformation(ctx_, txt::kMessageBeingEncrypted);
         host_.Window().repaint();
-        redac_.ClearText();
-        Encrypt(kind, text);
+        if (Encrypt(kind, text)) {
+            redac_.ClearText();
+            break;
+        }
+        // Cancelled or failed: the composer comes back with what it held.
+        result = redac_.Resume();
     }
     msgs_.attachments.clear();
     busy.reset();
@@ -95,8 +100,9 @@ bool WriteMessage::TakeText(bool rich, int result, std::string& text) {
         }
         // Refused before anything is enciphered: the person may go back and
         // replace the characters.
-        if (Ask(&host_.Window(), BoxIcon::Warning, Tr(txt::kNotInCp1252, {outside}), kYes | kNo) !=
-            kYes) {
+        // Escape goes back too: only the button that says so gives up.
+        if (Ask(&host_.Window(), BoxIcon::Warning, Tr(txt::kNotInCp1252, {outside}), kNo | kCancel,
+                {{kCancel, Tr(txt::kBackToMessage)}, {kNo, Tr(txt::kDropMessage)}}) == kNo) {
             redac_.ClearText();
             return false;
         }
@@ -104,12 +110,12 @@ bool WriteMessage::TakeText(bool rich, int result, std::string& text) {
     }
 }
 
-void WriteMessage::Encrypt(Kind kind, const std::string& text) {
+bool WriteMessage::Encrypt(Kind kind, const std::string& text) {
     Lines body;
     MessageProblem problem;
     const AttachmentSpans spans(msgs_.attachments);
     bool cancelled = false;
-    const bool built = RunLongJob(
+    const bool built = runJob(
         &host_.Window(), Tr(txt::kEncryptionCaption),
         [&](const JobProgress& progress) {
             return BuildMessageBody(ctx_, msgs_, kind, text, body, problem,
@@ -126,7 +132,7 @@ void WriteMessage::Encrypt(Kind kind, const std::string& text) {
                       Tr(problem.text, {FromCp1252(problem.detail)}),
                       problem.text == txt::kFileAltered ? kCancel : kOk);
         }
-        return;
+        return false;
     }
     OutgoingMessage out;
     out.addresseeLine = AddresseeLine(ctx_, msgs_.recipientCategory, msgs_.recipientRecord);
@@ -137,11 +143,12 @@ void WriteMessage::Encrypt(Kind kind, const std::string& text) {
         out.attachmentPaths.push_back(p.string());
     if (handOver) {
         handOver(out);
-        return;
+        return true;
     }
     // Whatever the write gives, the message stays queued for this run; a
     // failed write has had its box.
     (void)QueueMessage(ctx_, mail_, out);
+    return true;
 }
 
 }  // namespace quarnel::ui

@@ -9,6 +9,7 @@
 #include "mail/outgoing_queue.h"
 #include "messages/message_state.h"
 #include "protocol/kinds.h"
+#include "windowkit/long_job.h"
 
 namespace quarnel {
 struct HolderContext;
@@ -27,17 +28,21 @@ class WriteMessage {
     /// Writes a message of `kind` (PlainMessage or RichMessage) to
     /// msgs.recipientRecord: nothing while Busy; the composer runs modally,
     /// and unless it is cancelled the text is encrypted and handed over for
-    /// sending.
+    /// sending. The composer is emptied only once the body exists: an
+    /// encryption cancelled or failed brings it back as it was.
     void Run(Kind kind);
 
     /// Takes the encrypted message (the sending window); without it the
     /// message is queued.
     std::function<void(const OutgoingMessage&)> handOver;
+    /// Runs the encryption (tests stop it at a chosen point).
+    LongJobRunner runJob = RunLongJob;
 
   private:
     /// The message text as it travels, or nothing when the person gave up.
     [[nodiscard]] bool TakeText(bool rich, int result, std::string& text);
-    void Encrypt(Kind kind, const std::string& text);
+    /// True once the body was built and handed over.
+    [[nodiscard]] bool Encrypt(Kind kind, const std::string& text);
 
     HolderContext& ctx_;
     MessageState& msgs_;

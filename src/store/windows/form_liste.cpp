@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCollator>
+#include <QCursor>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -11,12 +12,14 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "holder/program_state.h"
+#include "messages/addressee.h"
 #include "store/correspondents.h"
 #include "store/list_view.h"
 #include "store/texts.h"
@@ -139,6 +142,10 @@ FormListe::FormListe(HolderContext& ctx, MessageState& msgs, QWidget* parent)
     connect(grille_->horizontalHeader(), &QHeaderView::sectionPressed, this,
             &FormListe::grilleHeaderPressed);
     connect(grille_, &QTableWidget::itemSelectionChanged, this, &FormListe::grilleSelectCell);
+    // A double click on a correspondent offers what Correspondre offers.
+    connect(grille_, &QAbstractItemView::doubleClicked, this, [this] {
+        if (bitBtnCorrespondre_->isEnabled()) popupMenuMsg_->popup(QCursor::pos());
+    });
     connect(bitBtnListe_, &QPushButton::clicked, this, &FormListe::BitBtnListeClick);
     connect(bitBtnCorrespondre_, &QPushButton::clicked, this, &FormListe::BitBtnCorrespondreClick);
     connect(menuTexteSimple_, &QAction::triggered, this,
@@ -215,8 +222,13 @@ void FormListe::FormActivate() {
         grille_->setColumnWidth(c, width);
         total += width;
     }
-    grille_->setMinimumWidth(total + 2 * grille_->frameWidth() +
-                             grille_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    // Every column in view, unless the screen has not the room: the grid then
+    // scrolls its columns.
+    const int all = total + 2 * grille_->frameWidth() +
+                    grille_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const QScreen* shown = screen();
+    grille_->setMinimumWidth(shown ? std::min(all, shown->availableGeometry().width() * 3 / 4)
+                                   : all);
     SetFilterRule();
     const QSignalBlocker quiet(editFiltre_);
     editFiltre_->clear();
@@ -412,11 +424,11 @@ void FormListe::BitBtnAJourClick() {
 void FormListe::BitBtnSupprimerClick() {
     const int index = SelectedIndex();
     if (index < 0) return;
-    if (Ask(this, BoxIcon::Question, Tr(txt::kSuppressionCorrespondant), kOk | kCancel) ==
-        kCancel) {
-        return;
-    }
     const std::string number = SelectedNumber();
+    const QString named =
+        Tr(txt::kSuppressionNommee,
+           {FromCp1252(AddresseeText(ctx_, category_, *SelectedRecord())), FromCp1252(number)});
+    if (Ask(this, BoxIcon::Question, named, kOk | kCancel) == kCancel) return;
     const std::filesystem::path keyFolder = PathFromSetting(ctx_.settings.keyFolder);
     std::filesystem::path kept;
     const Record gone = (*ctx_.correspondents.ForCategory(category_))[std::size_t(index)];
