@@ -66,6 +66,8 @@ class NoControlCharacters : public QValidator {
 
 void RefuseControlCharacters(QLineEdit& edit) {
     edit.setValidator(new NoControlCharacters(edit));
+}
+
 QString SizeText(std::uint64_t bytes) {
     if (bytes < 1000) return Tr(txt::kSizeBytes, {QString::number(bytes)});
     static constexpr int kUnits[] = {txt::kSizeKilo, txt::kSizeMega, txt::kSizeGiga};

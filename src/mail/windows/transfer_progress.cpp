@@ -34,7 +34,8 @@ void TransferProgress::Show(qint64 done, qint64 total) {
     total_ = total;
     bar_->setValue(total > 0 ? int(std::min<long double>(1, (long double)done / total) * kBarSteps)
                              : 0);
-    label_->setText(total > 0 ? Tr(txt::kTransferProgress, {SizeText(std::uint64_t(done)), SizeText(std::uint64_t(total))})
+    label_->setText(total > 0 ? Tr(txt::kTransferProgress,
+                                   {SizeText(std::uint64_t(done)), SizeText(std::uint64_t(total))})
                               : SizeText(std::uint64_t(done)));
     setVisible(true);
 }
