@@ -8,6 +8,7 @@
 #include "mail/mail_tls.h"
 #include "mail/pop3_client.h"
 #include "mail/pop3_texts.h"
+#include "mail/sent_log.h"
 #include "messages/decryption.h"
 #include "messages/encryption.h"
 #include "protocol/kinds.h"
@@ -228,8 +229,8 @@ void MailRetrieval::Abort() {
     client_->Abort();
     // What was accepted is on disk already; the log follows.
     if (outcome_.accepted > 0 && !outcome_.logSaved) {
-        outcome_.logSaved = SaveRecordList(mail_.receivedLog, ReceivedLogPath(ctx_),
-                                           ctx_.onSaveFailure) == SaveResult::Saved;
+        outcome_.logSaved =
+            SaveLog(ctx_, mail_.receivedLog, ReceivedLogPath(ctx_)) == SaveResult::Saved;
     }
     Finish();
 }
@@ -313,7 +314,7 @@ void MailRetrieval::OnRetrieved(int n, const std::string& message) {
             entry.insert(entry.end(), textAndNames.begin(), textAndNames.end());
             queue_.push_back(std::move(entry));
             Q_EMIT logged(txt::kPop3Accepted, number);
-            mail_.receivedLog.push_back(
+            mail_.receivedLog.Add(
                 ReceivedLogRecord(OleNow(), ToCp1252Lossy(mail.FromName()), subject, textAndNames));
             toDelete_.push_back(n);
             ++outcome_.accepted;
@@ -337,8 +338,8 @@ void MailRetrieval::OnError(const QString& text) {
 void MailRetrieval::Conclude() {
     concluding_ = true;
     if (outcome_.accepted > 0) {
-        outcome_.logSaved = SaveRecordList(mail_.receivedLog, ReceivedLogPath(ctx_),
-                                           ctx_.onSaveFailure) == SaveResult::Saved;
+        outcome_.logSaved =
+            SaveLog(ctx_, mail_.receivedLog, ReceivedLogPath(ctx_)) == SaveResult::Saved;
         // Without the log on disk nothing is deleted: the mails stay on the server.
         if (!outcome_.logSaved) toDelete_.clear();
     }
@@ -365,8 +366,8 @@ void MailRetrieval::OnClientFinished(bool ok) {
             Q_EMIT logged(txt::kPop3TransferFailed, QString());
         }
         if (outcome_.accepted > 0 && !outcome_.logSaved) {
-            outcome_.logSaved = SaveRecordList(mail_.receivedLog, ReceivedLogPath(ctx_),
-                                               ctx_.onSaveFailure) == SaveResult::Saved;
+            outcome_.logSaved =
+                SaveLog(ctx_, mail_.receivedLog, ReceivedLogPath(ctx_)) == SaveResult::Saved;
         }
     }
     Finish();

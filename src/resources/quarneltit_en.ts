@@ -572,6 +572,10 @@ Trusted Authority code: %s</translation>
         <translation>This function is not available yet in this version.</translation>
     </message>
     <message>
+        <source>Enregistrement du fichier</source>
+        <translation>Saving the file</translation>
+    </message>
+    <message>
         <source>Remettre l'information en attente</source>
         <translation>Set the information back to waiting</translation>
     </message>

@@ -4,7 +4,9 @@
 #include <QWidget>
 
 #include "resources/texts.h"
+#include "windowkit/long_job.h"
 #include "windowkit/message_box.h"
+#include "windowkit/texts.h"
 #include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
@@ -22,6 +24,20 @@ SaveFailureHandler SaveFailureBox(QWidget* parent) {
                     return SaveChoice::Abort;
             }
         };
+}
+
+SaveRunner SaveOnLongJob(QWidget* parent) {
+    return [owner = QPointer<QWidget>(parent)](const std::filesystem::path& file,
+                                               const SaveWork& work) {
+        if (LongJobRunning()) return work({});
+        const QString name = QString::fromStdString(file.filename().string());
+        return RunLongJob(owner.data(), Tr(txt::kEnregistrementFichier),
+                          [&](const JobProgress& progress) {
+                              return work([&](std::uint64_t done, std::uint64_t total) {
+                                  return progress(name, done, total);
+                              });
+                          });
+    };
 }
 
 }  // namespace quarnel::ui

@@ -17,6 +17,7 @@ constexpr TextEntry kTexts[] = {
     T(txt::kOk, "Ok"),
     T(txt::kAnnuler, "Annuler"),
     T(txt::kPasEncoreDisponible, "Cette fonction n'est pas encore disponible dans cette version."),
+    T(txt::kEnregistrementFichier, "Enregistrement du fichier"),
 };
 }  // namespace
 

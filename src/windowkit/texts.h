@@ -19,5 +19,6 @@ inline constexpr int kBoutonIgnorer = 77006;
 inline constexpr int kBoutonNon = 77007;
 inline constexpr int kBoutonOui = 77008;
 inline constexpr int kPasEncoreDisponible = 77009;
+inline constexpr int kEnregistrementFichier = 77010;
 
 }  // namespace quarnel::txt

@@ -185,7 +185,8 @@ TEST_F(Retrieval, AFaultWhileSortingKeepsWhatWasAcceptedAndDeletesNothingElse) {
         test::ScriptedServer server({withReset ? reset : refused});
         ASSERT_TRUE(server.Listen());
         queue.clear();
-        y->mail.receivedLog.clear();
+        y->mail.receivedLog.Clear();
+        std::filesystem::remove(ReceivedLogPath(*y));
         const RetrievalOutcome o = Run("127.0.0.1:" + std::to_string(server.port()));
         EXPECT_TRUE(o.connected);
         EXPECT_FALSE(o.complete);
