@@ -161,12 +161,28 @@ void BM_QueueSave(benchmark::State& state) {
     }
 }
 
+// An employees' list written whole (a key reply, a deletion).
+void BM_CorrespondentsSave(benchmark::State& state) {
+    test::TempDir dir;
+    const RecordList list = bench::Many(std::size_t(state.range(0)), bench::Correspondent);
+    for (auto _ : state) {
+        if (SaveRecordList(list, dir / "QuarnelTitF.dat", {}) != SaveResult::Saved)
+            state.SkipWithError("not saved");
+    }
+}
+
 #define LOG_SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()
 BENCHMARK(BM_LogFirstAppend) LOG_SIZES;
 BENCHMARK(BM_LogAppend) LOG_SIZES;
 BENCHMARK(BM_LogSaveWhole) LOG_SIZES;
 BENCHMARK(BM_LogIndex) LOG_SIZES;
 BENCHMARK(BM_QueueSave)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_CorrespondentsSave)
     ->Arg(100)
     ->Arg(1000)
     ->Arg(10000)

@@ -40,7 +40,7 @@ SaveResult Save(HolderContext& ctx, MailState& mail, File f, long v) {
             const RecordList all = crash::ContentOf(f, v);
             ctx.correspondents.f.assign(all.begin(), all.end() - 1);
             return StoreCorrespondent(ctx.correspondents, 'F', all.back(), ctx.dataFolder,
-                                      ctx.onSaveFailure);
+                                      ctx.onSaveFailure, nullptr, ctx.saveRunner);
         }
         case File::Queue: {
             const RecordList all = crash::ContentOf(f, v);

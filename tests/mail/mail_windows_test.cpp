@@ -509,8 +509,9 @@ TEST_F(MailWindows, RetirerWithALongLogNeverHoldsTheWindowUp) {
     pop3.ShowReceiving(mainWindow);
     EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
     EXPECT_EQ(pop3.Waiting().size(), std::size_t(kMails));
-    EXPECT_LE(largest, std::chrono::milliseconds(100))
-        << std::chrono::duration_cast<std::chrono::milliseconds>(largest).count() << " ms";
+    const auto largestMs = std::chrono::duration_cast<std::chrono::milliseconds>(largest).count();
+    RecordProperty("largestDelayMs", int(largestMs));
+    EXPECT_LE(largestMs, 100);
     RecordList log;
     ASSERT_TRUE(LoadRecordList(received / "MsgChifE.dat", log));
     ASSERT_EQ(log.size(), std::size_t(kLogged + kMails));

@@ -79,7 +79,9 @@ int CorrespondentsModel::columnCount(const QModelIndex& parent) const {
 QVariant CorrespondentsModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const int record = RecordOf(index.row());
-    if (record < 0 || !list_) return QString();
+    // A save of the list may let the view paint between a deletion and
+    // Removed: a row beyond the list shows nothing.
+    if (record < 0 || !list_ || std::size_t(record) >= list_->size()) return QString();
     const Record& r = (*list_)[std::size_t(record)];
     const std::size_t line = LineOfColumn(category_, index.column());
     // The tooltip: a cut text is still readable.

@@ -409,7 +409,7 @@ void FormListe::BitBtnSupprimerClick() {
     const Record gone = list[std::size_t(index)];
     const std::size_t before = list.size();
     (void)DeleteCorrespondent(ctx_.correspondents, category_, std::size_t(index), keyFolder,
-                              ctx_.onSaveFailure, &kept);
+                              ctx_.onSaveFailure, &kept, ctx_.saveRunner);
     if (list.size() < before) model_->Removed(std::size_t(index));
     if (!kept.empty()) NoteKeptDamagedList(ctx_, kept);
     // The remark goes with its correspondent, unless the same number is
