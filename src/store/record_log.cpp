@@ -347,18 +347,16 @@ SaveResult RecordLog::Save(const std::filesystem::path& path, const SaveFailureH
         offsets.push_back(bytes.size());
         bytes += *SerializeRecordList({r});
     }
-    bool damaged = false;
+    // Once a damaged file is moved aside, every try writes its whole records
+    // and the new ones.
+    std::optional<std::filesystem::path> aside;
     for (;;) {
         std::string why;
         Appended appended = Appended::Failed;
-        if (damaged) {
-            std::filesystem::path kept;
-            if (const auto stopped = KeepDamagedFile(path, onFailure, &kept)) return *stopped;
-            if (keptDamaged && !kept.empty()) *keptDamaged = kept;
-            damaged = false;
-            if (RunSaveWork(runner, path, bytes.size() + SizeOf(kept),
+        if (aside) {
+            if (RunSaveWork(runner, path, bytes.size() + SizeOf(*aside),
                             [&](const SaveProgress& progress) {
-                                return Rewrite(kept, path, bytes, progress, why);
+                                return Rewrite(*aside, path, bytes, progress, why);
                             })) {
                 appended = Appended::Done;
             }
@@ -376,7 +374,10 @@ SaveResult RecordLog::Save(const std::filesystem::path& path, const SaveFailureH
             return SaveResult::Saved;
         }
         if (appended == Appended::Damaged) {
-            damaged = true;
+            std::filesystem::path kept;
+            if (const auto stopped = KeepDamagedFile(path, onFailure, &kept)) return *stopped;
+            if (keptDamaged && !kept.empty()) *keptDamaged = kept;
+            aside = kept;
             continue;
         }
         const SaveChoice choice = onFailure ? onFailure(path, why) : SaveChoice::Ignore;
