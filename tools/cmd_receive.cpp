@@ -13,7 +13,6 @@
 #include "mail/incoming.h"
 #include "mail/pop3_texts.h"
 #include "resources/texts.h"
-#include "store/record_list.h"
 #include "tool_support.h"
 
 namespace quarnel::tool {
@@ -39,12 +38,7 @@ int RunReceiveCommand(Args& args) {
         }
         if (!(*password)->empty() && (*password)->back() == '\r') (*password)->pop_back();
     }
-    // The log is written whole: what it holds already is kept.
     MailState mail;
-    const std::filesystem::path logPath = ReceivedLogPath(ctx);
-    if (std::filesystem::exists(logPath) && !LoadRecordList(logPath, mail.receivedLog)) {
-        throw UsageError(logPath.string() + " cannot be read: nothing is fetched");
-    }
 
     int argc = 1;
     char name[] = "quarnel-tool";

@@ -82,9 +82,9 @@ void FreeWorkingLists(HolderContext& ctx, AuthorityState& authority, MailState& 
     FreeRecordList(ctx.correspondents.f, false);
     FreeRecordList(ctx.correspondents.d, false);
     FreeRecordList(ctx.correspondents.a, false);
-    FreeRecordList(mail.receivedLog, false);
+    mail.receivedLog.Clear();
     FreeRecordList(mail.outgoingQueue, false);
-    FreeRecordList(mail.sentLog, false);
+    mail.sentLog.Clear();
     ctx.settings.identity.clear();
     authority.Clear();
 }

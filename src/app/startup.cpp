@@ -6,17 +6,6 @@
 
 namespace quarnel {
 
-namespace {
-
-void LoadIfPresent(const std::filesystem::path& file, RecordList& list) {
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec)) return;
-    // Queue and logs carry no integrity check: what was read is kept.
-    (void)LoadRecordList(file, list);
-}
-
-}  // namespace
-
 StartupEnd RunStartup(HolderContext& ctx, MailState& mail, StartupHost& host) {
     mail.queueMode = false;
     const StartupEnd end = LoadHolder(ctx, host);
@@ -29,13 +18,13 @@ StartupEnd RunStartup(HolderContext& ctx, MailState& mail, StartupHost& host) {
         SetInformation(ctx, txt::kPasInitialise);
         return end;
     }
-    if (IsAffiliatedState(ctx.programState)) {
-        LoadIfPresent(ctx.dataFolder / "QuarnelTit.msg", mail.outgoingQueue);
-        LoadIfPresent(PathFromSetting(ctx.settings.sentEncryptedFolder) / "MsgChifS.dat",
-                      mail.sentLog);
-        LoadIfPresent(PathFromSetting(ctx.settings.receivedEncryptedFolder) / "MsgChifE.dat",
-                      mail.receivedLog);
-    }
+    // The queue carries no integrity check: what was read is kept. The logs
+    // are read when a window needs them, so that a long history costs the
+    // start nothing.
+    std::error_code ec;
+    const std::filesystem::path queue = ctx.dataFolder / "QuarnelTit.msg";
+    if (IsAffiliatedState(ctx.programState) && std::filesystem::exists(queue, ec))
+        (void)LoadRecordList(queue, mail.outgoingQueue);
     SetInformation(ctx, txt::kEnAttente);
     return end;
 }

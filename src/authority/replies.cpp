@@ -226,7 +226,7 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, AuthorityState& auth, Lines
         std::filesystem::path keptDamaged;
         o.save = StoreCorrespondent(ctx.correspondents, category, std::move(record),
                                     PathFromSetting(ctx.settings.keyFolder), ctx.onSaveFailure,
-                                    &keptDamaged);
+                                    &keptDamaged, ctx.saveRunner);
         ctx.informationNote.clear();
         if (!keptDamaged.empty()) NoteKeptDamagedList(ctx, keptDamaged);
     }

@@ -100,6 +100,9 @@ struct HolderContext {
 
     // --- decisions and notices that need the window layer (tests script them)
     SaveFailureHandler onSaveFailure;
+    /// Where long saves run (the window layer's long-work runner); unset,
+    /// they run on the caller's thread.
+    SaveRunner saveRunner;
     /// The text of a resource number in the current language as code page
     /// 1252; the window layer installs it (French texts when unset). Use
     /// CurrentText (holder/program_state.h).

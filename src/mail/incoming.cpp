@@ -10,6 +10,7 @@
 #include "mail/mail_tls.h"
 #include "mail/pop3_client.h"
 #include "mail/pop3_texts.h"
+#include "mail/sent_log.h"
 #include "messages/decryption.h"
 #include "messages/encryption.h"
 #include "protocol/kinds.h"
@@ -400,7 +401,7 @@ void MailRetrieval::Accept(int n, const ParsedMail& mail, SortedText sorted,
     entry.insert(entry.end(), textAndNames.begin(), textAndNames.end());
     queue_.push_back(std::move(entry));
     Q_EMIT logged(txt::kPop3Accepted, number);
-    mail_.receivedLog.push_back(
+    mail_.receivedLog.Add(
         ReceivedLogRecord(OleNow(), ToCp1252Lossy(mail.FromName()), subject, textAndNames));
     // Marked as stored by both its unique id and its bytes.
     std::vector<std::string> marks{DigestMark(retrieved.digest)};
@@ -426,8 +427,8 @@ void MailRetrieval::OnError(const QString& text) {
 }
 
 void MailRetrieval::SaveStored() {
-    outcome_.logSaved = SaveRecordList(mail_.receivedLog, ReceivedLogPath(ctx_),
-                                       ctx_.onSaveFailure) == SaveResult::Saved;
+    outcome_.logSaved =
+        SaveLog(ctx_, mail_.receivedLog, ReceivedLogPath(ctx_)) == SaveResult::Saved;
     if (!outcome_.logSaved || !marksChanged_) return;
     if (marks_.size() > kMaxStoredMarks) {
         marks_.erase(marks_.begin(),

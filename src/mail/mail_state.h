@@ -1,8 +1,10 @@
 #pragma once
-// The mail subsystem's data: the outgoing queue and the logs of sent and
-// received messages, loaded at start-up and kept for the whole run.
+// The mail subsystem's data: the outgoing queue, loaded at start-up and kept
+// for the whole run, and the logs of sent and received messages, which are
+// only appended to and read from their files when needed.
 
 #include "store/record_list.h"
+#include "store/record_log.h"
 
 namespace quarnel {
 
@@ -10,8 +12,8 @@ struct MailState {
     /// The sending window runs for the queue (not for one message).
     bool queueMode = false;
     RecordList outgoingQueue;  ///< QuarnelTit.msg in the data folder
-    RecordList sentLog;        ///< MsgChifS.dat in the sent-encrypted folder
-    RecordList receivedLog;    ///< MsgChifE.dat in the received-encrypted folder
+    RecordLog sentLog;         ///< MsgChifS.dat in the sent-encrypted folder
+    RecordLog receivedLog;     ///< MsgChifE.dat in the received-encrypted folder
 };
 
 }  // namespace quarnel

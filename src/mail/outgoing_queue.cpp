@@ -66,7 +66,8 @@ std::optional<OutgoingMessage> MessageOfQueueRecord(const Record& record) {
 
 SaveResult QueueMessage(const HolderContext& ctx, MailState& mail, const OutgoingMessage& message) {
     mail.outgoingQueue.push_back(QueueRecord(message));
-    return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.onSaveFailure);
+    return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.onSaveFailure,
+                          ctx.saveRunner);
 }
 
 std::optional<OutgoingMessage> TakeFirstQueued(MailState& mail) {
@@ -87,13 +88,15 @@ std::optional<OutgoingMessage> TakeFirstQueued(MailState& mail) {
 }
 
 SaveResult SaveOutgoingQueue(const HolderContext& ctx, const MailState& mail) {
-    return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.onSaveFailure);
+    return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.onSaveFailure,
+                          ctx.saveRunner);
 }
 
 SaveResult PutBackAtHead(const HolderContext& ctx, MailState& mail,
                          const OutgoingMessage& message) {
     mail.outgoingQueue.insert(mail.outgoingQueue.begin(), QueueRecord(message));
-    return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.onSaveFailure);
+    return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.onSaveFailure,
+                          ctx.saveRunner);
 }
 
 }  // namespace quarnel

@@ -41,7 +41,8 @@ struct OutgoingMessage {
 [[nodiscard]] std::optional<OutgoingMessage> MessageOfQueueRecord(const Record& record);
 
 /// Appends `message` at the end of the queue and writes the whole queue
-/// atomically (the holder's save-failure decision on failure). The message
+/// atomically (the holder's save-failure decision on failure; a large queue
+/// is written from a copy on the holder's save runner). The message
 /// stays queued in memory whatever the write gives, so that it is not lost
 /// during this run.
 [[nodiscard]] SaveResult QueueMessage(const HolderContext& ctx, MailState& mail,
@@ -54,7 +55,7 @@ struct OutgoingMessage {
 /// left behind it. Nothing when none is queued.
 [[nodiscard]] std::optional<OutgoingMessage> TakeFirstQueued(MailState& mail);
 
-/// Writes the whole queue atomically.
+/// Writes the whole queue atomically, as QueueMessage does.
 [[nodiscard]] SaveResult SaveOutgoingQueue(const HolderContext& ctx, const MailState& mail);
 
 /// Puts a message taken out for display, and not sent, back at the head of

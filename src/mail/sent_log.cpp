@@ -1,6 +1,7 @@
 #include "mail/sent_log.h"
 
 #include "crypto/datetime.h"
+#include "holder/program_state.h"
 #include "store/record_list.h"
 
 namespace quarnel {
@@ -23,9 +24,16 @@ Record SentLogRecord(const OutgoingMessage& message, double sentAt,
     return r;
 }
 
-SaveResult LogSentMessage(const HolderContext& ctx, MailState& mail, const Record& record) {
-    mail.sentLog.push_back(record);
-    return SaveRecordList(mail.sentLog, SentLogPath(ctx), ctx.onSaveFailure);
+SaveResult LogSentMessage(HolderContext& ctx, MailState& mail, const Record& record) {
+    mail.sentLog.Add(record);
+    return SaveLog(ctx, mail.sentLog, SentLogPath(ctx));
+}
+
+SaveResult SaveLog(HolderContext& ctx, RecordLog& log, const std::filesystem::path& path) {
+    std::filesystem::path kept;
+    const SaveResult result = log.Save(path, ctx.onSaveFailure, ctx.saveRunner, &kept);
+    if (!kept.empty()) NoteKeptDamagedList(ctx, kept);
+    return result;
 }
 
 }  // namespace quarnel

@@ -21,9 +21,14 @@ namespace quarnel {
 [[nodiscard]] Record SentLogRecord(const OutgoingMessage& message, double sentAt,
                                    const std::vector<std::string>& recipients);
 
-/// Appends the record and writes the whole log atomically. The record stays
-/// in memory whatever the write gives.
-[[nodiscard]] SaveResult LogSentMessage(const HolderContext& ctx, MailState& mail,
-                                        const Record& record);
+/// Appends the record to the log file (SaveLog). The record stays in memory,
+/// to be written by a later save, whatever the write gives.
+[[nodiscard]] SaveResult LogSentMessage(HolderContext& ctx, MailState& mail, const Record& record);
+
+/// Appends the records waiting in `log` to its file at `path`, long work on
+/// the holder's runner; a damaged file moved aside is told under the
+/// information line.
+[[nodiscard]] SaveResult SaveLog(HolderContext& ctx, RecordLog& log,
+                                 const std::filesystem::path& path);
 
 }  // namespace quarnel

@@ -600,6 +600,10 @@ Trusted Authority code: %s</translation>
         <translation>.</translation>
     </message>
     <message>
+        <source>Enregistrement du fichier</source>
+        <translation>Saving the file</translation>
+    </message>
+    <message>
         <source>Remettre l'information en attente</source>
         <translation>Set the information back to waiting</translation>
     </message>
@@ -2004,22 +2008,6 @@ The file is not saved.</translation>
     <message>
         <source>%s sur %s</source>
         <translation>%s of %s</translation>
-    </message>
-    <message>
-        <source>%s octets</source>
-        <translation>%s bytes</translation>
-    </message>
-    <message>
-        <source>%s Ko</source>
-        <translation>%s KB</translation>
-    </message>
-    <message>
-        <source>%s Mo</source>
-        <translation>%s MB</translation>
-    </message>
-    <message>
-        <source>%s Go</source>
-        <translation>%s GB</translation>
     </message>
     <message>
         <source>Interrompt l'échange avec le serveur ; rien n'est perdu, vous pourrez réessayer.</source>

@@ -94,10 +94,19 @@ int RemoveStaleTemporaries(const std::filesystem::path& folder) {
 }
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         std::string* error) {
+                         std::string* error, const SaveProgress& progress) {
+    constexpr std::size_t kPiece = std::size_t(1) << 20;
     StreamingFileWriter writer(path);
     if (!writer.Open(error)) return false;
-    if (!writer.Write(bytes)) return writer.Commit(error);  // gives the write's reason
+    for (std::size_t at = 0; at < bytes.size(); at += kPiece) {
+        const std::string_view piece = bytes.substr(at, kPiece);
+        if (!writer.Write(piece)) return writer.Commit(error);  // gives the write's reason
+        if (progress && !progress(at + piece.size(), bytes.size())) {
+            writer.Abandon();
+            if (error) *error = "the save of " + path.string() + " was cancelled";
+            return false;
+        }
+    }
     return writer.Commit(error);
 }
 

@@ -13,14 +13,20 @@
 
 namespace quarnel {
 
+/// Bytes done of total, told as a long write or read goes; false stops it
+/// (the person cancelled).
+using SaveProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+
 /// The bytes of the file, or nothing when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
 /// Writes `bytes` atomically, the file readable and writable by its owner
 /// only (an existing file's stricter mode is kept); on failure the old file is untouched, no
-/// temporary file is left, and `error` says why.
+/// temporary file is left, and `error` says why. `progress` hears of each
+/// megabyte written and may stop the write.
 [[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                                       std::string* error = nullptr);
+                                       std::string* error = nullptr,
+                                       const SaveProgress& progress = {});
 
 /// Removes from `folder` the temporary files of saves cut short
 /// (".NAME.tmpN", regular files of ours that no StreamingFileWriter holds),

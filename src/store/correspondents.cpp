@@ -99,7 +99,7 @@ int FindCorrespondent(const CorrespondentLists& lists, char category, std::strin
 SaveResult SaveCorrespondentList(CorrespondentLists& lists, char category,
                                  const std::filesystem::path& keyFolder,
                                  const SaveFailureHandler& onFailure,
-                                 std::filesystem::path* keptDamaged) {
+                                 std::filesystem::path* keptDamaged, const SaveRunner& runner) {
     const RecordList* list = lists.ForCategory(category);
     if (!list) return SaveResult::Refused;
     const std::filesystem::path file = keyFolder / CorrespondentFileName(category);
@@ -109,30 +109,30 @@ SaveResult SaveCorrespondentList(CorrespondentLists& lists, char category,
         if (const auto stopped = KeepDamagedFile(file, onFailure, keptDamaged)) return *stopped;
         lists.damaged.erase(lists.damaged.find(category), 1);
     }
-    return SaveRecordList(*list, file, onFailure);
+    return SaveRecordList(*list, file, onFailure, runner);
 }
 
 SaveResult StoreCorrespondent(CorrespondentLists& lists, char category, Record record,
                               const std::filesystem::path& keyFolder,
                               const SaveFailureHandler& onFailure,
-                              std::filesystem::path* keptDamaged) {
+                              std::filesystem::path* keptDamaged, const SaveRunner& runner) {
     if (!CheckCorrespondentRecord(record, category)) return SaveResult::Refused;
     RecordList* list = lists.ForCategory(category);
     const auto layout = LayoutFor(category);
     const int old = FindCorrespondent(lists, category, record[layout->numberLine]);
     if (old >= 0) list->erase(list->begin() + old);
     list->push_back(std::move(record));
-    return SaveCorrespondentList(lists, category, keyFolder, onFailure, keptDamaged);
+    return SaveCorrespondentList(lists, category, keyFolder, onFailure, keptDamaged, runner);
 }
 
 SaveResult DeleteCorrespondent(CorrespondentLists& lists, char category, std::size_t index,
                                const std::filesystem::path& keyFolder,
                                const SaveFailureHandler& onFailure,
-                               std::filesystem::path* keptDamaged) {
+                               std::filesystem::path* keptDamaged, const SaveRunner& runner) {
     RecordList* list = lists.ForCategory(category);
     if (!list || index >= list->size()) return SaveResult::Refused;
     list->erase(list->begin() + std::ptrdiff_t(index));
-    return SaveCorrespondentList(lists, category, keyFolder, onFailure, keptDamaged);
+    return SaveCorrespondentList(lists, category, keyFolder, onFailure, keptDamaged, runner);
 }
 
 }  // namespace quarnel

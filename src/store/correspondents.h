@@ -65,22 +65,25 @@ int FindCorrespondent(const CorrespondentLists& lists, char category, std::strin
 [[nodiscard]] SaveResult StoreCorrespondent(CorrespondentLists& lists, char category, Record record,
                                             const std::filesystem::path& keyFolder,
                                             const SaveFailureHandler& onFailure,
-                                            std::filesystem::path* keptDamaged = nullptr);
+                                            std::filesystem::path* keptDamaged = nullptr,
+                                            const SaveRunner& runner = {});
 
 /// Removes record `index`, saves the list file, frees the record.
 [[nodiscard]] SaveResult DeleteCorrespondent(CorrespondentLists& lists, char category,
                                              std::size_t index,
                                              const std::filesystem::path& keyFolder,
                                              const SaveFailureHandler& onFailure,
-                                             std::filesystem::path* keptDamaged = nullptr);
+                                             std::filesystem::path* keptDamaged = nullptr,
+                                             const SaveRunner& runner = {});
 
 /// Saves the list of one category into `keyFolder`. The file of a list found
 /// damaged is first moved aside to "<file>.damaged-yyyymmdd-hhmm", whose path
 /// goes to `keptDamaged`; when it cannot be moved (and the person does not
-/// retry) nothing is written.
+/// retry) nothing is written. A large list is written with `runner`.
 [[nodiscard]] SaveResult SaveCorrespondentList(CorrespondentLists& lists, char category,
                                                const std::filesystem::path& keyFolder,
                                                const SaveFailureHandler& onFailure,
-                                               std::filesystem::path* keptDamaged = nullptr);
+                                               std::filesystem::path* keptDamaged = nullptr,
+                                               const SaveRunner& runner = {});
 
 }  // namespace quarnel

@@ -1,6 +1,7 @@
 #include "store/list_view.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "store/correspondents.h"
 
@@ -32,20 +33,35 @@ FilterRule FilterRuleFor(char category, int keyColumn) {
     return {lower, 0};
 }
 
-std::vector<std::size_t> ShownRows(const RecordList& list, char category, int keyColumn,
-                                   std::string_view filter, const KeyLess& less) {
-    const std::size_t line = LineOfColumn(category, keyColumn);
-    static const std::string kNone;
-    auto keyOf = [&](std::size_t i) -> const std::string& {
-        return line < list[i].size() ? list[i][line] : kNone;
-    };
-    std::vector<std::size_t> rows;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (keyOf(i).compare(0, filter.size(), filter) == 0) rows.push_back(i);
+void ListRows::Arrange(const RecordList& list, char category, int keyColumn,
+                       const RecordLess& less) {
+    line_ = LineOfColumn(category, keyColumn);
+    order_.resize(list.size());
+    std::iota(order_.begin(), order_.end(), std::size_t(0));
+    std::stable_sort(order_.begin(), order_.end(), less);
+    shown_ = order_;
+}
+
+void ListRows::Filter(const RecordList& list, std::string_view filter) {
+    shown_.clear();
+    for (const std::size_t i : order_) {
+        const Record& r = list[i];
+        if (filter.empty() || (line_ < r.size() && r[line_].compare(0, filter.size(), filter) == 0))
+            shown_.push_back(i);
     }
-    std::stable_sort(rows.begin(), rows.end(),
-                     [&](std::size_t a, std::size_t b) { return less(keyOf(a), keyOf(b)); });
-    return rows;
+}
+
+void ListRows::Removed(std::size_t index) {
+    for (std::vector<std::size_t>* rows : {&order_, &shown_}) {
+        std::erase(*rows, index);
+        for (std::size_t& i : *rows)
+            if (i > index) --i;
+    }
+}
+
+void ListRows::Clear() {
+    order_ = {};
+    shown_ = {};
 }
 
 ListButtons ListButtonsFor(std::size_t shown, std::size_t total, bool remarkEdited) {

@@ -29,15 +29,34 @@ struct FilterRule {
 };
 [[nodiscard]] FilterRule FilterRuleFor(char category, int keyColumn);
 
-/// True when `a` sorts before `b` (the window gives the user's collation).
-using KeyLess = std::function<bool(const std::string& a, const std::string& b)>;
+/// True when record `a` sorts before record `b` by their key column (the
+/// window gives the user's collation).
+using RecordLess = std::function<bool(std::size_t a, std::size_t b)>;
 
-/// Indices into `list` of the records whose line at the key column begins
-/// with `filter` (exact comparison), sorted by that line (ties keep list
-/// order).
-[[nodiscard]] std::vector<std::size_t> ShownRows(const RecordList& list, char category,
-                                                 int keyColumn, std::string_view filter,
-                                                 const KeyLess& less);
+/// The rows of the correspondents window: the records of a list put in the
+/// order of the key column once, then picked by the beginning of that
+/// column, so that a keystroke walks the order and sorts nothing.
+class ListRows {
+  public:
+    /// Orders the records of `list` by `less` (ties keep list order) and
+    /// shows them all.
+    void Arrange(const RecordList& list, char category, int keyColumn, const RecordLess& less);
+    /// Shows, in that order, the records whose line at the key column begins
+    /// with `filter` (exact comparison).
+    void Filter(const RecordList& list, std::string_view filter);
+    /// Record `index` left the list: its row goes, the later indices move up.
+    void Removed(std::size_t index);
+    /// Frees the order and the rows.
+    void Clear();
+
+    /// Indices into the list of the records shown, in row order.
+    [[nodiscard]] const std::vector<std::size_t>& Shown() const { return shown_; }
+
+  private:
+    std::size_t line_ = 0;
+    std::vector<std::size_t> order_;
+    std::vector<std::size_t> shown_;
+};
 
 /// The buttons of the correspondents window.
 struct ListButtons {

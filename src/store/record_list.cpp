@@ -3,7 +3,6 @@
 #include "crypto/bignum.h"
 #include "crypto/random.h"
 #include "crypto/secret.h"
-#include "store/atomic_file.h"
 
 namespace quarnel {
 
@@ -70,11 +69,20 @@ std::optional<std::string> SerializeRecordList(const RecordList& list) {
     return out;
 }
 
+bool RunSaveWork(const SaveRunner& runner, const std::filesystem::path& file, std::uint64_t bytes,
+                 const SaveWork& work) {
+    return runner && bytes >= kSaveAwayBytes ? runner(file, work) : work({});
+}
+
 SaveResult SaveBytesWithRetry(const std::filesystem::path& path, std::string_view bytes,
-                              const SaveFailureHandler& onFailure) {
+                              const SaveFailureHandler& onFailure, const SaveRunner& runner) {
     for (;;) {
         std::string why;
-        if (WriteFileAtomically(path, bytes, &why)) return SaveResult::Saved;
+        if (RunSaveWork(runner, path, bytes.size(), [&](const SaveProgress& progress) {
+                return WriteFileAtomically(path, bytes, &why, progress);
+            })) {
+            return SaveResult::Saved;
+        }
         const SaveChoice choice = onFailure ? onFailure(path, why) : SaveChoice::Ignore;
         if (choice == SaveChoice::Ignore) return SaveResult::Ignored;
         if (choice == SaveChoice::Abort) return SaveResult::Aborted;
@@ -99,10 +107,11 @@ std::optional<SaveResult> KeepDamagedFile(const std::filesystem::path& file,
 }
 
 SaveResult SaveRecordList(const RecordList& list, const std::filesystem::path& path,
-                          const SaveFailureHandler& onFailure) {
+                          const SaveFailureHandler& onFailure, const SaveRunner& runner) {
+    // The bytes are the copy the runner's thread writes from.
     auto bytes = SerializeRecordList(list);
     if (!bytes) return SaveResult::Refused;
-    const SaveResult result = SaveBytesWithRetry(path, *bytes, onFailure);
+    const SaveResult result = SaveBytesWithRetry(path, *bytes, onFailure, runner);
     WipeString(*bytes);
     return result;
 }

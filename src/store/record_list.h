@@ -4,6 +4,7 @@
 // CR LF line ends, code page 1252 text.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -11,6 +12,7 @@
 #include <string_view>
 
 #include "crypto/records.h"
+#include "store/atomic_file.h"
 
 namespace quarnel {
 
@@ -46,10 +48,27 @@ enum class SaveResult {
     Refused,  ///< the data cannot be written in this format; nothing was written
 };
 
+/// The file work of a save, free of the caller's data (it may run on another
+/// thread): true when done.
+using SaveWork = std::function<bool(const SaveProgress& progress)>;
+/// Runs file work that may take long where the window keeps serving its
+/// events (the window layer's long-work runner) and gives the work's result.
+/// Unset: the work runs on the caller's thread.
+using SaveRunner = std::function<bool(const std::filesystem::path& file, const SaveWork& work)>;
+
+/// File work of this many bytes (written or read) goes to the runner: a
+/// write and its fsync this large may outlast a frame of the window.
+inline constexpr std::uint64_t kSaveAwayBytes = std::uint64_t(1) << 20;
+
+/// Runs `work` with `runner` when it moves at least kSaveAwayBytes, else here.
+[[nodiscard]] bool RunSaveWork(const SaveRunner& runner, const std::filesystem::path& file,
+                               std::uint64_t bytes, const SaveWork& work);
+
 /// Writes the whole list over the file (atomically); asks `onFailure` when the
-/// write fails.
+/// write fails. A large list is written with `runner`, from a copy made here.
 [[nodiscard]] SaveResult SaveRecordList(const RecordList& list, const std::filesystem::path& path,
-                                        const SaveFailureHandler& onFailure);
+                                        const SaveFailureHandler& onFailure,
+                                        const SaveRunner& runner = {});
 
 /// Overwrites every line in place with random hexadecimal text (same length).
 void WipeRecordList(RecordList& list);
@@ -65,9 +84,11 @@ void FreeRecordList(RecordList& list, bool wipe);
                                                         const SaveFailureHandler& onFailure,
                                                         std::filesystem::path* kept);
 
-/// Writes `bytes` atomically, asking `onFailure` as SaveRecordList does.
+/// Writes `bytes` atomically, asking `onFailure` as SaveRecordList does;
+/// large ones with `runner`.
 [[nodiscard]] SaveResult SaveBytesWithRetry(const std::filesystem::path& path,
                                             std::string_view bytes,
-                                            const SaveFailureHandler& onFailure);
+                                            const SaveFailureHandler& onFailure,
+                                            const SaveRunner& runner = {});
 
 }  // namespace quarnel

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "resources/texts.h"
+#include "windowkit/long_job.h"
 #include "windowkit/message_box.h"
 #include "windowkit/texts.h"
 #include "windowkit/window_kit.h"
@@ -25,6 +26,20 @@ SaveFailureHandler SaveFailureBox(QWidget* parent) {
             default:
                 return SaveChoice::Abort;
         }
+    };
+}
+
+SaveRunner SaveOnLongJob(QWidget* parent) {
+    return [owner = QPointer<QWidget>(parent)](const std::filesystem::path& file,
+                                               const SaveWork& work) {
+        if (LongJobRunning()) return work({});
+        const QString name = QString::fromStdString(file.filename().string());
+        return RunLongJob(owner.data(), Tr(txt::kEnregistrementFichier),
+                          [&](const JobProgress& progress) {
+                              return work([&](std::uint64_t done, std::uint64_t total) {
+                                  return progress(name, done, total);
+                              });
+                          });
     };
 }
 

@@ -25,6 +25,7 @@ constexpr TextEntry kTexts[] = {
     T(txt::kSizeMega, "%s Mo"),
     T(txt::kSizeGiga, "%s Go"),
     T(txt::kDecimalMark, ","),
+    T(txt::kEnregistrementFichier, "Enregistrement du fichier"),
 };
 }  // namespace
 

@@ -29,5 +29,6 @@ inline constexpr int kSizeKilo = 77013;
 inline constexpr int kSizeMega = 77014;
 inline constexpr int kSizeGiga = 77015;
 inline constexpr int kDecimalMark = 77016;
+inline constexpr int kEnregistrementFichier = 77017;
 
 }  // namespace quarnel::txt

@@ -7,6 +7,7 @@
 #include "event_loop.h"
 #include "holder_setup.h"
 #include "mail/outgoing_queue.h"
+#include "mail/sent_log.h"
 #include "mail/windows/form_smtp.h"
 #include "messages/windows/form_redac.h"
 #include "scripted_server.h"
@@ -74,7 +75,7 @@ TEST_F(MessageRoad, CorrespondreLeadsToAQueuedMessageAndTheDispatchButton) {
     ASSERT_EQ(relay.Taken(0).size(), 7u);
     EXPECT_NE(relay.Taken(0)[5].find("X-Mailer: QuarnelSys"), std::string::npos);
     EXPECT_TRUE(ctx.mail.outgoingQueue.empty());
-    EXPECT_EQ(ctx.mail.sentLog.size(), 1u);
+    EXPECT_EQ(ctx.mail.sentLog.Count(SentLogPath(ctx)), 1u);
     EXPECT_EQ(Information(), "Les messages chiffrés ont été envoyés.");
     EXPECT_FALSE(main->Button(Command::Expedition).isEnabled());
 }

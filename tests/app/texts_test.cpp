@@ -16,7 +16,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
@@ -209,10 +209,10 @@ void CheckListe(ui::FormListe& liste, const QString& name) {
     liste.show();
     liste.FormActivate();
     QApplication::processEvents();
-    const auto& grid = Child<QTableWidget>(liste, "grille");
+    const auto& grid = Child<QTableView>(liste, "grille");
     const QHeaderView& header = *grid.horizontalHeader();
-    for (int c = 0; c < grid.columnCount(); ++c) {
-        const QString title = grid.horizontalHeaderItem(c)->text();
+    for (int c = 0; c < grid.model()->columnCount(); ++c) {
+        const QString title = grid.model()->headerData(c, Qt::Horizontal).toString();
         EXPECT_GE(header.sectionSize(c), QFontMetrics(header.font()).horizontalAdvance(title) + 8)
             << name.toStdString() << ": " << title.toStdString();
     }

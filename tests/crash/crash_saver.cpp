@@ -1,6 +1,7 @@
 // The crash harness: saves the key store, the employees' list, the outgoing
-// queue and the sent and received logs in a loop with the program's own save
-// functions, each save a new version, until it is killed.
+// queue (on a thread of its own, as the program's save runner does) and
+// appends to the sent and received logs in a loop with the program's own
+// save functions, each save a new version, until it is killed.
 //
 //   quarnel-crash-saver DIR FIRST_VERSION
 //
@@ -12,10 +13,12 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <thread>
 
 #include "holder/holder_context.h"
 #include "mail/incoming.h"
 #include "mail/mail_state.h"
+#include "mail/sent_log.h"
 #include "versions.h"
 
 namespace {
@@ -28,11 +31,6 @@ void Say(const std::string& what, File f, long version) {
     if (::write(1, line.data(), line.size()) != ssize_t(line.size())) std::_Exit(3);
 }
 
-// The log as it stood after `version` - 1, the way the program holds it in memory.
-RecordList LogBefore(File f, long version) {
-    return version > 1 ? crash::ContentOf(f, version - 1) : RecordList{};
-}
-
 SaveResult Save(HolderContext& ctx, MailState& mail, File f, long v) {
     switch (f) {
         case File::KeyStore:
@@ -42,7 +40,7 @@ SaveResult Save(HolderContext& ctx, MailState& mail, File f, long v) {
             const RecordList all = crash::ContentOf(f, v);
             ctx.correspondents.f.assign(all.begin(), all.end() - 1);
             return StoreCorrespondent(ctx.correspondents, 'F', all.back(), ctx.dataFolder,
-                                      ctx.onSaveFailure);
+                                      ctx.onSaveFailure, nullptr, ctx.saveRunner);
         }
         case File::Queue: {
             const RecordList all = crash::ContentOf(f, v);
@@ -50,16 +48,10 @@ SaveResult Save(HolderContext& ctx, MailState& mail, File f, long v) {
             return QueueMessage(ctx, mail, crash::MessageOf(v, crash::kQueued - 1));
         }
         case File::SentLog:
-            mail.sentLog = LogBefore(f, v);
-            if (long(mail.sentLog.size()) == crash::kLogWindow)
-                mail.sentLog.erase(mail.sentLog.begin());
             return LogSentMessage(ctx, mail, crash::SentOf(v));
         case File::ReceivedLog:
-            mail.receivedLog = LogBefore(f, v);
-            if (long(mail.receivedLog.size()) == crash::kLogWindow)
-                mail.receivedLog.erase(mail.receivedLog.begin());
-            mail.receivedLog.push_back(crash::ReceivedOf(v));
-            return SaveRecordList(mail.receivedLog, ReceivedLogPath(ctx), ctx.onSaveFailure);
+            mail.receivedLog.Add(crash::ReceivedOf(v));
+            return SaveLog(ctx, mail.receivedLog, ReceivedLogPath(ctx));
     }
     return SaveResult::Refused;
 }
@@ -80,6 +72,12 @@ int main(int argc, char** argv) {
     ctx.onSaveFailure = [](const std::filesystem::path& path, const std::string& reason) {
         std::cerr << "cannot save " << path << ": " << reason << "\n";
         return SaveChoice::Abort;
+    };
+    // As the program runs long saves: on another thread, the caller waiting.
+    ctx.saveRunner = [](const std::filesystem::path&, const SaveWork& work) {
+        bool done = false;
+        std::thread([&] { done = work({}); }).join();
+        return done;
     };
     for (long v = std::atol(argv[2]); v > 0; ++v) {
         for (const File f : crash::kFiles) {

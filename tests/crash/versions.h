@@ -3,7 +3,6 @@
 // function of its version alone, so that the checker can tell a whole old or
 // new version from anything else.
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -18,8 +17,10 @@
 namespace quarnel::crash {
 
 enum class File { KeyStore, List, Queue, SentLog, ReceivedLog };
-inline constexpr std::array kFiles{File::KeyStore, File::List, File::Queue, File::SentLog,
-                                   File::ReceivedLog};
+// The order of the saves: the appends first, so that the kills that let a
+// version's appends end also leave the logs growing.
+inline constexpr std::array kFiles{File::SentLog, File::ReceivedLog, File::KeyStore, File::List,
+                                   File::Queue};
 
 /// Names as the program gives them (every folder setting is the same folder).
 inline const char* FileName(File f) {
@@ -38,12 +39,17 @@ inline const char* FileName(File f) {
     return "";
 }
 
-// Sizes large enough that a kill often lands inside a write.
+// Sizes large enough that a kill often lands inside a write; the queue is
+// large enough to be written on the save runner's thread.
 inline constexpr int kKeyRecords = 64;
 inline constexpr int kListRecords = 48;
-inline constexpr int kQueued = 12;
-inline constexpr int kBodyLines = 40;
-inline constexpr long kLogWindow = 16;  // the logs keep the last records only
+inline constexpr int kQueued = 32;
+inline constexpr int kBodyLines = 1100;
+
+/// The logs only grow: one record per version.
+inline bool IsLog(File f) {
+    return f == File::SentLog || f == File::ReceivedLog;
+}
 
 inline std::string Hex(unsigned long long v, int digits) {
     char b[40];
@@ -94,11 +100,20 @@ inline Record SentOf(long version) {
     return SentLogRecord(MessageOf(version, 0), double(version), {"x@example.org"});
 }
 
+/// As long as a sent record: an append then writes several pages.
 inline Record ReceivedOf(long version) {
-    return {"version " + std::to_string(version), "from x", Line32(version, 0, 0)};
+    Record r{"version " + std::to_string(version), "from x"};
+    for (int l = 0; l < kBodyLines; ++l)
+        r.push_back(Line32(version, 1, l));
+    return r;
 }
 
-/// The whole content of `f` at `version` (>= 1).
+/// The record a log gets at `version`.
+inline Record LogRecordOf(File f, long version) {
+    return f == File::SentLog ? SentOf(version) : ReceivedOf(version);
+}
+
+/// The whole content of a file other than a log at `version` (>= 1).
 inline RecordList ContentOf(File f, long version) {
     RecordList out;
     switch (f) {
@@ -114,9 +129,7 @@ inline RecordList ContentOf(File f, long version) {
             return out;
         case File::SentLog:
         case File::ReceivedLog:
-            for (long v = std::max(1L, version - kLogWindow + 1); v <= version; ++v)
-                out.push_back(f == File::SentLog ? SentOf(v) : ReceivedOf(v));
-            return out;
+            break;
     }
     return out;
 }

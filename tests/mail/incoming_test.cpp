@@ -228,7 +228,8 @@ TEST_F(Retrieval, AFaultWhileSortingKeepsWhatWasAcceptedAndDeletesNothingElse) {
         test::ScriptedServer server({withReset ? reset : refused});
         ASSERT_TRUE(server.Listen());
         queue.clear();
-        y->mail.receivedLog.clear();
+        y->mail.receivedLog.Clear();
+        std::filesystem::remove(ReceivedLogPath(*y));
         std::filesystem::remove(StoredMarksPath(*y));  // a fresh mailbox each time
         const RetrievalOutcome o = Run(server);
         EXPECT_TRUE(o.connected);

@@ -65,6 +65,7 @@ FormTitulaire::FormTitulaire(ProgramData& programData)
     ctx_.currentText = [](int id) { return ToCp1252(Tr(id)); };
     ctx_.onInformationChanged = [this] { ShowInformation(); };
     ctx_.onSaveFailure = SaveFailureBox(this);
+    ctx_.saveRunner = SaveOnLongJob(this);
     BuildWidgets();
     view_ = InitialView();
     Retranslate();

@@ -21,7 +21,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTextEdit>
 #include <QTimer>
 #include <QTranslator>
@@ -238,17 +238,17 @@ QJsonObject TestHook::Describe(const QString& path) const {
             answer.insert("index", c->currentIndex());
         }
     }
-    if (const auto* t = qobject_cast<const QTableWidget*>(o)) {
+    if (const auto* t = qobject_cast<const QTableView*>(o); t && t->model()) {
+        const QAbstractItemModel& m = *t->model();
         QJsonArray rows;
-        for (int r = 0; r < std::min(t->rowCount(), kMaxRowsShown); ++r) {
+        for (int r = 0; r < std::min(m.rowCount(), kMaxRowsShown); ++r) {
             QJsonArray row;
-            for (int c = 0; c < t->columnCount(); ++c) {
-                row.append(t->item(r, c) ? t->item(r, c)->text() : QString());
-            }
+            for (int c = 0; c < m.columnCount(); ++c)
+                row.append(m.index(r, c).data().toString());
             rows.append(row);
         }
         answer.insert("rows", rows);
-        answer.insert("current", t->currentRow());
+        answer.insert("current", t->currentIndex().row());
     }
     if (const auto* a = qobject_cast<const QAction*>(o)) {
         answer.insert("enabled", a->isEnabled());
@@ -377,15 +377,17 @@ QJsonObject TestHook::AnswerFileDialog(const QString& file) {
 }
 
 QJsonObject TestHook::Select(const QString& path, const QString& text) {
-    auto* t = qobject_cast<QTableWidget*>(Find(path));
-    if (!t) return Fail(QStringLiteral("no table ") + path);
-    for (int r = 0; r < t->rowCount(); ++r) {
-        for (int c = 0; c < t->columnCount(); ++c) {
-            if (t->item(r, c) && t->item(r, c)->text().contains(text)) {
+    auto* t = qobject_cast<QTableView*>(Find(path));
+    if (!t || !t->model()) return Fail(QStringLiteral("no table ") + path);
+    const QAbstractItemModel& m = *t->model();
+    for (int r = 0; r < m.rowCount(); ++r) {
+        for (int c = 0; c < m.columnCount(); ++c) {
+            const QModelIndex cell = m.index(r, c);
+            if (cell.data().toString().contains(text)) {
                 // As a click on the row: current cell, selection, signal.
-                t->setCurrentCell(r, c);
+                t->setCurrentIndex(cell);
                 t->selectRow(r);
-                Q_EMIT t->cellClicked(r, c);
+                Q_EMIT t->clicked(cell);
                 return Done({{"row", r}});
             }
         }

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCollator>
 #include <QCursor>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,7 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -23,6 +22,7 @@
 #include "store/correspondents.h"
 #include "store/list_view.h"
 #include "store/texts.h"
+#include "store/windows/correspondents_model.h"
 #include "windowkit/help.h"
 #include "windowkit/message_box.h"
 #include "windowkit/texts.h"
@@ -94,9 +94,14 @@ FormListe::FormListe(HolderContext& ctx, MessageState& msgs, QWidget* parent)
     }
     root->addWidget(panelSuperieur);
 
-    grille_ = Named(new QTableWidget(this), "grille");
+    grille_ = Named(new QTableView(this), "grille");
     header_ = new KeyHeader(grille_);
     grille_->setHorizontalHeader(header_);
+    model_ = new CorrespondentsModel(this);
+    grille_->setModel(model_);
+    // Rows of one height: the view never measures them.
+    grille_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grille_->verticalHeader()->setDefaultSectionSize(grille_->fontMetrics().height() + 8);
     grille_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grille_->setSelectionMode(QAbstractItemView::SingleSelection);
     grille_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -141,7 +146,8 @@ FormListe::FormListe(HolderContext& ctx, MessageState& msgs, QWidget* parent)
     connect(editFiltre_, &QLineEdit::textChanged, this, &FormListe::EditFiltreChange);
     connect(grille_->horizontalHeader(), &QHeaderView::sectionPressed, this,
             &FormListe::grilleHeaderPressed);
-    connect(grille_, &QTableWidget::itemSelectionChanged, this, &FormListe::grilleSelectCell);
+    connect(grille_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &FormListe::grilleSelectCell);
     // A double click on a correspondent offers what Correspondre offers.
     connect(grille_, &QAbstractItemView::doubleClicked, this, [this] {
         if (bitBtnCorrespondre_->isEnabled()) popupMenuMsg_->popup(QCursor::pos());
@@ -193,6 +199,9 @@ void FormListe::showEvent(QShowEvent* event) {
 
 void FormListe::hideEvent(QHideEvent* event) {
     QuarnelDialog::hideEvent(event);
+    // Closed, the window holds no rows; it shows them again when opened.
+    model_->Clear();
+    UpdateButtons();
     // With the last correspondent gone, "Correspondants" has nothing to open.
     if (!ctx_.correspondents.AnyNonEmpty() && evaluateState) evaluateState();
 }
@@ -202,9 +211,15 @@ void FormListe::FormActivate() {
     keyColumn_ = 0;
     LoadRemarksOnce();
     setWindowTitle(Tr(ByCategory(kCaption, category_)));
-    const std::vector<int> widths = ColumnWidths(category_);
-    grille_->setColumnCount(int(widths.size()));
+    SetFilterRule();
+    {
+        const QSignalBlocker quiet(editFiltre_);
+        editFiltre_->clear();
+    }
     ShowHeader();
+    Refill(true);
+    const std::vector<int> widths = ColumnWidths(category_);
+    const QStringList titleTexts = Titles();
     QFont bold = header_->font();
     bold.setBold(true);
     const QFontMetrics titles(bold);
@@ -214,7 +229,7 @@ void FormListe::FormActivate() {
     for (int c = 0; c < int(widths.size()); ++c) {
         // At least the usual width, room for the title as the key column's,
         // and for a whole affiliation number or date.
-        const QString title = grille_->horizontalHeaderItem(c)->text();
+        const QString title = titleTexts.value(c);
         int width = std::max(widths[std::size_t(c)], titles.horizontalAdvance(title) + 14);
         if (c == numberColumn) width = std::max(width, cells.horizontalAdvance("DDDDDDDDDDD") + 14);
         if (c == numberColumn + 1)
@@ -229,10 +244,6 @@ void FormListe::FormActivate() {
     const QScreen* shown = screen();
     grille_->setMinimumWidth(shown ? std::min(all, shown->availableGeometry().width() * 3 / 4)
                                    : all);
-    SetFilterRule();
-    const QSignalBlocker quiet(editFiltre_);
-    editFiltre_->clear();
-    Refill();
 }
 
 void FormListe::LoadRemarksOnce() {
@@ -246,21 +257,14 @@ void FormListe::LoadRemarksOnce() {
     }
 }
 
-void FormListe::ShowHeader() {
-    if (grille_->columnCount() == 0) return;
+QStringList FormListe::Titles() const {
     QStringList titles = Tr(ByCategory(kTitles, category_)).split(u'\n');
     titles << Tr(txt::kDateAffiliation);
-    for (int c = 0; c < grille_->columnCount(); ++c) {
-        auto* item = new QTableWidgetItem(titles.value(c));
-        if (c == keyColumn_) {
-            // The key column's title stands out.
-            item->setBackground(palette().color(QPalette::Light));
-            QFont bold = grille_->horizontalHeader()->font();
-            bold.setBold(true);
-            item->setFont(bold);
-        }
-        grille_->setHorizontalHeaderItem(c, item);
-    }
+    return titles;
+}
+
+void FormListe::ShowHeader() {
+    model_->SetTitles(Titles());
     static_cast<KeyHeader*>(header_)->key = keyColumn_;
     header_->viewport()->update();
 }
@@ -279,22 +283,18 @@ void FormListe::EditFiltreChange(const QString& text) {
         editFiltre_->setCursorPosition(cursor);
         return;
     }
-    Refill();
+    Refill(false);
 }
 
-void FormListe::Refill() {
+void FormListe::Refill(bool arrange) {
     const RecordList& list = *ctx_.correspondents.ForCategory(category_);
-    QCollator collator;  // the user's locale
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    shown_ = ShownRows(list, category_, keyColumn_, ToCp1252(editFiltre_->text()),
-                       [&](const std::string& a, const std::string& b) {
-                           return collator.compare(FromCp1252(a), FromCp1252(b)) < 0;
-                       });
-    const QSignalBlocker quiet(grille_);
-    grille_->clearContents();
-    const int columns = grille_->columnCount();
-    if (shown_.empty()) {
-        grille_->setRowCount(1);
+    const std::string filter = ToCp1252(editFiltre_->text());
+    const QSignalBlocker quiet(grille_->selectionModel());
+    if (arrange)
+        model_->Show(list, category_, keyColumn_, filter);
+    else
+        model_->Filter(filter);
+    if (model_->ShownCount() == 0) {
         grille_->setSelectionMode(QAbstractItemView::NoSelection);
         grille_->clearSelection();
         editRemarque_->clear();
@@ -302,16 +302,6 @@ void FormListe::Refill() {
         groupBoxRemarque_->setEnabled(false);
     } else {
         grille_->setSelectionMode(QAbstractItemView::SingleSelection);
-        grille_->setRowCount(int(shown_.size()));
-        for (int row = 0; row < int(shown_.size()); ++row) {
-            const Record& r = list[shown_[std::size_t(row)]];
-            for (int c = 0; c < columns; ++c) {
-                const std::size_t line = LineOfColumn(category_, c);
-                auto* item = new QTableWidgetItem(line < r.size() ? FromCp1252(r[line]) : "");
-                item->setToolTip(item->text());  // a cut text is still readable
-                grille_->setItem(row, c, item);
-            }
-        }
         grille_->selectRow(0);
         groupBoxRemarque_->setEnabled(true);
     }
@@ -321,12 +311,8 @@ void FormListe::Refill() {
 }
 
 int FormListe::SelectedIndex() const {
-    if (shown_.empty()) return -1;
-    const QList<QTableWidgetSelectionRange> ranges = grille_->selectedRanges();
-    if (ranges.isEmpty()) return -1;
-    const int row = ranges.first().topRow();
-    if (row < 0 || row >= int(shown_.size())) return -1;
-    return int(shown_[std::size_t(row)]);
+    const QModelIndexList rows = grille_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : model_->RecordOf(rows.first().row());
 }
 
 const Record* FormListe::SelectedRecord() const {
@@ -354,7 +340,7 @@ void FormListe::ShowRemarkOfSelection() {
 
 void FormListe::UpdateButtons() {
     const bool edited = editRemarque_->isModified();
-    const ListButtons b = ListButtonsFor(shown_.size(), ctx_.correspondents.Total(), edited);
+    const ListButtons b = ListButtonsFor(model_->ShownCount(), ctx_.correspondents.Total(), edited);
     bitBtnListe_->setEnabled(b.listes);
     bitBtnListe_->setToolTip(b.listes ? QString()
                              : edited ? Tr(txt::kRemarqueNonSauvee)
@@ -370,17 +356,17 @@ void FormListe::UpdateButtons() {
 }
 
 void FormListe::grilleHeaderPressed(int column) {
-    if (column < 0 || column >= grille_->columnCount()) return;
+    if (column < 0 || column >= model_->columnCount()) return;
     keyColumn_ = column;
     ShowHeader();
     SetFilterRule();
     const QSignalBlocker quiet(editFiltre_);
     editFiltre_->clear();
-    Refill();
+    Refill(true);
 }
 
 void FormListe::grilleSelectCell() {
-    if (shown_.empty()) return;
+    if (model_->ShownCount() == 0) return;
     ShowRemarkOfSelection();
     UpdateButtons();
 }
@@ -388,7 +374,7 @@ void FormListe::grilleSelectCell() {
 void FormListe::ListChanged(char category) {
     if (category == category_ && isVisible()) {
         const QSignalBlocker quiet(editFiltre_);
-        Refill();
+        Refill(true);
     }
 }
 
@@ -431,9 +417,12 @@ void FormListe::BitBtnSupprimerClick() {
     if (Ask(this, BoxIcon::Question, named, kOk | kCancel) == kCancel) return;
     const std::filesystem::path keyFolder = PathFromSetting(ctx_.settings.keyFolder);
     std::filesystem::path kept;
-    const Record gone = (*ctx_.correspondents.ForCategory(category_))[std::size_t(index)];
+    const RecordList& list = *ctx_.correspondents.ForCategory(category_);
+    const Record gone = list[std::size_t(index)];
+    const std::size_t before = list.size();
     (void)DeleteCorrespondent(ctx_.correspondents, category_, std::size_t(index), keyFolder,
-                              ctx_.onSaveFailure, &kept);
+                              ctx_.onSaveFailure, &kept, ctx_.saveRunner);
+    if (list.size() < before) model_->Removed(std::size_t(index));
     if (!kept.empty()) NoteKeptDamagedList(ctx_, kept);
     // The remark goes with its correspondent, unless the same number is
     // still in the list (a hand-made file may hold it twice).
@@ -446,7 +435,7 @@ void FormListe::BitBtnSupprimerClick() {
         msgs_.recipientCategory = 0;
         msgs_.recipientRecord.clear();
     }
-    Refill();
+    Refill(false);
 }
 
 void FormListe::EditRemarqueChange() {

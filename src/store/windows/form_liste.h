@@ -3,9 +3,11 @@
 // beginning of a chosen column, from which the holder writes to a
 // correspondent, renews a correspondent's key, deletes a correspondent or
 // keeps a remark on one. Shown modelessly; created once at start by the main
-// window.
+// window. The grid is a view on a model of the list: only what is shown is
+// drawn, and closing the window frees the rows.
 
 #include <QPointer>
+#include <QStringList>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -23,9 +25,11 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace quarnel::ui {
+
+class CorrespondentsModel;
 
 class FormListe : public QuarnelDialog {
     Q_OBJECT
@@ -72,10 +76,14 @@ class FormListe : public QuarnelDialog {
     void hideEvent(QHideEvent* event) override;
 
   private:
-    void Refill();
+    /// Shows the rows again: ordered anew by the key column when `arrange`
+    /// (the list or the column changed), else only picked by the filter.
+    void Refill(bool arrange);
     void UpdateButtons();
     void SetFilterRule();
     void LoadRemarksOnce();
+    /// The column titles of the category, then the affiliation date's.
+    QStringList Titles() const;
     void ShowHeader();
     /// The list index of the selected row's record, or -1.
     int SelectedIndex() const;
@@ -90,7 +98,7 @@ class FormListe : public QuarnelDialog {
     bool remarksLoaded_ = false;
     char category_ = 'F';
     int keyColumn_ = 0;
-    std::vector<std::size_t> shown_;  ///< list indices of the rows, in row order
+    CorrespondentsModel* model_ = nullptr;  ///< the rows; freed while the window is closed
 
     QLabel* labelFiltre_ = nullptr;
     QLineEdit* editFiltre_ = nullptr;
@@ -98,7 +106,7 @@ class FormListe : public QuarnelDialog {
     QPushButton* bitBtnCorrespondre_ = nullptr;
     QPushButton* bitBtnSupprimer_ = nullptr;
     QPushButton* bitBtnAJour_ = nullptr;
-    QTableWidget* grille_ = nullptr;
+    QTableView* grille_ = nullptr;
     QHeaderView* header_ = nullptr;
     QPushButton* bitBtnQuitter_ = nullptr;
     QPushButton* bitBtnAide_ = nullptr;
