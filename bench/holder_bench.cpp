@@ -28,6 +28,7 @@ class QuietHost final : public StartupHost {
     void ApplyLanguage() override {}
     bool RetryMissingFile(const std::filesystem::path&) override { return false; }
     void ReportAltered(const std::string&) override { ++altered; }
+    void ReportExposedFolder(const ExposedFolder&) override {}
     int altered = 0;
 };
 

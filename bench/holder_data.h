@@ -89,7 +89,7 @@ inline OutgoingMessage Queued(std::uint64_t i) {
 }
 
 inline Record Sent(std::uint64_t i) {
-    return SentLogRecord(Queued(i), "01/03/2026 09:30:00", {"x@example.org"});
+    return SentLogRecord(Queued(i), 46082.3958, {"x@example.org"});
 }
 
 inline RecordList Many(std::size_t n, Record (*make)(std::uint64_t)) {

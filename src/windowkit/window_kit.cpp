@@ -10,10 +10,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
-#include <QToolTip>
-#include <QValidator>
 #include <QScreen>
 #include <QScrollArea>
+#include <QToolTip>
+#include <QValidator>
 #include <QWidget>
 #include <algorithm>
 #include <vector>

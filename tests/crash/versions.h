@@ -96,8 +96,11 @@ inline OutgoingMessage MessageOf(long version, int r) {
     return m;
 }
 
+/// A sent record whose first line (its date) names the version instead.
 inline Record SentOf(long version) {
-    return SentLogRecord(MessageOf(version, 0), double(version), {"x@example.org"});
+    Record r = SentLogRecord(MessageOf(version, 0), double(version), {"x@example.org"});
+    r.front() = "version " + std::to_string(version);
+    return r;
 }
 
 /// As long as a sent record: an append then writes several pages.

@@ -349,7 +349,7 @@ TEST_F(Retrieval, AnInterruptedRetrievalNeverStoresAMailTwice) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(y.Received());
         std::filesystem::create_directories(y.Received());
-        y->mail.receivedLog.clear();
+        y->mail.receivedLog.Clear();
         queue.clear();
         // The marks already at their bound: the oldest gives way.
         RecordList full;
