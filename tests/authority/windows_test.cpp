@@ -229,13 +229,11 @@ TEST_F(Windows, TheConnectionWindowIsStoppedOrSentAgainAndCountsItsBytes) {
                             .size());
     QWidget main;
     FormTCP_IP window(ctx, ctx.authority, &main);
-    const auto buttons = [](QDialog& d) {
-        return std::tuple<QPushButton&, QPushButton&, QPushButton&, QProgressBar&>{
-            Child<QPushButton>(d, "BitBtnEnvoyer"), Child<QPushButton>(d, "BitBtnRecevoir"),
-            Child<QPushButton>(d, "BitBtnAnnuler"), Child<QProgressBar>(d, "ProgressTransfert")};
-    };
     runner.Once("FormTCP_IP", [&](QDialog& d) {
-        auto [envoyer, accepter, annuler, bar] = buttons(d);
+        QPushButton& envoyer = Child<QPushButton>(d, "BitBtnEnvoyer");
+        QPushButton& accepter = Child<QPushButton>(d, "BitBtnRecevoir");
+        QPushButton& annuler = Child<QPushButton>(d, "BitBtnAnnuler");
+        QProgressBar& bar = Child<QProgressBar>(d, "ProgressTransfert");
         EXPECT_EQ(bar.text(), Tr(txt::kProgressRequest, {QString("0"), sent}));
         Click(d, "BitBtnEnvoyer");
         ASSERT_TRUE(test::RunUntil([&] {
@@ -249,7 +247,10 @@ TEST_F(Windows, TheConnectionWindowIsStoppedOrSentAgainAndCountsItsBytes) {
     EXPECT_FALSE(window.RunRequestDriver(main));
     EXPECT_EQ(ctx.information, txt::kEnAttente);
     runner.Once("FormTCP_IP", [&](QDialog& d) {
-        auto [envoyer, accepter, annuler, bar] = buttons(d);
+        QPushButton& envoyer = Child<QPushButton>(d, "BitBtnEnvoyer");
+        QPushButton& accepter = Child<QPushButton>(d, "BitBtnRecevoir");
+        QPushButton& annuler = Child<QPushButton>(d, "BitBtnAnnuler");
+        QProgressBar& bar = Child<QProgressBar>(d, "ProgressTransfert");
         Click(d, "BitBtnEnvoyer");
         ASSERT_TRUE(test::RunUntil([&] { return envoyer.isEnabled(); }));
         EXPECT_TRUE(Child<QPlainTextEdit>(d, "MemoAction")
