@@ -21,15 +21,6 @@ constexpr std::size_t kChunkBlocks = kStreamChunk / 16;
 
 std::atomic<unsigned> g_threads{0};
 
-/// Upper-case digits only, for LineShape::Exact; 16 for any other character.
-constexpr DigitValues MakeUpperDigitValues() {
-    DigitValues d = kDigitValues;
-    for (int c = 'a'; c <= 'f'; ++c)
-        d.of[c] = 16;
-    return d;
-}
-constexpr DigitValues kUpperDigitValues = MakeUpperDigitValues();
-
 /// The working storage of one thread, kept for the whole stream so that the
 /// key's schedule is made once.
 struct Worker {
@@ -116,17 +107,15 @@ struct LineScan {
 class LineReader {
   public:
     LineReader(const StreamSource& source, LineShape shape)
-        : source_(source),
-          buffer_(kStreamChunk),
-          exact_(shape == LineShape::Exact),
-          digits_(exact_ ? kUpperDigitValues.of : kDigitValues.of) {}
+        : source_(source), buffer_(kStreamChunk), exact_(shape == LineShape::Exact) {}
 
     bool failed() const { return failed_; }
     bool badShape() const { return badShape_; }
     bool exact() const { return exact_; }
     std::uint64_t consumed() const { return consumed_; }
-    /// The value of a digit in this reading: 16 for a character that is not one.
-    unsigned Digit(char c) const { return digits_[static_cast<unsigned char>(c)]; }
+    /// The 32 digits at p as a block (lower case only when not exact); false
+    /// when one is not a digit in this reading.
+    bool LineAt(const char* p, U128& value) const { return HexLineAt(p, !exact_, value); }
 
     /// True when the input has ended; bytes left mark the shape bad.
     bool AtEnd() {
@@ -147,16 +136,7 @@ class LineReader {
         }
         // Nearly every line: 32 digits and CR LF, read without a search.
         if (len_ - pos_ >= kLineBytes && buffer_[pos_ + 32] == '\r' && buffer_[pos_ + 33] == '\n') {
-            const char* p = buffer_.data() + pos_;
-            U128 r = 0;
-            unsigned bad = 0;
-            for (int i = 0; i < 32; ++i) {
-                const unsigned d = Digit(p[i]);
-                bad |= d;
-                r = (r << 4) | (d & 15);
-            }
-            if (bad < 16) {
-                value = r;
+            if (LineAt(buffer_.data() + pos_, value)) {
                 noise = false;
                 pos_ += kLineBytes;
                 return true;
@@ -225,18 +205,10 @@ class LineReader {
             }
             line[i] = buffer_[pos_++];
         }
-        U128 r = 0;
-        unsigned bad = 0;
-        for (std::size_t i = 0; i < 32; ++i) {
-            const unsigned d = Digit(line[i]);
-            bad |= d;
-            r = (r << 4) | (d & 15);
-        }
-        if (bad >= 16 || line[32] != '\r' || line[33] != '\n') {
+        if (!LineAt(line, value) || line[32] != '\r' || line[33] != '\n') {
             badShape_ = true;
             return false;
         }
-        value = r;
         return true;
     }
 
@@ -283,7 +255,6 @@ class LineReader {
     bool pendingLf_ = false;
     bool badShape_ = false;
     bool exact_;
-    const std::uint8_t* digits_;
 };
 
 /// Reads exactly `size` bytes, or fails.
@@ -439,21 +410,12 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
             std::atomic<std::size_t> firstOdd{run};
             batches.Run(run, [&](std::size_t first, std::size_t end, gf::Scratch&, Chunk&) {
                 for (std::size_t x = first; x < end; ++x) {
-                    const char* p = regular + kLineBytes * x;
-                    U128 r = 0;
-                    unsigned bad = 0;
-                    for (int d = 0; d < 32; ++d) {
-                        const unsigned digit = lines.Digit(p[d]);
-                        bad |= digit;
-                        r = (r << 4) | (digit & 15);
-                    }
-                    if (bad >= 16) {
+                    if (!lines.LineAt(regular + kLineBytes * x, values[j + x])) {
                         std::size_t seen = firstOdd.load();
                         while (x < seen && !firstOdd.compare_exchange_weak(seen, x)) {
                         }
                         return;
                     }
-                    values[j + x] = r;
                 }
             });
             const std::size_t parsed = firstOdd.load();
