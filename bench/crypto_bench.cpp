@@ -7,6 +7,9 @@
 // that leaves them out.
 
 #include <benchmark/benchmark.h>
+#ifdef QUARNEL_BENCH_GMP
+#include <gmp.h>
+#endif
 
 #include <time.h>
 
@@ -214,6 +217,42 @@ void AuthorityPower(benchmark::State& state, Big (*power)(const Big&, const Big&
     }
 }
 
+#ifdef QUARNEL_BENCH_GMP
+// The same power by GMP: mpz_powm, and mpz_powm_sec (whose steps do not
+// depend on the exponent, as ModPowBigSecret's).
+void GmpPower(benchmark::State& state, bool secret) {
+    SetSeed(2);
+    Big y{};
+    Big x{};
+    RandomKeyWords(y);
+    RandomKeyWords(x);
+    y = ModPowBig(SystemBase(), y, SystemModulus());
+    const auto load = [](mpz_t z, const Big& b) {
+        mpz_init(z);
+        mpz_import(z, b.size(), -1, sizeof(Word), 0, 0, b.data());
+    };
+    mpz_t base, exponent, modulus, result;
+    load(base, y);
+    load(exponent, x);
+    load(modulus, SystemModulus());
+    mpz_init(result);
+    for (auto _ : state) {
+        if (secret) {
+            mpz_powm_sec(result, base, exponent, modulus);
+        } else {
+            mpz_powm(result, base, exponent, modulus);
+        }
+        benchmark::DoNotOptimize(result);
+    }
+    Big mine = ModPowBigSecret(y, x, SystemModulus());
+    Big theirs{};
+    mpz_export(theirs.data(), nullptr, -1, sizeof(Word), 0, 0, result);
+    if (mine != theirs) state.SkipWithError("GMP gives another result");
+    for (mpz_t* z : {&base, &exponent, &modulus, &result})
+        mpz_clear(*z);
+}
+#endif
+
 constexpr std::size_t kMiB = 1 << 20;
 
 /// Registers `run` under "name/under", forcing the path before it runs.
@@ -291,6 +330,10 @@ const bool kRegistered = [] {
     benchmark::RegisterBenchmark("AuthorityPower/ModPowBig", AuthorityPower, ModPowBig)->Unit(us);
     benchmark::RegisterBenchmark("AuthorityPower/ModPowBigSecret", AuthorityPower, ModPowBigSecret)
         ->Unit(us);
+#ifdef QUARNEL_BENCH_GMP
+    benchmark::RegisterBenchmark("AuthorityPower/gmp_powm", GmpPower, false)->Unit(us);
+    benchmark::RegisterBenchmark("AuthorityPower/gmp_powm_sec", GmpPower, true)->Unit(us);
+#endif
     return true;
 }();
 
