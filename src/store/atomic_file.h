@@ -37,7 +37,7 @@ inline constexpr int kMaxNewNameTries = 100;
 
 /// Bytes a StreamingFileWriter lets pile up before it starts writing them
 /// out (without waiting), so that the fsync of the commit finds little left.
-inline constexpr std::uint64_t kEarlyWriteBytes = std::uint64_t(8) << 20;
+inline constexpr std::uint64_t kEarlyWriteBytes = std::uint64_t(1) << 20;
 
 /// Whether a commit also flushes the folder's entry (a new name must reach
 /// the disk too), or leaves it to the caller, who commits several files into
