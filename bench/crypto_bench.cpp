@@ -202,15 +202,22 @@ void KeyInitialiseBench(benchmark::State& state) {
     }
 }
 
-// The authority's exponentiation: a holder's public value to the power of a
-// private exponent of full length, by the general and by the secret form.
-void AuthorityPower(benchmark::State& state, Big (*power)(const Big&, const Big&, const Big&)) {
-    SetSeed(2);
+/// The authority's operands: a holder's public value and a private exponent
+/// of full length.
+struct AuthorityOperands {
     Big y{};
     Big x{};
-    RandomKeyWords(y);
-    RandomKeyWords(x);
-    y = ModPowBig(SystemBase(), y, SystemModulus());
+    AuthorityOperands() {
+        SetSeed(2);
+        RandomKeyWords(y);
+        RandomKeyWords(x);
+        y = ModPowBig(SystemBase(), y, SystemModulus());
+    }
+};
+
+// The authority's exponentiation, by the general and by the secret form.
+void AuthorityPower(benchmark::State& state, Big (*power)(const Big&, const Big&, const Big&)) {
+    const auto [y, x] = AuthorityOperands();
     for (auto _ : state) {
         const Big s = power(y, x, SystemModulus());
         benchmark::DoNotOptimize(s);
@@ -221,12 +228,7 @@ void AuthorityPower(benchmark::State& state, Big (*power)(const Big&, const Big&
 // The same power by GMP: mpz_powm, and mpz_powm_sec (whose steps do not
 // depend on the exponent, as ModPowBigSecret's).
 void GmpPower(benchmark::State& state, bool secret) {
-    SetSeed(2);
-    Big y{};
-    Big x{};
-    RandomKeyWords(y);
-    RandomKeyWords(x);
-    y = ModPowBig(SystemBase(), y, SystemModulus());
+    const auto [y, x] = AuthorityOperands();
     const auto load = [](mpz_t z, const Big& b) {
         mpz_init(z);
         mpz_import(z, b.size(), -1, sizeof(Word), 0, 0, b.data());
@@ -288,18 +290,13 @@ const bool kRegistered = [] {
             CondenseBlocks(s, v, 1024);
         })->Unit(us);
         if (u.literal) continue;
-        Add("BatchEncipher", u, [](auto& s, const Under&) {
-            Batch(s, Direction::Encipher);
-        })->Unit(us);
-        Add("BatchDecipher", u, [](auto& s, const Under&) {
-            Batch(s, Direction::Decipher);
-        })->Unit(us);
-        Add("CipherFloor/Encipher", u, [](auto& s, const Under&) {
-            CipherFloor(s, Direction::Encipher);
-        })->Unit(ms);
-        Add("CipherFloor/Decipher", u, [](auto& s, const Under&) {
-            CipherFloor(s, Direction::Decipher);
-        })->Unit(ms);
+        for (const Direction d : {Direction::Encipher, Direction::Decipher}) {
+            const std::string way = d == Direction::Encipher ? "Encipher" : "Decipher";
+            Add("Batch" + way, u, [d](auto& s, const Under&) { Batch(s, d); })->Unit(us);
+            Add("CipherFloor/" + way, u, [d](auto& s, const Under&) {
+                CipherFloor(s, d);
+            })->Unit(ms);
+        }
     }
     // Whole texts of 1 MiB; the literal form enciphers and condenses once only
     // (about 20 s each).
