@@ -4,7 +4,7 @@ file(GLOB files ${DIR}/*.h ${DIR}/*.cpp)
 set(allowed_system
   algorithm array bit cassert cerrno chrono cmath cstddef cstdint cstdio cstdlib cstring ctime
   functional iterator limits memory optional span string string_view thread type_traits utility
-  vector atomic mutex future immintrin.h cpuid.h)
+  vector atomic mutex condition_variable future immintrin.h cpuid.h)
 foreach(f ${files})
   file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include")
   foreach(line ${lines})
