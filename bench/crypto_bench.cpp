@@ -7,6 +7,11 @@
 // that leaves them out.
 
 #include <benchmark/benchmark.h>
+#ifdef QUARNEL_BENCH_GMP
+#include <gmp.h>
+#endif
+
+#include <time.h>
 
 #include <functional>
 #include <string>
@@ -15,6 +20,7 @@
 #include "crypto/cipher.h"
 #include "crypto/cipher_path.h"
 #include "crypto/dh_constants.h"
+#include "crypto/gf127.h"
 #include "crypto/random.h"
 #include "crypto/text_cipher.h"
 #include "literal_cipher.h"
@@ -89,6 +95,62 @@ void Batch(benchmark::State& state, Direction d) {
     PerBlock(state, double(blocks.size()));
 }
 
+double ThreadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
+
+// The batch cipher against its arithmetic floor: the field squarings and
+// products one block needs (both powers, by the key's schedule) times their
+// batched costs, measured in the same iterations as the cipher on thread CPU
+// time, so that other work on the machine moves both alike.
+void CipherFloor(benchmark::State& state, Direction d) {
+    const Quad key = d == Direction::Encipher ? kKey : kInverse;
+    const gf::PowCost cost = gf::CostOf(gf::MakeSchedule(gf::KeyValue(key)));
+    std::vector<Quad> blocks(4096);
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        blocks[i] = Quad{Word(i), 1, 2, 3};
+    gf::U128 z[gf::kBatch];
+    gf::U128 factors[gf::kBatch];
+    for (int i = 0; i < gf::kBatch; ++i) {
+        z[i] = gf::FromQuad(Quad{Word(i), 5, 6, 7});
+        factors[i] = gf::FromQuad(Quad{7, Word(i), 5, 6});
+    }
+    constexpr int kRounds = 4096;
+    const gf::Kernel& kernel = gf::ActiveKernel();
+    double cipher = 0, squaring = 0, product = 0;
+    for (auto _ : state) {
+        const double t0 = ThreadSeconds();
+        CipherBlocksMasked(blocks, key, kMask, d);
+        const double t1 = ThreadSeconds();
+        for (Variant v : {Variant::A, Variant::B})
+            kernel.batchSquarings(z, kRounds / 2, v);
+        const double t2 = ThreadSeconds();
+        for (Variant v : {Variant::A, Variant::B})
+            kernel.batchProducts(z, factors, kRounds / 2, v);
+        const double t3 = ThreadSeconds();
+        benchmark::DoNotOptimize(blocks.data());
+        benchmark::DoNotOptimize(z);
+        cipher += t1 - t0;
+        squaring += t2 - t1;
+        product += t3 - t2;
+    }
+    const double n = double(state.iterations());
+    const double perBlock = cipher / n / double(blocks.size());
+    const double perSquaring = squaring / n / (kRounds * gf::kBatch);
+    const double perProduct = product / n / (kRounds * gf::kBatch);
+    // Two powers a block, one of each variant.
+    const double floor = 2 * (cost.squarings * perSquaring + cost.products * perProduct);
+    state.counters["squarings"] = 2 * cost.squarings;
+    state.counters["products"] = 2 * cost.products;
+    state.counters["squaring_ns"] = 1e9 * perSquaring;
+    state.counters["product_ns"] = 1e9 * perProduct;
+    state.counters["floor_ns"] = 1e9 * floor;
+    state.counters["block_ns"] = 1e9 * perBlock;
+    state.counters["over_floor"] = perBlock / floor;
+}
+
 void CondenseBlocks(benchmark::State& state, const Under& u, std::size_t bytes) {
     const std::string text = Text(bytes);
     for (auto _ : state) {
@@ -140,20 +202,58 @@ void KeyInitialiseBench(benchmark::State& state) {
     }
 }
 
-// The authority's exponentiation: a holder's public value to the power of a
-// private exponent of full length, by the general and by the secret form.
-void AuthorityPower(benchmark::State& state, Big (*power)(const Big&, const Big&, const Big&)) {
-    SetSeed(2);
+/// The authority's operands: a holder's public value and a private exponent
+/// of full length.
+struct AuthorityOperands {
     Big y{};
     Big x{};
-    RandomKeyWords(y);
-    RandomKeyWords(x);
-    y = ModPowBig(SystemBase(), y, SystemModulus());
+    AuthorityOperands() {
+        SetSeed(2);
+        RandomKeyWords(y);
+        RandomKeyWords(x);
+        y = ModPowBig(SystemBase(), y, SystemModulus());
+    }
+};
+
+// The authority's exponentiation, by the general and by the secret form.
+void AuthorityPower(benchmark::State& state, Big (*power)(const Big&, const Big&, const Big&)) {
+    const auto [y, x] = AuthorityOperands();
     for (auto _ : state) {
         const Big s = power(y, x, SystemModulus());
         benchmark::DoNotOptimize(s);
     }
 }
+
+#ifdef QUARNEL_BENCH_GMP
+// The same power by GMP: mpz_powm, and mpz_powm_sec (whose steps do not
+// depend on the exponent, as ModPowBigSecret's).
+void GmpPower(benchmark::State& state, bool secret) {
+    const auto [y, x] = AuthorityOperands();
+    const auto load = [](mpz_t z, const Big& b) {
+        mpz_init(z);
+        mpz_import(z, b.size(), -1, sizeof(Word), 0, 0, b.data());
+    };
+    mpz_t base, exponent, modulus, result;
+    load(base, y);
+    load(exponent, x);
+    load(modulus, SystemModulus());
+    mpz_init(result);
+    for (auto _ : state) {
+        if (secret) {
+            mpz_powm_sec(result, base, exponent, modulus);
+        } else {
+            mpz_powm(result, base, exponent, modulus);
+        }
+        benchmark::DoNotOptimize(result);
+    }
+    Big mine = ModPowBigSecret(y, x, SystemModulus());
+    Big theirs{};
+    mpz_export(theirs.data(), nullptr, -1, sizeof(Word), 0, 0, result);
+    if (mine != theirs) state.SkipWithError("GMP gives another result");
+    for (mpz_t* z : {&base, &exponent, &modulus, &result})
+        mpz_clear(*z);
+}
+#endif
 
 constexpr std::size_t kMiB = 1 << 20;
 
@@ -190,12 +290,13 @@ const bool kRegistered = [] {
             CondenseBlocks(s, v, 1024);
         })->Unit(us);
         if (u.literal) continue;
-        Add("BatchEncipher", u, [](auto& s, const Under&) {
-            Batch(s, Direction::Encipher);
-        })->Unit(us);
-        Add("BatchDecipher", u, [](auto& s, const Under&) {
-            Batch(s, Direction::Decipher);
-        })->Unit(us);
+        for (const Direction d : {Direction::Encipher, Direction::Decipher}) {
+            const std::string way = d == Direction::Encipher ? "Encipher" : "Decipher";
+            Add("Batch" + way, u, [d](auto& s, const Under&) { Batch(s, d); })->Unit(us);
+            Add("CipherFloor/" + way, u, [d](auto& s, const Under&) {
+                CipherFloor(s, d);
+            })->Unit(ms);
+        }
     }
     // Whole texts of 1 MiB; the literal form enciphers and condenses once only
     // (about 20 s each).
@@ -226,6 +327,10 @@ const bool kRegistered = [] {
     benchmark::RegisterBenchmark("AuthorityPower/ModPowBig", AuthorityPower, ModPowBig)->Unit(us);
     benchmark::RegisterBenchmark("AuthorityPower/ModPowBigSecret", AuthorityPower, ModPowBigSecret)
         ->Unit(us);
+#ifdef QUARNEL_BENCH_GMP
+    benchmark::RegisterBenchmark("AuthorityPower/gmp_powm", GmpPower, false)->Unit(us);
+    benchmark::RegisterBenchmark("AuthorityPower/gmp_powm_sec", GmpPower, true)->Unit(us);
+#endif
     return true;
 }();
 

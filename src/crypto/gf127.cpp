@@ -48,13 +48,6 @@ PowSchedule ScheduleForWindow(U128 k, int width) {
     return s;
 }
 
-int Multiplications(const PowSchedule& s) {
-    int n = s.entries > 1 ? s.entries : 0;  // the table: one squaring, entries - 1 products
-    for (int i = 0; i < s.count; ++i)
-        n += s.digit[i] >= 0 ? 1 : 0;
-    return n;
-}
-
 void FillMap(MapTable& t, const U128* images) {
     for (int b = 0; b < 16; ++b) {
         t[b][0] = 0;
@@ -102,11 +95,31 @@ const PowerMaps& BuildPowerMaps() {
     return *maps;
 }
 
+PowCost CostOf(const PowSchedule& s) {
+    PowCost c;
+    if (s.entries > 1) {  // the table: one squaring, entries - 1 products
+        c.squarings = 1;
+        c.products = s.entries - 1;
+    }
+    for (int i = 0; i < s.count; ++i) {
+        c.squarings += s.squarings[i];
+        c.products += s.digit[i] >= 0 ? 1 : 0;
+    }
+    return c;
+}
+
+namespace {
+// The table's squaring with the products: what the width changes.
+int TableAndProducts(const PowSchedule& s) {
+    return CostOf(s).products + (s.entries > 1 ? 1 : 0);
+}
+}  // namespace
+
 PowSchedule MakeSchedule(U128 k) {
     PowSchedule best = ScheduleForWindow(k, 1);
     for (int width = 2; (1 << (width - 1)) <= kMaxEntries; ++width) {
         PowSchedule s = ScheduleForWindow(k, width);
-        if (Multiplications(s) < Multiplications(best)) best = s;
+        if (TableAndProducts(s) < TableAndProducts(best)) best = s;
     }
     return best;
 }
@@ -118,7 +131,8 @@ Scratch::~Scratch() {
         WipeBytes(even, std::size_t(workUsed));
     }
     if (hasSchedule) {
-        WipeBytes(batchTable, sizeof(U128) * kBatch * std::size_t(schedule.entries));
+        for (auto& table : batchTable)
+            WipeBytes(table, sizeof(U128) * kBatch * std::size_t(schedule.entries));
         WipeBytes(&schedule, sizeof schedule);
         WipeBytes(&scheduleKey, sizeof scheduleKey);
     }

@@ -53,8 +53,17 @@ inline bool IsValid(U128 b) {
 }
 
 /// The 127-bit value of a block: an even block drops bit 0, an odd one bit 127.
+// The parities of the blocks are as good as random: the choices they make
+// go through masks, not branches a processor would mispredict half the time.
+
+/// All ones when `bit`, else 0.
+inline U128 MaskOf(bool bit) {
+    return U128(0) - U128(bit);
+}
+
 inline U128 ValueOf(U128 b, bool even) {
-    return even ? b >> 1 : b & kMask127;
+    const U128 m = MaskOf(even);
+    return ((b >> 1) & m) | (b & kMask127 & ~m);
 }
 /// A key's value: its parity only chooses which bit it drops.
 inline U128 KeyValue(const Quad& key) {
@@ -62,8 +71,9 @@ inline U128 KeyValue(const Quad& key) {
     return ValueOf(k, !OddParity(k));
 }
 inline U128 Join(U128 value, bool even) {
-    if (even) return (value << 1) | U128(OddParity(value));
-    return OddParity(value) ? value : value | (kOne << 127);
+    const bool odd = OddParity(value);
+    const U128 m = MaskOf(even);
+    return (((value << 1) | U128(odd)) & m) | ((value | (U128(!odd) << 127)) & ~m);
 }
 
 /// a * b modulo p = 2^127 - 1, in 0..p-1, for any two 128-bit numbers.
@@ -84,6 +94,19 @@ inline U128 MulModP(U128 a, U128 b) {
     return s >= kMask127 ? s - kMask127 : s;
 }
 
+/// MulModP for two values below 2^127 (the product fits 254 bits, so
+/// fewer folds are needed).
+inline U128 MulValuesModP(U128 a, U128 b) {
+    const U128 p00 = U128(Lo(a)) * Lo(b);
+    const U128 mid = U128(Lo(a)) * Hi(b) + U128(Hi(a)) * Lo(b);  // below 2^128
+    const U128 lo = p00 + (mid << 64);
+    const U128 hi = U128(Hi(a)) * Hi(b) + (mid >> 64) + U128(lo < p00);  // below 2^126
+    // 2^128 = 2 and 2^127 = 1 modulo p; the sum stays below 2^128.
+    U128 s = (lo & kMask127) + (lo >> 127) + (hi << 1);
+    s = (s & kMask127) + (s >> 127);  // at most 2^127
+    return s - (MaskOf(s >= kMask127) & kMask127);
+}
+
 // Variant constants: the trinomial x^127 + x^t + 1 gives x^128 = x^(t+1) + x.
 template <Variant V>
 inline constexpr int kShift = V == Variant::A ? 64 : 31;  // t + 1
@@ -99,6 +122,21 @@ inline U128 DualToPoly(U128 v) {
     return u ^ (u >> kFold<V>)^((v >> (kFold<V> - 1)) & 1);
 }
 
+/// Bit i of the result is the XOR of bits 0..i of w: each half by shifts of
+/// constant width, then the low half's parity carried into the high one.
+inline U128 PrefixXor(U128 w) {
+    auto half = [](std::uint64_t x) {
+        x ^= x << 1;
+        x ^= x << 2;
+        x ^= x << 4;
+        x ^= x << 8;
+        x ^= x << 16;
+        return x ^ (x << 32);
+    };
+    const std::uint64_t lo = half(Lo(w));
+    return Make(lo, half(Hi(w)) ^ (0 - (lo >> 63)));
+}
+
 /// The register value of a fully reduced element: the inverse of DualToPoly.
 /// Undoing the fold leaves the rotation difference u = v ^ rotl(v) but for its
 /// bit 0, which takes the feedback bit of v: u has even weight, which gives
@@ -108,12 +146,9 @@ template <Variant V>
 inline U128 PolyToDual(U128 c) {
     U128 u = c ^ (c >> kFold<V>);
     const bool feedback = OddParity(u);
-    U128 w = u & ~kOne;
-    for (int s = 1; s < 128; s *= 2)
-        w ^= w << s;
-    w &= kMask127;
+    const U128 w = PrefixXor(u & ~kOne) & kMask127;
     const bool top = ((w >> (kFold<V> - 1)) & 1) != 0;
-    return feedback != top ? w ^ kMask127 : w;
+    return w ^ (MaskOf(feedback != top) & kMask127);
 }
 
 /// 256-bit product (lo, hi) of two lazily reduced elements, folded to 128 bits.
@@ -125,7 +160,7 @@ inline U128 Reduce(U128 lo, U128 hi) {
 
 template <Variant V>
 inline U128 FullReduce(U128 r) {
-    return (r >> 127) != 0 ? (r & kMask127) ^ kLowTerms<V> : r;
+    return r ^ (MaskOf((r >> 127) != 0) & ((kOne << 127) | kLowTerms<V>));
 }
 
 namespace detail {
@@ -195,12 +230,12 @@ inline U128 MulPortable(U128 a, U128 b) {
 
 /// The steps of the blocks between the two powers of the cipher.
 inline void InvertOdd(U128& y) {
-    if (OddParity(y)) y = ~y;
+    y ^= MaskOf(OddParity(y));
 }
 inline U128 MulBlockValue(U128 y, U128 k) {
     if (!IsValid(y)) return y;
     const bool even = !OddParity(y);
-    return Join(MulModP(ValueOf(y, even), k), even);
+    return Join(MulValuesModP(ValueOf(y, even), k), even);
 }
 
 // z -> z^(2^(32 j)) for j = 1, 2, 3: linear over GF(2), so a table per byte of
@@ -235,6 +270,14 @@ struct PowSchedule {
 /// k must not be 0.
 PowSchedule MakeSchedule(U128 k);
 
+/// The field squarings and products of one batch power by `s`, its table
+/// included: what the arithmetic of one element costs at least.
+struct PowCost {
+    int squarings = 0;
+    int products = 0;
+};
+PowCost CostOf(const PowSchedule& s);
+
 /// Working storage of one operation (one text, one block): powers of
 /// secret values pass through it, so its owner wipes it when done.
 struct Scratch {
@@ -245,9 +288,11 @@ struct Scratch {
         U128 exponent;
     };
     Lone lone[2];
-    alignas(64) U128 batchTable[kMaxEntries * kBatch];
-    alignas(64) U128 work[kBatch];
-    bool even[kBatch];
+    /// Two batches in flight: batch j uses table j % 2 and elements
+    /// work[kBatch * (j % 2)...].
+    alignas(64) U128 batchTable[2][kMaxEntries * kBatch];
+    alignas(64) U128 work[2 * kBatch];
+    bool even[2 * kBatch];
     PowSchedule schedule;
     U128 scheduleKey = 0;
     bool hasSchedule = false;
@@ -273,6 +318,11 @@ struct Kernel {
     void (*cipherBlocks)(U128* blocks, std::size_t n, U128 k, U128 mask, Direction d, Scratch& s);
     /// Continues the condensation chain from `digest` over n valid blocks.
     U128 (*condense)(const U128* blocks, std::size_t n, U128 digest, Scratch& s);
+    /// The batch power's operations alone (for the benchmarks): `rounds`
+    /// squarings of the kBatch elements at z in place, or products by the
+    /// kBatch elements at `factors`.
+    void (*batchSquarings)(U128* z, int rounds, Variant variant);
+    void (*batchProducts)(U128* z, const U128* factors, int rounds, Variant variant);
 };
 
 extern const Kernel kPortableKernel;

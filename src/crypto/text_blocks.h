@@ -103,18 +103,45 @@ inline std::string HexLine(U128 b) {
     return s;
 }
 
+/// The 8 hexadecimal digits at p (the first the most significant) as a
+/// word, eight characters at once in one 64-bit integer; false when one of
+/// them is not a digit (lower case counting only with `lowerCase`).
+inline bool HexWordAt(const char* p, bool lowerCase, std::uint32_t& out) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kTops = 0x8080808080808080ull;
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    const std::uint64_t b = v & ~kTops;
+    // Bit 7 of each byte of AtLeast(c): that byte of b is c or more (no
+    // carry leaves a byte: b < 0x80 and c >= 0x30).
+    const auto atLeast = [b](unsigned c) { return b + (0x80 - c) * kOnes; };
+    std::uint64_t ok = (atLeast('0') & ~atLeast('9' + 1)) | (atLeast('A') & ~atLeast('F' + 1));
+    if (lowerCase) ok |= atLeast('a') & ~atLeast('f' + 1);
+    ok &= ~v;  // a byte with its top bit set is no digit
+    // Letters have bit 6: their value is their low nibble plus 9.
+    const std::uint64_t nibbles = (b & 0x0F0F0F0F0F0F0F0Full) + ((b >> 6) & kOnes) * 9;
+    std::uint64_t t =
+        ((nibbles & 0x00FF00FF00FF00FFull) << 4) | ((nibbles >> 8) & 0x00FF00FF00FF00FFull);
+    t = (t | (t >> 8)) & 0x0000FFFF0000FFFFull;
+    t = (t | (t >> 16)) & 0xFFFFFFFFull;
+    out = __builtin_bswap32(std::uint32_t(t));  // the first pair is the top byte
+    return (ok & kTops) == kTops;
+}
+
+/// The 32 hexadecimal digits at p as a block; false when one is not a digit.
+inline bool HexLineAt(const char* p, bool lowerCase, U128& out) {
+    std::uint32_t w[4];
+    bool ok = true;
+    for (int i = 0; i < 4; ++i)
+        ok &= HexWordAt(p + 8 * i, lowerCase, w[i]);
+    out = gf::Make(std::uint64_t(w[2]) << 32 | w[3], std::uint64_t(w[0]) << 32 | w[1]);
+    return ok;
+}
+
 /// HexToQuad, read directly when the text is 32 digits.
 inline U128 HexValue(std::string_view text) {
-    if (text.size() == 32) {
-        U128 r = 0;
-        unsigned bad = 0;
-        for (char c : text) {
-            const unsigned d = DigitOf(c);
-            bad |= d;
-            r = (r << 4) | (d & 15);
-        }
-        if (bad < 16) return r;
-    }
+    U128 r;
+    if (text.size() == 32 && HexLineAt(text.data(), true, r)) return r;
     return gf::FromQuad(HexToQuad(text));
 }
 

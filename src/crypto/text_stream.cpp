@@ -1,8 +1,10 @@
 #include "crypto/text_stream.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,15 +24,6 @@ constexpr std::size_t kChunkBlocks = kStreamChunk / 16;
 
 std::atomic<unsigned> g_threads{0};
 
-/// Upper-case digits only, for LineShape::Exact; 16 for any other character.
-constexpr DigitValues MakeUpperDigitValues() {
-    DigitValues d = kDigitValues;
-    for (int c = 'a'; c <= 'f'; ++c)
-        d.of[c] = 16;
-    return d;
-}
-constexpr DigitValues kUpperDigitValues = MakeUpperDigitValues();
-
 /// The working storage of one thread, kept for the whole stream so that the
 /// key's schedule is made once.
 struct Worker {
@@ -38,40 +31,52 @@ struct Worker {
     Chunk chunk;
 };
 
+/// Blocks a thread takes at a time: small enough that a thread slowed by
+/// other work on the machine leaves little for the others to wait on.
+constexpr std::size_t kPieceBlocks = 4 * kChunk;
+
 /// Runs work(first, end, scratch, chunk) over the blocks [0, blocks), in
-/// whole batches split evenly across the workers, the first range on this
-/// thread. The workers' draws go to `s`: draws count the same wherever the
-/// blocks went, and the generator only moves on this thread.
+/// pieces of whole batches that this thread and the workers (started once
+/// for the stream) take in turn. The workers' draws go to `s`: draws count
+/// the same wherever the blocks went, and the generator only moves on this
+/// thread.
 class Batches {
   public:
     explicit Batches(gf::Scratch& s, Chunk& chunk)
         : s_(s), chunk_(chunk), threads_(StreamThreads()) {
         (void)gf::ActiveKernel();  // chosen before any worker asks
     }
+    ~Batches() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_all();
+        for (auto& t : threads_running_)
+            t.join();
+    }
+    Batches(const Batches&) = delete;
+    Batches& operator=(const Batches&) = delete;
+
     template <class Work>
-    void Run(std::size_t blocks, Work work) {
-        const std::size_t batches = (blocks + kChunk - 1) / kChunk;
-        const std::size_t parts = std::min<std::size_t>(threads_, batches);
-        if (parts <= 1) {
+    void Run(std::size_t blocks, Work&& work) {
+        const std::size_t pieces = (blocks + kPieceBlocks - 1) / kPieceBlocks;
+        if (threads_ <= 1 || pieces <= 1) {
             work(std::size_t(0), blocks, s_, chunk_);
             return;
         }
-        while (workers_.size() < parts - 1)
-            workers_.push_back(std::make_unique<Worker>());
-        const auto edge = [&](std::size_t p) {
-            return std::min(blocks, kChunk * (batches * p / parts));
-        };
-        std::vector<std::thread> running;
-        running.reserve(parts - 1);
-        for (std::size_t p = 1; p < parts; ++p) {
-            Worker& w = *workers_[p - 1];
-            running.emplace_back([&work, &w, first = edge(p), end = edge(p + 1)] {
-                work(first, end, w.s, w.chunk);
-            });
+        Start();
+        {
+            const std::lock_guard lock(mutex_);
+            job_ = {&work, &Call<std::remove_reference_t<Work>>, blocks};
+            next_.store(0);
+            busy_ = workers_.size();
+            ++generation_;
         }
-        work(std::size_t(0), edge(1), s_, chunk_);
-        for (auto& t : running)
-            t.join();
+        wake_.notify_all();
+        Take(job_, s_, chunk_);
+        std::unique_lock lock(mutex_);
+        done_.wait(lock, [this] { return busy_ == 0; });
         for (auto& w : workers_) {
             s_.draws += w->s.draws;
             w->s.draws = 0;
@@ -79,10 +84,129 @@ class Batches {
     }
 
   private:
+    struct Job {
+        void* work = nullptr;
+        void (*call)(void*, std::size_t, std::size_t, gf::Scratch&, Chunk&) = nullptr;
+        std::size_t blocks = 0;
+    };
+    template <class Work>
+    static void Call(void* work, std::size_t first, std::size_t end, gf::Scratch& s, Chunk& c) {
+        (*static_cast<Work*>(work))(first, end, s, c);
+    }
+
+    void Start() {
+        if (!threads_running_.empty()) return;
+        for (unsigned i = 1; i < threads_; ++i) {
+            workers_.push_back(std::make_unique<Worker>());
+            threads_running_.emplace_back([this, &w = *workers_.back()] { Serve(w); });
+        }
+    }
+
+    void Take(const Job& job, gf::Scratch& s, Chunk& c) {
+        for (;;) {
+            const std::size_t first = next_.fetch_add(kPieceBlocks);
+            if (first >= job.blocks) return;
+            job.call(job.work, first, std::min(job.blocks, first + kPieceBlocks), s, c);
+        }
+    }
+
+    void Serve(Worker& w) {
+        std::uint64_t seen = 0;
+        for (;;) {
+            Job job;
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, [&] { return stop_ || generation_ != seen; });
+                if (stop_) return;
+                seen = generation_;
+                job = job_;
+            }
+            Take(job, w.s, w.chunk);
+            {
+                const std::lock_guard lock(mutex_);
+                --busy_;
+            }
+            done_.notify_one();
+        }
+    }
+
     gf::Scratch& s_;
     Chunk& chunk_;
     unsigned threads_;
     std::vector<std::unique_ptr<Worker>> workers_;
+    std::vector<std::thread> threads_running_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable done_;
+    Job job_;
+    std::atomic<std::size_t> next_{0};
+    std::size_t busy_ = 0;
+    std::uint64_t generation_ = 0;
+    bool stop_ = false;
+};
+
+/// The sink on a thread of its own, so that the cipher never waits on a
+/// write: each run of bytes is written while the next is made. The bytes of
+/// a run must stay as they are until the next Write (or Finish) returns, so
+/// the caller fills two buffers in turn.
+class WriterThread {
+  public:
+    explicit WriterThread(const StreamSink& sink) : sink_(sink), thread_([this] { Serve(); }) {}
+    ~WriterThread() {
+        (void)Finish();
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    WriterThread(const WriterThread&) = delete;
+    WriterThread& operator=(const WriterThread&) = delete;
+
+    /// Waits for the run before, then hands over this one; false when a
+    /// write has failed (nothing is written after a failure).
+    [[nodiscard]] bool Write(std::string_view bytes) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !pending_; });
+        if (failed_) return false;
+        bytes_ = bytes;
+        pending_ = true;
+        lock.unlock();
+        changed_.notify_all();
+        return true;
+    }
+    /// Waits for every write; false when one failed.
+    [[nodiscard]] bool Finish() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !pending_; });
+        return !failed_;
+    }
+
+  private:
+    void Serve() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return stop_ || pending_; });
+            if (!pending_) return;
+            const std::string_view bytes = bytes_;
+            lock.unlock();
+            const bool ok = sink_(bytes);
+            lock.lock();
+            failed_ = failed_ || !ok;
+            pending_ = false;
+            changed_.notify_all();
+        }
+    }
+
+    const StreamSink& sink_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::string_view bytes_;
+    bool pending_ = false;
+    bool failed_ = false;
+    bool stop_ = false;
+    std::thread thread_;  // last: it starts once the rest is made
 };
 
 /// HexToQuad of a line seen a piece at a time, in constant memory: leading
@@ -117,17 +241,15 @@ struct LineScan {
 class LineReader {
   public:
     LineReader(const StreamSource& source, LineShape shape)
-        : source_(source),
-          buffer_(kStreamChunk),
-          exact_(shape == LineShape::Exact),
-          digits_(exact_ ? kUpperDigitValues.of : kDigitValues.of) {}
+        : source_(source), buffer_(kStreamChunk), exact_(shape == LineShape::Exact) {}
 
     bool failed() const { return failed_; }
     bool badShape() const { return badShape_; }
     bool exact() const { return exact_; }
     std::uint64_t consumed() const { return consumed_; }
-    /// The value of a digit in this reading: 16 for a character that is not one.
-    unsigned Digit(char c) const { return digits_[static_cast<unsigned char>(c)]; }
+    /// The 32 digits at p as a block (lower case only when not exact); false
+    /// when one is not a digit in this reading.
+    bool LineAt(const char* p, U128& value) const { return HexLineAt(p, !exact_, value); }
 
     /// True when the input has ended; bytes left mark the shape bad.
     bool AtEnd() {
@@ -148,16 +270,7 @@ class LineReader {
         }
         // Nearly every line: 32 digits and CR LF, read without a search.
         if (len_ - pos_ >= kLineBytes && buffer_[pos_ + 32] == '\r' && buffer_[pos_ + 33] == '\n') {
-            const char* p = buffer_.data() + pos_;
-            U128 r = 0;
-            unsigned bad = 0;
-            for (int i = 0; i < 32; ++i) {
-                const unsigned d = Digit(p[i]);
-                bad |= d;
-                r = (r << 4) | (d & 15);
-            }
-            if (bad < 16) {
-                value = r;
+            if (LineAt(buffer_.data() + pos_, value)) {
                 noise = false;
                 pos_ += kLineBytes;
                 return true;
@@ -226,18 +339,10 @@ class LineReader {
             }
             line[i] = buffer_[pos_++];
         }
-        U128 r = 0;
-        unsigned bad = 0;
-        for (std::size_t i = 0; i < 32; ++i) {
-            const unsigned d = Digit(line[i]);
-            bad |= d;
-            r = (r << 4) | (d & 15);
-        }
-        if (bad >= 16 || line[32] != '\r' || line[33] != '\n') {
+        if (!LineAt(line, value) || line[32] != '\r' || line[33] != '\n') {
             badShape_ = true;
             return false;
         }
-        value = r;
         return true;
     }
 
@@ -284,7 +389,6 @@ class LineReader {
     bool pendingLf_ = false;
     bool badShape_ = false;
     bool exact_;
-    const std::uint8_t* digits_;
 };
 
 /// Reads exactly `size` bytes, or fails.
@@ -338,21 +442,25 @@ StreamResult EncipherStream(std::string_view code, char field1, char field2, con
     U128 second;
     EncipherHeader(HeaderText(dateTime, std::size_t(n), pad, code, field1, field2), k, m, s, chunk,
                    first, second);
-    std::string out(kLineBytes * (kStreamChunk / 16), '\0');
-    char* o = out.data();
+    // Two buffers of lines: one is written while the next is made.
+    std::string outs[2] = {std::string(kLineBytes * (kStreamChunk / 16), '\0'),
+                           std::string(kLineBytes * (kStreamChunk / 16), '\0')};
+    WriterThread writer(sink);
+    char* o = outs[0].data();
     for (const U128 line : {first, second}) {
         o = PutHexLine(line, o);
         *o++ = '\r';
         *o++ = '\n';
     }
-    if (!sink(std::string_view(out.data(), std::size_t(o - out.data()))))
+    if (!writer.Write(std::string_view(outs[0].data(), std::size_t(o - outs[0].data()))))
         return StreamResult::WriteFailed;
     // The literal form wipes each plain block, the header and the padded text.
     s.draws += 8 * n + 8 + 16 * n;
 
     PlainBuffer plain(std::size_t(std::min<std::uint64_t>(size, kStreamChunk)));
     Batches batches(s, chunk);
-    for (std::uint64_t done = 0; done < size;) {
+    for (std::uint64_t done = 0, turn = 1; done < size; ++turn) {
+        std::string& out = outs[turn % 2];
         const std::size_t want = std::size_t(std::min<std::uint64_t>(kStreamChunk, size - done));
         if (!ReadFull(source, plain.bytes.data(), want)) return StreamResult::ReadFailed;
         const std::string_view piece(plain.bytes.data(), want);
@@ -370,8 +478,7 @@ StreamResult EncipherStream(std::string_view code, char field1, char field2, con
                 i += count;
             }
         });
-        o = out.data() + kLineBytes * blocks;
-        if (!sink(std::string_view(out.data(), std::size_t(o - out.data()))))
+        if (!writer.Write(std::string_view(out.data(), kLineBytes * blocks)))
             return StreamResult::WriteFailed;
         done += want;
         if (progress && !progress(done, size)) return StreamResult::Cancelled;
@@ -380,7 +487,7 @@ StreamResult EncipherStream(std::string_view code, char field1, char field2, con
     char extra;
     const std::optional<std::size_t> more = source(&extra, 1);
     if (!more || *more != 0) return StreamResult::ReadFailed;
-    return StreamResult::Done;
+    return writer.Finish() ? StreamResult::Done : StreamResult::WriteFailed;
 }
 
 StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t total,
@@ -424,10 +531,13 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
     const gf::Kernel& kernel = gf::ActiveKernel();
     Chunk chunk;
     Batches batches(s, chunk);
-    PlainBuffer out(kStreamChunk);
+    // Two buffers of plain bytes: one is written while the next is made.
+    PlainBuffer outs[2] = {PlainBuffer(kStreamChunk), PlainBuffer(kStreamChunk)};
+    WriterThread writer(sink);
     std::vector<U128> values(std::min<std::size_t>(std::size_t(n), kChunkBlocks));
     const std::size_t blocks = std::size_t(n);
-    for (std::size_t i = 0; i < blocks;) {
+    for (std::size_t i = 0, turn = 0; i < blocks; ++turn) {
+        PlainBuffer& out = outs[turn % 2];
         const std::size_t count = std::min(kChunkBlocks, blocks - i);
         for (std::size_t j = 0; j < count;) {
             // Lines of the usual shape are parsed on every thread; a line
@@ -438,21 +548,12 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
             std::atomic<std::size_t> firstOdd{run};
             batches.Run(run, [&](std::size_t first, std::size_t end, gf::Scratch&, Chunk&) {
                 for (std::size_t x = first; x < end; ++x) {
-                    const char* p = regular + kLineBytes * x;
-                    U128 r = 0;
-                    unsigned bad = 0;
-                    for (int d = 0; d < 32; ++d) {
-                        const unsigned digit = lines.Digit(p[d]);
-                        bad |= digit;
-                        r = (r << 4) | (digit & 15);
-                    }
-                    if (bad >= 16) {
+                    if (!lines.LineAt(regular + kLineBytes * x, values[j + x])) {
                         std::size_t seen = firstOdd.load();
                         while (x < seen && !firstOdd.compare_exchange_weak(seen, x)) {
                         }
                         return;
                     }
-                    values[j + x] = r;
                 }
             });
             const std::size_t parsed = firstOdd.load();
@@ -479,13 +580,15 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
         });
         i += count;
         const std::size_t used = 16 * count - (i == blocks ? pad : 0);  // the last block's padding
-        if (!sink(std::string_view(out.bytes.data(), used))) return StreamResult::WriteFailed;
+        if (!writer.Write(std::string_view(out.bytes.data(), used)))
+            return StreamResult::WriteFailed;
         if (progress && !progress(lines.consumed(), total)) return StreamResult::Cancelled;
     }
     if (lines.exact() && !lines.AtEnd()) {
         s.draws = headerDraws;
         return lost();
     }
+    if (!writer.Finish()) return StreamResult::WriteFailed;
     header = std::move(fields);
     return StreamResult::Done;
 }

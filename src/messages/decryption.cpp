@@ -153,11 +153,11 @@ void DecipherAttachment(AttachmentRun& run, const std::string& received) {
     // What could not be deciphered leaves an empty file, never a part.
     std::optional<std::filesystem::path> saved;
     if (r == StreamResult::Done) {
-        if (writing) saved = writer->CommitAsNew(nextName);
+        if (writing) saved = writer->CommitAsNew(nextName, nullptr, FolderSync::ByCaller);
     } else if (r != StreamResult::WriteFailed) {
         writer->Abandon();
         StreamingFileWriter empty(*path);
-        if (empty.Open()) saved = empty.CommitAsNew(nextName);
+        if (empty.Open()) saved = empty.CommitAsNew(nextName, nullptr, FolderSync::ByCaller);
     }
     if (!saved) {
         run.out.notices.push_back({txt::kAttachmentNotSaved, *name});
@@ -371,6 +371,7 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Line
         DecipherAttachment(run, name);
         if (run.cancelled) break;
     }
+    if (!m.attachments.empty()) SyncFolder(run.folder);  // once for all the files
     if (run.cancelled) {
         // Stopped: nothing of it is kept, and the previous message stands.
         std::error_code ec;

@@ -88,6 +88,7 @@ class AttachmentWriter {
             }
             before += a.size;
         }
+        if (!written.empty()) SyncFolder(folder);  // once for all the files
         return true;
     }
 
@@ -126,7 +127,8 @@ class AttachmentWriter {
             default:
                 return Refuse(problem, txt::kFileSaveFailed, DisplayName(*path));
         }
-        if (!writer.Commit()) return Refuse(problem, txt::kFileSaveFailed, DisplayName(*path));
+        if (!writer.Commit(nullptr, FolderSync::ByCaller))
+            return Refuse(problem, txt::kFileSaveFailed, DisplayName(*path));
         written.push_back(*path);
         return true;
     }

@@ -31,13 +31,9 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
 namespace {
 
 // After a rename the folder's entry must reach the disk too, or a power cut
-// may bring back the old name; a failure here loses nothing already written.
+// may bring back the old name.
 void SyncFolderOf(const std::filesystem::path& path) {
-    const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    (void)::fsync(fd);
-    ::close(fd);
+    SyncFolder(path.has_parent_path() ? path.parent_path() : ".");
 }
 
 bool IsTemporaryName(const std::string& name) {
@@ -70,6 +66,13 @@ void Overwrite(int fd, std::uint64_t size) {
 }
 
 }  // namespace
+
+void SyncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    (void)::fsync(fd);
+    ::close(fd);
+}
 
 int RemoveStaleTemporaries(const std::filesystem::path& folder) {
     namespace fs = std::filesystem;
@@ -156,6 +159,16 @@ bool StreamingFileWriter::Write(std::string_view bytes) {
         done += std::size_t(n);
         written_ += std::uint64_t(n);
     }
+#ifdef __linux__
+    // Start writing out what piled up, without waiting for it: the disk works
+    // while the caller makes the next bytes, and the commit's fsync finds
+    // little left to do.
+    if (written_ - started_ >= kEarlyWriteBytes) {
+        (void)::sync_file_range(fd_, off_t(started_), off_t(written_ - started_),
+                                SYNC_FILE_RANGE_WRITE);
+        started_ = written_;
+    }
+#endif
     return true;
 }
 
@@ -180,7 +193,7 @@ void StreamingFileWriter::Close() {
     fd_ = -1;
 }
 
-bool StreamingFileWriter::Commit(std::string* error) {
+bool StreamingFileWriter::Commit(std::string* error, FolderSync folder) {
     auto fail = [&](const std::string& why) {
         if (error) *error = why;
         Abandon();
@@ -193,12 +206,13 @@ bool StreamingFileWriter::Commit(std::string* error) {
     }
     tmp_.clear();
     Close();
-    SyncFolderOf(path_);
+    if (folder == FolderSync::Now) SyncFolderOf(path_);
     return true;
 }
 
 std::optional<std::filesystem::path> StreamingFileWriter::CommitAsNew(
-    const std::function<std::optional<std::filesystem::path>()>& next, std::string* error) {
+    const std::function<std::optional<std::filesystem::path>()>& next, std::string* error,
+    FolderSync folder) {
     auto fail = [&](const std::string& why) -> std::optional<std::filesystem::path> {
         if (error) *error = why;
         Abandon();
@@ -213,7 +227,7 @@ std::optional<std::filesystem::path> StreamingFileWriter::CommitAsNew(
             ::unlink(tmp_.c_str());
             tmp_.clear();
             Close();
-            SyncFolderOf(*name);
+            if (folder == FolderSync::Now) SyncFolderOf(*name);
             return name;
         }
         if (errno != EEXIST) {

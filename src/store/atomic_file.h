@@ -37,11 +37,23 @@ int RemoveStaleTemporaries(const std::filesystem::path& folder);
 /// How many names CommitAsNew tries before it gives up.
 inline constexpr int kMaxNewNameTries = 100;
 
+/// Bytes a StreamingFileWriter lets pile up before it starts writing them
+/// out (without waiting), so that the fsync of the commit finds little left.
+inline constexpr std::uint64_t kEarlyWriteBytes = std::uint64_t(1) << 20;
+
+/// Whether a commit also flushes the folder's entry (a new name must reach
+/// the disk too), or leaves it to the caller, who commits several files into
+/// one folder and flushes it once with SyncFolder.
+enum class FolderSync { Now, ByCaller };
+
+/// fsync of the folder: its entries (names made by renames and links) reach
+/// the disk. A failure loses nothing already written, so it is not reported.
+void SyncFolder(const std::filesystem::path& folder);
+
 /// A file written a piece at a time under a temporary name in its folder
 /// (owner only, as WriteFileAtomically, and locked while it is written),
 /// flushed once and renamed over `path` by Commit. Until then nothing is at
 /// `path`; dropped uncommitted, the temporary file is overwritten and goes.
-
 class StreamingFileWriter {
   public:
     explicit StreamingFileWriter(std::filesystem::path path);
@@ -54,7 +66,7 @@ class StreamingFileWriter {
     /// Writes at once: callers hand over large pieces.
     [[nodiscard]] bool Write(std::string_view bytes);
     /// fsync, then the rename; false (temporary file removed) on failure.
-    [[nodiscard]] bool Commit(std::string* error = nullptr);
+    [[nodiscard]] bool Commit(std::string* error = nullptr, FolderSync folder = FolderSync::Now);
     /// fsync, then the file takes the first name `next` gives that no file
     /// holds, never replacing one (a hard link, then the temporary name let
     /// go): a file that appears meanwhile under the chosen name is kept. The
@@ -62,7 +74,7 @@ class StreamingFileWriter {
     /// or after kMaxNewNameTries names.
     [[nodiscard]] std::optional<std::filesystem::path> CommitAsNew(
         const std::function<std::optional<std::filesystem::path>()>& next,
-        std::string* error = nullptr);
+        std::string* error = nullptr, FolderSync folder = FolderSync::Now);
     /// Overwrites and removes the temporary file.
     void Abandon();
     const std::filesystem::path& temporaryPath() const { return tmp_; }
@@ -75,8 +87,9 @@ class StreamingFileWriter {
     std::filesystem::path path_;
     std::filesystem::path tmp_;
     int fd_ = -1;
-    std::uint64_t written_ = 0;
     std::string error_;
+    std::uint64_t written_ = 0;  ///< bytes written so far
+    std::uint64_t started_ = 0;  ///< bytes whose writing out has been started
 };
 
 /// A file read a piece at a time.

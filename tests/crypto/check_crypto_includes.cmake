@@ -5,7 +5,7 @@ file(GLOB files ${DIR}/*.h ${DIR}/*.cpp)
 set(allowed_system
   algorithm array bit cassert cerrno chrono cmath cstddef cstdint cstdio cstdlib cstring ctime
   functional iterator limits memory optional span string string_view thread type_traits utility
-  vector atomic mutex future immintrin.h cpuid.h
+  vector atomic mutex condition_variable future immintrin.h cpuid.h
   sys/mman.h sys/prctl.h sys/resource.h unistd.h)
 foreach(f ${files})
   file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include")

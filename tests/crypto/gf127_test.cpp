@@ -61,13 +61,13 @@ TEST(Gf127, PowersAndSchedulesAreOverwrittenOnRelease) {
     OnEveryPath([] {
         alignas(gf::Scratch) unsigned char storage[sizeof(gf::Scratch)];
         auto* s = new (storage) gf::Scratch;
-        U128 blocks[gf::kBatch];
+        U128 blocks[2 * gf::kBatch];  // both batches in flight
         Rng rng(11);
         for (U128& b : blocks)
             b = RandomU128(rng);
         const U128 key = RandomU128(rng) & gf::kMask127;
         const gf::Kernel& kernel = gf::ActiveKernel();
-        kernel.cipherBlocks(blocks, gf::kBatch, key, 0, Direction::Encipher, *s);
+        kernel.cipherBlocks(blocks, 2 * gf::kBatch, key, 0, Direction::Encipher, *s);
         (void)kernel.fieldPow(blocks[0] & gf::kMask127, key, Variant::A, *s);
         ASSERT_TRUE(s->hasSchedule);
         ASSERT_GE(s->tablesUsed, 1);
@@ -78,8 +78,9 @@ TEST(Gf127, PowersAndSchedulesAreOverwrittenOnRelease) {
         const std::pair<std::size_t, std::size_t> regions[] = {
             {at(s->lone[0].table), 16},
             {at(s->lone[0].pieces), 4},
-            {at(s->batchTable), std::size_t(s->schedule.entries * gf::kBatch)},
-            {at(s->work), gf::kBatch},
+            {at(s->batchTable[0]), std::size_t(s->schedule.entries * gf::kBatch)},
+            {at(s->batchTable[1]), std::size_t(s->schedule.entries * gf::kBatch)},
+            {at(s->work), 2 * gf::kBatch},
             {at(&s->scheduleKey), 1}};
         const std::vector<unsigned char> before(storage, storage + sizeof storage);
         s->~Scratch();

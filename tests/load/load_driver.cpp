@@ -1,14 +1,24 @@
-// The authority under load: concurrent holders affiliate and ask keys over
-// HTTP with the program's own request building and reply processing, while
-// slow connections are held open alongside; then the figures, and the check
-// that no affiliation number was lost or given twice and no key issued twice
-// for one request (from the replies, and from the authority's store: its
+// The authority under load: holders affiliate (requests 00 and 01) and ask
+// keys (10) over HTTP with the program's own request building and reply
+// processing, while slow connections are held open alongside; then the
+// figures, and the check that no affiliation number was lost or given twice
+// and that each accepted key reply is exactly one key issue in the store (its
 // SQLite file, or its PostgreSQL database with the password in
 // QUARNEL_TA_DB_PASSWORD).
 //
-//   quarnel-load [--clients N] [--seconds S] [--slow M] [--ta HOST:PORT]...
-//                [--params FILE] [--store FILE|postgresql://USER@HOST:PORT/DB]
-//                [--from ADDRESS] [--slow-from ADDRESS]
+// So that the driver cannot cap the figures, the program's logic runs outside
+// the clock: every request of a phase is built before it starts, the phase
+// only sends them (`--clients` connections at once), and the replies are
+// processed after it. Three timed phases: affiliations (00), their
+// acknowledgements (01), then key requests (10) among the holders made, for
+// `--seconds`. Each phase reports the CPU time (seconds) of the authority (its
+// own, or the `--ta-pid` processes), of the database (`--db-pid`) and of the
+// driver, and the load average.
+//
+//   quarnel-load [--clients N] [--seconds S] [--affiliations N] [--slow M]
+//                [--ta HOST:PORT]... [--ta-pid PID]... [--db-pid PID]... [--params FILE]
+//                [--store FILE|postgresql://USER@HOST:PORT/DB]
+//                [--from ADDRESS] [--slow-from ADDRESS] [--work DIR]
 //
 // Without --ta it starts its own quarnel-ta in a temporary folder.
 
@@ -17,6 +27,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -32,9 +43,9 @@
 #include <iostream>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -43,11 +54,12 @@
 
 #include "authority/authority_state.h"
 #include "authority/connection.h"
-#include "authority/flows.h"
 #include "authority/replies.h"
+#include "authority/requests.h"
 #include "crypto/generator.h"
 #include "crypto/random.h"
 #include "holder/holder_context.h"
+#include "holder/program_state.h"
 #include "holder/settings.h"
 #include "messages/message_state.h"
 #include "store/atomic_file.h"
@@ -67,33 +79,45 @@ struct Endpoint {
 };
 
 struct Options {
-    int clients = 50;
-    int seconds = 60;
+    int clients = 16;
+    int seconds = 30;
+    int affiliations = 1000;
     int slow = 500;
     std::vector<Endpoint> tas;
+    std::vector<pid_t> taPids;  ///< instances whose CPU time is reported
+    std::vector<pid_t> dbPids;  ///< database server processes, likewise
     fs::path params;
     std::string store;  ///< a SQLite file or a postgresql:// address
     std::string from = "127.0.0.2";
     std::string slowFrom = "127.0.0.1";
+    fs::path work;  ///< where the holders' folders go
 };
 
 // Limits on what the command line may ask.
 constexpr int kMaxClients = 1000;
 constexpr int kMaxSeconds = 24 * 3600;
+constexpr int kMaxAffiliations = 100000;
 constexpr int kMaxSlow = 10000;
-// One affiliation for so many key requests, so that both kinds keep coming.
-constexpr int kKeysPerAffiliation = 8;
+// Key requests built for each second of the key phase: more than one
+// authority is expected to answer, so that the phase runs its whole time
+// (when they are all sent sooner, it ends then).
+constexpr int kKeysPerSecond = 5000;
+// At most so many key requests are built: their replies stay in memory until
+// the phase ends, about a kilobyte each.
+constexpr int kMaxKeys = 300000;
 
 [[noreturn]] void Usage(const std::string& why) {
-    std::cerr << "quarnel-load: " << why
-              << "\nusage: quarnel-load [--clients N] [--seconds S] [--slow M] [--ta HOST:PORT]... "
-                 "[--params FILE] [--store FILE|postgresql://USER@HOST:PORT/DB] [--from ADDRESS] "
-                 "[--slow-from ADDRESS]\n";
+    std::cerr
+        << "quarnel-load: " << why
+        << "\nusage: quarnel-load [--clients N] [--seconds S] [--affiliations N] "
+           "[--slow M] [--ta HOST:PORT]... [--ta-pid PID]... [--db-pid PID]... [--params FILE] "
+           "[--store FILE|postgresql://USER@HOST:PORT/DB] [--from ADDRESS] "
+           "[--slow-from ADDRESS] [--work DIR]\n";
     std::exit(2);
 }
 
 int Number(const std::string& v, int max, const std::string& name) {
-    if (v.empty() || v.size() > 6 || !std::all_of(v.begin(), v.end(), ::isdigit) ||
+    if (v.empty() || v.size() > 7 || !std::all_of(v.begin(), v.end(), ::isdigit) ||
         std::stoi(v) > max)
         Usage("not a number up to " + std::to_string(max) + " for " + name + ": " + v);
     return std::stoi(v);
@@ -109,12 +133,18 @@ Options Parse(int argc, char** argv) {
             o.clients = std::max(1, Number(v, kMaxClients, a));
         } else if (a == "--seconds") {
             o.seconds = std::max(1, Number(v, kMaxSeconds, a));
+        } else if (a == "--affiliations") {
+            o.affiliations = std::max(2, Number(v, kMaxAffiliations, a));
         } else if (a == "--slow") {
             o.slow = Number(v, kMaxSlow, a);
         } else if (a == "--ta") {
             const auto colon = v.rfind(':');
             if (colon == std::string::npos) Usage("not HOST:PORT: " + v);
             o.tas.push_back({v.substr(0, colon), Number(v.substr(colon + 1), 65535, a)});
+        } else if (a == "--ta-pid") {
+            o.taPids.push_back(pid_t(Number(v, 4194304, a)));
+        } else if (a == "--db-pid") {
+            o.dbPids.push_back(pid_t(Number(v, 4194304, a)));
         } else if (a == "--params") {
             o.params = v;
         } else if (a == "--store") {
@@ -123,6 +153,8 @@ Options Parse(int argc, char** argv) {
             o.from = v;
         } else if (a == "--slow-from") {
             o.slowFrom = v;
+        } else if (a == "--work") {
+            o.work = v;
         } else {
             Usage("unknown option " + a);
         }
@@ -144,6 +176,11 @@ int Connect(const std::string& from, const Endpoint& to, bool nonBlocking = fals
     const int fd =
         ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | (nonBlocking ? SOCK_NONBLOCK : 0), 0);
     if (fd < 0) return -1;
+    // The port is chosen at connect, among the pairs of addresses: bound
+    // first, thousands of connections a second would search the port range
+    // on every bind.
+    const int one = 1;
+    ::setsockopt(fd, IPPROTO_IP, IP_BIND_ADDRESS_NO_PORT, &one, sizeof one);
     const sockaddr_in local = Address(from, 0), remote = Address(to.host, to.port);
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0 ||
         (::connect(fd, reinterpret_cast<const sockaddr*>(&remote), sizeof remote) != 0 &&
@@ -154,63 +191,97 @@ int Connect(const std::string& from, const Endpoint& to, bool nonBlocking = fals
     return fd;
 }
 
-struct Posted {
-    int status = 0;  // 0: no reply
-    std::string body;
-};
-
-/// One POST of `data` and its reply, read with the program's reply reader.
-Posted Post(const std::string& from, const Endpoint& ta, const std::string& data) {
-    Posted out;
-    const int fd = Connect(from, ta);
-    if (fd < 0) return out;
-    timeval limit{60, 0};
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-    const std::string bytes = HttpRequestBytes(HttpTarget{ta.host, ta.port}, false, data);
-    if (::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == ssize_t(bytes.size())) {
-        HttpReplyReader reader;
-        char buf[16384];
-        for (ssize_t n; reader.state() == HttpReplyReader::State::Reading &&
-                        (n = ::recv(fd, buf, sizeof buf, 0)) > 0;)
-            (void)reader.Feed({buf, std::size_t(n)});
-        if (reader.reply().headerComplete) {
-            out.status = reader.reply().status;
-            out.body = std::string(reader.Body());
-        }
-    }
-    ::close(fd);
-    return out;
-}
-
 struct Holder : HolderContext {
     AuthorityState authority;
     MessageState messages;
 };
 
-/// Figures of one request kind.
-struct Figures {
-    std::vector<double> ms;  // answered with 200 and accepted
-    int refused503 = 0;
-    int failed = 0;  // no reply, another status, or a reply not accepted
+/// One request, built before its phase, and what came back.
+struct Request {
+    Holder* holder = nullptr;
+    std::size_t ta = 0;   ///< which authority
+    std::string bytes;    ///< the whole HTTP request
+    std::string subject;  ///< kind 10: the number asked for
+    bool sent = false;
+    int status = 0;  ///< 0: no reply
+    std::string body;
+    double ms = 0;
 };
+
+/// Sends `r` and reads the reply with the program's reply reader.
+void Post(const std::string& from, const Endpoint& ta, Request& r) {
+    const auto t0 = Clock::now();
+    const int fd = Connect(from, ta);
+    if (fd >= 0) {
+        timeval limit{60, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+        if (::send(fd, r.bytes.data(), r.bytes.size(), MSG_NOSIGNAL) == ssize_t(r.bytes.size())) {
+            HttpReplyReader reader;
+            char buf[16384];
+            for (ssize_t n; reader.state() == HttpReplyReader::State::Reading &&
+                            (n = ::recv(fd, buf, sizeof buf, 0)) > 0;)
+                (void)reader.Feed({buf, std::size_t(n)});
+            if (reader.reply().headerComplete) {
+                r.status = reader.reply().status;
+                r.body = std::string(reader.Body());
+            }
+            // The authority closes first: the connection's wait after the
+            // close (TIME_WAIT) stays on its side, not on the driver's ports.
+            while (::recv(fd, buf, sizeof buf, 0) > 0) {
+            }
+        }
+        ::close(fd);
+    }
+    r.ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    r.sent = true;
+    std::string().swap(r.bytes);  // only the reply is needed from now on
+}
+
+/// CPU seconds (user and system) of this process, all threads.
+double OwnCpu() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           1e-6 * double(u.ru_utime.tv_usec + u.ru_stime.tv_usec);
+}
+
+/// CPU seconds of another process, from /proc; 0 when it cannot be read.
+double CpuOf(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto close = stat.rfind(')');
+    if (close == std::string::npos) return 0;
+    std::istringstream fields(stat.substr(close + 2));
+    std::string f;
+    double ticks = 0;
+    for (int i = 3; i <= 15 && fields >> f; ++i)
+        if (i >= 14) ticks += std::atof(f.c_str());  // utime, stime
+    return ticks / double(::sysconf(_SC_CLK_TCK));
+}
+
+std::string LoadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string one, five, fifteen;
+    in >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
 
 struct Shared {
     Options options;
     TaParameters ta;
     fs::path root;
-    Clock::time_point end;
-    std::mutex mutex;  // the program's logic is run by one thread at a time
-    std::map<std::string, Figures> figures;
+    std::vector<pid_t> taPids;
+    std::vector<std::unique_ptr<Holder>> holders;
     std::vector<std::string> numbers;  // affiliation numbers received
     int duplicateNumbers = 0;
     std::map<std::pair<std::string, std::string>, int> keys;  // accepted (holder, subject)
     std::uint32_t seed = 1;
-    std::atomic<unsigned> next{0};
+    bool failed = false;  // a request not answered or not accepted
 };
 
 /// A new holder (private person) in state 0, key set-up done.
-std::unique_ptr<Holder> NewHolder(Shared& s, const Endpoint& ta, int id) {
+std::unique_ptr<Holder> NewHolder(Shared& s, int id) {
     auto h = std::make_unique<Holder>();
     h->dataFolder = h->programFolder = s.root / ("h" + std::to_string(id));
     std::error_code ec;
@@ -219,7 +290,7 @@ std::unique_ptr<Holder> NewHolder(Shared& s, const Endpoint& ta, int id) {
     if (ec || CreateFolders(h->settings)) return nullptr;
     Settings& st = h->settings;
     st.category = 'A';
-    st.taAddress = ta.host;
+    st.taAddress = s.options.tas[0].host;
     st.taPortChoice = 'A';
     st.versionCode = "D400F";
     st.identity = {"CHARGE" + std::to_string(id),
@@ -246,62 +317,160 @@ std::unique_ptr<Holder> NewHolder(Shared& s, const Endpoint& ta, int id) {
     return h;
 }
 
-/// One client: affiliates a holder, asks keys for others' numbers, now and
-/// then affiliates a new holder, until the end. Holds `lock` except on the wire.
-void Client(Shared& s, int index) {
-    std::unique_lock lock(s.mutex);
-    std::mt19937 random(unsigned(index) * 7919u + 1);
-    int made = 0;
-    std::unique_ptr<Holder> h;
-    auto hooks = [&](Holder& holder) {
-        FlowHooks f;
-        f.runExchange = [&s, &holder, &lock] {
-            const std::string kind(KindText(*holder.authority.requestKind));
-            const std::string data = RequestData(holder.authority.outgoingBody);
-            const Endpoint ta = s.options.tas[s.next++ % s.options.tas.size()];
-            lock.unlock();
-            const auto t0 = Clock::now();
-            const Posted reply = Post(s.options.from, ta, data);
-            const double ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-            lock.lock();
-            Figures& fig = s.figures[kind];
-            const Lines lines = SplitLines(reply.body);
-            const bool accepted = reply.status == 200 && ReplyCanBeAccepted(lines) &&
-                                  ProcessTaReplyLines(holder, holder.authority, lines).accepted;
-            if (accepted) {
-                fig.ms.push_back(ms);
-            } else if (reply.status == 503) {
-                ++fig.refused503;
-            } else {
-                ++fig.failed;
-            }
-            return accepted;
-        };
-        f.saveSettings = [&holder] { return SaveSettings(holder, SettingsPath(holder)); };
-        return f;
+/// The body of `kind` as the request sequences build it, ready to send.
+bool Build(Shared& s, Holder& h, Kind kind, Request& r, std::size_t index) {
+    h.authority.requestKind = kind;
+    if (!BuildOutgoingBody(h, h.authority, h.messages).ok) return false;
+    r.holder = &h;
+    r.ta = index % s.options.tas.size();
+    const Endpoint& ta = s.options.tas[r.ta];
+    r.bytes = HttpRequestBytes(HttpTarget{ta.host, ta.port}, false,
+                               RequestData(h.authority.outgoingBody));
+    return true;
+}
+
+/// The reply of `r` processed by its holder, as the TA connection window
+/// does when the holder accepts it.
+bool Accepted(const Request& r) {
+    const Lines lines = SplitLines(r.body);
+    return r.status == 200 && ReplyCanBeAccepted(lines) &&
+           ProcessTaReplyLines(*r.holder, r.holder->authority, lines).accepted;
+}
+
+/// Figures of one timed phase.
+struct Phase {
+    std::string kind;
+    std::size_t built = 0;
+    std::size_t sent = 0;
+    std::vector<double> ms;  // answered with 200 and accepted
+    int refused503 = 0;
+    int failed = 0;  // no reply, another status, or a reply not accepted
+    double seconds = 0;
+    double taCpu = 0;
+    double dbCpu = 0;
+    double driverCpu = 0;
+    std::string loadBefore, loadAfter;
+};
+
+/// Sends the requests, `clients` connections at once, until all are sent or
+/// `limit` has passed: the only work under the clock.
+void Fire(Shared& s, std::vector<Request>& requests, double limit, Phase& phase) {
+    const auto cpuOf = [](const std::vector<pid_t>& pids) {
+        double t = 0;
+        for (const pid_t pid : pids)
+            t += CpuOf(pid);
+        return t;
     };
-    while (Clock::now() < s.end) {
-        if (!h || made % kKeysPerAffiliation == 0) {
-            h = NewHolder(s, s.options.tas[0], index * 100000 + made);
-            if (!h) return;
-            if (RunFirstAffiliation({*h, h->authority, h->messages}, hooks(*h)).status !=
-                FlowStatus::Done) {
-                h.reset();
-                continue;
+    phase.built = requests.size();
+    phase.loadBefore = LoadAverage();
+    const double ta0 = cpuOf(s.taPids), db0 = cpuOf(s.options.dbPids), own0 = OwnCpu();
+    const auto t0 = Clock::now();
+    const auto end =
+        t0 + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(limit));
+    std::atomic<std::size_t> next{0};
+    std::vector<std::thread> clients;
+    for (int c = 0; c < s.options.clients; ++c) {
+        clients.emplace_back([&] {
+            for (;;) {
+                const std::size_t i = next++;
+                if (i >= requests.size() || Clock::now() >= end) return;
+                Post(s.options.from, s.options.tas[requests[i].ta], requests[i]);
             }
-            if (std::find(s.numbers.begin(), s.numbers.end(), h->ownNumber) != s.numbers.end())
-                ++s.duplicateNumbers;
-            s.numbers.push_back(h->ownNumber);
-            ++made;
-            continue;
+        });
+    }
+    for (auto& c : clients)
+        c.join();
+    phase.seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+    phase.taCpu = cpuOf(s.taPids) - ta0;
+    phase.dbCpu = cpuOf(s.options.dbPids) - db0;
+    phase.driverCpu = OwnCpu() - own0;
+    phase.loadAfter = LoadAverage();
+    phase.sent = std::size_t(
+        std::count_if(requests.begin(), requests.end(), [](const Request& r) { return r.sent; }));
+}
+
+/// Counts a request of the phase; true when its reply was accepted.
+bool Count(Shared& s, Phase& phase, const Request& r) {
+    if (!r.sent) return false;
+    if (Accepted(r)) {
+        phase.ms.push_back(r.ms);
+        return true;
+    }
+    if (r.status == 503) {
+        ++phase.refused503;
+    } else {
+        ++phase.failed;
+        s.failed = true;
+    }
+    return false;
+}
+
+/// Affiliations: `count` new holders, request 00 timed, then the
+/// acknowledgements 01 timed; the holders that went through stay in s.holders.
+void Affiliate(Shared& s, int count, Phase& affiliations, Phase& acknowledgements) {
+    std::vector<std::unique_ptr<Holder>> made;
+    std::vector<Request> requests;
+    requests.reserve(std::size_t(count));
+    for (int i = 0; i < count; ++i) {
+        auto h = NewHolder(s, i);
+        Request r;
+        // As RunFirstAffiliation: request 00, state 1, key store and settings saved.
+        if (!h || !Build(s, *h, Kind::Affiliation, r, std::size_t(i))) {
+            std::cerr << "quarnel-load: cannot build an affiliation request\n";
+            std::exit(1);
         }
-        ++made;
-        const std::string other = s.numbers[random() % s.numbers.size()];
-        if (other == h->ownNumber) continue;
-        if (RunKeyRequest({*h, h->authority, h->messages}, hooks(*h), other, false).status ==
-                FlowStatus::Done &&
-            FindCorrespondent(h->correspondents, 'A', other) >= 0)
-            ++s.keys[{h->ownNumber, other}];
+        h->programState = ProgramState::NotAffiliated;
+        (void)h->SaveKeyStore();
+        (void)SaveSettings(*h, SettingsPath(*h));
+        requests.push_back(std::move(r));
+        made.push_back(std::move(h));
+    }
+    affiliations.kind = "00";
+    Fire(s, requests, 1e9, affiliations);
+
+    std::vector<Request> acks;
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        if (!Count(s, affiliations, requests[i])) continue;
+        Holder& h = *requests[i].holder;
+        if (std::find(s.numbers.begin(), s.numbers.end(), h.ownNumber) != s.numbers.end())
+            ++s.duplicateNumbers;
+        s.numbers.push_back(h.ownNumber);
+        h.authority.firstAffiliation = true;
+        Request r;
+        if (Build(s, h, Kind::Update, r, i)) acks.push_back(std::move(r));
+    }
+    acknowledgements.kind = "01";
+    Fire(s, acks, 1e9, acknowledgements);
+    std::set<Holder*> ready;
+    for (const Request& r : acks)
+        if (Count(s, acknowledgements, r)) ready.insert(r.holder);
+    for (auto& h : made)
+        if (ready.count(h.get())) s.holders.push_back(std::move(h));
+}
+
+/// Key requests among the affiliated holders for `seconds`.
+void AskKeys(Shared& s, Phase& phase) {
+    std::mt19937 random(7);
+    const std::size_t n = s.holders.size();
+    const int total = std::min(kMaxKeys, kKeysPerSecond * s.options.seconds);
+    std::vector<Request> requests;
+    requests.reserve(std::size_t(total));
+    for (int i = 0; requests.size() < std::size_t(total) && n >= 2; ++i) {
+        Holder& h = *s.holders[random() % n];
+        const std::string other = s.holders[random() % n]->ownNumber;
+        if (other == h.ownNumber) continue;
+        h.authority.correspondentNumber = other;
+        Request r;
+        if (!Build(s, h, Kind::Key, r, std::size_t(i))) continue;
+        r.subject = other;
+        requests.push_back(std::move(r));
+    }
+    phase.kind = "10";
+    Fire(s, requests, double(s.options.seconds), phase);
+    for (const Request& r : requests) {
+        Holder& h = *r.holder;
+        if (Count(s, phase, r) && FindCorrespondent(h.correspondents, 'A', r.subject) >= 0)
+            ++s.keys[{h.ownNumber, r.subject}];
     }
 }
 
@@ -471,6 +640,25 @@ int CheckStore(const std::string& store, const Shared& s) {
     return lost + keyMismatch > 0;
 }
 
+void PrintPhase(Phase& p) {
+    std::printf(
+        "%-5s %7zu %7zu %8zu %5d %6d %7.1f %8.1f %7.1f %7.1f %7.1f %7.1f %7.2f %7.2f %7.2f  %s -> "
+        "%s\n",
+        p.kind.c_str(), p.built, p.sent, p.ms.size(), p.refused503, p.failed, p.seconds,
+        double(p.ms.size()) / p.seconds, Percentile(p.ms, 0.5), Percentile(p.ms, 0.9),
+        Percentile(p.ms, 0.99), Percentile(p.ms, 1.0), p.taCpu, p.dbCpu, p.driverCpu,
+        p.loadBefore.c_str(), p.loadAfter.c_str());
+}
+
+/// A folder for the holders: memory (/dev/shm) when there is one, so that
+/// their saves never wait on a disk.
+fs::path WorkFolder(const Options& o) {
+    if (!o.work.empty()) return o.work;
+    std::error_code ec;
+    if (fs::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0) return "/dev/shm";
+    return fs::temp_directory_path(ec);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -479,8 +667,11 @@ int main(int argc, char** argv) {
     Options& o = s.options;
     const QCoreApplication app(argc, argv);  // Qt SQL loads its drivers through it
     ::signal(SIGPIPE, SIG_IGN);
-    char tmpl[] = "/tmp/quarnel-load-XXXXXX";
-    if (!::mkdtemp(tmpl)) return 1;
+    std::string tmpl = (WorkFolder(o) / "quarnel-load-XXXXXX").string();
+    if (!::mkdtemp(tmpl.data())) {
+        std::cerr << "quarnel-load: cannot make a folder in " << WorkFolder(o) << "\n";
+        return 1;
+    }
     s.root = tmpl;
     OwnAuthority own;
     if (o.tas.empty()) {
@@ -491,7 +682,9 @@ int main(int argc, char** argv) {
         o.tas.push_back({"127.0.0.1", own.port});
         o.params = s.root / "ta" / "QuarnelTaPr.0FF";
         if (o.store.empty()) o.store = (s.root / "ta" / "quarnel-ta.sqlite").string();
+        s.taPids.push_back(own.pid);
     }
+    s.taPids.insert(s.taPids.end(), o.taPids.begin(), o.taPids.end());
     std::string problem;
     if (!ReadTaParameterFile(o.params, s.ta, &problem)) {
         std::cerr << "quarnel-load: " << o.params << ": " << problem << "\n";
@@ -504,61 +697,41 @@ int main(int argc, char** argv) {
         slowThread = std::thread([&] { HoldSlow(o, stop, slow); });
         std::this_thread::sleep_for(std::chrono::seconds(2));  // let them take their places
     }
-    const auto t0 = Clock::now();
-    s.end = t0 + std::chrono::seconds(o.seconds);
-    std::vector<std::thread> clients;
-    for (int i = 0; i < o.clients; ++i)
-        clients.emplace_back(Client, std::ref(s), i);
-    long slowSamples = 0, slowOpenSum = 0;
-    while (Clock::now() < s.end) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        ++slowSamples;
-        slowOpenSum += slow.open.load();
-    }
-    for (auto& c : clients)
-        c.join();
-    const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+    Phase affiliations, acknowledgements, keys;
+    Affiliate(s, o.affiliations, affiliations, acknowledgements);
+    AskKeys(s, keys);
     stop = true;
     if (slowThread.joinable()) slowThread.join();
 
     std::printf(
-        "quarnel-load: %d clients from %s, %.1f s, %d slow connections from %s, %zu "
-        "authorit%s\n",
-        o.clients, o.from.c_str(), seconds, o.slow, o.slowFrom.c_str(), o.tas.size(),
-        o.tas.size() == 1 ? "y" : "ies");
-    std::printf("%-6s %8s %6s %6s %8s %8s %8s %8s %8s\n", "kind", "answered", "503", "failed",
-                "req/s", "p50 ms", "p90 ms", "p99 ms", "max ms");
-    Figures all;
-    for (auto& [kind, f] : s.figures) {
-        all.ms.insert(all.ms.end(), f.ms.begin(), f.ms.end());
-        all.refused503 += f.refused503;
-        all.failed += f.failed;
-    }
-    s.figures["all"] = all;
-    for (auto& [kind, f] : s.figures) {
-        std::printf("%-6s %8zu %6d %6d %8.1f %8.1f %8.1f %8.1f %8.1f\n", kind.c_str(), f.ms.size(),
-                    f.refused503, f.failed, double(f.ms.size()) / seconds, Percentile(f.ms, 0.5),
-                    Percentile(f.ms, 0.9), Percentile(f.ms, 0.99), Percentile(f.ms, 1.0));
-    }
+        "quarnel-load: %d connections at once from %s, %d slow connections from %s, %zu "
+        "authorit%s, %u cores\n",
+        o.clients, o.from.c_str(), o.slow, o.slowFrom.c_str(), o.tas.size(),
+        o.tas.size() == 1 ? "y" : "ies", std::thread::hardware_concurrency());
+    std::printf("%-5s %7s %7s %8s %5s %6s %7s %8s %7s %7s %7s %7s %7s %7s %7s  %s\n", "kind",
+                "built", "sent", "answered", "503", "failed", "s", "req/s", "p50 ms", "p90 ms",
+                "p99 ms", "max ms", "ta cpu", "db cpu", "drv cpu", "load average before -> after");
+    for (Phase* p : {&affiliations, &acknowledgements, &keys})
+        PrintPhase(*p);
     if (o.slow > 0) {
-        std::printf(
-            "slow connections: %ld open or opening on average, %d refused 503, %d ended 408\n",
-            slowSamples ? slowOpenSum / slowSamples : 0L, slow.refused503.load(),
-            slow.timedOut408.load());
+        std::printf("slow connections: %d open at the end, %d refused 503, %d ended 408\n",
+                    slow.open.load(), slow.refused503.load(), slow.timedOut408.load());
     }
     if (own.pid > 0) {
         std::printf("authority log: %d refusals 503, %d time limits 408; peak memory %s\n",
                     own.refusals.load(), own.timeouts.load(), own.PeakMemory().c_str());
     }
-    int keys = 0;
+    int accepted = 0;
     for (const auto& [pair, count] : s.keys)
-        keys += count;
+        accepted += count;
     std::printf("replies: %zu affiliation numbers, %d given twice; %d keys accepted\n",
-                s.numbers.size(), s.duplicateNumbers, keys);
-    int faults = s.duplicateNumbers + (all.ms.empty() ? 1 : 0);
+                s.numbers.size(), s.duplicateNumbers, accepted);
+    int faults = s.duplicateNumbers + (keys.ms.empty() ? 1 : 0);
     if (!o.store.empty()) faults += CheckStore(o.store, s);
-    std::printf("%s\n", faults == 0 && all.failed == 0 ? "checks: passed" : "checks: FAILED");
+    const bool passed = faults == 0 && !s.failed;
+    std::printf("%s\n", passed ? "checks: passed" : "checks: FAILED");
+    s.holders.clear();
     std::error_code ec;
     fs::remove_all(s.root, ec);
-    return faults == 0 && all.failed == 0 ? 0 : 1;
+    return passed ? 0 : 1;
 }

@@ -6,6 +6,8 @@
 #   pg_cluster.sh stop DIR    stops it at once and removes DIR
 # The server refuses to run as root: as root, the cluster belongs to the
 # postgres user (or nobody) and every server command runs as that user.
+# Commits are not flushed to disk (fsync off: tests need no durability);
+# QUARNEL_PG_FSYNC=on flushes them, for figures of a real authority.
 set -euo pipefail
 
 bin=${QUARNEL_PG_BIN:-/usr/lib/postgresql/15/bin}
@@ -39,7 +41,7 @@ start)
     --auth-local=trust --auth-host=scram-sha-256 -E UTF8 --no-sync >"$dir/initdb.log" 2>&1 ||
     { cat "$dir/initdb.log" >&2; exit 1; }
   as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-    -o "-c listen_addresses=127.0.0.1 -p $port -k $dir -c fsync=off -c max_connections=60" \
+    -o "-c listen_addresses=127.0.0.1 -p $port -k $dir -c fsync=${QUARNEL_PG_FSYNC:-off} -c max_connections=60" \
     start >/dev/null || { cat "$dir/server.log" >&2; exit 1; }
   echo "postgresql://quarnel@127.0.0.1:$port/postgres" >"$dir/url"
   ;;
