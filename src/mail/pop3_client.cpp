@@ -30,23 +30,6 @@ QString ReplyText(const QByteArray& line) {
 
 }  // namespace
 
-bool SplitServer(const QString& server, quint16 defaultPort, QString& host, quint16& port) {
-    const QString s = server.trimmed();
-    const qsizetype colon = s.lastIndexOf(':');
-    // A bare IPv6 address holds colons of its own; it takes the default port.
-    if (colon < 0 || s.count(':') > 1) {
-        host = s;
-        port = defaultPort;
-    } else {
-        host = s.left(colon);
-        bool ok = false;
-        const uint p = s.mid(colon + 1).toUInt(&ok);
-        if (!ok || p == 0 || p > 65535) return false;
-        port = quint16(p);
-    }
-    return !host.isEmpty();
-}
-
 Pop3Client::Pop3Client(QObject* parent, MailLimits limits) : QObject(parent), limits_(limits) {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &Pop3Client::OnTimeout);

@@ -65,11 +65,6 @@ struct RetrievedMail {
     std::string digest;  ///< SHA-256 of those bytes, lower-case hexadecimal
 };
 
-/// "host[:port]" split; port `defaultPort` when none; false when the port is
-/// not a number in 1-65535 or the host is empty.
-[[nodiscard]] bool SplitServer(const QString& server, quint16 defaultPort, QString& host,
-                               quint16& port);
-
 class Pop3Client : public QObject {
     Q_OBJECT
   public:

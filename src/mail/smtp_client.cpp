@@ -60,62 +60,6 @@ std::string Base64(const std::string& s) {
 
 }  // namespace
 
-std::vector<std::string> SplitRecipients(std::string_view text) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find_first_of(",;", start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view item = text.substr(start, end - start);
-        if (const auto open = item.find('<'); open != std::string_view::npos) {
-            const auto close = item.find('>', open);
-            item =
-                item.substr(open + 1, close == std::string_view::npos ? close : close - open - 1);
-        }
-        while (!item.empty() && (item.front() == ' ' || item.front() == '\t'))
-            item.remove_prefix(1);
-        while (!item.empty() && (item.back() == ' ' || item.back() == '\t'))
-            item.remove_suffix(1);
-        if (!item.empty()) out.emplace_back(item);
-        start = end + 1;
-    }
-    return out;
-}
-
-ServerAddress ParseServerAddress(const QString& server, quint16 defaultPort) {
-    ServerAddress out;
-    QString text = server.trimmed();
-    QString portText;
-    if (text.startsWith('[')) {  // [v6 address]:port
-        const auto close = text.indexOf(']');
-        if (close < 0) return out;
-        const QString rest = text.mid(close + 1);
-        if (!rest.isEmpty() && !rest.startsWith(':')) return out;
-        portText = rest.mid(1);
-        text = text.mid(1, close - 1);
-        if (rest.isEmpty()) portText.clear();
-    } else if (text.count(':') == 1) {
-        const auto colon = text.indexOf(':');
-        portText = text.mid(colon + 1);
-        text = text.left(colon);
-        if (portText.isEmpty()) return out;
-    }
-    if (text.isEmpty() || text.size() > 253) return out;
-    for (const QChar c : text) {
-        if (c.unicode() <= 0x20 || c.unicode() == 0x7f) return out;
-    }
-    quint16 port = defaultPort;
-    if (!portText.isEmpty()) {
-        bool ok = false;
-        const uint value = portText.toUInt(&ok);
-        if (!ok || value == 0 || value > 65535) return out;
-        port = quint16(value);
-    }
-    out.host = text;
-    out.port = port;
-    return out;
-}
-
 SmtpClient::SmtpClient(QObject* parent, MailLimits limits) : QObject(parent), limits_(limits) {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &SmtpClient::OnTimeout);

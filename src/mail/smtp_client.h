@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "crypto/secret.h"
@@ -29,19 +28,6 @@ struct SmtpJob {
     std::string fromAddress;
     std::vector<std::string> recipients;
 };
-
-/// The relay's host and port of "host[:port]"; port 0 when the text is not a
-/// valid address.
-struct ServerAddress {
-    QString host;
-    quint16 port = 0;
-};
-[[nodiscard]] ServerAddress ParseServerAddress(const QString& server, quint16 defaultPort);
-
-/// The addresses of a recipient address text ("a@x.org, B <b@y.org>; c@z"):
-/// split at commas and semicolons, blanks trimmed, the part inside <> when
-/// given, empty items left out.
-[[nodiscard]] std::vector<std::string> SplitRecipients(std::string_view text);
 
 /// The most recipients of one mail.
 inline constexpr std::size_t kMaxRecipients = 100;

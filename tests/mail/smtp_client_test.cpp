@@ -279,20 +279,5 @@ TEST(SmtpClient, DeclaresEightBitContentWhenTheRelayTakesIt) {
     }
 }
 
-TEST(ServerAddress, HostAndPortAndRecipientLists) {
-    EXPECT_EQ(SplitRecipients(" a@x.org, B <b@y.org>;;c@z "),
-              (std::vector<std::string>{"a@x.org", "b@y.org", "c@z"}));
-    EXPECT_TRUE(SplitRecipients(" , ").empty());
-    EXPECT_EQ(ParseServerAddress("relay.example.org", 25).port, 25);
-    const ServerAddress a = ParseServerAddress(" relay:2525 ", 25);
-    EXPECT_EQ(a.host, "relay");
-    EXPECT_EQ(a.port, 2525);
-    EXPECT_EQ(ParseServerAddress("[::1]:26", 25).host, "::1");
-    EXPECT_EQ(ParseServerAddress("[::1]:26", 25).port, 26);
-    for (const char* bad : {"", "relay:", "relay:0", "relay:65536", "relay:x", "re lay", "[::1"}) {
-        EXPECT_EQ(ParseServerAddress(bad, 25).port, 0) << bad;
-    }
-}
-
 }  // namespace
 }  // namespace quarnel
