@@ -29,11 +29,11 @@ Outcome Dialogue(const SmtpJob& job, MailLimits limits = {2000ms, 2000ms, 2000ms
         o.log.push_back(id);
         o.details.push_back(d);
     });
-    QObject::connect(&client, &SmtpClient::error, [&](const QString& e) { o.error = e; });
     QObject::connect(&client, &SmtpClient::progress, [&](qint64 d, qint64) { o.progressDone = d; });
-    QObject::connect(&client, &SmtpClient::finished, [&](bool c, bool t) {
-        o.connected = c;
-        o.transferred = t;
+    QObject::connect(&client, &SmtpClient::finished, [&](const SessionResult& r) {
+        o.error = r.why;
+        o.connected = r.reached;
+        o.transferred = r.completed;
         ++o.finishedCount;
     });
     client.Start(job);
