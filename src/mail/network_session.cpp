@@ -32,7 +32,7 @@ void NetworkSession::Drop() {
     if (!running_) return;
     running_ = false;
     Disarm();
-    DropSocket(false);
+    DropSocket();
     phase_ = Phase::Idle;
     Ending();
 }
@@ -43,13 +43,9 @@ void NetworkSession::NoteFailure(SessionFailure failure, const QString& why) {
     result_.why = why;
 }
 
-void NetworkSession::Finish(bool gracefully) {
+void NetworkSession::Finish() {
     if (!running_) return;
-    running_ = false;
-    Disarm();
-    DropSocket(gracefully);
-    phase_ = Phase::Idle;
-    Ending();
+    Drop();
     const SessionResult result = std::exchange(result_, {});
     Q_EMIT finished(result);
 }
@@ -61,7 +57,7 @@ bool NetworkSession::Log(int textId, const QString& detail) {
 }
 
 void NetworkSession::Connect(const MailServerAddress& server) {
-    DropSocket(false);
+    DropSocket();
     server_ = server;
     serverName_ = ServerName(server);
     encrypted_ = upgrading_ = closedTold_ = false;
@@ -188,15 +184,11 @@ void NetworkSession::StartTransfer(std::int64_t bytes) {
     deadline_.Start(limits_.reply, TransferCeiling(limits_, bytes));
 }
 
-void NetworkSession::DropSocket(bool gracefully) {
+void NetworkSession::DropSocket() {
     tls_ = nullptr;
     if (!socket_) return;
     socket_->disconnect(this);
-    if (gracefully) {
-        socket_->disconnectFromHost();
-    } else {
-        socket_->abort();
-    }
+    socket_->abort();
     // May run inside one of the socket's own signals.
     socket_.release()->deleteLater();
 }

@@ -93,10 +93,10 @@ class NetworkSession : public QObject {
     /// Records why the session failed; the first reason stays.
     void NoteFailure(SessionFailure failure, const QString& why);
     [[nodiscard]] SessionResult& result() { return result_; }
-    /// Ends the session once: timers stopped, the connection dropped (closed
-    /// in order when `gracefully`), Ending(), then `finished`.
-    void Finish(bool gracefully = false);
-    /// Ends the session without a signal: Ending() runs, `finished` does not.
+    /// Ends the session once: as Drop, then `finished`.
+    void Finish();
+    /// Ends the session without a signal: timers stopped, the connection
+    /// dropped, Ending() run.
     void Drop();
     /// Emits `logged`; false when a receiver ended the session or started
     /// another meanwhile: a caller that goes on stops there.
@@ -185,7 +185,7 @@ class NetworkSession : public QObject {
     void OnSocketError(QAbstractSocket::SocketError error);
     void OnDisconnected();
     void OnTimer();
-    void DropSocket(bool gracefully);
+    void DropSocket();
 
     MailLimits limits_;
     std::filesystem::path extraAuthorities_;
