@@ -129,11 +129,10 @@ int RunSendCommand(Args& args) {
     QObject::connect(&client, &SmtpClient::logged, [](int id, const QString& detail) {
         std::cout << Escaped(FrenchLogLine(id, detail).toStdString()) << std::endl;
     });
-    QObject::connect(&client, &SmtpClient::error, [](const QString& text) {
-        std::cout << "error: " << Escaped(text.toStdString()) << '\n';
-    });
-    QObject::connect(&client, &SmtpClient::finished, [&](bool, bool t) {
-        transferred = t;
+    QObject::connect(&client, &SmtpClient::finished, [&](const SessionResult& result) {
+        if (!result.why.isEmpty())
+            std::cout << "error: " << Escaped(result.why.toStdString()) << '\n';
+        transferred = result.completed;
         loop.quit();
     });
     std::cout << "size: " << job.message.size() << '\n';

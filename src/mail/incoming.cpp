@@ -458,9 +458,10 @@ void MailRetrieval::DeleteNext() {
     client_->Quit();
 }
 
-void MailRetrieval::OnClientFinished(bool ok) {
+void MailRetrieval::OnClientFinished(const SessionResult& result) {
+    if (!result.why.isEmpty()) Q_EMIT error(result.why);
     if (!running_) return;
-    if (!ok) {
+    if (!result.completed) {
         // The session is gone: nothing marked is deleted, so any accepted mail
         // stays on the server too; the log keeps what was taken, and the
         // marks that it is not to be stored again.

@@ -25,6 +25,7 @@
 namespace quarnel {
 
 class Pop3Client;
+struct SessionResult;
 struct RetrievedMail;
 
 /// The decryption queue: one entry per accepted message, the subject first,
@@ -150,7 +151,7 @@ class MailRetrieval : public QObject {
     /// Message n was stored by an earlier retrieval: deleted, not stored again.
     void AlreadyStored(int n);
     void OnError(const QString& text);
-    void OnClientFinished(bool ok);
+    void OnClientFinished(const SessionResult& result);
     void LogSender();
     /// Writes the log, then the deletions, then QUIT.
     void Conclude();

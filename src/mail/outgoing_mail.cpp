@@ -5,6 +5,28 @@
 
 namespace quarnel {
 
+std::vector<std::string> SplitRecipients(std::string_view text) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find_first_of(",;", start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view item = text.substr(start, end - start);
+        if (const auto open = item.find('<'); open != std::string_view::npos) {
+            const auto close = item.find('>', open);
+            item =
+                item.substr(open + 1, close == std::string_view::npos ? close : close - open - 1);
+        }
+        while (!item.empty() && (item.front() == ' ' || item.front() == '\t'))
+            item.remove_prefix(1);
+        while (!item.empty() && (item.back() == ' ' || item.back() == '\t'))
+            item.remove_suffix(1);
+        if (!item.empty()) out.emplace_back(item);
+        start = end + 1;
+    }
+    return out;
+}
+
 PreparedMail PrepareMail(const HolderContext& ctx, const OutgoingMessage& message) {
     PreparedMail out;
     out.recipients = SplitRecipients(message.recipientAddress);

@@ -6,6 +6,7 @@
 // ASCII.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "holder/holder_context.h"
@@ -13,6 +14,11 @@
 #include "mail/smtp_client.h"
 
 namespace quarnel {
+
+/// The addresses of a recipient address text ("a@x.org, B <b@y.org>; c@z"):
+/// split at commas and semicolons, blanks trimmed, the part inside <> when
+/// given, empty items left out.
+[[nodiscard]] std::vector<std::string> SplitRecipients(std::string_view text);
 
 struct PreparedMail {
     SmtpJob job;  ///< to the holder's relay (SmtpServer), the whole mail built

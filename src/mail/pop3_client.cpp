@@ -1,14 +1,12 @@
 #include "mail/pop3_client.h"
 
-#include <QSslCipher>
-#include <QSslSocket>
+#include <QTcpSocket>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
 
-#include "mail/mail_tls.h"
 #include "mail/pop3_texts.h"
 #include "mail/texts.h"
 #include "resources/texts.h"
@@ -30,30 +28,13 @@ QString ReplyText(const QByteArray& line) {
 
 }  // namespace
 
-bool SplitServer(const QString& server, quint16 defaultPort, QString& host, quint16& port) {
-    const QString s = server.trimmed();
-    const qsizetype colon = s.lastIndexOf(':');
-    // A bare IPv6 address holds colons of its own; it takes the default port.
-    if (colon < 0 || s.count(':') > 1) {
-        host = s;
-        port = defaultPort;
-    } else {
-        host = s.left(colon);
-        bool ok = false;
-        const uint p = s.mid(colon + 1).toUInt(&ok);
-        if (!ok || p == 0 || p > 65535) return false;
-        port = quint16(p);
-    }
-    return !host.isEmpty();
-}
-
-Pop3Client::Pop3Client(QObject* parent, MailLimits limits) : QObject(parent), limits_(limits) {
-    timer_.setSingleShot(true);
-    connect(&timer_, &QTimer::timeout, this, &Pop3Client::OnTimeout);
+Pop3Client::Pop3Client(QObject* parent, MailLimits limits) : NetworkSession(parent, limits) {
+    // What the server sends waits in the system's buffers, not in memory here.
+    SetReadBufferSize(qint64(kPop3SpoolPiece));
 }
 
 Pop3Client::~Pop3Client() {
-    Abort();
+    Drop();
 }
 
 std::string Pop3Client::Uid(int n) const {
@@ -61,104 +42,30 @@ std::string Pop3Client::Uid(int n) const {
 }
 
 void Pop3Client::Start(const Pop3Job& job) {
-    Abort();
+    Begin();
+    state_ = State::kConnecting;
     const auto address = ParseMailServer(job.server.toStdString(), MailProtocol::Pop3);
-    if (!address) {
-        state_ = State::kConnecting;
-        Fail(0, job.server, false);
-        return;
-    }
-    address_ = *address;
-    serverName_ = ServerName(address_);
-    const QString host = QString::fromStdString(address_.host);
+    if (!address) return Fail(SessionFailure::Unusable, 0, job.server);
     // A line break in the account or the password would smuggle in a command.
     const auto breaks = [](const std::string& s) { return s.find_first_of("\r\n") != s.npos; };
     if (breaks(job.user) || breaks(job.password.Get())) {
-        state_ = State::kConnecting;
-        Fail(0, QStringLiteral("line break in the account name or password"), false);
-        return;
-    }
-    const quint64 session = session_;
-    if (address_.securityFromPort) {
-        Q_EMIT logged(txt::kTlsPortChoseTls, QString::number(address_.port));
-        if (session != session_) return;
-    }
-    const bool tls = address_.security != MailSecurity::Clear;
-    state_ = State::kConnecting;
-    if (tls && !QSslSocket::supportsSsl()) {
-        Refuse(txt::kTlsFailed, QSslSocket::sslLibraryVersionString());
-        return;
-    }
-    const MailTrust trust = LoadMailTrust(tls ? extraAuthorities_ : std::filesystem::path());
-    if (trust.noteTextId) {
-        Q_EMIT logged(trust.noteTextId, trust.noteDetail);
-        if (session != session_) return;
+        return Fail(SessionFailure::Unusable, 0,
+                    QStringLiteral("line break in the account name or password"));
     }
     user_ = job.user;
     password_ = SecretString(std::string(job.password.Get()));
     uids_.clear();
-    socket_ = MakeMailSocket(trust, host);
-    // What the server sends waits in the system's buffers, not in memory here.
-    socket_->setReadBufferSize(qint64(kPop3SpoolPiece));
-    connect(socket_.get(), &QSslSocket::readyRead, this, &Pop3Client::OnReadyRead);
-    connect(socket_.get(), &QSslSocket::disconnected, this, &Pop3Client::OnDisconnected);
-    connect(socket_.get(), &QSslSocket::encrypted, this, &Pop3Client::OnEncrypted);
-    connect(socket_.get(), &QSslSocket::connected, this, [this] {
-        state_ = address_.security == MailSecurity::Tls ? State::kHandshake : State::kGreeting;
-        if (state_ == State::kHandshake) {
-            timer_.start(limits_.tlsHandshake);
-        } else {
-            ArmReplyTimer();
-        }
-    });
-    connect(socket_.get(), &QSslSocket::errorOccurred, this,
-            [this](QAbstractSocket::SocketError e) {
-                if (state_ == State::kConnecting) {
-                    Fail(ConnectFailureTextId(e), LogDetails({serverName_, socket_->errorString()}),
-                         false);
-                } else if (state_ == State::kHandshake) {
-                    Refuse(txt::kTlsFailed, socket_->errorString());
-                } else if (state_ != State::kIdle && state_ != State::kQuit) {
-                    OnDisconnected();
-                }
-            });
-    // Verification is never waived: any certificate fault ends the session.
-    connect(socket_.get(), &QSslSocket::sslErrors, this, [this](const QList<QSslError>& errors) {
-        const int id = TlsRefusalTextId(errors);
-        Refuse(id, id == txt::kTlsFailed && !errors.isEmpty()
-                       ? errors.first().errorString()
-                       : QString::fromStdString(address_.host));
-    });
     lines_.Clear();
-    timer_.start(limits_.connect);
-    if (address_.security == MailSecurity::Tls) {
-        socket_->connectToHostEncrypted(host, address_.port);
-    } else {
-        socket_->connectToHost(host, address_.port);
-    }
+    Connect(*address);
 }
 
-void Pop3Client::OnEncrypted() {
-    if (state_ != State::kHandshake) return;
-    const QSslCipher cipher = socket_->sessionCipher();
-    const quint64 session = session_;
-    Q_EMIT logged(txt::kTlsEncrypted, cipher.protocolString() + ' ' + cipher.name());
-    if (session != session_) return;
-    if (address_.security == MailSecurity::Tls) {
-        state_ = State::kGreeting;
-        ArmReplyTimer();
-    } else {
-        Send("USER " + QByteArray::fromStdString(user_), State::kUser);
-    }
+void Pop3Client::OnOpened() {
+    state_ = State::kGreeting;
+    Arm(limits().reply);
 }
 
-void Pop3Client::Refuse(int textId, const QString& detail) {
-    const QString why = FrenchLogLine(textId, detail);
-    Abort();
-    Q_EMIT logged(textId, detail);
-    Q_EMIT logged(txt::kPop3ConnectFailed, QString());
-    Q_EMIT error(why);
-    Q_EMIT finished(false);
+void Pop3Client::OnSecured() {
+    Send("USER " + QByteArray::fromStdString(user_), State::kUser);
 }
 
 void Pop3Client::Top(int n) {
@@ -186,17 +93,9 @@ void Pop3Client::Quit() {
     Send("QUIT", State::kQuit);
 }
 
-void Pop3Client::Abort() {
-    ++session_;
-    deadline_.Stop();
-    timer_.stop();
+void Pop3Client::Ending() {
     state_ = State::kIdle;
     multiLine_ = skipping_ = false;
-    if (socket_) {
-        socket_->disconnect(this);
-        socket_->abort();
-        socket_.release()->deleteLater();
-    }
     lines_.Clear();
     body_.clear();
     body_.shrink_to_fit();
@@ -212,22 +111,17 @@ void Pop3Client::Send(const QByteArray& line, State next) {
     state_ = next;
     multiLine_ = skipping_ = false;
     body_.clear();
-    socket_->write(line + "\r\n");
-    ArmReplyTimer();
+    Write((line + "\r\n").toStdString());
+    Arm(limits().reply);
 }
 
-void Pop3Client::ArmReplyTimer() {
-    deadline_.Stop();
-    timer_.start(limits_.reply);
-}
-
-void Pop3Client::OnReadyRead() {
-    if (!socket_) return;
-    lines_.Append(socket_->readAll());
-    if (multiLine_) deadline_.Touch();
+void Pop3Client::OnReadable() {
+    if (!HasSocket()) return;
+    lines_.Append(socket().readAll());
+    if (multiLine_) Touch();
     // A handler of a signal below may abort or start another session.
-    const quint64 session = session_;
-    while (state_ != State::kIdle && session == session_) {
+    const quint64 token = Token();
+    while (state_ != State::kIdle && Still(token)) {
         const std::size_t limit = multiLine_ ? kMaxPop3Line : kMaxReplyLine;
         QByteArray line;
         // A mail's own lines may end in LF alone, as some servers pass them.
@@ -243,12 +137,10 @@ void Pop3Client::OnReadyRead() {
                 lines_.DiscardLine();
                 continue;
             }
-            Fail(txt::kPop3LineTooLong, Num(qint64(limit)), true);
-            return;
+            return Fail(SessionFailure::BadReply, txt::kPop3LineTooLong, Num(qint64(limit)));
         }
         if (result == Pop3LineReader::Result::NoCrLf) {
-            Fail(txt::kPop3LineWithoutCrLf, QString(), true);
-            return;
+            return Fail(SessionFailure::BadReply, txt::kPop3LineWithoutCrLf, QString());
         }
         if (multiLine_) {
             if (TakeBody(line)) continue;
@@ -256,7 +148,7 @@ void Pop3Client::OnReadyRead() {
             return;
         }
     }
-    if (state_ == State::kIdle || session != session_) return;
+    if (state_ == State::kIdle || !Still(token)) return;
     if (state_ == State::kRetr && multiLine_ && !skipping_) Q_EMIT progress(taken_, expected_);
 }
 
@@ -302,9 +194,9 @@ bool Pop3Client::TakeBody(const QByteArray& line) {
 bool Pop3Client::TakeMessageLine(std::string_view line) {
     taken_ += qint64(line.size()) + 2;
     // Whatever LIST said, the answer itself is held to the limit.
-    if (taken_ > limits_.maxMessage) {
+    if (taken_ > limits().maxMessage) {
         Skip(txt::kPop3TooLarge,
-             LogDetails({Num(current_), Num(taken_), Num(qint64(limits_.maxMessage))}));
+             LogDetails({Num(current_), Num(taken_), Num(qint64(limits().maxMessage))}));
         return true;
     }
     body_.append(line);
@@ -342,8 +234,7 @@ void Pop3Client::TakeUid(const QByteArray& line) {
 
 void Pop3Client::EndOfBody() {
     multiLine_ = false;
-    deadline_.Stop();
-    timer_.stop();
+    Disarm();
     const int n = current_;
     const State was = state_;
     const bool skipped = std::exchange(skipping_, false);
@@ -395,9 +286,9 @@ bool Pop3Client::OnList(const QByteArray& line) {
         Q_EMIT leftOnServer(n);
         return state_ != State::kIdle;
     };
-    if (expected_ > limits_.maxMessage) {
+    if (expected_ > limits().maxMessage) {
         return leave(txt::kPop3TooLarge,
-                     LogDetails({Num(n), Num(expected_), Num(limits_.maxMessage)}));
+                     LogDetails({Num(n), Num(expected_), Num(limits().maxMessage)}));
     }
     // Room for the message and for its attachments once decoded.
     std::error_code ec;
@@ -422,57 +313,54 @@ bool Pop3Client::OnList(const QByteArray& line) {
 bool Pop3Client::OnReply(const QByteArray& line) {
     const std::optional<bool> verdict = Pop3Verdict(line);
     if (!verdict) {
-        Fail(txt::kPop3ServerError, QString::fromUtf8(line.left(200)), true);
+        Fail(SessionFailure::BadReply, txt::kPop3ServerError, QString::fromUtf8(line.left(200)));
         return false;
     }
     const bool ok = *verdict;
     const QString text = ReplyText(line);
-    timer_.stop();
+    const quint64 token = Token();
+    Disarm();
     switch (state_) {
         case State::kStls:
             if (!ok) {
-                Refuse(txt::kTlsNotOffered, QStringLiteral("STLS"));
+                Fail(SessionFailure::Tls, txt::kTlsNotOffered, QStringLiteral("STLS"));
                 return false;
             }
             // Whatever came along with the +OK was sent in clear: dropped.
             lines_.Clear();
-            state_ = State::kHandshake;
-            timer_.start(limits_.tlsHandshake);
-            socket_->startClientEncryption();
+            StartTls();
             return false;
         case State::kGreeting:
         case State::kUser:
         case State::kPass:
         case State::kStat:
-            if (!ok && (state_ == State::kUser || state_ == State::kPass)) {
-                Fail(txt::kPop3AuthRefused, text, true);
-                return false;
-            }
             if (!ok) {
-                Fail(txt::kPop3ServerError, text, state_ != State::kGreeting);
+                const bool logIn = state_ == State::kUser || state_ == State::kPass;
+                Fail(SessionFailure::Refused, logIn ? txt::kPop3AuthRefused : txt::kPop3ServerError,
+                     text);
                 return false;
             }
-            if (state_ == State::kGreeting && address_.security == MailSecurity::StartTls) {
+            if (state_ == State::kGreeting && server().security == MailSecurity::StartTls) {
                 Send("STLS", State::kStls);
             } else if (state_ == State::kGreeting) {
-                if (address_.security == MailSecurity::Clear) {
-                    const quint64 session = session_;
-                    Q_EMIT logged(txt::kPop3PasswordInClear, serverName_);
-                    if (session != session_) return false;
+                if (server().security == MailSecurity::Clear &&
+                    !Log(txt::kPop3PasswordInClear, serverName())) {
+                    return false;
                 }
                 Send("USER " + QByteArray::fromStdString(user_), State::kUser);
             } else if (state_ == State::kUser) {
                 Send("PASS " + QByteArray::fromStdString(password_.Get()), State::kPass);
             } else if (state_ == State::kPass) {
                 password_ = SecretString();
-                Q_EMIT logged(txt::kPop3Connected, QString());
+                result().reached = true;
+                if (!Log(txt::kPop3Connected)) return false;
                 Send("STAT", State::kStat);
             } else {
                 // "+OK count bytes": the count is the number before the first space.
                 const Pop3Numbers numbers = ParsePop3Numbers(line);
                 const qint64 count = numbers.first.value_or(-1);
                 if (count < 0 || count > kMaxPop3Count) {
-                    Fail(txt::kPop3ServerError, text, true);
+                    Fail(SessionFailure::BadReply, txt::kPop3ServerError, text);
                     return false;
                 }
                 count_ = int(count);
@@ -482,25 +370,23 @@ bool Pop3Client::OnReply(const QByteArray& line) {
                 uidsBroken_ = false;
                 Send("UIDL", State::kUidl);
             }
-            return state_ != State::kIdle;
+            return Still(token);
         case State::kUidl:
             if (!ok) {
                 uids_.clear();
                 state_ = State::kReady;
                 Q_EMIT statReady(count_, mailboxBytes_);
-                return state_ != State::kIdle;
+                return Still(token);
             }
             multiLine_ = true;
-            deadline_.Start(limits_.reply, TransferCeiling(limits_, qint64(count_) * 80));
+            StartTransfer(qint64(count_) * 80);
             return true;
         case State::kTop:
         case State::kRetr:
             if (!ok) break;
             multiLine_ = true;
             body_.clear();
-            deadline_.Start(
-                limits_.reply,
-                TransferCeiling(limits_, state_ == State::kTop ? kMaxPop3Headers : expected_));
+            StartTransfer(state_ == State::kTop ? kMaxPop3Headers : expected_);
             return true;
         case State::kList:
             if (!ok) break;
@@ -510,28 +396,25 @@ bool Pop3Client::OnReply(const QByteArray& line) {
             const int n = current_;
             state_ = State::kReady;
             Q_EMIT deleted(n);
-            return state_ != State::kIdle;
+            return Still(token);
         }
         case State::kQuit:
             // The server closes; deletions are done once it said +OK.
-            quitAnswered_ = ok;
-            if (!ok) {
-                const quint64 session = session_;
-                Q_EMIT logged(txt::kPop3QuitRefused, text);
-                if (session != session_) return false;
-            }
-            socket_->disconnectFromHost();
+            result().completed = ok;
+            if (!ok && !Log(txt::kPop3QuitRefused, text)) return false;
+            socket().disconnectFromHost();
             return false;
         default:
-            Fail(txt::kPop3ServerError, QString::fromUtf8(line.left(200)), true);
+            Fail(SessionFailure::BadReply, txt::kPop3ServerError,
+                 QString::fromUtf8(line.left(200)));
             return false;
     }
     // "-ERR" to a command of a session: it goes on.
     DropSpool();
     state_ = State::kReady;
-    Q_EMIT logged(txt::kPop3ServerError, text);
+    if (!Log(txt::kPop3ServerError, text)) return false;
     Q_EMIT error(text);
-    return state_ != State::kIdle;
+    return Still(token);
 }
 
 QString Pop3Client::CommandName() const {
@@ -561,59 +444,51 @@ QString Pop3Client::CommandName() const {
     }
 }
 
-void Pop3Client::OnDisconnected() {
-    if (state_ == State::kIdle) return;
-    if (state_ == State::kQuit) {
-        const bool ok = quitAnswered_;
-        Abort();
-        Q_EMIT logged(txt::kPop3Disconnected, QString());
-        Q_EMIT finished(ok);
+void Pop3Client::OnLinkFault(const LinkFault& fault) {
+    const bool closed =
+        fault.kind == LinkFault::Kind::Closed || fault.kind == LinkFault::Kind::Broken;
+    if (state_ == State::kQuit && closed) {
+        // Without +OK to QUIT the deletions are in doubt.
+        if (!result().completed) NoteFailure(SessionFailure::ConnectionLost, {});
+        if (Log(txt::kPop3Disconnected)) Finish();
         return;
     }
-    if (state_ == State::kGreeting || state_ == State::kHandshake) {
-        Fail(txt::kNetClosedEarly, serverName_, true);
-    } else if (multiLine_ || state_ == State::kRetr) {
-        Fail(txt::kNetClosedInTransfer, serverName_, true);
-    } else {
-        Fail(txt::kNetClosed, LogDetails({serverName_, CommandName()}), true);
+    if (fault.kind == LinkFault::Kind::Tls) {
+        return Fail(SessionFailure::Tls, fault.textId, fault.reason);
     }
+    const Awaiting awaiting = state_ == State::kGreeting             ? Awaiting::Greeting
+                              : multiLine_ || state_ == State::kRetr ? Awaiting::Transfer
+                                                                     : Awaiting::Reply;
+    // A time-out after QUIT fails too: the deletions are in doubt.
+    const auto [textId, detail] = FaultLine(fault, awaiting, CommandName());
+    Fail(FailureOf(fault), textId, detail);
 }
 
-void Pop3Client::OnTimeout() {
-    if (state_ == State::kIdle) return;
-    const QString reply = Seconds(limits_.reply);
+bool Pop3Client::LoggedIn() const {
     switch (state_) {
-        case State::kConnecting:
-            return Fail(txt::kNetConnectTimedOut,
-                        LogDetails({serverName_, Seconds(limits_.connect)}), false);
-        case State::kHandshake:
-            return Fail(txt::kNetTlsTimedOut,
-                        LogDetails({serverName_, Seconds(limits_.tlsHandshake)}), true);
-        case State::kGreeting:
-            return Fail(txt::kNetGreetingTimedOut, LogDetails({serverName_, reply}), true);
+        case State::kStat:
+        case State::kUidl:
+        case State::kReady:
+        case State::kTop:
+        case State::kList:
+        case State::kRetr:
+        case State::kDele:
+        case State::kQuit:
+            return true;
         default:
-            break;
+            return false;
     }
-    if (multiLine_ && deadline_.CeilingReached()) {
-        return Fail(
-            txt::kNetTransferCeiling,
-            LogDetails({serverName_, Seconds(deadline_.ceiling()), Num(limits_.slowestRate)}),
-            true);
-    }
-    if (multiLine_) return Fail(txt::kNetTransferIdle, LogDetails({serverName_, reply}), true);
-    // Without an answer to QUIT the deletions are in doubt: the session failed.
-    Fail(txt::kNetCommandTimedOut, LogDetails({serverName_, reply, CommandName()}), true);
 }
 
-void Pop3Client::Fail(int textId, const QString& detail, bool connected) {
-    const bool loggedIn = connected && state_ != State::kGreeting && state_ != State::kUser &&
-                          state_ != State::kPass && state_ != State::kHandshake &&
-                          state_ != State::kStls;
-    Abort();
-    if (textId) Q_EMIT logged(textId, detail);
-    if (!loggedIn) Q_EMIT logged(txt::kPop3ConnectFailed, textId ? QString() : detail);
-    Q_EMIT error(textId ? FrenchLogLine(textId, detail) : detail);
-    Q_EMIT finished(false);
+void Pop3Client::Fail(SessionFailure failure, int textId, const QString& detail) {
+    if (!IsRunning()) return;
+    const bool loggedIn = LoggedIn();
+    NoteFailure(failure, textId ? FrenchLogLine(textId, detail) : detail);
+    Disarm();
+    state_ = State::kIdle;
+    if (textId && !Log(textId, detail)) return;
+    if (!loggedIn && !Log(txt::kPop3ConnectFailed, textId ? QString() : detail)) return;
+    Finish();
 }
 
 }  // namespace quarnel

@@ -11,15 +11,13 @@
 // limit (an overlong line, headers too big, too big for RETR or for the
 // disk) is read to its end and dropped, with one log line, and leftOnServer()
 // follows: the session goes on. A "-ERR" while logging in, a broken status
-// line, a lost connection or a time-out emits error() and then
-// finished(false): the session is over, and nothing marked for deletion is
+// line, a lost connection or a time-out ends the session: finished, not
+// completed, with the failure's words; nothing marked for deletion is
 // deleted.
 
 #include <QByteArray>
 #include <QCryptographicHash>
-#include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <chrono>
 #include <cstddef>
@@ -31,9 +29,7 @@
 #include "crypto/secret.h"
 #include "mail/mail_limits.h"
 #include "mail/mail_replies.h"
-#include "mail/server_address.h"
-
-class QSslSocket;
+#include "mail/network_session.h"
 
 namespace quarnel {
 
@@ -65,23 +61,18 @@ struct RetrievedMail {
     std::string digest;  ///< SHA-256 of those bytes, lower-case hexadecimal
 };
 
-/// "host[:port]" split; port `defaultPort` when none; false when the port is
-/// not a number in 1-65535 or the host is empty.
-[[nodiscard]] bool SplitServer(const QString& server, quint16 defaultPort, QString& host,
-                               quint16& port);
-
-class Pop3Client : public QObject {
+/// A POP3 session: `finished` comes once, when the connection ends; it is
+/// completed when QUIT was answered +OK (the deletions took effect), and
+/// carries the failure's words otherwise.
+class Pop3Client : public NetworkSession {
     Q_OBJECT
   public:
     explicit Pop3Client(QObject* parent = nullptr, MailLimits limits = {});
     ~Pop3Client() override;
-    Pop3Client(const Pop3Client&) = delete;
-    Pop3Client& operator=(const Pop3Client&) = delete;
 
-    /// Connects, sends USER and PASS, STAT, then UIDL: statReady() or error().
+    /// Connects, sends USER and PASS, STAT, then UIDL: statReady(), or
+    /// finished with the failure.
     void Start(const Pop3Job& job);
-    /// The holder's extra authority file (kExtraAuthorityFile), if any.
-    void SetExtraAuthorities(std::filesystem::path file) { extraAuthorities_ = std::move(file); }
     /// The headers of message n (TOP n 0): topReady(), or leftOnServer().
     void Top(int n);
     /// The whole message n (LIST n, then RETR n), dot-unstuffed, into a
@@ -91,29 +82,23 @@ class Pop3Client : public QObject {
     void Retrieve(int n, const std::filesystem::path& spool);
     /// Marks message n for deletion (DELE n): deleted().
     void Delete(int n);
-    /// QUIT, then finished(true) once the server has answered +OK.
+    /// QUIT; finished, completed once the server has answered +OK.
     void Quit();
     /// Drops the connection at once without QUIT (nothing is deleted);
     /// emits nothing.
-    void Abort();
+    void Abort() { Drop(); }
 
     /// Whether a command is on its way.
     [[nodiscard]] bool busy() const { return state_ != State::kIdle && state_ != State::kReady; }
     /// Whether logged in and waiting for a command.
     [[nodiscard]] bool ready() const { return state_ == State::kReady; }
-    [[nodiscard]] const MailLimits& limits() const { return limits_; }
     /// The unique id of message n by UIDL, or "" when the server has none.
     [[nodiscard]] std::string Uid(int n) const;
-    /// The server as the log names it ("host:port").
-    [[nodiscard]] const QString& serverName() const { return serverName_; }
 
   Q_SIGNALS:
-    /// One per step, a text of mail/pop3_texts.h or mail/texts.h and its
-    /// detail (LogDetails for several values).
-    void logged(int textId, const QString& detail);
     /// Bytes of the message under way, of its size by LIST.
     void progress(qint64 done, qint64 total);
-    /// The server's text (or the local reason) of a failed step.
+    /// The server's text of a refused command; the session goes on.
     void error(const QString& serverText);
     void statReady(int count, qint64 bytes);
     void topReady(int n, const std::string& headers);
@@ -122,12 +107,11 @@ class Pop3Client : public QObject {
     /// why is logged before).
     void leftOnServer(int n);
     void deleted(int n);
-    void finished(bool ok);
 
   private:
     enum class State {
         kIdle,
-        kConnecting,
+        kConnecting,  // and TLS from the start
         kGreeting,
         kUser,
         kPass,
@@ -139,14 +123,16 @@ class Pop3Client : public QObject {
         kRetr,
         kDele,
         kQuit,
-        kHandshake,  // TLS, from the start or after STLS
-        kStls,
+        kStls,  // and the TLS handshake after it
     };
 
+    void OnOpened() override;
+    void OnSecured() override;
+    void OnReadable() override;
+    void OnLinkFault(const LinkFault& fault) override;
+    void Ending() override;
+
     void Send(const QByteArray& line, State next);
-    void OnReadyRead();
-    void OnDisconnected();
-    void OnTimeout();
     /// Handles one single-line reply; false once the session has ended.
     bool OnReply(const QByteArray& line);
     /// Takes lines of a multi-line answer; true while more are to come.
@@ -160,27 +146,16 @@ class Pop3Client : public QObject {
     void EndOfBody();
     bool OnList(const QByteArray& line);
     /// Logs `textId` (0: nothing) and, for a session not logged in, the
-    /// failed connection; then error() and finished(false).
-    void Fail(int textId, const QString& detail, bool connected);
-    /// A TLS or log-in refusal: its own line, then the session ends.
-    void Refuse(int textId, const QString& detail);
-    void OnEncrypted();
-    void ArmReplyTimer();
+    /// failed connection (with `detail` when there is no `textId`); then the
+    /// session ends.
+    void Fail(SessionFailure failure, int textId, const QString& detail);
+    [[nodiscard]] bool LoggedIn() const;
     [[nodiscard]] QString CommandName() const;
     void DropSpool();
 
-    MailLimits limits_;
-    std::unique_ptr<QSslSocket> socket_;
-    MailServerAddress address_;
-    QString serverName_;
-    std::filesystem::path extraAuthorities_;
-    QTimer timer_;
-    TransferDeadline deadline_{timer_};  ///< of a multi-line answer
     State state_ = State::kIdle;
     bool multiLine_ = false;
     bool skipping_ = false;  // the answer is past a limit: read to its end, dropped
-    bool quitAnswered_ = false;
-    quint64 session_ = 0;  // counts Aborts, so a handler's restart is noticed
     std::string user_;
     SecretString password_;
     int count_ = 0;

@@ -2,8 +2,7 @@
 
 #include "mail/smtp_client.h"
 
-#include <QSslCipher>
-#include <QSslSocket>
+#include <QTcpSocket>
 #include <algorithm>
 #include <cctype>
 
@@ -60,174 +59,50 @@ std::string Base64(const std::string& s) {
 
 }  // namespace
 
-std::vector<std::string> SplitRecipients(std::string_view text) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find_first_of(",;", start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view item = text.substr(start, end - start);
-        if (const auto open = item.find('<'); open != std::string_view::npos) {
-            const auto close = item.find('>', open);
-            item =
-                item.substr(open + 1, close == std::string_view::npos ? close : close - open - 1);
-        }
-        while (!item.empty() && (item.front() == ' ' || item.front() == '\t'))
-            item.remove_prefix(1);
-        while (!item.empty() && (item.back() == ' ' || item.back() == '\t'))
-            item.remove_suffix(1);
-        if (!item.empty()) out.emplace_back(item);
-        start = end + 1;
-    }
-    return out;
-}
-
-ServerAddress ParseServerAddress(const QString& server, quint16 defaultPort) {
-    ServerAddress out;
-    QString text = server.trimmed();
-    QString portText;
-    if (text.startsWith('[')) {  // [v6 address]:port
-        const auto close = text.indexOf(']');
-        if (close < 0) return out;
-        const QString rest = text.mid(close + 1);
-        if (!rest.isEmpty() && !rest.startsWith(':')) return out;
-        portText = rest.mid(1);
-        text = text.mid(1, close - 1);
-        if (rest.isEmpty()) portText.clear();
-    } else if (text.count(':') == 1) {
-        const auto colon = text.indexOf(':');
-        portText = text.mid(colon + 1);
-        text = text.left(colon);
-        if (portText.isEmpty()) return out;
-    }
-    if (text.isEmpty() || text.size() > 253) return out;
-    for (const QChar c : text) {
-        if (c.unicode() <= 0x20 || c.unicode() == 0x7f) return out;
-    }
-    quint16 port = defaultPort;
-    if (!portText.isEmpty()) {
-        bool ok = false;
-        const uint value = portText.toUInt(&ok);
-        if (!ok || value == 0 || value > 65535) return out;
-        port = quint16(value);
-    }
-    out.host = text;
-    out.port = port;
-    return out;
-}
-
-SmtpClient::SmtpClient(QObject* parent, MailLimits limits) : QObject(parent), limits_(limits) {
-    timer_.setSingleShot(true);
-    connect(&timer_, &QTimer::timeout, this, &SmtpClient::OnTimeout);
-}
-
-SmtpClient::~SmtpClient() {
-    if (socket_) {
-        socket_->disconnect(this);
-        socket_->abort();
-    }
-}
+SmtpClient::SmtpClient(QObject* parent, MailLimits limits) : NetworkSession(parent, limits) {}
 
 void SmtpClient::Start(const SmtpJob& job) {
-    if (!running_) Start(SmtpJob(job));
+    if (!IsRunning()) Start(SmtpJob(job));
 }
 
 void SmtpClient::Start(SmtpJob&& job) {
-    if (running_) return;
+    if (IsRunning()) return;
+    Begin();
     job_ = std::move(job);
-    running_ = true;
-    connected_ = transferred_ = failed_ = false;
     replies_.Clear();
     recipient_ = dataPos_ = 0;
     atLineStart_ = true;
-    tlsUp_ = false;
     eightBitMime_ = false;
     step_ = Step::Connecting;
-    Q_EMIT logged(txt::kSmtpCall, {});
+    if (!Log(txt::kSmtpCall)) return;
 
     // Refused before any connection: nothing may be injected into a command.
-    if (!AddressTravels(job_.fromAddress)) {
-        return Fail(txt::kSmtpAddressRefused, Latin(job_.fromAddress));
-    }
-    if (job_.recipients.empty()) return Fail(txt::kSmtpAddressRefused, {});
-    if (job_.recipients.size() > kMaxRecipients) {
-        return Fail(txt::kSmtpAddressRefused, Latin(job_.recipients[kMaxRecipients]));
-    }
+    const auto refuse = [this](const std::string& address) {
+        Fail(SessionFailure::Unusable, txt::kSmtpAddressRefused, Latin(address));
+    };
+    if (!AddressTravels(job_.fromAddress)) return refuse(job_.fromAddress);
+    if (job_.recipients.empty()) return refuse({});
+    if (job_.recipients.size() > kMaxRecipients) return refuse(job_.recipients[kMaxRecipients]);
     for (const std::string& a : job_.recipients) {
-        if (!AddressTravels(a)) return Fail(txt::kSmtpAddressRefused, Latin(a));
+        if (!AddressTravels(a)) return refuse(a);
     }
     const auto address = ParseMailServer(job_.server.toStdString(), MailProtocol::Smtp);
-    if (!address) return Fail(txt::kSmtpConnectFailed, job_.server);
-    address_ = *address;
-    serverName_ = ServerName(address_);
-    const QString host = QString::fromStdString(address_.host);
-    if (address_.securityFromPort) {
-        Q_EMIT logged(address_.security == MailSecurity::Tls ? txt::kTlsPortChoseTls
-                                                             : txt::kTlsPortChoseStartTls,
-                      QString::number(address_.port));
-        if (!running_) return;
-    }
-    const bool tls = address_.security != MailSecurity::Clear;
-    if (tls && !QSslSocket::supportsSsl()) {
-        return Refuse(txt::kTlsFailed, QSslSocket::sslLibraryVersionString());
-    }
-    const MailTrust trust = LoadMailTrust(tls ? extraAuthorities_ : std::filesystem::path());
-    if (trust.noteTextId) {
-        Q_EMIT logged(trust.noteTextId, trust.noteDetail);
-        if (!running_) return;
-    }
-
-    socket_ = MakeMailSocket(trust, host);
-    connect(socket_.get(), &QSslSocket::connected, this, &SmtpClient::OnConnected);
-    connect(socket_.get(), &QSslSocket::encrypted, this, &SmtpClient::OnEncrypted);
-    connect(socket_.get(), &QSslSocket::readyRead, this, &SmtpClient::OnReadyRead);
-    connect(socket_.get(), &QSslSocket::bytesWritten, this, &SmtpClient::OnBytesWritten);
-    connect(socket_.get(), &QSslSocket::errorOccurred, this, &SmtpClient::OnSocketError);
-    // Verification is never waived: any certificate fault ends the dialogue.
-    connect(socket_.get(), &QSslSocket::sslErrors, this, [this](const QList<QSslError>& errors) {
-        const int id = TlsRefusalTextId(errors);
-        Refuse(id, id == txt::kTlsFailed && !errors.isEmpty()
-                       ? errors.first().errorString()
-                       : QString::fromStdString(address_.host));
-    });
-    ArmTimer(limits_.connect);
-    if (address_.security == MailSecurity::Tls) {
-        socket_->connectToHostEncrypted(host, address_.port);
-    } else {
-        socket_->connectToHost(host, address_.port);
-    }
+    if (!address) return Fail(SessionFailure::Unusable, txt::kSmtpConnectFailed, job_.server);
+    Connect(*address);
 }
 
 void SmtpClient::Abort() {
-    if (!running_) return;
-    failed_ = true;
-    Q_EMIT logged(txt::kSmtpCancelled, {});
-    Finish();
+    if (!IsRunning()) return;
+    NoteFailure(SessionFailure::Cancelled, {});
+    if (Log(txt::kSmtpCancelled)) Finish();
 }
 
-void SmtpClient::ArmTimer(std::chrono::milliseconds limit) {
-    timer_.start(limit);
-}
-
-void SmtpClient::OnConnected() {
-    if (address_.security == MailSecurity::Tls) {
-        step_ = Step::Handshake;
-        return ArmTimer(limits_.tlsHandshake);
-    }
+void SmtpClient::OnOpened() {
     step_ = Step::Greeting;
-    ArmTimer(limits_.reply);
+    Arm(limits().reply);
 }
 
-void SmtpClient::OnEncrypted() {
-    if (!running_ || step_ != Step::Handshake) return;
-    tlsUp_ = true;
-    const QSslCipher cipher = socket_->sessionCipher();
-    Q_EMIT logged(txt::kTlsEncrypted, cipher.protocolString() + ' ' + cipher.name());
-    if (!running_) return;
-    if (address_.security == MailSecurity::Tls) {
-        step_ = Step::Greeting;
-        return ArmTimer(limits_.reply);
-    }
+void SmtpClient::OnSecured() {
     SendCommand(Step::Ehlo, "EHLO " + HeloName(job_.heloName));
 }
 
@@ -235,10 +110,12 @@ void SmtpClient::AfterEhlo(const QString& text) {
     const std::vector<QStringList> extensions = Extensions(text);
     eightBitMime_ = std::any_of(extensions.begin(), extensions.end(),
                                 [](const QStringList& w) { return w[0] == "8BITMIME"; });
-    if (address_.security == MailSecurity::StartTls && !tlsUp_) {
+    if (server().security == MailSecurity::StartTls && !encrypted()) {
         const bool offered = std::any_of(extensions.begin(), extensions.end(),
                                          [](const QStringList& w) { return w[0] == "STARTTLS"; });
-        if (!offered) return Refuse(txt::kTlsNotOffered, QStringLiteral("STARTTLS"));
+        if (!offered) {
+            return Fail(SessionFailure::Tls, txt::kTlsNotOffered, QStringLiteral("STARTTLS"));
+        }
         return SendCommand(Step::StartTls, "STARTTLS");
     }
     // AUTH only inside TLS, only when announced, PLAIN before LOGIN.
@@ -247,7 +124,7 @@ void SmtpClient::AfterEhlo(const QString& text) {
         if (w[0] == "AUTH") mechanisms += w.mid(1);
     }
     const bool credentials = !account_.empty() && !password_.Get().empty();
-    if (tlsUp_ && credentials) {
+    if (encrypted() && credentials) {
         if (mechanisms.contains("PLAIN")) {
             std::string raw;
             raw.reserve(account_.size() + password_.Get().size() + 2);
@@ -265,29 +142,32 @@ void SmtpClient::AfterEhlo(const QString& text) {
 
 void SmtpClient::SendSecret(Step next, SecretString command) {
     step_ = next;
-    ArmTimer(limits_.reply);
+    Arm(limits().reply);
     *command += "\r\n";
-    socket_->write(command.Get().data(), qint64(command.Get().size()));
+    Write(command.Get());
 }
 
-void SmtpClient::OnReadyRead() {
-    while (running_ && socket_ && socket_->bytesAvailable() > 0) {
+void SmtpClient::OnReadable() {
+    const quint64 token = Token();
+    while (Still(token) && HasSocket() && socket().bytesAvailable() > 0) {
         char buffer[4096];
-        const qint64 n = socket_->read(buffer, sizeof buffer);
+        const qint64 n = socket().read(buffer, sizeof buffer);
         if (n <= 0) return;
         replies_.Append(std::string_view(buffer, std::size_t(n)));
-        while (running_) {
+        while (Still(token)) {
             const std::optional<SmtpReply> reply = replies_.Next();
             if (!reply) break;
             OnReply(reply->code,
                     QString::fromUtf8(reply->text.data(), qsizetype(reply->text.size())));
         }
-        if (!running_) return;
+        if (!Still(token)) return;
         switch (replies_.fault()) {
             case SmtpReplyReader::Fault::LineTooLong:
-                return Fail(txt::kSmtpLineTooLong, QString::number(kMaxReplyLine));
+                return Fail(SessionFailure::BadReply, txt::kSmtpLineTooLong,
+                            QString::number(kMaxReplyLine));
             case SmtpReplyReader::Fault::TooManyLines:
-                return Fail(txt::kSmtpReplyTooLong, QString::number(kMaxReplyLines));
+                return Fail(SessionFailure::BadReply, txt::kSmtpReplyTooLong,
+                            QString::number(kMaxReplyLines));
             case SmtpReplyReader::Fault::None:
                 break;
         }
@@ -296,40 +176,39 @@ void SmtpClient::OnReadyRead() {
 
 void SmtpClient::SendCommand(Step next, const std::string& command) {
     step_ = next;
-    ArmTimer(limits_.reply);
-    const std::string line = command + "\r\n";
-    socket_->write(line.data(), qint64(line.size()));
+    Arm(limits().reply);
+    Write(command + "\r\n");
 }
 
 void SmtpClient::OnReply(int code, const QString& text) {
     switch (step_) {
         case Step::Greeting:
             if (code != 220) return Refused(text);
-            connected_ = true;
-            Q_EMIT logged(txt::kSmtpConnected, {});
+            result().reached = true;
+            if (!Log(txt::kSmtpConnected)) return;
             return SendCommand(Step::Ehlo, "EHLO " + HeloName(job_.heloName));
         case Step::Ehlo:
             if (code == 250) return AfterEhlo(text);
             // HELO cannot say STARTTLS: an encrypted dialogue needs EHLO.
-            if (address_.security == MailSecurity::StartTls && !tlsUp_) {
-                return Refuse(txt::kTlsNotOffered, QStringLiteral("STARTTLS"));
+            if (server().security == MailSecurity::StartTls && !encrypted()) {
+                return Fail(SessionFailure::Tls, txt::kTlsNotOffered, QStringLiteral("STARTTLS"));
             }
-            if (address_.security != MailSecurity::Clear) return Refused(text);
+            if (server().security != MailSecurity::Clear) return Refused(text);
             return SendCommand(Step::Helo, "HELO " + HeloName(job_.heloName));
         case Step::StartTls:
-            if (code != 220) return Refuse(txt::kTlsNotOffered, QStringLiteral("STARTTLS"));
+            if (code != 220) {
+                return Fail(SessionFailure::Tls, txt::kTlsNotOffered, QStringLiteral("STARTTLS"));
+            }
             // Whatever came along with the 220 was sent in clear: dropped.
             replies_.Clear();
-            step_ = Step::Handshake;
-            ArmTimer(limits_.tlsHandshake);
-            return socket_->startClientEncryption();
+            return StartTls();
         case Step::AuthPlain:
         case Step::AuthPass:
             if (code != 235) return AuthRefused(text);
-            Q_EMIT logged(txt::kSmtpAuthenticated, step_ == Step::AuthPlain
-                                                       ? QStringLiteral("PLAIN")
-                                                       : QStringLiteral("LOGIN"));
-            if (!running_) return;
+            if (!Log(txt::kSmtpAuthenticated, step_ == Step::AuthPlain ? QStringLiteral("PLAIN")
+                                                                       : QStringLiteral("LOGIN"))) {
+                return;
+            }
             return SendCommand(Step::Rset, "RSET");
         case Step::AuthLogin:
             if (code != 334) return AuthRefused(text);
@@ -351,36 +230,33 @@ void SmtpClient::OnReply(int code, const QString& text) {
                 return SendCommand(Step::RcptTo, "RCPT TO:<" + job_.recipients[recipient_] + ">");
             }
             return SendCommand(Step::Data, "DATA");
-        case Step::Data: {
+        case Step::Data:
             if (code != 354) return Refused(text);
-            Q_EMIT logged(txt::kSmtpTransmitting, {});
-            if (!running_) return;
+            if (!Log(txt::kSmtpTransmitting)) return;
             step_ = Step::Sending;
-            deadline_.Start(limits_.reply,
-                            TransferCeiling(limits_, std::int64_t(job_.message.size())));
+            StartTransfer(std::int64_t(job_.message.size()));
             return SendMoreData();
-        }
         case Step::Sending:  // a reply before the end of the message: a refusal
             return Refused(text);
         case Step::EndOfData:
-            deadline_.Stop();
+            Disarm();
             if (code != 250) return Refused(text);
-            transferred_ = true;
-            Q_EMIT logged(txt::kSmtpSent, {});
+            result().completed = true;
+            if (!Log(txt::kSmtpSent)) return;
             return SendCommand(Step::Quit, "QUIT");
         case Step::Quit:
             return Finish();
         case Step::Idle:
         case Step::Connecting:
-        case Step::Handshake:
             return;
     }
 }
 
 void SmtpClient::SendMoreData() {
-    if (step_ != Step::Sending || !socket_) return;
+    if (step_ != Step::Sending || !HasSocket()) return;
+    const quint64 token = Token();
     const std::string& m = job_.message;
-    while (dataPos_ < m.size() && std::size_t(socket_->bytesToWrite()) < kDataWindow) {
+    while (dataPos_ < m.size() && std::size_t(socket().bytesToWrite()) < kDataWindow) {
         const std::size_t end = std::min(m.size(), dataPos_ + kPiece);
         std::string piece;
         piece.reserve(end - dataPos_ + 64);
@@ -390,26 +266,23 @@ void SmtpClient::SendMoreData() {
             atLineStart_ = m[i] == '\n';
         }
         dataPos_ = end;
-        socket_->write(piece.data(), qint64(piece.size()));
+        Write(piece);
         Q_EMIT progress(qint64(dataPos_), qint64(m.size()));
-        if (!running_) return;  // a receiver aborted
+        if (!Still(token)) return;  // a receiver aborted
     }
     if (dataPos_ >= m.size()) {
         const bool endsWithLine = m.size() >= 2 && m.compare(m.size() - 2, 2, "\r\n") == 0;
-        const std::string end = endsWithLine ? ".\r\n" : "\r\n.\r\n";
-        socket_->write(end.data(), qint64(end.size()));
+        Write(endsWithLine ? ".\r\n" : "\r\n.\r\n");
         step_ = Step::EndOfData;  // idle limit until the last byte is out
     }
 }
 
-void SmtpClient::OnBytesWritten() {
-    if (!running_ || !socket_) return;
-    deadline_.Touch();
-    if (step_ == Step::EndOfData && deadline_.running() && socket_->bytesToWrite() == 0) {
+void SmtpClient::OnWritten() {
+    if (!IsRunning() || !HasSocket()) return;
+    Touch();
+    if (step_ == Step::EndOfData && InTransfer() && socket().bytesToWrite() == 0) {
         // All handed over: the relay's verdict may take a while.
-        deadline_.Stop();
-        ArmTimer(limits_.reply);
-        return;
+        return Arm(limits().reply);
     }
     SendMoreData();
 }
@@ -419,138 +292,65 @@ std::string SmtpClient::MailFromCommand() {
     if (!HasEightBit(job_.message)) return command;
     if (eightBitMime_) return command + " BODY=8BITMIME";
     // Sent all the same: most relays take it.
-    Q_EMIT logged(txt::kSmtpNo8BitMime, {});
+    Log(txt::kSmtpNo8BitMime);
     return command;
 }
 
-void SmtpClient::OnSocketError() {
-    if (!running_) return;
-    if (step_ == Step::Quit) return Finish();
-    if (step_ == Step::Handshake) return Refuse(txt::kTlsFailed, socket_->errorString());
-    if (step_ == Step::Connecting) {
-        return Fail(ConnectFailureTextId(socket_->error()),
-                    LogDetails({serverName_, socket_->errorString()}));
+void SmtpClient::OnLinkFault(const LinkFault& fault) {
+    // The relay may close or fall silent after QUIT: the mail is through.
+    if (step_ == Step::Quit && fault.kind != LinkFault::Kind::Tls) return Finish();
+    if (fault.kind == LinkFault::Kind::Tls) {
+        return Fail(SessionFailure::Tls, fault.textId, fault.reason);
     }
-    LostConnection();
-}
-
-void SmtpClient::LostConnection() {
-    if (step_ == Step::Greeting || step_ == Step::Handshake) {
-        return Fail(txt::kNetClosedEarly, serverName_);
-    }
-    if (step_ == Step::Sending || step_ == Step::EndOfData) {
-        return Fail(txt::kNetClosedInTransfer, serverName_);
-    }
-    Fail(txt::kNetClosed, LogDetails({serverName_, StepName(step_)}));
-}
-
-void SmtpClient::OnTimeout() {
-    if (!running_) return;
-    if (step_ == Step::Quit) return Finish();
-    const QString reply = Seconds(limits_.reply);
-    switch (step_) {
-        case Step::Connecting:
-            return Fail(txt::kNetConnectTimedOut,
-                        LogDetails({serverName_, Seconds(limits_.connect)}));
-        case Step::Handshake:
-            return Fail(txt::kNetTlsTimedOut,
-                        LogDetails({serverName_, Seconds(limits_.tlsHandshake)}));
-        case Step::Greeting:
-            return Fail(txt::kNetGreetingTimedOut, LogDetails({serverName_, reply}));
-        case Step::Sending:
-        case Step::EndOfData:
-            if (deadline_.CeilingReached()) {
-                return Fail(txt::kNetTransferCeiling,
-                            LogDetails({serverName_, Seconds(deadline_.ceiling()),
-                                        QString::number(limits_.slowestRate)}));
-            }
-            if (deadline_.running()) {
-                return Fail(txt::kNetTransferIdle, LogDetails({serverName_, reply}));
-            }
-            return Fail(txt::kNetEndOfDataTimedOut, LogDetails({serverName_, reply}));
-        default:
-            return Fail(txt::kNetCommandTimedOut,
-                        LogDetails({serverName_, reply, StepName(step_)}));
-    }
+    const Awaiting awaiting = step_ == Step::Greeting ? Awaiting::Greeting
+                              : step_ == Step::Sending || step_ == Step::EndOfData
+                                  ? Awaiting::TransferEnd
+                                  : Awaiting::Reply;
+    const auto [textId, detail] = FaultLine(fault, awaiting, StepName());
+    Fail(FailureOf(fault), textId, detail);
 }
 
 void SmtpClient::Refused(const QString& text) {
-    Q_EMIT logged(txt::kSmtpServerReply, text);
-    if (!running_) return;
-    Q_EMIT error(text);
-    if (!running_) return;
-    failed_ = true;
-    Q_EMIT logged(connected_ ? txt::kSmtpTransferFailed : txt::kSmtpConnectFailed, {});
-    if (!running_) return;
+    if (!Log(txt::kSmtpServerReply, text)) return;
+    NoteFailure(SessionFailure::Refused, text);
+    const bool reached = result().reached;
+    if (!Log(reached ? txt::kSmtpTransferFailed : txt::kSmtpConnectFailed)) return;
     // A relay that refused a command still hears QUIT; mid-message it cannot.
-    if (connected_ && step_ != Step::Sending && socket_ &&
-        socket_->state() == QAbstractSocket::ConnectedState) {
+    if (reached && step_ != Step::Sending && HasSocket() &&
+        socket().state() == QAbstractSocket::ConnectedState) {
         return SendCommand(Step::Quit, "QUIT");
     }
     Finish();
 }
 
 void SmtpClient::AuthRefused(const QString& text) {
-    Q_EMIT logged(txt::kSmtpAuthRefused, text);
-    if (!running_) return;
-    Q_EMIT error(FrenchLogLine(txt::kSmtpAuthRefused, text));
-    if (!running_) return;
-    failed_ = true;
-    Q_EMIT logged(txt::kSmtpTransferFailed, {});
-    if (!running_) return;
+    if (!Log(txt::kSmtpAuthRefused, text)) return;
+    NoteFailure(SessionFailure::Refused, FrenchLogLine(txt::kSmtpAuthRefused, text));
+    if (!Log(txt::kSmtpTransferFailed)) return;
     SendCommand(Step::Quit, "QUIT");
 }
 
-void SmtpClient::Refuse(int textId, const QString& detail) {
-    if (!running_) return;
-    failed_ = true;
-    Q_EMIT logged(textId, detail);
-    if (!running_) return;
-    Q_EMIT error(FrenchLogLine(textId, detail));
-    if (!running_) return;
-    Q_EMIT logged(connected_ ? txt::kSmtpTransferFailed : txt::kSmtpConnectFailed, {});
+void SmtpClient::Fail(SessionFailure failure, int textId, const QString& detail) {
+    if (!IsRunning()) return;
+    NoteFailure(failure, FrenchLogLine(textId, detail));
+    if (textId != txt::kSmtpConnectFailed && !Log(textId, detail)) return;
+    if (!Log(result().reached ? txt::kSmtpTransferFailed : txt::kSmtpConnectFailed)) return;
     Finish();
 }
 
-void SmtpClient::Fail(int textId, const QString& detail) {
-    if (!running_) return;
-    failed_ = true;
-    if (textId != txt::kSmtpConnectFailed) {
-        Q_EMIT logged(textId, detail);
-        if (!running_) return;
-    }
-    Q_EMIT error(FrenchLogLine(textId, detail));
-    if (!running_) return;
-    Q_EMIT logged(connected_ ? txt::kSmtpTransferFailed : txt::kSmtpConnectFailed, {});
-    Finish();
-}
-
-void SmtpClient::Finish() {
-    if (!running_) return;
-    running_ = false;
-    deadline_.Stop();
-    timer_.stop();
+void SmtpClient::Ending() {
     step_ = Step::Idle;
-    if (socket_) {
-        socket_->disconnect(this);
-        socket_->abort();
-        // May run inside one of the socket's own signals.
-        socket_.release()->deleteLater();
-    }
     job_.message.clear();
     job_.message.shrink_to_fit();
     password_ = SecretString();
-    if (connected_) Q_EMIT logged(txt::kSmtpDisconnected, {});
-    Q_EMIT finished(connected_, transferred_);
+    if (result().reached) Q_EMIT logged(txt::kSmtpDisconnected, {});
 }
 
-QString SmtpClient::StepName(Step step) {
-    switch (step) {
+QString SmtpClient::StepName() const {
+    switch (step_) {
         case Step::Idle:
         case Step::Connecting:
             return QStringLiteral("CONNECT");
-        case Step::Handshake:
-            return QStringLiteral("TLS");
         case Step::Greeting:
             return QStringLiteral("(greeting)");
         case Step::StartTls:

@@ -2,22 +2,14 @@
 // Sending one mail by SMTP: a signal-driven dialogue on a QTcpSocket that
 // never blocks the event loop.
 
-#include <QObject>
 #include <QString>
-#include <QTimer>
 #include <cstdint>
-#include <filesystem>
-#include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "crypto/secret.h"
-#include "mail/mail_limits.h"
 #include "mail/mail_replies.h"
-#include "mail/server_address.h"
-
-class QSslSocket;
+#include "mail/network_session.h"
 
 namespace quarnel {
 
@@ -30,19 +22,6 @@ struct SmtpJob {
     std::vector<std::string> recipients;
 };
 
-/// The relay's host and port of "host[:port]"; port 0 when the text is not a
-/// valid address.
-struct ServerAddress {
-    QString host;
-    quint16 port = 0;
-};
-[[nodiscard]] ServerAddress ParseServerAddress(const QString& server, quint16 defaultPort);
-
-/// The addresses of a recipient address text ("a@x.org, B <b@y.org>; c@z"):
-/// split at commas and semicolons, blanks trimmed, the part inside <> when
-/// given, empty items left out.
-[[nodiscard]] std::vector<std::string> SplitRecipients(std::string_view text);
-
 /// The most recipients of one mail.
 inline constexpr std::size_t kMaxRecipients = 100;
 /// The longest address accepted for MAIL FROM and RCPT TO.
@@ -53,16 +32,15 @@ inline constexpr std::size_t kDataWindow = 256 * 1024;
 /// Sends one mail. Every step is logged through `logged` (from "Appel" to
 /// "Déconnexion du transmetteur SMTP", failures included), so a window only
 /// has to show the lines; `finished` comes last, exactly once per Start (at
-/// once, inside Start, for a job refused before connecting). A receiver may
-/// start the next job from `finished`, but must not delete the client from
-/// one of its signals (deleteLater does).
-class SmtpClient : public QObject {
+/// once, inside Start, for a job refused before connecting): reached when the
+/// relay greeted us with 220, completed when it accepted the message, and on
+/// a failure the relay's reply text, or the logged line's French text for a
+/// fault of the line.
+class SmtpClient : public NetworkSession {
     Q_OBJECT
   public:
     explicit SmtpClient(QObject* parent = nullptr, MailLimits limits = {});
-    ~SmtpClient() override;
-    SmtpClient(const SmtpClient&) = delete;
-    SmtpClient& operator=(const SmtpClient&) = delete;
+    ~SmtpClient() override = default;
 
     /// Starts the dialogue (ignored while one runs). The rvalue form takes
     /// the message over instead of copying it. A TLS refusal (certificate,
@@ -76,30 +54,18 @@ class SmtpClient : public QObject {
         account_ = std::move(account);
         password_ = std::move(password);
     }
-    /// The holder's extra authority file (kExtraAuthorityFile), if any.
-    void SetExtraAuthorities(std::filesystem::path file) { extraAuthorities_ = std::move(file); }
     /// Ends the dialogue at once at the holder's request (logged so, no
     /// error); finished follows with what was reached.
     void Abort();
-    [[nodiscard]] bool IsRunning() const { return running_; }
 
   Q_SIGNALS:
-    /// One per step: a text of mail/texts.h and the value of its %s.
-    void logged(int textId, const QString& detail);
     /// Message bytes handed over during DATA, of the message's size.
     void progress(qint64 done, qint64 total);
-    /// The relay's reply text on a refusal; on a fault of the line (time-out,
-    /// cut, malformed reply) the logged line's French text.
-    void error(const QString& serverText);
-    /// connected: the relay greeted us with 220; transferred: it accepted
-    /// the message.
-    void finished(bool connected, bool transferred);
 
   private:
     enum class Step {
         Idle,
         Connecting,
-        Handshake,
         Greeting,
         Ehlo,
         StartTls,
@@ -117,44 +83,30 @@ class SmtpClient : public QObject {
         Quit
     };
 
-    void OnConnected();
-    void OnEncrypted();
+    void OnOpened() override;
+    void OnSecured() override;
+    void OnReadable() override;
+    void OnWritten() override;
+    void OnLinkFault(const LinkFault& fault) override;
+    void Ending() override;
+
     void AfterEhlo(const QString& text);
     void SendSecret(Step next, SecretString command);
     void AuthRefused(const QString& text);
-    void Refuse(int textId, const QString& detail);
-    void OnReadyRead();
-    void OnBytesWritten();
-    void OnSocketError();
-    void OnTimeout();
     void OnReply(int code, const QString& text);
     void SendCommand(Step next, const std::string& command);
     void SendMoreData();
-    void ArmTimer(std::chrono::milliseconds limit);
     [[nodiscard]] std::string MailFromCommand();
-    /// The line for a connection the server cut, by where the dialogue was.
-    void LostConnection();
     void Refused(const QString& text);
-    void Fail(int textId, const QString& detail);
-    void Finish();
-    [[nodiscard]] static QString StepName(Step step);
+    /// Logs `textId` (unless it is the failed connection itself), then the
+    /// failed connection or transfer, and ends the dialogue.
+    void Fail(SessionFailure failure, int textId, const QString& detail);
+    [[nodiscard]] QString StepName() const;
 
-    MailLimits limits_;
     SmtpJob job_;
     std::string account_;
     SecretString password_;
-    std::filesystem::path extraAuthorities_;
-    std::unique_ptr<QSslSocket> socket_;
-    MailServerAddress address_;
-    bool tlsUp_ = false;
-    QString serverName_;  ///< "host:port", as the log names the relay
-    QTimer timer_;
-    TransferDeadline deadline_{timer_};  ///< of DATA
     Step step_ = Step::Idle;
-    bool running_ = false;
-    bool connected_ = false;
-    bool transferred_ = false;
-    bool failed_ = false;
     bool eightBitMime_ = false;  ///< the relay announced 8BITMIME (RFC 6152)
     SmtpReplyReader replies_;
     std::size_t recipient_ = 0;

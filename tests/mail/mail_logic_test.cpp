@@ -2,9 +2,9 @@
 
 #include "crypto/datetime.h"
 #include "mail/clipboard_intake.h"
+#include "mail/outgoing_mail.h"
 #include "mail/outgoing_queue.h"
 #include "mail/sent_log.h"
-#include "mail/smtp_client.h"
 #include "protocol/body.h"
 #include "store/record_list.h"
 #include "temp_dir.h"
@@ -80,6 +80,12 @@ TEST_F(QueueFixture, TheSentLogLeavesTheTitleOutAndIsAppendedTo) {
 std::string Block(Kind kind, const std::string& to, const std::string& before = "") {
     return before + kSeparatorLine + "\r\n" + AddressLine(kind, "12345", '1', '1', to, kOther) +
            "\r\nABCDEF\r\n" + kEndMarkerLine + "\r\n";
+}
+
+TEST(OutgoingMail, RecipientListsSplitAtCommasAndSemicolons) {
+    EXPECT_EQ(SplitRecipients(" a@x.org, B <b@y.org>;;c@z "),
+              (std::vector<std::string>{"a@x.org", "b@y.org", "c@z"}));
+    EXPECT_TRUE(SplitRecipients(" , ").empty());
 }
 
 TEST(ClipboardIntake, TakesOnlyAMessageForTheHolder) {

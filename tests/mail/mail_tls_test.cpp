@@ -94,9 +94,9 @@ Transcript Send(const std::string& server, const std::string& password, const fs
     client.SetExtraAuthorities(trust);
     Transcript t;
     QObject::connect(&client, &SmtpClient::logged, [&](int id, const QString& d) { t.Add(id, d); });
-    QObject::connect(&client, &SmtpClient::finished, [&](bool, bool sent) {
+    QObject::connect(&client, &SmtpClient::finished, [&](const SessionResult& r) {
         t.done = true;
-        t.ok = sent;
+        t.ok = r.completed;
     });
     client.Start(std::move(job));
     EXPECT_TRUE(test::RunUntil([&] { return t.done; }, 20000)) << t.All();
@@ -117,9 +117,9 @@ Transcript Fetch(const std::string& server, const std::string& password, const f
         if (message) *message = ReadWholeFile(m.file).value_or("");
         client.Quit();
     });
-    QObject::connect(&client, &Pop3Client::finished, [&](bool ok) {
+    QObject::connect(&client, &Pop3Client::finished, [&](const SessionResult& r) {
         t.done = true;
-        t.ok = ok;
+        t.ok = r.completed;
     });
     client.SetExtraAuthorities(trust);
     client.Start({QString::fromStdString(server), kUser, SecretString(password)});

@@ -47,7 +47,10 @@ struct Session {
         QObject::connect(&client, &Pop3Client::deleted,
                          [this](int n) { deletedNumbers.push_back(n); });
         QObject::connect(&client, &Pop3Client::leftOnServer, [this](int n) { left.push_back(n); });
-        QObject::connect(&client, &Pop3Client::finished, [this](bool ok) { finished = ok; });
+        QObject::connect(&client, &Pop3Client::finished, [this](const SessionResult& r) {
+            if (!r.why.isEmpty()) errors.push_back(r.why);
+            finished = r.completed;
+        });
         client.Start({QStringLiteral("127.0.0.1:%1").arg(port), "anne", SecretString("secret")});
     }
     bool Has(int id) const { return std::find(logs.begin(), logs.end(), id) != logs.end(); }
@@ -233,27 +236,17 @@ TEST(Pop3Client, BrokenConnectionsEndTheSession) {
     }
 }
 
-TEST(Pop3Client, ServerAddresses) {
-    QString host;
-    quint16 port = 0;
-    ASSERT_TRUE(SplitServer("pop.example.org", 110, host, port));
-    EXPECT_EQ(host, "pop.example.org");
-    EXPECT_EQ(port, 110);
-    ASSERT_TRUE(SplitServer(" 127.0.0.1:2110 ", 110, host, port));
-    EXPECT_EQ(port, 2110);
-    EXPECT_FALSE(SplitServer("host:0", 110, host, port));
-    EXPECT_FALSE(SplitServer("host:65536", 110, host, port));
-    EXPECT_FALSE(SplitServer(":110", 110, host, port));
-
-    // Refused before any connection: a bad address, or a line break that
-    // would add a command.
+// Refused before any connection: a bad address, or a line break that would
+// add a command.
+TEST(Pop3Client, RefusesBeforeConnecting) {
     for (const auto& [server, user] : {std::pair<QString, std::string>{"host:99999", "anne"},
                                        {"127.0.0.1:1", "anne\r\nDELE 1"}}) {
         Pop3Client client;
-        std::optional<bool> finished;
-        QObject::connect(&client, &Pop3Client::finished, [&](bool ok) { finished = ok; });
+        std::optional<SessionFailure> failure;
+        QObject::connect(&client, &Pop3Client::finished,
+                         [&](const SessionResult& r) { failure = r.failure; });
         client.Start({server, user, SecretString("pw")});
-        EXPECT_EQ(finished, std::optional<bool>(false)) << user;
+        EXPECT_EQ(failure, SessionFailure::Unusable) << user;
     }
 }
 

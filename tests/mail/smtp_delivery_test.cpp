@@ -33,9 +33,9 @@ std::string Sha256(const std::string& bytes) {
 bool Send(const test::SmtpServer& server, const std::string& message) {
     SmtpClient client;
     bool done = false, sent = false;
-    QObject::connect(&client, &SmtpClient::finished, [&](bool, bool t) {
+    QObject::connect(&client, &SmtpClient::finished, [&](const SessionResult& r) {
         done = true;
-        sent = t;
+        sent = r.completed;
     });
     client.Start({QString::fromStdString(server.Address()),
                   "IdSMTP",

@@ -238,13 +238,10 @@ void FormSmtp::MaintenantClick() {
     // Annuler stops the exchange; the message stays.
     SetButtons(false, false, true, txt::kTipMaintenantOff);
     annuler_->setToolTip(Tr(txt::kTipAnnulerStops));
-    error_.clear();
     cancelled_ = false;
     progress_->Clear();
     client_ = std::make_unique<SmtpClient>(nullptr, limits_);
     connect(client_.get(), &SmtpClient::logged, this, &FormSmtp::OnLogged);
-    connect(client_.get(), &SmtpClient::error, this,
-            [this](const QString& text) { error_ = text; });
     connect(client_.get(), &SmtpClient::progress, progress_, &TransferProgress::Show);
     // Only used when the relay is reached over TLS and asks for it.
     SecretString password;
@@ -267,7 +264,9 @@ void FormSmtp::OnLogged(int textId, const QString& detail) {
     Log(LogLine(Tr(textId), detail));
 }
 
-void FormSmtp::OnFinished(bool connected, bool transferred) {
+void FormSmtp::OnFinished(const SessionResult& result) {
+    const bool connected = result.reached;
+    const bool transferred = result.completed;
     client_.reset();
     if (!transferred) progress_->Clear();
     if (!shown_) return;
@@ -305,8 +304,8 @@ void FormSmtp::OnFinished(bool connected, bool transferred) {
     for (const std::string& line : message.body)
         lines << FromCp1252(line);
     memoMsg_->setPlainText(lines.join('\n'));
-    if (connected && !cancelled_ && !error_.isEmpty()) {
-        (void)Ask(this, BoxIcon::Critical, error_, kOk);
+    if (connected && !cancelled_ && !result.why.isEmpty()) {
+        (void)Ask(this, BoxIcon::Critical, result.why, kOk);
     }
 }
 

@@ -24,6 +24,7 @@ class QAction;
 namespace quarnel {
 struct MailState;
 class SmtpClient;
+struct SessionResult;
 }  // namespace quarnel
 
 namespace quarnel::ui {
@@ -76,7 +77,7 @@ class FormSmtp : public QuarnelDialog {
     void Log(const QString& line);
     void SetButtons(bool maintenant, bool plusTard, bool annuler, int offTip);
     void OnLogged(int textId, const QString& detail);
-    void OnFinished(bool connected, bool transferred);
+    void OnFinished(const SessionResult& result);
     void PutBackShown();
     void UpdateCopy();
 
@@ -88,7 +89,6 @@ class FormSmtp : public QuarnelDialog {
     bool fromQueue_ = false;  ///< shown_ was taken out of the queue
     bool walking_ = false;    ///< queue mode
     Outcome outcome_ = Outcome::Cancelled;
-    QString error_;           ///< the relay's text of the running send
     bool cancelled_ = false;  ///< Annuler stopped the running send
     std::vector<std::string> recipients_;
 
