@@ -102,6 +102,8 @@ TEST_F(Requests, SignedRequestsNeedTheOwnSigningKeyAndOpenWithIt) {
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.problem, txt::kNoSigningKey);
     }
+    // A user message is encrypted, never built as a request.
+    EXPECT_EQ(Build(*ctx, Kind::PlainMessage).problem, txt::kNotARequestKind);
     EXPECT_EQ(ctx->authority.outgoingBody, Lines{"previous"});
     EXPECT_EQ(ctx->settings.versionCode, "D300A");
 

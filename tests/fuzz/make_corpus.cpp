@@ -20,6 +20,7 @@
 #include "crypto/hextext.h"
 #include "fuzz_holders.h"
 #include "mail/mime.h"
+#include "messages/encryption.h"
 #include "protocol/body.h"
 #include "rtf/rtf.h"
 #include "store/atomic_file.h"
@@ -54,11 +55,12 @@ Lines Encrypt(ProgramData& x, const ProgramData& y, Kind kind, const std::string
     if (i < 0) Fail("x has no record of y");
     x.messages.recipientCategory = category;
     x.messages.recipientRecord = (*x.correspondents.ForCategory(category))[std::size_t(i)];
-    x.authority.requestKind = kind;
     x.messages.attachments = std::move(attachments);
-    if (!BuildOutgoingBody(x, x.authority, x.messages, text).ok) Fail("message not built");
+    Lines body;
+    MessageProblem problem;
+    if (!BuildMessageBody(x, x.messages, kind, text, body, problem)) Fail("message not built");
     encrypted = x.messages.encryptedAttachments;
-    return x.authority.outgoingBody;
+    return body;
 }
 
 std::string ServerReply(int status, const std::string& reason, const std::string& body) {
