@@ -14,6 +14,7 @@
 #include "messages/decryption.h"
 #include "messages/encryption.h"
 #include "protocol/kinds.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "store/program_files.h"
 #include "store/record_list.h"

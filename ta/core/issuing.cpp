@@ -11,6 +11,7 @@
 #include "crypto/secret.h"
 #include "protocol/body.h"
 #include "protocol/identity.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 
 namespace quarnel::ta {

@@ -11,6 +11,7 @@
 
 #include "app/program_data.h"
 #include "holder/settings.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "store/correspondents.h"
 #include "ta/core/issuing.h"

@@ -11,6 +11,7 @@
 #include "crypto/own_keys.h"
 #include "holder/texts.h"
 #include "holder_fixture.h"
+#include "protocol/lines.h"
 #include "store/key_store.h"
 
 namespace quarnel {

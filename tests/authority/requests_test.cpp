@@ -9,6 +9,7 @@
 #include "authority/texts.h"
 #include "crypto/hextext.h"
 #include "holder_fixture.h"
+#include "protocol/lines.h"
 #include "protocol/texts.h"
 #include "store/key_store.h"
 #include "ta/core/requests.h"

@@ -22,6 +22,7 @@
 #include "mail/mime.h"
 #include "messages/encryption.h"
 #include "protocol/body.h"
+#include "protocol/lines.h"
 #include "rtf/rtf.h"
 #include "store/atomic_file.h"
 #include "store/correspondents.h"

@@ -5,6 +5,7 @@
 
 #include "holder_fixture.h"
 #include "messages/texts.h"
+#include "protocol/lines.h"
 
 namespace quarnel {
 namespace {

@@ -14,6 +14,7 @@
 #include "mail/incoming.h"
 #include "messages/encryption.h"
 #include "messages/texts.h"
+#include "protocol/lines.h"
 
 namespace quarnel {
 namespace {

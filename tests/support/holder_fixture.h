@@ -29,6 +29,7 @@
 #include "messages/decryption.h"
 #include "messages/encryption.h"
 #include "protocol/body.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "ta/service/authority_service.h"
 #include "temp_dir.h"
