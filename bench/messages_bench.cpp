@@ -19,7 +19,7 @@ namespace {
 
 struct Pair {
     test::TempDir root;
-    ta::RandomSource random = ta::SeededRandom(1);
+    ta::RandomSource random = test::SeededRandom(1);
     ta::Affiliate x = test::NewAffiliate('F', "0FF00002000", "MARTIN", '1', random);
     ta::Affiliate y = test::NewAffiliate('A', "0FF01000000", "DUPONT", '0', random);
     std::unique_ptr<ProgramData> from = test::ContextOf(x, root.path() / "x");

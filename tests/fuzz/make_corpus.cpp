@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
     request(Kind::Update, "update");
     request(Kind::Key, "key");
     request(Kind::KeyUpdate, "key-update");
-    const ta::RandomSource random = ta::SeededRandom(99);
+    const ta::RandomSource random = test::SeededRandom(99);
     auto reply = [&](Kind kind, const std::string& other, const Lines& lines, int choice,
                      const std::string& name) {
         const std::string body = JoinLinesCrLf(ta::ReplyBody(

@@ -129,7 +129,7 @@ class InProcessTa {
             std::filesystem::copy_file(e.path(), dir_.path() / e.path().filename());
         }
         std::string error;
-        service_ = ta::AuthorityService::Open(dir_.path(), error, ta::SeededRandom(99));
+        service_ = ta::AuthorityService::Open(dir_.path(), error, test::SeededRandom(99));
         EXPECT_TRUE(service_) << error;
     }
     ta::AuthorityService& service() { return *service_; }
@@ -273,7 +273,7 @@ class TwoHolders : public Messages {
     /// Gives each holder the other's correspondent record.
     void Pair(Holder& a, Holder& b) { GivePairRecords(*a, a.affiliate, *b, b.affiliate, random); }
 
-    ta::RandomSource random = ta::SeededRandom(2026);
+    ta::RandomSource random = test::SeededRandom(2026);
 };
 
 }  // namespace quarnel::test
