@@ -10,6 +10,7 @@
 #include "crypto/datetime.h"
 #include "protocol/body.h"
 #include "ta/core/issuing.h"
+#include "ta_builders.h"
 
 namespace quarnel {
 namespace {
@@ -34,7 +35,7 @@ ta::Affiliate Holder(char category, const std::string& number, const ta::RandomS
 
 // What the authority computes for one key request (reply kinds 14 and 15).
 void BM_IssueKey(benchmark::State& state) {
-    const auto random = ta::SeededRandom(1);
+    const auto random = test::SeededRandom(1);
     const ta::Affiliate x = Holder('F', "0FF00002000", random);
     const ta::Affiliate y = Holder('A', "0FF01000000", random);
     const Quad k = ta::RandomKey(random);
@@ -45,7 +46,7 @@ BENCHMARK(BM_IssueKey)->Unit(benchmark::kMillisecond);
 
 // What the holder's program does with it: checks and stores the record.
 void BM_ProcessKeyReply(benchmark::State& state) {
-    const auto random = ta::SeededRandom(2);
+    const auto random = test::SeededRandom(2);
     const ta::Affiliate x = Holder('F', "0FF00002000", random);
     const ta::Affiliate y = Holder('A', "0FF01000000", random);
     const ta::KeyIssue issue = ta::IssueKey(x, y, ta::RandomKey(random), random);
@@ -60,7 +61,7 @@ void BM_ProcessKeyReply(benchmark::State& state) {
     ctx.programState = ProgramState::Affiliated;
     ctx.ownNumber = x.number;
     ctx.settings.keyFolder = folder.string() + "/";
-    ctx.keyStore = {ta::OwnKeyRecord(x)};
+    ctx.keyStore = {test::OwnKeyRecord(x)};
     for (auto _ : state) {
         const ReplyOutcome o = ProcessTaReplyLines(ctx, auth, reply);
         if (!o.accepted) state.SkipWithError("the reply was refused");

@@ -117,7 +117,7 @@ struct History {
 /// be written.
 inline bool WriteHolderFolder(const std::filesystem::path& dir, const History& h) {
     std::filesystem::create_directories(dir);
-    const ta::RandomSource random = ta::SeededRandom(1);
+    const ta::RandomSource random = test::SeededRandom(1);
     const ta::Affiliate self = test::NewAffiliate('F', "0FF00002000", "MARTIN", '1', random);
     const std::unique_ptr<ProgramData> ctx = test::ContextOf(self, dir);
     ctx->settings.smtpServer = "127.0.0.1:25";

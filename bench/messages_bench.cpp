@@ -10,13 +10,13 @@
 #include <cstdlib>
 
 #include "app/program_data.h"
-#include "authority/requests.h"
 #include "crypto/cipher.h"
 #include "crypto/cipher_path.h"
 #include "crypto/random.h"
 #include "crypto/text_stream.h"
 #include "holder_setup.h"
 #include "messages/decryption.h"
+#include "messages/encryption.h"
 #include "store/atomic_file.h"
 #include "temp_dir.h"
 
@@ -25,7 +25,7 @@ namespace {
 
 struct Pair {
     test::TempDir root;
-    ta::RandomSource random = ta::SeededRandom(1);
+    ta::RandomSource random = test::SeededRandom(1);
     ta::Affiliate x = test::NewAffiliate('F', "0FF00002000", "MARTIN", '1', random);
     ta::Affiliate y = test::NewAffiliate('A', "0FF01000000", "DUPONT", '0', random);
     std::unique_ptr<ProgramData> from = test::ContextOf(x, root.path() / "x");
@@ -35,8 +35,13 @@ struct Pair {
         test::GivePairRecords(*from, x, *to, y, random);
         from->messages.recipientCategory = 'A';
         from->messages.recipientRecord = from->correspondents.a[0];
-        from->authority.requestKind = Kind::PlainMessage;
     }
+    /// The message's body as the program encrypts it, into `body`.
+    bool Encrypt(std::string_view text) {
+        MessageProblem problem;
+        return BuildMessageBody(*from, from->messages, Kind::PlainMessage, text, body, problem);
+    }
+    Lines body;
 };
 
 std::string Text(std::size_t size) {
@@ -50,9 +55,8 @@ void BM_EncryptMessage(benchmark::State& state) {
     Pair p;
     const std::string text = Text(std::size_t(state.range(0)));
     for (auto _ : state) {
-        if (!BuildOutgoingBody(*p.from, p.from->authority, p.from->messages, text).ok)
-            state.SkipWithError("not encrypted");
-        benchmark::DoNotOptimize(p.from->authority.outgoingBody.data());
+        if (!p.Encrypt(text)) state.SkipWithError("not encrypted");
+        benchmark::DoNotOptimize(p.body.data());
     }
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
@@ -61,9 +65,8 @@ BENCHMARK(BM_EncryptMessage)->Arg(1 << 10)->Arg(64 << 10);
 void BM_DecryptMessage(benchmark::State& state) {
     Pair p;
     const std::string text = Text(std::size_t(state.range(0)));
-    if (!BuildOutgoingBody(*p.from, p.from->authority, p.from->messages, text).ok)
-        state.SkipWithError("not encrypted");
-    const Lines body = p.from->authority.outgoingBody;
+    if (!p.Encrypt(text)) state.SkipWithError("not encrypted");
+    const Lines body = p.body;
     for (auto _ : state) {
         if (!ReadReceivedBody(*p.to, p.to->messages, body, {}).ok)
             state.SkipWithError("not decrypted");
@@ -94,8 +97,7 @@ struct AttachmentPair : Pair {
         from->messages.attachments = {file};
     }
     bool Send() {
-        if (!BuildOutgoingBody(*from, from->authority, from->messages, "Voici le rapport.").ok)
-            return false;
+        if (!Encrypt("Voici le rapport.")) return false;
         const auto received = PathFromSetting(to->settings.receivedEncryptedFolder);
         for (const auto& f : from->messages.encryptedAttachments) {
             std::filesystem::copy_file(f, received / f.filename(),
@@ -108,7 +110,7 @@ struct AttachmentPair : Pair {
             std::filesystem::remove(f);
     }
     bool Receive() {
-        const bool ok = ReadReceivedBody(*to, to->messages, from->authority.outgoingBody, {}).ok &&
+        const bool ok = ReadReceivedBody(*to, to->messages, body, {}).ok &&
                         to->messages.decrypted.attachments.size() == 1;
         for (const auto& f : to->messages.decrypted.attachments)
             std::filesystem::remove(f);
@@ -189,9 +191,7 @@ void BM_AttachmentEncrypt(benchmark::State& state) {
     Clocks clocks;
     for (auto _ : state) {
         clocks.Start();
-        if (!BuildOutgoingBody(*p.from, p.from->authority, p.from->messages, "Voici le rapport.")
-                 .ok)
-            state.SkipWithError("refused");
+        if (!p.Encrypt("Voici le rapport.")) state.SkipWithError("refused");
         clocks.Stop();
         state.PauseTiming();
         p.ClearSent();

@@ -7,6 +7,7 @@
 #include "crypto/datetime.h"
 #include "crypto/hextext.h"
 #include "crypto/text_cipher.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "tool_support.h"
 

@@ -16,6 +16,7 @@
 #include "messages/encryption.h"
 #include "messages/texts.h"
 #include "protocol/body.h"
+#include "protocol/lines.h"
 #include "resources/texts.h"
 #include "store/atomic_file.h"
 #include "store/program_files.h"

@@ -16,6 +16,7 @@
 #include "mail/smtp_client.h"
 #include "mail/texts.h"
 #include "protocol/body.h"
+#include "protocol/lines.h"
 #include "resources/texts.h"
 #include "store/atomic_file.h"
 #include "store/correspondents.h"

@@ -5,6 +5,7 @@
 
 #include "crypto/bignum.h"
 #include "crypto/cp1252.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "store/correspondents.h"
 #include "store/key_store.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The authority subsystem's data: the request in progress, the key set-up
-// results the affiliation request carries, the body being sent and the last
+// results the affiliation request carries, the request's body and the last
 // certificate delivered.
 
 #include <optional>
@@ -31,7 +31,7 @@ struct AuthorityState {
     /// Typed at initialisation, stored by the private-key reply.
     SecretString pendingPassword;
 
-    /// The body being built or sent.
+    /// The request's body, as built and sent.
     Lines outgoingBody;
     /// The last certificate delivered (kind 1C), for the certificate viewer.
     std::string certificateText;

@@ -3,6 +3,7 @@
 #include "authority/texts.h"
 #include "holder/program_state.h"
 #include "protocol/body.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 
 namespace quarnel {

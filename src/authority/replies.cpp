@@ -11,6 +11,7 @@
 #include "holder/program_state.h"
 #include "protocol/body.h"
 #include "protocol/identity.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "store/key_store.h"
 

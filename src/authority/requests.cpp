@@ -9,7 +9,6 @@
 #include "crypto/random.h"
 #include "crypto/secret.h"
 #include "holder/program_state.h"
-#include "messages/encryption.h"
 #include "protocol/body.h"
 #include "store/key_store.h"
 
@@ -86,20 +85,9 @@ BuildResult AppendSigned(HolderContext& ctx, Lines& body, Kind kind, const std::
 
 }  // namespace
 
-BuildResult BuildOutgoingBody(HolderContext& ctx, AuthorityState& auth, MessageState& msgs,
-                              std::string_view messageText) {
-    if (!auth.requestKind) return Refuse(txt::kNotARequestKind);
+BuildResult BuildOutgoingBody(HolderContext& ctx, AuthorityState& auth, const MessageState& msgs) {
+    if (!IsTaRequestKind(auth.requestKind)) return Refuse(txt::kNotARequestKind);
     const Kind k = *auth.requestKind;
-    const int title = TitleTextId(k, auth.firstAffiliation, ctx.registrationFlag);
-    if (title == 0) return Refuse(txt::kNotARequestKind);
-    if (IsMessageKind(k)) {
-        MessageProblem problem;
-        if (BuildMessageBody(ctx, msgs, k, messageText, auth.outgoingBody, problem)) {
-            return {true, 0};
-        }
-        msgs.problemDetail = std::move(problem.detail);
-        return Refuse(problem.text);
-    }
     // Checked before anything changes, so a refused build leaves no trace.
     if ((k == Kind::Key || k == Kind::KeyUpdate) &&
         (!IsHexText(auth.correspondentNumber, 11) || !IsHexText(ctx.ownNumber, 11))) {
@@ -109,7 +97,8 @@ BuildResult BuildOutgoingBody(HolderContext& ctx, AuthorityState& auth, MessageS
     if (k == Kind::Certification && msgs.certificationData.empty()) {
         return Refuse(txt::kNoCertificationData);
     }
-    Lines body{CurrentText(ctx, title), kSeparatorLine};
+    Lines body{CurrentText(ctx, TitleTextId(k, auth.firstAffiliation, ctx.registrationFlag)),
+               kSeparatorLine};
     BuildResult r{true, 0};
     if (k == Kind::Affiliation) {
         r = AppendAffiliation(ctx, auth, body);

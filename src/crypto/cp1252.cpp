@@ -1,5 +1,6 @@
 #include "crypto/cp1252.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace quarnel {
@@ -25,13 +26,33 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+// The length of the UTF-8 sequence that `lead` begins (1 for a byte that
+// begins none).
+std::size_t SequenceLength(unsigned char lead) {
+    return (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 1;
+}
+
 }  // namespace
+
+char32_t Cp1252CodePoint(unsigned char byte) {
+    return (byte >= 0x80 && byte < 0xA0) ? kHigh[byte - 0x80] : char32_t(byte);
+}
+
+std::optional<unsigned char> Cp1252Byte(char32_t codePoint) {
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+        return static_cast<unsigned char>(codePoint);
+    }
+    for (int k = 0; k < 32; ++k) {
+        if (kHigh[k] == codePoint) return static_cast<unsigned char>(0x80 + k);
+    }
+    return std::nullopt;
+}
 
 std::string Cp1252ToUtf8(std::string_view cp1252) {
     std::string out;
     out.reserve(cp1252.size());
     for (unsigned char b : cp1252) {
-        AppendUtf8(out, (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char32_t(b));
+        AppendUtf8(out, Cp1252CodePoint(b));
     }
     return out;
 }
@@ -70,21 +91,26 @@ bool Utf8ToCp1252(std::string_view utf8, std::string& out) {
             return false;
         }
         i += len;
-        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-            out += char(cp);
-            continue;
-        }
-        bool found = false;
-        for (int k = 0; k < 32; ++k) {
-            if (kHigh[k] == cp) {
-                out += char(0x80 + k);
-                found = true;
-                break;
-            }
-        }
-        if (!found) return false;
+        const auto byte = Cp1252Byte(cp);
+        if (!byte) return false;
+        out += char(*byte);
     }
     return true;
+}
+
+std::string Utf8ToCp1252Lossy(std::string_view utf8) {
+    std::string out;
+    if (Utf8ToCp1252(utf8, out)) return out;
+    // Character by character, "?" for each that does not fit.
+    out.clear();
+    std::string one;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t len =
+            std::min(SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+        out += Utf8ToCp1252(utf8.substr(i, len), one) ? one : std::string("?");
+        i += len;
+    }
+    return out;
 }
 
 std::optional<std::string> FirstOutsideCp1252(std::string_view utf8) {

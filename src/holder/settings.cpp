@@ -8,6 +8,7 @@
 #include "holder/program_state.h"
 #include "holder/texts.h"
 #include "protocol/identity.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "store/correspondents.h"
 #include "store/key_store.h"

@@ -14,6 +14,7 @@
 #include "messages/decryption.h"
 #include "messages/encryption.h"
 #include "protocol/kinds.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "store/program_files.h"
 #include "store/record_list.h"
@@ -40,9 +41,6 @@ bool SplitLines(std::string_view text, Lines& out) {
 
 QString Utf8(const std::string& s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-QString FromCp1252(const std::string& s) {
-    return Utf8(Cp1252ToUtf8(s));
 }
 
 }  // namespace
@@ -88,26 +86,6 @@ SortedText SortText(const ParsedMail& mail, std::string_view ownNumber) {
     out.text.assign(std::make_move_iterator(lines.begin() + std::ptrdiff_t(first)),
                     std::make_move_iterator(lines.begin() + std::ptrdiff_t(last)));
     out.verdict = MailVerdict::Accepted;
-    return out;
-}
-
-std::string ToCp1252Lossy(std::string_view utf8) {
-    std::string out;
-    if (Utf8ToCp1252(utf8, out)) return out;
-    // Character by character, "?" for each that does not fit.
-    out.clear();
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        std::size_t len = (lead & 0xE0) == 0xC0   ? 2
-                          : (lead & 0xF0) == 0xE0 ? 3
-                          : (lead & 0xF8) == 0xF0 ? 4
-                                                  : 1;
-        len = std::min(len, utf8.size() - i);
-        std::string one;
-        out += Utf8ToCp1252(utf8.substr(i, len), one) ? one : std::string("?");
-        i += len;
-    }
     return out;
 }
 
@@ -253,7 +231,7 @@ void MailRetrieval::Start() {
     }
     LoadMarks();
     mailbox_ = ctx_.settings.accountName + '\n' + ctx_.settings.pop3Server;
-    job.server = FromCp1252(ctx_.settings.pop3Server);
+    job.server = Utf8(Cp1252ToUtf8(ctx_.settings.pop3Server));
     job.user = Cp1252ToUtf8(ctx_.settings.accountName);
     client_->SetExtraAuthorities(ctx_.dataFolder / kExtraAuthorityFile);
     client_->Start(job);
@@ -376,7 +354,7 @@ void MailRetrieval::Accept(int n, const ParsedMail& mail, SortedText sorted,
     }
     if (sorted.verdict == MailVerdict::NotForUs) {
         Q_EMIT logged(txt::kPop3OtherRejected, number);
-        Q_EMIT logged(txt::kPop3ForAffiliate, FromCp1252(sorted.recipientNumber));
+        Q_EMIT logged(txt::kPop3ForAffiliate, Utf8(Cp1252ToUtf8(sorted.recipientNumber)));
         return;
     }
     std::vector<std::string> refused;
@@ -389,12 +367,12 @@ void MailRetrieval::Accept(int n, const ParsedMail& mail, SortedText sorted,
         Q_EMIT logged(txt::kPop3BadAttachmentName, Utf8(r));
     if (!names) {
         // Nothing of it kept here: it stays on the server for another try.
-        Q_EMIT logged(txt::kPop3AttachmentFailed, FromCp1252(failed));
+        Q_EMIT logged(txt::kPop3AttachmentFailed, Utf8(Cp1252ToUtf8(failed)));
         return;
     }
     Lines textAndNames = std::move(sorted.text);
     textAndNames.insert(textAndNames.end(), names->begin(), names->end());
-    const std::string subject = ToCp1252Lossy(mail.Subject());
+    const std::string subject = Utf8ToCp1252Lossy(mail.Subject());
     Lines entry;
     entry.reserve(textAndNames.size() + 1);
     entry.push_back(subject);
@@ -402,7 +380,7 @@ void MailRetrieval::Accept(int n, const ParsedMail& mail, SortedText sorted,
     queue_.push_back(std::move(entry));
     Q_EMIT logged(txt::kPop3Accepted, number);
     mail_.receivedLog.Add(
-        ReceivedLogRecord(OleNow(), ToCp1252Lossy(mail.FromName()), subject, textAndNames));
+        ReceivedLogRecord(OleNow(), Utf8ToCp1252Lossy(mail.FromName()), subject, textAndNames));
     // Marked as stored by both its unique id and its bytes.
     std::vector<std::string> marks{DigestMark(retrieved.digest)};
     if (const std::string uid = client_->Uid(n); !uid.empty())

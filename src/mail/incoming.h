@@ -95,9 +95,6 @@ inline constexpr std::size_t kMaxStoredMarks = 10000;
 [[nodiscard]] std::string UidMark(const std::string& mailbox, const std::string& uid);
 [[nodiscard]] std::string DigestMark(const std::string& digest);
 
-/// UTF-8 to code page 1252, "?" for what 1252 cannot hold.
-[[nodiscard]] std::string ToCp1252Lossy(std::string_view utf8);
-
 /// How a retrieval ended.
 struct RetrievalOutcome {
     bool noPassword = false;  ///< nothing stored to log in with

@@ -6,6 +6,7 @@
 #include "messages/decryption.h"
 #include "messages/texts.h"
 #include "protocol/body.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 
 namespace quarnel {

@@ -73,8 +73,6 @@ struct MessageState {
     std::string recipientAddress;
     /// The encrypted attachment files written by the last encryption, in order.
     std::vector<std::filesystem::path> encryptedAttachments;
-    /// The %s of the text of a refused message encryption.
-    std::string problemDetail;
 
     // --- received
     /// The names taken off the end of the last received body.

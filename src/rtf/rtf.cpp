@@ -21,26 +21,6 @@ constexpr int kDefaultHalfPoints = 24;  // RTF's size when a text sets none
 constexpr int kMinHalfPoints = 2;
 constexpr int kMaxHalfPoints = 3276;  // 1638 points, the largest size writers offer
 
-// Code page 1252 both ways: the byte of each code point it holds (0 when
-// none), and the code point of each byte.
-struct Cp1252Tables {
-    std::array<char16_t, 256> toUnicode{};
-    std::array<std::uint8_t, 0x2200> toByte{};
-    Cp1252Tables() {
-        for (int b = 0; b < 256; ++b) {
-            const char c = char(b);
-            const QString u = QString::fromStdString(Cp1252ToUtf8(std::string_view(&c, 1)));
-            toUnicode[b] = u.isEmpty() ? char16_t(b) : u.at(0).unicode();
-            if (toUnicode[b] < toByte.size()) toByte[toUnicode[b]] = std::uint8_t(b);
-        }
-    }
-};
-
-const Cp1252Tables& Cp1252() {
-    static const Cp1252Tables tables;
-    return tables;
-}
-
 // Characters a paragraph of the document never holds in its text: controls
 // other than the tab, and the marks the document itself uses for paragraph
 // and frame breaks and embedded objects.
@@ -382,7 +362,7 @@ class Reader {
             if (cur_.dest == Dest::FontTable) return CommitFont();
             if (cur_.dest == Dest::ColourTable) return CommitColour();
         }
-        return Char(Cp1252().toUnicode[b], /*counted=*/true);
+        return Char(char16_t(Cp1252CodePoint(b)), /*counted=*/true);
     }
 
     // A character of text; `counted` when the \uc fallback count was already
@@ -427,7 +407,7 @@ class Reader {
                     --skip_;
                     return true;
                 }
-                return Char(Cp1252().toUnicode[hi * 16 + lo], true);
+                return Char(char16_t(Cp1252CodePoint(std::uint8_t(hi * 16 + lo))), true);
             }
             case '\\':
             case '{':
@@ -968,7 +948,6 @@ class Writer {
     }
 
     void Text(const QString& text, bool fontName) {
-        const auto& bytes = Cp1252().toByte;
         const QString clean = Clean(text);
         for (const QChar qc : clean) {
             const char16_t c = qc.unicode();
@@ -984,8 +963,8 @@ class Writer {
                 Put("\\line");
             } else if (c >= 0x20 && c < 0x7F) {
                 Plain(char(c));
-            } else if (c < bytes.size() && bytes[c] != 0) {
-                Escape(bytes[c]);
+            } else if (const auto byte = Cp1252Byte(c)) {
+                Escape(*byte);
             } else {
                 Unicode(c);
             }

@@ -127,11 +127,4 @@ inline constexpr int kMaxKeptNameTries = 100;
 [[nodiscard]] std::optional<std::filesystem::path> KeepUnderDatedName(
     const std::filesystem::path& path, std::string_view label, std::string* error = nullptr);
 
-/// Splits file bytes into lines: CR LF, a lone LF and a lone CR each end a
-/// line; a last line without an end is still a line.
-std::vector<std::string> SplitLines(std::string_view bytes);
-
-/// Joins lines, each followed by CR LF.
-std::string JoinLinesCrLf(const std::vector<std::string>& lines);
-
 }  // namespace quarnel

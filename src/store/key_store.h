@@ -24,11 +24,6 @@ char KeyGenerationDigit(std::size_t records);
 /// Line 3 of 32 "0": an update or first affiliation was not completed.
 bool IsUpdatePending(const Record& own);
 
-/// The mailbox password is stored (the record has 7 lines).
-inline bool HasMailPassword(const Record& own) {
-    return own.size() == 7;
-}
-
 inline const std::string kZeroLine(32, '0');
 
 }  // namespace quarnel

@@ -3,6 +3,7 @@
 #include "crypto/bignum.h"
 #include "crypto/random.h"
 #include "crypto/secret.h"
+#include "protocol/lines.h"
 
 namespace quarnel {
 

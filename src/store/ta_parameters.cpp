@@ -6,6 +6,7 @@
 #include "crypto/compare.h"
 #include "crypto/hextext.h"
 #include "crypto/text_cipher.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 
 namespace quarnel {

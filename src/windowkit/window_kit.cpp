@@ -94,13 +94,7 @@ QString FromCp1252(std::string_view text) {
 }
 
 std::string ToCp1252(const QString& text) {
-    std::string out;
-    for (const char32_t c : text.toUcs4()) {
-        std::string one;
-        const QString piece = QString::fromUcs4(&c, 1);
-        out += Utf8ToCp1252(piece.toStdString(), one) ? one : std::string("?");
-    }
-    return out;
+    return Utf8ToCp1252Lossy(text.toStdString());
 }
 
 void PlaceDialog(QWidget& dialog, const QWidget& mainWindow) {

@@ -11,6 +11,7 @@
 #include "crypto/secret.h"
 #include "protocol/body.h"
 #include "protocol/identity.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 
 namespace quarnel::ta {
@@ -66,15 +67,6 @@ RandomSource SystemRandom() {
     };
 }
 
-RandomSource SeededRandom(std::uint64_t seed) {
-    auto g = std::make_shared<std::mt19937_64>(seed);
-    return [g] {
-        const std::uint64_t a = (*g)();
-        const std::uint64_t b = (*g)();
-        return Quad{Word(a), Word(a >> 32), Word(b), Word(b >> 32)};
-    };
-}
-
 Quad InverseKey(const Quad& key) {
     const Quad v = SplitBlock(key).value;
     if (v == Quad{} || v == kP) return key;
@@ -113,13 +105,6 @@ Lines PrivateKeyLines(const Affiliate& holder) {
     for (auto& l : SealLines(holder))
         lines.push_back(std::move(l));
     return lines;
-}
-
-Record OwnKeyRecord(const Affiliate& holder) {
-    Record r{holder.number, QuadToHex(holder.taKey)};
-    for (auto& l : PrivateKeyLines(holder))
-        r.push_back(std::move(l));
-    return r;
 }
 
 std::vector<std::string> RecordTextLines(const Affiliate& subject) {
@@ -163,10 +148,6 @@ KeyIssue IssueKey(const Affiliate& holder, const Affiliate& subject, const Quad&
                        E(q, p), *inverse, JoinWithCarriageReturns(RecordTextLines(subject)),
                        subject.affiliationDate);
     return out;
-}
-
-std::pair<Record, Record> RecordsForPair(const Affiliate& x, const Affiliate& y, const Quad& k) {
-    return {CorrespondentRecord(x, y, k), CorrespondentRecord(y, x, InverseKey(k))};
 }
 
 bool ParseCertificationData(const std::string& text, CertificationData& out) {

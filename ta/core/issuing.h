@@ -29,8 +29,6 @@ std::string Cp1252Text(std::string_view utf8);
 using RandomSource = std::function<Quad()>;
 /// The operating system's random device (what the server uses).
 RandomSource SystemRandom();
-/// A repeatable source, for tests.
-RandomSource SeededRandom(std::uint64_t seed);
 
 /// The even-parity key whose value is the inverse of `key`'s value modulo
 /// 2^127 - 1: enciphering with one is undone by deciphering with the other.
@@ -65,9 +63,6 @@ Lines PrivateKeyLines(const Affiliate& holder);
 /// header-only text (code = version code, field 1 = category, field 2 =
 /// registration flag, date = affiliation date) with that digest as mask.
 Lines SealLines(const Affiliate& holder);
-/// The holder's whole own key record as its program keeps it after the
-/// private-key reply: number, TA key, lines 2-5.
-Record OwnKeyRecord(const Affiliate& holder);
 
 /// What goes into reply kinds 14 and 15 for `holder` about `subject`.
 struct KeyIssue {
@@ -92,11 +87,6 @@ KeyIssue IssueKey(const Affiliate& holder, const Affiliate& subject, const Quad&
 /// reply gives once processed): 15 lines (A subject) or 17 (D, F).
 Record CorrespondentRecord(const Affiliate& holder, const Affiliate& subject,
                            const Quad& holderPairKey);
-
-/// Both holders' records about each other for one fresh pair key: the first
-/// record is `x`'s about `y` (written with K), the second `y`'s about `x`
-/// (written with inv(K)).
-std::pair<Record, Record> RecordsForPair(const Affiliate& x, const Affiliate& y, const Quad& k);
 
 /// The four parts of a certification request's data (address line, digest,
 /// signature, date-time text), joined by carriage returns.

@@ -16,6 +16,7 @@
 #include "crypto/text_cipher.h"
 #include "protocol/body.h"
 #include "protocol/identity.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "store/ta_parameters.h"
 #include "ta/core/requests.h"

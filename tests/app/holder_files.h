@@ -11,9 +11,11 @@
 
 #include "app/program_data.h"
 #include "holder/settings.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "store/correspondents.h"
 #include "ta/core/issuing.h"
+#include "ta_builders.h"
 #include "temp_dir.h"
 
 namespace quarnel::test {
@@ -76,13 +78,13 @@ class HolderFiles {
         a.identity = settings.identity;
         a.registrationFlag = '1';
         a.affiliationDate = 45000.5;
-        const ta::RandomSource random = ta::SeededRandom(1);
+        const ta::RandomSource random = test::SeededRandom(1);
         a.signingKey = ta::RandomKey(random);
         a.taKey = ta::RandomKey(random);
         return a;
     }
     /// Its own key record as the authority issues it.
-    Record SealedOwnRecord() const { return ta::OwnKeyRecord(Affiliate()); }
+    Record SealedOwnRecord() const { return test::OwnKeyRecord(Affiliate()); }
     RecordList SealedStore() const { return {SealedOwnRecord()}; }
 
     /// QuarnelTit.ini from `settings`.

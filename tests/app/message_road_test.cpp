@@ -22,10 +22,10 @@ class MessageRoad : public test::ShellFixture {};
 
 TEST_F(MessageRoad, CorrespondreLeadsToAQueuedMessageAndTheDispatchButton) {
     // A correspondent issued for the holder as HolderFiles seals it.
-    const ta::RandomSource random = ta::SeededRandom(7);
+    const ta::RandomSource random = test::SeededRandom(7);
     const ta::Affiliate other = test::NewAffiliate('A', "1F401000007", "DUPONT", '1', random);
     auto [aboutOther, aboutHolder] =
-        ta::RecordsForPair(files.Affiliate(), other, ta::RandomKey(random));
+        test::RecordsForPair(files.Affiliate(), other, ta::RandomKey(random));
     Affiliated();
     files.WriteList("QuarnelTitA.dat", {aboutOther});
     ASSERT_EQ(Start(), StartupEnd::Completed);

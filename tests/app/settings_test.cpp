@@ -9,6 +9,7 @@
 #include "app/options.h"
 #include "holder/settings.h"
 #include "holder_files.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 
 namespace quarnel {

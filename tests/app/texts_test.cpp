@@ -44,6 +44,7 @@
 #include "messages/windows/form_redac.h"
 #include "messages/windows/texts.h"
 #include "protocol/body.h"
+#include "protocol/lines.h"
 #include "resources/texts.h"
 #include "shell_fixture.h"
 #include "store/atomic_file.h"

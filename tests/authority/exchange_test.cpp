@@ -9,6 +9,7 @@
 #include "authority/exchange.h"
 #include "authority/texts.h"
 #include "protocol/body.h"
+#include "protocol/lines.h"
 #include "scripted_server.h"
 #include "store/atomic_file.h"
 #include "ta_server.h"

@@ -11,6 +11,7 @@
 #include "crypto/own_keys.h"
 #include "holder/texts.h"
 #include "holder_fixture.h"
+#include "protocol/lines.h"
 #include "store/key_store.h"
 
 namespace quarnel {
@@ -166,13 +167,13 @@ TEST_F(Replies, KeyRepliesOutOfStateOrShapeOrThatDoNotCheckOrFitChangeNoList) {
     // a record text whose size does not fit its category.
     OwnKey s;
     ASSERT_TRUE(OwnSigningKey(a->keyStore, '0', s));
-    ta::Affiliate me = test::NewAffiliate('A', a->ownNumber, "DUPONT", '0', ta::SeededRandom(5));
+    ta::Affiliate me = test::NewAffiliate('A', a->ownNumber, "DUPONT", '0', test::SeededRandom(5));
     me.signingKey = *s.key;
     for (char category : {'C', 'A'}) {
-        ta::Affiliate odd = test::NewAffiliate('F', "0FF00002001", "X", '0', ta::SeededRandom(5));
+        ta::Affiliate odd = test::NewAffiliate('F', "0FF00002001", "X", '0', test::SeededRandom(5));
         odd.category = category;
         const ta::KeyIssue issue =
-            ta::IssueKey(me, odd, ta::RandomKey(ta::SeededRandom(6)), ta::SeededRandom(7));
+            ta::IssueKey(me, odd, ta::RandomKey(test::SeededRandom(6)), test::SeededRandom(7));
         Lines lines{issue.w, issue.a, issue.k3, issue.k4, issue.q};
         lines.insert(lines.end(), issue.section.begin(), issue.section.end());
         const Lines body = ta::ReplyBody(

@@ -9,6 +9,7 @@
 #include "authority/texts.h"
 #include "crypto/hextext.h"
 #include "holder_fixture.h"
+#include "protocol/lines.h"
 #include "protocol/texts.h"
 #include "store/key_store.h"
 #include "ta/core/requests.h"
@@ -102,13 +103,15 @@ TEST_F(Requests, SignedRequestsNeedTheOwnSigningKeyAndOpenWithIt) {
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.problem, txt::kNoSigningKey);
     }
+    // A user message is encrypted, never built as a request.
+    EXPECT_EQ(Build(*ctx, Kind::PlainMessage).problem, txt::kNotARequestKind);
     EXPECT_EQ(ctx->authority.outgoingBody, Lines{"previous"});
     EXPECT_EQ(ctx->settings.versionCode, "D300A");
 
     // With the record the authority issues, both open with the signing key.
-    ta::Affiliate me = test::NewAffiliate('F', "0FF00002000", "MARTIN", '0', ta::SeededRandom(3));
+    ta::Affiliate me = test::NewAffiliate('F', "0FF00002000", "MARTIN", '0', test::SeededRandom(3));
     me.taKey = *ctx->authority.taKey;
-    ctx->keyStore = {ta::OwnKeyRecord(me)};
+    ctx->keyStore = {test::OwnKeyRecord(me)};
     ctx->ownNumber = me.number;
     ctx->messages.certificationData = "address\rdigest\rsignature\r05/12/2026 14:03:07";
     ctx->authority.firstAffiliation = true;
@@ -130,7 +133,7 @@ TEST_F(Requests, SignedRequestsNeedTheOwnSigningKeyAndOpenWithIt) {
         ASSERT_TRUE(ta::OpenSignedRequest(Wire(*ctx), me.signingKey, opened, why)) << why;
         EXPECT_EQ(opened.text, text);
         EXPECT_FALSE(
-            ta::OpenSignedRequest(Wire(*ctx), ta::RandomKey(ta::SeededRandom(4)), opened, why));
+            ta::OpenSignedRequest(Wire(*ctx), ta::RandomKey(test::SeededRandom(4)), opened, why));
     }
     EXPECT_EQ(ctx->settings.versionCode, "D400F");
     ExpectGolden(*ctx);
@@ -138,9 +141,9 @@ TEST_F(Requests, SignedRequestsNeedTheOwnSigningKeyAndOpenWithIt) {
 
 TEST_F(Requests, TheCertificationBodyLayoutSpelledOut) {
     auto ctx = NewHolder(dir.path(), 'F', "MARTIN");
-    ta::Affiliate me = test::NewAffiliate('F', "0FF00002000", "MARTIN", '0', ta::SeededRandom(3));
+    ta::Affiliate me = test::NewAffiliate('F', "0FF00002000", "MARTIN", '0', test::SeededRandom(3));
     me.taKey = *ctx->authority.taKey;
-    ctx->keyStore = {ta::OwnKeyRecord(me)};
+    ctx->keyStore = {test::OwnKeyRecord(me)};
     ctx->ownNumber = me.number;
     ctx->messages.certificationData.clear();  // 0 characters: nothing to certify
     EXPECT_EQ(Build(*ctx, Kind::Certification).problem, txt::kNoCertificationData);

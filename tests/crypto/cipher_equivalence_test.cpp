@@ -21,6 +21,7 @@
 #include "crypto/hextext.h"
 #include "crypto/random.h"
 #include "crypto/text_stream.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "test_rng.h"
 

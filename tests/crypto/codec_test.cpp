@@ -25,6 +25,15 @@ TEST(Cp1252, EveryByteRoundTripsAndOnlyItsCharactersAreTaken) {
     for (const char* refused : {"\u4E2D\u6587", "caf\xC3", "\xC0\xAF", "\xF0\x9F\x98\x80"}) {
         EXPECT_FALSE(Utf8ToCp1252(refused, out)) << refused;
     }
+    // The lossy way: one "?" per character (or stray byte) that does not fit.
+    const std::pair<std::string, std::string> lossy[] = {
+        {"\u20AC \u4E2D\u6587 \U0001F600", "\x80 ?? ?"},
+        {"caf\xC3", "caf?"},
+        {"\xFF\xBFz", "??z"},
+        {"\u00E9t\u00E9", "\xE9t\xE9"},
+    };
+    for (const auto& [in, want] : lossy)
+        EXPECT_EQ(Utf8ToCp1252Lossy(in), want) << in;
 }
 
 TEST(DateTime, OleValuesTheirFixedTextAndTheLocalClock) {

@@ -12,6 +12,7 @@
 
 #include "fuzz_holders.h"
 #include "messages/decryption.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 
 namespace {

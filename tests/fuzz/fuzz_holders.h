@@ -30,7 +30,7 @@ inline void FixClocks() {
 /// x and y with their folders under `root`, each holding the other's record.
 inline FixedPair MakeFixedPair(const std::filesystem::path& root) {
     FixClocks();
-    const ta::RandomSource random = ta::SeededRandom(2026);
+    const ta::RandomSource random = test::SeededRandom(2026);
     FixedPair p;
     p.xa = test::NewAffiliate('F', "0FF00002000", "MARTIN", '1', random);
     p.ya = test::NewAffiliate('A', "0FF01000000", "DUPONT", '0', random);

@@ -12,6 +12,7 @@
 #include "fuzz_holders.h"
 #include "protocol/body.h"
 #include "protocol/kinds.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "ta/core/requests.h"
 #include "ta/server/http_listener.h"

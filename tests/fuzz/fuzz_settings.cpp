@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "holder/settings.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

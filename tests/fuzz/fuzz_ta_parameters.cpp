@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "store/ta_parameters.h"
 

@@ -20,7 +20,9 @@
 #include "crypto/hextext.h"
 #include "fuzz_holders.h"
 #include "mail/mime.h"
+#include "messages/encryption.h"
 #include "protocol/body.h"
+#include "protocol/lines.h"
 #include "rtf/rtf.h"
 #include "store/atomic_file.h"
 #include "store/correspondents.h"
@@ -54,11 +56,12 @@ Lines Encrypt(ProgramData& x, const ProgramData& y, Kind kind, const std::string
     if (i < 0) Fail("x has no record of y");
     x.messages.recipientCategory = category;
     x.messages.recipientRecord = (*x.correspondents.ForCategory(category))[std::size_t(i)];
-    x.authority.requestKind = kind;
     x.messages.attachments = std::move(attachments);
-    if (!BuildOutgoingBody(x, x.authority, x.messages, text).ok) Fail("message not built");
+    Lines body;
+    MessageProblem problem;
+    if (!BuildMessageBody(x, x.messages, kind, text, body, problem)) Fail("message not built");
     encrypted = x.messages.encryptedAttachments;
-    return x.authority.outgoingBody;
+    return body;
 }
 
 std::string ServerReply(int status, const std::string& reason, const std::string& body) {
@@ -175,7 +178,7 @@ int main(int argc, char** argv) {
     request(Kind::Update, "update");
     request(Kind::Key, "key");
     request(Kind::KeyUpdate, "key-update");
-    const ta::RandomSource random = ta::SeededRandom(99);
+    const ta::RandomSource random = test::SeededRandom(99);
     auto reply = [&](Kind kind, const std::string& other, const Lines& lines, int choice,
                      const std::string& name) {
         const std::string body = JoinLinesCrLf(ta::ReplyBody(

@@ -11,6 +11,7 @@
 #include "crypto/hextext.h"
 #include "holder_fixture.h"
 #include "messages/certification.h"
+#include "protocol/lines.h"
 #include "run_command.h"
 #include "store/atomic_file.h"
 #include "ta_server.h"

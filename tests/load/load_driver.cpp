@@ -62,6 +62,7 @@
 #include "holder/program_state.h"
 #include "holder/settings.h"
 #include "messages/message_state.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "store/correspondents.h"
 #include "store/ta_parameters.h"

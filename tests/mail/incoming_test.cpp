@@ -408,9 +408,8 @@ TEST_F(Retrieval, FromOneHolderToAnotherThroughARealServer) {
     ASSERT_TRUE(Encrypt(x, y, "Bonjour,\r\nla facture.", false,
                         {WriteFile("facture.pdf", invoice), WriteFile("note.txt", "note")})
                     .ok);
-    OutgoingMail out{"martin@example.org",      "MARTIN",
-                     "Facture de mars",         {"dupont@example.org"},
-                     x->authority.outgoingBody, x->messages.encryptedAttachments};
+    OutgoingMail out{"martin@example.org",   "MARTIN", "Facture de mars",
+                     {"dupont@example.org"}, x.body,   x->messages.encryptedAttachments};
     const std::string ours = BuildMail(out);
     pop3.Drop("From: a@example.org\r\nSubject: plain\r\n\r\nhello\r\n");
     pop3.Drop(ours);

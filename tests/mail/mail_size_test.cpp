@@ -27,8 +27,7 @@ TEST_F(MailSize, TheEstimateIsWithinOnePercentOrOneKilobyteOfTheMailBuilt) {
             bytes.push_back(size);
         }
         ASSERT_TRUE(Encrypt(x, y, text, false, files).ok);
-        OutgoingMail mail{x->email, x->displayName, "Objet", {y->email}, x->authority.outgoingBody,
-                          {}};
+        OutgoingMail mail{x->email, x->displayName, "Objet", {y->email}, x.body, {}};
         mail.attachments = x->messages.encryptedAttachments;
         const double built = double(BuildMail(mail).size());
         const double estimate = double(EstimatedMailBytes(text.size(), bytes));

@@ -790,7 +790,7 @@ TEST_F(MailRoad, SentWithFormSmtpReadByAnotherParserFetchedAndDecryptedWithFormP
         OutgoingMessage out{"Message destin\xE9 au correspondant, DUPONT",
                             "dupont@example.org",
                             m.subject,
-                            x->authority.outgoingBody,
+                            x.body,
                             {}};
         for (const auto& p : x->messages.encryptedAttachments)
             out.attachmentPaths.push_back(p.string());

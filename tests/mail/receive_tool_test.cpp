@@ -7,6 +7,7 @@
 #include "holder/settings.h"
 #include "holder_fixture.h"
 #include "mail_servers.h"
+#include "protocol/lines.h"
 #include "run_command.h"
 #include "store/atomic_file.h"
 

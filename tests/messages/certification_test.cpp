@@ -6,6 +6,7 @@
 #include "authority/texts.h"
 #include "holder_fixture.h"
 #include "messages/texts.h"
+#include "protocol/lines.h"
 
 namespace quarnel {
 namespace {

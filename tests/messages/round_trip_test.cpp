@@ -5,6 +5,7 @@
 
 #include "holder_fixture.h"
 #include "messages/texts.h"
+#include "protocol/lines.h"
 
 namespace quarnel {
 namespace {
@@ -39,7 +40,7 @@ TEST_F(TwoHolders, TextsComeBackWholeInBothDirections) {
                 EXPECT_EQ(m.kind, o.kind);
                 EXPECT_EQ(m.text, sent);
                 EXPECT_TRUE(m.identityConfirmed);
-                EXPECT_EQ(m.addressLine, from->authority.outgoingBody[2]);
+                EXPECT_EQ(m.addressLine, from.body[2]);
                 EXPECT_EQ(m.sender.affiliation, from->ownNumber);
                 EXPECT_EQ(m.senderCategory, from->settings.category);
                 EXPECT_TRUE(m.attachments.empty());
@@ -55,7 +56,7 @@ TEST_F(TwoHolders, GoldenBodyAndAttachmentForAFixedNonceAndClock) {
     const auto attachment = WriteFile("facture.txt", invoice);
     SetSeed(20261205);
     ASSERT_TRUE(Encrypt(x, y, text, false, {attachment}).ok);
-    const Lines& body = x->authority.outgoingBody;
+    const Lines& body = x.body;
     // What does not depend on the nonce, spelled out.
     EXPECT_EQ(body[0], "Message chiffr\xE9 par \"QuarnelSys\"");
     EXPECT_EQ(body[2],
@@ -93,7 +94,7 @@ TEST_F(TwoHolders, AttachmentsGoIntoFilesOfTheirOwnAndComeBackThroughMailNoise) 
     ASSERT_TRUE(Encrypt(x, y, "quatre pièces", false, {report, image, blocks, again}).ok);
     // The names follow the end marker in the order attached.
     const Lines names{"report.txt", "image.bin", "blocs.dat", "report_1.txt"};
-    const Lines& body = x->authority.outgoingBody;
+    const Lines& body = x.body;
     EXPECT_EQ(body[body.size() - 5], kEndMarkerLine);
     EXPECT_EQ(Lines(body.end() - 4, body.end()), names);
     EXPECT_EQ(
@@ -124,7 +125,7 @@ TEST_F(TwoHolders, AttachmentsGoIntoFilesOfTheirOwnAndComeBackThroughMailNoise) 
     EXPECT_TRUE(m.notices.empty());
     // A later message with the same name takes the next free number.
     ASSERT_TRUE(Encrypt(x, y, "encore", false, {report}).ok);
-    EXPECT_EQ(x->authority.outgoingBody.back(), "report_2.txt");
+    EXPECT_EQ(x.body.back(), "report_2.txt");
 }
 
 TEST_F(TwoHolders, TheViewerDataOfARegisteredAnUnregisteredAndAnAlteredSender) {
@@ -154,7 +155,7 @@ TEST_F(TwoHolders, TheViewerDataOfARegisteredAnUnregisteredAndAnAlteredSender) {
 
     // Not registered: shown as such, not refused.
     ASSERT_TRUE(RoundTrip(y, x, "de A vers F").ok);
-    EXPECT_EQ(y->authority.outgoingBody[0],
+    EXPECT_EQ(y.body[0],
               "Message chiffr\xE9 par \"QuarnelSys\" provenant d'un utilisateur non enregistr\xE9");
     const DecryptedMessage& fromA = x->messages.decrypted;
     EXPECT_FALSE(fromA.sender.registration.positive);

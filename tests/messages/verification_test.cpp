@@ -14,6 +14,7 @@
 #include "mail/incoming.h"
 #include "messages/encryption.h"
 #include "messages/texts.h"
+#include "protocol/lines.h"
 
 namespace quarnel {
 namespace {
@@ -57,11 +58,11 @@ class Verification : public TwoHolders {
     }
 
     // Nothing of the message is handed over or left in the sent folder.
-    void ExpectRefused(const BuildResult& r, int text, const std::string& detail = {}) {
+    void ExpectRefused(const test::Encryption& r, int text, const std::string& detail = {}) {
         EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.problem, text);
-        EXPECT_EQ(x->messages.problemDetail, detail);
-        EXPECT_TRUE(x->authority.outgoingBody.empty());  // never a title and separator alone
+        EXPECT_EQ(r.problem.text, text);
+        EXPECT_EQ(r.problem.detail, detail);
+        EXPECT_TRUE(x.body.empty());  // never a title and separator alone
         EXPECT_TRUE(x->messages.encryptedAttachments.empty());
         EXPECT_TRUE(std::filesystem::is_empty(x.Sent()));
     }
@@ -69,7 +70,7 @@ class Verification : public TwoHolders {
     Lines Sent(const std::string& text, std::vector<std::filesystem::path> attachments = {}) {
         EXPECT_TRUE(Encrypt(x, y, text, false, std::move(attachments)).ok);
         Deliver(x, y);
-        return x->authority.outgoingBody;
+        return x.body;
     }
 };
 
@@ -173,12 +174,12 @@ TEST_F(Verification, AMessageForSomeoneElseIsRefused) {
     test::Holder z = MakeHolder('D', "0FF00004000", "BERNARD", '1');
     Pair(x, z);
     ASSERT_TRUE(Encrypt(x, z, "pour Bernard").ok);
-    Lines body = x->authority.outgoingBody;
+    Lines body = x.body;
     EXPECT_EQ(Receive(y, body).refusal, ReceiveRefusal::NotForThisHolder);
     // Even with y's number put in, y has no key that opens it.
     body[2].replace(10, 11, y->ownNumber);
     EXPECT_NE(Receive(y, body).refusal, ReceiveRefusal::None);
-    EXPECT_TRUE(Receive(z, x->authority.outgoingBody).ok);
+    EXPECT_TRUE(Receive(z, x.body).ok);
     EXPECT_EQ(z->messages.decrypted.sender.firmLabel, txt::kSociete);
 }
 
@@ -402,9 +403,9 @@ TEST_F(Verification, AFolderCutShortByANulHasNoFreeName) {
     EXPECT_TRUE(y->messages.decrypted.attachments.empty());
     EXPECT_EQ(y->messages.decrypted.notices, (std::vector<Notice>{{txt::kNoFreeName, "a.txt"}}));
     x->settings.sentEncryptedFolder = cut;
-    const BuildResult r = Encrypt(x, y, "nul", false, {WriteFile("a.txt", "aaa")});
+    const test::Encryption r = Encrypt(x, y, "nul", false, {WriteFile("a.txt", "aaa")});
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.problem, txt::kNoFreeName);
+    EXPECT_EQ(r.problem.text, txt::kNoFreeName);
     EXPECT_TRUE(x->messages.encryptedAttachments.empty());
 }
 
@@ -461,11 +462,10 @@ TEST_F(Verification, RecordsThatDoNotCheckAndAMissingOwnKeyOrRecipient) {
     ExpectRefused(Encrypt(x, y, "altéré"), txt::kFileAltered, "QuarnelTitA.dat");
     // Fields of a D or F record read as an A record fail the check too.
     x->messages.recipientRecord = Record(17, std::string(32, 'A'));
-    ExpectRefused(BuildOutgoingBody(*x, x->authority, x->messages, "mauvaise liste"),
-                  txt::kFileAltered, "QuarnelTitA.dat");
+    ExpectRefused(EncryptForChosen(x, "mauvaise liste"), txt::kFileAltered, "QuarnelTitA.dat");
     x->messages.recipientRecord.clear();
     x->messages.recipientCategory = 0;
-    ExpectRefused(BuildOutgoingBody(*x, x->authority, x->messages, "personne"), txt::kNoRecipient);
+    ExpectRefused(EncryptForChosen(x, "personne"), txt::kNoRecipient);
     r = issued;
     x->ownDigit = '1';  // one record only: digit 0
     ExpectRefused(Encrypt(x, y, "sans clef"), txt::kNoOwnKeyForMessage);

@@ -81,7 +81,7 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
         WriteFile("a.txt", "un"), WriteFile("b.pdf", "deux"), WriteFile("c.png", "trois")};
     ASSERT_TRUE(Encrypt(x, y, "Bonjour\r\nla suite", false, files).ok);
     Deliver(x, y);
-    Lines block = x->authority.outgoingBody;
+    Lines block = x.body;
 
     FormMessage viewer(*y, nullptr);
     FormCerti certi(*y, nullptr);
@@ -161,7 +161,7 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
                   .join('\n'));
 
     // A block that does not decrypt is refused without a window.
-    block = x->authority.outgoingBody;
+    block = x.body;
     block[5][3] = block[5][3] == '1' ? '2' : '1';
     EXPECT_EQ(incoming.Process(block), BlockOutcome::Refused);
     EXPECT_EQ(runner.Runs().size(), 1);
@@ -174,7 +174,7 @@ TEST_F(Viewers, CancellingTheDecryptionKeepsNoAttachmentAndShowsNothing) {
     const auto first = WriteFile("premier.bin", std::string(3000, 'p'));
     ASSERT_TRUE(Encrypt(x, y, "gros", false, {first, WriteFile("second.bin", "s")}).ok);
     Deliver(x, y);
-    Lines block = x->authority.outgoingBody;
+    Lines block = x.body;
     FormMessage viewer(*y, nullptr);
     FormCerti certi(*y, nullptr);
     IncomingBlock incoming(*y, y->authority, y->messages, host, viewer, certi);

@@ -4,6 +4,7 @@
 
 #include "crypto/bignum.h"
 #include "crypto/dh_constants.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "store/ta_parameters.h"
 #include "temp_dir.h"

@@ -27,7 +27,9 @@
 #include "crypto/random.h"
 #include "holder_setup.h"
 #include "messages/decryption.h"
+#include "messages/encryption.h"
 #include "protocol/body.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "ta/service/authority_service.h"
 #include "temp_dir.h"
@@ -127,7 +129,7 @@ class InProcessTa {
             std::filesystem::copy_file(e.path(), dir_.path() / e.path().filename());
         }
         std::string error;
-        service_ = ta::AuthorityService::Open(dir_.path(), error, ta::SeededRandom(99));
+        service_ = ta::AuthorityService::Open(dir_.path(), error, test::SeededRandom(99));
         EXPECT_TRUE(service_) << error;
     }
     ta::AuthorityService& service() { return *service_; }
@@ -166,6 +168,8 @@ class InProcessTa {
 struct Holder {
     ta::Affiliate affiliate;  ///< as the authority keeps it (TwoHolders)
     std::unique_ptr<ProgramData> ctx;
+    /// The body of the last message encrypted, as the sending window takes it.
+    Lines body;
 
     ProgramData& operator*() const { return *ctx; }
     ProgramData* operator->() const { return ctx.get(); }
@@ -180,21 +184,35 @@ struct Holder {
     }
 };
 
+/// What an encryption gave: the body is in the sender's Holder::body.
+struct Encryption {
+    bool ok = false;
+    MessageProblem problem;
+};
+
 class Messages : public ::testing::Test {
   protected:
-    /// Builds the outgoing body of a message from `from` to `to`.
-    static BuildResult Encrypt(Holder& from, const Holder& to, const std::string& text,
-                               bool rich = false,
-                               std::vector<std::filesystem::path> attachments = {}) {
+    /// Encrypts a message from `from` to `to` as the program does once the
+    /// correspondent is chosen.
+    static Encryption Encrypt(Holder& from, const Holder& to, const std::string& text,
+                              bool rich = false,
+                              std::vector<std::filesystem::path> attachments = {}) {
         const char category = to->settings.category;
         const int i = FindCorrespondent(from->correspondents, category, to->ownNumber);
         EXPECT_GE(i, 0);
         from->messages.recipientCategory = category;
         from->messages.recipientRecord =
             i < 0 ? Record{} : (*from->correspondents.ForCategory(category))[i];
-        from->authority.requestKind = rich ? Kind::RichMessage : Kind::PlainMessage;
         from->messages.attachments = std::move(attachments);
-        return BuildOutgoingBody(*from, from->authority, from->messages, text);
+        return EncryptForChosen(from, text, rich);
+    }
+    /// Encrypts for the correspondent and attachments `from` holds already.
+    static Encryption EncryptForChosen(Holder& from, const std::string& text, bool rich = false) {
+        Encryption r;
+        r.ok =
+            BuildMessageBody(*from, from->messages, rich ? Kind::RichMessage : Kind::PlainMessage,
+                             text, from.body, r.problem);
+        return r;
     }
 
     /// The mail's way: the encrypted attachment files land in the recipient's
@@ -215,10 +233,10 @@ class Messages : public ::testing::Test {
     static ReceiveOutcome RoundTrip(Holder& from, Holder& to, const std::string& text,
                                     bool rich = false,
                                     std::vector<std::filesystem::path> attachments = {}) {
-        const BuildResult built = Encrypt(from, to, text, rich, std::move(attachments));
-        EXPECT_TRUE(built.ok) << built.problem << " " << from->messages.problemDetail;
+        const Encryption built = Encrypt(from, to, text, rich, std::move(attachments));
+        EXPECT_TRUE(built.ok) << built.problem.text << " " << built.problem.detail;
         Deliver(from, to);
-        return Receive(to, from->authority.outgoingBody);
+        return Receive(to, from.body);
     }
 
     std::filesystem::path WriteFile(const std::string& name, const std::string& bytes) {
@@ -255,7 +273,7 @@ class TwoHolders : public Messages {
     /// Gives each holder the other's correspondent record.
     void Pair(Holder& a, Holder& b) { GivePairRecords(*a, a.affiliate, *b, b.affiliate, random); }
 
-    ta::RandomSource random = ta::SeededRandom(2026);
+    ta::RandomSource random = test::SeededRandom(2026);
 };
 
 }  // namespace quarnel::test

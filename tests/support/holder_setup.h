@@ -14,6 +14,7 @@
 #include "crypto/datetime.h"
 #include "holder/settings.h"
 #include "ta/core/issuing.h"
+#include "ta_builders.h"
 
 namespace quarnel::test {
 
@@ -69,7 +70,7 @@ inline std::unique_ptr<ProgramData> ContextOf(const ta::Affiliate& a,
     c.settings.versionCode = "D400F";
     c.settings.identity = a.identity;
     SetFolders(c);
-    c.keyStore = {ta::OwnKeyRecord(a)};
+    c.keyStore = {test::OwnKeyRecord(a)};
     c.programState = ProgramState::Affiliated;
     c.ownDigit = a.digit;
     c.ownNumber = a.number;
@@ -81,7 +82,7 @@ inline std::unique_ptr<ProgramData> ContextOf(const ta::Affiliate& a,
 /// Gives each holder the other's correspondent record for a fresh pair key.
 inline void GivePairRecords(ProgramData& ca, const ta::Affiliate& a, ProgramData& cb,
                             const ta::Affiliate& b, const ta::RandomSource& random) {
-    auto [aboutB, aboutA] = ta::RecordsForPair(a, b, ta::RandomKey(random));
+    auto [aboutB, aboutA] = test::RecordsForPair(a, b, ta::RandomKey(random));
     ca.correspondents.ForCategory(b.category)->push_back(std::move(aboutB));
     cb.correspondents.ForCategory(a.category)->push_back(std::move(aboutA));
 }

@@ -8,6 +8,7 @@
 #include "ta/server/http_listener.h"
 #include "ta/service/authority_service.h"
 #include "ta/service/storage.h"
+#include "ta_builders.h"
 #include "temp_dir.h"
 
 namespace quarnel::ta {
@@ -56,7 +57,7 @@ TEST(Service, RefusalsSayWhy) {
     for (const auto& e : std::filesystem::directory_iterator(kTestTa))
         std::filesystem::copy_file(e.path(), dir.path() / e.path().filename());
     std::string error;
-    const auto service = AuthorityService::Open(dir.path(), error, SeededRandom(1));
+    const auto service = AuthorityService::Open(dir.path(), error, test::SeededRandom(1));
     ASSERT_TRUE(service) << error;
     EXPECT_EQ(service->Handle("not lines").status, 400);
     const std::string unknown = "0FF00002000";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "crypto/dh_constants.h"
+#include "protocol/lines.h"
 #include "run_command.h"
 #include "store/atomic_file.h"
 #include "store/ta_parameters.h"

@@ -14,6 +14,7 @@
 #include "messages/texts.h"
 #include "messages/windows/form_message.h"
 #include "messages/windows/texts.h"
+#include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "store/record_list.h"
 #include "windowkit/help.h"
