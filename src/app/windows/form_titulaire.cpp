@@ -411,7 +411,7 @@ void FormTitulaire::RefreshNames() {
         labelSociete_->clear();
         lbSociete_->clear();
     }
-    const bool affiliated = IsAffiliatedState(ctx_.programState) && !ctx_.ownNumber.empty();
+    const bool affiliated = IsAffiliatedState(ctx_.State()) && !ctx_.ownNumber.empty();
     // Before the affiliation the window still says whose program it is. The
     // holder's name is part of the caption itself: the platform adds the
     // application's name only when a caption is set, which a restart does
