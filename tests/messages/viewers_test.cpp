@@ -34,6 +34,7 @@
 #include "window_test_support.h"
 #include "windowkit/long_job.h"
 #include "windowkit/modal_runner.h"
+#include "windowkit/texts.h"
 #include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
