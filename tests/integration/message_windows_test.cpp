@@ -54,9 +54,8 @@ struct Desk {
           incoming(h, h.authority, h.messages, host, viewer, certi),
           certification(h, host, toCertify),
           write(h, h.messages, h.mail, host, redac) {
-        tcpIp.showCertificate = [this](const std::string& c) {
-            certi.ShowCertificate(c, host.window);
-        };
+        QObject::connect(&tcpIp, &ui::FormTCP_IP::CertificateDelivered, &certi,
+                         [this](const std::string& c) { certi.ShowCertificate(c, host.window); });
         viewer.certify = [this, &h] {
             (void)CertifyDecryptedMessage(h.messages, [this] { return request.Send(); });
         };

@@ -263,7 +263,7 @@ void FormTitulaire::CreateCommands() {
     liste.correspond = [this](Kind kind) { writeMessage_->Run(kind); };
     liste.listsAgain = [this] { RunCommand(Command::Correspondants); };
     liste.evaluateState = [this] { EvaluateState(); };
-    forms_.tcpIp->listChanged = [&liste](char category) { liste.ListChanged(category); };
+    connect(forms_.tcpIp, &FormTCP_IP::ListChanged, &liste, &FormListe::ListChanged);
 }
 
 void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
@@ -271,9 +271,10 @@ void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
     // The viewers' Certifier sends request 18; the certificate comes back to
     // FormCerti through the connection window.
     certification_ = std::make_unique<CertificationRequest>(scope, *this, windows);
-    forms_.tcpIp->showCertificate = [this](const std::string& certificate) {
-        forms_.certi->ShowCertificate(certificate, *this);
-    };
+    connect(forms_.tcpIp, &FormTCP_IP::CertificateDelivered, this,
+            [this](const std::string& certificate) {
+                forms_.certi->ShowCertificate(certificate, *this);
+            });
     // Busy is already held by whoever shows the viewer.
     forms_.message->certify = [this] {
         (void)CertifyDecryptedMessage(data_.messages, [this] { return certification_->Send(); });
