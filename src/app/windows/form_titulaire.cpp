@@ -259,10 +259,12 @@ void FormTitulaire::CreateCommands() {
     connect(menuPrives_, &QAction::triggered, this, [this] { correspondants_->OpenListe('A'); });
     keyUpdate_ = std::make_unique<KeyUpdateCommand>(scope, *this, windows);
     FormListe& liste = *forms_.liste;
-    liste.updateKey = [this](const std::string& number) { keyUpdate_->RunFor(number); };
-    liste.correspond = [this](Kind kind) { writeMessage_->Run(kind); };
-    liste.listsAgain = [this] { RunCommand(Command::Correspondants); };
-    liste.evaluateState = [this] { EvaluateState(); };
+    connect(&liste, &FormListe::KeyUpdateRequested, this,
+            [this](const std::string& number) { keyUpdate_->RunFor(number); });
+    connect(&liste, &FormListe::CorrespondRequested, this,
+            [this](Kind kind) { writeMessage_->Run(kind); });
+    connect(&liste, &FormListe::ListsAgain, this, [this] { RunCommand(Command::Correspondants); });
+    connect(&liste, &FormListe::CorrespondentsGone, this, [this] { EvaluateState(); });
     connect(forms_.tcpIp, &FormTCP_IP::ListChanged, &liste, &FormListe::ListChanged);
 }
 
