@@ -278,12 +278,14 @@ void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
                 forms_.certi->ShowCertificate(certificate, *this);
             });
     // Busy is already held by whoever shows the viewer.
-    forms_.message->certify = [this] {
+    connect(forms_.message, &FormMessage::CertifyRequested, this, [this] {
         (void)CertifyDecryptedMessage(data_.messages, [this] { return certification_->Send(); });
-    };
-    forms_.msgACerti->certify = [this](const SavedMessage& saved) {
-        (void)CertifySavedMessage(data_.messages, saved, [this] { return certification_->Send(); });
-    };
+    });
+    connect(forms_.msgACerti, &FormMsgACerti::CertifyRequested, this,
+            [this](const SavedMessage& saved) {
+                (void)CertifySavedMessage(data_.messages, saved,
+                                          [this] { return certification_->Send(); });
+            });
     incoming_ = std::make_unique<IncomingBlock>(ctx_, data_.authority, data_.messages, *this,
                                                 *forms_.message, *forms_.certi);
     // A decryption the person stopped is no altered message.

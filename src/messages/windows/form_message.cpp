@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QMetaMethod>
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -201,7 +202,8 @@ void FormMessage::Fill(const DecryptedMessage& message, const QString& subject) 
         connect(item, &QAction::triggered, this, [this, i] { AttachmentChosen(int(i)); });
     }
     buttonAgrafe_->setVisible(!message_.attachments.empty());
-    certifier_->setEnabled(bool(certify));
+    certifier_->setEnabled(
+        isSignalConnected(QMetaMethod::fromSignal(&FormMessage::CertifyRequested)));
     UpdateCopy();
 }
 
@@ -289,7 +291,7 @@ void FormMessage::closeEvent(QCloseEvent* event) {
 }
 
 void FormMessage::CertifierClick() {
-    if (certify) certify();
+    Q_EMIT CertifyRequested();
 }
 
 }  // namespace quarnel::ui

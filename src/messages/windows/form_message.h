@@ -38,9 +38,6 @@ class FormMessage : public QuarnelDialog {
     /// received subject; the current file name becomes the placeholder.
     void Fill(const DecryptedMessage& message, const QString& subject);
 
-    /// Asks the TA to certify the signature of the message shown; set by the
-    /// shell. Without it Certifier is disabled.
-    std::function<void()> certify;
     /// Opens a decrypted attachment with the desktop's program for it; false
     /// when it could not. Tests replace it so that nothing is launched.
     std::function<bool(const QString& path)> openAttachment;
@@ -68,6 +65,11 @@ class FormMessage : public QuarnelDialog {
     void CertifierClick();
     /// Escape closes without the save step.
     void reject() override;
+
+  Q_SIGNALS:
+    /// Certifier: the TA is to certify the signature of the message shown.
+    /// With nothing connected, Certifier is disabled.
+    void CertifyRequested();
 
   protected:
     void Retranslate() override;
