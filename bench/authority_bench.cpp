@@ -8,6 +8,7 @@
 #include "authority/replies.h"
 #include "authority/requests.h"
 #include "crypto/datetime.h"
+#include "holder/program_state.h"
 #include "protocol/body.h"
 #include "ta/core/issuing.h"
 #include "ta_builders.h"
@@ -58,7 +59,7 @@ void BM_ProcessKeyReply(benchmark::State& state) {
     std::filesystem::create_directories(folder);
     HolderContext ctx;
     AuthorityState auth;
-    ctx.programState = ProgramState::Affiliated;
+    state::Affiliated(ctx);
     ctx.ownNumber = x.number;
     ctx.settings.keyFolder = folder.string() + "/";
     ctx.keyStore = {test::OwnKeyRecord(x)};

@@ -55,7 +55,7 @@ void Startup(benchmark::State& state, const bench::History& h) {
         PrepareStartup(data, {dir / "quarneltit", dir, true});
         QuietHost host;
         if (RunStartup(data, data.mail, host) != StartupEnd::Completed || host.altered ||
-            data.programState != ProgramState::Affiliated ||
+            data.State() != ProgramState::Affiliated ||
             data.correspondents.f.size() != h.correspondents ||
             data.mail.outgoingQueue.size() != h.queued) {
             state.SkipWithError("the holder did not start");

@@ -75,7 +75,7 @@ std::unique_ptr<DataFolderLock> LoadHolderFolder(const std::filesystem::path& di
         case StartupEnd::Completed:
             break;
     }
-    switch (ctx.programState) {
+    switch (ctx.State()) {
         case ProgramState::Affiliated:
             return lock;
         case ProgramState::NotAffiliated:

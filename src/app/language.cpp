@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTranslator>
 
+#include "holder/program_state.h"
 #include "holder/startup.h"
 #include "resources/texts.h"
 
@@ -47,8 +48,7 @@ LanguageStep BeginLanguageSwitch(HolderContext& ctx) {
 
 void FinishLanguageSwitch(HolderContext& ctx, const LanguageStep& step, bool textsChanged) {
     ctx.appliedLocale = step.locale;
-    if (textsChanged && ctx.programState == ProgramState::Affiliated)
-        ctx.programState = ProgramState::VersionChanged;
+    if (textsChanged) state::VersionChanged(ctx);
     ctx.helpFile = HelpFileOf(ctx);
 }
 

@@ -53,7 +53,7 @@ std::optional<std::string> ChosenFolderSetting(const std::string& utf8Path, std:
 }
 
 OptionsResult ApplyOptions(HolderContext& ctx, AuthorityState& auth, const OptionsInput& in) {
-    const ProgramState state = ctx.programState;
+    const ProgramState state = ctx.State();
     OptionsResult result;
 
     // The change is made on a copy, taken only once every part of it holds:

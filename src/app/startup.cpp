@@ -23,7 +23,7 @@ StartupEnd RunStartup(HolderContext& ctx, MailState& mail, StartupHost& host) {
     // start nothing.
     std::error_code ec;
     const std::filesystem::path queue = ctx.dataFolder / "QuarnelTit.msg";
-    if (IsAffiliatedState(ctx.programState) && std::filesystem::exists(queue, ec))
+    if (IsAffiliatedState(ctx.State()) && std::filesystem::exists(queue, ec))
         (void)LoadRecordList(queue, mail.outgoingQueue);
     SetInformation(ctx, txt::kEnAttente);
     return end;

@@ -26,7 +26,7 @@ bool Run(const FlowHooks& hooks) {
 // The acknowledgement or update did not go through: the seal is zeroed so
 // that the next start knows an update is pending (state 5).
 FlowResult MarkUpdatePending(HolderContext& ctx) {
-    ctx.programState = ProgramState::UpdateNecessary;
+    state::UpdateFailed(ctx);
     if (!ctx.keyStore.empty() && ctx.OwnRecord().size() > 3) ctx.OwnRecord()[3] = kZeroLine;
     if (ctx.SaveKeyStore() == SaveResult::Aborted) return {FlowStatus::Abandoned, 0};
     return {FlowStatus::Failed, 0};
@@ -38,7 +38,6 @@ FlowResult RunFirstAffiliation(const AuthorityScope& s, const FlowHooks& hooks) 
     HolderContext& ctx = s.ctx;
     FlowResult result;
     SetInformation(ctx, txt::kChiffrementEnCours);
-    const ProgramState stateBefore = ctx.programState;
     const std::size_t recordsBefore = ctx.keyStore.size();
     if (!Build(s, Kind::Affiliation, result)) return result;
     // The settings first: a key store written without them is an
@@ -50,12 +49,11 @@ FlowResult RunFirstAffiliation(const AuthorityScope& s, const FlowHooks& hooks) 
             WipeLines(ctx.keyStore.back());
             ctx.keyStore.pop_back();
         }
-        ctx.programState = stateBefore;
         s.auth.outgoingBody.clear();
         if (settings == SaveResult::Refused) return {FlowStatus::NotBuilt, txt::kReglagesRefuses};
         return {FlowStatus::Abandoned, 0};
     }
-    ctx.programState = ProgramState::NotAffiliated;
+    state::AffiliationRequested(ctx);
     if (ctx.SaveKeyStore() == SaveResult::Aborted) return {FlowStatus::Abandoned, 0};
     if (!Run(hooks)) {
         s.auth.requestKind = Kind::Affiliation;

@@ -181,8 +181,8 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, AuthorityState& auth, Lines
     o.kind = a.kind;
     if (!IsTaReplyKind(a.kind)) return Refused(o, ReplyRefusal::NotAReplyKind);
     const Kind kind = *a.kind;
-    if (!StateAccepts(ctx.programState, kind)) return Refused(o, ReplyRefusal::NotInThisState);
-    if (IsAffiliatedState(ctx.programState) && a.senderNumber != ctx.ownNumber) {
+    if (!StateAccepts(ctx.State(), kind)) return Refused(o, ReplyRefusal::NotInThisState);
+    if (IsAffiliatedState(ctx.State()) && a.senderNumber != ctx.ownNumber) {
         return Refused(o, ReplyRefusal::NotForThisHolder);
     }
     std::optional<Kind> checkedKind;
@@ -207,7 +207,7 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, AuthorityState& auth, Lines
     if (kind == Kind::PrivateKey || kind == Kind::Updated) {
         // Only a new seal settles the state: a key or a certificate reply
         // must not lift the lock of altered settings or of a failed update.
-        ctx.programState = ProgramState::Affiliated;
+        state::Affiliated(ctx);
         if (kind == Kind::PrivateKey) {
             ctx.information = txt::kPrivateKeyDelivered;
         } else if (auth.firstAffiliation) {

@@ -40,7 +40,7 @@ BuildResult AppendAffiliation(HolderContext& ctx, const AuthorityState& auth, Li
         s.identity.empty()) {
         return Refuse(txt::kKeySetupMissing);
     }
-    if (ctx.programState == ProgramState::NotInitialised || ctx.keyStore.empty()) {
+    if (ctx.State() == ProgramState::NotInitialised || ctx.keyStore.empty()) {
         ctx.keyStore.push_back({s.taCode + "00000000", QuadToHex(*auth.taKey)});
     } else {
         Record& own = ctx.OwnRecord();

@@ -75,7 +75,8 @@ struct HolderContext {
     TaParameters ta;  ///< read from the TA parameter file
 
     // --- program state
-    ProgramState programState = ProgramState::NotInitialised;
+    /// Changed only by the events of holder/program_state.h (namespace state).
+    ProgramState State() const { return programState_; }
     bool busy = false;  ///< a command is running; see BusyGuard
     char listCategory = 'F';
     int information = 0;  ///< resource number of the main window's information line; 0 = empty
@@ -118,6 +119,11 @@ struct HolderContext {
     const Record& OwnRecord() const { return keyStore.back(); }
     /// Saves the key store with the save-failure decision.
     [[nodiscard]] SaveResult SaveKeyStore() const;
+
+  private:
+    // The one writer of the program state: holder/program_state.cpp.
+    friend struct ProgramStateWriter;
+    ProgramState programState_ = ProgramState::NotInitialised;
 };
 
 /// A folder setting (code page 1252, ending in "/") as a file-system path.

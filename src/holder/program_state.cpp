@@ -7,17 +7,51 @@
 
 namespace quarnel {
 
-ProgramState StartupStateFromOwnRecord(const Record& own, bool versionChanged) {
-    ProgramState state = ProgramState::Affiliated;
-    if (IsUpdatePending(own)) state = ProgramState::UpdateNecessary;
-    if (versionChanged) state = ProgramState::VersionChanged;
-    if (own.size() == 2) state = ProgramState::NotAffiliated;
-    return state;
+struct ProgramStateWriter {
+    static void Set(HolderContext& ctx, ProgramState s) { ctx.programState_ = s; }
+};
+
+namespace state {
+
+void Starting(HolderContext& ctx) {
+    ProgramStateWriter::Set(ctx, ProgramState::NotInitialised);
 }
+
+void Loaded(HolderContext& ctx, const Record& own, bool versionChanged) {
+    ProgramState s = ProgramState::Affiliated;
+    if (IsUpdatePending(own)) s = ProgramState::UpdateNecessary;
+    if (versionChanged) s = ProgramState::VersionChanged;
+    if (own.size() == 2) s = ProgramState::NotAffiliated;
+    ProgramStateWriter::Set(ctx, s);
+}
+
+void SettingsAltered(HolderContext& ctx) {
+    if (ctx.State() == ProgramState::Affiliated)
+        ProgramStateWriter::Set(ctx, ProgramState::SettingsAltered);
+}
+
+void VersionChanged(HolderContext& ctx) {
+    if (ctx.State() == ProgramState::Affiliated)
+        ProgramStateWriter::Set(ctx, ProgramState::VersionChanged);
+}
+
+void AffiliationRequested(HolderContext& ctx) {
+    ProgramStateWriter::Set(ctx, ProgramState::NotAffiliated);
+}
+
+void Affiliated(HolderContext& ctx) {
+    ProgramStateWriter::Set(ctx, ProgramState::Affiliated);
+}
+
+void UpdateFailed(HolderContext& ctx) {
+    ProgramStateWriter::Set(ctx, ProgramState::UpdateNecessary);
+}
+
+}  // namespace state
 
 StateFacts FactsOf(const HolderContext& ctx, bool queueEmpty) {
     StateFacts f;
-    f.programState = ctx.programState;
+    f.programState = ctx.State();
     f.busy = ctx.busy;
     f.anyCorrespondent = ctx.correspondents.AnyNonEmpty();
     f.ownRecordLines = ctx.keyStore.empty() ? 0 : ctx.keyStore.back().size();

@@ -9,11 +9,30 @@
 
 namespace quarnel {
 
-/// Program state read from the own record at start-up: Affiliated, then
-/// UpdateNecessary when line 3 is all zeros (update pending), then
-/// VersionChanged when the stored version code differs from the program's,
-/// then NotAffiliated when only 2 lines exist.
-ProgramState StartupStateFromOwnRecord(const Record& own, bool versionChanged);
+/// The events that move the program state, one function each: nothing else
+/// changes it (HolderContext::State reads it).
+namespace state {
+/// The start-up begins: NotInitialised, which a folder without settings or
+/// key store keeps.
+void Starting(HolderContext& ctx);
+/// The start-up read the own record: Affiliated, then UpdateNecessary when
+/// line 3 is all zeros (an update pending), then VersionChanged when the
+/// stored version code differs from the program's, then NotAffiliated when
+/// only 2 lines exist (each test overrides the ones before).
+void Loaded(HolderContext& ctx, const Record& own, bool versionChanged);
+/// Affiliated, the settings are not those the TA sealed: SettingsAltered.
+void SettingsAltered(HolderContext& ctx);
+/// Affiliated, the texts shown changed language, and with them the version
+/// code the TA knows: VersionChanged (the affiliation must be updated).
+void VersionChanged(HolderContext& ctx);
+/// The affiliation request was built and the settings saved: NotAffiliated.
+void AffiliationRequested(HolderContext& ctx);
+/// The TA sealed the settings (its private-key or update reply): Affiliated.
+void Affiliated(HolderContext& ctx);
+/// The acknowledgement or an update did not go through: UpdateNecessary
+/// (the caller zeroes the seal, so that the next start knows).
+void UpdateFailed(HolderContext& ctx);
+}  // namespace state
 
 /// The affiliation is confirmed (Affiliated or one of the states that ask for
 /// an update).

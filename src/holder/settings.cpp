@@ -338,7 +338,7 @@ std::optional<std::filesystem::path> InstallTaParameterFile(const HolderContext&
 
 KeptFiles KeepFilesBeforeInitialisation(const HolderContext& ctx) {
     KeptFiles result;
-    if (ctx.programState != ProgramState::NotInitialised) return result;
+    if (ctx.State() != ProgramState::NotInitialised) return result;
     for (const std::filesystem::path& file : {ctx.KeyStorePath(), SettingsPath(ctx)}) {
         std::error_code ec;
         if (!std::filesystem::exists(file, ec)) continue;

@@ -62,7 +62,7 @@ void PrepareStartup(HolderContext& ctx, const StartupPlaces& places) {
     ctx.dataFolder = places.currentFolder;
     ctx.helpFile = HelpFileOf(ctx);
     ctx.appliedLocale = 0;
-    ctx.programState = ProgramState::NotInitialised;
+    state::Starting(ctx);
     ctx.settings.taPortChoice = 'A';
     ctx.paragraphFirstIndent = 80;
     ctx.paragraphRightIndent = 30;
@@ -113,28 +113,28 @@ StartupEnd LoadHolder(HolderContext& ctx, StartupHost& host) {
     const std::string programVersion = CurrentText(ctx, txt::kVersionCode);
     const bool versionChanged =
         ctx.settings.versionCode.substr(0, 5) != programVersion.substr(0, 5);
-    ctx.programState = StartupStateFromOwnRecord(own, versionChanged);
+    state::Loaded(ctx, own, versionChanged);
 
     ctx.ownDigit = KeyGenerationDigit(ctx.keyStore.size());
     ctx.applicationTitle = ctx.displayName;
     std::string sealedDigest;
     bool sealRead = false;
-    if (ctx.programState != ProgramState::NotAffiliated) {
+    if (ctx.State() != ProgramState::NotAffiliated) {
         ctx.ownNumber = own[0];
-        if (ctx.programState == ProgramState::Affiliated ||
-            ctx.programState == ProgramState::VersionChanged) {
+        if (ctx.State() == ProgramState::Affiliated ||
+            ctx.State() == ProgramState::VersionChanged) {
             sealRead = ReadOwnSeal(ctx, sealedDigest);
         }
     }
 
     // The settings must be those the TA sealed.
-    if (ctx.programState == ProgramState::Affiliated &&
+    if (ctx.State() == ProgramState::Affiliated &&
         !(sealRead && CheckSettingsDigest(ctx, sealedDigest))) {
         host.ReportAltered(kSettingsFileName);
-        ctx.programState = ProgramState::SettingsAltered;
+        state::SettingsAltered(ctx);
     }
 
-    if (IsAffiliatedState(ctx.programState)) LoadCorrespondentLists(ctx, host);
+    if (IsAffiliatedState(ctx.State())) LoadCorrespondentLists(ctx, host);
     return StartupEnd::Completed;
 }
 

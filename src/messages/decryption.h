@@ -50,6 +50,14 @@ enum class ReceiveRefusal {
     Cancelled,            ///< the person stopped the attachments: nothing kept
 };
 
+/// What became of an incoming block (a reply of the TA or a message) handed
+/// to its processing.
+enum class BlockOutcome {
+    Taken,      ///< processed: a reply applied, or a message decrypted and shown
+    Refused,    ///< refused ("Message altéré" is the caller's)
+    Cancelled,  ///< the person stopped the decryption: nothing kept, nothing shown
+};
+
 struct ReceiveOutcome {
     bool ok = false;
     std::optional<Kind> kind;

@@ -77,7 +77,6 @@ constexpr TextEntry kTexts[] = {
     T(txt::kButtonCertify, "Certifier"),
     T(txt::kButtonSaveAs, "Enregistrer"),
     T(txt::kTipAttachments, "Ouvrir une des pièces jointes déchiffrées"),
-    T(txt::kTipNothingSelected, "Sélectionnez d'abord le texte à copier."),
     T(txt::kSaveMessageCaption, "Enregistrer le message déchiffré"),
     T(txt::kSaveCertificateCaption, "Enregistrer le certificat"),
     T(txt::kOpenSavedCaption, "Message déchiffré à certifier"),
@@ -90,11 +89,8 @@ constexpr TextEntry kTexts[] = {
       "Les pièces jointes ne sont pas couvertes par la signature : leur contenu n'est pas prouvé."),
     T(txt::kTipCertify, "Demander à l'Organisme de Confiance de certifier la signature"),
     T(txt::kTipSaveAs, "Enregistrer avec son en-tête"),
-    T(txt::kTipPrint, "Imprimer (la sélection seule quand du texte est sélectionné)"),
     T(txt::kTipBack, "Fermer la fenêtre"),
     T(txt::kDecryptionCaption, "Déchiffrement du message"),
-    T(txt::kOwnFileRefused,
-      "Le nom %s est réservé aux fichiers du programme : choisissez un autre nom."),
 };
 }  // namespace
 

@@ -82,7 +82,6 @@ inline constexpr int kButtonBack = 73122;
 inline constexpr int kButtonCertify = 73123;
 inline constexpr int kButtonSaveAs = 73124;
 inline constexpr int kTipAttachments = 73128;
-inline constexpr int kTipNothingSelected = 73129;
 inline constexpr int kSaveMessageCaption = 73130;
 inline constexpr int kSaveCertificateCaption = 73131;
 inline constexpr int kOpenSavedCaption = 73132;
@@ -92,9 +91,7 @@ inline constexpr int kAttachmentNotices = 73135;
 inline constexpr int kAttachmentsNotSigned = 73142;
 inline constexpr int kTipCertify = 73136;
 inline constexpr int kTipSaveAs = 73137;
-inline constexpr int kTipPrint = 73138;
 inline constexpr int kTipBack = 73139;
-inline constexpr int kOwnFileRefused = 73140;
 inline constexpr int kDecryptionCaption = 73141;
 
 }  // namespace quarnel::txt

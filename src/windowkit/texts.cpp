@@ -26,6 +26,20 @@ constexpr TextEntry kTexts[] = {
     T(txt::kSizeGiga, "%s Go"),
     T(txt::kDecimalMark, ","),
     T(txt::kEnregistrementFichier, "Enregistrement du fichier"),
+    T(txt::kFilePlaceholder, "un fichier à désigner"),
+    T(txt::kOverwrite, "Etes-vous d'accord d'écraser %s?"),
+    T(txt::kFilterRtf, "Fichiers formatés (*.rtf)"),
+    T(txt::kFilterTxt, "Fichiers texte (*.txt)"),
+    T(txt::kImprimer, "Imprimer"),
+    T(txt::kToutSelectionner, "Tout sélectionner"),
+    T(txt::kCopier, "Copier"),
+    T(txt::kTipNothingSelected, "Sélectionnez d'abord le texte à copier."),
+    T(txt::kTipPrint, "Imprimer (la sélection seule quand du texte est sélectionné)"),
+    T(txt::kFermer, "&Fermer"),
+    T(txt::kBackToMessage, "&Revenir au message"),
+    T(txt::kDropMessage, "&Abandonner le message"),
+    T(txt::kOwnFileRefused,
+      "Le nom %s est réservé aux fichiers du programme : choisissez un autre nom."),
 };
 }  // namespace
 

@@ -1,6 +1,7 @@
 #pragma once
 // Resource numbers of the window kit's texts (French in
-// windowkit/texts.cpp): the buttons every window shares.
+// windowkit/texts.cpp): the buttons every window shares, and what the
+// viewers of a text share.
 
 #include "resources/texts.h"
 
@@ -30,5 +31,20 @@ inline constexpr int kSizeMega = 77014;
 inline constexpr int kSizeGiga = 77015;
 inline constexpr int kDecimalMark = 77016;
 inline constexpr int kEnregistrementFichier = 77017;
+// What the viewers of a text share (windowkit/viewer.h).
+inline constexpr int kFilePlaceholder = 77018;  // "un fichier à désigner"
+inline constexpr int kOverwrite = 77019;        // "Etes-vous d'accord d'écraser %s?"
+inline constexpr int kFilterRtf = 77020;
+inline constexpr int kFilterTxt = 77021;
+inline constexpr int kImprimer = 77022;
+inline constexpr int kToutSelectionner = 77023;
+inline constexpr int kCopier = 77024;
+inline constexpr int kTipNothingSelected = 77025;
+inline constexpr int kTipPrint = 77026;
+inline constexpr int kOwnFileRefused = 77027;
+// The buttons of the windows that hold a message on its way.
+inline constexpr int kFermer = 77028;
+inline constexpr int kBackToMessage = 77029;
+inline constexpr int kDropMessage = 77030;
 
 }  // namespace quarnel::txt

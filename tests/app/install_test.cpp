@@ -130,7 +130,7 @@ TEST_F(FirstStart, CancelOrTooManyBadFilesStopsTheProgramWithAReason) {
 }
 
 TEST_F(FirstStart, AnAffiliatedHolderIsNotAskedAndADataFolderOutsideCodePage1252IsRefused) {
-    ctx.programState = ProgramState::Affiliated;
+    state::Affiliated(ctx);
     EXPECT_TRUE(ui::EnsureTaParameterFile(ctx, nullptr));
     EXPECT_TRUE(boxes.Texts().isEmpty());
 

@@ -81,7 +81,7 @@ TEST(MainWindowStart, AMissingKeyStoreIsAskedForWithAbortAndRetryAMalformedOneWi
             EXPECT_EQ(box.icon, ui::BoxIcon::Warning);
             EXPECT_EQ(box.buttons, buttons);
         }
-        EXPECT_EQ(s.ctx.programState, ProgramState::NotInitialised);
+        EXPECT_EQ(s.ctx.State(), ProgramState::NotInitialised);
         EXPECT_TRUE(s.ctx.keyStore.empty());
         EXPECT_EQ(s.Information(), "Le programme n'est pas encore initialisé.");
         EXPECT_EQ(s.Enabled(), kCreation);
@@ -288,7 +288,7 @@ TEST_F(MainWindow, AffiliatedTheOptionsOpenWithoutTheParameterFileAndRefuseAnExp
     Affiliated();
     test::TempDir emptyProgramFolder;
     Start(emptyProgramFolder.path());
-    ASSERT_EQ(ctx.programState, ProgramState::Affiliated);
+    ASSERT_EQ(ctx.State(), ProgramState::Affiliated);
     runner.Once(ui::kFolderDialogName, [&](QDialog& d) {
         ui::AcceptFileDialog(d, QString::fromStdString(files.Data().string()));
     });
@@ -314,7 +314,7 @@ TEST_F(MainWindow, ReinitialisingKeepsTheOldKeyStoreAndSettingsAsideAndSaysSo) {
     const std::string oldSettings = *ReadWholeFile(files / "QuarnelTit.ini");
     SetLocalClock([] { return LocalDateTime{2026, 12, 6, 14, 12, 0, 0}; });
     Start();
-    ASSERT_EQ(ctx.programState, ProgramState::NotInitialised);
+    ASSERT_EQ(ctx.State(), ProgramState::NotInitialised);
     runner.Once("FormAffiliationA", [](QDialog& d) {
         for (const auto& [edit, text] : {std::pair{"EditNom", "dupont"},
                                          {"EditPrenoms", "jean"},
@@ -352,7 +352,7 @@ TEST_F(MainWindow, ReinitialisingKeepsTheOldKeyStoreAndSettingsAsideAndSaysSo) {
                   .arg(QString::fromStdString(keptStore.string()),
                        QString::fromStdString(keptSettings.string())));
     // The new set-up is written beside them.
-    EXPECT_EQ(ctx.programState, ProgramState::NotAffiliated);
+    EXPECT_EQ(ctx.State(), ProgramState::NotAffiliated);
     EXPECT_NE(ReadWholeFile(files / "QuarnelTit.kpr"), oldStore);
     EXPECT_NE(ReadWholeFile(files / "QuarnelTit.ini"), oldSettings);
 }
@@ -410,7 +410,7 @@ TEST_F(OptionsDialog, NewcomerSwitchesToEnglishInitialisesAndCancellingTheAffili
     });
     EXPECT_EQ(runner.Runs(), (QStringList{"FormOptions", "FormOptions", "FormAffiliationA"}));
     EXPECT_TRUE(boxes.ShownBoxes().empty());
-    EXPECT_EQ(ctx.programState, ProgramState::NotInitialised);
+    EXPECT_EQ(ctx.State(), ProgramState::NotInitialised);
     EXPECT_TRUE(ctx.keyStore.empty());
     EXPECT_TRUE(ctx.authority.outgoingBody.empty());
     EXPECT_FALSE(ctx.busy);
@@ -433,7 +433,7 @@ TEST_F(OptionsDialog, StateOneDemandsEightNewClicks) {
     store.back().resize(2);
     files.WriteKeyStore(store);
     Start();
-    ASSERT_EQ(ctx.programState, ProgramState::NotAffiliated);
+    ASSERT_EQ(ctx.State(), ProgramState::NotAffiliated);
     OpenOptions([&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Options");
         EXPECT_TRUE(Child<QRadioButton>(d, "RadioBtnFirme").isChecked());
@@ -454,7 +454,7 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
     ASSERT_TRUE(StoreMailPassword(store, '0', "stored"));
     files.WriteKeyStore(store);
     Start();
-    ASSERT_EQ(ctx.programState, ProgramState::Affiliated);
+    ASSERT_EQ(ctx.State(), ProgramState::Affiliated);
     const std::filesystem::path chosen = files / "certificats-bis";
     std::filesystem::create_directory(chosen);
     runner.Always(ui::kFolderDialogName, [&](QDialog& d) {
@@ -524,7 +524,7 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
         Click(d, "BitBtnOk");
     });
     EXPECT_EQ(runner.Runs().count("FormOptions"), 5) << "shown again after the switch";
-    EXPECT_EQ(ctx.programState, ProgramState::VersionChanged);
+    EXPECT_EQ(ctx.State(), ProgramState::VersionChanged);
     EXPECT_EQ(main->Button(Sortie).text(), "E&xit");
     EXPECT_EQ(main->windowTitle(), "Affiliated 1F400000123 \u2014 DUPONT jean");
     EXPECT_EQ(main->pos(), position);
@@ -541,7 +541,7 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
     OpenOptions([&](QDialog& d) { Q_EMIT Child<QComboBox>(d, "ComboBoxLangue").activated(1); });
     EXPECT_EQ(boxes.ShownBoxes().size(), asked);
     EXPECT_EQ(main->Button(Sortie).text(), "&Sortie");
-    EXPECT_EQ(ctx.programState, ProgramState::VersionChanged);
+    EXPECT_EQ(ctx.State(), ProgramState::VersionChanged);
     EXPECT_EQ(Information(),
               "Vous avez changé de langue : mettez à jour votre affiliation pour continuer.");
 }

@@ -7,6 +7,7 @@
 
 #include "app/language.h"
 #include "app/options.h"
+#include "holder/program_state.h"
 #include "holder/settings.h"
 #include "holder_files.h"
 #include "protocol/lines.h"
@@ -197,14 +198,14 @@ TEST(Language, TheModuleBesideTheProgramAndWhenASwitchLoadsIt) {
     ctx.settings.language = 0;
     EXPECT_TRUE(BeginLanguageSwitch(ctx).missing) << "no English module beside the program";
     // Nothing was loaded: back to French is no switch, and the state stays.
-    ctx.programState = ProgramState::Affiliated;
+    state::Affiliated(ctx);
     ctx.settings.language = 1;
     EXPECT_FALSE(BeginLanguageSwitch(ctx).changed);
     EXPECT_EQ(ctx.appliedLocale, kLocaleFrench);
     FinishLanguageSwitch(ctx, {true, kLocaleFrench, {}, false}, false);
-    EXPECT_EQ(ctx.programState, ProgramState::Affiliated) << "no text changed";
+    EXPECT_EQ(ctx.State(), ProgramState::Affiliated) << "no text changed";
     FinishLanguageSwitch(ctx, {true, kLocaleEnglish, {}, false}, true);
-    EXPECT_EQ(ctx.programState, ProgramState::VersionChanged);
+    EXPECT_EQ(ctx.State(), ProgramState::VersionChanged);
     EXPECT_EQ(ctx.appliedLocale, kLocaleEnglish);
     ctx.appliedLocale = kLocaleFrench;
 
@@ -304,7 +305,7 @@ TEST_F(ApplyOptionsTest, ChangesAreSavedTheKeysMoveOnlyIntoAFreeFolderAllOrNothi
     // start-up, its file kept), and a folder to move the keys to.
     ctx.settings = files.settings;
     ctx.keyStore = files.SealedStore();
-    ctx.programState = ProgramState::Affiliated;
+    state::Affiliated(ctx);
     files.WriteSettings();
     files.WriteKeyStore(ctx.keyStore);
     files.WriteList("QuarnelTitF.dat", {test::CorrespondentRecord('F', "00000123456")});

@@ -94,7 +94,7 @@ TEST(StartupStates, FromTheSettingsTheOwnRecordAndTheSealInTheirOverrideOrder) {
         ScriptedHost host;
         EXPECT_EQ(RunOn(f, ctx, host), c.change ? StartupEnd::Completed : StartupEnd::NoSettings)
             << c.what;
-        EXPECT_EQ(ctx.programState, c.state) << c.what;
+        EXPECT_EQ(ctx.State(), c.state) << c.what;
         EXPECT_EQ(host.altered, c.altered) << c.what;
         EXPECT_EQ(ctx.information, c.change ? txt::kEnAttente : txt::kPasInitialise) << c.what;
         EXPECT_EQ(ctx.ownNumber.empty(), !IsAffiliatedState(c.state)) << c.what;
@@ -127,8 +127,7 @@ TEST(Startup, AKeyStoreFoundOnRetryThenListsQueueAndLogsAnAlteredListEmptied) {
 
     EXPECT_EQ(RunOn(files, ctx, host), StartupEnd::Completed);
     EXPECT_EQ(host.missing, std::vector<std::filesystem::path>(2, files / "QuarnelTit.kpr"));
-    EXPECT_EQ(ctx.programState, ProgramState::Affiliated)
-        << "the seal of the last record, generation 2";
+    EXPECT_EQ(ctx.State(), ProgramState::Affiliated) << "the seal of the last record, generation 2";
     EXPECT_EQ(ctx.ownDigit, '2');
     EXPECT_EQ(ctx.ownNumber, files.number);
     EXPECT_EQ(ctx.registrationFlag, '1');
@@ -165,7 +164,7 @@ TEST(Startup, WhatACrashLeftInAnyFolderOfTheHolderIsGoneAndAnExposedFolderIsTold
     ProgramData ctx;
     ScriptedHost host;
     EXPECT_EQ(RunOn(files, ctx, host), StartupEnd::Completed);
-    EXPECT_EQ(ctx.programState, ProgramState::Affiliated);
+    EXPECT_EQ(ctx.State(), ProgramState::Affiliated);
     for (const std::string& name : leftovers)
         EXPECT_FALSE(std::filesystem::exists(files / name)) << name;
     EXPECT_EQ(host.exposed, std::vector<int>{4});
@@ -236,13 +235,13 @@ bool CanRun(Command command, const MainView& view, bool busy) {
 TEST(EvaluateState, AVersionCodeOfOurOwnInAnotherLanguageMeansALanguageSwitch) {
     ProgramData data;
     data.programFile = std::filesystem::path(QUARNEL_BIN_DIR) / "quarneltit";
-    data.programState = ProgramState::VersionChanged;
+    test::ReachState(data, ProgramState::VersionChanged);
     for (const auto& [stored, language] :
          {std::pair{"D400F", true}, {"D400E", true}, {"D4001", false}, {"D300F", false}}) {
         data.settings.versionCode = stored;
         EXPECT_EQ(FactsOf(data, data.mail).languageChanged, language) << stored;
     }
-    data.programState = ProgramState::Affiliated;
+    state::Affiliated(data);
     EXPECT_FALSE(FactsOf(data, data.mail).languageChanged);
 }
 

@@ -237,7 +237,7 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
     Affiliated();
     WriteLongestCorrespondents(files);
     ASSERT_EQ(Start(), StartupEnd::Completed);
-    ASSERT_EQ(ctx.programState, ProgramState::VersionChanged);
+    ASSERT_EQ(ctx.State(), ProgramState::VersionChanged);
     for (const QString language : {"fr", "en"}) {
         if (language == "en") {
             ctx.settings.language = 0;

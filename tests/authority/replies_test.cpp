@@ -49,7 +49,7 @@ class Replies : public ::testing::Test {
 TEST_F(Replies, AffiliationKeysForBothCategoriesAReplacementAndTheRegistration) {
     AffiliateAAndF();
     EXPECT_TRUE(ta.outcome.captionChanged);
-    EXPECT_EQ(f->programState, ProgramState::Affiliated);
+    EXPECT_EQ(f->State(), ProgramState::Affiliated);
     EXPECT_EQ(f->information, txt::kAffiliationConfirmed);
     EXPECT_TRUE(f->authority.firstAffiliation);
     EXPECT_EQ(f->ownNumber, "0FF00002000");  // first of the employees' range
@@ -95,7 +95,7 @@ TEST_F(Replies, AffiliationKeysForBothCategoriesAReplacementAndTheRegistration) 
 TEST_F(Replies, ARefusedPrivateKeyOrUpdateLeavesTheOwnRecordAsItWas) {
     auto ctx = test::NewHolder(root.path(), 'A', "DUPONT", 1);
     const Lines reply = ta.ReplyTo(*ctx, Kind::Affiliation);
-    ctx->programState = ProgramState::NotAffiliated;
+    state::AffiliationRequested(*ctx);
     const Record before = ctx->OwnRecord();
     std::string wrongDigit = reply[1];
     wrongDigit[8] = '1';
@@ -104,7 +104,7 @@ TEST_F(Replies, ARefusedPrivateKeyOrUpdateLeavesTheOwnRecordAsItWas) {
     EXPECT_EQ(Refusal(*ctx, With(reply, 3, QuadToHex(Quad{5, 6, 7, 8}))), ReplyRefusal::BadSeal);
     EXPECT_EQ(ctx->OwnRecord(), before);
     EXPECT_EQ(ctx->ownNumber, "0FF00000000");
-    EXPECT_EQ(ctx->programState, ProgramState::NotAffiliated);
+    EXPECT_EQ(ctx->State(), ProgramState::NotAffiliated);
     Lines extra = reply;  // one line more than a private key reply has
     extra.insert(extra.end() - 1, QuadToHex(Quad{5, 6, 7, 8}));
     EXPECT_EQ(Refusal(*ctx, JoinLinesCrLf(extra)), ReplyRefusal::Malformed);
@@ -125,10 +125,10 @@ TEST_F(Replies, ARefusedPrivateKeyOrUpdateLeavesTheOwnRecordAsItWas) {
     for (const ProgramState state :
          {ProgramState::Affiliated, ProgramState::VersionChanged, ProgramState::SettingsAltered,
           ProgramState::UpdateNecessary}) {
-        ctx->programState = state;
+        test::ReachState(*ctx, state);
         EXPECT_EQ(Refusal(*ctx, JoinLinesCrLf(reply)), ReplyRefusal::NotInThisState) << int(state);
         EXPECT_EQ(ctx->OwnRecord(), affiliated);
-        EXPECT_EQ(ctx->programState, state);
+        EXPECT_EQ(ctx->State(), state);
     }
 
     // A refused update keeps the old seal.
@@ -147,10 +147,10 @@ TEST_F(Replies, KeyRepliesOutOfStateOrShapeOrThatDoNotCheckOrFitChangeNoList) {
     const Lines reply = ta.ReplyTo(*a, Kind::Key);
     const std::string keyText = JoinLinesCrLf(reply);
     for (const ProgramState state : {ProgramState::NotInitialised, ProgramState::NotAffiliated}) {
-        a->programState = state;
+        test::ReachState(*a, state);
         EXPECT_EQ(Refusal(*a, keyText), ReplyRefusal::NotInThisState) << int(state);
     }
-    a->programState = ProgramState::Affiliated;
+    state::Affiliated(*a);
     // A private-key reply is refused once affiliated.
     auto fresh = test::NewHolder(root.path() / "LEBLANC", 'D', "LEBLANC", 4);
     EXPECT_EQ(Refusal(*a, JoinLinesCrLf(ta.ReplyTo(*fresh, Kind::Affiliation))),
@@ -186,9 +186,9 @@ TEST_F(Replies, KeyRepliesOutOfStateOrShapeOrThatDoNotCheckOrFitChangeNoList) {
     // new seal lifts it.
     for (const ProgramState state : {ProgramState::VersionChanged, ProgramState::SettingsAltered,
                                      ProgramState::UpdateNecessary}) {
-        a->programState = state;
+        test::ReachState(*a, state);
         EXPECT_TRUE(ProcessTaReply(*a, a->authority, "noise\r\n" + keyText).accepted);
-        EXPECT_EQ(a->programState, state);
+        EXPECT_EQ(a->State(), state);
     }
 }
 
@@ -211,9 +211,9 @@ TEST_F(Replies, ACertificateSaysWhetherTheSignatureIsTheSenders) {
             address + "\r" + QuadToHex(digest) + "\r" +
             QuadToHex(CipherBlock(digest, c.signer, Direction::Encipher)) + "\r05/12/2026 14:03:07";
         // A certificate does not lift the lock of altered settings.
-        a->programState = ProgramState::SettingsAltered;
+        test::ReachState(*a, ProgramState::SettingsAltered);
         ASSERT_EQ(RunCertificationRequest(test::Scope(*a), ta.Hooks(*a)).status, FlowStatus::Done);
-        EXPECT_EQ(a->programState, ProgramState::SettingsAltered);
+        EXPECT_EQ(a->State(), ProgramState::SettingsAltered);
         EXPECT_TRUE(ta.outcome.showCertificate);
         EXPECT_EQ(a->information, txt::kCertificateDelivered);
         EXPECT_NE(a->authority.certificateText.find(address), std::string::npos);
@@ -231,13 +231,13 @@ TEST_F(Replies, FailedExchangesLeaveTheStatesTheHolderCanResumeFrom) {
         const FlowResult r = RunFirstAffiliation(test::Scope(*ctx), unsaved);
         EXPECT_EQ(r.problem, settings == SaveResult::Refused ? txt::kReglagesRefuses : 0);
         EXPECT_FALSE(sent);
-        EXPECT_EQ(ctx->programState, ProgramState::NotInitialised);
+        EXPECT_EQ(ctx->State(), ProgramState::NotInitialised);
         EXPECT_TRUE(ctx->keyStore.empty());
         EXPECT_FALSE(std::filesystem::exists(ctx->KeyStorePath()));
     }
     FlowHooks failing{[] { return false; }, [] { return SaveResult::Saved; }};
     EXPECT_EQ(RunFirstAffiliation(test::Scope(*ctx), failing).status, FlowStatus::Failed);
-    EXPECT_EQ(ctx->programState, ProgramState::NotAffiliated);
+    EXPECT_EQ(ctx->State(), ProgramState::NotAffiliated);
     EXPECT_EQ(ctx->authority.requestKind, Kind::Affiliation);
     RecordList onDisk;
     ASSERT_TRUE(LoadRecordList(ctx->KeyStorePath(), onDisk));
@@ -249,7 +249,7 @@ TEST_F(Replies, FailedExchangesLeaveTheStatesTheHolderCanResumeFrom) {
     FlowHooks ackFails{[&] { return ++step == 1 && ta.Exchange(*ctx); },
                        [] { return SaveResult::Saved; }};
     EXPECT_EQ(RunFirstAffiliation(test::Scope(*ctx), ackFails).status, FlowStatus::Failed);
-    EXPECT_EQ(ctx->programState, ProgramState::UpdateNecessary);
+    EXPECT_EQ(ctx->State(), ProgramState::UpdateNecessary);
     EXPECT_EQ(ctx->OwnRecord()[3], kZeroLine);
     onDisk.clear();
     ASSERT_TRUE(LoadRecordList(ctx->KeyStorePath(), onDisk));
@@ -260,7 +260,7 @@ TEST_F(Replies, FailedExchangesLeaveTheStatesTheHolderCanResumeFrom) {
     FlowHooks update{[&] { return ta.Exchange(*ctx); },
                      [&] { return settingsSaved = true, SaveResult::Saved; }};
     EXPECT_EQ(RunAffiliationUpdate(test::Scope(*ctx), update).status, FlowStatus::Done);
-    EXPECT_EQ(ctx->programState, ProgramState::Affiliated);
+    EXPECT_EQ(ctx->State(), ProgramState::Affiliated);
     EXPECT_NE(ctx->OwnRecord()[3], kZeroLine);
     EXPECT_TRUE(settingsSaved);
 

@@ -58,7 +58,7 @@ TEST_F(Requests, AnAffiliationRequestCreatesTheOwnRecordOnceAndReplacesItsKeyWhe
     // are affiliated through it.
 
     // Repeated (state 1), to another authority: one own record, line 1 replaced.
-    ctx->programState = ProgramState::NotAffiliated;
+    state::AffiliationRequested(*ctx);
     *ctx->authority.taKey = Quad{1, 2, 3, 4};
     ctx->settings.taCode = "1F4";
     ASSERT_TRUE(Build(*ctx, Kind::Affiliation).ok);

@@ -285,7 +285,7 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
     FormTitulaire main(ctx);
     (void)main.Start({program.path() / "quarneltit", data.path(), true});
     main.show();
-    ASSERT_EQ(ctx.programState, ProgramState::NotInitialised);
+    ASSERT_EQ(ctx.State(), ProgramState::NotInitialised);
     runner.Once("FormOptions", [](QDialog& dialog) {
         Click(dialog, "RadioBtnPrive");
         Fill(dialog, {"EditAdresseTa", "127.0.0.1", "EditSmtp", "127.0.0.1", "EditPop3",
@@ -312,7 +312,7 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
     main.RunCommand(Command::Options);
     EXPECT_EQ(runner.Runs(),
               (QStringList{"FormOptions", "FormAffiliationA", "FormTCP_IP", "FormTCP_IP"}));
-    ASSERT_EQ(ctx.programState, ProgramState::Affiliated);
+    ASSERT_EQ(ctx.State(), ProgramState::Affiliated);
     EXPECT_FALSE(ctx.busy);
     EXPECT_EQ(ctx.ownNumber, ta.code() + "01000000");
     EXPECT_EQ(d->ownNumber, ta.code() + "08000000");
@@ -389,7 +389,7 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
         ProgramData reread;
         PrepareStartup(reread, {h->programFolder / "quarneltit", h->dataFolder, true});
         ASSERT_EQ(LoadHolder(reread, host), StartupEnd::Completed);
-        EXPECT_EQ(reread.programState, ProgramState::Affiliated);
+        EXPECT_EQ(reread.State(), ProgramState::Affiliated);
         EXPECT_EQ(reread.ownNumber, h->ownNumber);
         EXPECT_EQ(reread.settings.identity, h->settings.identity);
         EXPECT_EQ(reread.OwnRecord().size(), 7u);

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     y->authority.correspondentNumber = s.pair.xa.number;
     y->authority.firstAffiliation = (choice & 0x80) != 0;
     *y->authority.taKey = s.pair.ya.taKey;
-    y->programState = ProgramState((choice >> 3) % 6);
+    test::ReachState(*y, ProgramState((choice >> 3) % 6));
     const std::string_view reply(reinterpret_cast<const char*>(data + 1), size - 1);
     (void)ProcessTaReply(*y, y->authority, reply);
     return 0;

@@ -54,15 +54,16 @@ struct Desk {
           incoming(h, h.authority, h.messages, host, viewer, certi),
           certification(h, host, toCertify),
           write(h, h.messages, h.mail, host, redac) {
-        tcpIp.showCertificate = [this](const std::string& c) {
-            certi.ShowCertificate(c, host.window);
-        };
-        viewer.certify = [this, &h] {
+        QObject::connect(&tcpIp, &ui::FormTCP_IP::CertificateDelivered, &certi,
+                         [this](const std::string& c) { certi.ShowCertificate(c, host.window); });
+        QObject::connect(&viewer, &FormMessage::CertifyRequested, &viewer, [this, &h] {
             (void)CertifyDecryptedMessage(h.messages, [this] { return request.Send(); });
-        };
-        toCertify.certify = [this, &h](const SavedMessage& saved) {
-            (void)CertifySavedMessage(h.messages, saved, [this] { return request.Send(); });
-        };
+        });
+        QObject::connect(&toCertify, &FormMsgACerti::CertifyRequested, &toCertify,
+                         [this, &h](const SavedMessage& saved) {
+                             (void)CertifySavedMessage(h.messages, saved,
+                                                       [this] { return request.Send(); });
+                         });
     }
     Host host;
     FormTCP_IP tcpIp;

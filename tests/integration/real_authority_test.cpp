@@ -171,7 +171,7 @@ TEST_F(RealAuthority, RefusalsStoreNothingAndAffiliationsInFlightAtOnceGetDistin
         ASSERT_TRUE(
             BuildOutgoingBody(*holders.back(), holders.back()->authority, holders.back()->messages)
                 .ok);
-        holders.back()->programState = ProgramState::NotAffiliated;
+        state::AffiliationRequested(*holders.back());
         exchanges.push_back(std::make_unique<TaExchange>());
         exchanges.back()->Prepare(*holders.back(), holders.back()->authority);
     }

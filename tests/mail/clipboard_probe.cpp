@@ -7,13 +7,14 @@
 #include <iostream>
 
 #include "holder/holder_context.h"
+#include "holder/program_state.h"
 #include "mail/windows/clipboard_watch.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc != 2) return 2;
     quarnel::HolderContext ctx;
-    ctx.programState = quarnel::ProgramState::Affiliated;
+    quarnel::state::Affiliated(ctx);
     ctx.ownNumber = argv[1];
     QWidget window;
     const auto taken = quarnel::ui::WatchClipboard(ctx, window);

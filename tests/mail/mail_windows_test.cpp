@@ -700,7 +700,7 @@ TEST_F(MailWindows, RetirerWithALongLogNeverHoldsTheWindowUp) {
 }
 
 TEST_F(MailWindows, TheClipboardWatchTakesOnlyAMessageForTheHolder) {
-    ctx.programState = ProgramState::Affiliated;
+    state::Affiliated(ctx);
     auto text = [](const std::string& to, Kind kind = Kind::PlainMessage) {
         return QString::fromLatin1("From: x@y.org\nSubject: z\n\n" + kSeparatorLine + "\n" +
                                    AddressLine(kind, "12345", '1', '1', to, "01000000023") +

@@ -27,6 +27,7 @@
 #include "temp_dir.h"
 #include "window_test_support.h"
 #include "windowkit/modal_runner.h"
+#include "windowkit/texts.h"
 #include "windowkit/window_kit.h"
 
 namespace quarnel::ui {

@@ -34,6 +34,7 @@
 #include "window_test_support.h"
 #include "windowkit/long_job.h"
 #include "windowkit/modal_runner.h"
+#include "windowkit/texts.h"
 #include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
@@ -283,7 +284,7 @@ TEST_F(Viewers, PrintingTakesTheSelectionOnlyWhenThereIsOne) {
 TEST_F(Viewers, TheCertificationCommandHoldsBusyAndRefusesWhatIsNoSavedMessage) {
     FormMsgACerti form(*y, nullptr);
     int sent = 0;
-    form.certify = [&sent](const SavedMessage&) { ++sent; };
+    QObject::connect(&form, &FormMsgACerti::CertifyRequested, [&sent] { ++sent; });
     CertificationCommand command(*y, host, form);
     auto open = [&](const std::filesystem::path& path) {
         runner.Once(kOpenDialogName, [path](QDialog& d) {

@@ -64,7 +64,7 @@ class Writing : public test::TwoHolders {
   protected:
     void SetUp() override {
         TwoHolders::SetUp();
-        x->programState = ProgramState::Affiliated;
+        state::Affiliated(*x);
         x->messages.recipientCategory = 'A';
         const int i = FindCorrespondent(x->correspondents, 'A', y->ownNumber);
         ASSERT_GE(i, 0);

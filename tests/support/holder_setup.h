@@ -12,6 +12,7 @@
 #include "app/program_data.h"
 #include "crypto/cipher.h"
 #include "crypto/datetime.h"
+#include "holder/program_state.h"
 #include "holder/settings.h"
 #include "ta/core/issuing.h"
 #include "ta_builders.h"
@@ -44,6 +45,32 @@ inline void SetFolders(ProgramData& ctx) {
     (void)CreateFolders(ctx.settings);
 }
 
+/// Brings the program state to `s` through the events that lead there.
+inline void ReachState(HolderContext& ctx, ProgramState s) {
+    switch (s) {
+        case ProgramState::NotInitialised:
+            state::Starting(ctx);
+            break;
+        case ProgramState::NotAffiliated:
+            state::AffiliationRequested(ctx);
+            break;
+        case ProgramState::Affiliated:
+            state::Affiliated(ctx);
+            break;
+        case ProgramState::VersionChanged:
+            state::Affiliated(ctx);
+            state::VersionChanged(ctx);
+            break;
+        case ProgramState::SettingsAltered:
+            state::Affiliated(ctx);
+            state::SettingsAltered(ctx);
+            break;
+        case ProgramState::UpdateNecessary:
+            state::UpdateFailed(ctx);
+            break;
+    }
+}
+
 /// An affiliate as the authority keeps it, with fresh keys.
 inline ta::Affiliate NewAffiliate(char category, const std::string& number, const std::string& name,
                                   char registrationFlag, const ta::RandomSource& random) {
@@ -71,7 +98,7 @@ inline std::unique_ptr<ProgramData> ContextOf(const ta::Affiliate& a,
     c.settings.identity = a.identity;
     SetFolders(c);
     c.keyStore = {test::OwnKeyRecord(a)};
-    c.programState = ProgramState::Affiliated;
+    state::Affiliated(c);
     c.ownDigit = a.digit;
     c.ownNumber = a.number;
     c.registrationFlag = a.registrationFlag;

@@ -112,7 +112,7 @@ class Instances : public ::testing::Test {
             h.authority.requestKind = kind;
             h.authority.correspondentNumber = holders[(i + 1) % holders.size()]->ownNumber;
             EXPECT_TRUE(BuildOutgoingBody(h, h.authority, h.messages).ok);
-            if (kind == Kind::Affiliation) h.programState = ProgramState::NotAffiliated;
+            if (kind == Kind::Affiliation) state::AffiliationRequested(h);
             r.emplace_back(onlyPort ? onlyPort : ports_[i % ports_.size()],
                            RequestData(h.authority.outgoingBody));
         }
@@ -248,7 +248,7 @@ TEST_F(Instances, BadFramingIsRefusedAndARequestSentAgainGetsTheSameReply) {
         {"affiliation",
          [&] {
              affiliation = build(Kind::Affiliation);
-             h.programState = ProgramState::NotAffiliated;
+             state::AffiliationRequested(h);
              return std::vector{at(0, Http(affiliation))};
          },
          200, "", true},
@@ -345,7 +345,7 @@ TEST_F(Instances, BadFramingIsRefusedAndARequestSentAgainGetsTheSameReply) {
             EXPECT_TRUE(ProcessTaReply(h, h.authority, posted[0].body).accepted);
         }
     }
-    EXPECT_EQ(h.programState, ProgramState::Affiliated);
+    EXPECT_EQ(h.State(), ProgramState::Affiliated);
     // One affiliate, one certificate, the identity last sent.
     QSqlDatabase store = OpenStore("reader");
     QSqlQuery q(store);
@@ -396,7 +396,7 @@ class InProcess : public ::testing::Test {
         const BuildResult b = BuildOutgoingBody(h, h.authority, h.messages);
         EXPECT_TRUE(b.ok) << b.problem;
         if (!b.ok) return false;
-        if (kind == Kind::Affiliation) h.programState = ProgramState::NotAffiliated;
+        if (kind == Kind::Affiliation) state::AffiliationRequested(h);
         const ta::Reply r = service.Handle(RequestData(h.authority.outgoingBody));
         EXPECT_EQ(r.status, 200) << r.reason;
         const ReplyOutcome outcome = ProcessTaReply(h, h.authority, r.body);

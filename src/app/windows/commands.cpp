@@ -61,14 +61,14 @@ void OptionsCommand::Run() {
     // Without a valid parameter file there is nothing to initialise against;
     // the dialog does not open, and the holder learns why. Affiliated, the
     // dialog only changes settings: it opens all the same.
-    if (!found && !IsAffiliatedState(ctx_.programState)) {
+    if (!found && !IsAffiliatedState(ctx_.State())) {
         ReportTaParameterProblem(ctx_, &host_.Window());
         return;
     }
     ctx_.ta = found ? ta : TaParameters{};
     if (found) ctx_.settings.taCode = ta.code;
     options_.SetTaParameters();
-    if (ctx_.programState == ProgramState::NotInitialised) {
+    if (ctx_.State() == ProgramState::NotInitialised) {
         options_.PrepareFirstInitialisation();
     } else {
         options_.PrepareFromSettings();
@@ -82,7 +82,7 @@ void OptionsCommand::Run() {
             host_.ResetInformation();
             continue;
         }
-        if (result == QDialog::Accepted && !IsAffiliatedState(ctx_.programState)) {
+        if (result == QDialog::Accepted && !IsAffiliatedState(ctx_.State())) {
             affiliation_.Run();
         }
         // Cancel, or OK once affiliated (the dialog saved its changes).

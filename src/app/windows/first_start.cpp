@@ -39,7 +39,7 @@ void ReportTaParameterProblem(const HolderContext& ctx, QWidget* parent) {
 }
 
 bool EnsureTaParameterFile(HolderContext& ctx, QWidget* parent) {
-    if (IsAffiliatedState(ctx.programState)) return true;
+    if (IsAffiliatedState(ctx.State())) return true;
     if (const auto file = FirstParameterFile(ctx)) {
         TaParameters ta;
         // A damaged file is the holder's to replace: it is reported, not

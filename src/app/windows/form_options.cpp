@@ -260,8 +260,8 @@ void FormOptions::ConnectFields() {
 }
 
 void FormOptions::Retranslate() {
-    setWindowTitle(ctx_.programState == ProgramState::NotInitialised ? Tr(txt::kInitialisation)
-                                                                     : Tr(txt::kOptionsCaption));
+    setWindowTitle(ctx_.State() == ProgramState::NotInitialised ? Tr(txt::kInitialisation)
+                                                                : Tr(txt::kOptionsCaption));
     pageControl_->setTabText(0, Tr(txt::kGeneral));
     pageControl_->setTabText(1, Tr(txt::kRepertoires));
     pageControl_->setTabText(2, Tr(txt::kReseau));
@@ -347,7 +347,7 @@ void FormOptions::PrepareFromSettings() {
     editSmtp_->setText(FromCp1252(s.smtpServer));
     editPop3_->setText(FromCp1252(s.pop3Server));
     editId_->setText(FromCp1252(s.accountName));
-    if (ctx_.programState == ProgramState::NotAffiliated) {
+    if (ctx_.State() == ProgramState::NotAffiliated) {
         editPasse_->clear();
         btnInitClef_->setEnabled(true);
         clickCounter_ = 8;
@@ -389,7 +389,7 @@ void FormOptions::showEvent(QShowEvent* event) {
     if (event->spontaneous()) return;
     bitBtnOk_->setEnabled(false);
     pageControl_->setCurrentWidget(tabSheetGeneral_);
-    if (ctx_.programState == ProgramState::NotAffiliated) btnInitClef_->setFocus();
+    if (ctx_.State() == ProgramState::NotAffiliated) btnInitClef_->setFocus();
     UpdateOk();
 }
 
@@ -401,7 +401,7 @@ void FormOptions::ComboBoxLangueChange(int index) {
     if (index == ctx_.settings.language) return;
     // Affiliated, the switch locks the program until the affiliation is
     // updated: said before, and the person may keep the language.
-    if (ctx_.programState == ProgramState::Affiliated &&
+    if (ctx_.State() == ProgramState::Affiliated &&
         Ask(this, BoxIcon::Question, Tr(txt::kAvertissementLangue), kYes | kCancel,
             {{kCancel, Tr(txt::kGarderLangue)}, {kYes, Tr(txt::kChangerLangue)}}) != kYes) {
         const QSignalBlocker quiet(comboBoxLangue_);
@@ -514,7 +514,7 @@ void FormOptions::BtnInitClefClick() {
         auth_.publicDigest = setup.publicDigest;
         auth_.taKey = std::move(setup.taKey);
         exponent_.Wipe();
-        if (ctx_.programState == ProgramState::NotAffiliated) editPasse_->setFocus();
+        if (ctx_.State() == ProgramState::NotAffiliated) editPasse_->setFocus();
     }
     UpdateOk();
 }
@@ -575,7 +575,7 @@ void FormOptions::BitBtnOkClick() {
     in.languageChanged = languageChanged_;
     in.passwordChanged = passwordChanged_;
     in.password = SecretString(ToCp1252(editPasse_->text()));
-    const ProgramState state = ctx_.programState;
+    const ProgramState state = ctx_.State();
     const OptionsResult result = ApplyOptions(ctx_, auth_, in);
     switch (result.outcome) {
         case OptionsOutcome::Closed:

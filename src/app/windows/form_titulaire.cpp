@@ -259,11 +259,13 @@ void FormTitulaire::CreateCommands() {
     connect(menuPrives_, &QAction::triggered, this, [this] { correspondants_->OpenListe('A'); });
     keyUpdate_ = std::make_unique<KeyUpdateCommand>(scope, *this, windows);
     FormListe& liste = *forms_.liste;
-    liste.updateKey = [this](const std::string& number) { keyUpdate_->RunFor(number); };
-    liste.correspond = [this](Kind kind) { writeMessage_->Run(kind); };
-    liste.listsAgain = [this] { RunCommand(Command::Correspondants); };
-    liste.evaluateState = [this] { EvaluateState(); };
-    forms_.tcpIp->listChanged = [&liste](char category) { liste.ListChanged(category); };
+    connect(&liste, &FormListe::KeyUpdateRequested, this,
+            [this](const std::string& number) { keyUpdate_->RunFor(number); });
+    connect(&liste, &FormListe::CorrespondRequested, this,
+            [this](Kind kind) { writeMessage_->Run(kind); });
+    connect(&liste, &FormListe::ListsAgain, this, [this] { RunCommand(Command::Correspondants); });
+    connect(&liste, &FormListe::CorrespondentsGone, this, [this] { EvaluateState(); });
+    connect(forms_.tcpIp, &FormTCP_IP::ListChanged, &liste, &FormListe::ListChanged);
 }
 
 void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
@@ -271,16 +273,19 @@ void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
     // The viewers' Certifier sends request 18; the certificate comes back to
     // FormCerti through the connection window.
     certification_ = std::make_unique<CertificationRequest>(scope, *this, windows);
-    forms_.tcpIp->showCertificate = [this](const std::string& certificate) {
-        forms_.certi->ShowCertificate(certificate, *this);
-    };
+    connect(forms_.tcpIp, &FormTCP_IP::CertificateDelivered, this,
+            [this](const std::string& certificate) {
+                forms_.certi->ShowCertificate(certificate, *this);
+            });
     // Busy is already held by whoever shows the viewer.
-    forms_.message->certify = [this] {
+    connect(forms_.message, &FormMessage::CertifyRequested, this, [this] {
         (void)CertifyDecryptedMessage(data_.messages, [this] { return certification_->Send(); });
-    };
-    forms_.msgACerti->certify = [this](const SavedMessage& saved) {
-        (void)CertifySavedMessage(data_.messages, saved, [this] { return certification_->Send(); });
-    };
+    });
+    connect(forms_.msgACerti, &FormMsgACerti::CertifyRequested, this,
+            [this](const SavedMessage& saved) {
+                (void)CertifySavedMessage(data_.messages, saved,
+                                          [this] { return certification_->Send(); });
+            });
     incoming_ = std::make_unique<IncomingBlock>(ctx_, data_.authority, data_.messages, *this,
                                                 *forms_.message, *forms_.certi);
     // A decryption the person stopped is no altered message.
@@ -411,7 +416,7 @@ void FormTitulaire::RefreshNames() {
         labelSociete_->clear();
         lbSociete_->clear();
     }
-    const bool affiliated = IsAffiliatedState(ctx_.programState) && !ctx_.ownNumber.empty();
+    const bool affiliated = IsAffiliatedState(ctx_.State()) && !ctx_.ownNumber.empty();
     // Before the affiliation the window still says whose program it is. The
     // holder's name is part of the caption itself: the platform adds the
     // application's name only when a caption is set, which a restart does

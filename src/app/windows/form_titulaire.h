@@ -77,7 +77,6 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
 
     const Forms& Windows() const { return forms_; }
     HelpSystem& Help() { return *help_; }
-    const MainView& View() const { return view_; }
     QPushButton& Button(Command command) { return *buttons_[std::size_t(command)]; }
 
     /// The start-up sequence; the window shows its outcome.

@@ -79,7 +79,7 @@ bool AuthorityCommand::RunDialog(QDialog& dialog) {
 void AffiliationCommand::Run() {
     HolderContext& ctx = scope_.ctx;
     AffiliationForm& form = FormOfCategory();
-    if (ctx.programState == ProgramState::NotInitialised) {
+    if (ctx.State() == ProgramState::NotInitialised) {
         form.PrepareFresh();
     } else {
         form.PrepareFromIdentity();

@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMetaMethod>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -128,10 +129,10 @@ bool FormTCP_IP::RunRequestDriver(const QWidget& mainWindow) {
     if (result != QDialog::Accepted) return false;
     outcome_ = ProcessTaReply(ctx_, auth_, exchange_.MemoText());
     if (!outcome_.accepted) return false;
-    if (outcome_.listCategory && listChanged) listChanged(outcome_.listCategory);
+    if (outcome_.listCategory) Q_EMIT ListChanged(outcome_.listCategory);
     if (outcome_.showCertificate) {
-        if (showCertificate) {
-            showCertificate(auth_.certificateText);
+        if (isSignalConnected(QMetaMethod::fromSignal(&FormTCP_IP::CertificateDelivered))) {
+            Q_EMIT CertificateDelivered(auth_.certificateText);
         } else {
             Inform(parentWidget(), FromCp1252(auth_.certificateText));
         }

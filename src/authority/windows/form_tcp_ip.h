@@ -31,18 +31,19 @@ class FormTCP_IP : public QuarnelDialog {
     /// What the last processed reply changed.
     const ReplyOutcome& LastOutcome() const { return outcome_; }
 
-    /// Shows a delivered certificate (set by the certificate viewer's owner;
-    /// without it an information box shows the text).
-    std::function<void(const std::string& certificate)> showCertificate;
-    /// Told which correspondent list a key reply wrote.
-    std::function<void(char category)> listChanged;
-
     // Handlers.
     void BitBtnEnvoyerClick();
     void BitBtnRecevoirClick();
     void BitBtnAnnulerClick();
     /// Escape acts as Annuler, and not while it is disabled.
     void reject() override;
+
+  Q_SIGNALS:
+    /// A certificate was delivered (the shell shows it in the certificate
+    /// viewer; with nothing connected, an information box shows the text).
+    void CertificateDelivered(const std::string& certificate);
+    /// A key reply wrote the correspondent list of `category`.
+    void ListChanged(char category);
 
   protected:
     void Retranslate() override;

@@ -18,8 +18,7 @@ std::optional<Lines> WatchClipboard(const HolderContext& ctx, QWidget& mainWindo
     // Checked before the conversion: the watch runs every 50 ms.
     if (text.isEmpty() || std::size_t(text.size()) > kMaxClipboardBytes) return std::nullopt;
     if (!text.contains(QLatin1String(kSeparatorLine.c_str()))) return std::nullopt;
-    std::optional<Lines> taken =
-        TakeClipboardMessage(ToCp1252(text), ctx.programState, ctx.ownNumber);
+    std::optional<Lines> taken = TakeClipboardMessage(ToCp1252(text), ctx.State(), ctx.ownNumber);
     if (!taken) return std::nullopt;
     clipboard->clear();
     mainWindow.raise();

@@ -13,7 +13,7 @@
 #include "crypto/text_cipher.h"
 #include "mail/incoming.h"
 #include "mail/mail_limits.h"
-#include "messages/windows/commands.h"
+#include "messages/decryption.h"
 #include "windowkit/quarnel_dialog.h"
 
 class QLabel;

@@ -26,12 +26,11 @@
 #include "mail/windows/texts.h"
 #include "mail/windows/transfer_progress.h"
 #include "messages/texts.h"
-#include "messages/windows/form_message.h"
-#include "messages/windows/texts.h"
 #include "windowkit/help.h"
 #include "windowkit/message_box.h"
 #include "windowkit/modal_runner.h"
 #include "windowkit/texts.h"
+#include "windowkit/viewer.h"
 #include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
@@ -65,16 +64,9 @@ FormSmtp::FormSmtp(HolderContext& ctx, MailState& mail, QWidget* parent)
     progress_ = new TransferProgress(this);
     outer->addWidget(progress_);
 
-    editSelectAll_ = Named(new QAction(this), "EditSelectAll");
-    editCopy_ = Named(new QAction(this), "EditCopy");
-    print_ = Named(new QAction(this), "Print");
-    editSelectAll_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    editCopy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    print_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    for (QAction* a : {editSelectAll_, editCopy_, print_}) {
-        a->setShortcutContext(Qt::WindowShortcut);
-        addAction(a);
-    }
+    editSelectAll_ = ViewerAction(*this, "EditSelectAll", Qt::Key_A);
+    editCopy_ = ViewerAction(*this, "EditCopy", Qt::Key_C);
+    print_ = ViewerAction(*this, "Print", Qt::Key_P);
     auto* bar = new QHBoxLayout;
     labelMsg_ = Named(new QLabel(this), "LabelMsg");
     bar->addWidget(labelMsg_);
@@ -362,20 +354,15 @@ void FormSmtp::reject() {
 }
 
 void FormSmtp::UpdateCopy() {
-    const bool selected = memoMsg_->textCursor().hasSelection();
-    editCopy_->setEnabled(selected);
-    editCopy_->setToolTip(selected ? QString() : Tr(txt::kTipNothingSelected));
+    ShowCopyUsable(*editCopy_, memoMsg_->textCursor().hasSelection());
 }
 
 void FormSmtp::EditSelectAllClick() {
-    memoMsg_->selectAll();
-    memoMsg_->setFocus();
+    SelectAllAndFocus(*memoMsg_);
 }
 
 void FormSmtp::EditCopyClick() {
-    if (!memoMsg_->textCursor().hasSelection()) return;
-    memoMsg_->copy();
-    SetInformation(ctx_, txt::kSmtpCopiedInfo);
+    CopySelection(ctx_, *memoMsg_, txt::kSmtpCopiedInfo);
 }
 
 void FormSmtp::PrintClick() {

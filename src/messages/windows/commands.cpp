@@ -20,6 +20,7 @@
 #include "windowkit/long_job.h"
 #include "windowkit/message_box.h"
 #include "windowkit/modal_runner.h"
+#include "windowkit/texts.h"
 #include "windowkit/window_kit.h"
 
 namespace quarnel::ui {

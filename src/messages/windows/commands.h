@@ -42,13 +42,6 @@ class CertificationCommand final : public MainCommand {
     FormMsgACerti& form_;
 };
 
-/// What became of a block handed to IncomingBlock.
-enum class BlockOutcome {
-    Taken,      ///< processed: a reply applied, or a message decrypted and shown
-    Refused,    ///< refused ("Message altéré" is the caller's)
-    Cancelled,  ///< the person stopped the decryption: nothing kept, nothing shown
-};
-
 /// The incoming-block processing: the attachment names are taken off the end,
 /// the structure checked, a reply of the TA processed (a certificate shown in
 /// FormCerti), a message decrypted and shown in FormMessage. The decryption

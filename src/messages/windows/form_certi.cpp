@@ -12,7 +12,6 @@
 
 #include "holder/program_state.h"
 #include "messages/texts.h"
-#include "messages/windows/form_message.h"
 #include "messages/windows/texts.h"
 #include "protocol/lines.h"
 #include "store/atomic_file.h"
@@ -21,6 +20,7 @@
 #include "windowkit/modal_runner.h"
 #include "windowkit/save_failure.h"
 #include "windowkit/texts.h"
+#include "windowkit/viewer.h"
 #include "windowkit/window_kit.h"
 
 namespace quarnel::ui {
@@ -132,19 +132,15 @@ void FormCerti::PrintTo(QPrinter& printer, bool selectionOnly) {
 }
 
 void FormCerti::EditCopyClick() {
-    if (!memoCerti_->textCursor().hasSelection()) return;
-    memoCerti_->copy();
-    SetInformation(ctx_, txt::kCertificateCopied);
+    CopySelection(ctx_, *memoCerti_, txt::kCertificateCopied);
 }
 
 void FormCerti::EditSelectAllClick() {
-    memoCerti_->selectAll();
-    memoCerti_->setFocus();
+    SelectAllAndFocus(*memoCerti_);
 }
 
 void FormCerti::WindowCloseClick() {
-    if (savedPath_.isEmpty()) SaveAsClick();
-    QDialog::done(QDialog::Rejected);
+    CloseViewer(*this, savedPath_, [this] { SaveAsClick(); });
 }
 
 void FormCerti::reject() {

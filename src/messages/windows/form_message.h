@@ -2,8 +2,7 @@
 // FormMessage, the viewer of a received and decrypted message: the sender with
 // its verdicts, digest, signature, subject and the message, plain or rich; its
 // attachments open from a menu; save (header text then message), print, copy,
-// and the certification of its signature. Also the save, print and copy steps
-// the certificate viewer shares with it.
+// and the certification of its signature.
 
 #include <QString>
 #include <QTextDocument>
@@ -14,6 +13,7 @@
 
 #include "messages/message_state.h"
 #include "windowkit/quarnel_dialog.h"
+#include "windowkit/viewer.h"
 
 class QAction;
 class QTextCursor;
@@ -28,46 +28,6 @@ namespace quarnel::ui {
 
 class SenderPanel;
 
-/// The save dialog of a viewer in `folder`, shown again while the chosen file
-/// exists and the holder does not agree to overwrite it; nothing when
-/// cancelled. `rich` preselects the RTF name ending.
-/// A name the program takes for one of its own files is refused, in any
-/// folder (IsProgramFileName).
-std::optional<QString> ChooseViewerSavePath(QWidget* parent, const QString& caption,
-                                            const std::string& folderSetting, bool rich);
-
-/// SaveAs of a viewer: the save dialog (ChooseViewerSavePath), then
-/// `bytes()` written with the save-failure box; the path when it was saved.
-std::optional<QString> SaveViewerText(QWidget* parent, const QString& caption,
-                                      const std::string& folderSetting, bool rich,
-                                      const std::function<std::string()>& bytes);
-
-/// What a viewer prints of a selection: an empty line, then the selection.
-/// The clipboard is left alone.
-void PutSelectionForPrint(QTextDocument& document, const QTextCursor& selection);
-
-/// A viewer's copy action: usable only with a selection, else saying why.
-void ShowCopyUsable(QAction& copy, bool selected);
-
-/// The current file name of a viewer: the path it was saved to, or the
-/// placeholder "un fichier à désigner" while it was never saved.
-QString FileNameOrPlaceholder(const QString& savedPath);
-
-/// The print dialog, offering and preselecting the selection only when there
-/// is one; nothing when cancelled, else whether only the selection is printed.
-std::optional<bool> RunPrintDialog(QWidget* parent, QPrinter& printer, bool hasSelection);
-
-/// Prints `document` with the settings' first and right indents under `title`.
-void PrintWithIndents(const HolderContext& ctx, QTextDocument& document, QPrinter& printer,
-                      const QString& title);
-
-/// An action of a viewer's window on Ctrl+`key` (save, select all, copy,
-/// print).
-QAction* ViewerAction(QWidget& window, const char* name, Qt::Key key);
-
-/// A toolbar button of a viewer carrying `action`.
-QToolButton* ViewerButton(QWidget* parent, QAction* action, const char* name);
-
 class FormMessage : public QuarnelDialog {
     Q_OBJECT
   public:
@@ -78,9 +38,6 @@ class FormMessage : public QuarnelDialog {
     /// received subject; the current file name becomes the placeholder.
     void Fill(const DecryptedMessage& message, const QString& subject);
 
-    /// Asks the TA to certify the signature of the message shown; set by the
-    /// shell. Without it Certifier is disabled.
-    std::function<void()> certify;
     /// Opens a decrypted attachment with the desktop's program for it; false
     /// when it could not. Tests replace it so that nothing is launched.
     std::function<bool(const QString& path)> openAttachment;
@@ -108,6 +65,11 @@ class FormMessage : public QuarnelDialog {
     void CertifierClick();
     /// Escape closes without the save step.
     void reject() override;
+
+  Q_SIGNALS:
+    /// Certifier: the TA is to certify the signature of the message shown.
+    /// With nothing connected, Certifier is disabled.
+    void CertifyRequested();
 
   protected:
     void Retranslate() override;

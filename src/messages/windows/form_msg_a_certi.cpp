@@ -139,7 +139,7 @@ void FormMsgACerti::ShowSaved() {
 
 void FormMsgACerti::CertifierClick() {
     if (!saved_.confirmed) return;
-    if (certify) certify(saved_);
+    Q_EMIT CertifyRequested(saved_);
     QDialog::done(QDialog::Accepted);
 }
 

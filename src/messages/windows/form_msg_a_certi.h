@@ -35,13 +35,14 @@ class FormMsgACerti : public QuarnelDialog {
     [[nodiscard]] bool Load(const QString& fileName, const std::string& bytes);
     const SavedMessage& Saved() const { return saved_; }
 
-    /// Sends the confirmed message for certification; set by the shell.
-    std::function<void(const SavedMessage&)> certify;
-
     // Handlers.
     void CertifierClick();
     /// ButtonRetour: the editor is emptied and the window closes.
     void WindowCloseClick();
+
+  Q_SIGNALS:
+    /// Certifier: the confirmed message is to be sent for certification.
+    void CertifyRequested(const SavedMessage& saved);
 
   protected:
     void Retranslate() override;

@@ -11,14 +11,10 @@ QUARNEL_TEXT_TABLE(ComposerTexts);
 namespace quarnel::txt {
 
 inline constexpr int kRedacCaption = 73200;
-inline constexpr int kFilePlaceholder = 73201;  // "un fichier à désigner"
-inline constexpr int kOverwrite = 73202;        // "Etes-vous d'accord d'écraser %s?"
-inline constexpr int kSaveChanges = 73203;      // "Voulez-vous sauver les modifications dans %s?"
-inline constexpr int kSaveMessage = 73204;      // "Voulez-vous enregistrer le message dans %s?"
-inline constexpr int kLineColumn = 73205;       // "Ligne : %3d   Colonne : %3d"
+inline constexpr int kSaveChanges = 73203;  // "Voulez-vous sauver les modifications dans %s?"
+inline constexpr int kSaveMessage = 73204;  // "Voulez-vous enregistrer le message dans %s?"
+inline constexpr int kLineColumn = 73205;   // "Ligne : %3d   Colonne : %3d"
 inline constexpr int kModified = 73206;
-inline constexpr int kFilterRtf = 73207;
-inline constexpr int kFilterTxt = 73208;
 inline constexpr int kFilterAll = 73209;
 inline constexpr int kRouge = 73210;
 inline constexpr int kVert = 73211;
@@ -29,10 +25,7 @@ inline constexpr int kAttacher = 73215;
 inline constexpr int kOuvrir = 73216;
 inline constexpr int kEnregistrer = 73217;
 inline constexpr int kEnregistrerSous = 73218;
-inline constexpr int kImprimer = 73219;
-inline constexpr int kToutSelectionner = 73220;
 inline constexpr int kCouper = 73221;
-inline constexpr int kCopier = 73222;
 inline constexpr int kColler = 73223;
 inline constexpr int kDefaire = 73224;
 inline constexpr int kPolice = 73225;
@@ -46,7 +39,6 @@ inline constexpr int kCentre = 73232;
 inline constexpr int kADroite = 73233;
 inline constexpr int kPuces = 73234;
 inline constexpr int kChiffrer = 73235;
-inline constexpr int kFermer = 73236;
 inline constexpr int kNothingSelected = 73237;  // why Couper and Copier are greyed
 inline constexpr int kNothingToUndo = 73238;
 inline constexpr int kNothingToPaste = 73239;
@@ -63,11 +55,9 @@ inline constexpr int kSouligneCourt = 73250;
 // What the buttons of the composer's questions do.
 inline constexpr int kSaveText = 73251;
 inline constexpr int kCloseWithoutSaving = 73252;
-inline constexpr int kBackToMessage = 73253;
 inline constexpr int kEncryptWithoutSaving = 73254;
 inline constexpr int kSaveThenEncrypt = 73255;
 inline constexpr int kOpenWithoutSaving = 73256;
-inline constexpr int kDropMessage = 73257;
 inline constexpr int kCloseUnencrypted = 73258;  // subject or attachments, no text
 // Attachments' sizes and the mail's.
 inline constexpr int kRemoveAttachment = 73259;

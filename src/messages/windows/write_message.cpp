@@ -15,6 +15,7 @@
 #include "windowkit/long_job.h"
 #include "windowkit/main_command.h"
 #include "windowkit/message_box.h"
+#include "windowkit/texts.h"
 #include "windowkit/window_kit.h"
 
 namespace quarnel::ui {

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMetaMethod>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -203,7 +204,7 @@ void FormListe::hideEvent(QHideEvent* event) {
     model_->Clear();
     UpdateButtons();
     // With the last correspondent gone, "Correspondants" has nothing to open.
-    if (!ctx_.correspondents.AnyNonEmpty() && evaluateState) evaluateState();
+    if (!ctx_.correspondents.AnyNonEmpty()) Q_EMIT CorrespondentsGone();
 }
 
 void FormListe::FormActivate() {
@@ -380,7 +381,7 @@ void FormListe::ListChanged(char category) {
 
 void FormListe::BitBtnListeClick() {
     close();
-    if (listsAgain) listsAgain();
+    Q_EMIT ListsAgain();
 }
 
 void FormListe::BitBtnCorrespondreClick() {
@@ -392,8 +393,8 @@ void FormListe::MenuTexteClick(Kind kind) {
     if (ctx_.busy || !SelectedRecord()) return;
     ShowRemarkOfSelection();
     close();
-    if (correspond) {
-        correspond(kind);
+    if (isSignalConnected(QMetaMethod::fromSignal(&FormListe::CorrespondRequested))) {
+        Q_EMIT CorrespondRequested(kind);
     } else {
         Inform(parentWidget(), Tr(txt::kPasEncoreDisponible));
     }
@@ -404,7 +405,7 @@ void FormListe::BitBtnAJourClick() {
     const std::string number = SelectedNumber();
     if (number.empty()) return;
     close();
-    if (updateKey) updateKey(number);
+    Q_EMIT KeyUpdateRequested(number);
 }
 
 void FormListe::BitBtnSupprimerClick() {

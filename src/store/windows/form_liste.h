@@ -37,17 +37,6 @@ class FormListe : public QuarnelDialog {
     FormListe(HolderContext& ctx, MessageState& msgs, QWidget* parent);
     ~FormListe() override;
 
-    /// Set by the shell. The composer flow for the selected correspondent
-    /// (already in msgs.recipientCategory and msgs.recipientRecord; the window
-    /// has closed).
-    std::function<void(Kind kind)> correspond;
-    /// The main window's list menu again ("&Listes").
-    std::function<void()> listsAgain;
-    /// The main window's buttons from the program state.
-    std::function<void()> evaluateState;
-    /// The key update (kind 11) for an affiliation number; the window has closed.
-    std::function<void(const std::string& number)> updateKey;
-
     /// A list was written behind the window (a key reply): shown again when
     /// it is the one on view, so that no row stands for a record gone.
     void ListChanged(char category);
@@ -69,6 +58,18 @@ class FormListe : public QuarnelDialog {
     void BitBtnRemarqueClick();
     void GroupBoxRemarqueExit();
     void BitBtnQuitterClick();
+
+  Q_SIGNALS:
+    /// The holder wants to write to the selected correspondent (already in
+    /// msgs.recipientCategory and msgs.recipientRecord; the window has
+    /// closed). With nothing connected, the holder is told it is not there.
+    void CorrespondRequested(Kind kind);
+    /// The main window's list menu again ("&Listes").
+    void ListsAgain();
+    /// The last correspondent is gone: the main window's buttons follow.
+    void CorrespondentsGone();
+    /// The key update (kind 11) for an affiliation number; the window has closed.
+    void KeyUpdateRequested(const std::string& number);
 
   protected:
     void Retranslate() override;
