@@ -124,6 +124,8 @@ TEST(Pop3Client, WholeSessionUnstuffsDotsAndDeletesOnlyAfterQuit) {
     EXPECT_EQ(s.deletedNumbers, std::vector<int>{1});
     EXPECT_TRUE(s.errors.empty());
     EXPECT_TRUE(s.Has(txt::kPop3Connected));
+    // Reached without TLS: said once.
+    EXPECT_EQ(std::count(s.logs.begin(), s.logs.end(), txt::kPop3PasswordInClear), 1);
     EXPECT_TRUE(s.Has(txt::kPop3Disconnected));
     EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
 }
