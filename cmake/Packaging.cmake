@@ -1,7 +1,7 @@
 # Installation and the Debian package.
 #
 #   cmake --install build --prefix DIR   bin/quarneltit, quarnel-tool,
-#       quarnel-ta; share/quarneltit (English module, help pages and their
+#       quarnel-ta, quarnel-load; share/quarneltit (English module, help pages and their
 #       images); the desktop entry and the icon.
 #   cpack --config build/CPackConfig.cmake   quarneltit_<version>_<arch>.deb
 #
@@ -16,7 +16,8 @@ set(QUARNEL_INSTALL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/quarneltit)
 install(TARGETS quarneltit quarnel-tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
         COMPONENT program)
 if(TARGET quarnel-ta)
-  install(TARGETS quarnel-ta RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
+  install(TARGETS quarnel-ta quarnel-load RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+          COMPONENT program)
 endif()
 install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/quarneltit.ENG
               ${CMAKE_SOURCE_DIR}/src/resources/help/QuarnelTit_F.html
@@ -43,7 +44,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "secure-mail client of the QuarnelSys syst
 set(CPACK_PACKAGE_DESCRIPTION
     "QuarnelTit signs, encrypts and sends mail to the other affiliates of a\n\
 Trusted Authority, and decrypts what they send. The package also holds\n\
-quarnel-tool and the reference authority server quarnel-ta.")
+quarnel-tool, the reference authority server quarnel-ta and its load driver\n\
+quarnel-load.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY quarneltit)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

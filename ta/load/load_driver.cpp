@@ -420,7 +420,7 @@ void Affiliate(Shared& s, int count, Phase& affiliations, Phase& acknowledgement
             std::cerr << "quarnel-load: cannot build an affiliation request\n";
             std::exit(1);
         }
-        h->programState = ProgramState::NotAffiliated;
+        state::AffiliationRequested(*h);
         (void)h->SaveKeyStore();
         (void)SaveSettings(*h, SettingsPath(*h));
         requests.push_back(std::move(r));
