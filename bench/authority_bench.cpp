@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmarks of the authority's work per request: run build/bin/authority_bench.
 
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmarks of the cryptographic core: build/bin/crypto_bench.
 //
 // Every cipher benchmark runs once per path of this processor and once for

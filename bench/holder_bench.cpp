@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The holder at scale: start-up with long lists, queue and logs; the logs'
 // appends (the first of a run indexes the file), the whole-file save they
 // replace, the queue's save; and the correspondents window opened, filtered

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A holder with a long history, for the holder-at-scale benchmarks and for
 // timing the program's start: an affiliated data folder whose lists, queue

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes an affiliated holder's data folder with a long history, to time the
 // program's start in it:
 //

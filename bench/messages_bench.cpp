@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encrypting and decrypting whole messages between two holders of the
 // reference authority: bytes of message text per second, attachments aside.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rich message text: reading a 10 MiB RTF file into a text document, writing
 // a document's canonical RTF, and both as `quarnel-tool rtf --canonical` does.
 

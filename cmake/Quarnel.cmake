@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared CMake helpers.
 
 # The crypto library must stand on the C++ standard library alone: peers

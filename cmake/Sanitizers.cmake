@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The sanitizer build (clang): AddressSanitizer and UndefinedBehaviorSanitizer
 # on everything, and with QUARNEL_FUZZ the libFuzzer targets of tests/fuzz.
 # One tree serves both: the libraries are compiled with fuzzer-no-link, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quarnel-tool crypto: each primitive on hexadecimal arguments.
 
 #include <iostream>

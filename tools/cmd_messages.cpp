@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // encrypt and decrypt: a holder's messages from the command line, on its data
 // folder, with the program's own encryption, checks and folders.
 

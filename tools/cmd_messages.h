@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decrypting a received body from the command line, shared by decrypt and
 // receive.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // receive: the holder's mail fetched by POP3 and sorted as "Retirer" does,
 // then each accepted message decrypted as "Déchiffrer" does.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rtf: the plain text of an RTF file, or the canonical RTF of what was read,
 // with the program's own reader and writer.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // send: a body made by encrypt, and its encrypted attachments, handed to an
 // SMTP relay as the sending window does, one log line per step.
 

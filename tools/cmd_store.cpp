@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // digest-ta, check-store and dump.
 
 #include <filesystem>

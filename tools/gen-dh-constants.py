@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Derives the system Diffie-Hellman constants, reproducibly.
 
 The modulus is the first safe prime p = 2q + 1 (p of 1023 bits, q prime) at or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A holder's data folder loaded as the program loads it (the holder core):
 // settings, key store and own-key facts, correspondent lists.

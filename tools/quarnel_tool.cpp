@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quarnel-tool: checks and dumps the holder's files and runs each primitive
 // of the cryptographic core on hexadecimal input, so that another
 // implementation can be checked against this one.

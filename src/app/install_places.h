@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the program's own files are (English module, help pages, the TA
 // parameter file delivered with it): beside the program in a build or a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The user-interface language: locale numbers, the text module beside the
 // program, and what a switch changes in the program state. French is built

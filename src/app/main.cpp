@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quarneltit: the holder's program. The data folder is the current folder,
 // one run at a time; the TA parameter file, the text modules and the help sit
 // beside the program, or in the installed data folder (../share/quarneltit).

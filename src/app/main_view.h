@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's commands and EvaluateState: which commands are usable,
 // which has the focus and what the information line says, as a pure function

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The options dialog's rules without the dialog: when "Ok" may be pressed,
 // and what confirming the dialog changes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything one run of the program holds: the holder core, and each
 // subsystem's own data beside it. Composed here, on top; each layer is handed

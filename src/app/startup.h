@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's start-up: the holder's folder, then the outgoing queue, then
 // the information line. The main window evaluates the buttons.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The authority subsystem's data: the request in progress, the key set-up
 // results the affiliation request carries, the request's body and the last

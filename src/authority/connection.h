@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The wire of the exchange with the TA, without sockets: where to connect,
 // the request data and bytes, and the reading of the reply.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One exchange of the TA connection window, without the window: what
 // MemoDonnees shows, which of Envoyer, Accepter and Annuler are enabled, the

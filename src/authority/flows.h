@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sequences that send requests to the TA, as the main window, the
 // correspondents window and the certification run them once their dialog was

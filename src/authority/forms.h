@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rules of the affiliation forms and of the new-correspondent dialog,
 // without widgets: field limits and letter case, when Exécuter is enabled,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The HTTP/1.0 client of the exchange with the TA: one POST, a signal-driven
 // state machine on a QTcpSocket (no blocking waits), redirects followed up to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The TA's replies, once the holder accepted them: checks, deciphering, and
 // their effects on the key store, the correspondent lists and the program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The requests to the TA (kinds 00, 01, 10, 11, 18): one builder for all,
 // driven by the request kind of the exchange in progress. User messages are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Unsigned multi-precision integers held as 32-bit word arrays.
 //

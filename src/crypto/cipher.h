@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The block cipher on 128-bit blocks: a 127-bit value raised to a key-derived
 // power in a group of order 2^127 - 1 (two representations, variants A and B),

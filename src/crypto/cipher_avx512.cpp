@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cipher's inner loops on AVX-512 with 512-bit carry-less multiplication
 // (VPCLMULQDQ): four elements a register.
 

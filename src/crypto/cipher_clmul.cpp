@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cipher's inner loops on 128-bit carry-less multiplication (PCLMULQDQ):
 // four elements a pack, in four registers.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The implementations of the cipher's inner loops, chosen at run time by the
 // processor's features. Every path gives the same bits; tests and benchmarks

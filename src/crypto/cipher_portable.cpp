@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cipher's inner loops on plain 64-bit integers: for processors without
 // carry-less multiplication.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Comparison of digests and check values that takes as long whatever the
 // position of the first difference.

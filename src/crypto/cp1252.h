@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Code page 1252, the 8-bit text encoding of every system text, files and
 // wire. Conversions to UTF-8 happen only at the window and file-name

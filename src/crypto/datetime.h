@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Date-time values of the system: doubles counting days since 30 December
 // 1899, the fraction being the local time of day; and their fixed text form.

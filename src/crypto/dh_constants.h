@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The system Diffie-Hellman constants, the same for every client and the TA.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The process-wide pseudo-random generator, the draws built on it, and the
 // wiping of secrets.

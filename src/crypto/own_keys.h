@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Working keys derived from the key store's records, the sealed digest of the
 // own record, and the stored mailbox password.

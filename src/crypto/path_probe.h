@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The steps of the work that must not depend on a secret (comparing digests,
 // powers with a secret exponent), recorded only in the copy of the crypto

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The process-wide pseudo-random generator (crypto/generator.h) and the
 // Diffie-Hellman key set-up that the eight clicks complete.

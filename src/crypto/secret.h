@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Buffers for secrets: overwritten with random words, never zeros, when they
 // are released.

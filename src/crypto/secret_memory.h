@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeping secrets out of core dumps: the whole process, and the large
 // buffers of decrypted or plain text, which get whole pages of their own.

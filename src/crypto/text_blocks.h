@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the enciphered texts held in memory and the streamed ones share: the
 // batch of blocks, the hexadecimal lines, the header pair. Private to the

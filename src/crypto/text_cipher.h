@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Enciphered texts (two header lines, then one line per 16 characters) and
 // the condensation, the system's digest.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Enciphered texts too large to hold in memory (attachment files): the plain
 // bytes are read a chunk at a time and the lines, each ended by CR LF, go to

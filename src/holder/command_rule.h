@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The applicability rule of a main-window command, as EvaluateState applies
 // it. Each command's rule lives beside the command, in its subsystem's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The holder core: what every layer of the program shares (places, settings,
 // key store and correspondent lists, program state, Busy and the information

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "holder/program_state.h"
 
 #include "crypto/cp1252.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program state as every layer sees it: what the main window's rules look
 // at, the information line, the current language's texts, and Busy.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings file QuarnelTit.ini: a list of CR LF lines of code page 1252
 // text, without sections or keys, read from the end: the identity record,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Loading a holder's data folder: settings, language, key store, own record,
 // program state and correspondent lists. The program's start-up and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Resource numbers of the holder core's texts (French in holder/texts.cpp):
 // the default working folders' names and the notices of files kept aside.

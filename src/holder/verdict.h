@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A verdict on a received message or its sender (confirmed or not, registered
 // or not): always shown with its text, in teal when positive and maroon when

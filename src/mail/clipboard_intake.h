@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which clipboard text the main window takes as an encrypted message for the
 // holder: a user message (kind 20 or 21), from program state 2 on, and in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sorting received mail: which mails are taken (ours by X-Mailer, addressed
 // to this holder), their text cut to the encrypted body, the attachments

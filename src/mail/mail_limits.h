@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Limits shared by the mail clients: everything a server sends is bounded,
 // in size and in time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What SMTP and POP3 servers answer, cut into replies without sockets: the
 // clients feed these readers what arrives (and the fuzz targets feed them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How large the mail that carries a message will be, known before anything
 // is enciphered: each attached file travels as lines of 32 hexadecimal digits

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mail subsystem's data: the outgoing queue, loaded at start-up and kept
 // for the whole run, and the logs of sent and received messages, which are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Connection set-up shared by the SMTP and POP3 clients: whom to trust, how a
 // refused handshake or a failed connection is named in the action log.

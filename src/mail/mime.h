@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // MIME mail with GMime: building what is sent (mime_build.cpp) and parsing
 // what a mailbox holds (mime_parse.cpp).

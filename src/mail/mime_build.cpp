@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building the mail that is sent: GMime writes it, attachments are encoded
 // while being read from their files.
 

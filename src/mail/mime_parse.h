@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Parsing what a mailbox holds (with GMime): the headers, the text parts and
 // the attachments, within limits, since every byte comes from outside. A

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The skeleton shared by the mail clients (SMTP, POP3): one connection at a
 // time, clear or TLS from the first byte as the server setting says (or TLS

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way an outgoing message becomes the mail handed to the relay, for
 // the sending window and for `quarnel-tool send` alike: the holder's and the

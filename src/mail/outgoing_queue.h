@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The outgoing queue (QuarnelTit.msg in the data folder): encrypted messages
 // waiting to be sent, one record each: the addressee line, the recipient

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // POP3 client: a signal-driven state machine on a QTcpSocket that never
 // blocks the event loop. The caller drives it one command at a time: Start()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Resource numbers of the receiving side's texts (French in
 // mail/pop3_texts.cpp): the action log of a retrieval.

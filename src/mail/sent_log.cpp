@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mail/sent_log.h"
 
 #include "crypto/datetime.h"

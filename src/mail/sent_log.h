@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The log of sent messages (MsgChifS.dat in the sent-encrypted folder): one
 // record per message the relay accepted, never trimmed.

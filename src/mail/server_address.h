@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A mail server setting: "host", "host:port" or "scheme://host[:port]", with
 // the security the connection takes. Plain C++, no Qt: it is a text format.

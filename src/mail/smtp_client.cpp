@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SMTP dialogue as a state machine driven by the socket's signals.
 
 #include "mail/smtp_client.h"

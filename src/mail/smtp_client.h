@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sending one mail by SMTP: a signal-driven dialogue on a QTcpSocket that
 // never blocks the event loop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // French texts of the mail subsystem.
 
 #include "mail/texts.h"

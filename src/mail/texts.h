@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Resource numbers of the mail subsystem's texts (French in mail/texts.cpp).
 // Sub-ranges: 75000-75199 sending, 75200-75399 receiving, 75400-75599 windows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a message names its correspondent: the composer's addressee label and
 // the addressee line the sending window keeps, from the correspondent record

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Certification of a signature: the certification data, the saved decrypted
 // message (header text followed by the message) and its reading with the

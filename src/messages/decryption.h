@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Received bodies: taking them apart, the structure check, the dispatch of
 // the TA's replies, and the decryption and verification of user messages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Encrypting a user message (kinds 20 and 21) for one correspondent: the
 // record check, the pair key, the digest and its signature, three sections,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The messages subsystem's data: the message being written and its
 // correspondent, what the last encryption wrote, and the last decrypted

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // French texts of the messages subsystem.
 
 #include "messages/texts.h"

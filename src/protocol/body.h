@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The line layout shared by every body: user messages, requests to the TA and
 // the TA's replies. Outgoing: title line, separator line, address line,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The holder's identity as the system exchanges it: the fields a
 // correspondent sees, and the settings digest the TA seals.

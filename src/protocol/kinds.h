@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The kinds of bodies: requests to the TA, its replies, and user messages.
 // On the wire a kind is the two hexadecimal digits that begin the address

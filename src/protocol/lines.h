@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text as lines: how the system's files and bodies are cut into lines and
 // written back, CR LF after each.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // French title lines of outgoing bodies.
 
 #include "protocol/texts.h"

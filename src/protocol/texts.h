@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Resource numbers of the title lines of outgoing bodies, by kind (French in
 // protocol/texts.cpp). A title travels in the body in the sender's language.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // User-interface texts by resource number. The logic names a text by its
 // number; only the window layer turns it into the current language (French is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // French texts shared by several subsystems.
 
 #include "resources/text_table.h"

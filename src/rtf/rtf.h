@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Rich message text: the RTF bytes a composer document is sent as, and the
 // reading of RTF from other writers. Writing is canonical (one document, one

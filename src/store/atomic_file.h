@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole-file reads and atomic whole-file writes: a temporary file in the same
 // folder, flushed, then renamed over the old one, so a crash or a full disk

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The three correspondent lists, one record per correspondent, by category:
 // F employees (QuarnelTitF.dat), D independents (QuarnelTitD.dat), A private

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One run per data folder: the program and the tool commands that write the
 // holder's files hold an exclusive lock on kLockFileName in the data folder

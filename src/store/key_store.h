@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key store QuarnelTit.kpr: one record per key generation, the last being
 // the holder's own key record.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the correspondents window shows of one list: the rows whose key
 // column begins with the filter, sorted, the filter edit's rules for the key

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The names the program reads and writes as its own, and the one check that
 // keeps a name from outside (a mail's attachment, a message's attachment

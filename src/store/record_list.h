@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Record-list files: for each record a count line (line count + 1, 8
 // upper-case hexadecimal digits), its lines, and a closing line of one blank;

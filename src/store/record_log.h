@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Record-list files that only grow (the logs of sent and received messages):
 // a record is added by appending it, never by writing the whole file again,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The holder's remarks on correspondents, kept apart from the correspondent
 // records (whose lines must stay as the TA delivered them): a record-list

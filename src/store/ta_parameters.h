@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The TA parameter file "QuarnelTaPr." + TA code, beside the program: nine
 // lines of 32 upper-case hexadecimal digits, lines 0-7 the TA's public value,

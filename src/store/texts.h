@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Resource numbers of the local stores' texts (French in store/texts.cpp):
 // the correspondents window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The help: one HTML page per language beside the program, one anchor per
 // help context ("h200" ...), shown in a help window. The main window owns the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Long work (encryption of large attachments, decryption) runs on a worker
 // thread while the window that started it keeps repainting and its timers keep

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A command of the main window, one object per button, and what a command
 // may ask of the main window. The main window checks the command's rule

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every message box of the program goes through this facade: an icon, a
 // text and a set of buttons in, the button pressed out. The program uses

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every modal window and every file, folder or print dialog is run through
 // this runner: the program runs them with exec(); tests install a scripted

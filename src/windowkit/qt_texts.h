@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Qt's own texts (file and folder dialogs, standard buttons) in the user's
 // language, from Qt's translation catalogue "qtbase" of that language.

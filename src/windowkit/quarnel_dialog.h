@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Base of the program's dialogs: created once at start with the holder
 // context, with the object name the tests and the help find them by, help on

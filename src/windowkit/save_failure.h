@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The save-failure decision of the holder context as the program shows it:
 // "Le fichier %s n'a pu être sauvé." with the system's reason, and Abort,

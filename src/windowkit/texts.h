@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Resource numbers of the window kit's texts (French in
 // windowkit/texts.cpp): the buttons every window shares, and what the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the viewers of a text share.
 
 #include "windowkit/viewer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the viewers of a text share (the message and certificate viewers and
 // the sending window's transcript): their toolbar actions, save dialog,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every window of the program shares: texts by resource number in the
 // current language, the code page 1252 boundary, the placement of dialogs and

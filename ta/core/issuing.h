@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the authority issues, worked out so that every check of the holder's
 // program passes: signing keys and their wrapping, the record seal, pair keys

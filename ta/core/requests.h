@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Opening the holders' requests on the authority's side: the wire data back
 // into lines, the affiliation request's Diffie-Hellman key, and the sections

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The authority under load: holders affiliate (requests 00 and 01) and ask
 // keys (10) over HTTP with the program's own request building and reply
 // processing, while slow connections are held open alongside; then the

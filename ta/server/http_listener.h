@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // HTTP/1.0 front of the reference authority: POST /QuarnelSys/ (or the whole
 // URL, as a proxy forwards it) with a Content-Length body; one reply per

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quarnel-ta: the reference authority server.
 //
 //   quarnel-ta init --code CODE --dir DIR

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The reference authority's decisions: one request in, one reply (or a
 // refusal with an HTTP status and its reason) out. Affiliates, pair keys,

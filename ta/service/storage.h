@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the authority keeps its affiliates: SQLite in its folder, or one
 // PostgreSQL database shared by every instance of the authority. Both go

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A holder's files in a fresh data folder, shaped as the tests need: the
 // settings file, a key store whose own record carries the seal the authority

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed program's places, the TA parameter file asked for on a first
 // start, and the help behind every window's help button.
 

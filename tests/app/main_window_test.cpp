@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: windows created at start, the start-up as the holder sees
 // it, the timer, help and about; the options dialog: UpdateOk as the holder
 // meets it, the proxy fields, the clicks, the password, the folders and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The road from a correspondent's key to a queued message through the main
 // window: the correspondents window's Correspondre, the composer, the
 // encryption, and the main window that then asks for the dispatch.

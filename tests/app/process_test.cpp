@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program and the tool as processes: one run per data folder, and no
 // core file whatever the limit the shell gave.
 

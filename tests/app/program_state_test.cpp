@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program state's events: from each of the six states, where each event
 // leads. The state read from the own record at start-up is the start-up's
 // test.

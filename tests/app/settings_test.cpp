@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // QuarnelTit.ini read from the end and written back, the working folders, the
 // language (the switch as a whole: main_window_test.cpp), and the options
 // dialog's rules without the dialog: UpdateOk, and what Ok changes in each

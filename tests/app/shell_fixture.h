@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main window over a holder's files, with scripted message boxes and
 // modal dialogs; the program folder is the build's bin folder (TA parameter

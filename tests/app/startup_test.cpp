@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up sequence: every program state from the shapes of the
 // settings file and the key store, what it reports on the way (the boxes that
 // show it: main_window_test.cpp), and EvaluateState with the commands' rules.

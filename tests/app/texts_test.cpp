@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts: the English module beside the program translates every text of
 // every table, with its own version code; the help pages hold every context;
 // every window renders offscreen in French and in English without a clipped

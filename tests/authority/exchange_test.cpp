@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The HTTP exchange against scripted servers on loopback: the wire, the
 // status classes, redirects, replies that end otherwise than announced,
 // time-outs, the failures named in words, and the buttons of the connection

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reply processing against the reference authority's own answers: the
 // acceptance rules, each refusal leaving the stores as they were, and the
 // caller sequences with their failure handling.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Request bodies: the layout the authority reads, their side effects on the
 // key store and the version code, and golden copies for fixed clocks; the
 // framing of HTTP replies and redirect locations.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The authority's windows offscreen: the affiliation forms' rules as a person
 // meets them, the new-correspondent dialog, the connection window stopped,
 // sent again and counting its bytes, and a newcomer who initialises, is affiliated, asks a key and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The crash harness: saves the key store, the employees' list, the outgoing
 // queue (on a thread of its own, as the program's save runner does) and
 // appends to the sent and received logs in a loop with the program's own

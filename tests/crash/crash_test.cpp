@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves killed at random moments: after each SIGKILL of the harness every
 // file is whole and either the version it held before the save or the one
 // being saved, read with the program's own readers; a log holds every record

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the crash harness writes at each version: every file's content is a
 // function of its version alone, so that the checker can tell a whole old or

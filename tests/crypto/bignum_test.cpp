@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Multi-precision arithmetic beyond the vectors: capacities, a zero modulus,
 // the two exponentiations (general remainders, Montgomery products) against
 // each other on random numbers, and the system Diffie-Hellman constants.

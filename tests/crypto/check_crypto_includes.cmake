@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a file of the crypto core includes a header that is neither a
 # standard one (<name>) nor one of its own ("crypto/..."), apart from the
 # system's memory calls that keep secrets out of core dumps.

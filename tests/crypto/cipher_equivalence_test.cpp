@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Randomized comparison of every path of the library with the literal
 // oracle: blocks one by one and in batches, both directions (so both
 // variants of the power), masks, the four invalid blocks, condensation

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cipher, enciphered texts and own key records beyond what the vectors
 // and the oracle pin: keys outside the data model, failures that change
 // nothing, short records and none.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the cipher tests run through: the literal oracle, or the library
 // forced onto one of its paths. A path the processor lacks is skipped.

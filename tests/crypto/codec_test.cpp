@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Code page 1252, date-time values and their texts, digest comparison.
 
 #include <gtest/gtest.h>

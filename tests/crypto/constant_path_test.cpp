@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Comparing digests and powers with a secret exponent take the same steps
 // whatever the secret: the probe of this test's own copy of the crypto
 // library records them, so the check never depends on timing.

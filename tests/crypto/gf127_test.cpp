@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field arithmetic under the cipher: what the oracle comparisons would
 // only find by chance, and the wiping of the working storage.
 

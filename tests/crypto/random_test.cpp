@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generator's fast draws and wipes, and secret buffers.
 
 #include <gtest/gtest.h>

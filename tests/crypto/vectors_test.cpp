@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs every case of every known-answer vector file, through the literal
 // oracle and through every path of the library: each checker computes a
 // case's outputs, and every output field of the file must match. A file

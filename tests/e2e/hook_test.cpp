@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test hook's commands on a small window, and its socket at the limit
 // of a command's length.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """An aiosmtpd handler for the end-to-end road: each recipient's mail goes
 into ROOT/<local part>/Maildir, the mailbox Dovecot serves to that user.
 Recipients of another local part than the known mailboxes are refused, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Received bodies: y reads what x sent, with one attachment file. The input
 // is the body's bytes, a NUL, then the bytes of the attachment file every
 // attachment name of the body stands for. y holds x's record, so seeds of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fixed pair of holders of the fuzz targets and of make_corpus: x (F,
 // MARTIN) writes to y (A, DUPONT). The same seeds give the same keys in every

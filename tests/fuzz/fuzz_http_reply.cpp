@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HTTP replies at the client: the whole reply at once, and fed to the
 // reader in pieces (the first byte gives their size) as a socket delivers
 // them; both must agree on what they read.

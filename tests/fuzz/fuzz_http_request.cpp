@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HTTP requests at the authority: the listener's parsing, then what the
 // service reads of the data: the lines, the address line, a signed request
 // under the fixed y's signing key, the certification data, and an

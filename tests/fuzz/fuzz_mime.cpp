@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MIME messages from the mailbox: the whole mail, and its headers alone (as
 // TOP n 0 gives them).
 

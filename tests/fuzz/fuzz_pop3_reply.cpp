@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // POP3 replies as the client cuts them: status lines, and after a "+OK" to
 // the command the first byte names (STAT, LIST or RETR) the numbers it reads
 // or the multi-line answer up to ".". The rest of the first byte gives the

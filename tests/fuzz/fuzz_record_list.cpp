@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Record-list files (the correspondent lists, the key store): what parses
 // must be written back in a form that parses again.
 

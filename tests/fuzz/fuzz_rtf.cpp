@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rich message text: what reads is written canonically, and that reads again.
 
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: what parses is written back (as SaveSettings would,
 // lines without control characters) in a form that parses again.
 

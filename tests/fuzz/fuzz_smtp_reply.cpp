@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SMTP replies as the client cuts them: the first byte gives the size of the
 // pieces the bytes arrive in; every reply taken is held to the limits.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The TA parameter file beside the program.
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TA replies at the holder: the first byte chooses the request y waits a
 // reply to and y's program state, the rest is the reply text. y's keys are
 // those make_corpus issued its seeds with.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the fuzz targets' seeds from what the program itself writes: the
 // fixed pair's settings, lists and key store, x's messages to y (plain, rich,
 // with an attachment file) and the mails carrying them, y's requests to the

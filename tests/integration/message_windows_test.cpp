@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole road through the windows, offscreen, between two holders
 // affiliated with a real quarnel-ta: x writes in the composer (plain and rich,
 // with a file), the body is queued; y takes the queued body, decrypts it, sees

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two holders affiliated with `quarnel-ta serve` over real HTTP, each with its
 // own data folder on disk, exchange messages with `quarnel-tool encrypt` and
 // `quarnel-tool decrypt`, in both directions; the authority refuses what it

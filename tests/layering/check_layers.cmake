@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when an include runs against the layers of the program: a folder
 # includes a higher one, something outside src/app includes src/app, a logic
 # folder includes a window or Qt Widgets header, or ta/ and tools/ reach into

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the X clipboard as the main window's watch does, for the test that
 // puts a message there from another process. Prints "taken N" (the lines of
 // the message taken) or "left".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clipboard watch across processes: another program (xclip) owns the X
 // clipboard on a virtual screen, and the watch takes a message for the
 // holder from it and leaves anything else there.

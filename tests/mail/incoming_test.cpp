@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sorting received mail: the rules on text and names, then whole retrievals,
 // against a scripted server for the faults and against a real POP3 server
 // for a message from one holder to another, decrypted at the end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composer's estimate of a mail's size against the mail really built for
 // the same message, its attachments enciphered.
 

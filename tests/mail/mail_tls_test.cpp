@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mail over TLS against real servers (tls_smtpd.py, Dovecot with ssl =
 // required) holding certificates of a test authority that the holder trusts
 // through QuarnelTitCA.pem: every mode sends and retrieves with the password

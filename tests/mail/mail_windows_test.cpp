@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sending and receiving windows offscreen, against scripted loopback
 // servers: their buttons, log lines, information lines, and what stays on
 // disk and on the server after each fault.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quarnel-tool receive: a message that one holder's tools encrypted and sent
 // through a real SMTP server is fetched from a real POP3 server on the same
 // Maildir by the other holder's tool, and decrypted.

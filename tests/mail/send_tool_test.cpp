@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quarnel-tool send: a message encrypted by one holder, sent to a real SMTP
 // server on loopback as that holder, and what the server delivered.
 

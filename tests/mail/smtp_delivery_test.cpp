@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mail built here, sent to a real SMTP server on loopback, read back from its
 // Maildir by somebody else's parser (Python's email).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The addressee text and line a message is written under, by category.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Certification of a received message's signature by the reference
 // authority: from the decrypted message and from the saved decrypted file,
 // the saved files that must not be sent, and saved files of every category.

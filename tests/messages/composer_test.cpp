@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composer offscreen, as a person meets it: the one question on each way
 // out, attachments with their sizes and the mail's, the formatting keys, the
 // default format after the text is emptied, the status panels, the edit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Messages between two holders of the reference authority: what one encrypts
 // the other decrypts and verifies, byte for byte, with its attachments; and
 // the bytes of a body and an attachment file for a fixed nonce and clock,

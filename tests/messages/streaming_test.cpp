@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Attachments too large to hold: streamed both ways in bounded memory, with
 // progress, a stop that leaves no file, and spoilt files that leave no part.
 

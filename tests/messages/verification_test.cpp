@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a received message must not get through, what encryption refuses, and
 // the handling of attachment names and files that come from outside.
 

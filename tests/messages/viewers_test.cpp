@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The viewers offscreen: a received block decrypted and shown with its sender,
 // attachments and copy; the save step on closing and the overwrite question;
 // printing the selection or everything; the Certification command's Busy and

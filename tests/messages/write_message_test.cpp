@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // From a chosen correspondent to a queued encrypted message, offscreen,
 // between two holders made with the authority's issuing arithmetic: the
 // composer, the code page check, the encryption under the progress dialog,

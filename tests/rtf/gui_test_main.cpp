@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main() of the tests that need a QGuiApplication (text documents, fonts)
 // but no widgets: offscreen unless QT_QPA_PLATFORM says otherwise.
 

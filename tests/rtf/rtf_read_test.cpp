@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading RTF as other writers make it, and refusing what is malformed or
 // past the limits without a crash or a hang.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the composer can make comes back byte for byte: written, read and
 // written again; and with header paragraphs added and dropped in between.
 

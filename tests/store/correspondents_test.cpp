@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Correspondent lists: shape rules, lookup, replacement, deletion, a damaged
 // file kept aside; key store faults as reported.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The correspondents window offscreen, opened from the main window: filter,
 // sort and key column, its buttons' rules, remarks, deletion.
 

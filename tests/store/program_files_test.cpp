@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own file names against names from outside, and the lock
 // that keeps a data folder to one run.
 

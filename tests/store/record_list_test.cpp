@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Record-list files: reading faults, hostile bytes, failed saves, file and
 // folder modes, files kept aside, temporaries of cut-short saves, wiping.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Logs that only grow: the index reads what the format's reader reads, an
 // append cut anywhere is cut off by the next one, a damaged file is kept
 // aside, failed appends lose nothing, and long work goes to the runner.

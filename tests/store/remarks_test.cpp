@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Remarks on correspondents: their own file, its limits, a damaged file kept.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The TA parameter file: written and read back, and every fault reported.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A QCoreApplication for tests that need Qt's event loop without windows, and
 // a loop that runs until a condition holds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Holders and an in-process reference authority: fixed clocks, a holder
 // context as the options dialog leaves it (settings, identity, key set-up

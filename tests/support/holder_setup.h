@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Holders made from what the authority's issuing core gives them, without a
 // test framework (the benchmarks use it too): their identities, settings,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Names a sender or a person may give a file, against the names the program
 // reads as its own: every place a name arrives from outside is tested with

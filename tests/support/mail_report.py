@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """An independent reading of one mail (file given as argument) with Python's
 email package and policy.default, printed as JSON: every defect found in the
 message, its parts and its header fields, the decoded header texts, and each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mail_servers.h"
 
 #include <arpa/inet.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Real mail servers on loopback for the tests, started on a free high port
 // and stopped (by process id) when the object goes. Each has a reason to skip

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Test authorities and server certificates for the TLS tests, made in $1:
 #   ca.pem          the test authority (the tests trust it as the holder would)
 #   server.key      the key of every server certificate below

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A loopback server that plays a script per accepted connection, for
 // protocol tests (SMTP and POP3 lines, HTTP requests). Event driven: it

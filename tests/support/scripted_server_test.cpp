@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scripted server against a bare client socket: a line protocol session
 // with a mismatch, the ways a script ends, HTTP framing, and the limits.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window kit's seams scripted for tests: message boxes answered from a
 // queue, and modal dialogs handed to a handler that acts as the person would.

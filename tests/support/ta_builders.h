@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What tests and benchmarks build from the authority's issuing core and the
 // program never does: a repeatable random source, a holder's own key record

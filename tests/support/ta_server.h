@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A real quarnel-ta for the tests: initialised with a fresh code whose port
 // (50000 + code) is free, served by the built executable, stopped (and never

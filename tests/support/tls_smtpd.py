@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """SMTP server of the TLS tests: aiosmtpd delivering into a Maildir, with
 STARTTLS or TLS from the start, and authentication required and checked
 against one account (aiosmtpd's command line cannot set an authenticator).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main window for window tests that need one to place their dialogs
 // against, and that do nothing with its buttons.

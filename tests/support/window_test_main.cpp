@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main() of the window tests: a QApplication on the offscreen platform
 // unless QT_QPA_PLATFORM says otherwise, on a desktop's 1920x1080 screen
 // unless a screen is given (offscreen's own is 800x600), and a private

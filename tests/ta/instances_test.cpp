@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several quarnel-ta instances on one store: concurrent requests across them,
 // an instance killed while it works, the framing they refuse and the requests
 // sent to them again, a folder of the first schema, and the copy of an SQLite

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The authority's connection limits, against the real server: slow
 // connections past the limits are answered 503 at once and logged, the
 // others still get their answer.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A throw-away PostgreSQL cluster for the authority's tests.
 #   pg_cluster.sh start DIR   initdb in DIR/data, server on a free loopback
 #                             port, socket in DIR; writes DIR/url (an admin

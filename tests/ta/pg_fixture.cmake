@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One throw-away PostgreSQL cluster (pg_cluster.sh) for a whole ctest run,
 # started before and stopped after every test that needs it, failed or not.
 # quarnel_add_pg_run(TARGET [ARGS...]) runs a test binary (with ARGS, such as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The authority's HTTP front, its refusals of requests it cannot accept, and
 // its initialisation.
 

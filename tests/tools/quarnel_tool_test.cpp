@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quarnel-tool against the vectors, and its handling of bad input.
 
 #include <gtest/gtest.h>

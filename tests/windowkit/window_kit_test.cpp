@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every window shares: fields of a file of lines, and the box of a save
 // that failed.
 

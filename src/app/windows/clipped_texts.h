@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which texts a window shows cut off: used by the window tests and by the
 // test hook's screenshots, so that both judge a window the same way.

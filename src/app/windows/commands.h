@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shell's own commands: "Initialisation" / "Options", "Aide" and
 // "Sortie", and the table that gives every button its command's rule.

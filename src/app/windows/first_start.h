@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The TA parameter file on a first start: the package does not carry one, so
 // when none is beside the program, in the installed data folder or in the

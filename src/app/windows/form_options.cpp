@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/windows/form_options.h"
 
 #include "holder/program_state.h"

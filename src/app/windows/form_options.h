@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // FormOptions: first initialisation ("Initialisation") and later changes of
 // the settings ("Options"): language, category, TA, mail, proxy, folders, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // FormTitulaire, the main window: the holder's control panel. It creates
 // every other window once, runs the start-up sequence, shows the program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A command socket through which a driver runs the program as a person
 // would: made by main only when QUARNEL_TEST_HOOK names a socket path.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Exécuter / Annuler / help row of the authority's dialogs: Exécuter
 // disabled at first, Annuler the cancel button, help on the dialog's context.

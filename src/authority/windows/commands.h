@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's commands that talk to the TA: the affiliation after the
 // options dialog (before the affiliation is confirmed), the affiliation update

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Affiliation forms, one per category (F employee, D independent, A private
 // person): the identity sent to the TA. Fresh in state 0; pre-filled from the

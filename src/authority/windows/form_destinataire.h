@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // New-correspondent dialog: the affiliation number for a key request. Only a
 // number that is in no list and is not the holder's own can be sent.

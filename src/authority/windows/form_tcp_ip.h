@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TA connection window: shows the request, sends it over HTTP (Envoyer), the
 // bytes sent and received, the reply, and lets the holder accept it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's clipboard watch: the clipboard's text, when it is an
 // encrypted message for the holder, is taken (the clipboard emptied) and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mail commands of the main window: "Courrier entrant" (receiving) and
 // "Expédition" (the outgoing queue), with the rules of their buttons.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // FormPop3, the receiving window: Retirer fetches the holder's mailbox and
 // keeps the encrypted messages addressed to the holder (the others stay on

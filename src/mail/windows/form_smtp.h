@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // FormSmtp, the sending window: one encrypted message after its encryption
 // (single mode), or the outgoing queue one message after the other (queue

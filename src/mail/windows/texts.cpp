@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // French texts of the sending and receiving windows.
 
 #include "mail/windows/texts.h"

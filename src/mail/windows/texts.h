@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Resource numbers of the sending and receiving windows' texts (French in
 // mail/windows/texts.cpp), in the mail range.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mail/windows/transfer_progress.h"
 
 #include <QHBoxLayout>

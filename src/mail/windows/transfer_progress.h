@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Bytes done of the total of a mail transfer, shown by the sending and the
 // receiving windows while a server is spoken to; its room stays when no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's "Certification" command (a saved decrypted message opened
 // in FormMsgACerti), and what the main window does with a block its clipboard

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "messages/windows/form_certi.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // FormCerti, the viewer of a certificate delivered by the TA: save (the
 // certificates folder, plain text), print, copy, and the save step on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // FormMessage, the viewer of a received and decrypted message: the sender with
 // its verdicts, digest, signature, subject and the message, plain or rich; its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // FormMsgACerti: a saved decrypted message opened for the certification of its
 // signature. The header read from the file fills the sender's data; the

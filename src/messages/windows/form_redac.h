@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Composer window: the modal window in which the holder writes one message
 // for the chosen correspondent (subject, plain or rich text, attached files);

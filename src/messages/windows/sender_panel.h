@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sender group with its verdicts, and the digest and signature lines,
 // as the message viewer and the certification window both show them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // French texts of the composer and of the hand-over of a written message.
 
 #include "messages/windows/texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Resource numbers of the composer's texts and of the hand-over of a written
 // message (French in messages/windows/texts.cpp), in the messages range.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // From the correspondent chosen in the correspondents window to an encrypted
 // message ready to go: the composer, the encryption off the window's thread,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Correspondants": the menu of the three lists, and the correspondents
 // window of the list chosen.

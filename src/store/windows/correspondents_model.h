@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The correspondents window's grid as a model over one list: the records are
 // put in the order of the key column once (the user's collation, compared

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Correspondents window: one correspondent list as a grid, filtered by the
 // beginning of a chosen column, from which the holder writes to a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cipher and the condensation transcribed literally from their register
 // description: slow (about 300 us a block), kept only as the oracle that the
