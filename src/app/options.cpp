@@ -121,8 +121,12 @@ OptionsResult ApplyOptions(HolderContext& ctx, AuthorityState& auth, const Optio
         auth.pendingPassword = SecretString(*in.password);
     } else if (in.passwordChanged && !ctx.keyStore.empty()) {
         auth.pendingPassword = SecretString();
+        // Kept so that an abandoned write leaves in memory the password the
+        // file still holds: the next save must not write the new one unasked.
+        RecordList keysBefore = ctx.keyStore;
         if (StoreMailPassword(ctx.keyStore, ctx.ownDigit, *in.password)) {
             if (ctx.SaveKeyStore() == SaveResult::Aborted) {
+                ctx.keyStore = std::move(keysBefore);
                 result.outcome = OptionsOutcome::Abandoned;
                 return result;
             }

@@ -388,6 +388,20 @@ TEST_F(ApplyOptionsTest, ChangesAreSavedTheKeysMoveOnlyIntoAFreeFolderAllOrNothi
     EXPECT_EQ(back.settings.smtpServer, "relay.example.org:2525");
     EXPECT_EQ(back.settings.proxyAddress, "proxy.lan");
     EXPECT_EQ(back.settings.proxyPort, "3128");
+
+    // A new mail password whose key-store write is abandoned (a folder in the
+    // way): the password held stays the one the file holds.
+    std::filesystem::rename(target / "QuarnelTit.kpr", files / "kept.kpr");
+    std::filesystem::create_directory(target / "QuarnelTit.kpr");
+    in.keyFolderChanged = false;
+    in.passwordChanged = true;
+    in.password = SecretString("nouveau-secret");
+    ctx.onSaveFailure = [](const std::filesystem::path&, const std::string&) {
+        return SaveChoice::Abort;
+    };
+    const RecordList keys = ctx.keyStore;
+    EXPECT_EQ(ApplyOptions(ctx, ctx.authority, in).outcome, OptionsOutcome::Abandoned);
+    EXPECT_EQ(ctx.keyStore, keys);
 }
 
 }  // namespace
