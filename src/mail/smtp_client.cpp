@@ -17,19 +17,17 @@ namespace {
 
 constexpr std::size_t kPiece = 64 * 1024;
 
-QString Latin(const std::string& s) {
-    return QString::fromLatin1(s.data(), qsizetype(s.size()));
-}
-
 bool HasEightBit(const std::string& s) {
     return std::any_of(s.begin(), s.end(), [](char c) { return (unsigned char)c >= 0x80; });
 }
 
-// An address that cannot break out of "<...>" nor out of its command line.
+// An address that cannot break out of "<...>" nor out of its command line,
+// in ASCII: an address in another script needs the relay's SMTPUTF8, which
+// the client does not speak, and would go out as raw bytes.
 bool AddressTravels(const std::string& a) {
     if (a.empty() || a.size() > kMaxAddressLength) return false;
     for (const unsigned char c : a) {
-        if (c <= 0x20 || c == 0x7f || c == '<' || c == '>') return false;
+        if (c <= 0x20 || c >= 0x7f || c == '<' || c == '>') return false;
     }
     return true;
 }
@@ -79,7 +77,7 @@ void SmtpClient::Start(SmtpJob&& job) {
 
     // Refused before any connection: nothing may be injected into a command.
     const auto refuse = [this](const std::string& address) {
-        Fail(SessionFailure::Unusable, txt::kSmtpAddressRefused, Latin(address));
+        Fail(SessionFailure::Unusable, txt::kSmtpAddressRefused, QString::fromStdString(address));
     };
     if (!AddressTravels(job_.fromAddress)) return refuse(job_.fromAddress);
     if (job_.recipients.empty()) return refuse({});

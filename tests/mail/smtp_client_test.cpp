@@ -239,11 +239,14 @@ TEST(SmtpClient, RefusesBeforeSending) {
     none.recipients.clear();
     SmtpJob tooMany = Job(port);
     tooMany.recipients.assign(kMaxRecipients + 1, "a@x.org");
-    for (const SmtpJob& job : {badServer, injected, none, tooMany}) {
+    SmtpJob eightBit = Job(port);  // no SMTPUTF8: refused, named as typed
+    eightBit.recipients = {"h\xC3\xA9l\xC3\xA8ne@x.org"};
+    for (const SmtpJob& job : {badServer, injected, none, tooMany, eightBit}) {
         o = Dialogue(job);
         EXPECT_FALSE(o.connected);
         EXPECT_EQ(o.log.back(), kSmtpConnectFailed);
     }
+    EXPECT_TRUE(o.error.contains(QStringLiteral("hélène@x.org"))) << o.error.toStdString();
     EXPECT_EQ(closed.connections(), 0);
 
     SmtpJob atLimit = Job(port);
