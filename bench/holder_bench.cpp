@@ -2,7 +2,8 @@
 // The holder at scale: start-up with long lists, queue and logs; the logs'
 // appends (the first of a run indexes the file), the whole-file save they
 // replace, the queue's save; and the correspondents window opened, filtered
-// by one keystroke and sorted by a column, offscreen, paints included.
+// by one keystroke and sorted by a column, offscreen, paints included; the
+// mailbox's list read from the logs, filtered and sorted.
 // Wall-clock times: saves wait for the disk.
 
 #include <benchmark/benchmark.h>
@@ -17,6 +18,7 @@
 
 #include "app/startup.h"
 #include "holder_data.h"
+#include "mail/mailbox.h"
 #include "store/record_log.h"
 #include "store/windows/form_liste.h"
 #include "temp_dir.h"
@@ -254,6 +256,64 @@ void BM_ListeSort(benchmark::State& state) {
 BENCHMARK(BM_ListeOpen) LISTE_SIZES;
 BENCHMARK(BM_ListeKeystroke) LISTE_SIZES;
 BENCHMARK(BM_ListeSort) LISTE_SIZES;
+
+// The mailbox's list over a received and a sent log of n records each: read
+// from the disk (marks included), one keystroke of the filter, one sort.
+struct Mailbox {
+    explicit Mailbox(std::size_t n) : folder(FolderWith({0, 0, n, n})) {
+        ctx.dataFolder = folder;
+        (void)LoadSettings(ctx, folder / kSettingsFileName);
+    }
+    void Open() {
+        RecordLog received;
+        RecordLog sent;
+        ReadMarks marks;
+        (void)marks.Load(ReadMarksPath(ctx));
+        MailboxLoad in = ListReceived(received, ReceivedLogPath(ctx),
+                                      PathFromSetting(ctx.settings.receivedEncryptedFolder), marks);
+        MailboxLoad out =
+            ListSent(sent, SentLogPath(ctx), PathFromSetting(ctx.settings.sentEncryptedFolder));
+        in.entries.insert(in.entries.end(), std::make_move_iterator(out.entries.begin()),
+                          std::make_move_iterator(out.entries.end()));
+        list.Assign(std::move(in.entries));
+    }
+    std::filesystem::path folder;
+    HolderContext ctx;
+    MailboxList list;
+};
+
+void BM_MailboxOpen(benchmark::State& state) {
+    Mailbox m(std::size_t(state.range(0)));
+    for (auto _ : state)
+        m.Open();
+    state.counters["rows"] = double(m.list.Size());
+}
+
+// Typing a digit, then taking it back: two keystrokes.
+void BM_MailboxKeystroke(benchmark::State& state) {
+    Mailbox m(std::size_t(state.range(0)));
+    m.Open();
+    bool typed = false;
+    for (auto _ : state) {
+        typed = !typed;
+        m.list.SetFilter(typed ? QStringLiteral("objet 1") : QString());
+    }
+}
+
+void BM_MailboxSort(benchmark::State& state) {
+    Mailbox m(std::size_t(state.range(0)));
+    m.Open();
+    bool ascending = false;
+    for (auto _ : state) {
+        ascending = !ascending;
+        m.list.SortBy(MailboxColumn::Subject, ascending);
+    }
+}
+
+#define MAILBOX_SIZES ->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_MailboxOpen) MAILBOX_SIZES;
+BENCHMARK(BM_MailboxKeystroke) MAILBOX_SIZES;
+BENCHMARK(BM_MailboxSort) MAILBOX_SIZES;
 
 }  // namespace
 }  // namespace quarnel

@@ -45,27 +45,6 @@ bool IsTemporaryName(const std::string& name) {
            digits.find_first_not_of("0123456789") == std::string::npos;
 }
 
-// Random bytes over the first `size` bytes of the file, flushed: what a
-// temporary held (a key store, a decrypted attachment) does not stay in its
-// disk blocks once the name is gone.
-void Overwrite(int fd, std::uint64_t size) {
-    static constexpr std::size_t kPiece = std::size_t(1) << 16;
-    std::vector<char> noise(std::size_t(std::min<std::uint64_t>(size, kPiece)));
-    std::mt19937_64 random(std::random_device{}());
-    for (std::size_t i = 0; i < noise.size(); ++i)
-        noise[i] = char(random());
-    for (std::uint64_t done = 0; done < size;) {
-        const std::size_t n = std::size_t(std::min<std::uint64_t>(noise.size(), size - done));
-        const ssize_t w = ::pwrite(fd, noise.data(), n, off_t(done));
-        if (w <= 0) {
-            if (w < 0 && errno == EINTR) continue;
-            return;
-        }
-        done += std::uint64_t(w);
-    }
-    (void)::fdatasync(fd);
-}
-
 }  // namespace
 
 void SyncFolder(const std::filesystem::path& folder) {
@@ -89,7 +68,7 @@ int RemoveStaleTemporaries(const std::filesystem::path& folder) {
         // is a save that a crash cut short.
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
             ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            Overwrite(fd, std::uint64_t(st.st_size));
+            OverwriteFileRange(fd, 0, std::uint64_t(st.st_size));
             if (::unlink(path.c_str()) == 0) ++removed;
         }
         ::close(fd);
@@ -240,7 +219,7 @@ std::optional<std::filesystem::path> StreamingFileWriter::CommitAsNew(
 
 void StreamingFileWriter::Abandon() {
     // What was written may be decrypted text: overwritten before it goes.
-    if (fd_ >= 0 && !tmp_.empty() && written_ > 0) Overwrite(fd_, written_);
+    if (fd_ >= 0 && !tmp_.empty() && written_ > 0) OverwriteFileRange(fd_, 0, written_);
     if (!tmp_.empty()) ::unlink(tmp_.c_str());
     tmp_.clear();
     Close();
@@ -318,6 +297,42 @@ std::optional<std::filesystem::path> KeepUnderDatedName(const std::filesystem::p
     }
     if (error) *error = "no free name for keeping " + path.string();
     return std::nullopt;
+}
+
+void OverwriteFileRange(int fd, std::uint64_t from, std::uint64_t to) {
+    static constexpr std::size_t kPiece = std::size_t(1) << 16;
+    if (to <= from) return;
+    std::vector<char> noise(std::size_t(std::min<std::uint64_t>(to - from, kPiece)));
+    std::mt19937_64 random(std::random_device{}());
+    for (char& c : noise)
+        c = char(random());
+    for (std::uint64_t at = from; at < to;) {
+        const std::size_t n = std::size_t(std::min<std::uint64_t>(noise.size(), to - at));
+        const ssize_t w = ::pwrite(fd, noise.data(), n, off_t(at));
+        if (w <= 0) {
+            if (w < 0 && errno == EINTR) continue;
+            return;
+        }
+        at += std::uint64_t(w);
+    }
+    (void)::fdatasync(fd);
+}
+
+bool RemoveOverwritten(const std::filesystem::path& path, std::string* error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd >= 0) {
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+            OverwriteFileRange(fd, 0, std::uint64_t(st.st_size));
+        ::close(fd);
+    }
+    std::error_code ec;
+    if (!std::filesystem::remove(path, ec) && ec) {
+        if (error) *error = "cannot remove " + path.string() + ": " + ec.message();
+        return false;
+    }
+    SyncFolderOf(path);
+    return true;
 }
 
 }  // namespace quarnel

@@ -51,6 +51,15 @@ enum class FolderSync { Now, ByCaller };
 /// the disk. A failure loses nothing already written, so it is not reported.
 void SyncFolder(const std::filesystem::path& folder);
 
+/// Random bytes over bytes [from, to) of the open file, flushed: what the
+/// file held does not stay in its disk blocks once its name is gone.
+void OverwriteFileRange(int fd, std::uint64_t from, std::uint64_t to);
+
+/// Overwrites the regular file (OverwriteFileRange) and removes it. True when
+/// nothing is left at `path` (a missing file included).
+[[nodiscard]] bool RemoveOverwritten(const std::filesystem::path& path,
+                                     std::string* error = nullptr);
+
 /// A file written a piece at a time under a temporary name in its folder
 /// (owner only, as WriteFileAtomically, and locked while it is written),
 /// flushed once and renamed over `path` by Commit. Until then nothing is at

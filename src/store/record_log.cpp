@@ -413,15 +413,19 @@ std::optional<std::size_t> RecordLog::Count(const std::filesystem::path& path) {
 
 std::optional<Record> RecordLog::Read(const std::filesystem::path& path, std::size_t i) {
     const Fd fd(OpenIndexed(path));
-    if (fd.get() < 0 || i >= index_->starts.size()) return std::nullopt;
+    if (fd.get() < 0) return std::nullopt;
+    return ReadIndexed(fd.get(), i);
+}
+
+std::optional<Record> RecordLog::ReadIndexed(int fd, std::size_t i) const {
+    if (i >= index_->starts.size()) return std::nullopt;
     const std::uint64_t from = index_->starts[i];
     const std::uint64_t to =
         i + 1 < index_->starts.size() ? index_->starts[i + 1] : index_->wholeEnd;
     std::string bytes(std::size_t(to - from), '\0');
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n =
-            ::pread(fd.get(), bytes.data() + done, bytes.size() - done, off_t(from + done));
+        const ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done, off_t(from + done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return std::nullopt;
         done += std::size_t(n);
@@ -429,6 +433,54 @@ std::optional<Record> RecordLog::Read(const std::filesystem::path& path, std::si
     RecordList one;
     if (!ParseRecordList(bytes, one) || one.size() != 1) return std::nullopt;
     return std::move(one.front());
+}
+
+std::optional<RecordFileIndex> RecordLog::Visit(
+    const std::filesystem::path& path, std::size_t limit,
+    const std::function<void(std::size_t i, std::optional<Record> record)>& visit) {
+    const Fd fd(OpenIndexed(path));
+    if (fd.get() == kMissing) return RecordFileIndex{};
+    if (fd.get() < 0) return std::nullopt;
+    const std::size_t n = index_->starts.size();
+    for (std::size_t i = n - std::min(limit, n); i < n; ++i)
+        visit(i, ReadIndexed(fd.get(), i));
+    return *index_;
+}
+
+bool RecordLog::Remove(const std::filesystem::path& path, std::size_t i, std::string& why) {
+    Fd in(OpenIndexed(path));
+    if (in.get() < 0 || i >= index_->starts.size()) {
+        why = "cannot read record " + std::to_string(i + 1) + " of " + path.string();
+        return false;
+    }
+    const std::uint64_t cut = index_->starts[i];
+    const std::uint64_t resume =
+        i + 1 < index_->starts.size() ? index_->starts[i + 1] : index_->wholeEnd;
+    const std::uint64_t size = index_->size;
+    ForgetIndex();
+    StreamingFileWriter writer(path);
+    if (!writer.Open(&why)) return false;
+    std::vector<char> block(std::size_t(std::min<std::uint64_t>(size, kBlock)));
+    for (const auto& [from, to] : {std::pair{std::uint64_t(0), cut}, std::pair{resume, size}}) {
+        for (std::uint64_t at = from; at < to;) {
+            const std::size_t want = std::size_t(std::min<std::uint64_t>(block.size(), to - at));
+            const ssize_t n = ::pread(in.get(), block.data(), want, off_t(at));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                why = Reason("read", path);
+                return false;  // the writer takes its temporary file with it
+            }
+            if (!writer.Write(std::string_view(block.data(), std::size_t(n))))
+                return writer.Commit(&why);
+            at += std::uint64_t(n);
+        }
+    }
+    // The old file keeps the record's bytes in its blocks until overwritten:
+    // done through a handle of its own, once the new file has its name.
+    const Fd old(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+    if (!writer.Commit(&why)) return false;
+    if (old.get() >= 0) OverwriteFileRange(old.get(), cut, resume);
+    return true;
 }
 
 }  // namespace quarnel

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -84,6 +85,18 @@ class RecordLog {
     /// Record `i` of the file at `path`, read from the disk; nothing when it
     /// cannot be read or `i` is beyond Count.
     [[nodiscard]] std::optional<Record> Read(const std::filesystem::path& path, std::size_t i);
+    /// Calls `visit` with the position and the record (nothing for one that
+    /// does not read) of each whole record of the file at `path`, in order,
+    /// the last `limit` of them, through one open file. Gives the index
+    /// (what follows the whole records, and where) or nothing when the file
+    /// cannot be read (an empty index for a missing file).
+    [[nodiscard]] std::optional<RecordFileIndex> Visit(
+        const std::filesystem::path& path, std::size_t limit,
+        const std::function<void(std::size_t i, std::optional<Record> record)>& visit);
+    /// Writes the file at `path` again without its record `i` (atomically);
+    /// every other byte, a damaged tail included, stays as it was. False,
+    /// with `why`, when it cannot be read or written, or `i` is beyond Count.
+    [[nodiscard]] bool Remove(const std::filesystem::path& path, std::size_t i, std::string& why);
 
     /// Forgets the pending records and the index.
     void Clear();
@@ -101,6 +114,8 @@ class RecordLog {
     /// OpenIndexed's answer for a missing file.
     static constexpr int kMissing = -2;
     [[nodiscard]] static std::optional<Stamp> StampOf(int fd);
+    /// Record `i` of the indexed open file `fd`.
+    [[nodiscard]] std::optional<Record> ReadIndexed(int fd, std::size_t i) const;
     /// The file opened for reading with the index up to date; kMissing, or
     /// -1 when it cannot be read.
     [[nodiscard]] int OpenIndexed(const std::filesystem::path& path);
