@@ -28,8 +28,9 @@ enum class Command {
     Sortie,
     Options,
     Aide,
+    Courrier,
 };
-inline constexpr std::size_t kCommandCount = 9;
+inline constexpr std::size_t kCommandCount = 10;
 
 /// The applicability rules of the commands, by Command.
 using CommandRules = std::span<const CommandRule, kCommandCount>;

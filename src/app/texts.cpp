@@ -32,6 +32,10 @@ constexpr TextEntry kTexts[] = {
     T(txt::kInformations, "Informations"),
     T(txt::kCorrespondants, "Corres&pondants"),
     T(txt::kCourrierEntrant, "&Courrier entrant"),
+    T(txt::kCourrier, "Co&urrier"),
+    T(txt::kReplyNeedsKeys,
+      "L'expéditeur n°%s n'est pas parmi vos correspondants : il vous faut d'abord ses clefs. "
+      "Les demander à l'Organisme de Confiance avec « Nouvelles clefs » ?"),
     T(txt::kMiseAJour, "&Mise à jour"),
     T(txt::kExpedition, "&Expédition"),
     T(txt::kNouvellesClefs, "&Nouvelles clefs"),

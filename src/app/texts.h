@@ -53,6 +53,8 @@ inline constexpr int kLangueChangee = 71025;
 inline constexpr int kAvertissementLangue = 71026;
 inline constexpr int kChangerLangue = 71027;
 inline constexpr int kGarderLangue = 71028;
+inline constexpr int kCourrier = 71029;        // the mailbox
+inline constexpr int kReplyNeedsKeys = 71030;  // the sender's number
 
 // Options dialog.
 inline constexpr int kGeneral = 71101;

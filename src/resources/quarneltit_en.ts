@@ -2017,5 +2017,133 @@ The file is not saved.</translation>
         <source>Déchiffrez d'abord les messages reçus.</source>
         <translation>Decrypt the messages received first.</translation>
     </message>
+    <message>
+        <source>Co&amp;urrier</source>
+        <translation>Mail&amp;box</translation>
+    </message>
+    <message>
+        <source>Courrier</source>
+        <translation>Mailbox</translation>
+    </message>
+    <message>
+        <source>Reçus</source>
+        <translation>Received</translation>
+    </message>
+    <message>
+        <source>Envoyés</source>
+        <translation>Sent</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Correspondant</source>
+        <translation>Correspondent</translation>
+    </message>
+    <message>
+        <source>Objet</source>
+        <translation>Subject</translation>
+    </message>
+    <message>
+        <source>État</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>Non lu</source>
+        <translation>Not read</translation>
+    </message>
+    <message>
+        <source>Lu, expéditeur confirmé</source>
+        <translation>Read, sender confirmed</translation>
+    </message>
+    <message>
+        <source>Lu, expéditeur non confirmé</source>
+        <translation>Read, sender not confirmed</translation>
+    </message>
+    <message>
+        <source>Envoyé</source>
+        <translation>Sent</translation>
+    </message>
+    <message>
+        <source>Illisible (enregistrement n°%s)</source>
+        <translation>Unreadable (record no. %s)</translation>
+    </message>
+    <message>
+        <source>Fi&amp;ltrer :</source>
+        <translation>Fi&amp;lter:</translation>
+    </message>
+    <message>
+        <source>&amp;Ouvrir</source>
+        <translation>&amp;Open</translation>
+    </message>
+    <message>
+        <source>Choisissez un message reçu lisible.</source>
+        <translation>Choose a readable received message.</translation>
+    </message>
+    <message>
+        <source>Attendez la fin de l'opération en cours.</source>
+        <translation>Wait for the current operation to end.</translation>
+    </message>
+    <message>
+        <source>Supprimer définitivement le message « %s » de %s, reçu le %s ? Le message chiffré et ses pièces jointes chiffrées seront effacés du disque.</source>
+        <translation>Delete the message “%s” from %s, received on %s, for good? The encrypted message and its encrypted attachments will be erased from the disk.</translation>
+    </message>
+    <message>
+        <source>Le message n'a pu être supprimé : %s</source>
+        <translation>The message could not be deleted: %s</translation>
+    </message>
+    <message>
+        <source>Reçus : %s ; envoyés et en attente : %s</source>
+        <translation>Received: %s; sent and waiting: %s</translation>
+    </message>
+    <message>
+        <source>%s messages plus anciens ne sont pas listés.</source>
+        <translation>%s older messages are not listed.</translation>
+    </message>
+    <message>
+        <source>Le journal %s est endommagé à partir de la ligne %s : la suite n'est pas lue, et le fichier n'est pas modifié.</source>
+        <translation>The log %s is damaged from line %s on: what follows is not read, and the file is not changed.</translation>
+    </message>
+    <message>
+        <source>Le journal %s ne peut être lu.</source>
+        <translation>The log %s cannot be read.</translation>
+    </message>
+    <message>
+        <source>Choisissez un message reçu.</source>
+        <translation>Choose a received message.</translation>
+    </message>
+    <message>
+        <source>Ré&amp;pondre</source>
+        <translation>Re&amp;ply</translation>
+    </message>
+    <message>
+        <source>Écrire la réponse à l'expéditeur de ce message.</source>
+        <translation>Write the answer to the sender of this message.</translation>
+    </message>
+    <message>
+        <source>L'expéditeur n°%s n'est pas parmi vos correspondants : il vous faut d'abord ses clefs. Les demander à l'Organisme de Confiance avec « Nouvelles clefs » ?</source>
+        <translation>Sender no. %s is not one of your correspondents: you need their keys first. Ask the Trusted Authority for them with “New keys”?</translation>
+    </message>
+    <message>
+        <source>&amp;Rechercher dans les textes</source>
+        <translation>Search the &amp;texts</translation>
+    </message>
+    <message>
+        <source>Tapez d'abord dans « Filtrer » les mots à chercher dans les textes des messages reçus.</source>
+        <translation>First type in “Filter” the words to look for in the texts of the received messages.</translation>
+    </message>
+    <message>
+        <source>Recherche dans les textes</source>
+        <translation>Searching the texts</translation>
+    </message>
+    <message>
+        <source>%s messages reçus contiennent « %s » dans leur texte ; effacez le filtre pour les revoir tous.</source>
+        <translation>%s received messages hold “%s” in their text; clear the filter to see them all again.</translation>
+    </message>
+    <message>
+        <source>%s messages n'ont pu être déchiffrés.</source>
+        <translation>%s messages could not be decrypted.</translation>
+    </message>
 </context>
 </TS>

@@ -24,10 +24,11 @@ inline constexpr int kHelpConnection = 280;
 inline constexpr int kHelpCertification = 300;
 inline constexpr int kHelpSending = 310;
 inline constexpr int kHelpReceiving = 320;
+inline constexpr int kHelpMailbox = 330;
 inline constexpr int kHelpContexts[] = {
     kHelpMain,          kHelpOptions,     kHelpCorrespondents,   kHelpWriting,
     kHelpReading,       kHelpAffiliation, kHelpNewCorrespondent, kHelpConnection,
-    kHelpCertification, kHelpSending,     kHelpReceiving,
+    kHelpCertification, kHelpSending,     kHelpReceiving,        kHelpMailbox,
 };
 
 class HelpSystem : public QDialog {

@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "app/texts.h"
+#include "authority/windows/form_destinataire.h"
 #include "authority/windows/form_tcp_ip.h"
 #include "crypto/datetime.h"
 #include "crypto/own_keys.h"
@@ -24,6 +25,7 @@
 #include "messages/windows/form_msg_a_certi.h"
 #include "messages/windows/form_redac.h"
 #include "shell_fixture.h"
+#include "store/correspondents.h"
 #include "store/windows/form_liste.h"
 #include "windowkit/help.h"
 #include "windowkit/window_kit.h"
@@ -46,10 +48,11 @@ TEST_F(MainWindow, CreatesEveryWindowOnceInOrderAndAFirstRunOffersOnlyInitialisa
         auto* w = qobject_cast<QWidget*>(child);
         if (w && w->isWindow() && !qobject_cast<QMenu*>(w)) windows << w->objectName();
     }
-    EXPECT_EQ(windows, (QStringList{"FormOptions", "FormAffiliationF", "FormAffiliationD",
-                                    "FormAffiliationA", "FormDestinataire", "FormListe",
-                                    "FormRedac", "FormTCP_IP", "FormSmtp", "FormPop3",
-                                    "FormMessage", "FormMsgACerti", "FormCerti", "FormAide"}));
+    EXPECT_EQ(windows,
+              (QStringList{"FormOptions", "FormAffiliationF", "FormAffiliationD",
+                           "FormAffiliationA", "FormDestinataire", "FormListe", "FormRedac",
+                           "FormTCP_IP", "FormSmtp", "FormPop3", "FormMessage", "FormMsgACerti",
+                           "FormCerti", "FormCourrier", "FormAide"}));
     EXPECT_EQ(main->objectName(), "FormTitulaire");
     EXPECT_EQ(Enabled(), kCreation);
 
@@ -59,6 +62,45 @@ TEST_F(MainWindow, CreatesEveryWindowOnceInOrderAndAFirstRunOffersOnlyInitialisa
     EXPECT_EQ(main->windowTitle(), "QuarnelTit");
     EXPECT_EQ(main->Button(Options).text(), "&Initialisation");
     EXPECT_TRUE(boxes.ShownBoxes().empty());
+}
+
+// Répondre in the viewer: the composer for a correspondent, in the received
+// form, with "Re: " once; for anybody else, "Nouvelles clefs" with the
+// sender's number typed.
+TEST_F(MainWindow, ReplyWritesToACorrespondentOrAsksForTheSendersKeys) {
+    Affiliated();
+    files.WriteList(CorrespondentFileName('F'), {test::CorrespondentRecord('F', "0FF00002000")});
+    ASSERT_EQ(Start(), StartupEnd::Completed);
+    ui::FormMessage& viewer = *main->Windows().message;
+    const auto reply = [&](const std::string& number, const QString& subject) {
+        ctx.messages.decrypted.kind = Kind::RichMessage;
+        ctx.messages.decrypted.sender.affiliation = number;
+        viewer.Fill(ctx.messages.decrypted, subject);
+        const qsizetype before = runner.Runs().size();
+        Click(viewer, "ButtonRepondre");
+        for (int i = 0; i < 100 && runner.Runs().size() == before; ++i)
+            QTest::qWait(10);
+    };
+    QString subject;
+    bool rich = false;
+    runner.Always("FormRedac", [&](QDialog& d) {
+        subject = Child<QLineEdit>(d, "EditObjet").text();
+        rich = static_cast<ui::FormRedac&>(d).Rich();
+    });
+    reply("0FF00002000", QStringLiteral("Devis"));
+    EXPECT_EQ(subject, "Re: Devis");
+    EXPECT_TRUE(rich);
+    reply("0FF00002000", QStringLiteral("RE: Devis"));
+    EXPECT_EQ(subject, "RE: Devis");
+
+    QString typed;
+    runner.Once("FormDestinataire",
+                [&](QDialog& d) { typed = static_cast<ui::FormDestinataire&>(d).Edit().text(); });
+    boxes.Answer(ui::kYes);
+    reply("0FF00003000", QStringLiteral("Devis"));
+    EXPECT_EQ(typed, "0FF00003000");
+    EXPECT_TRUE(boxes.Texts().last().contains("0FF00003000"));
+    EXPECT_EQ(runner.Runs().count("FormRedac"), 2);
 }
 
 TEST(MainWindowStart, AMissingKeyStoreIsAskedForWithAbortAndRetryAMalformedOneWithCancel) {

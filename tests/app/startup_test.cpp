@@ -249,14 +249,16 @@ TEST(EvaluateState, AVersionCodeOfOurOwnInAnotherLanguageMeansALanguageSwitch) {
 TEST(EvaluateState, EveryStateAndTheRulesOfStateTwo) {
     // The initial view itself: the main window's creation test.
     const std::vector<Command> creation{Sortie, Options, Aide};
-    const std::vector<Command> keys{MiseAJour, Clefs, Certification, Sortie, Options, Aide};
-    const std::vector<Command> lists{Correspondants, Entrant, MiseAJour, Clefs,
-                                     Certification,  Sortie,  Options,   Aide};
+    // The mailbox, once affiliated, whatever else the state asks and while busy.
+    const std::vector<Command> keys{MiseAJour, Clefs, Certification, Sortie,
+                                    Options,   Aide,  Courrier};
+    const std::vector<Command> lists{Correspondants, Entrant, MiseAJour, Clefs,   Certification,
+                                     Sortie,         Options, Aide,      Courrier};
     const std::vector<Command> queue{MiseAJour, Expedition, Clefs, Certification,
-                                     Sortie,    Options,    Aide};
-    const std::vector<Command> update{MiseAJour, Certification, Sortie, Options, Aide};
-    const std::vector<Command> updateOnly{MiseAJour, Sortie, Options, Aide};
-    const std::vector<Command> whileBusy{Certification, Sortie, Aide};
+                                     Sortie,    Options,    Aide,  Courrier};
+    const std::vector<Command> update{MiseAJour, Certification, Sortie, Options, Aide, Courrier};
+    const std::vector<Command> updateOnly{MiseAJour, Sortie, Options, Aide, Courrier};
+    const std::vector<Command> whileBusy{Certification, Sortie, Aide, Courrier};
     // Everything a state 2 can enable, the queue's line shown.
     const MainView full = EvaluateState(InitialView(), Facts(2, true, 7, true));
     const struct {
@@ -290,7 +292,7 @@ TEST(EvaluateState, EveryStateAndTheRulesOfStateTwo) {
         {"5", full, Facts(5), update, MiseAJour, txt::kMiseAJourNecessaire},
         {"3 leaves Certification as it was", InitialView(), Facts(3), updateOnly, MiseAJour,
          txt::kVersionModifiee},
-        {"busy: all but Certification, Sortie and Aide", InitialView(),
+        {"busy: all but Certification, Sortie, Aide and Courrier", InitialView(),
          Facts(2, true, 7, true, true), whileBusy, Correspondants, txt::kMessagesAExpedier},
     };
     for (const auto& c : cases) {

@@ -33,8 +33,10 @@
 #include "crypto/bignum.h"
 #include "crypto/hextext.h"
 #include "crypto/text_cipher.h"
+#include "mail/incoming.h"
 #include "mail/outgoing_queue.h"
 #include "mail/pop3_texts.h"
+#include "mail/windows/form_courrier.h"
 #include "mail/windows/form_pop3.h"
 #include "mail/windows/form_smtp.h"
 #include "mail/windows/transfer_progress.h"
@@ -323,6 +325,25 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
             CheckShown(d, "FormPop3_" + language);
         });
         w.pop3->ShowReceiving(*main);
+        // The mailbox over a message with the longest sender and subject, read.
+        if (language == "fr") {
+            RecordLog log;
+            const Lines text{
+                kSeparatorLine,
+                AddressLine(Kind::PlainMessage, "12345", '1', '2', "01000000017", "0FF00002000"),
+                std::string(32, 'A'), kEndMarkerLine, "rapport trimestriel.pdf"};
+            log.Add(ReceivedLogRecord(46082.5, "DE LA FONTAINE-MONTMORENCY jean-christophe",
+                                      "Rapport trimestriel et pi\xE8"
+                                      "ces jointes",
+                                      text));
+            ASSERT_TRUE(CreatePrivateFolders(ReceivedLogPath(ctx).parent_path()));
+            ASSERT_EQ(log.Save(ReceivedLogPath(ctx), {}), SaveResult::Saved);
+            w.courrier->ShowMailbox(*main);
+            w.courrier->MarkRead(std::span(text), false);
+        }
+        w.courrier->ShowMailbox(*main);
+        CheckShown(*w.courrier, "FormCourrier_" + language);
+        w.courrier->hide();
         for (const char category : {'F', 'D', 'A'}) {
             ctx.listCategory = category;
             CheckListe(*w.liste, QStringLiteral("FormListe_%1_%2").arg(category).arg(language));

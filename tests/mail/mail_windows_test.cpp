@@ -36,6 +36,7 @@
 #include "mail/sent_log.h"
 #include "mail/windows/clipboard_watch.h"
 #include "mail/windows/commands.h"
+#include "mail/windows/form_courrier.h"
 #include "mail/windows/form_pop3.h"
 #include "mail/windows/form_smtp.h"
 #include "mail/windows/texts.h"
@@ -744,7 +745,7 @@ std::string WithFooter(std::string mail) {
     return mail;
 }
 
-TEST_F(MailRoad, SentWithFormSmtpReadByAnotherParserFetchedAndDecryptedWithFormPop3) {
+TEST_F(MailRoad, SentReadByAnotherParserFetchedDecryptedThenFoundOpenedAndDeletedInTheMailbox) {
     for (const std::string& why :
          {test::SmtpServer::MissingReason(), test::Pop3Server::MissingReason()}) {
         if (!why.empty()) GTEST_SKIP() << why;
@@ -896,6 +897,86 @@ TEST_F(MailRoad, SentWithFormSmtpReadByAnotherParserFetchedAndDecryptedWithFormP
     EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const Record& r) {
         return r[2] == "objet : " + summer && r[1] == "Message Chiffr\xE9 de MARTIN H\xE9l\xE8ne";
     }));
+
+    // The mailbox lists them, opens each again with the first reading's
+    // verdict and text, keeps what was read, and deletes for good.
+    FormCourrier courrier(*y, y->mail, &mainWindow);
+    int opened = 0;
+    QObject::connect(&courrier, &FormCourrier::OpenRequested, [&](const Lines& entry) {
+        Lines text(entry.begin() + 1, entry.end());
+        const Lines textAndNames = text;
+        ASSERT_TRUE(ReadReceivedBody(*y, y->messages, text, {}).ok);
+        const auto first = std::find_if(shown.begin(), shown.end(), [&](const auto& s) {
+            return s.first == FromCp1252(entry.front());
+        });
+        ASSERT_NE(first, shown.end());
+        EXPECT_EQ(y->messages.decrypted.text, first->second.text);
+        EXPECT_EQ(y->messages.decrypted.identityConfirmed, first->second.identityConfirmed);
+        courrier.MarkRead(textAndNames, y->messages.decrypted.identityConfirmed);
+        ++opened;
+    });
+    courrier.ShowMailbox(mainWindow);
+    ASSERT_EQ(courrier.Received().Size(), 3u);
+    EXPECT_EQ(courrier.Sent().Size(), 0u);
+    test::Type(courrier, "EditFiltre", QStringLiteral("ete a noel"));
+    ASSERT_EQ(courrier.Received().Size(), 1u);
+    EXPECT_EQ(courrier.Received().Row(0).correspondent,
+              QStringLiteral("MARTIN Hélène (%1)").arg(QString::fromStdString(x->ownNumber)));
+    EXPECT_EQ(courrier.Received().Row(0).attachments, 1);
+    // The search decrypts in memory: nothing more in the decrypted folder.
+    const auto decryptedFiles = [&] {
+        const auto folder = PathFromSetting(y->settings.decryptedFilesFolder);
+        return std::distance(std::filesystem::directory_iterator(folder), {});
+    };
+    const auto before = decryptedFiles();
+    const auto search = [&](const QString& words) {
+        test::Type(courrier, "EditFiltre", words);
+        test::Click(courrier, "BitBtnRechercher");
+        QStringList subjects;
+        for (std::size_t i = 0; i < courrier.Received().Size(); ++i)
+            subjects << courrier.Received().Row(i).subject;
+        return subjects;
+    };
+    EXPECT_EQ(search(QStringLiteral("FACTURE")), QStringList{QString::fromUtf8("Été à Noël ça")});
+    EXPECT_EQ(search(QStringLiteral("ete")), QStringList{"Plans"});  // RTF's \'e9t\'e9
+    courrier.runJob = [](QWidget*, const QString&, const auto& job, bool* cancelled) {
+        *cancelled = true;
+        return job([](const QString&, std::uint64_t, std::uint64_t) { return false; });
+    };
+    EXPECT_TRUE(search(QStringLiteral("facture")).isEmpty());  // the filter's rows: none
+    EXPECT_EQ(decryptedFiles(), before);
+    test::Type(courrier, "EditFiltre", QString());
+    for (int row = 0; row < 3; ++row) {
+        courrier.SelectReceived(row);
+        test::Click(courrier, "BitBtnOuvrir");
+    }
+    EXPECT_EQ(opened, 3);
+    FormCourrier again(*y, y->mail, &mainWindow);  // what a restart reads
+    again.Reload();
+    for (std::size_t row = 0; row < 3; ++row)
+        EXPECT_EQ(again.Received().Row(row).state, ReadState::Confirmed);
+    const auto files = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(
+                 PathFromSetting(y->settings.receivedEncryptedFolder))) {
+            const std::string name = e.path().filename().string();
+            if (name.rfind("MsgChif", 0) != 0) names.push_back(name);
+        }
+        return names;
+    };
+    ASSERT_EQ(files().size(), 4u) << testing::PrintToString(files());
+    for (std::size_t row = 0; row < 3; ++row) {
+        if (again.Received().Row(row).attachments != 3) continue;
+        EXPECT_GT(again.Received().Row(row).attachmentBytes, 70000u);
+        again.SelectReceived(int(row));
+    }
+    boxes.Answer(kNo);
+    test::Click(again, "BitBtnSupprimer");
+    EXPECT_EQ(again.Received().Size(), 3u);
+    boxes.Answer(kYes);
+    test::Click(again, "BitBtnSupprimer");
+    ASSERT_EQ(again.Received().Size(), 2u);
+    EXPECT_EQ(files().size(), 1u) << testing::PrintToString(files());
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ constexpr MainCommandInfo kCommands[] = {
     {Command::Sortie, "BitBtnSortie", txt::kSortie, SortieCommand::kRule},
     {Command::Options, "BitBtnOptions", txt::kBoutonInitialisation, OptionsCommand::kRule},
     {Command::Aide, "BitBtnAide", txt::kAide, AideCommand::kRule},
+    {Command::Courrier, "BitBtnCourrier", txt::kCourrier, CourrierCommand::kRule},
 };
 static_assert(std::size(kCommands) == kCommandCount);
 

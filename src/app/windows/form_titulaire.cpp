@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QTranslator>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "app/language.h"
 #include "app/texts.h"
@@ -28,9 +29,11 @@
 #include "authority/windows/form_tcp_ip.h"
 #include "crypto/hextext.h"
 #include "crypto/random.h"
+#include "holder/program_state.h"
 #include "holder/settings.h"
 #include "mail/windows/clipboard_watch.h"
 #include "mail/windows/commands.h"
+#include "mail/windows/form_courrier.h"
 #include "mail/windows/form_pop3.h"
 #include "mail/windows/form_smtp.h"
 #include "messages/windows/commands.h"
@@ -39,7 +42,9 @@
 #include "messages/windows/form_msg_a_certi.h"
 #include "messages/windows/form_redac.h"
 #include "messages/windows/write_message.h"
+#include "protocol/body.h"
 #include "resources/texts.h"
+#include "store/correspondents.h"
 #include "store/windows/commands.h"
 #include "store/windows/form_liste.h"
 #include "windowkit/help.h"
@@ -188,6 +193,11 @@ void FormTitulaire::BuildCommandButtons(QVBoxLayout& root) {
             grid->addWidget(b, row, col);
         }
     }
+    // The mailbox below, across the three columns.
+    auto* courrier = Named(new QPushButton(this), CommandInfo(Command::Courrier).objectName);
+    courrier->setAutoDefault(false);
+    buttons_[std::size_t(Command::Courrier)] = courrier;
+    grid->addWidget(courrier, 3, 0, 1, 3);
     root.addLayout(grid);
 }
 
@@ -222,6 +232,7 @@ void FormTitulaire::CreateWindows() {
     forms_.message = new FormMessage(ctx_, this);
     forms_.msgACerti = new FormMsgACerti(ctx_, this);
     forms_.certi = new FormCerti(ctx_, this);
+    forms_.courrier = new FormCourrier(ctx_, data_.mail, this);
     help_ = new HelpSystem(this);
 }
 
@@ -245,7 +256,9 @@ void FormTitulaire::CreateCommands() {
     at(Command::MiseAJour) = std::make_unique<MiseAJourCommand>(scope, *this, windows);
     at(Command::Expedition) =
         std::make_unique<ExpeditionCommand>(ctx_, *this, *forms_.smtp, txt::kMessagesEnvoyes);
-    at(Command::Clefs) = std::make_unique<ClefsCommand>(scope, *this, windows);
+    auto clefs = std::make_unique<ClefsCommand>(scope, *this, windows);
+    clefs_ = clefs.get();
+    at(Command::Clefs) = std::move(clefs);
     auto certification = std::make_unique<CertificationCommand>(ctx_, *this, *forms_.msgACerti);
     at(Command::Certification) = std::move(certification);
     at(Command::Sortie) = std::make_unique<SortieCommand>(*this);
@@ -253,6 +266,7 @@ void FormTitulaire::CreateCommands() {
         std::make_unique<OptionsCommand>(ctx_, *this, *forms_.options, *affiliation_);
     at(Command::Aide) =
         std::make_unique<AideCommand>(*this, *popupMenuAide_, Button(Command::Aide));
+    at(Command::Courrier) = std::make_unique<CourrierCommand>(*this, *forms_.courrier);
     WireMessageWindows(scope, windows);
     connect(menuFirmes_, &QAction::triggered, this, [this] { correspondants_->OpenListe('F'); });
     connect(menuIndependants_, &QAction::triggered, this,
@@ -293,9 +307,35 @@ void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
     processIncomingBlock = [this](Lines& block) {
         return incoming_->Process(block) != BlockOutcome::Refused;
     };
-    forms_.pop3->decrypt = [this](Lines& block, const QString& subject) {
-        return incoming_->Process(block, subject);
+    // What is read, and its verdict, shows in the mailbox, however it was opened.
+    const auto decryptAndMark = [this](Lines& block, const QString& subject) {
+        const Lines textAndNames = block;
+        const BlockOutcome outcome = incoming_->Process(block, subject);
+        if (outcome == BlockOutcome::Taken)
+            forms_.courrier->MarkRead(textAndNames, data_.messages.decrypted.identityConfirmed);
+        return outcome;
     };
+    forms_.pop3->decrypt = decryptAndMark;
+    connect(forms_.message, &FormMessage::ReplyRequested, this, [this] {
+        const DecryptedMessage& m = data_.messages.decrypted;
+        pendingReply_ = Reply{m.sender.affiliation, forms_.message->Subject(),
+                              m.kind.value_or(Kind::PlainMessage)};
+        // The receiving window waits under the answer; what it holds stays listed.
+        if (forms_.pop3->isVisible() && !forms_.pop3->Receiving()) forms_.pop3->AnnulerClick();
+        QTimer::singleShot(0, this, &FormTitulaire::RunPendingReply);
+    });
+    connect(forms_.courrier, &FormCourrier::OpenRequested, this,
+            [this, decryptAndMark](const Lines& entry) {
+                if (ctx_.busy || entry.empty()) return;
+                {
+                    BusyGuard busy(ctx_);
+                    EvaluateState();
+                    Lines text(entry.begin() + 1, entry.end());
+                    if (decryptAndMark(text, FromCp1252(entry.front())) == BlockOutcome::Refused)
+                        (void)Ask(forms_.courrier, BoxIcon::Warning, Tr(txt::kMessageAltere), kOk);
+                }
+                EvaluateState();
+            });
     // After its encryption a message goes to the sending window.
     writeMessage_->handOver = [this](const OutgoingMessage& message) {
         (void)forms_.smtp->ShowFor(message, *this);
@@ -303,9 +343,36 @@ void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
     clipboardWatch = [this] { return WatchClipboard(ctx_, *this); };
 }
 
+void FormTitulaire::RunPendingReply() {
+    // Tried again when the command that holds Busy ends.
+    if (!pendingReply_ || ctx_.busy) return;
+    const Reply reply = *std::exchange(pendingReply_, std::nullopt);
+    const char category = CategoryOfNumber(reply.number);
+    const RecordList* list = ctx_.correspondents.ForCategory(category);
+    const int at = FindCorrespondent(ctx_.correspondents, category, reply.number);
+    if (!list || at < 0) {
+        if (Ask(this, BoxIcon::Question, Tr(txt::kReplyNeedsKeys, {FromCp1252(reply.number)}),
+                kYes | kNo) == kYes &&
+            CanRun(Command::Clefs, view_, ctx_.busy, CommandInfo(Command::Clefs).rule)) {
+            clefs_->RunFor(reply.number);
+        }
+        EvaluateState();
+        return;
+    }
+    data_.messages.recipientCategory = category;
+    data_.messages.recipientRecord = (*list)[std::size_t(at)];
+    const QString re = QStringLiteral("Re: ");
+    writeMessage_->Run(reply.kind, reply.subject.startsWith(re, Qt::CaseInsensitive)
+                                       ? reply.subject
+                                       : re + reply.subject);
+    EvaluateState();
+}
+
 void FormTitulaire::RunCommand(Command command) {
     if (!CanRun(command, view_, ctx_.busy, CommandInfo(command).rule)) return;
     commands_[std::size_t(command)]->Run();
+    // What a command received or sent shows in the mailbox at once.
+    if (forms_.courrier->isVisible() && command != Command::Courrier) forms_.courrier->Reload();
     // Sortie may have closed the window; the buttons are evaluated either way.
     EvaluateState();
 }
@@ -432,6 +499,7 @@ void FormTitulaire::RefreshNames() {
 }
 
 void FormTitulaire::EvaluateState() {
+    if (pendingReply_ && !ctx_.busy) QTimer::singleShot(0, this, &FormTitulaire::RunPendingReply);
     view_.information = ctx_.information;
     view_ = quarnel::EvaluateState(view_, FactsOf(ctx_, data_.mail), MainCommandRules());
     if (ctx_.information != view_.information) ctx_.informationNote.clear();
@@ -442,6 +510,7 @@ void FormTitulaire::EvaluateState() {
 void FormTitulaire::ShowView() {
     for (const MainCommandInfo& c : MainCommands())
         Button(c.command).setEnabled(view_.Enabled(c.command));
+    if (forms_.courrier) forms_.courrier->UpdateButtons();
     Button(Command::Options)
         .setText(
             Tr(view_.optionsCaptionIsOptions ? txt::kOptionsButton : txt::kBoutonInitialisation));

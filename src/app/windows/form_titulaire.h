@@ -15,6 +15,7 @@
 #include "app/startup.h"
 #include "authority/flows.h"
 #include "crypto/text_cipher.h"
+#include "protocol/kinds.h"
 #include "windowkit/main_command.h"
 
 class QLabel;
@@ -40,6 +41,7 @@ class FormRedac;
 class FormTCP_IP;
 class FormSmtp;
 class FormPop3;
+class FormCourrier;
 class FormMessage;
 class FormMsgACerti;
 class FormCerti;
@@ -50,6 +52,7 @@ class CorrespondantsCommand;
 class IncomingBlock;
 class WriteMessage;
 class KeyUpdateCommand;
+class ClefsCommand;
 
 /// The windows created at start, in creation order after the main window.
 struct Forms {
@@ -66,6 +69,7 @@ struct Forms {
     FormMessage* message = nullptr;
     FormMsgACerti* msgACerti = nullptr;
     FormCerti* certi = nullptr;
+    FormCourrier* courrier = nullptr;
 };
 
 class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost {
@@ -134,6 +138,9 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     void WireMessageWindows(const AuthorityScope& scope, const AuthorityWindows& windows);
     void Retranslate();
     void ShowView();
+    /// The answer asked for from the viewer, once nothing is busy: the
+    /// composer for a correspondent, else "Nouvelles clefs" for the sender.
+    void RunPendingReply();
 
     ProgramData& data_;
     HolderContext& ctx_;
@@ -162,6 +169,14 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     std::unique_ptr<WriteMessage> writeMessage_;  ///< the correspondents window's "Correspondre"
     std::unique_ptr<KeyUpdateCommand>
         keyUpdate_;  ///< "&Mettre à jour" of the correspondents window
+    ClefsCommand* clefs_ = nullptr;
+    /// Répondre of the viewer: to whom, about what, in which form.
+    struct Reply {
+        std::string number;
+        QString subject;
+        Kind kind = Kind::PlainMessage;
+    };
+    std::optional<Reply> pendingReply_;
     QMenu* popupMenuCor_ = nullptr;
     QAction* menuFirmes_ = nullptr;
     QAction* menuIndependants_ = nullptr;

@@ -2,6 +2,7 @@
 #include "authority/windows/commands.h"
 
 #include <QStringList>
+#include <utility>
 
 #include "authority/texts.h"
 #include "authority/windows/form_affiliation.h"
@@ -119,9 +120,14 @@ std::optional<bool> ClefsCommand::EnabledIn(const StateFacts& facts) {
 void ClefsCommand::Run() {
     BusyGuard busy(scope_.ctx);
     FormDestinataire& dialog = *windows_.destinataire;
-    dialog.Prepare();
+    dialog.Prepare(FromCp1252(std::exchange(number_, {})));
     if (!RunDialog(dialog)) return;
     ReportNotBuilt(RunKeyRequest(scope_, Hooks(), dialog.Number(), false));
+}
+
+void ClefsCommand::RunFor(const std::string& number) {
+    number_ = number;
+    Run();
 }
 
 void KeyUpdateCommand::RunFor(const std::string& number) {

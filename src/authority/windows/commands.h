@@ -79,6 +79,11 @@ class ClefsCommand final : public AuthorityCommand {
     static constexpr CommandRule kRule{&EnabledIn, true, true};
     using AuthorityCommand::AuthorityCommand;
     void Run() override;
+    /// Run with `number` already typed (the sender of a message to answer).
+    void RunFor(const std::string& number);
+
+  private:
+    std::string number_;
 };
 
 /// "&Mettre à jour" of the correspondents window: the key update (kind 11)

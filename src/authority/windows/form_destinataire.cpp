@@ -51,10 +51,10 @@ void FormDestinataire::Retranslate() {
     EditDestinataireChange(editDestinataire_->text());
 }
 
-void FormDestinataire::Prepare() {
-    editDestinataire_->clear();
+void FormDestinataire::Prepare(const QString& number) {
+    editDestinataire_->setText(number);
     editDestinataire_->setFocus();
-    EditDestinataireChange(QString());
+    EditDestinataireChange(number);
 }
 
 std::string FormDestinataire::Number() const {

@@ -18,7 +18,7 @@ class FormDestinataire : public QuarnelDialog {
     FormDestinataire(HolderContext& ctx, QWidget* parent);
 
     /// The number field emptied and focused.
-    void Prepare();
+    void Prepare(const QString& number = {});
     /// The number typed (upper case, code page 1252).
     std::string Number() const;
     QLineEdit& Edit() { return *editDestinataire_; }

@@ -2,6 +2,7 @@
 #include "mail/windows/commands.h"
 
 #include "holder/program_state.h"
+#include "mail/windows/form_courrier.h"
 #include "mail/windows/form_pop3.h"
 #include "mail/windows/form_smtp.h"
 
@@ -20,6 +21,14 @@ std::optional<bool> ExpeditionCommand::EnabledIn(const StateFacts& facts) {
     if (facts.programState == ProgramState::Affiliated) return !facts.queueEmpty;
     if (IsAffiliatedState(facts.programState)) return false;
     return std::nullopt;
+}
+
+std::optional<bool> CourrierCommand::EnabledIn(const StateFacts& facts) {
+    return IsAffiliatedState(facts.programState);
+}
+
+void CourrierCommand::Run() {
+    courrier_.ShowMailbox(host_.Window());
 }
 
 void EntrantCommand::Run() {

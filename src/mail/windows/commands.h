@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The mail commands of the main window: "Courrier entrant" (receiving) and
-// "Expédition" (the outgoing queue), with the rules of their buttons.
+// The mail commands of the main window: "Courrier entrant" (receiving),
+// "Expédition" (the outgoing queue) and "Courrier" (the mailbox), with the
+// rules of their buttons.
 
 #include <optional>
 
@@ -14,6 +15,7 @@ struct HolderContext;
 
 namespace quarnel::ui {
 
+class FormCourrier;
 class FormPop3;
 class FormSmtp;
 
@@ -32,6 +34,21 @@ class EntrantCommand final : public MainCommand {
     HolderContext& ctx_;
     MainWindowHost& host_;
     FormPop3& pop3_;
+};
+
+/// "Courrier": the mailbox, beside the main window; usable once affiliated.
+class CourrierCommand final : public MainCommand {
+  public:
+    static std::optional<bool> EnabledIn(const StateFacts& facts);
+    static constexpr CommandRule kRule{&EnabledIn, false, false};
+
+    CourrierCommand(MainWindowHost& host, FormCourrier& courrier)
+        : host_(host), courrier_(courrier) {}
+    void Run() override;
+
+  private:
+    MainWindowHost& host_;
+    FormCourrier& courrier_;
 };
 
 class ExpeditionCommand final : public MainCommand {

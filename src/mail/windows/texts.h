@@ -38,4 +38,37 @@ inline constexpr int kPop3DecryptionStopped = 75433;
 inline constexpr int kSmtpKeepQuestion = 75434;  // Annuler with a message not sent
 inline constexpr int kSmtpQueueIt = 75435;
 
+// The mailbox window.
+inline constexpr int kCourrierCaption = 75440;
+inline constexpr int kOngletRecus = 75441;
+inline constexpr int kOngletEnvoyes = 75442;
+inline constexpr int kColDate = 75443;
+inline constexpr int kColCorrespondant = 75444;
+inline constexpr int kColObjet = 75445;
+inline constexpr int kColPieces = 75446;
+inline constexpr int kColEtat = 75447;
+inline constexpr int kEtatNonLu = 75448;
+inline constexpr int kEtatConfirme = 75449;
+inline constexpr int kEtatNonConfirme = 75450;
+inline constexpr int kEtatEnAttente = 75451;
+inline constexpr int kEtatEnvoye = 75452;
+inline constexpr int kIllisible = 75453;  // "Illisible (enregistrement n°%s)"
+inline constexpr int kFiltrer = 75454;
+inline constexpr int kOuvrirMessage = 75455;
+inline constexpr int kSupprimerMessage = 75456;
+inline constexpr int kTipOuvrirOff = 75457;
+inline constexpr int kTipAttendre = 75458;
+inline constexpr int kSupprimerQuestion = 75459;  // subject, sender, date
+inline constexpr int kSupprimerEchec = 75460;
+inline constexpr int kCompteMessages = 75461;
+inline constexpr int kNonListes = 75462;
+inline constexpr int kJournalEndommage = 75463;  // file, line
+inline constexpr int kJournalIllisible = 75464;
+inline constexpr int kTipSupprimerOff = 75465;
+inline constexpr int kRechercher = 75466;
+inline constexpr int kTipRechercherOff = 75467;
+inline constexpr int kRechercheCaption = 75468;
+inline constexpr int kTrouves = 75469;  // count, words
+inline constexpr int kNonDechiffres = 75470;
+
 }  // namespace quarnel::txt

@@ -63,6 +63,7 @@ FormMessage::FormMessage(HolderContext& ctx, QWidget* parent)
     agrafer_ = Named(new QAction(this), "Agrafer");
     windowClose_ = Named(new QAction(this), "WindowClose");
     certifier_ = Named(new QAction(this), "Certifier");
+    repondre_ = Named(new QAction(this), "Repondre");
     helpContents_ = Named(new QAction(this), "HelpContents");
     saveAs_ = ViewerAction(*this, "SaveAs", Qt::Key_S);
     editSelectAll_ = ViewerAction(*this, "EditSelectAll", Qt::Key_A);
@@ -73,6 +74,8 @@ FormMessage::FormMessage(HolderContext& ctx, QWidget* parent)
     buttonAgrafe_ = ViewerButton(this, agrafer_, "ButtonAgrafe");
     bar->addWidget(buttonAgrafe_);
     bar->addWidget(ViewerButton(this, windowClose_, "ButtonRetour"));
+    buttonRepondre_ = ViewerButton(this, repondre_, "ButtonRepondre");
+    bar->addWidget(buttonRepondre_);
     bar->addWidget(ViewerButton(this, certifier_, "ButtonCertifier"));
     bar->addWidget(ViewerButton(this, helpContents_, "ButtonAide"));
     bar->addSpacing(12);
@@ -109,6 +112,7 @@ FormMessage::FormMessage(HolderContext& ctx, QWidget* parent)
     connect(agrafer_, &QAction::triggered, this, &FormMessage::AgraferClick);
     connect(windowClose_, &QAction::triggered, this, &FormMessage::WindowCloseClick);
     connect(certifier_, &QAction::triggered, this, &FormMessage::CertifierClick);
+    connect(repondre_, &QAction::triggered, this, &FormMessage::RepondreClick);
     connect(helpContents_, &QAction::triggered, this, &QuarnelDialog::ShowHelp);
     connect(saveAs_, &QAction::triggered, this, &FormMessage::SaveAsClick);
     connect(editSelectAll_, &QAction::triggered, this, &FormMessage::EditSelectAllClick);
@@ -133,6 +137,8 @@ void FormMessage::Retranslate() {
     windowClose_->setToolTip(Tr(txt::kTipBack));
     certifier_->setText(Tr(txt::kButtonCertify));
     certifier_->setToolTip(Tr(txt::kTipCertify));
+    repondre_->setText(Tr(txt::kButtonReply));
+    repondre_->setToolTip(Tr(txt::kTipReply));
     helpContents_->setText(Tr(txt::kAide));
     saveAs_->setText(Tr(txt::kButtonSaveAs));
     saveAs_->setToolTip(Tr(txt::kTipSaveAs));
@@ -205,6 +211,8 @@ void FormMessage::Fill(const DecryptedMessage& message, const QString& subject) 
     buttonAgrafe_->setVisible(!message_.attachments.empty());
     certifier_->setEnabled(
         isSignalConnected(QMetaMethod::fromSignal(&FormMessage::CertifyRequested)));
+    buttonRepondre_->setVisible(
+        isSignalConnected(QMetaMethod::fromSignal(&FormMessage::ReplyRequested)));
     UpdateCopy();
 }
 
@@ -293,6 +301,16 @@ void FormMessage::closeEvent(QCloseEvent* event) {
 
 void FormMessage::CertifierClick() {
     Q_EMIT CertifyRequested();
+}
+
+void FormMessage::RepondreClick() {
+    Q_EMIT ReplyRequested();
+    // The answer is written once the viewer is gone; the message stays in the mailbox.
+    reject();
+}
+
+QString FormMessage::Subject() const {
+    return lbObjet_->text();
 }
 
 }  // namespace quarnel::ui

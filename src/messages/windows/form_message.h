@@ -64,6 +64,10 @@ class FormMessage : public QuarnelDialog {
     /// message was never saved, then close.
     void WindowCloseClick();
     void CertifierClick();
+    /// Répondre: asks for the answer, and closes without the save step.
+    void RepondreClick();
+    /// The subject shown.
+    [[nodiscard]] QString Subject() const;
     /// Escape closes without the save step.
     void reject() override;
 
@@ -71,6 +75,9 @@ class FormMessage : public QuarnelDialog {
     /// Certifier: the TA is to certify the signature of the message shown.
     /// With nothing connected, Certifier is disabled.
     void CertifyRequested();
+    /// Répondre: an answer to the sender of the message shown is to be
+    /// written. With nothing connected, Répondre is hidden.
+    void ReplyRequested();
 
   protected:
     void Retranslate() override;
@@ -93,12 +100,14 @@ class FormMessage : public QuarnelDialog {
     QAction* agrafer_ = nullptr;
     QAction* windowClose_ = nullptr;
     QAction* certifier_ = nullptr;
+    QAction* repondre_ = nullptr;
     QAction* helpContents_ = nullptr;
     QAction* saveAs_ = nullptr;
     QAction* editSelectAll_ = nullptr;
     QAction* editCopy_ = nullptr;
     QAction* print_ = nullptr;
     QToolButton* buttonAgrafe_ = nullptr;
+    QToolButton* buttonRepondre_ = nullptr;
 };
 
 }  // namespace quarnel::ui

@@ -494,8 +494,14 @@ void FormRedac::PrepareNew() {
     panelModified_->clear();
 }
 
-int FormRedac::Compose() {
+int FormRedac::Compose(const QString& subject) {
     PrepareNew();
+    editObjet_->setText(subject.left(kMaxSubjectLength));
+    if (!subject.isEmpty()) {
+        // An answer: its subject is given, its text is to be written.
+        editeur_->setFocus();
+        return RunModal(*this);
+    }
     return Resume();
 }
 

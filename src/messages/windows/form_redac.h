@@ -50,9 +50,9 @@ class FormRedac : public QuarnelDialog {
     /// Empties everything for a new message (text, subject, attachments,
     /// file name, formats), as Compose does before it shows the window.
     void PrepareNew();
-    /// Shows the window for a new message and runs it modally; Accepted when
-    /// the person chose Chiffrer.
-    int Compose();
+    /// Shows the window for a new message (with `subject`, for an answer)
+    /// and runs it modally; Accepted when the person chose Chiffrer.
+    int Compose(const QString& subject = {});
     /// Runs the window again over what it holds (after a refused text, or an
     /// encryption that was cancelled or failed).
     int Resume();

@@ -71,6 +71,8 @@ constexpr TextEntry kTexts[] = {
     T(txt::kEncryptAnyway, "&Chiffrer quand même"),
     T(txt::kAttachmentSize, "%s (%s)"),
     T(txt::kAttachmentMissingSize, "%s (introuvable)"),
+    T(txt::kButtonReply, "Ré&pondre"),
+    T(txt::kTipReply, "Écrire la réponse à l'expéditeur de ce message."),
 };
 }  // namespace
 

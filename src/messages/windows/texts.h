@@ -68,5 +68,7 @@ inline constexpr int kMailTooLarge = 73262;  // %s the size, %s the providers' l
 inline constexpr int kEncryptAnyway = 73263;
 inline constexpr int kAttachmentSize = 73264;         // %s name, %s size
 inline constexpr int kAttachmentMissingSize = 73265;  // %s name
+inline constexpr int kButtonReply = 73266;
+inline constexpr int kTipReply = 73267;
 
 }  // namespace quarnel::txt

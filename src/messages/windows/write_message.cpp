@@ -56,7 +56,7 @@ WriteMessage::WriteMessage(HolderContext& ctx, MessageState& msgs, MailState& ma
                            MainWindowHost& host, FormRedac& redac)
     : ctx_(ctx), msgs_(msgs), mail_(mail), host_(host), redac_(redac) {}
 
-void WriteMessage::Run(Kind kind) {
+void WriteMessage::Run(Kind kind, const QString& subject) {
     if (ctx_.busy) return;
     std::optional<BusyGuard> busy(std::in_place, ctx_);
     const char category = msgs_.recipientCategory;
@@ -71,7 +71,7 @@ void WriteMessage::Run(Kind kind) {
     redac_.SetAddressee(FromCp1252(addressee), AddresseeRegistered(category, record));
     redac_.SetRich(rich);
     std::string text;
-    int result = redac_.Compose();
+    int result = redac_.Compose(subject);
     while (TakeText(rich, result, text)) {
         SetInformation(ctx_, txt::kMessageBeingEncrypted);
         host_.Window().repaint();

@@ -4,6 +4,7 @@
 // message ready to go: the composer, the encryption off the window's thread,
 // and the hand-over to the sending window (or the outgoing queue).
 
+#include <QString>
 #include <functional>
 
 #include "mail/mail_state.h"
@@ -30,8 +31,9 @@ class WriteMessage {
     /// msgs.recipientRecord: nothing while Busy; the composer runs modally,
     /// and unless it is cancelled the text is encrypted and handed over for
     /// sending. The composer is emptied only once the body exists: an
-    /// encryption cancelled or failed brings it back as it was.
-    void Run(Kind kind);
+    /// encryption cancelled or failed brings it back as it was. `subject`
+    /// is the composer's subject to begin with (an answer).
+    void Run(Kind kind, const QString& subject = {});
 
     /// Takes the encrypted message (the sending window); without it the
     /// message is queued.
