@@ -74,12 +74,19 @@ bool FormPop3::Receiving() const {
 }
 
 void FormPop3::ShowReceiving(const QWidget& mainWindow) {
+    Q_EMIT Opened();
     PlaceDialog(*this, mainWindow);
     memoAction_->clear();
     progress_->Clear();
     SetButtons(true, false, true);
     (void)RunModal(*this);
     SetInformation(ctx_, txt::kEnAttente);
+}
+
+MailRetrieval* FormPop3::NewUnseenRetrieval() {
+    if (Receiving()) return nullptr;
+    retrieval_ = std::make_unique<MailRetrieval>(ctx_, mail_, waiting_, limits_);
+    return retrieval_.get();
 }
 
 void FormPop3::Log(const QString& line) {

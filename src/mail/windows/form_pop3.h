@@ -37,6 +37,10 @@ class FormPop3 : public QuarnelDialog {
 
     /// Opens modally against the main window; "En attente" afterwards.
     void ShowReceiving(const QWidget& mainWindow);
+    /// A retrieval into the same waiting list that the window does not show,
+    /// not started yet (the caller connects to it, then starts it, holding
+    /// Busy); it lives until the next one. Nothing while one runs.
+    MailRetrieval* NewUnseenRetrieval();
 
     /// Decrypts a received text (subject apart) and shows it. Set by the main
     /// window.
@@ -54,6 +58,10 @@ class FormPop3 : public QuarnelDialog {
     void DechiffrerClick();
     void AnnulerClick();
     void reject() override;
+
+  Q_SIGNALS:
+    /// The holder opens the window: what came without asking has been seen.
+    void Opened();
 
   protected:
     void Retranslate() override;

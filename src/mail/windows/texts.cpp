@@ -42,6 +42,12 @@ constexpr TextEntry kTexts[] = {
     T(txt::kSmtpQueueIt, "&Mettre dans la file d'attente"),
     T(txt::kPop3DecryptionStopped,
       "Déchiffrement annulé : le message reste le premier de la liste d'attente."),
+    T(txt::kReleveEnCours, "Relevé automatique du courrier en cours"),
+    T(txt::kReleveImpossible,
+      "Le relevé automatique du courrier a échoué ; il sera tenté de nouveau à la prochaine "
+      "échéance."),
+    T(txt::kUnNouveauMessage, "Un nouveau message attend dans « Courrier entrant »."),
+    T(txt::kNouveauxMessages, "%s nouveaux messages attendent dans « Courrier entrant »."),
 };
 }  // namespace
 

@@ -37,5 +37,10 @@ inline constexpr int kTipAnnulerWaiting = 75432;  // received messages wait for 
 inline constexpr int kPop3DecryptionStopped = 75433;
 inline constexpr int kSmtpKeepQuestion = 75434;  // Annuler with a message not sent
 inline constexpr int kSmtpQueueIt = 75435;
+// Mail retrieved without asking, while the program is idle.
+inline constexpr int kReleveEnCours = 75480;
+inline constexpr int kReleveImpossible = 75481;  // the reason in the note
+inline constexpr int kUnNouveauMessage = 75482;
+inline constexpr int kNouveauxMessages = 75483;  // their count
 
 }  // namespace quarnel::txt
