@@ -53,7 +53,7 @@ void NewMailWatch::Apply(bool on, std::chrono::milliseconds period) {
 }
 
 bool NewMailWatch::CanRetrieveNow() const {
-    return !ctx_.busy && !QApplication::activeModalWidget() &&
+    return !ctx_.busy && !QApplication::activeModalWidget() && !QApplication::activePopupWidget() &&
            EntrantCommand::EnabledIn(FactsOf(ctx_, true)).value_or(false) &&
            !ctx_.settings.pop3Server.empty();
 }

@@ -52,8 +52,8 @@ class NewMailWatch : public QObject {
     /// Messages brought since the receiving window was last opened.
     [[nodiscard]] int NewCount() const { return newCount_; }
 
-    /// Idle enough to retrieve: not Busy, no modal window, affiliated with
-    /// the mail password stored, a POP3 server set.
+    /// Idle enough to retrieve: not Busy, no modal window or open menu,
+    /// affiliated with the mail password stored, a POP3 server set.
     [[nodiscard]] bool CanRetrieveNow() const;
 
   private:
