@@ -2,13 +2,16 @@
 #include "app/startup.h"
 
 #include "app/texts.h"
+#include "holder/preferences.h"
 #include "holder/program_state.h"
+#include "mail/mailbox.h"
 #include "resources/texts.h"
 
 namespace quarnel {
 
 StartupEnd RunStartup(HolderContext& ctx, MailState& mail, StartupHost& host) {
     mail.queueMode = false;
+    const PreferencesLoad preferences = LoadPreferences(ctx.dataFolder, ctx.preferences);
     const StartupEnd end = LoadHolder(ctx, host);
     // The run holds the data folder's lock (main takes it first): what a
     // crash of an earlier run left is nobody's.
@@ -26,6 +29,9 @@ StartupEnd RunStartup(HolderContext& ctx, MailState& mail, StartupHost& host) {
     const std::filesystem::path queue = ctx.dataFolder / "QuarnelTit.msg";
     if (IsAffiliatedState(ctx.State()) && std::filesystem::exists(queue, ec))
         (void)LoadRecordList(queue, mail.outgoingQueue);
+    if (IsAffiliatedState(ctx.State())) BeginReadMarks(ctx, mail.receivedLog);
+    // Defaults hold; the file stays as it is until the holder saves the options.
+    if (preferences == PreferencesLoad::Damaged) host.ReportAltered(kPreferencesFileName);
     SetInformation(ctx, txt::kEnAttente);
     return end;
 }

@@ -119,6 +119,13 @@ constexpr TextEntry kTexts[] = {
     T(txt::kDossierNonRepresentable,
       "Le dossier %s ne peut pas être choisi : le caractère « %s » n'appartient pas au jeu "
       "de caractères d'Europe occidentale (code page 1252)."),
+    T(txt::kReleveCourrier, "Relevé du courrier"),
+    T(txt::kReleverToutesLes, "Relever le courrier sans demande toutes les"),
+    T(txt::kMinutes, "minutes"),
+    T(txt::kReleveExplication,
+      "Tant que le programme est inoccupé, le courrier est relevé sans ouvrir la fenêtre de "
+      "réception, de 5 à 120 minutes d'intervalle ; les nouveaux messages sont comptés dans la "
+      "ligne d'information et le titre de la fenêtre principale."),
     T(txt::kParametresDemandes,
       "Le fichier de paramètres de l'Organisme de Confiance (QuarnelTaPr.*) n'a été trouvé ni à "
       "côté du programme ni dans le dossier de données %s. Choisissez-le dans la fenêtre qui suit "

@@ -109,6 +109,11 @@ inline constexpr int kOkDossier = 71165;
 inline constexpr int kOkProxy = 71166;
 inline constexpr int kCaractereNonPermis = 71167;
 inline constexpr int kDossierNonRepresentable = 71168;
+// Mail collected without asking (the preferences file).
+inline constexpr int kReleveCourrier = 71170;
+inline constexpr int kReleverToutesLes = 71171;
+inline constexpr int kMinutes = 71172;
+inline constexpr int kReleveExplication = 71173;
 // The TA parameter file asked for on a first start.
 inline constexpr int kParametresDemandes = 71201;  // data folder
 inline constexpr int kChoisirParametres = 71202;

@@ -14,6 +14,7 @@
 
 #include "crypto/records.h"
 #include "crypto/types.h"
+#include "holder/preferences.h"
 #include "store/correspondents.h"
 #include "store/record_list.h"
 #include "store/ta_parameters.h"
@@ -70,6 +71,7 @@ struct HolderContext {
 
     // --- settings and what derives from them
     Settings settings;
+    Preferences preferences;  ///< QuarnelTitPref.ini, beyond the settings
     std::string displayName;  ///< derived from the identity
     std::string firmText;     ///< D and F only
     std::string email;

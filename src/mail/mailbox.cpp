@@ -5,13 +5,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <system_error>
 
 #include "crypto/cp1252.h"
 #include "crypto/secret.h"
+#include "mail/incoming.h"
 #include "mail/outgoing_queue.h"
-#include "messages/decryption.h"
 #include "mail/pop3_texts.h"
+#include "messages/decryption.h"
 #include "protocol/body.h"
 #include "resources/texts.h"
 #include "store/program_files.h"
@@ -100,7 +102,7 @@ MailboxLoad ListLog(RecordLog& log, const std::filesystem::path& path, std::size
     const std::optional<RecordFileIndex> index =
         log.Visit(path, limit, [&](std::size_t i, std::optional<Record> record) {
             std::optional<MailboxEntry> e;
-            if (record) e = make(*record);
+            if (record) e = make(*record, i);
             if (!e) e = Unreadable(origin, i);
             e->origin = origin;
             e->position = i;
@@ -130,10 +132,19 @@ bool ReadMarks::Load(const std::filesystem::path& path) {
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec) return !std::filesystem::exists(path, ec);
     if (size > kMaxReadMarksBytes) return false;
+    earlier_.reset();
     RecordList read;
     const bool whole = LoadRecordList(path, read);
     for (Record& r : read) {
-        if (r.size() == 2 && (r[1] == "0" || r[1] == "1")) Set(r[0], r[1] == "1");
+        if (r.size() != 2) continue;
+        if (r[0] == "*") {
+            std::size_t count = 0;
+            const auto [end, fault] =
+                std::from_chars(r[1].data(), r[1].data() + r[1].size(), count);
+            if (fault == std::errc() && end == r[1].data() + r[1].size()) earlier_ = count;
+        } else if (r[1] == "0" || r[1] == "1") {
+            Set(r[0], r[1] == "1");
+        }
     }
     return whole;
 }
@@ -164,17 +175,28 @@ void ReadMarks::Forget(const std::string& mark) {
 SaveResult ReadMarks::Save(const std::filesystem::path& path,
                            const SaveFailureHandler& onFailure) const {
     RecordList kept;
-    kept.reserve(std::min(index_.size(), kMaxReadMarks));
+    kept.reserve(std::min(index_.size(), kMaxReadMarks) + 1);
     for (const Record& r : list_) {
         if (!r.empty()) kept.push_back(r);
     }
     if (kept.size() > kMaxReadMarks)
         kept.erase(kept.begin(), kept.begin() + std::ptrdiff_t(kept.size() - kMaxReadMarks));
+    if (earlier_) kept.insert(kept.begin(), {"*", std::to_string(*earlier_)});
     return SaveRecordList(kept, path, onFailure);
 }
 
 std::filesystem::path ReadMarksPath(const HolderContext& ctx) {
     return PathFromSetting(ctx.settings.receivedEncryptedFolder) / "MsgChifL.dat";
+}
+
+void BeginReadMarks(const HolderContext& ctx, RecordLog& log) {
+    std::error_code ec;
+    if (std::filesystem::exists(ReadMarksPath(ctx), ec) || ec) return;
+    const std::optional<std::size_t> count = log.Count(ReceivedLogPath(ctx));
+    if (!count) return;  // unreadable now: the next start tries again
+    ReadMarks marks;
+    marks.SetEarlier(*count);
+    (void)marks.Save(ReadMarksPath(ctx), {});
 }
 
 std::string ReadMark(std::span<const std::string> textAndNames) {
@@ -207,7 +229,7 @@ MailboxLoad ListReceived(RecordLog& log, const std::filesystem::path& path,
                          std::size_t limit) {
     const std::string from = PrefixOf(txt::kPop3LogFrom);
     return ListLog(log, path, limit, MailboxOrigin::Received,
-                   [&](const Record& r) -> std::optional<MailboxEntry> {
+                   [&](const Record& r, std::size_t position) -> std::optional<MailboxEntry> {
                        const std::optional<Lines> entry = ReceivedQueueEntry(r);
                        AddressFields address;
                        if (!entry || !ParseAddressLine(WithoutTrailingBlanks(r[4]), address))
@@ -216,13 +238,15 @@ MailboxLoad ListReceived(RecordLog& log, const std::filesystem::path& path,
                        e.date = r[0];
                        e.dateKey = DateKey(r[0]);
                        e.correspondent = Shown(*After(r[1], from)) + QStringLiteral(" (") +
-                                         QString::fromStdString(address.senderNumber) +
-                                         QChar(u')');
+                                         QString::fromStdString(address.senderNumber) + QChar(u')');
                        e.subject = Shown(entry->front());
                        CountAttachments(e, NamesAfterEndMarker(r, 4), receivedFolder);
                        e.mark = ReadMark(std::span(r).subspan(3));
-                       if (const std::optional<bool> confirmed = marks.Find(e.mark))
+                       if (const std::optional<bool> confirmed = marks.Find(e.mark)) {
                            e.state = *confirmed ? ReadState::Confirmed : ReadState::NotConfirmed;
+                       } else if (position < marks.Earlier().value_or(0)) {
+                           e.state = ReadState::Earlier;
+                       }
                        return e;
                    });
 }
@@ -230,7 +254,7 @@ MailboxLoad ListReceived(RecordLog& log, const std::filesystem::path& path,
 MailboxLoad ListSent(RecordLog& log, const std::filesystem::path& path,
                      const std::filesystem::path& sentFolder, std::size_t limit) {
     return ListLog(log, path, limit, MailboxOrigin::Sent,
-                   [&](const Record& r) -> std::optional<MailboxEntry> {
+                   [&](const Record& r, std::size_t) -> std::optional<MailboxEntry> {
                        // Date, addressee line, recipients, subject.
                        std::optional<std::string> subject;
                        if (r.size() >= 4) subject = After(r[3], "Objet : ");
@@ -280,6 +304,8 @@ bool DeleteReceived(RecordLog& log, const std::filesystem::path& path,
     }
     if (!log.Remove(path, position, why)) return false;
     if (record->size() > 3) marks.Forget(ReadMark(std::span(*record).subspan(3)));
+    if (const auto earlier = marks.Earlier(); earlier && position < *earlier)
+        marks.SetEarlier(*earlier - 1);
     // Only plain names in the received folder, never one of the program's.
     if (record->size() > 4) {
         for (const std::string& name : NamesAfterEndMarker(*record, 4)) {
@@ -330,7 +356,8 @@ std::string VisibleText(std::string_view text, bool rich) {
                     ++end;
                 if (end < text.size() && text[end] == ' ') ++end;
                 i = end - 1;
-                if ((word == "fonttbl" || word == "colortbl" || word == "stylesheet") && !hiddenFrom)
+                if ((word == "fonttbl" || word == "colortbl" || word == "stylesheet") &&
+                    !hiddenFrom)
                     hiddenFrom = depth;
                 if ((word == "par" || word == "line") && !hiddenFrom) out += '\n';
                 if (word == "tab" && !hiddenFrom) out += '\t';
@@ -408,10 +435,9 @@ void MailboxList::Filter() {
     rows_.reserve(entries_.size());
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const MailboxEntry& e = entries_[i];
-        const bool shown =
-            found_ ? std::binary_search(found_->begin(), found_->end(), e.position)
-                   : filter_.isEmpty() || e.plainCorrespondent.contains(filter_) ||
-                         e.plainSubject.contains(filter_);
+        const bool shown = found_ ? std::binary_search(found_->begin(), found_->end(), e.position)
+                                  : filter_.isEmpty() || e.plainCorrespondent.contains(filter_) ||
+                                        e.plainSubject.contains(filter_);
         if (shown) rows_.push_back(i);
     }
     Sort();

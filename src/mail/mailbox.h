@@ -33,7 +33,9 @@ inline constexpr std::size_t kMaxReadMarks = kMaxListedRecords;
 inline constexpr std::uintmax_t kMaxReadMarksBytes = std::uintmax_t(16) << 20;
 
 enum class MailboxOrigin { Received, Sent, Queued };
-enum class ReadState { Unread, Confirmed, NotConfirmed };
+/// Earlier: in the received log before read marks were kept (read, the
+/// verdict unknown).
+enum class ReadState { Unread, Earlier, Confirmed, NotConfirmed };
 
 struct MailboxEntry {
     MailboxOrigin origin = MailboxOrigin::Received;
@@ -44,7 +46,7 @@ struct MailboxEntry {
     QString correspondent;     ///< sender name and number; the addressee line when sent
     QString subject;
     int attachments = 0;
-    std::uint64_t attachmentBytes = 0;  ///< of the encrypted files still there
+    std::uint64_t attachmentBytes = 0;    ///< of the encrypted files still there
     ReadState state = ReadState::Unread;  ///< received messages only
     std::string mark;                     ///< the key of its read mark (received)
     // Correspondent and subject without case or accents, for the filter and
@@ -66,7 +68,8 @@ struct MailboxLoad {
 
 /// What has been read and its verdict, by ReadMark (MsgChifL.dat beside the
 /// received log; one record per mark: the mark, "1" when the sender was
-/// confirmed, else "0"; oldest first).
+/// confirmed, else "0"; oldest first), and how many records the log held
+/// when the marks began (a first record "*" and that count).
 class ReadMarks {
   public:
     /// False when the file is larger than kMaxReadMarksBytes or damaged: the
@@ -77,6 +80,9 @@ class ReadMarks {
     void Set(const std::string& mark, bool confirmed);
     void Forget(const std::string& mark);
     [[nodiscard]] std::size_t Size() const { return index_.size(); }
+    /// The log's records below this position were there before the marks.
+    [[nodiscard]] std::optional<std::size_t> Earlier() const { return earlier_; }
+    void SetEarlier(std::optional<std::size_t> count) { earlier_ = count; }
     /// Writes the marks atomically, the newest kMaxReadMarks.
     [[nodiscard]] SaveResult Save(const std::filesystem::path& path,
                                   const SaveFailureHandler& onFailure) const;
@@ -84,9 +90,16 @@ class ReadMarks {
   private:
     RecordList list_;  // [mark, "1"|"0"], oldest first; a forgotten one is left empty
     std::unordered_map<std::string, std::size_t> index_;
+    std::optional<std::size_t> earlier_;
 };
 
 [[nodiscard]] std::filesystem::path ReadMarksPath(const HolderContext& ctx);
+
+/// Read marks begin with this version of the program: when the marks file is
+/// missing, it is written with the received log's record count, so that a
+/// holder's old mail counts as read rather than all waiting for Déchiffrer.
+/// Run at start-up, before any retrieval.
+void BeginReadMarks(const HolderContext& ctx, RecordLog& log);
 
 /// The read mark of a received message by its text and attachment names (a
 /// received log record from its fourth line, a waiting-list entry from its
@@ -138,11 +151,10 @@ struct TextSearch {
 /// nothing is written. `progress(done, total)` answering false stops it.
 /// May run off the window's thread: it reads the holder and writes nothing
 /// of it but the information line, which the caller keeps from the window.
-[[nodiscard]] TextSearch SearchReceivedTexts(HolderContext& ctx, RecordLog& log,
-                                             const std::filesystem::path& path,
-                                             const std::vector<std::size_t>& positions,
-                                             const QString& words,
-                                             const std::function<bool(std::size_t, std::size_t)>& progress);
+[[nodiscard]] TextSearch SearchReceivedTexts(
+    HolderContext& ctx, RecordLog& log, const std::filesystem::path& path,
+    const std::vector<std::size_t>& positions, const QString& words,
+    const std::function<bool(std::size_t, std::size_t)>& progress);
 
 enum class MailboxColumn { Date, Correspondent, Subject, Attachments, State };
 inline constexpr int kMailboxColumns = 5;

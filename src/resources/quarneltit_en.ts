@@ -2014,10 +2014,6 @@ The file is not saved.</translation>
         <translation>Stops the exchange with the server; nothing is lost, you may try again.</translation>
     </message>
     <message>
-        <source>Déchiffrez d'abord les messages reçus.</source>
-        <translation>Decrypt the messages received first.</translation>
-    </message>
-    <message>
         <source>Co&amp;urrier</source>
         <translation>Mail&amp;box</translation>
     </message>
@@ -2144,6 +2140,42 @@ The file is not saved.</translation>
     <message>
         <source>%s messages n'ont pu être déchiffrés.</source>
         <translation>%s messages could not be decrypted.</translation>
+    </message>
+    <message>
+        <source>Relevé automatique du courrier en cours</source>
+        <translation>Collecting mail automatically</translation>
+    </message>
+    <message>
+        <source>Le relevé automatique du courrier a échoué ; il sera tenté de nouveau à la prochaine échéance.</source>
+        <translation>Collecting mail automatically failed; it will be tried again when the next interval is over.</translation>
+    </message>
+    <message>
+        <source>Un nouveau message attend dans « Courrier entrant ».</source>
+        <translation>One new message waits in “Incoming mail”.</translation>
+    </message>
+    <message>
+        <source>%s nouveaux messages attendent dans « Courrier entrant ».</source>
+        <translation>%s new messages wait in “Incoming mail”.</translation>
+    </message>
+    <message>
+        <source>Relevé du courrier</source>
+        <translation>Mail collection</translation>
+    </message>
+    <message>
+        <source>Relever le courrier sans demande toutes les</source>
+        <translation>Collect mail without asking every</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>minutes</translation>
+    </message>
+    <message>
+        <source>Tant que le programme est inoccupé, le courrier est relevé sans ouvrir la fenêtre de réception, de 5 à 120 minutes d'intervalle ; les nouveaux messages sont comptés dans la ligne d'information et le titre de la fenêtre principale.</source>
+        <translation>While the program is idle, mail is collected without opening the receiving window, every 5 to 120 minutes; the new messages are counted in the information line and in the main window's title.</translation>
+    </message>
+    <message>
+        <source>Lu</source>
+        <translation>Read</translation>
     </message>
 </context>
 </TS>

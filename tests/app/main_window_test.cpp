@@ -3,11 +3,14 @@
 // it, the timer, help and about; the options dialog: UpdateOk as the holder
 // meets it, the proxy fields, the clicks, the password, the folders and the
 // language switch, and the road of a newcomer; why Ok is disabled, and the
-// characters code page 1252 cannot hold.
+// characters code page 1252 cannot hold; the mail collected without asking
+// as the preferences file and the options choose it.
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
+#include <QSpinBox>
 #include <QTextBrowser>
 #include <functional>
 #include <map>
@@ -18,8 +21,10 @@
 #include "authority/windows/form_tcp_ip.h"
 #include "crypto/datetime.h"
 #include "crypto/own_keys.h"
+#include "holder/preferences.h"
 #include "holder/settings.h"
 #include "mail/windows/form_smtp.h"
+#include "mail/windows/new_mail_watch.h"
 #include "messages/windows/form_certi.h"
 #include "messages/windows/form_message.h"
 #include "messages/windows/form_msg_a_certi.h"
@@ -489,6 +494,32 @@ TEST_F(OptionsDialog, StateOneDemandsEightNewClicks) {
             Click(d, "BtnInitClef");
         EXPECT_TRUE(Child<QPushButton>(d, "BitBtnOk").isEnabled());
     });
+}
+
+TEST_F(OptionsDialog, TheMailCollectedWithoutAskingFollowsThePreferencesFileAndOk) {
+    // A damaged file: said, the defaults, the file left as it is.
+    Affiliated();
+    const std::filesystem::path file = files.Data() / kPreferencesFileName;
+    ASSERT_TRUE(WriteFileAtomically(file, "autoRetrieval=peut-être\r\n"));
+    Start();
+    EXPECT_EQ(boxes.Texts(), QStringList{"Le fichier QuarnelTitPref.ini est altéré."});
+    EXPECT_FALSE(main->NewMail().On());
+    EXPECT_EQ(ReadWholeFile(file), "autoRetrieval=peut-être\r\n");
+
+    OpenOptions([&](QDialog& d) {
+        auto& check = Child<QCheckBox>(d, "CheckReleve");
+        auto& minutes = Child<QSpinBox>(d, "SpinMinutes");
+        EXPECT_FALSE(check.isChecked());
+        EXPECT_EQ(minutes.value(), kDefaultRetrievalMinutes);
+        minutes.setValue(45);
+        check.setChecked(true);
+        Click(d, "BitBtnOk");
+    });
+    EXPECT_TRUE(main->NewMail().On());
+    Preferences saved;
+    ASSERT_EQ(LoadPreferences(files.Data(), saved), PreferencesLoad::Loaded);
+    EXPECT_TRUE(saved.autoRetrieval);
+    EXPECT_EQ(saved.retrievalMinutes, 45);
 }
 
 TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitchesToEnglish) {

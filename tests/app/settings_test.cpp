@@ -2,17 +2,20 @@
 // QuarnelTit.ini read from the end and written back, the working folders, the
 // language (the switch as a whole: main_window_test.cpp), and the options
 // dialog's rules without the dialog: UpdateOk, and what Ok changes in each
-// state, the key folder's relocation among them.
+// state, the key folder's relocation among them; the preferences file beside
+// the settings.
 
 #include <gtest/gtest.h>
 
 #include "app/language.h"
 #include "app/options.h"
+#include "holder/preferences.h"
 #include "holder/program_state.h"
 #include "holder/settings.h"
 #include "holder_files.h"
 #include "protocol/lines.h"
 #include "store/atomic_file.h"
+#include "store/program_files.h"
 
 namespace quarnel {
 namespace {
@@ -119,6 +122,80 @@ TEST(Settings, SavingNeedsAnIdentityAndAsksWhenTheWriteFails) {
         return SaveChoice::Abort;
     };
     EXPECT_EQ(SaveSettings(ctx, dir / "missing" / kSettingsFileName), SaveResult::Aborted);
+}
+
+TEST(Preferences, ReadClampedKeptOrDamagedAndWrittenBackWithTheLinesNotRead) {
+    // As a save writes it, and as long as a file may be.
+    const std::string atLimit = "autoRetrieval=0\r\nretrievalMinutes=30\r\n#" +
+                                std::string(kMaxPreferencesFileBytes - 41, 'x') + "\r\n";
+    const struct {
+        std::string bytes;
+        PreferencesLoad load;
+        bool on;
+        int minutes;
+        std::size_t otherLines;
+    } cases[] = {
+        {"autoRetrieval=1\r\nretrievalMinutes=30\r\n", PreferencesLoad::Loaded, true, 30, 0},
+        {"retrievalMinutes=3\n", PreferencesLoad::Loaded, false, kMinRetrievalMinutes, 0},
+        {"retrievalMinutes=-7\n", PreferencesLoad::Loaded, false, kMinRetrievalMinutes, 0},
+        {"retrievalMinutes=999999999\n", PreferencesLoad::Loaded, false, kMaxRetrievalMinutes, 0},
+        // Lines of a later version and comments are kept for the next save.
+        {"# mine\n\nlater.key=a b=c\nautoRetrieval=1\n", PreferencesLoad::Loaded, true, 15, 2},
+        {atLimit, PreferencesLoad::Loaded, false, 30, 1},
+        {atLimit + "x", PreferencesLoad::Damaged, false, kDefaultRetrievalMinutes, 0},
+        {"autoRetrieval=1\nautoRetrieval=yes\n", PreferencesLoad::Damaged, false, 15, 0},
+        {"autoRetrieval=1\nretrievalMinutes=ten\n", PreferencesLoad::Damaged, false, 15, 0},
+        {"retrievalMinutes=12345678901\n", PreferencesLoad::Damaged, false, 15, 0},
+        {"autoRetrieval=1\nno equals sign\n", PreferencesLoad::Damaged, false, 15, 0},
+        {"=1\n", PreferencesLoad::Damaged, false, 15, 0},
+        {"a key=1\n", PreferencesLoad::Damaged, false, 15, 0},
+        {"autoRetrieval=1\nx=\x01\n", PreferencesLoad::Damaged, false, 15, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.substr(0, 60));
+        TempDir dir;
+        const std::filesystem::path file = dir / kPreferencesFileName;
+        ASSERT_TRUE(WriteFileAtomically(file, c.bytes));
+        Preferences p;
+        p.retrievalMinutes = 99;
+        ASSERT_EQ(LoadPreferences(dir.path(), p), c.load);
+        EXPECT_EQ(p.autoRetrieval, c.on);
+        EXPECT_EQ(p.retrievalMinutes, c.minutes);
+        EXPECT_EQ(p.otherLines.size(), c.otherLines);
+        EXPECT_EQ(p.damaged, c.load == PreferencesLoad::Damaged);
+        EXPECT_EQ(ReadWholeFile(file), c.bytes) << "reading never writes";
+
+        // Saved: the choices and the lines kept read back; a damaged file
+        // is moved aside first.
+        p.autoRetrieval = !p.autoRetrieval;
+        ASSERT_EQ(SavePreferences(p, dir.path(), {}), SaveResult::Saved);
+        Preferences back;
+        ASSERT_EQ(LoadPreferences(dir.path(), back), PreferencesLoad::Loaded);
+        EXPECT_TRUE(back.SameChoices(p));
+        EXPECT_EQ(back.otherLines, p.otherLines);
+        EXPECT_EQ(std::filesystem::status(file).permissions() & std::filesystem::perms::all,
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        std::size_t kept = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+            if (entry.path().filename().string().find(".damaged-") != std::string::npos) {
+                ++kept;
+                EXPECT_EQ(ReadWholeFile(entry.path()), c.bytes);
+            }
+        }
+        EXPECT_EQ(kept, c.load == PreferencesLoad::Damaged ? 1u : 0u);
+    }
+    // No file: the defaults, off. A save never writes what could not be
+    // read back: lines kept past the limit go. The name is one a mail can
+    // never plant.
+    TempDir empty;
+    Preferences p;
+    EXPECT_EQ(LoadPreferences(empty.path(), p), PreferencesLoad::Missing);
+    EXPECT_FALSE(p.autoRetrieval);
+    p.otherLines = {"a=1", "b=" + std::string(kMaxPreferencesFileBytes, 'y'), "c=3"};
+    ASSERT_EQ(SavePreferences(p, empty.path(), {}), SaveResult::Saved);
+    ASSERT_EQ(LoadPreferences(empty.path(), p), PreferencesLoad::Loaded);
+    EXPECT_EQ(p.otherLines, (std::vector<std::string>{"a=1", "c=3"}));
+    EXPECT_TRUE(IsProgramFileName(kPreferencesFileName));
 }
 
 TEST(Settings, DefaultFoldersFollowTheLanguageAndAreCreated) {

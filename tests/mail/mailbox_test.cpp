@@ -54,7 +54,8 @@ struct MailboxFixture : ::testing::Test {
 TEST_F(MailboxFixture, ReceivedLogListedWithDamageTheLimitAndTheReadState) {
     EXPECT_TRUE(Received().entries.empty());  // no log yet
     std::ofstream(dir / "plan.pdf") << std::string(1500, 'x');
-    Write({ReceivedLogRecord(At(2), W("Zoé Martin"), "Devis", Text("01000000023", "AAAA", {"plan.pdf"})),
+    Write({ReceivedLogRecord(At(2), W("Zoé Martin"), "Devis",
+                             Text("01000000023", "AAAA", {"plan.pdf"})),
            {"07/03/2026 10:00:00", "not a message"},
            ReceivedLogRecord(At(9), "Paul", W("Réunion"), Text("08000000031", "BBBB"))});
     // Lines that are no record after the whole ones.
@@ -78,6 +79,10 @@ TEST_F(MailboxFixture, ReceivedLogListedWithDamageTheLimitAndTheReadState) {
     EXPECT_EQ(load.entries[2].subject, QStringLiteral("Réunion"));
     EXPECT_GT(load.damagedFromLine, 0u);
 
+    marks.SetEarlier(3);  // all three were there before the marks
+    EXPECT_EQ(Received().entries[2].state, ReadState::Earlier);
+    EXPECT_EQ(Received().entries[0].state, ReadState::Confirmed);
+
     const MailboxLoad limited = Received(2);  // the newest
     ASSERT_EQ(limited.entries.size(), 2u);
     EXPECT_EQ(limited.entries[0].position, 1u);
@@ -86,8 +91,7 @@ TEST_F(MailboxFixture, ReceivedLogListedWithDamageTheLimitAndTheReadState) {
     // The decryption takes the subject, then the text and the names.
     const Lines entry = *ReceivedQueueEntry(first);
     EXPECT_EQ(entry.front(), Utf8ToCp1252Lossy("Devis"));
-    EXPECT_EQ(Lines(entry.begin() + 1, entry.end()),
-              Text("01000000023", "AAAA", {"plan.pdf"}));
+    EXPECT_EQ(Lines(entry.begin() + 1, entry.end()), Text("01000000023", "AAAA", {"plan.pdf"}));
     EXPECT_EQ(ReadMark(std::span(entry).subspan(1)), load.entries[0].mark);
     EXPECT_FALSE(ReceivedQueueEntry({"07/03/2026 10:00:00", "not a message"}));
 }
@@ -103,6 +107,7 @@ TEST_F(MailboxFixture, DeleteLeavesEveryOtherByteAndNoAttachment) {
     const std::string before = *ReadWholeFile(log);
     const Record second = *records.Read(log, 1);
     marks.Set(ReadMark(std::span(second).subspan(3)), false);
+    marks.SetEarlier(3);
 
     std::string why;
     ASSERT_TRUE(DeleteReceived(records, log, dir.path(), 1, marks, why)) << why;
@@ -115,13 +120,26 @@ TEST_F(MailboxFixture, DeleteLeavesEveryOtherByteAndNoAttachment) {
     EXPECT_FALSE(std::filesystem::exists(dir / "a.bin"));
     EXPECT_TRUE(std::filesystem::exists(dir / "QuarnelTit.ini"));  // never a program file
     EXPECT_FALSE(marks.Find(ReadMark(std::span(second).subspan(3))));
+    EXPECT_EQ(marks.Earlier(), std::optional<std::size_t>(2));
     EXPECT_EQ(Received().entries.size(), 2u);
     EXPECT_FALSE(DeleteReceived(records, log, dir.path(), 5, marks, why));
     EXPECT_EQ(*ReadWholeFile(log), after);
 }
 
-TEST_F(MailboxFixture, ReadMarksSurviveAndABadFileIsLeftAlone) {
-    const std::filesystem::path path = dir / "MsgChifL.dat";
+TEST_F(MailboxFixture, ReadMarksSurviveBeginWithTheOldMailReadAndABadFileIsLeftAlone) {
+    HolderContext ctx;
+    ctx.settings.receivedEncryptedFolder = dir.path().string();
+    const std::filesystem::path path = ReadMarksPath(ctx);
+    Write({ReceivedLogRecord(At(1), "A", "un", Text("01000000023", "AAAA"))});
+    BeginReadMarks(ctx, records);
+    ASSERT_TRUE(marks.Load(path));
+    EXPECT_EQ(marks.Earlier(), std::optional<std::size_t>(1));
+    marks.SetEarlier(7);
+    ASSERT_EQ(marks.Save(path, {}), SaveResult::Saved);
+    BeginReadMarks(ctx, records);  // once only
+    ASSERT_TRUE(marks.Load(path));
+    EXPECT_EQ(marks.Earlier(), std::optional<std::size_t>(7));
+
     marks.Set("L1", true);
     marks.Set("L2", false);
     marks.Set("L1", false);
@@ -130,6 +148,7 @@ TEST_F(MailboxFixture, ReadMarksSurviveAndABadFileIsLeftAlone) {
     ReadMarks again;
     ASSERT_TRUE(again.Load(path));
     EXPECT_EQ(again.Size(), 1u);
+    EXPECT_EQ(again.Earlier(), std::optional<std::size_t>(7));
     EXPECT_EQ(again.Find("L1"), std::optional<bool>(false));
     EXPECT_FALSE(again.Find("L2"));
 
@@ -167,7 +186,7 @@ TEST(MailboxList, FiltersCaseAndAccentsAsTypedAndSortsByEveryColumn) {
     EXPECT_EQ(subjects(), "devis final|Devis|RÉUNION");
     list.SortBy(MailboxColumn::Attachments, false);
     EXPECT_EQ(subjects(), "devis final|Devis|RÉUNION");
-    list.SortBy(MailboxColumn::State, true);
+    list.SortBy(MailboxColumn::State, true);  // unread first
     EXPECT_EQ(subjects(), "RÉUNION|Devis|devis final");
     list.SortBy(MailboxColumn::Subject, true);
     list.SetFilter(" DEVIS ");
@@ -182,7 +201,9 @@ TEST(MailboxList, FiltersCaseAndAccentsAsTypedAndSortsByEveryColumn) {
 
 TEST(MailboxSent, SentLogAndQueueListedAsTheyWereWritten) {
     test::TempDir dir;
-    const OutgoingMessage m{W("Message destiné à Paul"), "p@x.org", "Offre",
+    const OutgoingMessage m{W("Message destiné à Paul"),
+                            "p@x.org",
+                            "Offre",
                             {"titre", kSeparatorLine, "adresse", kEndMarkerLine, "f.chf"},
                             {}};
     std::ofstream(dir / "f.chf") << "12345";

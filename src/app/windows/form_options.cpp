@@ -4,6 +4,7 @@
 #include "holder/program_state.h"
 #include "windowkit/texts.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFormLayout>
@@ -16,6 +17,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QShowEvent>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -224,6 +226,17 @@ void FormOptions::BuildNetworkTab() {
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), this));
     editPortProxy_->setMaxLength(5);
     reseau->addWidget(groupBoxProxy_);
+    groupBoxReleve_ = Named(new QGroupBox, "GroupBoxReleve");
+    auto* releve = new QHBoxLayout(groupBoxReleve_);
+    checkReleve_ = Named(new QCheckBox, "CheckReleve");
+    spinMinutes_ = Named(new QSpinBox, "SpinMinutes");
+    spinMinutes_->setRange(kMinRetrievalMinutes, kMaxRetrievalMinutes);
+    labelMinutes_ = Named(new QLabel, "LabelMinutes");
+    releve->addWidget(checkReleve_);
+    releve->addWidget(spinMinutes_);
+    releve->addWidget(labelMinutes_);
+    releve->addStretch();
+    reseau->addWidget(groupBoxReleve_);
     reseau->addStretch();
     pageControl_->addTab(tabSheetReseau_, QString());
 }
@@ -295,6 +308,11 @@ void FormOptions::Retranslate() {
     groupBoxProxy_->setTitle(Tr(txt::kReseauLocal));
     labelAdresseProxy_->setText(Tr(txt::kAdresse));
     labelPortProxy_->setText(Tr(txt::kPort));
+    groupBoxReleve_->setTitle(Tr(txt::kReleveCourrier));
+    checkReleve_->setText(Tr(txt::kReleverToutesLes));
+    labelMinutes_->setText(Tr(txt::kMinutes));
+    for (QWidget* w : std::initializer_list<QWidget*>{checkReleve_, spinMinutes_})
+        w->setToolTip(Tr(txt::kReleveExplication));
     bitBtnOk_->setText(Tr(txt::kOk));
     bitBtnAnnuler_->setText(Tr(txt::kAnnuler));
     bitBtnAide_->setText(Tr(txt::kAide));
@@ -368,6 +386,8 @@ void FormOptions::FinishPreparation() {
     for (int tag = 0; tag < kFolderCount; ++tag)
         folders_[tag] = FolderSettingByTag(ctx_.settings, tag);
     ShowFolders();
+    checkReleve_->setChecked(ctx_.preferences.autoRetrieval);
+    spinMinutes_->setValue(ctx_.preferences.retrievalMinutes);
     Retranslate();  // the caption follows the state, the key button its counter
     ResetFlags();
 }
@@ -599,6 +619,7 @@ void FormOptions::BitBtnOkClick() {
         case OptionsOutcome::Abandoned:
             return;
     }
+    if (!SavePreferencesChosen()) return;
     // The typed password no longer stands in the control.
     if (!IsAffiliatedState(state) || passwordChanged_) {
         const QSignalBlocker quiet(editPasse_);
@@ -606,6 +627,19 @@ void FormOptions::BitBtnOkClick() {
     }
     ResetFlags();
     accept();
+}
+
+bool FormOptions::SavePreferencesChosen() {
+    Preferences chosen = ctx_.preferences;
+    chosen.autoRetrieval = checkReleve_->isChecked();
+    chosen.retrievalMinutes = ClampRetrievalMinutes(spinMinutes_->value());
+    if (chosen.SameChoices(ctx_.preferences)) return true;
+    // Ignore keeps the choice for this run only.
+    if (SavePreferences(chosen, ctx_.dataFolder, ctx_.onSaveFailure) == SaveResult::Aborted)
+        return false;
+    ctx_.preferences = std::move(chosen);
+    Q_EMIT PreferencesChanged();
+    return true;
 }
 
 }  // namespace quarnel::ui

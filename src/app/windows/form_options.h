@@ -12,12 +12,14 @@
 #include "crypto/types.h"
 #include "windowkit/quarnel_dialog.h"
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 
 namespace quarnel::ui {
@@ -51,6 +53,10 @@ class FormOptions : public QuarnelDialog {
     /// Escape and the close box act as Annuler, and not while it is disabled.
     void reject() override;
 
+  Q_SIGNALS:
+    /// Ok changed ctx.preferences (and saved them).
+    void PreferencesChanged();
+
   protected:
     void Retranslate() override;
     void showEvent(QShowEvent* event) override;
@@ -61,7 +67,10 @@ class FormOptions : public QuarnelDialog {
     void BuildWidgets();
     void BuildGeneralTab();  ///< language, category, key button, mail, authority
     void BuildFoldersTab();
-    void BuildNetworkTab();  ///< the proxy
+    void BuildNetworkTab();  ///< the proxy, the mail collected without asking
+    /// Saves the preferences chosen when they changed; false when the
+    /// person abandoned the save.
+    bool SavePreferencesChosen();
     void ConnectFields();
     void ComboBoxLangueChange(int index);
     void ShowKeyButtonCaption();
@@ -126,6 +135,10 @@ class FormOptions : public QuarnelDialog {
     QLineEdit* editAdresseProxy_ = nullptr;
     QLabel* labelPortProxy_ = nullptr;
     QLineEdit* editPortProxy_ = nullptr;
+    QGroupBox* groupBoxReleve_ = nullptr;
+    QCheckBox* checkReleve_ = nullptr;
+    QSpinBox* spinMinutes_ = nullptr;
+    QLabel* labelMinutes_ = nullptr;
     QPushButton* bitBtnOk_ = nullptr;
     QPushButton* bitBtnAnnuler_ = nullptr;
     QPushButton* bitBtnAide_ = nullptr;

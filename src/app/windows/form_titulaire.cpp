@@ -36,6 +36,7 @@
 #include "mail/windows/form_courrier.h"
 #include "mail/windows/form_pop3.h"
 #include "mail/windows/form_smtp.h"
+#include "mail/windows/new_mail_watch.h"
 #include "messages/windows/commands.h"
 #include "messages/windows/form_certi.h"
 #include "messages/windows/form_message.h"
@@ -83,6 +84,8 @@ FormTitulaire::FormTitulaire(ProgramData& programData)
 
 FormTitulaire::~FormTitulaire() {
     horloge_->stop();
+    // Before the windows it reports through.
+    newMail_.reset();
     FreeWorkingLists(ctx_, data_.authority, data_.mail, keyStoreWiped);
     ctx_.onInformationChanged = nullptr;
     ctx_.onSaveFailure = nullptr;
@@ -341,6 +344,17 @@ void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
         (void)forms_.smtp->ShowFor(message, *this);
     };
     clipboardWatch = [this] { return WatchClipboard(ctx_, *this); };
+    newMail_ = std::make_unique<NewMailWatch>(ctx_, *forms_.pop3, *this);
+    connect(newMail_.get(), &NewMailWatch::Retrieved, this, [this](int accepted) {
+        if (accepted > 0 && forms_.courrier->isVisible()) forms_.courrier->Reload();
+    });
+    connect(forms_.options, &FormOptions::PreferencesChanged, this,
+            &FormTitulaire::ApplyPreferences);
+}
+
+void FormTitulaire::ApplyPreferences() {
+    const Preferences& p = ctx_.preferences;
+    newMail_->Apply(p.autoRetrieval, std::chrono::minutes(p.retrievalMinutes));
 }
 
 void FormTitulaire::RunPendingReply() {
@@ -381,6 +395,7 @@ StartupEnd FormTitulaire::Start(const StartupPlaces& places) {
     PrepareStartup(ctx_, places);
     help_->SetFile(ctx_.helpFile);
     const StartupEnd end = RunStartup(ctx_, data_.mail, *this);
+    ApplyPreferences();
     RefreshNames();
     EvaluateState();
     return end;
@@ -494,7 +509,7 @@ void FormTitulaire::RefreshNames() {
     QString caption =
         affiliated ? Tr(txt::kAffilie, {FromCp1252(ctx_.ownNumber)}) : QStringLiteral("QuarnelTit");
     if (!holder.isEmpty()) caption += QStringLiteral(" \u2014 ") + holder;
-    setWindowTitle(caption);
+    setWindowTitle(NewMailCaptionPrefix(newMail_ ? newMail_->NewCount() : 0) + caption);
     labelCertification_->setVisible(affiliated && ctx_.registrationFlag != '1');
 }
 
@@ -520,9 +535,11 @@ void FormTitulaire::ShowView() {
 
 void FormTitulaire::ShowInformation() {
     view_.information = ctx_.information;
-    QString text = ctx_.information ? Tr(ctx_.information) : QString();
-    if (!ctx_.informationNote.empty()) text += '\n' + FromCp1252(ctx_.informationNote);
-    labelInformation_->setText(text);
+    QStringList lines;
+    if (ctx_.information) lines << Tr(ctx_.information);
+    if (!ctx_.informationNote.empty()) lines << FromCp1252(ctx_.informationNote);
+    if (newMail_ && newMail_->NewCount() > 0) lines << NewMailLine(newMail_->NewCount());
+    labelInformation_->setText(lines.join('\n'));
 }
 
 void FormTitulaire::SpeedButtonResetClick() {

@@ -53,6 +53,7 @@ class IncomingBlock;
 class WriteMessage;
 class KeyUpdateCommand;
 class ClefsCommand;
+class NewMailWatch;
 
 /// The windows created at start, in creation order after the main window.
 struct Forms {
@@ -83,6 +84,8 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     const Forms& Windows() const { return forms_; }
     HelpSystem& Help() { return *help_; }
     QPushButton& Button(Command command) { return *buttons_[std::size_t(command)]; }
+    /// The mail collected without asking.
+    const NewMailWatch& NewMail() const { return *newMail_; }
 
     /// The start-up sequence; the window shows its outcome.
     StartupEnd Start(const StartupPlaces& places);
@@ -123,6 +126,9 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     bool RetryMissingFile(const std::filesystem::path& path) override;
     void ReportAltered(const std::string& fileName) override;
     void ReportExposedFolder(const ExposedFolder& exposed) override;
+
+    /// The automatic retrieval as the preferences choose it.
+    void ApplyPreferences();
 
     QWidget& Window() override { return *this; }
     void ShowInformation() override;
@@ -186,6 +192,7 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     QAction* aidecontextuelle_ = nullptr;
     QAction* menuApropos_ = nullptr;
     QTimer* horloge_ = nullptr;
+    std::unique_ptr<NewMailWatch> newMail_;
 };
 
 }  // namespace quarnel::ui

@@ -12,10 +12,10 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "holder/program_state.h"
 #include "mail/incoming.h"
 #include "mail/mail_state.h"
 #include "mail/sent_log.h"
-#include "holder/program_state.h"
 #include "mail/windows/texts.h"
 #include "windowkit/help.h"
 #include "windowkit/message_box.h"
@@ -34,9 +34,7 @@ class MailboxModel final : public QAbstractTableModel {
         beginResetModel();
         endResetModel();
     }
-    void RowChanged(int row) {
-        Q_EMIT dataChanged(index(row, 0), index(row, kMailboxColumns - 1));
-    }
+    void RowChanged(int row) { Q_EMIT dataChanged(index(row, 0), index(row, kMailboxColumns - 1)); }
     int rowCount(const QModelIndex& parent) const override {
         return parent.isValid() ? 0 : int(list_.Size());
     }
@@ -44,9 +42,8 @@ class MailboxModel final : public QAbstractTableModel {
         return parent.isValid() ? 0 : kMailboxColumns;
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        static constexpr int kHeaders[kMailboxColumns] = {txt::kColDate, txt::kColCorrespondant,
-                                                          txt::kColObjet, txt::kColPieces,
-                                                          txt::kColEtat};
+        static constexpr int kHeaders[kMailboxColumns] = {
+            txt::kColDate, txt::kColCorrespondant, txt::kColObjet, txt::kColPieces, txt::kColEtat};
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
             section >= kMailboxColumns) {
             return {};
@@ -58,7 +55,7 @@ class MailboxModel final : public QAbstractTableModel {
         const MailboxEntry& e = list_.Row(std::size_t(index.row()));
         const auto column = MailboxColumn(index.column());
         if (role == Qt::ForegroundRole && column == MailboxColumn::State &&
-            e.state != ReadState::Unread) {
+            (e.state == ReadState::Confirmed || e.state == ReadState::NotConfirmed)) {
             return VerdictColour(e.state == ReadState::Confirmed);
         }
         if (role != Qt::DisplayRole) return {};
@@ -76,7 +73,9 @@ class MailboxModel final : public QAbstractTableModel {
                 return e.subject;
             case MailboxColumn::Attachments:
                 if (e.attachments == 0) return {};
-                return QStringLiteral("%1 (%2)").arg(e.attachments).arg(SizeText(e.attachmentBytes));
+                return QStringLiteral("%1 (%2)")
+                    .arg(e.attachments)
+                    .arg(SizeText(e.attachmentBytes));
             case MailboxColumn::State:
                 switch (e.origin) {
                     case MailboxOrigin::Queued:
@@ -84,9 +83,16 @@ class MailboxModel final : public QAbstractTableModel {
                     case MailboxOrigin::Sent:
                         return Tr(txt::kEtatEnvoye);
                     case MailboxOrigin::Received:
-                        return Tr(e.state == ReadState::Unread      ? txt::kEtatNonLu
-                                  : e.state == ReadState::Confirmed ? txt::kEtatConfirme
-                                                                    : txt::kEtatNonConfirme);
+                        switch (e.state) {
+                            case ReadState::Unread:
+                                return Tr(txt::kEtatNonLu);
+                            case ReadState::Earlier:
+                                return Tr(txt::kEtatLu);
+                            case ReadState::Confirmed:
+                                return Tr(txt::kEtatConfirme);
+                            case ReadState::NotConfirmed:
+                                return Tr(txt::kEtatNonConfirme);
+                        }
                 }
         }
         return {};
@@ -228,9 +234,8 @@ void FormCourrier::Reload() {
     const MailboxEntry* chosen = Selected();
     const std::string mark = chosen ? chosen->mark : std::string();
     (void)marks_.Load(ReadMarksPath(ctx_));
-    receivedLoad_ =
-        ListReceived(mail_.receivedLog, ReceivedLogPath(ctx_),
-                     PathFromSetting(ctx_.settings.receivedEncryptedFolder), marks_);
+    receivedLoad_ = ListReceived(mail_.receivedLog, ReceivedLogPath(ctx_),
+                                 PathFromSetting(ctx_.settings.receivedEncryptedFolder), marks_);
     sentLoad_ = ListSent(mail_.sentLog, SentLogPath(ctx_),
                          PathFromSetting(ctx_.settings.sentEncryptedFolder));
     std::vector<MailboxEntry> sent = std::move(sentLoad_.entries);
@@ -315,8 +320,8 @@ void FormCourrier::HeaderPressed(int column) {
     const bool ascending = list.Column() == c ? !list.Ascending() : c != MailboxColumn::Date;
     list.SortBy(c, ascending);
     model->Reset();
-    grid->horizontalHeader()->setSortIndicator(column,
-                                               ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    grid->horizontalHeader()->setSortIndicator(
+        column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
     UpdateButtons();
 }
 
@@ -410,8 +415,8 @@ void FormCourrier::SupprimerClick() {
     if (!DeleteReceived(mail_.receivedLog, ReceivedLogPath(ctx_),
                         PathFromSetting(ctx_.settings.receivedEncryptedFolder), e->position, marks_,
                         why)) {
-        (void)Ask(this, BoxIcon::Warning,
-                  Tr(txt::kSupprimerEchec, {QString::fromStdString(why)}), kOk);
+        (void)Ask(this, BoxIcon::Warning, Tr(txt::kSupprimerEchec, {QString::fromStdString(why)}),
+                  kOk);
     } else {
         (void)marks_.Save(ReadMarksPath(ctx_), ctx_.onSaveFailure);
     }

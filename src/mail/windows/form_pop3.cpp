@@ -9,6 +9,7 @@
 
 #include "holder/program_state.h"
 #include "mail/mail_state.h"
+#include "mail/mailbox.h"
 #include "mail/pop3_texts.h"
 #include "mail/windows/texts.h"
 #include "mail/windows/transfer_progress.h"
@@ -74,12 +75,44 @@ bool FormPop3::Receiving() const {
 }
 
 void FormPop3::ShowReceiving(const QWidget& mainWindow) {
+    Q_EMIT Opened();
     PlaceDialog(*this, mainWindow);
     memoAction_->clear();
     progress_->Clear();
-    SetButtons(true, false, true);
+    FillWaiting();
+    SetButtons(true, !waiting_.empty(), true);
     (void)RunModal(*this);
     SetInformation(ctx_, txt::kEnAttente);
+}
+
+void FormPop3::FillWaiting() {
+    ReadMarks marks;
+    (void)marks.Load(ReadMarksPath(ctx_));
+    const MailboxLoad load =
+        ListReceived(mail_.receivedLog, ReceivedLogPath(ctx_),
+                     PathFromSetting(ctx_.settings.receivedEncryptedFolder), marks);
+    std::unordered_set<std::string> logged;
+    DecryptionQueue waiting;
+    for (const MailboxEntry& e : load.entries) {
+        logged.insert(e.mark);
+        if (!e.readable || e.state != ReadState::Unread || altered_.contains(e.mark)) continue;
+        const std::optional<Record> record =
+            mail_.receivedLog.Read(ReceivedLogPath(ctx_), e.position);
+        if (std::optional<Lines> entry = record ? ReceivedQueueEntry(*record) : std::nullopt)
+            waiting.push_back(std::move(*entry));
+    }
+    // Accepted but not in the log (its write failed): only here, kept.
+    for (Lines& entry : waiting_) {
+        if (!entry.empty() && !logged.contains(ReadMark(std::span(entry).subspan(1))))
+            waiting.push_back(std::move(entry));
+    }
+    waiting_ = std::move(waiting);
+}
+
+MailRetrieval* FormPop3::NewUnseenRetrieval() {
+    if (Receiving()) return nullptr;
+    retrieval_ = std::make_unique<MailRetrieval>(ctx_, mail_, waiting_, limits_);
+    return retrieval_.get();
 }
 
 void FormPop3::Log(const QString& line) {
@@ -96,10 +129,9 @@ void FormPop3::SetButtons(bool retirer, bool dechiffrer, bool annuler) {
     annuler_->setEnabled(annuler);
     retirer_->setToolTip(retirer ? QString() : Tr(txt::kTipRetirerOff));
     dechiffrer_->setToolTip(dechiffrer ? QString() : Tr(txt::kTipDechiffrerOff));
-    annuler_->setToolTip(Receiving()  ? Tr(txt::kTipAnnulerStops)
-                         : annuler    ? QString()
-                         : dechiffrer ? Tr(txt::kTipAnnulerWaiting)
-                                      : Tr(txt::kTipAnnulerOff));
+    annuler_->setToolTip(Receiving() ? Tr(txt::kTipAnnulerStops)
+                         : annuler   ? QString()
+                                     : Tr(txt::kTipAnnulerOff));
 }
 
 void FormPop3::RetirerClick() {
@@ -121,6 +153,7 @@ void FormPop3::RetirerClick() {
 }
 
 void FormPop3::OnFinished(const RetrievalOutcome& outcome) {
+    FillWaiting();
     const bool waiting = !waiting_.empty();
     progress_->Clear();
     if (outcome.noPassword) {
@@ -135,8 +168,9 @@ void FormPop3::OnFinished(const RetrievalOutcome& outcome) {
         retirer_->setFocus();
         return;
     }
-    // Stopped before the end: Retirer again.
-    SetButtons(!outcome.complete, waiting, !waiting);
+    // Stopped before the end: Retirer again. What waits stays in the received
+    // log for the next opening and the mailbox: the window may close.
+    SetButtons(!outcome.complete, waiting, true);
     if (waiting) {
         dechiffrer_->setFocus();
     } else if (!outcome.complete) {
@@ -157,6 +191,7 @@ void FormPop3::DechiffrerClick() {
         LogText(txt::kPop3DecryptionStopped);
         return;
     }
+    if (outcome == BlockOutcome::Refused) altered_.insert(ReadMark(std::span(entry).subspan(1)));
     LogText(outcome == BlockOutcome::Taken ? txt::kPop3Decrypted : txt::kPop3Altered);
     if (waiting_.empty()) SetButtons(retirer_->isEnabled(), false, true);
 }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "crypto/text_cipher.h"
 #include "mail/incoming.h"
@@ -37,16 +38,25 @@ class FormPop3 : public QuarnelDialog {
 
     /// Opens modally against the main window; "En attente" afterwards.
     void ShowReceiving(const QWidget& mainWindow);
+    /// A retrieval into the same waiting list that the window does not show,
+    /// not started yet (the caller connects to it, then starts it, holding
+    /// Busy); it lives until the next one. Nothing while one runs.
+    MailRetrieval* NewUnseenRetrieval();
 
     /// Decrypts a received text (subject apart) and shows it. Set by the main
     /// window.
     std::function<BlockOutcome(Lines& text, const QString& subject)> decrypt;
 
     void SetLimits(const MailLimits& limits) { limits_ = limits; }
-    /// Accepted messages waiting for Déchiffrer: subject, then the text and
-    /// the attachment names. Kept while the program runs; a decryption the
-    /// person stopped leaves its message at the head.
+    /// Messages waiting for Déchiffrer: subject, then the text and the
+    /// attachment names. They are the received log's messages not read yet
+    /// (oldest first), so that nothing retrieved is ever out of reach, and
+    /// those a retrieval accepted that the log could not take; a decryption
+    /// the person stopped leaves its message at the head, one found altered
+    /// waits no more during this run.
     const DecryptionQueue& Waiting() const { return waiting_; }
+    /// Takes the waiting list again from the received log and its read marks.
+    void FillWaiting();
     bool Receiving() const;
 
     // Handlers.
@@ -54,6 +64,10 @@ class FormPop3 : public QuarnelDialog {
     void DechiffrerClick();
     void AnnulerClick();
     void reject() override;
+
+  Q_SIGNALS:
+    /// The holder opens the window: what came without asking has been seen.
+    void Opened();
 
   protected:
     void Retranslate() override;
@@ -68,6 +82,7 @@ class FormPop3 : public QuarnelDialog {
     MailLimits limits_;
     std::unique_ptr<MailRetrieval> retrieval_;
     DecryptionQueue waiting_;
+    std::unordered_set<std::string> altered_;  // read marks of refused messages
 
     QLabel* labelAction_ = nullptr;
     QPlainTextEdit* memoAction_ = nullptr;

@@ -35,7 +35,6 @@ constexpr TextEntry kTexts[] = {
     T(txt::kTransferProgress, "%s sur %s"),
     T(txt::kTipAnnulerStops,
       "Interrompt l'échange avec le serveur ; rien n'est perdu, vous pourrez réessayer."),
-    T(txt::kTipAnnulerWaiting, "Déchiffrez d'abord les messages reçus."),
     T(txt::kSmtpKeepQuestion,
       "Le message chiffré n'a pas été envoyé. Voulez-vous le mettre dans la file d'attente, "
       "pour l'envoyer plus tard avec « Expédition » ?"),
@@ -80,6 +79,13 @@ constexpr TextEntry kTexts[] = {
       "%s messages reçus contiennent « %s » dans leur texte ; effacez le filtre pour les revoir "
       "tous."),
     T(txt::kNonDechiffres, "%s messages n'ont pu être déchiffrés."),
+    T(txt::kEtatLu, "Lu"),
+    T(txt::kReleveEnCours, "Relevé automatique du courrier en cours"),
+    T(txt::kReleveImpossible,
+      "Le relevé automatique du courrier a échoué ; il sera tenté de nouveau à la prochaine "
+      "échéance."),
+    T(txt::kUnNouveauMessage, "Un nouveau message attend dans « Courrier entrant »."),
+    T(txt::kNouveauxMessages, "%s nouveaux messages attendent dans « Courrier entrant »."),
 };
 }  // namespace
 

@@ -31,12 +31,16 @@ inline constexpr int kDechiffrer = 75422;
 inline constexpr int kTipRetirerOff = 75423;
 inline constexpr int kTipDechiffrerOff = 75424;
 inline constexpr int kPop3NoServer = 75425;
-inline constexpr int kTransferProgress = 75426;   // "%s sur %s"
-inline constexpr int kTipAnnulerStops = 75431;    // Annuler while a server is spoken to
-inline constexpr int kTipAnnulerWaiting = 75432;  // received messages wait for Déchiffrer
+inline constexpr int kTransferProgress = 75426;  // "%s sur %s"
+inline constexpr int kTipAnnulerStops = 75431;   // Annuler while a server is spoken to
 inline constexpr int kPop3DecryptionStopped = 75433;
 inline constexpr int kSmtpKeepQuestion = 75434;  // Annuler with a message not sent
 inline constexpr int kSmtpQueueIt = 75435;
+// Mail retrieved without asking, while the program is idle.
+inline constexpr int kReleveEnCours = 75480;
+inline constexpr int kReleveImpossible = 75481;  // the reason in the note
+inline constexpr int kUnNouveauMessage = 75482;
+inline constexpr int kNouveauxMessages = 75483;  // their count
 
 // The mailbox window.
 inline constexpr int kCourrierCaption = 75440;
@@ -70,5 +74,6 @@ inline constexpr int kTipRechercherOff = 75467;
 inline constexpr int kRechercheCaption = 75468;
 inline constexpr int kTrouves = 75469;  // count, words
 inline constexpr int kNonDechiffres = 75470;
+inline constexpr int kEtatLu = 75471;  // read before the mailbox kept marks
 
 }  // namespace quarnel::txt
