@@ -95,17 +95,20 @@ StreamingFileReader OpenInput(const AttachmentRun& run, const std::string& name)
 
 // Deciphered straight into a temporary file beside its final name: nothing
 // reaches that name before the last block deciphered.
-void DecipherAttachment(AttachmentRun& run, const std::string& received) {
+// Without `write`, deciphered and thrown away; without `tell`, what its
+// checks found is not told either.
+void DecipherAttachment(AttachmentRun& run, const std::string& received, bool write, bool tell) {
     const std::optional<std::string> name = SafeAttachmentName(received);
     if (!name) {
-        run.out.notices.push_back({txt::kAttachmentNameRefused, received});
+        if (tell) run.out.notices.push_back({txt::kAttachmentNameRefused, received});
         return;
     }
     StreamingFileReader in = OpenInput(run, *name);
     // Never over an existing file, and never under a name the program takes
     // for one of its own (FreeFileName).
     const std::filesystem::path wanted = Cp1252ToUtf8(*name);
-    const std::optional<std::filesystem::path> path = FreeFileName(run.folder, wanted);
+    const std::optional<std::filesystem::path> path =
+        write ? FreeFileName(run.folder, wanted) : std::nullopt;
     std::optional<StreamingFileWriter> writer;
     if (path) writer.emplace(*path);
     const bool writing = writer && writer->Open();
@@ -132,18 +135,20 @@ void DecipherAttachment(AttachmentRun& run, const std::string& received) {
             // Deciphered with this message's keys but made for another
             // message, or by other settings: not this message's attachment.
             r = StreamResult::Refused;
-            run.out.notices.push_back({txt::kAttachmentHeaderDiffers, *name});
+            if (tell) run.out.notices.push_back({txt::kAttachmentHeaderDiffers, *name});
         } else if (r == StreamResult::Done) {
             run.lastDate = t.dateTime;
         } else if (r == StreamResult::Undecipherable || r == StreamResult::BadLine) {
-            run.out.notices.push_back({txt::kAttachmentUndecipherable, *name});
+            if (tell) run.out.notices.push_back({txt::kAttachmentUndecipherable, *name});
         } else if (r == StreamResult::Cancelled) {
             run.cancelled = true;
             return;  // the writer takes its temporary file with it
         }
     }
     run.before += in.size();
-    if (r == StreamResult::ReadFailed) run.out.notices.push_back({txt::kAttachmentMissing, *name});
+    if (r == StreamResult::ReadFailed && tell)
+        run.out.notices.push_back({txt::kAttachmentMissing, *name});
+    if (!write) return;
     if (!path) {
         run.out.notices.push_back({txt::kNoFreeName, *name});
         return;
@@ -243,7 +248,8 @@ Lines HeaderText(const DecryptedMessage& m, const TextLookup& text) {
 
 ReceiveOutcome ReadReceivedBody(HolderContext& ctx, MessageState& msgs, Lines body,
                                 const TaReplyHandler& onReply, const AttachmentSource& attachments,
-                                const StreamProgress& progress) {
+                                const StreamProgress& progress,
+                                std::optional<std::size_t> onlyAttachment) {
     ReceiveOutcome o;
     TakeApartReceivedBody(body, msgs.receivedAttachmentNames);
     if (msgs.receivedAttachmentNames.size() > kMaxAttachmentNames) {
@@ -261,7 +267,8 @@ ReceiveOutcome ReadReceivedBody(HolderContext& ctx, MessageState& msgs, Lines bo
         o.ok = onReply && onReply(body);
         if (!o.ok) o.refusal = ReceiveRefusal::ReplyRefused;
     } else if (IsMessageKind(o.kind)) {
-        o.refusal = DecryptMessage(ctx, msgs, body, attachments, progress, &o.cancelled);
+        o.refusal =
+            DecryptMessage(ctx, msgs, body, attachments, progress, &o.cancelled, onlyAttachment);
         o.ok = o.refusal == ReceiveRefusal::None;
     } else {
         o.refusal = ReceiveRefusal::UnknownKind;
@@ -271,7 +278,7 @@ ReceiveOutcome ReadReceivedBody(HolderContext& ctx, MessageState& msgs, Lines bo
 
 ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Lines& body,
                               const AttachmentSource& attachments, const StreamProgress& progress,
-                              bool* cancelled) {
+                              bool* cancelled, std::optional<std::size_t> onlyAttachment) {
     if (cancelled) *cancelled = false;
     // Shown at once: what follows can take a while.
     SetInformation(ctx, txt::kMessageBeingDecrypted);
@@ -368,8 +375,12 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Line
     }
     // A folder that cannot be made shows as attachments not saved.
     if (!msgs.receivedAttachmentNames.empty()) (void)CreatePrivateFolders(run.folder);
-    for (const auto& name : msgs.receivedAttachmentNames) {
-        DecipherAttachment(run, name);
+    for (std::size_t i = 0; i < msgs.receivedAttachmentNames.size(); ++i) {
+        const bool none = onlyAttachment == kNoAttachmentWritten;
+        if (onlyAttachment && !none && i > *onlyAttachment) break;
+        // Those before the one asked for only bring the generator to it.
+        const bool write = !onlyAttachment || i == *onlyAttachment;
+        DecipherAttachment(run, msgs.receivedAttachmentNames[i], write, write || none);
         if (run.cancelled) break;
     }
     if (!m.attachments.empty()) SyncFolder(run.folder);  // once for all the files

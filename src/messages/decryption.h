@@ -71,10 +71,16 @@ struct ReceiveOutcome {
 /// msgs.receivedAttachmentNames (empty lines and trailing blanks dropped; more
 /// than kMaxAttachmentNames refuse the body before anything is written), the
 /// structure is checked, replies go to `onReply`, messages to DecryptMessage.
+///
+/// With `onlyAttachment`, only the attachment at that place of the names is
+/// written (a message opened again, whose files are written when the holder
+/// asks for them); those before it are deciphered all the same, for the
+/// generator to reach it, and thrown away, and those after it are not read.
 [[nodiscard]] ReceiveOutcome ReadReceivedBody(HolderContext& ctx, MessageState& msgs, Lines body,
                                               const TaReplyHandler& onReply,
                                               const AttachmentSource& attachments = {},
-                                              const StreamProgress& progress = {});
+                                              const StreamProgress& progress = {},
+                                              std::optional<std::size_t> onlyAttachment = {});
 
 /// Decrypt message (kinds 20 and 21, `body` checked, separator line first).
 /// On success msgs.decrypted and msgs.certificationData hold the message and
@@ -93,7 +99,8 @@ struct ReceiveOutcome {
 [[nodiscard]] ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs,
                                             const Lines& body, const AttachmentSource& attachments,
                                             const StreamProgress& progress = {},
-                                            bool* cancelled = nullptr);
+                                            bool* cancelled = nullptr,
+                                            std::optional<std::size_t> onlyAttachment = {});
 
 /// The name under which a received attachment is read and written: its last
 /// path component. Nothing for a name that is then empty, "." or "..", or
@@ -105,6 +112,10 @@ std::optional<std::string> SafeAttachmentName(const std::string& received);
 /// the caller's.
 SenderView ViewOfSender(char category, char registrationFlag,
                         const std::vector<std::string>& fields);
+
+/// onlyAttachment of a message opened again: every attachment deciphered
+/// and checked (what was wrong with them told), none written.
+inline constexpr std::size_t kNoAttachmentWritten = std::size_t(-1);
 
 /// A text of the current language by resource number, code page 1252.
 using TextLookup = std::function<std::string(int)>;

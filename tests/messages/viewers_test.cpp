@@ -169,6 +169,43 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
     EXPECT_EQ(runner.Runs().size(), 1);
 }
 
+// Opened again (from the mailbox): the attachments are checked as at the
+// first reading, and only the one chosen is written, once, under its name.
+TEST_F(Viewers, OpenedAgainAnAttachmentIsWrittenOnlyWhenChosen) {
+    ASSERT_TRUE(
+        Encrypt(x, y, "Bonjour", false, {WriteFile("a.txt", "un"), WriteFile("b.pdf", "deux")}).ok);
+    Deliver(x, y);
+    Lines block = x.body;
+    FormMessage viewer(*y, nullptr);
+    FormCerti certi(*y, nullptr);
+    QStringList opened;
+    viewer.openAttachment = [&opened](const QString& path) {
+        opened << path;
+        return true;
+    };
+    IncomingBlock incoming(*y, y->authority, y->messages, host, viewer, certi);
+    const auto written = [&] {
+        std::error_code ec;
+        return std::distance(std::filesystem::directory_iterator(y.Decrypted(), ec), {});
+    };
+    runner.Once("FormMessage", [&](QDialog& d) {
+        EXPECT_EQ(written(), 0);
+        const QList<QAction*> actions = Child<QMenu>(d, "MenuAgrafe").actions();
+        ASSERT_EQ(actions.size(), 4);
+        EXPECT_EQ(actions[3]->text(), "b.pdf");
+        actions[3]->trigger();
+        actions[3]->trigger();  // the file written the first time
+    });
+    ASSERT_EQ(
+        incoming.Process(block, QStringLiteral("le sujet"), IncomingBlock::Attachments::OnDemand),
+        BlockOutcome::Taken);
+    const QString b = QString::fromStdString((y.Decrypted() / "b.pdf").string());
+    EXPECT_EQ(opened, QStringList({b, b}));
+    EXPECT_EQ(FileBytes(y.Decrypted() / "b.pdf"), "deux");
+    EXPECT_EQ(written(), 1);
+    EXPECT_TRUE(y->messages.decrypted.notices.empty());
+}
+
 // Annuler during the second attachment: the first one, already written, goes
 // too, nothing is shown and the previous message stands. (What counts as a
 // stop, and that a late Annuler is none, is the long job's.)

@@ -311,14 +311,17 @@ void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
         return incoming_->Process(block) != BlockOutcome::Refused;
     };
     // What is read, and its verdict, shows in the mailbox, however it was opened.
-    const auto decryptAndMark = [this](Lines& block, const QString& subject) {
+    const auto decryptAndMark = [this](Lines& block, const QString& subject,
+                                       IncomingBlock::Attachments attachments) {
         const Lines textAndNames = block;
-        const BlockOutcome outcome = incoming_->Process(block, subject);
+        const BlockOutcome outcome = incoming_->Process(block, subject, attachments);
         if (outcome == BlockOutcome::Taken)
             forms_.courrier->MarkRead(textAndNames, data_.messages.decrypted.identityConfirmed);
         return outcome;
     };
-    forms_.pop3->decrypt = decryptAndMark;
+    forms_.pop3->decrypt = [decryptAndMark](Lines& block, const QString& subject) {
+        return decryptAndMark(block, subject, IncomingBlock::Attachments::Written);
+    };
     connect(forms_.message, &FormMessage::ReplyRequested, this, [this] {
         const DecryptedMessage& m = data_.messages.decrypted;
         pendingReply_ = Reply{m.sender.affiliation, forms_.message->Subject(),
@@ -327,18 +330,22 @@ void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
         if (forms_.pop3->isVisible() && !forms_.pop3->Receiving()) forms_.pop3->AnnulerClick();
         QTimer::singleShot(0, this, &FormTitulaire::RunPendingReply);
     });
-    connect(forms_.courrier, &FormCourrier::OpenRequested, this,
-            [this, decryptAndMark](const Lines& entry) {
-                if (ctx_.busy || entry.empty()) return;
-                {
-                    BusyGuard busy(ctx_);
-                    EvaluateState();
-                    Lines text(entry.begin() + 1, entry.end());
-                    if (decryptAndMark(text, FromCp1252(entry.front())) == BlockOutcome::Refused)
-                        (void)Ask(forms_.courrier, BoxIcon::Warning, Tr(txt::kMessageAltere), kOk);
-                }
+    connect(
+        forms_.courrier, &FormCourrier::OpenRequested, this,
+        [this, decryptAndMark](const Lines& entry) {
+            if (ctx_.busy || entry.empty()) return;
+            {
+                BusyGuard busy(ctx_);
                 EvaluateState();
-            });
+                Lines text(entry.begin() + 1, entry.end());
+                // Its attachments were written at the first reading: again
+                // only when asked for.
+                if (decryptAndMark(text, FromCp1252(entry.front()),
+                                   IncomingBlock::Attachments::OnDemand) == BlockOutcome::Refused)
+                    (void)Ask(forms_.courrier, BoxIcon::Warning, Tr(txt::kMessageAltere), kOk);
+            }
+            EvaluateState();
+        });
     // After its encryption a message goes to the sending window.
     writeMessage_->handOver = [this](const OutgoingMessage& message) {
         (void)forms_.smtp->ShowFor(message, *this);

@@ -34,6 +34,12 @@ class MailboxModel final : public QAbstractTableModel {
         beginResetModel();
         endResetModel();
     }
+    /// The texts of the language now shown; rows and selection stay.
+    void Retranslate() {
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, kMailboxColumns - 1);
+        if (rowCount({}) > 0)
+            Q_EMIT dataChanged(index(0, 0), index(rowCount({}) - 1, kMailboxColumns - 1));
+    }
     void RowChanged(int row) { Q_EMIT dataChanged(index(row, 0), index(row, kMailboxColumns - 1)); }
     int rowCount(const QModelIndex& parent) const override {
         return parent.isValid() ? 0 : int(list_.Size());
@@ -211,8 +217,25 @@ void FormCourrier::Retranslate() {
     rechercher_->setText(Tr(txt::kRechercher));
     fermer_->setText(Tr(txt::kFermer));
     aide_->setText(Tr(txt::kAide));
+    modelRecus_->Retranslate();
+    modelEnvoyes_->Retranslate();
+    labelEtat_->setText(Status());
+    UpdateButtons();
+}
+
+void FormCourrier::ShowRows(const std::function<void()>& change) {
+    // The message chosen stays chosen wherever it goes.
+    const MailboxEntry* chosen = Selected();
+    const bool any = chosen != nullptr;
+    const std::size_t position = any ? chosen->position : 0;
+    const std::string mark = any ? chosen->mark : std::string();
+    change();
     modelRecus_->Reset();
     modelEnvoyes_->Reset();
+    for (std::size_t row = 0; any && row < received_.Size(); ++row) {
+        const MailboxEntry& e = received_.Row(row);
+        if (mark.empty() ? e.position == position : e.mark == mark) SelectReceived(int(row));
+    }
     labelEtat_->setText(Status());
     UpdateButtons();
 }
@@ -231,8 +254,10 @@ void FormCourrier::ShowMailbox(const QWidget& mainWindow) {
 }
 
 void FormCourrier::Reload() {
-    const MailboxEntry* chosen = Selected();
-    const std::string mark = chosen ? chosen->mark : std::string();
+    ShowRows([this] { ReadLists(); });
+}
+
+void FormCourrier::ReadLists() {
     (void)marks_.Load(ReadMarksPath(ctx_));
     receivedLoad_ = ListReceived(mail_.receivedLog, ReceivedLogPath(ctx_),
                                  PathFromSetting(ctx_.settings.receivedEncryptedFolder), marks_);
@@ -246,13 +271,6 @@ void FormCourrier::Reload() {
     sent_.Assign(std::move(sent));
     receivedLoad_.entries.clear();
     sentLoad_.entries.clear();
-    modelRecus_->Reset();
-    modelEnvoyes_->Reset();
-    for (std::size_t row = 0; !mark.empty() && row < received_.Size(); ++row) {
-        if (received_.Row(row).mark == mark) SelectReceived(int(row));
-    }
-    labelEtat_->setText(Status());
-    UpdateButtons();
 }
 
 QString FormCourrier::Status() const {
@@ -303,26 +321,21 @@ void FormCourrier::UpdateButtons() {
 
 void FormCourrier::FiltreChanged(const QString& text) {
     searchNote_.clear();
-    labelEtat_->setText(Status());
-    received_.SetFilter(text);
-    sent_.SetFilter(text);
-    modelRecus_->Reset();
-    modelEnvoyes_->Reset();
-    UpdateButtons();
+    ShowRows([&] {
+        received_.SetFilter(text);
+        sent_.SetFilter(text);
+    });
 }
 
 void FormCourrier::HeaderPressed(int column) {
     MailboxList& list = onglets_->currentIndex() == 0 ? received_ : sent_;
-    MailboxModel* model = onglets_->currentIndex() == 0 ? modelRecus_ : modelEnvoyes_;
     QTableView* grid = onglets_->currentIndex() == 0 ? grilleRecus_ : grilleEnvoyes_;
     const auto c = MailboxColumn(column);
     // A second press on the same column turns the order round.
     const bool ascending = list.Column() == c ? !list.Ascending() : c != MailboxColumn::Date;
-    list.SortBy(c, ascending);
-    model->Reset();
+    ShowRows([&] { list.SortBy(c, ascending); });
     grid->horizontalHeader()->setSortIndicator(
         column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-    UpdateButtons();
 }
 
 void FormCourrier::OuvrirClick() {
@@ -376,13 +389,11 @@ void FormCourrier::RechercherClick() {
     }
     if (!result.cancelled) {
         // The finds replace the filter's rows until the filter changes.
-        received_.SetFound(result.found);
         searchNote_ = Tr(txt::kTrouves, {QString::number(result.found.size()), words});
         if (result.undecipherable > 0)
             searchNote_ += ' ' + Tr(txt::kNonDechiffres, {QString::number(result.undecipherable)});
         onglets_->setCurrentIndex(0);
-        modelRecus_->Reset();
-        labelEtat_->setText(Status());
+        ShowRows([&] { received_.SetFound(result.found); });
     }
     UpdateButtons();
 }

@@ -7,6 +7,7 @@
 // good. Never modal: it stays open beside the other windows.
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -79,6 +80,11 @@ class FormCourrier : public QuarnelDialog {
   private:
     /// The received entry selected and readable, or nothing.
     [[nodiscard]] const MailboxEntry* Selected() const;
+    /// Runs `change` to the lists and shows their rows again, the message
+    /// chosen still chosen.
+    void ShowRows(const std::function<void()>& change);
+    /// The logs, the read marks and the queue read again.
+    void ReadLists();
 
     MailState& mail_;
     ReadMarks marks_;

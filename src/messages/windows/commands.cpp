@@ -70,7 +70,49 @@ void CertificationCommand::Run() {
     (void)RunModal(form_);
 }
 
-BlockOutcome IncomingBlock::Process(Lines& block, const QString& subject) {
+bool IncomingBlock::RunDecryption(const std::function<bool(const JobProgress&)>& job) {
+    // The information line is the window's: from the worker it is only
+    // asked for.
+    QWidget& window = host_.Window();
+    const std::function<void()> showInformation = ctx_.onInformationChanged;
+    ctx_.onInformationChanged = [&window, this] {
+        QMetaObject::invokeMethod(
+            &window, [this] { host_.ShowInformation(); }, Qt::QueuedConnection);
+    };
+    const bool done = runJob(&window, Tr(txt::kDecryptionCaption), job, nullptr);
+    ctx_.onInformationChanged = showInformation;
+    return done;
+}
+
+void IncomingBlock::WriteAttachment(const Lines& block, std::size_t index) {
+    MessageState scratch;
+    ReceiveOutcome outcome;
+    const TaReplyHandler noReply = [](const Lines&) { return false; };
+    const QString name = viewer_.AttachmentName(int(index));
+    (void)RunDecryption([&](const JobProgress& progress) {
+        outcome = ReadReceivedBody(
+            ctx_, scratch, block, noReply, {},
+            [&](std::uint64_t done, std::uint64_t total) { return progress(name, done, total); },
+            index);
+        return outcome.ok;
+    });
+    SetInformation(ctx_, txt::kEnAttente);
+    const std::vector<std::filesystem::path>& written = scratch.decrypted.attachments;
+    if (outcome.ok && written.size() == 1) {
+        viewer_.SetAttachmentFile(int(index), written.front());
+        return;
+    }
+    if (outcome.cancelled) return;
+    QStringList why{Tr(txt::kAttachmentNotices)};
+    for (const Notice& n : scratch.decrypted.notices)
+        why << Tr(n.text, {FromCp1252(n.detail)});
+    if (why.size() == 1) why << Tr(txt::kAttachmentNotSaved, {name});
+    (void)Ask(&viewer_, BoxIcon::Warning, why.join('\n'), kOk);
+}
+
+BlockOutcome IncomingBlock::Process(Lines& block, const QString& subject, Attachments attachments) {
+    const bool onDemand = attachments == Attachments::OnDemand;
+    const Lines whole = onDemand ? block : Lines();
     // A reply is taken from the block in place and processed afterwards, here:
     // its processing saves the holder's files and may ask the person.
     std::optional<Lines> reply;
@@ -101,25 +143,19 @@ BlockOutcome IncomingBlock::Process(Lines& block, const QString& subject) {
         }
         return spans.empty() ? QString() : spans.back().first;
     };
-    const auto job = [&](const JobProgress& progress) {
-        outcome = ReadReceivedBody(ctx_, msgs_, std::move(block), keepReply, {},
-                                   [&](std::uint64_t done, std::uint64_t total) {
-                                       return progress(nameAt(done), done, total);
-                                   });
-        return outcome.ok;
-    };
-    // The information line is the window's: from the worker it is only
-    // asked for.
-    QWidget& window = host_.Window();
-    const std::function<void()> showInformation = ctx_.onInformationChanged;
-    ctx_.onInformationChanged = [&window, this] {
-        QMetaObject::invokeMethod(
-            &window, [this] { host_.ShowInformation(); }, Qt::QueuedConnection);
-    };
+    const std::optional<std::size_t> only =
+        onDemand ? std::optional(kNoAttachmentWritten) : std::nullopt;
     // Only a stop the job heard counts: a job that finished before Annuler
     // is a finished job.
-    (void)runJob(&window, Tr(txt::kDecryptionCaption), job, nullptr);
-    ctx_.onInformationChanged = showInformation;
+    (void)RunDecryption([&](const JobProgress& progress) {
+        outcome = ReadReceivedBody(
+            ctx_, msgs_, std::move(block), keepReply, {},
+            [&](std::uint64_t done, std::uint64_t total) {
+                return progress(nameAt(done), done, total);
+            },
+            only);
+        return outcome.ok;
+    });
     if (reply) {
         const ReplyOutcome r = ProcessTaReplyLines(ctx_, auth_, *reply);
         host_.ShowInformation();
@@ -134,9 +170,17 @@ BlockOutcome IncomingBlock::Process(Lines& block, const QString& subject) {
     }
     if (!outcome.ok) return BlockOutcome::Refused;
     viewer_.Fill(msgs_.decrypted, subject);
+    QMetaObject::Connection wanted;
+    if (onDemand) {
+        viewer_.OfferAttachments(msgs_.receivedAttachmentNames);
+        wanted =
+            QObject::connect(&viewer_, &FormMessage::AttachmentWanted, &viewer_,
+                             [this, &whole](int i) { WriteAttachment(whole, std::size_t(i)); });
+    }
     PlaceDialog(viewer_, host_.Window());
     SetInformation(ctx_, txt::kEnAttente);
     (void)RunModal(viewer_);
+    QObject::disconnect(wanted);
     SetInformation(ctx_, txt::kMessageDecrypted);
     return BlockOutcome::Taken;
 }

@@ -50,16 +50,29 @@ class CertificationCommand final : public MainCommand {
 /// after 0.3 s; stopped there, it keeps no attachment file and shows nothing.
 class IncomingBlock {
   public:
+    /// Whether the attachments are written with the message (its first
+    /// reading), or each when the holder chooses it in the viewer (a message
+    /// opened again), all of them deciphered and checked either way.
+    enum class Attachments { Written, OnDemand };
+
     IncomingBlock(HolderContext& ctx, AuthorityState& auth, MessageState& msgs,
                   MainWindowHost& host, FormMessage& viewer, FormCerti& certi)
         : ctx_(ctx), auth_(auth), msgs_(msgs), host_(host), viewer_(viewer), certi_(certi) {}
 
-    [[nodiscard]] BlockOutcome Process(Lines& block, const QString& subject = {});
+    [[nodiscard]] BlockOutcome Process(Lines& block, const QString& subject = {},
+                                       Attachments attachments = Attachments::Written);
 
     /// Runs the decryption (tests stop it at a chosen point).
     LongJobRunner runJob = RunLongJob;
 
   private:
+    /// Runs a decryption job off the window's thread, the information line
+    /// asked for from there; the job's result.
+    bool RunDecryption(const std::function<bool(const JobProgress&)>& job);
+    /// Writes attachment `index` of the message `block` (its names at the
+    /// end) into the decrypted-files folder and gives it to the viewer.
+    void WriteAttachment(const Lines& block, std::size_t index);
+
     HolderContext& ctx_;
     AuthorityState& auth_;
     MessageState& msgs_;

@@ -24,6 +24,7 @@
 #include "crypto/datetime.h"
 #include "holder/program_state.h"
 #include "messages/certification.h"
+#include "messages/decryption.h"
 #include "messages/texts.h"
 #include "messages/windows/sender_panel.h"
 #include "messages/windows/texts.h"
@@ -197,23 +198,54 @@ void FormMessage::Fill(const DecryptedMessage& message, const QString& subject) 
     }
     editeur_->moveCursor(QTextCursor::Start);
 
+    attachmentFiles_ = message_.attachments;
+    attachmentNames_.clear();
+    for (const std::filesystem::path& file : attachmentFiles_)
+        attachmentNames_.push_back(QString::fromStdString(file.filename().string()));
+    ListAttachments();
+    certifier_->setEnabled(
+        isSignalConnected(QMetaMethod::fromSignal(&FormMessage::CertifyRequested)));
+    buttonRepondre_->setVisible(
+        isSignalConnected(QMetaMethod::fromSignal(&FormMessage::ReplyRequested)));
+    UpdateCopy();
+}
+
+void FormMessage::OfferAttachments(const std::vector<std::string>& names) {
+    attachmentNames_.clear();
+    for (const std::string& name : names) {
+        const std::optional<std::string> safe = SafeAttachmentName(name);
+        attachmentNames_.push_back(safe ? FromCp1252(*safe) : QString());
+    }
+    attachmentFiles_.assign(names.size(), {});
+    ListAttachments();
+}
+
+void FormMessage::SetAttachmentFile(int index, const std::filesystem::path& file) {
+    if (index < 0 || std::size_t(index) >= attachmentFiles_.size()) return;
+    attachmentFiles_[std::size_t(index)] = file;
+}
+
+QString FormMessage::AttachmentName(int index) const {
+    return index < 0 || std::size_t(index) >= attachmentNames_.size()
+               ? QString()
+               : attachmentNames_[std::size_t(index)];
+}
+
+void FormMessage::ListAttachments() {
     menuAgrafe_->clear();
     // The format proves the message, not the files: said before they are opened.
     QAction* note =
         Named(menuAgrafe_->addAction(Tr(txt::kAttachmentsNotSigned)), "AgrafeNonSignee");
     note->setEnabled(false);
     menuAgrafe_->addSeparator();
-    for (std::size_t i = 0; i < message_.attachments.size(); ++i) {
-        const QString name = QString::fromStdString(message_.attachments[i].filename().string());
-        QAction* item = menuAgrafe_->addAction(name);
+    bool any = false;
+    for (std::size_t i = 0; i < attachmentNames_.size(); ++i) {
+        if (attachmentNames_[i].isEmpty()) continue;
+        QAction* item = menuAgrafe_->addAction(attachmentNames_[i]);
         connect(item, &QAction::triggered, this, [this, i] { AttachmentChosen(int(i)); });
+        any = true;
     }
-    buttonAgrafe_->setVisible(!message_.attachments.empty());
-    certifier_->setEnabled(
-        isSignalConnected(QMetaMethod::fromSignal(&FormMessage::CertifyRequested)));
-    buttonRepondre_->setVisible(
-        isSignalConnected(QMetaMethod::fromSignal(&FormMessage::ReplyRequested)));
-    UpdateCopy();
+    buttonAgrafe_->setVisible(any);
 }
 
 void FormMessage::UpdateCopy() {
@@ -225,8 +257,11 @@ void FormMessage::AgraferClick() {
 }
 
 void FormMessage::AttachmentChosen(int index) {
-    if (index < 0 || std::size_t(index) >= message_.attachments.size()) return;
-    const QString path = QString::fromStdString(message_.attachments[std::size_t(index)].string());
+    if (index < 0 || std::size_t(index) >= attachmentFiles_.size()) return;
+    // Offered and not written yet: written now, or nothing to open.
+    if (attachmentFiles_[std::size_t(index)].empty()) Q_EMIT AttachmentWanted(index);
+    if (attachmentFiles_[std::size_t(index)].empty()) return;
+    const QString path = QString::fromStdString(attachmentFiles_[std::size_t(index)].string());
     if (!openAttachment || !openAttachment(path)) {
         // Where it is, so that the person can open it otherwise.
         const QFileInfo file(path);

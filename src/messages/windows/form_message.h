@@ -7,10 +7,12 @@
 
 #include <QString>
 #include <QTextDocument>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "messages/message_state.h"
 #include "windowkit/quarnel_dialog.h"
@@ -38,6 +40,14 @@ class FormMessage : public QuarnelDialog {
     /// Fills the window for `message` (kind 20 plain, 21 rich) and the
     /// received subject; the current file name becomes the placeholder.
     void Fill(const DecryptedMessage& message, const QString& subject);
+
+    /// The attachments of a message opened again: listed by name (the names
+    /// as received; one that cannot be written is not listed), each written
+    /// when chosen (AttachmentWanted) and given back with SetAttachmentFile.
+    void OfferAttachments(const std::vector<std::string>& names);
+    void SetAttachmentFile(int index, const std::filesystem::path& file);
+    /// The name listed for attachment `index`.
+    [[nodiscard]] QString AttachmentName(int index) const;
 
     /// Opens a decrypted attachment with the desktop's program for it; false
     /// when it could not. Tests replace it so that nothing is launched.
@@ -75,6 +85,8 @@ class FormMessage : public QuarnelDialog {
     /// Certifier: the TA is to certify the signature of the message shown.
     /// With nothing connected, Certifier is disabled.
     void CertifyRequested();
+    /// An attachment offered and not written yet was chosen.
+    void AttachmentWanted(int index);
     /// Répondre: an answer to the sender of the message shown is to be
     /// written. With nothing connected, Répondre is hidden.
     void ReplyRequested();
@@ -86,8 +98,13 @@ class FormMessage : public QuarnelDialog {
   private:
     void UpdateCopy();
     void ShowSender();
+    void ListAttachments();
 
     DecryptedMessage message_;
+    // The attachments listed: names (empty: not listed) and their files
+    // (empty: not written yet).
+    std::vector<QString> attachmentNames_;
+    std::vector<std::filesystem::path> attachmentFiles_;
     bool richShown_ = false;  ///< the text was read as RTF
     QString savedPath_;       ///< empty while never saved
 
