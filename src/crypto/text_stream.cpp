@@ -537,17 +537,34 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
     WriterThread writer(sink);
     std::vector<U128> values(std::min<std::size_t>(std::size_t(n), kChunkBlocks));
     const std::size_t blocks = std::size_t(n);
+    // Deciphers values[first, end) into `out` on a worker.
+    const auto decipher = [&](PlainBuffer& out, std::size_t first, std::size_t end, gf::Scratch& ws,
+                              Chunk& wc) {
+        for (std::size_t j = first; j < end;) {
+            const std::size_t c = std::min(kChunk, end - j);
+            U128* b = wc.Take(c);
+            std::copy_n(values.data() + j, c, b);
+            kernel.cipherBlocks(b, c, k, m, Direction::Decipher, ws);
+            for (std::size_t x = 0; x < c; ++x)
+                BytesOfBlock(b[x], out.bytes.data() + 16 * (j + x));
+            j += c;
+        }
+    };
+    // Blocks read but not deciphered yet, as ranges of the chunk.
+    std::vector<std::pair<std::size_t, std::size_t>> later;
     for (std::size_t i = 0, turn = 0; i < blocks; ++turn) {
         PlainBuffer& out = outs[turn % 2];
         const std::size_t count = std::min(kChunkBlocks, blocks - i);
+        later.clear();
         for (std::size_t j = 0; j < count;) {
-            // Lines of the usual shape are parsed on every thread; a line
-            // that is not all digits, and the lines of any other shape, are
-            // read one by one as before.
+            // Lines of the usual shape are parsed on every thread, each
+            // worker deciphering its lines while they are in its cache; a
+            // line that is not all digits, and the lines of any other shape,
+            // are read one by one as before and deciphered after the chunk.
             std::size_t run = 0;
             const char* regular = lines.PeekRegular(count - j, run);
             std::atomic<std::size_t> firstOdd{run};
-            batches.Run(run, [&](std::size_t first, std::size_t end, gf::Scratch&, Chunk&) {
+            batches.Run(run, [&](std::size_t first, std::size_t end, gf::Scratch& ws, Chunk& wc) {
                 for (std::size_t x = first; x < end; ++x) {
                     if (!lines.LineAt(regular + kLineBytes * x, values[j + x])) {
                         std::size_t seen = firstOdd.load();
@@ -556,29 +573,27 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
                         return;
                     }
                 }
+                decipher(out, j + first, j + end, ws, wc);
             });
             const std::size_t parsed = firstOdd.load();
             lines.SkipRegular(parsed);
+            if (parsed < run) later.emplace_back(j, j + parsed);
             j += parsed;
             if (parsed == run && run > 0) continue;
             if (j == count) continue;
+            later.emplace_back(j, j + 1);
             const bool got = lines.Next(values[j++], noise);
             if (!got || (noise && lines.exact())) {
                 s.draws = headerDraws;
                 return got ? StreamResult::BadLine : lost();
             }
         }
-        batches.Run(count, [&](std::size_t first, std::size_t end, gf::Scratch& ws, Chunk& wc) {
-            for (std::size_t j = first; j < end;) {
-                const std::size_t c = std::min(kChunk, end - j);
-                U128* b = wc.Take(c);
-                std::copy_n(values.data() + j, c, b);
-                kernel.cipherBlocks(b, c, k, m, Direction::Decipher, ws);
-                for (std::size_t x = 0; x < c; ++x)
-                    BytesOfBlock(b[x], out.bytes.data() + 16 * (j + x));
-                j += c;
-            }
-        });
+        for (const auto& [from, to] : later) {
+            batches.Run(to - from,
+                        [&](std::size_t first, std::size_t end, gf::Scratch& ws, Chunk& wc) {
+                            decipher(out, from + first, from + end, ws, wc);
+                        });
+        }
         i += count;
         const std::size_t used = 16 * count - (i == blocks ? pad : 0);  // the last block's padding
         if (!writer.Write(std::string_view(out.bytes.data(), used)))
