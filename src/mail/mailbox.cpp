@@ -128,10 +128,14 @@ void Keys(MailboxEntry& entry) {
 bool ReadMarks::Load(const std::filesystem::path& path) {
     list_.clear();
     index_.clear();
+    damaged_ = false;
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec) return !std::filesystem::exists(path, ec);
-    if (size > kMaxReadMarksBytes) return false;
+    if (size > kMaxReadMarksBytes) {
+        damaged_ = true;
+        return false;
+    }
     earlier_.reset();
     RecordList read;
     const bool whole = LoadRecordList(path, read);
@@ -146,6 +150,7 @@ bool ReadMarks::Load(const std::filesystem::path& path) {
             Set(r[0], r[1] == "1");
         }
     }
+    damaged_ = !whole;
     return whole;
 }
 
@@ -172,8 +177,9 @@ void ReadMarks::Forget(const std::string& mark) {
     index_.erase(it);
 }
 
-SaveResult ReadMarks::Save(const std::filesystem::path& path,
-                           const SaveFailureHandler& onFailure) const {
+SaveResult ReadMarks::Save(const std::filesystem::path& path, const SaveFailureHandler& onFailure) {
+    // What could not be read stays on the disk, under another name.
+    if (damaged_ && KeepUnderDatedName(path, "damaged")) damaged_ = false;
     RecordList kept;
     kept.reserve(std::min(index_.size(), kMaxReadMarks) + 1);
     for (const Record& r : list_) {

@@ -73,7 +73,8 @@ struct MailboxLoad {
 class ReadMarks {
   public:
     /// False when the file is larger than kMaxReadMarksBytes or damaged: the
-    /// marks read before the damage are kept, the file is left as it is.
+    /// marks read before the damage are kept, the file is left as it is
+    /// until the next Save keeps it aside.
     bool Load(const std::filesystem::path& path);
     /// Whether the sender was confirmed; nothing when never read.
     [[nodiscard]] std::optional<bool> Find(const std::string& mark) const;
@@ -83,14 +84,16 @@ class ReadMarks {
     /// The log's records below this position were there before the marks.
     [[nodiscard]] std::optional<std::size_t> Earlier() const { return earlier_; }
     void SetEarlier(std::optional<std::size_t> count) { earlier_ = count; }
-    /// Writes the marks atomically, the newest kMaxReadMarks.
+    /// Writes the marks atomically, the newest kMaxReadMarks; a file that
+    /// Load found damaged is first kept aside (KeepUnderDatedName).
     [[nodiscard]] SaveResult Save(const std::filesystem::path& path,
-                                  const SaveFailureHandler& onFailure) const;
+                                  const SaveFailureHandler& onFailure);
 
   private:
     RecordList list_;  // [mark, "1"|"0"], oldest first; a forgotten one is left empty
     std::unordered_map<std::string, std::size_t> index_;
     std::optional<std::size_t> earlier_;
+    bool damaged_ = false;  // the file Load read is damaged or too large
 };
 
 [[nodiscard]] std::filesystem::path ReadMarksPath(const HolderContext& ctx);

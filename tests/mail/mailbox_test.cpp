@@ -156,6 +156,15 @@ TEST_F(MailboxFixture, ReadMarksSurviveBeginWithTheOldMailReadAndABadFileIsLeftA
     EXPECT_FALSE(again.Load(path));
     EXPECT_EQ(again.Size(), 0u);
     EXPECT_EQ(std::filesystem::file_size(path), kMaxReadMarksBytes + 1);
+    // The next mark kept: the file that could not be read is kept aside.
+    again.Set("L3", true);
+    ASSERT_EQ(again.Save(path, {}), SaveResult::Saved);
+    std::size_t kept = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        kept += e.path().filename().string().rfind("MsgChifL.dat.damaged", 0) == 0;
+    EXPECT_EQ(kept, 1u);
+    ASSERT_TRUE(again.Load(path));
+    EXPECT_EQ(again.Find("L3"), std::optional<bool>(true));
 }
 
 TEST(MailboxList, FiltersCaseAndAccentsAsTypedAndSortsByEveryColumn) {
