@@ -588,8 +588,9 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
                 return got ? StreamResult::BadLine : lost();
             }
         }
-        for (const auto& [from, to] : later) {
-            batches.Run(to - from,
+        for (const auto& range : later) {
+            const std::size_t from = range.first;  // clang 14 captures no structured binding
+            batches.Run(range.second - from,
                         [&](std::size_t first, std::size_t end, gf::Scratch& ws, Chunk& wc) {
                             decipher(out, from + first, from + end, ws, wc);
                         });
