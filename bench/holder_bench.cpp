@@ -217,7 +217,7 @@ struct Liste {
     QLineEdit* filter = nullptr;
 };
 
-void BM_ListeOpen(benchmark::State& state) {
+void BM_CorrespondentListOpen(benchmark::State& state) {
     Liste l(std::size_t(state.range(0)));
     for (auto _ : state) {
         state.SetIterationTime(Liste::Timed([&] { l.window->show(); }));
@@ -227,7 +227,7 @@ void BM_ListeOpen(benchmark::State& state) {
 }
 
 // Typing a letter, then taking it back: two keystrokes.
-void BM_ListeKeystroke(benchmark::State& state) {
+void BM_CorrespondentListKeystroke(benchmark::State& state) {
     Liste l(std::size_t(state.range(0)));
     l.window->show();
     QApplication::processEvents();
@@ -240,7 +240,7 @@ void BM_ListeKeystroke(benchmark::State& state) {
 }
 
 // A press on the surname's or the first names' header.
-void BM_ListeSort(benchmark::State& state) {
+void BM_CorrespondentListSort(benchmark::State& state) {
     Liste l(std::size_t(state.range(0)));
     l.window->show();
     QApplication::processEvents();
@@ -251,11 +251,11 @@ void BM_ListeSort(benchmark::State& state) {
     }
 }
 
-#define LISTE_SIZES \
+#define LIST_SIZES \
     ->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseManualTime()
-BENCHMARK(BM_ListeOpen) LISTE_SIZES;
-BENCHMARK(BM_ListeKeystroke) LISTE_SIZES;
-BENCHMARK(BM_ListeSort) LISTE_SIZES;
+BENCHMARK(BM_CorrespondentListOpen) LIST_SIZES;
+BENCHMARK(BM_CorrespondentListKeystroke) LIST_SIZES;
+BENCHMARK(BM_CorrespondentListSort) LIST_SIZES;
 
 // The mailbox's list over a received and a sent log of n records each: read
 // from the disk (marks included), one keystroke of the filter, one sort.

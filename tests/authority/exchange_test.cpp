@@ -76,25 +76,25 @@ class Exchange : public ::testing::Test {
                                       std::string(KindText(kind)) + std::string(30, '0'),
                                       kEndMarkerLine};
         exchange->Prepare(ctx, ctx.authority);
-        EXPECT_TRUE(exchange->envoyerEnabled());
-        EXPECT_TRUE(exchange->annulerEnabled());
-        EXPECT_FALSE(exchange->accepterEnabled());
+        EXPECT_TRUE(exchange->sendEnabled());
+        EXPECT_TRUE(exchange->cancelEnabled());
+        EXPECT_FALSE(exchange->acceptEnabled());
         exchange->Send();
-        EXPECT_FALSE(exchange->envoyerEnabled());
-        EXPECT_TRUE(exchange->annulerEnabled());  // the person may stop it
+        EXPECT_FALSE(exchange->sendEnabled());
+        EXPECT_TRUE(exchange->cancelEnabled());  // the person may stop it
         EXPECT_EQ(ctx.information, txt::kTransmission);
     }
     // Waits until the exchange has ended one way or the other.
     bool Ended() {
-        return test::RunUntil([&] { return Accepter() || exchange->envoyerEnabled(); });
+        return test::RunUntil([&] { return Accepter() || exchange->sendEnabled(); });
     }
     std::string Server() const { return "127.0.0.1:" + std::to_string(server->port()); }
     std::vector<int> Last(std::size_t n) const {
         return {log.end() - std::ptrdiff_t(std::min(n, log.size())), log.end()};
     }
     bool Logged(int id) const { return std::find(log.begin(), log.end(), id) != log.end(); }
-    bool Accepter() const { return exchange->accepterEnabled(); }
-    bool Annuler() const { return exchange->annulerEnabled(); }
+    bool Accepter() const { return exchange->acceptEnabled(); }
+    bool Annuler() const { return exchange->cancelEnabled(); }
 
     ProgramData ctx;
     std::unique_ptr<ScriptedServer> server;
@@ -112,7 +112,7 @@ TEST_F(Exchange, AGoodReplyCanBeAcceptedAndAnnulerWaitsForTheTimerAfterAnAffilia
         Send(kind);
         ASSERT_TRUE(test::RunUntil([&] { return Accepter(); }));
         EXPECT_EQ(Annuler(), kind == Kind::Key);
-        EXPECT_FALSE(exchange->envoyerEnabled());
+        EXPECT_FALSE(exchange->sendEnabled());
         EXPECT_EQ(exchange->transfer().done, exchange->transfer().total);
         EXPECT_EQ(exchange->transfer().total, qint64(kGoodBody.size()));
         EXPECT_TRUE(test::RunUntil([&] { return Annuler(); }, 2000));
@@ -270,7 +270,7 @@ TEST_F(Exchange, ASilentOrSlowServerMeetsOneDeadlineAndAnnulerLeavesTheRequestWa
     EXPECT_EQ(details[details.size() - 2], Server() + "|1");
     EXPECT_FALSE(Accepter());
     exchange->Cancel();
-    EXPECT_EQ(ctx.information, txt::kEnAttente);
+    EXPECT_EQ(ctx.information, txt::kIdle);
 
     // A byte every 100 ms does not push the deadline back, and what had
     // arrived stays in view.
@@ -370,7 +370,7 @@ TEST_F(Exchange, ThroughAProxyTheRequestNamesTheWholeUrl) {
     ctx.settings.proxyAddress.clear();
     ctx.settings.taAddress = "nohost.invalid";
     Send(Kind::Key);
-    ASSERT_TRUE(test::RunUntil([&] { return exchange->envoyerEnabled(); }, 30000));
+    ASSERT_TRUE(test::RunUntil([&] { return exchange->sendEnabled(); }, 30000));
     EXPECT_EQ(Last(2), (std::vector<int>{txt::kLogHostNotFound, txt::kLogUnknownHost}));
     EXPECT_EQ(details.back(), "nohost.invalid");
 }

@@ -43,7 +43,7 @@ class Host : public MainWindowHost {
     void EvaluateState() override {
         ++evaluations;
         busyWhenEvaluated = ctx_.busy;
-        expedition = ExpeditionCommand::EnabledIn(FactsOf(ctx_, mail_.outgoingQueue.empty()));
+        expedition = DispatchCommand::EnabledIn(FactsOf(ctx_, mail_.outgoingQueue.empty()));
     }
     void RefreshNames() override {}
     void ShowInformation() override {}

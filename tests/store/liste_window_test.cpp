@@ -211,11 +211,11 @@ TEST_F(Liste, DeletingTakesTheRemarkAlongAndTheLastOneLeavesNothingToOpen) {
     EXPECT_FALSE(Enabled("BitBtnListe"));
     EXPECT_EQ(Tip("BitBtnListe"), "Tous les correspondants sont déjà affichés.");
     Click(liste, "BitBtnSupprimer");
-    EXPECT_TRUE(main->Button(Command::Correspondants).isEnabled()) << "until Quitter";
+    EXPECT_TRUE(main->Button(Command::Correspondents).isEnabled()) << "until Quitter";
     Click(liste, "BitBtnQuitter");
     EXPECT_FALSE(liste.isVisible());
     EXPECT_EQ(Grid().model()->rowCount(), 0) << "closed, the window holds no rows";
-    EXPECT_FALSE(main->Button(Command::Correspondants).isEnabled());
+    EXPECT_FALSE(main->Button(Command::Correspondents).isEnabled());
 }
 
 TEST_F(Liste, ADamagedRemarksFileIsReportedAndTheListsStay) {
