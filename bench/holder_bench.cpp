@@ -194,8 +194,8 @@ BENCHMARK(BM_CorrespondentsSave)
     ->UseRealTime();
 
 /// The correspondents window on n employees, offscreen.
-struct Liste {
-    explicit Liste(std::size_t n) {
+struct ListWindowFixture {
+    explicit ListWindowFixture(std::size_t n) {
         ctx.settings.keyFolder = dir.path().string() + "/";
         ctx.listCategory = 'F';
         ctx.correspondents.f = bench::Many(n, bench::Correspondent);
@@ -218,9 +218,9 @@ struct Liste {
 };
 
 void BM_CorrespondentListOpen(benchmark::State& state) {
-    Liste l(std::size_t(state.range(0)));
+    ListWindowFixture l(std::size_t(state.range(0)));
     for (auto _ : state) {
-        state.SetIterationTime(Liste::Timed([&] { l.window->show(); }));
+        state.SetIterationTime(ListWindowFixture::Timed([&] { l.window->show(); }));
         l.window->hide();  // frees the rows
         QApplication::processEvents();
     }
@@ -228,26 +228,27 @@ void BM_CorrespondentListOpen(benchmark::State& state) {
 
 // Typing a letter, then taking it back: two keystrokes.
 void BM_CorrespondentListKeystroke(benchmark::State& state) {
-    Liste l(std::size_t(state.range(0)));
+    ListWindowFixture l(std::size_t(state.range(0)));
     l.window->show();
     QApplication::processEvents();
     bool typed = false;
     for (auto _ : state) {
         typed = !typed;
-        state.SetIterationTime(
-            Liste::Timed([&] { l.filter->setText(typed ? QStringLiteral("D") : QString()); }));
+        state.SetIterationTime(ListWindowFixture::Timed(
+            [&] { l.filter->setText(typed ? QStringLiteral("D") : QString()); }));
     }
 }
 
 // A press on the surname's or the first names' header.
 void BM_CorrespondentListSort(benchmark::State& state) {
-    Liste l(std::size_t(state.range(0)));
+    ListWindowFixture l(std::size_t(state.range(0)));
     l.window->show();
     QApplication::processEvents();
     int column = 2;
     for (auto _ : state) {
         column = column == 2 ? 3 : 2;
-        state.SetIterationTime(Liste::Timed([&] { l.window->grilleHeaderPressed(column); }));
+        state.SetIterationTime(
+            ListWindowFixture::Timed([&] { l.window->grilleHeaderPressed(column); }));
     }
 }
 

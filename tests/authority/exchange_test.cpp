@@ -86,15 +86,15 @@ class Exchange : public ::testing::Test {
     }
     // Waits until the exchange has ended one way or the other.
     bool Ended() {
-        return test::RunUntil([&] { return Accepter() || exchange->sendEnabled(); });
+        return test::RunUntil([&] { return AcceptEnabled() || exchange->sendEnabled(); });
     }
     std::string Server() const { return "127.0.0.1:" + std::to_string(server->port()); }
     std::vector<int> Last(std::size_t n) const {
         return {log.end() - std::ptrdiff_t(std::min(n, log.size())), log.end()};
     }
     bool Logged(int id) const { return std::find(log.begin(), log.end(), id) != log.end(); }
-    bool Accepter() const { return exchange->acceptEnabled(); }
-    bool Annuler() const { return exchange->cancelEnabled(); }
+    bool AcceptEnabled() const { return exchange->acceptEnabled(); }
+    bool CancelEnabled() const { return exchange->cancelEnabled(); }
 
     ProgramData ctx;
     std::unique_ptr<ScriptedServer> server;
@@ -110,13 +110,13 @@ TEST_F(Exchange, AGoodReplyCanBeAcceptedAndAnnulerWaitsForTheTimerAfterAnAffilia
     setUp = [](TaExchange& e) { e.SetResponseDelay(300); };
     for (auto kind : {Kind::Key, Kind::Affiliation}) {
         Send(kind);
-        ASSERT_TRUE(test::RunUntil([&] { return Accepter(); }));
-        EXPECT_EQ(Annuler(), kind == Kind::Key);
+        ASSERT_TRUE(test::RunUntil([&] { return AcceptEnabled(); }));
+        EXPECT_EQ(CancelEnabled(), kind == Kind::Key);
         EXPECT_FALSE(exchange->sendEnabled());
         EXPECT_EQ(exchange->transfer().done, exchange->transfer().total);
         EXPECT_EQ(exchange->transfer().total, qint64(kGoodBody.size()));
-        EXPECT_TRUE(test::RunUntil([&] { return Annuler(); }, 2000));
-        EXPECT_TRUE(Accepter());
+        EXPECT_TRUE(test::RunUntil([&] { return CancelEnabled(); }, 2000));
+        EXPECT_TRUE(AcceptEnabled());
         EXPECT_EQ(exchange->memo(),
                   (Lines{"noise", kSeparatorLine, std::string(32, '1'), kEndMarkerLine}));
         EXPECT_EQ(log, (std::vector<int>{txt::kLogCall, txt::kLogResolved, txt::kLogConnected,
@@ -155,7 +155,7 @@ TEST_F(Exchange, AReplyWithoutTheEndMarkerOrWithAFailureStatusLeavesOnlyAnnuler)
         Serve(Answer(Reply(c.status, c.body)));
         Send(Kind::Key);
         ASSERT_TRUE(Ended());
-        EXPECT_FALSE(Accepter());
+        EXPECT_FALSE(AcceptEnabled());
         ASSERT_GE(log.size(), c.lastLogged.size());
         EXPECT_EQ(std::vector<int>(log.end() - std::ptrdiff_t(c.lastLogged.size()), log.end()),
                   c.lastLogged);
@@ -169,7 +169,7 @@ TEST_F(Exchange, RedirectsAreFollowedUpToTheLimit) {
     ASSERT_TRUE(target.Listen());
     Serve(Answer(Reply("302 Found", "", "Location: " + target.Url("/QuarnelSys/") + "\r\n")));
     Send(Kind::Key);
-    ASSERT_TRUE(test::RunUntil([&] { return Accepter(); }));
+    ASSERT_TRUE(test::RunUntil([&] { return AcceptEnabled(); }));
     ASSERT_EQ(target.connections(), 1);
     EXPECT_EQ(target.Received(0).substr(target.Received(0).find("\r\n\r\n") + 4),
               RequestData(ctx.authority.outgoingBody));
@@ -239,7 +239,7 @@ TEST_F(Exchange, AReplyIsTakenOnlyWhenItEndsAsAnnounced) {
         server->SetScripts({c.script, Answer(Reply("200 OK", kGoodBody))});
         Send(Kind::Key);
         ASSERT_TRUE(Ended());
-        EXPECT_EQ(Accepter(), c.accepted);
+        EXPECT_EQ(AcceptEnabled(), c.accepted);
         EXPECT_EQ(Last(c.lastLogged.size()), c.lastLogged);
         EXPECT_EQ(details.back(),
                   c.lastLogged[0] == txt::kLogReplyReceived ? "" : Server() + "|" + c.detail);
@@ -251,10 +251,10 @@ TEST_F(Exchange, AReplyIsTakenOnlyWhenItEndsAsAnnounced) {
         // in view, and Envoyer sends the same request again.
         EXPECT_FALSE(Logged(txt::kLogReplyReceived));
         EXPECT_NE(exchange->memo(), ctx.authority.outgoingBody);
-        EXPECT_TRUE(Annuler());
+        EXPECT_TRUE(CancelEnabled());
         exchange->Send();
         ASSERT_TRUE(Ended());
-        EXPECT_TRUE(Accepter());
+        EXPECT_TRUE(AcceptEnabled());
         EXPECT_EQ(server->Received(1), server->Received(0));
     }
 }
@@ -268,7 +268,7 @@ TEST_F(Exchange, ASilentOrSlowServerMeetsOneDeadlineAndAnnulerLeavesTheRequestWa
     EXPECT_FALSE(Logged(txt::kLogRequestFailed));
     EXPECT_EQ(Last(2), (std::vector<int>{txt::kLogNoReply, txt::kLogTimedOut}));
     EXPECT_EQ(details[details.size() - 2], Server() + "|1");
-    EXPECT_FALSE(Accepter());
+    EXPECT_FALSE(AcceptEnabled());
     exchange->Cancel();
     EXPECT_EQ(ctx.information, txt::kIdle);
 
@@ -312,7 +312,7 @@ TEST_F(Exchange, TheReplyAndEachHeaderLineAreBounded) {
         ASSERT_LE(reply.size(), kMax);
         Serve(Answer(reply));
         Send(Kind::Key);
-        ASSERT_TRUE(test::RunUntil([&] { return Accepter(); })) << reply.size();
+        ASSERT_TRUE(test::RunUntil([&] { return AcceptEnabled(); })) << reply.size();
         EXPECT_EQ(exchange->memo().back(), kEndMarkerLine);
     }
     EXPECT_EQ(Reply("200 OK", padded).size(), kMax);
@@ -338,7 +338,7 @@ TEST_F(Exchange, TheReplyAndEachHeaderLineAreBounded) {
         ASSERT_TRUE(Ended()) << c.sent.size();
         EXPECT_EQ(log.back(), c.logged);
         EXPECT_EQ(details.back(), c.detail);
-        EXPECT_FALSE(Accepter());
+        EXPECT_FALSE(AcceptEnabled());
     }
 }
 
@@ -351,7 +351,7 @@ TEST_F(Exchange, ThroughAProxyTheRequestNamesTheWholeUrl) {
     ctx.settings.taAddress = "ta.example";  // the proxy resolves it
     ctx.settings.taCode = "0FF";
     Send(Kind::KeyUpdate);
-    ASSERT_TRUE(test::RunUntil([&] { return Accepter(); }));
+    ASSERT_TRUE(test::RunUntil([&] { return AcceptEnabled(); }));
     ASSERT_EQ(proxy->connections(), 1);
     const std::string& r = proxy->Received(0);
     EXPECT_EQ(r.substr(0, r.find("Host:")),

@@ -343,7 +343,7 @@ TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack
     for (const char* s : {"A", "B", "C"})
         ASSERT_EQ(QueueMessage(ctx, mail, Message(s)), SaveResult::Saved);
     test::WindowHost host;
-    DispatchCommand expedition(ctx, host, *smtp, 0);
+    DispatchCommand dispatch(ctx, host, *smtp, 0);
 
     // Escape does nothing in queue mode; Annuler puts A back at the head.
     runner.Once("FormSmtp", [&](QDialog& d) {
@@ -352,7 +352,7 @@ TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack
         EXPECT_TRUE(d.isVisible());
         smtp->AnnulerClick();
     });
-    expedition.Run();
+    dispatch.Run();
     ASSERT_EQ(Queued().size(), 3u);
     EXPECT_EQ(MessageOfQueueRecord(Queued()[0]), Message("A"));
     EXPECT_FALSE(ctx.busy);
@@ -369,7 +369,7 @@ TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack
         EXPECT_TRUE(Action(d).endsWith("Le message reste dans la file d'attente."));
         smtp->AnnulerClick();
     });
-    expedition.Run();
+    dispatch.Run();
     ASSERT_EQ(SentLog().size(), 1u);
     EXPECT_EQ(SentLog()[0][1], Message("A").addresseeLine);
     ASSERT_EQ(Queued().size(), 2u);
@@ -379,7 +379,7 @@ TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack
 
     // Plus tard puts the message on show after the others.
     runner.Once("FormSmtp", [&](QDialog&) { smtp->PlusTardClick(); });
-    expedition.Run();
+    dispatch.Run();
     EXPECT_EQ(MessageOfQueueRecord(Queued()[1]), Message("B"));
 
     // The rest goes: "Les messages chiffrés ont été envoyés." is the caller's.

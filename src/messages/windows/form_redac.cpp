@@ -403,9 +403,9 @@ void FormRedac::BuildWidgets() {
 
 void FormRedac::Retranslate() {
     setWindowTitle(Tr(txt::kComposerCaption));
-    open_->setText(Tr(txt::kOpenTextTip));
-    save_->setText(Tr(txt::kSaveTextTip));
-    saveAs_->setText(Tr(txt::kSaveTextAsTip));
+    open_->setText(Tr(txt::kOpenTextAction));
+    save_->setText(Tr(txt::kSaveTextAction));
+    saveAs_->setText(Tr(txt::kSaveTextAsAction));
     print_->setText(Tr(txt::kPrint));
     selectAll_->setText(Tr(txt::kSelectAll));
     cut_->setText(Tr(txt::kCut));
@@ -678,7 +678,7 @@ void FormRedac::dropEvent(QDropEvent* event) {
 void FormRedac::OpenClick() {
     if (!AskSave(txt::kSaveText, txt::kOpenWithoutSaving)) return;
     const QStringList chosen = ChooseFilesToOpen(
-        this, Tr(txt::kOpenTextTip), FromCp1252(ctx_.settings.msgToSendFolder), Filter(), false);
+        this, Tr(txt::kOpenTextAction), FromCp1252(ctx_.settings.msgToSendFolder), Filter(), false);
     if (!chosen.isEmpty()) OpenFile(chosen.first());
 }
 
@@ -756,7 +756,7 @@ void FormRedac::SaveClick() {
 void FormRedac::SaveAsClick() {
     for (;;) {
         const std::optional<QString> chosen = ChooseFileToSave(
-            this, Tr(txt::kSaveTextAsTip), FromCp1252(ctx_.settings.msgToSendFolder), Filter(),
+            this, Tr(txt::kSaveTextAsAction), FromCp1252(ctx_.settings.msgToSendFolder), Filter(),
             rich_ ? QStringLiteral("rtf") : QStringLiteral("txt"));
         if (!chosen) return;
         if (QFileInfo::exists(*chosen) &&
