@@ -194,8 +194,8 @@ BENCHMARK(BM_CorrespondentsSave)
     ->UseRealTime();
 
 /// The correspondents window on n employees, offscreen.
-struct Liste {
-    explicit Liste(std::size_t n) {
+struct ListWindowFixture {
+    explicit ListWindowFixture(std::size_t n) {
         ctx.settings.keyFolder = dir.path().string() + "/";
         ctx.listCategory = 'F';
         ctx.correspondents.f = bench::Many(n, bench::Correspondent);
@@ -217,45 +217,46 @@ struct Liste {
     QLineEdit* filter = nullptr;
 };
 
-void BM_ListeOpen(benchmark::State& state) {
-    Liste l(std::size_t(state.range(0)));
+void BM_CorrespondentListOpen(benchmark::State& state) {
+    ListWindowFixture l(std::size_t(state.range(0)));
     for (auto _ : state) {
-        state.SetIterationTime(Liste::Timed([&] { l.window->show(); }));
+        state.SetIterationTime(ListWindowFixture::Timed([&] { l.window->show(); }));
         l.window->hide();  // frees the rows
         QApplication::processEvents();
     }
 }
 
 // Typing a letter, then taking it back: two keystrokes.
-void BM_ListeKeystroke(benchmark::State& state) {
-    Liste l(std::size_t(state.range(0)));
+void BM_CorrespondentListKeystroke(benchmark::State& state) {
+    ListWindowFixture l(std::size_t(state.range(0)));
     l.window->show();
     QApplication::processEvents();
     bool typed = false;
     for (auto _ : state) {
         typed = !typed;
-        state.SetIterationTime(
-            Liste::Timed([&] { l.filter->setText(typed ? QStringLiteral("D") : QString()); }));
+        state.SetIterationTime(ListWindowFixture::Timed(
+            [&] { l.filter->setText(typed ? QStringLiteral("D") : QString()); }));
     }
 }
 
 // A press on the surname's or the first names' header.
-void BM_ListeSort(benchmark::State& state) {
-    Liste l(std::size_t(state.range(0)));
+void BM_CorrespondentListSort(benchmark::State& state) {
+    ListWindowFixture l(std::size_t(state.range(0)));
     l.window->show();
     QApplication::processEvents();
     int column = 2;
     for (auto _ : state) {
         column = column == 2 ? 3 : 2;
-        state.SetIterationTime(Liste::Timed([&] { l.window->grilleHeaderPressed(column); }));
+        state.SetIterationTime(
+            ListWindowFixture::Timed([&] { l.window->grilleHeaderPressed(column); }));
     }
 }
 
-#define LISTE_SIZES \
+#define LIST_SIZES \
     ->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseManualTime()
-BENCHMARK(BM_ListeOpen) LISTE_SIZES;
-BENCHMARK(BM_ListeKeystroke) LISTE_SIZES;
-BENCHMARK(BM_ListeSort) LISTE_SIZES;
+BENCHMARK(BM_CorrespondentListOpen) LIST_SIZES;
+BENCHMARK(BM_CorrespondentListKeystroke) LIST_SIZES;
+BENCHMARK(BM_CorrespondentListSort) LIST_SIZES;
 
 // The mailbox's list over a received and a sent log of n records each: read
 // from the disk (marks included), one keystroke of the filter, one sort.

@@ -11,9 +11,9 @@ namespace quarnel {
 
 MainView InitialView() {
     MainView v;
-    v.Enable(Command::Sortie, true);
+    v.Enable(Command::Exit, true);
     v.Enable(Command::Options, true);
-    v.Enable(Command::Aide, true);
+    v.Enable(Command::Help, true);
     return v;
 }
 
@@ -31,36 +31,36 @@ MainView EvaluateState(const MainView& current, const StateFacts& facts, Command
     switch (facts.programState) {
         case ProgramState::NotInitialised:
             v.focus = Command::Options;
-            v.information = txt::kPasInitialise;
+            v.information = txt::kNotInitialised;
             break;
         case ProgramState::NotAffiliated:
             v.focus = Command::Options;
-            v.information = txt::kInitialisationAReprendre;
+            v.information = txt::kInitialisationToResume;
             break;
         case ProgramState::Affiliated:
             v.optionsCaptionIsOptions = true;
             if (facts.anyCorrespondent) {
-                v.focus = Command::Correspondants;
+                v.focus = Command::Correspondents;
             } else {
-                v.focus = Command::Clefs;
-                if (v.information != txt::kAffiliationConfirmed)
-                    v.information = txt::kDemanderClefs;
+                v.focus = Command::NewKeys;
+                if (v.information != txt::kAffiliationConfirmed) v.information = txt::kAskForKeys;
             }
             if (facts.queueEmpty) {
-                if (v.information == txt::kMessagesAExpedier) v.information = txt::kEnAttente;
+                if (v.information == txt::kMessagesToSend) v.information = txt::kIdle;
             } else {
-                v.information = txt::kMessagesAExpedier;
+                v.information = txt::kMessagesToSend;
             }
             break;
         case ProgramState::VersionChanged:
         case ProgramState::SettingsAltered:
         case ProgramState::UpdateNecessary:
             v.optionsCaptionIsOptions = true;
-            v.focus = Command::MiseAJour;
+            v.focus = Command::AffiliationUpdate;
             if (facts.programState == ProgramState::VersionChanged)
-                v.information = facts.languageChanged ? txt::kLangueChangee : txt::kVersionModifiee;
+                v.information =
+                    facts.languageChanged ? txt::kLanguageChanged : txt::kVersionChanged;
             if (facts.programState == ProgramState::UpdateNecessary)
-                v.information = txt::kMiseAJourNecessaire;
+                v.information = txt::kUpdateNeeded;
             break;
     }
     if (facts.busy) {

@@ -19,16 +19,16 @@ namespace quarnel {
 
 /// The main window's command buttons.
 enum class Command {
-    Correspondants,
-    Entrant,
-    MiseAJour,
-    Expedition,
-    Clefs,
+    Correspondents,
+    IncomingMail,
+    AffiliationUpdate,
+    Dispatch,
+    NewKeys,
     Certification,
-    Sortie,
+    Exit,
     Options,
-    Aide,
-    Courrier,
+    Help,
+    Mailbox,
 };
 inline constexpr std::size_t kCommandCount = 10;
 

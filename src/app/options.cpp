@@ -29,12 +29,12 @@ OkState UpdateOk(const OptionsFields& f) {
     }
     if (!missing.empty()) {
         return {.ok = false,
-                .enableAnnuler = true,
+                .enableCancel = true,
                 .ports = PortButtons::Unchanged,
                 .missing = std::move(missing)};
     }
     return {.ok = true,
-            .enableAnnuler = false,
+            .enableCancel = false,
             .ports = f.proxyAddressEmpty ? PortButtons::Free : PortButtons::Forced80,
             .missing = {}};
 }

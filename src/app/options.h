@@ -51,7 +51,7 @@ enum class OkMissing {
 
 struct OkState {
     bool ok = false;
-    bool enableAnnuler = false;  ///< when false, "Annuler" stays as it was
+    bool enableCancel = false;  ///< when false, "Annuler" stays as it was
     PortButtons ports = PortButtons::Unchanged;
     std::vector<OkMissing> missing;  ///< empty exactly when `ok`
 };
@@ -59,13 +59,13 @@ struct OkState {
 OkState UpdateOk(const OptionsFields& fields);
 
 /// The first character of a text typed in the dialog (UTF-8) that code page
-/// 1252 cannot represent: the field refuses it (kCaractereNonPermis).
+/// 1252 cannot represent: the field refuses it (kCharacterNotAllowed).
 /// Nothing when the text is taken.
 std::optional<std::string> RefusedCharacter(std::string_view utf8);
 
 /// A folder chosen with "Modifier" (UTF-8 path) as its folder setting;
 /// nothing when code page 1252 cannot represent the path, `refused` then
-/// naming the first character it cannot (kDossierNonRepresentable).
+/// naming the first character it cannot (kFolderNotRepresentable).
 std::optional<std::string> ChosenFolderSetting(const std::string& utf8Path, std::string& refused);
 
 /// What the dialog collected when "Ok" is pressed.
@@ -92,7 +92,7 @@ enum class OptionsOutcome {
     FolderNotCreated,  ///< a working folder could not be made: `failedFolder`
     KeysNotMoved,      ///< the new key folder was refused: `failedFolder`
     Abandoned,         ///< a save failed and the person gave up (the dialog stays open)
-    SettingsRefused,   ///< a value holds a control character: nothing saved (kReglagesRefuses)
+    SettingsRefused,   ///< a value holds a control character: nothing saved (kSettingsRefused)
 };
 
 struct OptionsResult {

@@ -19,7 +19,7 @@ StartupEnd RunStartup(HolderContext& ctx, MailState& mail, StartupHost& host) {
     if (end != StartupEnd::Completed) {
         // A newcomer (or a holder whose key store is gone) learns at once
         // that the set-up is still to do.
-        SetInformation(ctx, txt::kPasInitialise);
+        SetInformation(ctx, txt::kNotInitialised);
         return end;
     }
     // The queue carries no integrity check: what was read is kept. The logs
@@ -32,7 +32,7 @@ StartupEnd RunStartup(HolderContext& ctx, MailState& mail, StartupHost& host) {
     if (IsAffiliatedState(ctx.State())) BeginReadMarks(ctx, mail.receivedLog);
     // Defaults hold; the file stays as it is until the holder saves the options.
     if (preferences == PreferencesLoad::Damaged) host.ReportAltered(kPreferencesFileName);
-    SetInformation(ctx, txt::kEnAttente);
+    SetInformation(ctx, txt::kIdle);
     return end;
 }
 

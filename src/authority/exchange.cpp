@@ -13,7 +13,7 @@ TaExchange::TaExchange(QObject* parent) : QObject(parent) {
     responseTimer_.setSingleShot(true);
     responseTimer_.setInterval(15000);
     connect(&responseTimer_, &QTimer::timeout, this, [this] {
-        annuler_ = true;
+        cancel_ = true;
         Q_EMIT changed();
     });
     connect(&client_, &TaHttpClient::logged, this, &TaExchange::logged);
@@ -49,17 +49,17 @@ void TaExchange::Prepare(HolderContext& ctx, const AuthorityState& auth) {
                                          RequestData(auth.outgoingBody))
                             .size()),
                  false};
-    envoyer_ = true;
-    annuler_ = true;
-    accepter_ = false;
+    send_ = true;
+    cancel_ = true;
+    accept_ = false;
     Q_EMIT changed();
     Q_EMIT progressed();
 }
 
 void TaExchange::Send() {
-    if (!envoyer_ || !ctx_ || !auth_) return;
+    if (!send_ || !ctx_ || !auth_) return;
     phase_ = Phase::Running;
-    envoyer_ = false;
+    send_ = false;
     memo_ = auth_->outgoingBody;  // a failed exchange may have shown part of a reply
     Q_EMIT changed();
     Q_EMIT logged(txt::kLogCall, {});
@@ -73,13 +73,13 @@ void TaExchange::OnFinished(const QByteArray& body) {
         // After a good reply to an affiliation request the holder is held a
         // moment before leaving with Annuler.
         phase_ = Phase::Answered;
-        annuler_ = kind_ != Kind::Affiliation && kind_ != Kind::Update;
-        accepter_ = true;
+        cancel_ = kind_ != Kind::Affiliation && kind_ != Kind::Update;
+        accept_ = true;
         responseTimer_.start();
     } else {
         phase_ = Phase::Failed;
-        envoyer_ = true;
-        annuler_ = true;
+        send_ = true;
+        cancel_ = true;
     }
     Q_EMIT changed();
 }
@@ -90,16 +90,16 @@ void TaExchange::OnError(TaHttpClient::Failure, const QByteArray& body) {
         memo_ = SplitLines(std::string_view(body.constData(), std::size_t(body.size())));
     }
     phase_ = Phase::Failed;
-    envoyer_ = true;
-    annuler_ = true;
+    send_ = true;
+    cancel_ = true;
     Q_EMIT changed();
 }
 
 void TaExchange::Cancel() {
-    if (!annuler_) return;
+    if (!cancel_) return;
     client_.Abort();
     responseTimer_.stop();
-    Inform(txt::kEnAttente);
+    Inform(txt::kIdle);
 }
 
 void TaExchange::Stop() {

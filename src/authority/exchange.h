@@ -50,9 +50,9 @@ class TaExchange : public QObject {
     };
     const Transfer& transfer() const { return transfer_; }
 
-    bool envoyerEnabled() const { return envoyer_; }
-    bool accepterEnabled() const { return accepter_; }
-    bool annulerEnabled() const { return annuler_; }
+    bool sendEnabled() const { return send_; }
+    bool acceptEnabled() const { return accept_; }
+    bool cancelEnabled() const { return cancel_; }
     /// MemoDonnees: the request, then the reply (code page 1252 lines).
     const Lines& memo() const { return memo_; }
     /// The reply as MemoDonnees holds it, for ProcessTaReply.
@@ -84,9 +84,9 @@ class TaExchange : public QObject {
     Lines memo_;
     Phase phase_ = Phase::Ready;
     Transfer transfer_;
-    bool envoyer_ = false;
-    bool accepter_ = false;
-    bool annuler_ = false;
+    bool send_ = false;
+    bool accept_ = false;
+    bool cancel_ = false;
 };
 
 }  // namespace quarnel

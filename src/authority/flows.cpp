@@ -38,7 +38,7 @@ FlowResult MarkUpdatePending(HolderContext& ctx) {
 FlowResult RunFirstAffiliation(const AuthorityScope& s, const FlowHooks& hooks) {
     HolderContext& ctx = s.ctx;
     FlowResult result;
-    SetInformation(ctx, txt::kChiffrementEnCours);
+    SetInformation(ctx, txt::kEncrypting);
     const std::size_t recordsBefore = ctx.keyStore.size();
     if (!Build(s, Kind::Affiliation, result)) return result;
     // The settings first: a key store written without them is an
@@ -51,7 +51,7 @@ FlowResult RunFirstAffiliation(const AuthorityScope& s, const FlowHooks& hooks) 
             ctx.keyStore.pop_back();
         }
         s.auth.outgoingBody.clear();
-        if (settings == SaveResult::Refused) return {FlowStatus::NotBuilt, txt::kReglagesRefuses};
+        if (settings == SaveResult::Refused) return {FlowStatus::NotBuilt, txt::kSettingsRefused};
         return {FlowStatus::Abandoned, 0};
     }
     state::AffiliationRequested(ctx);
@@ -70,7 +70,7 @@ FlowResult RunAffiliationUpdate(const AuthorityScope& s, const FlowHooks& hooks)
     HolderContext& ctx = s.ctx;
     FlowResult result;
     s.auth.firstAffiliation = false;
-    SetInformation(ctx, txt::kChiffrementEnCours);
+    SetInformation(ctx, txt::kEncrypting);
     if (!Build(s, Kind::Update, result)) return result;
     if (!Run(hooks)) {
         result = MarkUpdatePending(ctx);
@@ -78,7 +78,7 @@ FlowResult RunAffiliationUpdate(const AuthorityScope& s, const FlowHooks& hooks)
     }
     const SaveResult settings = hooks.saveSettings ? hooks.saveSettings() : SaveResult::Saved;
     if (settings == SaveResult::Aborted) return {FlowStatus::Abandoned, 0};
-    if (settings == SaveResult::Refused) result.problem = txt::kReglagesRefuses;
+    if (settings == SaveResult::Refused) result.problem = txt::kSettingsRefused;
     return result;
 }
 
@@ -88,7 +88,7 @@ FlowResult RunKeyRequest(const AuthorityScope& s, const FlowHooks& hooks, const 
     s.auth.correspondentNumber = number;
     if (!Build(s, update ? Kind::KeyUpdate : Kind::Key, result)) return result;
     if (!Run(hooks)) {
-        SetInformation(s.ctx, txt::kEnAttente);
+        SetInformation(s.ctx, txt::kIdle);
         return {FlowStatus::Failed, 0};
     }
     return result;

@@ -44,7 +44,7 @@ enum class FlowStatus {
 struct FlowResult {
     FlowStatus status = FlowStatus::Done;
     /// Resource number of what the holder is told: why the body was not built,
-    /// or that the settings file could not be written (kReglagesRefuses).
+    /// or that the settings file could not be written (kSettingsRefused).
     int problem = 0;
 };
 

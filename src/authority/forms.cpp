@@ -15,18 +15,18 @@ FieldRule RuleOf(IdField field) {
     const int max = int(kIdentityLineMax[std::size_t(field)]);
     switch (field) {
         case IdField::Firm:
-        case IdField::Nom:
-        case IdField::Localite:
-        case IdField::Entite:
-        case IdField::Pays:
+        case IdField::Surname:
+        case IdField::Locality:
+        case IdField::Region:
+        case IdField::Country:
             return {true, max, true};
-        case IdField::CodePostal:
+        case IdField::Postcode:
         case IdField::Telephone:
         case IdField::Fax:
             return {true, max, false};
         case IdField::Department:
-        case IdField::Prenoms:
-        case IdField::Adresse:
+        case IdField::FirstNames:
+        case IdField::Address:
         case IdField::Email:
             return {false, max, false};
     }
@@ -41,23 +41,24 @@ std::vector<IdField> FieldsOf(char category) {
     return out;
 }
 
-std::optional<ExecuterBlock> ExecuterBlocked(char category, bool prefilled,
-                                             const AffiliationEntry& entry) {
+std::optional<ExecuteBlock> ExecuteBlocked(char category, bool prefilled,
+                                           const AffiliationEntry& entry) {
     for (IdField f : FieldsOf(category)) {
-        bool required = f == IdField::Adresse || f == IdField::CodePostal ||
-                        f == IdField::Localite || f == IdField::Telephone || f == IdField::Email;
+        bool required = f == IdField::Address || f == IdField::Postcode || f == IdField::Locality ||
+                        f == IdField::Telephone || f == IdField::Email;
         // The names (and the firm) of a pre-filled form are fixed.
         if (!prefilled) {
-            required = required || f == IdField::Nom || f == IdField::Prenoms || f == IdField::Firm;
+            required =
+                required || f == IdField::Surname || f == IdField::FirstNames || f == IdField::Firm;
         }
-        if (required && entry[f].empty()) return ExecuterBlock{f};
+        if (required && entry[f].empty()) return ExecuteBlock{f};
     }
-    if (!entry.publicList) return ExecuterBlock{};
+    if (!entry.publicList) return ExecuteBlock{};
     return std::nullopt;
 }
 
-bool ExecuterEnabled(char category, bool prefilled, const AffiliationEntry& entry) {
-    return !ExecuterBlocked(category, prefilled, entry);
+bool ExecuteEnabled(char category, bool prefilled, const AffiliationEntry& entry) {
+    return !ExecuteBlocked(category, prefilled, entry);
 }
 
 std::vector<std::string> IdentityRecord(char category, const AffiliationEntry& entry) {
@@ -99,19 +100,19 @@ bool HasDiacritics(std::string_view text) {
 std::optional<FieldRefusal> RefuseFieldText(IdField field, std::string_view utf8) {
     // Every character above 127 is more than one UTF-8 byte, each above 127.
     if (RuleOf(field).refuseDiacritics && HasDiacritics(utf8)) {
-        return FieldRefusal{txt::kPasDeDiacritiques, {}};
+        return FieldRefusal{txt::kNoDiacritics, {}};
     }
-    if (auto c = FirstOutsideCp1252(utf8)) return FieldRefusal{txt::kCaractereRefuse, *c};
+    if (auto c = FirstOutsideCp1252(utf8)) return FieldRefusal{txt::kCharacterRefused, *c};
     return std::nullopt;
 }
 
 NumberCheck CheckNewCorrespondent(const HolderContext& ctx, std::string_view number) {
     if (number.size() < 11) return {};
-    if (!IsHexText(number, 11)) return {false, txt::kNumeroNonHexadecimal};
+    if (!IsHexText(number, 11)) return {false, txt::kNumberNotHexadecimal};
     if (FindCorrespondent(ctx.correspondents, CategoryOfNumber(number), number) >= 0) {
-        return {false, txt::kCorrespondantDejaEnregistre};
+        return {false, txt::kCorrespondentAlreadyRegistered};
     }
-    if (number == ctx.ownNumber) return {false, txt::kPropreNumero};
+    if (number == ctx.ownNumber) return {false, txt::kOwnNumber};
     return {true, 0};
 }
 

@@ -21,13 +21,13 @@ namespace quarnel {
 enum class IdField {
     Firm,        ///< Société / Profession
     Department,  ///< Département / Enregistrement
-    Nom,
-    Prenoms,
-    Adresse,
-    CodePostal,
-    Localite,
-    Entite,
-    Pays,
+    Surname,
+    FirstNames,
+    Address,
+    Postcode,
+    Locality,
+    Region,
+    Country,
     Telephone,
     Fax,
     Email,
@@ -57,15 +57,15 @@ std::vector<IdField> FieldsOf(char category);
 /// "non" is chosen. Pre-filled (states 1-5): only the address, postcode,
 /// locality, telephone and e-mail are required; fresh (state 0) also Nom,
 /// Prénoms and, for D and F, Société/Profession.
-bool ExecuterEnabled(char category, bool prefilled, const AffiliationEntry& entry);
+bool ExecuteEnabled(char category, bool prefilled, const AffiliationEntry& entry);
 
 /// Why Exécuter is disabled: the first required field still empty, in the
 /// form's order, else the public-list choice; nothing when it is enabled.
-struct ExecuterBlock {
+struct ExecuteBlock {
     std::optional<IdField> field;  ///< nothing: "oui" or "non" is still to choose
 };
-std::optional<ExecuterBlock> ExecuterBlocked(char category, bool prefilled,
-                                             const AffiliationEntry& entry);
+std::optional<ExecuteBlock> ExecuteBlocked(char category, bool prefilled,
+                                           const AffiliationEntry& entry);
 
 /// The identity record: 13 lines (D, F) or 11 (A), the public-list flag last
 /// ("x" for "oui"), every empty line "-".
@@ -85,8 +85,8 @@ void ApplyAffiliationEntry(HolderContext& ctx, const AffiliationEntry& entry);
 bool HasDiacritics(std::string_view text);
 
 /// Why a text typed in a field (UTF-8) is refused: a field that refuses
-/// diacritics takes 7-bit ASCII only (kPasDeDiacritiques); any other field
-/// takes what code page 1252 can represent (kCaractereRefuse, `character`
+/// diacritics takes 7-bit ASCII only (kNoDiacritics); any other field
+/// takes what code page 1252 can represent (kCharacterRefused, `character`
 /// naming the first that it cannot). Nothing when the text is taken.
 struct FieldRefusal {
     int text = 0;
@@ -98,7 +98,7 @@ std::optional<FieldRefusal> RefuseFieldText(IdField field, std::string_view utf8
 /// enabled, or the information to show (resource number: known, own, or not
 /// 11 hexadecimal digits), or neither (fewer than 11 characters).
 struct NumberCheck {
-    bool executer = false;
+    bool executeEnabled = false;
     int information = 0;
 };
 NumberCheck CheckNewCorrespondent(const HolderContext& ctx, std::string_view number);

@@ -188,7 +188,7 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, AuthorityState& auth, Lines
     }
     std::optional<Kind> checkedKind;
     if (!CheckBodyStructure(lines, checkedKind)) return Refused(o, ReplyRefusal::Malformed);
-    SetInformation(ctx, txt::kDechiffrementEnCours);
+    SetInformation(ctx, txt::kDecrypting);
 
     ReplyRefusal why = ReplyRefusal::None;
     char category = 0;

@@ -64,53 +64,53 @@ inline constexpr int kLogUnsupportedEncoding = 74048;
 
 // Affiliation forms.
 inline constexpr int kAffiliationCaption = 74050;
-inline constexpr int kGroupSociete = 74051;
-inline constexpr int kSocieteField = 74052;
-inline constexpr int kDepartement = 74053;
+inline constexpr int kGroupFirm = 74051;
+inline constexpr int kFirmField = 74052;
+inline constexpr int kDepartment = 74053;
 inline constexpr int kGroupProfession = 74054;
 inline constexpr int kProfessionField = 74055;
-inline constexpr int kEnregistrement = 74056;
-inline constexpr int kGroupDemandeur = 74057;
-inline constexpr int kNomField = 74058;
-inline constexpr int kPrenoms = 74059;
-inline constexpr int kAdresseField = 74060;
-inline constexpr int kCodePostal = 74061;
-inline constexpr int kLocalite = 74062;
-inline constexpr int kEntiteTerritoriale = 74063;
-inline constexpr int kPays = 74064;
+inline constexpr int kRegistration = 74056;
+inline constexpr int kGroupApplicant = 74057;
+inline constexpr int kSurnameField = 74058;
+inline constexpr int kFirstNames = 74059;
+inline constexpr int kAddressField = 74060;
+inline constexpr int kPostcode = 74061;
+inline constexpr int kLocality = 74062;
+inline constexpr int kRegion = 74063;
+inline constexpr int kCountry = 74064;
 inline constexpr int kTelephone = 74065;
 inline constexpr int kFax = 74066;
 inline constexpr int kEmail = 74067;
-inline constexpr int kGroupListePublique = 74068;
-inline constexpr int kOui = 74069;
-inline constexpr int kNon = 74070;
-inline constexpr int kExecuter = 74071;
-inline constexpr int kPasDeDiacritiques = 74072;
-inline constexpr int kCaractereRefuse = 74073;
-inline constexpr int kChampARemplir = 74074;
-inline constexpr int kChoisirListe = 74075;
+inline constexpr int kGroupPublicList = 74068;
+inline constexpr int kYesChoice = 74069;
+inline constexpr int kNoChoice = 74070;
+inline constexpr int kExecuteButton = 74071;
+inline constexpr int kNoDiacritics = 74072;
+inline constexpr int kCharacterRefused = 74073;
+inline constexpr int kFieldToFill = 74074;
+inline constexpr int kChoosePublicList = 74075;
 
 // New-correspondent dialog.
-inline constexpr int kNouveauCorrespondant = 74080;
-inline constexpr int kNumeroNouveauCorrespondant = 74081;
+inline constexpr int kNewCorrespondent = 74080;
+inline constexpr int kNewCorrespondentNumber = 74081;
 inline constexpr int kInformation = 74082;
-inline constexpr int kCorrespondantDejaEnregistre = 74083;
-inline constexpr int kPropreNumero = 74084;
-inline constexpr int kNumeroNonHexadecimal = 74085;
-inline constexpr int kNumeroIncomplet = 74086;
+inline constexpr int kCorrespondentAlreadyRegistered = 74083;
+inline constexpr int kOwnNumber = 74084;
+inline constexpr int kNumberNotHexadecimal = 74085;
+inline constexpr int kNumberIncomplete = 74086;
 
 // TA connection window.
-inline constexpr int kConnexionTa = 74090;
-inline constexpr int kEnvoyer = 74091;
-inline constexpr int kAccepter = 74092;
-inline constexpr int kDonnees = 74093;
+inline constexpr int kAuthorityConnection = 74090;
+inline constexpr int kSendButton = 74091;
+inline constexpr int kAcceptButton = 74092;
+inline constexpr int kDataGroup = 74093;
 inline constexpr int kActions = 74094;
 inline constexpr int kProgressRequest = 74095;
 inline constexpr int kProgressReply = 74096;
 inline constexpr int kProgressReplyOpen = 74097;
-inline constexpr int kTipEnvoyerRunning = 74098;
-inline constexpr int kTipEnvoyerAnswered = 74099;
-inline constexpr int kTipAccepter = 74100;
-inline constexpr int kTipAnnulerHeld = 74101;
+inline constexpr int kTipSendRunning = 74098;
+inline constexpr int kTipSendAnswered = 74099;
+inline constexpr int kTipAccept = 74100;
+inline constexpr int kTipCancelHeld = 74101;
 
 }  // namespace quarnel::txt

@@ -73,7 +73,7 @@ void SetInformation(HolderContext& ctx, int id) {
 void NoteKeptDamagedList(HolderContext& ctx, const std::filesystem::path& kept) {
     std::string path;
     if (!Utf8ToCp1252(kept.string(), path)) path = kept.filename().string();
-    ctx.informationNote = FillPlaceholders(CurrentText(ctx, txt::kListeAltereeConservee), {path});
+    ctx.informationNote = FillPlaceholders(CurrentText(ctx, txt::kAlteredListKept), {path});
     if (ctx.onInformationChanged) ctx.onInformationChanged();
 }
 

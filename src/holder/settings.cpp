@@ -264,13 +264,13 @@ void SetDefaultFolders(HolderContext& ctx) {
     auto under = [&](int text) { return data + CurrentText(ctx, text) + "/"; };
     Settings& s = ctx.settings;
     s.keyFolder = data;
-    s.msgToSendFolder = under(txt::kFolderAChiffrer);
-    s.filesToSendFolder = under(txt::kFolderAChiffrer);
-    s.sentEncryptedFolder = under(txt::kFolderChiffresEnvoyes);
-    s.receivedEncryptedFolder = under(txt::kFolderChiffresRecus);
-    s.decryptedMsgFolder = under(txt::kFolderDechiffres);
-    s.decryptedFilesFolder = under(txt::kFolderDechiffres);
-    s.certificatesFolder = under(txt::kFolderCertificats);
+    s.msgToSendFolder = under(txt::kFolderToEncrypt);
+    s.filesToSendFolder = under(txt::kFolderToEncrypt);
+    s.sentEncryptedFolder = under(txt::kFolderEncryptedSent);
+    s.receivedEncryptedFolder = under(txt::kFolderEncryptedReceived);
+    s.decryptedMsgFolder = under(txt::kFolderDecrypted);
+    s.decryptedFilesFolder = under(txt::kFolderDecrypted);
+    s.certificatesFolder = under(txt::kFolderCertificates);
 }
 
 std::optional<std::filesystem::path> CreateFolders(const Settings& settings) {

@@ -9,18 +9,18 @@ namespace quarnel {
 
 namespace {
 constexpr TextEntry kTexts[] = {
-    T(txt::kFolderAChiffrer, "A chiffrer"),
-    T(txt::kFolderChiffresEnvoyes, "Chiffrés envoyés"),
-    T(txt::kFolderChiffresRecus, "Chiffrés reçus"),
-    T(txt::kFolderDechiffres, "Déchiffrés"),
-    T(txt::kFolderCertificats, "Certificats"),
-    T(txt::kListeAltereeConservee, "La liste altérée est conservée dans le fichier %s."),
-    T(txt::kAnciensFichiersConserves,
+    T(txt::kFolderToEncrypt, "A chiffrer"),
+    T(txt::kFolderEncryptedSent, "Chiffrés envoyés"),
+    T(txt::kFolderEncryptedReceived, "Chiffrés reçus"),
+    T(txt::kFolderDecrypted, "Déchiffrés"),
+    T(txt::kFolderCertificates, "Certificats"),
+    T(txt::kAlteredListKept, "La liste altérée est conservée dans le fichier %s."),
+    T(txt::kPreviousFilesKept,
       "Les fichiers précédents sont conservés avant d'être remplacés :\n%s"),
-    T(txt::kFichierNonConserve,
+    T(txt::kFileNotSetAside,
       "Le fichier %s n'a pu être mis de côté (%s) : il n'est pas remplacé et l'affiliation "
       "n'est pas lancée."),
-    T(txt::kReglagesRefuses,
+    T(txt::kSettingsRefused,
       "Le fichier QuarnelTit.ini n'a pu être enregistré : un réglage contient une tabulation, "
       "un saut de ligne ou un autre caractère de contrôle."),
 };

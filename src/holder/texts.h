@@ -11,16 +11,16 @@ QUARNEL_TEXT_TABLE(HolderTexts);
 
 namespace quarnel::txt {
 
-inline constexpr int kFolderAChiffrer = 65193;
-inline constexpr int kFolderChiffresEnvoyes = 65194;
-inline constexpr int kFolderChiffresRecus = 65195;
-inline constexpr int kFolderDechiffres = 65196;
-inline constexpr int kFolderCertificats = 65197;
+inline constexpr int kFolderToEncrypt = 65193;
+inline constexpr int kFolderEncryptedSent = 65194;
+inline constexpr int kFolderEncryptedReceived = 65195;
+inline constexpr int kFolderDecrypted = 65196;
+inline constexpr int kFolderCertificates = 65197;
 // Files kept aside before they are written over.
-inline constexpr int kListeAltereeConservee = 72001;     // the kept file's path
-inline constexpr int kAnciensFichiersConserves = 72002;  // the kept files' paths, one a line
-inline constexpr int kFichierNonConserve = 72003;        // the file's path and the reason
+inline constexpr int kAlteredListKept = 72001;    // the kept file's path
+inline constexpr int kPreviousFilesKept = 72002;  // the kept files' paths, one a line
+inline constexpr int kFileNotSetAside = 72003;    // the file's path and the reason
 // SaveSettings refused: a value holds a control character.
-inline constexpr int kReglagesRefuses = 72004;
+inline constexpr int kSettingsRefused = 72004;
 
 }  // namespace quarnel::txt

@@ -207,7 +207,7 @@ SenderView ViewOfSender(char category, char registrationFlag, const std::vector<
             v.email = Field(f, 5);
             break;
         case 'C':
-            v.firmLabel = txt::kLabelOrganisme;
+            v.firmLabel = txt::kLabelOrganisation;
             v.firm = Field(f, 0);
             v.name = Field(f, 1) + " " + Field(f, 2);
             v.locality = Locality(f, 3);
@@ -215,7 +215,7 @@ SenderView ViewOfSender(char category, char registrationFlag, const std::vector<
             break;
         case 'D':
         case 'F':
-            v.firmLabel = category == 'D' ? txt::kProfession : txt::kSociete;
+            v.firmLabel = category == 'D' ? txt::kProfession : txt::kFirmLabel;
             v.firm = Field(f, 1) == "-" ? Field(f, 0) : Field(f, 0) + ", " + Field(f, 1);
             v.name = Field(f, 2) + " " + Field(f, 3);
             v.locality = Locality(f, 4);

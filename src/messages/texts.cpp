@@ -44,7 +44,7 @@ constexpr TextEntry kTexts[] = {
     T(txt::kIdentityConfirmed, "Les informations ci-dessus sont confirmées."),
     T(txt::kIdentityNotConfirmed, "Attention! Les informations ci-dessus ne sont pas confirmées."),
     T(txt::kEncryptedOn, "Chiffré le %s à %s"),
-    T(txt::kLabelOrganisme, "Organisme :"),
+    T(txt::kLabelOrganisation, "Organisme :"),
     T(txt::kHeaderTitle, "En-tête :"),
     T(txt::kHeaderDigestAndSignature, "Message condensé et signature :"),
     T(txt::kHeaderInformation, "Informations et date du message :"),

@@ -45,7 +45,7 @@ inline constexpr int kIdentityConfirmed = 73022;
 inline constexpr int kIdentityNotConfirmed = 73023;
 inline constexpr int kEncryptedOn = 73024;  // "Chiffré le %s à %s"
 // "Profession :" and "Société :" are the main window's (texts_app.h).
-inline constexpr int kLabelOrganisme = 73027;
+inline constexpr int kLabelOrganisation = 73027;
 
 // The header text before a decrypted message (saved and printed with it).
 inline constexpr int kHeaderTitle = 73030;

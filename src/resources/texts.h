@@ -69,15 +69,15 @@ namespace txt {
 inline constexpr int kFileUnreadable = 65236;  // "Le fichier %s n'a pu être lu."
 inline constexpr int kFileSaveFailed = 65237;  // "Le fichier %s n'a pu être sauvé."
 inline constexpr int kFileAltered = 65238;     // "Le fichier %s est altéré."
-inline constexpr int kEnAttente = 65288;       // "En attente"
-inline constexpr int kChiffrementEnCours = 65289;
+inline constexpr int kIdle = 65288;            // "En attente"
+inline constexpr int kEncrypting = 65289;
 inline constexpr int kVersionCode = 65296;  // "D400F"
 inline constexpr int kHelpFile = 65297;
-inline constexpr int kAffilie = 65299;  // "Affilié %s"
+inline constexpr int kAffiliated = 65299;  // "Affilié %s"
 inline constexpr int kTransmission = 70001;
-inline constexpr int kDechiffrementEnCours = 70002;
+inline constexpr int kDecrypting = 70002;
 // Labels of the firm line (main window, message viewers).
-inline constexpr int kSociete = 65300;     // "Société :"
+inline constexpr int kFirmLabel = 65300;   // "Société :"
 inline constexpr int kProfession = 65301;  // "Profession :"
 }  // namespace txt
 

@@ -131,7 +131,7 @@ bool RunLongJob(QWidget* parent, const QString& caption,
         auto* label = new QLabel(&dialog);
         label->setObjectName("LabelFichier");
         dialog.setLabel(label);
-        auto* cancelButton = new QPushButton(Tr(txt::kAnnuler), &dialog);
+        auto* cancelButton = new QPushButton(Tr(txt::kCancelButton), &dialog);
         cancelButton->setObjectName("BoutonAnnuler");
         dialog.setCancelButton(cancelButton);
         auto* bar = dialog.findChild<QProgressBar*>();

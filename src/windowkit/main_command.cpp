@@ -8,7 +8,7 @@
 namespace quarnel::ui {
 
 void NotAvailableCommand::Run() {
-    Inform(&host_.Window(), Tr(txt::kPasEncoreDisponible));
+    Inform(&host_.Window(), Tr(txt::kNotAvailableYet));
 }
 
 }  // namespace quarnel::ui

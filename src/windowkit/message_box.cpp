@@ -19,12 +19,12 @@ struct ButtonKind {
 };
 constexpr ButtonKind kButtons[] = {
     {kOk, QMessageBox::Ok, txt::kOk},
-    {kCancel, QMessageBox::Cancel, txt::kAnnuler},
-    {kAbort, QMessageBox::Abort, txt::kBoutonAbandonner},
-    {kRetry, QMessageBox::Retry, txt::kBoutonReessayer},
-    {kIgnore, QMessageBox::Ignore, txt::kBoutonIgnorer},
-    {kYes, QMessageBox::Yes, txt::kBoutonOui},
-    {kNo, QMessageBox::No, txt::kBoutonNon},
+    {kCancel, QMessageBox::Cancel, txt::kCancelButton},
+    {kAbort, QMessageBox::Abort, txt::kAbortButton},
+    {kRetry, QMessageBox::Retry, txt::kRetryButton},
+    {kIgnore, QMessageBox::Ignore, txt::kIgnoreButton},
+    {kYes, QMessageBox::Yes, txt::kYesButton},
+    {kNo, QMessageBox::No, txt::kNoButton},
 };
 
 }  // namespace

@@ -17,8 +17,7 @@ SaveFailureHandler SaveFailureBox(QWidget* parent) {
                                                const std::string& reason) {
         QString text = Tr(txt::kFileSaveFailed, {QString::fromStdString(path.string())});
         // The system's words ("No space left on device") tell what to do.
-        if (!reason.empty())
-            text += '\n' + Tr(txt::kCauseSysteme, {QString::fromStdString(reason)});
+        if (!reason.empty()) text += '\n' + Tr(txt::kSystemCause, {QString::fromStdString(reason)});
         switch (Ask(owner.data(), BoxIcon::Warning, text, kAbort | kRetry | kIgnore)) {
             case kRetry:
                 return SaveChoice::Retry;
@@ -35,12 +34,11 @@ SaveRunner SaveOnLongJob(QWidget* parent) {
                                                const SaveWork& work) {
         if (LongJobRunning()) return work({});
         const QString name = QString::fromStdString(file.filename().string());
-        return RunLongJob(owner.data(), Tr(txt::kEnregistrementFichier),
-                          [&](const JobProgress& progress) {
-                              return work([&](std::uint64_t done, std::uint64_t total) {
-                                  return progress(name, done, total);
-                              });
-                          });
+        return RunLongJob(owner.data(), Tr(txt::kSavingFile), [&](const JobProgress& progress) {
+            return work([&](std::uint64_t done, std::uint64_t total) {
+                return progress(name, done, total);
+            });
+        });
     };
 }
 

@@ -50,7 +50,7 @@ class NoControlCharacters : public QValidator {
         for (const QChar c : input) {
             const char16_t u = c.unicode();
             if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) {
-                const QString why = Tr(txt::kControleRefuse);
+                const QString why = Tr(txt::kControlRefused);
                 edit_.setToolTip(why);
                 QToolTip::showText(edit_.mapToGlobal(QPoint(0, edit_.height())), why, &edit_);
                 return Invalid;

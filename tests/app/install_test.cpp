@@ -110,14 +110,14 @@ TEST_F(FirstStart, AsksUntilAValidFileIsChosenAndCopiesItPrivately) {
 
 TEST_F(FirstStart, CancelOrTooManyBadFilesStopsTheProgramWithAReason) {
     EXPECT_FALSE(ui::EnsureTaParameterFile(ctx, nullptr));  // no handler: cancelled
-    EXPECT_EQ(boxes.Texts().back(), ui::Tr(txt::kParametresAbsents));
+    EXPECT_EQ(boxes.Texts().back(), ui::Tr(txt::kParametersAbsent));
 
     Write(dir / "bad/QuarnelTaPr.0FF", "not a parameter file");
     runner.Always(ui::kOpenDialogName, Choose(dir / "bad/QuarnelTaPr.0FF"));
     const auto runs = runner.Runs().size();
     EXPECT_FALSE(ui::EnsureTaParameterFile(ctx, nullptr));
     EXPECT_EQ(runner.Runs().size() - runs, std::size_t(ui::kMaxParameterFileTries));
-    EXPECT_EQ(boxes.Texts().back(), ui::Tr(txt::kParametresAbsents));
+    EXPECT_EQ(boxes.Texts().back(), ui::Tr(txt::kParametersAbsent));
     EXPECT_TRUE(fs::is_empty(ctx.dataFolder));
 
     // A damaged file in the data folder is reported and left as it is.

@@ -45,7 +45,7 @@ using test::ShellFixture;
 
 class MainWindow : public ShellFixture {};
 
-const std::vector<Command> kCreation{Sortie, Options, Aide};
+const std::vector<Command> kCreation{Exit, Options, Help};
 
 TEST_F(MainWindow, CreatesEveryWindowOnceInOrderAndAFirstRunOffersOnlyInitialisation) {
     QStringList windows;
@@ -176,7 +176,7 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
     bool busyInside = false;
     main->clipboardWatch = [] { return std::optional<Lines>(Lines{"block"}); };
     main->processIncomingBlock = [&](Lines& block) {
-        busyInside = ctx.busy && !main->Button(Clefs).isEnabled();
+        busyInside = ctx.busy && !main->Button(NewKeys).isEnabled();
         EXPECT_EQ(block, Lines{"block"});
         return false;
     };
@@ -185,7 +185,7 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
     EXPECT_TRUE(busyInside);
     EXPECT_FALSE(ctx.busy);
     EXPECT_EQ(Information(), "Message altéré");
-    EXPECT_TRUE(main->Button(Clefs).isEnabled());
+    EXPECT_TRUE(main->Button(NewKeys).isEnabled());
 
     // Certification: the open dialog starts in the folder of decrypted
     // messages; cancelled, nothing stays busy.
@@ -205,10 +205,10 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
     // The reset button: "En attente", then the rules again.
     QTest::mouseClick(&Child<QToolButton>(*main, "SpeedButtonReset"), Qt::LeftButton);
     EXPECT_EQ(Information(), "En attente");
-    EXPECT_TRUE(main->Button(Correspondants).isEnabled());
+    EXPECT_TRUE(main->Button(Correspondents).isEnabled());
 
     // The correspondents menu offers the lists that have records.
-    main->RunCommand(Command::Correspondants);
+    main->RunCommand(Command::Correspondents);
     auto& menu = Child<QMenu>(*main, "PopupMenuCor");
     EXPECT_TRUE(menu.actions()[0]->isEnabled());
     EXPECT_FALSE(menu.actions()[1]->isEnabled());
@@ -554,7 +554,7 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
         Click(d, "BitBtnOk");
     });
     EXPECT_EQ(storedPassword(ctx.keyStore), "stored");
-    EXPECT_TRUE(main->Button(Entrant).isEnabled());
+    EXPECT_TRUE(main->Button(IncomingMail).isEnabled());
 
     OpenOptions([&](QDialog& d) {
         test::Type(d, "EditPasse", "nouveau");
@@ -581,8 +581,8 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
         EXPECT_TRUE(d.isVisible());
         EXPECT_EQ(combo.currentIndex(), 1);
         const auto& asked = boxes.ShownBoxes().back();
-        EXPECT_EQ(asked.text, ui::Tr(txt::kAvertissementLangue));
-        EXPECT_EQ(asked.captions.front(), (std::pair{ui::kCancel, ui::Tr(txt::kGarderLangue)}));
+        EXPECT_EQ(asked.text, ui::Tr(txt::kLanguageWarning));
+        EXPECT_EQ(asked.captions.front(), (std::pair{ui::kCancel, ui::Tr(txt::kKeepLanguage)}));
         boxes.Answer(ui::kYes);
         combo.setCurrentIndex(0);
         Q_EMIT combo.activated(0);
@@ -599,7 +599,7 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
     });
     EXPECT_EQ(runner.Runs().count("FormOptions"), 5) << "shown again after the switch";
     EXPECT_EQ(ctx.State(), ProgramState::VersionChanged);
-    EXPECT_EQ(main->Button(Sortie).text(), "E&xit");
+    EXPECT_EQ(main->Button(Exit).text(), "E&xit");
     EXPECT_EQ(main->windowTitle(), "Affiliated 1F400000123 \u2014 DUPONT jean");
     EXPECT_EQ(main->pos(), position);
     EXPECT_EQ(Information(), "You changed the language: update your affiliation to go on.");
@@ -614,7 +614,7 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
     const std::size_t asked = boxes.ShownBoxes().size();
     OpenOptions([&](QDialog& d) { Q_EMIT Child<QComboBox>(d, "ComboBoxLangue").activated(1); });
     EXPECT_EQ(boxes.ShownBoxes().size(), asked);
-    EXPECT_EQ(main->Button(Sortie).text(), "&Sortie");
+    EXPECT_EQ(main->Button(Exit).text(), "&Sortie");
     EXPECT_EQ(ctx.State(), ProgramState::VersionChanged);
     EXPECT_EQ(Information(),
               "Vous avez changé de langue : mettez à jour votre affiliation pour continuer.");
@@ -629,17 +629,17 @@ TEST_F(OptionsDialog, ADisabledOkSaysWhatIsMissingAndTheDialogKeepsToCodePage125
     });
     OpenOptions([&](QDialog& d) {
         auto& ok = Child<QPushButton>(d, "BitBtnOk");
-        EXPECT_TRUE(ok.toolTip().contains(ui::Tr(txt::kOkClics, {"8"})));
+        EXPECT_TRUE(ok.toolTip().contains(ui::Tr(txt::kOkClicks, {"8"})));
         Child<QRadioButton>(d, "RadioBtnFirme").click();
         for (int i = 0; i < 3; ++i)
             Click(d, "BtnInitClef");
         test::Type(d, "EditAdresseTa", "ta.example.org");
         test::Type(d, "EditSmtp", "smtp.example.org");
         EXPECT_EQ(ok.toolTip(),
-                  QStringList({ui::Tr(txt::kOkQuandFait), ui::Tr(txt::kOkClics, {"5"}),
-                               ui::Tr(txt::kOkChampMessagerie, {ui::Tr(txt::kPop3)}),
-                               ui::Tr(txt::kOkChampMessagerie, {ui::Tr(txt::kNomDeCompte)}),
-                               ui::Tr(txt::kOkChampMessagerie, {ui::Tr(txt::kMotDePasse)})})
+                  QStringList({ui::Tr(txt::kOkOnceDone), ui::Tr(txt::kOkClicks, {"5"}),
+                               ui::Tr(txt::kOkMailField, {ui::Tr(txt::kPop3)}),
+                               ui::Tr(txt::kOkMailField, {ui::Tr(txt::kAccountNameLabel)}),
+                               ui::Tr(txt::kOkMailField, {ui::Tr(txt::kPasswordLabel)})})
                       .join("\n- "));
 
         // The euro sign is in code page 1252, omega is not.
@@ -659,9 +659,9 @@ TEST_F(OptionsDialog, ADisabledOkSaysWhatIsMissingAndTheDialogKeepsToCodePage125
     });
     const QString omega = QString::fromUtf8("Ω");
     EXPECT_EQ(boxes.Texts(),
-              (QStringList{ui::Tr(txt::kCaractereNonPermis, {omega}),
-                           ui::Tr(txt::kCaractereNonPermis, {omega}),
-                           ui::Tr(txt::kDossierNonRepresentable,
+              (QStringList{ui::Tr(txt::kCharacterNotAllowed, {omega}),
+                           ui::Tr(txt::kCharacterNotAllowed, {omega}),
+                           ui::Tr(txt::kFolderNotRepresentable,
                                   {QString::fromStdString(greek.string()), omega})}));
     EXPECT_EQ(ctx.settings.accountName, "jdupont\x80");
     EXPECT_EQ(*ctx.authority.pendingPassword, "mot");

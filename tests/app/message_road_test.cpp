@@ -30,7 +30,7 @@ TEST_F(MessageRoad, CorrespondreLeadsToAQueuedMessageAndTheDispatchButton) {
     Affiliated();
     files.WriteList("QuarnelTitA.dat", {aboutOther});
     ASSERT_EQ(Start(), StartupEnd::Completed);
-    EXPECT_FALSE(main->Button(Command::Expedition).isEnabled());
+    EXPECT_FALSE(main->Button(Command::Dispatch).isEnabled());
 
     main->findChild<QAction*>("MenuPrives")->trigger();
     runner.Once("FormRedac", [](QDialog& d) {
@@ -51,7 +51,7 @@ TEST_F(MessageRoad, CorrespondreLeadsToAQueuedMessageAndTheDispatchButton) {
     ASSERT_TRUE(LoadRecordList(OutgoingQueuePath(ctx), saved));
     EXPECT_EQ(saved, ctx.mail.outgoingQueue);
     EXPECT_EQ(Information(), "Des messages chiffrés doivent encore être expédiés.");
-    EXPECT_TRUE(main->Button(Command::Expedition).isEnabled());
+    EXPECT_TRUE(main->Button(Command::Dispatch).isEnabled());
     EXPECT_FALSE(ctx.busy);
 
     // Expédition hands the queue to the relay.
@@ -71,14 +71,14 @@ TEST_F(MessageRoad, CorrespondreLeadsToAQueuedMessageAndTheDispatchButton) {
         QCoreApplication::processEvents();
         smtp.AnnulerClick();
     });
-    main->Button(Command::Expedition).click();
+    main->Button(Command::Dispatch).click();
     EXPECT_TRUE(relay.Failures().empty()) << relay.Failures().front();
     ASSERT_EQ(relay.Taken(0).size(), 7u);
     EXPECT_NE(relay.Taken(0)[5].find("X-Mailer: QuarnelSys"), std::string::npos);
     EXPECT_TRUE(ctx.mail.outgoingQueue.empty());
     EXPECT_EQ(ctx.mail.sentLog.Count(SentLogPath(ctx)), 1u);
     EXPECT_EQ(Information(), "Les messages chiffrés ont été envoyés.");
-    EXPECT_FALSE(main->Button(Command::Expedition).isEnabled());
+    EXPECT_FALSE(main->Button(Command::Dispatch).isEnabled());
 }
 
 }  // namespace

@@ -326,7 +326,7 @@ TEST(UpdateOk, EveryRule) {
         c.change(f);
         const OkState s = UpdateOk(f);
         EXPECT_EQ(s.ok, c.ok) << c.what;
-        EXPECT_EQ(s.enableAnnuler, !c.ok) << c.what;
+        EXPECT_EQ(s.enableCancel, !c.ok) << c.what;
         EXPECT_EQ(s.ports, c.ports) << c.what;
     }
 }

@@ -97,7 +97,7 @@ TEST(StartupStates, FromTheSettingsTheOwnRecordAndTheSealInTheirOverrideOrder) {
             << c.what;
         EXPECT_EQ(ctx.State(), c.state) << c.what;
         EXPECT_EQ(host.altered, c.altered) << c.what;
-        EXPECT_EQ(ctx.information, c.change ? txt::kEnAttente : txt::kPasInitialise) << c.what;
+        EXPECT_EQ(ctx.information, c.change ? txt::kIdle : txt::kNotInitialised) << c.what;
         EXPECT_EQ(ctx.ownNumber.empty(), !IsAffiliatedState(c.state)) << c.what;
         EXPECT_EQ(host.languageApplied, 1) << c.what;
         EXPECT_EQ(ctx.helpFile, "/opt/quarnel/QuarnelTit_F.hlp") << c.what;
@@ -133,7 +133,7 @@ TEST(Startup, AKeyStoreFoundOnRetryThenListsQueueAndLogsAnAlteredListEmptied) {
     EXPECT_EQ(ctx.ownNumber, files.number);
     EXPECT_EQ(ctx.registrationFlag, '1');
     EXPECT_EQ(ctx.applicationTitle, "DUPONT jean");
-    EXPECT_EQ(ctx.information, txt::kEnAttente);
+    EXPECT_EQ(ctx.information, txt::kIdle);
     EXPECT_EQ(host.altered, std::vector<std::string>{"QuarnelTitD.dat"});
     EXPECT_EQ(ctx.correspondents.damaged, "D") << "its file is kept before it is written over";
     EXPECT_EQ(ctx.correspondents.f.size(), 2u);
@@ -191,7 +191,7 @@ TEST(Startup, TheFileOfAnAlteredListIsKeptAsideByTheKeyReplyThatWritesTheList) {
     EXPECT_EQ(ReadWholeFile(kept), "00000010\r\ndamaged");
     EXPECT_EQ(x->information, txt::kKeyDelivered);
     EXPECT_EQ(x->informationNote,
-              FillPlaceholders(FrenchTextCp1252(txt::kListeAltereeConservee), {kept.string()}));
+              FillPlaceholders(FrenchTextCp1252(txt::kAlteredListKept), {kept.string()}));
     RecordList onDisk;
     ASSERT_TRUE(LoadRecordList(file, onDisk));
     EXPECT_EQ(onDisk, x->correspondents.a);
@@ -248,17 +248,19 @@ TEST(EvaluateState, AVersionCodeOfOurOwnInAnotherLanguageMeansALanguageSwitch) {
 
 TEST(EvaluateState, EveryStateAndTheRulesOfStateTwo) {
     // The initial view itself: the main window's creation test.
-    const std::vector<Command> creation{Sortie, Options, Aide};
+    const std::vector<Command> creation{Exit, Options, Help};
     // The mailbox, once affiliated, whatever else the state asks and while busy.
-    const std::vector<Command> keys{MiseAJour, Clefs, Certification, Sortie,
-                                    Options,   Aide,  Courrier};
-    const std::vector<Command> lists{Correspondants, Entrant, MiseAJour, Clefs,   Certification,
-                                     Sortie,         Options, Aide,      Courrier};
-    const std::vector<Command> queue{MiseAJour, Expedition, Clefs, Certification,
-                                     Sortie,    Options,    Aide,  Courrier};
-    const std::vector<Command> update{MiseAJour, Certification, Sortie, Options, Aide, Courrier};
-    const std::vector<Command> updateOnly{MiseAJour, Sortie, Options, Aide, Courrier};
-    const std::vector<Command> whileBusy{Certification, Sortie, Aide, Courrier};
+    const std::vector<Command> keys{AffiliationUpdate, NewKeys, Certification, Exit,
+                                    Options,           Help,    Mailbox};
+    const std::vector<Command> lists{Correspondents, IncomingMail,  AffiliationUpdate,
+                                     NewKeys,        Certification, Exit,
+                                     Options,        Help,          Mailbox};
+    const std::vector<Command> queue{AffiliationUpdate, Dispatch, NewKeys, Certification, Exit,
+                                     Options,           Help,     Mailbox};
+    const std::vector<Command> update{AffiliationUpdate, Certification, Exit,
+                                      Options,           Help,          Mailbox};
+    const std::vector<Command> updateOnly{AffiliationUpdate, Exit, Options, Help, Mailbox};
+    const std::vector<Command> whileBusy{Certification, Exit, Help, Mailbox};
     // Everything a state 2 can enable, the queue's line shown.
     const MainView full = EvaluateState(InitialView(), Facts(2, true, 7, true));
     const struct {
@@ -269,31 +271,31 @@ TEST(EvaluateState, EveryStateAndTheRulesOfStateTwo) {
         Command focus;
         int information;
     } cases[] = {
-        {"0", InitialView(), Facts(0), creation, Options, txt::kPasInitialise},
-        {"1", InitialView(), Facts(1), creation, Options, txt::kInitialisationAReprendre},
-        {"2 asks for keys", Showing(txt::kEnAttente), Facts(2), keys, Clefs, txt::kDemanderClefs},
+        {"0", InitialView(), Facts(0), creation, Options, txt::kNotInitialised},
+        {"1", InitialView(), Facts(1), creation, Options, txt::kInitialisationToResume},
+        {"2 asks for keys", Showing(txt::kIdle), Facts(2), keys, NewKeys, txt::kAskForKeys},
         {"2 keeps the confirmation of a first affiliation", Showing(txt::kAffiliationConfirmed),
-         Facts(2), keys, Clefs, txt::kAffiliationConfirmed},
-        {"2, a correspondent, the mail password stored", Showing(txt::kEnAttente),
-         Facts(2, true, 7), lists, Correspondants, txt::kEnAttente},
+         Facts(2), keys, NewKeys, txt::kAffiliationConfirmed},
+        {"2, a correspondent, the mail password stored", Showing(txt::kIdle), Facts(2, true, 7),
+         lists, Correspondents, txt::kIdle},
         {"2: six lines leave Courrier entrant, an empty queue clears its line", full,
-         Facts(2, true), lists, Correspondants, txt::kEnAttente},
-        {"2: a queue wins over the key hint", Showing(txt::kEnAttente), Facts(2, false, 6, true),
-         queue, Clefs, txt::kMessagesAExpedier},
-        {"3", full, Facts(3), update, MiseAJour, txt::kVersionModifiee},
+         Facts(2, true), lists, Correspondents, txt::kIdle},
+        {"2: a queue wins over the key hint", Showing(txt::kIdle), Facts(2, false, 6, true), queue,
+         NewKeys, txt::kMessagesToSend},
+        {"3", full, Facts(3), update, AffiliationUpdate, txt::kVersionChanged},
         {"3 by a language switch says so", full,
          [] {
              StateFacts f = Facts(3);
              f.languageChanged = true;
              return f;
          }(),
-         update, MiseAJour, txt::kLangueChangee},
-        {"4 leaves the line", full, Facts(4), update, MiseAJour, txt::kMessagesAExpedier},
-        {"5", full, Facts(5), update, MiseAJour, txt::kMiseAJourNecessaire},
-        {"3 leaves Certification as it was", InitialView(), Facts(3), updateOnly, MiseAJour,
-         txt::kVersionModifiee},
+         update, AffiliationUpdate, txt::kLanguageChanged},
+        {"4 leaves the line", full, Facts(4), update, AffiliationUpdate, txt::kMessagesToSend},
+        {"5", full, Facts(5), update, AffiliationUpdate, txt::kUpdateNeeded},
+        {"3 leaves Certification as it was", InitialView(), Facts(3), updateOnly, AffiliationUpdate,
+         txt::kVersionChanged},
         {"busy: all but Certification, Sortie, Aide and Courrier", InitialView(),
-         Facts(2, true, 7, true, true), whileBusy, Correspondants, txt::kMessagesAExpedier},
+         Facts(2, true, 7, true, true), whileBusy, Correspondents, txt::kMessagesToSend},
     };
     for (const auto& c : cases) {
         const MainView v = EvaluateState(c.start, c.facts);
@@ -306,7 +308,7 @@ TEST(EvaluateState, EveryStateAndTheRulesOfStateTwo) {
     // Certification stays enabled while busy, but its handler does not run.
     const MainView busy = EvaluateState(InitialView(), Facts(2, false, 6, false, true));
     EXPECT_FALSE(CanRun(Certification, busy, true));
-    EXPECT_TRUE(CanRun(Aide, busy, true));
+    EXPECT_TRUE(CanRun(Help, busy, true));
     EXPECT_FALSE(CanRun(Options, InitialView(), true));
     EXPECT_TRUE(CanRun(Options, InitialView(), false));
 }

@@ -76,7 +76,7 @@ QStringList MnemonicProblems(QWidget& window) {
         if (!command || !b->isVisibleTo(&window) || b->text().isEmpty()) continue;
         const QString text = b->text();
         if (ui::WithoutMnemonic(text) == ui::Tr(txt::kOk) ||
-            ui::WithoutMnemonic(text) == ui::Tr(txt::kAnnuler)) {
+            ui::WithoutMnemonic(text) == ui::Tr(txt::kCancelButton)) {
             continue;
         }
         const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
@@ -209,7 +209,7 @@ void WriteLongestCorrespondents(const test::HolderFiles& files) {
 
 // The correspondents window on the list of ctx.listCategory: the texts fit,
 // and so do the column titles.
-void CheckListe(ui::FormListe& liste, const QString& name) {
+void CheckListWindow(ui::FormListe& liste, const QString& name) {
     liste.show();
     liste.FormActivate();
     QApplication::processEvents();
@@ -245,7 +245,7 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
         if (language == "en") {
             ctx.settings.language = 0;
             main->ApplyLanguage();
-            ASSERT_EQ(main->Button(Command::Sortie).text(), "E&xit");
+            ASSERT_EQ(main->Button(Command::Exit).text(), "E&xit");
         }
         CheckShown(*main, "main_" + language);
         main->Help().ShowContext(ui::kHelpWriting);
@@ -346,7 +346,8 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
         w.courrier->hide();
         for (const char category : {'F', 'D', 'A'}) {
             ctx.listCategory = category;
-            CheckListe(*w.liste, QStringLiteral("FormListe_%1_%2").arg(category).arg(language));
+            CheckListWindow(*w.liste,
+                            QStringLiteral("FormListe_%1_%2").arg(category).arg(language));
         }
         // The composer in both modes, for the longest addressee line.
         for (const bool rich : {false, true}) {
@@ -361,12 +362,12 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
                                   false);
             w.redac->SetRich(rich);
             w.redac->PrepareNew();
-            const auto devis = files.Data() / "devis 2026.pdf";
+            const auto quoteFile = files.Data() / "devis 2026.pdf";
             const auto plan = files.Data() / "plan.png";
-            ASSERT_TRUE(WriteFileAtomically(devis, std::string(184320, 'd')));
+            ASSERT_TRUE(WriteFileAtomically(quoteFile, std::string(184320, 'd')));
             ASSERT_TRUE(WriteFileAtomically(plan, std::string(2400000, 'p')));
-            ASSERT_TRUE(w.redac->AddAttachments(
-                {QString::fromStdString(devis.string()), QString::fromStdString(plan.string())}));
+            ASSERT_TRUE(w.redac->AddAttachments({QString::fromStdString(quoteFile.string()),
+                                                 QString::fromStdString(plan.string())}));
             w.redac->Editor().setPlainText(QStringLiteral("Bonjour,\n\nVoici le devis."));
             CheckShown(*w.redac,
                        QStringLiteral("FormRedac_%1_%2").arg(rich ? "rtf" : "txt", language));

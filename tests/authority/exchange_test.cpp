@@ -76,25 +76,25 @@ class Exchange : public ::testing::Test {
                                       std::string(KindText(kind)) + std::string(30, '0'),
                                       kEndMarkerLine};
         exchange->Prepare(ctx, ctx.authority);
-        EXPECT_TRUE(exchange->envoyerEnabled());
-        EXPECT_TRUE(exchange->annulerEnabled());
-        EXPECT_FALSE(exchange->accepterEnabled());
+        EXPECT_TRUE(exchange->sendEnabled());
+        EXPECT_TRUE(exchange->cancelEnabled());
+        EXPECT_FALSE(exchange->acceptEnabled());
         exchange->Send();
-        EXPECT_FALSE(exchange->envoyerEnabled());
-        EXPECT_TRUE(exchange->annulerEnabled());  // the person may stop it
+        EXPECT_FALSE(exchange->sendEnabled());
+        EXPECT_TRUE(exchange->cancelEnabled());  // the person may stop it
         EXPECT_EQ(ctx.information, txt::kTransmission);
     }
     // Waits until the exchange has ended one way or the other.
     bool Ended() {
-        return test::RunUntil([&] { return Accepter() || exchange->envoyerEnabled(); });
+        return test::RunUntil([&] { return AcceptEnabled() || exchange->sendEnabled(); });
     }
     std::string Server() const { return "127.0.0.1:" + std::to_string(server->port()); }
     std::vector<int> Last(std::size_t n) const {
         return {log.end() - std::ptrdiff_t(std::min(n, log.size())), log.end()};
     }
     bool Logged(int id) const { return std::find(log.begin(), log.end(), id) != log.end(); }
-    bool Accepter() const { return exchange->accepterEnabled(); }
-    bool Annuler() const { return exchange->annulerEnabled(); }
+    bool AcceptEnabled() const { return exchange->acceptEnabled(); }
+    bool CancelEnabled() const { return exchange->cancelEnabled(); }
 
     ProgramData ctx;
     std::unique_ptr<ScriptedServer> server;
@@ -110,13 +110,13 @@ TEST_F(Exchange, AGoodReplyCanBeAcceptedAndAnnulerWaitsForTheTimerAfterAnAffilia
     setUp = [](TaExchange& e) { e.SetResponseDelay(300); };
     for (auto kind : {Kind::Key, Kind::Affiliation}) {
         Send(kind);
-        ASSERT_TRUE(test::RunUntil([&] { return Accepter(); }));
-        EXPECT_EQ(Annuler(), kind == Kind::Key);
-        EXPECT_FALSE(exchange->envoyerEnabled());
+        ASSERT_TRUE(test::RunUntil([&] { return AcceptEnabled(); }));
+        EXPECT_EQ(CancelEnabled(), kind == Kind::Key);
+        EXPECT_FALSE(exchange->sendEnabled());
         EXPECT_EQ(exchange->transfer().done, exchange->transfer().total);
         EXPECT_EQ(exchange->transfer().total, qint64(kGoodBody.size()));
-        EXPECT_TRUE(test::RunUntil([&] { return Annuler(); }, 2000));
-        EXPECT_TRUE(Accepter());
+        EXPECT_TRUE(test::RunUntil([&] { return CancelEnabled(); }, 2000));
+        EXPECT_TRUE(AcceptEnabled());
         EXPECT_EQ(exchange->memo(),
                   (Lines{"noise", kSeparatorLine, std::string(32, '1'), kEndMarkerLine}));
         EXPECT_EQ(log, (std::vector<int>{txt::kLogCall, txt::kLogResolved, txt::kLogConnected,
@@ -155,7 +155,7 @@ TEST_F(Exchange, AReplyWithoutTheEndMarkerOrWithAFailureStatusLeavesOnlyAnnuler)
         Serve(Answer(Reply(c.status, c.body)));
         Send(Kind::Key);
         ASSERT_TRUE(Ended());
-        EXPECT_FALSE(Accepter());
+        EXPECT_FALSE(AcceptEnabled());
         ASSERT_GE(log.size(), c.lastLogged.size());
         EXPECT_EQ(std::vector<int>(log.end() - std::ptrdiff_t(c.lastLogged.size()), log.end()),
                   c.lastLogged);
@@ -169,7 +169,7 @@ TEST_F(Exchange, RedirectsAreFollowedUpToTheLimit) {
     ASSERT_TRUE(target.Listen());
     Serve(Answer(Reply("302 Found", "", "Location: " + target.Url("/QuarnelSys/") + "\r\n")));
     Send(Kind::Key);
-    ASSERT_TRUE(test::RunUntil([&] { return Accepter(); }));
+    ASSERT_TRUE(test::RunUntil([&] { return AcceptEnabled(); }));
     ASSERT_EQ(target.connections(), 1);
     EXPECT_EQ(target.Received(0).substr(target.Received(0).find("\r\n\r\n") + 4),
               RequestData(ctx.authority.outgoingBody));
@@ -239,7 +239,7 @@ TEST_F(Exchange, AReplyIsTakenOnlyWhenItEndsAsAnnounced) {
         server->SetScripts({c.script, Answer(Reply("200 OK", kGoodBody))});
         Send(Kind::Key);
         ASSERT_TRUE(Ended());
-        EXPECT_EQ(Accepter(), c.accepted);
+        EXPECT_EQ(AcceptEnabled(), c.accepted);
         EXPECT_EQ(Last(c.lastLogged.size()), c.lastLogged);
         EXPECT_EQ(details.back(),
                   c.lastLogged[0] == txt::kLogReplyReceived ? "" : Server() + "|" + c.detail);
@@ -251,10 +251,10 @@ TEST_F(Exchange, AReplyIsTakenOnlyWhenItEndsAsAnnounced) {
         // in view, and Envoyer sends the same request again.
         EXPECT_FALSE(Logged(txt::kLogReplyReceived));
         EXPECT_NE(exchange->memo(), ctx.authority.outgoingBody);
-        EXPECT_TRUE(Annuler());
+        EXPECT_TRUE(CancelEnabled());
         exchange->Send();
         ASSERT_TRUE(Ended());
-        EXPECT_TRUE(Accepter());
+        EXPECT_TRUE(AcceptEnabled());
         EXPECT_EQ(server->Received(1), server->Received(0));
     }
 }
@@ -268,9 +268,9 @@ TEST_F(Exchange, ASilentOrSlowServerMeetsOneDeadlineAndAnnulerLeavesTheRequestWa
     EXPECT_FALSE(Logged(txt::kLogRequestFailed));
     EXPECT_EQ(Last(2), (std::vector<int>{txt::kLogNoReply, txt::kLogTimedOut}));
     EXPECT_EQ(details[details.size() - 2], Server() + "|1");
-    EXPECT_FALSE(Accepter());
+    EXPECT_FALSE(AcceptEnabled());
     exchange->Cancel();
-    EXPECT_EQ(ctx.information, txt::kEnAttente);
+    EXPECT_EQ(ctx.information, txt::kIdle);
 
     // A byte every 100 ms does not push the deadline back, and what had
     // arrived stays in view.
@@ -312,7 +312,7 @@ TEST_F(Exchange, TheReplyAndEachHeaderLineAreBounded) {
         ASSERT_LE(reply.size(), kMax);
         Serve(Answer(reply));
         Send(Kind::Key);
-        ASSERT_TRUE(test::RunUntil([&] { return Accepter(); })) << reply.size();
+        ASSERT_TRUE(test::RunUntil([&] { return AcceptEnabled(); })) << reply.size();
         EXPECT_EQ(exchange->memo().back(), kEndMarkerLine);
     }
     EXPECT_EQ(Reply("200 OK", padded).size(), kMax);
@@ -338,7 +338,7 @@ TEST_F(Exchange, TheReplyAndEachHeaderLineAreBounded) {
         ASSERT_TRUE(Ended()) << c.sent.size();
         EXPECT_EQ(log.back(), c.logged);
         EXPECT_EQ(details.back(), c.detail);
-        EXPECT_FALSE(Accepter());
+        EXPECT_FALSE(AcceptEnabled());
     }
 }
 
@@ -351,7 +351,7 @@ TEST_F(Exchange, ThroughAProxyTheRequestNamesTheWholeUrl) {
     ctx.settings.taAddress = "ta.example";  // the proxy resolves it
     ctx.settings.taCode = "0FF";
     Send(Kind::KeyUpdate);
-    ASSERT_TRUE(test::RunUntil([&] { return Accepter(); }));
+    ASSERT_TRUE(test::RunUntil([&] { return AcceptEnabled(); }));
     ASSERT_EQ(proxy->connections(), 1);
     const std::string& r = proxy->Received(0);
     EXPECT_EQ(r.substr(0, r.find("Host:")),
@@ -370,7 +370,7 @@ TEST_F(Exchange, ThroughAProxyTheRequestNamesTheWholeUrl) {
     ctx.settings.proxyAddress.clear();
     ctx.settings.taAddress = "nohost.invalid";
     Send(Kind::Key);
-    ASSERT_TRUE(test::RunUntil([&] { return exchange->envoyerEnabled(); }, 30000));
+    ASSERT_TRUE(test::RunUntil([&] { return exchange->sendEnabled(); }, 30000));
     EXPECT_EQ(Last(2), (std::vector<int>{txt::kLogHostNotFound, txt::kLogUnknownHost}));
     EXPECT_EQ(details.back(), "nohost.invalid");
 }

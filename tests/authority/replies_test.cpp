@@ -230,7 +230,7 @@ TEST_F(Replies, FailedExchangesLeaveTheStatesTheHolderCanResumeFrom) {
         bool sent = false;
         FlowHooks unsaved{[&] { return sent = true; }, [=] { return settings; }};
         const FlowResult r = RunFirstAffiliation(test::Scope(*ctx), unsaved);
-        EXPECT_EQ(r.problem, settings == SaveResult::Refused ? txt::kReglagesRefuses : 0);
+        EXPECT_EQ(r.problem, settings == SaveResult::Refused ? txt::kSettingsRefused : 0);
         EXPECT_FALSE(sent);
         EXPECT_EQ(ctx->State(), ProgramState::NotInitialised);
         EXPECT_TRUE(ctx->keyStore.empty());
@@ -267,7 +267,7 @@ TEST_F(Replies, FailedExchangesLeaveTheStatesTheHolderCanResumeFrom) {
 
     EXPECT_EQ(RunKeyRequest(test::Scope(*ctx), failing, "0FF00002000", false).status,
               FlowStatus::Failed);
-    EXPECT_EQ(ctx->information, txt::kEnAttente);
+    EXPECT_EQ(ctx->information, txt::kIdle);
     // The authority refuses a key for an unknown affiliate, and stores nothing.
     EXPECT_EQ(RunKeyRequest(test::Scope(*ctx), ta.Hooks(*ctx), "0FF00002000", false).status,
               FlowStatus::Failed);

@@ -63,14 +63,14 @@ TEST_F(Windows, AnEmployeeFillsTheFreshFormAndItWritesTheIdentity) {
     form.PrepareFresh();
     form.show();
     QAbstractButton& executer = Child(form, "BitBtnExecuter");
-    EXPECT_EQ(executer.toolTip(), Tr(txt::kChampARemplir, {Tr(txt::kSocieteField)}));
+    EXPECT_EQ(executer.toolTip(), Tr(txt::kFieldToFill, {Tr(txt::kFirmField)}));
     Fill(form, {"EditSociete", "acme", "EditNom", "martin", "EditPrenoms", "Claire", "EditAdresse",
                 "1 Quai Bas", "EditCodePostal", "69001", "EditLocalite", "lyon", "EditTelephone",
                 "+33 4 00", "EditEmail", "Claire@Example.org"});
     EXPECT_EQ(Child<QLineEdit>(form, "EditNom").text(), "MARTIN");
     EXPECT_EQ(Child<QLineEdit>(form, "EditPrenoms").text(), "claire");
     EXPECT_FALSE(executer.isEnabled());  // neither oui nor non
-    EXPECT_EQ(executer.toolTip(), Tr(txt::kChoisirListe));
+    EXPECT_EQ(executer.toolTip(), Tr(txt::kChoosePublicList));
     Click(form, "RadioBtnNon");
     ASSERT_TRUE(executer.isEnabled());
     EXPECT_EQ(executer.toolTip(), "");
@@ -96,8 +96,8 @@ TEST_F(Windows, APrivatePersonsFormRefusesDiacriticsWhereItSaysSoAndKeepsStoredN
     Type(form, "EditPrenoms", QString::fromUtf8("Hélène Ω") + QString(40, 'a'));
     EXPECT_EQ(Child<QLineEdit>(form, "EditPrenoms").text(),
               QString::fromUtf8("hélène ") + QString(18, 'a'));
-    EXPECT_EQ(boxes.Texts(), (QStringList{Tr(txt::kPasDeDiacritiques), Tr(txt::kPasDeDiacritiques),
-                                          Tr(txt::kCaractereRefuse, {QString::fromUtf8("Ω")})}));
+    EXPECT_EQ(boxes.Texts(), (QStringList{Tr(txt::kNoDiacritics), Tr(txt::kNoDiacritics),
+                                          Tr(txt::kCharacterRefused, {QString::fromUtf8("Ω")})}));
     // Each field is a line of the settings file: no line break gets in.
     Child<QLineEdit>(form, "EditAdresse").insert("1 rue\nde la Paix");
     EXPECT_EQ(Child<QLineEdit>(form, "EditAdresse").text(), "");
@@ -116,7 +116,7 @@ TEST_F(Windows, APrivatePersonsFormRefusesDiacriticsWhereItSaysSoAndKeepsStoredN
     email.selectAll();
     QTest::keyClick(&email, Qt::Key_Backspace);
     EXPECT_FALSE(Child(form, "BitBtnExecuter").isEnabled());
-    EXPECT_EQ(Child(form, "BitBtnExecuter").toolTip(), Tr(txt::kChampARemplir, {Tr(txt::kEmail)}));
+    EXPECT_EQ(Child(form, "BitBtnExecuter").toolTip(), Tr(txt::kFieldToFill, {Tr(txt::kEmail)}));
 }
 
 // True when the edit shows `text` whole: with the cursor at its end, nothing
@@ -166,10 +166,10 @@ TEST_F(Windows, TheNewCorrespondentDialogTakesOnlyANumberThatIsNeitherKnownNorOw
         bool executer;
     };
     for (const Case& c : {Case{"0ff0000200", 0, false},
-                          Case{"0ff00002000", txt::kCorrespondantDejaEnregistre, false},
-                          Case{"0FF01000000", txt::kPropreNumero, false},
-                          Case{"0FF0100000G", txt::kNumeroNonHexadecimal, false},
-                          Case{"0FF 1000000", txt::kNumeroNonHexadecimal, false},
+                          Case{"0ff00002000", txt::kCorrespondentAlreadyRegistered, false},
+                          Case{"0FF01000000", txt::kOwnNumber, false},
+                          Case{"0FF0100000G", txt::kNumberNotHexadecimal, false},
+                          Case{"0FF 1000000", txt::kNumberNotHexadecimal, false},
                           Case{"0FF00001FFF", 0, true}}) {  // below the lists' ranges
         dialog.Prepare();
         Type(dialog, "EditDestinataire", c.typed);
@@ -182,7 +182,7 @@ TEST_F(Windows, TheNewCorrespondentDialogTakesOnlyANumberThatIsNeitherKnownNorOw
         // A disabled Exécuter says why.
         EXPECT_EQ(executer.toolTip(), c.executer      ? QString()
                                       : c.information ? Tr(c.information)
-                                                      : Tr(txt::kNumeroIncomplet));
+                                                      : Tr(txt::kNumberIncomplete));
     }
     EXPECT_EQ(dialog.Number(), "0FF00001FFF");
 }
@@ -241,12 +241,12 @@ TEST_F(Windows, TheConnectionWindowIsStoppedOrSentAgainAndCountsItsBytes) {
             return bar.text() == Tr(txt::kProgressRequest, {sent, sent});
         }));
         EXPECT_TRUE(annuler.isEnabled());
-        EXPECT_EQ(envoyer.toolTip(), Tr(txt::kTipEnvoyerRunning));
-        EXPECT_EQ(accepter.toolTip(), Tr(txt::kTipAccepter));
+        EXPECT_EQ(envoyer.toolTip(), Tr(txt::kTipSendRunning));
+        EXPECT_EQ(accepter.toolTip(), Tr(txt::kTipAccept));
         Click(d, "BitBtnAnnuler");
     });
     EXPECT_FALSE(window.RunRequestDriver(main));
-    EXPECT_EQ(ctx.information, txt::kEnAttente);
+    EXPECT_EQ(ctx.information, txt::kIdle);
     runner.Once("FormTCP_IP", [&](QDialog& d) {
         QPushButton& envoyer = Child<QPushButton>(d, "BitBtnEnvoyer");
         QPushButton& accepter = Child<QPushButton>(d, "BitBtnRecevoir");
@@ -262,7 +262,7 @@ TEST_F(Windows, TheConnectionWindowIsStoppedOrSentAgainAndCountsItsBytes) {
         ASSERT_TRUE(test::RunUntil([&] { return accepter.isEnabled(); }));
         const QString size = QString::number(reply.size());
         EXPECT_EQ(bar.text(), Tr(txt::kProgressReply, {size, size}));
-        EXPECT_EQ(envoyer.toolTip(), Tr(txt::kTipEnvoyerAnswered));
+        EXPECT_EQ(envoyer.toolTip(), Tr(txt::kTipSendAnswered));
         EXPECT_EQ(annuler.toolTip(), "");
         Click(d, "BitBtnAnnuler");
     });
@@ -317,7 +317,7 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
     EXPECT_FALSE(ctx.busy);
     EXPECT_EQ(ctx.ownNumber, ta.code() + "01000000");
     EXPECT_EQ(d->ownNumber, ta.code() + "08000000");
-    EXPECT_EQ(main.windowTitle(), Tr(txt::kAffilie, {QString::fromStdString(ctx.ownNumber)}) +
+    EXPECT_EQ(main.windowTitle(), Tr(txt::kAffiliated, {QString::fromStdString(ctx.ownNumber)}) +
                                       QStringLiteral(" \u2014 ") +
                                       QString::fromStdString(ctx.applicationTitle));
     EXPECT_EQ(ctx.information, txt::kAffiliationConfirmed);
@@ -338,11 +338,11 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
         EXPECT_FALSE(Child(dialog, "BitBtnRecevoir").isEnabled());
         Click(dialog, "BitBtnAnnuler");
     });
-    main.RunCommand(Command::Clefs);
+    main.RunCommand(Command::NewKeys);
     EXPECT_TRUE(ctx.correspondents.d.empty());
     EXPECT_EQ(ta.log().size(), 1u);  // nothing sent
     runner.Once("FormDestinataire", askD);
-    main.RunCommand(Command::Clefs);
+    main.RunCommand(Command::NewKeys);
     EXPECT_EQ(ctx.information, txt::kKeyDelivered);
     ASSERT_EQ(RunKeyRequest(test::Scope(*d), test::Http(*d), ctx.ownNumber, false).status,
               FlowStatus::Done);
@@ -364,7 +364,7 @@ TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority)
         Type(dialog, "EditTelephone", "+33 1 99");
         Click(dialog, "BitBtnExecuter");
     });
-    main.RunCommand(Command::MiseAJour);
+    main.RunCommand(Command::AffiliationUpdate);
     EXPECT_EQ(ctx.information, txt::kAffiliationUpdated);
     d->settings.identity[4] = "2 quai haut";  // moved
     ASSERT_EQ(RunAffiliationUpdate(test::Scope(*d), test::Http(*d)).status, FlowStatus::Done);

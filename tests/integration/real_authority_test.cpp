@@ -181,7 +181,7 @@ TEST_F(RealAuthority, RefusalsStoreNothingAndAffiliationsInFlightAtOnceGetDistin
     ASSERT_TRUE(test::RunUntil(
         [&] {
             return std::all_of(exchanges.begin(), exchanges.end(),
-                               [](const auto& e) { return e->accepterEnabled(); });
+                               [](const auto& e) { return e->acceptEnabled(); });
         },
         20000));
     std::set<std::string> numbers{x->ownNumber, y->ownNumber};

@@ -361,7 +361,7 @@ TEST_P(MailTlsRefusals, EndWithTheirLineAndLoseNothing) {
         action = test::Child<QPlainTextEdit>(d, "MemoAction").toPlainText();
         smtp.AnnulerClick();
     });
-    ExpeditionCommand(ctx, host, smtp, 0).Run();
+    DispatchCommand(ctx, host, smtp, 0).Run();
     Transcript window;
     for (const QString& l : action.split('\n'))
         window.lines.push_back(l.toStdString());

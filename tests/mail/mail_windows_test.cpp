@@ -343,7 +343,7 @@ TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack
     for (const char* s : {"A", "B", "C"})
         ASSERT_EQ(QueueMessage(ctx, mail, Message(s)), SaveResult::Saved);
     test::WindowHost host;
-    ExpeditionCommand expedition(ctx, host, *smtp, 0);
+    DispatchCommand dispatch(ctx, host, *smtp, 0);
 
     // Escape does nothing in queue mode; Annuler puts A back at the head.
     runner.Once("FormSmtp", [&](QDialog& d) {
@@ -352,7 +352,7 @@ TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack
         EXPECT_TRUE(d.isVisible());
         smtp->AnnulerClick();
     });
-    expedition.Run();
+    dispatch.Run();
     ASSERT_EQ(Queued().size(), 3u);
     EXPECT_EQ(MessageOfQueueRecord(Queued()[0]), Message("A"));
     EXPECT_FALSE(ctx.busy);
@@ -369,7 +369,7 @@ TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack
         EXPECT_TRUE(Action(d).endsWith("Le message reste dans la file d'attente."));
         smtp->AnnulerClick();
     });
-    expedition.Run();
+    dispatch.Run();
     ASSERT_EQ(SentLog().size(), 1u);
     EXPECT_EQ(SentLog()[0][1], Message("A").addresseeLine);
     ASSERT_EQ(Queued().size(), 2u);
@@ -379,13 +379,13 @@ TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack
 
     // Plus tard puts the message on show after the others.
     runner.Once("FormSmtp", [&](QDialog&) { smtp->PlusTardClick(); });
-    expedition.Run();
+    dispatch.Run();
     EXPECT_EQ(MessageOfQueueRecord(Queued()[1]), Message("B"));
 
     // The rest goes: "Les messages chiffrés ont été envoyés." is the caller's.
     test::ScriptedServer relay2({Relay()});
     UseRelay(relay2);
-    ExpeditionCommand sendAll(ctx, host, *smtp, txt::kSmtpSentInfo);
+    DispatchCommand sendAll(ctx, host, *smtp, txt::kSmtpSentInfo);
     runner.Once("FormSmtp", [&](QDialog&) {
         Send(*smtp);
         Send(*smtp);
@@ -724,7 +724,7 @@ TEST_F(MailWindows, NewMailComesWithoutAskingOnlyWhileIdleAndAFailureIsOneLine) 
     FormPop3 pop3(ctx, mail, &mainWindow);
     test::WindowHost host;
     NewMailWatch watch(ctx, pop3, host);
-    SetInformation(ctx, txt::kEnAttente);
+    SetInformation(ctx, txt::kIdle);
 
     // Off until chosen, and nothing while Busy.
     EXPECT_FALSE(watch.On());
@@ -762,7 +762,7 @@ TEST_F(MailWindows, NewMailComesWithoutAskingOnlyWhileIdleAndAFailureIsOneLine) 
     // next period tries again.
     ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', "mauvais"));
     server.Drop(ours("Facture"));
-    ASSERT_TRUE(test::RunUntil([&] { return ctx.information == txt::kReleveImpossible; }, 15000));
+    ASSERT_TRUE(test::RunUntil([&] { return ctx.information == txt::kCollectionFailed; }, 15000));
     EXPECT_NE(ctx.informationNote.find("[AUTH] Authentication failed"), std::string::npos)
         << ctx.informationNote;
     EXPECT_TRUE(boxes.Texts().empty());

@@ -167,7 +167,7 @@ TEST(SavedMessages, CategoryCAndUnknownCategories) {
     EXPECT_TRUE(saved.confirmed);
     EXPECT_EQ(saved.messageLine, 21u);
     EXPECT_EQ(saved.messageText, "texte\r\nsuite\r\n");
-    EXPECT_EQ(saved.sender.firmLabel, txt::kLabelOrganisme);
+    EXPECT_EQ(saved.sender.firmLabel, txt::kLabelOrganisation);
     EXPECT_EQ(saved.sender.firm, "MAIRIE");
     EXPECT_EQ(saved.sender.name, "DURAND paul");
     EXPECT_EQ(saved.sender.locality, "NANTES, FRANCE");

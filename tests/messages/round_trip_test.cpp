@@ -134,7 +134,7 @@ TEST_F(TwoHolders, TheViewerDataOfARegisteredAnUnregisteredAndAnAlteredSender) {
     const DecryptedMessage& fromF = y->messages.decrypted;
     EXPECT_EQ(fromF.sender.registration.positive, true);
     EXPECT_EQ(fromF.sender.registration.text, txt::kSenderRegistered);
-    EXPECT_EQ(fromF.sender.firmLabel, txt::kSociete);
+    EXPECT_EQ(fromF.sender.firmLabel, txt::kFirmLabel);
     EXPECT_EQ(fromF.sender.firm, "ACME");  // department "-" left out
     EXPECT_EQ(fromF.sender.name, "MARTIN claire");
     EXPECT_EQ(fromF.sender.locality, "LYON, RHONE, FRANCE");

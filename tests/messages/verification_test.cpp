@@ -181,7 +181,7 @@ TEST_F(Verification, AMessageForSomeoneElseIsRefused) {
     body[2].replace(10, 11, y->ownNumber);
     EXPECT_NE(Receive(y, body).refusal, ReceiveRefusal::None);
     EXPECT_TRUE(Receive(z, x.body).ok);
-    EXPECT_EQ(z->messages.decrypted.sender.firmLabel, txt::kSociete);
+    EXPECT_EQ(z->messages.decrypted.sender.firmLabel, txt::kFirmLabel);
 }
 
 TEST_F(Verification, AttachmentsFromOutsideMissingSpoiltOrBadlyNamed) {

@@ -215,7 +215,7 @@ TEST_F(Viewers, CancellingTheDecryptionKeepsNoAttachmentAndShowsNothing) {
     EXPECT_TRUE(runner.Runs().isEmpty());
     EXPECT_TRUE(std::filesystem::is_empty(y.Decrypted()));
     EXPECT_EQ(y->messages.decrypted.digest, "avant");
-    EXPECT_EQ(y->information, txt::kEnAttente);
+    EXPECT_EQ(y->information, txt::kIdle);
 }
 
 TEST_F(Viewers, ClosingOffersTheSaveOnceAndNoToOverwriteAsksAgain) {

@@ -43,7 +43,7 @@ class Host : public MainWindowHost {
     void EvaluateState() override {
         ++evaluations;
         busyWhenEvaluated = ctx_.busy;
-        expedition = ExpeditionCommand::EnabledIn(FactsOf(ctx_, mail_.outgoingQueue.empty()));
+        dispatch = DispatchCommand::EnabledIn(FactsOf(ctx_, mail_.outgoingQueue.empty()));
     }
     void RefreshNames() override {}
     void ShowInformation() override {}
@@ -53,7 +53,7 @@ class Host : public MainWindowHost {
     int evaluations = 0;
     int resets = 0;
     bool busyWhenEvaluated = true;
-    std::optional<bool> expedition;
+    std::optional<bool> dispatch;
 
   private:
     HolderContext& ctx_;
@@ -124,7 +124,7 @@ TEST_F(Writing, PlainAndRichMessagesWithFilesAreQueuedAndReadByTheRecipient) {
     EXPECT_EQ(dest.palette().color(QPalette::WindowText), VerdictColour(false));
     EXPECT_FALSE(x->busy);
     EXPECT_FALSE(host->busyWhenEvaluated);
-    EXPECT_EQ(host->expedition, std::optional<bool>(true));
+    EXPECT_EQ(host->dispatch, std::optional<bool>(true));
     EXPECT_EQ(x->information, txt::kMessageBeingEncrypted);  // until the main window evaluates
 
     OutgoingMessage queued;

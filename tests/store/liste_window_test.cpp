@@ -26,7 +26,7 @@ Record Correspondent(char category, std::vector<std::string> texts, const std::s
     return r;
 }
 
-class Liste : public test::ShellFixture {
+class ListWindow : public test::ShellFixture {
   protected:
     /// The window on the list of `category`, as the main window's menu opens it.
     ui::FormListe& Open(char category) {
@@ -64,7 +64,7 @@ class Liste : public test::ShellFixture {
     QString Tip(const char* button) { return Child(*main->Windows().liste, button).toolTip(); }
 };
 
-TEST_F(Liste, FilterSortKeyColumnAndButtons) {
+TEST_F(ListWindow, FilterSortKeyColumnAndButtons) {
     Affiliated();
     files.WriteList("QuarnelTitF.dat",
                     {Correspondent('F', {"Beta", "-", "DURAND", "marc"}, "1F400000003"),
@@ -178,7 +178,7 @@ TEST_F(Liste, FilterSortKeyColumnAndButtons) {
     EXPECT_TRUE(HeaderBold(0));
 }
 
-TEST_F(Liste, DeletingTakesTheRemarkAlongAndTheLastOneLeavesNothingToOpen) {
+TEST_F(ListWindow, DeletingTakesTheRemarkAlongAndTheLastOneLeavesNothingToOpen) {
     Affiliated();
     files.WriteList("QuarnelTitA.dat", {Correspondent('A', {"BLANC"}, "1F400000009")});
     files.WriteList("QuarnelTitF.dat", {Correspondent('F', {"ACME"}, "1F400000001")});
@@ -211,14 +211,14 @@ TEST_F(Liste, DeletingTakesTheRemarkAlongAndTheLastOneLeavesNothingToOpen) {
     EXPECT_FALSE(Enabled("BitBtnListe"));
     EXPECT_EQ(Tip("BitBtnListe"), "Tous les correspondants sont déjà affichés.");
     Click(liste, "BitBtnSupprimer");
-    EXPECT_TRUE(main->Button(Command::Correspondants).isEnabled()) << "until Quitter";
+    EXPECT_TRUE(main->Button(Command::Correspondents).isEnabled()) << "until Quitter";
     Click(liste, "BitBtnQuitter");
     EXPECT_FALSE(liste.isVisible());
     EXPECT_EQ(Grid().model()->rowCount(), 0) << "closed, the window holds no rows";
-    EXPECT_FALSE(main->Button(Command::Correspondants).isEnabled());
+    EXPECT_FALSE(main->Button(Command::Correspondents).isEnabled());
 }
 
-TEST_F(Liste, ADamagedRemarksFileIsReportedAndTheListsStay) {
+TEST_F(ListWindow, ADamagedRemarksFileIsReportedAndTheListsStay) {
     Affiliated();
     files.WriteList("QuarnelTitD.dat", {Correspondent('D', {"AVOCAT"}, "1F400000001")});
     files.WriteLines(kRemarksFileName, {"not a record list"});

@@ -211,11 +211,11 @@ inline bool ExchangeOverHttp(ProgramData& ctx, bool* httpError = nullptr) {
                      [&](int id, const QStringList&) { log.push_back(id); });
     exchange.Prepare(ctx, ctx.authority);
     exchange.Send();
-    if (!RunUntil([&] { return exchange.accepterEnabled() || exchange.envoyerEnabled(); }, 20000)) {
+    if (!RunUntil([&] { return exchange.acceptEnabled() || exchange.sendEnabled(); }, 20000)) {
         return false;
     }
     if (httpError) *httpError = std::count(log.begin(), log.end(), txt::kLogErrorNumber) > 0;
-    if (!exchange.accepterEnabled()) return false;
+    if (!exchange.acceptEnabled()) return false;
     exchange.Stop();
     return ProcessTaReply(ctx, ctx.authority, exchange.MemoText()).accepted;
 }

@@ -33,7 +33,7 @@ TEST(WindowKit, AFieldOfAFileOfLinesRefusesAControlCharacterTypedOrPastedAndSays
     QGuiApplication::clipboard()->setText(QStringLiteral("75\t001"));
     edit.paste();
     EXPECT_EQ(edit.text(), "Paris");
-    EXPECT_EQ(edit.toolTip(), Tr(txt::kControleRefuse));
+    EXPECT_EQ(edit.toolTip(), Tr(txt::kControlRefused));
     edit.insert(QStringLiteral(" 8e"));
     EXPECT_EQ(edit.text(), "Paris 8e");
 }

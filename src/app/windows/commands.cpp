@@ -20,18 +20,19 @@ namespace quarnel::ui {
 
 namespace {
 constexpr MainCommandInfo kCommands[] = {
-    {Command::Correspondants, "BitBtnCorrespondants", txt::kCorrespondants,
-     CorrespondantsCommand::kRule},
-    {Command::Entrant, "BitBtnEntrant", txt::kCourrierEntrant, EntrantCommand::kRule},
-    {Command::MiseAJour, "BitBtnMiseAJour", txt::kMiseAJour, MiseAJourCommand::kRule},
-    {Command::Expedition, "BitBtnExpedition", txt::kExpedition, ExpeditionCommand::kRule},
-    {Command::Clefs, "BitBtnClefs", txt::kNouvellesClefs, ClefsCommand::kRule},
+    {Command::Correspondents, "BitBtnCorrespondants", txt::kCorrespondentsButton,
+     CorrespondentsCommand::kRule},
+    {Command::IncomingMail, "BitBtnEntrant", txt::kIncomingMailButton, IncomingMailCommand::kRule},
+    {Command::AffiliationUpdate, "BitBtnMiseAJour", txt::kUpdateButton,
+     AffiliationUpdateCommand::kRule},
+    {Command::Dispatch, "BitBtnExpedition", txt::kDispatchButton, DispatchCommand::kRule},
+    {Command::NewKeys, "BitBtnClefs", txt::kNewKeysButton, NewKeysCommand::kRule},
     {Command::Certification, "BitBtnCertification", txt::kCertification,
      CertificationCommand::kRule},
-    {Command::Sortie, "BitBtnSortie", txt::kSortie, SortieCommand::kRule},
-    {Command::Options, "BitBtnOptions", txt::kBoutonInitialisation, OptionsCommand::kRule},
-    {Command::Aide, "BitBtnAide", txt::kAide, AideCommand::kRule},
-    {Command::Courrier, "BitBtnCourrier", txt::kCourrier, CourrierCommand::kRule},
+    {Command::Exit, "BitBtnSortie", txt::kExitButton, ExitCommand::kRule},
+    {Command::Options, "BitBtnOptions", txt::kInitialisationButton, OptionsCommand::kRule},
+    {Command::Help, "BitBtnAide", txt::kHelpButton, HelpCommand::kRule},
+    {Command::Mailbox, "BitBtnCourrier", txt::kMailboxButton, MailboxCommand::kRule},
 };
 static_assert(std::size(kCommands) == kCommandCount);
 
@@ -80,7 +81,7 @@ void OptionsCommand::Run() {
         const int result = RunModal(options_);
         if (result == QuarnelDialog::kResultNo) {
             host_.ApplyLanguage();
-            options_.DisableAnnuler();
+            options_.DisableCancel();
             host_.ResetInformation();
             continue;
         }
@@ -92,12 +93,12 @@ void OptionsCommand::Run() {
     }
 }
 
-void AideCommand::Run() {
+void HelpCommand::Run() {
     host_.EvaluateState();
     menu_.popup(button_.mapToGlobal(QPoint(0, 28)));
 }
 
-void SortieCommand::Run() {
+void ExitCommand::Run() {
     host_.Window().close();
 }
 

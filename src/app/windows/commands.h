@@ -48,10 +48,10 @@ class OptionsCommand final : public MainCommand {
 };
 
 /// Pops the help menu up under its button.
-class AideCommand final : public MainCommand {
+class HelpCommand final : public MainCommand {
   public:
     static constexpr CommandRule kRule{&LeftAsItIs, false, false};
-    AideCommand(MainWindowHost& host, QMenu& menu, QWidget& button)
+    HelpCommand(MainWindowHost& host, QMenu& menu, QWidget& button)
         : host_(host), menu_(menu), button_(button) {}
     void Run() override;
 
@@ -62,10 +62,10 @@ class AideCommand final : public MainCommand {
 };
 
 /// Closes the main window, and with it the program.
-class SortieCommand final : public MainCommand {
+class ExitCommand final : public MainCommand {
   public:
     static constexpr CommandRule kRule{&LeftAsItIs, false, false};
-    explicit SortieCommand(MainWindowHost& host) : host_(host) {}
+    explicit ExitCommand(MainWindowHost& host) : host_(host) {}
     void Run() override;
 
   private:

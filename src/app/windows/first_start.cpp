@@ -34,8 +34,8 @@ std::optional<std::filesystem::path> FirstParameterFile(const HolderContext& ctx
 void ReportTaParameterProblem(const HolderContext& ctx, QWidget* parent) {
     const auto file = FirstParameterFile(ctx);
     (void)Ask(parent, BoxIcon::Warning,
-              file ? Tr(txt::kParametresInvalides, {PathText(*file)})
-                   : Tr(txt::kParametresIntrouvables, {PathText(ctx.dataFolder)}),
+              file ? Tr(txt::kParametersInvalid, {PathText(*file)})
+                   : Tr(txt::kParametersNotFound, {PathText(ctx.dataFolder)}),
               kOk);
 }
 
@@ -49,30 +49,29 @@ bool EnsureTaParameterFile(HolderContext& ctx, QWidget* parent) {
         return true;
     }
 
-    Inform(parent, Tr(txt::kParametresDemandes, {PathText(ctx.dataFolder)}));
+    Inform(parent, Tr(txt::kParametersWanted, {PathText(ctx.dataFolder)}));
     for (int attempt = 0; attempt < kMaxParameterFileTries; ++attempt) {
         const QStringList chosen =
-            ChooseFilesToOpen(parent, Tr(txt::kChoisirParametres), QDir::homePath(),
-                              Tr(txt::kFiltreParametres), false);
+            ChooseFilesToOpen(parent, Tr(txt::kChooseParameters), QDir::homePath(),
+                              Tr(txt::kParametersFilter), false);
         if (chosen.isEmpty()) break;
         const std::filesystem::path file = chosen.front().toStdString();
         TaParameters ta;
         if (!ReadTaParameterCandidate(file, ta)) {
-            (void)Ask(parent, BoxIcon::Warning, Tr(txt::kParametresInvalides, {PathText(file)}),
-                      kOk);
+            (void)Ask(parent, BoxIcon::Warning, Tr(txt::kParametersInvalid, {PathText(file)}), kOk);
             continue;
         }
         std::string why;
         if (!InstallTaParameterFile(ctx, file, &why)) {
             (void)Ask(parent, BoxIcon::Warning,
-                      Tr(txt::kParametresNonCopies,
+                      Tr(txt::kParametersNotCopied,
                          {PathText(file), PathText(ctx.dataFolder), QString::fromStdString(why)}),
                       kOk);
             continue;
         }
         return true;
     }
-    (void)Ask(parent, BoxIcon::Critical, Tr(txt::kParametresAbsents), kOk);
+    (void)Ask(parent, BoxIcon::Critical, Tr(txt::kParametersAbsent), kOk);
     return false;
 }
 
@@ -99,7 +98,7 @@ std::unique_ptr<DataFolderLock> ClaimDataFolder(const std::filesystem::path& pro
     const QString where = PathText(dataFolder);
     if (const std::string outside = DistinctOutsideCp1252(dataFolder.string()); !outside.empty()) {
         (void)Ask(parent, BoxIcon::Critical,
-                  InBothLanguages(programFile, txt::kDossierDonneesRefuse,
+                  InBothLanguages(programFile, txt::kDataFolderRefused,
                                   {where, QString::fromStdString(outside)}),
                   kOk);
         return nullptr;
@@ -111,7 +110,7 @@ std::unique_ptr<DataFolderLock> ClaimDataFolder(const std::filesystem::path& pro
             return lock;
         case DataFolderLock::Result::Held:
             (void)Ask(parent, BoxIcon::Critical,
-                      InBothLanguages(programFile, txt::kDejaOuvert,
+                      InBothLanguages(programFile, txt::kAlreadyOpen,
                                       {where, QString::fromStdString(lock->otherProcess()),
                                        QString::fromStdString(lock->otherHost())}),
                       kOk);
@@ -121,7 +120,7 @@ std::unique_ptr<DataFolderLock> ClaimDataFolder(const std::filesystem::path& pro
     }
     (void)Ask(
         parent, BoxIcon::Critical,
-        InBothLanguages(programFile, txt::kVerrouImpossible, {where, QString::fromStdString(why)}),
+        InBothLanguages(programFile, txt::kLockImpossible, {where, QString::fromStdString(why)}),
         kOk);
     return nullptr;
 }

@@ -42,14 +42,14 @@ struct FolderRow {
 };
 // By tag.
 constexpr FolderRow kFolderRows[kFolderCount] = {
-    {"ButtonClef", "LbRepClef", txt::kCheminClef},
-    {"ButtonMsgS", "LbRepMsgS", txt::kCheminMsgS},
-    {"ButtonFich", "LbRepFichS", txt::kCheminFichS},
-    {"ButtonChifS", "LbRepChifS", txt::kEnvoyes},
-    {"ButtonChifE", "LbRepChifE", txt::kRecus},
-    {"ButtonMsgE", "LbRepMsgE", txt::kCheminMsgE},
-    {"ButtonFichDechif", "LbRepFichE", txt::kCheminFichE},
-    {"ButtonCerti", "LbRepCerti", txt::kCheminCerti},
+    {"ButtonClef", "LbRepClef", txt::kKeyFolder},
+    {"ButtonMsgS", "LbRepMsgS", txt::kOutgoingMessagesFolder},
+    {"ButtonFich", "LbRepFichS", txt::kOutgoingFilesFolder},
+    {"ButtonChifS", "LbRepChifS", txt::kSentLabel},
+    {"ButtonChifE", "LbRepChifE", txt::kReceivedLabel},
+    {"ButtonMsgE", "LbRepMsgE", txt::kIncomingMessagesFolder},
+    {"ButtonFichDechif", "LbRepFichE", txt::kIncomingFilesFolder},
+    {"ButtonCerti", "LbRepCerti", txt::kCertificatesFolder},
 };
 
 QString WithoutTrailingSlash(const std::string& folder) {
@@ -70,9 +70,9 @@ QLineEdit* AddRow(QFormLayout* form, QLabel*& caption, const char* captionName,
 }  // namespace
 
 QString ExposedFolderText(const ExposedFolder& exposed) {
-    static constexpr int kReasons[] = {txt::kRaisonDossierDonnees, txt::kRaisonDossierClef,
-                                       txt::kRaisonDossierProgramme};
-    return Tr(txt::kDossierExpose,
+    static constexpr int kReasons[] = {txt::kReasonDataFolder, txt::kReasonKeyFolder,
+                                       txt::kReasonProgramFolder};
+    return Tr(txt::kFolderExposed,
               {WithoutTrailingSlash(exposed.folder), Tr(kReasons[int(exposed.reason)])});
 }
 
@@ -277,53 +277,53 @@ void FormOptions::Retranslate() {
     setWindowTitle(ctx_.State() == ProgramState::NotInitialised ? Tr(txt::kInitialisation)
                                                                 : Tr(txt::kOptionsCaption));
     pageControl_->setTabText(0, Tr(txt::kGeneral));
-    pageControl_->setTabText(1, Tr(txt::kRepertoires));
-    pageControl_->setTabText(2, Tr(txt::kReseau));
-    labelLangue_->setText(Tr(txt::kLangue));
+    pageControl_->setTabText(1, Tr(txt::kFoldersTab));
+    pageControl_->setTabText(2, Tr(txt::kNetworkTab));
+    labelLangue_->setText(Tr(txt::kLanguage));
     comboBoxLangue_->setItemText(0, Tr(txt::kEnglish));
-    comboBoxLangue_->setItemText(1, Tr(txt::kFrancais));
-    groupBoxUsage_->setTitle(Tr(txt::kUtilisateur));
-    radioBtnFirme_->setText(Tr(txt::kEmploye));
-    radioBtnIndependant_->setText(Tr(txt::kIndependant));
-    radioBtnPrive_->setText(Tr(txt::kParticulier));
-    groupBoxTa_->setTitle(Tr(txt::kOrganismeDeConfiance));
-    labelCode_->setText(Tr(txt::kCodeIdentification));
-    labelAdresseTa_->setText(Tr(txt::kAdresse));
+    comboBoxLangue_->setItemText(1, Tr(txt::kFrench));
+    groupBoxUsage_->setTitle(Tr(txt::kUserGroup));
+    radioBtnFirme_->setText(Tr(txt::kEmployee));
+    radioBtnIndependant_->setText(Tr(txt::kIndependent));
+    radioBtnPrive_->setText(Tr(txt::kPrivatePerson));
+    groupBoxTa_->setTitle(Tr(txt::kTrustedAuthority));
+    labelCode_->setText(Tr(txt::kIdentificationCode));
+    labelAdresseTa_->setText(Tr(txt::kAddress));
     labelPortTa_->setText(Tr(txt::kPort));
-    radioBtnA_->setText(Tr(txt::kPortLibre));
+    radioBtnA_->setText(Tr(txt::kPortFree));
     radioBtnB_->setText(Tr(txt::kPort80));
-    labelCertificat_->setText(Tr(txt::kCertificatCondense));
-    labelCerAvis_->setText(Tr(txt::kVerifiezCertificat));
-    groupBoxMail_->setTitle(Tr(txt::kMessagerie));
+    labelCertificat_->setText(Tr(txt::kCertificateDigest));
+    labelCerAvis_->setText(Tr(txt::kCheckCertificate));
+    groupBoxMail_->setTitle(Tr(txt::kMailGroup));
     labelSmtp_->setText(Tr(txt::kSmtp));
     labelPop3_->setText(Tr(txt::kPop3));
-    labelFormes_->setText(Tr(txt::kFormesSmtp) + '\n' + Tr(txt::kFormesPop3));
-    labelId_->setText(Tr(txt::kNomDeCompte));
-    labelPasse_->setText(Tr(txt::kMotDePasse));
-    groupBoxChiffres_->setTitle(Tr(txt::kCheminChiffres));
+    labelFormes_->setText(Tr(txt::kSmtpForms) + '\n' + Tr(txt::kPop3Forms));
+    labelId_->setText(Tr(txt::kAccountNameLabel));
+    labelPasse_->setText(Tr(txt::kPasswordLabel));
+    groupBoxChiffres_->setTitle(Tr(txt::kEncryptedFolder));
     for (int tag = 0; tag < kFolderCount; ++tag) {
         folderCaptions_[tag]->setText(Tr(kFolderRows[tag].caption));
-        folderButtons_[tag]->setText(Tr(txt::kModifier));
+        folderButtons_[tag]->setText(Tr(txt::kChangeButton));
     }
-    groupBoxProxy_->setTitle(Tr(txt::kReseauLocal));
-    labelAdresseProxy_->setText(Tr(txt::kAdresse));
+    groupBoxProxy_->setTitle(Tr(txt::kLocalNetwork));
+    labelAdresseProxy_->setText(Tr(txt::kAddress));
     labelPortProxy_->setText(Tr(txt::kPort));
-    groupBoxReleve_->setTitle(Tr(txt::kReleveCourrier));
-    checkReleve_->setText(Tr(txt::kReleverToutesLes));
+    groupBoxReleve_->setTitle(Tr(txt::kMailCollection));
+    checkReleve_->setText(Tr(txt::kCollectEvery));
     labelMinutes_->setText(Tr(txt::kMinutes));
     for (QWidget* w : std::initializer_list<QWidget*>{checkReleve_, spinMinutes_})
-        w->setToolTip(Tr(txt::kReleveExplication));
+        w->setToolTip(Tr(txt::kCollectionExplained));
     bitBtnOk_->setText(Tr(txt::kOk));
-    bitBtnAnnuler_->setText(Tr(txt::kAnnuler));
-    bitBtnAide_->setText(Tr(txt::kAide));
+    bitBtnAnnuler_->setText(Tr(txt::kCancelButton));
+    bitBtnAide_->setText(Tr(txt::kHelpButton));
     ShowKeyButtonCaption();
 }
 
 void FormOptions::ShowKeyButtonCaption() {
     btnInitClef_->setText(clickCounter_ == 8
-                              ? Tr(txt::kCliquez8Fois)
-                              : Tr(txt::kCliquez) + ' ' + QString::number(clickCounter_) + ' ' +
-                                    Tr(txt::kFoisSansCadence));
+                              ? Tr(txt::kClickEightTimes)
+                              : Tr(txt::kClickButton) + ' ' + QString::number(clickCounter_) + ' ' +
+                                    Tr(txt::kTimesIrregularPace));
 }
 
 void FormOptions::ShowFolders() {
@@ -401,7 +401,7 @@ void FormOptions::SetTaParameters() {
     lbCertificat_->setText(read ? QString::fromStdString(QuadToHex(ctx_.ta.digest)) : QString());
 }
 
-void FormOptions::DisableAnnuler() {
+void FormOptions::DisableCancel() {
     bitBtnAnnuler_->setEnabled(false);
 }
 
@@ -423,8 +423,8 @@ void FormOptions::ComboBoxLangueChange(int index) {
     // Affiliated, the switch locks the program until the affiliation is
     // updated: said before, and the person may keep the language.
     if (ctx_.State() == ProgramState::Affiliated &&
-        Ask(this, BoxIcon::Question, Tr(txt::kAvertissementLangue), kYes | kCancel,
-            {{kCancel, Tr(txt::kGarderLangue)}, {kYes, Tr(txt::kChangerLangue)}}) != kYes) {
+        Ask(this, BoxIcon::Question, Tr(txt::kLanguageWarning), kYes | kCancel,
+            {{kCancel, Tr(txt::kKeepLanguage)}, {kYes, Tr(txt::kChangeLanguage)}}) != kYes) {
         const QSignalBlocker quiet(comboBoxLangue_);
         comboBoxLangue_->setCurrentIndex(ctx_.settings.language);
         return;
@@ -463,38 +463,38 @@ void FormOptions::KeepCp1252(QLineEdit& edit) {
         const auto refused = RefusedCharacter(text.toStdString());
         if (!refused) return;
         edit.setText(edit.property(kAccepted).toString());
-        Inform(this, Tr(txt::kCaractereNonPermis, {QString::fromStdString(*refused)}));
+        Inform(this, Tr(txt::kCharacterNotAllowed, {QString::fromStdString(*refused)}));
     });
 }
 
 QString FormOptions::OkToolTip(const OkState& state) const {
     if (state.missing.empty()) return {};
-    QStringList lines{Tr(txt::kOkQuandFait)};
+    QStringList lines{Tr(txt::kOkOnceDone)};
     for (OkMissing m : state.missing) {
         switch (m) {
             case OkMissing::Category:
-                lines << Tr(txt::kOkCategorie);
+                lines << Tr(txt::kOkCategory);
                 break;
             case OkMissing::Clicks:
-                lines << Tr(txt::kOkClics, {QString::number(clickCounter_)});
+                lines << Tr(txt::kOkClicks, {QString::number(clickCounter_)});
                 break;
             case OkMissing::TaAddress:
-                lines << Tr(txt::kOkAdresseTa);
+                lines << Tr(txt::kOkAuthorityAddress);
                 break;
             case OkMissing::Smtp:
-                lines << Tr(txt::kOkChampMessagerie, {Tr(txt::kSmtp)});
+                lines << Tr(txt::kOkMailField, {Tr(txt::kSmtp)});
                 break;
             case OkMissing::Pop3:
-                lines << Tr(txt::kOkChampMessagerie, {Tr(txt::kPop3)});
+                lines << Tr(txt::kOkMailField, {Tr(txt::kPop3)});
                 break;
             case OkMissing::Account:
-                lines << Tr(txt::kOkChampMessagerie, {Tr(txt::kNomDeCompte)});
+                lines << Tr(txt::kOkMailField, {Tr(txt::kAccountNameLabel)});
                 break;
             case OkMissing::Password:
-                lines << Tr(txt::kOkChampMessagerie, {Tr(txt::kMotDePasse)});
+                lines << Tr(txt::kOkMailField, {Tr(txt::kPasswordLabel)});
                 break;
             case OkMissing::Folder:
-                lines << Tr(txt::kOkDossier);
+                lines << Tr(txt::kOkFolder);
                 break;
             case OkMissing::Proxy:
                 lines << Tr(txt::kOkProxy);
@@ -508,7 +508,7 @@ void FormOptions::UpdateOk() {
     const OkState s = quarnel::UpdateOk(Fields());
     bitBtnOk_->setEnabled(s.ok);
     bitBtnOk_->setToolTip(OkToolTip(s));
-    if (s.enableAnnuler) bitBtnAnnuler_->setEnabled(true);
+    if (s.enableCancel) bitBtnAnnuler_->setEnabled(true);
     switch (s.ports) {
         case PortButtons::Unchanged:
             break;
@@ -541,14 +541,14 @@ void FormOptions::BtnInitClefClick() {
 }
 
 void FormOptions::ModifierClick(int tag) {
-    const auto chosen = ChooseFolder(this, Tr(txt::kChoisirDossier),
+    const auto chosen = ChooseFolder(this, Tr(txt::kChooseFolder),
                                      QString::fromStdString(ctx_.dataFolder.string()));
     if (!chosen) return;
     std::string refused;
     const auto setting = ChosenFolderSetting(chosen->toStdString(), refused);
     if (!setting) {
         (void)Ask(this, BoxIcon::Warning,
-                  Tr(txt::kDossierNonRepresentable, {*chosen, QString::fromStdString(refused)}),
+                  Tr(txt::kFolderNotRepresentable, {*chosen, QString::fromStdString(refused)}),
                   kOk);
         return;
     }
@@ -604,17 +604,17 @@ void FormOptions::BitBtnOkClick() {
         case OptionsOutcome::FolderNotCreated:
             (void)Ask(
                 this, BoxIcon::Warning,
-                Tr(txt::kDossierNonCree, {QString::fromStdString(result.failedFolder.string())}),
+                Tr(txt::kFolderNotCreated, {QString::fromStdString(result.failedFolder.string())}),
                 kOk);
             return;
         case OptionsOutcome::KeysNotMoved:
             (void)Ask(
                 this, BoxIcon::Warning,
-                Tr(txt::kClefsNonDeplacees, {QString::fromStdString(result.failedFolder.string())}),
+                Tr(txt::kKeysNotMoved, {QString::fromStdString(result.failedFolder.string())}),
                 kOk);
             return;
         case OptionsOutcome::SettingsRefused:
-            (void)Ask(this, BoxIcon::Warning, Tr(txt::kReglagesRefuses), kOk);
+            (void)Ask(this, BoxIcon::Warning, Tr(txt::kSettingsRefused), kOk);
             return;
         case OptionsOutcome::Abandoned:
             return;

@@ -42,7 +42,7 @@ class FormOptions : public QuarnelDialog {
     void SetTaParameters();
     /// The dialog shown again after a language switch cannot be cancelled,
     /// unless UpdateOk finds it cannot be confirmed either.
-    void DisableAnnuler();
+    void DisableCancel();
 
     // Handlers.
     void UpdateOk();

@@ -182,9 +182,9 @@ void FormTitulaire::BuildCommandButtons(QVBoxLayout& root) {
     // Command buttons, three by three.
     auto* grid = new QGridLayout;
     static constexpr Command kPlaces[3][3] = {
-        {Command::Correspondants, Command::Entrant, Command::Expedition},
-        {Command::Clefs, Command::MiseAJour, Command::Certification},
-        {Command::Options, Command::Aide, Command::Sortie},
+        {Command::Correspondents, Command::IncomingMail, Command::Dispatch},
+        {Command::NewKeys, Command::AffiliationUpdate, Command::Certification},
+        {Command::Options, Command::Help, Command::Exit},
     };
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 3; ++col) {
@@ -197,9 +197,9 @@ void FormTitulaire::BuildCommandButtons(QVBoxLayout& root) {
         }
     }
     // The mailbox below, across the three columns.
-    auto* courrier = Named(new QPushButton(this), CommandInfo(Command::Courrier).objectName);
+    auto* courrier = Named(new QPushButton(this), CommandInfo(Command::Mailbox).objectName);
     courrier->setAutoDefault(false);
-    buttons_[std::size_t(Command::Courrier)] = courrier;
+    buttons_[std::size_t(Command::Mailbox)] = courrier;
     grid->addWidget(courrier, 3, 0, 1, 3);
     root.addLayout(grid);
 }
@@ -246,42 +246,45 @@ void FormTitulaire::CreateCommands() {
     affiliation_ = std::make_unique<AffiliationCommand>(scope, *this, windows);
     writeMessage_ =
         std::make_unique<WriteMessage>(ctx_, data_.messages, data_.mail, *this, *forms_.redac);
-    auto correspondants = std::make_unique<CorrespondantsCommand>(
+    auto correspondentsCommand = std::make_unique<CorrespondentsCommand>(
         ctx_, *this, *forms_.liste, *popupMenuCor_,
         std::array<QAction*, 3>{menuFirmes_, menuIndependants_, menuPrives_},
-        Button(Command::Correspondants));
-    correspondants_ = correspondants.get();
+        Button(Command::Correspondents));
+    correspondentsCommand_ = correspondentsCommand.get();
     auto at = [this](Command c) -> std::unique_ptr<MainCommand>& {
         return commands_[std::size_t(c)];
     };
-    at(Command::Correspondants) = std::move(correspondants);
-    at(Command::Entrant) = std::make_unique<EntrantCommand>(ctx_, *this, *forms_.pop3);
-    at(Command::MiseAJour) = std::make_unique<MiseAJourCommand>(scope, *this, windows);
-    at(Command::Expedition) =
-        std::make_unique<ExpeditionCommand>(ctx_, *this, *forms_.smtp, txt::kMessagesEnvoyes);
-    auto clefs = std::make_unique<ClefsCommand>(scope, *this, windows);
-    clefs_ = clefs.get();
-    at(Command::Clefs) = std::move(clefs);
+    at(Command::Correspondents) = std::move(correspondentsCommand);
+    at(Command::IncomingMail) = std::make_unique<IncomingMailCommand>(ctx_, *this, *forms_.pop3);
+    at(Command::AffiliationUpdate) =
+        std::make_unique<AffiliationUpdateCommand>(scope, *this, windows);
+    at(Command::Dispatch) =
+        std::make_unique<DispatchCommand>(ctx_, *this, *forms_.smtp, txt::kMessagesSent);
+    auto newKeysCommand = std::make_unique<NewKeysCommand>(scope, *this, windows);
+    newKeysCommand_ = newKeysCommand.get();
+    at(Command::NewKeys) = std::move(newKeysCommand);
     auto certification = std::make_unique<CertificationCommand>(ctx_, *this, *forms_.msgACerti);
     at(Command::Certification) = std::move(certification);
-    at(Command::Sortie) = std::make_unique<SortieCommand>(*this);
+    at(Command::Exit) = std::make_unique<ExitCommand>(*this);
     at(Command::Options) =
         std::make_unique<OptionsCommand>(ctx_, *this, *forms_.options, *affiliation_);
-    at(Command::Aide) =
-        std::make_unique<AideCommand>(*this, *popupMenuAide_, Button(Command::Aide));
-    at(Command::Courrier) = std::make_unique<CourrierCommand>(*this, *forms_.courrier);
+    at(Command::Help) =
+        std::make_unique<HelpCommand>(*this, *popupMenuAide_, Button(Command::Help));
+    at(Command::Mailbox) = std::make_unique<MailboxCommand>(*this, *forms_.courrier);
     WireMessageWindows(scope, windows);
-    connect(menuFirmes_, &QAction::triggered, this, [this] { correspondants_->OpenListe('F'); });
+    connect(menuFirmes_, &QAction::triggered, this,
+            [this] { correspondentsCommand_->OpenList('F'); });
     connect(menuIndependants_, &QAction::triggered, this,
-            [this] { correspondants_->OpenListe('D'); });
-    connect(menuPrives_, &QAction::triggered, this, [this] { correspondants_->OpenListe('A'); });
+            [this] { correspondentsCommand_->OpenList('D'); });
+    connect(menuPrives_, &QAction::triggered, this,
+            [this] { correspondentsCommand_->OpenList('A'); });
     keyUpdate_ = std::make_unique<KeyUpdateCommand>(scope, *this, windows);
     FormListe& liste = *forms_.liste;
     connect(&liste, &FormListe::KeyUpdateRequested, this,
             [this](const std::string& number) { keyUpdate_->RunFor(number); });
     connect(&liste, &FormListe::CorrespondRequested, this,
             [this](Kind kind) { writeMessage_->Run(kind); });
-    connect(&liste, &FormListe::ListsAgain, this, [this] { RunCommand(Command::Correspondants); });
+    connect(&liste, &FormListe::ListsAgain, this, [this] { RunCommand(Command::Correspondents); });
     connect(&liste, &FormListe::CorrespondentsGone, this, [this] { EvaluateState(); });
     connect(forms_.tcpIp, &FormTCP_IP::ListChanged, &liste, &FormListe::ListChanged);
 }
@@ -342,7 +345,7 @@ void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
                 // only when asked for.
                 if (decryptAndMark(text, FromCp1252(entry.front()),
                                    IncomingBlock::Attachments::OnDemand) == BlockOutcome::Refused)
-                    (void)Ask(forms_.courrier, BoxIcon::Warning, Tr(txt::kMessageAltere), kOk);
+                    (void)Ask(forms_.courrier, BoxIcon::Warning, Tr(txt::kMessageAltered), kOk);
             }
             EvaluateState();
         });
@@ -374,8 +377,8 @@ void FormTitulaire::RunPendingReply() {
     if (!list || at < 0) {
         if (Ask(this, BoxIcon::Question, Tr(txt::kReplyNeedsKeys, {FromCp1252(reply.number)}),
                 kYes | kNo) == kYes &&
-            CanRun(Command::Clefs, view_, ctx_.busy, CommandInfo(Command::Clefs).rule)) {
-            clefs_->RunFor(reply.number);
+            CanRun(Command::NewKeys, view_, ctx_.busy, CommandInfo(Command::NewKeys).rule)) {
+            newKeysCommand_->RunFor(reply.number);
         }
         EvaluateState();
         return;
@@ -393,7 +396,7 @@ void FormTitulaire::RunCommand(Command command) {
     if (!CanRun(command, view_, ctx_.busy, CommandInfo(command).rule)) return;
     commands_[std::size_t(command)]->Run();
     // What a command received or sent shows in the mailbox at once.
-    if (forms_.courrier->isVisible() && command != Command::Courrier) forms_.courrier->Reload();
+    if (forms_.courrier->isVisible() && command != Command::Mailbox) forms_.courrier->Reload();
     // Sortie may have closed the window; the buttons are evaluated either way.
     EvaluateState();
 }
@@ -478,18 +481,18 @@ void FormTitulaire::Retranslate() {
     labelTitreBlanc_->move(2, 2);
     labelTitre_->move(0, 0);
     labelTitre_->parentWidget()->setFixedSize(labelTitre_->size() + QSize(2, 2));
-    labelCertification_->setText(Tr(txt::kNonEnregistre));
-    labelNom_->setText(Tr(txt::kNom));
-    groupBoxInfo_->setTitle(Tr(txt::kInformations));
-    speedButtonReset_->setToolTip(Tr(txt::kEffacerInformation));
+    labelCertification_->setText(Tr(txt::kNotRegistered));
+    labelNom_->setText(Tr(txt::kMainNameLabel));
+    groupBoxInfo_->setTitle(Tr(txt::kInformationGroup));
+    speedButtonReset_->setToolTip(Tr(txt::kClearInformation));
     for (const MainCommandInfo& c : MainCommands())
         Button(c.command).setText(Tr(c.caption));
-    menuFirmes_->setText(Tr(txt::kMenuEmployes));
-    menuIndependants_->setText(Tr(txt::kMenuIndependants));
-    menuPrives_->setText(Tr(txt::kMenuParticuliers));
-    menuSommaire_->setText(Tr(txt::kSommaire));
-    aidecontextuelle_->setText(Tr(txt::kAideContextuelle));
-    menuApropos_->setText(Tr(txt::kAPropos));
+    menuFirmes_->setText(Tr(txt::kMenuEmployees));
+    menuIndependants_->setText(Tr(txt::kMenuIndependents));
+    menuPrives_->setText(Tr(txt::kMenuPrivatePersons));
+    menuSommaire_->setText(Tr(txt::kHelpContents));
+    aidecontextuelle_->setText(Tr(txt::kContextHelp));
+    menuApropos_->setText(Tr(txt::kAbout));
     RefreshNames();
     ShowView();
 }
@@ -500,7 +503,7 @@ void FormTitulaire::RefreshNames() {
     labelNom_->setVisible(named);
     lbNom_->setText(FromCp1252(ctx_.displayName));
     if (named && (s.category == 'D' || s.category == 'F')) {
-        labelSociete_->setText(Tr(s.category == 'D' ? txt::kProfession : txt::kSociete));
+        labelSociete_->setText(Tr(s.category == 'D' ? txt::kProfession : txt::kFirmLabel));
         lbSociete_->setText(FromCp1252(ctx_.firmText));
     } else {
         labelSociete_->clear();
@@ -513,8 +516,8 @@ void FormTitulaire::RefreshNames() {
     // before the name is known.
     const QString holder = FromCp1252(ctx_.applicationTitle);
     QGuiApplication::setApplicationDisplayName(holder);
-    QString caption =
-        affiliated ? Tr(txt::kAffilie, {FromCp1252(ctx_.ownNumber)}) : QStringLiteral("QuarnelTit");
+    QString caption = affiliated ? Tr(txt::kAffiliated, {FromCp1252(ctx_.ownNumber)})
+                                 : QStringLiteral("QuarnelTit");
     if (!holder.isEmpty()) caption += QStringLiteral(" \u2014 ") + holder;
     setWindowTitle(NewMailCaptionPrefix(newMail_ ? newMail_->NewCount() : 0) + caption);
     labelCertification_->setVisible(affiliated && ctx_.registrationFlag != '1');
@@ -535,7 +538,7 @@ void FormTitulaire::ShowView() {
     if (forms_.courrier) forms_.courrier->UpdateButtons();
     Button(Command::Options)
         .setText(
-            Tr(view_.optionsCaptionIsOptions ? txt::kOptionsButton : txt::kBoutonInitialisation));
+            Tr(view_.optionsCaptionIsOptions ? txt::kOptionsButton : txt::kInitialisationButton));
     if (view_.focus) Button(*view_.focus).setFocus();
     ShowInformation();
 }
@@ -550,7 +553,7 @@ void FormTitulaire::ShowInformation() {
 }
 
 void FormTitulaire::SpeedButtonResetClick() {
-    SetInformation(ctx_, txt::kEnAttente);
+    SetInformation(ctx_, txt::kIdle);
     EvaluateState();
 }
 
@@ -569,7 +572,7 @@ void FormTitulaire::MenuAproposClick() {
         if (ReadTaParameters(ctx_, ta)) taCode = QString::fromStdString(ta.code);
     }
     if (taCode.isEmpty()) taCode = QStringLiteral("-");
-    Inform(this, Tr(txt::kAProposTexte, {Tr(txt::kVersionCode), taCode}));
+    Inform(this, Tr(txt::kAboutText, {Tr(txt::kVersionCode), taCode}));
 }
 
 void FormTitulaire::surveillance() {
@@ -584,7 +587,7 @@ void FormTitulaire::surveillance() {
         EvaluateState();
         if (isMinimized()) showNormal();
         const bool processed = processIncomingBlock && processIncomingBlock(*block);
-        if (!processed) SetInformation(ctx_, txt::kMessageAltere);
+        if (!processed) SetInformation(ctx_, txt::kMessageAltered);
     }
     EvaluateState();
 }

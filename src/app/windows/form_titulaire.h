@@ -48,11 +48,11 @@ class FormCerti;
 class AffiliationCommand;
 struct AuthorityWindows;
 class CertificationRequest;
-class CorrespondantsCommand;
+class CorrespondentsCommand;
 class IncomingBlock;
 class WriteMessage;
 class KeyUpdateCommand;
-class ClefsCommand;
+class NewKeysCommand;
 class NewMailWatch;
 
 /// The windows created at start, in creation order after the main window.
@@ -171,11 +171,11 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     std::unique_ptr<AffiliationCommand> affiliation_;
     std::unique_ptr<CertificationRequest> certification_;
     std::unique_ptr<IncomingBlock> incoming_;
-    CorrespondantsCommand* correspondants_ = nullptr;
+    CorrespondentsCommand* correspondentsCommand_ = nullptr;
     std::unique_ptr<WriteMessage> writeMessage_;  ///< the correspondents window's "Correspondre"
     std::unique_ptr<KeyUpdateCommand>
         keyUpdate_;  ///< "&Mettre à jour" of the correspondents window
-    ClefsCommand* clefs_ = nullptr;
+    NewKeysCommand* newKeysCommand_ = nullptr;
     /// Répondre of the viewer: to whom, about what, in which form.
     struct Reply {
         std::string number;

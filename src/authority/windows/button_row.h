@@ -19,9 +19,9 @@ struct ButtonRow {
     QPushButton* aide = nullptr;
 
     void Retranslate() const {
-        executer->setText(Tr(txt::kExecuter));
-        annuler->setText(Tr(txt::kAnnuler));
-        aide->setText(Tr(txt::kAide));
+        executer->setText(Tr(txt::kExecuteButton));
+        annuler->setText(Tr(txt::kCancelButton));
+        aide->setText(Tr(txt::kHelpButton));
     }
 };
 

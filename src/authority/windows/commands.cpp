@@ -27,10 +27,10 @@ bool KeepOldFiles(const HolderContext& ctx, QWidget& window) {
     QStringList kept;
     for (const auto& p : k.kept)
         kept << QString::fromStdString(p.string());
-    if (!kept.isEmpty()) Inform(&window, Tr(txt::kAnciensFichiersConserves, {kept.join('\n')}));
+    if (!kept.isEmpty()) Inform(&window, Tr(txt::kPreviousFilesKept, {kept.join('\n')}));
     if (!k.failed) return true;
     (void)Ask(&window, BoxIcon::Warning,
-              Tr(txt::kFichierNonConserve,
+              Tr(txt::kFileNotSetAside,
                  {QString::fromStdString(k.failed->string()), QString::fromStdString(k.reason)}),
               kOk);
     return false;
@@ -95,12 +95,12 @@ void AffiliationCommand::Run() {
     host_.RefreshNames();
 }
 
-std::optional<bool> MiseAJourCommand::EnabledIn(const StateFacts& facts) {
+std::optional<bool> AffiliationUpdateCommand::EnabledIn(const StateFacts& facts) {
     if (IsAffiliatedState(facts.programState)) return true;
     return std::nullopt;
 }
 
-void MiseAJourCommand::Run() {
+void AffiliationUpdateCommand::Run() {
     BusyGuard busy(scope_.ctx);
     scope_.auth.firstAffiliation = false;
     scope_.auth.requestKind = Kind::Update;
@@ -111,13 +111,13 @@ void MiseAJourCommand::Run() {
     ReportNotBuilt(RunAffiliationUpdate(scope_, Hooks()));
 }
 
-std::optional<bool> ClefsCommand::EnabledIn(const StateFacts& facts) {
+std::optional<bool> NewKeysCommand::EnabledIn(const StateFacts& facts) {
     if (facts.programState == ProgramState::Affiliated) return true;
     if (IsAffiliatedState(facts.programState)) return false;
     return std::nullopt;
 }
 
-void ClefsCommand::Run() {
+void NewKeysCommand::Run() {
     BusyGuard busy(scope_.ctx);
     FormDestinataire& dialog = *windows_.destinataire;
     dialog.Prepare(FromCp1252(std::exchange(number_, {})));
@@ -125,7 +125,7 @@ void ClefsCommand::Run() {
     ReportNotBuilt(RunKeyRequest(scope_, Hooks(), dialog.Number(), false));
 }
 
-void ClefsCommand::RunFor(const std::string& number) {
+void NewKeysCommand::RunFor(const std::string& number) {
     number_ = number;
     Run();
 }

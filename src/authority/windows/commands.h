@@ -64,7 +64,7 @@ class AffiliationCommand final : public AuthorityCommand {
 };
 
 /// "Mise à jour": the affiliation update.
-class MiseAJourCommand final : public AuthorityCommand {
+class AffiliationUpdateCommand final : public AuthorityCommand {
   public:
     static std::optional<bool> EnabledIn(const StateFacts& facts);
     static constexpr CommandRule kRule{&EnabledIn, true, true};
@@ -73,7 +73,7 @@ class MiseAJourCommand final : public AuthorityCommand {
 };
 
 /// "Nouvelles clefs": the key for a new correspondent.
-class ClefsCommand final : public AuthorityCommand {
+class NewKeysCommand final : public AuthorityCommand {
   public:
     static std::optional<bool> EnabledIn(const StateFacts& facts);
     static constexpr CommandRule kRule{&EnabledIn, true, true};

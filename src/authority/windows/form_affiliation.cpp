@@ -39,23 +39,23 @@ constexpr FieldNames kNames[kIdFieldCount] = {
 int CaptionOf(IdField f, char category) {
     switch (f) {
         case IdField::Firm:
-            return category == 'D' ? txt::kProfessionField : txt::kSocieteField;
+            return category == 'D' ? txt::kProfessionField : txt::kFirmField;
         case IdField::Department:
-            return category == 'D' ? txt::kEnregistrement : txt::kDepartement;
-        case IdField::Nom:
-            return txt::kNomField;
-        case IdField::Prenoms:
-            return txt::kPrenoms;
-        case IdField::Adresse:
-            return txt::kAdresseField;
-        case IdField::CodePostal:
-            return txt::kCodePostal;
-        case IdField::Localite:
-            return txt::kLocalite;
-        case IdField::Entite:
-            return txt::kEntiteTerritoriale;
-        case IdField::Pays:
-            return txt::kPays;
+            return category == 'D' ? txt::kRegistration : txt::kDepartment;
+        case IdField::Surname:
+            return txt::kSurnameField;
+        case IdField::FirstNames:
+            return txt::kFirstNames;
+        case IdField::Address:
+            return txt::kAddressField;
+        case IdField::Postcode:
+            return txt::kPostcode;
+        case IdField::Locality:
+            return txt::kLocality;
+        case IdField::Region:
+            return txt::kRegion;
+        case IdField::Country:
+            return txt::kCountry;
         case IdField::Telephone:
             return txt::kTelephone;
         case IdField::Fax:
@@ -89,7 +89,7 @@ bool AffiliationForm::Shown(IdField f) const {
 }
 
 bool AffiliationForm::Fixed(IdField f) const {
-    return prefilled_ && (f == IdField::Nom || f == IdField::Prenoms || f == IdField::Firm);
+    return prefilled_ && (f == IdField::Surname || f == IdField::FirstNames || f == IdField::Firm);
 }
 
 void AffiliationForm::BuildWidgets() {
@@ -126,10 +126,10 @@ void AffiliationForm::BuildWidgets() {
     if (category_ != 'A') {
         addGroup(groupBoxFirme_, "GroupBoxFirme", {IdField::Firm, IdField::Department});
     }
-    addGroup(
-        groupBoxDemandeur_, "GroupBoxDemandeur",
-        {IdField::Nom, IdField::Prenoms, IdField::Adresse, IdField::CodePostal, IdField::Localite,
-         IdField::Entite, IdField::Pays, IdField::Telephone, IdField::Fax, IdField::Email});
+    addGroup(groupBoxDemandeur_, "GroupBoxDemandeur",
+             {IdField::Surname, IdField::FirstNames, IdField::Address, IdField::Postcode,
+              IdField::Locality, IdField::Region, IdField::Country, IdField::Telephone,
+              IdField::Fax, IdField::Email});
 
     groupBoxListe_ = new QGroupBox(this);
     groupBoxListe_->setObjectName("GroupBoxListe");
@@ -143,7 +143,7 @@ void AffiliationForm::BuildWidgets() {
     choix_ = new QButtonGroup(this);
     choix_->addButton(radioBtnOui_);
     choix_->addButton(radioBtnNon_);
-    connect(choix_, &QButtonGroup::buttonClicked, this, &AffiliationForm::UpdateExecuter);
+    connect(choix_, &QButtonGroup::buttonClicked, this, &AffiliationForm::UpdateExecuteButton);
     outer->addWidget(groupBoxListe_);
 
     buttons_ = AddButtonRow(*this, *outer);
@@ -153,15 +153,15 @@ void AffiliationForm::BuildWidgets() {
 void AffiliationForm::Retranslate() {
     setWindowTitle(Tr(txt::kAffiliationCaption));
     if (groupBoxFirme_) {
-        groupBoxFirme_->setTitle(Tr(category_ == 'D' ? txt::kGroupProfession : txt::kGroupSociete));
+        groupBoxFirme_->setTitle(Tr(category_ == 'D' ? txt::kGroupProfession : txt::kGroupFirm));
     }
-    groupBoxDemandeur_->setTitle(Tr(txt::kGroupDemandeur));
+    groupBoxDemandeur_->setTitle(Tr(txt::kGroupApplicant));
     for (std::size_t i = 0; i < kIdFieldCount; ++i) {
         if (captions_[i]) captions_[i]->setText(Tr(CaptionOf(IdField(i), category_)));
     }
-    groupBoxListe_->setTitle(Tr(txt::kGroupListePublique));
-    radioBtnOui_->setText(Tr(txt::kOui));
-    radioBtnNon_->setText(Tr(txt::kNon));
+    groupBoxListe_->setTitle(Tr(txt::kGroupPublicList));
+    radioBtnOui_->setText(Tr(txt::kYesChoice));
+    radioBtnNon_->setText(Tr(txt::kNoChoice));
     buttons_.Retranslate();
 }
 
@@ -179,8 +179,8 @@ void AffiliationForm::PrepareFresh() {
     radioBtnOui_->setChecked(false);
     radioBtnNon_->setChecked(false);
     choix_->setExclusive(true);
-    edits_[std::size_t(category_ == 'A' ? IdField::Nom : IdField::Firm)]->setFocus();
-    UpdateExecuter();
+    edits_[std::size_t(category_ == 'A' ? IdField::Surname : IdField::Firm)]->setFocus();
+    UpdateExecuteButton();
 }
 
 void AffiliationForm::PrepareFromIdentity() {
@@ -202,8 +202,8 @@ void AffiliationForm::PrepareFromIdentity() {
         fixed_[i]->setVisible(Fixed(f));
     }
     (*entry->publicList ? radioBtnOui_ : radioBtnNon_)->setChecked(true);
-    edits_[std::size_t(IdField::Adresse)]->setFocus();
-    UpdateExecuter();
+    edits_[std::size_t(IdField::Address)]->setFocus();
+    UpdateExecuteButton();
 }
 
 void AffiliationForm::FieldEdited(IdField f, const QString& text) {
@@ -225,7 +225,7 @@ void AffiliationForm::FieldEdited(IdField f, const QString& text) {
         edit.setCursorPosition(cursor);
     }
     accepted_[i] = cased;
-    UpdateExecuter();
+    UpdateExecuteButton();
 }
 
 AffiliationEntry AffiliationForm::Entry() const {
@@ -240,21 +240,21 @@ AffiliationEntry AffiliationForm::Entry() const {
     return entry;
 }
 
-void AffiliationForm::UpdateExecuter() {
-    const auto blocked = ExecuterBlocked(category_, prefilled_, Entry());
+void AffiliationForm::UpdateExecuteButton() {
+    const auto blocked = ExecuteBlocked(category_, prefilled_, Entry());
     buttons_.executer->setEnabled(!blocked);
     QString why;
     if (blocked && blocked->field) {
-        why = Tr(txt::kChampARemplir, {Tr(CaptionOf(*blocked->field, category_)).simplified()});
+        why = Tr(txt::kFieldToFill, {Tr(CaptionOf(*blocked->field, category_)).simplified()});
     } else if (blocked) {
-        why = Tr(txt::kChoisirListe);
+        why = Tr(txt::kChoosePublicList);
     }
     buttons_.executer->setToolTip(why);
 }
 
 void AffiliationForm::BitBtnExecuterClick() {
     const AffiliationEntry entry = Entry();
-    if (!ExecuterEnabled(category_, prefilled_, entry)) return;
+    if (!ExecuteEnabled(category_, prefilled_, entry)) return;
     ApplyAffiliationEntry(ctx_, entry);
     accept();
 }

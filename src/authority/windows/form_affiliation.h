@@ -34,7 +34,7 @@ class AffiliationForm : public QuarnelDialog {
     AffiliationEntry Entry() const;
 
     // Handlers.
-    void UpdateExecuter();
+    void UpdateExecuteButton();
     void BitBtnExecuterClick();
 
   protected:

@@ -44,8 +44,8 @@ FormDestinataire::FormDestinataire(HolderContext& ctx, QWidget* parent)
 }
 
 void FormDestinataire::Retranslate() {
-    setWindowTitle(Tr(txt::kNouveauCorrespondant));
-    labelDestinataire_->setText(Tr(txt::kNumeroNouveauCorrespondant));
+    setWindowTitle(Tr(txt::kNewCorrespondent));
+    labelDestinataire_->setText(Tr(txt::kNewCorrespondentNumber));
     groupBoxInformation_->setTitle(Tr(txt::kInformation));
     buttons_.Retranslate();
     EditDestinataireChange(editDestinataire_->text());
@@ -76,10 +76,10 @@ void FormDestinataire::EditDestinataireChange(const QString& text) {
         labelInformation_->setText(Tr(check.information));
         groupBoxInformation_->show();
     }
-    buttons_.executer->setEnabled(check.executer);
-    buttons_.executer->setToolTip(check.executer      ? QString()
-                                  : check.information ? Tr(check.information)
-                                                      : Tr(txt::kNumeroIncomplet));
+    buttons_.executer->setEnabled(check.executeEnabled);
+    buttons_.executer->setToolTip(check.executeEnabled ? QString()
+                                  : check.information  ? Tr(check.information)
+                                                       : Tr(txt::kNumberIncomplete));
 }
 
 }  // namespace quarnel::ui

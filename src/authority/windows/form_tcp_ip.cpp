@@ -72,13 +72,13 @@ FormTCP_IP::FormTCP_IP(HolderContext& ctx, AuthorityState& auth, QWidget* parent
 }
 
 void FormTCP_IP::Retranslate() {
-    setWindowTitle(Tr(txt::kConnexionTa));
-    labelDonnees_->setText(Tr(txt::kDonnees));
+    setWindowTitle(Tr(txt::kAuthorityConnection));
+    labelDonnees_->setText(Tr(txt::kDataGroup));
     labelAction_->setText(Tr(txt::kActions));
-    bitBtnEnvoyer_->setText(Tr(txt::kEnvoyer));
-    bitBtnRecevoir_->setText(Tr(txt::kAccepter));
-    bitBtnAnnuler_->setText(Tr(txt::kAnnuler));
-    bitBtnAide_->setText(Tr(txt::kAide));
+    bitBtnEnvoyer_->setText(Tr(txt::kSendButton));
+    bitBtnRecevoir_->setText(Tr(txt::kAcceptButton));
+    bitBtnAnnuler_->setText(Tr(txt::kCancelButton));
+    bitBtnAide_->setText(Tr(txt::kHelpButton));
     Mirror();
     ShowTransfer();
 }
@@ -88,17 +88,17 @@ void FormTCP_IP::Mirror() {
     for (const auto& line : exchange_.memo())
         lines << FromCp1252(line);
     memoDonnees_->setPlainText(lines.join('\n'));
-    bitBtnEnvoyer_->setEnabled(exchange_.envoyerEnabled());
-    bitBtnRecevoir_->setEnabled(exchange_.accepterEnabled());
-    bitBtnAnnuler_->setEnabled(exchange_.annulerEnabled());
+    bitBtnEnvoyer_->setEnabled(exchange_.sendEnabled());
+    bitBtnRecevoir_->setEnabled(exchange_.acceptEnabled());
+    bitBtnAnnuler_->setEnabled(exchange_.cancelEnabled());
     // A disabled button says why.
     const bool answered = exchange_.phase() == TaExchange::Phase::Answered;
-    bitBtnEnvoyer_->setToolTip(exchange_.envoyerEnabled() ? QString()
-                               : answered                 ? Tr(txt::kTipEnvoyerAnswered)
-                                                          : Tr(txt::kTipEnvoyerRunning));
-    bitBtnRecevoir_->setToolTip(exchange_.accepterEnabled() ? QString() : Tr(txt::kTipAccepter));
-    bitBtnAnnuler_->setToolTip(exchange_.annulerEnabled() ? QString() : Tr(txt::kTipAnnulerHeld));
-    if (exchange_.accepterEnabled()) bitBtnRecevoir_->setFocus();
+    bitBtnEnvoyer_->setToolTip(exchange_.sendEnabled() ? QString()
+                               : answered              ? Tr(txt::kTipSendAnswered)
+                                                       : Tr(txt::kTipSendRunning));
+    bitBtnRecevoir_->setToolTip(exchange_.acceptEnabled() ? QString() : Tr(txt::kTipAccept));
+    bitBtnAnnuler_->setToolTip(exchange_.cancelEnabled() ? QString() : Tr(txt::kTipCancelHeld));
+    if (exchange_.acceptEnabled()) bitBtnRecevoir_->setFocus();
 }
 
 void FormTCP_IP::ShowTransfer() {
@@ -146,11 +146,11 @@ void FormTCP_IP::BitBtnEnvoyerClick() {
 }
 
 void FormTCP_IP::BitBtnRecevoirClick() {
-    if (exchange_.accepterEnabled()) accept();
+    if (exchange_.acceptEnabled()) accept();
 }
 
 void FormTCP_IP::BitBtnAnnulerClick() {
-    if (!exchange_.annulerEnabled()) return;
+    if (!exchange_.cancelEnabled()) return;
     exchange_.Cancel();
     QDialog::reject();
 }

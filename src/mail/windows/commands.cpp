@@ -8,7 +8,7 @@
 
 namespace quarnel::ui {
 
-std::optional<bool> EntrantCommand::EnabledIn(const StateFacts& facts) {
+std::optional<bool> IncomingMailCommand::EnabledIn(const StateFacts& facts) {
     if (facts.programState == ProgramState::Affiliated) {
         if (facts.ownRecordLines == 7) return true;
         return std::nullopt;
@@ -17,26 +17,26 @@ std::optional<bool> EntrantCommand::EnabledIn(const StateFacts& facts) {
     return std::nullopt;
 }
 
-std::optional<bool> ExpeditionCommand::EnabledIn(const StateFacts& facts) {
+std::optional<bool> DispatchCommand::EnabledIn(const StateFacts& facts) {
     if (facts.programState == ProgramState::Affiliated) return !facts.queueEmpty;
     if (IsAffiliatedState(facts.programState)) return false;
     return std::nullopt;
 }
 
-std::optional<bool> CourrierCommand::EnabledIn(const StateFacts& facts) {
+std::optional<bool> MailboxCommand::EnabledIn(const StateFacts& facts) {
     return IsAffiliatedState(facts.programState);
 }
 
-void CourrierCommand::Run() {
+void MailboxCommand::Run() {
     courrier_.ShowMailbox(host_.Window());
 }
 
-void EntrantCommand::Run() {
+void IncomingMailCommand::Run() {
     BusyGuard busy(ctx_);
     pop3_.ShowReceiving(host_.Window());
 }
 
-void ExpeditionCommand::Run() {
+void DispatchCommand::Run() {
     BusyGuard busy(ctx_);
     if (smtp_.ShowQueue(host_.Window()) == FormSmtp::Outcome::Sent)
         SetInformation(ctx_, sentInformation_);

@@ -19,13 +19,13 @@ class FormCourrier;
 class FormPop3;
 class FormSmtp;
 
-class EntrantCommand final : public MainCommand {
+class IncomingMailCommand final : public MainCommand {
   public:
     /// Usable once the mailbox password is stored (the own record has 7 lines).
     static std::optional<bool> EnabledIn(const StateFacts& facts);
     static constexpr CommandRule kRule{&EnabledIn, true, true};
 
-    EntrantCommand(HolderContext& ctx, MainWindowHost& host, FormPop3& pop3)
+    IncomingMailCommand(HolderContext& ctx, MainWindowHost& host, FormPop3& pop3)
         : ctx_(ctx), host_(host), pop3_(pop3) {}
     /// The receiving window, modally, under Busy.
     void Run() override;
@@ -37,12 +37,12 @@ class EntrantCommand final : public MainCommand {
 };
 
 /// "Courrier": the mailbox, beside the main window; usable once affiliated.
-class CourrierCommand final : public MainCommand {
+class MailboxCommand final : public MainCommand {
   public:
     static std::optional<bool> EnabledIn(const StateFacts& facts);
     static constexpr CommandRule kRule{&EnabledIn, false, false};
 
-    CourrierCommand(MainWindowHost& host, FormCourrier& courrier)
+    MailboxCommand(MainWindowHost& host, FormCourrier& courrier)
         : host_(host), courrier_(courrier) {}
     void Run() override;
 
@@ -51,14 +51,14 @@ class CourrierCommand final : public MainCommand {
     FormCourrier& courrier_;
 };
 
-class ExpeditionCommand final : public MainCommand {
+class DispatchCommand final : public MainCommand {
   public:
     /// Usable while messages wait in the queue.
     static std::optional<bool> EnabledIn(const StateFacts& facts);
     static constexpr CommandRule kRule{&EnabledIn, true, true};
 
     /// `sentInformation`: the information line once the whole queue is sent.
-    ExpeditionCommand(HolderContext& ctx, MainWindowHost& host, FormSmtp& smtp, int sentInformation)
+    DispatchCommand(HolderContext& ctx, MainWindowHost& host, FormSmtp& smtp, int sentInformation)
         : ctx_(ctx), host_(host), smtp_(smtp), sentInformation_(sentInformation) {}
     /// The sending window on the queue, modally, under Busy.
     void Run() override;

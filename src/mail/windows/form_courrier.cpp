@@ -48,8 +48,9 @@ class MailboxModel final : public QAbstractTableModel {
         return parent.isValid() ? 0 : kMailboxColumns;
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        static constexpr int kHeaders[kMailboxColumns] = {
-            txt::kColDate, txt::kColCorrespondant, txt::kColObjet, txt::kColPieces, txt::kColEtat};
+        static constexpr int kHeaders[kMailboxColumns] = {txt::kColDate, txt::kColCorrespondent,
+                                                          txt::kColSubject, txt::kColAttachments,
+                                                          txt::kColState};
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
             section >= kMailboxColumns) {
             return {};
@@ -67,7 +68,7 @@ class MailboxModel final : public QAbstractTableModel {
         if (role != Qt::DisplayRole) return {};
         if (!e.readable) {
             return column == MailboxColumn::Correspondent
-                       ? Tr(txt::kIllisible, {QString::number(e.position + 1)})
+                       ? Tr(txt::kUnreadableRecord, {QString::number(e.position + 1)})
                        : QVariant();
         }
         switch (column) {
@@ -85,19 +86,19 @@ class MailboxModel final : public QAbstractTableModel {
             case MailboxColumn::State:
                 switch (e.origin) {
                     case MailboxOrigin::Queued:
-                        return Tr(txt::kEtatEnAttente);
+                        return Tr(txt::kStateWaiting);
                     case MailboxOrigin::Sent:
-                        return Tr(txt::kEtatEnvoye);
+                        return Tr(txt::kStateSent);
                     case MailboxOrigin::Received:
                         switch (e.state) {
                             case ReadState::Unread:
-                                return Tr(txt::kEtatNonLu);
+                                return Tr(txt::kStateUnread);
                             case ReadState::Earlier:
-                                return Tr(txt::kEtatLu);
+                                return Tr(txt::kStateRead);
                             case ReadState::Confirmed:
-                                return Tr(txt::kEtatConfirme);
+                                return Tr(txt::kStateConfirmed);
                             case ReadState::NotConfirmed:
-                                return Tr(txt::kEtatNonConfirme);
+                                return Tr(txt::kStateNotConfirmed);
                         }
                 }
         }
@@ -208,15 +209,15 @@ FormCourrier::FormCourrier(HolderContext& ctx, MailState& mail, QWidget* parent)
 FormCourrier::~FormCourrier() = default;
 
 void FormCourrier::Retranslate() {
-    setWindowTitle(Tr(txt::kCourrierCaption));
-    labelFiltre_->setText(Tr(txt::kFiltrer));
-    onglets_->setTabText(0, Tr(txt::kOngletRecus));
-    onglets_->setTabText(1, Tr(txt::kOngletEnvoyes));
-    ouvrir_->setText(Tr(txt::kOuvrirMessage));
-    supprimer_->setText(Tr(txt::kSupprimerMessage));
-    rechercher_->setText(Tr(txt::kRechercher));
-    fermer_->setText(Tr(txt::kFermer));
-    aide_->setText(Tr(txt::kAide));
+    setWindowTitle(Tr(txt::kMailboxCaption));
+    labelFiltre_->setText(Tr(txt::kFilterLabel));
+    onglets_->setTabText(0, Tr(txt::kReceivedTab));
+    onglets_->setTabText(1, Tr(txt::kSentTab));
+    ouvrir_->setText(Tr(txt::kOpenMessageButton));
+    supprimer_->setText(Tr(txt::kDeleteMessageButton));
+    rechercher_->setText(Tr(txt::kSearchButton));
+    fermer_->setText(Tr(txt::kCloseButton));
+    aide_->setText(Tr(txt::kHelpButton));
     modelRecus_->Retranslate();
     modelEnvoyes_->Retranslate();
     labelEtat_->setText(Status());
@@ -275,15 +276,15 @@ void FormCourrier::ReadLists() {
 
 QString FormCourrier::Status() const {
     QStringList lines;
-    lines << Tr(txt::kCompteMessages, {QString::number(received_.Entries().size()),
-                                       QString::number(sent_.Entries().size())});
+    lines << Tr(txt::kMessageCount, {QString::number(received_.Entries().size()),
+                                     QString::number(sent_.Entries().size())});
     if (!searchNote_.isEmpty()) lines << searchNote_;
     const auto tell = [&](const MailboxLoad& load, const std::filesystem::path& path) {
         const QString file = QString::fromStdString(path.filename().string());
-        if (load.unreadable) lines << Tr(txt::kJournalIllisible, {file});
-        if (load.notListed > 0) lines << Tr(txt::kNonListes, {QString::number(load.notListed)});
+        if (load.unreadable) lines << Tr(txt::kLogUnreadable, {file});
+        if (load.notListed > 0) lines << Tr(txt::kNotListed, {QString::number(load.notListed)});
         if (load.damagedFromLine > 0)
-            lines << Tr(txt::kJournalEndommage, {file, QString::number(load.damagedFromLine)});
+            lines << Tr(txt::kLogDamaged, {file, QString::number(load.damagedFromLine)});
     };
     tell(receivedLoad_, ReceivedLogPath(ctx_));
     tell(sentLoad_, SentLogPath(ctx_));
@@ -309,14 +310,13 @@ void FormCourrier::UpdateButtons() {
     const bool remove = e && !ctx_.busy;
     ouvrir_->setEnabled(open);
     supprimer_->setEnabled(remove);
-    ouvrir_->setToolTip(open ? QString() : Tr(ctx_.busy ? txt::kTipAttendre : txt::kTipOuvrirOff));
-    supprimer_->setToolTip(remove ? QString()
-                                  : Tr(ctx_.busy ? txt::kTipAttendre : txt::kTipSupprimerOff));
+    ouvrir_->setToolTip(open ? QString() : Tr(ctx_.busy ? txt::kTipWait : txt::kTipOpenOff));
+    supprimer_->setToolTip(remove ? QString() : Tr(ctx_.busy ? txt::kTipWait : txt::kTipDeleteOff));
     const bool search = !editFiltre_->text().trimmed().isEmpty() && !ctx_.busy;
     rechercher_->setEnabled(search);
     rechercher_->setToolTip(search      ? QString()
-                            : ctx_.busy ? Tr(txt::kTipAttendre)
-                                        : Tr(txt::kTipRechercherOff));
+                            : ctx_.busy ? Tr(txt::kTipWait)
+                                        : Tr(txt::kTipSearchOff));
 }
 
 void FormCourrier::FiltreChanged(const QString& text) {
@@ -374,7 +374,7 @@ void FormCourrier::RechercherClick() {
             std::exchange(ctx_.onInformationChanged, nullptr);
         bool cancelled = false;
         (void)runJob(
-            this, Tr(txt::kRechercheCaption),
+            this, Tr(txt::kSearchCaption),
             [&](const JobProgress& progress) {
                 result = SearchReceivedTexts(
                     ctx_, mail_.receivedLog, ReceivedLogPath(ctx_), positions, words,
@@ -389,9 +389,9 @@ void FormCourrier::RechercherClick() {
     }
     if (!result.cancelled) {
         // The finds replace the filter's rows until the filter changes.
-        searchNote_ = Tr(txt::kTrouves, {QString::number(result.found.size()), words});
+        searchNote_ = Tr(txt::kFoundInTexts, {QString::number(result.found.size()), words});
         if (result.undecipherable > 0)
-            searchNote_ += ' ' + Tr(txt::kNonDechiffres, {QString::number(result.undecipherable)});
+            searchNote_ += ' ' + Tr(txt::kNotDecrypted, {QString::number(result.undecipherable)});
         onglets_->setCurrentIndex(0);
         ShowRows([&] { received_.SetFound(result.found); });
     }
@@ -415,18 +415,18 @@ void FormCourrier::MarkRead(std::span<const std::string> textAndNames, bool conf
 void FormCourrier::SupprimerClick() {
     const MailboxEntry* e = Selected();
     if (!e || ctx_.busy) return;
-    const QString what =
-        e->readable
-            ? Tr(txt::kSupprimerQuestion,
-                 {e->subject, e->correspondent, QString::fromStdString(e->date)})
-            : Tr(txt::kSupprimerQuestion, {Tr(txt::kIllisible, {QString::number(e->position + 1)}),
-                                           QStringLiteral("?"), QStringLiteral("?")});
+    const QString what = e->readable
+                             ? Tr(txt::kDeleteQuestion,
+                                  {e->subject, e->correspondent, QString::fromStdString(e->date)})
+                             : Tr(txt::kDeleteQuestion,
+                                  {Tr(txt::kUnreadableRecord, {QString::number(e->position + 1)}),
+                                   QStringLiteral("?"), QStringLiteral("?")});
     if (Ask(this, BoxIcon::Question, what, kYes | kNo) != kYes) return;
     std::string why;
     if (!DeleteReceived(mail_.receivedLog, ReceivedLogPath(ctx_),
                         PathFromSetting(ctx_.settings.receivedEncryptedFolder), e->position, marks_,
                         why)) {
-        (void)Ask(this, BoxIcon::Warning, Tr(txt::kSupprimerEchec, {QString::fromStdString(why)}),
+        (void)Ask(this, BoxIcon::Warning, Tr(txt::kDeleteFailed, {QString::fromStdString(why)}),
                   kOk);
     } else {
         (void)marks_.Save(ReadMarksPath(ctx_), ctx_.onSaveFailure);

@@ -62,10 +62,10 @@ FormPop3::~FormPop3() = default;
 void FormPop3::Retranslate() {
     setWindowTitle(Tr(txt::kPop3Caption));
     labelAction_->setText(Tr(txt::kActionLabel));
-    retirer_->setText(Tr(txt::kRetirer));
-    dechiffrer_->setText(Tr(txt::kDechiffrer));
-    annuler_->setText(Tr(txt::kAnnuler));
-    aide_->setText(Tr(txt::kAide));
+    retirer_->setText(Tr(txt::kCollectButton));
+    dechiffrer_->setText(Tr(txt::kDecryptButton));
+    annuler_->setText(Tr(txt::kCancelButton));
+    aide_->setText(Tr(txt::kHelpButton));
     progress_->Retranslate();
     SetButtons(retirer_->isEnabled(), dechiffrer_->isEnabled(), annuler_->isEnabled());
 }
@@ -82,7 +82,7 @@ void FormPop3::ShowReceiving(const QWidget& mainWindow) {
     FillWaiting();
     SetButtons(true, !waiting_.empty(), true);
     (void)RunModal(*this);
-    SetInformation(ctx_, txt::kEnAttente);
+    SetInformation(ctx_, txt::kIdle);
 }
 
 void FormPop3::FillWaiting() {
@@ -127,11 +127,11 @@ void FormPop3::SetButtons(bool retirer, bool dechiffrer, bool annuler) {
     retirer_->setEnabled(retirer);
     dechiffrer_->setEnabled(dechiffrer);
     annuler_->setEnabled(annuler);
-    retirer_->setToolTip(retirer ? QString() : Tr(txt::kTipRetirerOff));
-    dechiffrer_->setToolTip(dechiffrer ? QString() : Tr(txt::kTipDechiffrerOff));
-    annuler_->setToolTip(Receiving() ? Tr(txt::kTipAnnulerStops)
+    retirer_->setToolTip(retirer ? QString() : Tr(txt::kTipCollectOff));
+    dechiffrer_->setToolTip(dechiffrer ? QString() : Tr(txt::kTipDecryptOff));
+    annuler_->setToolTip(Receiving() ? Tr(txt::kTipCancelStops)
                          : annuler   ? QString()
-                                     : Tr(txt::kTipAnnulerOff));
+                                     : Tr(txt::kTipCancelOff));
 }
 
 void FormPop3::RetirerClick() {

@@ -118,16 +118,16 @@ void FormSmtp::Retranslate() {
     setWindowTitle(Tr(txt::kSmtpCaption));
     labelAction_->setText(Tr(txt::kActionLabel));
     labelMsg_->setText(Tr(txt::kSmtpMessageLabel));
-    maintenant_->setText(Tr(txt::kMaintenant));
-    plusTard_->setText(Tr(txt::kPlusTard));
+    maintenant_->setText(Tr(txt::kNowButton));
+    plusTard_->setText(Tr(txt::kLaterButton));
     // Once the message is sent there is nothing left to cancel.
-    annuler_->setText(Tr(outcome_ == Outcome::Sent ? txt::kFermer : txt::kAnnuler));
-    aide_->setText(Tr(txt::kAide));
-    editSelectAll_->setText(Tr(txt::kToutSelectionner));
-    editCopy_->setText(Tr(txt::kCopier));
-    print_->setText(Tr(txt::kImprimer));
+    annuler_->setText(Tr(outcome_ == Outcome::Sent ? txt::kCloseButton : txt::kCancelButton));
+    aide_->setText(Tr(txt::kHelpButton));
+    editSelectAll_->setText(Tr(txt::kSelectAll));
+    editCopy_->setText(Tr(txt::kCopy));
+    print_->setText(Tr(txt::kPrint));
     print_->setToolTip(Tr(txt::kTipPrint));
-    if (Sending()) annuler_->setToolTip(Tr(txt::kTipAnnulerStops));
+    if (Sending()) annuler_->setToolTip(Tr(txt::kTipCancelStops));
     progress_->Retranslate();
     UpdateCopy();
 }
@@ -154,7 +154,7 @@ FormSmtp::Outcome FormSmtp::ShowFor(const OutgoingMessage& message, const QWidge
     Present(message);
     maintenant_->setFocus();
     (void)RunModal(*this);
-    if (outcome_ == Outcome::Cancelled) SetInformation(ctx_, txt::kEnAttente);
+    if (outcome_ == Outcome::Cancelled) SetInformation(ctx_, txt::kIdle);
     if (outcome_ == Outcome::Sent) SetInformation(ctx_, txt::kSmtpSentInfo);
     return outcome_;
 }
@@ -170,7 +170,7 @@ FormSmtp::Outcome FormSmtp::ShowQueue(const QWidget& mainWindow) {
     }
     (void)RunModal(*this);
     mail_.queueMode = false;
-    if (outcome_ == Outcome::Cancelled) SetInformation(ctx_, txt::kEnAttente);
+    if (outcome_ == Outcome::Cancelled) SetInformation(ctx_, txt::kIdle);
     return outcome_;
 }
 
@@ -185,7 +185,7 @@ void FormSmtp::Present(const OutgoingMessage& message) {
     memoMsg_->setPlainText(lines.join('\n'));
     memoMsg_->moveCursor(QTextCursor::Start);
     SetButtons(true, true, true, 0);
-    annuler_->setText(Tr(txt::kAnnuler));
+    annuler_->setText(Tr(txt::kCancelButton));
     maintenant_->setFocus();
 }
 
@@ -208,7 +208,7 @@ void FormSmtp::SetButtons(bool maintenant, bool plusTard, bool annuler, int offT
     const QString tip = offTip ? Tr(offTip) : QString();
     maintenant_->setToolTip(maintenant ? QString() : tip);
     plusTard_->setToolTip(plusTard ? QString() : tip);
-    annuler_->setToolTip(annuler ? QString() : Tr(txt::kTipAnnulerOff));
+    annuler_->setToolTip(annuler ? QString() : Tr(txt::kTipCancelOff));
 }
 
 void FormSmtp::MaintenantClick() {
@@ -229,8 +229,8 @@ void FormSmtp::MaintenantClick() {
     }
     recipients_ = std::move(prepared.recipients);
     // Annuler stops the exchange; the message stays.
-    SetButtons(false, false, true, txt::kTipMaintenantOff);
-    annuler_->setToolTip(Tr(txt::kTipAnnulerStops));
+    SetButtons(false, false, true, txt::kTipNowOff);
+    annuler_->setToolTip(Tr(txt::kTipCancelStops));
     cancelled_ = false;
     progress_->Clear();
     client_ = std::make_unique<SmtpClient>(nullptr, limits_);
@@ -275,7 +275,7 @@ void FormSmtp::OnFinished(const SessionResult& result) {
         mail_.queueMode = false;
         outcome_ = Outcome::Sent;
         SetButtons(false, false, true, txt::kSmtpSentInfo);
-        annuler_->setText(Tr(txt::kFermer));
+        annuler_->setText(Tr(txt::kCloseButton));
         annuler_->setFocus();
         return;
     }

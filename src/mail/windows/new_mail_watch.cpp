@@ -22,8 +22,7 @@ QString NewMailCaptionPrefix(int count) {
 
 QString NewMailLine(int count) {
     if (count <= 0) return {};
-    return count == 1 ? Tr(txt::kUnNouveauMessage)
-                      : Tr(txt::kNouveauxMessages, {QString::number(count)});
+    return count == 1 ? Tr(txt::kOneNewMessage) : Tr(txt::kNewMessages, {QString::number(count)});
 }
 
 NewMailWatch::NewMailWatch(HolderContext& ctx, FormPop3& pop3, MainWindowHost& host,
@@ -54,7 +53,7 @@ void NewMailWatch::Apply(bool on, std::chrono::milliseconds period) {
 
 bool NewMailWatch::CanRetrieveNow() const {
     return !ctx_.busy && !QApplication::activeModalWidget() && !QApplication::activePopupWidget() &&
-           EntrantCommand::EnabledIn(FactsOf(ctx_, true)).value_or(false) &&
+           IncomingMailCommand::EnabledIn(FactsOf(ctx_, true)).value_or(false) &&
            !ctx_.settings.pop3Server.empty();
 }
 
@@ -81,7 +80,7 @@ void NewMailWatch::Tick() {
         if (failure_.isEmpty()) failure_ = text;
     });
     connect(retrieval, &MailRetrieval::finished, this, &NewMailWatch::OnFinished);
-    SetInformation(ctx_, txt::kReleveEnCours);
+    SetInformation(ctx_, txt::kCollectingMail);
     host_.EvaluateState();
     retrieval->Start();
 }
@@ -95,7 +94,7 @@ void NewMailWatch::OnFinished(const RetrievalOutcome& outcome) {
         ctx_.informationNote = noteBefore_;
     } else {
         // One line, no box: the holder may be away, and the next period tries again.
-        SetInformation(ctx_, txt::kReleveImpossible);
+        SetInformation(ctx_, txt::kCollectionFailed);
         const QString reason = (failure_.isEmpty() ? lastLine_ : failure_).simplified();
         ctx_.informationNote = ToCp1252(reason.left(kMaxFailureReasonChars));
     }

@@ -96,7 +96,7 @@ void IncomingBlock::WriteAttachment(const Lines& block, std::size_t index) {
             index);
         return outcome.ok;
     });
-    SetInformation(ctx_, txt::kEnAttente);
+    SetInformation(ctx_, txt::kIdle);
     const std::vector<std::filesystem::path>& written = scratch.decrypted.attachments;
     if (outcome.ok && written.size() == 1) {
         viewer_.SetAttachmentFile(int(index), written.front());
@@ -165,7 +165,7 @@ BlockOutcome IncomingBlock::Process(Lines& block, const QString& subject, Attach
         return BlockOutcome::Taken;
     }
     if (outcome.cancelled) {
-        SetInformation(ctx_, txt::kEnAttente);
+        SetInformation(ctx_, txt::kIdle);
         return BlockOutcome::Cancelled;
     }
     if (!outcome.ok) return BlockOutcome::Refused;
@@ -178,7 +178,7 @@ BlockOutcome IncomingBlock::Process(Lines& block, const QString& subject, Attach
                              [this, &whole](int i) { WriteAttachment(whole, std::size_t(i)); });
     }
     PlaceDialog(viewer_, host_.Window());
-    SetInformation(ctx_, txt::kEnAttente);
+    SetInformation(ctx_, txt::kIdle);
     (void)RunModal(viewer_);
     QObject::disconnect(wanted);
     SetInformation(ctx_, txt::kMessageDecrypted);

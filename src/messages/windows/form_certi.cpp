@@ -70,11 +70,11 @@ void FormCerti::Retranslate() {
     setWindowTitle(Tr(txt::kCaptionCertificate));
     windowClose_->setText(Tr(txt::kButtonBack));
     windowClose_->setToolTip(Tr(txt::kTipBack));
-    helpContents_->setText(Tr(txt::kAide));
+    helpContents_->setText(Tr(txt::kHelpButton));
     saveAs_->setText(Tr(txt::kButtonSaveAs));
-    editSelectAll_->setText(Tr(txt::kToutSelectionner));
-    editCopy_->setText(Tr(txt::kCopier));
-    print_->setText(Tr(txt::kImprimer));
+    editSelectAll_->setText(Tr(txt::kSelectAll));
+    editCopy_->setText(Tr(txt::kCopy));
+    print_->setText(Tr(txt::kPrint));
     print_->setToolTip(Tr(txt::kTipPrint));
     UpdateCopy();
 }

@@ -140,12 +140,12 @@ void FormMessage::Retranslate() {
     certifier_->setToolTip(Tr(txt::kTipCertify));
     repondre_->setText(Tr(txt::kButtonReply));
     repondre_->setToolTip(Tr(txt::kTipReply));
-    helpContents_->setText(Tr(txt::kAide));
+    helpContents_->setText(Tr(txt::kHelpButton));
     saveAs_->setText(Tr(txt::kButtonSaveAs));
     saveAs_->setToolTip(Tr(txt::kTipSaveAs));
-    editSelectAll_->setText(Tr(txt::kToutSelectionner));
-    editCopy_->setText(Tr(txt::kCopier));
-    print_->setText(Tr(txt::kImprimer));
+    editSelectAll_->setText(Tr(txt::kSelectAll));
+    editCopy_->setText(Tr(txt::kCopy));
+    print_->setText(Tr(txt::kPrint));
     print_->setToolTip(Tr(txt::kTipPrint));
     sender_->Retranslate(txt::kLabelAffiliationNumber, txt::kLabelDigest);
     labelObjet_->setText(Tr(txt::kLabelSubject));

@@ -84,7 +84,7 @@ void FormMsgACerti::Retranslate() {
     windowClose_->setText(Tr(txt::kButtonBack));
     windowClose_->setToolTip(Tr(txt::kTipBack));
     certifier_->setText(Tr(txt::kButtonCertify));
-    helpContents_->setText(Tr(txt::kAide));
+    helpContents_->setText(Tr(txt::kHelpButton));
     sender_->Retranslate(txt::kLabelAffiliationShort, txt::kLabelReducedDigest);
     ShowSaved();
 }

@@ -59,10 +59,10 @@ struct Colour {
     QRgb rgb;
 };
 constexpr Colour kColours[] = {
-    {txt::kRouge, "rouge", 0xFF0000},
-    {txt::kVert, "vert", 0x008000},
-    {txt::kBleu, "bleu", 0x0000FF},
-    {txt::kNoir, "noir", 0x000000},
+    {txt::kRed, "rouge", 0xFF0000},
+    {txt::kGreen, "vert", 0x008000},
+    {txt::kBlue, "bleu", 0x0000FF},
+    {txt::kBlack, "noir", 0x000000},
 };
 
 QAction* MakeAction(QObject* parent, const char* name) {
@@ -402,43 +402,43 @@ void FormRedac::BuildWidgets() {
 }
 
 void FormRedac::Retranslate() {
-    setWindowTitle(Tr(txt::kRedacCaption));
-    open_->setText(Tr(txt::kOuvrir));
-    save_->setText(Tr(txt::kEnregistrer));
-    saveAs_->setText(Tr(txt::kEnregistrerSous));
-    print_->setText(Tr(txt::kImprimer));
-    selectAll_->setText(Tr(txt::kToutSelectionner));
-    cut_->setText(Tr(txt::kCouper));
-    copy_->setText(Tr(txt::kCopier));
-    paste_->setText(Tr(txt::kColler));
-    undo_->setText(Tr(txt::kDefaire));
-    chiffrer_->setText(Tr(txt::kChiffrer));
-    close_->setText(Tr(txt::kFermer));
-    help_->setText(Tr(txt::kAide));
+    setWindowTitle(Tr(txt::kComposerCaption));
+    open_->setText(Tr(txt::kOpenTextAction));
+    save_->setText(Tr(txt::kSaveTextAction));
+    saveAs_->setText(Tr(txt::kSaveTextAsAction));
+    print_->setText(Tr(txt::kPrint));
+    selectAll_->setText(Tr(txt::kSelectAll));
+    cut_->setText(Tr(txt::kCut));
+    copy_->setText(Tr(txt::kCopy));
+    paste_->setText(Tr(txt::kPaste));
+    undo_->setText(Tr(txt::kUndo));
+    chiffrer_->setText(Tr(txt::kEncryptButton));
+    close_->setText(Tr(txt::kCloseButton));
+    help_->setText(Tr(txt::kHelpButton));
     const auto withKey = [](int text, QKeyCombination key) {
         return Tr(text).remove('&') + " (" + QKeySequence(key).toString(QKeySequence::NativeText) +
                ")";
     };
-    chiffrer_->setToolTip(withKey(txt::kChiffrer, Qt::CTRL | Qt::Key_Return));
-    close_->setToolTip(withKey(txt::kFermer, QKeyCombination(Qt::Key_Escape)));
-    fontName_->setToolTip(Tr(txt::kPolice));
-    hauteur_->setToolTip(Tr(txt::kTaille));
-    colorButton_->setText(Tr(txt::kCouleur));
-    colorButton_->setToolTip(Tr(txt::kCouleur));
+    chiffrer_->setToolTip(withKey(txt::kEncryptButton, Qt::CTRL | Qt::Key_Return));
+    close_->setToolTip(withKey(txt::kCloseButton, QKeyCombination(Qt::Key_Escape)));
+    fontName_->setToolTip(Tr(txt::kFont));
+    hauteur_->setToolTip(Tr(txt::kFontSize));
+    colorButton_->setText(Tr(txt::kColour));
+    colorButton_->setToolTip(Tr(txt::kColour));
     for (std::size_t k = 0; k < std::size(kColours); ++k)
         menuCouleur_->actions()[int(k)]->setText(Tr(kColours[k].text));
-    bold_->setText(Tr(txt::kGrasCourt));
-    bold_->setToolTip(Tr(txt::kGras));
-    italic_->setText(Tr(txt::kItaliqueCourt));
-    italic_->setToolTip(Tr(txt::kItalique));
-    underline_->setText(Tr(txt::kSouligneCourt));
-    underline_->setToolTip(Tr(txt::kSouligne));
-    leftAlign_->setToolTip(Tr(txt::kAGauche));
-    centerAlign_->setToolTip(Tr(txt::kCentre));
-    rightAlign_->setToolTip(Tr(txt::kADroite));
-    bullets_->setToolTip(Tr(txt::kPuces));
-    labelObjet_->setText(Tr(txt::kLabelObjet));
-    speedBtnAttache_->setText(Tr(txt::kAttacher));
+    bold_->setText(Tr(txt::kBoldShort));
+    bold_->setToolTip(Tr(txt::kBold));
+    italic_->setText(Tr(txt::kItalicShort));
+    italic_->setToolTip(Tr(txt::kItalic));
+    underline_->setText(Tr(txt::kUnderlineShort));
+    underline_->setToolTip(Tr(txt::kUnderline));
+    leftAlign_->setToolTip(Tr(txt::kAlignLeft));
+    centerAlign_->setToolTip(Tr(txt::kAlignCentre));
+    rightAlign_->setToolTip(Tr(txt::kAlignRight));
+    bullets_->setToolTip(Tr(txt::kBullets));
+    labelObjet_->setText(Tr(txt::kSubjectLabel));
+    speedBtnAttache_->setText(Tr(txt::kAttachButton));
     speedBtnRetirer_->setText(Tr(txt::kRemoveAttachment));
     ShowAttachments();
     if (!hasFile_) fileName_ = Tr(txt::kFilePlaceholder);
@@ -678,7 +678,7 @@ void FormRedac::dropEvent(QDropEvent* event) {
 void FormRedac::OpenClick() {
     if (!AskSave(txt::kSaveText, txt::kOpenWithoutSaving)) return;
     const QStringList chosen = ChooseFilesToOpen(
-        this, Tr(txt::kOuvrir), FromCp1252(ctx_.settings.msgToSendFolder), Filter(), false);
+        this, Tr(txt::kOpenTextAction), FromCp1252(ctx_.settings.msgToSendFolder), Filter(), false);
     if (!chosen.isEmpty()) OpenFile(chosen.first());
 }
 
@@ -756,7 +756,7 @@ void FormRedac::SaveClick() {
 void FormRedac::SaveAsClick() {
     for (;;) {
         const std::optional<QString> chosen = ChooseFileToSave(
-            this, Tr(txt::kEnregistrerSous), FromCp1252(ctx_.settings.msgToSendFolder), Filter(),
+            this, Tr(txt::kSaveTextAsAction), FromCp1252(ctx_.settings.msgToSendFolder), Filter(),
             rich_ ? QStringLiteral("rtf") : QStringLiteral("txt"));
         if (!chosen) return;
         if (QFileInfo::exists(*chosen) &&

@@ -9,25 +9,25 @@
 
 namespace quarnel::ui {
 
-std::optional<bool> CorrespondantsCommand::EnabledIn(const StateFacts& facts) {
+std::optional<bool> CorrespondentsCommand::EnabledIn(const StateFacts& facts) {
     if (facts.programState == ProgramState::Affiliated) return facts.anyCorrespondent;
     if (IsAffiliatedState(facts.programState)) return false;
     return std::nullopt;
 }
 
-CorrespondantsCommand::CorrespondantsCommand(HolderContext& ctx, MainWindowHost& host,
+CorrespondentsCommand::CorrespondentsCommand(HolderContext& ctx, MainWindowHost& host,
                                              FormListe& liste, QMenu& menu,
                                              const std::array<QAction*, 3>& lists, QWidget& button)
     : ctx_(ctx), host_(host), liste_(liste), menu_(menu), lists_(lists), button_(button) {}
 
-void CorrespondantsCommand::Run() {
+void CorrespondentsCommand::Run() {
     lists_[0]->setEnabled(!ctx_.correspondents.f.empty());
     lists_[1]->setEnabled(!ctx_.correspondents.d.empty());
     lists_[2]->setEnabled(!ctx_.correspondents.a.empty());
     menu_.popup(button_.mapToGlobal(QPoint(0, 28)));
 }
 
-void CorrespondantsCommand::OpenListe(char category) {
+void CorrespondentsCommand::OpenList(char category) {
     PlaceDialog(liste_, host_.Window());
     ctx_.listCategory = category;
     // Already open on a list: shown again on the one chosen.

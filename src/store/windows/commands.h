@@ -16,19 +16,19 @@ namespace quarnel::ui {
 
 class FormListe;
 
-class CorrespondantsCommand final : public MainCommand {
+class CorrespondentsCommand final : public MainCommand {
   public:
     static std::optional<bool> EnabledIn(const StateFacts& facts);
     static constexpr CommandRule kRule{&EnabledIn, true, false};
 
     /// `lists` are the menu's entries for the F, D and A lists.
-    CorrespondantsCommand(HolderContext& ctx, MainWindowHost& host, FormListe& liste, QMenu& menu,
+    CorrespondentsCommand(HolderContext& ctx, MainWindowHost& host, FormListe& liste, QMenu& menu,
                           const std::array<QAction*, 3>& lists, QWidget& button);
     /// Pops the menu up under the button, each list's entry usable when the
     /// list has a record.
     void Run() override;
     /// Shows the correspondents window on the list of `category`.
-    void OpenListe(char category);
+    void OpenList(char category);
 
   private:
     HolderContext& ctx_;

@@ -34,9 +34,9 @@ namespace quarnel::ui {
 
 namespace {
 
-constexpr int kCaption[] = {txt::kListeParticuliers, txt::kListeIndependants, txt::kListeEmployes};
-constexpr int kTitles[] = {txt::kColonnesParticuliers, txt::kColonnesIndependants,
-                           txt::kColonnesEmployes};
+constexpr int kCaption[] = {txt::kListPrivatePersons, txt::kListIndependents, txt::kListEmployees};
+constexpr int kTitles[] = {txt::kColumnsPrivatePersons, txt::kColumnsIndependents,
+                           txt::kColumnsEmployees};
 
 int ByCategory(const int (&texts)[3], char category) {
     return texts[category == 'A' ? 0 : category == 'D' ? 1 : 2];
@@ -177,18 +177,18 @@ FormListe::~FormListe() {
 }
 
 void FormListe::Retranslate() {
-    labelFiltre_->setText(Tr(txt::kFiltre));
-    bitBtnListe_->setText(Tr(txt::kListes));
-    bitBtnCorrespondre_->setText(Tr(txt::kCorrespondre));
-    bitBtnSupprimer_->setText(Tr(txt::kSupprimer));
-    bitBtnAJour_->setText(Tr(txt::kMettreAJour));
-    bitBtnQuitter_->setText(Tr(txt::kQuitter));
-    bitBtnAide_->setText(Tr(txt::kAide));
-    groupBoxRemarque_->setTitle(Tr(txt::kRemarque));
-    bitBtnRemarque_->setText(Tr(txt::kSauver));
-    editRemarque_->setToolTip(Tr(txt::kRemarqueTropLongue, {QString::number(kMaxRemarkLength)}));
-    menuTexteSimple_->setText(Tr(txt::kMessageSimple));
-    menuTexteFormate_->setText(Tr(txt::kMessageFormate));
+    labelFiltre_->setText(Tr(txt::kFilter));
+    bitBtnListe_->setText(Tr(txt::kListsButton));
+    bitBtnCorrespondre_->setText(Tr(txt::kWriteButton));
+    bitBtnSupprimer_->setText(Tr(txt::kDeleteButton));
+    bitBtnAJour_->setText(Tr(txt::kUpdateKeyButton));
+    bitBtnQuitter_->setText(Tr(txt::kQuitButton));
+    bitBtnAide_->setText(Tr(txt::kHelpButton));
+    groupBoxRemarque_->setTitle(Tr(txt::kRemark));
+    bitBtnRemarque_->setText(Tr(txt::kSaveButton));
+    editRemarque_->setToolTip(Tr(txt::kRemarkTooLong, {QString::number(kMaxRemarkLength)}));
+    menuTexteSimple_->setText(Tr(txt::kPlainMessage));
+    menuTexteFormate_->setText(Tr(txt::kFormattedMessage));
     setWindowTitle(Tr(ByCategory(kCaption, category_)));
     ShowHeader();
     UpdateButtons();
@@ -261,7 +261,7 @@ void FormListe::LoadRemarksOnce() {
 
 QStringList FormListe::Titles() const {
     QStringList titles = Tr(ByCategory(kTitles, category_)).split(u'\n');
-    titles << Tr(txt::kDateAffiliation);
+    titles << Tr(txt::kAffiliationDate);
     return titles;
 }
 
@@ -345,16 +345,16 @@ void FormListe::UpdateButtons() {
     const ListButtons b = ListButtonsFor(model_->ShownCount(), ctx_.correspondents.Total(), edited);
     bitBtnListe_->setEnabled(b.listes);
     bitBtnListe_->setToolTip(b.listes ? QString()
-                             : edited ? Tr(txt::kRemarqueNonSauvee)
-                                      : Tr(txt::kToutesListesAffichees));
+                             : edited ? Tr(txt::kRemarkNotSaved)
+                                      : Tr(txt::kAllListsShown));
     for (QPushButton* button : {bitBtnCorrespondre_, bitBtnSupprimer_, bitBtnAJour_}) {
         button->setEnabled(b.actions);
         button->setToolTip(b.actions ? QString()
-                           : edited  ? Tr(txt::kRemarqueNonSauvee)
-                                     : Tr(txt::kAucunCorrespondantAffiche));
+                           : edited  ? Tr(txt::kRemarkNotSaved)
+                                     : Tr(txt::kNoCorrespondentShown));
     }
     bitBtnRemarque_->setEnabled(b.remarque);
-    bitBtnRemarque_->setToolTip(b.remarque ? QString() : Tr(txt::kRemarqueNonModifiee));
+    bitBtnRemarque_->setToolTip(b.remarque ? QString() : Tr(txt::kRemarkUnchanged));
 }
 
 void FormListe::grilleHeaderPressed(int column) {
@@ -397,7 +397,7 @@ void FormListe::MenuTexteClick(Kind kind) {
     if (isSignalConnected(QMetaMethod::fromSignal(&FormListe::CorrespondRequested))) {
         Q_EMIT CorrespondRequested(kind);
     } else {
-        Inform(parentWidget(), Tr(txt::kPasEncoreDisponible));
+        Inform(parentWidget(), Tr(txt::kNotAvailableYet));
     }
 }
 
@@ -414,7 +414,7 @@ void FormListe::BitBtnSupprimerClick() {
     if (index < 0) return;
     const std::string number = SelectedNumber();
     const QString named =
-        Tr(txt::kSuppressionNommee,
+        Tr(txt::kNamedDeletion,
            {FromCp1252(AddresseeText(ctx_, category_, *SelectedRecord())), FromCp1252(number)});
     if (Ask(this, BoxIcon::Question, named, kOk | kCancel) == kCancel) return;
     const std::filesystem::path keyFolder = PathFromSetting(ctx_.settings.keyFolder);
