@@ -173,10 +173,14 @@ TEST(Processes, NeitherTheProgramNorTheToolLeavesACoreFile) {
         test::TempDir dir;
         Process p(argv, dir.path(), {}, true);
         // Once the process has set its own limit it is past the point where
-        // it makes itself undumpable.
-        const std::string limits = "/proc/" + std::to_string(p.pid()) + "/limits";
+        // it makes itself undumpable. Until its exec the child shows the
+        // limit it inherited, which may be 0 already.
+        const std::string proc = "/proc/" + std::to_string(p.pid());
+        const std::string limits = proc + "/limits";
         ASSERT_TRUE(test::RunUntil(
             [&] {
+                std::error_code ec;
+                if (fs::read_symlink(proc + "/exe", ec) != fs::path(argv[0])) return false;
                 std::ifstream in(limits);
                 std::stringstream text;
                 text << in.rdbuf();
