@@ -154,6 +154,12 @@ bool ReadMarks::Load(const std::filesystem::path& path) {
     return whole;
 }
 
+ReadState ReadMarks::StateOf(const std::string& mark, std::size_t position) const {
+    if (const std::optional<bool> confirmed = Find(mark))
+        return *confirmed ? ReadState::Confirmed : ReadState::NotConfirmed;
+    return position < earlier_.value_or(0) ? ReadState::Earlier : ReadState::Unread;
+}
+
 std::optional<bool> ReadMarks::Find(const std::string& mark) const {
     const auto it = index_.find(mark);
     if (it == index_.end()) return std::nullopt;
@@ -248,13 +254,23 @@ MailboxLoad ListReceived(RecordLog& log, const std::filesystem::path& path,
                        e.subject = Shown(entry->front());
                        CountAttachments(e, NamesAfterEndMarker(r, 4), receivedFolder);
                        e.mark = ReadMark(std::span(r).subspan(3));
-                       if (const std::optional<bool> confirmed = marks.Find(e.mark)) {
-                           e.state = *confirmed ? ReadState::Confirmed : ReadState::NotConfirmed;
-                       } else if (position < marks.Earlier().value_or(0)) {
-                           e.state = ReadState::Earlier;
-                       }
+                       e.state = marks.StateOf(e.mark, position);
                        return e;
                    });
+}
+
+std::vector<Lines> UnreadMessages(RecordLog& log, const std::filesystem::path& path,
+                                  const ReadMarks& marks, std::unordered_set<std::string>& logged) {
+    std::vector<Lines> unread;
+    (void)log.Visit(path, kMaxListedRecords, [&](std::size_t i, std::optional<Record> record) {
+        std::optional<Lines> entry;
+        if (record) entry = ReceivedQueueEntry(*record);
+        if (!entry) return;
+        const std::string mark = ReadMark(std::span(*entry).subspan(1));
+        if (marks.StateOf(mark, i) == ReadState::Unread) unread.push_back(std::move(*entry));
+        logged.insert(mark);
+    });
+    return unread;
 }
 
 MailboxLoad ListSent(RecordLog& log, const std::filesystem::path& path,

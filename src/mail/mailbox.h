@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "crypto/records.h"
@@ -84,6 +85,8 @@ class ReadMarks {
     /// The log's records below this position were there before the marks.
     [[nodiscard]] std::optional<std::size_t> Earlier() const { return earlier_; }
     void SetEarlier(std::optional<std::size_t> count) { earlier_ = count; }
+    /// The state of the received log's record at `position` whose mark is `mark`.
+    [[nodiscard]] ReadState StateOf(const std::string& mark, std::size_t position) const;
     /// Writes the marks atomically, the newest kMaxReadMarks; a file that
     /// Load found damaged is first kept aside (KeepUnderDatedName).
     [[nodiscard]] SaveResult Save(const std::filesystem::path& path,
@@ -120,6 +123,12 @@ void BeginReadMarks(const HolderContext& ctx, RecordLog& log);
                                        const std::filesystem::path& receivedFolder,
                                        const ReadMarks& marks,
                                        std::size_t limit = kMaxListedRecords);
+/// The received log's messages not read yet, oldest first, as the decryption
+/// queue takes them (ReceivedQueueEntry), read in one pass over the newest
+/// kMaxListedRecords; `logged` gets the read mark of every message there.
+[[nodiscard]] std::vector<Lines> UnreadMessages(RecordLog& log, const std::filesystem::path& path,
+                                                const ReadMarks& marks,
+                                                std::unordered_set<std::string>& logged);
 /// The messages of the sent log at `path`, their attachments' sizes from
 /// `sentFolder`.
 [[nodiscard]] MailboxLoad ListSent(RecordLog& log, const std::filesystem::path& path,

@@ -88,18 +88,11 @@ void FormPop3::ShowReceiving(const QWidget& mainWindow) {
 void FormPop3::FillWaiting() {
     ReadMarks marks;
     (void)marks.Load(ReadMarksPath(ctx_));
-    const MailboxLoad load =
-        ListReceived(mail_.receivedLog, ReceivedLogPath(ctx_),
-                     PathFromSetting(ctx_.settings.receivedEncryptedFolder), marks);
     std::unordered_set<std::string> logged;
     DecryptionQueue waiting;
-    for (const MailboxEntry& e : load.entries) {
-        logged.insert(e.mark);
-        if (!e.readable || e.state != ReadState::Unread || altered_.contains(e.mark)) continue;
-        const std::optional<Record> record =
-            mail_.receivedLog.Read(ReceivedLogPath(ctx_), e.position);
-        if (std::optional<Lines> entry = record ? ReceivedQueueEntry(*record) : std::nullopt)
-            waiting.push_back(std::move(*entry));
+    for (Lines& entry : UnreadMessages(mail_.receivedLog, ReceivedLogPath(ctx_), marks, logged)) {
+        if (!altered_.contains(ReadMark(std::span(entry).subspan(1))))
+            waiting.push_back(std::move(entry));
     }
     // Accepted but not in the log (its write failed): only here, kept.
     for (Lines& entry : waiting_) {
