@@ -35,7 +35,11 @@ class XClipboard : public ::testing::Test {
                 display_ = QStringLiteral(":%1").arg(n);
         }
         ASSERT_FALSE(display_.isEmpty());
-        xvfb_.start("Xvfb", {display_, "-nolisten", "tcp", "-screen", "0", "640x480x24"});
+        // -noreset: by default the server resets when its last client leaves,
+        // and refuses whoever connects meanwhile ("Can't open display"), so an
+        // owner starting while a reader exits could lose its connection.
+        xvfb_.start("Xvfb",
+                    {display_, "-noreset", "-nolisten", "tcp", "-screen", "0", "640x480x24"});
         // Ready once its socket takes a connection: the file appears at bind,
         // before the server listens, and a client that early is refused.
         const QString socket = "/tmp/.X11-unix/X" + display_.mid(1);
@@ -73,6 +77,7 @@ class XClipboard : public ::testing::Test {
         owner->closeWriteChannel();
         for (int i = 0; i < 250 && Clipboard() != text; ++i)
             QThread::msleep(20);
+        if (Clipboard() != text) owner->waitForFinished(100);  // for its stderr
         ASSERT_EQ(Clipboard(), text) << "xclip: " << owner->readAllStandardError().toStdString();
     }
     std::string Clipboard() {
