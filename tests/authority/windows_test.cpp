@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The authority's windows offscreen: the affiliation forms' rules as a person
 // meets them, the new-correspondent dialog, the connection window stopped,
-// sent again and counting its bytes, and a newcomer who initialises, is affiliated, asks a key and
-// updates the affiliation through the main window and renews the key from the correspondents
-// window, against a real quarnel-ta, with an affiliate on the other side.
+// sent again and counting its bytes. The roads through them against a real
+// authority are the end-to-end road's.
 
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,19 +15,13 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "app/startup.h"
-#include "app/windows/form_titulaire.h"
 #include "authority/windows/form_affiliation.h"
 #include "authority/windows/form_destinataire.h"
 #include "authority/windows/form_tcp_ip.h"
-#include "crypto/own_keys.h"
-#include "holder/settings.h"
 #include "holder_fixture.h"
 #include "protocol/body.h"
 #include "scripted_server.h"
 #include "scripted_windows.h"
-#include "store/key_store.h"
-#include "store/windows/form_liste.h"
 #include "ta_server.h"
 #include "window_test_support.h"
 #include "windowkit/help.h"
@@ -268,148 +260,6 @@ TEST_F(Windows, TheConnectionWindowIsStoppedOrSentAgainAndCountsItsBytes) {
     });
     EXPECT_FALSE(window.RunRequestDriver(main));
     EXPECT_EQ(server.connections(), 3);
-}
-
-// A newcomer (A) through the windows and an affiliate (D) through the
-// exchange alone, each in its own data folder, against a real quarnel-ta
-// restarted midway: they affiliate, acknowledge, ask each other's keys (the
-// first ask cancelled in the connection window), update a key and their
-// affiliations.
-TEST_F(Windows, ANewcomerAndAnAffiliateExchangeKeysAcrossARestartOfTheAuthority) {
-    test::TaServer ta;
-    ASSERT_TRUE(ta.ok());
-    test::TempDir program, data, others;
-    std::filesystem::copy_file(ta.ParameterFile(), program.path() / ta.ParameterFile().filename());
-    auto d =
-        test::AffiliatedHolder(others.path(), 'D', "LEBLANC", 5, test::Http, ta.ParameterFile());
-
-    FormTitulaire main(ctx);
-    (void)main.Start({program.path() / "quarneltit", data.path(), true});
-    main.show();
-    ASSERT_EQ(ctx.State(), ProgramState::NotInitialised);
-    runner.Once("FormOptions", [](QDialog& dialog) {
-        Click(dialog, "RadioBtnPrive");
-        Fill(dialog, {"EditAdresseTa", "127.0.0.1", "EditSmtp", "127.0.0.1", "EditPop3",
-                      "127.0.0.1", "EditId", "dupont", "EditPasse", "motdepasse"});
-        for (int i = 0; i < 8; ++i)
-            Click(dialog, "BtnInitClef");
-        Click(dialog, "BitBtnOk");
-    });
-    runner.Once("FormAffiliationA", [](QDialog& dialog) {
-        Fill(dialog, {"EditNom", "dupont", "EditPrenoms", "jean", "EditAdresse", "3 rue haute",
-                      "EditCodePostal", "75001", "EditLocalite", "paris", "EditTelephone",
-                      "+33 1 00", "EditEmail", "jean@example.org"});
-        Click(dialog, "RadioBtnOui");
-        Click(dialog, "BitBtnExecuter");
-    });
-    // As a person answers the connection window: Envoyer, then Accepter
-    // once it is enabled.
-    runner.Always("FormTCP_IP", [](QDialog& dialog) {
-        Click(dialog, "BitBtnEnvoyer");
-        QPushButton& accepter = Child<QPushButton>(dialog, "BitBtnRecevoir");
-        ASSERT_TRUE(test::RunUntil([&] { return accepter.isEnabled(); }, 20000));
-        accepter.click();
-    });
-    main.RunCommand(Command::Options);
-    EXPECT_EQ(runner.Runs(),
-              (QStringList{"FormOptions", "FormAffiliationA", "FormTCP_IP", "FormTCP_IP"}));
-    ASSERT_EQ(ctx.State(), ProgramState::Affiliated);
-    EXPECT_FALSE(ctx.busy);
-    EXPECT_EQ(ctx.ownNumber, ta.code() + "01000000");
-    EXPECT_EQ(d->ownNumber, ta.code() + "08000000");
-    EXPECT_EQ(main.windowTitle(), Tr(txt::kAffiliated, {QString::fromStdString(ctx.ownNumber)}) +
-                                      QStringLiteral(" \u2014 ") +
-                                      QString::fromStdString(ctx.applicationTitle));
-    EXPECT_EQ(ctx.information, txt::kAffiliationConfirmed);
-    std::string password;
-    ASSERT_TRUE(ReadMailPassword(ctx.keyStore, '0', password));
-    EXPECT_EQ(password, "motdepasse");
-    EXPECT_EQ(ta.log().size(), 5u);  // "listening on", then one line per request
-
-    ta.Stop();
-    ASSERT_TRUE(ta.Start());
-    const auto askD = [&](QDialog& dialog) {
-        Type(dialog, "EditDestinataire", QString::fromStdString(d->ownNumber));
-        Click(dialog, "BitBtnExecuter");
-    };
-    runner.Once("FormDestinataire", askD);
-    runner.Once("FormTCP_IP", [](QDialog& dialog) {
-        EXPECT_TRUE(Child(dialog, "BitBtnEnvoyer").isEnabled());
-        EXPECT_FALSE(Child(dialog, "BitBtnRecevoir").isEnabled());
-        Click(dialog, "BitBtnAnnuler");
-    });
-    main.RunCommand(Command::NewKeys);
-    EXPECT_TRUE(ctx.correspondents.d.empty());
-    EXPECT_EQ(ta.log().size(), 1u);  // nothing sent
-    runner.Once("FormDestinataire", askD);
-    main.RunCommand(Command::NewKeys);
-    EXPECT_EQ(ctx.information, txt::kKeyDelivered);
-    ASSERT_EQ(RunKeyRequest(test::Scope(*d), test::Http(*d), ctx.ownNumber, false).status,
-              FlowStatus::Done);
-    // The key update, from the correspondents window's "Mettre à jour".
-    main.findChild<QAction*>("MenuIndependants")->trigger();
-    FormListe& liste = *main.Windows().liste;
-    ASSERT_TRUE(liste.isVisible());
-    ASSERT_EQ(ctx.messages.recipientRecord[8], d->ownNumber);
-    Click(liste, "BitBtnAJour");
-    EXPECT_FALSE(liste.isVisible());
-    EXPECT_EQ(ctx.information, txt::kKeyUpdated);
-    EXPECT_FALSE(ctx.busy);
-    ASSERT_EQ(ctx.correspondents.d.size(), 1u);
-    ASSERT_EQ(ta.log().size(), 4u);
-    EXPECT_NE(ta.log()[3].find("kind 11 from " + ctx.ownNumber + " -> 200"), std::string::npos)
-        << ta.log()[3];
-    runner.Once("FormAffiliationA", [](QDialog& dialog) {
-        EXPECT_FALSE(Child<QLineEdit>(dialog, "EditNom").isVisible());
-        Type(dialog, "EditTelephone", "+33 1 99");
-        Click(dialog, "BitBtnExecuter");
-    });
-    main.RunCommand(Command::AffiliationUpdate);
-    EXPECT_EQ(ctx.information, txt::kAffiliationUpdated);
-    d->settings.identity[4] = "2 quai haut";  // moved
-    ASSERT_EQ(RunAffiliationUpdate(test::Scope(*d), test::Http(*d)).status, FlowStatus::Done);
-    EXPECT_EQ(d->information, txt::kAffiliationUpdated);
-    EXPECT_EQ(ta.log().size(), 6u);
-    for (std::size_t i = 1; i < ta.log().size(); ++i)
-        EXPECT_NE(ta.log()[i].find("-> 200"), std::string::npos) << ta.log()[i];
-
-    // On disk, as the next start of the program finds it in each folder: the
-    // settings as last typed, sealed by the authority in the own record (with
-    // its password), and the other holder's record in the list of its
-    // category, nothing else.
-    struct : StartupHost {
-        void ApplyLanguage() override {}
-        bool RetryMissingFile(const std::filesystem::path& p) override {
-            ADD_FAILURE() << p;
-            return false;
-        }
-        void ReportAltered(const std::string& name) override { ADD_FAILURE() << name; }
-        void ReportExposedFolder(const ExposedFolder& e) override { ADD_FAILURE() << e.folder; }
-    } host;
-    for (const ProgramData* h : {&ctx, d.get()}) {
-        ProgramData reread;
-        PrepareStartup(reread, {h->programFolder / "quarneltit", h->dataFolder, true});
-        ASSERT_EQ(LoadHolder(reread, host), StartupEnd::Completed);
-        EXPECT_EQ(reread.State(), ProgramState::Affiliated);
-        EXPECT_EQ(reread.ownNumber, h->ownNumber);
-        EXPECT_EQ(reread.settings.identity, h->settings.identity);
-        EXPECT_EQ(reread.OwnRecord().size(), 7u);
-        EXPECT_EQ(reread.correspondents.Total(), 1u);
-        if (h == &ctx) {
-            ASSERT_EQ(reread.correspondents.d.size(), 1u);
-            EXPECT_EQ(reread.correspondents.d[0][8], d->ownNumber);
-        } else {
-            ASSERT_EQ(reread.correspondents.a.size(), 1u);
-            EXPECT_EQ(reread.correspondents.a[0][6], ctx.ownNumber);
-        }
-    }
-    EXPECT_EQ(ctx.settings.identity[7], "+33 1 99");
-    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
-    // Only the kinds sent to the TA open the connection window.
-    const qsizetype runs = runner.Runs().size();
-    ctx.authority.requestKind = Kind::PlainMessage;
-    EXPECT_FALSE(main.Windows().tcpIp->RunRequestDriver(main));
-    EXPECT_EQ(runner.Runs().size(), runs);
 }
 
 }  // namespace
