@@ -10,6 +10,10 @@
 #include <string>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "crypto/bignum.h"
 #include "crypto/gf127.h"
 #include "crypto/hextext.h"
@@ -129,14 +133,48 @@ inline bool HexWordAt(const char* p, bool lowerCase, std::uint32_t& out) {
     return (ok & kTops) == kTops;
 }
 
+#if defined(__SSE2__)
+/// The 16 hexadecimal digits at p as 8 bytes, in 16-bit lanes, in the order
+/// of the digits; the mask of the characters that are digits.
+inline int HexHalfAt(const char* p, bool lowerCase, __m128i& pairs) {
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    // Signed: a byte with its top bit set is below every digit.
+    const auto within = [c](char lo, char hi) {
+        return _mm_and_si128(_mm_cmpgt_epi8(c, _mm_set1_epi8(char(lo - 1))),
+                             _mm_cmplt_epi8(c, _mm_set1_epi8(char(hi + 1))));
+    };
+    __m128i ok = _mm_or_si128(within('0', '9'), within('A', 'F'));
+    if (lowerCase) ok = _mm_or_si128(ok, within('a', 'f'));
+    // Letters have bit 6: their value is their low nibble plus 9.
+    const __m128i bit6 = _mm_set1_epi8(0x40);
+    const __m128i letter = _mm_cmpeq_epi8(_mm_and_si128(c, bit6), bit6);
+    const __m128i nibbles = _mm_add_epi8(_mm_and_si128(c, _mm_set1_epi8(0x0F)),
+                                         _mm_and_si128(letter, _mm_set1_epi8(9)));
+    // A lane holds a pair, its first digit in the low byte.
+    pairs = _mm_or_si128(_mm_slli_epi16(_mm_and_si128(nibbles, _mm_set1_epi16(0x00FF)), 4),
+                         _mm_srli_epi16(nibbles, 8));
+    return _mm_movemask_epi8(ok);
+}
+#endif
+
 /// The 32 hexadecimal digits at p as a block; false when one is not a digit.
 inline bool HexLineAt(const char* p, bool lowerCase, U128& out) {
+#if defined(__SSE2__)
+    // Sixteen digits at a time: this parse runs once per block deciphered.
+    __m128i first, second;
+    const int ok = HexHalfAt(p, lowerCase, first) & HexHalfAt(p + 16, lowerCase, second);
+    std::uint64_t bytes[2];  // the block's bytes, the most significant first
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes), _mm_packus_epi16(first, second));
+    out = gf::Make(__builtin_bswap64(bytes[1]), __builtin_bswap64(bytes[0]));
+    return ok == 0xFFFF;
+#else
     std::uint32_t w[4];
     bool ok = true;
     for (int i = 0; i < 4; ++i)
         ok &= HexWordAt(p + 8 * i, lowerCase, w[i]);
     out = gf::Make(std::uint64_t(w[2]) << 32 | w[3], std::uint64_t(w[0]) << 32 | w[1]);
     return ok;
+#endif
 }
 
 /// HexToQuad, read directly when the text is 32 digits.

@@ -8,6 +8,7 @@
 #include "crypto/bignum.h"
 #include "crypto/cipher.h"
 #include "crypto/own_keys.h"
+#include "crypto/text_blocks.h"
 #include "crypto/text_cipher.h"
 
 namespace quarnel {
@@ -50,6 +51,32 @@ TEST(TextCipher, FailuresChangeNothing) {
     EXPECT_FALSE(EncipherText("D400G", '1', 'F', none, kMask, kKey, "x", 1.0));
     EXPECT_FALSE(EncipherText("D400F", ' ', 'F', none, kMask, kKey, "x", 1.0));
     EXPECT_TRUE(none.empty());
+}
+
+// The streamed reader's parse of a line: every byte in every place is a digit
+// exactly when the text reader takes it, and the value is the same.
+TEST(TextCipher, EveryByteAnywhereInALineParsesAsTheTextReaderReadsIt) {
+    for (const bool lowerCase : {false, true}) {
+        const std::string line =
+            lowerCase ? "0123456789ABCDEFabcdef0123456789" : "0123456789ABCDEF0123456789ABCDEF";
+        for (std::size_t at = 0; at < line.size(); ++at) {
+            for (int byte = 0; byte < 256; ++byte) {
+                std::string l = line;
+                l[at] = char(byte);
+                const auto digit = [lowerCase](char c) {
+                    return std::isdigit(static_cast<unsigned char>(c)) || (c >= 'A' && c <= 'F') ||
+                           (lowerCase && c >= 'a' && c <= 'f');
+                };
+                const bool want = std::all_of(l.begin(), l.end(), digit);
+                textblocks::U128 got;
+                ASSERT_EQ(textblocks::HexLineAt(l.data(), lowerCase, got), want)
+                    << at << " " << byte;
+                if (want) {
+                    ASSERT_EQ(gf::ToQuad(got), HexToQuad(l)) << l;
+                }
+            }
+        }
+    }
 }
 
 TEST(OwnKeys, ShortRecordsNeverReadOutOfRange) {
