@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMetaObject>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <exception>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #if defined(__linux__)
 #include <sys/resource.h>
@@ -171,6 +173,19 @@ bool RunLongJob(QWidget* parent, const QString& caption,
     if (cancelled) *cancelled = stopped;
     if (failure) std::rethrow_exception(failure);
     return result;
+}
+
+InformationFromWorker::InformationFromWorker(HolderContext& ctx, QObject& window,
+                                             std::function<void()> show)
+    : ctx_(ctx), kept_(std::exchange(ctx.onInformationChanged, nullptr)) {
+    if (!show) return;
+    ctx_.onInformationChanged = [&window, show = std::move(show)] {
+        QMetaObject::invokeMethod(&window, show, Qt::QueuedConnection);
+    };
+}
+
+InformationFromWorker::~InformationFromWorker() {
+    ctx_.onInformationChanged = std::move(kept_);
 }
 
 }  // namespace quarnel::ui

@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <functional>
 
+#include "holder/holder_context.h"
+
+class QObject;
 class QWidget;
 
 namespace quarnel::ui {
@@ -44,5 +47,21 @@ using LongJobRunner =
 
 /// Whether a long job is running now.
 [[nodiscard]] bool LongJobRunning();
+
+/// While a long job runs, the holder's information line changes on the
+/// worker: the window shows it on its own thread (`show`, queued to
+/// `window`), or not at all (`show` empty). The context's hook comes back
+/// when this goes.
+class InformationFromWorker {
+  public:
+    InformationFromWorker(HolderContext& ctx, QObject& window, std::function<void()> show);
+    ~InformationFromWorker();
+    InformationFromWorker(const InformationFromWorker&) = delete;
+    InformationFromWorker& operator=(const InformationFromWorker&) = delete;
+
+  private:
+    HolderContext& ctx_;
+    std::function<void()> kept_;
+};
 
 }  // namespace quarnel::ui

@@ -370,21 +370,21 @@ void FormCourrier::RechercherClick() {
         // The decryption says where it is on the information line: kept from
         // the window while it runs off its thread.
         const int information = ctx_.information;
-        const std::function<void()> showInformation =
-            std::exchange(ctx_.onInformationChanged, nullptr);
         bool cancelled = false;
-        (void)runJob(
-            this, Tr(txt::kSearchCaption),
-            [&](const JobProgress& progress) {
-                result = SearchReceivedTexts(
-                    ctx_, mail_.receivedLog, ReceivedLogPath(ctx_), positions, words,
-                    [&](std::size_t done, std::size_t total) {
-                        return progress(subjects.value(qsizetype(done)), done, total);
-                    });
-                return !result.cancelled;
-            },
-            &cancelled);
-        ctx_.onInformationChanged = showInformation;
+        {
+            const InformationFromWorker hidden(ctx_, *this, nullptr);
+            (void)runJob(
+                this, Tr(txt::kSearchCaption),
+                [&](const JobProgress& progress) {
+                    result = SearchReceivedTexts(
+                        ctx_, mail_.receivedLog, ReceivedLogPath(ctx_), positions, words,
+                        [&](std::size_t done, std::size_t total) {
+                            return progress(subjects.value(qsizetype(done)), done, total);
+                        });
+                    return !result.cancelled;
+                },
+                &cancelled);
+        }
         SetInformation(ctx_, information);
     }
     if (!result.cancelled) {

@@ -74,14 +74,8 @@ bool IncomingBlock::RunDecryption(const std::function<bool(const JobProgress&)>&
     // The information line is the window's: from the worker it is only
     // asked for.
     QWidget& window = host_.Window();
-    const std::function<void()> showInformation = ctx_.onInformationChanged;
-    ctx_.onInformationChanged = [&window, this] {
-        QMetaObject::invokeMethod(
-            &window, [this] { host_.ShowInformation(); }, Qt::QueuedConnection);
-    };
-    const bool done = runJob(&window, Tr(txt::kDecryptionCaption), job, nullptr);
-    ctx_.onInformationChanged = showInformation;
-    return done;
+    const InformationFromWorker shown(ctx_, window, [this] { host_.ShowInformation(); });
+    return runJob(&window, Tr(txt::kDecryptionCaption), job, nullptr);
 }
 
 void IncomingBlock::WriteAttachment(const Lines& block, std::size_t index) {
