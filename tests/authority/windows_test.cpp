@@ -256,9 +256,11 @@ TEST_F(Windows, TheConnectionWindowIsStoppedOrSentAgainAndCountsItsBytes) {
         EXPECT_EQ(bar.text(), Tr(txt::kProgressReply, {size, size}));
         EXPECT_EQ(envoyer.toolTip(), Tr(txt::kTipSendAnswered));
         EXPECT_EQ(annuler.toolTip(), "");
-        Click(d, "BitBtnAnnuler");
+        Click(d, "BitBtnRecevoir");
     });
+    // Accepted in the window, the reply (no key in it) is still refused.
     EXPECT_FALSE(window.RunRequestDriver(main));
+    EXPECT_FALSE(window.LastOutcome().accepted);
     EXPECT_EQ(server.connections(), 3);
 }
 
