@@ -262,6 +262,10 @@ TEST_F(Windows, TheConnectionWindowIsStoppedOrSentAgainAndCountsItsBytes) {
     EXPECT_FALSE(window.RunRequestDriver(main));
     EXPECT_FALSE(window.LastOutcome().accepted);
     EXPECT_EQ(server.connections(), 3);
+    // A message is no request: the window does not open for it.
+    ctx.authority.requestKind = Kind::PlainMessage;
+    EXPECT_FALSE(window.RunRequestDriver(main));
+    EXPECT_EQ(runner.Runs().size(), 2);
 }
 
 }  // namespace
