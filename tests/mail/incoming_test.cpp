@@ -383,8 +383,13 @@ TEST_F(Retrieval, FromOneHolderToAnotherThroughARealServer) {
     ASSERT_TRUE(Encrypt(x, y, "Bonjour,\r\nla facture.", false,
                         {WriteFile("facture.pdf", invoice), WriteFile("note.txt", "note")})
                     .ok);
-    OutgoingMail out{"martin@example.org",   "MARTIN", "Facture de mars",
-                     {"dupont@example.org"}, x.body,   x->messages.encryptedAttachments};
+    // The sender and the subject in French: in the log in code page 1252.
+    OutgoingMail out{"martin@example.org",
+                     "MARTIN H\xC3\xA9l\xC3\xA8ne",
+                     "Facture d'\xC3\xA9t\xC3\xA9",
+                     {"dupont@example.org"},
+                     x.body,
+                     x->messages.encryptedAttachments};
     const std::string ours = BuildMail(out);
     pop3.Drop("From: a@example.org\r\nSubject: plain\r\n\r\nhello\r\n");
     pop3.Drop(ours);
@@ -402,7 +407,7 @@ TEST_F(Retrieval, FromOneHolderToAnotherThroughARealServer) {
     EXPECT_EQ(o.deleted, 1);
     EXPECT_TRUE(Logged(txt::kPop3Messages, "4"));
     EXPECT_TRUE(Logged(txt::kPop3ForAffiliate, "0FF09999999"));
-    EXPECT_TRUE(Logged(txt::kPop3Subject, "Facture de mars"));
+    EXPECT_TRUE(Logged(txt::kPop3Subject, "Facture d'\xC3\xA9t\xC3\xA9"));
     EXPECT_TRUE(Logged(txt::kPop3Disconnected));
     // The plain mail, the one for another affiliate and the one with a
     // lower-case mailer stay on the server.
@@ -413,7 +418,7 @@ TEST_F(Retrieval, FromOneHolderToAnotherThroughARealServer) {
 
     ASSERT_EQ(queue.size(), 1U);
     const Lines& entry = queue[0];
-    EXPECT_EQ(entry[0], "Facture de mars");
+    EXPECT_EQ(entry[0], "Facture d'\xE9t\xE9");
     EXPECT_EQ(entry[1], kSeparatorLine);
     const std::string renamed = std::filesystem::path(firstName).stem().string() + "_1" +
                                 std::filesystem::path(firstName).extension().string();
@@ -422,8 +427,8 @@ TEST_F(Retrieval, FromOneHolderToAnotherThroughARealServer) {
     EXPECT_EQ(*ReadWholeFile(y.Received() / firstName), "mine");
     const RecordList log = LogOnDisk();
     ASSERT_EQ(log.size(), 1U);
-    EXPECT_EQ(log[0][1], "Message Chiffr\xE9 de MARTIN");
-    EXPECT_EQ(log[0][2], "objet : Facture de mars");
+    EXPECT_EQ(log[0][1], "Message Chiffr\xE9 de MARTIN H\xE9l\xE8ne");
+    EXPECT_EQ(log[0][2], "objet : Facture d'\xE9t\xE9");
     EXPECT_EQ(Lines(log[0].begin() + 3, log[0].end()), Lines(entry.begin() + 1, entry.end()));
 
     // What "Déchiffrer" does with the entry.
