@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "crypto/hextext.h"
 #include "holder_fixture.h"
 #include "messages/certification.h"
@@ -143,7 +141,8 @@ TEST_F(RealAuthority, RefusalsAndBadInput) {
     EXPECT_NE(bad[2].out.find("Impossible d'ouvrir le fichier"), std::string::npos) << bad[2].out;
 }
 
-TEST_F(RealAuthority, RefusalsStoreNothingAndAffiliationsInFlightAtOnceGetDistinctNumbers) {
+// (Distinct numbers for affiliations at once: the authority's own tests.)
+TEST_F(RealAuthority, RefusalsOfAKeyForNobodyAndOfAForeignSignatureStoreNothing) {
     // A key for nobody, and a request signed with another key.
     bool httpError = false;
     x->authority.correspondentNumber = server.code() + "0000FFFF";
@@ -161,37 +160,6 @@ TEST_F(RealAuthority, RefusalsStoreNothingAndAffiliationsInFlightAtOnceGetDistin
         << log.end()[-2];
     EXPECT_NE(log.back().find("-> 403 Clef erron"), std::string::npos) << log.back();
     EXPECT_EQ(x->correspondents.Total(), 1u);  // y's record only
-
-    std::vector<std::unique_ptr<ProgramData>> holders;
-    std::vector<std::unique_ptr<TaExchange>> exchanges;
-    for (int i = 0; i < 6; ++i) {
-        const std::string name = "H" + std::to_string(i);
-        holders.push_back(test::NewHolder(root.path() / name, 'F', name, std::uint32_t(20 + i),
-                                          server.ParameterFile()));
-        holders.back()->authority.requestKind = Kind::Affiliation;
-        ASSERT_TRUE(
-            BuildOutgoingBody(*holders.back(), holders.back()->authority, holders.back()->messages)
-                .ok);
-        state::AffiliationRequested(*holders.back());
-        exchanges.push_back(std::make_unique<TaExchange>());
-        exchanges.back()->Prepare(*holders.back(), holders.back()->authority);
-    }
-    for (auto& e : exchanges)
-        e->Send();  // all in flight at once
-    ASSERT_TRUE(test::RunUntil(
-        [&] {
-            return std::all_of(exchanges.begin(), exchanges.end(),
-                               [](const auto& e) { return e->acceptEnabled(); });
-        },
-        20000));
-    std::set<std::string> numbers{x->ownNumber, y->ownNumber};
-    for (std::size_t i = 0; i < holders.size(); ++i) {
-        exchanges[i]->Stop();
-        ASSERT_TRUE(
-            ProcessTaReply(*holders[i], holders[i]->authority, exchanges[i]->MemoText()).accepted);
-        numbers.insert(holders[i]->ownNumber);
-    }
-    EXPECT_EQ(numbers.size(), holders.size() + 2);
 }
 
 }  // namespace

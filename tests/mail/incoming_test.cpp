@@ -19,6 +19,7 @@
 #include "mail/mime.h"
 #include "mail/pop3_client.h"
 #include "mail/pop3_texts.h"
+#include "mail_scripts.h"
 #include "mail_servers.h"
 #include "scripted_server.h"
 #include "store/record_list.h"
@@ -148,26 +149,7 @@ class Retrieval : public test::TwoHolders {
     }
     // The log-in of y, the count, and the unique ids (none by default).
     static test::Script LogIn(const std::string& stat, const std::string& uidl = "-ERR\r\n") {
-        return {step::Send("+OK\r\n"), step::ExpectLine("USER dupont"),
-                step::Send("+OK\r\n"), step::ExpectLine("PASS secret"),
-                step::Send("+OK\r\n"), step::ExpectLine("STAT"),
-                step::Send(stat),      step::ExpectLine("UIDL"),
-                step::Send(uidl)};
-    }
-    static test::Script Then(test::Script s, std::initializer_list<test::Step> more) {
-        s.insert(s.end(), more);
-        return s;
-    }
-    static std::string Answer(const std::string& mail) { return "+OK\r\n" + mail + ".\r\n"; }
-    // TOP n 0, then LIST n and RETR n of `mail`.
-    static std::vector<test::Step> Fetch(int n, const std::string& mail) {
-        const std::string num = std::to_string(n);
-        return {step::ExpectLine("TOP " + num + " 0"),
-                step::Send(Answer(mail)),
-                step::ExpectLine("LIST " + num),
-                step::Send("+OK " + num + " " + std::to_string(mail.size()) + "\r\n"),
-                step::ExpectLine("RETR " + num),
-                step::Send(Answer(mail))};
+        return test::pop3::LogIn("dupont", "secret", stat, uidl);
     }
     int Count(int id) const {
         return int(
@@ -208,17 +190,11 @@ TEST_F(Retrieval, WithoutAStoredPasswordNothingIsCalled) {
 
 TEST_F(Retrieval, AFaultWhileSortingKeepsWhatWasAcceptedAndDeletesNothingElse) {
     const std::string mail = OurMail(ForY());
-    const auto login = [](const std::string& stat) { return LogIn(stat); };
-    test::Script refused = login("+OK 2 100\r\n");
+    test::Script refused = LogIn("+OK 2 100\r\n");
+    test::pop3::Fetch(refused, 1, mail);
+    test::pop3::Fetch(refused, 2, mail);
+    refused.pop_back();  // RETR 2 asked, not answered yet
     test::Script reset = refused;
-    for (test::Script* s : {&refused, &reset}) {
-        s->insert(s->end(), {step::ExpectLine("TOP 1 0"), step::Send("+OK\r\n" + mail + ".\r\n"),
-                             step::ExpectLine("LIST 1"), step::Send("+OK 1 100\r\n"),
-                             step::ExpectLine("RETR 1"), step::Send("+OK\r\n" + mail + ".\r\n"),
-                             step::ExpectLine("TOP 2 0"), step::Send("+OK\r\n" + mail + ".\r\n"),
-                             step::ExpectLine("LIST 2"), step::Send("+OK 2 100\r\n"),
-                             step::ExpectLine("RETR 2")});
-    }
     // "-ERR" at the second RETR: the first is logged, deleted, and QUIT ends it.
     refused.insert(refused.end(),
                    {step::Send("-ERR gone\r\n"), step::ExpectLine("DELE 1"), step::Send("+OK\r\n"),
@@ -274,18 +250,18 @@ TEST_F(Retrieval, PoisonSlowAndGoodMailInOneSession) {
                       good =
                           QString::fromStdString(ours("bon")).replace("\r\n", "\n").toStdString();
 
-    test::Script script = Then(
+    test::Script script = test::pop3::Then(
         LogIn("+OK 6 999\r\n"),
-        {step::ExpectLine("TOP 1 0"), step::Send(Answer(hugeHeaders)),
-         step::ExpectLine("TOP 2 0"), step::Send(Answer(ours("gros"))),
+        {step::ExpectLine("TOP 1 0"), step::Send(test::pop3::Answer(hugeHeaders)),
+         step::ExpectLine("TOP 2 0"), step::Send(test::pop3::Answer(ours("gros"))),
          step::ExpectLine("LIST 2"),  step::Send("+OK 2 " + std::to_string(limit + 1) + "\r\n"),
-         step::ExpectLine("TOP 3 0"), step::Send(Answer(ours("menteur"))),
+         step::ExpectLine("TOP 3 0"), step::Send(test::pop3::Answer(ours("menteur"))),
          step::ExpectLine("LIST 3"),  step::Send("+OK 3 100\r\n"),
-         step::ExpectLine("RETR 3"),  step::Send(Answer(ours("menteur", tooBig))),
-         step::ExpectLine("TOP 4 0"), step::Send(Answer(ours("long"))),
+         step::ExpectLine("RETR 3"),  step::Send(test::pop3::Answer(ours("menteur", tooBig))),
+         step::ExpectLine("TOP 4 0"), step::Send(test::pop3::Answer(ours("long"))),
          step::ExpectLine("LIST 4"),  step::Send("+OK 4 70000\r\n"),
-         step::ExpectLine("RETR 4"),  step::Send(Answer(ours("long", longLine))),
-         step::ExpectLine("TOP 5 0"), step::Send(Answer(slow)),
+         step::ExpectLine("RETR 4"),  step::Send(test::pop3::Answer(ours("long", longLine))),
+         step::ExpectLine("TOP 5 0"), step::Send(test::pop3::Answer(slow)),
          step::ExpectLine("LIST 5"),  step::Send("+OK 5 " + std::to_string(slow.size()) + "\r\n"),
          step::ExpectLine("RETR 5"),  step::Send("+OK\r\n")});
     // Twice the idle limit in all, never more than a third of it without a byte.
@@ -294,8 +270,7 @@ TEST_F(Retrieval, PoisonSlowAndGoodMailInOneSession) {
         script.push_back(step::Send(slow.substr(at, slow.size() / 6 + 1)));
     }
     script.push_back(step::Send(".\r\n"));
-    const std::vector<test::Step> last = Fetch(6, good);
-    script.insert(script.end(), last.begin(), last.end());
+    test::pop3::Fetch(script, 6, good);
     script.insert(script.end(),
                   {step::ExpectLine("DELE 5"), step::Send("+OK\r\n"), step::ExpectLine("DELE 6"),
                    step::Send("+OK\r\n"), step::ExpectLine("QUIT"), step::Send("+OK\r\n")});
@@ -359,8 +334,7 @@ TEST_F(Retrieval, AnInterruptedRetrievalNeverStoresAMailTwice) {
         ASSERT_EQ(SaveRecordList(full, StoredMarksPath(*y), {}), SaveResult::Saved);
         const std::string uidl = c.uidl.empty() ? "-ERR\r\n" : c.uidl;
         test::Script first = LogIn("+OK 1 900\r\n", uidl);
-        const std::vector<test::Step> fetch = Fetch(1, mail);
-        first.insert(first.end(), fetch.begin(), fetch.end());
+        test::pop3::Fetch(first, 1, mail);
         first.push_back(step::ExpectLine("DELE 1"));
         if (c.refuseQuit) {
             first.insert(first.end(), {step::Send("+OK\r\n"), step::ExpectLine("QUIT"),
@@ -369,7 +343,7 @@ TEST_F(Retrieval, AnInterruptedRetrievalNeverStoresAMailTwice) {
             first.push_back(step::Reset());
         }
         test::Script again = LogIn("+OK 1 900\r\n", uidl);
-        if (c.uidl.empty()) again.insert(again.end(), fetch.begin(), fetch.end());
+        if (c.uidl.empty()) test::pop3::Fetch(again, 1, mail);
         again.insert(again.end(), {step::ExpectLine("DELE 1"), step::Send("+OK\r\n"),
                                    step::ExpectLine("QUIT"), step::Send("+OK\r\n")});
         test::ScriptedServer server({first, again});
@@ -409,8 +383,13 @@ TEST_F(Retrieval, FromOneHolderToAnotherThroughARealServer) {
     ASSERT_TRUE(Encrypt(x, y, "Bonjour,\r\nla facture.", false,
                         {WriteFile("facture.pdf", invoice), WriteFile("note.txt", "note")})
                     .ok);
-    OutgoingMail out{"martin@example.org",   "MARTIN", "Facture de mars",
-                     {"dupont@example.org"}, x.body,   x->messages.encryptedAttachments};
+    // The sender and the subject in French: in the log in code page 1252.
+    OutgoingMail out{"martin@example.org",
+                     "MARTIN H\xC3\xA9l\xC3\xA8ne",
+                     "Facture d'\xC3\xA9t\xC3\xA9",
+                     {"dupont@example.org"},
+                     x.body,
+                     x->messages.encryptedAttachments};
     const std::string ours = BuildMail(out);
     pop3.Drop("From: a@example.org\r\nSubject: plain\r\n\r\nhello\r\n");
     pop3.Drop(ours);
@@ -428,7 +407,7 @@ TEST_F(Retrieval, FromOneHolderToAnotherThroughARealServer) {
     EXPECT_EQ(o.deleted, 1);
     EXPECT_TRUE(Logged(txt::kPop3Messages, "4"));
     EXPECT_TRUE(Logged(txt::kPop3ForAffiliate, "0FF09999999"));
-    EXPECT_TRUE(Logged(txt::kPop3Subject, "Facture de mars"));
+    EXPECT_TRUE(Logged(txt::kPop3Subject, "Facture d'\xC3\xA9t\xC3\xA9"));
     EXPECT_TRUE(Logged(txt::kPop3Disconnected));
     // The plain mail, the one for another affiliate and the one with a
     // lower-case mailer stay on the server.
@@ -439,7 +418,7 @@ TEST_F(Retrieval, FromOneHolderToAnotherThroughARealServer) {
 
     ASSERT_EQ(queue.size(), 1U);
     const Lines& entry = queue[0];
-    EXPECT_EQ(entry[0], "Facture de mars");
+    EXPECT_EQ(entry[0], "Facture d'\xE9t\xE9");
     EXPECT_EQ(entry[1], kSeparatorLine);
     const std::string renamed = std::filesystem::path(firstName).stem().string() + "_1" +
                                 std::filesystem::path(firstName).extension().string();
@@ -448,8 +427,8 @@ TEST_F(Retrieval, FromOneHolderToAnotherThroughARealServer) {
     EXPECT_EQ(*ReadWholeFile(y.Received() / firstName), "mine");
     const RecordList log = LogOnDisk();
     ASSERT_EQ(log.size(), 1U);
-    EXPECT_EQ(log[0][1], "Message Chiffr\xE9 de MARTIN");
-    EXPECT_EQ(log[0][2], "objet : Facture de mars");
+    EXPECT_EQ(log[0][1], "Message Chiffr\xE9 de MARTIN H\xE9l\xE8ne");
+    EXPECT_EQ(log[0][2], "objet : Facture d'\xE9t\xE9");
     EXPECT_EQ(Lines(log[0].begin() + 3, log[0].end()), Lines(entry.begin() + 1, entry.end()));
 
     // What "Déchiffrer" does with the entry.

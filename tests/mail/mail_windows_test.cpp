@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The sending and receiving windows offscreen, against scripted loopback
-// servers: their buttons, log lines, information lines, and what stays on
-// disk and on the server after each fault.
+// The sending, receiving and mailbox windows offscreen, against scripted
+// loopback servers: their buttons, log lines, information lines, and what
+// stays on disk and on the server after each fault. What the mail holds and
+// how the retrieval sorts it: the logic's own tests; the windows wired to each
+// other and to real servers: tests/e2e.
 
 #include <gtest/gtest.h>
 
@@ -10,18 +12,13 @@
 #include <fstream>
 #include <functional>
 #include <optional>
-#include <set>
 #include <utility>
 
 #include <QApplication>
 #include <QClipboard>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -42,6 +39,7 @@
 #include "mail/windows/form_smtp.h"
 #include "mail/windows/new_mail_watch.h"
 #include "mail/windows/texts.h"
+#include "mail_scripts.h"
 #include "mail_servers.h"
 #include "messages/decryption.h"
 #include "protocol/body.h"
@@ -170,7 +168,7 @@ TEST_F(MailWindows, SingleModeButtonsOutcomesAndInformationLines) {
     EXPECT_EQ(Information(ctx), "En attente");
     EXPECT_TRUE(mail.outgoingQueue.empty());
 
-    // The relay accepts: logged as sent, the title line left out.
+    // The relay accepts: logged as sent.
     test::ScriptedServer relay({Relay()});
     UseRelay(relay);
     runner.Once("FormSmtp", [&](QDialog& d) {
@@ -187,10 +185,7 @@ TEST_F(MailWindows, SingleModeButtonsOutcomesAndInformationLines) {
     EXPECT_EQ(boxes.ShownBoxes().size(), asked);
     EXPECT_EQ(Information(ctx), "Le message chiffré a été envoyé.");
     EXPECT_TRUE(relay.Failures().empty()) << relay.Failures().front();
-    const RecordList log = SentLog();
-    ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0][3], "Objet : -");
-    EXPECT_EQ(log[0][4], kSeparatorLine);
+    EXPECT_EQ(SentLog().size(), 1u);
 }
 
 // Each way out of the sending window with an encrypted message not sent:
@@ -263,25 +258,6 @@ TEST_F(MailWindows, ARefusedOrUnreachableRelayLosesNothing) {
     EXPECT_TRUE(mail.sentLog.Pending().empty());
     EXPECT_FALSE(std::filesystem::exists(SentLogPath(ctx)));
     EXPECT_EQ(Queued().size(), 1u);
-
-    // Nobody listening: the connection failure in the log, no box.
-    quint16 closedPort = 0;
-    {
-        test::ScriptedServer gone;
-        ASSERT_TRUE(gone.Listen());
-        closedPort = gone.port();
-    }
-    ctx.settings.smtpServer = "127.0.0.1:" + std::to_string(closedPort);
-    runner.Once("FormSmtp", [&](QDialog& d) {
-        Send(*smtp);
-        EXPECT_TRUE(Action(d).contains("Echec de la connexion au transmetteur SMTP"));
-        EXPECT_TRUE(On(d, "BitBtnMaintenant") && On(d, "BitBtnPlusTard") && On(d, "BitBtnAnnuler"));
-        boxes.Answer(kNo);
-        smtp->AnnulerClick();
-    });
-    EXPECT_EQ(smtp->ShowFor(Message("C"), mainWindow), FormSmtp::Outcome::Cancelled);
-    ASSERT_EQ(boxes.Texts().size(), 3);
-    EXPECT_EQ(boxes.Texts().last(), Tr(txt::kSmtpKeepQuestion));
 }
 
 // While the relay is spoken to Annuler stops the exchange (the message stays,
@@ -398,24 +374,21 @@ TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack
     EXPECT_EQ(ctx.information, txt::kSmtpSentInfo);
 }
 
-std::string Pop3Reply(const std::string& body) {
-    std::string out = "+OK\r\n";
-    std::size_t start = 0;
-    while (start < body.size()) {
-        std::size_t end = body.find("\r\n", start);
-        if (end == std::string::npos) end = body.size();
-        const std::string line = body.substr(start, end - start);
-        out += (line.rfind('.', 0) == 0 ? "." : "") + line + "\r\n";
-        start = end + 2;
-    }
-    return out + ".\r\n";
+// Our mail for the holder from DUPONT Jean.
+std::string OurMail(const std::string& subject, Kind kind = Kind::PlainMessage) {
+    return BuildMail(
+        {"x@y.org",
+         "DUPONT Jean",
+         subject,
+         {"moi@example.org"},
+         {"Message chiffr\xE9", kSeparatorLine,
+          AddressLine(kind, "12345", '1', '1', kOwn, "01000000023"), "ABCDEF", kEndMarkerLine},
+         {}});
 }
 
-std::string HeadersOf(const std::string& mail) {
-    return mail.substr(0, mail.find("\r\n\r\n") + 2);
-}
-
-TEST_F(MailWindows, RetirerKeepsOnlyMailForTheHolderAndDeletesOnlyThat) {
+// Each mail's lines in the window's log, the buttons after the retrieval,
+// and Déchiffrer: stopped by the person, the message stays first.
+TEST_F(MailWindows, RetirerLogsEachMailAndDechiffrerTakesTheFirstWaiting) {
     FormPop3 pop3(ctx, mail, &mainWindow);
     pop3.SetLimits(kShortLimits);
     ctx.settings.pop3Server = "127.0.0.1:1";
@@ -431,70 +404,21 @@ TEST_F(MailWindows, RetirerKeepsOnlyMailForTheHolderAndDeletesOnlyThat) {
     ASSERT_EQ(boxes.Texts().size(), 1);
     EXPECT_EQ(Information(ctx), "En attente");
 
-    ctx.ownDigit = '0';
-    ctx.keyStore = {Record(6, "0123456789ABCDEF0123456789ABCDEF")};
-    ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', "motdepasse"));
-    const std::filesystem::path received = dir.path() / "recus";
-    std::filesystem::create_directories(received);
-    const std::filesystem::path attachment = dir.path() / "devis.pdf";
-    ASSERT_TRUE(WriteFileAtomically(attachment, "contenu"));
-    ASSERT_TRUE(WriteFileAtomically(received / "devis.pdf", "autre fichier"));
-
-    auto body = [](const std::string& to) {
-        return std::vector<std::string>{
-            "Message chiffr\xE9",
-            kSeparatorLine,
-            AddressLine(Kind::PlainMessage, "12345", '1', '1', to, "01000000023"),
-            "ABCDEF",
-            kEndMarkerLine,
-            "devis.pdf"};
-    };
-    OutgoingMail plain{"x@y.org", "X", "Bonjour", {"moi@example.org"}, {"Bonjour."}, {}};
-    OutgoingMail other{"x@y.org", "X", "Autre", {"moi@example.org"}, body("01000000099"), {}};
-    OutgoingMail mine{"x@y.org",           "DUPONT Jean", "Devis",
-                      {"moi@example.org"}, body(kOwn),    {attachment}};
+    ReadyToReceive("motdepasse");
     // Our mailer's name in lower case is somebody else's: plain mail.
-    std::string plainMail = BuildMail(plain);
+    std::string plainMail =
+        BuildMail({"x@y.org", "X", "Bonjour", {"moi@example.org"}, {"Bonjour."}, {}});
     plainMail.replace(plainMail.find("QuarnelSys"), 10, "quarnelsys");
-    std::string otherMail = BuildMail(other);
-    std::string mineMail = BuildMail(mine);
-    // Upper-case header name accepted; a relay's footer after the end marker dropped.
-    mineMail.replace(mineMail.find("X-Mailer"), 8, "X-MAILER");
-    mineMail.insert(mineMail.find(kEndMarkerLine) + 34, "-- relay footer --\r\n");
-
-    auto cmd = [](const std::string& c) { return step::ExpectLine(c); };
-    test::ScriptedServer server({{step::Send("+OK ready\r\n"),
-                                  cmd("USER paul"),
-                                  step::Send("+OK\r\n"),
-                                  cmd("PASS motdepasse"),
-                                  step::Send("+OK\r\n"),
-                                  cmd("STAT"),
-                                  step::Send("+OK 3 9000\r\n"),
-                                  cmd("UIDL"),
-                                  step::Send("-ERR\r\n"),
-                                  cmd("TOP 1 0"),
-                                  step::Send(Pop3Reply(HeadersOf(plainMail))),
-                                  cmd("TOP 2 0"),
-                                  step::Send(Pop3Reply(HeadersOf(otherMail))),
-                                  cmd("LIST 2"),
-                                  step::Send("+OK 2 900\r\n"),
-                                  cmd("RETR 2"),
-                                  step::Send(Pop3Reply(otherMail)),
-                                  cmd("TOP 3 0"),
-                                  step::Send(Pop3Reply(HeadersOf(mineMail))),
-                                  cmd("LIST 3"),
-                                  step::Send("+OK 3 900\r\n"),
-                                  cmd("RETR 3"),
-                                  step::Send(Pop3Reply(mineMail)),
-                                  cmd("DELE 3"),
-                                  step::Send("+OK\r\n"),
-                                  cmd("QUIT"),
-                                  step::Send("+OK bye\r\n")}});
+    test::Script script = test::pop3::LogIn("paul", "motdepasse", "+OK 2 9000\r\n");
+    test::pop3::Fetch(script, 1, plainMail, true);
+    test::pop3::Fetch(script, 2, OurMail("Devis"));
+    script.insert(script.end(), {step::ExpectLine("DELE 2"), step::Send("+OK\r\n"),
+                                 step::ExpectLine("QUIT"), step::Send("+OK bye\r\n")});
+    test::ScriptedServer server({script});
     ASSERT_TRUE(server.Listen());
     ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
     Lines decrypted;
     QString subject;
-    // The first Déchiffrer is stopped by the person: the message stays first.
     bool stop = true;
     pop3.decrypt = [&](Lines& text, const QString& s) {
         decrypted = text;
@@ -506,8 +430,7 @@ TEST_F(MailWindows, RetirerKeepsOnlyMailForTheHolderAndDeletesOnlyThat) {
         ASSERT_TRUE(test::RunUntil([&] { return !pop3.Receiving(); }, 10000));
         const QString log = Action(d);
         for (const char* line :
-             {"Message en clair n°1 laissé sur le serveur", "Rejet du message chiffré n°2",
-              "destiné à l'affilié n°01000000099", "Réception du message chiffré n°3",
+             {"Message en clair n°1 laissé sur le serveur", "Réception du message chiffré n°2",
               "provenant de DUPONT Jean", "objet : Devis", "Déconnexion du serveur Pop3"})
             EXPECT_TRUE(log.contains(QString::fromUtf8(line))) << line << "\n" << log.toStdString();
         EXPECT_TRUE(On(d, "BitBtnDechiffrer") && On(d, "BitBtnAnnuler"));
@@ -525,79 +448,28 @@ TEST_F(MailWindows, RetirerKeepsOnlyMailForTheHolderAndDeletesOnlyThat) {
     });
     pop3.ShowReceiving(mainWindow);
     EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
-    // The existing file is kept; the entry names the free name taken.
     EXPECT_EQ(subject, "Devis");
-    ASSERT_GE(decrypted.size(), 5u);
+    ASSERT_GE(decrypted.size(), 4u);
     EXPECT_EQ(decrypted.front(), kSeparatorLine);
-    EXPECT_EQ(decrypted[decrypted.size() - 2], kEndMarkerLine);
-    EXPECT_EQ(decrypted.back(), "devis_1.pdf");
-    EXPECT_EQ(ReadWholeFile(received / "devis.pdf"), "autre fichier");
-    EXPECT_EQ(ReadWholeFile(received / "devis_1.pdf"), "contenu");
-    RecordList log;
-    ASSERT_TRUE(LoadRecordList(received / "MsgChifE.dat", log));
-    ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0][1], "Message Chiffr\xE9 de DUPONT Jean");
-    EXPECT_EQ(log[0][2], "objet : Devis");
+    EXPECT_EQ(decrypted.back(), kEndMarkerLine);
 }
 
-TEST_F(MailWindows, ALostConnectionKeepsWhatWasAcceptedAndDeletesNothing) {
-    FormPop3 pop3(ctx, mail, &mainWindow);
-    pop3.SetLimits(kShortLimits);
-    ReadyToReceive("pw");
-    OutgoingMail mine{"x@y.org",
-                      "X",
-                      "Un",
-                      {"moi@example.org"},
-                      {"t", kSeparatorLine,
-                       AddressLine(Kind::RichMessage, "12345", '1', '1', kOwn, "01000000023"),
-                       "ABC", kEndMarkerLine},
-                      {}};
-    const std::string m = BuildMail(mine);
-    auto cmd = [](const std::string& c) { return step::ExpectLine(c); };
-    // Message 1 taken, the line reset while message 2 comes.
-    test::ScriptedServer server(
-        {{step::Send("+OK\r\n"), cmd("USER paul"), step::Send("+OK\r\n"), cmd("PASS pw"),
-          step::Send("+OK\r\n"), cmd("STAT"), step::Send("+OK 2 900\r\n"), cmd("UIDL"),
-          step::Send("-ERR\r\n"), cmd("TOP 1 0"), step::Send(Pop3Reply(HeadersOf(m))),
-          cmd("LIST 1"), step::Send("+OK 1 400\r\n"), cmd("RETR 1"), step::Send(Pop3Reply(m)),
-          cmd("TOP 2 0"), step::Reset()}});
-    ASSERT_TRUE(server.Listen());
-    ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
-    runner.Once("FormPop3", [&](QDialog& d) {
-        pop3.RetirerClick();
-        ASSERT_TRUE(test::RunUntil([&] { return !pop3.Receiving(); }, 10000));
-        EXPECT_TRUE(Action(d).contains("Echec de la transmission d'un message"))
-            << Action(d).toStdString();
-        // Stopped early: Retirer back, the accepted message waiting.
-        EXPECT_TRUE(On(d, "BitBtnRetirer") && On(d, "BitBtnDechiffrer"));
-    });
-    pop3.ShowReceiving(mainWindow);
-    EXPECT_EQ(pop3.Waiting().size(), 1u);
-    RecordList log;
-    ASSERT_TRUE(LoadRecordList(dir.path() / "recus" / "MsgChifE.dat", log));
-    EXPECT_EQ(log.size(), 1u);
-    // Neither DELE nor QUIT went: the server keeps every message.
-    EXPECT_EQ(server.Received(0).find("DELE"), std::string::npos);
-    EXPECT_EQ(server.Received(0).find("QUIT"), std::string::npos);
-}
-
-// Annuler stops a retrieval under way (nothing deleted), Retirer tries again
-// from the window; the password going in clear is said once per retrieval.
+// Annuler stops a retrieval under way (nothing deleted) and Retirer tries
+// again from the window; one cut short says so, Retirer back and what was
+// accepted waiting; the password going in clear is said once per retrieval.
 TEST_F(MailWindows, AnnulerStopsTheRetrievalAndRetirerTriesAgain) {
     FormPop3 pop3(ctx, mail, &mainWindow);
     pop3.SetLimits({std::chrono::milliseconds(2000), std::chrono::milliseconds(10000),
                     std::chrono::milliseconds(500)});
     ReadyToReceive("pw");
-    auto cmd = [](const std::string& c) { return step::ExpectLine(c); };
-    const test::Script login{
-        step::Send("+OK\r\n"), cmd("USER paul"), step::Send("+OK\r\n"),     cmd("PASS pw"),
-        step::Send("+OK\r\n"), cmd("STAT"),      step::Send("+OK 0 0\r\n"), cmd("UIDL"),
-        step::Send("+OK\r\n")};
-    test::Script slow = login;
+    test::Script slow = test::pop3::LogIn("paul", "pw", "+OK 0 0\r\n");
+    slow.back() = step::Send("+OK\r\n");
     slow.push_back(step::Silence());  // the list never ends
-    test::Script empty = login;
-    empty.insert(empty.end(), {step::Send(".\r\n"), cmd("QUIT"), step::Send("+OK\r\n")});
-    test::ScriptedServer server({slow, empty});
+    // Message 1 taken, the line reset while message 2 comes.
+    test::Script cut = test::pop3::LogIn("paul", "pw", "+OK 2 900\r\n");
+    test::pop3::Fetch(cut, 1, OurMail("Un", Kind::RichMessage));
+    cut.insert(cut.end(), {step::ExpectLine("TOP 2 0"), step::Reset()});
+    test::ScriptedServer server({slow, cut});
     ASSERT_TRUE(server.Listen());
     ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
     const QString clear =
@@ -618,11 +490,23 @@ TEST_F(MailWindows, AnnulerStopsTheRetrievalAndRetirerTriesAgain) {
         EXPECT_TRUE(On(d, "BitBtnRetirer") && On(d, "BitBtnAnnuler"));
         pop3.RetirerClick();
         ASSERT_TRUE(test::RunUntil([&] { return !pop3.Receiving(); }, 10000));
-        EXPECT_TRUE(Action(d).contains("Il n'y a aucun message.")) << Action(d).toStdString();
+        EXPECT_TRUE(Action(d).contains("Echec de la transmission d'un message"))
+            << Action(d).toStdString();
+        EXPECT_TRUE(On(d, "BitBtnRetirer") && On(d, "BitBtnDechiffrer"));
         EXPECT_EQ(Action(d).count(clear), 2);
     });
     pop3.ShowReceiving(mainWindow);
-    EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
+    EXPECT_EQ(pop3.Waiting().size(), 1u);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(server.Received(i).find("DELE"), std::string::npos) << i;
+}
+
+// How long this thread has waited, runnable, for a core (the scheduler's own
+// count; none where it is not kept).
+std::chrono::nanoseconds WaitedForACore() {
+    std::ifstream stat("/proc/thread-self/schedstat");
+    long long onCore = 0, waiting = 0;
+    return std::chrono::nanoseconds(stat >> onCore >> waiting ? waiting : 0);
 }
 
 // A long history costs the window nothing: with 10,000 records in the
@@ -649,43 +533,39 @@ TEST_F(MailWindows, RetirerWithALongLogNeverHoldsTheWindowUp) {
 
     Lines body{"Message chiffr\xE9"};
     body.insert(body.end(), text.begin(), text.end());
-    auto cmd = [](const std::string& c) { return step::ExpectLine(c); };
-    test::Script script{step::Send("+OK\r\n"),
-                        cmd("USER paul"),
-                        step::Send("+OK\r\n"),
-                        cmd("PASS pw"),
-                        step::Send("+OK\r\n"),
-                        cmd("STAT"),
-                        step::Send("+OK " + std::to_string(kMails) + " 9000\r\n"),
-                        cmd("UIDL"),
-                        step::Send("-ERR\r\n")};
+    test::Script script =
+        test::pop3::LogIn("paul", "pw", "+OK " + std::to_string(kMails) + " 9000\r\n");
     for (int n = 1; n <= kMails; ++n) {
-        const std::string i = std::to_string(n);
         // Each mail its own bytes: the same bytes twice would be one mail.
-        const std::string m =
-            BuildMail({"x@y.org", "X" + i, "Nouveau", {"moi@example.org"}, body, {}});
-        script.insert(script.end(), {cmd("TOP " + i + " 0"), step::Send(Pop3Reply(HeadersOf(m))),
-                                     cmd("LIST " + i), step::Send("+OK " + i + " 2000\r\n"),
-                                     cmd("RETR " + i), step::Send(Pop3Reply(m))});
+        test::pop3::Fetch(
+            script, n,
+            BuildMail(
+                {"x@y.org", "X" + std::to_string(n), "Nouveau", {"moi@example.org"}, body, {}}));
     }
     for (int n = 1; n <= kMails; ++n)
-        script.insert(script.end(), {cmd("DELE " + std::to_string(n)), step::Send("+OK\r\n")});
-    script.insert(script.end(), {cmd("QUIT"), step::Send("+OK\r\n")});
+        script.insert(script.end(),
+                      {step::ExpectLine("DELE " + std::to_string(n)), step::Send("+OK\r\n")});
+    script.insert(script.end(), {step::ExpectLine("QUIT"), step::Send("+OK\r\n")});
     test::ScriptedServer server({script});
     ASSERT_TRUE(server.Listen());
     ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
 
     FormPop3 pop3(ctx, mail, &mainWindow);
     pop3.SetLimits(kShortLimits);
-    std::chrono::steady_clock::duration largest{};
+    std::chrono::nanoseconds largest{};
     runner.Once("FormPop3", [&](QDialog&) {
         QTimer tick;
         tick.setTimerType(Qt::PreciseTimer);
+        // Each gap less the time the thread was ready but not given a core:
+        // a loaded machine is not the window's fault.
         auto last = std::chrono::steady_clock::now();
+        auto lastWaited = WaitedForACore();
         QObject::connect(&tick, &QTimer::timeout, [&] {
             const auto now = std::chrono::steady_clock::now();
-            largest = std::max(largest, now - last);
+            const auto waited = WaitedForACore();
+            largest = std::max(largest, (now - last) - (waited - lastWaited));
             last = now;
+            lastWaited = waited;
         });
         tick.start(5);
         pop3.RetirerClick();
@@ -774,19 +654,18 @@ TEST_F(MailWindows, NewMailComesWithoutAskingOnlyWhileIdleAndAFailureIsOneLine) 
 
 TEST_F(MailWindows, TheClipboardWatchTakesOnlyAMessageForTheHolder) {
     state::Affiliated(ctx);
-    auto text = [](const std::string& to, Kind kind = Kind::PlainMessage) {
-        return QString::fromLatin1("From: x@y.org\nSubject: z\n\n" + kSeparatorLine + "\n" +
-                                   AddressLine(kind, "12345", '1', '1', to, "01000000023") +
-                                   "\nABC\n" + kEndMarkerLine + "\n");
+    auto text = [](const std::string& to) {
+        return QString::fromLatin1(
+            "From: x@y.org\nSubject: z\n\n" + kSeparatorLine + "\n" +
+            AddressLine(Kind::PlainMessage, "12345", '1', '1', to, "01000000023") + "\nABC\n" +
+            kEndMarkerLine + "\n");
     };
     QClipboard& clipboard = *QApplication::clipboard();
-    // Another holder's message, plain text, a reply of the authority.
-    for (const QString& left :
-         {text("01000000099"), QString("Bonjour"), text(kOwn, Kind::Updated)}) {
-        clipboard.setText(left);
-        EXPECT_FALSE(WatchClipboard(ctx, mainWindow));
-        EXPECT_EQ(clipboard.text(), left);
-    }
+    // Another holder's message is left where it is (which texts are taken:
+    // the intake's own tests).
+    clipboard.setText(text("01000000099"));
+    EXPECT_FALSE(WatchClipboard(ctx, mainWindow));
+    EXPECT_EQ(clipboard.text(), text("01000000099"));
     clipboard.setText(text(kOwn));
     const std::optional<Lines> taken = WatchClipboard(ctx, mainWindow);
     ASSERT_TRUE(taken);
@@ -794,53 +673,14 @@ TEST_F(MailWindows, TheClipboardWatchTakesOnlyAMessageForTheHolder) {
     EXPECT_TRUE(clipboard.text().isEmpty());
 }
 
-// Through real servers: one holder's sending window hands the message to
-// the relay, somebody else's parser (Python's email) reads what was
-// delivered, a gateway adds its footer as a part of its own, and the other
-// holder's receiving window fetches it and decrypts it with its attachments.
-class MailRoad : public test::TwoHolders {};
+// The mailbox window over three messages y received from x: the filter, the
+// search in the decrypted texts (in memory, none when stopped), opening with
+// the read state kept over a restart, and deleting after its question.
+class MailboxWindow : public test::TwoHolders {};
 
-QJsonObject Report(const std::string& mail) {
-    return QJsonDocument::fromJson(QByteArray::fromStdString(test::PythonMailReport(mail)))
-        .object();
-}
-
-// `mail` (LF lines, as the Maildir keeps it) with a footer part added before
-// its closing boundary.
-std::string WithFooter(std::string mail) {
-    const std::size_t close = mail.rfind("\n--") + 1;
-    const std::size_t eol = mail.find('\n', close);
-    const std::string boundary = mail.substr(close + 2, eol - close - 4);
-    mail.insert(close, "--" + boundary +
-                           "\nContent-Type: text/plain; charset=utf-8\n\n-- \nListe interne\n");
-    return mail;
-}
-
-TEST_F(MailRoad, SentReadByAnotherParserFetchedDecryptedThenFoundOpenedAndDeletedInTheMailbox) {
-    for (const std::string& why :
-         {test::SmtpServer::MissingReason(), test::Pop3Server::MissingReason()}) {
-        if (!why.empty()) GTEST_SKIP() << why;
-    }
+TEST_F(MailboxWindow, FiltersSearchesOpensAndDeletes) {
     ScriptedMessageBoxes boxes;
-    ScriptedModalRunner runner;
     QWidget mainWindow;
-    test::SmtpServer relay;
-    ASSERT_TRUE(relay.Running()) << relay.Log();
-    test::Pop3Server mailbox(relay.Maildir(), "dupont", "s3cret");
-    ASSERT_TRUE(mailbox.Running()) << mailbox.Log();
-    x->settings.smtpServer = relay.Address();
-    x->email = "martin@example.org";
-    x->displayName = "MARTIN H\xE9l\xE8ne";  // code page 1252, as the settings hold it
-    y->settings.pop3Server = mailbox.Address();
-    y->settings.accountName = "dupont";
-    ASSERT_TRUE(StoreMailPassword(y->keyStore, y->ownDigit, "s3cret"));
-
-    // A plain message without attachments, a plain one with a file and a
-    // rich one with three; subjects and a file name in French.
-    const std::string pdf("%PDF\0\xFF", 6);
-    const auto invoice = WriteFile("facture \xC3\xA9t\xC3\xA9.pdf", pdf);
-    const auto plan = WriteFile("plan.png", std::string(70000, '\x89'));
-    const auto empty = WriteFile("vide.txt", "");
     const std::string rtf =
         "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}"
         "\\pard\\f0\\fs20 \\b Gras\\b0  et \\'e9t\\'e9\\par\r\n}";
@@ -851,138 +691,35 @@ TEST_F(MailRoad, SentReadByAnotherParserFetchedDecryptedThenFoundOpenedAndDelete
         std::vector<std::filesystem::path> files;
     };
     const std::string summer =
-        "\xC9t\xE9 \xE0 No\xEB"
-        "l \xE7"
+        "\xC9t\xE9 \xE0 No\xEBl \xE7"
         "a";
-    const std::vector<Sent> messages{{"Bonjour", "Bonjour", false, {}},
-                                     {summer, "Voici la facture", false, {invoice}},
-                                     {"Plans", rtf, true, {invoice, plan, empty}}};
-    FormSmtp sending(*x, x->mail, &mainWindow);
+    const std::vector<Sent> messages{
+        {"Bonjour", "Bonjour", false, {}},
+        {summer, "Voici la facture", false, {WriteFile("facture.pdf", "%PDF")}},
+        {"Plans",
+         rtf,
+         true,
+         {WriteFile("plan.png", std::string(70000, '\x89')), WriteFile("vide.txt", "")}}};
+    // As a retrieval leaves them: the attachments in the received folder,
+    // the text from the separator on (with their names) in the received log.
     for (const Sent& m : messages) {
         ASSERT_TRUE(Encrypt(x, y, m.text, m.rich, m.files).ok);
-        OutgoingMessage out{"Message destin\xE9 au correspondant, DUPONT",
-                            "dupont@example.org",
-                            m.subject,
-                            x.body,
-                            {}};
-        for (const auto& p : x->messages.encryptedAttachments)
-            out.attachmentPaths.push_back(p.string());
-        QString sendLog;
-        runner.Once("FormSmtp", [&](QDialog& d) {
-            sending.MaintenantClick();
-            ASSERT_TRUE(test::RunUntil([&] { return !sending.Sending(); }, 20000));
-            QCoreApplication::processEvents();
-            sendLog = test::Child<QPlainTextEdit>(d, "MemoAction").toPlainText();
-            sending.AnnulerClick();
-        });
-        ASSERT_EQ(sending.ShowFor(out, mainWindow), FormSmtp::Outcome::Sent)
-            << sendLog.toStdString() << boxes.Texts().join('\n').toStdString();
+        Deliver(x, y);
+        const Lines text(std::find(x.body.begin(), x.body.end(), kSeparatorLine), x.body.end());
+        y->mail.receivedLog.Add(ReceivedLogRecord(45000.5, "MARTIN H\xE9l\xE8ne", m.subject, text));
     }
-    const std::vector<std::string> delivered = relay.Delivered(3);
-    ASSERT_EQ(delivered.size(), 3u);
-    // The sent log dates in the fixed form, whatever the locale.
-    RecordList sent;
-    ASSERT_TRUE(LoadRecordList(SentLogPath(*x), sent));
-    ASSERT_EQ(sent.size(), 3u);
-    EXPECT_TRUE(QRegularExpression("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d$")
-                    .match(QString::fromStdString(sent[0][0]))
-                    .hasMatch())
-        << sent[0][0];
+    ASSERT_EQ(y->mail.receivedLog.Save(ReceivedLogPath(*y), {}), SaveResult::Saved);
 
-    // Somebody else's reading: no defect, the texts exactly, a Message-ID each.
-    std::set<QString> ids;
-    for (const std::string& mail : delivered) {
-        const QJsonObject r = Report(mail);
-        ASSERT_FALSE(r.isEmpty()) << mail.substr(0, 2000);
-        EXPECT_TRUE(r["defects"].toArray().isEmpty())
-            << QJsonDocument(r["defects"].toArray()).toJson().toStdString();
-        EXPECT_EQ(r["from_name"].toString(), QString::fromUtf8("MARTIN Hélène"));
-        EXPECT_EQ(r["from_address"].toString(), "martin@example.org");
-        EXPECT_EQ(r["x_mailer"].toString(), "QuarnelSys");
-        const QString id = r["message_id"].toString();
-        EXPECT_TRUE(QRegularExpression("^<[0-9a-f]{64}@example\\.org>$").match(id).hasMatch())
-            << id.toStdString();
-        ids.insert(id);
-        const QJsonArray parts = r["parts"].toArray();
-        ASSERT_FALSE(parts.isEmpty());
-        // The body's own accented title line reads right too.
-        EXPECT_TRUE(parts[0].toObject()["text"].toString().startsWith(
-            QString::fromUtf8("Message chiffré par")))
-            << parts[0].toObject()["text"].toString().left(200).toStdString();
-        if (r["subject"].toString() == QString::fromUtf8("Été à Noël ça")) {
-            ASSERT_EQ(parts.size(), 2);
-            EXPECT_EQ(parts[1].toObject()["filename"].toString(),
-                      QString::fromUtf8("facture été.pdf"));
-        }
-    }
-    EXPECT_EQ(ids.size(), 3u);
-
-    // A gateway adds its footer to the one with a file, as a part of its own.
-    bool footed = false;
-    for (const auto& e : std::filesystem::directory_iterator(relay.Maildir() / "new")) {
-        const std::string mail = *ReadWholeFile(e.path());
-        if (Report(mail)["subject"].toString() != QString::fromUtf8("Été à Noël ça")) continue;
-        std::ofstream(e.path(), std::ios::binary | std::ios::trunc) << WithFooter(mail);
-        footed = Report(*ReadWholeFile(e.path()))["parts"].toArray().size() == 3;
-    }
-    ASSERT_TRUE(footed);
-
-    FormPop3 receiving(*y, y->mail, &mainWindow);
-    std::vector<std::pair<QString, DecryptedMessage>> shown;
-    receiving.decrypt = [&](Lines& text, const QString& subject) {
-        const bool ok = ReadReceivedBody(*y, y->messages, text, {}).ok;
-        if (ok) shown.emplace_back(subject, y->messages.decrypted);
-        return ok ? BlockOutcome::Taken : BlockOutcome::Refused;
-    };
-    QString receiveLog;
-    runner.Once("FormPop3", [&](QDialog& d) {
-        receiving.RetirerClick();
-        ASSERT_TRUE(test::RunUntil([&] { return !receiving.Receiving(); }, 20000));
-        for (int i = 0; i < 3; ++i)
-            receiving.DechiffrerClick();
-        receiveLog = test::Child<QPlainTextEdit>(d, "MemoAction").toPlainText();
-    });
-    receiving.ShowReceiving(mainWindow);
-    EXPECT_EQ(mailbox.Count(), 0u) << receiveLog.toStdString();
-    EXPECT_TRUE(receiveLog.contains(QString::fromUtf8("objet : Été à Noël ça")));
-    EXPECT_TRUE(receiveLog.contains(QString::fromUtf8("provenant de MARTIN Hélène")));
-    ASSERT_EQ(shown.size(), 3u) << receiveLog.toStdString();
-    std::sort(shown.begin(), shown.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    EXPECT_EQ(shown[0].first, "Bonjour");
-    EXPECT_TRUE(shown[0].second.attachments.empty());
-    EXPECT_EQ(shown[1].first, "Plans");
-    EXPECT_EQ(shown[1].second.kind, Kind::RichMessage);
-    EXPECT_EQ(shown[1].second.text, rtf);
-    ASSERT_EQ(shown[1].second.attachments.size(), 3u);
-    EXPECT_EQ(ReadWholeFile(shown[1].second.attachments[1]), std::string(70000, '\x89'));
-    EXPECT_EQ(ReadWholeFile(shown[1].second.attachments[2]), "");
-    EXPECT_EQ(shown[2].first, QString::fromUtf8("Été à Noël ça"));
-    EXPECT_EQ(shown[2].second.text, "Voici la facture");
-    ASSERT_EQ(shown[2].second.attachments.size(), 1u);
-    EXPECT_EQ(shown[2].second.attachments[0].filename().string(), "facture \xC3\xA9t\xC3\xA9.pdf");
-    EXPECT_EQ(ReadWholeFile(shown[2].second.attachments[0]), pdf);
-    RecordList log;
-    ASSERT_TRUE(LoadRecordList(ReceivedLogPath(*y), log));
-    ASSERT_EQ(log.size(), 3u);
-    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const Record& r) {
-        return r[2] == "objet : " + summer && r[1] == "Message Chiffr\xE9 de MARTIN H\xE9l\xE8ne";
-    }));
-
-    // The mailbox lists them, opens each again with the first reading's
-    // verdict and text, keeps what was read, and deletes for good.
     FormCourrier courrier(*y, y->mail, &mainWindow);
     int opened = 0;
     QObject::connect(&courrier, &FormCourrier::OpenRequested, [&](const Lines& entry) {
         Lines text(entry.begin() + 1, entry.end());
         const Lines textAndNames = text;
         ASSERT_TRUE(ReadReceivedBody(*y, y->messages, text, {}).ok);
-        const auto first = std::find_if(shown.begin(), shown.end(), [&](const auto& s) {
-            return s.first == FromCp1252(entry.front());
-        });
-        ASSERT_NE(first, shown.end());
-        EXPECT_EQ(y->messages.decrypted.text, first->second.text);
-        EXPECT_EQ(y->messages.decrypted.identityConfirmed, first->second.identityConfirmed);
+        const auto sent = std::find_if(messages.begin(), messages.end(),
+                                       [&](const Sent& m) { return m.subject == entry.front(); });
+        ASSERT_NE(sent, messages.end());
+        EXPECT_EQ(y->messages.decrypted.text, sent->text);
         courrier.MarkRead(textAndNames, y->messages.decrypted.identityConfirmed);
         ++opened;
     });
@@ -996,8 +733,7 @@ TEST_F(MailRoad, SentReadByAnotherParserFetchedDecryptedThenFoundOpenedAndDelete
     EXPECT_EQ(courrier.Received().Row(0).attachments, 1);
     // The search decrypts in memory: nothing more in the decrypted folder.
     const auto decryptedFiles = [&] {
-        const auto folder = PathFromSetting(y->settings.decryptedFilesFolder);
-        return std::distance(std::filesystem::directory_iterator(folder), {});
+        return std::distance(std::filesystem::directory_iterator(y.Decrypted()), {});
     };
     const auto before = decryptedFiles();
     const auto search = [&](const QString& words) {
@@ -1010,12 +746,22 @@ TEST_F(MailRoad, SentReadByAnotherParserFetchedDecryptedThenFoundOpenedAndDelete
     };
     EXPECT_EQ(search(QStringLiteral("FACTURE")), QStringList{QString::fromUtf8("Été à Noël ça")});
     EXPECT_EQ(search(QStringLiteral("ete")), QStringList{"Plans"});  // RTF's \'e9t\'e9
-    courrier.runJob = [](QWidget*, const QString&, const auto& job, bool* cancelled) {
+    int searches = 0;
+    courrier.runJob = [&searches](QWidget*, const QString&, const auto& job, bool* cancelled) {
+        ++searches;
         *cancelled = true;
         return job([](const QString&, std::uint64_t, std::uint64_t) { return false; });
     };
     EXPECT_TRUE(search(QStringLiteral("facture")).isEmpty());  // the filter's rows: none
     EXPECT_EQ(decryptedFiles(), before);
+    // Nothing to look for, or the program busy: no search at all.
+    test::Type(courrier, "EditFiltre", QStringLiteral("  "));
+    courrier.RechercherClick();
+    test::Type(courrier, "EditFiltre", QStringLiteral("facture"));
+    y->busy = true;
+    courrier.RechercherClick();
+    y->busy = false;
+    EXPECT_EQ(searches, 1);
     test::Type(courrier, "EditFiltre", QString());
     for (int row = 0; row < 3; ++row) {
         courrier.SelectReceived(row);
@@ -1028,16 +774,15 @@ TEST_F(MailRoad, SentReadByAnotherParserFetchedDecryptedThenFoundOpenedAndDelete
         EXPECT_EQ(again.Received().Row(row).state, ReadState::Confirmed);
     const auto files = [&] {
         std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(
-                 PathFromSetting(y->settings.receivedEncryptedFolder))) {
+        for (const auto& e : std::filesystem::directory_iterator(y.Received())) {
             const std::string name = e.path().filename().string();
             if (name.rfind("MsgChif", 0) != 0) names.push_back(name);
         }
         return names;
     };
-    ASSERT_EQ(files().size(), 4u) << testing::PrintToString(files());
+    ASSERT_EQ(files().size(), 3u) << testing::PrintToString(files());
     for (std::size_t row = 0; row < 3; ++row) {
-        if (again.Received().Row(row).attachments != 3) continue;
+        if (again.Received().Row(row).attachments != 2) continue;
         EXPECT_GT(again.Received().Row(row).attachmentBytes, 70000u);
         again.SelectReceived(int(row));
     }

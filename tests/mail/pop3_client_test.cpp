@@ -6,6 +6,7 @@
 #include "event_loop.h"
 #include "mail/pop3_texts.h"
 #include "mail/texts.h"
+#include "mail_scripts.h"
 #include "scripted_server.h"
 #include "store/atomic_file.h"
 #include "temp_dir.h"
@@ -64,23 +65,12 @@ struct Session {
     bool SpoolEmpty() const { return std::filesystem::is_empty(spool.path()); }
 };
 
-test::Script LogIn(std::string statReply = "+OK 2 320\r\n", std::string greeting = "+OK ready\r\n",
-                   std::string uidl = "-ERR no UIDL\r\n") {
-    return {step::Send(std::move(greeting)),
-            step::ExpectLine("USER anne"),
-            step::Send("+OK\r\n"),
-            step::ExpectLine("PASS secret"),
-            step::Send("+OK in\r\n"),
-            step::ExpectLine("STAT"),
-            step::Send(std::move(statReply)),
-            step::ExpectLine("UIDL"),
-            step::Send(std::move(uidl))};
+test::Script LogIn(const std::string& stat = "+OK 2 320\r\n",
+                   const std::string& greeting = "+OK ready\r\n",
+                   const std::string& uidl = "-ERR no UIDL\r\n") {
+    return test::pop3::LogIn("anne", "secret", stat, uidl, greeting);
 }
-
-test::Script Then(test::Script s, std::initializer_list<test::Step> more) {
-    s.insert(s.end(), more);
-    return s;
-}
+using test::pop3::Then;
 
 TEST(Pop3Client, WholeSessionUnstuffsDotsAndDeletesOnlyAfterQuit) {
     // A greeting line and a message count at their limits; unique ids listed.

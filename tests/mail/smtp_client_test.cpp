@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "event_loop.h"
 #include "mail/texts.h"
+#include "mail_run.h"
 #include "mail_servers.h"
 #include "scripted_server.h"
 
@@ -14,33 +14,10 @@ namespace {
 using namespace std::chrono_literals;
 namespace step = test::step;
 
-struct Outcome {
-    std::vector<int> log;
-    std::vector<QString> details;
-    QString error;
-    bool connected = false, transferred = false;
-    int finishedCount = 0;
-    qint64 progressDone = 0;
-};
+using Outcome = test::MailRun;
 
 Outcome Dialogue(const SmtpJob& job, MailLimits limits = {2000ms, 2000ms, 2000ms}) {
-    SmtpClient client(nullptr, limits);
-    Outcome o;
-    QObject::connect(&client, &SmtpClient::logged, [&](int id, const QString& d) {
-        o.log.push_back(id);
-        o.details.push_back(d);
-    });
-    QObject::connect(&client, &SmtpClient::progress, [&](qint64 d, qint64) { o.progressDone = d; });
-    QObject::connect(&client, &SmtpClient::finished, [&](const SessionResult& r) {
-        o.error = r.why;
-        o.connected = r.reached;
-        o.transferred = r.completed;
-        ++o.finishedCount;
-    });
-    client.Start(job);
-    EXPECT_TRUE(test::RunUntil([&] { return o.finishedCount > 0; }, 10000));
-    QCoreApplication::processEvents();  // a second finished would show here
-    return o;
+    return test::RunSmtp(job, limits);
 }
 
 SmtpJob Job(quint16 port, std::string message = "Subject: x\r\n\r\nhello\r\n") {
@@ -90,7 +67,7 @@ TEST(SmtpClient, SendsWithHeloFallbackAndDotStuffing) {
     job.heloName = "x\r\nRSET";  // not a name: the client's own is given
     const Outcome o = Dialogue(job);
     EXPECT_EQ(o.log, kSentLog);
-    EXPECT_TRUE(o.connected && o.transferred);
+    EXPECT_TRUE(o.result.reached && o.result.completed);
     EXPECT_EQ(o.finishedCount, 1);
     EXPECT_EQ(o.progressDone, qint64(job.message.size()));
     EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
@@ -202,12 +179,12 @@ TEST(SmtpClient, RefusalsAndFaultsEndWithTheRightLog) {
         ASSERT_TRUE(server.Listen());
         const Outcome o = Dialogue(Job(server.port(), c.message), c.limits);
         EXPECT_EQ(o.log, c.log);
-        EXPECT_EQ(o.connected, c.connected);
-        EXPECT_FALSE(o.transferred);
+        EXPECT_EQ(o.result.reached, c.connected);
+        EXPECT_FALSE(o.result.completed);
         EXPECT_EQ(o.finishedCount, 1);
-        EXPECT_FALSE(o.error.isEmpty());
+        EXPECT_FALSE(o.result.why.isEmpty());
         if (!c.error.isEmpty()) {
-            EXPECT_EQ(o.error, c.error);
+            EXPECT_EQ(o.result.why, c.error);
         }
     }
 }
@@ -222,14 +199,15 @@ TEST(SmtpClient, RefusesBeforeSending) {
     const quint16 nobody = test::FreePort();
     Outcome o = Dialogue(Job(nobody));
     EXPECT_EQ(o.log, (std::vector<int>{kSmtpCall, kNetRefused, kSmtpConnectFailed}));
-    EXPECT_EQ(o.error, QStringLiteral("Le serveur 127.0.0.1:%1 refuse la connexion : aucun service "
-                                      "n'y répond sur ce port.")
-                           .arg(nobody));
+    EXPECT_EQ(o.result.why,
+              QStringLiteral("Le serveur 127.0.0.1:%1 refuse la connexion : aucun service "
+                             "n'y répond sur ce port.")
+                  .arg(nobody));
     SmtpJob unknown = Job(port);
     unknown.server = "no-such-host.invalid:2525";
     o = Dialogue(unknown);
     EXPECT_EQ(o.log, (std::vector<int>{kSmtpCall, kNetUnknownHost, kSmtpConnectFailed}));
-    EXPECT_TRUE(o.error.contains("no-such-host.invalid:2525")) << o.error.toStdString();
+    EXPECT_TRUE(o.result.why.contains("no-such-host.invalid:2525")) << o.result.why.toStdString();
 
     SmtpJob badServer = Job(port);
     badServer.server = "host:99999";
@@ -243,10 +221,11 @@ TEST(SmtpClient, RefusesBeforeSending) {
     eightBit.recipients = {"h\xC3\xA9l\xC3\xA8ne@x.org"};
     for (const SmtpJob& job : {badServer, injected, none, tooMany, eightBit}) {
         o = Dialogue(job);
-        EXPECT_FALSE(o.connected);
+        EXPECT_FALSE(o.result.reached);
         EXPECT_EQ(o.log.back(), kSmtpConnectFailed);
     }
-    EXPECT_TRUE(o.error.contains(QStringLiteral("hélène@x.org"))) << o.error.toStdString();
+    EXPECT_TRUE(o.result.why.contains(QStringLiteral("hélène@x.org")))
+        << o.result.why.toStdString();
     EXPECT_EQ(closed.connections(), 0);
 
     SmtpJob atLimit = Job(port);
@@ -260,7 +239,7 @@ TEST(SmtpClient, RefusesBeforeSending) {
     script.insert(script.end(), {step::ExpectLine("DATA"), step::Send("354 go\r\n"),
                                  step::ExpectData(), step::Send("250 ok\r\n")});
     closed.SetScripts({script});
-    EXPECT_TRUE(Dialogue(atLimit).transferred);
+    EXPECT_TRUE(Dialogue(atLimit).result.completed);
 }
 
 // 8-bit content is declared to a relay that announces 8BITMIME (RFC 6152);
@@ -277,7 +256,7 @@ TEST(SmtpClient, DeclaresEightBitContentWhenTheRelayTakesIt) {
         test::ScriptedServer server({script});
         ASSERT_TRUE(server.Listen());
         const Outcome o = Dialogue(Job(server.port(), "Subject: x\r\n\r\nEt\xE9\r\n"));
-        EXPECT_TRUE(o.transferred);
+        EXPECT_TRUE(o.result.completed);
         EXPECT_EQ(std::count(o.log.begin(), o.log.end(), kSmtpNo8BitMime), offered ? 0 : 1);
         EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Mail built here, sent to a real SMTP server on loopback, read back from its
-// Maildir by somebody else's parser (Python's email).
+// Mail prepared as the sending window prepares it, sent to a real SMTP server
+// on loopback, read back from its Maildir by somebody else's parser (Python's
+// email).
 
 #include <gtest/gtest.h>
 
@@ -8,13 +9,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
-#include <fstream>
+#include <set>
 
-#include "event_loop.h"
+#include "holder/holder_context.h"
 #include "mail/mime.h"
-#include "mail/smtp_client.h"
+#include "mail/outgoing_mail.h"
+#include "mail_run.h"
 #include "mail_servers.h"
+#include "store/atomic_file.h"
 #include "temp_dir.h"
 
 namespace quarnel {
@@ -31,35 +35,13 @@ std::string Sha256(const std::string& bytes) {
         .toStdString();
 }
 
-bool Send(const test::SmtpServer& server, const std::string& message) {
-    SmtpClient client;
-    bool done = false, sent = false;
-    QObject::connect(&client, &SmtpClient::finished, [&](const SessionResult& r) {
-        done = true;
-        sent = r.completed;
-    });
-    client.Start({QString::fromStdString(server.Address()),
-                  "IdSMTP",
-                  message,
-                  "jean.dupont@example.org",
-                  {"marie@example.org"}});
-    EXPECT_TRUE(test::RunUntil([&] { return done; }, 20000));
-    return sent;
-}
-
-class SmtpDelivery : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (const std::string why = test::SmtpServer::MissingReason(); !why.empty()) {
-            GTEST_SKIP() << why;
-        }
-    }
-};
-
-// Built, sent and delivered without attachments and with three (an empty
-// file, every byte value, a name in French): the headers, the body lines with
-// their leading dots, and every attachment byte come back.
-TEST_F(SmtpDelivery, MailWithZeroAndThreeAttachmentsArrivesWhole) {
+// Plain lines without attachments, the same with three (an empty file, every
+// byte value, a name in French), and a title, a sender and a subject in code
+// page 1252 as the settings and the composer hold them: the headers, the body
+// lines with their leading dots, and every attachment byte come back.
+TEST(SmtpDelivery, WhatTheRelayDeliversReadsRightToAnotherParser) {
+    if (const std::string why = test::SmtpServer::MissingReason(); !why.empty())
+        GTEST_SKIP() << why;
     test::SmtpServer server;
     ASSERT_TRUE(server.Running()) << server.Log();
     test::TempDir dir;
@@ -70,37 +52,63 @@ TEST_F(SmtpDelivery, MailWithZeroAndThreeAttachmentsArrivesWhole) {
     }
     const std::vector<std::pair<std::string, std::string>> files = {
         {"vide.bin", ""}, {"octets.dat", everyByte}, {"pièce été.txt", "contenu\n"}};
-    OutgoingMail mail{"jean.dupont@example.org",
-                      "DUPONT Jean",
-                      "Message chiffré",
-                      {"marie@example.org"},
-                      {"QuarnelTit", ".commence par un point", "..deux", ".", "fin"},
-                      {}};
-    ASSERT_TRUE(Send(server, BuildMail(mail)));
+    std::vector<std::string> paths;
     for (const auto& [name, bytes] : files) {
-        std::ofstream(dir / name, std::ios::binary) << bytes;
-        mail.attachments.push_back(dir / name);
+        ASSERT_TRUE(WriteFileAtomically(dir / name, bytes));
+        paths.push_back((dir / name).string());
     }
-    ASSERT_TRUE(Send(server, BuildMail(mail)));
+    HolderContext ctx;
+    ctx.email = "martin@example.org";
+    ctx.displayName = "MARTIN H\xE9l\xE8ne";
+    ctx.settings.smtpServer = server.Address();
+    const std::vector<std::string> dotted{"QuarnelTit", ".commence par un point", "..deux", ".",
+                                          "fin"};
+    const std::vector<OutgoingMessage> sent{{"", "marie@example.org", "", dotted, {}},
+                                            {"", " marie@example.org ; DUPONT <paul@example.org>",
+                                             "Pi\xE8"
+                                             "ces",
+                                             dotted, paths},
+                                            {"",
+                                             "marie@example.org",
+                                             "\xC9t\xE9 \xE0 No\xEBl \xE7"
+                                             "a",
+                                             {"Message chiffr\xE9 par QuarnelTit"},
+                                             {paths[2]}}};
+    for (const OutgoingMessage& m : sent) {
+        const test::MailRun run = test::RunSmtp(PrepareMail(ctx, m).job);
+        ASSERT_TRUE(run.result.completed) << run.All() << server.Log();
+    }
 
-    const std::vector<std::string> delivered = server.Delivered(2);
-    ASSERT_EQ(delivered.size(), 2u) << server.Log();
-    for (std::size_t i = 0; i < 2; ++i) {
-        SCOPED_TRACE(i);
-        const QJsonObject p = Parse(delivered[i]);
-        ASSERT_FALSE(p.isEmpty());
-        EXPECT_TRUE(p["defects"].toArray().isEmpty());
+    const std::vector<std::string> delivered = server.Delivered(3);
+    ASSERT_EQ(delivered.size(), 3u) << server.Log();
+    std::vector<QJsonObject> read;
+    std::set<QString> ids;
+    for (const std::string& mail : delivered) {
+        const QJsonObject p = Parse(mail);
+        ASSERT_FALSE(p.isEmpty()) << mail.substr(0, 2000);
+        EXPECT_TRUE(p["defects"].toArray().isEmpty())
+            << QJsonDocument(p["defects"].toArray()).toJson().toStdString();
         EXPECT_EQ(p["x_mailer"].toString(), "QuarnelSys");
-        EXPECT_EQ(p["from_name"].toString(), "DUPONT Jean");
-        EXPECT_EQ(p["from_address"].toString(), "jean.dupont@example.org");
-        EXPECT_EQ(p["to"].toArray(), QJsonArray{"marie@example.org"});
+        EXPECT_EQ(p["from_name"].toString(), QString::fromUtf8("MARTIN Hélène"));
+        EXPECT_EQ(p["from_address"].toString(), "martin@example.org");
         EXPECT_FALSE(p["date"].toString().isEmpty());
-        EXPECT_EQ(p["subject"].toString(), QString::fromUtf8("Message chiffré"));
-        // The Maildir keeps LF line ends.
-        EXPECT_EQ(p["parts"].toArray()[0].toObject()["text"].toString(),
-                  "QuarnelTit\n.commence par un point\n..deux\n.\nfin\n");
+        const QString id = p["message_id"].toString();
+        EXPECT_TRUE(QRegularExpression("^<[0-9a-f]{64}@example\\.org>$").match(id).hasMatch())
+            << id.toStdString();
+        ids.insert(id);
+        read.push_back(p);
     }
-    const QJsonArray parts = Parse(delivered[1])["parts"].toArray();
+    EXPECT_EQ(ids.size(), 3u);
+    // No subject: a dash. The Maildir keeps LF line ends.
+    EXPECT_EQ(read[0]["subject"].toString(), "-");
+    EXPECT_EQ(read[0]["to"].toArray(), QJsonArray{"marie@example.org"});
+    EXPECT_EQ(read[1]["to"].toArray(), (QJsonArray{"marie@example.org", "paul@example.org"}));
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(read[i]["parts"].toArray()[0].toObject()["text"].toString(),
+                  "QuarnelTit\n.commence par un point\n..deux\n.\nfin\n")
+            << i;
+    }
+    const QJsonArray parts = read[1]["parts"].toArray();
     ASSERT_EQ(parts.size(), 4);
     for (std::size_t i = 0; i < 3; ++i) {
         const QJsonObject part = parts[qsizetype(i) + 1].toObject();
@@ -108,11 +116,14 @@ TEST_F(SmtpDelivery, MailWithZeroAndThreeAttachmentsArrivesWhole) {
         EXPECT_EQ(part["sha256"].toString().toStdString(), Sha256(files[i].second))
             << files[i].first;
     }
-    EXPECT_EQ(Parse(delivered[1])["preamble"].toString(),
-              "This is a multi-part message in MIME format");
+    EXPECT_EQ(read[1]["subject"].toString(), QString::fromUtf8("Pièces"));
+    EXPECT_EQ(read[1]["preamble"].toString(), "This is a multi-part message in MIME format");
     EXPECT_NE(delivered[1].find("Content-Transfer-Encoding: 7bit"), std::string::npos);
     EXPECT_NE(delivered[0].find("Content-Transfer-Encoding: 8bit"), std::string::npos);
     EXPECT_NE(delivered[0].find("Content-Disposition: inline"), std::string::npos);
+    EXPECT_EQ(read[2]["subject"].toString(), QString::fromUtf8("Été à Noël ça"));
+    EXPECT_EQ(read[2]["parts"].toArray()[0].toObject()["text"].toString(),
+              QString::fromUtf8("Message chiffré par QuarnelTit\n"));
 }
 
 TEST(BuildMail, CrLfLinesAndUnreadableAttachment) {

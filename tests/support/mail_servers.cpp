@@ -2,9 +2,7 @@
 #include "mail_servers.h"
 
 #include <arpa/inet.h>
-#include <grp.h>
 #include <netinet/in.h>
-#include <pwd.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -46,6 +44,14 @@ bool Accepts(unsigned short port) {
 bool Gone(pid_t pid) {
     int status = 0;
     return ::waitpid(pid, &status, WNOHANG) == pid;
+}
+
+// `text` as one word of a shell command.
+std::string Quote(const std::string& text) {
+    std::string out = "'";
+    for (const char c : text)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
 }
 
 std::string ReadAll(const fs::path& p) {
@@ -269,65 +275,21 @@ Pop3Server::Pop3Server(fs::path maildir, const std::string& user, const std::str
     for (const char* sub : {"", "/new", "/cur", "/tmp"})
         MakeMailFolder(maildir_.string() + sub);
     const fs::path d = dir_.path();
-    fs::create_directories(d / "run");
-    fs::create_directories(d / "state");
-    MakeMailFolder(d / "home");
-    {
-        std::ofstream pw(d / "passwd");
-        pw << user << ":{PLAIN}" << password << "\n";
+    std::string options = " --mail-location " + Quote("maildir:" + maildir_.string()) + " --user " +
+                          Quote(user) + " --password " + Quote(password);
+    if (tls) {
+        const TestCertificates& certs = TestCertificates::Get();
+        options += " --tls " + Quote(tls->mode) + " --cert " +
+                   Quote(certs.Certificate(tls->certificate).string()) + " --key " +
+                   Quote(certs.Key().string());
     }
-    fs::permissions(d / "passwd", fs::perms(0644));
-    // As root the mail is served as the mail user; otherwise as ourselves.
-    const bool root = ::geteuid() == 0;
-    const uid_t uid = root ? kMailUser : ::geteuid();
-    const gid_t gid = root ? kMailUser : ::getegid();
-    const passwd* account = ::getpwuid(uid);
-    const group* grp = ::getgrgid(gid);
-    const std::string userName = account ? account->pw_name : std::to_string(uid);
-    const std::string groupName = grp ? grp->gr_name : std::to_string(gid);
     for (int attempt = 0; attempt < 3 && !running_; ++attempt) {
         port_ = FreePort();
-        std::ofstream conf(d / "dovecot.conf", std::ios::trunc);
-        conf << "protocols = pop3\n"
-             << "listen = 127.0.0.1\n"
-             << "base_dir = " << (d / "run").string() << "\n"
-             << "state_dir = " << (d / "state").string() << "\n"
-             << "log_path = " << (d / "dovecot.log").string() << "\n"
-             << "auth_mechanisms = plain login\n"
-             << "mail_location = maildir:" << maildir_.string() << "\n"
-             << "pop3_uidl_format = %08Xu%08Xv\n";
-        const bool implicit = tls && tls->mode == "tls";
-        if (tls && tls->mode != "clear") {
-            const TestCertificates& certs = TestCertificates::Get();
-            conf << "ssl = required\n"
-                 << "disable_plaintext_auth = yes\n"
-                 << "ssl_cert = <" << certs.Certificate(tls->certificate).string() << "\n"
-                 << "ssl_key = <" << certs.Key().string() << "\n";
-        } else {
-            conf << "ssl = no\n"
-                 << "disable_plaintext_auth = no\n";
-        }
-        conf << "service pop3-login {\n"
-             << "  inet_listener pop3 {\n    address = 127.0.0.1\n    port = "
-             << (implicit ? 0 : port_) << "\n  }\n"
-             << "  inet_listener pop3s {\n    address = 127.0.0.1\n    port = "
-             << (implicit ? port_ : 0) << "\n  }\n}\n"
-             << "service imap-login {\n  inet_listener imap {\n    port = 0\n  }\n"
-             << "  inet_listener imaps {\n    port = 0\n  }\n}\n"
-             << "passdb {\n  driver = passwd-file\n  args = " << (d / "passwd").string() << "\n}\n"
-             << "userdb {\n  driver = static\n  args = uid=" << uid << " gid=" << gid
-             << " home=" << (d / "home").string() << "\n}\n";
-        if (!root) {
-            // Everything as the user running the tests, without chroots.
-            conf << "default_internal_user = " << userName << "\n"
-                 << "default_internal_group = " << groupName << "\n"
-                 << "default_login_user = " << userName << "\n"
-                 << "service anvil {\n  chroot =\n}\n"
-                 << "service pop3-login {\n  chroot =\n}\n"
-                 << "service imap-login {\n  chroot =\n}\n";
-        }
-        conf.close();
-        running_ = process_.Start({"/usr/sbin/dovecot", "-F", "-c", (d / "dovecot.conf").string()},
+        const std::string write = "/usr/bin/python3 " QUARNEL_TEST_SUPPORT_DIR "/dovecot_conf.py " +
+                                  Quote(d.string()) + " --port " + std::to_string(port_) + options +
+                                  " >>" + Quote((d / "dovecot.out").string()) + " 2>&1";
+        running_ = std::system(write.c_str()) == 0 &&
+                   process_.Start({"/usr/sbin/dovecot", "-F", "-c", (d / "dovecot.conf").string()},
                                   false, d / "dovecot.out", port_);
     }
 }
