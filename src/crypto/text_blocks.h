@@ -11,7 +11,7 @@
 #include <string_view>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 #include "crypto/bignum.h"
