@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -349,8 +350,14 @@ TEST_F(Viewers, TheCertificationCommandHoldsBusyAndRefusesWhatIsNoSavedMessage) 
     command.Run();
     EXPECT_EQ(sent, 1);
     EXPECT_FALSE(y->busy);
-    // Cancelling the open dialog does nothing.
+    // The open dialog starts in the folder of decrypted messages; cancelled,
+    // it does nothing.
+    QString start;
+    runner.Once(kOpenDialogName, [&](QDialog& d) {
+        start = static_cast<QFileDialog&>(d).directory().absolutePath();
+    });
     command.Run();
+    EXPECT_EQ(start, QDir(QString::fromStdString(folder.string())).absolutePath());
     EXPECT_EQ(runner.Runs().count("FormMsgACerti"), 1);
     EXPECT_FALSE(y->busy);
 }
