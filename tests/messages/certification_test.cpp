@@ -161,6 +161,14 @@ TEST(SavedMessages, CategoryCAndUnknownCategories) {
     EXPECT_EQ(saved.sender.email, "paul@example.org");
     EXPECT_EQ(saved.sender.affiliation, "0FF00009000");
     EXPECT_TRUE(saved.sender.registration.positive);
+    // Header lines that an editor ended with LF alone read alike.
+    const std::size_t text = c.find("Message :\r\n") + 11;
+    std::string lf = c.substr(0, text);
+    for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;)
+        lf.replace(at, 2, "\n");
+    ASSERT_TRUE(ReadSavedMessageText(lf + c.substr(text), saved));
+    EXPECT_TRUE(saved.confirmed);
+    EXPECT_EQ(saved.messageText, "texte\r\nsuite\r\n");
     // An empty message ends the file right after "Message :".
     ASSERT_TRUE(
         ReadSavedMessageText(SavedMessageFile("A0", {"a", "b", "c", "d", "e", "f"}, ""), saved));
