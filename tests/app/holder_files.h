@@ -12,11 +12,10 @@
 
 #include "app/program_data.h"
 #include "holder/settings.h"
+#include "holder_setup.h"
 #include "protocol/lines.h"
 #include "store/atomic_file.h"
 #include "store/correspondents.h"
-#include "ta/core/issuing.h"
-#include "ta_builders.h"
 #include "temp_dir.h"
 
 namespace quarnel::test {
@@ -73,15 +72,9 @@ class HolderFiles {
     /// The registered holder as the authority keeps it, for `number` and the
     /// identity of `settings`.
     ta::Affiliate Affiliate() const {
-        ta::Affiliate a;
-        a.number = number;
-        a.category = settings.category;
+        ta::Affiliate a = NewAffiliate(settings.category, number, {}, '1', SeededRandom(1));
         a.identity = settings.identity;
-        a.registrationFlag = '1';
         a.affiliationDate = 45000.5;
-        const ta::RandomSource random = test::SeededRandom(1);
-        a.signingKey = ta::RandomKey(random);
-        a.taKey = ta::RandomKey(random);
         return a;
     }
     /// Its own key record as the authority issues it.

@@ -1,26 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The installed program's places, the TA parameter file asked for on a first
-// start, and the help behind every window's help button.
+// start.
 
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QRegularExpression>
 #include <fstream>
-#include <set>
 
 #include "app/install_places.h"
 #include "app/program_data.h"
 #include "app/texts.h"
 #include "app/windows/first_start.h"
-#include "app/windows/form_titulaire.h"
 #include "holder/program_state.h"
 #include "holder/settings.h"
 #include "scripted_windows.h"
 #include "store/atomic_file.h"
 #include "temp_dir.h"
-#include "windowkit/help.h"
-#include "windowkit/quarnel_dialog.h"
 #include "windowkit/window_kit.h"
 
 namespace quarnel {
@@ -146,37 +141,6 @@ TEST_F(FirstStart, AnAffiliatedHolderIsNotAskedAndADataFolderOutsideCodePage1252
     EXPECT_TRUE(box.contains(QString::fromUtf8("\xC5\x82\xC5\xBA"))) << box.toStdString();
     EXPECT_TRUE(box.contains("ne peut pas") && box.contains("cannot be used")) << box.toStdString();
     EXPECT_TRUE(fs::is_empty(polish));
-}
-
-// Each window's help button lands on a topic of both pages, and every picture
-// a page shows is there.
-TEST(Help, EveryWindowsContextHasItsTopicAndEveryImageItsFile) {
-    ProgramData data;
-    ui::FormTitulaire main(data);
-    std::set<int> contexts;
-    for (ui::QuarnelDialog* window : main.findChildren<ui::QuarnelDialog*>()) {
-        window->ShowHelp();
-        contexts.insert(main.Help().LastContext());
-    }
-    main.findChild<QAction*>("Aidecontextuelle")->trigger();
-    contexts.insert(main.Help().LastContext());
-    EXPECT_GE(contexts.size(), 11u);
-    for (const char* page : {"QuarnelTit_F.html", "QuarnelTit_E.html"}) {
-        QFile file(QStringLiteral(QUARNEL_BIN_DIR "/") + page);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page;
-        const QString html = QString::fromUtf8(file.readAll());
-        for (const int context : contexts)
-            EXPECT_TRUE(html.contains(QStringLiteral("id=\"h%1\"").arg(context)))
-                << page << context;
-        const QRegularExpression image(QStringLiteral("<img src=\"([^\"]+)\""));
-        int images = 0;
-        for (const auto& m : image.globalMatch(html)) {
-            ++images;
-            EXPECT_TRUE(QFile::exists(QStringLiteral(QUARNEL_BIN_DIR "/") + m.captured(1)))
-                << page << " " << m.captured(1).toStdString();
-        }
-        EXPECT_GE(images, 10) << page;
-    }
 }
 
 }  // namespace

@@ -298,36 +298,44 @@ TEST(Language, TheModuleBesideTheProgramAndWhenASwitchLoadsIt) {
     EXPECT_EQ(BeginLanguageSwitch(ctx).module, dir / "quarneltit.ENG");
 }
 
-TEST(UpdateOk, EveryRule) {
+TEST(UpdateOk, EveryRuleAndWhatStillKeepsOkDisabled) {
     using F = OptionsFields&;
+    using enum OkMissing;
     constexpr auto kNone = PortButtons::Unchanged;
     const struct {
         const char* what;
         void (*change)(OptionsFields&);
-        bool ok;
+        std::vector<OkMissing> missing;
         PortButtons ports;
     } cases[] = {
-        {"complete", [](F) {}, true, PortButtons::Free},
-        {"no category", [](F f) { f.categoryChosen = false; }, false, kNone},
-        {"a click missing", [](F f) { f.clickCounter = 1; }, false, kNone},
-        {"no TA address", [](F f) { f.taAddressEmpty = true; }, false, kNone},
-        {"no SMTP server", [](F f) { f.smtpEmpty = true; }, false, kNone},
-        {"no POP3 server", [](F f) { f.pop3Empty = true; }, false, kNone},
-        {"no account", [](F f) { f.accountEmpty = true; }, false, kNone},
-        {"no password", [](F f) { f.passwordEmpty = true; }, false, kNone},
-        {"a working folder empty", [](F f) { f.anyWorkingFolderEmpty = true; }, false, kNone},
-        {"proxy address alone", [](F f) { f.proxyAddressEmpty = false; }, false, kNone},
-        {"proxy port alone", [](F f) { f.proxyPortEmpty = false; }, false, kNone},
-        {"proxy", [](F f) { f.proxyAddressEmpty = f.proxyPortEmpty = false; }, true,
+        {"complete", [](F) {}, {}, PortButtons::Free},
+        {"no category", [](F f) { f.categoryChosen = false; }, {Category}, kNone},
+        {"a click missing", [](F f) { f.clickCounter = 1; }, {Clicks}, kNone},
+        {"no TA address", [](F f) { f.taAddressEmpty = true; }, {TaAddress}, kNone},
+        {"no SMTP server", [](F f) { f.smtpEmpty = true; }, {Smtp}, kNone},
+        {"no POP3 server", [](F f) { f.pop3Empty = true; }, {Pop3}, kNone},
+        {"no account", [](F f) { f.accountEmpty = true; }, {Account}, kNone},
+        {"no password", [](F f) { f.passwordEmpty = true; }, {Password}, kNone},
+        {"a working folder empty", [](F f) { f.anyWorkingFolderEmpty = true; }, {Folder}, kNone},
+        {"proxy address alone", [](F f) { f.proxyAddressEmpty = false; }, {Proxy}, kNone},
+        {"proxy port alone", [](F f) { f.proxyPortEmpty = false; }, {Proxy}, kNone},
+        {"proxy",
+         [](F f) { f.proxyAddressEmpty = f.proxyPortEmpty = false; },
+         {},
          PortButtons::Forced80},
+        {"nothing yet, in the dialog's order",
+         [](F f) { f = OptionsFields{}; },
+         {Category, Clicks, TaAddress, Smtp, Pop3, Account, Password, Folder},
+         kNone},
     };
     for (const auto& c : cases) {
         OptionsFields f{true, 0, false, false, false, false, false, false};  // all filled
         c.change(f);
         const OkState s = UpdateOk(f);
-        EXPECT_EQ(s.ok, c.ok) << c.what;
-        EXPECT_EQ(s.enableCancel, !c.ok) << c.what;
+        EXPECT_EQ(s.ok, c.missing.empty()) << c.what;
+        EXPECT_EQ(s.enableCancel, !s.ok) << c.what;
         EXPECT_EQ(s.ports, c.ports) << c.what;
+        EXPECT_EQ(s.missing, c.missing) << c.what;
     }
 }
 

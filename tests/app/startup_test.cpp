@@ -171,6 +171,7 @@ TEST(Startup, WhatACrashLeftInAnyFolderOfTheHolderIsGoneAndAnExposedFolderIsTold
     EXPECT_EQ(host.exposed, std::vector<int>{4});
 }
 
+// (The saves after the kept file: the correspondent store's test.)
 TEST(Startup, TheFileOfAnAlteredListIsKeptAsideByTheKeyReplyThatWritesTheList) {
     test::TempDir root;
     test::InProcessTa ta;
@@ -183,25 +184,20 @@ TEST(Startup, TheFileOfAnAlteredListIsKeptAsideByTheKeyReplyThatWritesTheList) {
     x->correspondents.MarkDamaged('A');
     x->informationNote = "stale";
 
-    SetLocalClock([] { return LocalDateTime{2026, 12, 6, 14, 12, 0, 0}; });
+    test::FixClocks();
     ASSERT_EQ(RunKeyRequest(test::Scope(*x), ta.Hooks(*x), y->ownNumber, false).status,
               FlowStatus::Done);
-    SetLocalClock({});
-    const auto kept = file.parent_path() / "QuarnelTitA.dat.damaged-20261206-1412";
+    test::ReleaseClocks();
+    const auto kept = file.parent_path() / "QuarnelTitA.dat.damaged-20261205-1403";
     EXPECT_EQ(ReadWholeFile(kept), "00000010\r\ndamaged");
     EXPECT_EQ(x->information, txt::kKeyDelivered);
     EXPECT_EQ(x->informationNote,
               FillPlaceholders(FrenchTextCp1252(txt::kAlteredListKept), {kept.string()}));
-    RecordList onDisk;
-    ASSERT_TRUE(LoadRecordList(file, onDisk));
-    EXPECT_EQ(onDisk, x->correspondents.a);
-    EXPECT_EQ(onDisk.size(), 1u);
-
-    // The next key reply writes over the new file only, without a note.
+    EXPECT_EQ(x->correspondents.a.size(), 1u);
+    // The next key reply leaves no note.
     ASSERT_EQ(RunKeyRequest(test::Scope(*x), ta.Hooks(*x), y->ownNumber, true).status,
               FlowStatus::Done);
     EXPECT_EQ(x->informationNote, "");
-    EXPECT_EQ(ReadWholeFile(kept), "00000010\r\ndamaged");
 }
 
 std::vector<Command> EnabledOf(const MainView& v) {

@@ -24,15 +24,13 @@
 #include <QToolBar>
 #include <QTranslator>
 #include <QTreeView>
+#include <map>
 #include <set>
 
 #include "app/windows/clipped_texts.h"
 #include "authority/windows/form_affiliation.h"
 #include "authority/windows/form_destinataire.h"
 #include "authority/windows/form_tcp_ip.h"
-#include "crypto/bignum.h"
-#include "crypto/hextext.h"
-#include "crypto/text_cipher.h"
 #include "mail/incoming.h"
 #include "mail/outgoing_queue.h"
 #include "mail/pop3_texts.h"
@@ -54,6 +52,7 @@
 #include "store/windows/form_liste.h"
 #include "windowkit/help.h"
 #include "windowkit/long_job.h"
+#include "windowkit/quarnel_dialog.h"
 #include "windowkit/texts.h"
 
 namespace quarnel {
@@ -170,21 +169,6 @@ DecryptedMessage SampleMessage() {
     return m;
 }
 
-std::string SampleSavedFile() {
-    const std::string address = std::string(21, '0') + "0FF00002000";
-    const std::string moment = "05/12/2026 14:03:07";
-    const std::string message = "Bonjour,\r\nVoici le rapport.";
-    Quad d{};
-    EXPECT_TRUE(CondenseText(address + moment + message, d));
-    Lines lines{"En-t\xEAte :", address, "", "x", QuadToHex(d), std::string(32, 'B'), "", "x",
-                "D1",           moment,  "", "x"};
-    for (const char* f : {"EXPERT-COMPTABLE ET COMMISSAIRE AUX COMPTES", "-", "DUPONT", "jean",
-                          "LYON", "-", "FRANCE", "jean.dupont@example.org"})
-        lines.push_back(f);
-    lines.insert(lines.end(), {"", "Message :"});
-    return JoinLinesCrLf(lines) + message;
-}
-
 // One correspondent of each category with long texts in every column.
 void WriteLongestCorrespondents(const test::HolderFiles& files) {
     for (const char category : {'A', 'D', 'F'}) {
@@ -276,7 +260,12 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
             d->hide();
         }
         w.message->Fill(SampleMessage(), QStringLiteral("Rapport trimestriel et pi\u00e8ces"));
-        ASSERT_TRUE(w.msgACerti->Load(QStringLiteral("rapport.txt"), SampleSavedFile()));
+        ASSERT_TRUE(w.msgACerti->Load(
+            QStringLiteral("rapport.txt"),
+            test::SavedMessageFile("D1",
+                                   {"EXPERT-COMPTABLE ET COMMISSAIRE AUX COMPTES", "-", "DUPONT",
+                                    "jean", "LYON", "-", "FRANCE", "jean.dupont@example.org"},
+                                   "Bonjour,\r\nVoici le rapport.")));
         w.certi->Fill(
             "Organisme de Confiance 0FF\r\nCERTIFI\xC9 : la signature ci-dessus est celle de "
             "l'exp\xE9"
@@ -417,7 +406,7 @@ TEST(ClippedTexts, ReportsWhatDoesNotFit) {
     EXPECT_TRUE(clipped[1].startsWith("Button"));
 }
 
-TEST(Translation, EveryTextHasAnEnglishTranslationEveryHelpContextAPageInBothLanguages) {
+TEST(Translation, EveryTextHasAnEnglishTranslation) {
     QTranslator english;
     ASSERT_TRUE(english.load(QStringLiteral(QUARNEL_BIN_DIR "/quarneltit.ENG")));
     QStringList missing;
@@ -436,7 +425,37 @@ TEST(Translation, EveryTextHasAnEnglishTranslationEveryHelpContextAPageInBothLan
     const QString version = english.translate(kTextContext, FrenchText(txt::kVersionCode));
     EXPECT_TRUE(IsHexText(version.toStdString(), 5));
     EXPECT_NE(version.toStdString(), FrenchText(txt::kVersionCode));
+}
 
+// Each window's help (its button, F1 or menu) lands on its own topic; every
+// topic is in both pages and their contents, and every picture a page shows
+// is there.
+TEST(Help, EveryWindowHasItsTopicInBothPagesAndEveryImageItsFile) {
+    ProgramData data;
+    ui::FormTitulaire main(data);
+    std::map<QString, int> contexts;
+    for (ui::QuarnelDialog* window : main.findChildren<ui::QuarnelDialog*>()) {
+        window->ShowHelp();
+        contexts[window->objectName()] = main.Help().LastContext();
+    }
+    main.findChild<QAction*>("Aidecontextuelle")->trigger();
+    contexts[main.objectName()] = main.Help().LastContext();
+    using namespace ui;
+    EXPECT_EQ(contexts, (std::map<QString, int>{{"FormTitulaire", kHelpMain},
+                                                {"FormOptions", kHelpOptions},
+                                                {"FormAffiliationF", kHelpAffiliation},
+                                                {"FormAffiliationD", kHelpAffiliation},
+                                                {"FormAffiliationA", kHelpAffiliation},
+                                                {"FormDestinataire", kHelpNewCorrespondent},
+                                                {"FormListe", kHelpCorrespondents},
+                                                {"FormRedac", kHelpWriting},
+                                                {"FormTCP_IP", kHelpConnection},
+                                                {"FormSmtp", kHelpSending},
+                                                {"FormPop3", kHelpReceiving},
+                                                {"FormMessage", kHelpReading},
+                                                {"FormMsgACerti", kHelpCertification},
+                                                {"FormCerti", kHelpCertification},
+                                                {"FormCourrier", kHelpMailbox}}));
     for (const char* page : {"QuarnelTit_F.html", "QuarnelTit_E.html"}) {
         QFile file(QStringLiteral(QUARNEL_BIN_DIR "/") + page);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page;
@@ -448,6 +467,14 @@ TEST(Translation, EveryTextHasAnEnglishTranslationEveryHelpContextAPageInBothLan
             EXPECT_TRUE(html.contains(QStringLiteral("href=\"#h%1\"").arg(context)))
                 << page << " " << context << " is not in the contents";
         }
+        const QRegularExpression image(QStringLiteral("<img src=\"([^\"]+)\""));
+        int images = 0;
+        for (const auto& m : image.globalMatch(html)) {
+            ++images;
+            EXPECT_TRUE(QFile::exists(QStringLiteral(QUARNEL_BIN_DIR "/") + m.captured(1)))
+                << page << " " << m.captured(1).toStdString();
+        }
+        EXPECT_GE(images, 10) << page;
     }
 }
 

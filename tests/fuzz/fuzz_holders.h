@@ -7,38 +7,19 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
 
-#include "crypto/datetime.h"
-#include "crypto/random.h"
 #include "holder_setup.h"
-#include "ta/core/issuing.h"
 
 namespace quarnel::fuzz {
 
-struct FixedPair {
-    ta::Affiliate xa, ya;
-    std::unique_ptr<ProgramData> x, y;
-};
+using FixedPair = test::HolderPair;
+using test::FixClocks;
 
-inline void FixClocks() {
-    SetLocalClock([] { return LocalDateTime{2026, 12, 5, 14, 3, 7, 250}; });
-    SetReseedClock([] { return 4242u; });
-    SetSeed(4242);
-}
-
-/// x and y with their folders under `root`, each holding the other's record.
+/// x and y with their folders under `root`, the clocks fixed.
 inline FixedPair MakeFixedPair(const std::filesystem::path& root) {
     FixClocks();
-    const ta::RandomSource random = test::SeededRandom(2026);
-    FixedPair p;
-    p.xa = test::NewAffiliate('F', "0FF00002000", "MARTIN", '1', random);
-    p.ya = test::NewAffiliate('A', "0FF01000000", "DUPONT", '0', random);
-    p.x = test::ContextOf(p.xa, root / "MARTIN");
-    p.y = test::ContextOf(p.ya, root / "DUPONT");
-    test::GivePairRecords(*p.x, p.xa, *p.y, p.ya, random);
-    return p;
+    return test::MakeFixedPair(root);
 }
 
 /// A target's state, made on first use; its scratch folder (`root`) goes

@@ -143,25 +143,12 @@ TEST_F(Certification, RepliesOfTheAuthorityGoToTheInjectedReplyProcessing) {
               ReceiveRefusal::UnknownKind);
 }
 
-// Saved files written by hand: other categories and files that are not saved
-// messages at all.
-std::string SavedFile(const std::string& information, const std::vector<std::string>& fields,
-                      const std::string& message) {
-    const std::string address = std::string(21, '0') + "0FF00009000";
-    const std::string moment = "01/02/2027 08:09:10";
-    Quad d{};
-    EXPECT_TRUE(CondenseText(address + moment + message, d));
-    Lines lines{"En-t\xEAte :", address, "", "x", QuadToHex(d), std::string(32, 'B'), "", "x",
-                information,    moment,  "", "x"};
-    lines.insert(lines.end(), fields.begin(), fields.end());
-    lines.insert(lines.end(), {"", "Message :"});
-    return JoinLinesCrLf(lines) + message;
-}
+using test::SavedMessageFile;
 
 TEST(SavedMessages, CategoryCAndUnknownCategories) {
-    const std::string c =
-        SavedFile("C1", {"MAIRIE", "DURAND", "paul", "NANTES", "-", "FRANCE", "paul@example.org"},
-                  "texte\r\nsuite\r\n");
+    const std::string c = SavedMessageFile(
+        "C1", {"MAIRIE", "DURAND", "paul", "NANTES", "-", "FRANCE", "paul@example.org"},
+        "texte\r\nsuite\r\n");
     SavedMessage saved;
     ASSERT_TRUE(ReadSavedMessageText(c, saved));
     EXPECT_TRUE(saved.confirmed);
@@ -174,18 +161,28 @@ TEST(SavedMessages, CategoryCAndUnknownCategories) {
     EXPECT_EQ(saved.sender.email, "paul@example.org");
     EXPECT_EQ(saved.sender.affiliation, "0FF00009000");
     EXPECT_TRUE(saved.sender.registration.positive);
+    // Header lines that an editor ended with LF alone read alike.
+    const std::size_t text = c.find("Message :\r\n") + 11;
+    std::string lf = c.substr(0, text);
+    for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;)
+        lf.replace(at, 2, "\n");
+    ASSERT_TRUE(ReadSavedMessageText(lf + c.substr(text), saved));
+    EXPECT_TRUE(saved.confirmed);
+    EXPECT_EQ(saved.messageText, "texte\r\nsuite\r\n");
     // An empty message ends the file right after "Message :".
-    ASSERT_TRUE(ReadSavedMessageText(SavedFile("A0", {"a", "b", "c", "d", "e", "f"}, ""), saved));
+    ASSERT_TRUE(
+        ReadSavedMessageText(SavedMessageFile("A0", {"a", "b", "c", "d", "e", "f"}, ""), saved));
     EXPECT_TRUE(saved.confirmed);
 
-    ASSERT_TRUE(ReadSavedMessageText(SavedFile("X1", {"a", "b", "c", "d", "e", "f"}, "t"), saved));
+    ASSERT_TRUE(
+        ReadSavedMessageText(SavedMessageFile("X1", {"a", "b", "c", "d", "e", "f"}, "t"), saved));
     EXPECT_FALSE(saved.confirmed);
     EXPECT_EQ(saved.messageLine, 0u);
     EXPECT_TRUE(saved.sender.name.empty());
 
     // Too few lines for a header, or for the header of its category.
     EXPECT_FALSE(ReadSavedMessageText("une lettre\r\nordinaire\r\n", saved));
-    EXPECT_FALSE(ReadSavedMessageText(SavedFile("D1", {"a", "b", "c"}, ""), saved));
+    EXPECT_FALSE(ReadSavedMessageText(SavedMessageFile("D1", {"a", "b", "c"}, ""), saved));
 }
 
 }  // namespace

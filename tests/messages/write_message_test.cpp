@@ -6,17 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
-#include <QTimer>
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 
 #include "holder_fixture.h"
 #include "mail/outgoing_queue.h"
@@ -211,50 +207,6 @@ TEST_F(Writing, NothingIsQueuedWhenCancelledBusyOrRefused) {
     EXPECT_FALSE(std::filesystem::exists(OutgoingQueuePath(*x)));
     EXPECT_TRUE(!std::filesystem::exists(x.Sent()) || std::filesystem::is_empty(x.Sent()));
     EXPECT_FALSE(x->busy);
-}
-
-// A 200 MiB attachment: the window's loop keeps serving a 10 ms timer while it
-// is enciphered; the largest gap between ticks is printed for the notes.
-TEST_F(Writing, ALargeAttachmentLeavesTheWindowResponsive) {
-    const auto big = root.path() / "files" / "film.bin";
-    std::filesystem::create_directories(big.parent_path());
-    { std::ofstream(big).close(); }
-    std::filesystem::resize_file(big, std::uintmax_t(200) << 20);
-    QElapsedTimer clock;
-    qint64 last = -1, worst = 0;
-    int ticks = 0;
-    bool dialogSeen = false;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        const qint64 now = clock.elapsed();
-        if (last >= 0) worst = std::max(worst, now - last);
-        last = now;
-        ++ticks;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            dialogSeen |= w->objectName() == kProgressDialogName && w->isVisible();
-    });
-    runner.Once("FormRedac", [&](QDialog& d) {
-        auto& r = static_cast<FormRedac&>(d);
-        r.Editor().insertPlainText("le film");
-        ASSERT_TRUE(r.AddAttachments({QString::fromStdString(big.string())}));
-        boxes.Answer(kNo);   // not saved
-        boxes.Answer(kYes);  // over 25 MB: encrypted all the same
-        clock.start();
-        timer.start(10);
-        r.ChiffrerClick();
-    });
-    write->Run(Kind::PlainMessage);
-    timer.stop();
-    std::filesystem::remove(big);
-    ASSERT_EQ(x->mail.outgoingQueue.size(), 1u);
-    std::printf(
-        "[ lag      ] 200 MiB attachment enciphered in %lld ms, %d ticks, largest gap "
-        "between 10 ms ticks %lld ms\n",
-        static_cast<long long>(clock.elapsed()), ticks, static_cast<long long>(worst));
-    EXPECT_TRUE(dialogSeen);
-    EXPECT_LT(worst, 1000);
-    for (const auto& p : x->messages.encryptedAttachments)
-        std::filesystem::remove(p);
 }
 
 // Annuler while the files are enciphered (the job hears it at its first

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Holders and an in-process reference authority: fixed clocks, a holder
-// context as the options dialog leaves it (settings, identity, key set-up
-// against an authority's parameter file), holders taken through the first
-// affiliation, and the authority's service on a copy of tests/data/ta;
-// messages between two holders x and y, sent as the mail would carry them
-// (TwoHolders makes the pair in memory with the authority's issuing
-// arithmetic: each has its own key record, settings, working folders and
-// the other's correspondent record).
+// Holders and an in-process reference authority: a holder context as the
+// options dialog leaves it (settings, identity, key set-up against an
+// authority's parameter file), holders taken through the first affiliation,
+// and the authority's service on a copy of tests/data/ta; messages between
+// two holders x and y, sent as the mail would carry them (TwoHolders makes
+// the pair of holder_setup.h in memory).
 
 #include <gtest/gtest.h>
 
@@ -39,17 +37,6 @@ namespace quarnel::test {
 
 inline std::filesystem::path TestTaDir() {
     return std::filesystem::path(QUARNEL_TEST_DATA_DIR) / "ta";
-}
-
-/// Fixed clocks: 5 December 2026, 14:03:07 local; random seed from 12345.
-inline void FixClocks() {
-    SetLocalClock([] { return LocalDateTime{2026, 12, 5, 14, 3, 7, 0}; });
-    SetReseedClock([] { return 12345u; });
-    SetSeed(12345);
-}
-inline void ReleaseClocks() {
-    SetLocalClock({});
-    SetReseedClock({});
 }
 
 /// Compares `bytes` with tests/data/`name`; QUARNEL_UPDATE_GOLDEN=1 writes
@@ -255,12 +242,12 @@ class Messages : public ::testing::Test {
 class TwoHolders : public Messages {
   protected:
     void SetUp() override {
-        SetLocalClock([] { return LocalDateTime{2026, 12, 5, 14, 3, 7, 250}; });
-        SetReseedClock([] { return 4242u; });
-        SetSeed(4242);
-        x = MakeHolder('F', "0FF00002000", "MARTIN", '1');
-        y = MakeHolder('A', "0FF01000000", "DUPONT", '0');
-        Pair(x, y);
+        FixClocks();
+        HolderPair p = MakeFixedPair(root.path(), random);
+        x.affiliate = std::move(p.xa);
+        x.ctx = std::move(p.x);
+        y.affiliate = std::move(p.ya);
+        y.ctx = std::move(p.y);
     }
     void TearDown() override { ReleaseClocks(); }
 

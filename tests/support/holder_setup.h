@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Holders made from what the authority's issuing core gives them, without a
-// test framework (the benchmarks use it too): their identities, settings,
-// working folders, own key record and each other's correspondent records;
-// and E and D, the two directions of the block cipher.
+// The tests' one holder builder, without a test framework (the benchmarks
+// and the fuzz targets use it too): the fixed clocks, holders made from what
+// the authority's issuing core gives them (identities, settings, working
+// folders, own key record and each other's correspondent records), the fixed
+// pair x and y; and E and D, the two directions of the block cipher.
 
 #include <filesystem>
 #include <memory>
@@ -13,12 +14,28 @@
 #include "app/program_data.h"
 #include "crypto/cipher.h"
 #include "crypto/datetime.h"
+#include "crypto/generator.h"
+#include "crypto/hextext.h"
+#include "crypto/text_cipher.h"
 #include "holder/program_state.h"
 #include "holder/settings.h"
+#include "protocol/lines.h"
 #include "ta/core/issuing.h"
 #include "ta_builders.h"
 
 namespace quarnel::test {
+
+/// The one fixed moment and seed of the tests: 5 December 2026, 14:03:07
+/// local; random draws from 12345.
+inline void FixClocks() {
+    SetLocalClock([] { return LocalDateTime{2026, 12, 5, 14, 3, 7, 0}; });
+    SetReseedClock([] { return 12345u; });
+    SetSeed(12345);
+}
+inline void ReleaseClocks() {
+    SetLocalClock({});
+    SetReseedClock({});
+}
 
 inline Quad E(const Quad& x, const Quad& k) {
     return CipherBlock(x, k, Direction::Encipher);
@@ -113,6 +130,41 @@ inline void GivePairRecords(ProgramData& ca, const ta::Affiliate& a, ProgramData
     auto [aboutB, aboutA] = test::RecordsForPair(a, b, ta::RandomKey(random));
     ca.correspondents.ForCategory(b.category)->push_back(std::move(aboutB));
     cb.correspondents.ForCategory(a.category)->push_back(std::move(aboutA));
+}
+
+/// x (F, MARTIN) writes to y (A, DUPONT), each holding the other's record.
+/// The same seed gives the same keys in every process (the fuzz corpus
+/// deciphers in the targets).
+struct HolderPair {
+    ta::Affiliate xa, ya;
+    std::unique_ptr<ProgramData> x, y;
+};
+inline HolderPair MakeFixedPair(const std::filesystem::path& root,
+                                const ta::RandomSource& random = SeededRandom(2026)) {
+    HolderPair p;
+    p.xa = NewAffiliate('F', "0FF00002000", "MARTIN", '1', random);
+    p.ya = NewAffiliate('A', "0FF01000000", "DUPONT", '0', random);
+    p.x = ContextOf(p.xa, root / "MARTIN");
+    p.y = ContextOf(p.ya, root / "DUPONT");
+    GivePairRecords(*p.x, p.xa, *p.y, p.ya, random);
+    return p;
+}
+
+/// A decrypted message as the viewer saves it, written by hand: its
+/// information line (category and registration flag), the sender's fields
+/// and the text, under a digest that holds.
+inline std::string SavedMessageFile(const std::string& information,
+                                    const std::vector<std::string>& fields,
+                                    const std::string& message) {
+    const std::string address = std::string(21, '0') + "0FF00009000";
+    const std::string moment = "01/02/2027 08:09:10";
+    Quad d{};
+    (void)CondenseText(address + moment + message, d);
+    Lines lines{"En-t\xEAte :", address, "", "x", QuadToHex(d), std::string(32, 'B'), "", "x",
+                information,    moment,  "", "x"};
+    lines.insert(lines.end(), fields.begin(), fields.end());
+    lines.insert(lines.end(), {"", "Message :"});
+    return JoinLinesCrLf(lines) + message;
 }
 
 }  // namespace quarnel::test
