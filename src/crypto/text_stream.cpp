@@ -251,6 +251,10 @@ class LineReader {
     /// The 32 digits at p as a block (lower case only when not exact); false
     /// when one is not a digit in this reading.
     bool LineAt(const char* p, U128& value) const { return HexLineAt(p, !exact_, value); }
+    /// A line of the usual shape at p: 32 digits, CR, LF.
+    bool RegularAt(const char* p, U128& value) const {
+        return LineAt(p, value) && p[32] == '\r' && p[33] == '\n';
+    }
 
     /// True when the input has ended; bytes left mark the shape bad.
     bool AtEnd() {
@@ -307,10 +311,11 @@ class LineReader {
         return true;
     }
 
-    /// The lines at the read position that are 32 characters and CR LF, as
-    /// far as the buffer holds them and at most `most`: their first byte, and
-    /// their number in `count` (0 at the end of the input or on an error).
-    /// The caller parses them and moves on with SkipRegular.
+    /// The whole lines of 34 bytes at the read position, as far as the
+    /// buffer holds them and at most `most`: their first byte, and their
+    /// number in `count` (0 at the end of the input or on an error). The
+    /// caller checks their shape (RegularAt) and moves on with SkipRegular
+    /// over those of the usual shape.
     const char* PeekRegular(std::size_t most, std::size_t& count) {
         count = 0;
         if (!Fill()) return nullptr;
@@ -318,12 +323,10 @@ class LineReader {
             pendingLf_ = false;
             if (buffer_[pos_] == '\n' && (++pos_, !Fill())) return nullptr;
         }
-        const char* p = buffer_.data() + pos_;
-        const std::size_t whole = std::min(most, (len_ - pos_) / kLineBytes);
-        while (count < whole && p[kLineBytes * count + 32] == '\r' &&
-               p[kLineBytes * count + 33] == '\n')
-            ++count;
-        return p;
+        // Whole lines in the buffer; their ends are checked with their
+        // digits, on the workers (RegularAt).
+        count = std::min(most, (len_ - pos_) / kLineBytes);
+        return buffer_.data() + pos_;
     }
     void SkipRegular(std::size_t count) { pos_ += kLineBytes * count; }
 
@@ -566,7 +569,7 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
             std::atomic<std::size_t> firstOdd{run};
             batches.Run(run, [&](std::size_t first, std::size_t end, gf::Scratch& ws, Chunk& wc) {
                 for (std::size_t x = first; x < end; ++x) {
-                    if (!lines.LineAt(regular + kLineBytes * x, values[j + x])) {
+                    if (!lines.RegularAt(regular + kLineBytes * x, values[j + x])) {
                         std::size_t seen = firstOdd.load();
                         while (x < seen && !firstOdd.compare_exchange_weak(seen, x)) {
                         }
