@@ -238,11 +238,72 @@ struct LineScan {
     U128 Value() const { return started && !bad && digits <= 32 ? value : 0; }
 };
 
+/// The reading half of a stream on a thread of its own: the next run of
+/// bytes is read while the one before is parsed, so that the workers never
+/// wait on a read. The source is called from that thread only, one call at
+/// a time, and not again after it ended or failed.
+class ReaderThread {
+  public:
+    explicit ReaderThread(const StreamSource& source)
+        : source_(source), buffer_(kStreamChunk), thread_([this] { Serve(); }) {}
+    ~ReaderThread() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    ReaderThread(const ReaderThread&) = delete;
+    ReaderThread& operator=(const ReaderThread&) = delete;
+
+    /// The next run of bytes, in `into` (which must be kStreamChunk bytes
+    /// and is taken in exchange): its size, 0 at the end, nothing on a
+    /// read error.
+    std::optional<std::size_t> Next(std::vector<char>& into) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return ready_; });
+        into.swap(buffer_);
+        const std::optional<std::size_t> got = got_;
+        ready_ = false;
+        wanted_ = got && *got > 0;
+        lock.unlock();
+        changed_.notify_all();
+        return got;
+    }
+
+  private:
+    void Serve() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return stop_ || wanted_; });
+            if (stop_) return;
+            wanted_ = false;
+            lock.unlock();
+            const std::optional<std::size_t> got = source_(buffer_.data(), buffer_.size());
+            lock.lock();
+            got_ = got;
+            ready_ = true;
+            changed_.notify_all();
+        }
+    }
+
+    const StreamSource& source_;
+    std::vector<char> buffer_;  ///< the thread's, while it reads
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::optional<std::size_t> got_;
+    bool wanted_ = true;  ///< the first run is read at once
+    bool ready_ = false;
+    bool stop_ = false;
+    std::thread thread_;  // last: it starts once the rest is made
+};
+
 /// The lines of a source as SplitLines cuts them, one value at a time.
 class LineReader {
   public:
     LineReader(const StreamSource& source, LineShape shape)
-        : source_(source), buffer_(kStreamChunk), exact_(shape == LineShape::Exact) {}
+        : reader_(source), buffer_(kStreamChunk), exact_(shape == LineShape::Exact) {}
 
     bool failed() const { return failed_; }
     bool badShape() const { return badShape_; }
@@ -354,7 +415,7 @@ class LineReader {
     bool Fill() {
         while (pos_ == len_) {
             if (eof_ || failed_) return false;
-            const std::optional<std::size_t> got = source_(buffer_.data(), buffer_.size());
+            const std::optional<std::size_t> got = reader_.Next(buffer_);
             if (!got) {
                 failed_ = true;
                 return false;
@@ -383,7 +444,7 @@ class LineReader {
         }
     }
 
-    const StreamSource& source_;
+    ReaderThread reader_;
     std::vector<char> buffer_;
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
