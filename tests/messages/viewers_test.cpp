@@ -2,8 +2,8 @@
 // The viewers offscreen: a received block decrypted and shown with its sender,
 // attachments and copy; the save step on closing and the overwrite question;
 // printing the selection or everything; the Certification command's Busy and
-// the files it refuses. (Certification through a real authority is in
-// tests/integration/message_windows_test.cpp.)
+// the files it refuses or cannot confirm. (Certification through a real
+// authority: the e2e road.)
 
 #include <QApplication>
 #include <QClipboard>
@@ -347,6 +347,22 @@ TEST_F(Viewers, TheCertificationCommandHoldsBusyAndRefusesWhatIsNoSavedMessage) 
     command.Run();
     EXPECT_EQ(sent, 1);
     EXPECT_FALSE(y->busy);
+    // Altered: the window says so in maroon, and its certifier is off and says why.
+    std::string altered = SavedMessageBytes(y->messages.decrypted);
+    altered[altered.rfind("A certifier")] = 'a';
+    ASSERT_TRUE(WriteFileAtomically(folder / "altere.txt", altered));
+    open(folder / "altere.txt");
+    runner.Once("FormMsgACerti", [&](QDialog& d) {
+        const auto& verdict = Child<QLabel>(d, "LbConfirmation");
+        EXPECT_EQ(verdict.text(), Tr(txt::kDigestNotConfirmed));
+        EXPECT_EQ(TextColour(verdict), VerdictColour(false));
+        const auto& certifier = Child<QToolButton>(d, "ButtonCertifier");
+        EXPECT_FALSE(certifier.isEnabled());
+        EXPECT_EQ(certifier.toolTip(), Tr(txt::kNothingToCertify));
+        d.reject();
+    });
+    command.Run();
+    EXPECT_EQ(sent, 1);
     // The open dialog starts in the folder of decrypted messages; cancelled,
     // it does nothing.
     QString start;
@@ -355,7 +371,7 @@ TEST_F(Viewers, TheCertificationCommandHoldsBusyAndRefusesWhatIsNoSavedMessage) 
     });
     command.Run();
     EXPECT_EQ(start, QDir(QString::fromStdString(folder.string())).absolutePath());
-    EXPECT_EQ(runner.Runs().count("FormMsgACerti"), 1);
+    EXPECT_EQ(runner.Runs().count("FormMsgACerti"), 2);
     EXPECT_FALSE(y->busy);
 }
 
