@@ -346,7 +346,11 @@ TEST_F(Retrieval, AnInterruptedRetrievalNeverStoresAMailTwice) {
         if (c.uidl.empty()) test::pop3::Fetch(again, 1, mail);
         again.insert(again.end(), {step::ExpectLine("DELE 1"), step::Send("+OK\r\n"),
                                    step::ExpectLine("QUIT"), step::Send("+OK\r\n")});
-        test::ScriptedServer server({first, again});
+        // Then emptied: said so, and nothing more is stored.
+        const test::Script empty = test::pop3::Then(
+            LogIn("+OK 0 0\r\n", "+OK\r\n.\r\n"),
+            {step::ExpectLine("QUIT"), step::Send("+OK\r\n")});
+        test::ScriptedServer server({first, again, empty});
         ASSERT_TRUE(server.Listen());
 
         RetrievalOutcome o = Run(server);
@@ -359,6 +363,10 @@ TEST_F(Retrieval, AnInterruptedRetrievalNeverStoresAMailTwice) {
         EXPECT_EQ(o.alreadyStored, 1);
         EXPECT_EQ(o.deleted, 1);
         EXPECT_TRUE(Logged(txt::kPop3AlreadyStored, "1"));
+        o = Run(server);
+        EXPECT_TRUE(o.complete);
+        EXPECT_EQ(o.alreadyStored + o.accepted, 0);
+        EXPECT_TRUE(Logged(txt::kPop3NoMessage));
         EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
         // One record, one file, one entry to decrypt.
         EXPECT_EQ(LogOnDisk().size(), 1U);
