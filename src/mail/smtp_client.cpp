@@ -60,10 +60,6 @@ std::string Base64(const std::string& s) {
 
 SmtpClient::SmtpClient(QObject* parent, MailLimits limits) : NetworkSession(parent, limits) {}
 
-void SmtpClient::Start(const SmtpJob& job) {
-    if (!IsRunning()) Start(SmtpJob(job));
-}
-
 void SmtpClient::Start(SmtpJob&& job) {
     if (IsRunning()) return;
     Begin();

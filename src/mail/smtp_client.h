@@ -43,11 +43,10 @@ class SmtpClient : public NetworkSession {
     explicit SmtpClient(QObject* parent = nullptr, MailLimits limits = {});
     ~SmtpClient() override = default;
 
-    /// Starts the dialogue (ignored while one runs). The rvalue form takes
-    /// the message over instead of copying it. A TLS refusal (certificate,
-    /// STARTTLS missing) or a refused AUTH has a log line of its own and
-    /// ends the dialogue: nothing is ever sent in clear instead.
-    void Start(const SmtpJob& job);
+    /// Starts the dialogue (ignored while one runs), taking the message over
+    /// rather than copying it. A TLS refusal (certificate, STARTTLS missing)
+    /// or a refused AUTH has a log line of its own and ends the dialogue:
+    /// nothing is ever sent in clear instead.
     void Start(SmtpJob&& job);
     /// For AUTH of the next Start: sent only over TLS and only when the
     /// relay announces AUTH; the password is wiped when that dialogue ends.
