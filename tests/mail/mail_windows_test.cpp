@@ -435,6 +435,7 @@ TEST_F(MailWindows, RetirerLogsEachMailAndDechiffrerTakesTheFirstWaiting) {
             EXPECT_TRUE(log.contains(QString::fromUtf8(line))) << line << "\n" << log.toStdString();
         EXPECT_TRUE(On(d, "BitBtnDechiffrer") && On(d, "BitBtnAnnuler"));
         EXPECT_FALSE(On(d, "BitBtnRetirer"));
+        EXPECT_EQ(d.focusWidget(), &Child<QPushButton>(d, "BitBtnDechiffrer"));
         pop3.DechiffrerClick();
         EXPECT_TRUE(Action(d).endsWith(
             "Déchiffrement annulé : le message reste le premier de la liste d'attente."));
