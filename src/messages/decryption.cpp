@@ -111,7 +111,7 @@ void DecipherAttachment(AttachmentRun& run, const std::string& received, bool wr
         write ? FreeFileName(run.folder, wanted) : std::nullopt;
     std::optional<StreamingFileWriter> writer;
     if (path) writer.emplace(*path);
-    const bool writing = writer && writer->Open();
+    const bool writing = writer && writer->Open(nullptr, WritePath::Direct);
 
     StreamResult r = StreamResult::ReadFailed;
     if (in.ok()) {

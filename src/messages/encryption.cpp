@@ -101,7 +101,8 @@ class AttachmentWriter {
         if (!path) return Refuse(problem, txt::kNoFreeName, DisplayName(folder / a.name));
         StreamingFileReader reader(a.path);
         StreamingFileWriter writer(*path);
-        if (!writer.Open()) return Refuse(problem, txt::kFileSaveFailed, DisplayName(*path));
+        if (!writer.Open(nullptr, WritePath::Direct))
+            return Refuse(problem, txt::kFileSaveFailed, DisplayName(*path));
         const StreamSource source = [&](char* data, std::size_t size) {
             return reader.Read(data, size);
         };

@@ -99,7 +99,7 @@ StreamingFileWriter::~StreamingFileWriter() {
     Abandon();
 }
 
-bool StreamingFileWriter::Open(std::string* error) {
+bool StreamingFileWriter::Open(std::string* error, WritePath path) {
     const std::filesystem::path dir = path_.has_parent_path() ? path_.parent_path() : ".";
     std::random_device rd;
     tmp_ = dir / ("." + path_.filename().string() + ".tmp" + std::to_string(rd() % 1000000));
@@ -122,16 +122,39 @@ bool StreamingFileWriter::Open(std::string* error) {
         Abandon();
         return false;
     }
+#ifdef O_DIRECT
+    if (path == WritePath::Direct) {
+        const int flags = ::fcntl(fd_, F_GETFL);
+        direct_ = flags >= 0 && ::fcntl(fd_, F_SETFL, flags | O_DIRECT) == 0;
+        if (direct_) staging_ = std::make_unique<SecretPages>(kDirectWriteBytes);
+    }
+#else
+    (void)path;
+#endif
     return true;
 }
 
-bool StreamingFileWriter::Write(std::string_view bytes) {
-    if (fd_ < 0) return false;
+void StreamingFileWriter::EndDirect() {
+#ifdef O_DIRECT
+    if (!direct_) return;
+    const int flags = ::fcntl(fd_, F_GETFL);
+    if (flags >= 0) (void)::fcntl(fd_, F_SETFL, flags & ~O_DIRECT);
+    direct_ = false;
+#endif
+}
+
+bool StreamingFileWriter::WriteOut(const char* data, std::size_t size) {
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    while (done < size) {
+        const ssize_t n = ::write(fd_, data + done, size - done);
         if (n < 0) {
             if (errno == EINTR) continue;
+            // Direct writes refused here (an unaligned buffer or a file
+            // system without them): the rest through the cache.
+            if (errno == EINVAL && direct_) {
+                EndDirect();
+                continue;
+            }
             if (error_.empty())
                 error_ = "cannot write " + tmp_.string() + ": " + std::strerror(errno);
             return false;
@@ -139,6 +162,24 @@ bool StreamingFileWriter::Write(std::string_view bytes) {
         done += std::size_t(n);
         written_ += std::uint64_t(n);
     }
+    return true;
+}
+
+bool StreamingFileWriter::Write(std::string_view bytes) {
+    if (fd_ < 0) return false;
+    if (staging_) {
+        while (!bytes.empty()) {
+            const std::size_t take = std::min(bytes.size(), kDirectWriteBytes - staged_);
+            std::memcpy(staging_->data() + staged_, bytes.data(), take);
+            staged_ += take;
+            bytes.remove_prefix(take);
+            if (staged_ < kDirectWriteBytes) break;
+            if (!WriteOut(staging_->data(), staged_)) return false;
+            staged_ = 0;
+        }
+        return true;
+    }
+    if (!WriteOut(bytes.data(), bytes.size())) return false;
 #ifdef __linux__
     // Start writing out what piled up, without waiting for it: the disk works
     // while the caller makes the next bytes, and the commit's fsync finds
@@ -156,6 +197,11 @@ bool StreamingFileWriter::Flush(std::string& why) {
     if (fd_ < 0) {
         why = "nothing to commit for " + path_.string();
         return false;
+    }
+    // The last piece of a direct write is seldom whole pages.
+    if (staged_ > 0) {
+        EndDirect();
+        if (WriteOut(staging_->data(), staged_)) staged_ = 0;
     }
     if (!error_.empty()) {
         why = error_;
@@ -219,7 +265,12 @@ std::optional<std::filesystem::path> StreamingFileWriter::CommitAsNew(
 
 void StreamingFileWriter::Abandon() {
     // What was written may be decrypted text: overwritten before it goes.
-    if (fd_ >= 0 && !tmp_.empty() && written_ > 0) OverwriteFileRange(fd_, 0, written_);
+    if (fd_ >= 0 && !tmp_.empty() && written_ > 0) {
+        EndDirect();
+        OverwriteFileRange(fd_, 0, written_);
+    }
+    staging_.reset();  // wiped
+    staged_ = 0;
     if (!tmp_.empty()) ::unlink(tmp_.c_str());
     tmp_.clear();
     Close();

@@ -208,6 +208,36 @@ TEST(AtomicFile, TheSweepOverwritesAndRemovesOnlyTemporariesNoWriterHolds) {
     EXPECT_EQ(ReadWholeFile(dir / "witness2")->find("texte"), std::string::npos);
 }
 
+// Direct writes go in whole pieces from a buffer of their own: every byte
+// comes back whatever the sizes handed over, and an abandoned file is
+// overwritten over what reached it.
+TEST(AtomicFile, ADirectWriteKeepsEveryByteAndAnAbandonedOneIsOverwritten) {
+    TempDir dir;
+    const auto bytes = [](std::size_t n) {
+        std::string b(n, '\0');
+        for (std::size_t i = 0; i < n; ++i)
+            b[i] = char((i * 131) >> 3);
+        return b;
+    };
+    for (const std::size_t size : {std::size_t(0), std::size_t(1), kDirectWriteBytes - 1,
+                                   kDirectWriteBytes, 2 * kDirectWriteBytes + 34}) {
+        const std::string all = bytes(size);
+        StreamingFileWriter writer(dir / "a.bin");
+        ASSERT_TRUE(writer.Open(nullptr, WritePath::Direct));
+        for (std::size_t at = 0, piece = 68; at < size; at += piece, piece = 1000003)
+            ASSERT_TRUE(writer.Write(std::string_view(all).substr(at, piece)));
+        ASSERT_TRUE(writer.Commit());
+        EXPECT_EQ(ReadWholeFile(dir / "a.bin"), all) << size;
+    }
+    StreamingFileWriter dropped(dir / "b.bin");
+    ASSERT_TRUE(dropped.Open(nullptr, WritePath::Direct));
+    ASSERT_TRUE(dropped.Write(std::string(kDirectWriteBytes + 10, 'p')));
+    std::filesystem::create_hard_link(dropped.temporaryPath(), dir / "witness");
+    dropped.Abandon();
+    EXPECT_EQ(ReadWholeFile(dir / "witness")->find("pppp"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "b.bin"));
+}
+
 TEST(RecordList, WipingOverwritesEveryLineInPlace) {
     RecordList list{{"1F400000123", std::string(32, 'A')}, {"short", ""}};
     WipeRecordList(list);
