@@ -347,9 +347,9 @@ TEST_F(Retrieval, AnInterruptedRetrievalNeverStoresAMailTwice) {
         again.insert(again.end(), {step::ExpectLine("DELE 1"), step::Send("+OK\r\n"),
                                    step::ExpectLine("QUIT"), step::Send("+OK\r\n")});
         // Then emptied: said so, and nothing more is stored.
-        const test::Script empty = test::pop3::Then(
-            LogIn("+OK 0 0\r\n", "+OK\r\n.\r\n"),
-            {step::ExpectLine("QUIT"), step::Send("+OK\r\n")});
+        const test::Script empty =
+            test::pop3::Then(LogIn("+OK 0 0\r\n", "+OK\r\n.\r\n"),
+                             {step::ExpectLine("QUIT"), step::Send("+OK\r\n")});
         test::ScriptedServer server({first, again, empty});
         ASSERT_TRUE(server.Listen());
 
