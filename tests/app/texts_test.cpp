@@ -249,7 +249,7 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
                 EXPECT_EQ(runner.Runs().count(ui::kFolderDialogName), 1);
             }
         });
-        const ui::Forms& w = main->Windows();
+        const ui::Forms& w = shell->Windows();
         w.affiliationF->PrepareFresh();
         w.affiliationA->PrepareFresh();
         w.affiliationD->PrepareFromIdentity();  // the update form
@@ -377,7 +377,7 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
         look.start(20);
         bool cancelled = false;
         (void)ui::RunLongJob(
-            main.get(), ui::Tr(txt::kEncryptionCaption),
+            main, ui::Tr(txt::kEncryptionCaption),
             [](const ui::JobProgress& progress) {
                 while (progress(QStringLiteral("Devis détaillé 2026.pdf"), 40, 100))
                     QThread::msleep(5);
@@ -432,7 +432,8 @@ TEST(Translation, EveryTextHasAnEnglishTranslation) {
 // is there.
 TEST(Help, EveryWindowHasItsTopicInBothPagesAndEveryImageItsFile) {
     ProgramData data;
-    ui::FormTitulaire main(data);
+    ui::Shell shell(data);
+    ui::FormTitulaire& main = shell.Main();
     std::map<QString, int> contexts;
     for (ui::QuarnelDialog* window : main.findChildren<ui::QuarnelDialog*>()) {
         window->ShowHelp();

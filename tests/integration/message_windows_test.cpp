@@ -43,7 +43,7 @@ using test::Click;
 
 using Host = test::WindowHost;
 
-/// One holder's windows, wired as the main window wires them.
+/// One holder's windows, wired as the shell wires them.
 struct Desk {
     explicit Desk(ProgramData& h)
         : tcpIp(h, h.authority, nullptr),
@@ -54,7 +54,10 @@ struct Desk {
           request(test::Scope(h), host, AuthorityWindows{.tcpIp = &tcpIp}),
           incoming(h, h.authority, h.messages, host, viewer, certi),
           certification(h, host, toCertify),
-          write(h, h.messages, h.mail, host, redac) {
+          write(h, h.messages, host, redac) {
+        // Queued rather than sent: the reader takes it from the queue.
+        QObject::connect(&write, &WriteMessage::Encrypted, &write,
+                         [&h](const OutgoingMessage& m) { (void)QueueMessage(h, h.mail, m); });
         QObject::connect(&tcpIp, &ui::FormTCP_IP::CertificateDelivered, &certi,
                          [this](const std::string& c) { certi.ShowCertificate(c, host.window); });
         QObject::connect(&viewer, &FormMessage::CertifyRequested, &viewer, [this, &h] {
