@@ -286,7 +286,7 @@ TEST_F(MainWindow, KeysHelpAndAbout) {
         {"F1, composer", shown(f.redac), nullptr, Qt::Key_F1, help(240)},
         {"F1, viewer", shown(f.message), nullptr, Qt::Key_F1, help(250)},
         {"F1, message to certify", shown(f.msgACerti), nullptr, Qt::Key_F1, help(300)},
-        {"Enter on Aide, connection window", shown(f.tcpIp), "BitBtnAide", Qt::Key_Return,
+        {"Enter on Aide, connection window", shown(f.authority.tcpIp), "BitBtnAide", Qt::Key_Return,
          help(280)},
         {"Enter on Aide, sending window", sending, "BitBtnAide", Qt::Key_Return, help(310)},
         {"Enter on Plus tard, sending window", sending, "BitBtnPlusTard", Qt::Key_Enter,

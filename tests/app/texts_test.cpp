@@ -250,12 +250,13 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
             }
         });
         const ui::Forms& w = shell->Windows();
-        w.affiliationF->PrepareFresh();
-        w.affiliationA->PrepareFresh();
-        w.affiliationD->PrepareFromIdentity();  // the update form
-        w.destinataire->Prepare();
+        const ui::AuthorityWindows& a = w.authority;
+        a.affiliationF->PrepareFresh();
+        a.affiliationA->PrepareFresh();
+        a.affiliationD->PrepareFromIdentity();  // the update form
+        a.destinataire->Prepare();
         for (QDialog* d : std::initializer_list<QDialog*>{
-                 w.affiliationF, w.affiliationD, w.affiliationA, w.destinataire, w.tcpIp}) {
+                 a.affiliationF, a.affiliationD, a.affiliationA, a.destinataire, a.tcpIp}) {
             CheckShown(*d, d->objectName() + "_" + language);
             d->hide();
         }

@@ -59,13 +59,13 @@ Shell::~Shell() {
 void Shell::CreateWindows() {
     FormTitulaire* const parent = main_.get();
     forms_.options = new FormOptions(ctx_, data_.authority, parent);
-    forms_.affiliationF = new FormAffiliationF(ctx_, parent);
-    forms_.affiliationD = new FormAffiliationD(ctx_, parent);
-    forms_.affiliationA = new FormAffiliationA(ctx_, parent);
-    forms_.destinataire = new FormDestinataire(ctx_, parent);
+    forms_.authority.affiliationF = new FormAffiliationF(ctx_, parent);
+    forms_.authority.affiliationD = new FormAffiliationD(ctx_, parent);
+    forms_.authority.affiliationA = new FormAffiliationA(ctx_, parent);
+    forms_.authority.destinataire = new FormDestinataire(ctx_, parent);
     forms_.liste = new FormListe(ctx_, data_.messages, parent);
     forms_.redac = new FormRedac(ctx_, data_.messages, parent);
-    forms_.tcpIp = new FormTCP_IP(ctx_, data_.authority, parent);
+    forms_.authority.tcpIp = new FormTCP_IP(ctx_, data_.authority, parent);
     forms_.smtp = new FormSmtp(ctx_, data_.mail, parent);
     forms_.pop3 = new FormPop3(ctx_, data_.mail, parent);
     forms_.message = new FormMessage(ctx_, parent);
@@ -79,8 +79,7 @@ void Shell::CreateWindows() {
 void Shell::CreateCommands() {
     FormTitulaire& main = *main_;
     const AuthorityScope scope{ctx_, data_.authority, data_.messages};
-    const AuthorityWindows windows{forms_.affiliationF, forms_.affiliationD, forms_.affiliationA,
-                                   forms_.destinataire, forms_.tcpIp};
+    const AuthorityWindows& windows = forms_.authority;
     affiliation_ = std::make_unique<AffiliationCommand>(scope, main, windows);
     writeMessage_ = std::make_unique<WriteMessage>(ctx_, data_.messages, main, *forms_.redac);
     auto correspondentsCommand = std::make_unique<CorrespondentsCommand>(
@@ -128,7 +127,7 @@ void Shell::CreateCommands() {
     connect(&liste, &FormListe::ListsAgain, this,
             [this] { main_->RunCommand(Command::Correspondents); });
     connect(&liste, &FormListe::CorrespondentsGone, &main, &FormTitulaire::EvaluateState);
-    connect(forms_.tcpIp, &FormTCP_IP::ListChanged, &liste, &FormListe::ListChanged);
+    connect(forms_.authority.tcpIp, &FormTCP_IP::ListChanged, &liste, &FormListe::ListChanged);
 
     // What a command received or sent shows in the mailbox at once.
     connect(&main, &FormTitulaire::CommandRan, this, [this](Command command) {
@@ -144,7 +143,7 @@ void Shell::WireMessageWindows(const AuthorityScope& scope, const AuthorityWindo
     // The viewers' Certifier sends request 18; the certificate comes back to
     // FormCerti through the connection window.
     certification_ = std::make_unique<CertificationRequest>(scope, main, windows);
-    connect(forms_.tcpIp, &FormTCP_IP::CertificateDelivered, this,
+    connect(forms_.authority.tcpIp, &FormTCP_IP::CertificateDelivered, this,
             [this](const std::string& certificate) {
                 forms_.certi->ShowCertificate(certificate, *main_);
             });

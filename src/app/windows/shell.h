@@ -18,21 +18,16 @@
 #include "app/startup.h"
 #include "app/windows/form_titulaire.h"
 #include "authority/flows.h"
+#include "authority/windows/commands.h"
 #include "crypto/text_cipher.h"
 #include "messages/windows/commands.h"
 #include "protocol/kinds.h"
 
 namespace quarnel::ui {
 
-struct AuthorityWindows;
 class FormOptions;
-class FormAffiliationF;
-class FormAffiliationD;
-class FormAffiliationA;
-class FormDestinataire;
 class FormListe;
 class FormRedac;
-class FormTCP_IP;
 class FormSmtp;
 class FormPop3;
 class FormCourrier;
@@ -48,16 +43,13 @@ class NewKeysCommand;
 class NewMailWatch;
 class WriteMessage;
 
-/// The windows created at start, in creation order after the main window.
+/// The windows created at start, children of the main window.
 struct Forms {
     FormOptions* options = nullptr;
-    FormAffiliationF* affiliationF = nullptr;
-    FormAffiliationD* affiliationD = nullptr;
-    FormAffiliationA* affiliationA = nullptr;
-    FormDestinataire* destinataire = nullptr;
+    /// The affiliation forms, the new correspondent's, the connection window.
+    AuthorityWindows authority;
     FormListe* liste = nullptr;
     FormRedac* redac = nullptr;
-    FormTCP_IP* tcpIp = nullptr;
     FormSmtp* smtp = nullptr;
     FormPop3* pop3 = nullptr;
     FormMessage* message = nullptr;
