@@ -23,7 +23,7 @@
 #include "app/program_data.h"
 #include "app/startup.h"
 #include "app/windows/first_start.h"
-#include "app/windows/form_titulaire.h"
+#include "app/windows/shell.h"
 #include "app/windows/test_hook.h"
 #include "crypto/secret_memory.h"
 #include "holder/settings.h"
@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(QUARNEL_VERSION));
 
     quarnel::ProgramData data;
-    quarnel::ui::FormTitulaire main(data);
+    quarnel::ui::Shell shell(data);
+    quarnel::ui::FormTitulaire& main = shell.Main();
     quarnel::StartupPlaces places;
     // The text modules are named after the program and looked for where its
     // files are.
@@ -97,7 +98,7 @@ int main(int argc, char** argv) {
         quarnel::ui::ClaimDataFolder(places.programFile, places.currentFolder, nullptr);
     if (!lock) return 1;
     main.show();
-    (void)main.Start(places);
+    (void)shell.Start(places);
     if (!quarnel::ui::EnsureTaParameterFile(data, &main)) return 1;
     if (HasSwitch(argc, argv, "--start-check")) {
         QTimer::singleShot(0, &main,

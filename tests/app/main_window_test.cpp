@@ -74,7 +74,7 @@ TEST_F(MainWindow, ReplyWritesToACorrespondentOrAsksForTheSendersKeys) {
     Affiliated();
     files.WriteList(CorrespondentFileName('F'), {test::CorrespondentRecord('F', "0FF00002000")});
     ASSERT_EQ(Start(), StartupEnd::Completed);
-    ui::FormMessage& viewer = *main->Windows().message;
+    ui::FormMessage& viewer = *shell->Windows().message;
     const auto reply = [&](const std::string& number, const QString& subject) {
         ctx.messages.decrypted.kind = Kind::RichMessage;
         ctx.messages.decrypted.sender.affiliation = number;
@@ -147,39 +147,50 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
               "Il est nécessaire de demander une clef pour chacun de vos correspondants.");
 
     // The timer stays out while busy, else empties the request kind and
-    // watches the clipboard.
-    int watched = 0;
-    main->clipboardWatch = [&]() -> std::optional<Lines> {
-        ++watched;
-        return std::nullopt;
-    };
+    // watches the clipboard; the block played goes to the program's own
+    // processing unless the test takes it.
+    struct PlayedClipboard : ui::BlockIntake {
+        explicit PlayedClipboard(ui::BlockIntake& own) : program(own) {}
+        std::optional<Lines> TakeBlock() override {
+            ++watched;
+            return block;
+        }
+        bool ProcessBlock(Lines& taken) override {
+            return process ? process(taken) : program.ProcessBlock(taken);
+        }
+        ui::BlockIntake& program;
+        int watched = 0;
+        std::optional<Lines> block;
+        std::function<bool(Lines&)> process;
+    } clipboard(*shell);
+    main->SetBlockIntake(&clipboard);
     ctx.authority.requestKind = Kind::Key;
     ctx.busy = true;
     main->surveillance();
-    EXPECT_EQ(watched, 0);
+    EXPECT_EQ(clipboard.watched, 0);
     EXPECT_EQ(ctx.authority.requestKind, Kind::Key);
     ctx.busy = false;
     main->surveillance();
-    EXPECT_EQ(watched, 1);
+    EXPECT_EQ(clipboard.watched, 1);
     EXPECT_FALSE(ctx.authority.requestKind);
 
     // An altered block, handled while busy (with a correspondent, so that the
     // key hint does not replace the line); first by the program's own
     // processing, which opens no window for it.
     ctx.correspondents.f.push_back(test::CorrespondentRecord('F', "00000123456"));
-    main->clipboardWatch = [] { return std::optional<Lines>(Lines{"bloc", "chiffr\xE9"}); };
+    clipboard.block = Lines{"bloc", "chiffr\xE9"};
     main->surveillance();
     EXPECT_EQ(Information(), "Message altéré");
     EXPECT_TRUE(runner.Runs().isEmpty());
     bool busyInside = false;
-    main->clipboardWatch = [] { return std::optional<Lines>(Lines{"block"}); };
-    main->processIncomingBlock = [&](Lines& block) {
+    clipboard.block = Lines{"block"};
+    clipboard.process = [&](Lines& block) {
         busyInside = ctx.busy && !main->Button(NewKeys).isEnabled();
         EXPECT_EQ(block, Lines{"block"});
         return false;
     };
     main->surveillance();
-    main->clipboardWatch = nullptr;
+    main->SetBlockIntake(nullptr);
     EXPECT_TRUE(busyInside);
     EXPECT_FALSE(ctx.busy);
     EXPECT_EQ(Information(), "Message altéré");
@@ -208,8 +219,9 @@ TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu
     }
     const RecordList store = ctx.keyStore;
     RecordList wiped;
-    main->keyStoreWiped = [&](const RecordList& w) { wiped = w; };
-    main.reset();
+    QObject::connect(main, &ui::FormTitulaire::KeyStoreWiped,
+                     [&](const RecordList& w) { wiped = w; });
+    shell.reset();
     ASSERT_EQ(wiped.size(), store.size());
     for (std::size_t r = 0; r < store.size(); ++r) {
         ASSERT_EQ(wiped[r].size(), store[r].size());
@@ -239,7 +251,7 @@ TEST_F(MainWindow, KeysHelpAndAbout) {
     EXPECT_EQ(main->Help().Page(), std::filesystem::path(QUARNEL_BIN_DIR) / "QuarnelTit_F.html");
     EXPECT_EQ(main->Help().LastContext(), 0);
 
-    const ui::Forms& f = main->Windows();
+    const ui::Forms& f = shell->Windows();
     using Act = std::function<void(QWidget&)>;
     // Shown as a window of its own; the sending window with a message, modally.
     const auto shown = [](QWidget* window) {
@@ -269,12 +281,12 @@ TEST_F(MainWindow, KeysHelpAndAbout) {
         Qt::Key key;
         std::function<bool()> happened;
     } keys[] = {
-        {"F1, main window", shown(main.get()), nullptr, Qt::Key_F1, help(200)},
+        {"F1, main window", shown(main), nullptr, Qt::Key_F1, help(200)},
         {"F1, options", shown(f.options), nullptr, Qt::Key_F1, help(210)},
         {"F1, composer", shown(f.redac), nullptr, Qt::Key_F1, help(240)},
         {"F1, viewer", shown(f.message), nullptr, Qt::Key_F1, help(250)},
         {"F1, message to certify", shown(f.msgACerti), nullptr, Qt::Key_F1, help(300)},
-        {"Enter on Aide, connection window", shown(f.tcpIp), "BitBtnAide", Qt::Key_Return,
+        {"Enter on Aide, connection window", shown(f.authority.tcpIp), "BitBtnAide", Qt::Key_Return,
          help(280)},
         {"Enter on Aide, sending window", sending, "BitBtnAide", Qt::Key_Return, help(310)},
         {"Enter on Plus tard, sending window", sending, "BitBtnPlusTard", Qt::Key_Enter,
@@ -482,7 +494,7 @@ TEST_F(OptionsDialog, TheMailCollectedWithoutAskingFollowsThePreferencesFileAndO
     ASSERT_TRUE(WriteFileAtomically(file, "autoRetrieval=peut-être\r\n"));
     Start();
     EXPECT_EQ(boxes.Texts(), QStringList{"Le fichier QuarnelTitPref.ini est altéré."});
-    EXPECT_FALSE(main->NewMail().On());
+    EXPECT_FALSE(shell->NewMail().On());
     EXPECT_EQ(ReadWholeFile(file), "autoRetrieval=peut-être\r\n");
 
     OpenOptions([&](QDialog& d) {
@@ -494,7 +506,7 @@ TEST_F(OptionsDialog, TheMailCollectedWithoutAskingFollowsThePreferencesFileAndO
         check.setChecked(true);
         Click(d, "BitBtnOk");
     });
-    EXPECT_TRUE(main->NewMail().On());
+    EXPECT_TRUE(shell->NewMail().On());
     Preferences saved;
     ASSERT_EQ(LoadPreferences(files.Data(), saved), PreferencesLoad::Loaded);
     EXPECT_TRUE(saved.autoRetrieval);

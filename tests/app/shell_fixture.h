@@ -20,6 +20,7 @@
 #include "app/windows/commands.h"
 #include "app/windows/form_options.h"
 #include "app/windows/form_titulaire.h"
+#include "app/windows/shell.h"
 #include "holder_files.h"
 #include "scripted_windows.h"
 #include "window_test_support.h"
@@ -34,14 +35,14 @@ struct Shell {
         places.programFile = programFolder / "quarneltit";
         places.currentFolder = files.Data();
         places.localeIsFrench = true;
-        return main->Start(places);
+        return shell->Start(places);
     }
     /// Settings and a sealed key store: state 2 at start.
     void Affiliated() {
         files.WriteSettings();
         files.WriteKeyStore(files.SealedStore());
     }
-    ui::FormOptions& OptionsForm() { return *main->Windows().options; }
+    ui::FormOptions& OptionsForm() { return *shell->Windows().options; }
     /// Opens the options dialog from the main window; `handler` acts on it.
     void OpenOptions(ui::ScriptedModalRunner::Handler handler) {
         runner.Once("FormOptions", std::move(handler));
@@ -61,7 +62,8 @@ struct Shell {
     ProgramData ctx;
     ui::ScriptedMessageBoxes boxes;
     ui::ScriptedModalRunner runner;
-    std::unique_ptr<ui::FormTitulaire> main = std::make_unique<ui::FormTitulaire>(ctx);
+    std::unique_ptr<ui::Shell> shell = std::make_unique<ui::Shell>(ctx);
+    ui::FormTitulaire* main = &shell->Main();  ///< gone with the shell
 };
 
 class ShellFixture : public ::testing::Test, public Shell {};

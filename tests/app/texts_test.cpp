@@ -249,13 +249,14 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
                 EXPECT_EQ(runner.Runs().count(ui::kFolderDialogName), 1);
             }
         });
-        const ui::Forms& w = main->Windows();
-        w.affiliationF->PrepareFresh();
-        w.affiliationA->PrepareFresh();
-        w.affiliationD->PrepareFromIdentity();  // the update form
-        w.destinataire->Prepare();
+        const ui::Forms& w = shell->Windows();
+        const ui::AuthorityWindows& a = w.authority;
+        a.affiliationF->PrepareFresh();
+        a.affiliationA->PrepareFresh();
+        a.affiliationD->PrepareFromIdentity();  // the update form
+        a.destinataire->Prepare();
         for (QDialog* d : std::initializer_list<QDialog*>{
-                 w.affiliationF, w.affiliationD, w.affiliationA, w.destinataire, w.tcpIp}) {
+                 a.affiliationF, a.affiliationD, a.affiliationA, a.destinataire, a.tcpIp}) {
             CheckShown(*d, d->objectName() + "_" + language);
             d->hide();
         }
@@ -377,7 +378,7 @@ TEST_F(Screenshots, FrenchAndEnglishWithoutClippedTexts) {
         look.start(20);
         bool cancelled = false;
         (void)ui::RunLongJob(
-            main.get(), ui::Tr(txt::kEncryptionCaption),
+            main, ui::Tr(txt::kEncryptionCaption),
             [](const ui::JobProgress& progress) {
                 while (progress(QStringLiteral("Devis détaillé 2026.pdf"), 40, 100))
                     QThread::msleep(5);
@@ -432,7 +433,8 @@ TEST(Translation, EveryTextHasAnEnglishTranslation) {
 // is there.
 TEST(Help, EveryWindowHasItsTopicInBothPagesAndEveryImageItsFile) {
     ProgramData data;
-    ui::FormTitulaire main(data);
+    ui::Shell shell(data);
+    ui::FormTitulaire& main = shell.Main();
     std::map<QString, int> contexts;
     for (ui::QuarnelDialog* window : main.findChildren<ui::QuarnelDialog*>()) {
         window->ShowHelp();

@@ -68,7 +68,10 @@ class Writing : public test::TwoHolders {
         x->messages.recipientRecord = x->correspondents.a[std::size_t(i)];
         redac = std::make_unique<FormRedac>(*x, x->messages, nullptr);
         host = std::make_unique<Host>(*x, x->mail);
-        write = std::make_unique<WriteMessage>(*x, x->messages, x->mail, *host, *redac);
+        write = std::make_unique<WriteMessage>(*x, x->messages, *host, *redac);
+        // Queued rather than sent: the recipient reads it from the queue.
+        QObject::connect(write.get(), &WriteMessage::Encrypted, write.get(),
+                         [this](const OutgoingMessage& m) { (void)QueueMessage(*x, x->mail, m); });
     }
     void Write(Kind kind, const QString& subject, const QString& text,
                const std::vector<std::filesystem::path>& files = {}) {

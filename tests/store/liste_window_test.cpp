@@ -34,11 +34,11 @@ class ListWindow : public test::ShellFixture {
                             : category == 'D' ? "MenuIndependants"
                                               : "MenuPrives";
         main->findChild<QAction*>(entry)->trigger();
-        ui::FormListe& liste = *main->Windows().liste;
+        ui::FormListe& liste = *shell->Windows().liste;
         QApplication::setActiveWindow(&liste);
         return liste;
     }
-    QTableView& Grid() { return Child<QTableView>(*main->Windows().liste, "grille"); }
+    QTableView& Grid() { return Child<QTableView>(*shell->Windows().liste, "grille"); }
     /// The cells of one column, top to bottom.
     QStringList Column(int column) {
         QStringList cells;
@@ -60,8 +60,8 @@ class ListWindow : public test::ShellFixture {
         QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
                           QPoint(header.sectionViewportPosition(column) + 4, 4));
     }
-    bool Enabled(const char* button) { return Child(*main->Windows().liste, button).isEnabled(); }
-    QString Tip(const char* button) { return Child(*main->Windows().liste, button).toolTip(); }
+    bool Enabled(const char* button) { return Child(*shell->Windows().liste, button).isEnabled(); }
+    QString Tip(const char* button) { return Child(*shell->Windows().liste, button).toolTip(); }
 };
 
 TEST_F(ListWindow, FilterSortKeyColumnAndButtons) {

@@ -17,40 +17,17 @@
 #include <QToolButton>
 #include <QTranslator>
 #include <QVBoxLayout>
-#include <utility>
 
 #include "app/language.h"
 #include "app/texts.h"
 #include "app/windows/commands.h"
 #include "app/windows/form_options.h"
-#include "authority/windows/commands.h"
-#include "authority/windows/form_affiliation.h"
-#include "authority/windows/form_destinataire.h"
-#include "authority/windows/form_tcp_ip.h"
-#include "crypto/hextext.h"
-#include "crypto/random.h"
 #include "holder/program_state.h"
 #include "holder/settings.h"
-#include "mail/windows/clipboard_watch.h"
-#include "mail/windows/commands.h"
-#include "mail/windows/form_courrier.h"
-#include "mail/windows/form_pop3.h"
-#include "mail/windows/form_smtp.h"
 #include "mail/windows/new_mail_watch.h"
-#include "messages/windows/commands.h"
-#include "messages/windows/form_certi.h"
-#include "messages/windows/form_message.h"
-#include "messages/windows/form_msg_a_certi.h"
-#include "messages/windows/form_redac.h"
-#include "messages/windows/write_message.h"
-#include "protocol/body.h"
 #include "resources/texts.h"
-#include "store/correspondents.h"
-#include "store/windows/commands.h"
-#include "store/windows/form_liste.h"
 #include "windowkit/help.h"
 #include "windowkit/message_box.h"
-#include "windowkit/modal_runner.h"
 #include "windowkit/qt_texts.h"
 #include "windowkit/save_failure.h"
 #include "windowkit/window_kit.h"
@@ -77,16 +54,12 @@ FormTitulaire::FormTitulaire(ProgramData& programData)
     view_ = InitialView();
     Retranslate();
     ShowView();
-    CreateWindows();
-    CreateCommands();
-    Reseed();
 }
 
 FormTitulaire::~FormTitulaire() {
     horloge_->stop();
-    // Before the windows it reports through.
-    newMail_.reset();
-    FreeWorkingLists(ctx_, data_.authority, data_.mail, keyStoreWiped);
+    FreeWorkingLists(ctx_, data_.authority, data_.mail,
+                     [this](const RecordList& wiped) { Q_EMIT KeyStoreWiped(wiped); });
     ctx_.onInformationChanged = nullptr;
     ctx_.onSaveFailure = nullptr;
     ctx_.currentText = nullptr;
@@ -221,182 +194,16 @@ void FormTitulaire::BuildInformation(QVBoxLayout& root) {
     root.addWidget(groupBoxInfo_);
 }
 
-void FormTitulaire::CreateWindows() {
-    forms_.options = new FormOptions(ctx_, data_.authority, this);
-    forms_.affiliationF = new FormAffiliationF(ctx_, this);
-    forms_.affiliationD = new FormAffiliationD(ctx_, this);
-    forms_.affiliationA = new FormAffiliationA(ctx_, this);
-    forms_.destinataire = new FormDestinataire(ctx_, this);
-    forms_.liste = new FormListe(ctx_, data_.messages, this);
-    forms_.redac = new FormRedac(ctx_, data_.messages, this);
-    forms_.tcpIp = new FormTCP_IP(ctx_, data_.authority, this);
-    forms_.smtp = new FormSmtp(ctx_, data_.mail, this);
-    forms_.pop3 = new FormPop3(ctx_, data_.mail, this);
-    forms_.message = new FormMessage(ctx_, this);
-    forms_.msgACerti = new FormMsgACerti(ctx_, this);
-    forms_.certi = new FormCerti(ctx_, this);
-    forms_.courrier = new FormCourrier(ctx_, data_.mail, this);
-    help_ = new HelpSystem(this);
-}
-
-void FormTitulaire::CreateCommands() {
-    const AuthorityScope scope{ctx_, data_.authority, data_.messages};
-    const AuthorityWindows windows{forms_.affiliationF, forms_.affiliationD, forms_.affiliationA,
-                                   forms_.destinataire, forms_.tcpIp};
-    affiliation_ = std::make_unique<AffiliationCommand>(scope, *this, windows);
-    writeMessage_ =
-        std::make_unique<WriteMessage>(ctx_, data_.messages, data_.mail, *this, *forms_.redac);
-    auto correspondentsCommand = std::make_unique<CorrespondentsCommand>(
-        ctx_, *this, *forms_.liste, *popupMenuCor_,
-        std::array<QAction*, 3>{menuFirmes_, menuIndependants_, menuPrives_},
-        Button(Command::Correspondents));
-    correspondentsCommand_ = correspondentsCommand.get();
-    auto at = [this](Command c) -> std::unique_ptr<MainCommand>& {
-        return commands_[std::size_t(c)];
-    };
-    at(Command::Correspondents) = std::move(correspondentsCommand);
-    at(Command::IncomingMail) = std::make_unique<IncomingMailCommand>(ctx_, *this, *forms_.pop3);
-    at(Command::AffiliationUpdate) =
-        std::make_unique<AffiliationUpdateCommand>(scope, *this, windows);
-    at(Command::Dispatch) =
-        std::make_unique<DispatchCommand>(ctx_, *this, *forms_.smtp, txt::kMessagesSent);
-    auto newKeysCommand = std::make_unique<NewKeysCommand>(scope, *this, windows);
-    newKeysCommand_ = newKeysCommand.get();
-    at(Command::NewKeys) = std::move(newKeysCommand);
-    auto certification = std::make_unique<CertificationCommand>(ctx_, *this, *forms_.msgACerti);
-    at(Command::Certification) = std::move(certification);
-    at(Command::Exit) = std::make_unique<ExitCommand>(*this);
-    at(Command::Options) =
-        std::make_unique<OptionsCommand>(ctx_, *this, *forms_.options, *affiliation_);
-    at(Command::Help) =
-        std::make_unique<HelpCommand>(*this, *popupMenuAide_, Button(Command::Help));
-    at(Command::Mailbox) = std::make_unique<MailboxCommand>(*this, *forms_.courrier);
-    WireMessageWindows(scope, windows);
-    connect(menuFirmes_, &QAction::triggered, this,
-            [this] { correspondentsCommand_->OpenList('F'); });
-    connect(menuIndependants_, &QAction::triggered, this,
-            [this] { correspondentsCommand_->OpenList('D'); });
-    connect(menuPrives_, &QAction::triggered, this,
-            [this] { correspondentsCommand_->OpenList('A'); });
-    keyUpdate_ = std::make_unique<KeyUpdateCommand>(scope, *this, windows);
-    FormListe& liste = *forms_.liste;
-    connect(&liste, &FormListe::KeyUpdateRequested, this,
-            [this](const std::string& number) { keyUpdate_->RunFor(number); });
-    connect(&liste, &FormListe::CorrespondRequested, this,
-            [this](Kind kind) { writeMessage_->Run(kind); });
-    connect(&liste, &FormListe::ListsAgain, this, [this] { RunCommand(Command::Correspondents); });
-    connect(&liste, &FormListe::CorrespondentsGone, this, [this] { EvaluateState(); });
-    connect(forms_.tcpIp, &FormTCP_IP::ListChanged, &liste, &FormListe::ListChanged);
-}
-
-void FormTitulaire::WireMessageWindows(const AuthorityScope& scope,
-                                       const AuthorityWindows& windows) {
-    // The viewers' Certifier sends request 18; the certificate comes back to
-    // FormCerti through the connection window.
-    certification_ = std::make_unique<CertificationRequest>(scope, *this, windows);
-    connect(forms_.tcpIp, &FormTCP_IP::CertificateDelivered, this,
-            [this](const std::string& certificate) {
-                forms_.certi->ShowCertificate(certificate, *this);
-            });
-    // Busy is already held by whoever shows the viewer.
-    connect(forms_.message, &FormMessage::CertifyRequested, this, [this] {
-        (void)CertifyDecryptedMessage(data_.messages, [this] { return certification_->Send(); });
-    });
-    connect(forms_.msgACerti, &FormMsgACerti::CertifyRequested, this,
-            [this](const SavedMessage& saved) {
-                (void)CertifySavedMessage(data_.messages, saved,
-                                          [this] { return certification_->Send(); });
-            });
-    incoming_ = std::make_unique<IncomingBlock>(ctx_, data_.authority, data_.messages, *this,
-                                                *forms_.message, *forms_.certi);
-    // A decryption the person stopped is no altered message.
-    processIncomingBlock = [this](Lines& block) {
-        return incoming_->Process(block) != BlockOutcome::Refused;
-    };
-    // What is read, and its verdict, shows in the mailbox, however it was opened.
-    const auto decryptAndMark = [this](Lines& block, const QString& subject,
-                                       IncomingBlock::Attachments attachments) {
-        const Lines textAndNames = block;
-        const BlockOutcome outcome = incoming_->Process(block, subject, attachments);
-        if (outcome == BlockOutcome::Taken)
-            forms_.courrier->MarkRead(textAndNames, data_.messages.decrypted.identityConfirmed);
-        return outcome;
-    };
-    forms_.pop3->decrypt = [decryptAndMark](Lines& block, const QString& subject) {
-        return decryptAndMark(block, subject, IncomingBlock::Attachments::Written);
-    };
-    connect(forms_.message, &FormMessage::ReplyRequested, this, [this] {
-        const DecryptedMessage& m = data_.messages.decrypted;
-        pendingReply_ = Reply{m.sender.affiliation, forms_.message->Subject(),
-                              m.kind.value_or(Kind::PlainMessage)};
-        // The receiving window waits under the answer; what it holds stays listed.
-        if (forms_.pop3->isVisible() && !forms_.pop3->Receiving()) forms_.pop3->AnnulerClick();
-        QTimer::singleShot(0, this, &FormTitulaire::RunPendingReply);
-    });
-    connect(
-        forms_.courrier, &FormCourrier::OpenRequested, this,
-        [this, decryptAndMark](const Lines& entry) {
-            if (ctx_.busy || entry.empty()) return;
-            {
-                BusyGuard busy(ctx_);
-                EvaluateState();
-                Lines text(entry.begin() + 1, entry.end());
-                // Its attachments were written at the first reading: again
-                // only when asked for.
-                if (decryptAndMark(text, FromCp1252(entry.front()),
-                                   IncomingBlock::Attachments::OnDemand) == BlockOutcome::Refused)
-                    (void)Ask(forms_.courrier, BoxIcon::Warning, Tr(txt::kMessageAltered), kOk);
-            }
-            EvaluateState();
-        });
-    // After its encryption a message goes to the sending window.
-    writeMessage_->handOver = [this](const OutgoingMessage& message) {
-        (void)forms_.smtp->ShowFor(message, *this);
-    };
-    clipboardWatch = [this] { return WatchClipboard(ctx_, *this); };
-    newMail_ = std::make_unique<NewMailWatch>(ctx_, *forms_.pop3, *this);
-    connect(newMail_.get(), &NewMailWatch::Retrieved, this, [this](int accepted) {
-        if (accepted > 0 && forms_.courrier->isVisible()) forms_.courrier->Reload();
-    });
-    connect(forms_.options, &FormOptions::PreferencesChanged, this,
-            &FormTitulaire::ApplyPreferences);
-}
-
-void FormTitulaire::ApplyPreferences() {
-    const Preferences& p = ctx_.preferences;
-    newMail_->Apply(p.autoRetrieval, std::chrono::minutes(p.retrievalMinutes));
-}
-
-void FormTitulaire::RunPendingReply() {
-    // Tried again when the command that holds Busy ends.
-    if (!pendingReply_ || ctx_.busy) return;
-    const Reply reply = *std::exchange(pendingReply_, std::nullopt);
-    const char category = CategoryOfNumber(reply.number);
-    const RecordList* list = ctx_.correspondents.ForCategory(category);
-    const int at = FindCorrespondent(ctx_.correspondents, category, reply.number);
-    if (!list || at < 0) {
-        if (Ask(this, BoxIcon::Question, Tr(txt::kReplyNeedsKeys, {FromCp1252(reply.number)}),
-                kYes | kNo) == kYes &&
-            CanRun(Command::NewKeys, view_, ctx_.busy, CommandInfo(Command::NewKeys).rule)) {
-            newKeysCommand_->RunFor(reply.number);
-        }
-        EvaluateState();
-        return;
-    }
-    data_.messages.recipientCategory = category;
-    data_.messages.recipientRecord = (*list)[std::size_t(at)];
-    const QString re = QStringLiteral("Re: ");
-    writeMessage_->Run(reply.kind, reply.subject.startsWith(re, Qt::CaseInsensitive)
-                                       ? reply.subject
-                                       : re + reply.subject);
-    EvaluateState();
+bool FormTitulaire::MayRun(Command command) const {
+    return CanRun(command, view_, ctx_.busy, CommandInfo(command).rule);
 }
 
 void FormTitulaire::RunCommand(Command command) {
-    if (!CanRun(command, view_, ctx_.busy, CommandInfo(command).rule)) return;
-    commands_[std::size_t(command)]->Run();
-    // What a command received or sent shows in the mailbox at once.
-    if (forms_.courrier->isVisible() && command != Command::Mailbox) forms_.courrier->Reload();
+    if (!MayRun(command)) return;
+    MainCommand* const run = commands_[std::size_t(command)];
+    if (!run) return;
+    run->Run();
+    Q_EMIT CommandRan(command);
     // Sortie may have closed the window; the buttons are evaluated either way.
     EvaluateState();
 }
@@ -405,7 +212,6 @@ StartupEnd FormTitulaire::Start(const StartupPlaces& places) {
     PrepareStartup(ctx_, places);
     help_->SetFile(ctx_.helpFile);
     const StartupEnd end = RunStartup(ctx_, data_.mail, *this);
-    ApplyPreferences();
     RefreshNames();
     EvaluateState();
     return end;
@@ -458,7 +264,7 @@ void FormTitulaire::ApplyLanguage() {
     if (textsChanged) QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     FinishLanguageSwitch(ctx_, step, textsChanged);
     help_->SetFile(ctx_.helpFile);
-    forms_.redac->resize(634, 450);
+    Q_EMIT LanguageApplied();
     RefreshNames();
     ShowView();
 }
@@ -519,23 +325,23 @@ void FormTitulaire::RefreshNames() {
     QString caption = affiliated ? Tr(txt::kAffiliated, {FromCp1252(ctx_.ownNumber)})
                                  : QStringLiteral("QuarnelTit");
     if (!holder.isEmpty()) caption += QStringLiteral(" \u2014 ") + holder;
-    setWindowTitle(NewMailCaptionPrefix(newMail_ ? newMail_->NewCount() : 0) + caption);
+    setWindowTitle(NewMailCaptionPrefix(NewMailCount()) + caption);
     labelCertification_->setVisible(affiliated && ctx_.registrationFlag != '1');
 }
 
 void FormTitulaire::EvaluateState() {
-    if (pendingReply_ && !ctx_.busy) QTimer::singleShot(0, this, &FormTitulaire::RunPendingReply);
     view_.information = ctx_.information;
     view_ = quarnel::EvaluateState(view_, FactsOf(ctx_, data_.mail), MainCommandRules());
     if (ctx_.information != view_.information) ctx_.informationNote.clear();
     ctx_.information = view_.information;
     ShowView();
+    Q_EMIT StateEvaluated();
 }
 
 void FormTitulaire::ShowView() {
     for (const MainCommandInfo& c : MainCommands())
         Button(c.command).setEnabled(view_.Enabled(c.command));
-    if (forms_.courrier) forms_.courrier->UpdateButtons();
+    Q_EMIT ViewShown();
     Button(Command::Options)
         .setText(
             Tr(view_.optionsCaptionIsOptions ? txt::kOptionsButton : txt::kInitialisationButton));
@@ -548,8 +354,12 @@ void FormTitulaire::ShowInformation() {
     QStringList lines;
     if (ctx_.information) lines << Tr(ctx_.information);
     if (!ctx_.informationNote.empty()) lines << FromCp1252(ctx_.informationNote);
-    if (newMail_ && newMail_->NewCount() > 0) lines << NewMailLine(newMail_->NewCount());
+    if (NewMailCount() > 0) lines << NewMailLine(NewMailCount());
     labelInformation_->setText(lines.join('\n'));
+}
+
+int FormTitulaire::NewMailCount() const {
+    return newMail_ ? newMail_->NewCount() : 0;
 }
 
 void FormTitulaire::SpeedButtonResetClick() {
@@ -577,7 +387,7 @@ void FormTitulaire::MenuAproposClick() {
 
 void FormTitulaire::surveillance() {
     if (ctx_.busy) return;
-    std::optional<Lines> block = clipboardWatch ? clipboardWatch() : std::nullopt;
+    std::optional<Lines> block = intake_ ? intake_->TakeBlock() : std::nullopt;
     if (!block) {
         data_.authority.requestKind.reset();
         return;
@@ -586,8 +396,7 @@ void FormTitulaire::surveillance() {
         BusyGuard busy(ctx_);
         EvaluateState();
         if (isMinimized()) showNormal();
-        const bool processed = processIncomingBlock && processIncomingBlock(*block);
-        if (!processed) SetInformation(ctx_, txt::kMessageAltered);
+        if (!intake_->ProcessBlock(*block)) SetInformation(ctx_, txt::kMessageAltered);
     }
     EvaluateState();
 }

@@ -1,21 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// FormTitulaire, the main window: the holder's control panel. It creates
-// every other window once, runs the start-up sequence, shows the program
-// state through EvaluateState, runs the 50 ms timer and the commands.
+// FormTitulaire, the main window: the holder's control panel. It runs the
+// start-up sequence, shows the program state through EvaluateState, runs the
+// 50 ms timer and the commands the shell gives it.
 
 #include <QWidget>
 #include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 
 #include "app/main_view.h"
 #include "app/program_data.h"
 #include "app/startup.h"
-#include "authority/flows.h"
 #include "crypto/text_cipher.h"
-#include "protocol/kinds.h"
 #include "windowkit/main_command.h"
 
 class QLabel;
@@ -31,61 +28,47 @@ class QTranslator;
 namespace quarnel::ui {
 
 class HelpSystem;
-class FormOptions;
-class FormAffiliationF;
-class FormAffiliationD;
-class FormAffiliationA;
-class FormDestinataire;
-class FormListe;
-class FormRedac;
-class FormTCP_IP;
-class FormSmtp;
-class FormPop3;
-class FormCourrier;
-class FormMessage;
-class FormMsgACerti;
-class FormCerti;
-class AffiliationCommand;
-struct AuthorityWindows;
-class CertificationRequest;
-class CorrespondentsCommand;
-class IncomingBlock;
-class WriteMessage;
-class KeyUpdateCommand;
-class NewKeysCommand;
 class NewMailWatch;
 
-/// The windows created at start, in creation order after the main window.
-struct Forms {
-    FormOptions* options = nullptr;
-    FormAffiliationF* affiliationF = nullptr;
-    FormAffiliationD* affiliationD = nullptr;
-    FormAffiliationA* affiliationA = nullptr;
-    FormDestinataire* destinataire = nullptr;
-    FormListe* liste = nullptr;
-    FormRedac* redac = nullptr;
-    FormTCP_IP* tcpIp = nullptr;
-    FormSmtp* smtp = nullptr;
-    FormPop3* pop3 = nullptr;
-    FormMessage* message = nullptr;
-    FormMsgACerti* msgACerti = nullptr;
-    FormCerti* certi = nullptr;
-    FormCourrier* courrier = nullptr;
+/// Where the 50 ms timer takes an encrypted block from and hands it on to.
+class BlockIntake {
+  public:
+    virtual ~BlockIntake() = default;
+    /// A block the clipboard held for the holder, taken from it; else nothing.
+    [[nodiscard]] virtual std::optional<Lines> TakeBlock() = 0;
+    /// Decrypts and shows `block`; false when it is altered.
+    [[nodiscard]] virtual bool ProcessBlock(Lines& block) = 0;
 };
 
 class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost {
     Q_OBJECT
   public:
-    /// The main window, then every other window, then one command per button.
+    /// The main window's own widgets; the shell adds the rest.
     explicit FormTitulaire(ProgramData& programData);
     /// The working lists are wiped and freed; nothing is saved.
     ~FormTitulaire() override;
 
-    const Forms& Windows() const { return forms_; }
+    /// One command per button, owned by the shell; empty ones run nothing.
+    void SetCommands(const std::array<MainCommand*, kCommandCount>& commands) {
+        commands_ = commands;
+    }
+    /// The help pages, a child of this window.
+    void SetHelp(HelpSystem& help) { help_ = &help; }
+    /// Whose count of mail collected without asking the caption and the
+    /// information line show; none shows nothing.
+    void ShowNewMailOf(const NewMailWatch* watch) { newMail_ = watch; }
+    /// What the timer watches; without it the timer only empties the
+    /// request kind.
+    void SetBlockIntake(BlockIntake* intake) { intake_ = intake; }
+
     HelpSystem& Help() { return *help_; }
     QPushButton& Button(Command command) { return *buttons_[std::size_t(command)]; }
-    /// The mail collected without asking.
-    const NewMailWatch& NewMail() const { return *newMail_; }
+    /// The correspondents button's menu and its three lists (F, D, A).
+    QMenu& CorrespondentsMenu() { return *popupMenuCor_; }
+    [[nodiscard]] std::array<QAction*, 3> CorrespondentsEntries() const {
+        return {menuFirmes_, menuIndependants_, menuPrives_};
+    }
+    QMenu& HelpMenu() { return *popupMenuAide_; }
 
     /// The start-up sequence; the window shows its outcome.
     StartupEnd Start(const StartupPlaces& places);
@@ -98,17 +81,11 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     /// Name labels, firm label, window caption and registration label from
     /// the holder.
     void RefreshNames() override;
+    /// Whether a button's command may run now: its rule, and Busy.
+    [[nodiscard]] bool MayRun(Command command) const;
     /// Runs a button's command when its rule and Busy allow, then evaluates
     /// the buttons again.
     void RunCommand(Command command);
-
-    /// Where the 50 ms timer finds an encrypted block (clipboard intake) and
-    /// hands it on (incoming-block processing); set by the subsystems that
-    /// provide them. Without them the timer only empties the request kind.
-    std::function<std::optional<Lines>()> clipboardWatch;
-    std::function<bool(Lines&)> processIncomingBlock;
-    /// Sees the key store wiped at the end of the run, before it is freed.
-    std::function<void(const RecordList&)> keyStoreWiped;
 
     // Handlers.
     void SpeedButtonResetClick();
@@ -116,6 +93,18 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     void AidecontextuelleClick();
     void MenuAproposClick();
     void surveillance();
+
+  Q_SIGNALS:
+    /// The program state was evaluated again.
+    void StateEvaluated();
+    /// The buttons show the program state again.
+    void ViewShown();
+    /// A button's command ran.
+    void CommandRan(Command command);
+    /// Every window's texts are in the settings' language.
+    void LanguageApplied();
+    /// The key store wiped at the end of the run, before it is freed.
+    void KeyStoreWiped(const RecordList& wiped);
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -127,9 +116,6 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     void ReportAltered(const std::string& fileName) override;
     void ReportExposedFolder(const ExposedFolder& exposed) override;
 
-    /// The automatic retrieval as the preferences choose it.
-    void ApplyPreferences();
-
     QWidget& Window() override { return *this; }
     void ShowInformation() override;
     void ResetInformation() override { SpeedButtonResetClick(); }
@@ -137,22 +123,17 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     void BuildWidgets();
     void BuildCommandButtons(QVBoxLayout& root);  ///< three by three
     void BuildInformation(QVBoxLayout& root);     ///< the information line and its reset
-    void CreateWindows();
-    void CreateCommands();
-    /// Certification from the viewers, the certificate viewer, and the
-    /// decryption of a block the clipboard watch took.
-    void WireMessageWindows(const AuthorityScope& scope, const AuthorityWindows& windows);
     void Retranslate();
     void ShowView();
-    /// The answer asked for from the viewer, once nothing is busy: the
-    /// composer for a correspondent, else "Nouvelles clefs" for the sender.
-    void RunPendingReply();
+    [[nodiscard]] int NewMailCount() const;
 
     ProgramData& data_;
     HolderContext& ctx_;
     MainView view_;
-    Forms forms_;
     HelpSystem* help_ = nullptr;
+    std::array<MainCommand*, kCommandCount> commands_{};
+    const NewMailWatch* newMail_ = nullptr;
+    BlockIntake* intake_ = nullptr;
     std::unique_ptr<QTranslator> translator_;  ///< the text module, when not French
     std::unique_ptr<QTranslator> qtFrench_;    ///< Qt's own texts (file dialogs) in French
 
@@ -167,22 +148,6 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     QLabel* labelInformation_ = nullptr;
     QToolButton* speedButtonReset_ = nullptr;
     std::array<QPushButton*, kCommandCount> buttons_{};
-    std::array<std::unique_ptr<MainCommand>, kCommandCount> commands_;
-    std::unique_ptr<AffiliationCommand> affiliation_;
-    std::unique_ptr<CertificationRequest> certification_;
-    std::unique_ptr<IncomingBlock> incoming_;
-    CorrespondentsCommand* correspondentsCommand_ = nullptr;
-    std::unique_ptr<WriteMessage> writeMessage_;  ///< the correspondents window's "Correspondre"
-    std::unique_ptr<KeyUpdateCommand>
-        keyUpdate_;  ///< "&Mettre à jour" of the correspondents window
-    NewKeysCommand* newKeysCommand_ = nullptr;
-    /// Répondre of the viewer: to whom, about what, in which form.
-    struct Reply {
-        std::string number;
-        QString subject;
-        Kind kind = Kind::PlainMessage;
-    };
-    std::optional<Reply> pendingReply_;
     QMenu* popupMenuCor_ = nullptr;
     QAction* menuFirmes_ = nullptr;
     QAction* menuIndependants_ = nullptr;
@@ -192,7 +157,6 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     QAction* aidecontextuelle_ = nullptr;
     QAction* menuApropos_ = nullptr;
     QTimer* horloge_ = nullptr;
-    std::unique_ptr<NewMailWatch> newMail_;
 };
 
 }  // namespace quarnel::ui

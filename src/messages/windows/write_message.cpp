@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "holder/program_state.h"
-#include "mail/outgoing_queue.h"
 #include "messages/addressee.h"
 #include "messages/encryption.h"
 #include "messages/texts.h"
@@ -52,9 +51,9 @@ class AttachmentSpans {
 
 }  // namespace
 
-WriteMessage::WriteMessage(HolderContext& ctx, MessageState& msgs, MailState& mail,
-                           MainWindowHost& host, FormRedac& redac)
-    : ctx_(ctx), msgs_(msgs), mail_(mail), host_(host), redac_(redac) {}
+WriteMessage::WriteMessage(HolderContext& ctx, MessageState& msgs, MainWindowHost& host,
+                           FormRedac& redac)
+    : ctx_(ctx), msgs_(msgs), host_(host), redac_(redac) {}
 
 void WriteMessage::Run(Kind kind, const QString& subject) {
     if (ctx_.busy) return;
@@ -143,13 +142,7 @@ bool WriteMessage::Encrypt(Kind kind, const std::string& text) {
     out.body = std::move(body);
     for (const auto& p : msgs_.encryptedAttachments)
         out.attachmentPaths.push_back(p.string());
-    if (handOver) {
-        handOver(out);
-        return true;
-    }
-    // Whatever the write gives, the message stays queued for this run; a
-    // failed write has had its box.
-    (void)QueueMessage(ctx_, mail_, out);
+    Q_EMIT Encrypted(out);
     return true;
 }
 

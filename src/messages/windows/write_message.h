@@ -2,12 +2,11 @@
 #pragma once
 // From the correspondent chosen in the correspondents window to an encrypted
 // message ready to go: the composer, the encryption off the window's thread,
-// and the hand-over to the sending window (or the outgoing queue).
+// and the message handed on (to the sending window).
 
+#include <QObject>
 #include <QString>
-#include <functional>
 
-#include "mail/mail_state.h"
 #include "mail/outgoing_queue.h"
 #include "messages/message_state.h"
 #include "protocol/kinds.h"
@@ -22,10 +21,10 @@ namespace quarnel::ui {
 class FormRedac;
 class MainWindowHost;
 
-class WriteMessage {
+class WriteMessage : public QObject {
+    Q_OBJECT
   public:
-    WriteMessage(HolderContext& ctx, MessageState& msgs, MailState& mail, MainWindowHost& host,
-                 FormRedac& redac);
+    WriteMessage(HolderContext& ctx, MessageState& msgs, MainWindowHost& host, FormRedac& redac);
 
     /// Writes a message of `kind` (PlainMessage or RichMessage) to
     /// msgs.recipientRecord: nothing while Busy; the composer runs modally,
@@ -35,11 +34,12 @@ class WriteMessage {
     /// is the composer's subject to begin with (an answer).
     void Run(Kind kind, const QString& subject = {});
 
-    /// Takes the encrypted message (the sending window); without it the
-    /// message is queued.
-    std::function<void(const OutgoingMessage&)> handOver;
     /// Runs the encryption (tests stop it at a chosen point).
     LongJobRunner runJob = RunLongJob;
+
+  Q_SIGNALS:
+    /// A message encrypted, ready to be sent or queued.
+    void Encrypted(const OutgoingMessage& message);
 
   private:
     /// The message text as it travels, or nothing when the person gave up.
@@ -49,7 +49,6 @@ class WriteMessage {
 
     HolderContext& ctx_;
     MessageState& msgs_;
-    MailState& mail_;
     MainWindowHost& host_;
     FormRedac& redac_;
 };
