@@ -3,6 +3,7 @@
 
 #include "authority/texts.h"
 #include "holder/program_state.h"
+#include "mail/mail_limits.h"
 #include "protocol/body.h"
 #include "protocol/lines.h"
 #include "store/atomic_file.h"
@@ -16,7 +17,9 @@ TaExchange::TaExchange(QObject* parent) : QObject(parent) {
         cancel_ = true;
         Q_EMIT changed();
     });
-    connect(&client_, &TaHttpClient::logged, this, &TaExchange::logged);
+    connect(&client_, &TaHttpClient::logged, this, [this](int textId, const QString& detail) {
+        Q_EMIT logged(textId, SplitLogDetails(detail));
+    });
     connect(&client_, &TaHttpClient::progress, this, [this](TaHttpClient::Stage stage) {
         if (stage != TaHttpClient::Stage::Connected) return;
         memo_.clear();
@@ -28,7 +31,6 @@ TaExchange::TaExchange(QObject* parent) : QObject(parent) {
                 Q_EMIT progressed();
             });
     connect(&client_, &TaHttpClient::finished, this, &TaExchange::OnFinished);
-    connect(&client_, &TaHttpClient::error, this, &TaExchange::OnError);
 }
 
 void TaExchange::Inform(int text) {
@@ -67,9 +69,13 @@ void TaExchange::Send() {
     client_.Post(connection_, RequestData(auth_->outgoingBody), kind_);
 }
 
-void TaExchange::OnFinished(const QByteArray& body) {
-    memo_ = SplitLines(std::string_view(body.constData(), std::size_t(body.size())));
-    if (ReplyCanBeAccepted(memo_)) {
+void TaExchange::OnFinished(const SessionResult& result) {
+    const QByteArray& body = client_.body();
+    // What had arrived of a failed reply stays in view.
+    if (result.completed || !body.isEmpty()) {
+        memo_ = SplitLines(std::string_view(body.constData(), std::size_t(body.size())));
+    }
+    if (result.completed && ReplyCanBeAccepted(memo_)) {
         // After a good reply to an affiliation request the holder is held a
         // moment before leaving with Annuler.
         phase_ = Phase::Answered;
@@ -81,17 +87,6 @@ void TaExchange::OnFinished(const QByteArray& body) {
         send_ = true;
         cancel_ = true;
     }
-    Q_EMIT changed();
-}
-
-void TaExchange::OnError(TaHttpClient::Failure, const QByteArray& body) {
-    // What had arrived stays in view.
-    if (!body.isEmpty()) {
-        memo_ = SplitLines(std::string_view(body.constData(), std::size_t(body.size())));
-    }
-    phase_ = Phase::Failed;
-    send_ = true;
-    cancel_ = true;
     Q_EMIT changed();
 }
 

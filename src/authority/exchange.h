@@ -71,8 +71,7 @@ class TaExchange : public QObject {
     void progressed();
 
   private:
-    void OnFinished(const QByteArray& body);
-    void OnError(TaHttpClient::Failure failure, const QByteArray& body);
+    void OnFinished(const SessionResult& result);
     void Inform(int text);
 
     HolderContext* ctx_ = nullptr;

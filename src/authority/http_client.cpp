@@ -3,9 +3,12 @@
 
 #include <QTcpSocket>
 
+#include <chrono>
+#include <utility>
+
 #include "authority/texts.h"
 #include "crypto/cp1252.h"
-#include "crypto/text_cipher.h"
+#include "mail/mail_limits.h"
 
 namespace quarnel {
 namespace {
@@ -16,17 +19,8 @@ QString ErrorDetail(const HttpReply& reply) {
 
 }  // namespace
 
-TaHttpClient::TaHttpClient(QObject* parent) : QObject(parent) {
-    deadline_.setSingleShot(true);
-    connect(&deadline_, &QTimer::timeout, this, &TaHttpClient::OnTimeout);
-}
-
-TaHttpClient::~TaHttpClient() {
-    DropSocket();
-}
-
-void TaHttpClient::Log(int textId, const QStringList& details) {
-    Q_EMIT logged(textId, details);
+TaHttpClient::TaHttpClient(QObject* parent) : NetworkSession(parent) {
+    SetReadBufferSize(kReadChunkBytes);
 }
 
 QString TaHttpClient::Server() const {
@@ -37,251 +31,218 @@ QString TaHttpClient::Server() const {
 }
 
 QString TaHttpClient::DeadlineSeconds() const {
-    return QString::number((deadline_.interval() + 999) / 1000);
+    return QString::number((deadlineMs_ + 999) / 1000);
+}
+
+void TaHttpClient::StartDeadline(int ms) {
+    deadlineMs_ = timeoutOverride_ > 0 ? timeoutOverride_ : ms;
+    deadline_.setRemainingTime(deadlineMs_);
+    Arm(std::chrono::milliseconds(deadlineMs_));
 }
 
 void TaHttpClient::Post(const TaConnection& connection, const std::string& data,
                         std::optional<Kind> requestKind) {
-    DropSocket();
+    Begin();
     connection_ = connection;
     target_ = TargetOf(connection);
     data_ = data;
     kind_ = requestKind;
+    body_.clear();
     everConnected_ = false;
     silentDisconnect_ = true;
     redirects_ = 0;
-    done_ = false;
-    deadline_.start(Timeout(connection_.replyTimeoutMs));
-    Connect();
+    StartDeadline(connection_.replyTimeoutMs);
+    ConnectToServer();
 }
 
-void TaHttpClient::Connect() {
-    DropSocket();
+void TaHttpClient::ConnectToServer() {
     reader_ = HttpReplyReader();
     unwritten_ = 0;
     connected_ = false;
-    socket_ = std::make_unique<QTcpSocket>();
-    QTcpSocket* s = socket_.get();
-    s->setReadBufferSize(kReadChunkBytes);
-    connect(s, &QTcpSocket::hostFound, this, [this] {
-        Log(txt::kLogResolved);
-        Q_EMIT progress(Stage::Resolved);
-    });
-    connect(s, &QTcpSocket::connected, this, &TaHttpClient::OnConnected);
-    connect(s, &QTcpSocket::bytesWritten, this, [this](qint64 n) {
-        unwritten_ -= n;
-        Q_EMIT transferred(requestBytes_ - unwritten_, requestBytes_, false);
-    });
-    connect(s, &QTcpSocket::readyRead, this, &TaHttpClient::OnReadyRead);
-    connect(s, &QTcpSocket::disconnected, this, &TaHttpClient::OnDisconnected);
-    connect(s, &QTcpSocket::errorOccurred, this, &TaHttpClient::OnSocketError);
     const bool viaProxy = !connection_.proxyHost.empty();
-    s->connectToHost(QString::fromStdString(viaProxy ? connection_.proxyHost : target_.host),
-                     quint16(viaProxy ? connection_.proxyPort : target_.port));
+    const quint64 token = Token();
+    Connect({viaProxy ? connection_.proxyHost : target_.host,
+             quint16(viaProxy ? connection_.proxyPort : target_.port), MailSecurity::Clear, false});
+    // The exchange's deadline, not a connect limit of its own.
+    if (Still(token)) Arm(std::chrono::milliseconds(deadline_.remainingTime()));
 }
 
-void TaHttpClient::OnConnected() {
+void TaHttpClient::OnHostFound() {
+    if (Log(txt::kLogResolved)) Q_EMIT progress(Stage::Resolved);
+}
+
+void TaHttpClient::OnOpened() {
     connected_ = true;
-    Log(txt::kLogConnected);
+    if (!Log(txt::kLogConnected)) return;
     Q_EMIT progress(Stage::Connected);
-    Log(txt::kLogSending);
+    if (!Log(txt::kLogSending)) return;
     // The deadline counts from the first connection; a redirect does not
     // extend it.
-    if (!everConnected_) deadline_.start(Timeout(ConnectedTimeoutMs(kind_)));
-    everConnected_ = true;
+    if (!std::exchange(everConnected_, true)) StartDeadline(ConnectedTimeoutMs(kind_));
     const std::string bytes = HttpRequestBytes(target_, !connection_.proxyHost.empty(), data_);
     requestBytes_ = unwritten_ = qint64(bytes.size());
     Q_EMIT transferred(0, requestBytes_, false);
-    socket_->write(bytes.data(), qint64(bytes.size()));
+    Write(bytes);
     Q_EMIT progress(Stage::Sent);
+}
+
+void TaHttpClient::OnWritten() {
+    unwritten_ = socket().bytesToWrite();
+    Q_EMIT transferred(requestBytes_ - unwritten_, requestBytes_, false);
 }
 
 bool TaHttpClient::ReadAvailable() {
     const std::size_t before = reader_.Body().size();
-    while (socket_ && socket_->bytesAvailable() > 0 &&
+    while (HasSocket() && socket().bytesAvailable() > 0 &&
            reader_.state() == HttpReplyReader::State::Reading) {
-        const QByteArray chunk = socket_->read(kReadChunkBytes);
+        const QByteArray chunk = socket().read(kReadChunkBytes);
         if (chunk.isEmpty()) break;
         (void)reader_.Feed(std::string_view(chunk.constData(), std::size_t(chunk.size())));
     }
+    if (reader_.received() > 0) result().reached = true;
     const HttpReply& reply = reader_.reply();
     if (reply.headerComplete && reader_.Body().size() != before) {
         const auto total =
             reply.chunked || !reply.contentLength ? -1 : qint64(*reply.contentLength);
+        const quint64 token = Token();
         Q_EMIT transferred(qint64(reader_.Body().size()), total, true);
+        if (!Still(token)) return false;
     }
     switch (reader_.state()) {
         case HttpReplyReader::State::ReplyTooLong:
-            Log(txt::kLogReplyTooLong, {QString::number(HttpReplyReader::kMaxReplyBytes)});
-            Fail(Failure::ReplyTooLong, false);
+            Fail(SessionFailure::BadReply, txt::kLogReplyTooLong,
+                 QString::number(HttpReplyReader::kMaxReplyBytes), false);
             return false;
         case HttpReplyReader::State::HeaderLineTooLong:
-            Log(txt::kLogHeaderLineTooLong,
-                {QString::number(HttpReplyReader::kMaxHeaderLineBytes)});
-            Fail(Failure::ReplyTooLong, false);
+            Fail(SessionFailure::BadReply, txt::kLogHeaderLineTooLong,
+                 QString::number(HttpReplyReader::kMaxHeaderLineBytes), false);
             return false;
         case HttpReplyReader::State::BadFraming:
-            Log(txt::kLogBadFraming, {Server()});
-            Fail(Failure::BadReply);
+            Fail(SessionFailure::BadReply, txt::kLogBadFraming, Server());
             return false;
         case HttpReplyReader::State::UnsupportedEncoding:
-            Log(txt::kLogUnsupportedEncoding,
-                {Server(), QString::fromStdString(Cp1252ToUtf8(reply.transferEncoding))});
-            Fail(Failure::BadReply);
+            Fail(SessionFailure::BadReply, txt::kLogUnsupportedEncoding,
+                 LogDetails(
+                     {Server(), QString::fromStdString(Cp1252ToUtf8(reply.transferEncoding))}));
             return false;
         default:
             return true;
     }
 }
 
-void TaHttpClient::OnReadyRead() {
-    if (done_ || !socket_) return;
-    if (!ReadAvailable()) return;
-    if (reader_.state() == HttpReplyReader::State::Complete) Complete();
+void TaHttpClient::OnReadable() {
+    if (ReadAvailable() && reader_.state() == HttpReplyReader::State::Complete) Complete();
 }
 
-void TaHttpClient::OnDisconnected() {
-    const bool wasConnected = connected_;
-    connected_ = false;
-    if (wasConnected) {
-        if (silentDisconnect_) {
-            silentDisconnect_ = false;
-        } else {
-            Log(txt::kLogDisconnected);
-        }
+bool TaHttpClient::Disconnected() {
+    if (!std::exchange(connected_, false) || std::exchange(silentDisconnect_, false)) return true;
+    return Log(txt::kLogDisconnected);
+}
+
+void TaHttpClient::OnLinkFault(const LinkFault& fault) {
+    switch (fault.kind) {
+        case LinkFault::Kind::Unreachable:
+            if (fault.error == QAbstractSocket::HostNotFoundError) {
+                if (!Log(txt::kLogHostNotFound)) return;
+                return Fail(SessionFailure::HostNotFound, txt::kLogUnknownHost,
+                            Server().section(':', 0, -2));
+            }
+            if (!everConnected_) {
+                if (!Log(txt::kLogConnectFailed)) return;
+                if (fault.error == QAbstractSocket::ConnectionRefusedError) {
+                    return Fail(SessionFailure::ConnectFailed, txt::kLogRefused, Server());
+                }
+                return Fail(SessionFailure::ConnectFailed, txt::kLogUnreachable,
+                            LogDetails({Server(), fault.reason}));
+            }
+            [[fallthrough]];  // a redirect's target: the request did not get through
+        case LinkFault::Kind::Broken:
+        case LinkFault::Kind::Tls:  // not spoken: the authority's address is plain HTTP
+            if (!Log(txt::kLogRequestFailed)) return;
+            return Fail(SessionFailure::ConnectionLost, txt::kLogConnectionLost,
+                        LogDetails({Server(), fault.reason}));
+        case LinkFault::Kind::Closed:
+            // The end of an HTTP/1.0 reply, or of one cut short.
+            if (!Disconnected() || !ReadAvailable()) return;
+            (void)reader_.Close();
+            return Complete();
+        case LinkFault::Kind::TimedOut:
+            break;
     }
-    if (done_ || !wasConnected || !ReadAvailable()) return;
-    (void)reader_.Close();
-    Complete();
-}
-
-void TaHttpClient::OnSocketError() {
-    if (done_ || !socket_) return;
-    const auto e = socket_->error();
-    if (e == QAbstractSocket::RemoteHostClosedError) return;  // the end of an HTTP/1.0 reply
-    const QString reason = socket_->errorString();
-    if (e == QAbstractSocket::HostNotFoundError) {
-        Log(txt::kLogHostNotFound);
-        Log(txt::kLogUnknownHost, {Server().section(':', 0, -2)});
-        Fail(Failure::HostNotFound);
-    } else if (!connected_ && !everConnected_) {
-        Log(txt::kLogConnectFailed);
-        if (e == QAbstractSocket::ConnectionRefusedError) {
-            Log(txt::kLogRefused, {Server()});
-        } else {
-            Log(txt::kLogUnreachable, {Server(), reason});
-        }
-        Fail(Failure::ConnectFailed);
-    } else {
-        Log(txt::kLogRequestFailed);
-        Log(txt::kLogConnectionLost, {Server(), reason});
-        Fail(Failure::TransmissionFailed);
-    }
-}
-
-void TaHttpClient::OnTimeout() {
-    if (done_) return;
-    if (!connected_ && !everConnected_) {
-        Log(txt::kLogNoConnection, {Server(), DeadlineSeconds()});
+    QString detail = LogDetails({Server(), DeadlineSeconds()});
+    int textId = txt::kLogNoReply;  // the server is slow or silent
+    if (!everConnected_) {
+        textId = txt::kLogNoConnection;
     } else if (unwritten_ > 0) {
-        Log(txt::kLogRequestFailed);
-        Log(txt::kLogRequestStuck, {Server(), DeadlineSeconds()});
-    } else if (reader_.received() == 0) {
-        Log(txt::kLogNoReply, {Server(), DeadlineSeconds()});  // the server is slow or silent
-    } else {
-        Log(txt::kLogReplyUnfinished,
-            {Server(), DeadlineSeconds(), QString::number(reader_.received())});
+        if (!Log(txt::kLogRequestFailed)) return;
+        textId = txt::kLogRequestStuck;
+    } else if (reader_.received() > 0) {
+        textId = txt::kLogReplyUnfinished;
+        detail = LogDetails({Server(), DeadlineSeconds(), QString::number(reader_.received())});
     }
-    Log(txt::kLogTimedOut);
-    Fail(Failure::TimedOut);
+    if (!Log(textId, detail)) return;
+    NoteFailure(SessionFailure::TimedOut, FrenchLogLine(textId, detail));
+    Fail(SessionFailure::TimedOut, txt::kLogTimedOut);
 }
 
 void TaHttpClient::Complete() {
-    if (done_) return;
     const HttpReply& reply = reader_.reply();
     if (reader_.received() == 0) {
         // Closed without a word: the request did not get through.
-        Log(txt::kLogRequestFailed);
-        Log(txt::kLogClosedSilently, {Server()});
-        Fail(Failure::TransmissionFailed);
-        return;
+        if (!Log(txt::kLogRequestFailed)) return;
+        return Fail(SessionFailure::ConnectionLost, txt::kLogClosedSilently, Server());
     }
     if (!reply.headerComplete || reply.status == 0) {
-        Log(txt::kLogReplyFailed);
-        if (!reply.statusLine.empty()) Log(txt::kLogErrorNumber, {ErrorDetail(reply)});
-        Fail(Failure::TransmissionFailed);
-        return;
+        if (reply.statusLine.empty()) {
+            return Fail(SessionFailure::ConnectionLost, txt::kLogReplyFailed);
+        }
+        if (!Log(txt::kLogReplyFailed)) return;
+        return Fail(SessionFailure::ConnectionLost, txt::kLogErrorNumber, ErrorDetail(reply));
     }
     if (reply.status >= 300 && reply.status < 400) {
         const auto next = ResolveLocation(target_, reply.location);
         if (!next) {
-            Log(txt::kLogBadRedirect);
-            Log(txt::kLogErrorNumber, {ErrorDetail(reply)});
-            Fail(Failure::BadRedirect);
-            return;
+            if (!Log(txt::kLogBadRedirect)) return;
+            return Fail(SessionFailure::BadReply, txt::kLogErrorNumber, ErrorDetail(reply));
         }
         if (redirects_ >= kMaxRedirects) {
-            Log(txt::kLogTooManyRedirects);
-            Fail(Failure::TooManyRedirects);
-            return;
+            return Fail(SessionFailure::BadReply, txt::kLogTooManyRedirects);
         }
         ++redirects_;
         target_ = *next;
         // The old connection goes; its end is not part of the log.
-        if (socket_) socket_->disconnect(this);
-        Connect();
-        return;
+        return ConnectToServer();
     }
     if (reply.status >= 400) {
         // The authority answers a refusal (an unknown correspondent) with
         // 404: not a wrong address, the status line says why.
-        if (reply.status != 404) Log(txt::kLogReplyFailed);
-        Log(txt::kLogErrorNumber, {ErrorDetail(reply)});
-        Fail(Failure::HttpStatus);
-        return;
+        if (reply.status != 404 && !Log(txt::kLogReplyFailed)) return;
+        return Fail(SessionFailure::Refused, txt::kLogErrorNumber, ErrorDetail(reply));
     }
     if (reader_.state() == HttpReplyReader::State::Incomplete) {
         // Closed before the end it announced: a part of a reply is no reply.
         const QString got = QString::number(reader_.Body().size());
         if (reply.chunked) {
-            Log(txt::kLogChunksIncomplete, {Server(), got});
-        } else {
-            Log(txt::kLogReplyIncomplete,
-                {Server(), got, QString::number(reply.contentLength.value_or(0))});
+            return Fail(SessionFailure::BadReply, txt::kLogChunksIncomplete,
+                        LogDetails({Server(), got}));
         }
-        Fail(Failure::BadReply);
-        return;
+        return Fail(SessionFailure::BadReply, txt::kLogReplyIncomplete,
+                    LogDetails({Server(), got, QString::number(reply.contentLength.value_or(0))}));
     }
-    done_ = true;
-    deadline_.stop();
-    Log(txt::kLogReplyReceived);
-    if (socket_ && connected_) socket_->disconnectFromHost();
+    if (!Log(txt::kLogReplyReceived) || !Disconnected()) return;
     const std::string_view body = reader_.Body();
-    Q_EMIT finished(QByteArray(body.data(), qsizetype(body.size())));
+    body_ = QByteArray(body.data(), qsizetype(body.size()));
+    result().completed = true;
+    Finish();
 }
 
-void TaHttpClient::Fail(Failure failure, bool shown) {
-    done_ = true;
-    deadline_.stop();
+void TaHttpClient::Fail(SessionFailure failure, int textId, const QString& detail, bool shown) {
+    if (!Log(textId, detail)) return;
     const std::string_view arrived = shown ? reader_.Arrived() : std::string_view();
-    const QByteArray body(arrived.data(), qsizetype(arrived.size()));
-    if (socket_ && connected_) socket_->abort();
-    Q_EMIT error(failure, body);
-}
-
-void TaHttpClient::Abort() {
-    done_ = true;
-    deadline_.stop();
-    DropSocket();
-}
-
-void TaHttpClient::DropSocket() {
-    if (!socket_) return;
-    socket_->disconnect(this);
-    socket_->abort();
-    // Deleting a socket inside its own signal is unsafe: let the loop do it.
-    socket_.release()->deleteLater();
-    connected_ = false;
+    body_ = QByteArray(arrived.data(), qsizetype(arrived.size()));
+    if (!Disconnected()) return;
+    NoteFailure(failure, FrenchLogLine(textId, detail));
+    Finish();
 }
 
 }  // namespace quarnel

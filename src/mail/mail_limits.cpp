@@ -46,12 +46,16 @@ QString LogDetails(std::initializer_list<QString> values) {
     return QStringList(values).join(kDetailSeparator);
 }
 
+QStringList SplitLogDetails(const QString& detail) {
+    return detail.split(kDetailSeparator);
+}
+
 QString LogLine(const QString& pattern, const QString& detail) {
     if (!pattern.contains(QLatin1String("%s"))) {
         return detail.isEmpty() ? pattern : pattern + QStringLiteral(" : ") + detail;
     }
     std::vector<std::string> values;
-    for (const QString& v : detail.split(kDetailSeparator))
+    for (const QString& v : SplitLogDetails(detail))
         values.push_back(v.toStdString());
     const std::vector<std::string_view> views(values.begin(), values.end());
     return QString::fromStdString(FillPlaceholders(pattern.toStdString(), views));

@@ -5,6 +5,7 @@
 
 #include <QDeadlineTimer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <chrono>
@@ -73,6 +74,8 @@ inline constexpr std::size_t kMaxReplyLines = 100;
 /// order), kept in one string so that every client's `logged` signal keeps
 /// one shape.
 [[nodiscard]] QString LogDetails(std::initializer_list<QString> values);
+/// The values of a LogDetails detail, in order (one, empty, for "").
+[[nodiscard]] QStringList SplitLogDetails(const QString& detail);
 /// The log line of `pattern` (a text already translated) and a detail: its
 /// %s filled in order with the detail's values, or, for a pattern without
 /// %s, the detail after " : " when there is one.

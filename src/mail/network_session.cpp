@@ -96,6 +96,7 @@ void NetworkSession::Connect(const MailServerAddress& server) {
     }
     QTcpSocket* s = socket_.get();
     if (readBufferSize_ > 0) s->setReadBufferSize(readBufferSize_);
+    connect(s, &QTcpSocket::hostFound, this, [this] { OnHostFound(); });
     connect(s, &QTcpSocket::connected, this, &NetworkSession::OnConnected);
     connect(s, &QTcpSocket::readyRead, this, [this] { OnReadable(); });
     connect(s, &QTcpSocket::bytesWritten, this, [this] { OnWritten(); });

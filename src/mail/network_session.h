@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The skeleton shared by the mail clients (SMTP, POP3): one connection at a
-// time, clear or TLS from the first byte as the server setting says (or TLS
-// later, on the dialogue's word), one timer for replies and transfers, and
-// one end: `finished` comes exactly once per session, with a SessionResult.
-// The dialogue stays the client's own: it is told when the connection opens,
-// when bytes arrive or leave and when the line fails, and words each failure
-// in its own log lines.
+// The skeleton shared by the network clients (SMTP, POP3, and the HTTP
+// exchange with the authority): one connection at a time, clear or TLS from
+// the first byte as the server setting says (or TLS later, on the dialogue's
+// word), one timer for replies and transfers, and one end: `finished` comes
+// exactly once per session, with a SessionResult. The dialogue stays the
+// client's own: it is told when the connection opens, when bytes arrive or
+// leave and when the line fails, and words each failure in its own log lines.
 
 #include <QAbstractSocket>
 #include <QByteArray>
@@ -39,24 +39,26 @@ enum class SessionFailure {
     Tls,             ///< no TLS library, a certificate or handshake refused, no STARTTLS/STLS
     TimedOut,        ///< a reply, the handshake or a transfer took too long
     ConnectionLost,  ///< closed or broken in the middle
-    Refused,         ///< the server said no (an SMTP code, a POP3 -ERR, a refused log-in)
+    Refused,         ///< the server said no (an SMTP code, a POP3 -ERR, an HTTP error status)
     BadReply,        ///< what the server sent is malformed or past a limit
 };
 
 /// How a session ended: what every client's `finished` carries.
 struct SessionResult {
     SessionFailure failure = SessionFailure::None;
-    /// The server answered us: the relay's 220 (SMTP), logged in (POP3).
+    /// The server answered us: the relay's 220 (SMTP), logged in (POP3), a
+    /// byte of a reply (HTTP).
     bool reached = false;
     /// What the session was for was done: the relay accepted the mail
-    /// (SMTP), QUIT was answered +OK so the deletions took effect (POP3).
+    /// (SMTP), QUIT was answered +OK so the deletions took effect (POP3), a
+    /// reply with a success status read whole (HTTP).
     bool completed = false;
     /// The failure in words, for a box or the tool's output: the server's own
     /// text of a refusal, else the French line of the fault.
     QString why;
 };
 
-/// The base of the mail clients; a client derives from it and drives its
+/// The base of the network clients; a client derives from it and drives its
 /// dialogue from the hooks below.
 class NetworkSession : public QObject {
     Q_OBJECT
@@ -158,6 +160,8 @@ class NetworkSession : public QObject {
     /// The connection is open (and encrypted, for TLS from the first byte):
     /// the dialogue begins.
     virtual void OnOpened() = 0;
+    /// The server's name is resolved (told within Connect for an address).
+    virtual void OnHostFound() {}
     /// TLS is up after StartTls.
     virtual void OnSecured() = 0;
     virtual void OnReadable() = 0;
