@@ -226,9 +226,10 @@ ReplyOutcome ProcessTaReplyLines(HolderContext& ctx, AuthorityState& auth, Lines
         ctx.information = kind == Kind::KeyDelivered ? txt::kKeyDelivered : txt::kKeyUpdated;
         o.listCategory = category;
         std::filesystem::path keptDamaged;
-        o.save = StoreCorrespondent(ctx.correspondents, category, std::move(record),
-                                    PathFromSetting(ctx.settings.keyFolder), ctx.onSaveFailure,
-                                    &keptDamaged, ctx.saveRunner);
+        o.save =
+            StoreCorrespondent(ctx.correspondents, category, std::move(record),
+                               PathFromSetting(ctx.settings.keyFolder), ctx.Hooks().onSaveFailure,
+                               &keptDamaged, ctx.Hooks().saveRunner);
         ctx.informationNote.clear();
         if (!keptDamaged.empty()) NoteKeptDamagedList(ctx, keptDamaged);
     }

@@ -15,6 +15,7 @@
 #include "crypto/records.h"
 #include "crypto/types.h"
 #include "holder/preferences.h"
+#include "holder/window_hooks.h"
 #include "store/correspondents.h"
 #include "store/record_list.h"
 #include "store/ta_parameters.h"
@@ -102,18 +103,13 @@ struct HolderContext {
     int paragraphFirstIndent = 80;  ///< rich-text message views, in pixels
     int paragraphRightIndent = 30;
 
-    // --- decisions and notices that need the window layer (tests script them)
-    SaveFailureHandler onSaveFailure;
-    /// Where long saves run (the window layer's long-work runner); unset,
-    /// they run on the caller's thread.
-    SaveRunner saveRunner;
-    /// The text of a resource number in the current language as code page
-    /// 1252; the window layer installs it (French texts when unset). Use
-    /// CurrentText (holder/program_state.h).
-    std::function<std::string(int)> currentText;
-    /// Told when `information` changed through SetInformation, so that the
-    /// main window shows it.
-    std::function<void()> onInformationChanged;
+    // --- what the window layer lends
+    /// The hooks lent (WindowHooks), or none.
+    [[nodiscard]] const WindowHooks& Hooks() const;
+    /// Lends `hooks` until the next call (nullptr: none); they must outlive
+    /// the loan.
+    void LendHooks(const WindowHooks* hooks) { hooks_ = hooks; }
+    [[nodiscard]] const WindowHooks* LentHooks() const { return hooks_; }
 
     /// key folder + "QuarnelTit.kpr"
     std::filesystem::path KeyStorePath() const;
@@ -127,6 +123,7 @@ struct HolderContext {
     // The one writer of the program state: holder/program_state.cpp.
     friend struct ProgramStateWriter;
     ProgramState programState_ = ProgramState::NotInitialised;
+    const WindowHooks* hooks_ = nullptr;
 };
 
 /// A folder setting (code page 1252, ending in "/") as a file-system path.

@@ -61,20 +61,21 @@ StateFacts FactsOf(const HolderContext& ctx, bool queueEmpty) {
 }
 
 std::string CurrentText(const HolderContext& ctx, int id) {
-    return ctx.currentText ? ctx.currentText(id) : FrenchTextCp1252(id);
+    const auto& text = ctx.Hooks().currentText;
+    return text ? text(id) : FrenchTextCp1252(id);
 }
 
 void SetInformation(HolderContext& ctx, int id) {
     ctx.information = id;
     ctx.informationNote.clear();
-    if (ctx.onInformationChanged) ctx.onInformationChanged();
+    if (const auto& told = ctx.Hooks().onInformationChanged) told();
 }
 
 void NoteKeptDamagedList(HolderContext& ctx, const std::filesystem::path& kept) {
     std::string path;
     if (!Utf8ToCp1252(kept.string(), path)) path = kept.filename().string();
     ctx.informationNote = FillPlaceholders(CurrentText(ctx, txt::kAlteredListKept), {path});
-    if (ctx.onInformationChanged) ctx.onInformationChanged();
+    if (const auto& told = ctx.Hooks().onInformationChanged) told();
 }
 
 }  // namespace quarnel

@@ -147,7 +147,7 @@ SaveResult SaveSettings(const HolderContext& ctx, const std::filesystem::path& p
         // end, and the file could not be read back with any control character.
         if (HasControlCharacter(line)) return SaveResult::Refused;
     }
-    return SaveBytesWithRetry(path, JoinLinesCrLf(lines), ctx.onSaveFailure);
+    return SaveBytesWithRetry(path, JoinLinesCrLf(lines), ctx.Hooks().onSaveFailure);
 }
 
 void DeriveIdentityValues(HolderContext& ctx) {
@@ -382,7 +382,7 @@ RelocationResult RelocateKeyFolder(HolderContext& ctx, const std::string& newFol
         return RelocationResult::Abandoned;
     };
     const fs::path newStore = newDir / kKeyStoreFileName;
-    if (SaveRecordList(ctx.keyStore, newStore, ctx.onSaveFailure) != SaveResult::Saved) {
+    if (SaveRecordList(ctx.keyStore, newStore, ctx.Hooks().onSaveFailure) != SaveResult::Saved) {
         return undo();
     }
     written.push_back(newStore);
@@ -393,7 +393,8 @@ RelocationResult RelocateKeyFolder(HolderContext& ctx, const std::string& newFol
         if (!bytes) continue;
         // The file as it is: a list found altered at start-up is empty in
         // memory, but its file must not be lost.
-        if (SaveBytesWithRetry(newDir / name, *bytes, ctx.onSaveFailure) != SaveResult::Saved) {
+        if (SaveBytesWithRetry(newDir / name, *bytes, ctx.Hooks().onSaveFailure) !=
+            SaveResult::Saved) {
             return undo();
         }
         written.push_back(newDir / name);

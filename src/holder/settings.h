@@ -41,7 +41,7 @@ std::filesystem::path SettingsPath(const HolderContext& ctx);
 /// missing or invalid.
 [[nodiscard]] bool LoadSettings(HolderContext& ctx, const std::filesystem::path& path,
                                 std::string* problem = nullptr);
-/// Writes the file (atomically) from ctx.settings, asking ctx.onSaveFailure
+/// Writes the file (atomically) from ctx.settings, asking the lent onSaveFailure
 /// when the write fails. Does nothing (Saved) when the identity is empty.
 [[nodiscard]] SaveResult SaveSettings(const HolderContext& ctx, const std::filesystem::path& path);
 

@@ -414,7 +414,7 @@ void MailRetrieval::SaveStored() {
                      marks_.begin() + std::ptrdiff_t(marks_.size() - kMaxStoredMarks));
     }
     // Unsaved, a mail met again would be stored twice: the holder is asked.
-    (void)SaveRecordList(marks_, StoredMarksPath(ctx_), ctx_.onSaveFailure);
+    (void)SaveRecordList(marks_, StoredMarksPath(ctx_), ctx_.Hooks().onSaveFailure);
     marksChanged_ = false;
 }
 

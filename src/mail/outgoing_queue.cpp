@@ -67,8 +67,8 @@ std::optional<OutgoingMessage> MessageOfQueueRecord(const Record& record) {
 
 SaveResult QueueMessage(const HolderContext& ctx, MailState& mail, const OutgoingMessage& message) {
     mail.outgoingQueue.push_back(QueueRecord(message));
-    return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.onSaveFailure,
-                          ctx.saveRunner);
+    return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.Hooks().onSaveFailure,
+                          ctx.Hooks().saveRunner);
 }
 
 std::optional<OutgoingMessage> TakeFirstQueued(MailState& mail) {
@@ -89,15 +89,15 @@ std::optional<OutgoingMessage> TakeFirstQueued(MailState& mail) {
 }
 
 SaveResult SaveOutgoingQueue(const HolderContext& ctx, const MailState& mail) {
-    return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.onSaveFailure,
-                          ctx.saveRunner);
+    return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.Hooks().onSaveFailure,
+                          ctx.Hooks().saveRunner);
 }
 
 SaveResult PutBackAtHead(const HolderContext& ctx, MailState& mail,
                          const OutgoingMessage& message) {
     mail.outgoingQueue.insert(mail.outgoingQueue.begin(), QueueRecord(message));
-    return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.onSaveFailure,
-                          ctx.saveRunner);
+    return SaveRecordList(mail.outgoingQueue, OutgoingQueuePath(ctx), ctx.Hooks().onSaveFailure,
+                          ctx.Hooks().saveRunner);
 }
 
 }  // namespace quarnel

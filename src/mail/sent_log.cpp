@@ -32,7 +32,8 @@ SaveResult LogSentMessage(HolderContext& ctx, MailState& mail, const Record& rec
 
 SaveResult SaveLog(HolderContext& ctx, RecordLog& log, const std::filesystem::path& path) {
     std::filesystem::path kept;
-    const SaveResult result = log.Save(path, ctx.onSaveFailure, ctx.saveRunner, &kept);
+    const SaveResult result =
+        log.Save(path, ctx.Hooks().onSaveFailure, ctx.Hooks().saveRunner, &kept);
     if (!kept.empty()) NoteKeptDamagedList(ctx, kept);
     return result;
 }

@@ -346,7 +346,7 @@ ReceiveRefusal DecryptMessage(HolderContext& ctx, MessageState& msgs, const Line
         m.notices.push_back({txt::kRecipientNotHolder, ""});
     }
     // In the program's current language, as the viewer saves and prints it.
-    m.headerText = HeaderText(m, ctx.currentText ? ctx.currentText : TextLookup(FrenchTextCp1252));
+    m.headerText = HeaderText(m, [&ctx](int id) { return CurrentText(ctx, id); });
     m.text = std::move(message.text);
 
     // The digest verified: only now does anything reach the disk.

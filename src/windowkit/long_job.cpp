@@ -177,15 +177,18 @@ bool RunLongJob(QWidget* parent, const QString& caption,
 
 InformationFromWorker::InformationFromWorker(HolderContext& ctx, QObject& window,
                                              std::function<void()> show)
-    : ctx_(ctx), kept_(std::exchange(ctx.onInformationChanged, nullptr)) {
-    if (!show) return;
-    ctx_.onInformationChanged = [&window, show = std::move(show)] {
-        QMetaObject::invokeMethod(&window, show, Qt::QueuedConnection);
-    };
+    : ctx_(ctx), kept_(ctx.LentHooks()), hooks_(ctx.Hooks()) {
+    hooks_.onInformationChanged = nullptr;
+    if (show) {
+        hooks_.onInformationChanged = [&window, show = std::move(show)] {
+            QMetaObject::invokeMethod(&window, show, Qt::QueuedConnection);
+        };
+    }
+    ctx_.LendHooks(&hooks_);
 }
 
 InformationFromWorker::~InformationFromWorker() {
-    ctx_.onInformationChanged = std::move(kept_);
+    ctx_.LendHooks(kept_);
 }
 
 }  // namespace quarnel::ui

@@ -50,7 +50,7 @@ using LongJobRunner =
 
 /// While a long job runs, the holder's information line changes on the
 /// worker: the window shows it on its own thread (`show`, queued to
-/// `window`), or not at all (`show` empty). The context's hook comes back
+/// `window`), or not at all (`show` empty). The hooks lent before come back
 /// when this goes.
 class InformationFromWorker {
   public:
@@ -61,7 +61,8 @@ class InformationFromWorker {
 
   private:
     HolderContext& ctx_;
-    std::function<void()> kept_;
+    const WindowHooks* kept_;
+    WindowHooks hooks_;  ///< those kept, but for the information line
 };
 
 }  // namespace quarnel::ui

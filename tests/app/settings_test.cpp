@@ -117,10 +117,12 @@ TEST(Settings, SavingNeedsAnIdentityAndAsksWhenTheWriteFails) {
     }
 
     ctx.settings.smtpServer = "smtp";
-    ctx.onSaveFailure = [&](const std::filesystem::path& path, const std::string&) {
+    WindowHooks hooks;
+    hooks.onSaveFailure = [&](const std::filesystem::path& path, const std::string&) {
         EXPECT_EQ(path, dir / "missing" / kSettingsFileName);
         return SaveChoice::Abort;
     };
+    ctx.LendHooks(&hooks);
     EXPECT_EQ(SaveSettings(ctx, dir / "missing" / kSettingsFileName), SaveResult::Aborted);
 }
 
@@ -217,7 +219,11 @@ TEST(Settings, DefaultFoldersFollowTheLanguageAndAreCreated) {
         EXPECT_TRUE(std::filesystem::is_directory(ctx.dataFolder / name)) << name;
     }
 
-    ctx.currentText = [](int id) { return id == 65194 ? std::string("Sent") : std::string("X"); };
+    WindowHooks english;
+    english.currentText = [](int id) {
+        return id == 65194 ? std::string("Sent") : std::string("X");
+    };
+    ctx.LendHooks(&english);
     SetDefaultFolders(ctx);
     EXPECT_EQ(ctx.settings.sentEncryptedFolder, ctx.settings.keyFolder + "Sent/");
 }
@@ -431,10 +437,12 @@ TEST_F(ApplyOptionsTest, ChangesAreSavedTheKeysMoveOnlyIntoAFreeFolderAllOrNothi
     std::filesystem::remove(target / "QuarnelTit.kpr");
     std::filesystem::create_directory(target / "QuarnelTitF.dat");
     int asked = 0;
-    ctx.onSaveFailure = [&](const std::filesystem::path&, const std::string&) {
+    WindowHooks hooks;
+    hooks.onSaveFailure = [&](const std::filesystem::path&, const std::string&) {
         ++asked;
         return SaveChoice::Ignore;
     };
+    ctx.LendHooks(&hooks);
     EXPECT_EQ(MoveKeysTo(target), OptionsOutcome::Abandoned);
     EXPECT_EQ(asked, 1);
     unchanged();
@@ -481,7 +489,7 @@ TEST_F(ApplyOptionsTest, ChangesAreSavedTheKeysMoveOnlyIntoAFreeFolderAllOrNothi
     in.keyFolderChanged = false;
     in.passwordChanged = true;
     in.password = SecretString("nouveau-secret");
-    ctx.onSaveFailure = [](const std::filesystem::path&, const std::string&) {
+    hooks.onSaveFailure = [](const std::filesystem::path&, const std::string&) {
         return SaveChoice::Abort;
     };
     const RecordList keys = ctx.keyStore;

@@ -41,7 +41,7 @@ SaveResult Save(HolderContext& ctx, MailState& mail, File f, long v) {
             const RecordList all = crash::ContentOf(f, v);
             ctx.correspondents.f.assign(all.begin(), all.end() - 1);
             return StoreCorrespondent(ctx.correspondents, 'F', all.back(), ctx.dataFolder,
-                                      ctx.onSaveFailure, nullptr, ctx.saveRunner);
+                                      ctx.Hooks().onSaveFailure, nullptr, ctx.Hooks().saveRunner);
         }
         case File::Queue: {
             const RecordList all = crash::ContentOf(f, v);
@@ -70,16 +70,18 @@ int main(int argc, char** argv) {
     const std::string folder = std::string(argv[1]) + "/";
     ctx.settings.keyFolder = ctx.settings.sentEncryptedFolder =
         ctx.settings.receivedEncryptedFolder = folder;
-    ctx.onSaveFailure = [](const std::filesystem::path& path, const std::string& reason) {
+    WindowHooks hooks;
+    hooks.onSaveFailure = [](const std::filesystem::path& path, const std::string& reason) {
         std::cerr << "cannot save " << path << ": " << reason << "\n";
         return SaveChoice::Abort;
     };
     // As the program runs long saves: on another thread, the caller waiting.
-    ctx.saveRunner = [](const std::filesystem::path&, const SaveWork& work) {
+    hooks.saveRunner = [](const std::filesystem::path&, const SaveWork& work) {
         bool done = false;
         std::thread([&] { done = work({}); }).join();
         return done;
     };
+    ctx.LendHooks(&hooks);
     for (long v = std::atol(argv[2]); v > 0; ++v) {
         for (const File f : crash::kFiles) {
             Say("begin", f, v);

@@ -515,7 +515,9 @@ std::chrono::nanoseconds WaitedForACore() {
 // than 100 ms while the receiving window fetches and logs ten messages.
 TEST_F(MailWindows, RetirerWithALongLogNeverHoldsTheWindowUp) {
     constexpr int kLogged = 10000, kMails = 10;
-    ctx.saveRunner = SaveOnLongJob(&mainWindow);  // as the program runs its saves
+    WindowHooks hooks;
+    hooks.saveRunner = SaveOnLongJob(&mainWindow);  // as the program runs its saves
+    ctx.LendHooks(&hooks);
     ctx.settings.accountName = "paul";
     ctx.keyStore = {Record(6, "0123456789ABCDEF0123456789ABCDEF")};
     ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', "pw"));

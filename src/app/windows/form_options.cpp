@@ -635,7 +635,7 @@ bool FormOptions::SavePreferencesChosen() {
     chosen.retrievalMinutes = ClampRetrievalMinutes(spinMinutes_->value());
     if (chosen.SameChoices(ctx_.preferences)) return true;
     // Ignore keeps the choice for this run only.
-    if (SavePreferences(chosen, ctx_.dataFolder, ctx_.onSaveFailure) == SaveResult::Aborted)
+    if (SavePreferences(chosen, ctx_.dataFolder, ctx_.Hooks().onSaveFailure) == SaveResult::Aborted)
         return false;
     ctx_.preferences = std::move(chosen);
     Q_EMIT PreferencesChanged();

@@ -46,10 +46,11 @@ FormTitulaire::FormTitulaire(ProgramData& programData)
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    ctx_.currentText = [](int id) { return ToCp1252(Tr(id)); };
-    ctx_.onInformationChanged = [this] { ShowInformation(); };
-    ctx_.onSaveFailure = SaveFailureBox(this);
-    ctx_.saveRunner = SaveOnLongJob(this);
+    hooks_.currentText = [](int id) { return ToCp1252(Tr(id)); };
+    hooks_.onInformationChanged = [this] { ShowInformation(); };
+    hooks_.onSaveFailure = SaveFailureBox(this);
+    hooks_.saveRunner = SaveOnLongJob(this);
+    ctx_.LendHooks(&hooks_);
     BuildWidgets();
     view_ = InitialView();
     Retranslate();
@@ -60,9 +61,7 @@ FormTitulaire::~FormTitulaire() {
     horloge_->stop();
     FreeWorkingLists(ctx_, data_.authority, data_.mail,
                      [this](const RecordList& wiped) { Q_EMIT KeyStoreWiped(wiped); });
-    ctx_.onInformationChanged = nullptr;
-    ctx_.onSaveFailure = nullptr;
-    ctx_.currentText = nullptr;
+    ctx_.LendHooks(nullptr);
     if (translator_) QCoreApplication::removeTranslator(translator_.get());
     if (qtFrench_) QCoreApplication::removeTranslator(qtFrench_.get());
 }

@@ -134,6 +134,7 @@ class FormTitulaire : public QWidget, private StartupHost, public MainWindowHost
     std::array<MainCommand*, kCommandCount> commands_{};
     const NewMailWatch* newMail_ = nullptr;
     BlockIntake* intake_ = nullptr;
+    WindowHooks hooks_;                        ///< lent to the holder core for the window's life
     std::unique_ptr<QTranslator> translator_;  ///< the text module, when not French
     std::unique_ptr<QTranslator> qtFrench_;    ///< Qt's own texts (file dialogs) in French
 

@@ -403,7 +403,7 @@ void FormCourrier::MarkRead(std::span<const std::string> textAndNames, bool conf
     // The file as it is now: another run of the marks may have written it.
     (void)marks_.Load(ReadMarksPath(ctx_));
     marks_.Set(mark, confirmed);
-    (void)marks_.Save(ReadMarksPath(ctx_), ctx_.onSaveFailure);
+    (void)marks_.Save(ReadMarksPath(ctx_), ctx_.Hooks().onSaveFailure);
     for (std::size_t row = 0; row < received_.Size(); ++row) {
         MailboxEntry& e = received_.Row(row);
         if (e.mark != mark) continue;
@@ -429,7 +429,7 @@ void FormCourrier::SupprimerClick() {
         (void)Ask(this, BoxIcon::Warning, Tr(txt::kDeleteFailed, {QString::fromStdString(why)}),
                   kOk);
     } else {
-        (void)marks_.Save(ReadMarksPath(ctx_), ctx_.onSaveFailure);
+        (void)marks_.Save(ReadMarksPath(ctx_), ctx_.Hooks().onSaveFailure);
     }
     Reload();
 }

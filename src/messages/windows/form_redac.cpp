@@ -738,8 +738,8 @@ bool FormRedac::SaveTo(const QString& path) {
         }
         bytes = ToCp1252(text);
     }
-    const SaveResult r =
-        SaveBytesWithRetry(std::filesystem::path(path.toStdU16String()), bytes, ctx_.onSaveFailure);
+    const SaveResult r = SaveBytesWithRetry(std::filesystem::path(path.toStdU16String()), bytes,
+                                            ctx_.Hooks().onSaveFailure);
     if (r != SaveResult::Saved) return false;
     MarkSaved(path);
     return true;

@@ -423,14 +423,14 @@ void FormListe::BitBtnSupprimerClick() {
     const Record gone = list[std::size_t(index)];
     const std::size_t before = list.size();
     (void)DeleteCorrespondent(ctx_.correspondents, category_, std::size_t(index), keyFolder,
-                              ctx_.onSaveFailure, &kept, ctx_.saveRunner);
+                              ctx_.Hooks().onSaveFailure, &kept, ctx_.Hooks().saveRunner);
     if (list.size() < before) model_->Removed(std::size_t(index));
     if (!kept.empty()) NoteKeptDamagedList(ctx_, kept);
     // The remark goes with its correspondent, unless the same number is
     // still in the list (a hand-made file may hold it twice).
     if (FindCorrespondent(ctx_.correspondents, category_, number) < 0 &&
         remarks_.Erase(category_, number)) {
-        (void)SaveRemarks(remarks_, keyFolder, ctx_.onSaveFailure);
+        (void)SaveRemarks(remarks_, keyFolder, ctx_.Hooks().onSaveFailure);
     }
     // The deleted record can no longer be written to.
     if (msgs_.recipientCategory == category_ && msgs_.recipientRecord == gone) {
@@ -448,7 +448,8 @@ void FormListe::BitBtnRemarqueClick() {
     const std::string number = SelectedNumber();
     if (number.empty()) return;
     if (!remarks_.Set(category_, number, ToCp1252(editRemarque_->text()))) return;
-    (void)SaveRemarks(remarks_, PathFromSetting(ctx_.settings.keyFolder), ctx_.onSaveFailure);
+    (void)SaveRemarks(remarks_, PathFromSetting(ctx_.settings.keyFolder),
+                      ctx_.Hooks().onSaveFailure);
     editRemarque_->setModified(false);
     UpdateButtons();
     editFiltre_->setFocus();
