@@ -32,9 +32,12 @@ struct Worker {
     Chunk chunk;
 };
 
-/// Blocks a thread takes at a time: small enough that a thread slowed by
-/// other work on the machine leaves little for the others to wait on.
-constexpr std::size_t kPieceBlocks = 4 * kChunk;
+/// Blocks a thread takes at a time: one batch, so that at the end of a run
+/// the thread that finished first waits a fraction of a millisecond for the
+/// other (with four batches a core stood idle for about a tenth of a
+/// decryption on two threads), and a thread slowed by other work holds
+/// little up.
+constexpr std::size_t kPieceBlocks = kChunk;
 
 /// Runs work(first, end, scratch, chunk) over the blocks [0, blocks), in
 /// pieces of whole batches that this thread and the workers (started once
@@ -616,6 +619,14 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
     };
     // Blocks read but not deciphered yet, as ranges of the chunk.
     std::vector<std::pair<std::size_t, std::size_t>> later;
+    // The pieces of a run deciphered, with their draws: only those wholly
+    // before the run's first odd line count, for the lines from there on are
+    // read again and deciphered again.
+    struct Piece {
+        std::size_t end = 0;  ///< 0: not deciphered
+        std::uint64_t draws = 0;
+    };
+    std::vector<Piece> pieces;
     for (std::size_t i = 0, turn = 0; i < blocks; ++turn) {
         PlainBuffer& out = outs[turn % 2];
         const std::size_t count = std::min(kChunkBlocks, blocks - i);
@@ -628,7 +639,9 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
             std::size_t run = 0;
             const char* regular = lines.PeekRegular(count - j, run);
             std::atomic<std::size_t> firstOdd{run};
+            pieces.assign((run + kPieceBlocks - 1) / kPieceBlocks, Piece{});
             batches.Run(run, [&](std::size_t first, std::size_t end, gf::Scratch& ws, Chunk& wc) {
+                if (first == end) return;
                 for (std::size_t x = first; x < end; ++x) {
                     if (!lines.RegularAt(regular + kLineBytes * x, values[j + x])) {
                         std::size_t seen = firstOdd.load();
@@ -637,11 +650,20 @@ StreamResult DecipherStream(const Quad& key, const Quad& mask, std::uint64_t tot
                         return;
                     }
                 }
+                const std::uint64_t before = ws.draws;
                 decipher(out, j + first, j + end, ws, wc);
+                pieces[first / kPieceBlocks] = {end, ws.draws - before};
+                ws.draws = before;
             });
             const std::size_t parsed = firstOdd.load();
+            std::size_t kept = 0;
+            for (const Piece& piece : pieces) {
+                if (piece.end == 0 || piece.end > parsed) break;
+                s.draws += piece.draws;
+                kept = piece.end;
+            }
             lines.SkipRegular(parsed);
-            if (parsed < run) later.emplace_back(j, j + parsed);
+            if (kept < parsed) later.emplace_back(j + kept, j + parsed);
             j += parsed;
             if (parsed == run && run > 0) continue;
             if (j == count) continue;
