@@ -43,7 +43,11 @@ void TransferDeadline::Stop() {
 }
 
 QString LogDetails(std::initializer_list<QString> values) {
-    return QStringList(values).join(kDetailSeparator);
+    // A server's words may hold the separator: it would cut them in two.
+    QStringList parts;
+    for (QString value : values)
+        parts << value.replace(kDetailSeparator, QLatin1Char(' '));
+    return parts.join(kDetailSeparator);
 }
 
 QStringList SplitLogDetails(const QString& detail) {

@@ -3,6 +3,7 @@
 
 #include "crypto/datetime.h"
 #include "mail/clipboard_intake.h"
+#include "mail/mail_limits.h"
 #include "mail/outgoing_mail.h"
 #include "mail/outgoing_queue.h"
 #include "mail/sent_log.h"
@@ -81,6 +82,13 @@ TEST_F(QueueFixture, TheSentLogLeavesTheTitleOutAndIsAppendedTo) {
 std::string Block(Kind kind, const std::string& to, const std::string& before = "") {
     return before + kSeparatorLine + "\r\n" + AddressLine(kind, "12345", '1', '1', to, kOther) +
            "\r\nABCDEF\r\n" + kEndMarkerLine + "\r\n";
+}
+
+TEST(LogDetails, AServersWordsHoldingTheSeparatorStayOneValue) {
+    EXPECT_EQ(SplitLogDetails(LogDetails({"500 a\x1F"
+                                          "b",
+                                          "c"})),
+              (QStringList{"500 a b", "c"}));
 }
 
 TEST(OutgoingMail, RecipientListsSplitAtCommasAndSemicolons) {
