@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -30,6 +31,7 @@
 #include "messages/windows/form_message.h"
 #include "messages/windows/form_msg_a_certi.h"
 #include "messages/windows/texts.h"
+#include "rtf/rtf.h"
 #include "scripted_windows.h"
 #include "window_host.h"
 #include "window_test_support.h"
@@ -363,6 +365,17 @@ TEST_F(Viewers, TheCertificationCommandHoldsBusyAndRefusesWhatIsNoSavedMessage) 
     });
     command.Run();
     EXPECT_EQ(sent, 1);
+    // Rich text under a .txt name: its text is what the digest is checked on.
+    QTextDocument doc;
+    QString lines = FromCp1252(SavedMessageBytes(y->messages.decrypted));
+    doc.setPlainText(lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    ASSERT_TRUE(WriteFileAtomically(folder / "riche.txt", WriteRtf(doc)));
+    open(folder / "riche.txt");
+    runner.Once("FormMsgACerti", [&](QDialog& d) {
+        EXPECT_EQ(Child<QLabel>(d, "LbConfirmation").text(), Tr(txt::kDigestConfirmed));
+        d.reject();
+    });
+    command.Run();
     // The open dialog starts in the folder of decrypted messages; cancelled,
     // it does nothing.
     QString start;
@@ -371,7 +384,7 @@ TEST_F(Viewers, TheCertificationCommandHoldsBusyAndRefusesWhatIsNoSavedMessage) 
     });
     command.Run();
     EXPECT_EQ(start, QDir(QString::fromStdString(folder.string())).absolutePath());
-    EXPECT_EQ(runner.Runs().count("FormMsgACerti"), 2);
+    EXPECT_EQ(runner.Runs().count("FormMsgACerti"), 3);
     EXPECT_FALSE(y->busy);
 }
 
