@@ -47,9 +47,10 @@ inline constexpr std::uint64_t kEarlyWriteBytes = std::uint64_t(1) << 20;
 
 /// How a StreamingFileWriter's bytes reach the disk: through the page cache,
 /// or straight from a buffer of its own (O_DIRECT), which spares the CPU the
-/// copy into the cache (as costly as a seventh of the deciphering of an
-/// attachment) for files written once and not read back at once. Where the
-/// file system refuses direct writes they go through the cache.
+/// copy into the cache (when memory is busy, as costly as a seventh of the
+/// deciphering of an attachment) and keeps large files written once out of
+/// the cache. Where the file system refuses direct writes they go through
+/// the cache.
 enum class WritePath { Cached, Direct };
 
 /// The pieces of a direct write: whole pages, so that every write but the
