@@ -96,10 +96,6 @@ void FormCerti::ShowCertificate(const std::string& certificate, const QWidget& m
     (void)RunModal(*this);
 }
 
-QString FormCerti::FileName() const {
-    return FileNameOrPlaceholder(savedPath_);
-}
-
 std::string FormCerti::SavedBytes() const {
     return JoinLinesCrLf(SplitLines(certificate_));
 }

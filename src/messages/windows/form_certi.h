@@ -26,7 +26,6 @@ class FormCerti : public QuarnelDialog {
     /// Fills, places against the main window, captions and runs it modally.
     void ShowCertificate(const std::string& certificate, const QWidget& mainWindow);
 
-    QString FileName() const;
     /// The certificate's lines, each ended by CR LF: what SaveAs writes.
     std::string SavedBytes() const;
 
