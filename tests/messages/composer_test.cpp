@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
@@ -226,10 +225,7 @@ TEST_F(Composer, AttachmentsShowTheirSizesOneComesOffAndAMailOver25MBIsAnnounced
     EXPECT_FALSE(remove.isEnabled());
     EXPECT_EQ(remove.toolTip(), Tr(txt::kTipRemoveNothing));
 
-    QStringList many;
-    for (std::size_t i = 0; i < kMaxComposerAttachments; ++i)
-        many << "/f";
-    EXPECT_TRUE(redac.AddAttachments(many));
+    EXPECT_TRUE(redac.AddAttachments(QStringList(qsizetype(kMaxComposerAttachments), "/f")));
     EXPECT_FALSE(redac.AddAttachments({"/g"}));
     EXPECT_EQ(data.messages.attachments.size(), kMaxComposerAttachments);
     EXPECT_EQ(boxes.Texts().last(), "Un message ne peut porter plus de 1000 fichiers attachés.");

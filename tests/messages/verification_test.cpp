@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <fstream>
+#include <functional>
 #include <map>
 
 #include "authority/texts.h"
@@ -40,19 +41,21 @@ class Verification : public TwoHolders {
                                 mask));
     }
 
-    // Section 2 enciphered again with another text or moment: the digest
-    // line stays.
-    Lines Resealed(Lines body, const std::string& text, LocalDateTime moment) {
+    // Section `which` (1 the text's, 2 the recipient's) enciphered again as
+    // `change` leaves it: the digest line stays.
+    Lines Resealed(Lines body, int which, const std::function<void(DecipheredText&)>& change) {
         Quad writeKey{}, readKey{}, mask{};
         KeysOf(body, writeKey, readKey, mask);
         std::size_t index = 10;
-        DecipheredText sender, message;
-        EXPECT_TRUE(DecipherText(body, index, readKey, mask, sender));
+        DecipheredText s;
+        for (int i = 0; i < which; ++i)
+            EXPECT_TRUE(DecipherText(body, index, readKey, mask, s));
         const std::size_t first = index;
-        EXPECT_TRUE(DecipherText(body, index, readKey, mask, message));
+        EXPECT_TRUE(DecipherText(body, index, readKey, mask, s));
+        change(s);
         Lines section;
-        EXPECT_TRUE(EncipherText(message.code, message.field1, message.field2, section, mask,
-                                 writeKey, text, OleFromLocal(moment)));
+        EXPECT_TRUE(
+            EncipherText(s.code, s.field1, s.field2, section, mask, writeKey, s.text, s.dateTime));
         body.erase(body.begin() + std::ptrdiff_t(first), body.begin() + std::ptrdiff_t(index));
         body.insert(body.begin() + std::ptrdiff_t(first), section.begin(), section.end());
         return body;
@@ -81,9 +84,15 @@ TEST_F(Verification, AChangedTextAddressLineOrMomentFailsTheDigestAndNothingReac
     const std::string certification = y->messages.certificationData;
     const Lines body = Sent("texte original", {WriteFile("report.txt", "secret")});
 
-    EXPECT_EQ(Receive(y, Resealed(body, "texte originaL", {2026, 12, 5, 14, 3, 7, 250})).refusal,
+    const auto resealed = [&](const std::string& text, LocalDateTime moment) {
+        return Receive(y, Resealed(body, 1, [&](DecipheredText& s) {
+                           s.text = text;
+                           s.dateTime = OleFromLocal(moment);
+                       }));
+    };
+    EXPECT_EQ(resealed("texte originaL", {2026, 12, 5, 14, 3, 7, 250}).refusal,
               ReceiveRefusal::DigestMismatch);
-    EXPECT_EQ(Receive(y, Resealed(body, "texte original", {2026, 12, 5, 14, 3, 8, 250})).refusal,
+    EXPECT_EQ(resealed("texte original", {2026, 12, 5, 14, 3, 8, 250}).refusal,
               ReceiveRefusal::DigestMismatch);
     for (const std::size_t position : {3u, 31u}) {  // the date code; the sender's number
         Lines address = body;
@@ -95,42 +104,43 @@ TEST_F(Verification, AChangedTextAddressLineOrMomentFailsTheDigestAndNothingReac
     EXPECT_EQ(y->messages.certificationData, certification);
 
     // Resealing with the same text within the same second changes nothing.
-    EXPECT_TRUE(Receive(y, Resealed(body, "texte original", {2026, 12, 5, 14, 3, 7, 900})).ok);
+    EXPECT_TRUE(resealed("texte original", {2026, 12, 5, 14, 3, 7, 900}).ok);
     EXPECT_TRUE(Receive(y, body).ok);
 }
 
-TEST_F(Verification, TheLayoutRulesRefuseTheBody) {
+// The layout rules, and at most a thousand attachment names (none written
+// beyond).
+TEST_F(Verification, TheLayoutRulesAndTheNameLimitRefuseTheBody) {
     const Lines body = Sent("structure");
-    Lines extra = body;  // one hex line between section 3 and the end marker
-    extra.insert(extra.end() - 1, std::string(32, 'A'));
-    EXPECT_EQ(Receive(y, extra).refusal, ReceiveRefusal::BadRecipientSection);
-    Lines named = body;  // an attachment name before the end marker
-    named.insert(named.end() - 1, "report.txt");
-    EXPECT_EQ(Receive(y, named).refusal, ReceiveRefusal::Malformed);
-    Lines lower = body;
-    lower[8][0] = char(std::tolower(lower[8][0] == 'A' ? 'B' : 'a'));
-    const ReceiveOutcome o = Receive(y, lower);
-    EXPECT_EQ(o.refusal, ReceiveRefusal::Malformed);
-    EXPECT_NE(o.problem.find("line 7"), std::string::npos) << o.problem;  // from the separator
-    Lines shortened(body.begin(), body.begin() + 15);  // title + 14 lines from the separator
-    shortened.push_back(kEndMarkerLine);
-    EXPECT_EQ(Receive(y, shortened).refusal, ReceiveRefusal::Malformed);
-    // Blanks that a mail transport adds to the end-marker line are no fault.
-    Lines blanks = body;
-    blanks.back() += " \t ";
-    EXPECT_TRUE(Receive(y, blanks).ok);
-    EXPECT_TRUE(y->messages.receivedAttachmentNames.empty());
-}
-
-TEST_F(Verification, AtMostAThousandAttachmentNamesAndNoneWrittenBeyond) {
-    Lines body = Sent("noms");
-    body.insert(body.end(), kMaxAttachmentNames, "n.txt");
-    // At the limit the body is read on (and is not for x).
-    EXPECT_EQ(Receive(x, body).refusal, ReceiveRefusal::NotForThisHolder);
-    body.push_back("n.txt");
-    const ReceiveOutcome o = Receive(y, body);
-    EXPECT_EQ(o.refusal, ReceiveRefusal::TooManyAttachments);
-    EXPECT_NE(o.problem.find("1001 attachment names"), std::string::npos) << o.problem;
+    const struct {
+        const char* what;
+        std::function<void(Lines&)> change;
+        test::Holder& to;
+        ReceiveRefusal refusal;
+        std::string problem;
+    } cases[] = {
+        {"a hex line between section 3 and the end marker",
+         [](Lines& b) { b.insert(b.end() - 1, std::string(32, 'A')); }, y,
+         ReceiveRefusal::BadRecipientSection, ""},
+        {"a name before the end marker", [](Lines& b) { b.insert(b.end() - 1, "report.txt"); }, y,
+         ReceiveRefusal::Malformed, ""},
+        {"lower case", [](Lines& b) { b[8][0] = char(std::tolower(b[8][0] == 'A' ? 'B' : 'a')); },
+         y, ReceiveRefusal::Malformed, "line 7"},  // counted from the separator
+        {"title and 14 lines", [](Lines& b) { b.erase(b.begin() + 15, b.end() - 1); }, y,
+         ReceiveRefusal::Malformed, ""},
+        // At the limit the body is read on (and is not for x).
+        {"1000 names", [](Lines& b) { b.insert(b.end(), kMaxAttachmentNames, "n.txt"); }, x,
+         ReceiveRefusal::NotForThisHolder, ""},
+        {"1001 names", [](Lines& b) { b.insert(b.end(), kMaxAttachmentNames + 1, "n.txt"); }, y,
+         ReceiveRefusal::TooManyAttachments, "1001 attachment names"},
+    };
+    for (const auto& c : cases) {
+        Lines changed = body;
+        c.change(changed);
+        const ReceiveOutcome o = Receive(c.to, changed);
+        EXPECT_EQ(o.refusal, c.refusal) << c.what;
+        EXPECT_NE(o.problem.find(c.problem), std::string::npos) << c.what << ": " << o.problem;
+    }
     EXPECT_FALSE(std::filesystem::exists(y.Decrypted() / "n.txt"));
     EXPECT_FALSE(y->messages.decrypted.kind);
 }
@@ -229,27 +239,10 @@ TEST_F(Verification, AttachmentsFromOutsideMissingSpoiltOrBadlyNamed) {
     EXPECT_EQ(SafeAttachmentName("C:\\temp\\x.doc"), "x.doc");
 }
 
-TEST_F(Verification, TheVerdictsShownAreThoseTheIdentityConfirmationCovered) {
-    // An attachment whose header claims another registration flag and a later
-    // moment: neither its flag nor its date is shown, and it is not kept.
-    const Lines body = Sent("drapeau", {WriteFile("a.txt", "aaa")});
-    Quad writeKey{}, readKey{}, mask{};
-    KeysOf(body, writeKey, readKey, mask);
-    Lines claim;
-    ASSERT_TRUE(EncipherText("D400F", '0', 'F', claim, mask, writeKey, "aaa",
-                             OleFromLocal({2026, 12, 5, 15, 0, 0, 0})));
-    ASSERT_TRUE(WriteFileAtomically(y.Received() / "a.txt", JoinLinesCrLf(claim)));
-    ASSERT_TRUE(Receive(y, body).ok);
-    const DecryptedMessage& m = y->messages.decrypted;
-    EXPECT_EQ(m.registrationFlag, '1');
-    EXPECT_TRUE(m.sender.registration.positive);
-    EXPECT_EQ(m.sender.time, "14:03:07");
-    EXPECT_EQ(m.notices, (std::vector<Notice>{{txt::kAttachmentHeaderDiffers, "a.txt"}}));
-    EXPECT_EQ(*ReadWholeFile(y.Decrypted() / "a.txt"), "");
-}
-
 // Attachment files of another line shape, or made for another message, give
-// empty files and a notice; one thread or several read them alike.
+// empty files and a notice; one thread or several read them alike. The flag
+// shown is the message's, the moment the last attachment kept (never one
+// refused).
 TEST_F(Verification, AttachmentsOfAnotherLineShapeOrHeaderGiveEmptyFilesOnAnyThreads) {
     constexpr double kDay = 24.0 * 60 * 60;
     std::string plain(3000 * 16 - 5, '\0');  // six batches of blocks: several threads
@@ -283,7 +276,9 @@ TEST_F(Verification, AttachmentsOfAnotherLineShapeOrHeaderGiveEmptyFilesOnAnyThr
         {"drapeau.bin", enciphered(message.code, other, message.field2, message.dateTime)},
         {"categorie.bin", enciphered(message.code, flag, 'D', message.dateTime)},
         {"avant.bin", enciphered(message.code, flag, message.field2, message.dateTime - 1)},
-        {"apres.bin", enciphered(message.code, flag, message.field2, message.dateTime + 1)}};
+        {"apres.bin", enciphered(message.code, flag, message.field2, message.dateTime + 1)},
+        {"les_deux.bin",
+         enciphered(message.code, other, message.field2, message.dateTime + 3600 / kDay)}};
     files[1].second[34 * 1700 + 5] = 'G';
     for (std::size_t i = 34 * 1800; i < 34 * 1800 + 32; ++i)
         files[2].second[i] = char(std::tolower(files[2].second[i]));
@@ -325,33 +320,26 @@ TEST_F(Verification, AttachmentsOfAnotherLineShapeOrHeaderGiveEmptyFilesOnAnyThr
                            files[i].first});
     }
     EXPECT_EQ(reads[0].notices, notices);
+    EXPECT_EQ(y->messages.decrypted.registrationFlag, flag);
+    EXPECT_TRUE(y->messages.decrypted.sender.registration.positive);
+    EXPECT_EQ(y->messages.decrypted.sender.time, "14:03:37") << "the last one kept";
 }
 
 // Section 3 that names someone else than the holder: told, still decrypted.
 TEST_F(Verification, ARecipientSectionThatDoesNotNameTheHolderGivesANotice) {
-    Lines body = Sent("pour qui ?");
-    Quad writeKey{}, readKey{}, mask{};
-    KeysOf(body, writeKey, readKey, mask);
-    std::size_t index = 10;
-    DecipheredText section;
-    for (int i = 0; i < 2; ++i)
-        ASSERT_TRUE(DecipherText(body, index, readKey, mask, section));
-    const std::size_t first = index;
-    ASSERT_TRUE(DecipherText(body, index, readKey, mask, section));
-    ASSERT_EQ(section.text.substr(0, 6), "DUPONT");
-    Lines other;
-    ASSERT_TRUE(EncipherText(section.code, section.field1, section.field2, other, mask, writeKey,
-                             "DURAND" + section.text.substr(6), section.dateTime));
-    body.erase(body.begin() + std::ptrdiff_t(first), body.begin() + std::ptrdiff_t(index));
-    body.insert(body.begin() + std::ptrdiff_t(first), other.begin(), other.end());
+    const Lines body = Resealed(Sent("pour qui ?"), 2, [](DecipheredText& s) {
+        ASSERT_EQ(s.text.substr(0, 6), "DUPONT");
+        s.text.replace(0, 6, "DURAND");
+    });
     ASSERT_TRUE(Receive(y, body).ok);
     EXPECT_EQ(y->messages.decrypted.text, "pour qui ?");
     EXPECT_EQ(y->messages.decrypted.notices, (std::vector<Notice>{{txt::kRecipientNotHolder, ""}}));
 }
 
 TEST_F(Verification, ANameFromOutsideNeverTakesOneOfTheProgramsNames) {
-    // The worst folders: mail attachments and decrypted files land in the
-    // data folder, which holds the key store and the settings.
+    // The worst folder: decrypted files land in the data folder, which holds
+    // the key store and the settings. (A mail's attachments take the same
+    // free names: the program files' and the incoming mail's tests.)
     const std::filesystem::path data = y->dataFolder;
     y->settings.decryptedFilesFolder = y->settings.keyFolder;
     ASSERT_EQ(y->SaveKeyStore(), SaveResult::Saved);
@@ -360,19 +348,6 @@ TEST_F(Verification, ANameFromOutsideNeverTakesOneOfTheProgramsNames) {
     for (const std::string& name : names)
         before[name] = ReadWholeFile(data / name);
     ASSERT_TRUE(before["QuarnelTit.kpr"]);
-
-    // A mail's attachments, saved before anything is authenticated.
-    std::vector<MailAttachment> planted;
-    for (const std::string& name : names)
-        planted.push_back({name, "planted"});
-    std::string failed;
-    const auto saved = SaveAttachments(planted, data, {}, nullptr, &failed);
-    ASSERT_TRUE(saved) << failed;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        EXPECT_EQ((*saved)[i], "_" + names[i]);
-        EXPECT_EQ(ReadWholeFile(data / ("_" + names[i])), "planted");
-        std::filesystem::remove(data / ("_" + names[i]));
-    }
 
     // A message's attachment list, which no signature covers.
     std::vector<std::filesystem::path> files;

@@ -18,7 +18,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTimer>
 #include <QToolButton>
 #include <QtTest/QTest>
 
@@ -220,7 +219,9 @@ TEST_F(Viewers, CancellingTheDecryptionKeepsNoAttachmentAndShowsNothing) {
     EXPECT_EQ(y->information, txt::kIdle);
 }
 
-TEST_F(Viewers, ClosingOffersTheSaveOnceAndNoToOverwriteAsksAgain) {
+// Closing offers the save once, and No to overwrite asks again; printing
+// takes the selection only when there is one.
+TEST_F(Viewers, ClosingOffersTheSaveOnceNoToOverwriteAsksAgainAndPrintingTakesTheSelection) {
     ASSERT_TRUE(RoundTrip(x, y, "Premier message").ok);
     FormMessage viewer(*y, nullptr);
     viewer.Fill(y->messages.decrypted, {});
@@ -243,7 +244,7 @@ TEST_F(Viewers, ClosingOffersTheSaveOnceAndNoToOverwriteAsksAgain) {
 
     // A new message over the same name: No shows the dialog again, whose
     // cancel saves nothing and still closes.
-    ASSERT_TRUE(RoundTrip(x, y, "Second message").ok);
+    ASSERT_TRUE(RoundTrip(x, y, "Ligne choisie\r\nAutre ligne").ok);
     viewer.Fill(y->messages.decrypted, {});
     viewer.show();
     SaveAs(path);
@@ -270,14 +271,8 @@ TEST_F(Viewers, ClosingOffersTheSaveOnceAndNoToOverwriteAsksAgain) {
     Click(viewer, "SaveButton");
     EXPECT_EQ(boxes.Texts().last(), Tr(txt::kOwnFileRefused, {"QuarnelTit.ini"}));
     EXPECT_FALSE(std::filesystem::exists(y.Decrypted() / "QuarnelTit.ini"));
-    viewer.reject();
-}
 
-TEST_F(Viewers, PrintingTakesTheSelectionOnlyWhenThereIsOne) {
-    ASSERT_TRUE(RoundTrip(x, y, "Ligne choisie\r\nAutre ligne").ok);
-    FormMessage viewer(*y, nullptr);
-    viewer.Fill(y->messages.decrypted, {});
-    viewer.show();
+    // Printing: the selection only when there is one.
     auto print = [&](bool expectSelection, const QString& pdf) {
         runner.Once("PrintDialog", [=](QDialog& d) {
             auto& dialog = static_cast<QPrintDialog&>(d);
