@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,16 @@ inline Settings SampleSettings(char category, const std::filesystem::path& data)
     return s;
 }
 
+/// Every file under `folder` with its bytes.
+inline std::map<std::filesystem::path, std::string> FilesUnder(
+    const std::filesystem::path& folder) {
+    std::map<std::filesystem::path, std::string> out;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(folder)) {
+        if (e.is_regular_file()) out[e.path()] = ReadWholeFile(e.path()).value_or("?");
+    }
+    return out;
+}
+
 /// A correspondent record that passes the list check.
 inline Record CorrespondentRecord(char category, const std::string& number) {
     const auto layout = *LayoutFor(category);
@@ -69,16 +80,14 @@ class HolderFiles {
     Settings settings;
     std::string number = "1F400000123";
 
-    /// The registered holder as the authority keeps it, for `number` and the
+    /// Its own key record as the authority issues it, for `number` and the
     /// identity of `settings`.
-    ta::Affiliate Affiliate() const {
+    Record SealedOwnRecord() const {
         ta::Affiliate a = NewAffiliate(settings.category, number, {}, '1', SeededRandom(1));
         a.identity = settings.identity;
         a.affiliationDate = 45000.5;
-        return a;
+        return test::OwnKeyRecord(a);
     }
-    /// Its own key record as the authority issues it.
-    Record SealedOwnRecord() const { return test::OwnKeyRecord(Affiliate()); }
     RecordList SealedStore() const { return {SealedOwnRecord()}; }
 
     /// QuarnelTit.ini from `settings`.

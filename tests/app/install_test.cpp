@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <fstream>
 
 #include "app/install_places.h"
@@ -91,10 +90,7 @@ TEST_F(FirstStart, AsksUntilAValidFileIsChosenAndCopiesItPrivately) {
     EXPECT_TRUE(boxes.Texts()[1].contains("elsewhere")) << boxes.Texts()[1].toStdString();
 
     const fs::path copied = ctx.dataFolder / "QuarnelTaPr.0FF";
-    QFile a(QString::fromStdString(copied.string())),
-        b(QString::fromStdString(kValidFile.string()));
-    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-    EXPECT_EQ(a.readAll(), b.readAll());
+    EXPECT_EQ(ReadWholeFile(copied), ReadWholeFile(kValidFile));
     EXPECT_EQ(fs::status(copied).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
 

@@ -12,7 +12,6 @@
 #include <QJsonObject>
 #include <QLocalSocket>
 #include <fstream>
-#include <map>
 #include <sstream>
 
 #include "event_loop.h"
@@ -87,15 +86,6 @@ class Process {
     std::optional<int> status_;
 };
 
-// Every file under `folder` with its bytes.
-std::map<fs::path, std::string> Contents(const fs::path& folder) {
-    std::map<fs::path, std::string> out;
-    for (const auto& e : fs::recursive_directory_iterator(folder)) {
-        if (e.is_regular_file()) out[e.path()] = ReadWholeFile(e.path()).value_or("?");
-    }
-    return out;
-}
-
 // One command of the test hook; its answer.
 QJsonObject Hook(QLocalSocket& socket, const QJsonObject& command) {
     socket.write(QJsonDocument(command).toJson(QJsonDocument::Compact) + '\n');
@@ -119,7 +109,7 @@ TEST(Processes, ASecondRunOnADataFolderWritesNothingNorDoesTheToolWhileTheProgra
         },
         30000))
         << "the first run takes the folder";
-    const auto before = Contents(files.Data());
+    const auto before = test::FilesUnder(files.Data());
 
     const std::string hook = (sockets / "second.sock").string();
     Process second({kProgram}, files.Data(), {"QUARNEL_TEST_HOOK=" + hook});
@@ -143,7 +133,7 @@ TEST(Processes, ASecondRunOnADataFolderWritesNothingNorDoesTheToolWhileTheProgra
     const auto status = second.Ended();
     ASSERT_TRUE(status);
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 1) << *status;
-    EXPECT_EQ(Contents(files.Data()), before);
+    EXPECT_EQ(test::FilesUnder(files.Data()), before);
 
     // The commands that write the holder's files wait for no one either.
     const std::string any = test::Quote((files / "QuarnelTit.ini").string());
@@ -154,7 +144,7 @@ TEST(Processes, ASecondRunOnADataFolderWritesNothingNorDoesTheToolWhileTheProgra
         EXPECT_NE(r.out.find("already open"), std::string::npos) << r.out;
         EXPECT_NE(r.out.find("process " + pid.toStdString()), std::string::npos) << r.out;
     }
-    EXPECT_EQ(Contents(files.Data()), before);
+    EXPECT_EQ(test::FilesUnder(files.Data()), before);
 
     // Killed, the first run leaves its lock file but no lock.
     ::kill(first.pid(), SIGKILL);

@@ -48,6 +48,23 @@ struct Shell {
         runner.Once("FormOptions", std::move(handler));
         main->Button(Command::Options).click();
     }
+    /// The folder chooser answered with `folder`, once or every time.
+    void ChooseFolder(const std::filesystem::path& folder, bool always = false) {
+        const auto choose = [folder](QDialog& d) {
+            ui::AcceptFileDialog(d, QString::fromStdString(folder.string()));
+        };
+        always ? runner.Always(ui::kFolderDialogName, choose)
+               : runner.Once(ui::kFolderDialogName, choose);
+    }
+    /// The options' authority address, mail servers, account and password.
+    static void TypeServers(QDialog& d, const char* taAddress) {
+        for (const auto& [edit, text] : {std::pair{"EditAdresseTa", taAddress},
+                                         {"EditSmtp", "smtp.example.org"},
+                                         {"EditPop3", "pop.example.org"},
+                                         {"EditId", "jdupont"},
+                                         {"EditPasse", "pop-secret"}})
+            Type(d, edit, text);
+    }
     QString Information() { return Child<QLabel>(*main, "LabelInformation").text(); }
     /// The main window's enabled commands.
     std::vector<Command> Enabled() {
