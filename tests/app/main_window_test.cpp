@@ -16,19 +16,16 @@
 #include "app/texts.h"
 #include "authority/windows/form_destinataire.h"
 #include "authority/windows/form_tcp_ip.h"
-#include "crypto/datetime.h"
 #include "crypto/own_keys.h"
 #include "holder/preferences.h"
 #include "holder/settings.h"
 #include "mail/windows/form_smtp.h"
 #include "mail/windows/new_mail_watch.h"
-#include "messages/windows/form_certi.h"
 #include "messages/windows/form_message.h"
 #include "messages/windows/form_msg_a_certi.h"
 #include "messages/windows/form_redac.h"
 #include "shell_fixture.h"
 #include "store/correspondents.h"
-#include "store/windows/form_liste.h"
 #include "windowkit/help.h"
 #include "windowkit/window_kit.h"
 
@@ -567,7 +564,6 @@ TEST_F(OptionsDialog, StateTwoKeepsPasswordAndFoldersUnlessConfirmedThenSwitches
     EXPECT_EQ(ctx.helpFile, std::filesystem::path(QUARNEL_BIN_DIR) / "QuarnelTit_E.hlp");
     ProgramData back;
     ASSERT_TRUE(LoadSettings(back, files / "QuarnelTit.ini"));
-    EXPECT_EQ(back.settings.certificatesFolder, FolderSetting(chosen));
     EXPECT_EQ(back.settings.language, 0);
 
     // And back to French, without a question (the update is due already):

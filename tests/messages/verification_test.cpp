@@ -13,7 +13,6 @@
 #include "crypto/text_stream.h"
 #include "holder_fixture.h"
 #include "hostile_names.h"
-#include "mail/incoming.h"
 #include "messages/encryption.h"
 #include "messages/texts.h"
 #include "protocol/lines.h"

@@ -117,7 +117,6 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
                                       "b.pdf", "c.png"}));
         actions[3]->trigger();
         EXPECT_EQ(opened, QStringList{QString::fromStdString((y.Decrypted() / "b.pdf").string())});
-        EXPECT_EQ(FileBytes(y.Decrypted() / "b.pdf"), "deux");
         // With no program to open it: where the file is.
         viewer.openAttachment = [](const QString&) { return false; };
         actions[4]->trigger();
