@@ -67,12 +67,13 @@ class Viewers : public test::TwoHolders {
     std::filesystem::path MessagesFolder(const test::Holder& h) {
         return PathFromSetting(h->settings.decryptedMsgFolder);
     }
-    /// The save dialog answered with `path`.
-    void SaveAs(const std::filesystem::path& path) {
-        runner.Once(kSaveDialogName, [path](QDialog& d) {
+    /// The file dialog `name` answered with `path`.
+    void Choose(const char* name, const std::filesystem::path& path) {
+        runner.Once(name, [path](QDialog& d) {
             AcceptFileDialog(d, QString::fromStdString(path.string()));
         });
     }
+    void SaveAs(const std::filesystem::path& path) { Choose(kSaveDialogName, path); }
 
     ScriptedMessageBoxes boxes;
     ScriptedModalRunner runner;
@@ -89,10 +90,11 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
     FormMessage viewer(*y, nullptr);
     FormCerti certi(*y, nullptr);
     QStringList opened;
-    viewer.openAttachment = [&opened](const QString& path) {
+    const auto record = [&opened](const QString& path) {
         opened << path;
         return true;
     };
+    viewer.openAttachment = record;
     IncomingBlock incoming(*y, y->authority, y->messages, host, viewer, certi);
     runner.Once("FormMessage", [&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), Tr(txt::kCaptionReading));
@@ -153,10 +155,7 @@ TEST_F(Viewers, AReceivedBlockShowsItsSenderAttachmentsInOrderAndCopies) {
     };
     const auto before = written();
     opened.clear();
-    viewer.openAttachment = [&opened](const QString& path) {
-        opened << path;
-        return true;
-    };
+    viewer.openAttachment = record;
     runner.Once("FormMessage", [&](QDialog& d) {
         EXPECT_EQ(written(), before);
         for (int i = 0; i < 2; ++i)
@@ -306,11 +305,7 @@ TEST_F(Viewers, TheCertificationCommandHoldsBusyAndRefusesWhatIsNoSavedMessage) 
     int sent = 0;
     QObject::connect(&form, &FormMsgACerti::CertifyRequested, [&sent] { ++sent; });
     CertificationCommand command(*y, host, form);
-    auto open = [&](const std::filesystem::path& path) {
-        runner.Once(kOpenDialogName, [path](QDialog& d) {
-            AcceptFileDialog(d, QString::fromStdString(path.string()));
-        });
-    };
+    const auto open = [this](const std::filesystem::path& path) { Choose(kOpenDialogName, path); };
     const std::filesystem::path folder = MessagesFolder(y);
 
     ASSERT_TRUE(WriteFileAtomically(folder / "court.txt", "une lettre\r\nordinaire\r\n"));
