@@ -128,6 +128,15 @@ TEST(MainWindowStart, AMissingKeyStoreIsAskedForWithAbortAndRetryAMalformedOneWi
     }
 }
 
+// Started in English (never switched to it): the program's texts and Qt's own.
+TEST_F(MainWindow, AHolderWhoChoseEnglishStartsInEnglish) {
+    files.settings.language = 0;
+    Affiliated();
+    (void)Start();
+    EXPECT_EQ(Child<QLabel>(*main, "LabelSociete").text(), "Company:");
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
+}
+
 TEST_F(MainWindow, AffiliatedHolderSeesNamesTheKeyHintTheTimerTheResetAndTheMenu) {
     files.settings.identity[1] = "compta";
     Affiliated();
