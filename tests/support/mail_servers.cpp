@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <thread>
 
@@ -151,17 +150,8 @@ void ServerProcess::Stop() {
 }
 
 ServerDir::ServerDir() {
-    std::random_device rd;
-    path_ = fs::temp_directory_path() /
-            ("quarnel-server-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(path_);
-    fs::permissions(path_, fs::perms(0755));
-    if (::geteuid() == 0) (void)::chown(path_.c_str(), kMailUser, kMailUser);
-}
-
-ServerDir::~ServerDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
+    fs::permissions(path(), fs::perms(0755));
+    if (::geteuid() == 0) (void)::chown(path().c_str(), kMailUser, kMailUser);
 }
 
 std::string SmtpServer::MissingReason() {

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "temp_dir.h"
+
 namespace quarnel::test {
 
 /// A server process of the tests: spawned, waited for until it listens,
@@ -46,16 +48,8 @@ class ServerProcess {
 
 /// A folder of its own for a server, removed afterwards; readable by every
 /// user and owned by the mail user when we are root.
-class ServerDir {
-  public:
+struct ServerDir : TempDir {
     ServerDir();
-    ~ServerDir();
-    ServerDir(const ServerDir&) = delete;
-    ServerDir& operator=(const ServerDir&) = delete;
-    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
 };
 
 /// Test authorities and server certificates made with openssl by

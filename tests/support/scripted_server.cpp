@@ -195,11 +195,6 @@ const std::vector<std::string>& ScriptedServer::Taken(int i) const {
     return connections_.at(std::size_t(i))->taken;
 }
 
-bool ScriptedServer::Finished(int i) const {
-    const Connection& c = *connections_.at(std::size_t(i));
-    return c.ended || c.silent;
-}
-
 std::vector<std::string> ScriptedServer::Failures() const {
     std::vector<std::string> all = failures_;
     for (const auto& c : connections_) {
