@@ -301,6 +301,7 @@ TEST_F(Retrieval, PoisonSlowAndGoodMailInOneSession) {
     EXPECT_TRUE(Logged(txt::kPop3Accepted, "5"));
     EXPECT_TRUE(Logged(txt::kPop3Accepted, "6"));
     EXPECT_TRUE(Logged(txt::kPop3ForAffiliate, "0FF09999999"));
+    EXPECT_TRUE(Logged(txt::kPop3Messages, "7"));
     ASSERT_EQ(queue.size(), 2U);
     EXPECT_EQ(queue[0].front(), "lent");
     EXPECT_EQ(queue[1].front(), "bon \xE9t\xE9");
@@ -367,6 +368,7 @@ TEST_F(Retrieval, AnInterruptedRetrievalNeverStoresAMailTwice) {
 
         RetrievalOutcome o = Run(server);
         EXPECT_EQ(o.accepted, 1);
+        EXPECT_TRUE(Logged(txt::kPop3OneMessage));
         EXPECT_FALSE(o.complete);
         EXPECT_EQ(Logged(txt::kPop3QuitRefused, "cannot delete now"), c.refuseQuit);
         o = Run(server);

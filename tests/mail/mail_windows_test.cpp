@@ -44,7 +44,6 @@
 #include "protocol/body.h"
 #include "scripted_server.h"
 #include "scripted_windows.h"
-#include "store/atomic_file.h"
 #include "store/record_list.h"
 #include "temp_dir.h"
 #include "window_host.h"
