@@ -32,7 +32,6 @@ class ServerProcess {
                              const std::filesystem::path& log, unsigned short port,
                              std::chrono::milliseconds limit = std::chrono::seconds(10));
     void Stop();
-    [[nodiscard]] pid_t pid() const { return pid_; }
 
   private:
     pid_t pid_ = -1;
