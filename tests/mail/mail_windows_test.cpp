@@ -122,16 +122,13 @@ struct MailWindows : ::testing::Test {
         return ::testing::AssertionFailure() << Action(d).toStdString();
     }
     bool On(QDialog& d, const char* button) { return Child<QPushButton>(d, button).isEnabled(); }
-    RecordList Queued() {
+    static RecordList Load(const std::filesystem::path& path) {
         RecordList list;
-        (void)LoadRecordList(OutgoingQueuePath(ctx), list);
+        (void)LoadRecordList(path, list);
         return list;
     }
-    RecordList SentLog() {
-        RecordList list;
-        (void)LoadRecordList(SentLogPath(ctx), list);
-        return list;
-    }
+    RecordList Queued() { return Load(OutgoingQueuePath(ctx)); }
+    RecordList SentLog() { return Load(SentLogPath(ctx)); }
     // `server` listening; its address.
     static std::string Serve(test::ScriptedServer& server) {
         EXPECT_TRUE(server.Listen());
@@ -557,8 +554,7 @@ TEST_F(MailWindows, RetirerWithALongLogNeverHoldsTheWindowUp) {
     const auto largestMs = std::chrono::duration_cast<std::chrono::milliseconds>(largest).count();
     RecordProperty("largestDelayMs", int(largestMs));
     EXPECT_LE(largestMs, 100);
-    RecordList log;
-    ASSERT_TRUE(LoadRecordList(received / "MsgChifE.dat", log));
+    const RecordList log = Load(received / "MsgChifE.dat");
     ASSERT_EQ(log.size(), std::size_t(kLogged + kMails));
     EXPECT_EQ(log.front(), old.front());
     EXPECT_EQ(log.back()[2], "objet : Nouveau 10");
