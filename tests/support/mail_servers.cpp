@@ -11,7 +11,7 @@
 
 #include <fcntl.h>
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -61,26 +61,6 @@ std::string ReadAll(const fs::path& p) {
 }
 
 }  // namespace
-
-std::string PythonMailReport(const std::string& mail) {
-    char name[] = "/tmp/quarnel-mail-XXXXXX";
-    const int fd = ::mkstemp(name);
-    if (fd < 0) return {};
-    ::close(fd);
-    { std::ofstream(name, std::ios::binary) << mail; }
-    const std::string command =
-        "/usr/bin/python3 " QUARNEL_TEST_SUPPORT_DIR "/mail_report.py " + std::string(name);
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, n);
-        if (::pclose(pipe) != 0) out.clear();
-    }
-    ::unlink(name);
-    return out;
-}
 
 unsigned short FreePort() {
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);

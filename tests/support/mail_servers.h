@@ -37,11 +37,6 @@ class ServerProcess {
     pid_t pid_ = -1;
 };
 
-/// Someone else's reading of `mail`: Python's `email` package with
-/// policy.default (mail_report.py), as JSON (defects, decoded header texts,
-/// parts); "" when it could not run.
-[[nodiscard]] std::string PythonMailReport(const std::string& mail);
-
 /// A port nobody listens on now (the system picks it).
 [[nodiscard]] unsigned short FreePort();
 
