@@ -482,8 +482,8 @@ TEST_F(MailWindows, AnnulerStopsTheRetrievalAndRetirerTriesAgain) {
     });
     pop3.ShowReceiving(mainWindow);
     EXPECT_EQ(pop3.Waiting().size(), 1u);
-    for (int i = 0; i < 2; ++i)
-        EXPECT_EQ(server.Received(i).find("DELE"), std::string::npos) << i;
+    // Nothing deleted after the cut: Retrieval.AFaultWhileSorting...
+    EXPECT_EQ(server.Received(0).find("DELE"), std::string::npos);
 }
 
 // How long this thread has waited, runnable, for a core (the scheduler's own
