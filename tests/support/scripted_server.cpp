@@ -15,18 +15,9 @@ namespace {
 // A readable excerpt of client bytes for a failure message.
 std::string Quote(const std::string& bytes) {
     constexpr std::size_t kShown = 80;
-    std::string out = "\"";
-    for (const char ch : bytes.substr(0, kShown)) {
-        if (ch == '\r') {
-            out += "\\r";
-        } else if (ch == '\n') {
-            out += "\\n";
-        } else {
-            out += ch;
-        }
-    }
-    out += bytes.size() > kShown ? "\"..." : "\"";
-    return out;
+    QByteArray shown = QByteArray::fromStdString(bytes.substr(0, kShown));
+    shown.replace('\r', "\\r").replace('\n', "\\n");
+    return '"' + shown.toStdString() + (bytes.size() > kShown ? "\"..." : "\"");
 }
 
 Step Expect(Step::Frame frame, std::string terminator, Step::Match match, std::string what) {
