@@ -100,13 +100,7 @@ std::string Skipped() {
 }
 
 test::TlsSetup Server(const char* mode, const char* certificate = "good", bool loginOnly = false) {
-    test::TlsSetup setup;
-    setup.mode = mode;
-    setup.certificate = certificate;
-    setup.user = kUser;
-    setup.password = kPassword;
-    setup.loginOnly = loginOnly;
-    return setup;
+    return {mode, certificate, kUser, kPassword, loginOnly};
 }
 
 std::string At(const char* scheme, unsigned short port) {

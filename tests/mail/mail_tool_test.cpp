@@ -134,11 +134,7 @@ TEST_F(MailTool, SendsOverTlsFromARelativeDataFolderWithThePasswordOnStandardInp
     x->settings.accountName = "martin";
     Save();
     const std::string body = Encrypt(File("m.txt", "Bonjour")).first;
-    test::TlsSetup tls;
-    tls.mode = "tls";
-    tls.user = "martin";
-    tls.password = "s3cret";
-    test::SmtpServer server(tls);
+    test::SmtpServer server(test::TlsSetup{"tls", "good", "martin", "s3cret"});
     ASSERT_TRUE(server.Running()) << server.Log();
     std::filesystem::copy_file(test::TestCertificates::Get().Authority(),
                                x->dataFolder / "QuarnelTitCA.pem");
