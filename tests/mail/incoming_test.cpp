@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Sorting received mail: the rules on text and names, then whole retrievals,
-// against a scripted server for the faults and against a real POP3 server
-// for a message from one holder to another, decrypted at the end.
+// against a scripted server for the sorting and the faults and against a real
+// POP3 server for a mail too big to hold. From one holder to another through
+// real servers, decrypted: mail_tool_test and tests/e2e.
 
 #include "mail/incoming.h"
 
@@ -12,7 +13,6 @@
 #include <random>
 #include <set>
 
-#include "crypto/cp1252.h"
 #include "crypto/own_keys.h"
 #include "event_loop.h"
 #include "holder_fixture.h"
@@ -167,9 +167,9 @@ class Retrieval : public test::TwoHolders {
         return list;
     }
     // A mail of ours with `text` as its body.
-    static std::string OurMail(const std::string& text, const std::string& mailer = "QuarnelSys") {
-        return "From: MARTIN <martin@example.org>\r\nSubject: s\r\nX-Mailer: " + mailer +
-               "\r\n\r\n" + text;
+    static std::string OurMail(const std::string& text) {
+        return "From: MARTIN <martin@example.org>\r\nSubject: s\r\nX-Mailer: QuarnelSys\r\n\r\n" +
+               text;
     }
     std::string ForY() const {
         return kSeparatorLine + "\r\n" + Address(y->ownNumber) + "\r\nAB12\r\n" + kEndMarkerLine +
@@ -231,12 +231,14 @@ TEST_F(Retrieval, AFaultWhileSortingKeepsWhatWasAcceptedAndDeletesNothingElse) {
 
 // One bad mail does not block the mailbox: each mail past a limit is left
 // on the server with one line naming it and the limit, a slow mail that
-// keeps coming is not cut, and the good ones are taken in the same session.
+// keeps coming is not cut, one for another affiliate stays, and the good
+// ones are taken in the same session, their sender and subject logged in
+// code page 1252.
 TEST_F(Retrieval, PoisonSlowAndGoodMailInOneSession) {
     const std::int64_t limit = 200 << 10;
     const auto ours = [&](const std::string& subject, const std::string& extra = "") {
-        return "From: MARTIN <martin@example.org>\r\nSubject: " + subject +
-               "\r\nX-Mailer: QuarnelSys\r\n\r\n" + extra + ForY();
+        return "From: =?UTF-8?Q?MARTIN_H=C3=A9l=C3=A8ne?= <martin@example.org>\r\nSubject: " +
+               subject + "\r\nX-Mailer: QuarnelSys\r\n\r\n" + extra + ForY();
     };
     std::string hugeHeaders = "X-Mailer: QuarnelSys\r\n";
     while (hugeHeaders.size() <= std::size_t(kMaxPop3Headers))
@@ -247,11 +249,12 @@ TEST_F(Retrieval, PoisonSlowAndGoodMailInOneSession) {
     const std::string longLine = std::string(kMaxPop3Line, 'l') + "\r\n";
     // The good one with lines ended by LF alone, as some servers pass them.
     const std::string slow = ours("lent"),
-                      good =
-                          QString::fromStdString(ours("bon")).replace("\r\n", "\n").toStdString();
+                      good = QString::fromStdString(ours("=?UTF-8?Q?bon_=C3=A9t=C3=A9?="))
+                                 .replace("\r\n", "\n")
+                                 .toStdString();
 
     test::Script script = test::pop3::Then(
-        LogIn("+OK 6 999\r\n"),
+        LogIn("+OK 7 999\r\n"),
         {step::ExpectLine("TOP 1 0"), step::Send(test::pop3::Answer(hugeHeaders)),
          step::ExpectLine("TOP 2 0"), step::Send(test::pop3::Answer(ours("gros"))),
          step::ExpectLine("LIST 2"),  step::Send("+OK 2 " + std::to_string(limit + 1) + "\r\n"),
@@ -271,6 +274,9 @@ TEST_F(Retrieval, PoisonSlowAndGoodMailInOneSession) {
     }
     script.push_back(step::Send(".\r\n"));
     test::pop3::Fetch(script, 6, good);
+    test::pop3::Fetch(script, 7,
+                      OurMail(kSeparatorLine + "\r\n" + Address("0FF09999999") + "\r\nAB\r\n" +
+                              kEndMarkerLine + "\r\n"));
     script.insert(script.end(),
                   {step::ExpectLine("DELE 5"), step::Send("+OK\r\n"), step::ExpectLine("DELE 6"),
                    step::Send("+OK\r\n"), step::ExpectLine("QUIT"), step::Send("+OK\r\n")});
@@ -294,8 +300,15 @@ TEST_F(Retrieval, PoisonSlowAndGoodMailInOneSession) {
     EXPECT_TRUE(Logged(txt::kPop3LeftLineTooLong, details({"4", QString::number(kMaxPop3Line)})));
     EXPECT_TRUE(Logged(txt::kPop3Accepted, "5"));
     EXPECT_TRUE(Logged(txt::kPop3Accepted, "6"));
+    EXPECT_TRUE(Logged(txt::kPop3ForAffiliate, "0FF09999999"));
+    EXPECT_TRUE(Logged(txt::kPop3Messages, "7"));
     ASSERT_EQ(queue.size(), 2U);
     EXPECT_EQ(queue[0].front(), "lent");
+    EXPECT_EQ(queue[1].front(), "bon \xE9t\xE9");
+    const RecordList log = LogOnDisk();
+    ASSERT_EQ(log.size(), 2U);
+    EXPECT_EQ(log[1][1], "Message Chiffr\xE9 de MARTIN H\xE9l\xE8ne");
+    EXPECT_EQ(log[1][2], "objet : bon \xE9t\xE9");
     // Nothing of the mails left behind in the received folder.
     std::set<std::string> files;
     for (const auto& e : std::filesystem::directory_iterator(y.Received()))
@@ -355,6 +368,7 @@ TEST_F(Retrieval, AnInterruptedRetrievalNeverStoresAMailTwice) {
 
         RetrievalOutcome o = Run(server);
         EXPECT_EQ(o.accepted, 1);
+        EXPECT_TRUE(Logged(txt::kPop3OneMessage));
         EXPECT_FALSE(o.complete);
         EXPECT_EQ(Logged(txt::kPop3QuitRefused, "cannot delete now"), c.refuseQuit);
         o = Run(server);
@@ -370,7 +384,8 @@ TEST_F(Retrieval, AnInterruptedRetrievalNeverStoresAMailTwice) {
         EXPECT_TRUE(server.Failures().empty()) << server.Failures().front();
         // One record, one file, one entry to decrypt.
         EXPECT_EQ(LogOnDisk().size(), 1U);
-        EXPECT_EQ(queue.size(), 1U);
+        ASSERT_EQ(queue.size(), 1U);
+        EXPECT_EQ(queue[0].back(), "devis.pdf");
         EXPECT_TRUE(std::filesystem::exists(y.Received() / "devis.pdf"));
         EXPECT_FALSE(std::filesystem::exists(y.Received() / "devis_1.pdf"));
         RecordList marks;
@@ -378,79 +393,6 @@ TEST_F(Retrieval, AnInterruptedRetrievalNeverStoresAMailTwice) {
         EXPECT_EQ(marks.size(), kMaxStoredMarks);
         EXPECT_EQ(marks.front(), Record{DigestMark(c.uidl.empty() ? "1" : "2")});
     }
-}
-
-TEST_F(Retrieval, FromOneHolderToAnotherThroughARealServer) {
-    if (const std::string why = test::Pop3Server::MissingReason(); !why.empty())
-        GTEST_SKIP() << why;
-    test::TempDir maildir;
-    test::Pop3Server pop3(maildir.path() / "Maildir", "dupont", "secret");
-    ASSERT_TRUE(pop3.Running()) << pop3.Log();
-
-    const std::string invoice("%PDF-1.4\0\xFF\x80", 11);
-    ASSERT_TRUE(Encrypt(x, y, "Bonjour,\r\nla facture.", false,
-                        {WriteFile("facture.pdf", invoice), WriteFile("note.txt", "note")})
-                    .ok);
-    // The sender and the subject in French: in the log in code page 1252.
-    OutgoingMail out{"martin@example.org",
-                     "MARTIN H\xC3\xA9l\xC3\xA8ne",
-                     "Facture d'\xC3\xA9t\xC3\xA9",
-                     {"dupont@example.org"},
-                     x.body,
-                     x->messages.encryptedAttachments};
-    const std::string ours = BuildMail(out);
-    pop3.Drop("From: a@example.org\r\nSubject: plain\r\n\r\nhello\r\n");
-    pop3.Drop(ours);
-    pop3.Drop(OurMail(kSeparatorLine + "\r\n" + Address("0FF09999999") + "\r\nAB\r\n" +
-                      kEndMarkerLine + "\r\n"));
-    pop3.Drop(OurMail(ForY(), "quarnelsys"));
-    // A file of that name is already in the received folder: it stays.
-    const std::string firstName = x->messages.encryptedAttachments[0].filename().string();
-    ASSERT_TRUE(WriteFileAtomically(y.Received() / firstName, "mine"));
-    ASSERT_EQ(pop3.Count(), 4U);
-
-    const RetrievalOutcome o = Run(pop3.Address());
-    EXPECT_TRUE(o.complete);
-    EXPECT_EQ(o.accepted, 1);
-    EXPECT_EQ(o.deleted, 1);
-    EXPECT_TRUE(Logged(txt::kPop3Messages, "4"));
-    EXPECT_TRUE(Logged(txt::kPop3ForAffiliate, "0FF09999999"));
-    EXPECT_TRUE(Logged(txt::kPop3Subject, "Facture d'\xC3\xA9t\xC3\xA9"));
-    EXPECT_TRUE(Logged(txt::kPop3Disconnected));
-    // The plain mail, the one for another affiliate and the one with a
-    // lower-case mailer stay on the server.
-    EXPECT_EQ(pop3.Count(), 3U) << pop3.Log();
-    EXPECT_EQ(std::count_if(logs.begin(), logs.end(),
-                            [](const auto& l) { return l.first == txt::kPop3PlainRejected; }),
-              2);
-
-    ASSERT_EQ(queue.size(), 1U);
-    const Lines& entry = queue[0];
-    EXPECT_EQ(entry[0], "Facture d'\xE9t\xE9");
-    EXPECT_EQ(entry[1], kSeparatorLine);
-    const std::string renamed = std::filesystem::path(firstName).stem().string() + "_1" +
-                                std::filesystem::path(firstName).extension().string();
-    ASSERT_GE(entry.size(), 4U);
-    EXPECT_EQ(entry[entry.size() - 2], renamed);
-    EXPECT_EQ(*ReadWholeFile(y.Received() / firstName), "mine");
-    const RecordList log = LogOnDisk();
-    ASSERT_EQ(log.size(), 1U);
-    EXPECT_EQ(log[0][1], "Message Chiffr\xE9 de MARTIN H\xE9l\xE8ne");
-    EXPECT_EQ(log[0][2], "objet : Facture d'\xE9t\xE9");
-    EXPECT_EQ(Lines(log[0].begin() + 3, log[0].end()), Lines(entry.begin() + 1, entry.end()));
-
-    // What "Déchiffrer" does with the entry.
-    const ReceiveOutcome r = Receive(y, Lines(entry.begin() + 1, entry.end()));
-    ASSERT_TRUE(r.ok) << int(r.refusal) << " " << r.problem;
-    EXPECT_EQ(y->messages.decrypted.text, "Bonjour,\r\nla facture.");
-    ASSERT_EQ(y->messages.decrypted.attachments.size(), 2U);
-    EXPECT_EQ(*ReadWholeFile(y->messages.decrypted.attachments[0]), invoice);
-    EXPECT_EQ(*ReadWholeFile(y->messages.decrypted.attachments[1]), "note");
-
-    // Nothing more for y the second time.
-    queue.clear();
-    EXPECT_EQ(Run(pop3.Address()).accepted, 0);
-    EXPECT_EQ(pop3.Count(), 3U);
 }
 
 // Peak resident memory since the last reset, in bytes (0 when unknown).

@@ -64,6 +64,35 @@ TEST_F(QueueFixture, TheWalkTakesInOrderAndTheFileKeepsWhatIsNotSent) {
     EXPECT_EQ(mail.outgoingQueue.size(), 1u);
 }
 
+TEST_F(QueueFixture, QueuedMessagesComeBackFromTheSavedFileAsTheyWere) {
+    const OutgoingMessage plain = Message("Objet");
+    OutgoingMessage withFiles = Message("Objet", {"/x/a.txt", "/x/b.pdf"});
+    withFiles.body.insert(withFiles.body.end(), {"a.txt", "b.pdf"});
+    OutgoingMessage broken = Message("Objet");
+    broken.subject = "deux\r\nlignes";
+
+    // Without attachments: no second end marker is stored.
+    EXPECT_EQ(QueueRecord(plain).size(), 3 + plain.body.size());
+    for (const OutgoingMessage& m : {plain, withFiles, broken})
+        ASSERT_EQ(QueueMessage(ctx, mail, m), SaveResult::Saved);
+    const RecordList loaded = OnDisk();
+    ASSERT_EQ(loaded, mail.outgoingQueue);
+    ASSERT_EQ(loaded.size(), 3u);
+    EXPECT_EQ(MessageOfQueueRecord(loaded[0]), plain);
+    EXPECT_EQ(MessageOfQueueRecord(loaded[1]), withFiles);
+    EXPECT_EQ(MessageOfQueueRecord(loaded[2])->subject, "deux  lignes");
+}
+
+TEST(OutgoingQueue, RecordsThatAreNoMessageAreRefused) {
+    EXPECT_FALSE(MessageOfQueueRecord({"a", "b", "c"}));
+    EXPECT_FALSE(MessageOfQueueRecord({"a", "b", "c", "no end marker"}));
+    Record atLimit =
+        QueueRecord(Message("-", std::vector<std::string>(kMaxQueuedAttachments, "/p")));
+    EXPECT_EQ(MessageOfQueueRecord(atLimit)->attachmentPaths.size(), kMaxQueuedAttachments);
+    atLimit.push_back("/p");
+    EXPECT_FALSE(MessageOfQueueRecord(atLimit));
+}
+
 TEST_F(QueueFixture, TheSentLogLeavesTheTitleOutAndIsAppendedTo) {
     OutgoingMessage m = Message("-");
     // The date in the fixed form, whatever the locale.

@@ -14,13 +14,10 @@
 #include "mail/mail_state.h"
 #include "mail/mail_tls.h"
 #include "mail/mime.h"
-#include "mail/outgoing_queue.h"
 #include "mail/pop3_client.h"
 #include "mail/pop3_texts.h"
-#include "mail/sent_log.h"
 #include "mail/server_address.h"
 #include "mail/texts.h"
-#include "mail/windows/commands.h"
 #include "mail/windows/form_smtp.h"
 #include "mail_run.h"
 #include "mail_servers.h"
@@ -30,7 +27,6 @@
 #include "scripted_windows.h"
 #include "store/atomic_file.h"
 #include "temp_dir.h"
-#include "window_host.h"
 #include "window_test_support.h"
 #include "windowkit/window_kit.h"
 
@@ -104,13 +100,7 @@ std::string Skipped() {
 }
 
 test::TlsSetup Server(const char* mode, const char* certificate = "good", bool loginOnly = false) {
-    test::TlsSetup setup;
-    setup.mode = mode;
-    setup.certificate = certificate;
-    setup.user = kUser;
-    setup.password = kPassword;
-    setup.loginOnly = loginOnly;
-    return setup;
+    return {mode, certificate, kUser, kPassword, loginOnly};
 }
 
 std::string At(const char* scheme, unsigned short port) {
@@ -218,30 +208,22 @@ TEST(MailTls, HandshakeTimeOut) {
     EXPECT_LT(clock.elapsed(), 4000);
 }
 
-// The sending window as the program runs it: the queue walked with the
-// password given, the holder's authority file beside the settings; its log.
-std::string SendQueued(const std::string& server, const std::string& body) {
+// The sending window as the program runs it, with the password given and
+// the holder's authority file beside the settings; its log.
+std::string SendFromTheWindow(const std::string& server, const std::string& body) {
     test::TempDir dir;
     HolderContext ctx;
     MailState mail;
     ScriptedMessageBoxes boxes;
     ScriptedModalRunner runner;
     ctx.dataFolder = dir.path();
-    ctx.settings.sentEncryptedFolder = (dir.path() / "envoyes").string();
-    fs::create_directories(dir.path() / "envoyes");
+    ctx.settings.sentEncryptedFolder = dir.path().string();
     fs::copy_file(test::TestCertificates::Get().Authority(), dir / kExtraAuthorityFile);
     ctx.email = "moi@example.org";
     ctx.settings.accountName = kUser;
     ctx.settings.smtpServer = server;
-    EXPECT_EQ(QueueMessage(ctx, mail,
-                           {"Message destin\xE9 au correspondant",
-                            "dupont@example.org",
-                            "Objet",
-                            {"titre", kSeparatorLine, body, kEndMarkerLine},
-                            {}}),
-              SaveResult::Saved);
-    test::WindowHost host;
-    FormSmtp smtp(ctx, mail, &host.window);
+    QWidget window;
+    FormSmtp smtp(ctx, mail, &window);
     smtp.SetPassword(SecretString(kPassword));
     QString action;
     runner.Once("FormSmtp", [&](QDialog& d) {
@@ -251,11 +233,24 @@ std::string SendQueued(const std::string& server, const std::string& body) {
         action = test::Child<QPlainTextEdit>(d, "MemoAction").toPlainText();
         smtp.AnnulerClick();
     });
-    DispatchCommand(ctx, host, smtp, 0).Run();
-    EXPECT_EQ(mail.sentLog.Count(SentLogPath(ctx)), 1u) << action.toStdString();
+    const OutgoingMessage message{"Message destin\xE9 au correspondant",
+                                  "dupont@example.org",
+                                  "Objet",
+                                  {"titre", kSeparatorLine, body, kEndMarkerLine},
+                                  {}};
+    EXPECT_EQ(smtp.ShowFor(message, window), FormSmtp::Outcome::Sent) << action.toStdString();
     EXPECT_TRUE(boxes.Texts().isEmpty());
     return action.toStdString();
 }
+
+// Both servers of a mode on one Maildir, each checking the password (and,
+// the certificates not made, neither running).
+struct Servers {
+    explicit Servers(const test::TlsSetup& setup)
+        : relay(setup), mailbox(relay.Maildir(), kUser, kPassword, &setup) {}
+    test::SmtpServer relay;
+    test::Pop3Server mailbox;
+};
 
 struct Mode {
     const char* name;
@@ -273,26 +268,20 @@ class MailTlsModes : public ::testing::TestWithParam<Mode> {};
 TEST_P(MailTlsModes, SendAndRetrieve) {
     if (const std::string why = Skipped(); !why.empty()) GTEST_SKIP() << why;
     const Mode& m = GetParam();
-    ASSERT_TRUE(test::TestCertificates::Get().Made());
-    const fs::path trust = test::TestCertificates::Get().Authority();
-    test::TlsSetup setup = m.server;
-    setup.user = kUser;
-    setup.password = kPassword;
-    test::SmtpServer relay(setup);
-    ASSERT_TRUE(relay.Running()) << relay.Log();
-    test::Pop3Server mailbox(relay.Maildir(), kUser, kPassword, &setup);
-    ASSERT_TRUE(mailbox.Running()) << mailbox.Log();
+    Servers s(m.server);
+    ASSERT_TRUE(s.relay.Running() && s.mailbox.Running()) << s.relay.Log() << s.mailbox.Log();
 
     const std::string body = "Message " + std::string(m.name);
-    const std::string sent = SendQueued(At(m.smtpScheme, relay.port()), body);
+    const std::string sent = SendFromTheWindow(At(m.smtpScheme, s.relay.port()), body);
     EXPECT_NE(sent.find("Connexion chiffrée établie (TLSv1."), std::string::npos) << sent;
     EXPECT_NE(sent.find(Line(txt::kSmtpAuthenticated, m.mechanism)), std::string::npos) << sent;
-    EXPECT_NE(relay.Log().find(std::string("AUTH ") + m.mechanism + " accepted"),
+    EXPECT_NE(s.relay.Log().find(std::string("AUTH ") + m.mechanism + " accepted"),
               std::string::npos);
 
     std::string message;
-    const Transcript fetched = Fetch(At(m.pop3Scheme, mailbox.port()), kPassword, trust, &message);
-    EXPECT_TRUE(fetched.result.completed) << fetched.All() << mailbox.Log();
+    const Transcript fetched = Fetch(At(m.pop3Scheme, s.mailbox.port()), kPassword,
+                                     test::TestCertificates::Get().Authority(), &message);
+    EXPECT_TRUE(fetched.result.completed) << fetched.All() << s.mailbox.Log();
     EXPECT_TRUE(fetched.Mentions("Connexion chiffrée établie")) << fetched.All();
     EXPECT_NE(message.find(body), std::string::npos) << message;
     EXPECT_EQ(sent.find(kPassword), std::string::npos);
@@ -324,22 +313,16 @@ class MailTlsRefusals : public ::testing::TestWithParam<Refusal> {};
 TEST_P(MailTlsRefusals, EndWithTheirLineAndSendNothing) {
     if (const std::string why = Skipped(); !why.empty()) GTEST_SKIP() << why;
     const Refusal& r = GetParam();
-    ASSERT_TRUE(test::TestCertificates::Get().Made());
+    Servers s(r.server);
+    ASSERT_TRUE(s.relay.Running() && s.mailbox.Running()) << s.relay.Log() << s.mailbox.Log();
     const fs::path trust = test::TestCertificates::Get().Authority();
-    test::TlsSetup setup = r.server;
-    setup.user = kUser;
-    setup.password = kPassword;
-    test::SmtpServer relay(setup);
-    ASSERT_TRUE(relay.Running()) << relay.Log();
-    test::Pop3Server mailbox(relay.Maildir(), kUser, kPassword, &setup);
-    ASSERT_TRUE(mailbox.Running()) << mailbox.Log();
     const std::string password = r.wrongPassword ? "wrong-" + kPassword : kPassword;
 
-    const Transcript sent = Send(At(r.smtpScheme, relay.port()), password, trust);
+    const Transcript sent = Send(At(r.smtpScheme, s.relay.port()), password, trust);
     EXPECT_FALSE(sent.result.completed);
     EXPECT_TRUE(HasLine(sent, r.smtpLine, r.smtpDetail)) << sent.All();
-    EXPECT_TRUE(relay.Delivered(0, std::chrono::milliseconds(0)).empty());
-    const Transcript fetched = Fetch(At(r.pop3Scheme, mailbox.port()), password, trust);
+    EXPECT_TRUE(s.relay.Delivered(0, std::chrono::milliseconds(0)).empty());
+    const Transcript fetched = Fetch(At(r.pop3Scheme, s.mailbox.port()), password, trust);
     EXPECT_FALSE(fetched.result.completed);
     EXPECT_TRUE(HasLine(fetched, r.pop3Line, r.pop3Detail)) << fetched.All();
     for (const Transcript* t : {&sent, &fetched}) {

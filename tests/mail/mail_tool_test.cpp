@@ -87,12 +87,10 @@ TEST_F(MailTool, SentByOneHolderFetchedAndDecryptedByTheOtherFailuresExitNonZero
     // The recipient and the attachment as the body names them.
     const auto sent =
         Tool("send", *x, "--smtp " + smtp.Address() + " --subject 'Facture' " + Quote(body));
+    // Every line of the session is printed alike: which lines, the client's
+    // and the retrieval's own tests.
     ASSERT_EQ(sent.exitCode, 0) << sent.out;
-    for (const char* line :
-         {"Appel", "Connexion au transmetteur SMTP", "Transmission du message chiffré en cours",
-          "Message bien transmis", "Déconnexion du transmetteur SMTP"}) {
-        EXPECT_TRUE(Has(sent.out, std::string(line) + "\n")) << line << " in\n" << sent.out;
-    }
+    EXPECT_TRUE(Has(sent.out, "Message bien transmis\n")) << sent.out;
     const auto delivered = smtp.Delivered(1);
     ASSERT_EQ(delivered.size(), 1u);
     const std::string& mail = delivered[0];
@@ -110,11 +108,8 @@ TEST_F(MailTool, SentByOneHolderFetchedAndDecryptedByTheOtherFailuresExitNonZero
     EXPECT_EQ(pop3.Count(), 1U);
     const auto got = Tool("receive", *y, "--password-stdin < " + File("right", "s3cret\n"));
     ASSERT_EQ(got.exitCode, 0) << got.out;
-    for (const char* line : {"Appel\n", "Connexion au serveur POP3\n", "Il y a 1 message.\n",
-                             "Réception du message chiffré n°1\n", "objet : Facture\n",
-                             "Déconnexion du serveur Pop3\n", "Message déchiffré\n"}) {
+    for (const char* line : {"objet : Facture\n", "Message déchiffré\n"})
         EXPECT_TRUE(Has(got.out, line)) << line << " in\n" << got.out;
-    }
     EXPECT_TRUE(Has(got.out, "affiliation: " + x->ownNumber + "\n")) << got.out;
     EXPECT_EQ(pop3.Count(), 0U);
     EXPECT_EQ(ReadWholeFile(PathFromSetting(y->settings.decryptedFilesFolder) / "facture.pdf"),
@@ -139,11 +134,7 @@ TEST_F(MailTool, SendsOverTlsFromARelativeDataFolderWithThePasswordOnStandardInp
     x->settings.accountName = "martin";
     Save();
     const std::string body = Encrypt(File("m.txt", "Bonjour")).first;
-    test::TlsSetup tls;
-    tls.mode = "tls";
-    tls.user = "martin";
-    tls.password = "s3cret";
-    test::SmtpServer server(tls);
+    test::SmtpServer server(test::TlsSetup{"tls", "good", "martin", "s3cret"});
     ASSERT_TRUE(server.Running()) << server.Log();
     std::filesystem::copy_file(test::TestCertificates::Get().Authority(),
                                x->dataFolder / "QuarnelTitCA.pem");

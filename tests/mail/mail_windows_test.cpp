@@ -32,7 +32,6 @@
 #include "mail/mime.h"
 #include "mail/outgoing_queue.h"
 #include "mail/sent_log.h"
-#include "mail/windows/clipboard_watch.h"
 #include "mail/windows/commands.h"
 #include "mail/windows/form_courrier.h"
 #include "mail/windows/form_pop3.h"
@@ -45,7 +44,6 @@
 #include "protocol/body.h"
 #include "scripted_server.h"
 #include "scripted_windows.h"
-#include "store/atomic_file.h"
 #include "store/record_list.h"
 #include "temp_dir.h"
 #include "window_host.h"
@@ -118,20 +116,23 @@ struct MailWindows : ::testing::Test {
         smtp->SetLimits(kShortLimits);
     }
     QString Action(QDialog& d) { return Child<QPlainTextEdit>(d, "MemoAction").toPlainText(); }
+    // Whether the window's log holds `text`; the log when it does not.
+    ::testing::AssertionResult Logs(QDialog& d, const QString& text) {
+        if (Action(d).contains(text)) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << Action(d).toStdString();
+    }
     bool On(QDialog& d, const char* button) { return Child<QPushButton>(d, button).isEnabled(); }
-    RecordList Queued() {
+    static RecordList Load(const std::filesystem::path& path) {
         RecordList list;
-        (void)LoadRecordList(OutgoingQueuePath(ctx), list);
+        (void)LoadRecordList(path, list);
         return list;
     }
-    RecordList SentLog() {
-        RecordList list;
-        (void)LoadRecordList(SentLogPath(ctx), list);
-        return list;
-    }
-    void UseRelay(test::ScriptedServer& server) {
-        ASSERT_TRUE(server.Listen());
-        ctx.settings.smtpServer = "127.0.0.1:" + std::to_string(server.port());
+    RecordList Queued() { return Load(OutgoingQueuePath(ctx)); }
+    RecordList SentLog() { return Load(SentLogPath(ctx)); }
+    // `server` listening; its address.
+    static std::string Serve(test::ScriptedServer& server) {
+        EXPECT_TRUE(server.Listen());
+        return "127.0.0.1:" + std::to_string(server.port());
     }
     // Account "paul" with its mail password stored, and the received folder.
     void ReadyToReceive(const std::string& password) {
@@ -170,10 +171,10 @@ TEST_F(MailWindows, SingleModeButtonsOutcomesAndInformationLines) {
 
     // The relay accepts: logged as sent.
     test::ScriptedServer relay({Relay()});
-    UseRelay(relay);
+    ctx.settings.smtpServer = Serve(relay);
     runner.Once("FormSmtp", [&](QDialog& d) {
         Send(*smtp);
-        EXPECT_TRUE(Action(d).contains("Message bien transmis")) << Action(d).toStdString();
+        EXPECT_TRUE(Logs(d, "Message bien transmis"));
         EXPECT_FALSE(On(d, "BitBtnMaintenant") || On(d, "BitBtnPlusTard"));
         EXPECT_FALSE(Child<QPushButton>(d, "BitBtnMaintenant").toolTip().isEmpty());
         EXPECT_TRUE(On(d, "BitBtnAnnuler"));
@@ -240,21 +241,18 @@ TEST_F(MailWindows, EveryWayOutKeepsAnEncryptedMessageUnlessDropped) {
 TEST_F(MailWindows, ARefusedOrUnreachableRelayLosesNothing) {
     // Refused at RCPT: the server's text in a box, nothing logged as sent,
     // the message still on show with both buttons back.
-    test::ScriptedServer relay({Relay("RCPT"), Relay("CONTENT")});
-    UseRelay(relay);
+    test::ScriptedServer relay({Relay("RCPT")});
+    ctx.settings.smtpServer = Serve(relay);
     runner.Once("FormSmtp", [&](QDialog& d) {
         Send(*smtp);
-        EXPECT_TRUE(Action(d).contains("Echec de la transmission du message chiffré"))
-            << Action(d).toStdString();
+        EXPECT_TRUE(Logs(d, "Echec de la transmission du message chiffré"));
         EXPECT_TRUE(On(d, "BitBtnMaintenant") && On(d, "BitBtnPlusTard"));
         EXPECT_TRUE(Child<QPlainTextEdit>(d, "MemoMsg").toPlainText().startsWith("titre"));
-        Send(*smtp);  // refused after the content this time
         smtp->PlusTardClick();
     });
     EXPECT_EQ(smtp->ShowFor(Message("A"), mainWindow), FormSmtp::Outcome::Queued);
-    ASSERT_EQ(boxes.Texts().size(), 2);
+    ASSERT_EQ(boxes.Texts().size(), 1);
     EXPECT_TRUE(boxes.Texts()[0].contains("550 refused: RCPT")) << boxes.Texts()[0].toStdString();
-    EXPECT_TRUE(boxes.Texts()[1].contains("554 content refused"));
     EXPECT_TRUE(mail.sentLog.Pending().empty());
     EXPECT_FALSE(std::filesystem::exists(SentLogPath(ctx)));
     EXPECT_EQ(Queued().size(), 1u);
@@ -267,7 +265,7 @@ TEST_F(MailWindows, AnnulerStopsTheExchangeAndMaintenantTriesAgain) {
     const auto stalled =
         test::Script{step::Send("220 relay\r\n"), step::ExpectLine("EHLO IdSMTP"), step::Silence()};
     test::ScriptedServer relay({stalled, {step::Silence()}, Relay()});
-    UseRelay(relay);
+    ctx.settings.smtpServer = Serve(relay);
     const QString server = QStringLiteral("127.0.0.1:%1").arg(relay.port());
     // Time to click before the relay's silence counts.
     smtp->SetLimits({std::chrono::milliseconds(2000), std::chrono::milliseconds(10000),
@@ -282,28 +280,18 @@ TEST_F(MailWindows, AnnulerStopsTheExchangeAndMaintenantTriesAgain) {
         smtp->AnnulerClick();
         ASSERT_TRUE(test::RunUntil([&] { return On(d, "BitBtnMaintenant"); }));
         EXPECT_TRUE(d.isVisible());
-        EXPECT_TRUE(Action(d).contains("Envoi interrompu à votre demande"))
-            << Action(d).toStdString();
+        EXPECT_TRUE(Logs(d, "Envoi interrompu à votre demande"));
         EXPECT_TRUE(Child<QPlainTextEdit>(d, "MemoMsg").toPlainText().startsWith("titre"));
 
         // Connected, then not a word: said so in words, no step number.
         smtp->SetLimits(kShortLimits);
         Send(*smtp);
-        EXPECT_TRUE(Action(d).contains("Le serveur " + server +
-                                       " n'a pas répondu dans les 1 s après la connexion."))
-            << Action(d).toStdString();
+        EXPECT_TRUE(
+            Logs(d, "Le serveur " + server + " n'a pas répondu dans les 1 s après la connexion."));
         EXPECT_FALSE(Action(d).contains("étape"));
 
-        ctx.settings.smtpServer = "no-such-host.invalid:2525";
         Send(*smtp);
-        EXPECT_TRUE(
-            Action(d).contains("Le serveur no-such-host.invalid:2525 est inconnu : vérifiez son "
-                               "nom dans les options."))
-            << Action(d).toStdString();
-
-        ctx.settings.smtpServer = server.toStdString();
-        Send(*smtp);
-        EXPECT_TRUE(Action(d).contains("Message bien transmis")) << Action(d).toStdString();
+        EXPECT_TRUE(Logs(d, "Message bien transmis"));
         const QStringList sizes =
             Child<QLabel>(d, "LabelTransfer").text().split(QStringLiteral(" sur "));
         ASSERT_EQ(sizes.size(), 2);
@@ -335,7 +323,7 @@ TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack
 
     // A goes, B is refused: B back at its place, C still behind, the walk over.
     test::ScriptedServer relay({Relay(), Relay("CONTENT")});
-    UseRelay(relay);
+    ctx.settings.smtpServer = Serve(relay);
     runner.Once("FormSmtp", [&](QDialog& d) {
         Send(*smtp);
         ASSERT_TRUE(smtp->Shown());
@@ -360,7 +348,7 @@ TEST_F(MailWindows, TheQueueWalkStopsAtARefusalAndAnnulerPutsTheShownMessageBack
 
     // The rest goes: "Les messages chiffrés ont été envoyés." is the caller's.
     test::ScriptedServer relay2({Relay()});
-    UseRelay(relay2);
+    ctx.settings.smtpServer = Serve(relay2);
     DispatchCommand sendAll(ctx, host, *smtp, txt::kSmtpSentInfo);
     runner.Once("FormSmtp", [&](QDialog&) {
         Send(*smtp);
@@ -415,8 +403,7 @@ TEST_F(MailWindows, RetirerLogsEachMailAndDechiffrerTakesTheFirstWaiting) {
     script.insert(script.end(), {step::ExpectLine("DELE 2"), step::Send("+OK\r\n"),
                                  step::ExpectLine("QUIT"), step::Send("+OK bye\r\n")});
     test::ScriptedServer server({script});
-    ASSERT_TRUE(server.Listen());
-    ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
+    ctx.settings.pop3Server = Serve(server);
     Lines decrypted;
     QString subject;
     bool stop = true;
@@ -428,11 +415,10 @@ TEST_F(MailWindows, RetirerLogsEachMailAndDechiffrerTakesTheFirstWaiting) {
     runner.Once("FormPop3", [&](QDialog& d) {
         pop3.RetirerClick();
         ASSERT_TRUE(test::RunUntil([&] { return !pop3.Receiving(); }, 10000));
-        const QString log = Action(d);
         for (const char* line :
              {"Message en clair n°1 laissé sur le serveur", "Réception du message chiffré n°2",
               "provenant de DUPONT Jean", "objet : Devis", "Déconnexion du serveur Pop3"})
-            EXPECT_TRUE(log.contains(QString::fromUtf8(line))) << line << "\n" << log.toStdString();
+            EXPECT_TRUE(Logs(d, QString::fromUtf8(line)));
         EXPECT_TRUE(On(d, "BitBtnDechiffrer") && On(d, "BitBtnAnnuler"));
         EXPECT_FALSE(On(d, "BitBtnRetirer"));
         EXPECT_EQ(d.focusWidget(), &Child<QPushButton>(d, "BitBtnDechiffrer"));
@@ -471,8 +457,7 @@ TEST_F(MailWindows, AnnulerStopsTheRetrievalAndRetirerTriesAgain) {
     test::pop3::Fetch(cut, 1, OurMail("Un", Kind::RichMessage));
     cut.insert(cut.end(), {step::ExpectLine("TOP 2 0"), step::Reset()});
     test::ScriptedServer server({slow, cut});
-    ASSERT_TRUE(server.Listen());
-    ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
+    ctx.settings.pop3Server = Serve(server);
     const QString clear =
         QStringLiteral("Le serveur 127.0.0.1:%1 est joint sans chiffrement").arg(server.port());
     runner.Once("FormPop3", [&](QDialog& d) {
@@ -491,15 +476,14 @@ TEST_F(MailWindows, AnnulerStopsTheRetrievalAndRetirerTriesAgain) {
         EXPECT_TRUE(On(d, "BitBtnRetirer") && On(d, "BitBtnAnnuler"));
         pop3.RetirerClick();
         ASSERT_TRUE(test::RunUntil([&] { return !pop3.Receiving(); }, 10000));
-        EXPECT_TRUE(Action(d).contains("Echec de la transmission d'un message"))
-            << Action(d).toStdString();
+        EXPECT_TRUE(Logs(d, "Echec de la transmission d'un message"));
         EXPECT_TRUE(On(d, "BitBtnRetirer") && On(d, "BitBtnDechiffrer"));
         EXPECT_EQ(Action(d).count(clear), 2);
     });
     pop3.ShowReceiving(mainWindow);
     EXPECT_EQ(pop3.Waiting().size(), 1u);
-    for (int i = 0; i < 2; ++i)
-        EXPECT_EQ(server.Received(i).find("DELE"), std::string::npos) << i;
+    // Nothing deleted after the cut: Retrieval.AFaultWhileSorting...
+    EXPECT_EQ(server.Received(0).find("DELE"), std::string::npos);
 }
 
 // How long this thread has waited, runnable, for a core (the scheduler's own
@@ -518,11 +502,8 @@ TEST_F(MailWindows, RetirerWithALongLogNeverHoldsTheWindowUp) {
     WindowHooks hooks;
     hooks.saveRunner = SaveOnLongJob(&mainWindow);  // as the program runs its saves
     ctx.LendHooks(&hooks);
-    ctx.settings.accountName = "paul";
-    ctx.keyStore = {Record(6, "0123456789ABCDEF0123456789ABCDEF")};
-    ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', "pw"));
+    ReadyToReceive("pw");
     const std::filesystem::path received = dir.path() / "recus";
-    std::filesystem::create_directories(received);
     Lines text{kSeparatorLine,
                AddressLine(Kind::PlainMessage, "12345", '1', '1', kOwn, "01000000023")};
     text.resize(28, "0123456789ABCDEF0123456789ABCDEF");
@@ -534,24 +515,17 @@ TEST_F(MailWindows, RetirerWithALongLogNeverHoldsTheWindowUp) {
     ASSERT_GE(std::filesystem::file_size(received / "MsgChifE.dat"), kSaveAwayBytes);
     BeginReadMarks(ctx, mail.receivedLog);  // as the start-up does: the old mail was read
 
-    Lines body{"Message chiffr\xE9"};
-    body.insert(body.end(), text.begin(), text.end());
     test::Script script =
         test::pop3::LogIn("paul", "pw", "+OK " + std::to_string(kMails) + " 9000\r\n");
-    for (int n = 1; n <= kMails; ++n) {
-        // Each mail its own bytes: the same bytes twice would be one mail.
-        test::pop3::Fetch(
-            script, n,
-            BuildMail(
-                {"x@y.org", "X" + std::to_string(n), "Nouveau", {"moi@example.org"}, body, {}}));
-    }
+    // Each mail its own bytes: the same bytes twice would be one mail.
+    for (int n = 1; n <= kMails; ++n)
+        test::pop3::Fetch(script, n, OurMail("Nouveau " + std::to_string(n)));
     for (int n = 1; n <= kMails; ++n)
         script.insert(script.end(),
                       {step::ExpectLine("DELE " + std::to_string(n)), step::Send("+OK\r\n")});
     script.insert(script.end(), {step::ExpectLine("QUIT"), step::Send("+OK\r\n")});
     test::ScriptedServer server({script});
-    ASSERT_TRUE(server.Listen());
-    ctx.settings.pop3Server = "127.0.0.1:" + std::to_string(server.port());
+    ctx.settings.pop3Server = Serve(server);
 
     FormPop3 pop3(ctx, mail, &mainWindow);
     pop3.SetLimits(kShortLimits);
@@ -580,11 +554,10 @@ TEST_F(MailWindows, RetirerWithALongLogNeverHoldsTheWindowUp) {
     const auto largestMs = std::chrono::duration_cast<std::chrono::milliseconds>(largest).count();
     RecordProperty("largestDelayMs", int(largestMs));
     EXPECT_LE(largestMs, 100);
-    RecordList log;
-    ASSERT_TRUE(LoadRecordList(received / "MsgChifE.dat", log));
+    const RecordList log = Load(received / "MsgChifE.dat");
     ASSERT_EQ(log.size(), std::size_t(kLogged + kMails));
     EXPECT_EQ(log.front(), old.front());
-    EXPECT_EQ(log.back()[2], "objet : Nouveau");
+    EXPECT_EQ(log.back()[2], "objet : Nouveau 10");
 }
 
 TEST_F(MailWindows, NewMailComesWithoutAskingOnlyWhileIdleAndAFailureIsOneLine) {
@@ -596,14 +569,7 @@ TEST_F(MailWindows, NewMailComesWithoutAskingOnlyWhileIdleAndAFailureIsOneLine) 
     ReadyToReceive("motdepasse");
     state::Loaded(ctx, ctx.OwnRecord(), false);
     ctx.settings.pop3Server = server.Address();
-    // Each its own bytes: the same bytes twice would be one mail.
-    const auto ours = [](const std::string& subject) {
-        return "From: DUPONT <d@example.org>\r\nSubject: " + subject +
-               "\r\nX-Mailer: QuarnelSys\r\n\r\n" + kSeparatorLine + "\r\n" +
-               AddressLine(Kind::PlainMessage, "12345", '1', '1', kOwn, "01000000023") +
-               "\r\nAB12\r\n" + kEndMarkerLine + "\r\n";
-    };
-    server.Drop(ours("Devis"));
+    server.Drop(OurMail("Devis"));
     FormPop3 pop3(ctx, mail, &mainWindow);
     test::WindowHost host;
     NewMailWatch watch(ctx, pop3, host);
@@ -644,7 +610,7 @@ TEST_F(MailWindows, NewMailComesWithoutAskingOnlyWhileIdleAndAFailureIsOneLine) 
     // A refused password: a line under the information, no box, and the
     // next period tries again.
     ASSERT_TRUE(StoreMailPassword(ctx.keyStore, '0', "mauvais"));
-    server.Drop(ours("Facture"));
+    server.Drop(OurMail("Facture"));
     ASSERT_TRUE(test::RunUntil([&] { return ctx.information == txt::kCollectionFailed; }, 15000));
     EXPECT_NE(ctx.informationNote.find("[AUTH] Authentication failed"), std::string::npos)
         << ctx.informationNote;
@@ -653,27 +619,6 @@ TEST_F(MailWindows, NewMailComesWithoutAskingOnlyWhileIdleAndAFailureIsOneLine) 
     ASSERT_TRUE(test::RunUntil([&] { return watch.NewCount() == 1; }, 15000));
     EXPECT_EQ(pop3.Waiting().back()[0], "Facture");
     watch.Apply(false, std::chrono::milliseconds(50));
-}
-
-TEST_F(MailWindows, TheClipboardWatchTakesOnlyAMessageForTheHolder) {
-    state::Affiliated(ctx);
-    auto text = [](const std::string& to) {
-        return QString::fromLatin1(
-            "From: x@y.org\nSubject: z\n\n" + kSeparatorLine + "\n" +
-            AddressLine(Kind::PlainMessage, "12345", '1', '1', to, "01000000023") + "\nABC\n" +
-            kEndMarkerLine + "\n");
-    };
-    QClipboard& clipboard = *QApplication::clipboard();
-    // Another holder's message is left where it is (which texts are taken:
-    // the intake's own tests).
-    clipboard.setText(text("01000000099"));
-    EXPECT_FALSE(WatchClipboard(ctx, mainWindow));
-    EXPECT_EQ(clipboard.text(), text("01000000099"));
-    clipboard.setText(text(kOwn));
-    const std::optional<Lines> taken = WatchClipboard(ctx, mainWindow);
-    ASSERT_TRUE(taken);
-    EXPECT_EQ(taken->front(), "From: x@y.org");
-    EXPECT_TRUE(clipboard.text().isEmpty());
 }
 
 // The mailbox window over three messages y received from x: the filter, the
@@ -731,9 +676,7 @@ TEST_F(MailboxWindow, FiltersSearchesOpensAndDeletes) {
     EXPECT_EQ(courrier.Sent().Size(), 0u);
     test::Type(courrier, "EditFiltre", QStringLiteral("ete a noel"));
     ASSERT_EQ(courrier.Received().Size(), 1u);
-    EXPECT_EQ(courrier.Received().Row(0).correspondent,
-              QStringLiteral("MARTIN Hélène (%1)").arg(QString::fromStdString(x->ownNumber)));
-    EXPECT_EQ(courrier.Received().Row(0).attachments, 1);
+    EXPECT_EQ(courrier.Received().Row(0).subject, QString::fromUtf8("Été à Noël ça"));
     // The search decrypts in memory: nothing more in the decrypted folder.
     const auto decryptedFiles = [&] {
         return std::distance(std::filesystem::directory_iterator(y.Decrypted()), {});

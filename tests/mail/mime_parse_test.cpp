@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "holder_fixture.h"
+#include "mail/mail_size.h"
 #include "mail/mime.h"
 #include "store/atomic_file.h"
 #include "temp_dir.h"
@@ -101,54 +106,48 @@ TEST(ParseMail, NestedPartsGiveEveryTextInOrderAndEveryAttachmentWithItsDecodedN
     EXPECT_EQ(m.attachments[2].fileName, "../../notes.txt");
 }
 
+// The single-part mail read back from a file: the retrievals of Incoming.
 TEST(ParseMail, ReadsBackWhatBuildMailWrites) {
     test::TempDir dir;
     const std::string binary("\0\x01\xFF\r\n.\r\n", 8);
     ASSERT_TRUE(WriteFileAtomically(dir.path() / "r\xC3\xA9sum\xC3\xA9 long name.bin", binary));
     ASSERT_TRUE(WriteFileAtomically(dir.path() / "b.txt", "note"));
-    for (const bool withAttachments : {false, true}) {
-        OutgoingMail out{"claire@example.org",
-                         "MARTIN Cl\xC3\xA9"
-                         "ment",
-                         "Facture d'\xC3\xA9t\xC3\xA9",
-                         {"jean@example.org"},
-                         {"titre", ".ligne", "", "fin"},
-                         {}};
-        if (withAttachments) {
-            out.attachments = {dir.path() / "r\xC3\xA9sum\xC3\xA9 long name.bin",
-                               dir.path() / "b.txt"};
-        }
-        const std::string built = BuildMail(out);
-        ParsedMail m;
-        ASSERT_TRUE(ParseMail(built, m));
-        EXPECT_EQ(m.Value("x-mailer"), "QuarnelSys");
-        EXPECT_EQ(m.FromName(),
-                  "MARTIN Cl\xC3\xA9"
-                  "ment");
-        EXPECT_EQ(m.Subject(), "Facture d'\xC3\xA9t\xC3\xA9");
-        EXPECT_EQ(m.multipart, withAttachments);
-        ASSERT_EQ(m.textParts.size(), 1U);
-        EXPECT_EQ(m.textParts[0].substr(0, 20), "titre\r\n.ligne\r\n\r\nfin");
-        // From a file, the attachments are read from there when written out.
-        ASSERT_TRUE(WriteFileAtomically(dir.path() / "mail.eml", built));
-        ParsedMail f;
-        ASSERT_EQ(ParseMailFile(dir.path() / "mail.eml", f), MailParseFault::None);
-        EXPECT_EQ(f.textParts, m.textParts);
-        ASSERT_EQ(m.attachments.size(), withAttachments ? 2U : 0U);
-        ASSERT_EQ(f.attachments.size(), m.attachments.size());
-        if (withAttachments) {
-            EXPECT_EQ(m.attachments[0].fileName, "r\xC3\xA9sum\xC3\xA9 long name.bin");
-            EXPECT_EQ(m.attachments[0].content, binary);
-            EXPECT_EQ(m.attachments[1].content, "note");
-            std::string streamed;
-            ASSERT_TRUE(f.attachments[0].WriteTo([&](std::string_view piece) {
-                streamed.append(piece);
-                return true;
-            }));
-            EXPECT_EQ(streamed, binary);
-            EXPECT_TRUE(f.attachments[0].content.empty());
-        }
-    }
+    const OutgoingMail out{
+        "claire@example.org",
+        "MARTIN Cl\xC3\xA9"
+        "ment",
+        "Facture d'\xC3\xA9t\xC3\xA9",
+        {"jean@example.org"},
+        {"titre", ".ligne", "", "fin"},
+        {dir.path() / "r\xC3\xA9sum\xC3\xA9 long name.bin", dir.path() / "b.txt"}};
+    const std::string built = BuildMail(out);
+    ParsedMail m;
+    ASSERT_TRUE(ParseMail(built, m));
+    EXPECT_EQ(m.Value("x-mailer"), "QuarnelSys");
+    EXPECT_EQ(m.FromName(),
+              "MARTIN Cl\xC3\xA9"
+              "ment");
+    EXPECT_EQ(m.Subject(), "Facture d'\xC3\xA9t\xC3\xA9");
+    EXPECT_TRUE(m.multipart);
+    ASSERT_EQ(m.textParts.size(), 1U);
+    EXPECT_EQ(m.textParts[0].substr(0, 20), "titre\r\n.ligne\r\n\r\nfin");
+    ASSERT_EQ(m.attachments.size(), 2U);
+    EXPECT_EQ(m.attachments[0].fileName, "r\xC3\xA9sum\xC3\xA9 long name.bin");
+    EXPECT_EQ(m.attachments[0].content, binary);
+    EXPECT_EQ(m.attachments[1].content, "note");
+    // From a file, the attachments are read from there when written out.
+    ASSERT_TRUE(WriteFileAtomically(dir.path() / "mail.eml", built));
+    ParsedMail f;
+    ASSERT_EQ(ParseMailFile(dir.path() / "mail.eml", f), MailParseFault::None);
+    EXPECT_EQ(f.textParts, m.textParts);
+    ASSERT_EQ(f.attachments.size(), 2U);
+    std::string streamed;
+    ASSERT_TRUE(f.attachments[0].WriteTo([&](std::string_view piece) {
+        streamed.append(piece);
+        return true;
+    }));
+    EXPECT_EQ(streamed, binary);
+    EXPECT_TRUE(f.attachments[0].content.empty());
 }
 
 std::string Nested(int depth, int leaves) {
@@ -194,6 +193,32 @@ TEST(ParseMail, LimitsOnNestingPartsAndSize) {
     std::string huge = "Subject: big\r\n\r\n";
     huge.resize(kMaxParsedMail + 1, 'a');
     EXPECT_FALSE(ParseMail(huge, m));
+}
+
+// The composer's estimate of a mail's size against the mail really built for
+// the same message, its attachments enciphered.
+class MailSize : public test::TwoHolders {};
+
+TEST_F(MailSize, TheEstimateIsWithinOnePercentOrOneKilobyteOfTheMailBuilt) {
+    const std::string text(5000, 't');
+    for (const std::vector<std::size_t>& sizes :
+         std::vector<std::vector<std::size_t>>{{}, {1}, {1024, 300 * 1024}, {2 << 20}}) {
+        std::vector<std::filesystem::path> files;
+        std::vector<std::uint64_t> bytes;
+        for (const std::size_t size : sizes) {
+            files.push_back(WriteFile("f" + std::to_string(files.size()), std::string(size, 'a')));
+            bytes.push_back(size);
+        }
+        ASSERT_TRUE(Encrypt(x, y, text, false, files).ok);
+        OutgoingMail mail{x->email, x->displayName, "Objet", {y->email}, x.body, {}};
+        mail.attachments = x->messages.encryptedAttachments;
+        const double built = double(BuildMail(mail).size());
+        const double estimate = double(EstimatedMailBytes(text.size(), bytes));
+        EXPECT_NEAR(estimate, built, std::max(built / 100, 1024.0)) << sizes.size() << " files";
+    }
+    // A file of 8.7 MB already makes a mail over the providers' 25 MB.
+    const std::uint64_t file = 8'700'000;
+    EXPECT_GT(EstimatedMailBytes(0, {&file, 1}), kProviderMailLimitBytes);
 }
 
 }  // namespace

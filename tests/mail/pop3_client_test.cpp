@@ -205,11 +205,10 @@ TEST(Pop3Client, BrokenConnectionsEndTheSession) {
         // 100 bytes at 100 bytes a second at least: cut after 1 s past the idle limit.
         {trickle, txt::kNetTransferCeiling, true, {2000ms, 1000ms, 300ms, 100}},
         {{step::Send("+OK ready\n"), step::Silence()}, txt::kPop3LineWithoutCrLf, false},
-        {{step::Send("+OK " + longLine + "\r\n"), step::Silence()}, txt::kPop3LineTooLong, false},
         {{step::Send("+OK " + std::string(kMaxReplyLine - 5, 'y') + "\r\n"), step::Silence()},
          txt::kPop3LineTooLong,
          false},
-        // The same line without its end is refused as soon as it passes the limit.
+        // A line without its end is refused as soon as it passes the limit.
         {{step::Send("+OK " + longLine), step::Silence()}, txt::kPop3LineTooLong, false},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""An independent reading of one mail (file given as argument) with Python's
+"""An independent reading of one mail (on standard input) with Python's
 email package and policy.default, printed as JSON: every defect found in the
 message, its parts and its header fields, the decoded header texts, and each
 part's type, file name, text (text parts) or SHA-256 (other parts)."""
@@ -13,8 +13,7 @@ from email.parser import BytesParser
 
 
 def main():
-    with open(sys.argv[1], "rb") as f:
-        msg = BytesParser(policy=policy.default).parse(f)
+    msg = BytesParser(policy=policy.default).parse(sys.stdin.buffer)
     defects = []
     parts = []
     for part in msg.walk():

@@ -11,9 +11,8 @@
 
 #include <fcntl.h>
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <thread>
 
@@ -62,26 +61,6 @@ std::string ReadAll(const fs::path& p) {
 }
 
 }  // namespace
-
-std::string PythonMailReport(const std::string& mail) {
-    char name[] = "/tmp/quarnel-mail-XXXXXX";
-    const int fd = ::mkstemp(name);
-    if (fd < 0) return {};
-    ::close(fd);
-    { std::ofstream(name, std::ios::binary) << mail; }
-    const std::string command =
-        "/usr/bin/python3 " QUARNEL_TEST_SUPPORT_DIR "/mail_report.py " + std::string(name);
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, n);
-        if (::pclose(pipe) != 0) out.clear();
-    }
-    ::unlink(name);
-    return out;
-}
 
 unsigned short FreePort() {
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -151,17 +130,8 @@ void ServerProcess::Stop() {
 }
 
 ServerDir::ServerDir() {
-    std::random_device rd;
-    path_ = fs::temp_directory_path() /
-            ("quarnel-server-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(path_);
-    fs::permissions(path_, fs::perms(0755));
-    if (::geteuid() == 0) (void)::chown(path_.c_str(), kMailUser, kMailUser);
-}
-
-ServerDir::~ServerDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
+    fs::permissions(path(), fs::perms(0755));
+    if (::geteuid() == 0) (void)::chown(path().c_str(), kMailUser, kMailUser);
 }
 
 std::string SmtpServer::MissingReason() {

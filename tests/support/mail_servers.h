@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "temp_dir.h"
+
 namespace quarnel::test {
 
 /// A server process of the tests: spawned, waited for until it listens,
@@ -30,32 +32,18 @@ class ServerProcess {
                              const std::filesystem::path& log, unsigned short port,
                              std::chrono::milliseconds limit = std::chrono::seconds(10));
     void Stop();
-    [[nodiscard]] pid_t pid() const { return pid_; }
 
   private:
     pid_t pid_ = -1;
 };
-
-/// Someone else's reading of `mail`: Python's `email` package with
-/// policy.default (mail_report.py), as JSON (defects, decoded header texts,
-/// parts); "" when it could not run.
-[[nodiscard]] std::string PythonMailReport(const std::string& mail);
 
 /// A port nobody listens on now (the system picks it).
 [[nodiscard]] unsigned short FreePort();
 
 /// A folder of its own for a server, removed afterwards; readable by every
 /// user and owned by the mail user when we are root.
-class ServerDir {
-  public:
+struct ServerDir : TempDir {
     ServerDir();
-    ~ServerDir();
-    ServerDir(const ServerDir&) = delete;
-    ServerDir& operator=(const ServerDir&) = delete;
-    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
 };
 
 /// Test authorities and server certificates made with openssl by

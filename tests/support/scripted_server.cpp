@@ -4,7 +4,6 @@
 #include <QHostAddress>
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -16,18 +15,9 @@ namespace {
 // A readable excerpt of client bytes for a failure message.
 std::string Quote(const std::string& bytes) {
     constexpr std::size_t kShown = 80;
-    std::string out = "\"";
-    for (const char ch : bytes.substr(0, kShown)) {
-        if (ch == '\r') {
-            out += "\\r";
-        } else if (ch == '\n') {
-            out += "\\n";
-        } else {
-            out += ch;
-        }
-    }
-    out += bytes.size() > kShown ? "\"..." : "\"";
-    return out;
+    QByteArray shown = QByteArray::fromStdString(bytes.substr(0, kShown));
+    shown.replace('\r', "\\r").replace('\n', "\\n");
+    return '"' + shown.toStdString() + (bytes.size() > kShown ? "\"..." : "\"");
 }
 
 Step Expect(Step::Frame frame, std::string terminator, Step::Match match, std::string what) {
@@ -59,38 +49,20 @@ struct Cut {
     bool malformed = false;
 };
 
-// Content-Length of the header block `head` (no such header: 0).
+// Content-Length of the header block `head` (no such header: 0). Past the
+// buffer limit the connection overflows anyway; the bound on its digits also
+// keeps the parse from overflowing.
 std::optional<std::size_t> ContentLength(std::string_view head) {
-    std::size_t at = head.find("\r\n");
-    while (at != std::string_view::npos && at < head.size()) {
-        const std::size_t start = at + 2;
-        const std::size_t end = std::min(head.find("\r\n", start), head.size());
-        const std::string_view line = head.substr(start, end - start);
-        at = end;
-        const std::size_t colon = line.find(':');
-        if (colon == std::string_view::npos) continue;
-        std::string name(line.substr(0, colon));
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char ch) { return char(std::tolower(ch)); });
-        if (name != "content-length") continue;
-        std::string_view value = line.substr(colon + 1);
-        while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) {
-            value.remove_prefix(1);
-        }
-        while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) {
-            value.remove_suffix(1);
-        }
-        // Past the buffer limit the connection overflows anyway; the bound
-        // also keeps the parse from overflowing.
-        if (value.empty() || value.size() > 8) return std::nullopt;
-        std::size_t n = 0;
-        for (const char ch : value) {
-            if (ch < '0' || ch > '9') return std::nullopt;
-            n = n * 10 + std::size_t(ch - '0');
-        }
-        return n;
-    }
-    return 0;
+    const QByteArray h = QByteArray(head.data(), qsizetype(head.size())).toLower() + "\r\n";
+    const qsizetype at = h.indexOf("\r\ncontent-length:");
+    if (at < 0) return 0;
+    const qsizetype start = at + qsizetype(sizeof "\r\ncontent-length:") - 1;
+    const QByteArray value = h.mid(start, h.indexOf("\r\n", start) - start).trimmed();
+    bool digits = value.size() <= 8;
+    for (const char ch : value)
+        digits = digits && ch >= '0' && ch <= '9';
+    if (!digits || value.isEmpty()) return std::nullopt;
+    return std::size_t(value.toULongLong());
 }
 
 std::optional<Cut> CutUnit(const Step& s, std::string_view pending) {
@@ -193,11 +165,6 @@ const std::string& ScriptedServer::Received(int i) const {
 
 const std::vector<std::string>& ScriptedServer::Taken(int i) const {
     return connections_.at(std::size_t(i))->taken;
-}
-
-bool ScriptedServer::Finished(int i) const {
-    const Connection& c = *connections_.at(std::size_t(i));
-    return c.ended || c.silent;
 }
 
 std::vector<std::string> ScriptedServer::Failures() const {

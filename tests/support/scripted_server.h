@@ -99,8 +99,6 @@ class ScriptedServer {
     [[nodiscard]] const std::string& Received(int i) const;
     /// What the Expect steps of connection i took, in order.
     [[nodiscard]] const std::vector<std::string>& Taken(int i) const;
-    /// Whether connection i's script has ended (or gone silent).
-    [[nodiscard]] bool Finished(int i) const;
     /// Every fault so far ("connection 1, step 3 ExpectLine "DATA": ..."),
     /// and the Expects still waiting on open connections.
     [[nodiscard]] std::vector<std::string> Failures() const;
