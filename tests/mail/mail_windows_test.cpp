@@ -277,6 +277,8 @@ TEST_F(MailWindows, AnnulerStopsTheExchangeAndMaintenantTriesAgain) {
         EXPECT_TRUE(On(d, "BitBtnAnnuler"));
         EXPECT_FALSE(On(d, "BitBtnMaintenant") || On(d, "BitBtnPlusTard"));
         EXPECT_FALSE(Child<QPushButton>(d, "BitBtnAnnuler").toolTip().isEmpty());
+        smtp->PlusTardClick();  // a late click on Plus tard: the exchange goes on
+        EXPECT_TRUE(smtp->Sending() && Queued().empty());
         smtp->AnnulerClick();
         ASSERT_TRUE(test::RunUntil([&] { return On(d, "BitBtnMaintenant"); }));
         EXPECT_TRUE(d.isVisible());

@@ -14,7 +14,6 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -44,6 +43,7 @@ namespace {
 
 using test::Child;
 using test::Click;
+using test::PdfText;
 
 using Host = test::WindowHost;
 
@@ -53,13 +53,6 @@ QColor TextColour(const QWidget& w) {
 
 std::string FileBytes(const std::filesystem::path& path) {
     return ReadWholeFile(path).value_or("<missing>");
-}
-
-QString PdfText(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    p.waitForFinished(10000);
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 class Viewers : public test::TwoHolders {

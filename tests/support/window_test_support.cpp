@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTest>
 
 namespace quarnel::test {
@@ -29,6 +30,13 @@ void Type(QWidget& w, const char* edit, const QString& text) {
 
 QStringList ClippedTexts(QWidget& root) {
     return ui::ClippedTexts(root);
+}
+
+QString PdfText(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    p.waitForFinished(10000);
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 }  // namespace quarnel::test

@@ -29,6 +29,9 @@ void Type(QWidget& w, const char* edit, const QString& text);
 /// that do not fit in their widget, each with the widget's object name.
 QStringList ClippedTexts(QWidget& root);
 
+/// The text of a PDF as another program reads it (pdftotext).
+QString PdfText(const QString& pdf);
+
 }  // namespace quarnel::test
 
 #include <ostream>
