@@ -156,9 +156,7 @@ TEST_F(Exchange, AReplyWithoutTheEndMarkerOrWithAFailureStatusLeavesOnlyAnnuler)
         Serve(Answer(Reply(c.status, c.body)));
         ASSERT_TRUE(Send(Kind::Key));
         EXPECT_FALSE(AcceptEnabled());
-        ASSERT_GE(log.size(), c.lastLogged.size());
-        EXPECT_EQ(std::vector<int>(log.end() - std::ptrdiff_t(c.lastLogged.size()), log.end()),
-                  c.lastLogged);
+        EXPECT_EQ(Last(c.lastLogged.size()), c.lastLogged);
         EXPECT_EQ(details.back(), c.detail);
         EXPECT_EQ(JoinLinesCrLf(exchange->memo()), c.body);
     }
@@ -187,8 +185,7 @@ TEST_F(Exchange, RedirectsAreFollowedUpToTheLimit) {
         Serve(Answer(Reply("302 Found", "", headers)));
         ASSERT_TRUE(Send(Kind::Key));
         EXPECT_EQ(server->connections(), 1);
-        EXPECT_EQ(std::vector<int>(log.end() - 2, log.end()),
-                  (std::vector<int>{txt::kLogBadRedirect, txt::kLogErrorNumber}));
+        EXPECT_EQ(Last(2), (std::vector<int>{txt::kLogBadRedirect, txt::kLogErrorNumber}));
         EXPECT_EQ(details.back(), " 302 Found");
     }
 }
