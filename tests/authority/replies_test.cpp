@@ -41,6 +41,10 @@ class Replies : public ::testing::Test {
     ReplyRefusal Refusal(ProgramData& ctx, const std::string& reply) {
         return ProcessTaReply(ctx, ctx.authority, reply).refusal;
     }
+    // `ctx` asks the authority the key for `number`.
+    FlowStatus AskKey(ProgramData& ctx, const std::string& number, bool update = false) {
+        return RunKeyRequest(test::Scope(ctx), ta.Hooks(ctx), number, update).status;
+    }
 
     test::TempDir root;
     test::InProcessTa ta;
@@ -59,12 +63,10 @@ TEST_F(Replies, AffiliationKeysForBothCategoriesAReplacementAndTheRegistration) 
     EXPECT_EQ(f->OwnRecord().size(), 7u);  // with the mailbox password
     EXPECT_TRUE(f->authority.pendingPassword->empty());
 
-    EXPECT_EQ(RunKeyRequest(test::Scope(*a), ta.Hooks(*a), f->ownNumber, false).status,
-              FlowStatus::Done);
+    EXPECT_EQ(AskKey(*a, f->ownNumber), FlowStatus::Done);
     EXPECT_EQ(ta.outcome.listCategory, 'F');
     EXPECT_EQ(a->information, txt::kKeyDelivered);
-    EXPECT_EQ(RunKeyRequest(test::Scope(*f), ta.Hooks(*f), a->ownNumber, false).status,
-              FlowStatus::Done);
+    EXPECT_EQ(AskKey(*f, a->ownNumber), FlowStatus::Done);
     ASSERT_EQ(a->correspondents.f.size(), 1u);
     ASSERT_EQ(f->correspondents.a.size(), 1u);
     const Record aboutF = a->correspondents.f[0];
@@ -76,10 +78,8 @@ TEST_F(Replies, AffiliationKeysForBothCategoriesAReplacementAndTheRegistration) 
 
     // A key update replaces the record, which moves to the end of its list.
     auto f2 = Affiliated('F', "BERNARD", 3);
-    EXPECT_EQ(RunKeyRequest(test::Scope(*a), ta.Hooks(*a), f2->ownNumber, false).status,
-              FlowStatus::Done);
-    EXPECT_EQ(RunKeyRequest(test::Scope(*a), ta.Hooks(*a), f->ownNumber, true).status,
-              FlowStatus::Done);
+    EXPECT_EQ(AskKey(*a, f2->ownNumber), FlowStatus::Done);
+    EXPECT_EQ(AskKey(*a, f->ownNumber, true), FlowStatus::Done);
     EXPECT_EQ(a->information, txt::kKeyUpdated);
     ASSERT_EQ(a->correspondents.f.size(), 2u);
     EXPECT_EQ(a->correspondents.f[0][8], f2->ownNumber);
@@ -269,8 +269,7 @@ TEST_F(Replies, FailedExchangesLeaveTheStatesTheHolderCanResumeFrom) {
               FlowStatus::Failed);
     EXPECT_EQ(ctx->information, txt::kIdle);
     // The authority refuses a key for an unknown affiliate, and stores nothing.
-    EXPECT_EQ(RunKeyRequest(test::Scope(*ctx), ta.Hooks(*ctx), "0FF00002000", false).status,
-              FlowStatus::Failed);
+    EXPECT_EQ(AskKey(*ctx, "0FF00002000"), FlowStatus::Failed);
     EXPECT_EQ(ta.last.status, 404);
     EXPECT_EQ(ctx->correspondents.Total(), 0u);
 }

@@ -223,18 +223,15 @@ TEST_F(Windows, TheConnectionWindowIsStoppedOrSentAgainAndCountsItsBytes) {
     QWidget main;
     FormTCP_IP window(ctx, ctx.authority, &main);
     runner.Once("FormTCP_IP", [&](QDialog& d) {
-        QPushButton& envoyer = Child<QPushButton>(d, "BitBtnEnvoyer");
-        QPushButton& accepter = Child<QPushButton>(d, "BitBtnRecevoir");
-        QPushButton& annuler = Child<QPushButton>(d, "BitBtnAnnuler");
         QProgressBar& bar = Child<QProgressBar>(d, "ProgressTransfert");
         EXPECT_EQ(bar.text(), Tr(txt::kProgressRequest, {QString("0"), sent}));
         Click(d, "BitBtnEnvoyer");
         ASSERT_TRUE(test::RunUntil([&] {
             return bar.text() == Tr(txt::kProgressRequest, {sent, sent});
         }));
-        EXPECT_TRUE(annuler.isEnabled());
-        EXPECT_EQ(envoyer.toolTip(), Tr(txt::kTipSendRunning));
-        EXPECT_EQ(accepter.toolTip(), Tr(txt::kTipAccept));
+        EXPECT_TRUE(Child(d, "BitBtnAnnuler").isEnabled());
+        EXPECT_EQ(Child(d, "BitBtnEnvoyer").toolTip(), Tr(txt::kTipSendRunning));
+        EXPECT_EQ(Child(d, "BitBtnRecevoir").toolTip(), Tr(txt::kTipAccept));
         Click(d, "BitBtnAnnuler");
     });
     EXPECT_FALSE(window.RunRequestDriver(main));
@@ -242,8 +239,6 @@ TEST_F(Windows, TheConnectionWindowIsStoppedOrSentAgainAndCountsItsBytes) {
     runner.Once("FormTCP_IP", [&](QDialog& d) {
         QPushButton& envoyer = Child<QPushButton>(d, "BitBtnEnvoyer");
         QPushButton& accepter = Child<QPushButton>(d, "BitBtnRecevoir");
-        QPushButton& annuler = Child<QPushButton>(d, "BitBtnAnnuler");
-        QProgressBar& bar = Child<QProgressBar>(d, "ProgressTransfert");
         Click(d, "BitBtnEnvoyer");
         ASSERT_TRUE(test::RunUntil([&] { return envoyer.isEnabled(); }));
         EXPECT_TRUE(Child<QPlainTextEdit>(d, "MemoAction")
@@ -253,9 +248,10 @@ TEST_F(Windows, TheConnectionWindowIsStoppedOrSentAgainAndCountsItsBytes) {
         Click(d, "BitBtnEnvoyer");
         ASSERT_TRUE(test::RunUntil([&] { return accepter.isEnabled(); }));
         const QString size = QString::number(reply.size());
-        EXPECT_EQ(bar.text(), Tr(txt::kProgressReply, {size, size}));
+        EXPECT_EQ(Child<QProgressBar>(d, "ProgressTransfert").text(),
+                  Tr(txt::kProgressReply, {size, size}));
         EXPECT_EQ(envoyer.toolTip(), Tr(txt::kTipSendAnswered));
-        EXPECT_EQ(annuler.toolTip(), "");
+        EXPECT_EQ(Child(d, "BitBtnAnnuler").toolTip(), "");
         Click(d, "BitBtnRecevoir");
     });
     // Accepted in the window, the reply (no key in it) is still refused.

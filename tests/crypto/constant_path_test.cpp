@@ -31,17 +31,14 @@ TEST(ConstantPath, DigestsAreReadWholeWhereverTheyDiffer) {
     lastBit[31] = char(lastBit[31] ^ 0x80);
     firstChar[0] = 'F';
     lastChar[31] = '0';
-    bool equal = false;
+    // (Which of them are equal: EqualDigests.AnyDifferingBitAnywhereAndLengths.)
     const auto compare = [&](const std::string& other) {
-        return StepsOf([&] { equal = EqualDigests(digest, other); });
+        return StepsOf([&] { (void)EqualDigests(digest, other); });
     };
     const std::vector<Mark> same = compare(digest);
-    EXPECT_TRUE(equal);
     ASSERT_EQ(same.size(), digest.size());
-    for (const std::string& other : {firstBit, lastBit, firstChar, lastChar}) {
+    for (const std::string& other : {firstBit, lastBit, firstChar, lastChar})
         EXPECT_EQ(compare(other), same) << other;
-        EXPECT_FALSE(equal) << other;
-    }
 }
 
 TEST(ConstantPath, SecretPowersTakeTheSameStepsForAnyExponent) {
@@ -64,7 +61,6 @@ TEST(ConstantPath, SecretPowersTakeTheSameStepsForAnyExponent) {
     EXPECT_GE(steps.size(), std::size_t(256 * (5 + 16)));
     for (const Big& e : {lowBit, highBit, Big{}, allOnes})
         EXPECT_EQ(power(e), steps) << BigToHex(e);
-    EXPECT_EQ(ModPowBigSecret(g, highBit, p), ModPowBig(g, highBit, p));
 
     // The probe sees what the public power's steps owe to its exponent.
     const auto publicPower = [&](const Big& e) {

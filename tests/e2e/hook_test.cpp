@@ -46,34 +46,31 @@ struct Window {
     int clicks = 0;
 };
 
-QJsonObject Do(TestHook& hook, const QJsonObject& command) {
-    return hook.Execute(command);
-}
-
 TEST(TestHook, FindsSetsAndClicksAsAPersonWould) {
     Window w;
     TestHook hook;
-    const QJsonArray shown = Do(hook, {{"cmd", "windows"}})["windows"].toArray();
+    const QJsonArray shown = hook.Execute({{"cmd", "windows"}})["windows"].toArray();
     EXPECT_TRUE(std::any_of(shown.begin(), shown.end(),
                             [](const QJsonValue& v) { return v["name"] == "Fenetre"; }));
 
     // Typed text goes through the edit's own limit.
     EXPECT_EQ(
-        Do(hook, {{"cmd", "set"}, {"path", "Fenetre/Nom"}, {"value", "Martin-Durand"}})["text"],
+        hook.Execute({{"cmd", "set"}, {"path", "Fenetre/Nom"}, {"value", "Martin-Durand"}})["text"],
         "Martin-D");
     // A disabled button is not clicked, and the answer says why.
-    const QJsonObject refused = Do(hook, {{"cmd", "click"}, {"path", "Fenetre/Envoyer"}});
+    const QJsonObject refused = hook.Execute({{"cmd", "click"}, {"path", "Fenetre/Envoyer"}});
     EXPECT_FALSE(refused["ok"].toBool());
     EXPECT_TRUE(refused["error"].toString().contains("Rien à envoyer"));
     // By the visible text, mnemonic left out; the click comes after the answer.
-    EXPECT_TRUE(Do(hook, {{"cmd", "click"}, {"path", "Fenetre/text=Accepter"}})["ok"].toBool());
+    EXPECT_TRUE(hook.Execute({{"cmd", "click"}, {"path", "Fenetre/text=Accepter"}})["ok"].toBool());
     EXPECT_EQ(w.clicks, 0);
     EXPECT_TRUE(test::RunUntil([&] { return w.clicks == 1; }, 2000));
 
-    EXPECT_FALSE(Do(hook, {{"cmd", "find"}, {"path", "Fenetre/Absent"}})["found"].toBool());
-    EXPECT_FALSE(Do(hook, {{"cmd", "set"}, {"path", "Autre/Nom"}, {"value", "x"}})["ok"].toBool());
-    EXPECT_FALSE(Do(hook, {{"cmd", "box"}})["ok"].toBool());
-    EXPECT_FALSE(Do(hook, {{"cmd", "effacer"}})["ok"].toBool());
+    EXPECT_FALSE(hook.Execute({{"cmd", "find"}, {"path", "Fenetre/Absent"}})["found"].toBool());
+    EXPECT_FALSE(
+        hook.Execute({{"cmd", "set"}, {"path", "Autre/Nom"}, {"value", "x"}})["ok"].toBool());
+    EXPECT_FALSE(hook.Execute({{"cmd", "box"}})["ok"].toBool());
+    EXPECT_FALSE(hook.Execute({{"cmd", "effacer"}})["ok"].toBool());
 }
 
 TEST(TestHook, AnswersEachLineAndRefusesALineOverTheLimit) {

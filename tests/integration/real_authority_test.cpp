@@ -18,6 +18,7 @@
 namespace quarnel {
 namespace {
 
+using test::OutputValues;
 using test::Quote;
 
 class RealAuthority : public ::testing::Test {
@@ -38,9 +39,6 @@ class RealAuthority : public ::testing::Test {
     static test::CommandResult Tool(const std::string& command, const ProgramData& ctx,
                                     const std::string& args) {
         return test::RunTool(command, ctx.dataFolder, args);
-    }
-    static Lines Values(const std::string& out, const std::string& key) {
-        return test::OutputValues(out, key);
     }
 
     test::TempDir root;
@@ -64,35 +62,35 @@ TEST_F(RealAuthority, EncryptInOneFolderAndDecryptInTheOtherBothWays) {
                      " --subject 'Facture de mars' " + File("message.txt", text) + " " +
                      File("facture.pdf", invoice) + " " + File("note.txt", "note"));
         ASSERT_EQ(encrypted.exitCode, 0) << encrypted.out;
-        const auto body = Values(encrypted.out, "body");
-        const auto attachments = Values(encrypted.out, "attachment");
+        const auto body = OutputValues(encrypted.out, "body");
+        const auto attachments = OutputValues(encrypted.out, "attachment");
         ASSERT_EQ(body.size(), 1u);
         ASSERT_EQ(attachments.size(), 2u);
-        EXPECT_EQ(Values(encrypted.out, "subject"), Lines{"Facture de mars"});
-        EXPECT_EQ(Values(encrypted.out, "to"),
+        EXPECT_EQ(OutputValues(encrypted.out, "subject"), Lines{"Facture de mars"});
+        EXPECT_EQ(OutputValues(encrypted.out, "to"),
                   Lines{to.settings.identity[to.settings.category == 'A' ? 9 : 11]});
 
         const auto decrypted =
             Tool("decrypt", to,
                  Quote(body[0]) + " " + Quote(attachments[0]) + " " + Quote(attachments[1]));
         ASSERT_EQ(decrypted.exitCode, 0) << decrypted.out;
-        EXPECT_EQ(Values(decrypted.out, "affiliation"), Lines{from.ownNumber});
-        EXPECT_EQ(Values(decrypted.out, "verdict"), Lines{"Expéditeur non enregistré"});
-        EXPECT_EQ(Values(decrypted.out, "identity"),
+        EXPECT_EQ(OutputValues(decrypted.out, "affiliation"), Lines{from.ownNumber});
+        EXPECT_EQ(OutputValues(decrypted.out, "verdict"), Lines{"Expéditeur non enregistré"});
+        EXPECT_EQ(OutputValues(decrypted.out, "identity"),
                   Lines{"Les informations ci-dessus sont confirmées."});
-        const auto date = Values(decrypted.out, "date");  // the tool runs on the real clock
+        const auto date = OutputValues(decrypted.out, "date");  // the tool runs on the real clock
         ASSERT_EQ(date.size(), 1u);
         EXPECT_EQ(date[0].substr(0, 12), "Chiffré le ");
         EXPECT_EQ(date[0].size(), std::string("Chiffré le 05/12/2026 à 14:03:07").size());
 
         // The attachments and the saved message, in the recipient's folders.
-        const auto files = Values(decrypted.out, "attachment");
+        const auto files = OutputValues(decrypted.out, "attachment");
         ASSERT_EQ(files.size(), 2u);
         EXPECT_EQ(std::filesystem::path(files[0]),
                   PathFromSetting(to.settings.decryptedFilesFolder) / "facture.pdf");
         EXPECT_EQ(*ReadWholeFile(files[0]), invoice);
         EXPECT_EQ(*ReadWholeFile(files[1]), "note");
-        const auto saved = Values(decrypted.out, "message");
+        const auto saved = OutputValues(decrypted.out, "message");
         ASSERT_EQ(saved.size(), 1u);
         SavedMessage read;
         ASSERT_TRUE(ReadSavedMessageText(*ReadWholeFile(saved[0]), read));
@@ -105,7 +103,7 @@ TEST_F(RealAuthority, RefusalsAndBadInput) {
     const std::string message = File("message.txt", "texte");
     auto r = Tool("encrypt", *x, "--to " + y->ownNumber + " " + message);
     ASSERT_EQ(r.exitCode, 0) << r.out;
-    const std::string body = Values(r.out, "body")[0];
+    const std::string body = OutputValues(r.out, "body")[0];
 
     // One character of the text's section changed (title, separator, address,
     // 4 key lines, nonce, digest, signature, 6 lines of the sender's identity,

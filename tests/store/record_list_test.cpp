@@ -86,9 +86,7 @@ TEST(RecordList, SavesThatFailLeaveTheOldFileWholeAndNothingBehind) {
     EXPECT_FALSE(WriteFileAtomically(file, "bytes", &why));
     EXPECT_FALSE(why.empty());
     // No temporary file is left beside them.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()),
-              2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 unsigned ModeOf(const std::filesystem::path& p) {

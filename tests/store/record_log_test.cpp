@@ -215,9 +215,7 @@ TEST(RecordLog, OnlyLongWorkGoesToTheRunnerAndACancelledOneFails) {
     EXPECT_EQ(SaveRecordList(big, file, {}, runner), SaveResult::Ignored);
     EXPECT_EQ(runs, 3);
     EXPECT_EQ(log.Count(file), big.size() + 2);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 }  // namespace

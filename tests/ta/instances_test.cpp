@@ -30,20 +30,15 @@ struct Posted {
     std::string body;
 };
 
-// The HTTP request that posts `data`, with `headers` and the length of `data`
-// (`length`, when given, instead).
-std::string Http(const std::string& data, const std::string& headers = "",
-                 const std::string& length = "") {
+// The HTTP request that posts `data`, with `headers` and the length of `data`.
+std::string Http(const std::string& data, const std::string& headers = "") {
     return "POST /QuarnelSys/ HTTP/1.0\r\n" + headers +
-           "Content-Length: " + (length.empty() ? std::to_string(data.size()) : length) +
-           "\r\n\r\n" + data;
+           "Content-Length: " + std::to_string(data.size()) + "\r\n\r\n" + data;
 }
 
-// Posts every request at once, each to its port, and waits for every reply;
-// `onReply` is told as the first bytes of each reply arrive. `raw`: the
-// requests are whole HTTP requests, not request data.
+// Posts every request at once, each to its port, and waits for every reply.
+// `raw`: the requests are whole HTTP requests, not request data.
 std::vector<Posted> PostAll(const std::vector<std::pair<quint16, std::string>>& requests,
-                            const std::function<void(std::size_t)>& onReply = {},
                             bool raw = false) {
     std::vector<Posted> out(requests.size());
     std::vector<QByteArray> received(requests.size());
@@ -55,11 +50,8 @@ std::vector<Posted> PostAll(const std::vector<std::pair<quint16, std::string>>& 
         const std::string bytes = raw ? requests[i].second : Http(requests[i].second);
         QObject::connect(s, &QTcpSocket::connected,
                          [s, bytes] { s->write(QByteArray::fromStdString(bytes)); });
-        QObject::connect(s, &QTcpSocket::readyRead, [s, &received, &onReply, i] {
-            const bool first = received[i].isEmpty();
-            received[i] += s->readAll();
-            if (first && onReply) onReply(i);
-        });
+        QObject::connect(s, &QTcpSocket::readyRead,
+                         [s, &received, i] { received[i] += s->readAll(); });
         const auto end = [&finished, &received, s, i] {
             if (finished[i]) return;
             received[i] += s->readAll();
@@ -327,7 +319,7 @@ TEST_F(Instances, BadFramingIsRefusedAndARequestSentAgainGetsTheSameReply) {
                                   hold.exec("LOCK TABLE certificates IN EXCLUSIVE MODE"));
             QTimer::singleShot(1000, [&hold] { hold.exec("ROLLBACK"); });
         }
-        const auto posted = PostAll(requests, {}, true);
+        const auto posted = PostAll(requests, true);
         if (step.held) {
             hold = QSqlQuery();
             blocker.close();
