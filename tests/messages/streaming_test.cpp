@@ -117,13 +117,15 @@ TEST_F(Streaming, ChunksBothWaysWithProgressAndAStopThatLeavesNoFile) {
     EXPECT_EQ(y->messages.decrypted.digest, "avant");
     EXPECT_TRUE(NamesIn(y.Decrypted()).empty());
 
+    const std::uint64_t encrypted = std::filesystem::file_size(x.Sent() / "film.bin");
     o = Read([&](std::uint64_t done, std::uint64_t total) {
+        EXPECT_EQ(total, encrypted);
         last = done;
         return done <= total;
     });
     ASSERT_TRUE(o.ok);
     EXPECT_FALSE(o.cancelled);
-    EXPECT_EQ(last, std::filesystem::file_size(x.Sent() / "film.bin"));
+    EXPECT_EQ(last, encrypted);
     ASSERT_EQ(y->messages.decrypted.attachments.size(), 1u);
     EXPECT_TRUE(SameFiles(y->messages.decrypted.attachments[0], file));
 
