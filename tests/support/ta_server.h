@@ -26,10 +26,12 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "app/program_data.h"
 #include "authority/exchange.h"
 #include "authority/flows.h"
 #include "authority/replies.h"
@@ -85,8 +87,9 @@ inline std::string NewDatabase(const PgCluster& cluster, const std::string& name
 
 class TaServer {
   public:
-    TaServer()
-        : code_(FreeTaCode([](quint16 port) {
+    /// `serveArgs`: further arguments of `quarnel-ta serve` (its limits).
+    explicit TaServer(QStringList serveArgs = {})
+        : serveArgs_(std::move(serveArgs)), code_(FreeTaCode([](quint16 port) {
               QTcpServer probe;
               return probe.listen(QHostAddress::LocalHost, port);
           })) {
@@ -113,6 +116,7 @@ class TaServer {
 
     bool ok() const { return ok_; }
     const std::string& code() const { return code_; }
+    quint16 port() const { return quint16(50000 + HexToWord(code_)); }
     std::filesystem::path ParameterFile() const { return dir_.path() / ("QuarnelTaPr." + code_); }
     const std::filesystem::path& dir() const { return dir_.path(); }
     /// The PostgreSQL database's address; empty on SQLite.
@@ -121,7 +125,7 @@ class TaServer {
     const std::vector<std::string>& log() const { return log_; }
 
     bool Start() {
-        process_ = Launch(log_, {});
+        process_ = Launch(log_, serveArgs_);
         return process_ != nullptr;
     }
     void Stop() {
@@ -129,6 +133,19 @@ class TaServer {
         Halt(*process_);
         process_.reset();
         log_.clear();
+        seen_ = 0;
+    }
+    /// Waits for a log line holding `text` after the last one found.
+    bool WaitLog(const std::string& text) {
+        std::optional<std::size_t> found;
+        (void)RunUntil([&] {
+            for (std::size_t i = seen_; !found && i < log_.size(); ++i) {
+                if (log_[i].find(text) != std::string::npos) found = i;
+            }
+            return found.has_value();
+        });
+        if (found) seen_ = *found + 1;
+        return found.has_value();
     }
 
     /// Another instance on the same database, on a free port; its port, or 0.
@@ -194,10 +211,12 @@ class TaServer {
     };
 
     TempDir dir_;
+    QStringList serveArgs_;
     std::string code_;
     std::string database_, password_;
     std::unique_ptr<QProcess> process_;
     std::vector<std::string> log_;
+    std::size_t seen_ = 0;  ///< log lines WaitLog has passed
     std::vector<std::unique_ptr<Extra>> extra_;
     bool ok_ = false;
 };
