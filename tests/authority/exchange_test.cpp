@@ -90,7 +90,7 @@ class Exchange : public ::testing::Test {
     bool Ended(int ms = 5000) {
         return test::RunUntil([&] { return AcceptEnabled() || exchange->sendEnabled(); }, ms);
     }
-    std::string Server() const { return "127.0.0.1:" + std::to_string(server->port()); }
+    std::string Server() const { return server->Address(); }
     std::vector<int> Last(std::size_t n) const {
         return {log.end() - std::ptrdiff_t(std::min(n, log.size())), log.end()};
     }

@@ -145,7 +145,7 @@ class Retrieval : public test::TwoHolders {
     }
     RetrievalOutcome Run(const test::ScriptedServer& server,
                          MailLimits limits = {3000ms, 3000ms, 1000ms}) {
-        return Run("127.0.0.1:" + std::to_string(server.port()), limits);
+        return Run(server.Address(), limits);
     }
     // The log-in of y, the count, and the unique ids (none by default).
     static test::Script LogIn(const std::string& stat, const std::string& uidl = "-ERR\r\n") {

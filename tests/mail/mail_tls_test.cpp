@@ -198,7 +198,7 @@ TEST(MailTls, HandshakeTimeOut) {
     clock.start();
     const std::string line =
         FrenchLogLine(txt::kNetTlsTimedOut,
-                      LogDetails({QStringLiteral("127.0.0.1:%1").arg(silent.port()), "1"}))
+                      LogDetails({QString::fromStdString(silent.Address()), "1"}))
             .toStdString();
     const Transcript smtp = Send(At("smtps", silent.port()), kPassword, {}, "x", limits);
     EXPECT_TRUE(smtp.Has(line)) << smtp.All();

@@ -132,7 +132,7 @@ struct MailWindows : ::testing::Test {
     // `server` listening; its address.
     static std::string Serve(test::ScriptedServer& server) {
         EXPECT_TRUE(server.Listen());
-        return "127.0.0.1:" + std::to_string(server.port());
+        return server.Address();
     }
     // Account "paul" with its mail password stored, and the received folder.
     void ReadyToReceive(const std::string& password) {
@@ -266,7 +266,7 @@ TEST_F(MailWindows, AnnulerStopsTheExchangeAndMaintenantTriesAgain) {
         test::Script{step::Send("220 relay\r\n"), step::ExpectLine("EHLO IdSMTP"), step::Silence()};
     test::ScriptedServer relay({stalled, {step::Silence()}, Relay()});
     ctx.settings.smtpServer = Serve(relay);
-    const QString server = QStringLiteral("127.0.0.1:%1").arg(relay.port());
+    const QString server = QString::fromStdString(relay.Address());
     // Time to click before the relay's silence counts.
     smtp->SetLimits({std::chrono::milliseconds(2000), std::chrono::milliseconds(10000),
                      std::chrono::milliseconds(500)});

@@ -91,6 +91,8 @@ class ScriptedServer {
     /// again after a failure, e.g. from a search for a free port.
     [[nodiscard]] bool Listen(quint16 port = 0);
     [[nodiscard]] quint16 port() const { return server_.serverPort(); }
+    /// "127.0.0.1:port", as a server setting names it.
+    [[nodiscard]] std::string Address() const { return "127.0.0.1:" + std::to_string(port()); }
     [[nodiscard]] std::string Url(const std::string& path) const;
 
     /// Connections accepted so far.
